@@ -1,0 +1,25 @@
+#!/bin/sh
+# Installs whatever this project needs that the machine lacks (Debian),
+# then configures and builds it in ./build.
+set -e
+cd "$(dirname "$0")/.."
+
+PACKAGES="build-essential cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
+qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev liblhasa-dev nlohmann-json3-dev \
+xvfb xauth x11-apps fonts-noto-cjk chromium"
+
+missing=""
+for p in $PACKAGES; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+done
+if [ -n "$missing" ]; then
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
+  echo "Installing:$missing"
+  $SUDO apt-get update
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends $missing
+fi
+
+BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}"
+cmake -S . -B build -DCMAKE_BUILD_TYPE="$BUILD_TYPE" $CMAKE_ARGS
+cmake --build build -j"$(nproc)"

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+
+namespace zelkor {
+
+// The application title, used as the caption of every message box that has
+// none of its own.
+inline constexpr const char* kAppTitle = "Qorvex - ゼルコ馬 2000";
+inline constexpr const char* kProductName = "ゼルコ馬 2000";
+
+// How the libraries talk to a user without knowing the GUI. All texts are
+// CP932. The front ends implement these; tests use recording fakes.
+class UserPrompt {
+  public:
+    virtual ~UserPrompt() = default;
+    virtual void showMessage(const std::string& text, const std::string& caption = kAppTitle) = 0;
+    // Yes/No question with a question icon and No as the default.
+    virtual bool askYesNo(const std::string& text, const std::string& caption = kAppTitle) = 0;
+};
+
+class Shell {
+  public:
+    virtual ~Shell() = default;
+    virtual void openDocument(const std::string& path) = 0;
+    virtual void openUrl(const std::string& url) = 0;
+};
+
+class ProgressSink {
+  public:
+    virtual ~ProgressSink() = default;
+    virtual void setText(const std::string& text) = 0;
+    virtual void setPosition(int position) = 0;
+    virtual void setStep(int step) = 0;
+    virtual void step() = 0;
+};
+
+} // namespace zelkor

@@ -1,0 +1,70 @@
+#include "core/race_sheet.h"
+
+#include "core/fixed_lists.h"
+#include "text/format.h"
+
+namespace zelkor {
+
+RaceSheet::RaceSheet() {
+    resetRaceConditions();
+    resetRunners();
+}
+
+void RaceSheet::resetRaceConditions() {
+    grade = 0;
+    ageLimit = 0;
+    sexLimit = 0;
+    weightRule = 0;
+    baseWeight = 0;
+    surface = 0;
+    distance = 10;
+    runnerCount = 6;
+    liveRunnerCount = 6;
+    raceNumber = 1;
+    raceName = "レース名";
+}
+
+void RaceSheet::resetRunners() {
+    for (auto& r : runners)
+        r.reset();
+}
+
+RunnerEntry& RaceSheet::runner(int horse) {
+    return runners[(horse >= 1 && horse <= kMaxRunners) ? static_cast<size_t>(horse) : 0];
+}
+
+const RunnerEntry& RaceSheet::runner(int horse) const {
+    return runners[(horse >= 1 && horse <= kMaxRunners) ? static_cast<size_t>(horse) : 0];
+}
+
+int RaceSheet::usableRunnerCount() const {
+    if (runnerCount < 0)
+        return 0;
+    return runnerCount > kMaxRunners ? kMaxRunners : runnerCount;
+}
+
+int BracketOf(int horse, int runnerCount) {
+    const int h = horse;
+    const int n = runnerCount;
+    if (n <= 8)
+        return h;
+    if (n <= 16)
+        return h <= 16 - n ? h : (h + n - 15) / 2 - n + 16;
+    if (n <= 18)
+        return h <= 2 * (24 - n) ? (h + 1) / 2 : (h + 2 * n - 46) / 3 - n + 24;
+    return h;
+}
+
+std::string_view bracketColourName(int bracket) {
+    if (bracket < 1 || bracket > 8)
+        return {};
+    return kBracketColourNames[bracket];
+}
+
+std::string runnerLabel(const RaceSheet& sheet) {
+    int bracket = BracketOf(sheet.currentRunner, sheet.liveRunnerCount);
+    std::string colour(bracketColourName(bracket));
+    return format("%s %d枠 %d番 ", colour.c_str(), bracket, sheet.currentRunner);
+}
+
+} // namespace zelkor

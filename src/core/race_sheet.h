@@ -1,0 +1,103 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+namespace zelkor {
+
+inline constexpr int kMaxRunners = 18;
+inline constexpr int kRunnerSlots = kMaxRunners + 1; // slot 0 is never used
+inline constexpr int kMaxQuinellaPairs = 8;
+
+// One previous run of a runner. Every value is an index into its fixed list.
+struct PastRun {
+    int kind = 0;        // 0 レース, 1 放牧, 2 未出走, 3 ｱｸｼﾃﾞﾝﾄ
+    int finish = 0;      // index + 1 = finishing position
+    int fieldSize = 0;   // index + 4 = runners in that race
+    int popularity = 0;  // index + 1 = popularity
+    int distance = 10;   // same encoding as the race distance
+    int raceClass = 0;   // index into the class list
+    int weight = 20;     // same encoding as the runner's weight
+    int timeDiff = 0;    // 0..20 tenths of a second, 21 大
+
+    bool raced() const { return kind == 0; }
+    friend bool operator==(const PastRun&, const PastRun&) = default;
+};
+
+inline constexpr int kRunBeforeLast = 0; // 前々走
+inline constexpr int kLastRun = 1;       // 前走
+
+class RunnerEntry {
+  public:
+    virtual ~RunnerEntry() = default;
+    RunnerEntry() = default;
+    RunnerEntry(const RunnerEntry&) = default;
+    RunnerEntry& operator=(const RunnerEntry&) = default;
+
+    void reset() { *this = RunnerEntry(); }
+
+    int sex = 0;               // 0 牡, 1 牝, 2 せん
+    int age = 0;               // index + 2 = age; 18 is 20以上
+    int weight = 20;           // 46.0 kg + 0.5 kg × index; 36 is 64.0以上
+    int runningStyle = 0;      // 0 逃げ, 1 先行, 2 差し, 3 追込, 4 自在
+    int aptitudeDistance = 10; // same encoding as the race distance
+    int oddsBand = 0;          // index into the odds bands
+    std::array<PastRun, 2> pastRuns{}; // [0] run before last, [1] last run
+    std::string name;
+
+    friend bool operator==(const RunnerEntry&, const RunnerEntry&) = default;
+};
+
+struct PredictionResult {
+    std::array<int, kRunnerSlots> scores{};  // by horse number
+    std::array<int, kRunnerSlots> ranking{}; // by position 1..n
+    int darkHorseCount = 0;
+    int quinellaCount = 0;
+    std::array<std::array<int, 2>, kMaxQuinellaPairs> quinellaPairs{}; // (lower, higher)
+    int reportMode = 0; // 0 dark horses, 1 bets, 2 trainer remarks
+};
+
+struct RaceSheet {
+    RaceSheet();
+
+    // Every race condition except the racecourse back to its reset value.
+    void resetRaceConditions();
+    // Every runner slot back to its reset value.
+    void resetRunners();
+
+    // Runner by horse number; numbers outside 1..18 give slot 0, which no
+    // list, file or page ever shows.
+    RunnerEntry& runner(int horse);
+    const RunnerEntry& runner(int horse) const;
+
+    int grade = 0;      // index into the class list
+    int ageLimit = 0;   // 0 ４歳上, 1 ３歳上, 2 ３歳, 3 ２歳, 4 ？
+    int sexLimit = 0;   // 0 なし, 1 牡, 2 牝, 3 牡・せん, 4 牡・牝, 5 ？
+    int weightRule = 0; // 0 別定, 1 定量, 2 ハンデ, 3 馬齢, 4 ？
+    int baseWeight = 0; // index + 45 kg
+    int surface = 0;    // 0 芝, 1 ダート
+    int distance = 10;  // 1000 m + 100 m × index
+    int runnerCount = 6;
+    int raceNumber = 1;
+    std::string raceName;
+    std::string racecourse;
+
+    std::array<RunnerEntry, kRunnerSlots> runners{};
+    int currentRunner = 1;
+    int liveRunnerCount = 6;
+    PredictionResult result;
+
+    // runnerCount limited to what the runner slots can hold.
+    int usableRunnerCount() const;
+};
+
+// Bracket number (枠番) 1..8 of horse `horse` in a field of `runnerCount`.
+int BracketOf(int horse, int runnerCount);
+
+// Colour name of bracket 1..8; empty for anything else.
+std::string_view bracketColourName(int bracket);
+
+// The form's runner label, e.g. "白 1枠 1番 ".
+std::string runnerLabel(const RaceSheet& sheet);
+
+} // namespace zelkor
