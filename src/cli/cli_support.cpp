@@ -1,0 +1,99 @@
+#include "cli/cli_support.h"
+
+#include "core/program_folder.h"
+#include "text/cp932.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace zelkor::cli {
+
+Arguments::Arguments(const std::vector<std::string>& args,
+                     const std::vector<std::string>& valueOptions) {
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a.size() > 1 && a[0] == '-') {
+            bool takesValue =
+                std::find(valueOptions.begin(), valueOptions.end(), a) != valueOptions.end();
+            if (!takesValue) {
+                options_.emplace_back(a, "");
+                continue;
+            }
+            if (i + 1 >= args.size()) {
+                if (error_.empty())
+                    error_ = "option " + a + " needs a value";
+                continue;
+            }
+            options_.emplace_back(a, args[++i]);
+        } else {
+            positional_.push_back(a);
+        }
+    }
+}
+
+bool Arguments::flag(const std::string& name) const {
+    return std::any_of(options_.begin(), options_.end(),
+                       [&](const auto& o) { return o.first == name; });
+}
+
+std::optional<std::string> Arguments::value(const std::string& name) const {
+    for (auto it = options_.rbegin(); it != options_.rend(); ++it)
+        if (it->first == name)
+            return it->second;
+    return std::nullopt;
+}
+
+std::string Arguments::unknownOption(const std::vector<std::string>& known) const {
+    for (const auto& o : options_)
+        if (o.first != "--program-folder" &&
+            std::find(known.begin(), known.end(), o.first) == known.end())
+            return o.first;
+    return {};
+}
+
+std::string programFolderFrom(const Arguments& args) {
+    if (auto folder = args.value("--program-folder"))
+        return withTrailingSeparator(*folder);
+    return detectProgramFolder();
+}
+
+void printOut(const std::string& cp932) {
+    std::string utf8 = cp932ToUtf8(cp932);
+    std::fwrite(utf8.data(), 1, utf8.size(), stdout);
+}
+
+void printErr(const std::string& cp932) {
+    std::string utf8 = cp932ToUtf8(cp932);
+    std::fwrite(utf8.data(), 1, utf8.size(), stderr);
+}
+
+int fail(const std::string& cp932Message) {
+    printErr("zelkor2k-cli: " + cp932Message + "\n");
+    return 1;
+}
+
+namespace {
+// Message texts may hold CR LF; the terminal shows one line per line.
+std::string terminalLines(std::string text) {
+    text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+    return text;
+}
+} // namespace
+
+void TerminalPrompt::showMessage(const std::string& text, const std::string&) {
+    ++messages_;
+    printErr(terminalLines(text) + "\n");
+}
+
+bool TerminalPrompt::askYesNo(const std::string& text, const std::string&) {
+    bool yes = false;
+    for (const auto& [key, answer] : answers_)
+        if (text.find(key) != std::string::npos)
+            yes = answer;
+    printErr(terminalLines(text) + (yes ? " -> はい\n" : " -> いいえ\n"));
+    return yes;
+}
+
+void TerminalPrompt::answer(const std::string& key, bool yes) { answers_.emplace_back(key, yes); }
+
+} // namespace zelkor::cli

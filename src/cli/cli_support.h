@@ -1,0 +1,57 @@
+#pragma once
+
+#include "core/ports.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zelkor::cli {
+
+// Parsed command line of one subcommand: positional arguments and
+// "--name value" / "--flag" options.
+class Arguments {
+  public:
+    // `valueOptions` take a value ("-o", "--race"); every other option is a flag.
+    Arguments(const std::vector<std::string>& args, const std::vector<std::string>& valueOptions);
+
+    const std::vector<std::string>& positional() const { return positional_; }
+    bool flag(const std::string& name) const;
+    std::optional<std::string> value(const std::string& name) const;
+    // First problem met while parsing (unknown option, missing value), or empty.
+    const std::string& error() const { return error_; }
+    // Options that were given but are not in `known`; empty text when all are.
+    std::string unknownOption(const std::vector<std::string>& known) const;
+
+  private:
+    std::vector<std::string> positional_;
+    std::vector<std::pair<std::string, std::string>> options_;
+    std::string error_;
+};
+
+// The program folder: --program-folder DIR, else the executable's folder.
+std::string programFolderFrom(const Arguments& args);
+
+// Prints a CP932 text as UTF-8 on stdout / stderr.
+void printOut(const std::string& cp932);
+void printErr(const std::string& cp932);
+
+// Fails a command: one-line message (CP932) on stderr, returns exit status 1.
+int fail(const std::string& cp932Message);
+
+// UserPrompt of the terminal: messages go to stderr as UTF-8; questions are
+// answered by options given in advance (default No).
+class TerminalPrompt : public UserPrompt {
+  public:
+    void showMessage(const std::string& text, const std::string& caption) override;
+    bool askYesNo(const std::string& text, const std::string& caption) override;
+    // Answers for questions whose text contains `key` (CP932).
+    void answer(const std::string& key, bool yes);
+    int messageCount() const { return messages_; }
+
+  private:
+    std::vector<std::pair<std::string, bool>> answers_;
+    int messages_ = 0;
+};
+
+} // namespace zelkor::cli
