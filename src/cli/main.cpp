@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
             continue;
         for (const std::string& a : args) {
             if (a == "--help" || a == "-h") {
-                std::fputs(c.usage, stdout);
+                printOut(c.usage);
                 return 0;
             }
         }
