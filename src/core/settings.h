@@ -22,4 +22,19 @@ struct AppSettings {
     friend bool operator==(const AppSettings&, const AppSettings&) = default;
 };
 
+inline constexpr const char* kConfigFileName = "Zelkor2k.cfg";
+
+// The settings of a first start.
+AppSettings defaultSettings();
+
+// Reads the settings file at `configPath` into `settings`. A missing or
+// unreadable file sets the defaults and writes them. A line that does not
+// begin with its key and "=" leaves its field as it was. Never fails.
+void readSettings(AppSettings& settings, const std::string& configPath);
+
+// Writes the eleven lines (CR LF) through a temporary file renamed over the
+// old one. Returns false, and leaves any old file intact, when the folder
+// cannot be written; the caller keeps the settings in memory.
+bool writeSettings(const AppSettings& settings, const std::string& configPath);
+
 } // namespace zelkor
