@@ -1,0 +1,111 @@
+#include "html/page_conventions.h"
+
+#include "text/format.h"
+
+#include <array>
+
+namespace zelkor {
+
+namespace {
+
+constexpr std::array<std::string_view, 9> kRaceTableColours = {
+    "", "ffffff", "aaaaaa", "ffaaaa", "aaaaff", "ffffaa", "aaffaa", "ffddaa", "ffcccc"};
+
+constexpr std::array<std::string_view, 9> kNewspaperColours = {
+    "", "eeeeee", "aaaaaa", "ffaaaa", "aaaaff", "ffffaa", "aaffaa", "ffddaa", "ffcccc"};
+
+// All of these are below 0x40, so none is ever the second byte of a
+// Shift-JIS character and encoding them byte by byte never splits one.
+bool breaksAddress(unsigned char c) {
+    return c < 0x21 || c == 0x7f || c == '"' || c == '\'' || c == '<' || c == '>' || c == '&' ||
+           c == '#' || c == '%';
+}
+
+std::string percentEncode(std::string_view text, bool (*encode)(unsigned char)) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(text.size());
+    for (char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (encode(c)) {
+            out += '%';
+            out += kHex[c >> 4];
+            out += kHex[c & 0x0f];
+        } else {
+            out += ch;
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+std::string_view bracketColour(int bracket, BracketColumn column) {
+    if (bracket < 1 || bracket > 8)
+        return {};
+    const auto& table = column == BracketColumn::Newspaper ? kNewspaperColours : kRaceTableColours;
+    return table[static_cast<size_t>(bracket)];
+}
+
+std::string htmlEscape(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        switch (c) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        default:
+            out += c;
+            break;
+        }
+    }
+    return out;
+}
+
+std::string linkNameText(std::string_view name) {
+    return percentEncode(name, breaksAddress);
+}
+
+std::string horseNameLink(std::string_view dbUrl1, std::string_view name, std::string_view dbUrl2) {
+    std::string link(dbUrl1);
+    link += linkNameText(name);
+    link += dbUrl2;
+    return link;
+}
+
+std::string addressPath(std::string_view path) {
+    // A path may also hold "?", which would start a query.
+    return percentEncode(path, [](unsigned char c) { return breaksAddress(c) || c == '?'; });
+}
+
+std::string fileAddress(std::string_view path) {
+    if (!path.empty() && path.front() == '/')
+        return "file://" + addressPath(path);
+    return "file:///" + addressPath(path);
+}
+
+std::string imageFolderHead(std::string_view title, std::string_view programFolder) {
+    std::string imageFolder(programFolder);
+    imageFolder += "Image/";
+    return format("<HTML>\r\n<HEAD>%s<TITLE>%s</TITLE>\r\n<BASE HREF=\"%s\"></HEAD>\r\n<BODY "
+                  "background=\"Bg1.gif\">\r\n",
+                  std::string(kPageMetaLine).c_str(), htmlEscape(title).c_str(),
+                  fileAddress(imageFolder).c_str());
+}
+
+std::string plainHead(std::string_view title) {
+    return format("<HTML>\r\n<HEAD>%s<TITLE>%s</TITLE></HEAD>\r\n<BODY BGCOLOR=cccccc>\r\n",
+                  std::string(kPageMetaLine).c_str(), htmlEscape(title).c_str());
+}
+
+} // namespace zelkor

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace zelkor {
+
+// Conventions every page of the program shares. Pages are CP932 text
+// composed in memory and written in one piece; the line ends are exactly the
+// "\r\n" of the templates.
+
+// Goes into every page head, as the first "%s" of the head template.
+inline constexpr std::string_view kPageMetaLine =
+    "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=shift_jis\">"
+    "<meta http-equiv=\"Content-Language\" content=\"ja\">";
+
+// The two colour columns of the bracket (枠) cells.
+enum class BracketColumn {
+    RaceTable, // race table of the race-sheet page, sports page
+    Newspaper, // newspaper editions
+};
+
+// Background colour of bracket 1..8 in the given column; empty for any other
+// bracket.
+std::string_view bracketColour(int bracket, BracketColumn column = BracketColumn::RaceTable);
+
+// User or file text made safe as page text: & < > " become entities. None
+// of these bytes can be the second byte of a Shift-JIS character, so the
+// replacement never splits one; everything else is kept byte for byte.
+std::string htmlEscape(std::string_view text);
+
+// A horse name as it goes into a link address: the single-byte characters
+// that would end the unquoted attribute or change the address (control
+// characters, space, " ' < > & # %) are percent-encoded; every other byte,
+// Japanese characters included, is kept as it stands.
+std::string linkNameText(std::string_view name);
+
+// Target of a horse-database link: dbUrl1, the name, dbUrl2.
+std::string horseNameLink(std::string_view dbUrl1, std::string_view name, std::string_view dbUrl2);
+
+// A path as it goes into an address attribute: the bytes that would end the
+// attribute or change the address are percent-encoded, everything else kept.
+std::string addressPath(std::string_view path);
+
+// "file:" address of a file or folder. A POSIX path already begins with "/",
+// so it follows "file://" directly; a drive path gets "file:///".
+std::string fileAddress(std::string_view path);
+
+// Page heads. With images the base address is the "Image" folder below the
+// program folder and the body's background is "Bg1.gif"; without, the body
+// is plain grey. The title is page text and is escaped here.
+std::string imageFolderHead(std::string_view title, std::string_view programFolder);
+std::string plainHead(std::string_view title);
+
+} // namespace zelkor

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "core/race_sheet.h"
+#include "core/settings.h"
+
+#include <string>
+
+namespace zelkor {
+
+// The whole race-sheet page: head (with or without pictures), the race table.
+// With pictures the base address is the program folder itself.
+std::string buildRaceSheetPage(const RaceSheet& sheet, const AppSettings& settings,
+                               const std::string& programFolder);
+
+// The predict command is usable when every shown runner has a name (and
+// always when no runner is shown).
+bool everyRunnerNamed(const RaceSheet& sheet);
+
+// A fresh unique file name in `programFolder` ending in "tmp"; the file is
+// created empty so the name stays ours. "tmpzel.tmp" when none can be had.
+std::string chooseRaceSheetPageFile(const std::string& programFolder);
+
+// The page file the viewer shows while the program runs. It is created with
+// the text "test" and deleted when the object goes away. Write failures are
+// swallowed: the viewer then shows whatever the file holds.
+class RaceSheetPageFile {
+  public:
+    explicit RaceSheetPageFile(const std::string& programFolder);
+    ~RaceSheetPageFile();
+    RaceSheetPageFile(const RaceSheetPageFile&) = delete;
+    RaceSheetPageFile& operator=(const RaceSheetPageFile&) = delete;
+
+    const std::string& path() const { return path_; }
+    // "file:" address for the viewer.
+    std::string address() const;
+
+    // Rebuilds the page; returns 0 when it equals the last text written,
+    // otherwise remembers it, rewrites the file, updates predictEnabled()
+    // and returns 1. The text is remembered before the write, so a failed
+    // write is not retried until the page changes.
+    int refresh(const RaceSheet& sheet, const AppSettings& settings);
+
+    // Whether the predict command should be enabled, as of the last refresh
+    // that returned 1.
+    bool predictEnabled() const { return predictEnabled_; }
+    const std::string& lastText() const { return lastText_; }
+
+  private:
+    std::string programFolder_;
+    std::string path_;
+    std::string lastText_;
+    bool predictEnabled_ = false;
+};
+
+} // namespace zelkor

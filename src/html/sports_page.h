@@ -1,0 +1,30 @@
+#pragma once
+
+#include "core/race_sheet.h"
+#include "core/settings.h"
+
+#include <ctime>
+#include <string>
+
+namespace zelkor {
+
+// The sports page of the scored race: masthead with the date of `localTime`,
+// headline naming the top-ranked dark horse, the race table, its deciding
+// factors, the recommended bets, the 分析 rows and every runner's trainer's
+// intent. `localTime` is passed in so callers decide what "today" is.
+std::string buildSportsPage(const RaceSheet& sheet, const AppSettings& settings,
+                            const std::string& programFolder, const std::tm& localTime);
+
+// Writes the page to `path`: 1 when written, 0 on any file error (no message).
+int writeSportsPage(const std::string& path, const RaceSheet& sheet, const AppSettings& settings,
+                    const std::string& programFolder, const std::tm& localTime);
+
+// The file name offered when saving: "Zspo_<YYYY-MMDD>_<race name>.html".
+// Characters of the race name that would leave the chosen folder or are not
+// allowed in a file name become "_".
+std::string suggestedSportsFileName(const RaceSheet& sheet, const std::tm& localTime);
+
+// "日曜日" … "土曜日" for tm_wday 0..6; empty otherwise.
+std::string_view japaneseWeekdayName(int weekday);
+
+} // namespace zelkor
