@@ -1,0 +1,136 @@
+#include "core/settings.h"
+
+#include "text/file_io.h"
+#include "text/format.h"
+
+#include <array>
+#include <climits>
+#include <optional>
+#include <string_view>
+
+namespace zelkor {
+namespace {
+
+// The eleven lines in file order: key, and where the value lives.
+struct Line {
+    const char* key;
+    int AppSettings::*number;
+    std::string AppSettings::*text;
+};
+
+constexpr std::array<Line, 11> kLines = {{
+    {"Zelkor sports Image file", &AppSettings::sportsShowImages, nullptr},
+    {"Zelkor sports Name DB link", &AppSettings::sportsLinkNames, nullptr},
+    {"JRA-VAN Newsp Image file", &AppSettings::paperShowImages, nullptr},
+    {"JRA-VAN Newsp How Read", &AppSettings::paperHowToRead, nullptr},
+    {"JRA-VAN Newsp Name DB link", &AppSettings::paperLinkNames, nullptr},
+    {"JRA-VAN Newsp kind", &AppSettings::paperEdition, nullptr},
+    {"JRA-VAN Newsp race", &AppSettings::paperPastRuns, nullptr},
+    {"DataBase URL1", nullptr, &AppSettings::dbUrl1},
+    {"DataBase URL2", nullptr, &AppSettings::dbUrl2},
+    {"DataBase Default Name", nullptr, &AppSettings::dbTestName},
+    {"HELPER", &AppSettings::showFirstUseMessage, nullptr},
+}};
+
+// The decimal integer at the start of `text` after leading blanks, with an
+// optional sign; nothing when no digit follows or the value leaves the range
+// of int, so the field keeps what it held.
+std::optional<int> parseDecimal(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\v' ||
+                               text[i] == '\f' || text[i] == '\r'))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    if (i >= text.size() || text[i] < '0' || text[i] > '9')
+        return std::nullopt;
+    long long value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        value = value * 10 + (text[i] - '0');
+        if (value > static_cast<long long>(INT_MAX) + 1)
+            return std::nullopt;
+    }
+    if (negative)
+        value = -value;
+    if (value > INT_MAX || value < INT_MIN)
+        return std::nullopt;
+    return static_cast<int>(value);
+}
+
+// A text value must stay on its line: line breaks would shift every
+// following line onto the wrong key. (No trail byte of a two-byte character
+// is CR or LF, so dropping them never splits a character.)
+std::string singleLine(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        if (c != '\r' && c != '\n')
+            out += c;
+    }
+    return out;
+}
+
+} // namespace
+
+AppSettings defaultSettings() {
+    AppSettings s;
+    s.sportsShowImages = 1;
+    s.sportsLinkNames = 1;
+    s.paperShowImages = 1;
+    s.paperHowToRead = 1;
+    s.paperLinkNames = 1;
+    s.paperEdition = 1;
+    s.paperPastRuns = 5;
+    s.dbUrl1 =
+        "http://db.zelkor.example/jrasrch.cgi?type=top&kind=all&end=30&form=1&jcode=%94n&key=";
+    s.dbUrl2 = "";
+    s.dbTestName = "duverovu";
+    s.showFirstUseMessage = 1;
+    return s;
+}
+
+void readSettings(AppSettings& settings, const std::string& configPath) {
+    std::optional<std::string> file = readWholeFile(configPath);
+    if (!file) {
+        settings = defaultSettings();
+        writeSettings(settings, configPath);
+        return;
+    }
+    std::string_view rest = *file;
+    for (const Line& line : kLines) {
+        if (rest.empty())
+            break; // a missing line leaves its field as it was
+        size_t end = rest.find('\n');
+        std::string_view text = rest.substr(0, end);
+        rest = end == std::string_view::npos ? std::string_view{} : rest.substr(end + 1);
+        if (!text.empty() && text.back() == '\r')
+            text.remove_suffix(1);
+
+        const std::string_view key = line.key;
+        if (!text.starts_with(key) || text.size() <= key.size() || text[key.size()] != '=')
+            continue;
+        std::string_view value = text.substr(key.size() + 1);
+        if (line.number) {
+            if (std::optional<int> number = parseDecimal(value))
+                settings.*line.number = *number;
+        } else {
+            settings.*line.text = std::string(value);
+        }
+    }
+}
+
+bool writeSettings(const AppSettings& settings, const std::string& configPath) {
+    std::string out;
+    for (const Line& line : kLines) {
+        if (line.number)
+            appendFormat(out, "%s=%d\r\n", line.key, settings.*line.number);
+        else
+            out += std::string(line.key) + "=" + singleLine(settings.*line.text) + "\r\n";
+    }
+    return writeFileAtomic(configPath, out);
+}
+
+} // namespace zelkor
