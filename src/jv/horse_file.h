@@ -1,0 +1,145 @@
+#pragma once
+
+#include "core/ports.h"
+
+#include <array>
+#include <string>
+
+namespace zelkor {
+
+// Layout of the horse file ("JracUmaj.dat"): fixed-length records one after
+// another, each the 10-byte registration number and 2871 further bytes.
+inline constexpr size_t kJvHorseKeyBytes = 10;
+inline constexpr size_t kJvHorseRecordBytes = 2881;
+inline constexpr size_t kJvPastRunBytes = 215;
+inline constexpr size_t kJvPastRunsOffset = 889;
+inline constexpr int kJvPastRunCount = 5;
+// Bytes of a record that hold anything the reader uses.
+inline constexpr size_t kJvHorseUsedBytes = kJvPastRunsOffset + kJvPastRunCount * kJvPastRunBytes;
+
+// One of a horse's last five runs. A run is present when `courseCode` is
+// not empty; runs after the end mark have an empty `courseCode` and their
+// other fields are not meaningful.
+struct JvPastRun {
+    int year = 0;
+    int monthDay = 0;
+    std::string courseCode;
+    int meeting = 0;
+    int meetingDay = 0;
+    int raceNumber = 0;
+    std::string shortName;
+    std::string gradeCode;
+    int conditionCode = 0;
+    std::string raceName;
+    int distanceMetres = 0;
+    int trackCode = 0;
+    int fieldSize = 0;
+    int trackConditionCode = 0;
+    int weatherCode = 0;
+    int horseNumber = 0;
+    int bracket = 0;
+    int weightCarried = 0; // tenths of a kg
+    std::string jockeyName;
+    int abnormal = 0; // non-zero: the run did not end normally
+    int bodyWeight = 0;
+    std::array<int, 4> corners{}; // zero corners filled from the 1st corner (or 7)
+    int lastThreeFurlongs = 0;    // tenths of a second
+    int time = 0;                 // m·ss.t written mssT: 1219 = 1:21.9
+    std::string marginCode;
+    int finish = 0;
+    int popularity = 0;
+    std::string otherHorseName; // the winner, or the second when this horse won
+    int timeDiff = 0;           // tenths of a second to that horse
+    int otherTime = 0;          // that horse's time, mssT: `time` + `timeDiff` tenths
+
+    std::string conditionText;
+    std::string trackText;
+    std::string gradeText;
+    std::string weatherText;
+    std::string trackConditionText;
+    std::string courseName;
+    std::string marginText;
+
+    bool present() const { return !courseCode.empty(); }
+    friend bool operator==(const JvPastRun&, const JvPastRun&) = default;
+};
+
+// One horse of the horse file with its past runs and the values derived
+// for the prediction. A new record holds 0 and empty texts; reads reuse
+// the record, so a numeric field without digits keeps its previous value.
+class JvHorseRecord {
+  public:
+    virtual ~JvHorseRecord() = default;
+    JvHorseRecord() = default;
+    JvHorseRecord(const JvHorseRecord&) = default;
+    JvHorseRecord& operator=(const JvHorseRecord&) = default;
+
+    // Back to the state of a new record (for a runner whose horse is missing).
+    void reset() { *this = JvHorseRecord(); }
+
+    std::string name;
+    std::string breeder; // compacted: "山田　太郎　　…" becomes "山田 太郎"
+    std::string owner;   // compacted likewise
+    int breedCode = 0;
+    int sexCode = 0;
+    int coatCode = 0;
+    int birthMonthDay = 0;
+    std::string birthplace;
+    int markCode = 0;
+    std::string sire;
+    std::string dam;
+    std::string damSire;
+    std::string damDam;
+    int earnings = 0;   // unit 1,000 yen
+    int prizeTotal = 0; // unit 1,000 yen
+    // [set A/B][band: ≤1600 m, 1601–2200 m, ≥2201 m][1st, 2nd, 3rd, 4th or worse]
+    std::array<std::array<std::array<int, 4>, 3>, 2> bandCounts{};
+    std::array<JvPastRun, kJvPastRunCount> pastRuns{}; // [0] the most recent
+
+    std::string coatText;
+    std::string breedText;
+    std::string sexText;
+    std::string markText;
+
+    int age = 0; // calendar year at start-up − birth year
+    int birthYear = 0;
+    int oddsEstimate = 0;   // win odds × 10; 100 when no field total was given
+    int aptitudeMetres = 0; // best distance; 2000 when the horse has no counts
+    int runningStyle = 0;   // race-sheet running style index
+    int strength = 0;
+
+    friend bool operator==(const JvHorseRecord&, const JvHorseRecord&) = default;
+};
+
+// Reads the horse `horseId` (10-character registration number) from the
+// horse file into `record` and derives its values; `fieldStrengthTotal` is 0
+// or the sum of `strength` over all runners of the race (for the odds
+// estimate). Shows "ファイル %s は開けませんでした。" or
+// "登録馬ファイルの読み込みに失敗しました" and returns false with `record`
+// unchanged when the file cannot be opened or the horse is not in it.
+//
+// The first record in file order with the key wins. Keys are indexed once
+// per file and the index reused while the file is unchanged.
+bool readHorse(JvHorseRecord& record, const std::string& horseFilePath, const std::string& horseId,
+               long long fieldStrengthTotal, UserPrompt& prompt);
+
+namespace rescan {
+// Reference reader: searches the file from its start on every call.
+bool readHorse(JvHorseRecord& record, const std::string& horseFilePath, const std::string& horseId,
+               long long fieldStrengthTotal, UserPrompt& prompt);
+} // namespace rescan
+
+// ---- Pieces of the derivation, exposed for the loader and the tests ----
+
+// Race-sheet class index of a past run (0 ＧⅠ ... 9 新馬戦; others 4).
+int pastRunClassIndex(const JvPastRun& run);
+// mssT time to tenths of a second and back (1219 ↔ 819).
+int timeToTenths(int mssT);
+int tenthsToTime(int tenths);
+// Win odds × 10 from a field's strength total and one runner's strength.
+int estimateOdds(long long fieldStrengthTotal, int strength);
+
+// The calendar year at start-up, used for ages.
+int jvCurrentYear();
+
+} // namespace zelkor
