@@ -1,0 +1,156 @@
+#include "core/scoring.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <limits>
+
+namespace zelkor {
+namespace {
+
+// Scores are summed in 64 bits: indices from old files or imports are not
+// checked against their lists, and an absurd value must not overflow.
+using Points = std::int64_t;
+
+constexpr int kTwoThousandMetres = 10; // distance index of 2000 m
+constexpr int kFrontRunner = 0;        // 逃げ
+constexpr int kStalker = 1;            // 先行
+
+// Points for a run over 2000 m or more when today's race is shorter.
+Points stepDownInDistance(const PastRun& run, int raceDistance) {
+    if (run.distance >= kTwoThousandMetres && raceDistance < kTwoThousandMetres)
+        return Points{run.distance} - raceDistance;
+    return 0;
+}
+
+// Points for finishing worse than the betting public expected.
+Points beatenAboveItsOdds(const PastRun& run) {
+    Points behind = Points{run.finish} - run.popularity;
+    return behind > 0 ? 2 * behind : 0;
+}
+
+Points runBeforeLastPoints(const PastRun& run, int grade, int raceDistance) {
+    if (!run.raced())
+        return 80;
+    return stepDownInDistance(run, raceDistance) + beatenAboveItsOdds(run) +
+           2 * (20 - Points{run.timeDiff}) + 3 * (10 - Points{run.raceClass}) +
+           (Points{grade} - run.raceClass + 9);
+}
+
+Points lastRunPoints(const PastRun& run, const RunnerEntry& runner, int grade, int raceDistance) {
+    if (!run.raced())
+        return 90;
+    Points lighterToday = Points{run.weight} - runner.weight;
+    return stepDownInDistance(run, raceDistance) + 3 * (20 - Points{run.timeDiff}) +
+           3 * (10 - Points{run.raceClass}) + (lighterToday > 0 ? 2 * lighterToday : 0) +
+           (Points{grade} - run.raceClass + 9) + beatenAboveItsOdds(run) + 3 * Points{run.finish};
+}
+
+Points sexPoints(int sex) {
+    switch (sex) {
+    case 0:
+        return 10; // 牡
+    case 2:
+        return 6; // せん
+    default:
+        return 0; // 牝
+    }
+}
+
+Points agePoints(int age) {
+    // By age index: 2, 3, 4, 5, 6 and 7 years; older horses get nothing.
+    constexpr int kPoints[] = {17, 19, 20, 19, 16, 15};
+    if (age < 0 || age >= static_cast<int>(std::size(kPoints)))
+        return 0;
+    return kPoints[age];
+}
+
+int saturate(Points p) {
+    if (p > std::numeric_limits<int>::max())
+        return std::numeric_limits<int>::max();
+    if (p < std::numeric_limits<int>::min())
+        return std::numeric_limits<int>::min();
+    return static_cast<int>(p);
+}
+
+} // namespace
+
+int runnerScore(const RaceSheet& sheet, int horse) {
+    const RunnerEntry& r = sheet.runner(horse);
+    const int d = sheet.distance;
+    Points score = runBeforeLastPoints(r.pastRuns[kRunBeforeLast], sheet.grade, d);
+    score += lastRunPoints(r.pastRuns[kLastRun], r, sheet.grade, d);
+    Points off = Points{d} - r.aptitudeDistance;
+    score += 3 * (26 - (off < 0 ? -off : off));
+    score += sexPoints(r.sex);
+    score += agePoints(r.age);
+    if (d <= 4) { // 1400 m or less favours the runners that go early
+        if (r.runningStyle == kFrontRunner)
+            score += 10;
+        else if (r.runningStyle == kStalker)
+            score += 5;
+    }
+    if (r.runningStyle == kFrontRunner)
+        score += 10;
+    // The odds decide last: a favourite is never a dark horse.
+    if (r.oddsBand <= 6)
+        score = 0;
+    else if (r.oddsBand <= 9)
+        score -= 10;
+    else
+        score += 40;
+    return saturate(score);
+}
+
+void scoreRace(RaceSheet& sheet) {
+    PredictionResult result;
+    const int n = sheet.usableRunnerCount();
+    for (int h = 1; h <= n; ++h)
+        result.scores[h] = runnerScore(sheet, h);
+
+    // Repeated selection: the highest remaining score, the lowest horse
+    // number among equals.
+    std::array<bool, kRunnerSlots> ranked{};
+    for (int position = 1; position <= n; ++position) {
+        int best = 0;
+        for (int h = 1; h <= n; ++h)
+            if (!ranked[h] && (best == 0 || result.scores[h] > result.scores[best]))
+                best = h;
+        ranked[best] = true;
+        result.ranking[position] = best;
+    }
+
+    if (n > 0) {
+        const Points top = result.scores[result.ranking[1]];
+        int k = 1;
+        while (k < n && top - result.scores[result.ranking[k + 1]] <= kCloseToTop)
+            ++k;
+        result.darkHorseCount = k;
+    }
+    const int k = result.darkHorseCount;
+
+    std::array<bool, kRunnerSlots> isDarkHorse{};
+    for (int position = 1; position <= k; ++position)
+        isDarkHorse[result.ranking[position]] = true;
+    std::array<int, kRunnerSlots> partners{};
+    int partnerCount = 0;
+    for (int h = 1; h <= n; ++h)
+        if (sheet.runner(h).oddsBand <= 7 && !isDarkHorse[h])
+            partners[partnerCount++] = h;
+
+    auto addPair = [&result](int a, int b) {
+        if (result.quinellaCount >= kMaxQuinellaPairs)
+            return;
+        result.quinellaPairs[result.quinellaCount++] = {a < b ? a : b, a < b ? b : a};
+    };
+    for (int position = 1; position <= k; ++position)
+        for (int i = 0; i < partnerCount; ++i)
+            addPair(result.ranking[position], partners[i]);
+    for (int a = 1; a < k; ++a)
+        for (int b = a + 1; b <= k; ++b)
+            addPair(result.ranking[a], result.ranking[b]);
+
+    result.reportMode = 0;
+    sheet.result = result;
+}
+
+} // namespace zelkor

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "core/race_sheet.h"
+
+namespace zelkor {
+
+// Scores every runner of the sheet (dark-horse degree, 穴度), ranks them,
+// decides the dark horses and the quinella pairs, and stores everything in
+// sheet.result (reportMode back to 0). Works on any stored values: indices
+// outside their lists only change the score, never the memory touched.
+void scoreRace(RaceSheet& sheet);
+
+// Dark-horse degree of horse `horse` in the race of `sheet`.
+int runnerScore(const RaceSheet& sheet, int horse);
+
+// Score difference to the top score within which a runner still counts as
+// a dark horse.
+inline constexpr int kCloseToTop = 5;
+
+} // namespace zelkor
