@@ -1,0 +1,355 @@
+#include "jv/horse_file.h"
+
+#include "core/program_folder.h"
+#include "jv/code_tables.h"
+#include "jv/file_index.h"
+#include "jv/fixed_record.h"
+#include "text/format.h"
+#include "text/sjis.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <sys/stat.h>
+#include <unordered_map>
+
+namespace zelkor {
+namespace {
+
+using namespace jvrecord;
+
+void showCannotOpen(UserPrompt& prompt, const std::string& path) {
+    prompt.showMessage(format("ファイル %s は開けませんでした。", path.c_str()));
+}
+
+void showNotFound(UserPrompt& prompt) {
+    prompt.showMessage("登録馬ファイルの読み込みに失敗しました");
+}
+
+int clampToInt(long long value) {
+    return static_cast<int>(std::clamp<long long>(value, -2147483647LL - 1, 2147483647LL));
+}
+
+// Breeder and owner fields hold a family and a given name (or two parts of
+// a company name) separated by a full-width space; they are joined by one
+// half-width blank.
+std::string compactName(std::string_view field) {
+    if (field.starts_with(kFullWidthSpace))
+        return cutBeforeFullWidthSpace(field.substr(std::min<size_t>(4, field.size())));
+    size_t space = findSjis(field, kFullWidthSpace);
+    if (space == std::string_view::npos)
+        return std::string(field);
+    return std::string(field.substr(0, space)) + " " +
+           cutBeforeFullWidthSpace(field.substr(space + kFullWidthSpace.size()));
+}
+
+// Reads run slot `slot` from its 215-byte block; false at the end mark.
+bool parsePastRun(JvPastRun& run, std::string_view block) {
+    if (readText(block, 0, 4) == "    ")
+        return false;
+    readDecimal(block, 0, 4, run.year);
+    run.monthDay = readLeadingDigits(block, 4, 4);
+    run.courseCode = readText(block, 8, 2);
+    run.courseName = decodeRacecourse(run.courseCode);
+    readDecimal(block, 10, 2, run.meeting);
+    readDecimal(block, 12, 2, run.meetingDay);
+    readDecimal(block, 14, 2, run.raceNumber);
+    run.shortName = readText(block, 16, 6);
+    run.gradeCode = readText(block, 22, 1);
+    run.gradeText = decodeGrade(run.gradeCode);
+    readDecimal(block, 29, 3, run.conditionCode);
+    run.conditionText = decodeCondition(run.conditionCode);
+    run.raceName = readText(block, 32, 24);
+    readDecimal(block, 56, 4, run.distanceMetres);
+    readDecimal(block, 60, 2, run.trackCode);
+    run.trackText = decodeTrack(run.trackCode);
+    readDecimal(block, 74, 2, run.fieldSize);
+    readDecimal(block, 78, 1, run.trackConditionCode);
+    run.trackConditionText = codeText(kTrackConditionTable, run.trackConditionCode);
+    readDecimal(block, 79, 1, run.weatherCode);
+    run.weatherText = codeText(kWeatherTable, run.weatherCode);
+    readDecimal(block, 80, 2, run.horseNumber);
+    readDecimal(block, 82, 1, run.bracket);
+    readDecimal(block, 84, 3, run.weightCarried);
+    run.jockeyName = readText(block, 93, 8);
+    readDecimal(block, 115, 1, run.abnormal);
+    readDecimal(block, 116, 3, run.bodyWeight);
+    for (size_t i = 0; i < run.corners.size(); ++i)
+        readDecimal(block, 122 + 2 * i, 2, run.corners[i]);
+    // A corner the horse was not timed at takes its 1st-corner position, or
+    // 7 when that is missing too.
+    const int fill = run.corners[0] == 0 ? 7 : run.corners[0];
+    for (int& corner : run.corners)
+        if (corner == 0)
+            corner = fill;
+    readDecimal(block, 133, 3, run.lastThreeFurlongs);
+    readDecimal(block, 136, 4, run.time);
+    run.marginCode = readText(block, 140, 3);
+    run.marginText = decodeMargin(run.marginCode);
+    readDecimal(block, 145, 2, run.finish);
+    readDecimal(block, 147, 2, run.popularity);
+    run.otherHorseName = readText(block, 191, 18);
+    readDecimal(block, 212, 3, run.timeDiff);
+    // The other horse's time is a duration: 1:59.8 and 40.2 s make 2:40.0.
+    run.otherTime = tenthsToTime(timeToTenths(run.time) + run.timeDiff);
+    return true;
+}
+
+int aptitudeMetres(const JvHorseRecord& horse) {
+    for (int place = 0; place < 4; ++place) {
+        long long counts[3];
+        for (int band = 0; band < 3; ++band)
+            counts[band] = static_cast<long long>(horse.bandCounts[0][band][place]) +
+                           horse.bandCounts[1][band][place];
+        long long total = counts[0] + counts[1] + counts[2];
+        if (total != 0)
+            return clampToInt((1400 * counts[0] + 2000 * counts[1] + 2800 * counts[2]) / total);
+    }
+    // Without any finishing count the horse gets the race sheet's reset
+    // distance rather than a value that is no distance at all.
+    return 2000;
+}
+
+int runningStyleOf(const JvHorseRecord& horse) {
+    long long total = 0;
+    int present = 0;
+    for (const JvPastRun& run : horse.pastRuns) {
+        if (!run.present())
+            continue;
+        total += static_cast<long long>(run.corners[0]) + run.corners[1];
+        ++present;
+    }
+    if (present == 0)
+        return 2;
+    long long a = total / present;
+    if (a < 6)
+        return 0;
+    if (a < 12)
+        return 1;
+    if (a >= 20 && a <= 36)
+        return 3;
+    return 2;
+}
+
+int strengthOf(const JvHorseRecord& horse) {
+    long long sum = 0;
+    int notTaken = 0;
+    for (const JvPastRun& run : horse.pastRuns) {
+        if (!run.present() || run.abnormal != 0) {
+            ++notTaken;
+            continue;
+        }
+        sum += (20LL - 2LL * pastRunClassIndex(run)) + (19LL - run.finish);
+    }
+    if (notTaken == kJvPastRunCount)
+        return 10;
+    long long u = (kJvPastRunCount / (kJvPastRunCount - notTaken)) * sum;
+    // Two-digit fields keep |u| below 2000; the bound keeps (u³)² in 64 bits.
+    u = std::clamp<long long>(u, -20000, 20000);
+    long long root = u * u * u / 10000;
+    long long strength = root * root;
+    return strength == 0 ? 1 : clampToInt(strength);
+}
+
+void deriveValues(JvHorseRecord& horse, long long fieldStrengthTotal) {
+    horse.age = jvCurrentYear() - horse.birthYear;
+    horse.aptitudeMetres = aptitudeMetres(horse);
+    horse.runningStyle = runningStyleOf(horse);
+    horse.strength = strengthOf(horse);
+    horse.oddsEstimate = estimateOdds(fieldStrengthTotal, horse.strength);
+}
+
+// Fills the record from the bytes of one horse record (key first); missing
+// bytes at the end of a short record read as blanks.
+void parseHorseRecord(JvHorseRecord& horse, std::string_view record, long long fieldStrengthTotal) {
+    horse.name = readCut(record, 28, 36);
+    readDecimal(record, 64, 4, horse.birthYear);
+    horse.birthMonthDay = readLeadingDigits(record, 68, 4);
+    readDecimal(record, 72, 1, horse.breedCode);
+    horse.breedText = codeText(kBreedTable, horse.breedCode);
+    readDecimal(record, 73, 1, horse.sexCode);
+    horse.sexText = codeText(kHorseSexTable, horse.sexCode);
+    readDecimal(record, 74, 2, horse.coatCode);
+    horse.coatText = codeText(kCoatColourTable, horse.coatCode);
+    readDecimal(record, 76, 2, horse.markCode);
+    horse.markText = codeText(kHorseMarkTable, horse.markCode);
+    horse.sire = readCut(record, 78, 36);
+    horse.dam = readCut(record, 135, 36);
+    horse.damSire = readCut(record, 192, 36);
+    horse.damDam = readCut(record, 249, 36);
+    horse.birthplace = readCut(record, 405, 24);
+    horse.breeder = compactName(readText(record, 429, 40));
+    horse.owner = compactName(readText(record, 475, 40));
+    readDecimal(record, 573, 7, horse.earnings);
+    readDecimal(record, 587, 7, horse.prizeTotal);
+    for (size_t set = 0; set < 2; ++set)
+        for (size_t band = 0; band < 3; ++band)
+            for (size_t place = 0; place < 4; ++place)
+                readDecimal(record, 817 + 36 * set + 12 * band + 3 * place, 3,
+                            horse.bandCounts[set][band][place]);
+
+    bool ended = false;
+    for (size_t slot = 0; slot < horse.pastRuns.size(); ++slot) {
+        JvPastRun& run = horse.pastRuns[slot];
+        if (!ended) {
+            std::string block =
+                fixedField(record, kJvPastRunsOffset + kJvPastRunBytes * slot, kJvPastRunBytes);
+            ended = !parsePastRun(run, block);
+        }
+        if (ended)
+            run.courseCode.clear();
+    }
+    deriveValues(horse, fieldStrengthTotal);
+}
+
+// Registration number → offset of the first record with that key.
+struct HorseIndex {
+    std::unordered_map<std::string, std::uint64_t> offsets;
+};
+
+jvfile::IndexCache<HorseIndex>& horseIndexes() {
+    static jvfile::IndexCache<HorseIndex> cache;
+    return cache;
+}
+
+std::shared_ptr<const HorseIndex> buildHorseIndex(const jvfile::ReadOnlyFile& file) {
+    auto index = std::make_shared<HorseIndex>();
+    constexpr size_t kRecordsPerBlock = 256;
+    std::uint64_t offset = 0;
+    for (;;) {
+        std::optional<std::string> block =
+            file.readAt(offset, kJvHorseRecordBytes * kRecordsPerBlock);
+        if (!block)
+            return nullptr;
+        for (size_t pos = 0; pos + kJvHorseKeyBytes <= block->size(); pos += kJvHorseRecordBytes)
+            index->offsets.emplace(block->substr(pos, kJvHorseKeyBytes), offset + pos);
+        if (block->size() < kJvHorseRecordBytes * kRecordsPerBlock)
+            return index;
+        offset += block->size();
+    }
+}
+
+std::shared_ptr<const HorseIndex> horseIndexOf(const std::string& path,
+                                               const jvfile::ReadOnlyFile& file, bool rebuild) {
+    if (!rebuild)
+        if (auto index = horseIndexes().find(path, file.stamp()))
+            return index;
+    auto index = buildHorseIndex(file);
+    if (index)
+        horseIndexes().store(path, file.stamp(), index);
+    return index;
+}
+
+} // namespace
+
+int pastRunClassIndex(const JvPastRun& run) {
+    if (run.gradeCode == "A")
+        return 0;
+    if (run.gradeCode == "B")
+        return 1;
+    if (run.gradeCode == "C")
+        return 2;
+    switch (run.conditionCode) {
+    case 5:
+        return 6;
+    case 9:
+        return 5;
+    case 701:
+        return 9;
+    case 702:
+        return 8;
+    case 703:
+        return 7;
+    case 999:
+        return 3;
+    default:
+        return 4;
+    }
+}
+
+int timeToTenths(int mssT) {
+    return clampToInt(static_cast<long long>(mssT / 1000) * 600 + mssT % 1000);
+}
+
+int tenthsToTime(int tenths) {
+    return clampToInt(static_cast<long long>(tenths / 600) * 1000 + tenths % 600);
+}
+
+int estimateOdds(long long fieldStrengthTotal, int strength) {
+    if (fieldStrengthTotal == 0 || strength == 0)
+        return 100;
+    const double total = static_cast<double>(fieldStrengthTotal);
+    const long long t = static_cast<long long>(total * 0.82);
+    const long long v = static_cast<long long>(static_cast<double>(t - strength) * 0.1);
+    const long long w = (10 * t - 10 * v) / strength;
+    const long long z = static_cast<long long>(total * -0.5 / strength);
+    return clampToInt(w - z);
+}
+
+int jvCurrentYear() {
+    static const int year = currentCalendarYear();
+    return year;
+}
+
+bool readHorse(JvHorseRecord& record, const std::string& horseFilePath, const std::string& horseId,
+               long long fieldStrengthTotal, UserPrompt& prompt) {
+    jvfile::ReadOnlyFile file;
+    if (!file.open(horseFilePath)) {
+        showCannotOpen(prompt, horseFilePath);
+        return false;
+    }
+    // A stale index (a file rewritten with the same stamp) shows as a record
+    // whose key differs; the index is then built again once.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        auto index = horseIndexOf(horseFilePath, file, attempt > 0);
+        if (!index)
+            break;
+        auto found = index->offsets.find(horseId);
+        if (found == index->offsets.end())
+            break;
+        std::optional<std::string> bytes = file.readAt(found->second, kJvHorseUsedBytes);
+        if (!bytes || bytes->compare(0, kJvHorseKeyBytes, horseId) != 0)
+            continue;
+        parseHorseRecord(record, *bytes, fieldStrengthTotal);
+        return true;
+    }
+    showNotFound(prompt);
+    return false;
+}
+
+namespace rescan {
+
+bool readHorse(JvHorseRecord& record, const std::string& horseFilePath, const std::string& horseId,
+               long long fieldStrengthTotal, UserPrompt& prompt) {
+    struct FileCloser {
+        void operator()(std::FILE* f) const { std::fclose(f); }
+    };
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(horseFilePath.c_str(), "rb"));
+    struct stat st {};
+    if (!file || ::fstat(fileno(file.get()), &st) != 0 || !S_ISREG(st.st_mode)) {
+        showCannotOpen(prompt, horseFilePath);
+        return false;
+    }
+    char key[kJvHorseKeyBytes];
+    for (;;) {
+        if (std::fread(key, 1, sizeof key, file.get()) != sizeof key)
+            break;
+        if (std::string_view(key, sizeof key) == horseId) {
+            std::string bytes(key, sizeof key);
+            bytes.resize(kJvHorseUsedBytes);
+            size_t rest = std::fread(bytes.data() + sizeof key, 1, kJvHorseUsedBytes - sizeof key,
+                                     file.get());
+            bytes.resize(sizeof key + rest);
+            parseHorseRecord(record, bytes, fieldStrengthTotal);
+            return true;
+        }
+        if (std::fseek(file.get(), static_cast<long>(kJvHorseRecordBytes - sizeof key), SEEK_CUR) !=
+            0)
+            break;
+    }
+    showNotFound(prompt);
+    return false;
+}
+
+} // namespace rescan
+} // namespace zelkor

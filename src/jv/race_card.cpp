@@ -1,0 +1,350 @@
+#include "jv/race_card.h"
+
+#include "core/program_folder.h"
+#include "jv/code_tables.h"
+#include "jv/file_index.h"
+#include "jv/fixed_record.h"
+#include "text/format.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <sys/stat.h>
+#include <vector>
+
+namespace zelkor {
+namespace {
+
+using namespace jvrecord;
+
+constexpr size_t kLineTextBytes = kJvLineBufferBytes - 1; // text bytes per buffered read
+constexpr char kEndOfFileMark = 0x1a; // ends the text of a file read in text mode
+
+#ifdef _WIN32
+constexpr const char* kSeparator = "\\";
+#else
+constexpr const char* kSeparator = "/";
+#endif
+
+void showCannotOpen(UserPrompt& prompt, const std::string& path) {
+    prompt.showMessage(format("ファイル'%s'を開けませんでした", path.c_str()));
+}
+
+void showReadFailure(UserPrompt& prompt) {
+    prompt.showMessage("出馬表ファイルの読み込みに失敗しました");
+}
+
+const std::string& runningProgramFolder() {
+    static const std::string folder = detectProgramFolder();
+    return folder;
+}
+
+// Fills the card from one race line (at most kJvMaxRaceLineBytes of it; the
+// line ends where the text ends, missing bytes read as blanks).
+void parseRaceLine(JvRaceCard& card, std::string_view line) {
+    readDecimal(line, 0, 4, card.year);
+    card.monthDay = readLeadingDigits(line, 4, 4);
+    card.courseCode = readText(line, 8, 2);
+    card.courseName = decodeRacecourse(card.courseCode);
+    readDecimal(line, 10, 2, card.meeting);
+    readDecimal(line, 12, 2, card.meetingDay);
+    readDecimal(line, 14, 2, card.raceNumber);
+    readDecimal(line, 16, 1, card.weekdayCode);
+    card.weekdayText = codeText(kWeekdayTable, card.weekdayCode);
+    card.raceName = readCut(line, 17, 60);
+    card.shortName = readCut(line, 77, 6);
+    readDecimal(line, 83, 3, card.edition);
+    card.gradeCode = readText(line, 86, 1);
+    card.gradeText = decodeGrade(card.gradeCode);
+    readDecimal(line, 87, 2, card.kindCode);
+    card.kindText = decodeRaceKind(card.kindCode);
+    card.symbolCode = readText(line, 89, 3);
+    card.symbolText = decodeSymbol(card.symbolCode);
+    readDecimal(line, 92, 1, card.weightRuleCode);
+    card.weightRuleText = codeText(kWeightRuleTable, card.weightRuleCode);
+    for (size_t i = 0; i < card.conditionCodes.size(); ++i) {
+        readDecimal(line, 93 + 3 * i, 3, card.conditionCodes[i]);
+        card.conditionTexts[i] = decodeCondition(card.conditionCodes[i]);
+    }
+    readDecimal(line, 132, 4, card.distanceMetres);
+    readDecimal(line, 136, 2, card.trackCode);
+    card.trackText = decodeTrack(card.trackCode);
+    for (size_t i = 0; i < card.prizeMoney.size(); ++i)
+        readDecimal(line, 148 + 7 * i, 7, card.prizeMoney[i]);
+    for (size_t i = 0; i < card.addedMoney.size(); ++i)
+        readDecimal(line, 197 + 7 * i, 7, card.addedMoney[i]);
+    readDecimal(line, 319, 4, card.postTime);
+    readDecimal(line, 323, 1, card.saleCode);
+    card.saleText = codeText(kSaleTable, card.saleCode);
+    readDecimal(line, 324, 2, card.runnerCount);
+    // The runner slots hold 18 runners; further groups are not read.
+    card.runnerCount = std::clamp(card.runnerCount, 0, kJvMaxRunners);
+
+    for (int k = 1; k <= card.runnerCount; ++k) {
+        const size_t group = kJvRacePartBytes + kJvRunnerGroupBytes * static_cast<size_t>(k - 1);
+        readDecimal(line, group + 0, 2, card.horseNumbers[k]);
+        readDecimal(line, group + 2, 1, card.brackets[k]);
+        card.horseIds[k] = readText(line, group + 3, 10);
+        card.horseNames[k] = readText(line, group + 13, 18);
+        readDecimal(line, group + 31, 1, card.sexCodes[k]);
+        card.sexTexts[k] = decodeRunnerSex(card.sexCodes[k]);
+        readDecimal(line, group + 32, 3, card.weightsCarried[k]);
+        readDecimal(line, group + 35, 1, card.blinkers[k]);
+        readDecimal(line, group + 36, 5, card.jockeyCodes[k]);
+        card.jockeyNames[k] = readText(line, group + 41, 8);
+        readDecimal(line, group + 49, 1, card.apprenticeCodes[k]);
+        readDecimal(line, group + 50, 5, card.trainerCodes[k]);
+        card.trainerNames[k] = readText(line, group + 55, 8);
+    }
+
+    // An ordinary race has no name of its own: it is named by its kind and
+    // the condition of the age group the kind is for.
+    if (card.raceName.empty()) {
+        size_t group = 2;
+        switch (card.kindCode) {
+        case 11:
+        case 21:
+            group = 0;
+            break;
+        case 12:
+        case 13:
+        case 18:
+        case 22:
+        case 23:
+            group = 1;
+            break;
+        default:
+            break;
+        }
+        card.raceName = card.kindText;
+        if (card.conditionCodes[group] != 0)
+            card.raceName += card.conditionTexts[group];
+    }
+}
+
+// Everything a successful read stores, given the race's line.
+void fillCard(JvRaceCard& card, const std::string& path, std::string_view line,
+              const std::string& programFolder) {
+    const std::string& folder = programFolder.empty() ? runningProgramFolder() : programFolder;
+    card.raceCardPath = path;
+    card.horseFilePath = horseFilePathFor(path);
+    card.jockeyFilePath = folder + "KTDAT" + kSeparator + "JracKisi.dat";
+    card.trainerFilePath = folder + "KTDAT" + kSeparator + "JracChok.dat";
+    parseRaceLine(card, line.substr(0, std::min(line.size(), kJvMaxRaceLineBytes)));
+}
+
+// One read of the 1464-byte line buffer: where it starts and where the text
+// of its line ends (before the line end).
+struct LineRead {
+    std::uint64_t start = 0;
+    std::uint64_t textEnd = 0;
+};
+
+struct RaceCardIndex {
+    std::vector<LineRead> reads;
+};
+
+// The line buffer reads of a whole file, in file order. The file is taken
+// as text: "\r\n" ends a line like "\n", and an end-of-file mark ends it.
+std::shared_ptr<const RaceCardIndex> buildIndex(std::string_view data) {
+    auto index = std::make_shared<RaceCardIndex>();
+    size_t end = data.find(kEndOfFileMark);
+    if (end == std::string_view::npos)
+        end = data.size();
+    size_t lineStart = 0;
+    while (lineStart < end) {
+        size_t newline = data.find('\n', lineStart);
+        bool hasNewline = newline != std::string_view::npos && newline < end;
+        size_t textEnd = hasNewline ? newline : end;
+        if (hasNewline && textEnd > lineStart && data[textEnd - 1] == '\r')
+            --textEnd;
+        size_t length = textEnd - lineStart;
+        // With its line end a line needs length/1463 + 1 reads; the last
+        // line of a file without one needs as many as its text fills.
+        size_t reads = hasNewline ? length / kLineTextBytes + 1
+                                  : (length + kLineTextBytes - 1) / kLineTextBytes;
+        for (size_t i = 0; i < reads; ++i)
+            index->reads.push_back({lineStart + i * kLineTextBytes, textEnd});
+        if (!hasNewline)
+            break;
+        lineStart = newline + 1;
+    }
+    return index;
+}
+
+jvfile::IndexCache<RaceCardIndex>& raceCardIndexes() {
+    static jvfile::IndexCache<RaceCardIndex> cache;
+    return cache;
+}
+
+std::shared_ptr<const RaceCardIndex> indexOf(const std::string& path,
+                                             const jvfile::ReadOnlyFile& file) {
+    if (auto index = raceCardIndexes().find(path, file.stamp()))
+        return index;
+    std::optional<std::string> data = file.readAll();
+    if (!data)
+        return nullptr;
+    auto index = buildIndex(*data);
+    raceCardIndexes().store(path, file.stamp(), index);
+    return index;
+}
+
+} // namespace
+
+std::string horseFilePathFor(const std::string& raceCardPath) {
+    constexpr size_t kFileNameBytes = 12; // "JracDen1.dat"
+    size_t keep = raceCardPath.size() > kFileNameBytes ? raceCardPath.size() - kFileNameBytes : 0;
+    return raceCardPath.substr(0, keep) + "JracUmaj.dat";
+}
+
+int countRaces(const std::string& path, UserPrompt& prompt) {
+    jvfile::ReadOnlyFile file;
+    if (!file.open(path)) {
+        showCannotOpen(prompt, path);
+        return 0;
+    }
+    auto index = indexOf(path, file);
+    if (!index) {
+        showCannotOpen(prompt, path);
+        return 0;
+    }
+    return static_cast<int>(std::min<size_t>(index->reads.size(), 2147483647));
+}
+
+bool readRace(JvRaceCard& card, const std::string& path, int raceIndex, UserPrompt& prompt,
+              const std::string& programFolder) {
+    jvfile::ReadOnlyFile file;
+    if (!file.open(path)) {
+        showCannotOpen(prompt, path);
+        return false;
+    }
+    auto index = indexOf(path, file);
+    if (!index) {
+        showReadFailure(prompt);
+        return false;
+    }
+    // An index past the last race (one past included) has no line to read.
+    size_t position = static_cast<size_t>(std::max(raceIndex, 1));
+    if (position > index->reads.size()) {
+        showReadFailure(prompt);
+        return false;
+    }
+    const LineRead& read = index->reads[position - 1];
+    size_t length = static_cast<size_t>(
+        std::min<std::uint64_t>(read.textEnd - read.start, kJvMaxRaceLineBytes));
+    std::optional<std::string> line = file.readAt(read.start, length);
+    if (!line) {
+        showReadFailure(prompt);
+        return false;
+    }
+    fillCard(card, path, *line, programFolder);
+    return true;
+}
+
+namespace rescan {
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+FilePtr openRegularFile(const std::string& path) {
+    FilePtr file(std::fopen(path.c_str(), "rb"));
+    struct stat st {};
+    if (file && (::fstat(fileno(file.get()), &st) != 0 || !S_ISREG(st.st_mode)))
+        file.reset();
+    return file;
+}
+
+// Characters of a file as text mode delivers them: "\r\n" becomes "\n" and
+// the end-of-file mark ends the text.
+class TextReader {
+  public:
+    explicit TextReader(std::FILE* file) : file_(file) {}
+
+    int get() {
+        if (ended_)
+            return EOF;
+        int c = pending_ != kNone ? pending_ : std::getc(file_);
+        pending_ = kNone;
+        if (c == EOF || c == kEndOfFileMark) {
+            ended_ = true;
+            return EOF;
+        }
+        if (c == '\r') {
+            int next = std::getc(file_);
+            if (next == '\n')
+                return '\n';
+            pending_ = next;
+        }
+        return c;
+    }
+
+    // One read of the line buffer: up to 1463 characters, ending after a
+    // line end. False when the text was already exhausted.
+    bool readBuffer() {
+        size_t count = 0;
+        while (count < kLineTextBytes) {
+            int c = get();
+            if (c == EOF)
+                return count > 0;
+            ++count;
+            if (c == '\n')
+                return true;
+        }
+        return true;
+    }
+
+  private:
+    static constexpr int kNone = -2;
+    std::FILE* file_;
+    int pending_ = kNone;
+    bool ended_ = false;
+};
+
+} // namespace
+
+int countRaces(const std::string& path, UserPrompt& prompt) {
+    FilePtr file = openRegularFile(path);
+    if (!file) {
+        showCannotOpen(prompt, path);
+        return 0;
+    }
+    TextReader reader(file.get());
+    int count = 0;
+    while (reader.readBuffer() && count < 2147483647)
+        ++count;
+    return count;
+}
+
+bool readRace(JvRaceCard& card, const std::string& path, int raceIndex, UserPrompt& prompt,
+              const std::string& programFolder) {
+    FilePtr file = openRegularFile(path);
+    if (!file) {
+        showCannotOpen(prompt, path);
+        return false;
+    }
+    TextReader reader(file.get());
+    for (int i = 1; i < raceIndex; ++i) {
+        if (!reader.readBuffer()) {
+            showReadFailure(prompt);
+            return false;
+        }
+    }
+    std::string line;
+    int c = reader.get();
+    if (c == EOF) {
+        showReadFailure(prompt);
+        return false;
+    }
+    while (c != EOF && c != '\n' && line.size() < kJvMaxRaceLineBytes) {
+        line.push_back(static_cast<char>(c));
+        c = reader.get();
+    }
+    fillCard(card, path, line, programFolder);
+    return true;
+}
+
+} // namespace rescan
+} // namespace zelkor
