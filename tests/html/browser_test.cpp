@@ -1,0 +1,83 @@
+// Opens written pages in a real browser and checks what it decoded.
+#include "html/race_sheet_page.h"
+#include "html/sports_page.h"
+#include "html_test_sheets.h"
+#include "text/cp932.h"
+#include "text/file_io.h"
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace zelkor {
+namespace {
+
+using namespace zelkor::test;
+namespace fs = std::filesystem;
+
+const char* kChromium = "/usr/bin/chromium";
+
+// The DOM as the browser built it (UTF-8).
+std::string dumpDom(const fs::path& page, const fs::path& profile) {
+    const std::string command =
+        std::string(kChromium) +
+        " --headless --no-sandbox --disable-gpu --disable-background-networking"
+        " --disable-component-update --disable-sync --no-first-run"
+        " --user-data-dir='" +
+        profile.string() + "' --dump-dom 'file://" + page.string() + "' 2>/dev/null";
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
+    if (!pipe)
+        return {};
+    std::string out;
+    std::array<char, 4096> buffer;
+    size_t n;
+    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe.get())) > 0)
+        out.append(buffer.data(), n);
+    return out;
+}
+
+TEST(Browser, PagesDecodeAsJapaneseText) {
+    if (!fs::exists(kChromium))
+        GTEST_SKIP() << "chromium is not installed (scripts/setup.sh installs it); the pages were "
+                        "not opened in a browser";
+    const fs::path folder = fs::temp_directory_path() / "zelkor_browser_test";
+    fs::remove_all(folder);
+    fs::create_directories(folder / "profile");
+
+    RaceSheet sheet = fourRunnerSheet();
+    sheet.runner(4).name = "<script>document.title='x'</script>";
+    sheet.result.ranking = {0, 2, 1, 3, 4};
+    sheet.result.darkHorseCount = 1;
+    const std::string sheetPage = (folder / "sheet.html").string();
+    const std::string sportsPage = (folder / "sports.html").string();
+    ASSERT_TRUE(writeWholeFile(
+        sheetPage, buildRaceSheetPage(sheet, pageSettings(0, 1), folder.string() + "/")));
+    std::tm t{};
+    t.tm_year = 101;
+    t.tm_mon = 5;
+    t.tm_mday = 16;
+    t.tm_wday = 6;
+    ASSERT_EQ(writeSportsPage(sportsPage, sheet, pageSettings(0, 1), folder.string() + "/", t), 1);
+
+    const std::string sheetDom = dumpDom(sheetPage, folder / "profile");
+    ASSERT_FALSE(sheetDom.empty()) << "chromium printed nothing";
+    // The browser's text is UTF-8; compare with the UTF-8 of our literals.
+    for (const char* text : {"ジャパンカップ", "ステイヤー", "サクラハナコ", "枠馬番", "放牧",
+                             "ｱｸｼﾃﾞﾝﾄ", "３歳上", "２４００m"})
+        EXPECT_NE(sheetDom.find(cp932ToUtf8(text)), std::string::npos) << cp932ToUtf8(text);
+    // The name is text, not a script: its markup shows escaped in the DOM.
+    EXPECT_NE(sheetDom.find("&lt;script&gt;document.title='x'&lt;/script&gt;"), std::string::npos);
+    EXPECT_NE(sheetDom.find("<title>" + cp932ToUtf8("ジャパンカップ") + "</title>"),
+              std::string::npos);
+
+    const std::string sportsDom = dumpDom(sportsPage, folder / "profile");
+    for (const char* text : {"ゼルコ馬スポーツ", "2001年 06月16日（土曜日）", "東京競馬確定",
+                             "推奨馬券", "調教師の本音", "は調子ではなく、やる気度を示しています"})
+        EXPECT_NE(sportsDom.find(cp932ToUtf8(text)), std::string::npos) << cp932ToUtf8(text);
+    fs::remove_all(folder);
+}
+
+} // namespace
+} // namespace zelkor

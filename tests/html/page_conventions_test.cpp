@@ -1,0 +1,59 @@
+#include "html/page_conventions.h"
+
+#include <gtest/gtest.h>
+
+namespace zelkor {
+namespace {
+
+TEST(BracketColour, BothColumnsDifferOnlyInTheFirstBracket) {
+    const char* raceTable[] = {"ffffff", "aaaaaa", "ffaaaa", "aaaaff",
+                               "ffffaa", "aaffaa", "ffddaa", "ffcccc"};
+    for (int b = 1; b <= 8; ++b) {
+        EXPECT_EQ(bracketColour(b), raceTable[b - 1]) << b;
+        EXPECT_EQ(bracketColour(b, BracketColumn::Newspaper), b == 1 ? "eeeeee" : raceTable[b - 1])
+            << b;
+    }
+    for (int b : {-1, 0, 9, 100}) {
+        EXPECT_EQ(bracketColour(b), "");
+        EXPECT_EQ(bracketColour(b, BracketColumn::Newspaper), "");
+    }
+}
+
+TEST(HtmlEscape, ReplacesMarkupCharactersAndKeepsJapaneseBytes) {
+    EXPECT_EQ(htmlEscape("<script>alert(\"x\")&</script>"),
+              "&lt;script&gt;alert(&quot;x&quot;)&amp;&lt;/script&gt;");
+    // "ソ" and "表" end in the byte of a backslash; they stay whole.
+    EXPECT_EQ(htmlEscape("ソ表ﾊﾝｶｸ 'a'"), "ソ表ﾊﾝｶｸ 'a'");
+    EXPECT_EQ(htmlEscape(""), "");
+}
+
+TEST(HorseNameLink, EncodesOnlyBytesThatBreakTheAddress) {
+    EXPECT_EQ(horseNameLink("http://db.example/s?key=", "サクラ", "&x=1"),
+              "http://db.example/s?key=サクラ&x=1");
+    EXPECT_EQ(linkNameText("A B\"C'D<E>F&G#H%I\tJ\x7f"),
+              "A%20B%22C%27D%3CE%3EF%26G%23H%25I%09J%7F");
+    // Bytes a Shift-JIS character may end in (0x40 and up) are never touched.
+    EXPECT_EQ(linkNameText("ソ@[|]~"), "ソ@[|]~");
+    EXPECT_EQ(horseNameLink("u1", "", "u2"), "u1u2");
+}
+
+TEST(FileAddress, PosixPathsGetThreeSlashesInAll) {
+    EXPECT_EQ(fileAddress("/home/u/zelkor/Image/"), "file:///home/u/zelkor/Image/");
+    EXPECT_EQ(fileAddress("C:\\prog\\"), "file:///C:\\prog\\");
+    EXPECT_EQ(fileAddress("/a b/c#d?e%f\"/"), "file:///a%20b/c%23d%3Fe%25f%22/");
+}
+
+TEST(PageHeads, ImageHeadPointsAtTheImageFolderAndEscapesTheTitle) {
+    EXPECT_EQ(imageFolderHead("A<B", "/opt/zel/"),
+              "<HTML>\r\n<HEAD><meta http-equiv=\"Content-Type\" content=\"text/html; "
+              "charset=shift_jis\"><meta http-equiv=\"Content-Language\" "
+              "content=\"ja\"><TITLE>A&lt;B</TITLE>\r\n<BASE "
+              "HREF=\"file:///opt/zel/Image/\"></HEAD>\r\n<BODY background=\"Bg1.gif\">\r\n");
+    EXPECT_EQ(plainHead("桜花賞"),
+              "<HTML>\r\n<HEAD><meta http-equiv=\"Content-Type\" content=\"text/html; "
+              "charset=shift_jis\"><meta http-equiv=\"Content-Language\" "
+              "content=\"ja\"><TITLE>桜花賞</TITLE></HEAD>\r\n<BODY BGCOLOR=cccccc>\r\n");
+}
+
+} // namespace
+} // namespace zelkor
