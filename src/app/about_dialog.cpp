@@ -1,0 +1,21 @@
+#include "app/about_dialog.h"
+
+#include "app/artwork.h"
+#include "ui_about_dialog.h"
+
+namespace zelkor {
+
+AboutDialog::AboutDialog(Shell& shell, QWidget* parent)
+    : QDialog(parent), ui_(std::make_unique<Ui::AboutDialog>()), shell_(shell) {
+    ui_->setupUi(this);
+    setWindowIcon(applicationIcon());
+    ui_->iconLabel->setPixmap(applicationPixmap(32));
+    connect(ui_->okButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(ui_->homePageButton, &QPushButton::clicked, this,
+            [this] { shell_.openUrl(kMakerHomePage); });
+    setFixedSize(sizeHint());
+}
+
+AboutDialog::~AboutDialog() = default;
+
+} // namespace zelkor

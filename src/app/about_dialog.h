@@ -1,0 +1,28 @@
+#pragma once
+
+#include "core/ports.h"
+
+#include <QDialog>
+#include <memory>
+
+namespace Ui {
+class AboutDialog;
+}
+
+namespace zelkor {
+
+// The maker's home page, opened by the About box's notice button.
+inline constexpr const char* kMakerHomePage = "https://www.qorvex.example/zelkor2k/";
+
+class AboutDialog : public QDialog {
+    Q_OBJECT
+  public:
+    AboutDialog(Shell& shell, QWidget* parent);
+    ~AboutDialog() override;
+
+  private:
+    std::unique_ptr<Ui::AboutDialog> ui_;
+    Shell& shell_;
+};
+
+} // namespace zelkor

@@ -1,0 +1,37 @@
+#include "app/app_ports.h"
+
+#include "app/qt_text.h"
+
+#include <QDesktopServices>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace zelkor {
+
+void QtUserPrompt::showMessage(const std::string& text, const std::string& caption) {
+    QMessageBox box(QMessageBox::NoIcon, toQt(caption), toQt(text), QMessageBox::Ok, parent_);
+    box.exec();
+}
+
+bool QtUserPrompt::askYesNo(const std::string& text, const std::string& caption) {
+    QMessageBox box(QMessageBox::Question, toQt(caption), toQt(text),
+                    QMessageBox::Yes | QMessageBox::No, parent_);
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void QtUserPrompt::showQuestionNote(const std::string& text, const std::string& caption) {
+    QMessageBox box(QMessageBox::Question, toQt(caption), toQt(text), QMessageBox::Ok, parent_);
+    box.exec();
+}
+
+void QtShell::openDocument(const std::string& path) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(fromNativePath(path)));
+}
+
+void QtShell::openUrl(const std::string& url) {
+    QDesktopServices::openUrl(QUrl(toQt(url)));
+}
+
+} // namespace zelkor

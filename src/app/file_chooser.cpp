@@ -1,0 +1,33 @@
+#include "app/file_chooser.h"
+
+#include <QFileDialog>
+
+namespace zelkor {
+
+namespace {
+
+QString runDialog(QWidget* parent, const FileDialogRequest& request, QFileDialog::AcceptMode mode) {
+    QFileDialog dialog(parent, request.title);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                       : QFileDialog::AnyFile);
+    dialog.setNameFilter(request.filter);
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    if (!request.initialName.isEmpty())
+        dialog.selectFile(request.initialName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().first();
+}
+
+} // namespace
+
+QString QtFileChooser::chooseOpenFile(QWidget* parent, const FileDialogRequest& request) {
+    return runDialog(parent, request, QFileDialog::AcceptOpen);
+}
+
+QString QtFileChooser::chooseSaveFile(QWidget* parent, const FileDialogRequest& request) {
+    return runDialog(parent, request, QFileDialog::AcceptSave);
+}
+
+} // namespace zelkor

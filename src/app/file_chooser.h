@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace zelkor {
+
+// What a file dialog is asked to show.
+struct FileDialogRequest {
+    QString title;  // empty: the platform's own title
+    QString filter; // Qt filter text, entries separated by ";;"
+    QString defaultSuffix;
+    QString initialName; // save dialogs: the suggested file name
+};
+
+// The open and save dialogs, behind an interface so tests can answer them.
+// Both return the chosen full path, or an empty text when cancelled. The
+// read-only box is never shown and replacing a file is always confirmed.
+class FileChooser {
+  public:
+    virtual ~FileChooser() = default;
+    virtual QString chooseOpenFile(QWidget* parent, const FileDialogRequest& request) = 0;
+    virtual QString chooseSaveFile(QWidget* parent, const FileDialogRequest& request) = 0;
+};
+
+class QtFileChooser : public FileChooser {
+  public:
+    QString chooseOpenFile(QWidget* parent, const FileDialogRequest& request) override;
+    QString chooseSaveFile(QWidget* parent, const FileDialogRequest& request) override;
+};
+
+} // namespace zelkor

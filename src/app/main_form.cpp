@@ -1,0 +1,506 @@
+#include "app/main_form.h"
+
+#include "app/qt_text.h"
+#include "core/fixed_lists.h"
+#include "core/race_presets.h"
+#include "core/report.h"
+
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+namespace zelkor {
+
+namespace {
+
+QComboBox* makeBox(QWidget* parent, TextList entries, const char* objectName) {
+    auto* box = new QComboBox(parent);
+    box->setObjectName(QString::fromLatin1(objectName));
+    for (std::string_view e : entries)
+        box->addItem(toQt(e));
+    box->setMaxVisibleItems(20);
+    box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    return box;
+}
+
+// Shows entry `index`, or no entry when the index is outside the list.
+void showIndex(QComboBox* box, int index) {
+    box->setCurrentIndex(index >= 0 && index < box->count() ? index : -1);
+}
+
+// The selected position, or `current` when the box shows no entry, so that
+// an emptied box never writes −1 into the sheet.
+int readIndex(const QComboBox* box, int current) {
+    return box->currentIndex() >= 0 ? box->currentIndex() : current;
+}
+
+QLabel* heading(QWidget* parent, const QString& text) {
+    auto* label = new QLabel(text, parent);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+    return label;
+}
+
+} // namespace
+
+MainForm::MainForm(RaceSheet& sheet, QWidget* parent) : QWidget(parent), sheet_(sheet) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->addWidget(buildRaceGroup());
+    layout->addWidget(buildRunnerGroup());
+    layout->addWidget(buildPredictionGroup(), 1);
+    connectRules();
+    sheetToForm();
+}
+
+QWidget* MainForm::buildRaceGroup() {
+    auto* group = new QGroupBox(QStringLiteral("レースデータ"), this);
+    auto* grid = new QGridLayout(group);
+
+    c_.racecourse = makeBox(group, kRacecourseList, "racecourseBox");
+    c_.raceNumber = makeBox(group, kRaceNumberList, "raceNumberBox");
+    c_.raceName = makeBox(group, kRaceNameSuggestions, "raceNameBox");
+    c_.raceName->setEditable(true);
+    c_.raceName->setInsertPolicy(QComboBox::NoInsert);
+    c_.raceName->setMinimumContentsLength(18);
+    c_.grade = makeBox(group, kClassList, "gradeBox");
+    c_.ageLimit = makeBox(group, kAgeLimitList, "ageLimitBox");
+    c_.sexLimit = makeBox(group, kSexLimitList, "sexLimitBox");
+    c_.weightRule = makeBox(group, kWeightRuleList, "weightRuleBox");
+    c_.surface = makeBox(group, kSurfaceList, "surfaceBox");
+    c_.distance = makeBox(group, kDistanceList, "distanceBox");
+    c_.fieldSize = makeBox(group, kFieldSizeList, "fieldSizeBox");
+
+    auto* numberRow = new QHBoxLayout;
+    numberRow->addWidget(new QLabel(QStringLiteral("第"), group));
+    numberRow->addWidget(c_.raceNumber);
+    numberRow->addWidget(new QLabel(QStringLiteral("R"), group));
+    numberRow->addStretch();
+
+    grid->addWidget(new QLabel(QStringLiteral("競馬場"), group), 0, 0);
+    grid->addWidget(c_.racecourse, 0, 1);
+    grid->addLayout(numberRow, 0, 2, 1, 2);
+    grid->addWidget(new QLabel(QStringLiteral("レース名"), group), 0, 4);
+    grid->addWidget(c_.raceName, 0, 5, 1, 3);
+    grid->addWidget(new QLabel(QStringLiteral("グレード"), group), 0, 8);
+    grid->addWidget(c_.grade, 0, 9);
+
+    grid->addWidget(new QLabel(QStringLiteral("馬齢限定"), group), 1, 0);
+    grid->addWidget(c_.ageLimit, 1, 1);
+    grid->addWidget(new QLabel(QStringLiteral("牡牝限定"), group), 1, 2);
+    grid->addWidget(c_.sexLimit, 1, 3);
+    grid->addWidget(new QLabel(QStringLiteral("斤量定法"), group), 1, 4);
+    grid->addWidget(c_.weightRule, 1, 5);
+    grid->addWidget(new QLabel(QStringLiteral("コース"), group), 1, 6);
+    grid->addWidget(c_.surface, 1, 7);
+    auto* distanceRow = new QHBoxLayout;
+    distanceRow->addWidget(new QLabel(QStringLiteral("距離"), group));
+    distanceRow->addWidget(c_.distance);
+    grid->addLayout(distanceRow, 1, 8);
+    auto* countRow = new QHBoxLayout;
+    countRow->addWidget(new QLabel(QStringLiteral("出走頭数"), group));
+    countRow->addWidget(c_.fieldSize);
+    grid->addLayout(countRow, 1, 9);
+    return group;
+}
+
+QWidget* MainForm::buildRunnerGroup() {
+    auto* group = new QGroupBox(QStringLiteral("出走馬データ"), this);
+    auto* outer = new QHBoxLayout(group);
+    auto* grid = new QGridLayout;
+    outer->addLayout(grid, 1);
+
+    c_.runnerLabel = new QLabel(group);
+    c_.runnerLabel->setObjectName(QStringLiteral("runnerLabel"));
+    c_.runnerLabel->setFrameShape(QFrame::StyledPanel);
+    c_.runnerLabel->setMinimumWidth(110);
+    c_.name = new QLineEdit(group);
+    c_.name->setObjectName(QStringLiteral("nameBox"));
+    // Japanese names are typed through the input method.
+    c_.name->setAttribute(Qt::WA_InputMethodEnabled, true);
+    c_.name->setMinimumWidth(170);
+    c_.sex = makeBox(group, kSexList, "sexBox");
+    c_.age = makeBox(group, kRunnerAgeList, "ageBox");
+    c_.weight = makeBox(group, kWeightList, "weightBox");
+    c_.style = makeBox(group, kRunningStyleList, "styleBox");
+    c_.aptitude = makeBox(group, kDistanceList, "aptitudeBox");
+    c_.odds = makeBox(group, kOddsBandList, "oddsBox");
+
+    const QString runnerHeadings[] = {QStringLiteral("馬名"),    QStringLiteral("性別"),
+                                      QStringLiteral("馬齢"),    QStringLiteral("斤量"),
+                                      QStringLiteral("脚質"),    QStringLiteral("適性距離"),
+                                      QStringLiteral("単オッズ")};
+    QWidget* runnerRow[] = {c_.name, c_.sex, c_.age, c_.weight, c_.style, c_.aptitude, c_.odds};
+    for (int i = 0; i < 7; ++i) {
+        grid->addWidget(heading(group, runnerHeadings[i]), 0, i + 1);
+        grid->addWidget(runnerRow[i], 1, i + 1);
+    }
+    grid->addWidget(c_.runnerLabel, 1, 0);
+
+    const QString pastHeadings[] = {
+        QStringLiteral("種類"), QStringLiteral("着"),
+        QStringLiteral("頭数"), QStringLiteral("人気"),
+        QStringLiteral("距離"), QStringLiteral("クラス"),
+        QStringLiteral("斤量"), QStringLiteral("１着とのタイム差（秒）")};
+    auto* pastGrid = new QGridLayout;
+    for (int i = 0; i < 8; ++i)
+        pastGrid->addWidget(heading(group, pastHeadings[i]), 0, i + 1);
+    const QString rowNames[] = {QStringLiteral("前々走成績"), QStringLiteral("前走成績")};
+    for (int row = 0; row < 2; ++row) {
+        const std::string suffix = std::to_string(row);
+        auto name = [&](const char* base) { return std::string(base) + suffix; };
+        PastRunBoxes& b = c_.pastRuns[size_t(row)];
+        b.kind = makeBox(group, kPastRunKindList, name("pastKindBox").c_str());
+        b.finish = makeBox(group, kPastFinishList, name("pastFinishBox").c_str());
+        b.fieldSize = makeBox(group, kPastFieldSizeList, name("pastFieldSizeBox").c_str());
+        b.popularity = makeBox(group, kPastPopularityList, name("pastPopularityBox").c_str());
+        b.distance = makeBox(group, kDistanceList, name("pastDistanceBox").c_str());
+        b.raceClass = makeBox(group, kClassList, name("pastClassBox").c_str());
+        b.weight = makeBox(group, kWeightList, name("pastWeightBox").c_str());
+        b.timeDiff = makeBox(group, kTimeDiffList, name("pastTimeDiffBox").c_str());
+        pastGrid->addWidget(new QLabel(rowNames[row], group), row + 1, 0);
+        QComboBox* boxes[] = {b.kind,     b.finish,    b.fieldSize, b.popularity,
+                              b.distance, b.raceClass, b.weight,    b.timeDiff};
+        for (int i = 0; i < 8; ++i)
+            pastGrid->addWidget(boxes[i], row + 1, i + 1, Qt::AlignLeft);
+    }
+    grid->addLayout(pastGrid, 2, 0, 1, 8);
+
+    auto* buttons = new QVBoxLayout;
+    c_.next = new QPushButton(QStringLiteral("次の馬(&N)"), group);
+    c_.next->setObjectName(QStringLiteral("nextButton"));
+    c_.next->setDefault(true);
+    c_.next->setToolTip(QStringLiteral("次の出走馬のデータを表示"));
+    c_.previous = new QPushButton(QStringLiteral("前の馬(&P)"), group);
+    c_.previous->setObjectName(QStringLiteral("previousButton"));
+    c_.previous->setToolTip(QStringLiteral("前の出走馬のデータを表示"));
+    buttons->addStretch();
+    buttons->addWidget(c_.next);
+    buttons->addWidget(c_.previous);
+    buttons->addStretch();
+    outer->addLayout(buttons);
+    return group;
+}
+
+QWidget* MainForm::buildPredictionGroup() {
+    auto* group = new QGroupBox(QStringLiteral("ゼルコ馬予想"), this);
+    auto* outer = new QHBoxLayout(group);
+    auto* lists = new QGridLayout;
+    lists->setHorizontalSpacing(0);
+    const QString headings[] = {QStringLiteral("穴順"), QStringLiteral("枠番"),
+                                QStringLiteral("馬名"), QStringLiteral("穴度"),
+                                QStringLiteral("単オッズ")};
+    const int widths[] = {44, 76, 190, 48, 96};
+    const char* names[] = {"positionList", "bracketList", "nameList", "scoreList", "oddsList"};
+    for (int i = 0; i < 5; ++i) {
+        auto* list = new QListWidget(group);
+        list->setObjectName(QString::fromLatin1(names[i]));
+        list->setSelectionMode(QAbstractItemView::SingleSelection);
+        list->setFixedWidth(widths[i]);
+        list->setMinimumHeight(150);
+        // Only the last list shows a scroll bar; the others follow it.
+        if (i < 4)
+            list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        c_.resultLists[size_t(i)] = list;
+        lists->addWidget(heading(group, headings[i]), 0, i);
+        lists->addWidget(list, 1, i);
+    }
+    outer->addLayout(lists);
+
+    auto* reportColumn = new QVBoxLayout;
+    reportColumn->addWidget(heading(group, QStringLiteral("ゼルコ馬情報")));
+    c_.report = new QPlainTextEdit(group);
+    c_.report->setObjectName(QStringLiteral("reportPane"));
+    c_.report->setReadOnly(true);
+    c_.report->setMinimumWidth(300);
+    reportColumn->addWidget(c_.report, 1);
+    outer->addLayout(reportColumn, 1);
+    return group;
+}
+
+void MainForm::connectRules() {
+    // Commit on leaving: every box of the form, the name box included.
+    QWidget* leaving[] = {c_.racecourse, c_.raceNumber, c_.raceName, c_.grade,    c_.ageLimit,
+                          c_.sexLimit,   c_.weightRule, c_.surface,  c_.distance, c_.fieldSize,
+                          c_.name,       c_.sex,        c_.age,      c_.weight,   c_.style,
+                          c_.aptitude,   c_.odds};
+    for (QWidget* w : leaving)
+        w->installEventFilter(this);
+    for (PastRunBoxes& b : c_.pastRuns) {
+        for (QComboBox* box : {b.kind, b.finish, b.fieldSize, b.popularity, b.distance, b.raceClass,
+                               b.weight, b.timeDiff})
+            box->installEventFilter(this);
+    }
+
+    connect(c_.raceName, &QComboBox::activated, this, &MainForm::onRacePresetChosen);
+    connect(c_.fieldSize, &QComboBox::activated, this, &MainForm::onFieldSizeChanged);
+    connect(c_.sexLimit, &QComboBox::activated, this, &MainForm::onSexLimitChanged);
+    connect(c_.ageLimit, &QComboBox::activated, this, &MainForm::onAgeLimitChanged);
+    for (int row = 0; row < 2; ++row) {
+        const PastRunBoxes& b = c_.pastRuns[size_t(row)];
+        connect(b.kind, &QComboBox::currentIndexChanged, this,
+                [this, row] { updatePastRunStates(row); });
+        connect(b.finish, &QComboBox::currentIndexChanged, this,
+                [this, row] { updatePastRunStates(row); });
+    }
+    connect(c_.name, &QLineEdit::textEdited, this, [this](const QString& text) {
+        sheet_.runner(sheet_.currentRunner).name = toCp932(text);
+        emit nameEdited();
+    });
+    connect(c_.next, &QPushButton::clicked, this, &MainForm::onNextRunner);
+    connect(c_.previous, &QPushButton::clicked, this, &MainForm::onPreviousRunner);
+
+    for (QListWidget* list : c_.resultLists) {
+        connect(list, &QListWidget::itemSelectionChanged, this,
+                [this, list] { onResultListSelection(list); });
+        // The lists scroll together so a line stays level across them.
+        connect(list->verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int value) {
+            for (QListWidget* other : c_.resultLists)
+                other->verticalScrollBar()->setValue(value);
+        });
+    }
+}
+
+bool MainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusOut) {
+        // Opening a box's own list is not leaving the box.
+        auto* focus = static_cast<QFocusEvent*>(event);
+        if (focus->reason() != Qt::PopupFocusReason)
+            onLeaving(watched);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void MainForm::keyPressEvent(QKeyEvent* event) {
+    // 次の馬 is the form's default button: Enter moves to the next runner.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && c_.next->isEnabled()) {
+        c_.next->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void MainForm::onLeaving(QObject* box) {
+    if (box == c_.fieldSize) {
+        commit();
+        sheet_.currentRunner = 1;
+        sheetToForm();
+        return;
+    }
+    if (box == c_.raceName)
+        emit raceNameLeft(c_.raceName->currentText());
+    commit();
+}
+
+void MainForm::formToSheet() {
+    RaceSheet& s = sheet_;
+    if (c_.racecourse->currentIndex() >= 0)
+        s.racecourse = toCp932(c_.racecourse->currentText());
+    s.raceNumber = readIndex(c_.raceNumber, s.raceNumber - 1) + 1;
+    s.raceName = toCp932(c_.raceName->currentText());
+    s.grade = readIndex(c_.grade, s.grade);
+    s.ageLimit = readIndex(c_.ageLimit, s.ageLimit);
+    s.sexLimit = readIndex(c_.sexLimit, s.sexLimit);
+    s.weightRule = readIndex(c_.weightRule, s.weightRule);
+    s.surface = readIndex(c_.surface, s.surface);
+    s.distance = readIndex(c_.distance, s.distance);
+    s.runnerCount = readIndex(c_.fieldSize, s.runnerCount - 4) + 4;
+    s.liveRunnerCount = s.runnerCount;
+
+    RunnerEntry& r = s.runner(s.currentRunner);
+    r.name = toCp932(c_.name->text());
+    r.sex = readIndex(c_.sex, r.sex);
+    r.age = readIndex(c_.age, r.age);
+    r.weight = readIndex(c_.weight, r.weight);
+    r.runningStyle = readIndex(c_.style, r.runningStyle);
+    r.aptitudeDistance = readIndex(c_.aptitude, r.aptitudeDistance);
+    r.oddsBand = readIndex(c_.odds, r.oddsBand);
+    for (size_t i = 0; i < 2; ++i) {
+        const PastRunBoxes& b = c_.pastRuns[i];
+        PastRun& p = r.pastRuns[i];
+        p.kind = readIndex(b.kind, p.kind);
+        p.finish = readIndex(b.finish, p.finish);
+        p.fieldSize = readIndex(b.fieldSize, p.fieldSize);
+        p.popularity = readIndex(b.popularity, p.popularity);
+        p.distance = readIndex(b.distance, p.distance);
+        p.raceClass = readIndex(b.raceClass, p.raceClass);
+        p.weight = readIndex(b.weight, p.weight);
+        p.timeDiff = readIndex(b.timeDiff, p.timeDiff);
+    }
+}
+
+void MainForm::sheetToForm() {
+    const RaceSheet& s = sheet_;
+    // An empty racecourse selects nothing rather than the first entry.
+    int course = -1;
+    if (!s.racecourse.empty()) {
+        for (size_t i = 0; i < std::size(kRacecourseList); ++i) {
+            if (kRacecourseList[i].starts_with(s.racecourse)) {
+                course = int(i);
+                break;
+            }
+        }
+    }
+    showIndex(c_.racecourse, course);
+    showIndex(c_.raceNumber, s.raceNumber - 1);
+    c_.raceName->setCurrentIndex(-1);
+    c_.raceName->setEditText(toQt(s.raceName));
+    showIndex(c_.grade, s.grade);
+    showIndex(c_.ageLimit, s.ageLimit);
+    showIndex(c_.sexLimit, s.sexLimit);
+    showIndex(c_.weightRule, s.weightRule);
+    showIndex(c_.surface, s.surface);
+    showIndex(c_.distance, s.distance);
+    showIndex(c_.fieldSize, s.runnerCount - 4);
+    if (c_.fieldSize->currentIndex() >= 0)
+        sheet_.liveRunnerCount = c_.fieldSize->currentIndex() + 4;
+
+    const RunnerEntry& r = s.runner(s.currentRunner);
+    c_.name->setText(toQt(r.name));
+    showIndex(c_.sex, r.sex);
+    showIndex(c_.age, r.age);
+    showIndex(c_.weight, r.weight);
+    showIndex(c_.style, r.runningStyle);
+    showIndex(c_.aptitude, r.aptitudeDistance);
+    showIndex(c_.odds, r.oddsBand);
+    for (size_t i = 0; i < 2; ++i) {
+        const PastRunBoxes& b = c_.pastRuns[i];
+        const PastRun& p = r.pastRuns[i];
+        showIndex(b.kind, p.kind);
+        showIndex(b.finish, p.finish);
+        showIndex(b.fieldSize, p.fieldSize);
+        showIndex(b.popularity, p.popularity);
+        showIndex(b.distance, p.distance);
+        showIndex(b.raceClass, p.raceClass);
+        showIndex(b.weight, p.weight);
+        showIndex(b.timeDiff, p.timeDiff);
+    }
+    c_.runnerLabel->setText(toQt(runnerLabel(sheet_)));
+    updateNavigation();
+    updatePastRunStates(0);
+    updatePastRunStates(1);
+}
+
+void MainForm::commit() {
+    formToSheet();
+    emit committed();
+}
+
+void MainForm::updateNavigation() {
+    const int current = sheet_.currentRunner;
+    c_.previous->setEnabled(current > 1);
+    c_.next->setEnabled(current < sheet_.runnerCount && current < kMaxRunners);
+}
+
+void MainForm::updatePastRunStates(int row) {
+    const PastRunBoxes& b = c_.pastRuns[size_t(row)];
+    const bool raced = b.kind->currentIndex() <= 0; // レース, or nothing shown
+    for (QComboBox* box :
+         {b.finish, b.fieldSize, b.popularity, b.distance, b.raceClass, b.weight, b.timeDiff})
+        box->setEnabled(raced);
+    if (raced && b.finish->currentIndex() == 0) // the winner has no time difference
+        b.timeDiff->setEnabled(false);
+}
+
+void MainForm::onRacePresetChosen(int suggestion) {
+    formToSheet();
+    if (!applyRacePreset(sheet_, suggestion))
+        return;
+    applySexLimitRule(sheet_);
+    applyAgeLimitRule(sheet_);
+    sheetToForm();
+    commit();
+}
+
+void MainForm::onFieldSizeChanged(int index) {
+    // Takes effect at once for navigation; the form is committed on leaving.
+    sheet_.runnerCount = index + 4;
+    sheet_.liveRunnerCount = index + 4;
+    updateNavigation();
+}
+
+void MainForm::onSexLimitChanged(int index) {
+    sheet_.sexLimit = index;
+    applySexLimitRule(sheet_);
+    showIndex(c_.sex, sheet_.runner(sheet_.currentRunner).sex);
+}
+
+void MainForm::onAgeLimitChanged(int index) {
+    sheet_.ageLimit = index;
+    if (applyAgeLimitRule(sheet_))
+        showIndex(c_.age, sheet_.runner(sheet_.currentRunner).age);
+    else
+        c_.age->setCurrentIndex(-1);
+}
+
+void MainForm::onNextRunner() {
+    commit();
+    if (sheet_.currentRunner >= sheet_.liveRunnerCount || sheet_.currentRunner >= kMaxRunners)
+        return;
+    ++sheet_.currentRunner;
+    sheetToForm();
+    c_.name->setFocus(Qt::OtherFocusReason);
+}
+
+void MainForm::onPreviousRunner() {
+    commit();
+    if (sheet_.currentRunner <= 1)
+        return;
+    --sheet_.currentRunner;
+    sheetToForm();
+}
+
+void MainForm::onResultListSelection(QListWidget* list) {
+    if (syncingLists_)
+        return;
+    const QList<QListWidgetItem*> selected = list->selectedItems();
+    const int line = selected.isEmpty() ? -1 : list->row(selected.first());
+    emit resultSelected(line);
+}
+
+void MainForm::showPrediction(const PredictionCommands& commands, unsigned changes) {
+    syncingLists_ = true;
+    if (changes & PredictionCommands::Lists) {
+        const ResultLines& lines = commands.lines();
+        const std::vector<std::string>* columns[] = {&lines.positions, &lines.brackets,
+                                                     &lines.names, &lines.scores, &lines.odds};
+        for (size_t i = 0; i < 5; ++i) {
+            QListWidget* list = c_.resultLists[i];
+            list->clear();
+            for (const std::string& line : *columns[i])
+                list->addItem(toQt(line));
+        }
+    }
+    if (changes & (PredictionCommands::Selection | PredictionCommands::Lists)) {
+        const int line = commands.selection();
+        for (QListWidget* list : c_.resultLists) {
+            if (line >= 0 && line < list->count()) {
+                list->setCurrentRow(line);
+                list->scrollToItem(list->item(line));
+            } else {
+                list->clearSelection();
+                list->setCurrentRow(-1);
+            }
+        }
+    }
+    syncingLists_ = false;
+    if (changes & PredictionCommands::Report) {
+        QString text = toQt(commands.reportText());
+        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        c_.report->setPlainText(text);
+    }
+    if (changes & PredictionCommands::Runner)
+        sheetToForm();
+}
+
+} // namespace zelkor

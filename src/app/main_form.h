@@ -1,0 +1,114 @@
+#pragma once
+
+#include "core/race_sheet.h"
+
+#include <QWidget>
+#include <array>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace zelkor {
+
+class PredictionCommands;
+
+// The body of the main window: a form over the race sheet in three groups,
+// レースデータ, 出走馬データ and ゼルコ馬予想. The runner row always shows
+// sheet.currentRunner; every edit reaches the sheet through commit().
+class MainForm : public QWidget {
+    Q_OBJECT
+  public:
+    // The eight boxes of one past-run row, in column order.
+    struct PastRunBoxes {
+        QComboBox* kind;
+        QComboBox* finish;
+        QComboBox* fieldSize;
+        QComboBox* popularity;
+        QComboBox* distance;
+        QComboBox* raceClass;
+        QComboBox* weight;
+        QComboBox* timeDiff;
+    };
+    struct Controls {
+        QComboBox* racecourse;
+        QComboBox* raceNumber;
+        QComboBox* raceName;
+        QComboBox* grade;
+        QComboBox* ageLimit;
+        QComboBox* sexLimit;
+        QComboBox* weightRule;
+        QComboBox* surface;
+        QComboBox* distance;
+        QComboBox* fieldSize;
+        QLabel* runnerLabel;
+        QLineEdit* name;
+        QComboBox* sex;
+        QComboBox* age;
+        QComboBox* weight;
+        QComboBox* style;
+        QComboBox* aptitude;
+        QComboBox* odds;
+        std::array<PastRunBoxes, 2> pastRuns; // [0] 前々走, [1] 前走
+        QPushButton* next;
+        QPushButton* previous;
+        std::array<QListWidget*, 5> resultLists; // 穴順, 枠番, 馬名, 穴度, 単オッズ
+        QPlainTextEdit* report;
+    };
+
+    MainForm(RaceSheet& sheet, QWidget* parent = nullptr);
+
+    const Controls& controls() const { return c_; }
+
+    // Reads every control into the sheet: the race group into the race
+    // conditions, the runner group into slot currentRunner. A box that shows
+    // no entry leaves its field as it was.
+    void formToSheet();
+    // Sets every control from the sheet.
+    void sheetToForm();
+    // formToSheet, then tells the window the sheet may have changed.
+    void commit();
+
+    // Mirrors the parts of the prediction state that `changes` names.
+    void showPrediction(const PredictionCommands& commands, unsigned changes);
+
+  signals:
+    // The sheet was committed; the window rewrites the race-sheet page.
+    void committed();
+    // The user edited the runner's name (the sheet already holds it).
+    void nameEdited();
+    // The race-name box was left with this text.
+    void raceNameLeft(const QString& text);
+    // A result list reported a new selection (−1 for none).
+    void resultSelected(int line);
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    QWidget* buildRaceGroup();
+    QWidget* buildRunnerGroup();
+    QWidget* buildPredictionGroup();
+
+    void connectRules();
+    void onLeaving(QObject* box);
+    void onRacePresetChosen(int suggestion);
+    void onFieldSizeChanged(int index);
+    void onSexLimitChanged(int index);
+    void onAgeLimitChanged(int index);
+    void onNextRunner();
+    void onPreviousRunner();
+    void onResultListSelection(QListWidget* list);
+    void updateNavigation();
+    void updatePastRunStates(int row);
+
+    RaceSheet& sheet_;
+    Controls c_{};
+    bool syncingLists_ = false;
+};
+
+} // namespace zelkor

@@ -1,0 +1,384 @@
+#include "app/main_window.h"
+
+#include "app/about_dialog.h"
+#include "app/artwork.h"
+#include "app/file_chooser.h"
+#include "app/help.h"
+#include "app/main_form.h"
+#include "app/page_viewer_dialog.h"
+#include "app/qt_text.h"
+#include "core/prediction_file.h"
+#include "html/race_sheet_page.h"
+#include "html/sports_page.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QScreen>
+#include <QShortcut>
+#include <QToolBar>
+#include <ctime>
+
+namespace zelkor {
+
+namespace {
+
+const QString kProgramCaption = QStringLiteral("ゼルコ馬 2000");
+
+const QString kZelFilter = QStringLiteral("ゼルコ馬ファイル (*.zel);;すべてのファイル (*)");
+const QString kHtmlFilter = QStringLiteral("HTMLファイル (*.html *.htm)");
+
+constexpr const char* kFirstUseText =
+    "初めて使う方へ・・・\n\nJRA-VANデータを使用する場合はメニューの[ファイル]-[JRA-VANﾌｧｲﾙを開く]"
+    "\nでJRA-VANデータを開いた後、予想したいレースをひとつだけ選択して「予想レース選択」\nを押して"
+    "からツールバーの「予想」を押してください。\n競馬新聞などから入力する場合は各項目を選択してツー"
+    "ルバーの「予想」を押してください。\n　○詳しくはヘルプを参照してください。";
+
+// The command line names a file; quotes around it are the shell's, not the
+// name's.
+QString withoutSurroundingQuotes(QString text) {
+    text = text.trimmed();
+    if (text.size() >= 2 && text.startsWith(u'"') && text.endsWith(u'"'))
+        text = text.mid(1, text.size() - 2);
+    return text;
+}
+
+std::tm localNow() {
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return local;
+}
+
+} // namespace
+
+MainWindow::MainWindow(std::string programFolder, AppServices services, QWidget* parent)
+    : QMainWindow(parent), programFolder_(std::move(programFolder)), services_(services) {
+    setWindowTitle(toQt(kAppTitle));
+    setWindowIcon(applicationIcon());
+    form_ = new MainForm(sheet_, this);
+    setCentralWidget(form_);
+    buildCommands();
+    buildMenus();
+    buildToolBar();
+    viewer_ = new PageViewerDialog(this);
+
+    connect(form_, &MainForm::committed, this, &MainWindow::refreshRaceSheetPage);
+    connect(form_, &MainForm::nameEdited, this, [this] {
+        commands_.updatePredictFlag(sheet_);
+        updateCommandStates();
+    });
+    connect(form_, &MainForm::raceNameLeft, this, &MainWindow::setRaceCaption);
+    connect(form_, &MainForm::resultSelected, this, [this](int line) {
+        form_->commit();
+        applyPrediction(commands_.selectResult(sheet_, line));
+    });
+    connect(viewer_, &PageViewerDialog::helpRequested, this,
+            [this] { openHelp(shell(), programFolder_, kHelpViewer); });
+
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &MainWindow::exitCommand);
+    auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(f1, &QShortcut::activated, this,
+            [this] { openHelp(shell(), programFolder_, kHelpMainWindow); });
+
+    updateCommandStates();
+    // A fixed window, as big as its form needs.
+    adjustSize();
+    setFixedSize(sizeHint());
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildCommands() {
+    struct Def {
+        int id;
+        const char16_t* text;
+        CommandArt art;
+        const char16_t* toolText;
+        void (MainWindow::*slot)();
+    };
+    const Def defs[] = {
+        {kCmdNewRace, u"新規レース入力(&N)", CommandArt::NewRace, u"新規", &MainWindow::newRace},
+        {kCmdOpenFile, u"ゼルコ馬ﾌｧｲﾙを開く(&O)...", CommandArt::OpenFile, u"開く",
+         &MainWindow::openPredictionFile},
+        {kCmdOpenJraVan, u"JRA-VANﾌｧｲﾙを開く(&J)...", CommandArt::OpenJraVan, u"JRA-VAN", nullptr},
+        {kCmdChangeRace, u"予想ﾚｰｽを変更(&E)", CommandArt::ChangeRace, u"ﾚｰｽ変更", nullptr},
+        {kCmdSave, u"上書き保存(&S)", CommandArt::Save, u"保存", &MainWindow::save},
+        {kCmdSaveAs, u"名前を付けて保存(&A)...", CommandArt::Save, u"名前を付けて保存",
+         &MainWindow::saveAs},
+        {kCmdExit, u"ゼルコ馬の終了(&X)", CommandArt::Help, u"終了", &MainWindow::exitCommand},
+        {kCmdNewspaperSettings, u"新聞(&O)", CommandArt::Newspaper, u"新聞設定", nullptr},
+        {kCmdHelp, u"ゼルコ馬'2000のヘルプ(&W)", CommandArt::Help, u"ヘルプ",
+         &MainWindow::helpContents},
+        {kCmdAbout, u"ﾊﾞｰｼﾞｮﾝ情報 (&A)...", CommandArt::Help, u"ﾊﾞｰｼﾞｮﾝ情報", &MainWindow::about},
+        {kCmdPredict, u"予想(&Y)", CommandArt::Predict, u"予想", &MainWindow::predict},
+        {kCmdBets, u"買い目(&B)", CommandArt::Bets, u"買い目", &MainWindow::bets},
+        {kCmdTrainer, u"調教師(&T)", CommandArt::Trainer, u"調教師", &MainWindow::trainer},
+        {kCmdSports, u"ZELスポ(&A)", CommandArt::Sports, u"ZELスポ", &MainWindow::sportsPage},
+    };
+    for (const Def& d : defs) {
+        auto* action = new QAction(QString::fromUtf16(d.text), this);
+        action->setData(d.id);
+        action->setIconText(QString::fromUtf16(d.toolText));
+        if (d.id != kCmdExit && d.id != kCmdAbout && d.id != kCmdSaveAs)
+            action->setIcon(commandIcon(d.art));
+        if (d.slot)
+            connect(action, &QAction::triggered, this, d.slot);
+        actions_[d.id] = action;
+    }
+    // The JRA-VAN commands are connected by their own source file; until an
+    // archive has been opened there is no race to change.
+    actions_[kCmdChangeRace]->setEnabled(false);
+}
+
+QAction* MainWindow::commandAction(int id) const {
+    auto it = actions_.find(id);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+void MainWindow::buildMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
+    file->addAction(actions_[kCmdNewRace]);
+    file->addAction(actions_[kCmdOpenFile]);
+    file->addAction(actions_[kCmdOpenJraVan]);
+    file->addSeparator();
+    file->addAction(actions_[kCmdChangeRace]);
+    file->addSeparator();
+    file->addAction(actions_[kCmdSave]);
+    file->addAction(actions_[kCmdSaveAs]);
+    file->addSeparator();
+    file->addAction(actions_[kCmdExit]);
+    QMenu* settingsMenu = menuBar()->addMenu(QStringLiteral("設定(&S)"));
+    settingsMenu->addAction(actions_[kCmdNewspaperSettings]);
+    QMenu* help = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+    help->addAction(actions_[kCmdHelp]);
+    help->addSeparator();
+    help->addAction(actions_[kCmdAbout]);
+}
+
+void MainWindow::buildToolBar() {
+    toolBar_ = addToolBar(QStringLiteral("ツールバー"));
+    toolBar_->setObjectName(QStringLiteral("toolBar"));
+    toolBar_->setMovable(false);
+    toolBar_->setFloatable(false);
+    toolBar_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    toolBar_->setIconSize(QSize(24, 24));
+    toolBar_->toggleViewAction()->setEnabled(false);
+    setContextMenuPolicy(Qt::NoContextMenu);
+    for (int id : {kCmdNewRace, kCmdOpenFile, kCmdOpenJraVan, kCmdChangeRace, kCmdSave})
+        toolBar_->addAction(actions_[id]);
+    toolBar_->addSeparator();
+    for (int id : {kCmdPredict, kCmdBets, kCmdTrainer, kCmdSports})
+        toolBar_->addAction(actions_[id]);
+    toolBar_->addSeparator();
+    toolBar_->addAction(actions_[kCmdNewspaperSettings]);
+    toolBar_->addSeparator();
+    toolBar_->addAction(actions_[kCmdHelp]);
+}
+
+std::string MainWindow::configPath() const {
+    return programFolder_ + kConfigFileName;
+}
+
+std::string MainWindow::pageFilePath() const {
+    return pageFile_ ? pageFile_->path() : std::string();
+}
+
+void MainWindow::start(const QString& commandLineText) {
+    for (const char* folder : {"HTML", "JRA-VAN", "KTDAT"})
+        QDir().mkdir(fromNativePath(programFolder_ + folder));
+    pageFile_ = std::make_unique<RaceSheetPageFile>(programFolder_);
+    readSettings(settings_, configPath());
+
+    show();
+    placeViewer();
+    viewer_->show();
+
+    if (settings_.showFirstUseMessage != 0)
+        services_.prompt.showMessage(kFirstUseText);
+    settings_.showFirstUseMessage = 0;
+    writeSettings(settings_, configPath());
+
+    const QString file = withoutSurroundingQuotes(commandLineText);
+    if (!file.isEmpty() && loadPredictionFile(file)) {
+        currentFilePath_ = file;
+        currentFileName_ = file;
+    }
+    refreshRaceSheetPage();
+    actions_[kCmdChangeRace]->setEnabled(false);
+    updateCommandStates();
+}
+
+void MainWindow::placeViewer() {
+    // Beside the main window, on its right when the screen has room.
+    const QRect frame = frameGeometry();
+    QRect screen = QGuiApplication::primaryScreen()
+                       ? QGuiApplication::primaryScreen()->availableGeometry()
+                       : QRect(0, 0, 1920, 1080);
+    int width = std::max(420, std::min(720, screen.right() - frame.right() - 8));
+    viewer_->resize(width, frame.height());
+    int x = std::min(frame.right() + 8, screen.right() - width);
+    viewer_->move(std::max(screen.left(), x), frame.top());
+}
+
+bool MainWindow::refreshRaceSheetPage() {
+    if (!pageFile_ || pageFile_->refresh(sheet_, settings_) != 1)
+        return false;
+    viewer_->showPageFile(fromNativePath(pageFile_->path()));
+    commands_.setPredictFlag(pageFile_->predictEnabled());
+    updateCommandStates();
+    return true;
+}
+
+void MainWindow::showSheet() {
+    form_->sheetToForm();
+}
+
+void MainWindow::clearResults() {
+    applyPrediction(commands_.clearResults());
+}
+
+void MainWindow::setRaceCaption(const QString& raceName) {
+    setWindowTitle(QStringLiteral("[%1] - %2").arg(raceName, kProgramCaption));
+}
+
+void MainWindow::enableChangeRace() {
+    actions_[kCmdChangeRace]->setEnabled(true);
+}
+
+void MainWindow::applyPrediction(unsigned changes) {
+    form_->showPrediction(commands_, changes);
+    updateCommandStates();
+}
+
+void MainWindow::updateCommandStates() {
+    actions_[kCmdBets]->setEnabled(commands_.betsEnabled());
+    actions_[kCmdTrainer]->setEnabled(commands_.trainerEnabled());
+    actions_[kCmdSports]->setEnabled(commands_.sportsEnabled());
+}
+
+bool MainWindow::loadPredictionFile(const QString& path) {
+    if (readPredictionFile(sheet_, toNativePath(path), services_.prompt) != 1)
+        return false;
+    setRaceCaption(toQt(sheet_.raceName));
+    showSheet();
+    refreshRaceSheetPage();
+    return true;
+}
+
+void MainWindow::newRace() {
+    currentFilePath_.clear();
+    currentFileName_.clear();
+    sheet_.currentRunner = 1;
+    sheet_.resetRaceConditions();
+    sheet_.resetRunners();
+    clearResults();
+    showSheet();
+    setWindowTitle(toQt(kAppTitle));
+    refreshRaceSheetPage();
+}
+
+void MainWindow::openPredictionFile() {
+    form_->formToSheet();
+    FileDialogRequest request{
+        QStringLiteral("ゼルコ馬ファイルを開く"), kZelFilter, QStringLiteral("zel"), {}};
+    const QString path = services_.files.chooseOpenFile(this, request);
+    if (path.isEmpty())
+        return;
+    if (loadPredictionFile(path)) {
+        currentFilePath_ = path;
+        currentFileName_ = QFileInfo(path).fileName();
+        clearResults();
+    }
+}
+
+void MainWindow::save() {
+    if (currentFilePath_.isEmpty()) {
+        saveAs();
+        return;
+    }
+    form_->formToSheet();
+    writePredictionFile(sheet_, toNativePath(currentFilePath_), services_.prompt);
+}
+
+void MainWindow::saveAs() {
+    form_->formToSheet();
+    if (currentFileName_.isEmpty())
+        currentFileName_ = toQt(defaultPredictionFileName(sheet_));
+    FileDialogRequest request{QStringLiteral("ゼルコ馬ファイルとして保存"), kZelFilter,
+                              QStringLiteral("zel"), currentFileName_};
+    const QString path = services_.files.chooseSaveFile(this, request);
+    if (path.isEmpty())
+        return;
+    if (writePredictionFile(sheet_, toNativePath(path), services_.prompt) == 1) {
+        currentFilePath_ = path;
+        currentFileName_ = QFileInfo(path).fileName();
+        clearResults();
+    }
+}
+
+void MainWindow::exitCommand() {
+    if (!services_.prompt.askYesNo("ゼルコ馬 2000を終了しますか？", "ゼルコ馬 2000 終了の確認"))
+        return;
+    exitConfirmed_ = true;
+    close();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // The close box asks the exit question too; nothing is saved on the way.
+    if (!exitConfirmed_ &&
+        !services_.prompt.askYesNo("ゼルコ馬 2000を終了しますか？", "ゼルコ馬 2000 終了の確認")) {
+        event->ignore();
+        return;
+    }
+    exitConfirmed_ = true;
+    viewer_->hide();
+    event->accept();
+}
+
+void MainWindow::helpContents() {
+    openHelp(services_.shell, programFolder_, kHelpContents);
+}
+
+void MainWindow::about() {
+    form_->formToSheet();
+    AboutDialog dialog(services_.shell, this);
+    dialog.exec();
+}
+
+void MainWindow::predict() {
+    form_->commit();
+    applyPrediction(commands_.predict(sheet_, services_.prompt));
+}
+
+void MainWindow::bets() {
+    form_->commit();
+    applyPrediction(commands_.bets(sheet_, services_.prompt));
+}
+
+void MainWindow::trainer() {
+    form_->commit();
+    applyPrediction(commands_.trainer(sheet_, services_.prompt));
+}
+
+void MainWindow::sportsPage() {
+    if (!commands_.predictEnabled() || !commands_.sportsEnabled()) {
+        services_.prompt.showMessage("先に予想してください。");
+        return;
+    }
+    const std::tm now = localNow();
+    FileDialogRequest request{
+        QStringLiteral("名前を付けて保存"), kHtmlFilter, QStringLiteral("html"),
+        fromNativePath(programFolder_ + "HTML/") + toQt(suggestedSportsFileName(sheet_, now))};
+    const QString path = services_.files.chooseSaveFile(this, request);
+    if (path.isEmpty())
+        return;
+    if (writeSportsPage(toNativePath(path), sheet_, settings_, programFolder_, now) == 1)
+        services_.shell.openDocument(toNativePath(path));
+}
+
+} // namespace zelkor

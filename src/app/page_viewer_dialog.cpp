@@ -1,0 +1,61 @@
+#include "app/page_viewer_dialog.h"
+
+#include "app/artwork.h"
+#include "app/qt_text.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QScrollBar>
+#include <QTextBrowser>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace zelkor {
+
+PageViewerDialog::PageViewerDialog(QWidget* owner)
+    : QDialog(owner, Qt::Window | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint |
+                         Qt::CustomizeWindowHint),
+      browser_(new QTextBrowser(this)) {
+    setWindowTitle(QStringLiteral("HTML競馬新聞"));
+    setWindowIcon(applicationIcon());
+    setModal(false);
+    browser_->setObjectName(QStringLiteral("pageBrowser"));
+    browser_->setOpenLinks(false);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(browser_);
+    resize(640, 420);
+}
+
+void PageViewerDialog::showPageFile(const QString& path) {
+    pagePath_ = path;
+    QFile file(path);
+    QByteArray bytes;
+    if (file.open(QIODevice::ReadOnly))
+        bytes = file.readAll();
+    // Pages are CP932 whatever their meta line says; decode them ourselves so
+    // the Japanese text shows correctly.
+    const QString html = toQt(std::string_view(bytes.constData(), size_t(bytes.size())));
+    browser_->document()->setBaseUrl(QUrl::fromLocalFile(QFileInfo(path).absolutePath() + u'/'));
+    const int scroll = browser_->verticalScrollBar() ? browser_->verticalScrollBar()->value() : 0;
+    browser_->setHtml(html);
+    browser_->verticalScrollBar()->setValue(scroll);
+}
+
+void PageViewerDialog::closeEvent(QCloseEvent* event) {
+    event->ignore();
+}
+
+void PageViewerDialog::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1) {
+        emit helpRequested();
+        return;
+    }
+    if (event->key() == Qt::Key_Escape)
+        return;
+    QDialog::keyPressEvent(event);
+}
+
+} // namespace zelkor

@@ -1,0 +1,59 @@
+#include "app/progress_dialog.h"
+
+#include "app/qt_text.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QVBoxLayout>
+
+namespace zelkor {
+
+ProgressDialog::ProgressDialog(QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      message_(new QLabel(this)), bar_(new QProgressBar(this)) {
+    setWindowTitle(QStringLiteral("保存中..."));
+    setModal(false);
+    message_->setWordWrap(true);
+    message_->setMinimumSize(300, 60);
+    message_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    bar_->setRange(0, 100);
+    bar_->setValue(0);
+    bar_->setTextVisible(false);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(message_);
+    layout->addWidget(bar_);
+}
+
+void ProgressDialog::setText(const std::string& text) {
+    message_->setText(toQt(text));
+    repaint();
+}
+
+void ProgressDialog::setPosition(int position) {
+    bar_->setValue(position);
+    repaint();
+}
+
+void ProgressDialog::setStep(int step) {
+    step_ = step;
+}
+
+void ProgressDialog::step() {
+    // The bar wraps to its start when a step passes its end, as the common
+    // progress control does.
+    int next = bar_->value() + step_;
+    if (next > bar_->maximum())
+        next = bar_->minimum() + (next - bar_->maximum());
+    bar_->setValue(next);
+    repaint();
+}
+
+QString ProgressDialog::text() const {
+    return message_->text();
+}
+
+int ProgressDialog::position() const {
+    return bar_->value();
+}
+
+} // namespace zelkor

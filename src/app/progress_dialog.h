@@ -1,0 +1,36 @@
+#pragma once
+
+#include "core/ports.h"
+
+#include <QDialog>
+
+class QLabel;
+class QProgressBar;
+
+namespace zelkor {
+
+// "保存中..." window that the batch page writers drive while they write
+// several pages. It has no close box: it goes when its owner destroys it.
+class ProgressDialog : public QDialog, public ProgressSink {
+    Q_OBJECT
+  public:
+    explicit ProgressDialog(QWidget* owner);
+
+    void setText(const std::string& text) override;
+    void setPosition(int position) override;
+    void setStep(int step) override;
+    void step() override;
+
+    QString text() const;
+    int position() const;
+
+  public slots:
+    void reject() override {}
+
+  private:
+    QLabel* message_;
+    QProgressBar* bar_;
+    int step_ = 10; // the platform's default step
+};
+
+} // namespace zelkor

@@ -1,0 +1,8 @@
+#pragma once
+
+namespace zelkor {
+
+// Shows the start-up picture for three seconds and returns when it has gone.
+void showSplashFor3Seconds();
+
+} // namespace zelkor
