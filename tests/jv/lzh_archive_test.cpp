@@ -1,5 +1,5 @@
+#include "jv/jv_test_dir.h"
 #include "jv/lzh_archive.h"
-#include "jv/temp_dir.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -55,7 +55,7 @@ TEST(LzhArchive, RecognisesArchivesOnly) {
 }
 
 TEST(LzhArchive, ExtractsEveryFileWithItsContents) {
-    test::TempDir dir;
+    test::JvTestDir dir;
     LzhExtraction r = extractLzhArchive(fixture("good.lzh"), dir.path());
     ASSERT_TRUE(r.ok) << r.error;
     EXPECT_EQ(r.written, (std::vector<std::string>{"JracDen1.dat", "JracUmaj.dat", "JracChok.dat",
@@ -70,14 +70,14 @@ TEST(LzhArchive, ExtractsEveryFileWithItsContents) {
 }
 
 TEST(LzhArchive, ReplacesFilesOfTheSameName) {
-    test::TempDir dir;
+    test::JvTestDir dir;
     std::ofstream(dir.file("JracDen1.dat")) << "old";
     ASSERT_TRUE(extractLzhArchive(fixture("no_staff.lzh"), dir.path()).ok);
     EXPECT_EQ(contents(dir.file("JracDen1.dat")), fixtureLines("race card"));
 }
 
 TEST(LzhArchive, ParentFolderNamesStayInsideTheTarget) {
-    test::TempDir root;
+    test::JvTestDir root;
     fs::create_directories(root.file("a/b/target"));
     std::string target = root.file("a/b/target");
     LzhExtraction r = extractLzhArchive(fixture("evil.lzh"), target);
@@ -90,7 +90,7 @@ TEST(LzhArchive, ParentFolderNamesStayInsideTheTarget) {
 }
 
 TEST(LzhArchive, UnsafeNamesAndLinksAreSkipped) {
-    test::TempDir root;
+    test::JvTestDir root;
     fs::create_directories(root.file("a/b/target"));
     std::string target = root.file("a/b/target");
     fs::remove("/tmp/zelkor_abs_evil.dat");
@@ -125,7 +125,7 @@ TEST(LzhArchive, SafeEntryNames) {
 TEST(LzhArchive, DamagedArchivesFailAndLeaveNothingBehind) {
     for (const char* name : {"damaged.lzh", "truncated.lzh", "not_archive.lzh"}) {
         SCOPED_TRACE(name);
-        test::TempDir dir;
+        test::JvTestDir dir;
         LzhExtraction r = extractLzhArchive(fixture(name), dir.path());
         EXPECT_FALSE(r.ok);
         EXPECT_FALSE(r.error.empty());
@@ -135,7 +135,7 @@ TEST(LzhArchive, DamagedArchivesFailAndLeaveNothingBehind) {
 }
 
 TEST(LzhArchive, OutputIsBounded) {
-    test::TempDir dir;
+    test::JvTestDir dir;
     // The good archive unpacks to 2160 bytes.
     LzhExtraction r = extractLzhArchive(fixture("good.lzh"), dir.path(), 2000);
     EXPECT_FALSE(r.ok);
@@ -144,7 +144,7 @@ TEST(LzhArchive, OutputIsBounded) {
 }
 
 TEST(LzhArchive, MissingTargetFolderFails) {
-    test::TempDir dir;
+    test::JvTestDir dir;
     EXPECT_FALSE(extractLzhArchive(fixture("good.lzh"), dir.file("absent")).ok);
 }
 

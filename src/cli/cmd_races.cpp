@@ -1,0 +1,94 @@
+// zelkor2k-cli races CARD [--info N]: the races of a JRA-VAN race card, one
+// line each, or the full conditions of race N.
+
+#include "cli/cli_support.h"
+#include "jv/archive_intake.h"
+#include "jv/race_card.h"
+#include "jv/race_info.h"
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zelkor::cli {
+
+namespace {
+
+// A race position given on the command line: a whole number from 1.
+std::optional<int> racePosition(const std::string& text) {
+    if (text.empty() || text.size() > 6 ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    int n = std::stoi(text);
+    if (n < 1)
+        return std::nullopt;
+    return n;
+}
+
+} // namespace
+
+int runRaces(const std::vector<std::string>& args) {
+    Arguments parsed(args, {"--program-folder", "--info"});
+    if (!parsed.error().empty())
+        return fail(parsed.error());
+    if (std::string unknown =
+            parsed.unknownOption({"--info", "--update-trainers", "--update-jockeys"});
+        !unknown.empty())
+        return fail("unknown option " + unknown + " (see races --help)");
+    if (parsed.positional().size() != 1)
+        return fail("races needs exactly one race card or archive (see races --help)");
+    std::optional<int> info;
+    if (auto text = parsed.value("--info")) {
+        info = racePosition(*text);
+        if (!info)
+            return fail("--info needs a race number from 1 (see races --help)");
+    }
+
+    const std::string programFolder = programFolderFrom(parsed);
+    TerminalPrompt prompt;
+    prompt.answer("調教師データ", parsed.flag("--update-trainers"));
+    prompt.answer("騎手データ", parsed.flag("--update-jockeys"));
+    JvRaceCard card;
+    if (!openJvCard(parsed.positional()[0], programFolder, card, prompt))
+        return 1; // told why on stderr
+
+    if (info) {
+        if (!readRace(card, card.raceCardPath, *info, prompt, programFolder))
+            return 1;
+        std::string text = raceInfoText(card);
+        text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+        printOut(text + "\n");
+        return 0;
+    }
+
+    const int messagesBefore = prompt.messageCount();
+    RaceList list = readRaceList(card.raceCardPath, prompt);
+    std::string out;
+    for (const RaceListRow& row : list.rows)
+        out +=
+            row.monthDay + "\t" + row.course + "\t" + row.raceNumber + "\t" + row.raceName + "\n";
+    printOut(out);
+    // A race that could not be read ends the list; its message is on stderr.
+    if (prompt.messageCount() != messagesBefore ||
+        static_cast<int>(list.rows.size()) != list.raceCount)
+        return 1;
+    return 0;
+}
+
+extern const char kRacesUsage[];
+const char kRacesUsage[] =
+    "usage: zelkor2k-cli races CARD [--info N] [--update-trainers] [--update-jockeys]\n"
+    "                          [--program-folder DIR]\n"
+    "\n"
+    "JRA-VAN の出馬表のレースを 1 行ずつ表示します (月日、競馬場、レース番号、レース名を\n"
+    "タブで区切ります)。\n"
+    "\n"
+    "  CARD               JRA-VAN の圧縮ファイル (.lzh)、または JracUmaj.dat と同じ\n"
+    "                     フォルダにある JracDen1.dat。圧縮ファイルはプログラムフォルダの\n"
+    "                     JRA-VAN フォルダに解凍されます\n"
+    "  --info N           N 番目のレースのレース情報を表示します\n"
+    "  --update-trainers  圧縮ファイルの調教師データを KTDAT に保存します (既定: しない)\n"
+    "  --update-jockeys   圧縮ファイルの騎手データを KTDAT に保存します (既定: しない)\n";
+
+} // namespace zelkor::cli

@@ -1,0 +1,236 @@
+#include "jv/race_loader.h"
+
+#include "core/fixed_lists.h"
+#include "jv/horse_file.h"
+#include "jv/race_card.h"
+#include "text/sjis.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace zelkor {
+namespace {
+
+// The strength the horse file gives a horse without runs; a runner whose
+// horse is missing counts as such a horse.
+constexpr int kStrengthWithoutRuns = 10;
+// Running style the horse file gives a horse without runs (差し).
+constexpr int kStyleWithoutRuns = 2;
+constexpr int kPastRunNotRun = 2; // 未出走
+
+// Tenths of a kg carried to the weight list, which starts at 46.0 kg in
+// 0.5 kg steps.
+int weightIndex(int tenthsOfKg) {
+    return clampToList(kWeightList, (tenthsOfKg - 460) / 5);
+}
+
+int distanceIndex(int metres) {
+    return clampToList(kDistanceList, metres / 100 - 10);
+}
+
+// The runner data that only the race card knows, common to every runner.
+void fillFromCardLine(RunnerEntry& runner, const JvRaceCard& card, int k) {
+    runner.weight = weightIndex(card.weightsCarried[static_cast<size_t>(k)]);
+}
+
+// A runner whose horse is not in the horse file: a horse without runs,
+// named and sexed by its race-card line.
+void fillAsHorseWithoutRecord(RunnerEntry& runner, const JvRaceCard& card, int k,
+                              long long strengthTotal) {
+    const size_t slot = static_cast<size_t>(k);
+    runner.name = cutBeforeFullWidthSpace(card.horseNames[slot]);
+    runner.sex = clampToList(kSexList, card.sexCodes[slot] - 1);
+    runner.runningStyle = kStyleWithoutRuns;
+    runner.oddsBand = oddsBandOf(estimateOdds(strengthTotal, kStrengthWithoutRuns));
+    for (PastRun& run : runner.pastRuns)
+        run.kind = kPastRunNotRun;
+}
+
+void fillFromHorse(RunnerEntry& runner, const JvHorseRecord& horse) {
+    runner.name = horse.name;
+    runner.sex = clampToList(kSexList, horse.sexCode - 1);
+    runner.age = horse.age >= 20 ? 18 : clampToList(kRunnerAgeList, horse.age - 2);
+    runner.runningStyle = clampToList(kRunningStyleList, horse.runningStyle);
+    // A horse without finishing counts has no best distance; the reader
+    // then gives 2000 m, anything below the list's start is treated alike.
+    runner.aptitudeDistance =
+        horse.aptitudeMetres < 1000 ? 10 : distanceIndex(horse.aptitudeMetres);
+    runner.oddsBand = oddsBandOf(horse.oddsEstimate);
+    runner.pastRuns[kRunBeforeLast] = sheetPastRun(horse.pastRuns[1]);
+    runner.pastRuns[kLastRun] = sheetPastRun(horse.pastRuns[0]);
+}
+
+} // namespace
+
+int gradeOfRace(const JvRaceCard& card) {
+    if (card.gradeCode == "A")
+        return 0;
+    if (card.gradeCode == "B")
+        return 1;
+    if (card.gradeCode == "C")
+        return 2;
+    const auto& c = card.conditionCodes;
+    const int code = c[0] != 0 ? c[0] : c[1] != 0 ? c[1] : c[2];
+    switch (code) {
+    case 5:
+        return 6; // 500万下
+    case 9:
+        return 5; // 900万下
+    case 16:
+        return 4; // 1600万下
+    case 701:
+        return 9; // 新馬戦
+    case 702:
+        return 8; // 未出走
+    case 703:
+        return 7; // 未勝利
+    default:
+        return 3; // オープン
+    }
+}
+
+int ageLimitOfRace(const JvRaceCard& card) {
+    const auto& c = card.conditionCodes;
+    if (c[0] != 0)
+        return 3; // ２歳
+    if (c[1] == 0)
+        return 0; // ４歳上
+    if (c[2] == 0)
+        return 2; // ３歳
+    return 1;     // ３歳上
+}
+
+int sexLimitOfRace(const JvRaceCard& card) {
+    // The two-word restrictions contain the single words, so they go first.
+    const std::string& s = card.symbolText;
+    if (findSjis(s, "牡・せん") != std::string::npos)
+        return 3;
+    if (findSjis(s, "牡・牝") != std::string::npos)
+        return 4;
+    if (findSjis(s, "牡") != std::string::npos)
+        return 1;
+    if (findSjis(s, "牝") != std::string::npos)
+        return 2;
+    return 0;
+}
+
+int weightRuleOfRace(const JvRaceCard& card) {
+    switch (card.weightRuleCode) {
+    case 1:
+        return 2; // ハンデ
+    case 2:
+        return 0; // 別定
+    case 3:
+        return 3; // 馬齢
+    case 4:
+        return 1; // 定量
+    default:
+        return 4; // ？
+    }
+}
+
+int surfaceOfRace(const JvRaceCard& card) {
+    return card.trackCode == 23 || card.trackCode == 24 ? 1 : 0;
+}
+
+int pastRunClass(const JvPastRun& run) {
+    if (run.gradeCode == "A")
+        return 0;
+    if (run.gradeCode == "B")
+        return 1;
+    if (run.gradeCode == "C")
+        return 2;
+    switch (run.conditionCode) {
+    case 5:
+        return 6;
+    case 9:
+        return 5;
+    case 16:
+        return 4;
+    case 702:
+        return 8;
+    case 703:
+        return 7;
+    case 999:
+        return 3;
+    default:
+        return 9;
+    }
+}
+
+int oddsBandOf(int oddsEstimate) {
+    static constexpr int kUpperBounds[] = {15, 20, 30,  40,  50,  60,  70,
+                                           80, 90, 100, 150, 200, 300, 500};
+    for (int band = 0; band < static_cast<int>(std::size(kUpperBounds)); ++band)
+        if (oddsEstimate <= kUpperBounds[band])
+            return band;
+    return 14;
+}
+
+int timeDiffIndex(int time, int otherTime) {
+    long long diff = std::llabs(static_cast<long long>(timeToTenths(otherTime)) -
+                                static_cast<long long>(timeToTenths(time)));
+    return diff > 20 ? 21 : static_cast<int>(diff);
+}
+
+PastRun sheetPastRun(const JvPastRun& run) {
+    PastRun p;
+    if (run.finish == 0 || run.courseCode.empty()) {
+        p.kind = kPastRunNotRun;
+        return p;
+    }
+    p.kind = run.abnormal != 0 ? 3 : 0;
+    p.finish = clampToList(kPastFinishList, run.finish - 1);
+    p.fieldSize = clampToList(kPastFieldSizeList, run.fieldSize - 4);
+    p.popularity = clampToList(kPastPopularityList, run.popularity - 1);
+    p.distance = distanceIndex(run.distanceMetres);
+    p.raceClass = pastRunClass(run);
+    p.weight = weightIndex(run.weightCarried);
+    p.timeDiff = p.finish == 0 ? 0 : timeDiffIndex(run.time, run.otherTime);
+    return p;
+}
+
+void loadJvRace(RaceSheet& sheet, const JvRaceCard& card, UserPrompt& prompt) {
+    sheet.raceName = card.raceName;
+    sheet.raceNumber = std::clamp(card.raceNumber, 1, static_cast<int>(std::size(kRaceNumberList)));
+    sheet.racecourse = card.courseName;
+    sheet.grade = gradeOfRace(card);
+    if (sheet.raceName.empty())
+        sheet.raceName = "一般競走";
+    sheet.ageLimit = ageLimitOfRace(card);
+    sheet.sexLimit = sexLimitOfRace(card);
+    sheet.weightRule = weightRuleOfRace(card);
+    sheet.surface = surfaceOfRace(card);
+    sheet.runnerCount = std::clamp(card.runnerCount, 0, kMaxRunners);
+    sheet.liveRunnerCount = sheet.runnerCount;
+    sheet.distance = distanceIndex(card.distanceMetres);
+
+    // First pass: the strengths of the field, for the odds estimates. Each
+    // missing horse is reported here, once.
+    const int n = sheet.runnerCount;
+    std::array<bool, kRunnerSlots> found{};
+    long long strengthTotal = 0;
+    JvHorseRecord horse;
+    for (int k = 1; k <= n; ++k) {
+        const size_t slot = static_cast<size_t>(k);
+        found[slot] = readHorse(horse, card.horseFilePath, card.horseIds[slot], 0, prompt);
+        strengthTotal += found[slot] ? horse.strength : kStrengthWithoutRuns;
+    }
+
+    // Second pass: every runner from its horse with the field's total. The
+    // slot starts from its reset values, so nothing of a race loaded before
+    // survives in fields this race does not set.
+    for (int k = 1; k <= n; ++k) {
+        const size_t slot = static_cast<size_t>(k);
+        RunnerEntry& runner = sheet.runners[slot];
+        runner.reset();
+        fillFromCardLine(runner, card, k);
+        if (found[slot] &&
+            readHorse(horse, card.horseFilePath, card.horseIds[slot], strengthTotal, prompt))
+            fillFromHorse(runner, horse);
+        else
+            fillAsHorseWithoutRecord(runner, card, k, strengthTotal);
+    }
+}
+
+} // namespace zelkor
