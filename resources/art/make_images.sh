@@ -32,15 +32,15 @@ font_serif=$(fc-match -f '%{file}' 'Noto Serif CJK JP:style=Bold')
 
 # Masthead: slanted blue title over a red rule, with a horseshoe emblem at
 # the left. White ground like the cell it sits in.
-"$convert" -size 400x64 xc:white \
-    -fill '#c8102e' -draw 'rectangle 8,55 392,59' \
-    -fill none -stroke '#c8102e' -strokewidth 9 -draw 'arc 10,8 50,48 125,415' \
-    -fill white -stroke none -draw 'circle 11,35 11,36.5' -draw 'circle 11,21 11,22.5' \
-    -draw 'circle 21,10 21,11.5' -draw 'circle 39,10 39,11.5' \
-    -draw 'circle 49,21 49,22.5' -draw 'circle 49,35 49,36.5' \
-    \( -background none -font "$font_bold" -pointsize 38 -fill '#1a2f9c' -stroke '#0d1a5e' \
+"$convert" -size 280x50 xc:white \
+    -fill '#c8102e' -draw 'rectangle 6,43 274,46' \
+    -fill none -stroke '#c8102e' -strokewidth 7 -draw 'arc 6,6 38,38 125,415' \
+    -fill white -stroke none -draw 'circle 7.5,28.8 7.5,30' -draw 'circle 7.5,15.2 7.5,16.4' \
+    -draw 'circle 15.2,7.5 15.2,8.7' -draw 'circle 28.8,7.5 28.8,8.7' \
+    -draw 'circle 36.5,15.2 36.5,16.4' -draw 'circle 36.5,28.8 36.5,30' \
+    \( -background none -font "$font_bold" -pointsize 28 -fill '#1a2f9c' -stroke '#0d1a5e' \
        -strokewidth 1 label:'ゼルコ馬スポーツ' -shear 14x0 \) \
-    -geometry +58+2 -composite \
+    -geometry +44+0 -composite \
     -colors 32 +dither "$out/Logo.gif"
 
 # The 穴 mark: white character on a red disc with a dark ring.
