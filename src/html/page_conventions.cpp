@@ -84,8 +84,16 @@ std::string horseNameLink(std::string_view dbUrl1, std::string_view name, std::s
 }
 
 std::string addressPath(std::string_view path) {
-    // A path may also hold "?", which would start a query.
+    // A path may also hold "?", which would start a query. On POSIX a path
+    // is file-system bytes (as a rule UTF-8), not page text: escaping its
+    // non-ASCII bytes makes the address name the same file whatever the
+    // page's encoding. Windows paths are CP932 like the page itself.
+#ifdef _WIN32
     return percentEncode(path, [](unsigned char c) { return breaksAddress(c) || c == '?'; });
+#else
+    return percentEncode(path,
+                         [](unsigned char c) { return breaksAddress(c) || c == '?' || c >= 0x80; });
+#endif
 }
 
 std::string fileAddress(std::string_view path) {

@@ -38,8 +38,10 @@ std::string linkNameText(std::string_view name);
 // Target of a horse-database link: dbUrl1, the name, dbUrl2.
 std::string horseNameLink(std::string_view dbUrl1, std::string_view name, std::string_view dbUrl2);
 
-// A path as it goes into an address attribute: the bytes that would end the
-// attribute or change the address are percent-encoded, everything else kept.
+// A file-system path as it goes into an address attribute: the bytes that
+// would end the attribute or change the address are percent-encoded, and on
+// POSIX also every non-ASCII byte (the path's bytes are not page text);
+// ordinary ASCII paths are kept as they are.
 std::string addressPath(std::string_view path);
 
 // "file:" address of a file or folder. A POSIX path already begins with "/",

@@ -41,6 +41,8 @@ TEST(FileAddress, PosixPathsGetThreeSlashesInAll) {
     EXPECT_EQ(fileAddress("/home/u/zelkor/Image/"), "file:///home/u/zelkor/Image/");
     EXPECT_EQ(fileAddress("C:\\prog\\"), "file:///C:\\prog\\");
     EXPECT_EQ(fileAddress("/a b/c#d?e%f\"/"), "file:///a%20b/c%23d%3Fe%25f%22/");
+    // File-system bytes of "/馬/" in UTF-8, whatever the page's encoding.
+    EXPECT_EQ(fileAddress("/\xe9\xa6\xac/"), "file:///%E9%A6%AC/");
 }
 
 TEST(PageHeads, ImageHeadPointsAtTheImageFolderAndEscapesTheTitle) {

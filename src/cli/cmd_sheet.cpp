@@ -1,0 +1,48 @@
+// zelkor2k-cli sheet FILE.zel -o OUT.html: writes the race-sheet page of a
+// prediction file, as the desktop program's viewer shows it.
+
+#include "cli/cli_support.h"
+#include "core/prediction_file.h"
+#include "core/race_sheet.h"
+#include "core/settings.h"
+#include "html/race_sheet_page.h"
+#include "text/cp932.h"
+#include "text/file_io.h"
+
+namespace zelkor::cli {
+
+AppSettings settingsOfProgramFolder(const std::string& programFolder); // cmd_sports.cpp
+
+int runSheet(const std::vector<std::string>& args) {
+    Arguments parsed(args, {"-o", "--program-folder"});
+    if (!parsed.error().empty())
+        return fail(parsed.error());
+    if (std::string unknown = parsed.unknownOption({"-o"}); !unknown.empty())
+        return fail("unknown option " + unknown + " (see sheet --help)");
+    if (parsed.positional().size() != 1)
+        return fail("sheet needs exactly one prediction file (see sheet --help)");
+    const auto path = parsed.value("-o");
+    if (!path)
+        return fail("sheet needs -o OUT.html (see sheet --help)");
+
+    const std::string programFolder = programFolderFrom(parsed);
+    RaceSheet sheet;
+    TerminalPrompt prompt;
+    if (readPredictionFile(sheet, parsed.positional()[0], prompt) != 1)
+        return 1; // the reader has told why on stderr
+    const std::string page =
+        buildRaceSheetPage(sheet, settingsOfProgramFolder(programFolder), programFolder);
+    if (!writeWholeFile(*path, page))
+        return fail("ページを書き込めませんでした: " + utf8ToCp932(*path));
+    return 0;
+}
+
+extern const char kSheetUsage[];
+const char kSheetUsage[] =
+    "usage: zelkor2k-cli sheet FILE.zel -o OUT.html [--program-folder DIR]\n"
+    "\n"
+    "予想ファイル(.zel)の出馬表ページ(予想画面の横に表示されるページ)を書き出します。\n"
+    "画像・馬名リンクの設定はプログラムフォルダの Zelkor2k.cfg に従います\n"
+    "(無いときは既定値)。\n";
+
+} // namespace zelkor::cli

@@ -1,0 +1,69 @@
+// zelkor2k-cli sports FILE.zel [-o OUT.html]: loads a prediction file, scores
+// the race and writes its sports page.
+
+#include "cli/cli_support.h"
+#include "core/prediction_file.h"
+#include "core/race_sheet.h"
+#include "core/scoring.h"
+#include "core/settings.h"
+#include "html/sports_page.h"
+#include "text/cp932.h"
+#include "text/file_io.h"
+
+#include <ctime>
+
+namespace zelkor::cli {
+
+// The settings of the program folder's configuration file, or the defaults
+// when it has none. Commands only read it: creating it is the desktop
+// program's first start.
+AppSettings settingsOfProgramFolder(const std::string& programFolder) {
+    const std::string configPath = programFolder + kConfigFileName;
+    if (!fileExists(configPath))
+        return defaultSettings();
+    AppSettings settings;
+    readSettings(settings, configPath);
+    return settings;
+}
+
+int runSports(const std::vector<std::string>& args) {
+    Arguments parsed(args, {"-o", "--program-folder"});
+    if (!parsed.error().empty())
+        return fail(parsed.error());
+    if (std::string unknown = parsed.unknownOption({"-o"}); !unknown.empty())
+        return fail("unknown option " + unknown + " (see sports --help)");
+    if (parsed.positional().size() != 1)
+        return fail("sports needs exactly one prediction file (see sports --help)");
+
+    const std::string programFolder = programFolderFrom(parsed);
+    RaceSheet sheet;
+    TerminalPrompt prompt;
+    if (readPredictionFile(sheet, parsed.positional()[0], prompt) != 1)
+        return 1; // the reader has told why on stderr
+    scoreRace(sheet);
+
+    const std::time_t now = std::time(nullptr);
+    std::tm localTime{};
+    localtime_r(&now, &localTime);
+    // Without -o the page gets the name the desktop program suggests, in
+    // the current folder (file names on this system are UTF-8).
+    const std::string path =
+        parsed.value("-o").value_or(cp932ToUtf8(suggestedSportsFileName(sheet, localTime)));
+    if (writeSportsPage(path, sheet, settingsOfProgramFolder(programFolder), programFolder,
+                        localTime) != 1)
+        return fail("ページを書き込めませんでした: " + utf8ToCp932(path));
+    printOut(utf8ToCp932(path) + "\n");
+    return 0;
+}
+
+extern const char kSportsUsage[];
+const char kSportsUsage[] =
+    "usage: zelkor2k-cli sports FILE.zel [-o OUT.html] [--program-folder DIR]\n"
+    "\n"
+    "予想ファイル(.zel)を読み込んで予想し、ZELスポ(スポーツ新聞ページ)を書き出します。\n"
+    "画像・馬名リンクの設定はプログラムフォルダの Zelkor2k.cfg に従います\n"
+    "(無いときは既定値)。\n"
+    "\n"
+    "  -o OUT.html   書き出すファイル (省略時は Zspo_年-月日_レース名.html)\n";
+
+} // namespace zelkor::cli
