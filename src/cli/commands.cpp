@@ -4,9 +4,15 @@ namespace zelkor::cli {
 
 // Entry points, one per cmd_<name>.cpp.
 // (Declared here so that adding a command touches this file and CMakeLists only.)
+int runSports(const std::vector<std::string>&);
+extern const char kSportsUsage[];
+int runSheet(const std::vector<std::string>&);
+extern const char kSheetUsage[];
 
 const std::vector<Command>& allCommands() {
     static const std::vector<Command> commands = {
+        {"sports", "score a prediction file and write its sports page", kSportsUsage, runSports},
+        {"sheet", "write the race-sheet page of a prediction file", kSheetUsage, runSheet},
     };
     return commands;
 }
