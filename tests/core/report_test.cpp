@@ -1,0 +1,386 @@
+#include "core/report.h"
+#include "core/scoring.h"
+#include "support/recording_prompt.h"
+
+#include <gtest/gtest.h>
+
+namespace zelkor {
+namespace {
+
+// A sheet of `n` named runners with a prediction result written by hand:
+// ranking n, n−1, …, 1, the first `dark` of them dark horses.
+RaceSheet predictedSheet(int n, int dark) {
+    RaceSheet sheet;
+    sheet.runnerCount = n;
+    sheet.liveRunnerCount = n;
+    const char* names[] = {"",         "アオゾラ", "イナズマ", "ウミカゼ", "エンジン",
+                           "オオゾラ", "カゼマチ", "キラボシ", "クモマ",   "ケヤキ",
+                           "コハル",   "サザナミ", "シズカ",   "スズラン", "セキレイ",
+                           "ソヨカゼ", "タンポポ", "チドリ",   "ツバメ"};
+    for (int h = 1; h <= n; ++h) {
+        sheet.runner(h).name = names[h];
+        sheet.runner(h).oddsBand = h % 15;
+        sheet.result.scores[static_cast<size_t>(h)] = 10 * h - 40;
+        sheet.result.ranking[static_cast<size_t>(h)] = n + 1 - h;
+    }
+    sheet.result.darkHorseCount = dark;
+    return sheet;
+}
+
+void addPair(RaceSheet& sheet, int lo, int hi) {
+    sheet.result.quinellaPairs[static_cast<size_t>(sheet.result.quinellaCount++)] = {lo, hi};
+}
+
+TEST(ResultLines, OneLinePerRunnerInRankingOrder) {
+    RaceSheet sheet = predictedSheet(10, 1);
+    ResultLines lines = resultLines(sheet);
+    ASSERT_EQ(lines.positions.size(), 10u);
+    ASSERT_EQ(lines.brackets.size(), 10u);
+    ASSERT_EQ(lines.names.size(), 10u);
+    ASSERT_EQ(lines.scores.size(), 10u);
+    ASSERT_EQ(lines.odds.size(), 10u);
+    EXPECT_EQ(lines.positions[0], " 1");
+    EXPECT_EQ(lines.positions[9], "10");
+    EXPECT_EQ(lines.brackets[0], "8枠10番"); // horse 10 of 10 shares bracket 8
+    EXPECT_EQ(lines.brackets[1], "8枠 9番");
+    EXPECT_EQ(lines.brackets[9], "1枠 1番");
+    EXPECT_EQ(lines.names[0], "コハル");
+    EXPECT_EQ(lines.scores[0], " 60");
+    EXPECT_EQ(lines.scores[8], "-20"); // horse 2
+    EXPECT_EQ(lines.scores[9], "-30");
+    EXPECT_EQ(lines.odds[0], "10.1～15.0");
+    EXPECT_EQ(lines.odds[9], "1.6～2.0");
+}
+
+TEST(ResultLines, OddsOutsideTheBandsShowNothing) {
+    RaceSheet sheet = predictedSheet(4, 1);
+    sheet.runner(4).oddsBand = 15;
+    EXPECT_EQ(resultLines(sheet).odds[0], "");
+}
+
+TEST(Report, DarkHorseView) {
+    RaceSheet sheet = predictedSheet(6, 2);
+    EXPECT_EQ(buildReportText(sheet, -1), "＝＝＝＝＝＝＝ ゼルコ馬予想 ＝＝＝＝＝＝＝\r\n"
+                                          "【穴馬】\r\n"
+                                          "   [カゼマチ]\r\n"
+                                          "   [オオゾラ]\r\n");
+}
+
+TEST(Report, BetsOfEightRunnersAreBracketQuinellas) {
+    RaceSheet sheet = predictedSheet(8, 2);
+    addPair(sheet, 3, 8);
+    addPair(sheet, 1, 7);
+    addPair(sheet, 7, 8);
+    sheet.result.reportMode = 1;
+    EXPECT_EQ(buildReportText(sheet, -1), "＝＝＝＝＝＝＝  買い目  ＝＝＝＝＝＝＝＝\r\n"
+                                          "【複勝】\r\n"
+                                          " 8\t[クモマ]\r\n"
+                                          " 7\t[キラボシ]\r\n"
+                                          "【枠連】\r\n"
+                                          " 3 - 8 \t[ウミカゼ]-[クモマ]\r\n"
+                                          " 1 - 7 \t[アオゾラ]-[キラボシ]\r\n"
+                                          " 7 - 8 \t[キラボシ]-[クモマ]\r\n");
+}
+
+TEST(Report, BetsOfNineRunnersAreQuinellas) {
+    RaceSheet sheet = predictedSheet(9, 1);
+    addPair(sheet, 2, 9);
+    sheet.result.reportMode = 1;
+    EXPECT_EQ(buildReportText(sheet, -1), "＝＝＝＝＝＝＝  買い目  ＝＝＝＝＝＝＝＝\r\n"
+                                          "【複勝】\r\n"
+                                          " 9\t[ケヤキ]\r\n"
+                                          "【馬連】\r\n"
+                                          " 2 - 9 \t[イナズマ]-[ケヤキ]\r\n");
+}
+
+TEST(Report, BetsWithoutPairsEndWithTheHeading) {
+    RaceSheet sheet = predictedSheet(12, 1);
+    sheet.result.reportMode = 1;
+    EXPECT_EQ(buildReportText(sheet, -1), "＝＝＝＝＝＝＝  買い目  ＝＝＝＝＝＝＝＝\r\n"
+                                          "【複勝】\r\n"
+                                          " 12\t[シズカ]\r\n"
+                                          "【馬連】\r\n");
+}
+
+TEST(Report, NamesArePrintedNeverInterpreted) {
+    RaceSheet sheet = predictedSheet(4, 2);
+    sheet.runner(4).name = "100%s%d%n";
+    sheet.runner(3).name = "%%";
+    addPair(sheet, 3, 4);
+    EXPECT_EQ(buildReportText(sheet, -1), "＝＝＝＝＝＝＝ ゼルコ馬予想 ＝＝＝＝＝＝＝\r\n"
+                                          "【穴馬】\r\n"
+                                          "   [100%s%d%n]\r\n"
+                                          "   [%%]\r\n");
+    sheet.result.reportMode = 1;
+    EXPECT_EQ(buildReportText(sheet, -1), "＝＝＝＝＝＝＝  買い目  ＝＝＝＝＝＝＝＝\r\n"
+                                          "【複勝】\r\n"
+                                          " 4\t[100%s%d%n]\r\n"
+                                          " 3\t[%%]\r\n"
+                                          "【枠連】\r\n"
+                                          " 3 - 4 \t[%%]-[100%s%d%n]\r\n");
+    sheet.result.reportMode = 2;
+    EXPECT_EQ(buildReportText(sheet, 0).rfind(
+                  "＝＝＝＝＝＝＝ 調教師の本音 ＝＝＝＝＝＝\r\n 4番 100%s%d%n\r\n\r\n", 0),
+              0u);
+}
+
+TEST(Report, TrainerViewOfTheSelectedRunner) {
+    RaceSheet sheet = predictedSheet(6, 1);
+    sheet.result.reportMode = 2;
+    // Ranked third is horse 4: a favourite that raced.
+    sheet.runner(4).oddsBand = 0;
+    EXPECT_EQ(buildReportText(sheet, 2), "＝＝＝＝＝＝＝ 調教師の本音 ＝＝＝＝＝＝\r\n"
+                                         " 4番 エンジン\r\n\r\n"
+                                         "↑ 完璧な仕上がりで、レースが楽しみだ。");
+    // Nothing to judge by: the mark, a blank and no remark.
+    sheet.runner(4).pastRuns[0].kind = 1;
+    sheet.runner(4).pastRuns[1].kind = 1;
+    EXPECT_EQ(buildReportText(sheet, 2), "＝＝＝＝＝＝＝ 調教師の本音 ＝＝＝＝＝＝\r\n"
+                                         " 4番 エンジン\r\n\r\n"
+                                         "→ ");
+}
+
+TEST(Report, TrainerViewWithoutAValidSelectionIsEmpty) {
+    RaceSheet sheet = predictedSheet(6, 1);
+    sheet.result.reportMode = 2;
+    EXPECT_EQ(buildReportText(sheet, -1), "");
+    EXPECT_EQ(buildReportText(sheet, 6), "");
+    EXPECT_EQ(buildReportText(sheet, 1000), "");
+    sheet.result.reportMode = 3;
+    EXPECT_EQ(buildReportText(sheet, 0), "");
+}
+
+TEST(Report, CountsOutsideTheirRangeAreLimited) {
+    RaceSheet sheet = predictedSheet(4, 40);
+    sheet.result.quinellaCount = 99;
+    sheet.result.reportMode = 1;
+    std::string text = buildReportText(sheet, -1);
+    EXPECT_NE(text.find(" 1\t[アオゾラ]\r\n【枠連】\r\n"), std::string::npos);
+    sheet.result.darkHorseCount = -3;
+    sheet.result.quinellaCount = -1;
+    EXPECT_EQ(buildReportText(sheet, -1), "＝＝＝＝＝＝＝  買い目  ＝＝＝＝＝＝＝＝\r\n"
+                                          "【複勝】\r\n"
+                                          "【枠連】\r\n");
+}
+
+// --- Command flow -----------------------------------------------------------
+
+using test::RecordingPrompt;
+using C = PredictionCommands;
+
+// Six named long shots with distinct records, so the scoring ranks them.
+RaceSheet namedSheet() {
+    RaceSheet sheet;
+    const char* names[] = {"",         "アオゾラ", "イナズマ", "ウミカゼ",
+                           "エンジン", "オオゾラ", "カゼマチ"};
+    for (int h = 1; h <= 6; ++h) {
+        RunnerEntry& r = sheet.runner(h);
+        r.name = names[h];
+        r.oddsBand = 7 + h;
+        r.aptitudeDistance = 4 + h;
+    }
+    return sheet;
+}
+
+TEST(PredictionCommands, StartsWithEverythingOff) {
+    PredictionCommands commands;
+    EXPECT_FALSE(commands.predictEnabled());
+    EXPECT_FALSE(commands.betsEnabled());
+    EXPECT_FALSE(commands.trainerEnabled());
+    EXPECT_FALSE(commands.sportsEnabled());
+    EXPECT_EQ(commands.selection(), -1);
+    EXPECT_TRUE(commands.lines().empty());
+    EXPECT_EQ(commands.reportText(), "");
+}
+
+TEST(PredictionCommands, PredictFlagFollowsTheNamesOfTheField) {
+    RaceSheet sheet = namedSheet();
+    PredictionCommands commands;
+    EXPECT_EQ(commands.updatePredictFlag(sheet), C::Flags);
+    EXPECT_TRUE(commands.predictEnabled());
+    EXPECT_EQ(commands.updatePredictFlag(sheet), C::None);
+
+    sheet.runner(6).name.clear();
+    EXPECT_EQ(commands.updatePredictFlag(sheet), C::Flags);
+    EXPECT_FALSE(commands.predictEnabled());
+    sheet.runnerCount = 5; // horse 6 is no longer in the race
+    commands.updatePredictFlag(sheet);
+    EXPECT_TRUE(commands.predictEnabled());
+
+    EXPECT_EQ(commands.setPredictFlag(false), C::Flags);
+    EXPECT_FALSE(commands.predictEnabled());
+}
+
+TEST(PredictionCommands, PredictRefusedWhileANameIsMissing) {
+    RaceSheet sheet = namedSheet();
+    sheet.runner(3).name.clear();
+    const RaceSheet before = sheet;
+    PredictionCommands commands;
+    RecordingPrompt prompt;
+    commands.updatePredictFlag(sheet);
+    EXPECT_EQ(commands.predict(sheet, prompt), C::None);
+    EXPECT_EQ(prompt.onlyText(), "出走馬名をすべて入力してください。");
+    EXPECT_EQ(prompt.entries[0].caption, kAppTitle);
+    EXPECT_TRUE(commands.lines().empty());
+    EXPECT_EQ(sheet.result.ranking, before.result.ranking);
+}
+
+TEST(PredictionCommands, PredictFillsListsAndDarkHorseView) {
+    RaceSheet sheet = namedSheet();
+    PredictionCommands commands;
+    RecordingPrompt prompt;
+    commands.updatePredictFlag(sheet);
+    sheet.result.reportMode = 1;
+    const unsigned changes = commands.predict(sheet, prompt);
+    EXPECT_TRUE(prompt.entries.empty());
+    EXPECT_EQ(changes & (C::Lists | C::Report | C::Flags), C::Lists | C::Report | C::Flags);
+
+    RaceSheet expected = namedSheet();
+    scoreRace(expected);
+    EXPECT_EQ(sheet.result.ranking, expected.result.ranking);
+    EXPECT_EQ(sheet.result.reportMode, 0);
+    EXPECT_EQ(commands.lines(), resultLines(expected));
+    EXPECT_EQ(commands.lines().names.size(), 6u);
+    EXPECT_EQ(commands.reportText(), buildReportText(expected, -1));
+    EXPECT_EQ(commands.reportText().rfind("＝＝＝＝＝＝＝ ゼルコ馬予想", 0), 0u);
+    EXPECT_TRUE(commands.betsEnabled());
+    EXPECT_TRUE(commands.sportsEnabled());
+    EXPECT_FALSE(commands.trainerEnabled());
+}
+
+TEST(PredictionCommands, BetsAndTrainerNeedAPrediction) {
+    RaceSheet sheet = namedSheet();
+    PredictionCommands commands;
+    RecordingPrompt prompt;
+    EXPECT_EQ(commands.bets(sheet, prompt), C::None);
+    EXPECT_EQ(commands.trainer(sheet, prompt), C::None);
+    // Every runner named but nothing predicted yet: still nothing to show.
+    commands.updatePredictFlag(sheet);
+    EXPECT_EQ(commands.bets(sheet, prompt), C::None);
+    EXPECT_EQ(prompt.texts(),
+              (std::vector<std::string>{"先に予想してください。", "先に予想してください。",
+                                        "先に予想してください。"}));
+    EXPECT_EQ(sheet.result.reportMode, 0);
+}
+
+TEST(PredictionCommands, BetsRefusedAfterANameWasErased) {
+    RaceSheet sheet = namedSheet();
+    PredictionCommands commands;
+    RecordingPrompt prompt;
+    commands.updatePredictFlag(sheet);
+    commands.predict(sheet, prompt);
+    const std::string report = commands.reportText();
+    commands.setPredictFlag(false);
+    EXPECT_EQ(commands.bets(sheet, prompt), C::None);
+    EXPECT_EQ(prompt.onlyText(), "先に予想してください。");
+    EXPECT_EQ(commands.reportText(), report);
+    EXPECT_EQ(sheet.result.reportMode, 0);
+}
+
+TEST(PredictionCommands, TrainerNeedsASelectedLine) {
+    RaceSheet sheet = namedSheet();
+    PredictionCommands commands;
+    RecordingPrompt prompt;
+    commands.updatePredictFlag(sheet);
+    commands.predict(sheet, prompt);
+    EXPECT_EQ(commands.trainer(sheet, prompt), C::None);
+    EXPECT_EQ(prompt.onlyText(), "ゼルコ馬予想の馬名を選択してください。");
+    EXPECT_EQ(sheet.result.reportMode, 0);
+}
+
+TEST(PredictionCommands, SelectingALineMovesTheFormAndKeepsTheView) {
+    RaceSheet sheet = namedSheet();
+    PredictionCommands commands;
+    RecordingPrompt prompt;
+    commands.updatePredictFlag(sheet);
+    commands.predict(sheet, prompt);
+    EXPECT_EQ(commands.bets(sheet, prompt), C::Report);
+    EXPECT_EQ(sheet.result.reportMode, 1);
+    const std::string betsText = commands.reportText();
+    EXPECT_EQ(betsText, buildReportText(sheet, -1));
+
+    const int third = sheet.result.ranking[3];
+    const unsigned changes = commands.selectResult(sheet, 2);
+    EXPECT_EQ(changes, C::Selection | C::Runner | C::Report | C::Flags);
+    EXPECT_EQ(commands.selection(), 2);
+    EXPECT_EQ(sheet.currentRunner, third);
+    EXPECT_TRUE(commands.trainerEnabled());
+    EXPECT_EQ(commands.reportText(), betsText); // still the bets view
+
+    EXPECT_EQ(commands.trainer(sheet, prompt), C::Report);
+    EXPECT_TRUE(prompt.entries.empty());
+    EXPECT_EQ(sheet.result.reportMode, 2);
+    EXPECT_EQ(commands.reportText(), trainerReport(sheet, 2));
+    EXPECT_NE(commands.reportText().find(sheet.runner(third).name), std::string::npos);
+
+    // In the trainer view a new selection explains the new runner.
+    commands.selectResult(sheet, 0);
+    EXPECT_EQ(sheet.currentRunner, sheet.result.ranking[1]);
+    EXPECT_EQ(commands.reportText(), trainerReport(sheet, 0));
+}
+
+TEST(PredictionCommands, ClearingTheSelectionSwitchesTrainerOff) {
+    RaceSheet sheet = namedSheet();
+    PredictionCommands commands;
+    RecordingPrompt prompt;
+    commands.updatePredictFlag(sheet);
+    commands.predict(sheet, prompt);
+    commands.selectResult(sheet, 4);
+    const int runner = sheet.currentRunner;
+    commands.trainer(sheet, prompt);
+
+    const unsigned changes = commands.selectResult(sheet, -1);
+    EXPECT_TRUE(changes & C::Flags);
+    EXPECT_FALSE(commands.trainerEnabled());
+    EXPECT_EQ(sheet.currentRunner, runner);
+    EXPECT_EQ(commands.selection(), -1);
+    EXPECT_EQ(commands.reportText(), ""); // trainer view with nobody chosen
+    EXPECT_EQ(commands.trainer(sheet, prompt), C::None);
+    EXPECT_EQ(prompt.onlyText(), "ゼルコ馬予想の馬名を選択してください。");
+
+    // A line beyond the lists counts as no selection.
+    commands.selectResult(sheet, 6);
+    EXPECT_EQ(commands.selection(), -1);
+    EXPECT_FALSE(commands.trainerEnabled());
+    EXPECT_EQ(sheet.currentRunner, runner);
+}
+
+TEST(PredictionCommands, ClearResultsEmptiesEverythingButThePredictFlag) {
+    RaceSheet sheet = namedSheet();
+    PredictionCommands commands;
+    RecordingPrompt prompt;
+    commands.updatePredictFlag(sheet);
+    commands.predict(sheet, prompt);
+    commands.selectResult(sheet, 1);
+    EXPECT_EQ(commands.clearResults(), C::Lists | C::Report | C::Flags | C::Selection);
+    EXPECT_TRUE(commands.lines().empty());
+    EXPECT_EQ(commands.reportText(), "");
+    EXPECT_FALSE(commands.betsEnabled());
+    EXPECT_FALSE(commands.trainerEnabled());
+    EXPECT_FALSE(commands.sportsEnabled());
+    EXPECT_EQ(commands.selection(), -1);
+    EXPECT_TRUE(commands.predictEnabled());
+    // Selecting in emptied lists selects nothing.
+    commands.selectResult(sheet, 0);
+    EXPECT_FALSE(commands.trainerEnabled());
+}
+
+TEST(PredictionCommands, PredictingAgainStartsOverInTheDarkHorseView) {
+    RaceSheet sheet = namedSheet();
+    PredictionCommands commands;
+    RecordingPrompt prompt;
+    commands.updatePredictFlag(sheet);
+    commands.predict(sheet, prompt);
+    commands.selectResult(sheet, 1);
+    commands.trainer(sheet, prompt);
+    sheet.runner(1).oddsBand = 14; // the user edits the form meanwhile
+    commands.predict(sheet, prompt);
+    EXPECT_EQ(sheet.result.reportMode, 0);
+    EXPECT_EQ(commands.selection(), -1);
+    EXPECT_FALSE(commands.trainerEnabled());
+    EXPECT_EQ(commands.reportText(), darkHorsesReport(sheet));
+    EXPECT_EQ(commands.lines(), resultLines(sheet));
+}
+
+} // namespace
+} // namespace zelkor

@@ -1,0 +1,176 @@
+#include "core/settings.h"
+#include "text/file_io.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+namespace zelkor {
+namespace {
+
+namespace fs = std::filesystem;
+
+class SettingsFile : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "zelkor-settings-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        dir = pattern;
+        path = (fs::path(dir) / kConfigFileName).string();
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    std::string fileText() const { return readWholeFile(path).value_or("<missing>"); }
+    void writeFile(const std::string& text) const { ASSERT_TRUE(writeWholeFile(path, text)); }
+
+    std::string dir;
+    std::string path;
+};
+
+const std::string kDefaultFile =
+    "Zelkor sports Image file=1\r\n"
+    "Zelkor sports Name DB link=1\r\n"
+    "JRA-VAN Newsp Image file=1\r\n"
+    "JRA-VAN Newsp How Read=1\r\n"
+    "JRA-VAN Newsp Name DB link=1\r\n"
+    "JRA-VAN Newsp kind=1\r\n"
+    "JRA-VAN Newsp race=5\r\n"
+    "DataBase "
+    "URL1=http://db.zelkor.example/jrasrch.cgi?type=top&kind=all&end=30&form=1&jcode=%94n&key=\r\n"
+    "DataBase URL2=\r\n"
+    "DataBase Default Name=duverovu\r\n"
+    "HELPER=1\r\n";
+
+TEST_F(SettingsFile, MissingFileGivesDefaultsAndWritesThem) {
+    AppSettings settings;
+    readSettings(settings, path);
+    EXPECT_EQ(settings, defaultSettings());
+    EXPECT_EQ(fileText(), kDefaultFile);
+
+    // The start-up clears the first-use flag and writes again.
+    settings.showFirstUseMessage = 0;
+    ASSERT_TRUE(writeSettings(settings, path));
+    std::string expected = kDefaultFile;
+    expected.replace(expected.find("HELPER=1"), 8, "HELPER=0");
+    EXPECT_EQ(fileText(), expected);
+    // No temporary file is left beside it.
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+}
+
+TEST_F(SettingsFile, RoundTripKeepsEveryValueInItsField) {
+    AppSettings written;
+    written.sportsShowImages = 0;
+    written.sportsLinkNames = 1;
+    written.paperShowImages = -1;
+    written.paperHowToRead = 0;
+    written.paperLinkNames = 2147483647;
+    written.paperEdition = 3;
+    written.paperPastRuns = -2147483647 - 1;
+    written.dbUrl1 = "http://example.test/?q= with blanks ";
+    written.dbUrl2 = "";
+    written.dbTestName = "メジロマックイーン";
+    written.showFirstUseMessage = 0;
+    ASSERT_TRUE(writeSettings(written, path));
+
+    AppSettings read;
+    read.dbUrl2 = "stale";
+    readSettings(read, path);
+    EXPECT_EQ(read, written);
+}
+
+TEST_F(SettingsFile, OutOfRangeNumbersAreReadAsTheyAre) {
+    writeFile("Zelkor sports Image file=  -3\r\n"
+              "Zelkor sports Name DB link=+4\r\n"
+              "JRA-VAN Newsp Image file=12abc\r\n"
+              "JRA-VAN Newsp How Read=0\r\n"
+              "JRA-VAN Newsp Name DB link=1\r\n"
+              "JRA-VAN Newsp kind=7\r\n"
+              "JRA-VAN Newsp race=0\r\n");
+    AppSettings settings;
+    readSettings(settings, path);
+    EXPECT_EQ(settings.sportsShowImages, -3);
+    EXPECT_EQ(settings.sportsLinkNames, 4);
+    EXPECT_EQ(settings.paperShowImages, 12);
+    EXPECT_EQ(settings.paperEdition, 7);
+    EXPECT_EQ(settings.paperPastRuns, 0);
+    // Missing lines leave their fields as they were.
+    EXPECT_EQ(settings.dbUrl1, "");
+    EXPECT_EQ(settings.showFirstUseMessage, 0);
+}
+
+TEST_F(SettingsFile, LineWithTheWrongKeyLeavesItsField) {
+    AppSettings settings = defaultSettings();
+    settings.dbUrl1 = "before";
+    writeFile("Zelkor sports Image file=0\n"
+              "zelkor sports name db link=0\n"           // case differs
+              "JRA-VAN Newsp Image file =0\n"            // blank before "="
+              "JRA-VAN Newsp How Read=\n"                // no number
+              "JRA-VAN Newsp Name DB link=99999999999\n" // beyond int
+              "JRA-VAN Newsp kind\n"
+              "JRA-VAN Newsp race=3\n"
+              "DataBase URL2=x\n" // line 8 belongs to URL1
+              "DataBase URL2=after\n"
+              "DataBase Default Name=\n"
+              "HELPER=0\n");
+    readSettings(settings, path);
+    AppSettings expected = defaultSettings();
+    expected.sportsShowImages = 0;
+    expected.paperPastRuns = 3;
+    expected.dbUrl1 = "before";
+    expected.dbUrl2 = "after";
+    expected.dbTestName = "";
+    expected.showFirstUseMessage = 0;
+    EXPECT_EQ(settings, expected);
+    // An existing file is not rewritten by reading.
+    EXPECT_EQ(fileText().substr(0, 27), "Zelkor sports Image file=0\n");
+}
+
+TEST_F(SettingsFile, LongTextValuesAreKeptWhole) {
+    AppSettings settings = defaultSettings();
+    settings.dbUrl1 = "http://example.test/" + std::string(600, 'a') + "?key=";
+    for (int i = 0; i < 150; ++i)
+        settings.dbTestName += "ア";
+    ASSERT_TRUE(writeSettings(settings, path));
+    AppSettings read;
+    readSettings(read, path);
+    EXPECT_EQ(read.dbUrl1, settings.dbUrl1);
+    EXPECT_EQ(read.dbTestName, settings.dbTestName);
+}
+
+TEST_F(SettingsFile, LineBreaksInsideTextsDoNotShiftTheFollowingLines) {
+    AppSettings settings = defaultSettings();
+    settings.dbUrl2 = "&x=1\r\n&y=2";
+    settings.dbTestName = "name\n";
+    ASSERT_TRUE(writeSettings(settings, path));
+    AppSettings read;
+    readSettings(read, path);
+    EXPECT_EQ(read.dbUrl2, "&x=1&y=2");
+    EXPECT_EQ(read.dbTestName, "name");
+    EXPECT_EQ(read.showFirstUseMessage, 1);
+}
+
+TEST_F(SettingsFile, UnwritableFolderKeepsTheSettingsInMemory) {
+    const std::string missing = (fs::path(dir) / "no-such-folder" / kConfigFileName).string();
+    AppSettings settings;
+    readSettings(settings, missing);
+    EXPECT_EQ(settings, defaultSettings());
+    EXPECT_FALSE(writeSettings(settings, missing));
+    EXPECT_FALSE(fs::exists(fs::path(dir) / "no-such-folder"));
+}
+
+TEST_F(SettingsFile, FailedWriteLeavesTheOldFile) {
+    ASSERT_TRUE(writeSettings(defaultSettings(), path));
+    // A folder in place of the file: the rename fails.
+    const std::string folderPath = (fs::path(dir) / "asFolder").string();
+    fs::create_directories(fs::path(folderPath) / "inner");
+    EXPECT_FALSE(writeSettings(defaultSettings(), folderPath));
+    EXPECT_TRUE(fs::is_directory(folderPath));
+    EXPECT_EQ(fileText(), kDefaultFile);
+    // Reading a folder is reading a missing file: defaults, nothing thrown.
+    AppSettings settings;
+    readSettings(settings, folderPath);
+    EXPECT_EQ(settings, defaultSettings());
+}
+
+} // namespace
+} // namespace zelkor
