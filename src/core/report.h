@@ -49,7 +49,7 @@ class PredictionCommands {
         Report = 1u << 1,    // the report text
         Flags = 1u << 2,     // any of the four command flags
         Selection = 1u << 3, // the selected line
-        Runner = 1u << 4,    // sheet.currentRunner (show the runner in the form)
+        Runner = 1u << 4,    // show sheet.currentRunner in the form again
     };
 
     // Predict flag: on while every runner 1..runnerCount has a name.
