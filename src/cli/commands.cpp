@@ -4,6 +4,8 @@ namespace zelkor::cli {
 
 // Entry points, one per cmd_<name>.cpp.
 // (Declared here so that adding a command touches this file and CMakeLists only.)
+int runPredict(const std::vector<std::string>&);
+extern const char kPredictUsage[];
 int runSports(const std::vector<std::string>&);
 extern const char kSportsUsage[];
 int runSheet(const std::vector<std::string>&);
@@ -11,6 +13,8 @@ extern const char kSheetUsage[];
 
 const std::vector<Command>& allCommands() {
     static const std::vector<Command> commands = {
+        {"predict", "score a prediction file (.zel) and print the ranking", kPredictUsage,
+         runPredict},
         {"sports", "score a prediction file and write its sports page", kSportsUsage, runSports},
         {"sheet", "write the race-sheet page of a prediction file", kSheetUsage, runSheet},
     };

@@ -1,0 +1,135 @@
+// zelkor2k-cli predict FILE.zel [--json]: loads a prediction file, scores the
+// race and prints the result lists (or the JSON object of the command-line
+// contract).
+
+#include "cli/cli_support.h"
+#include "core/fixed_lists.h"
+#include "core/prediction_file.h"
+#include "core/race_sheet.h"
+#include "core/scoring.h"
+#include "text/cp932.h"
+#include "text/format.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+namespace zelkor::cli {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+Json utf8(const std::string& cp932) {
+    return cp932ToUtf8(cp932);
+}
+
+// Horse at ranking position `position`, read only within the field.
+int rankedHorse(const RaceSheet& sheet, int position) {
+    return sheet.result.ranking[static_cast<size_t>(position)];
+}
+
+// The JSON object of the contract for a scored sheet. Every array follows
+// horse numbers 1..n or ranking positions 1..n.
+Json predictionJson(const RaceSheet& sheet) {
+    const int n = sheet.usableRunnerCount();
+    const PredictionResult& result = sheet.result;
+    Json scores = Json::array();
+    Json ranking = Json::array();
+    for (int i = 1; i <= n; ++i) {
+        scores.push_back(result.scores[static_cast<size_t>(i)]);
+        ranking.push_back(rankedHorse(sheet, i));
+    }
+    Json pairs = Json::array();
+    for (int i = 0; i < result.quinellaCount && i < kMaxQuinellaPairs; ++i)
+        pairs.push_back({result.quinellaPairs[static_cast<size_t>(i)][0],
+                         result.quinellaPairs[static_cast<size_t>(i)][1]});
+    Json runners = Json::array();
+    for (int h = 1; h <= n; ++h) {
+        Json runner;
+        runner["horse"] = h;
+        runner["name"] = utf8(sheet.runner(h).name);
+        runner["bracket"] = BracketOf(h, sheet.runnerCount);
+        runners.push_back(std::move(runner));
+    }
+    Json out;
+    out["runnerCount"] = sheet.runnerCount;
+    out["scores"] = std::move(scores);
+    out["ranking"] = std::move(ranking);
+    out["darkHorseCount"] = result.darkHorseCount;
+    out["quinellaPairs"] = std::move(pairs);
+    out["runners"] = std::move(runners);
+    return out;
+}
+
+// Bytes of CP932 text are also its width in terminal columns: two-byte
+// characters are full width, one-byte ones half width.
+std::string padded(const std::string& cp932, size_t width) {
+    return cp932.size() >= width ? cp932 : cp932 + std::string(width - cp932.size(), ' ');
+}
+
+// The race, then the five result columns in ranking order under their
+// headings (穴順, 枠番, 馬名, 穴度, 単オッズ).
+std::string predictionTable(const RaceSheet& sheet) {
+    const int n = sheet.usableRunnerCount();
+    size_t nameWidth = 4; // "馬名"
+    for (int h = 1; h <= n; ++h)
+        nameWidth = std::max(nameWidth, sheet.runner(h).name.size());
+    std::string out = sheet.raceName + "  " + sheet.racecourse +
+                      format("  %dR  %d頭\n", sheet.raceNumber, sheet.runnerCount);
+    out += "穴順  枠番     " + padded("馬名", nameWidth) + "  穴度  単オッズ\n";
+    for (int i = 1; i <= n; ++i) {
+        const int h = rankedHorse(sheet, i);
+        const RunnerEntry& r = sheet.runner(h);
+        out += format("  %2d  %d枠%2d番  ", i, BracketOf(h, sheet.runnerCount), h);
+        out += padded(r.name, nameWidth);
+        out += format("   %3d  ", sheet.result.scores[static_cast<size_t>(h)]);
+        out += std::string(listText(kOddsBandList, r.oddsBand)) + "\n";
+    }
+    return out;
+}
+
+} // namespace
+
+int runPredict(const std::vector<std::string>& args) {
+    Arguments parsed(args, {"--program-folder"});
+    if (!parsed.error().empty())
+        return fail(parsed.error());
+    if (std::string unknown = parsed.unknownOption({"--json"}); !unknown.empty())
+        return fail("unknown option " + unknown + " (see predict --help)");
+    if (parsed.positional().size() != 1)
+        return fail("predict needs exactly one prediction file (see predict --help)");
+
+    RaceSheet sheet;
+    TerminalPrompt prompt;
+    if (readPredictionFile(sheet, parsed.positional()[0], prompt) != 1)
+        return 1; // the reader has told why on stderr
+    scoreRace(sheet);
+
+    if (parsed.flag("--json")) {
+        std::string text =
+            predictionJson(sheet).dump(2, ' ', false, Json::error_handler_t::replace);
+        std::fwrite(text.data(), 1, text.size(), stdout);
+        std::fputc('\n', stdout);
+        return 0;
+    }
+    printOut(predictionTable(sheet));
+    return 0;
+}
+
+} // namespace zelkor::cli
+
+namespace zelkor::cli {
+
+extern const char kPredictUsage[];
+const char kPredictUsage[] =
+    "usage: zelkor2k-cli predict FILE.zel [--json] [--program-folder DIR]\n"
+    "\n"
+    "予想ファイル(.zel)を読み込んで予想し、穴順・枠番・馬名・穴度・単オッズを\n"
+    "穴順に表示します。\n"
+    "\n"
+    "  --json   結果を JSON で出力します (runnerCount, scores, ranking,\n"
+    "           darkHorseCount, quinellaPairs, runners)\n";
+
+} // namespace zelkor::cli

@@ -1,0 +1,188 @@
+// Runs the built zelkor2k-cli as a user would and checks what it prints.
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace zelkor {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Test texts are UTF-8 (what the terminal gets); the source is compiled
+// to CP932, so they are written as u8 literals.
+std::string u8(const char8_t* s) {
+    return reinterpret_cast<const char*>(s);
+}
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string quoted(const std::string& arg) {
+    std::string q = "'";
+    for (char c : arg)
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+std::string slurp(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+class PredictCommand : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        // The environment names the build's folders; the values compiled in
+        // serve when a runner does not pass the environment on.
+        const char* bin = std::getenv("ZELKOR_BIN_DIR");
+        const char* src = std::getenv("ZELKOR_SOURCE_DIR");
+        cli_ = fs::path(bin ? bin : ZELKOR_TEST_BIN_DIR) / "zelkor2k-cli";
+        source_ = src ? src : ZELKOR_TEST_SOURCE_DIR;
+        ASSERT_TRUE(fs::exists(cli_)) << cli_;
+        temp_ = fs::temp_directory_path() / ("zelkor-cli-" + std::to_string(::getpid()));
+        fs::create_directories(temp_);
+    }
+    void TearDown() override { fs::remove_all(temp_); }
+
+    Outcome run(const std::vector<std::string>& args) {
+        std::string command = quoted(cli_.string());
+        for (const std::string& a : args)
+            command += " " + quoted(a);
+        command +=
+            " >" + quoted((temp_ / "out").string()) + " 2>" + quoted((temp_ / "err").string());
+        Outcome r;
+        int raw = std::system(command.c_str());
+        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        r.out = slurp(temp_ / "out");
+        r.err = slurp(temp_ / "err");
+        return r;
+    }
+
+    std::string sample() const { return (source_ / "resources/sample/sample.zel").string(); }
+    std::string eighteen() const { return (source_ / "tests/cli/fixtures/eighteen.zel").string(); }
+
+    fs::path cli_, source_, temp_;
+};
+
+TEST_F(PredictCommand, SampleRaceTable) {
+    Outcome r = run({"predict", sample()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, u8(u8"霜月ステークス  東京  11R  12頭\n"
+                        u8"穴順  枠番     馬名            穴度  単オッズ\n"
+                        u8"   1  3枠 3番  アカツキボーイ   320  15.1～20.0\n"
+                        u8"   2  4枠 4番  ソラノカケハシ   317  20.1～30.0\n"
+                        u8"   3  6枠 8番  ツキカゲオー     302  10.1～15.0\n"
+                        u8"   4  6枠 7番  ホシノコドウ     268  30.1～50.0\n"
+                        u8"   5  8枠11番  シズカナウミ     260  20.1～30.0\n"
+                        u8"   6  8枠12番  コハクノヒカリ   256  9.1～10.0\n"
+                        u8"   7  7枠 9番  ハナノミチ       249  50.1以上\n"
+                        u8"   8  7枠10番  イナズマリュウ   246  8.1～9.0\n"
+                        u8"   9  5枠 5番  ユキミザクラ     230  8.1～9.0\n"
+                        u8"  10  1枠 1番  ハヤテノツバサ     0  2.1～3.0\n"
+                        u8"  11  2枠 2番  ミヤビクイーン     0  4.1～5.0\n"
+                        u8"  12  5枠 6番  カゼノシラベ       0  5.1～6.0\n"));
+}
+
+TEST_F(PredictCommand, SampleRaceJson) {
+    Outcome r = run({"predict", sample(), "--json"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    nlohmann::json j = nlohmann::json::parse(r.out);
+    EXPECT_EQ(j["runnerCount"], 12);
+    EXPECT_EQ(j["scores"], nlohmann::json({0, 0, 320, 317, 230, 0, 268, 302, 249, 246, 260, 256}));
+    EXPECT_EQ(j["ranking"], nlohmann::json({3, 4, 8, 7, 11, 12, 9, 10, 5, 1, 2, 6}));
+    EXPECT_EQ(j["darkHorseCount"], 2);
+    // Each dark horse with the partners 1, 2 and 6, then the two dark horses.
+    EXPECT_EQ(j["quinellaPairs"],
+              nlohmann::json({{1, 3}, {2, 3}, {3, 6}, {1, 4}, {2, 4}, {4, 6}, {3, 4}}));
+    ASSERT_EQ(j["runners"].size(), 12u);
+    EXPECT_EQ(j["runners"][3]["horse"], 4);
+    EXPECT_EQ(j["runners"][3]["name"], u8(u8"ソラノカケハシ"));
+    EXPECT_EQ(j["runners"][3]["bracket"], 4);
+    EXPECT_EQ(j["runners"][11]["bracket"], 8);
+}
+
+TEST_F(PredictCommand, EighteenRunnerRace) {
+    Outcome r = run({"predict", eighteen(), "--json"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    nlohmann::json j = nlohmann::json::parse(r.out);
+    EXPECT_EQ(j["runnerCount"], 18);
+    EXPECT_EQ(j["scores"], nlohmann::json({0, 0, 229, 194, 212, 296, 217, 298, 314, 205, 0, 0, 243,
+                                           0, 0, 217, 315, 288}));
+    // 7 and 16 score alike: the lower number ranks first.
+    EXPECT_EQ(j["ranking"],
+              nlohmann::json({17, 9, 8, 6, 18, 13, 3, 7, 16, 5, 10, 4, 1, 2, 11, 12, 14, 15}));
+    EXPECT_EQ(j["darkHorseCount"], 2);
+    // Nine partners: the first dark horse alone uses up the eight pairs.
+    EXPECT_EQ(j["quinellaPairs"],
+              nlohmann::json(
+                  {{1, 17}, {2, 17}, {3, 17}, {7, 17}, {11, 17}, {12, 17}, {14, 17}, {15, 17}}));
+    std::vector<int> brackets;
+    for (const auto& runner : j["runners"])
+        brackets.push_back(runner["bracket"]);
+    EXPECT_EQ(brackets, (std::vector<int>{1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 6, 7, 7, 7, 8, 8, 8}));
+    EXPECT_EQ(j["runners"][8]["name"], u8(u8"カンマ,ホース"));
+    EXPECT_EQ(j["runners"][9]["name"], u8(u8"ｶﾀｶﾅﾎｰｽ"));
+
+    Outcome table = run({"predict", eighteen()});
+    ASSERT_EQ(table.status, 0);
+    EXPECT_NE(table.out.find(u8(u8"   2  5枠 9番  カンマ,ホース      314  50.1以上\n")),
+              std::string::npos)
+        << table.out;
+    EXPECT_NE(table.out.find(u8(u8"  18  7枠15番  ソウテンノオー       0  3.1～4.0\n")),
+              std::string::npos);
+}
+
+TEST_F(PredictCommand, FailuresExplainThemselvesOnStderr) {
+    std::string missing = (temp_ / "missing.zel").string();
+    Outcome r = run({"predict", missing});
+    EXPECT_NE(r.status, 0);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, u8(u8"ファイル'") + missing + u8(u8"'を開けません\n"));
+
+    std::string notOurs = (temp_ / "notes.txt").string();
+    std::ofstream(notOurs) << "hello\n";
+    r = run({"predict", notOurs, "--json"});
+    EXPECT_NE(r.status, 0);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, u8(u8"ゼルコ馬ファイルではありません\n"));
+
+    r = run({"predict"});
+    EXPECT_NE(r.status, 0);
+    EXPECT_NE(r.err.find("predict --help"), std::string::npos);
+
+    r = run({"predict", sample(), "--jsn"});
+    EXPECT_NE(r.status, 0);
+    EXPECT_NE(r.err.find("--jsn"), std::string::npos);
+    EXPECT_EQ(r.out, "");
+}
+
+TEST_F(PredictCommand, HelpAndProgramFolder) {
+    Outcome r = run({"predict", "--help"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find("zelkor2k-cli predict FILE.zel [--json]"), std::string::npos);
+    EXPECT_NE(r.out.find(u8(u8"予想ファイル")), std::string::npos);
+
+    r = run({"--help"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find("predict"), std::string::npos);
+
+    r = run({"predict", "--program-folder", temp_.string(), sample()});
+    EXPECT_EQ(r.status, 0) << r.err;
+}
+
+} // namespace
+} // namespace zelkor
