@@ -1,0 +1,69 @@
+#pragma once
+
+#include "core/ports.h"
+#include "core/settings.h"
+
+#include <string>
+#include <string_view>
+
+namespace zelkor {
+
+class JvRaceCard;
+class JvHorseRecord;
+struct JvPastRun;
+
+// The three racing-newspaper editions of a JRA-VAN race.
+enum class NewspaperEdition {
+    Simple = 1,          // 簡易版
+    Detailed = 2,        // 詳細版
+    WithPastResults = 3, // 成績付き詳細版
+};
+
+// The horse reader the editions use, so a caller can swap in another one
+// (the benchmark compares the indexed reader with the rescanning one).
+using NewspaperHorseReader = bool (*)(JvHorseRecord& record, const std::string& horseFilePath,
+                                      const std::string& horseId, long long fieldStrengthTotal,
+                                      UserPrompt& prompt);
+
+// The whole page of the edition for the race already read into `race`.
+// Every runner's horse is read from `race.horseFilePath`; the reader tells
+// the user about a horse it cannot supply, and that runner is printed with
+// its race-card name and empty record values. Pictures are taken from
+// `programFolder` + "Image/" when `paperShowImages` is on.
+std::string buildNewspaper(NewspaperEdition edition, const JvRaceCard& race,
+                           const AppSettings& settings, const std::string& programFolder,
+                           UserPrompt& prompt, NewspaperHorseReader readHorse = nullptr);
+
+// Writes the page to `path`: 1 when written, 0 on any file error (no message).
+int writeNewspaper(NewspaperEdition edition, const JvRaceCard& race, const AppSettings& settings,
+                   const std::string& programFolder, UserPrompt& prompt, const std::string& path,
+                   NewspaperHorseReader readHorse = nullptr);
+
+int writeSimpleNewspaper(const JvRaceCard& race, const AppSettings& settings,
+                         const std::string& programFolder, UserPrompt& prompt,
+                         const std::string& path);
+int writeDetailedNewspaper(const JvRaceCard& race, const AppSettings& settings,
+                           const std::string& programFolder, UserPrompt& prompt,
+                           const std::string& path);
+int writePastResultsNewspaper(const JvRaceCard& race, const AppSettings& settings,
+                              const std::string& programFolder, UserPrompt& prompt,
+                              const std::string& path);
+
+// ---- Pieces of the page, exposed for the tests ----
+
+// Page title: "Jv%d-%d_%s%dR%s" for the simple edition (MMDD without
+// leading zeros), "Jv%d-%04d_%s%dR%s" for the others.
+std::string newspaperPageName(NewspaperEdition edition, const JvRaceCard& race);
+
+// The age conditions of the race ("　3歳上500万円以下", "2歳新馬　3歳未勝利").
+std::string ageConditionsText(const JvRaceCard& race);
+
+// Class label of a past run: the grade of a graded race, else the class
+// text up to its "万" ("500万円以下" → "500万"), else the whole class text.
+std::string pastRunClassLabel(const JvPastRun& run);
+
+// Tenths of a second between a past run's time and the other horse's time,
+// never negative.
+long long pastRunTimeDifference(const JvPastRun& run);
+
+} // namespace zelkor

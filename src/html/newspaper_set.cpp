@@ -1,0 +1,185 @@
+#include "html/newspaper_set.h"
+
+#include "html/page_conventions.h"
+#include "jv/race_card.h"
+#include "text/cp932.h"
+#include "text/file_io.h"
+#include "text/format.h"
+#include "text/sjis.h"
+
+#include <algorithm>
+#include <filesystem>
+
+namespace zelkor {
+
+namespace {
+
+constexpr size_t kProgressLineBytes = 30;
+
+bool refusedInFileName(unsigned char c) {
+    return c < 0x20 || c == 0x7f ||
+           std::string_view("/\\:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos;
+}
+
+// The text with the refused single-byte characters replaced, still CP932.
+std::string safeNamePart(std::string_view cp932) {
+    std::string name;
+    for (size_t i = 0; i < cp932.size();) {
+        const size_t len = charLength(cp932, i);
+        if (len == 1 && refusedInFileName(static_cast<unsigned char>(cp932[i])))
+            name += '_';
+        else
+            name.append(cp932.substr(i, len));
+        i += len;
+    }
+    return name;
+}
+
+} // namespace
+
+std::string fileNamePart(std::string_view cp932) {
+    const std::string name = safeNamePart(cp932);
+#ifdef _WIN32
+    return name;
+#else
+    return cp932ToUtf8(name);
+#endif
+}
+
+std::string pathForDisplay(std::string_view nativePath) {
+#ifdef _WIN32
+    return std::string(nativePath);
+#else
+    return utf8ToCp932(nativePath);
+#endif
+}
+
+std::string savingProgressText(std::string_view nativePath) {
+    const std::string quoted = "\"" + pathForDisplay(nativePath) + "\"";
+    std::string_view rest = quoted;
+    std::string text;
+    while (rest.size() > kProgressLineBytes) {
+        std::string_view line = prefixWholeChars(rest, kProgressLineBytes);
+        text.append(line);
+        text += "\r\n";
+        rest.remove_prefix(line.size());
+    }
+    text.append(rest);
+    text += "\r\nを保存してます";
+    return text;
+}
+
+std::string buildFramesIndexPage(const std::string& title, const std::string& menuName,
+                                 const std::string& firstPageName) {
+    return format("<HTML>\r\n<HEAD>\r\n%s <TITLE>%s</TITLE></HEAD>\r\n<FRAMESET "
+                  "COLS=\"30%%,*\">\r\n <FRAME SRC=\"%s\" NAME=\"MENU\">\r\n <FRAME SRC=\"%s\" "
+                  "NAME=\"NEWS\">\r\n <NOFRAMES>\r\n "
+                  "このブラウザはフレーム機能に対応していません。<br>\r\n各htmlファイルを直接開いて"
+                  "ください。\r\n </NOFRAMES>\r\n</FRAMESET>\r\n</HTML>\r\n",
+                  std::string(kPageMetaLine).c_str(), htmlEscape(title).c_str(),
+                  addressPath(menuName).c_str(), addressPath(firstPageName).c_str());
+}
+
+void appendRaceToMenu(std::string& menu, std::string& previousCourse, const JvRaceCard& race,
+                      const std::string& pagePath) {
+    // Races of several racecourses in alternating order give a heading at
+    // every change, so a racecourse can appear more than once.
+    if (race.courseName != previousCourse) {
+        previousCourse = race.courseName;
+        appendFormat(menu, "<br><br><b>%s競馬場</b><br>\r\n", htmlEscape(race.courseName).c_str());
+    }
+    appendFormat(menu,
+                 "　<font size=1><a href=\"%s\" target=\"NEWS\"><b>%dR</b> %s</font></a><br>\r\n",
+                 fileAddress(pagePath).c_str(), race.raceNumber, htmlEscape(race.raceName).c_str());
+}
+
+NewspaperEdition chosenPaperEdition(AppSettings& settings) {
+    if (settings.paperEdition < 1 || settings.paperEdition > 3)
+        settings.paperEdition = 1;
+    return static_cast<NewspaperEdition>(settings.paperEdition);
+}
+
+std::string singleNewspaperFileName(const JvRaceCard& race) {
+    return format("Jv%d-%d_%s%dR%s.html", race.year, race.monthDay,
+                  safeNamePart(race.courseName).c_str(), race.raceNumber,
+                  safeNamePart(race.shortName).c_str());
+}
+
+std::string newspaperSetFolder(const std::string& programFolder, const JvRaceCard& race) {
+    return programFolder + "HTML/" + format("Jv%d_%04d/", race.year, race.monthDay);
+}
+
+std::string newspaperSetPageName(const JvRaceCard& race) {
+    return format("Jv%d-%04d_%s%dR%s.html", race.year, race.monthDay,
+                  fileNamePart(race.courseName).c_str(), race.raceNumber,
+                  fileNamePart(race.shortName).c_str());
+}
+
+int writeSingleNewspaper(const JvRaceCard& race, AppSettings& settings,
+                         const std::string& programFolder, const std::string& path,
+                         UserPrompt& prompt, Shell& shell) {
+    const int written =
+        writeNewspaper(chosenPaperEdition(settings), race, settings, programFolder, prompt, path);
+    shell.openDocument(path);
+    return written;
+}
+
+std::string writeNewspaperSet(const std::string& raceCardPath, std::vector<int> selectedPositions,
+                              AppSettings& settings, const std::string& programFolder,
+                              UserPrompt& prompt, ProgressSink& progress, Shell& shell,
+                              NewspaperHorseReader readHorse) {
+    // The races in list order, each once.
+    std::erase_if(selectedPositions, [](int position) { return position < 1; });
+    std::sort(selectedPositions.begin(), selectedPositions.end());
+    selectedPositions.erase(std::unique(selectedPositions.begin(), selectedPositions.end()),
+                            selectedPositions.end());
+    if (selectedPositions.empty())
+        return {};
+
+    // The last selected race fixes the day of the set and is shown first.
+    JvRaceCard race;
+    if (!readRace(race, raceCardPath, selectedPositions.back(), prompt, programFolder))
+        return {};
+    const NewspaperEdition edition = chosenPaperEdition(settings);
+    const int selected = static_cast<int>(selectedPositions.size());
+
+    const std::string folder = newspaperSetFolder(programFolder, race);
+    const std::string indexPath = folder + "index.html";
+    progress.setPosition(0);
+    progress.setText("\"" + pathForDisplay(indexPath) + "\"を保存してます");
+    std::error_code ignored;
+    std::filesystem::create_directories(folder, ignored);
+
+    const std::string menuName = format("%d-%04dmenu.html", race.year, race.monthDay);
+    writeWholeFile(indexPath, buildFramesIndexPage(format("%d %04d Race List from JRA-VAN",
+                                                          race.year, race.monthDay),
+                                                   menuName, newspaperSetPageName(race)));
+
+    std::string menu =
+        format("<HTML>\r\n<HEAD>\r\n%s\r\n<TITLE></TITLE></HEAD>\r\n<BODY bgcolor=dddddd><br>\r\n",
+               std::string(kPageMetaLine).c_str());
+    appendFormat(menu, "<center><h2>%d年<br>%d月%d日<br>競走一覧</h2></center>\r\n", race.year,
+                 race.monthDay / 100, race.monthDay % 100);
+    std::string previousCourse;
+
+    int done = 0;
+    for (int position : selectedPositions) {
+        ++done;
+        if (readRace(race, raceCardPath, position, prompt, programFolder)) {
+            const std::string pagePath = folder + newspaperSetPageName(race);
+            progress.setText(savingProgressText(pagePath));
+            writeNewspaper(edition, race, settings, programFolder, prompt, pagePath, readHorse);
+            appendRaceToMenu(menu, previousCourse, race, pagePath);
+        }
+        // Positions rather than a fixed step, so the bar ends at 100 for any
+        // number of races.
+        progress.setPosition(done * 100 / selected);
+    }
+
+    menu += "\r\n</BODY>\r\n</HTML>";
+    writeWholeFile(folder + menuName, menu);
+    shell.openDocument(indexPath);
+    return indexPath;
+}
+
+} // namespace zelkor

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "core/ports.h"
+#include "core/settings.h"
+#include "html/newspaper_edition.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zelkor {
+
+class JvRaceCard;
+
+// ---- File names and texts shared by the newspaper set and predict-all ----
+
+// A CP932 text (racecourse, race name) as part of a file name on this
+// platform: single-byte characters that would leave the folder or that file
+// systems refuse become "_" (never the second byte of a double-byte
+// character); on POSIX the result is UTF-8, as file names there are.
+std::string fileNamePart(std::string_view cp932);
+
+// A path of this platform as CP932 text for the user (progress, messages).
+std::string pathForDisplay(std::string_view nativePath);
+
+// The progress text while `nativePath` is written: the path in double
+// quotes, cut into lines of at most 30 bytes (never inside a double-byte
+// character), then "を保存してます" on a line of its own.
+std::string savingProgressText(std::string_view nativePath);
+
+// The index page of a set: two frames, the menu on the left and
+// `firstPageName` (a file name of the set folder) on the right.
+std::string buildFramesIndexPage(const std::string& title, const std::string& menuName,
+                                 const std::string& firstPageName);
+
+// Appends the race's line to a set's menu, after a racecourse heading when
+// the racecourse differs from `previousCourse` (which is then updated).
+void appendRaceToMenu(std::string& menu, std::string& previousCourse, const JvRaceCard& race,
+                      const std::string& pagePath);
+
+// ---- The newspaper set ----
+
+// The edition chosen in the settings; any value other than 1, 2 or 3 is
+// replaced by 1 there first.
+NewspaperEdition chosenPaperEdition(AppSettings& settings);
+
+// File name offered for one race: "Jv%d-%d_%s%dR%s.html" (year, MMDD
+// without leading zeros, racecourse, race number, short name), CP932.
+std::string singleNewspaperFileName(const JvRaceCard& race);
+
+// The set folder of a race day: programFolder + "HTML/Jv<year>_<MMDD>/".
+std::string newspaperSetFolder(const std::string& programFolder, const JvRaceCard& race);
+
+// File name of a race's page in its set: "Jv%d-%04d_%s%dR%s.html".
+std::string newspaperSetPageName(const JvRaceCard& race);
+
+// One race to the path the user chose: writes the chosen edition and opens
+// the file whatever the writer returned. Returns the writer's 1 or 0.
+int writeSingleNewspaper(const JvRaceCard& race, AppSettings& settings,
+                         const std::string& programFolder, const std::string& path,
+                         UserPrompt& prompt, Shell& shell);
+
+// Several races of the race card `raceCardPath` (positions 1.. in the card;
+// order and repeats do not matter) as a set: one page per race, the menu
+// grouped by racecourse and the index, whose right frame first shows the
+// last selected race. Progress goes to `progress`; the index is opened
+// through `shell`. Returns the index path, or the empty text when nothing
+// was written (no race selected, or the last one cannot be read). A race
+// that cannot be read is left out; a file that cannot be written is
+// skipped without a message.
+std::string writeNewspaperSet(const std::string& raceCardPath, std::vector<int> selectedPositions,
+                              AppSettings& settings, const std::string& programFolder,
+                              UserPrompt& prompt, ProgressSink& progress, Shell& shell,
+                              NewspaperHorseReader readHorse = nullptr);
+
+} // namespace zelkor

@@ -1,0 +1,135 @@
+#include "html/predict_all.h"
+
+#include "core/scoring.h"
+#include "html/newspaper_set.h"
+#include "html/page_conventions.h"
+#include "html/sports_page.h"
+#include "jv/race_card.h"
+#include "jv/race_loader.h"
+#include "text/file_io.h"
+#include "text/format.h"
+
+#include <algorithm>
+#include <filesystem>
+
+namespace zelkor {
+
+namespace {
+
+constexpr const char* kSummaryTitle = "ゼルコ馬・買い目一覧";
+
+int scoreOf(const RaceSheet& sheet, int horse) {
+    if (horse < 0 || horse >= kRunnerSlots)
+        return 0;
+    return sheet.result.scores[static_cast<size_t>(horse)];
+}
+
+} // namespace
+
+PredictAllReaders indexedPredictAllReaders() {
+    return {&countRaces, &readRace, &loadJvRace};
+}
+
+std::string predictAllFolder(const std::string& programFolder, const JvRaceCard& race) {
+    return programFolder + "HTML/" + format("Jvzel%d_%04d/", race.year, race.monthDay);
+}
+
+std::string predictAllPageName(const JvRaceCard& race) {
+    return format("Jvzel%d-%04d_%s%dR%s.html", race.year, race.monthDay,
+                  fileNamePart(race.courseName).c_str(), race.raceNumber,
+                  fileNamePart(race.shortName).c_str());
+}
+
+std::string betsSummaryRow(const JvRaceCard& race, const RaceSheet& sheet) {
+    const PredictionResult& result = sheet.result;
+    std::string quinellas;
+    const int pairs = std::clamp(result.quinellaCount, 0, kMaxQuinellaPairs);
+    for (int i = 0; i < pairs; ++i) {
+        const auto& pair = result.quinellaPairs[static_cast<size_t>(i)];
+        appendFormat(quinellas, "%d-%d　", pair[0], pair[1]);
+    }
+    std::string places;
+    const int darkHorses = std::clamp(result.darkHorseCount, 0, kMaxRunners);
+    for (int i = 1; i <= darkHorses; ++i)
+        appendFormat(places, "%d　\r\n", result.ranking[static_cast<size_t>(i)]);
+    const int top = result.ranking[1];
+    return format("<tr><td><font size=2>%s %dR %s</font></td><td>%s</td><td><font "
+                  "size=2>%d</font></td><td>%s</td><td>%s</td></tr>\r\n",
+                  htmlEscape(race.courseName).c_str(), race.raceNumber,
+                  htmlEscape(race.raceName).c_str(), htmlEscape(sheet.runner(top).name).c_str(),
+                  scoreOf(sheet, top), places.c_str(), quinellas.c_str());
+}
+
+std::string predictAll(const std::string& raceCardPath, RaceSheet& sheet, JvRaceCard& currentRace,
+                       const AppSettings& settings, const std::string& programFolder,
+                       const std::tm& localTime, UserPrompt& prompt, ProgressSink& progress,
+                       Shell& shell, const PredictAllRaceHook& onRaceLoaded,
+                       const PredictAllReaders& readers) {
+    // A card without races has nothing to predict (and no progress step to
+    // divide by).
+    const int raceCount = readers.countRaces(raceCardPath, prompt);
+    if (raceCount < 1)
+        return {};
+    JvRaceCard race;
+    if (!readers.readRace(race, raceCardPath, 1, prompt, programFolder))
+        return {};
+
+    progress.setPosition(0);
+    const std::string folder = predictAllFolder(programFolder, race);
+    const std::string indexPath = folder + "index.html";
+    progress.setText("\"" + pathForDisplay(indexPath) + "\"を保存してます");
+    std::error_code ignored;
+    std::filesystem::create_directories(folder, ignored);
+
+    const std::string menuName = format("%d-%04dmenu.html", race.year, race.monthDay);
+    writeWholeFile(indexPath, buildFramesIndexPage(format("%d %04d ゼルコ馬予想 from JRA-VAN",
+                                                          race.year, race.monthDay),
+                                                   menuName, predictAllPageName(race)));
+    const std::string summaryName = format("%d-%04dkaime.html", race.year, race.monthDay);
+
+    std::string menu =
+        format("<HTML>\r\n<HEAD>\r\n%s\r\n<TITLE></TITLE></HEAD>\r\n<BODY bgcolor=dddddd><br>\r\n",
+               std::string(kPageMetaLine).c_str());
+    appendFormat(menu, "<center><h2>%d年<br>%d月%d日<br>ゼルコ馬予想一覧</h2></center><br><br>\r\n",
+                 race.year, race.monthDay / 100, race.monthDay % 100);
+    appendFormat(menu, "<center><a href=\"%s\" target=\"NEWS\">%s</a></center><br>\r\n",
+                 fileAddress(folder + summaryName).c_str(), kSummaryTitle);
+
+    std::string summary = format(
+        "<HTML>\r\n<HEAD>\r\n%s\r\n<TITLE>%s</TITLE></HEAD>\r\n<BODY bgcolor=dddddd><br>\r\n",
+        std::string(kPageMetaLine).c_str(), kSummaryTitle);
+    appendFormat(summary,
+                 "<center><h2>%d年<br>%d月%d日<br>%s</h2></center><br><br>\r\n<table "
+                 "border=1><tr BGCOLOR=9999cc><td><font "
+                 "size=2>レース名</font></td><td>ゼルコ馬</td><td>ZEL度</td><td>複勝</"
+                 "td><td>馬連</td></tr>\r\n",
+                 race.year, race.monthDay / 100, race.monthDay % 100, kSummaryTitle);
+    std::string previousCourse;
+
+    for (int r = 1; r <= raceCount; ++r) {
+        if (readers.readRace(race, raceCardPath, r, prompt, programFolder)) {
+            const std::string pagePath = folder + predictAllPageName(race);
+            progress.setText(savingProgressText(pagePath));
+            currentRace = race;
+            readers.loadRace(sheet, currentRace, prompt);
+            if (onRaceLoaded)
+                onRaceLoaded(currentRace, sheet);
+            scoreRace(sheet);
+            writeSportsPage(pagePath, sheet, settings, programFolder, localTime);
+            appendRaceToMenu(menu, previousCourse, race, pagePath);
+            summary += betsSummaryRow(race, sheet);
+        }
+        // Positions rather than a fixed step, so the bar ends at 100 for any
+        // number of races.
+        progress.setPosition(r * 100 / raceCount);
+    }
+
+    menu += "</BODY></HTML>";
+    writeWholeFile(folder + menuName, menu);
+    summary += "</table></BODY></HTML>";
+    writeWholeFile(folder + summaryName, summary);
+    shell.openDocument(indexPath);
+    return indexPath;
+}
+
+} // namespace zelkor
