@@ -6,6 +6,10 @@ namespace zelkor::cli {
 // (Declared here so that adding a command touches this file and CMakeLists only.)
 int runPredict(const std::vector<std::string>&);
 extern const char kPredictUsage[];
+int runRaces(const std::vector<std::string>&);
+extern const char kRacesUsage[];
+int runLoad(const std::vector<std::string>&);
+extern const char kLoadUsage[];
 int runSports(const std::vector<std::string>&);
 extern const char kSportsUsage[];
 int runSheet(const std::vector<std::string>&);
@@ -15,6 +19,8 @@ const std::vector<Command>& allCommands() {
     static const std::vector<Command> commands = {
         {"predict", "score a prediction file (.zel) and print the ranking", kPredictUsage,
          runPredict},
+        {"races", "list the races of a JRA-VAN race card or archive", kRacesUsage, runRaces},
+        {"load", "load a JRA-VAN race and save it as a prediction file", kLoadUsage, runLoad},
         {"sports", "score a prediction file and write its sports page", kSportsUsage, runSports},
         {"sheet", "write the race-sheet page of a prediction file", kSheetUsage, runSheet},
     };

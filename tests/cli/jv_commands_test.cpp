@@ -1,0 +1,255 @@
+// Runs the built zelkor2k-cli on JRA-VAN race cards and archives as a user
+// would: races, races --info and load.
+
+#include "core/prediction_file.h"
+#include "core/race_sheet.h"
+#include "jv/race_card.h"
+#include "jv/race_loader.h"
+#include "support/jv_generator.h"
+#include "support/recording_prompt.h"
+#include "text/file_io.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace zelkor {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Expected terminal texts are UTF-8; the source is compiled to CP932.
+std::string u8(const char8_t* s) {
+    return reinterpret_cast<const char*>(s);
+}
+
+std::string quoted(const std::string& arg) {
+    std::string q = "'";
+    for (char c : arg)
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+class JvCommands : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const char* bin = std::getenv("ZELKOR_BIN_DIR");
+        const char* src = std::getenv("ZELKOR_SOURCE_DIR");
+        ASSERT_TRUE(bin && src) << "ZELKOR_BIN_DIR and ZELKOR_SOURCE_DIR must be set";
+        cli_ = fs::path(bin) / "zelkor2k-cli";
+        source_ = src;
+        std::string pattern = (fs::temp_directory_path() / "zelkor-clijv-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        temp_ = pattern;
+        program_ = temp_ / "program";
+        fs::create_directories(program_);
+    }
+    void TearDown() override { fs::remove_all(temp_); }
+
+    Outcome run(std::vector<std::string> args) {
+        args.push_back("--program-folder");
+        args.push_back(program_.string());
+        std::string command = quoted(cli_.string());
+        for (const std::string& a : args)
+            command += " " + quoted(a);
+        command +=
+            " >" + quoted((temp_ / "out").string()) + " 2>" + quoted((temp_ / "err").string());
+        Outcome r;
+        int raw = std::system(command.c_str());
+        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        r.out = readWholeFile((temp_ / "out").string()).value_or("");
+        r.err = readWholeFile((temp_ / "err").string()).value_or("");
+        return r;
+    }
+
+    std::string sampleArchive() const {
+        return (source_ / "resources/sample/JV_SAMPLE.lzh").string();
+    }
+    std::string fixture(const std::string& name) const {
+        return (source_ / "tests/jv/fixtures" / name).string();
+    }
+
+    // A race card of two races and a horse file beside it, in a folder of
+    // their own (not the program's working folder).
+    std::string writeCard(bool withAllHorses = true) {
+        test::JvRaceSpec first;
+        first.raceName = "ハツユキ特別";
+        first.courseCode = "08";
+        first.monthDay = 1207;
+        first.raceNumber = 9;
+        first.gradeCode = "E";
+        first.edition = 0;
+        first.weekdayCode = 2;
+        first.postTime = 1425;
+        first.symbolCode = "A10";
+        first.kindCode = 13;
+        first.weightRuleCode = 2;
+        first.conditionCodes = {0, 16, 16, 16, 0};
+        first.distanceMetres = 1800;
+        first.trackCode = 24;
+        first.prizeMoney = {15000, 6000, 3800, 2300, 1500};
+        first.addedMoney = {1234, 352, 176};
+        first.saleCode = 2;
+        test::JvRunnerSpec a;
+        a.horseId = "2021100001";
+        a.horseName = "ミナミカゼ";
+        test::JvRunnerSpec b = a;
+        b.horseId = "2021100002";
+        b.horseName = "キタカゼ";
+        b.sexCode = 2;
+        b.weightCarried = 530;
+        first.runners = {a, b};
+        test::JvRaceSpec second;
+        second.monthDay = 1207;
+        second.courseCode = "08";
+        second.raceNumber = 10;
+        second.kindCode = 12;
+        second.conditionCodes = {0, 703, 0, 0, 0};
+        second.runners = {b};
+
+        test::JvHorseSpec ha;
+        ha.id = "2021100001";
+        ha.name = "ミナミカゼ";
+        ha.bandCounts[0][1] = {1, 0, 0, 2};
+        test::JvRunSpec run;
+        ha.runs = {run, run};
+        test::JvHorseSpec hb;
+        hb.id = "2021100002";
+        hb.name = "キタカゼ";
+        hb.sexCode = 2;
+        std::vector<test::JvHorseSpec> horses = {ha};
+        if (withAllHorses)
+            horses.push_back(hb);
+
+        fs::create_directories(temp_ / "card");
+        std::string card = (temp_ / "card/JracDen1.dat").string();
+        EXPECT_TRUE(test::writeJvRaceCard(card, {first, second}));
+        EXPECT_TRUE(test::writeJvHorseFile((temp_ / "card/JracUmaj.dat").string(), horses));
+        return card;
+    }
+
+    fs::path cli_, source_, temp_, program_;
+};
+
+TEST_F(JvCommands, RacesListsOneLinePerRace) {
+    Outcome r = run({"races", writeCard()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, u8(u8"1207\t京都\t9\tハツユキ特別\n"
+                        u8"1207\t京都\t10\tサラ系３歳　　未勝利\n"));
+}
+
+TEST_F(JvCommands, RaceInformationWithLineFeeds) {
+    Outcome r = run({"races", writeCard(), "--info", "1"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, u8(u8"京都競馬場 第1回 1日目  9Ｒ 2026年12月7日 日曜日 14:25 発走\n"
+                        u8"\t [ハツユキ特別]\n"
+                        u8"\n"
+                        u8"-競争情報-\n"
+                        u8"\t ダート　右回り 2頭 1800m\n"
+                        u8"\t ○混牡 サラ系３歳以上 別定\n"
+                        u8"-条件-\n"
+                        u8"\t３歳　　 1600万円以下\n"
+                        u8"\t４歳　　 1600万円以下\n"
+                        u8"\t５歳以上 1600万円以下\n"
+                        u8"-本賞金-\n"
+                        u8"\t1着    1500万\n"
+                        u8"\t2着     600万\n"
+                        u8"\t3着     380万\n"
+                        u8"\t4着     230万\n"
+                        u8"\t5着     150万\n"
+                        u8"-付加賞金-\n"
+                        u8"\t1着     123万\n"
+                        u8"\t2着      35万\n"
+                        u8"\t3着      17万\n"
+                        u8"-要項-\n"
+                        u8"\t全国発売・当日売り\n"));
+}
+
+TEST_F(JvCommands, LoadSavesTheSheetTheLoaderMakes) {
+    std::string card = writeCard();
+    std::string out = (temp_ / "race.zel").string();
+    Outcome r = run({"load", card, "--race", "1", "-o", out});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+
+    // The same race loaded in this process gives the same file.
+    test::RecordingPrompt prompt;
+    JvRaceCard expectedCard;
+    ASSERT_TRUE(readRace(expectedCard, card, 1, prompt, program_.string() + "/"));
+    RaceSheet expected;
+    loadJvRace(expected, expectedCard, prompt);
+    EXPECT_EQ(readWholeFile(out).value_or(""), predictionFileText(expected));
+    EXPECT_EQ(expected.raceName, "ハツユキ特別");
+    EXPECT_EQ(expected.runner(2).name, "キタカゼ");
+}
+
+TEST_F(JvCommands, LoadReportsMissingHorsesAndGoesOn) {
+    std::string out = (temp_ / "race.zel").string();
+    Outcome r = run({"load", writeCard(false), "--race", "1", "-o", out});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, u8(u8"登録馬ファイルの読み込みに失敗しました\n"));
+    EXPECT_NE(readWholeFile(out).value_or("").find("キタカゼ"), std::string::npos);
+}
+
+TEST_F(JvCommands, LoadRefusesBadArguments) {
+    std::string card = writeCard();
+    std::string out = (temp_ / "race.zel").string();
+    EXPECT_EQ(run({"load", card, "-o", out}).status, 1);
+    EXPECT_EQ(run({"load", card, "--race", "0", "-o", out}).status, 1);
+    EXPECT_EQ(run({"load", card, "--race", "x", "-o", out}).status, 1);
+    EXPECT_EQ(run({"load", card, "--race", "1"}).status, 1);
+    EXPECT_EQ(run({"load", card, "--race", "1", "-o", out, "--bogus"}).status, 1);
+    Outcome past = run({"load", card, "--race", "3", "-o", out});
+    EXPECT_EQ(past.status, 1);
+    EXPECT_EQ(past.err, u8(u8"出馬表ファイルの読み込みに失敗しました\n"));
+    EXPECT_FALSE(fs::exists(out));
+}
+
+TEST_F(JvCommands, ArchivesAreUnpackedIntoTheProgramFolder) {
+    Outcome r = run({"races", sampleArchive()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.substr(0, r.out.find('\n') + 1), u8(u8"0105\t東京\t1\tサラ系２歳　　新馬\n"));
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 36);
+    EXPECT_TRUE(fs::exists(program_ / "JRA-VAN/JracDen1.dat"));
+    EXPECT_TRUE(fs::exists(program_ / "JRA-VAN/JracUmaj.dat"));
+
+    std::string out = (temp_ / "sample.zel").string();
+    Outcome load = run({"load", sampleArchive(), "--race", "11", "-o", out});
+    EXPECT_EQ(load.status, 0) << load.err;
+    EXPECT_EQ(load.err, "");
+    EXPECT_TRUE(fs::exists(out));
+}
+
+TEST_F(JvCommands, StaffFilesAreKeptOnlyWhenAsked) {
+    Outcome r = run({"races", fixture("good.lzh"), "--update-trainers"});
+    EXPECT_NE(r.err.find(u8(u8"調教師データを更新しますか？")), std::string::npos);
+    EXPECT_TRUE(fs::exists(program_ / "KTDAT/JracChok.dat"));
+    EXPECT_FALSE(fs::exists(program_ / "KTDAT/JracKisi.dat"));
+    run({"races", fixture("good.lzh"), "--update-jockeys"});
+    EXPECT_TRUE(fs::exists(program_ / "KTDAT/JracKisi.dat"));
+}
+
+TEST_F(JvCommands, NotAnArchive) {
+    Outcome r = run({"races", fixture("not_archive.lzh")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, u8(u8"ファイル 'not_archive.lzh' は書庫ではありません\n"));
+    Outcome damaged =
+        run({"load", fixture("damaged.lzh"), "--race", "1", "-o", (temp_ / "x.zel").string()});
+    EXPECT_EQ(damaged.status, 1);
+    EXPECT_EQ(damaged.err, u8(u8"ファイルを解凍できませんでした\n"));
+}
+
+} // namespace
+} // namespace zelkor
