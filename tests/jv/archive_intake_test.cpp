@@ -1,15 +1,13 @@
 #include "jv/archive_intake.h"
-
 #include "jv/jv_test_dir.h"
 #include "jv/race_card.h"
 #include "support/jv_generator.h"
 #include "support/recording_prompt.h"
 #include "text/file_io.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdlib>
 #include <filesystem>
+#include <gtest/gtest.h>
 
 namespace zelkor {
 namespace {
@@ -26,7 +24,9 @@ std::string fixture(const std::string& name) {
     return std::string(root ? root : ".") + "/tests/jv/fixtures/" + name;
 }
 
-std::string contentsOf(const std::string& path) { return readWholeFile(path).value_or("<none>"); }
+std::string contentsOf(const std::string& path) {
+    return readWholeFile(path).value_or("<none>");
+}
 
 // A program folder with its two working folders, as start-up leaves it.
 class ArchiveIntake : public ::testing::Test {
