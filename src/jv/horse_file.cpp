@@ -330,21 +330,21 @@ bool readHorse(JvHorseRecord& record, const std::string& horseFilePath, const st
         showCannotOpen(prompt, horseFilePath);
         return false;
     }
-    char key[kJvHorseKeyBytes];
+    // The file is read from its start in blocks of whole records, looking
+    // only at each record's key.
+    constexpr size_t kRecordsPerBlock = 64;
+    std::string block(kJvHorseRecordBytes * kRecordsPerBlock, '\0');
     for (;;) {
-        if (std::fread(key, 1, sizeof key, file.get()) != sizeof key)
-            break;
-        if (std::string_view(key, sizeof key) == horseId) {
-            std::string bytes(key, sizeof key);
-            bytes.resize(kJvHorseUsedBytes);
-            size_t rest = std::fread(bytes.data() + sizeof key, 1, kJvHorseUsedBytes - sizeof key,
-                                     file.get());
-            bytes.resize(sizeof key + rest);
-            parseHorseRecord(record, bytes, fieldStrengthTotal);
-            return true;
+        size_t n = std::fread(block.data(), 1, block.size(), file.get());
+        for (size_t pos = 0; pos + kJvHorseKeyBytes <= n; pos += kJvHorseRecordBytes) {
+            if (std::string_view(block.data() + pos, kJvHorseKeyBytes) == horseId) {
+                size_t length = std::min(kJvHorseUsedBytes, n - pos);
+                parseHorseRecord(record, std::string_view(block.data() + pos, length),
+                                 fieldStrengthTotal);
+                return true;
+            }
         }
-        if (std::fseek(file.get(), static_cast<long>(kJvHorseRecordBytes - sizeof key), SEEK_CUR) !=
-            0)
+        if (n < block.size())
             break;
     }
     showNotFound(prompt);

@@ -1,0 +1,149 @@
+// The indexed readers must give exactly what rescanning the file gives:
+// the same records, the same results and the same messages.
+
+#include "jv/horse_file.h"
+#include "jv/jv_test_dir.h"
+#include "jv/race_card.h"
+#include "support/jv_generator.h"
+#include "support/recording_prompt.h"
+#include "text/file_io.h"
+
+#include <gtest/gtest.h>
+#include <random>
+
+namespace zelkor {
+namespace {
+
+using test::JvTestDir;
+using test::RecordingPrompt;
+
+void expectSameRaceCardReads(const std::string& path, int extraIndexes) {
+    RecordingPrompt indexedPrompt, rescanPrompt;
+    const int count = countRaces(path, indexedPrompt);
+    ASSERT_EQ(count, rescan::countRaces(path, rescanPrompt));
+    // One card reused over all reads, as the selection dialog does.
+    JvRaceCard indexed, rescanned;
+    for (int i = -1; i <= count + extraIndexes; ++i) {
+        bool a = readRace(indexed, path, i, indexedPrompt, "/p/");
+        bool b = rescan::readRace(rescanned, path, i, rescanPrompt, "/p/");
+        ASSERT_EQ(a, b) << "race " << i;
+        ASSERT_EQ(indexed, rescanned) << "race " << i;
+        ASSERT_EQ(indexedPrompt.texts(), rescanPrompt.texts()) << "race " << i;
+    }
+}
+
+TEST(IndexedReaders, AWholeRaceDayReadsAsRescanningReadsIt) {
+    JvTestDir dir;
+    const std::string card = dir.file("JracDen1.dat");
+    test::JvRaceDay day = test::makeJvRaceDay(36, 1500, 7);
+    // A horse that is in no file and a key that appears twice.
+    day.races[3].runners[0].horseId = "2099999999";
+    day.horses.push_back(day.horses[10]);
+    day.horses.back().name = "ニバンメ";
+    forgetJvFileIndexes();
+    ASSERT_TRUE(test::writeJvRaceCard(card, day.races));
+    ASSERT_TRUE(test::writeJvHorseFile(horseFilePathFor(card), day.horses));
+
+    expectSameRaceCardReads(card, 2);
+
+    RecordingPrompt indexedPrompt, rescanPrompt;
+    JvRaceCard race;
+    JvHorseRecord indexed, rescanned;
+    int found = 0;
+    for (int n = 1; n <= 36; ++n) {
+        ASSERT_TRUE(readRace(race, card, n, indexedPrompt));
+        for (long long total : {0LL, 123456LL}) {
+            for (int k = 1; k <= race.runnerCount; ++k) {
+                bool a =
+                    readHorse(indexed, race.horseFilePath, race.horseIds[k], total, indexedPrompt);
+                bool b = rescan::readHorse(rescanned, race.horseFilePath, race.horseIds[k], total,
+                                           rescanPrompt);
+                ASSERT_EQ(a, b) << race.horseIds[k];
+                ASSERT_EQ(indexed, rescanned) << race.horseIds[k];
+                found += a ? 1 : 0;
+            }
+        }
+    }
+    EXPECT_EQ(indexedPrompt.texts(), rescanPrompt.texts());
+    EXPECT_EQ(indexedPrompt.texts().size(), 2u); // the missing horse, twice
+    EXPECT_GT(found, 36 * 2 * 7);
+
+    for (const std::string& id : {day.horses[10].id, day.horses.back().id, std::string("x")}) {
+        bool a = readHorse(indexed, race.horseFilePath, id, 0, indexedPrompt);
+        bool b = rescan::readHorse(rescanned, race.horseFilePath, id, 0, rescanPrompt);
+        EXPECT_EQ(a, b);
+        EXPECT_EQ(indexed, rescanned);
+    }
+    EXPECT_NE(indexed.name, "ニバンメ");
+}
+
+// Damaged and odd race cards: random lines of random lengths with every
+// kind of line end, stray carriage returns and end-of-file marks.
+TEST(IndexedReaders, OddRaceCardsReadAsRescanningReadsThem) {
+    JvTestDir dir;
+    const std::string path = dir.file("JracDen1.dat");
+    std::mt19937 random(11);
+    test::JvRaceSpec sample;
+    sample.runners.resize(18);
+    const std::string fullLine = test::jvRaceLine(sample);
+    for (int round = 0; round < 60; ++round) {
+        std::string text;
+        const int lines = std::uniform_int_distribution<int>(0, 6)(random);
+        for (int l = 0; l < lines; ++l) {
+            const size_t length = std::uniform_int_distribution<size_t>(0, 3000)(random);
+            for (size_t i = 0; i < length; ++i)
+                text.push_back(fullLine[i % fullLine.size()]);
+            switch (std::uniform_int_distribution<int>(0, 5)(random)) {
+            case 0:
+                text += "\n";
+                break;
+            case 1:
+                text += "\r\n";
+                break;
+            case 2:
+                text += "\r";
+                break;
+            case 3:
+                text += "\r\r\n";
+                break;
+            case 4:
+                if (round % 5 == 0)
+                    text += "\x1a";
+                break;
+            default:
+                text += "\n";
+                break;
+            }
+        }
+        forgetJvFileIndexes();
+        ASSERT_TRUE(writeWholeFile(path, text));
+        SCOPED_TRACE("round " + std::to_string(round));
+        expectSameRaceCardReads(path, 2);
+    }
+}
+
+TEST(IndexedReaders, OddHorseFilesReadAsRescanningReadsThem) {
+    JvTestDir dir;
+    const std::string path = dir.file("JracUmaj.dat");
+    std::mt19937 random(5);
+    test::JvRaceDay day = test::makeJvRaceDay(0, 40, 3);
+    for (int round = 0; round < 20; ++round) {
+        std::string bytes = test::jvHorseFileBytes(day.horses);
+        // Cut the file anywhere, so the last record may be short.
+        bytes.resize(std::uniform_int_distribution<size_t>(0, bytes.size())(random));
+        forgetJvFileIndexes();
+        ASSERT_TRUE(writeWholeFile(path, bytes));
+        RecordingPrompt indexedPrompt, rescanPrompt;
+        JvHorseRecord indexed, rescanned;
+        for (const test::JvHorseSpec& horse : day.horses) {
+            bool a = readHorse(indexed, path, horse.id, 1000, indexedPrompt);
+            bool b = rescan::readHorse(rescanned, path, horse.id, 1000, rescanPrompt);
+            ASSERT_EQ(a, b) << horse.id;
+            ASSERT_EQ(indexed, rescanned) << horse.id;
+        }
+        EXPECT_EQ(indexedPrompt.texts(), rescanPrompt.texts());
+    }
+}
+
+} // namespace
+} // namespace zelkor
