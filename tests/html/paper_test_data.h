@@ -1,0 +1,211 @@
+#pragma once
+
+// Generated JRA-VAN data and fakes shared by the newspaper and predict-all
+// tests.
+
+#include "core/ports.h"
+#include "core/settings.h"
+#include "jv/race_card.h"
+#include "support/jv_generator.h"
+#include "support/recording_prompt.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace zelkor::test {
+
+// A fresh folder below the system's temporary folder, removed with its
+// contents at the end of the test. `path()` ends in "/".
+class PaperTestDir {
+  public:
+    PaperTestDir() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "zelkor-paper-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) != nullptr)
+            dir_ = pattern;
+    }
+    ~PaperTestDir() {
+        std::error_code ignored;
+        if (!dir_.empty())
+            std::filesystem::remove_all(dir_, ignored);
+    }
+    PaperTestDir(const PaperTestDir&) = delete;
+    PaperTestDir& operator=(const PaperTestDir&) = delete;
+
+    std::string path() const { return dir_ + "/"; }
+    std::string file(const std::string& name) const { return path() + name; }
+
+  private:
+    std::string dir_;
+};
+
+class RecordingProgress : public ProgressSink {
+  public:
+    void setText(const std::string& text) override { texts.push_back(text); }
+    void setPosition(int p) override {
+        position = p;
+        positions.push_back(p);
+    }
+    void setStep(int s) override { stepSize = s; }
+    void step() override { position += stepSize; }
+
+    std::vector<std::string> texts;
+    std::vector<int> positions;
+    int position = -1;
+    int stepSize = 10;
+};
+
+class RecordingShell : public Shell {
+  public:
+    void openDocument(const std::string& path) override { documents.push_back(path); }
+    void openUrl(const std::string& url) override { urls.push_back(url); }
+    std::vector<std::string> documents;
+    std::vector<std::string> urls;
+};
+
+inline constexpr const char* kPaperDbUrl1 = "http://db.example.jp/s?key=";
+inline constexpr const char* kPaperDbUrl2 = "&x=1";
+
+inline AppSettings paperSettings(int images, int links, int howToRead, int edition = 1,
+                                 int pastRuns = 5) {
+    AppSettings s;
+    s.sportsShowImages = images;
+    s.sportsLinkNames = links;
+    s.paperShowImages = images;
+    s.paperLinkNames = links;
+    s.paperHowToRead = howToRead;
+    s.paperEdition = edition;
+    s.paperPastRuns = pastRuns;
+    s.dbUrl1 = kPaperDbUrl1;
+    s.dbUrl2 = kPaperDbUrl2;
+    return s;
+}
+
+// Horse of runner 1 of the test race: two past runs, the most recent under
+// another jockey, the older one won with equal times.
+inline JvHorseSpec redStar() {
+    JvHorseSpec h;
+    h.id = "2022100001";
+    h.name = "アカイホシ";
+    h.birthYear = 2022;
+    h.birthMonthDay = 315;
+    h.coatCode = 3;
+    h.markCode = 1;
+    h.earnings = 1500;
+    h.prizeTotal = 2300;
+    h.bandCounts[0][0] = {1, 0, 0, 2};
+    h.bandCounts[1][0] = {1, 1, 0, 0};
+    h.bandCounts[0][1] = {0, 1, 0, 1};
+
+    JvRunSpec last;
+    last.year = 2025;
+    last.monthDay = 1220;
+    last.courseCode = "06";
+    last.meeting = 5;
+    last.meetingDay = 8;
+    last.gradeCode = "B";
+    last.conditionCode = 999;
+    last.raceName = "ジャパンカップステークス";
+    last.distanceMetres = 2000;
+    last.trackCode = 17;
+    last.trackConditionCode = 2;
+    last.fieldSize = 16;
+    last.popularity = 3;
+    last.horseNumber = 5;
+    last.bracket = 3;
+    last.weightCarried = 560;
+    last.jockeyName = "騎手二";
+    last.finish = 2;
+    last.time = 2015;
+    last.timeDiff = 3;
+    last.corners = {3, 3, 2, 2};
+    last.lastThreeFurlongs = 352;
+    last.bodyWeight = 482;
+    last.otherHorseName = "ライバルスター";
+
+    JvRunSpec before;
+    before.year = 2025;
+    before.monthDay = 1025;
+    before.courseCode = "05";
+    before.meeting = 4;
+    before.meetingDay = 7;
+    before.gradeCode = " ";
+    before.conditionCode = 5;
+    before.raceName = "オクトーバーステークス";
+    before.distanceMetres = 1600;
+    before.trackCode = 23;
+    before.trackConditionCode = 1;
+    before.fieldSize = 12;
+    before.popularity = 1;
+    before.horseNumber = 7;
+    before.bracket = 6;
+    before.weightCarried = 550;
+    before.jockeyName = "騎手一";
+    before.finish = 1;
+    before.time = 1359;
+    before.timeDiff = 0;
+    before.corners = {1, 1, 1, 1};
+    before.lastThreeFurlongs = 360;
+    before.bodyWeight = 478;
+    before.otherHorseName = "ニバンテ";
+    h.runs = {last, before};
+    return h;
+}
+
+// A two-runner 3-year-olds-and-up ＧⅢ. Runner 1 wears blinkers and has an
+// apprentice jockey; runner 2's horse is missing from the horse file.
+inline JvRaceSpec testRace() {
+    JvRaceSpec race;
+    race.year = 2026;
+    race.monthDay = 105;
+    race.courseCode = "05";
+    race.raceNumber = 11;
+    race.raceName = "テスト記念";
+    race.shortName = "テスト";
+    race.edition = 12;
+    race.gradeCode = "C";
+    race.kindCode = 13;
+    race.symbolCode = "A10";
+    race.weightRuleCode = 2;
+    race.conditionCodes = {0, 5, 5, 0, 0};
+    race.distanceMetres = 1600;
+    race.trackCode = 17;
+    race.prizeMoney = {12000, 4800, 3000, 1800, 1200};
+    race.postTime = 1025;
+    race.saleCode = 2;
+
+    JvRunnerSpec one;
+    one.horseId = "2022100001";
+    one.horseName = "アカイホシ";
+    one.sexCode = 1;
+    one.weightCarried = 550;
+    one.blinkers = 1;
+    one.jockeyName = "騎手一";
+    one.apprenticeCode = 2;
+    one.trainerName = "調教師";
+
+    JvRunnerSpec two;
+    two.horseId = "2022100099";
+    two.horseName = "マイゴノウマ";
+    two.sexCode = 2;
+    two.weightCarried = 540;
+    two.jockeyName = "騎手三";
+    two.trainerName = "調教師二";
+    race.runners = {one, two};
+    return race;
+}
+
+// Writes the race card and horse file into `folder` and returns the race
+// card path.
+inline std::string writeTestCard(const std::string& folder, const std::vector<JvRaceSpec>& races,
+                                 const std::vector<JvHorseSpec>& horses) {
+    const std::string card = folder + "JracDen1.dat";
+    writeJvRaceCard(card, races);
+    writeJvHorseFile(folder + "JracUmaj.dat", horses);
+    forgetJvFileIndexes();
+    return card;
+}
+
+} // namespace zelkor::test
