@@ -271,8 +271,12 @@ void MainForm::connectRules() {
     }
 }
 
+void MainForm::detach() {
+    detached_ = true;
+}
+
 bool MainForm::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::FocusOut) {
+    if (event->type() == QEvent::FocusOut && !detached_) {
         // Opening a box's own list is not leaving the box.
         auto* focus = static_cast<QFocusEvent*>(event);
         if (focus->reason() != Qt::PopupFocusReason)
@@ -353,8 +357,11 @@ void MainForm::sheetToForm() {
     }
     showIndex(c_.racecourse, course);
     showIndex(c_.raceNumber, s.raceNumber - 1);
-    c_.raceName->setCurrentIndex(-1);
-    c_.raceName->setEditText(toQt(s.raceName));
+    // A name that is one of the suggestions selects it, so the arrow keys
+    // carry on from there.
+    const QString raceName = toQt(s.raceName);
+    c_.raceName->setCurrentIndex(c_.raceName->findText(raceName, Qt::MatchExactly));
+    c_.raceName->setEditText(raceName);
     showIndex(c_.grade, s.grade);
     showIndex(c_.ageLimit, s.ageLimit);
     showIndex(c_.sexLimit, s.sexLimit);

@@ -72,6 +72,10 @@ class MainForm : public QWidget {
     // formToSheet, then tells the window the sheet may have changed.
     void commit();
 
+    // Stops reacting to focus changes; called before the window goes, so
+    // the boxes losing focus while they are destroyed commit nothing.
+    void detach();
+
     // Mirrors the parts of the prediction state that `changes` names.
     void showPrediction(const PredictionCommands& commands, unsigned changes);
 
@@ -109,6 +113,7 @@ class MainForm : public QWidget {
     RaceSheet& sheet_;
     Controls c_{};
     bool syncingLists_ = false;
+    bool detached_ = false;
 };
 
 } // namespace zelkor

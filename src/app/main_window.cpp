@@ -91,7 +91,12 @@ MainWindow::MainWindow(std::string programFolder, AppServices services, QWidget*
     setFixedSize(sizeHint());
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // The widgets outlive the sheet they edit; keep their last focus changes
+    // away from it.
+    form_->detach();
+    disconnect(form_, nullptr, this, nullptr);
+}
 
 void MainWindow::buildCommands() {
     struct Def {

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTextBrowser>
 #include <QUrl>
@@ -37,7 +38,13 @@ void PageViewerDialog::showPageFile(const QString& path) {
         bytes = file.readAll();
     // Pages are CP932 whatever their meta line says; decode them ourselves so
     // the Japanese text shows correctly.
-    const QString html = toQt(std::string_view(bytes.constData(), size_t(bytes.size())));
+    QString html = toQt(std::string_view(bytes.constData(), size_t(bytes.size())));
+    // Pages write colours as bare hex digits, which browsers accept and the
+    // rich-text engine does not.
+    static const QRegularExpression bareColour(
+        QStringLiteral("\\b((?:bg)?color\\s*=\\s*)\"?([0-9a-fA-F]{6})\"?"),
+        QRegularExpression::CaseInsensitiveOption);
+    html.replace(bareColour, QStringLiteral("\\1\"#\\2\""));
     browser_->document()->setBaseUrl(QUrl::fromLocalFile(QFileInfo(path).absolutePath() + u'/'));
     const int scroll = browser_->verticalScrollBar() ? browser_->verticalScrollBar()->value() : 0;
     browser_->setHtml(html);

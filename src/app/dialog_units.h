@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QSize>
+
+class QWidget;
+
+namespace zelkor {
+
+// Pixels of a size given in dialog units (a quarter of the average
+// character width across, an eighth of the line height down) in the
+// widget's font, so the dialogs keep their proportions with any font.
+QSize dialogUnitsToPixels(const QWidget* widget, int x, int y);
+int dialogUnitsToPixelsX(const QWidget* widget, int x);
+
+} // namespace zelkor

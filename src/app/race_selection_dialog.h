@@ -1,0 +1,68 @@
+#pragma once
+
+#include "core/ports.h"
+
+#include <QDialog>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QTreeWidget;
+
+namespace Ui {
+class RaceSelectionDialog;
+}
+
+namespace zelkor {
+
+// Lists every race of a JRA-VAN race card; the user picks the race to
+// predict, or selects races for the newspaper set, or predicts them all.
+// The two batch buttons only ask (signals); their owner does the work while
+// the dialog stays open.
+class RaceSelectionDialog : public QDialog {
+    Q_OBJECT
+  public:
+    RaceSelectionDialog(std::string raceCardPath, UserPrompt& prompt, Shell& shell,
+                        std::string programFolder, QWidget* parent = nullptr);
+    ~RaceSelectionDialog() override;
+
+    // 1-based position on the race card of the race chosen with OK.
+    int chosenRace() const { return chosenRace_; }
+    int raceCount() const { return raceCount_; }
+    const std::string& raceCardPath() const { return raceCardPath_; }
+
+    // Card positions (1-based, list order) of the selected rows.
+    std::vector<int> selectedRaces() const;
+    // Card positions of every row, selected or not.
+    std::vector<int> allRaces() const;
+
+    QTreeWidget* raceList() const;
+    QString raceInfoText() const;
+
+  signals:
+    // "JRA-VAN競馬新聞作成" with at least one race selected.
+    void newspapersRequested(const std::vector<int>& racePositions);
+    // "すべて予想" on a list with at least one race.
+    void predictAllRequested(const std::vector<int>& racePositions);
+
+  public slots:
+    void accept() override;
+
+  private:
+    void fillList();
+    void selectAllRaces(bool selected);
+    void showRaceInfo();
+    void updateSelectionState();
+    int selectedCount() const;
+
+    std::unique_ptr<Ui::RaceSelectionDialog> ui_;
+    std::string raceCardPath_;
+    UserPrompt& prompt_;
+    Shell& shell_;
+    std::string programFolder_;
+    int chosenRace_ = 1;
+    int raceCount_ = 0;
+    bool selecting_ = false; // the select buttons are changing the selection
+};
+
+} // namespace zelkor

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "app/file_chooser.h"
+#include "app/main_window.h"
+#include "core/ports.h"
+
+#include <QTemporaryDir>
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace zelkor::test {
+
+// The one QApplication of the test program, made on first use.
+void ensureApplication();
+
+// Types Japanese text as the input method does: one committed string.
+void typeThroughInputMethod(QWidget* widget, const QString& text);
+
+// Records every message and answers questions from a script (No when the
+// script is empty).
+class RecordingPrompt : public UserPrompt {
+  public:
+    void showMessage(const std::string& text, const std::string& caption) override {
+        messages.push_back(text);
+        captions.push_back(caption);
+    }
+    bool askYesNo(const std::string& text, const std::string& caption) override {
+        questions.push_back(text);
+        captions.push_back(caption);
+        if (answers.empty())
+            return false;
+        bool a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    std::vector<std::string> messages;
+    std::vector<std::string> questions;
+    std::vector<std::string> captions;
+    std::deque<bool> answers;
+};
+
+class RecordingShell : public Shell {
+  public:
+    void openDocument(const std::string& path) override { documents.push_back(path); }
+    void openUrl(const std::string& url) override { urls.push_back(url); }
+    std::vector<std::string> documents;
+    std::vector<std::string> urls;
+};
+
+// Answers file dialogs with scripted paths (cancel when none is left) and
+// keeps what each dialog was asked to show.
+class ScriptedFileChooser : public FileChooser {
+  public:
+    QString chooseOpenFile(QWidget*, const FileDialogRequest& request) override {
+        openRequests.push_back(request);
+        return next();
+    }
+    QString chooseSaveFile(QWidget*, const FileDialogRequest& request) override {
+        saveRequests.push_back(request);
+        return next();
+    }
+    std::deque<QString> paths;
+    std::vector<FileDialogRequest> openRequests;
+    std::vector<FileDialogRequest> saveRequests;
+
+  private:
+    QString next() {
+        if (paths.empty())
+            return {};
+        QString p = paths.front();
+        paths.pop_front();
+        return p;
+    }
+};
+
+// A started main window over a fresh program folder.
+struct WindowUnderTest {
+    WindowUnderTest();
+    ~WindowUnderTest();
+
+    std::string folder() const;
+
+    QTemporaryDir dir;
+    RecordingPrompt prompt;
+    RecordingShell shell;
+    ScriptedFileChooser files;
+    std::unique_ptr<MainWindow> window;
+};
+
+} // namespace zelkor::test

@@ -1,0 +1,81 @@
+// Draws the documentation screenshots: the main window with a predicted
+// 18-runner race and the viewer beside it. Run under Xvfb:
+//   xvfb-run -s "-screen 0 1600x1000x24" build/tests/app_screenshots docs
+#include "app/main_form.h"
+#include "app/main_window.h"
+#include "app/page_viewer_dialog.h"
+#include "app_fakes.h"
+#include "text/format.h"
+
+#include <QApplication>
+#include <QListWidget>
+#include <QTest>
+#include <cstdio>
+
+using namespace zelkor;
+
+namespace {
+
+// Invented horses of a made-up 有馬記念 field.
+const char* const kNames[] = {
+    "ハヤテノツバサ", "ミヤビクイーン", "アカツキボーイ", "ソラノカケハシ", "クモマノヒカリ",
+    "シロガネオー",   "ユメミルダイチ", "カゼノサムライ", "ホシアカリ",     "ツキノミチ",
+    "ナミダノミサキ", "ヒノデマル",     "アオバノチカイ", "コガネノヤマ",   "サクラフブキ",
+    "イナズマキッド", "ハルカゼスター", "モミジガリ"};
+
+void enterSampleRace(RaceSheet& s) {
+    s.raceName = "有馬記念";
+    s.racecourse = "中山";
+    s.raceNumber = 11;
+    s.grade = 0;
+    s.ageLimit = 1;
+    s.sexLimit = 0;
+    s.weightRule = 3;
+    s.surface = 0;
+    s.distance = 15;
+    s.runnerCount = s.liveRunnerCount = 18;
+    for (int h = 1; h <= 18; ++h) {
+        RunnerEntry& r = s.runner(h);
+        r.name = kNames[h - 1];
+        r.sex = h % 6 == 0 ? 1 : 0;
+        r.age = 1 + h % 4;
+        r.weight = 20 + (h % 3 == 0 ? -4 : 0);
+        r.runningStyle = h % 5;
+        r.aptitudeDistance = 10 + (h * 3) % 9;
+        r.oddsBand = (h * 7) % 15;
+        for (int k = 0; k < 2; ++k) {
+            PastRun& p = r.pastRuns[size_t(k)];
+            p.kind = (h == 4 && k == 0) ? 1 : 0;
+            p.finish = (h * (5 + k * 6)) % 16;
+            p.fieldSize = 12 + k;
+            p.popularity = (h * (3 + k)) % 16;
+            p.distance = 12 + (h + k) % 6;
+            p.raceClass = (h + k) % 4;
+            p.weight = 20 + (h * (k + 1)) % 5;
+            p.timeDiff = p.finish == 0 ? 0 : (h * (2 + k)) % 22;
+        }
+    }
+    s.currentRunner = 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
+    test::WindowUnderTest ui;
+    MainWindow& w = *ui.window;
+    enterSampleRace(w.sheet());
+    w.showSheet();
+    w.form().commit();
+    w.setRaceCaption(QStringLiteral("有馬記念"));
+    w.predict();
+    w.form().controls().resultLists[2]->setCurrentRow(0);
+    w.bets();
+    QTest::qWait(300);
+    const bool a = w.grab().save(out + QStringLiteral("/main_window.png"));
+    const bool b = w.viewer().grab().save(out + QStringLiteral("/viewer.png"));
+    std::printf("%s %s\n", a ? "main_window.png" : "main window FAILED",
+                b ? "viewer.png" : "viewer FAILED");
+    return a && b ? 0 : 1;
+}

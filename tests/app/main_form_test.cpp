@@ -1,0 +1,250 @@
+// The main form driven through its real widgets: typing, keys, clicks and
+// focus changes, as a user would.
+#include "app/main_form.h"
+#include "app/page_viewer_dialog.h"
+#include "app/qt_text.h"
+#include "app_fakes.h"
+#include "core/race_sheet.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTextBrowser>
+#include <gtest/gtest.h>
+
+namespace zelkor::test {
+namespace {
+
+QString q(const char16_t* text) {
+    return QString::fromUtf16(text);
+}
+
+class MainFormTest : public ::testing::Test {
+  protected:
+    MainForm& form() { return app.window->form(); }
+    const MainForm::Controls& c() { return form().controls(); }
+    RaceSheet& sheet() { return app.window->sheet(); }
+
+    void typeName(const QString& name) {
+        c().name->setFocus(Qt::TabFocusReason);
+        c().name->selectAll();
+        QTest::keyClick(c().name, Qt::Key_Backspace);
+        typeThroughInputMethod(c().name, name);
+    }
+    // Moves the focus on with the Tab key, which leaves the focused box.
+    void leave(QWidget* w) {
+        w->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(w, Qt::Key_Tab);
+    }
+    void pressKey(QComboBox* box, Qt::Key key, int times = 1) {
+        box->setFocus(Qt::TabFocusReason);
+        for (int i = 0; i < times; ++i)
+            QTest::keyClick(box, key);
+    }
+
+    WindowUnderTest app;
+};
+
+TEST_F(MainFormTest, StartsOnRunnerOneOfSixWithPreviousOff) {
+    EXPECT_EQ(c().runnerLabel->text(), q(u"白 1枠 1番 "));
+    EXPECT_EQ(c().fieldSize->currentText(), q(u"６"));
+    EXPECT_EQ(c().raceName->currentText(), q(u"レース名"));
+    EXPECT_EQ(c().distance->currentText(), q(u"２０００"));
+    EXPECT_FALSE(c().previous->isEnabled());
+    EXPECT_TRUE(c().next->isEnabled());
+    EXPECT_EQ(c().next->toolTip(), q(u"次の出走馬のデータを表示"));
+    EXPECT_EQ(c().previous->toolTip(), q(u"前の出走馬のデータを表示"));
+    EXPECT_EQ(c().next->text(), q(u"次の馬(&N)"));
+    EXPECT_EQ(c().previous->text(), q(u"前の馬(&P)"));
+}
+
+TEST_F(MainFormTest, TypingSixNamesEnablesPredictAndClearingOneDisablesIt) {
+    const QString names[] = {q(u"サクラボーイ"), q(u"メジロフジ"),   q(u"タマモクロス"),
+                             q(u"ナリタヒカリ"), q(u"ダイワノホシ"), q(u"ニシノカゼ")};
+    for (int i = 0; i < 6; ++i) {
+        typeName(names[i]);
+        // Until the last name is typed some runner is still nameless.
+        EXPECT_EQ(app.window->prediction().predictEnabled(), i == 5) << i;
+        if (i < 5)
+            QTest::mouseClick(c().next, Qt::LeftButton);
+    }
+    for (int h = 1; h <= 6; ++h)
+        EXPECT_EQ(toQt(sheet().runner(h).name), names[h - 1]);
+
+    c().name->setFocus();
+    c().name->selectAll();
+    QTest::keyClick(c().name, Qt::Key_Delete);
+    EXPECT_FALSE(app.window->prediction().predictEnabled());
+    typeThroughInputMethod(c().name, q(u"ニシノ"));
+    EXPECT_TRUE(app.window->prediction().predictEnabled());
+}
+
+TEST_F(MainFormTest, NextAndPreviousStopAtTheEndsOfTheField) {
+    for (int i = 0; i < 5; ++i) {
+        ASSERT_TRUE(c().next->isEnabled()) << i;
+        QTest::mouseClick(c().next, Qt::LeftButton);
+    }
+    EXPECT_EQ(sheet().currentRunner, 6);
+    EXPECT_FALSE(c().next->isEnabled());
+    EXPECT_TRUE(c().previous->isEnabled());
+    EXPECT_EQ(c().runnerLabel->text(), q(u"緑 6枠 6番 "));
+    EXPECT_TRUE(c().name->hasFocus());
+
+    for (int i = 0; i < 4; ++i)
+        QTest::mouseClick(c().previous, Qt::LeftButton);
+    EXPECT_EQ(sheet().currentRunner, 2);
+    EXPECT_TRUE(c().previous->isEnabled());
+    QTest::mouseClick(c().previous, Qt::LeftButton);
+    EXPECT_EQ(sheet().currentRunner, 1);
+    EXPECT_FALSE(c().previous->isEnabled());
+    EXPECT_TRUE(c().next->isEnabled());
+}
+
+TEST_F(MainFormTest, EnterMovesToTheNextRunnerAndKeepsTheEdits) {
+    typeName(q(u"オグリ"));
+    QTest::keyClick(c().name, Qt::Key_Return);
+    EXPECT_EQ(sheet().currentRunner, 2);
+    EXPECT_EQ(toQt(sheet().runner(1).name), q(u"オグリ"));
+    EXPECT_TRUE(c().name->text().isEmpty());
+}
+
+TEST_F(MainFormTest, EditsAreKeptWhenMovingBetweenRunners) {
+    typeName(q(u"イチバン"));
+    pressKey(c().odds, Qt::Key_Down, 3);               // 3.1～4.0
+    pressKey(c().pastRuns[1].finish, Qt::Key_Down, 4); // 5th last time
+    QTest::mouseClick(c().next, Qt::LeftButton);
+    QTest::mouseClick(c().previous, Qt::LeftButton);
+    EXPECT_EQ(c().name->text(), q(u"イチバン"));
+    EXPECT_EQ(c().odds->currentText(), q(u"3.1～4.0"));
+    EXPECT_EQ(c().pastRuns[1].finish->currentText(), q(u"5"));
+    EXPECT_EQ(sheet().runner(1).oddsBand, 3);
+    EXPECT_EQ(sheet().runner(1).pastRuns[kLastRun].finish, 4);
+    EXPECT_EQ(sheet().runner(2).oddsBand, 0);
+}
+
+TEST_F(MainFormTest, FieldSizeChangeKeepsRunnerFivesEditsAndShowsRunnerOne) {
+    for (int i = 0; i < 4; ++i)
+        QTest::mouseClick(c().next, Qt::LeftButton);
+    ASSERT_EQ(sheet().currentRunner, 5);
+    typeName(q(u"ゴバンメ"));
+    pressKey(c().weight, Qt::Key_Up, 4);  // 54.0
+    pressKey(c().style, Qt::Key_Down, 2); // 差し
+
+    pressKey(c().fieldSize, Qt::Key_Down, 4); // ６ → １０ at once
+    EXPECT_EQ(sheet().runnerCount, 10);
+    EXPECT_EQ(sheet().liveRunnerCount, 10);
+    EXPECT_EQ(sheet().currentRunner, 5) << "the runner row changes only on leaving";
+
+    QTest::keyClick(c().fieldSize, Qt::Key_Tab);
+    EXPECT_EQ(sheet().currentRunner, 1);
+    EXPECT_EQ(toQt(sheet().runner(5).name), q(u"ゴバンメ"));
+    EXPECT_EQ(sheet().runner(5).weight, 16);
+    EXPECT_EQ(sheet().runner(5).runningStyle, 2);
+    EXPECT_TRUE(c().name->text().isEmpty());
+    EXPECT_EQ(c().runnerLabel->text(), q(u"白 1枠 1番 "));
+    EXPECT_FALSE(c().previous->isEnabled());
+    EXPECT_TRUE(c().next->isEnabled());
+}
+
+TEST_F(MainFormTest, SakurashoPresetThenArimaKinen) {
+    // The suggestions are walked with the arrow key; each one chosen applies
+    // its preset.
+    pressKey(c().raceName, Qt::Key_Down, 2); // フェブラリーステークス, 桜花賞
+    EXPECT_EQ(c().raceName->currentText(), q(u"桜花賞"));
+    EXPECT_EQ(c().racecourse->currentText(), q(u"阪神"));
+    EXPECT_EQ(c().grade->currentText(), q(u"ＧⅠ"));
+    EXPECT_EQ(c().ageLimit->currentText(), q(u"３歳"));
+    EXPECT_EQ(c().sexLimit->currentText(), q(u"牝"));
+    EXPECT_EQ(c().weightRule->currentText(), q(u"定量"));
+    EXPECT_EQ(c().surface->currentText(), q(u"芝"));
+    EXPECT_EQ(c().distance->currentText(), q(u"１６００"));
+    EXPECT_EQ(c().sex->currentText(), q(u"牝"));
+    EXPECT_EQ(c().age->currentText(), q(u"３"));
+    for (int h = 1; h <= kMaxRunners; ++h) {
+        EXPECT_EQ(sheet().runner(h).sex, 1) << h;
+        EXPECT_EQ(sheet().runner(h).age, 1) << h;
+    }
+    EXPECT_EQ(toQt(sheet().raceName), q(u"桜花賞"));
+    EXPECT_EQ(toQt(sheet().racecourse), q(u"阪神"));
+
+    pressKey(c().raceName, Qt::Key_Down, 18); // down to 有馬記念
+    EXPECT_EQ(c().raceName->currentText(), q(u"有馬記念"));
+    EXPECT_EQ(c().racecourse->currentText(), q(u"中山"));
+    EXPECT_EQ(c().ageLimit->currentText(), q(u"３歳上"));
+    EXPECT_EQ(c().sexLimit->currentText(), q(u"なし"));
+    EXPECT_EQ(c().weightRule->currentText(), q(u"馬齢"));
+    EXPECT_EQ(c().distance->currentText(), q(u"２５００"));
+    EXPECT_EQ(c().sex->currentText(), q(u"牡"));
+    EXPECT_EQ(c().age->currentText(), q(u"４"));
+    for (int h = 1; h <= kMaxRunners; ++h)
+        EXPECT_EQ(sheet().runner(h).sex, 0) << h;
+
+    // Leaving the box puts the race name into the caption.
+    QTest::keyClick(c().raceName, Qt::Key_Tab);
+    EXPECT_EQ(app.window->windowTitle(), q(u"[有馬記念] - ゼルコ馬 2000"));
+}
+
+TEST_F(MainFormTest, UnknownAgeLimitClearsTheAgeBoxButKeepsTheAges) {
+    pressKey(c().ageLimit, Qt::Key_Down, 3); // ３歳上, ３歳, ２歳
+    EXPECT_EQ(c().age->currentText(), q(u"２"));
+    QTest::keyClick(c().ageLimit, Qt::Key_Down); // ？
+    EXPECT_EQ(c().age->currentIndex(), -1);
+    QTest::keyClick(c().ageLimit, Qt::Key_Tab);
+    // The emptied box does not write a position of −1 into the sheet.
+    EXPECT_EQ(sheet().runner(1).age, 0);
+    EXPECT_EQ(sheet().ageLimit, 4);
+
+    pressKey(c().ageLimit, Qt::Key_Up, 1); // ２歳
+    EXPECT_EQ(c().age->currentText(), q(u"２"));
+    EXPECT_EQ(sheet().runner(7).age, 0);
+}
+
+TEST_F(MainFormTest, PastRunBoxStatesFollowKindAndFinish) {
+    const MainForm::PastRunBoxes& last = c().pastRuns[kLastRun];
+    const MainForm::PastRunBoxes& before = c().pastRuns[kRunBeforeLast];
+    QComboBox* others[] = {last.finish,   last.fieldSize, last.popularity,
+                           last.distance, last.raceClass, last.weight};
+    // A new runner ran and won: everything but the time difference is open.
+    for (QComboBox* b : others)
+        EXPECT_TRUE(b->isEnabled());
+    EXPECT_FALSE(last.timeDiff->isEnabled());
+
+    pressKey(last.kind, Qt::Key_Down); // 放牧
+    EXPECT_EQ(last.kind->currentText(), q(u"放牧"));
+    for (QComboBox* b : others)
+        EXPECT_FALSE(b->isEnabled());
+    EXPECT_FALSE(last.timeDiff->isEnabled());
+    EXPECT_TRUE(before.finish->isEnabled()) << "the other row is not touched";
+
+    pressKey(last.kind, Qt::Key_Up); // レース again
+    for (QComboBox* b : others)
+        EXPECT_TRUE(b->isEnabled());
+    EXPECT_FALSE(last.timeDiff->isEnabled());
+    pressKey(last.finish, Qt::Key_Down); // 2nd
+    EXPECT_TRUE(last.timeDiff->isEnabled());
+
+    // The states follow the runner shown.
+    QTest::mouseClick(c().next, Qt::LeftButton);
+    EXPECT_FALSE(last.timeDiff->isEnabled());
+    QTest::mouseClick(c().previous, Qt::LeftButton);
+    EXPECT_TRUE(last.timeDiff->isEnabled());
+    EXPECT_EQ(sheet().runner(1).pastRuns[kLastRun].finish, 1);
+}
+
+TEST_F(MainFormTest, LeavingABoxRewritesThePageInTheViewer) {
+    typeName(q(u"ミエルカナ"));
+    QTest::keyClick(c().name, Qt::Key_Tab);
+    const std::string page = app.window->pageFilePath();
+    ASSERT_FALSE(page.empty());
+    EXPECT_NE(app.window->viewer().browser()->toPlainText().indexOf(q(u"ミエルカナ")), -1);
+
+    pressKey(c().surface, Qt::Key_Down); // ダート
+    QTest::keyClick(c().surface, Qt::Key_Tab);
+    EXPECT_EQ(sheet().surface, 1);
+    EXPECT_NE(app.window->viewer().browser()->toPlainText().indexOf(q(u"ダート")), -1);
+}
+
+} // namespace
+} // namespace zelkor::test

@@ -1,0 +1,344 @@
+// The main window's commands: start-up, prediction and the result lists, the
+// file commands through the dialog seam, the sports page, help and exit.
+#include "app/main_form.h"
+#include "app/page_viewer_dialog.h"
+#include "app/qt_text.h"
+#include "app_fakes.h"
+#include "core/prediction_file.h"
+#include "core/report.h"
+#include "html/sports_page.h"
+#include "text/file_io.h"
+#include "text/format.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTextBrowser>
+#include <QToolBar>
+#include <gtest/gtest.h>
+
+namespace zelkor::test {
+namespace {
+
+QString q(const char16_t* text) {
+    return QString::fromUtf16(text);
+}
+
+QString withLf(const std::string& cp932) {
+    return toQt(cp932).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+// A field of `n` named runners with varied form, shown in the window.
+void enterRace(MainWindow& w, int n) {
+    RaceSheet& s = w.sheet();
+    s.runnerCount = s.liveRunnerCount = n;
+    s.raceName = "テスト記念";
+    s.racecourse = "東京";
+    s.weightRule = 2;
+    for (int h = 1; h <= n; ++h) {
+        RunnerEntry& r = s.runner(h);
+        r.name = format("テスト%02d", h);
+        r.oddsBand = (h * 7) % 15;
+        r.weight = 10 + (h * 3) % 20;
+        r.aptitudeDistance = (h * 5) % 27;
+        r.pastRuns[kLastRun].finish = (h * 5) % 18;
+        r.pastRuns[kLastRun].weight = 14 + (h * 7) % 20;
+        r.pastRuns[kLastRun].timeDiff = (h * 3) % 22;
+        r.pastRuns[kRunBeforeLast].finish = (h * 11) % 18;
+        r.pastRuns[kRunBeforeLast].kind = h % 5 == 0 ? 1 : 0;
+    }
+    s.currentRunner = 1;
+    w.showSheet();
+    w.form().commit();
+}
+
+void trigger(MainWindow& w, int id) {
+    QAction* action = w.commandAction(id);
+    ASSERT_NE(action, nullptr);
+    QToolBar* bar = w.findChild<QToolBar*>(QStringLiteral("toolBar"));
+    QWidget* button = bar ? bar->widgetForAction(action) : nullptr;
+    if (button && button->isVisible())
+        QTest::mouseClick(button, Qt::LeftButton);
+    else
+        action->trigger();
+}
+
+void clickLine(QListWidget* list, int row) {
+    QListWidgetItem* item = list->item(row);
+    ASSERT_NE(item, nullptr);
+    list->scrollToItem(item);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+}
+
+class MainWindowTest : public ::testing::Test {
+  protected:
+    MainWindow& w() { return *app.window; }
+    const MainForm::Controls& c() { return w().form().controls(); }
+    QStringList lines(int list) {
+        QStringList out;
+        QListWidget* l = c().resultLists[size_t(list)];
+        for (int i = 0; i < l->count(); ++i)
+            out << l->item(i)->text();
+        return out;
+    }
+    WindowUnderTest app;
+};
+
+TEST_F(MainWindowTest, FirstStartPreparesTheFolderAndShowsTheFirstUseNoteOnce) {
+    for (const char* folder : {"HTML", "JRA-VAN", "KTDAT"})
+        EXPECT_TRUE(QFileInfo(app.dir.filePath(QString::fromLatin1(folder))).isDir()) << folder;
+    EXPECT_TRUE(fileExists(app.folder() + "Zelkor2k.cfg"));
+    ASSERT_EQ(app.prompt.messages.size(), 1u);
+    EXPECT_EQ(toQt(app.prompt.messages[0]).left(10), q(u"初めて使う方へ・・・"));
+    EXPECT_EQ(app.prompt.captions[0], std::string(kAppTitle));
+    EXPECT_TRUE(fileExists(w().pageFilePath()));
+    EXPECT_EQ(w().windowTitle(), q(u"Qorvex - ゼルコ馬 2000"));
+    EXPECT_TRUE(w().viewer().isVisible());
+    EXPECT_EQ(w().viewer().windowTitle(), q(u"HTML競馬新聞"));
+
+    // Greyed at start: change race, bets, trainer and sports page.
+    EXPECT_FALSE(w().commandAction(kCmdChangeRace)->isEnabled());
+    EXPECT_FALSE(w().commandAction(kCmdBets)->isEnabled());
+    EXPECT_FALSE(w().commandAction(kCmdTrainer)->isEnabled());
+    EXPECT_FALSE(w().commandAction(kCmdSports)->isEnabled());
+    EXPECT_TRUE(w().commandAction(kCmdPredict)->isEnabled());
+
+    // A second start over the same folder stays quiet.
+    RecordingPrompt prompt;
+    MainWindow second(app.folder(), AppServices{prompt, app.shell, app.files});
+    second.start(QString());
+    EXPECT_TRUE(prompt.messages.empty());
+    const std::string page = second.pageFilePath();
+    EXPECT_NE(page, w().pageFilePath());
+    second.hide();
+}
+
+TEST_F(MainWindowTest, MenusCarryTheirTextsInOrder) {
+    QStringList titles;
+    for (QAction* a : w().menuBar()->actions())
+        titles << a->text();
+    EXPECT_EQ(titles, (QStringList{q(u"ﾌｧｲﾙ(&F)"), q(u"設定(&S)"), q(u"ﾍﾙﾌﾟ(&H)")}));
+    QStringList file;
+    for (QAction* a : w().menuBar()->actions()[0]->menu()->actions())
+        file << (a->isSeparator() ? QStringLiteral("—") : a->text());
+    EXPECT_EQ(file, (QStringList{q(u"新規レース入力(&N)"), q(u"ゼルコ馬ﾌｧｲﾙを開く(&O)..."),
+                                 q(u"JRA-VANﾌｧｲﾙを開く(&J)..."), q(u"—"), q(u"予想ﾚｰｽを変更(&E)"),
+                                 q(u"—"), q(u"上書き保存(&S)"), q(u"名前を付けて保存(&A)..."),
+                                 q(u"—"), q(u"ゼルコ馬の終了(&X)")}));
+}
+
+TEST_F(MainWindowTest, PredictWithANamelessRunnerIsRefused) {
+    trigger(w(), kCmdPredict);
+    ASSERT_EQ(app.prompt.messages.size(), 2u);
+    EXPECT_EQ(app.prompt.messages[1], "出走馬名をすべて入力してください。");
+    EXPECT_EQ(c().resultLists[0]->count(), 0);
+}
+
+TEST_F(MainWindowTest, PredictingFillsTheFiveListsInRankingOrder) {
+    enterRace(w(), 18);
+    trigger(w(), kCmdPredict);
+    const RaceSheet& s = w().sheet();
+    const ResultLines expected = resultLines(s);
+    ASSERT_EQ(expected.positions.size(), 18u);
+    for (int list = 0; list < 5; ++list)
+        EXPECT_EQ(lines(list).size(), 18);
+    for (int i = 0; i < 18; ++i) {
+        const int horse = s.result.ranking[size_t(i + 1)];
+        EXPECT_EQ(lines(0)[i], toQt(format("%2d", i + 1)));
+        EXPECT_EQ(lines(1)[i], toQt(format("%d枠%2d番", BracketOf(horse, 18), horse)));
+        EXPECT_EQ(lines(2)[i], toQt(s.runner(horse).name));
+        EXPECT_EQ(lines(3)[i], toQt(format("%3d", s.result.scores[size_t(horse)])));
+        EXPECT_EQ(lines(4)[i], toQt(expected.odds[size_t(i)]));
+        if (i > 0) {
+            EXPECT_GE(lines(3)[i - 1].trimmed().toInt(), lines(3)[i].trimmed().toInt());
+        }
+    }
+    EXPECT_EQ(c().report->toPlainText(), withLf(darkHorsesReport(s)));
+    EXPECT_TRUE(c().report->toPlainText().startsWith(q(u"＝＝＝＝＝＝＝ ゼルコ馬予想")));
+    EXPECT_TRUE(w().commandAction(kCmdBets)->isEnabled());
+    EXPECT_TRUE(w().commandAction(kCmdSports)->isEnabled());
+    EXPECT_FALSE(w().commandAction(kCmdTrainer)->isEnabled());
+}
+
+TEST_F(MainWindowTest, SelectingALineSelectsItInAllListsAndMovesTheForm) {
+    enterRace(w(), 12);
+    trigger(w(), kCmdPredict);
+    clickLine(c().resultLists[4], 2); // the third line of the odds list
+    for (QListWidget* list : c().resultLists)
+        EXPECT_EQ(list->currentRow(), 2) << list->objectName().toStdString();
+    const int third = w().sheet().result.ranking[3];
+    EXPECT_EQ(w().sheet().currentRunner, third);
+    EXPECT_EQ(c().name->text(), toQt(w().sheet().runner(third).name));
+    EXPECT_TRUE(w().commandAction(kCmdTrainer)->isEnabled());
+
+    clickLine(c().resultLists[0], 0);
+    for (QListWidget* list : c().resultLists)
+        EXPECT_EQ(list->currentRow(), 0);
+    EXPECT_EQ(w().sheet().currentRunner, w().sheet().result.ranking[1]);
+}
+
+TEST_F(MainWindowTest, BetsAndTrainerViews) {
+    enterRace(w(), 9);
+    trigger(w(), kCmdPredict);
+    trigger(w(), kCmdBets);
+    EXPECT_EQ(c().report->toPlainText(), withLf(betsReport(w().sheet())));
+    EXPECT_NE(c().report->toPlainText().indexOf(q(u"【馬連】")), -1);
+
+    // The trainer button is greyed until a line is chosen; the command
+    // itself still explains why when reached.
+    w().trainer();
+    EXPECT_EQ(app.prompt.messages.back(), "ゼルコ馬予想の馬名を選択してください。");
+
+    clickLine(c().resultLists[2], 1);
+    // Selecting keeps the bets view, rebuilt.
+    EXPECT_EQ(c().report->toPlainText(), withLf(betsReport(w().sheet())));
+    trigger(w(), kCmdTrainer);
+    EXPECT_EQ(c().report->toPlainText(), withLf(trainerReport(w().sheet(), 1)));
+    EXPECT_TRUE(c().report->toPlainText().startsWith(q(u"＝＝＝＝＝＝＝ 調教師の本音")));
+    // In the trainer view a new selection explains the newly chosen runner.
+    clickLine(c().resultLists[3], 4);
+    EXPECT_EQ(c().report->toPlainText(), withLf(trainerReport(w().sheet(), 4)));
+}
+
+TEST_F(MainWindowTest, SaveThenOpenRoundTripThroughTheFileCommands) {
+    enterRace(w(), 7);
+    const QString path = app.dir.filePath(QStringLiteral("保存した.zel"));
+    app.files.paths.push_back(path);
+    trigger(w(), kCmdSave); // no file yet: save as
+    ASSERT_EQ(app.files.saveRequests.size(), 1u);
+    const FileDialogRequest& r = app.files.saveRequests[0];
+    EXPECT_EQ(r.title, q(u"ゼルコ馬ファイルとして保存"));
+    EXPECT_EQ(r.initialName, q(u"テスト記念.zel"));
+    EXPECT_EQ(r.defaultSuffix, QStringLiteral("zel"));
+    EXPECT_TRUE(r.filter.startsWith(q(u"ゼルコ馬ファイル (*.zel)")));
+    EXPECT_EQ(w().currentFilePath(), path);
+    EXPECT_EQ(w().currentFileName(), q(u"保存した.zel"));
+    const std::string saved = readWholeFile(toNativePath(path)).value_or("");
+    EXPECT_EQ(saved, predictionFileText(w().sheet()));
+    const RaceSheet before = w().sheet();
+
+    trigger(w(), kCmdNewRace);
+    EXPECT_EQ(w().sheet().runner(1).name, "");
+    EXPECT_TRUE(w().currentFilePath().isEmpty());
+    EXPECT_EQ(w().windowTitle(), q(u"Qorvex - ゼルコ馬 2000"));
+
+    app.files.paths.push_back(path);
+    trigger(w(), kCmdOpenFile);
+    ASSERT_EQ(app.files.openRequests.size(), 1u);
+    EXPECT_EQ(app.files.openRequests[0].title, q(u"ゼルコ馬ファイルを開く"));
+    EXPECT_EQ(w().currentFilePath(), path);
+    EXPECT_EQ(w().windowTitle(), q(u"[テスト記念] - ゼルコ馬 2000"));
+    EXPECT_EQ(w().sheet().runnerCount, 7);
+    for (int h = 1; h <= 7; ++h)
+        EXPECT_EQ(w().sheet().runner(h), before.runner(h)) << h;
+    EXPECT_EQ(c().name->text(), q(u"テスト01"));
+    EXPECT_EQ(c().fieldSize->currentText(), q(u"７"));
+
+    // Save now writes to the same file without asking.
+    c().name->setFocus();
+    c().name->selectAll();
+    typeThroughInputMethod(c().name, q(u"カワッタ"));
+    trigger(w(), kCmdSave);
+    EXPECT_EQ(app.files.saveRequests.size(), 1u);
+    RaceSheet reread;
+    EXPECT_EQ(readPredictionFile(reread, toNativePath(path), app.prompt), 1);
+    EXPECT_EQ(toQt(reread.runner(1).name), q(u"カワッタ"));
+}
+
+TEST_F(MainWindowTest, CancelledDialogsChangeNothing) {
+    enterRace(w(), 6);
+    trigger(w(), kCmdPredict);
+    trigger(w(), kCmdSaveAs);
+    trigger(w(), kCmdOpenFile);
+    EXPECT_TRUE(w().currentFilePath().isEmpty());
+    EXPECT_EQ(c().resultLists[0]->count(), 6);
+    EXPECT_EQ(w().sheet().runner(1).name, "テスト01");
+}
+
+TEST_F(MainWindowTest, SaveAsSuggestsRacecourseAndNumberWithoutARaceName) {
+    enterRace(w(), 6);
+    c().raceName->setFocus();
+    c().raceName->lineEdit()->selectAll();
+    QTest::keyClick(c().raceName->lineEdit(), Qt::Key_Delete);
+    trigger(w(), kCmdSaveAs);
+    ASSERT_EQ(app.files.saveRequests.size(), 1u);
+    EXPECT_EQ(app.files.saveRequests[0].initialName, q(u"東京_1R.zel"));
+}
+
+TEST_F(MainWindowTest, OpeningAFileOfAnotherVersionIsRefusedAndKeepsTheRace) {
+    enterRace(w(), 6);
+    const QString path = app.dir.filePath(QStringLiteral("old.zel"));
+    ASSERT_TRUE(writeWholeFile(toNativePath(path), "ZELKOR 2.50,8,レース名,4,\r\n"));
+    app.files.paths.push_back(path);
+    trigger(w(), kCmdOpenFile);
+    EXPECT_EQ(app.prompt.messages.back(), "以前のバージョンのファイルは開けません");
+    EXPECT_TRUE(w().currentFilePath().isEmpty());
+    EXPECT_EQ(w().sheet().runner(1).name, "テスト01");
+}
+
+TEST_F(MainWindowTest, SportsPageIsWrittenAndOpened) {
+    w().sportsPage();
+    EXPECT_EQ(app.prompt.messages.back(), "先に予想してください。");
+    enterRace(w(), 8);
+    trigger(w(), kCmdPredict);
+    const QString path = app.dir.filePath(QStringLiteral("HTML/sports.html"));
+    app.files.paths.push_back(path);
+    trigger(w(), kCmdSports);
+    ASSERT_EQ(app.files.saveRequests.size(), 1u);
+    const FileDialogRequest& r = app.files.saveRequests[0];
+    EXPECT_EQ(r.defaultSuffix, QStringLiteral("html"));
+    EXPECT_TRUE(QFileInfo(r.initialName).fileName().startsWith(QStringLiteral("Zspo_")));
+    EXPECT_TRUE(r.initialName.endsWith(q(u"_テスト記念.html")));
+    ASSERT_EQ(app.shell.documents.size(), 1u);
+    EXPECT_EQ(app.shell.documents[0], toNativePath(path));
+    const std::string page = readWholeFile(toNativePath(path)).value_or("");
+    EXPECT_NE(page.find("ゼルコ馬スポーツ"), std::string::npos);
+}
+
+TEST_F(MainWindowTest, HelpOpensTheDocumentAtItsContext) {
+    trigger(w(), kCmdHelp);
+    QTest::keyClick(&w(), Qt::Key_F1);
+    w().viewer().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w().viewer()));
+    QTest::keyClick(&w().viewer(), Qt::Key_F1);
+    ASSERT_EQ(app.shell.urls.size(), 3u);
+    EXPECT_TRUE(QString::fromStdString(app.shell.urls[0])
+                    .endsWith(QStringLiteral("/zelkor2k.html#c131073")));
+    EXPECT_TRUE(QString::fromStdString(app.shell.urls[1]).endsWith(QStringLiteral("#c131074")));
+    EXPECT_TRUE(QString::fromStdString(app.shell.urls[2]).endsWith(QStringLiteral("#c131077")));
+    EXPECT_TRUE(QString::fromStdString(app.shell.urls[0]).startsWith(QStringLiteral("file:///")));
+}
+
+TEST_F(MainWindowTest, ExitAnsweredNoKeepsTheWindow) {
+    QTest::keyClick(&w(), Qt::Key_Escape);
+    ASSERT_EQ(app.prompt.questions.size(), 1u);
+    EXPECT_EQ(app.prompt.questions[0], "ゼルコ馬 2000を終了しますか？");
+    EXPECT_EQ(app.prompt.captions.back(), "ゼルコ馬 2000 終了の確認");
+    EXPECT_TRUE(w().isVisible());
+
+    EXPECT_FALSE(w().close()); // the close box, answered No
+    EXPECT_TRUE(w().isVisible());
+    EXPECT_EQ(app.prompt.questions.size(), 2u);
+
+    app.prompt.answers.push_back(true);
+    trigger(w(), kCmdExit);
+    EXPECT_FALSE(w().isVisible());
+    EXPECT_EQ(app.prompt.questions.size(), 3u);
+}
+
+TEST_F(MainWindowTest, ThePageFileGoesWithTheWindow) {
+    const std::string page = w().pageFilePath();
+    ASSERT_TRUE(fileExists(page));
+    app.window.reset();
+    EXPECT_FALSE(fileExists(page));
+}
+
+} // namespace
+} // namespace zelkor::test
