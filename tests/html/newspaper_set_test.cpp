@@ -1,0 +1,230 @@
+// The newspaper set: file names, progress texts, the menu grouped by
+// racecourse, the index and the single-race path.
+#include "html/newspaper_set.h"
+#include "jv/race_card.h"
+#include "paper_test_data.h"
+#include "text/cp932.h"
+#include "text/file_io.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace zelkor {
+namespace {
+
+using namespace zelkor::test;
+namespace fs = std::filesystem;
+
+const std::string kMetaLine =
+    "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=shift_jis\"><meta "
+    "http-equiv=\"Content-Language\" content=\"ja\">";
+
+TEST(NewspaperFileNames, SingleRaceDropsTheLeadingZeroOfTheDateWhileSetPagesKeepIt) {
+    JvRaceCard race;
+    race.year = 2001;
+    race.monthDay = 616;
+    race.courseName = "東京";
+    race.raceNumber = 11;
+    race.raceName = "テスト記念ステークス";
+    race.shortName = "テスト";
+    EXPECT_EQ(singleNewspaperFileName(race), "Jv2001-616_東京11Rテスト.html");
+    // File names on this system are UTF-8.
+    EXPECT_EQ(newspaperSetPageName(race), cp932ToUtf8("Jv2001-0616_東京11Rテスト.html"));
+    EXPECT_EQ(newspaperSetFolder("/p/", race), "/p/HTML/Jv2001_0616/");
+
+    // A separator in a name never sends the file to another folder; the
+    // second byte of "ソ" is the byte of "\" and stays.
+    race.shortName = "A/B:ソ";
+    EXPECT_EQ(singleNewspaperFileName(race), "Jv2001-616_東京11RA_B_ソ.html");
+    EXPECT_EQ(newspaperSetPageName(race), cp932ToUtf8("Jv2001-0616_東京11RA_B_ソ.html"));
+}
+
+TEST(SavingProgressText, ThirtyByteLinesNeverSplitADoubleByteCharacter) {
+    EXPECT_EQ(savingProgressText("/tmp/a.html"), "\"/tmp/a.html\"\r\nを保存してます");
+    // Exactly 30 bytes with the quotes stay on one line.
+    EXPECT_EQ(savingProgressText("/" + std::string(27, 'a')),
+              "\"/" + std::string(27, 'a') + "\"\r\nを保存してます");
+    EXPECT_EQ(savingProgressText("/" + std::string(28, 'a')),
+              "\"/" + std::string(28, 'a') + "\r\n\"\r\nを保存してます");
+    // "東" would take bytes 30 and 31: the line ends before it.
+    EXPECT_EQ(savingProgressText(cp932ToUtf8("/" + std::string(27, 'a') + "東京.html")),
+              "\"/" + std::string(27, 'a') + "\r\n東京.html\"\r\nを保存してます");
+
+    const std::string longPath =
+        cp932ToUtf8("/home/ユーザー/ゼルコ馬/HTML/Jv2026_0105/Jv2026-0105_東京11Rテスト.html");
+    const std::string text = savingProgressText(longPath);
+    std::string joined;
+    size_t from = 0;
+    for (size_t end; (end = text.find("\r\n", from)) != std::string::npos; from = end + 2) {
+        const std::string line = text.substr(from, end - from);
+        EXPECT_LE(line.size(), 30u);
+        EXPECT_TRUE(isValidCp932(line)) << cp932ToUtf8(line);
+        joined += line;
+    }
+    EXPECT_EQ(text.substr(from), "を保存してます");
+    EXPECT_EQ(joined, "\"" + utf8ToCp932(longPath) + "\"");
+}
+
+TEST(ChosenPaperEdition, AnyOtherValueThanOneToThreeBecomesTheSimpleEdition) {
+    AppSettings settings;
+    settings.paperEdition = 3;
+    EXPECT_EQ(chosenPaperEdition(settings), NewspaperEdition::WithPastResults);
+    EXPECT_EQ(settings.paperEdition, 3);
+    settings.paperEdition = 7;
+    EXPECT_EQ(chosenPaperEdition(settings), NewspaperEdition::Simple);
+    EXPECT_EQ(settings.paperEdition, 1);
+    settings.paperEdition = -1;
+    EXPECT_EQ(chosenPaperEdition(settings), NewspaperEdition::Simple);
+    EXPECT_EQ(settings.paperEdition, 1);
+}
+
+JvRaceSpec namedRace(const std::string& courseCode, int raceNumber, const std::string& name) {
+    JvRaceSpec race = testRace();
+    race.courseCode = courseCode;
+    race.raceNumber = raceNumber;
+    race.raceName = name;
+    race.shortName = "";
+    race.runners.resize(1);
+    return race;
+}
+
+class NewspaperSet : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        // Tokyo, Nakayama, Tokyo: the racecourses alternate in card order.
+        cardPath = writeTestCard(dir.path(),
+                                 {namedRace("05", 1, "一番レース"), namedRace("06", 1, "中山一番"),
+                                  namedRace("05", 2, "二番レース"), namedRace("06", 2, "中山二番")},
+                                 {redStar()});
+        folder = dir.path() + "HTML/Jv2026_0105/";
+    }
+
+    std::string pagePath(const std::string& cp932Name) const {
+        return folder + cp932ToUtf8(cp932Name);
+    }
+
+    PaperTestDir dir;
+    std::string cardPath;
+    std::string folder;
+    RecordingPrompt prompt;
+    RecordingProgress progress;
+    RecordingShell shell;
+};
+
+TEST_F(NewspaperSet, MenuGroupsByRacecourseAtEveryChangeAndTheIndexShowsTheLastSelectedRace) {
+    AppSettings settings = paperSettings(0, 0, 0, 2);
+    // Selection order does not matter: the races are written in card order.
+    const std::string index =
+        writeNewspaperSet(cardPath, {3, 1, 2}, settings, dir.path(), prompt, progress, shell);
+    EXPECT_EQ(index, folder + "index.html");
+    EXPECT_EQ(shell.documents, std::vector<std::string>{index});
+
+    EXPECT_EQ(
+        readWholeFile(index).value_or(""),
+        "<HTML>\r\n<HEAD>\r\n" + kMetaLine +
+            " <TITLE>2026 0105 Race List from JRA-VAN</TITLE></HEAD>\r\n"
+            "<FRAMESET COLS=\"30%,*\">\r\n"
+            " <FRAME SRC=\"2026-0105menu.html\" NAME=\"MENU\">\r\n"
+            " <FRAME SRC=\"Jv2026-0105_%E6%9D%B1%E4%BA%AC2R.html\" NAME=\"NEWS\">\r\n"
+            " <NOFRAMES>\r\n このブラウザはフレーム機能に対応していません。<br>\r\n"
+            "各htmlファイルを直接開いてください。\r\n </NOFRAMES>\r\n</FRAMESET>\r\n</HTML>\r\n");
+
+    const std::string folderAddress = "file://" + folder;
+    EXPECT_EQ(readWholeFile(folder + "2026-0105menu.html").value_or(""),
+              "<HTML>\r\n<HEAD>\r\n" + kMetaLine +
+                  "\r\n<TITLE></TITLE></HEAD>\r\n<BODY bgcolor=dddddd><br>\r\n"
+                  "<center><h2>2026年<br>1月5日<br>競走一覧</h2></center>\r\n"
+                  "<br><br><b>東京競馬場</b><br>\r\n"
+                  "　<font size=1><a href=\"" +
+                  folderAddress +
+                  "Jv2026-0105_%E6%9D%B1%E4%BA%AC1R.html\" target=\"NEWS\"><b>1R</b> "
+                  "一番レース</font></a><br>\r\n"
+                  "<br><br><b>中山競馬場</b><br>\r\n"
+                  "　<font size=1><a href=\"" +
+                  folderAddress +
+                  "Jv2026-0105_%E4%B8%AD%E5%B1%B11R.html\" target=\"NEWS\"><b>1R</b> "
+                  "中山一番</font></a><br>\r\n"
+                  "<br><br><b>東京競馬場</b><br>\r\n"
+                  "　<font size=1><a href=\"" +
+                  folderAddress +
+                  "Jv2026-0105_%E6%9D%B1%E4%BA%AC2R.html\" target=\"NEWS\"><b>2R</b> "
+                  "二番レース</font></a><br>\r\n"
+                  "\r\n</BODY>\r\n</HTML>");
+
+    // One page per selected race, in the chosen edition; race 4 was not selected.
+    JvRaceCard race;
+    ASSERT_TRUE(readRace(race, cardPath, 2, prompt, dir.path()));
+    EXPECT_EQ(readWholeFile(pagePath("Jv2026-0105_中山1R.html")).value_or(""),
+              buildNewspaper(NewspaperEdition::Detailed, race, settings, dir.path(), prompt));
+    EXPECT_TRUE(fs::exists(pagePath("Jv2026-0105_東京1R.html")));
+    EXPECT_TRUE(fs::exists(pagePath("Jv2026-0105_東京2R.html")));
+    EXPECT_FALSE(fs::exists(pagePath("Jv2026-0105_中山2R.html")));
+
+    ASSERT_FALSE(progress.texts.empty());
+    EXPECT_EQ(progress.texts.front(), "\"" + utf8ToCp932(index) + "\"を保存してます");
+    EXPECT_EQ(progress.texts.back(), savingProgressText(pagePath("Jv2026-0105_東京2R.html")));
+    EXPECT_EQ(progress.positions, (std::vector<int>{0, 33, 66, 100}));
+}
+
+TEST_F(NewspaperSet, OutOfRangeEditionIsWrittenAsTheSimpleOneAndStored) {
+    AppSettings settings = paperSettings(0, 0, 0, 9);
+    writeNewspaperSet(cardPath, {1, 4}, settings, dir.path(), prompt, progress, shell);
+    EXPECT_EQ(settings.paperEdition, 1);
+    JvRaceCard race;
+    ASSERT_TRUE(readRace(race, cardPath, 4, prompt, dir.path()));
+    EXPECT_EQ(readWholeFile(pagePath("Jv2026-0105_中山2R.html")).value_or(""),
+              buildNewspaper(NewspaperEdition::Simple, race, settings, dir.path(), prompt));
+}
+
+TEST_F(NewspaperSet, NothingSelectedWritesNothing) {
+    AppSettings settings = paperSettings(0, 0, 0, 1);
+    EXPECT_EQ(writeNewspaperSet(cardPath, {}, settings, dir.path(), prompt, progress, shell), "");
+    EXPECT_EQ(writeNewspaperSet(cardPath, {0, -3}, settings, dir.path(), prompt, progress, shell),
+              "");
+    EXPECT_TRUE(shell.documents.empty());
+    EXPECT_TRUE(progress.texts.empty());
+    EXPECT_FALSE(fs::exists(dir.path() + "HTML"));
+}
+
+TEST_F(NewspaperSet, ARaceBeyondTheCardIsLeftOutOfTheMenu) {
+    AppSettings settings = paperSettings(0, 0, 0, 1);
+    // The last selected race fixes the day; it cannot be read, so no set.
+    EXPECT_EQ(writeNewspaperSet(cardPath, {1, 9}, settings, dir.path(), prompt, progress, shell),
+              "");
+    EXPECT_FALSE(prompt.entries.empty());
+    EXPECT_TRUE(shell.documents.empty());
+}
+
+TEST_F(NewspaperSet, ProgressEndsAtOneHundredForMoreThanOneHundredRaces) {
+    std::vector<JvRaceSpec> races;
+    for (int r = 0; r < 120; ++r)
+        races.push_back(namedRace(r % 2 ? "05" : "06", r / 2 % 12 + 1, "レース"));
+    const std::string card = writeTestCard(dir.path(), races, {redStar()});
+    std::vector<int> all;
+    for (int r = 1; r <= 120; ++r)
+        all.push_back(r);
+    AppSettings settings = paperSettings(0, 0, 0, 1);
+    writeNewspaperSet(card, all, settings, dir.path(), prompt, progress, shell);
+    ASSERT_EQ(progress.positions.size(), 121u);
+    EXPECT_EQ(progress.positions.back(), 100);
+    EXPECT_TRUE(std::is_sorted(progress.positions.begin(), progress.positions.end()));
+    EXPECT_GT(progress.positions[60], 0);
+}
+
+TEST_F(NewspaperSet, SingleRaceIsOpenedWhateverTheWriterReturned) {
+    JvRaceCard race;
+    ASSERT_TRUE(readRace(race, cardPath, 3, prompt, dir.path()));
+    AppSettings settings = paperSettings(1, 1, 1, 0);
+    const std::string path = dir.file("chosen.html");
+    EXPECT_EQ(writeSingleNewspaper(race, settings, dir.path(), path, prompt, shell), 1);
+    EXPECT_EQ(settings.paperEdition, 1);
+    EXPECT_EQ(readWholeFile(path).value_or(""),
+              buildNewspaper(NewspaperEdition::Simple, race, settings, dir.path(), prompt));
+
+    const std::string unwritable = dir.file("no-such-folder/chosen.html");
+    EXPECT_EQ(writeSingleNewspaper(race, settings, dir.path(), unwritable, prompt, shell), 0);
+    EXPECT_EQ(shell.documents, (std::vector<std::string>{path, unwritable}));
+}
+
+} // namespace
+} // namespace zelkor
