@@ -190,7 +190,10 @@ PastRun sheetPastRun(const JvPastRun& run) {
     return p;
 }
 
-void loadJvRace(RaceSheet& sheet, const JvRaceCard& card, UserPrompt& prompt) {
+void loadJvRace(RaceSheet& sheet, const JvRaceCard& card, UserPrompt& prompt,
+                JvHorseReader reader) {
+    if (reader == nullptr)
+        reader = &readHorse;
     sheet.raceName = card.raceName;
     sheet.raceNumber = std::clamp(card.raceNumber, 1, static_cast<int>(std::size(kRaceNumberList)));
     sheet.racecourse = card.courseName;
@@ -213,7 +216,7 @@ void loadJvRace(RaceSheet& sheet, const JvRaceCard& card, UserPrompt& prompt) {
     JvHorseRecord horse;
     for (int k = 1; k <= n; ++k) {
         const size_t slot = static_cast<size_t>(k);
-        found[slot] = readHorse(horse, card.horseFilePath, card.horseIds[slot], 0, prompt);
+        found[slot] = reader(horse, card.horseFilePath, card.horseIds[slot], 0, prompt);
         strengthTotal += found[slot] ? horse.strength : kStrengthWithoutRuns;
     }
 
@@ -226,7 +229,7 @@ void loadJvRace(RaceSheet& sheet, const JvRaceCard& card, UserPrompt& prompt) {
         runner.reset();
         fillFromCardLine(runner, card, k);
         if (found[slot] &&
-            readHorse(horse, card.horseFilePath, card.horseIds[slot], strengthTotal, prompt))
+            reader(horse, card.horseFilePath, card.horseIds[slot], strengthTotal, prompt))
             fillFromHorse(runner, horse);
         else
             fillAsHorseWithoutRecord(runner, card, k, strengthTotal);

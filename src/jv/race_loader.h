@@ -3,10 +3,19 @@
 #include "core/ports.h"
 #include "core/race_sheet.h"
 
+#include <string>
+
 namespace zelkor {
 
 class JvRaceCard;
+class JvHorseRecord;
 struct JvPastRun;
+
+// How the loader reads one horse (readHorse, or the rescanning reference
+// reader the benchmark compares it with).
+using JvHorseReader = bool (*)(JvHorseRecord& record, const std::string& horseFilePath,
+                               const std::string& horseId, long long fieldStrengthTotal,
+                               UserPrompt& prompt);
 
 // Race conditions of a JRA-VAN race as race-sheet indices.
 int gradeOfRace(const JvRaceCard& card);
@@ -35,6 +44,8 @@ int timeDiffIndex(int time, int otherTime);
 // value is clamped into its list. A runner whose horse is missing from the
 // horse file (the reader tells the user once) is loaded from its race-card
 // line as a horse without runs. Caption, form and page are the caller's.
-void loadJvRace(RaceSheet& sheet, const JvRaceCard& card, UserPrompt& prompt);
+// `reader` defaults to readHorse.
+void loadJvRace(RaceSheet& sheet, const JvRaceCard& card, UserPrompt& prompt,
+                JvHorseReader reader = nullptr);
 
 } // namespace zelkor

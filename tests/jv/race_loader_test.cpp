@@ -381,5 +381,40 @@ TEST_F(LoadRace, AllHorsesMissingShowsOneMessageEach) {
     EXPECT_EQ(sheet.runners[1].oddsBand, sheet.runners[2].oddsBand);
 }
 
+TEST(LoadRaceDay, IndexedAndRescanningReadersLoadTheSameSheets) {
+    JvTestDir dir;
+    test::JvRaceDay day = test::makeJvRaceDay(12, 300, 5);
+    // A runner whose horse is missing, and a horse listed twice: the first
+    // record in file order is the one found.
+    day.races[3].runners[1].horseId = "9999999999";
+    test::JvHorseSpec copy;
+    for (const test::JvHorseSpec& h : day.horses)
+        if (h.id == day.races[0].runners[0].horseId)
+            copy = h;
+    copy.name = "ニセモノ";
+    day.horses.push_back(copy);
+    forgetJvFileIndexes();
+    ASSERT_TRUE(test::writeJvRaceCard(dir.file("JracDen1.dat"), day.races));
+    ASSERT_TRUE(test::writeJvHorseFile(dir.file("JracUmaj.dat"), day.horses));
+
+    RecordingPrompt indexedPrompt;
+    RecordingPrompt rescanPrompt;
+    for (int n = 1; n <= 12; ++n) {
+        JvRaceCard card;
+        ASSERT_TRUE(readRace(card, dir.file("JracDen1.dat"), n, indexedPrompt, dir.path()));
+        RaceSheet indexed;
+        RaceSheet rescanned;
+        loadJvRace(indexed, card, indexedPrompt);
+        loadJvRace(rescanned, card, rescanPrompt, &rescan::readHorse);
+        EXPECT_EQ(indexed.runners, rescanned.runners) << n;
+        EXPECT_EQ(indexed.raceName, rescanned.raceName) << n;
+        if (n == 1) {
+            EXPECT_NE(indexed.runners[1].name, "ニセモノ");
+        }
+    }
+    EXPECT_EQ(indexedPrompt.texts(), rescanPrompt.texts());
+    EXPECT_EQ(indexedPrompt.entries.size(), 1u);
+}
+
 } // namespace
 } // namespace zelkor
