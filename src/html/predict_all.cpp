@@ -4,6 +4,7 @@
 #include "html/newspaper_set.h"
 #include "html/page_conventions.h"
 #include "html/sports_page.h"
+#include "jv/horse_file.h"
 #include "jv/race_card.h"
 #include "jv/race_loader.h"
 #include "text/file_io.h"
@@ -27,7 +28,7 @@ int scoreOf(const RaceSheet& sheet, int horse) {
 } // namespace
 
 PredictAllReaders indexedPredictAllReaders() {
-    return {&countRaces, &readRace, &loadJvRace};
+    return {&countRaces, &readRace, &readHorse};
 }
 
 std::string predictAllFolder(const std::string& programFolder, const JvRaceCard& race) {
@@ -111,7 +112,7 @@ std::string predictAll(const std::string& raceCardPath, RaceSheet& sheet, JvRace
             const std::string pagePath = folder + predictAllPageName(race);
             progress.setText(savingProgressText(pagePath));
             currentRace = race;
-            readers.loadRace(sheet, currentRace, prompt);
+            loadJvRace(sheet, currentRace, prompt, readers.readHorse);
             if (onRaceLoaded)
                 onRaceLoaded(currentRace, sheet);
             scoreRace(sheet);

@@ -11,6 +11,7 @@
 namespace zelkor {
 
 class JvRaceCard;
+class JvHorseRecord;
 
 // Called for every race right after it is loaded into the sheet and before
 // it is scored, so a window can show the race while the batch runs.
@@ -22,7 +23,9 @@ struct PredictAllReaders {
     int (*countRaces)(const std::string& path, UserPrompt& prompt);
     bool (*readRace)(JvRaceCard& card, const std::string& path, int raceIndex, UserPrompt& prompt,
                      const std::string& programFolder);
-    void (*loadRace)(RaceSheet& sheet, const JvRaceCard& card, UserPrompt& prompt);
+    // Reads the horses while a race is loaded into the sheet.
+    bool (*readHorse)(JvHorseRecord& record, const std::string& horseFilePath,
+                      const std::string& horseId, long long fieldStrengthTotal, UserPrompt& prompt);
 };
 PredictAllReaders indexedPredictAllReaders();
 

@@ -1,0 +1,258 @@
+// Predict-all: every race of the card loaded, scored and written, the bets
+// summary, the menu and the index; the last race stays loaded.
+#include "core/scoring.h"
+#include "html/predict_all.h"
+#include "html/sports_page.h"
+#include "jv/race_card.h"
+#include "jv/race_loader.h"
+#include "paper_test_data.h"
+#include "text/cp932.h"
+#include "text/file_io.h"
+#include "text/format.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace zelkor {
+namespace {
+
+using namespace zelkor::test;
+namespace fs = std::filesystem;
+
+const std::string kMetaLine =
+    "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=shift_jis\"><meta "
+    "http-equiv=\"Content-Language\" content=\"ja\">";
+
+JvHorseSpec horse(const std::string& id, const std::string& name, int finish) {
+    JvHorseSpec h = redStar();
+    h.id = id;
+    h.name = name;
+    h.runs[0].finish = finish;
+    h.runs[1].finish = finish;
+    return h;
+}
+
+JvRunnerSpec runner(const std::string& id, const std::string& name) {
+    JvRunnerSpec r;
+    r.horseId = id;
+    r.horseName = name;
+    return r;
+}
+
+JvRaceSpec race(const std::string& courseCode, int raceNumber, const std::string& name,
+                std::vector<JvRunnerSpec> runners) {
+    JvRaceSpec spec = testRace();
+    spec.courseCode = courseCode;
+    spec.raceNumber = raceNumber;
+    spec.raceName = name;
+    spec.shortName = "";
+    spec.runners = std::move(runners);
+    return spec;
+}
+
+std::tm saturday() {
+    std::tm t{};
+    t.tm_year = 126;
+    t.tm_mon = 0;
+    t.tm_mday = 5;
+    t.tm_wday = 1;
+    return t;
+}
+
+class PredictAll : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        // Tokyo, Nakayama, Tokyo. The first race has one runner, so its
+        // prediction keeps no quinella pair.
+        cardPath = writeTestCard(
+            dir.path(),
+            {race("05", 1, "一番レース", {runner("2022100001", "アカイホシ")}),
+             race("06", 5, "中山五番",
+                  {runner("2022100002", "アオイソラ"), runner("2022100003", "キイロイハナ"),
+                   runner("2022100004", "シロイクモ")}),
+             race("05", 9, "九番特別",
+                  {runner("2022100003", "キイロイハナ"), runner("2022100001", "アカイホシ")})},
+            {redStar(), horse("2022100002", "アオイソラ", 5),
+             horse("2022100003", "キイロイハナ", 9), horse("2022100004", "シロイクモ", 1)});
+        folder = dir.path() + "HTML/Jvzel2026_0105/";
+        settings = paperSettings(0, 0, 0);
+    }
+
+    std::string run(const PredictAllRaceHook& hook = {}) {
+        return predictAll(cardPath, sheet, currentRace, settings, dir.path(), saturday(), prompt,
+                          progress, shell, hook);
+    }
+
+    // The race as the program would predict it on its own.
+    RaceSheet scored(int position) {
+        JvRaceCard card;
+        EXPECT_TRUE(readRace(card, cardPath, position, prompt, dir.path()));
+        RaceSheet s;
+        loadJvRace(s, card, prompt);
+        scoreRace(s);
+        return s;
+    }
+
+    PaperTestDir dir;
+    std::string cardPath;
+    std::string folder;
+    AppSettings settings;
+    RaceSheet sheet;
+    JvRaceCard currentRace;
+    RecordingPrompt prompt;
+    RecordingProgress progress;
+    RecordingShell shell;
+};
+
+TEST_F(PredictAll, IndexFirstShowsTheCardsFirstRaceAndIsOpened) {
+    const std::string index = run();
+    EXPECT_EQ(index, folder + "index.html");
+    EXPECT_EQ(shell.documents, std::vector<std::string>{index});
+    EXPECT_EQ(
+        readWholeFile(index).value_or(""),
+        "<HTML>\r\n<HEAD>\r\n" + kMetaLine +
+            " <TITLE>2026 0105 ゼルコ馬予想 from JRA-VAN</TITLE></HEAD>\r\n"
+            "<FRAMESET COLS=\"30%,*\">\r\n"
+            " <FRAME SRC=\"2026-0105menu.html\" NAME=\"MENU\">\r\n"
+            " <FRAME SRC=\"Jvzel2026-0105_%E6%9D%B1%E4%BA%AC1R.html\" NAME=\"NEWS\">\r\n"
+            " <NOFRAMES>\r\n このブラウザはフレーム機能に対応していません。<br>\r\n"
+            "各htmlファイルを直接開いてください。\r\n </NOFRAMES>\r\n</FRAMESET>\r\n</HTML>\r\n");
+}
+
+TEST_F(PredictAll, MenuLinksTheSummaryAndGroupsTheRacesByRacecourse) {
+    run();
+    const std::string address = "file://" + folder;
+    EXPECT_EQ(readWholeFile(folder + "2026-0105menu.html").value_or(""),
+              "<HTML>\r\n<HEAD>\r\n" + kMetaLine +
+                  "\r\n<TITLE></TITLE></HEAD>\r\n<BODY bgcolor=dddddd><br>\r\n"
+                  "<center><h2>2026年<br>1月5日<br>ゼルコ馬予想一覧</h2></center><br><br>\r\n"
+                  "<center><a href=\"" +
+                  address +
+                  "2026-0105kaime.html\" target=\"NEWS\">ゼルコ馬・買い目一覧</a></center><br>\r\n"
+                  "<br><br><b>東京競馬場</b><br>\r\n"
+                  "　<font size=1><a href=\"" +
+                  address +
+                  "Jvzel2026-0105_%E6%9D%B1%E4%BA%AC1R.html\" target=\"NEWS\"><b>1R</b> "
+                  "一番レース</font></a><br>\r\n"
+                  "<br><br><b>中山競馬場</b><br>\r\n"
+                  "　<font size=1><a href=\"" +
+                  address +
+                  "Jvzel2026-0105_%E4%B8%AD%E5%B1%B15R.html\" target=\"NEWS\"><b>5R</b> "
+                  "中山五番</font></a><br>\r\n"
+                  "<br><br><b>東京競馬場</b><br>\r\n"
+                  "　<font size=1><a href=\"" +
+                  address +
+                  "Jvzel2026-0105_%E6%9D%B1%E4%BA%AC9R.html\" target=\"NEWS\"><b>9R</b> "
+                  "九番特別</font></a><br>\r\n"
+                  "</BODY></HTML>");
+}
+
+TEST_F(PredictAll, SummaryListsEveryRaceWithAnEmptyQuinellaCellWhereNoPairIsKept) {
+    run();
+    const RaceSheet first = scored(1);
+    ASSERT_EQ(first.result.quinellaCount, 0);
+    std::string expected =
+        "<HTML>\r\n<HEAD>\r\n" + kMetaLine +
+        "\r\n<TITLE>ゼルコ馬・買い目一覧</TITLE></HEAD>\r\n<BODY bgcolor=dddddd><br>\r\n"
+        "<center><h2>2026年<br>1月5日<br>ゼルコ馬・買い目一覧</h2></center><br><br>\r\n"
+        "<table border=1><tr BGCOLOR=9999cc><td><font size=2>レース名</font></td><td>ゼルコ馬</"
+        "td><td>ZEL度</td><td>複勝</td><td>馬連</td></tr>\r\n" +
+        format("<tr><td><font size=2>東京 1R 一番レース</font></td><td>アカイホシ</td><td><font "
+               "size=2>%d</font></td><td>1　\r\n</td><td></td></tr>\r\n",
+               first.result.scores[1]);
+    // The other races as the program predicts them on their own.
+    for (int position : {2, 3}) {
+        const RaceSheet s = scored(position);
+        const PredictionResult& r = s.result;
+        std::string places, pairs;
+        for (int i = 1; i <= r.darkHorseCount; ++i)
+            places += format("%d　\r\n", r.ranking[i]);
+        for (int i = 0; i < r.quinellaCount; ++i)
+            pairs += format("%d-%d　", r.quinellaPairs[i][0], r.quinellaPairs[i][1]);
+        expected += format("<tr><td><font size=2>%s %dR %s</font></td><td>%s</td><td><font "
+                           "size=2>%d</font></td><td>%s</td><td>%s</td></tr>\r\n",
+                           s.racecourse.c_str(), s.raceNumber, s.raceName.c_str(),
+                           s.runner(r.ranking[1]).name.c_str(), r.scores[r.ranking[1]],
+                           places.c_str(), pairs.c_str());
+    }
+    expected += "</table></BODY></HTML>";
+    EXPECT_EQ(readWholeFile(folder + "2026-0105kaime.html").value_or(""), expected);
+}
+
+TEST_F(PredictAll, EveryRaceIsWrittenAsItsSportsPageAndTheLastStaysLoaded) {
+    std::vector<std::string> shown;
+    run([&](const JvRaceCard& race, RaceSheet& s) {
+        shown.push_back(race.raceName);
+        EXPECT_EQ(s.raceName, race.raceName);
+    });
+    EXPECT_EQ(shown, (std::vector<std::string>{"一番レース", "中山五番", "九番特別"}));
+
+    for (int position : {1, 2, 3}) {
+        const RaceSheet s = scored(position);
+        JvRaceCard card;
+        ASSERT_TRUE(readRace(card, cardPath, position, prompt, dir.path()));
+        EXPECT_EQ(readWholeFile(folder + predictAllPageName(card)).value_or(""),
+                  buildSportsPage(s, settings, dir.path(), saturday()))
+            << position;
+    }
+
+    // The main window's race is the working race after the last read, which
+    // was reused for every race of the card.
+    JvRaceCard last;
+    for (int position : {1, 2, 3})
+        ASSERT_TRUE(readRace(last, cardPath, position, prompt, dir.path()));
+    EXPECT_EQ(currentRace, last);
+    const RaceSheet expected = scored(3);
+    EXPECT_EQ(sheet.raceName, "九番特別");
+    EXPECT_EQ(sheet.liveRunnerCount, 2);
+    for (int h = 1; h <= 2; ++h)
+        EXPECT_EQ(sheet.runner(h), expected.runner(h)) << h;
+    EXPECT_EQ(sheet.result.scores, expected.result.scores);
+    EXPECT_EQ(sheet.result.ranking, expected.result.ranking);
+
+    // Three races: the bar still ends at 100 (a fixed step of 33 would not).
+    EXPECT_EQ(progress.positions, (std::vector<int>{0, 33, 66, 100}));
+    EXPECT_EQ(progress.texts.size(), 4u);
+}
+
+TEST_F(PredictAll, AnEmptyRaceCardDoesNothing) {
+    ASSERT_TRUE(writeWholeFile(cardPath, ""));
+    forgetJvFileIndexes();
+    sheet.raceName = "そのまま";
+    currentRace.raceName = "そのまま";
+    EXPECT_EQ(run(), "");
+    EXPECT_EQ(sheet.raceName, "そのまま");
+    EXPECT_EQ(currentRace.raceName, "そのまま");
+    EXPECT_TRUE(shell.documents.empty());
+    EXPECT_TRUE(progress.positions.empty());
+    EXPECT_FALSE(fs::exists(dir.path() + "HTML"));
+
+    // A card that cannot be opened is told once and does nothing either.
+    EXPECT_EQ(predictAll(dir.file("missing.dat"), sheet, currentRace, settings, dir.path(),
+                         saturday(), prompt, progress, shell),
+              "");
+    EXPECT_EQ(prompt.texts().size(), 1u);
+    EXPECT_TRUE(shell.documents.empty());
+}
+
+TEST(BetsSummaryRow, TopHorseScorePlacesAndPairsWithEscapedTexts) {
+    JvRaceCard race;
+    race.courseName = "東京";
+    race.raceNumber = 11;
+    race.raceName = "A&B<杯>";
+    RaceSheet sheet;
+    sheet.runner(3).name = "<ホシ>";
+    sheet.result.ranking = {0, 3, 1, 2};
+    sheet.result.scores[3] = 57;
+    sheet.result.darkHorseCount = 2;
+    sheet.result.quinellaCount = 2;
+    sheet.result.quinellaPairs[0] = {1, 3};
+    sheet.result.quinellaPairs[1] = {2, 3};
+    EXPECT_EQ(betsSummaryRow(race, sheet),
+              "<tr><td><font size=2>東京 11R A&amp;B&lt;杯&gt;</font></td><td>&lt;ホシ&gt;</"
+              "td><td><font size=2>57</font></td><td>3　\r\n1　\r\n</td><td>1-3　2-3　</td></"
+              "tr>\r\n");
+}
+
+} // namespace
+} // namespace zelkor
