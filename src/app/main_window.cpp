@@ -4,6 +4,7 @@
 #include "app/artwork.h"
 #include "app/file_chooser.h"
 #include "app/help.h"
+#include "app/jv_commands.h"
 #include "app/main_form.h"
 #include "app/page_viewer_dialog.h"
 #include "app/qt_text.h"
@@ -65,6 +66,7 @@ MainWindow::MainWindow(std::string programFolder, AppServices services, QWidget*
     buildMenus();
     buildToolBar();
     viewer_ = new PageViewerDialog(this);
+    jvCommands_ = new JvCommands(*this);
 
     connect(form_, &MainForm::committed, this, &MainWindow::refreshRaceSheetPage);
     connect(form_, &MainForm::nameEdited, this, [this] {

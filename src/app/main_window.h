@@ -17,6 +17,7 @@ class QToolBar;
 namespace zelkor {
 
 class FileChooser;
+class JvCommands;
 class MainForm;
 class PageViewerDialog;
 class RaceSheetPageFile;
@@ -89,6 +90,13 @@ class MainWindow : public QMainWindow {
     void setRaceCaption(const QString& raceName);
     // Makes 予想ﾚｰｽを変更 usable (after a JRA-VAN archive was opened).
     void enableChangeRace();
+    // Another race replaced the shown one: the next save asks for a name.
+    void forgetCurrentFile() {
+        currentFilePath_.clear();
+        currentFileName_.clear();
+    }
+    // The JRA-VAN, newspaper and settings commands.
+    JvCommands& jvCommands() { return *jvCommands_; }
 
   public slots:
     void newRace();
@@ -127,6 +135,7 @@ class MainWindow : public QMainWindow {
     std::unique_ptr<RaceSheetPageFile> pageFile_;
     MainForm* form_;
     PageViewerDialog* viewer_;
+    JvCommands* jvCommands_;
     QToolBar* toolBar_ = nullptr;
     std::map<int, QAction*> actions_;
     bool exitConfirmed_ = false;

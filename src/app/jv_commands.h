@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <vector>
+
+namespace zelkor {
+
+class MainWindow;
+class RaceSelectionDialog;
+
+// The JRA-VAN commands of the main window (open an archive, change the
+// race), the two batch jobs started from the race selection (newspapers,
+// predict-all) and the newspaper settings command. Owned by the window,
+// whose menu and toolbar actions it serves.
+class JvCommands : public QObject {
+    Q_OBJECT
+  public:
+    explicit JvCommands(MainWindow& window);
+
+    // The intake of the archive at `archivePath` followed by the race
+    // selection and the load of the chosen race. True when a race was
+    // chosen and loaded.
+    bool openJvArchive(const QString& archivePath);
+
+  public slots:
+    void openJraVanFile();
+    void changeRace();
+    void newspaperSettings();
+
+  private:
+    // Runs the race selection on the current race card; the chosen race's
+    // position, or 0 when the dialog was cancelled.
+    int selectRace();
+    // Reads race `position` of the card into the window's JRA-VAN race and
+    // shows it. False when the race cannot be read (nothing changes).
+    bool loadRace(int position);
+    void showLoadedRace();
+    void makeNewspapers(RaceSelectionDialog& dialog, const std::vector<int>& positions);
+    void predictAllRaces(RaceSelectionDialog& dialog);
+
+    MainWindow& window_;
+};
+
+} // namespace zelkor
