@@ -1,12 +1,16 @@
 // zelkor2k-cli predict FILE.zel [--json]: loads a prediction file, scores the
-// race and prints the result lists (or the JSON object of the command-line
-// contract).
+// race and prints the result lists, the dark-horse and bets views and every
+// runner's trainer's intent (or the JSON object of the command-line contract).
 
 #include "cli/cli_support.h"
+#include "core/analysis.h"
+#include "core/deciding_factors.h"
 #include "core/fixed_lists.h"
 #include "core/prediction_file.h"
 #include "core/race_sheet.h"
+#include "core/report.h"
 #include "core/scoring.h"
+#include "core/trainer_intent.h"
 #include "text/cp932.h"
 #include "text/format.h"
 
@@ -51,6 +55,16 @@ Json predictionJson(const RaceSheet& sheet) {
         runner["horse"] = h;
         runner["name"] = utf8(sheet.runner(h).name);
         runner["bracket"] = BracketOf(h, sheet.runnerCount);
+        const int code = intentCode(sheet, h);
+        runner["intentCode"] = code;
+        runner["mark"] = utf8(std::string(intentMark(code)));
+        runner["remark"] = utf8(std::string(intentRemark(code)));
+        Json factors = Json::array();
+        for (int factor : decidingFactors(sheet, h)) {
+            if (factor != 0)
+                factors.push_back(factor);
+        }
+        runner["decidingFactors"] = std::move(factors);
         runners.push_back(std::move(runner));
     }
     Json out;
@@ -60,6 +74,14 @@ Json predictionJson(const RaceSheet& sheet) {
     out["darkHorseCount"] = result.darkHorseCount;
     out["quinellaPairs"] = std::move(pairs);
     out["runners"] = std::move(runners);
+    const AnalysisRows rows = analysisRows(sheet);
+    out["analysis"] = {{"popularity", rows.popularity},
+                       {"distance", rows.distance},
+                       {"form", rows.form},
+                       {"weightDrop", rows.weightDrop}};
+    // The report texts as the report pane shows them, CR LF included.
+    out["report"] = {{"darkHorses", utf8(darkHorsesReport(sheet))},
+                     {"bets", utf8(betsReport(sheet))}};
     return out;
 }
 
@@ -90,6 +112,35 @@ std::string predictionTable(const RaceSheet& sheet) {
     return out;
 }
 
+// Report texts end their lines in CR LF; the terminal gets LF.
+std::string withLineFeeds(const std::string& text) {
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            continue;
+        out += text[i];
+    }
+    return out;
+}
+
+// The dark-horse and bets views, then every runner's trainer's intent.
+std::string reportSection(const RaceSheet& sheet) {
+    std::string out = "\n" + withLineFeeds(darkHorsesReport(sheet));
+    out += "\n" + withLineFeeds(betsReport(sheet));
+    out += "\n調教師の本音\n";
+    const int n = sheet.usableRunnerCount();
+    size_t nameWidth = 0;
+    for (int h = 1; h <= n; ++h)
+        nameWidth = std::max(nameWidth, sheet.runner(h).name.size());
+    for (int h = 1; h <= n; ++h) {
+        out += format("  %2d  ", h);
+        out += padded(sheet.runner(h).name, nameWidth);
+        out += "  " + trainerIntent(sheet, h, IntentPart::Mark) + " " +
+               trainerIntent(sheet, h, IntentPart::Remark) + "\n";
+    }
+    return out;
+}
+
 } // namespace
 
 int runPredict(const std::vector<std::string>& args) {
@@ -114,7 +165,7 @@ int runPredict(const std::vector<std::string>& args) {
         std::fputc('\n', stdout);
         return 0;
     }
-    printOut(predictionTable(sheet));
+    printOut(predictionTable(sheet) + reportSection(sheet));
     return 0;
 }
 
@@ -127,9 +178,9 @@ const char kPredictUsage[] =
     "usage: zelkor2k-cli predict FILE.zel [--json] [--program-folder DIR]\n"
     "\n"
     "予想ファイル(.zel)を読み込んで予想し、穴順・枠番・馬名・穴度・単オッズを\n"
-    "穴順に表示します。\n"
+    "穴順に表示し、穴馬・買い目と各馬の調教師の本音を続けて表示します。\n"
     "\n"
     "  --json   結果を JSON で出力します (runnerCount, scores, ranking,\n"
-    "           darkHorseCount, quinellaPairs, runners)\n";
+    "           darkHorseCount, quinellaPairs, runners, analysis, report)\n";
 
 } // namespace zelkor::cli

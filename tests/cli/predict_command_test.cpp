@@ -81,20 +81,59 @@ TEST_F(PredictCommand, SampleRaceTable) {
     Outcome r = run({"predict", sample()});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
-    EXPECT_EQ(r.out, u8(u8"霜月ステークス  東京  11R  12頭\n"
-                        u8"穴順  枠番     馬名            穴度  単オッズ\n"
-                        u8"   1  3枠 3番  アカツキボーイ   320  15.1～20.0\n"
-                        u8"   2  4枠 4番  ソラノカケハシ   317  20.1～30.0\n"
-                        u8"   3  6枠 8番  ツキカゲオー     302  10.1～15.0\n"
-                        u8"   4  6枠 7番  ホシノコドウ     268  30.1～50.0\n"
-                        u8"   5  8枠11番  シズカナウミ     260  20.1～30.0\n"
-                        u8"   6  8枠12番  コハクノヒカリ   256  9.1～10.0\n"
-                        u8"   7  7枠 9番  ハナノミチ       249  50.1以上\n"
-                        u8"   8  7枠10番  イナズマリュウ   246  8.1～9.0\n"
-                        u8"   9  5枠 5番  ユキミザクラ     230  8.1～9.0\n"
-                        u8"  10  1枠 1番  ハヤテノツバサ     0  2.1～3.0\n"
-                        u8"  11  2枠 2番  ミヤビクイーン     0  4.1～5.0\n"
-                        u8"  12  5枠 6番  カゼノシラベ       0  5.1～6.0\n"));
+    EXPECT_EQ(
+        r.out,
+        u8(u8"霜月ステークス  東京  11R  12頭\n"
+           u8"穴順  枠番     馬名            穴度  単オッズ\n"
+           u8"   1  3枠 3番  アカツキボーイ   320  15.1～20.0\n"
+           u8"   2  4枠 4番  ソラノカケハシ   317  20.1～30.0\n"
+           u8"   3  6枠 8番  ツキカゲオー     302  10.1～15.0\n"
+           u8"   4  6枠 7番  ホシノコドウ     268  30.1～50.0\n"
+           u8"   5  8枠11番  シズカナウミ     260  20.1～30.0\n"
+           u8"   6  8枠12番  コハクノヒカリ   256  9.1～10.0\n"
+           u8"   7  7枠 9番  ハナノミチ       249  50.1以上\n"
+           u8"   8  7枠10番  イナズマリュウ   246  8.1～9.0\n"
+           u8"   9  5枠 5番  ユキミザクラ     230  8.1～9.0\n"
+           u8"  10  1枠 1番  ハヤテノツバサ     0  2.1～3.0\n"
+           u8"  11  2枠 2番  ミヤビクイーン     0  4.1～5.0\n"
+           u8"  12  5枠 6番  カゼノシラベ       0  5.1～6.0\n"
+           u8"\n"
+           u8"＝＝＝＝＝＝＝ ゼルコ馬予想 ＝＝＝＝＝＝＝\n"
+           u8"【穴馬】\n"
+           u8"   [アカツキボーイ]\n"
+           u8"   [ソラノカケハシ]\n"
+           u8"\n"
+           u8"＝＝＝＝＝＝＝  買い目  ＝＝＝＝＝＝＝＝\n"
+           u8"【複勝】\n"
+           u8" 3\t[アカツキボーイ]\n"
+           u8" 4\t[ソラノカケハシ]\n"
+           u8"【馬連】\n"
+           u8" 1 - 3 \t[ハヤテノツバサ]-[アカツキボーイ]\n"
+           u8" 2 - 3 \t[ミヤビクイーン]-[アカツキボーイ]\n"
+           u8" 3 - 6 \t[アカツキボーイ]-[カゼノシラベ]\n"
+           u8" 1 - 4 \t[ハヤテノツバサ]-[ソラノカケハシ]\n"
+           u8" 2 - 4 \t[ミヤビクイーン]-[ソラノカケハシ]\n"
+           u8" 4 - 6 \t[ソラノカケハシ]-[カゼノシラベ]\n"
+           u8" 3 - 4 \t[アカツキボーイ]-[ソラノカケハシ]\n"
+           u8"\n"
+           u8"調教師の本音\n"
+           u8"   1  ハヤテノツバサ  ↑ "
+           u8"追い切りはすごい手応えだ。この馬の力を出し切ればいい結果になるだろう。\n"
+           u8"   2  ミヤビクイーン  ↑ "
+           u8"追い切りはすごい手応えだ。この馬の力を出し切ればいい結果になるだろう。\n"
+           u8"   3  アカツキボーイ  → "
+           u8"ハンデ戦だから、前走より２kgも軽くなった。これも前走わざと大敗したせいだろう。\n"
+           u8"   4  ソラノカケハシ  → この馬は走るかどうかわからんからなぁ・・・。\n"
+           u8"   5  ユキミザクラ    ↑ ここ２レースはほんとに絶好調だ。これなら勢いで勝てる。\n"
+           u8"   6  カゼノシラベ    ↑ 普通に走ってくれれば、結果は自然とついてくるだろう。\n"
+           u8"   7  ホシノコドウ    → この馬は走るかどうかわからんからなぁ・・・。\n"
+           u8"   8  ツキカゲオー    → "
+           u8"前走の長距離レースはステップにした。この馬には長かったが、2000m以上のレースに出走させ"
+           u8"ると距離割増賞金をもらえるからな。\n"
+           u8"   9  ハナノミチ      → この馬は走るかどうかわからんからなぁ・・・。\n"
+           u8"  10  イナズマリュウ  ↑ ここ２レースはほんとに絶好調だ。これなら勢いで勝てる。\n"
+           u8"  11  シズカナウミ    → この馬は走るかどうかわからんからなぁ・・・。\n"
+           u8"  12  コハクノヒカリ  → この馬は走るかどうかわからんからなぁ・・・。\n"));
 }
 
 TEST_F(PredictCommand, SampleRaceJson) {
@@ -113,6 +152,40 @@ TEST_F(PredictCommand, SampleRaceJson) {
     EXPECT_EQ(j["runners"][3]["name"], u8(u8"ソラノカケハシ"));
     EXPECT_EQ(j["runners"][3]["bracket"], 4);
     EXPECT_EQ(j["runners"][11]["bracket"], 8);
+}
+
+TEST_F(PredictCommand, SampleRaceJsonCarriesIntentFactorsAnalysisAndReport) {
+    Outcome r = run({"predict", sample(), "--json"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    nlohmann::json j = nlohmann::json::parse(r.out);
+    const nlohmann::json& third = j["runners"][2];
+    EXPECT_EQ(third["intentCode"], 17);
+    EXPECT_EQ(third["mark"], u8(u8"→"));
+    EXPECT_EQ(
+        third["remark"],
+        u8(u8"ハンデ戦だから、前走より２kgも軽くなった。これも前走わざと大敗したせいだろう。"));
+    EXPECT_EQ(third["decidingFactors"], nlohmann::json({1, 5, 13}));
+    EXPECT_EQ(j["runners"][10]["decidingFactors"], nlohmann::json::array());
+    std::vector<int> codes;
+    for (const auto& runner : j["runners"])
+        codes.push_back(runner["intentCode"]);
+    EXPECT_EQ(codes, (std::vector<int>{2, 2, 17, 30, 4, 3, 30, 12, 30, 4, 30, 30}));
+
+    EXPECT_EQ(j["analysis"],
+              nlohmann::json::parse(R"({"popularity": [1, 2, 6], "distance": [1, 5, 8],
+                                        "form": [1, 4, 5], "weightDrop": [3, 4, 2]})"));
+    EXPECT_EQ(j["report"]["darkHorses"], u8(u8"＝＝＝＝＝＝＝ ゼルコ馬予想 ＝＝＝＝＝＝＝\r\n"
+                                            u8"【穴馬】\r\n"
+                                            u8"   [アカツキボーイ]\r\n"
+                                            u8"   [ソラノカケハシ]\r\n"));
+    const std::string bets = j["report"]["bets"];
+    EXPECT_EQ(bets.substr(0, bets.find(u8(u8"【馬連】"))),
+              u8(u8"＝＝＝＝＝＝＝  買い目  ＝＝＝＝＝＝＝＝\r\n"
+                 u8"【複勝】\r\n"
+                 u8" 3\t[アカツキボーイ]\r\n"
+                 u8" 4\t[ソラノカケハシ]\r\n"));
+    EXPECT_NE(bets.find(u8(u8"【馬連】\r\n 1 - 3 \t[ハヤテノツバサ]-[アカツキボーイ]\r\n")),
+              std::string::npos);
 }
 
 TEST_F(PredictCommand, EighteenRunnerRace) {
