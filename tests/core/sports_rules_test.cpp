@@ -1,6 +1,8 @@
 #include "core/analysis.h"
 #include "core/crown_name.h"
 #include "core/deciding_factors.h"
+#include "core/trainer_intent.h"
+#include "text/cp932.h"
 
 #include <gtest/gtest.h>
 #include <limits>
@@ -227,6 +229,28 @@ TEST(AnalysisRows, ExtremeStoredValuesAreHandled) {
     AnalysisRows rows = analysisRows(sheet);
     EXPECT_EQ(rows.form[0], 5); // a count beyond 18 reads all 18 slots
     EXPECT_EQ(rows.weightDrop[0], 4);
+}
+
+} // namespace
+} // namespace zelkor
+
+namespace zelkor {
+namespace {
+
+// The texts are narrow literals converted by the compiler; a character
+// outside CP932 would turn into "?" without any warning.
+TEST(FixedTexts, EveryTextSurvivesTheCodePage) {
+    std::vector<std::string> texts;
+    for (int code = 1; code <= 35; ++code) {
+        texts.emplace_back(intentMark(code));
+        texts.emplace_back(intentRemark(code));
+    }
+    for (int code = 1; code <= 13; ++code)
+        texts.emplace_back(decidingFactorText(code));
+    for (const std::string& text : texts) {
+        EXPECT_TRUE(isValidCp932(text)) << cp932ToUtf8(text);
+        EXPECT_EQ(cp932ToUtf8(text).find('?'), std::string::npos) << cp932ToUtf8(text);
+    }
 }
 
 } // namespace
