@@ -14,6 +14,10 @@ int runSports(const std::vector<std::string>&);
 extern const char kSportsUsage[];
 int runSheet(const std::vector<std::string>&);
 extern const char kSheetUsage[];
+int runPaper(const std::vector<std::string>&);
+extern const char kPaperUsage[];
+int runPredictAll(const std::vector<std::string>&);
+extern const char kPredictAllUsage[];
 
 const std::vector<Command>& allCommands() {
     static const std::vector<Command> commands = {
@@ -23,6 +27,9 @@ const std::vector<Command>& allCommands() {
         {"load", "load a JRA-VAN race and save it as a prediction file", kLoadUsage, runLoad},
         {"sports", "score a prediction file and write its sports page", kSportsUsage, runSports},
         {"sheet", "write the race-sheet page of a prediction file", kSheetUsage, runSheet},
+        {"paper", "write JRA-VAN racing newspapers (one race or a set)", kPaperUsage, runPaper},
+        {"predict-all", "predict every race of a JRA-VAN race card", kPredictAllUsage,
+         runPredictAll},
     };
     return commands;
 }

@@ -145,8 +145,8 @@ std::string writeNewspaperSet(const std::string& raceCardPath, std::vector<int> 
 
     const std::string folder = newspaperSetFolder(programFolder, race);
     const std::string indexPath = folder + "index.html";
-    progress.setPosition(0);
     progress.setText("\"" + pathForDisplay(indexPath) + "\"を保存してます");
+    progress.setPosition(0);
     std::error_code ignored;
     std::filesystem::create_directories(folder, ignored);
 

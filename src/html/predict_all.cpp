@@ -75,10 +75,10 @@ std::string predictAll(const std::string& raceCardPath, RaceSheet& sheet, JvRace
     if (!readers.readRace(race, raceCardPath, 1, prompt, programFolder))
         return {};
 
-    progress.setPosition(0);
     const std::string folder = predictAllFolder(programFolder, race);
     const std::string indexPath = folder + "index.html";
     progress.setText("\"" + pathForDisplay(indexPath) + "\"を保存してます");
+    progress.setPosition(0);
     std::error_code ignored;
     std::filesystem::create_directories(folder, ignored);
 

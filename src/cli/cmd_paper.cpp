@@ -1,0 +1,137 @@
+// zelkor2k-cli paper CARD --races LIST|all [--edition 1|2|3] [-o PATH]: the
+// racing newspaper of one race, or the newspaper set of several.
+
+#include "cli/cli_support.h"
+#include "cli/terminal_progress.h"
+#include "core/settings.h"
+#include "html/newspaper_set.h"
+#include "jv/archive_intake.h"
+#include "jv/race_card.h"
+#include "text/cp932.h"
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zelkor::cli {
+
+// The settings of the program folder's configuration file (cmd_sports.cpp).
+AppSettings settingsOfProgramFolder(const std::string& programFolder);
+
+namespace {
+
+std::optional<int> wholeNumber(const std::string& text) {
+    if (text.empty() || text.size() > 6 ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    return std::stoi(text);
+}
+
+} // namespace
+
+// "all", or race positions and ranges separated by commas ("1,3,5-8"), each
+// within 1..raceCount. Nothing when the list is not of that form.
+std::optional<std::vector<int>> parseRaceList(const std::string& text, int raceCount) {
+    std::vector<int> races;
+    if (text == "all") {
+        for (int r = 1; r <= raceCount; ++r)
+            races.push_back(r);
+        return races;
+    }
+    size_t from = 0;
+    while (from <= text.size()) {
+        size_t comma = text.find(',', from);
+        if (comma == std::string::npos)
+            comma = text.size();
+        const std::string item = text.substr(from, comma - from);
+        const size_t dash = item.find('-');
+        std::optional<int> first = wholeNumber(item.substr(0, dash));
+        std::optional<int> last =
+            dash == std::string::npos ? first : wholeNumber(item.substr(dash + 1));
+        if (!first || !last || *first < 1 || *last < *first || *last > raceCount)
+            return std::nullopt;
+        for (int r = *first; r <= *last; ++r)
+            races.push_back(r);
+        from = comma + 1;
+    }
+    return races;
+}
+
+int runPaper(const std::vector<std::string>& args) {
+    Arguments parsed(args, {"--program-folder", "--races", "--edition", "-o"});
+    if (!parsed.error().empty())
+        return fail(parsed.error());
+    if (std::string unknown = parsed.unknownOption(
+            {"--races", "--edition", "-o", "--update-trainers", "--update-jockeys"});
+        !unknown.empty())
+        return fail("unknown option " + unknown + " (see paper --help)");
+    if (parsed.positional().size() != 1)
+        return fail("paper needs exactly one race card or archive (see paper --help)");
+    const std::optional<std::string> raceList = parsed.value("--races");
+    if (!raceList)
+        return fail("paper needs --races LIST or --races all (see paper --help)");
+
+    const std::string programFolder = programFolderFrom(parsed);
+    AppSettings settings = settingsOfProgramFolder(programFolder);
+    if (auto edition = parsed.value("--edition")) {
+        std::optional<int> n = wholeNumber(*edition);
+        if (!n || *n < 1 || *n > 3)
+            return fail("--edition needs 1 (簡易版), 2 (詳細版) or 3 (成績付き詳細版)");
+        settings.paperEdition = *n;
+    }
+
+    TerminalPrompt prompt;
+    prompt.answer("調教師データ", parsed.flag("--update-trainers"));
+    prompt.answer("騎手データ", parsed.flag("--update-jockeys"));
+    JvRaceCard card;
+    if (!openJvCard(parsed.positional()[0], programFolder, card, prompt))
+        return 1; // told why on stderr
+    const int raceCount = countRaces(card.raceCardPath, prompt);
+    if (raceCount < 1)
+        return fail("出馬表にレースがありません");
+    std::optional<std::vector<int>> races = parseRaceList(*raceList, raceCount);
+    if (!races)
+        return fail("--races needs race numbers from 1 to " + std::to_string(raceCount) +
+                    " (\"1,3,5-8\") or all");
+    std::sort(races->begin(), races->end());
+    races->erase(std::unique(races->begin(), races->end()), races->end());
+
+    PathPrintingShell shell;
+    if (races->size() == 1) {
+        if (!readRace(card, card.raceCardPath, races->front(), prompt, programFolder))
+            return 1;
+        // Without -o the page gets the suggested name in the current folder.
+        const std::string path =
+            parsed.value("-o").value_or(cp932ToUtf8(singleNewspaperFileName(card)));
+        if (writeSingleNewspaper(card, settings, programFolder, path, prompt, shell) != 1)
+            return fail("ページを書き込めませんでした: " + utf8ToCp932(path));
+        return 0;
+    }
+    if (parsed.value("-o"))
+        return fail("-o names the page of one race; a set of races is written below the program "
+                    "folder's HTML folder");
+    TerminalProgress progress;
+    const std::string index = writeNewspaperSet(card.raceCardPath, *races, settings, programFolder,
+                                                prompt, progress, shell);
+    return index.empty() ? 1 : 0;
+}
+
+extern const char kPaperUsage[];
+const char kPaperUsage[] =
+    "usage: zelkor2k-cli paper CARD --races LIST|all [--edition 1|2|3] [-o PATH]\n"
+    "                          [--update-trainers] [--update-jockeys] [--program-folder DIR]\n"
+    "\n"
+    "JRA-VAN の出馬表から競馬新聞を作ります。1 レースなら 1 ページを、複数のレースなら\n"
+    "プログラムフォルダの HTML/Jv年_月日 フォルダに目次 (index.html)、競馬場別のメニューと\n"
+    "レースごとのページを書き出し、開くページのパスを表示します。\n"
+    "\n"
+    "  CARD               JRA-VAN の圧縮ファイル (.lzh)、または JracUmaj.dat と同じ\n"
+    "                     フォルダにある JracDen1.dat\n"
+    "  --races LIST|all   出馬表のレース番号 (行番号)。\"1,3,5-8\" のように並べるか all\n"
+    "  --edition N        1 簡易版、2 詳細版、3 成績付き詳細版 (省略時は Zelkor2k.cfg の設定)\n"
+    "  -o PATH            1 レースのときの保存先 (省略時は Jv年-月日_競馬場nR略称.html)\n"
+    "  --update-trainers  圧縮ファイルの調教師データを KTDAT に保存します (既定: しない)\n"
+    "  --update-jockeys   圧縮ファイルの騎手データを KTDAT に保存します (既定: しない)\n";
+
+} // namespace zelkor::cli

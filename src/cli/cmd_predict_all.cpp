@@ -1,0 +1,69 @@
+// zelkor2k-cli predict-all CARD: predicts every race of a JRA-VAN race card
+// and writes the sports page of each, the bets summary, menu and index.
+
+#include "cli/cli_support.h"
+#include "cli/terminal_progress.h"
+#include "core/race_sheet.h"
+#include "core/settings.h"
+#include "html/predict_all.h"
+#include "jv/archive_intake.h"
+#include "jv/race_card.h"
+
+#include <ctime>
+#include <string>
+#include <vector>
+
+namespace zelkor::cli {
+
+// The settings of the program folder's configuration file (cmd_sports.cpp).
+AppSettings settingsOfProgramFolder(const std::string& programFolder);
+
+int runPredictAll(const std::vector<std::string>& args) {
+    Arguments parsed(args, {"--program-folder"});
+    if (!parsed.error().empty())
+        return fail(parsed.error());
+    if (std::string unknown = parsed.unknownOption({"--update-trainers", "--update-jockeys"});
+        !unknown.empty())
+        return fail("unknown option " + unknown + " (see predict-all --help)");
+    if (parsed.positional().size() != 1)
+        return fail("predict-all needs exactly one race card or archive (see predict-all --help)");
+
+    const std::string programFolder = programFolderFrom(parsed);
+    const AppSettings settings = settingsOfProgramFolder(programFolder);
+    TerminalPrompt prompt;
+    prompt.answer("調教師データ", parsed.flag("--update-trainers"));
+    prompt.answer("騎手データ", parsed.flag("--update-jockeys"));
+    JvRaceCard card;
+    if (!openJvCard(parsed.positional()[0], programFolder, card, prompt))
+        return 1; // told why on stderr
+
+    const std::time_t now = std::time(nullptr);
+    std::tm localTime{};
+    localtime_r(&now, &localTime);
+    RaceSheet sheet;
+    JvRaceCard currentRace;
+    TerminalProgress progress;
+    PathPrintingShell shell;
+    const int messagesBefore = prompt.messageCount();
+    const std::string index = predictAll(card.raceCardPath, sheet, currentRace, settings,
+                                         programFolder, localTime, prompt, progress, shell);
+    if (index.empty())
+        return prompt.messageCount() != messagesBefore ? 1 : fail("出馬表にレースがありません");
+    return 0;
+}
+
+extern const char kPredictAllUsage[];
+const char kPredictAllUsage[] =
+    "usage: zelkor2k-cli predict-all CARD [--update-trainers] [--update-jockeys]\n"
+    "                                [--program-folder DIR]\n"
+    "\n"
+    "JRA-VAN の出馬表のすべてのレースを予想し、プログラムフォルダの HTML/Jvzel年_月日\n"
+    "フォルダに各レースの ZELスポ、ゼルコ馬・買い目一覧、競馬場別のメニューと目次\n"
+    "(index.html) を書き出して、目次のパスを表示します。\n"
+    "\n"
+    "  CARD               JRA-VAN の圧縮ファイル (.lzh)、または JracUmaj.dat と同じ\n"
+    "                     フォルダにある JracDen1.dat\n"
+    "  --update-trainers  圧縮ファイルの調教師データを KTDAT に保存します (既定: しない)\n"
+    "  --update-jockeys   圧縮ファイルの騎手データを KTDAT に保存します (既定: しない)\n";
+
+} // namespace zelkor::cli

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "core/ports.h"
+
+#include <cstdio>
+#include <string>
+
+namespace zelkor::cli {
+
+// Progress of a batch on the terminal (stderr): a bar of 20 cells with its
+// percentage, followed by the latest text on the same line (the line breaks
+// the progress window puts into long paths are left out). On a terminal the
+// line is redrawn in place; into a file or pipe each position is a line.
+class TerminalProgress : public ProgressSink {
+  public:
+    explicit TerminalProgress(std::FILE* out = stderr);
+    ~TerminalProgress() override;
+    TerminalProgress(const TerminalProgress&) = delete;
+    TerminalProgress& operator=(const TerminalProgress&) = delete;
+
+    void setText(const std::string& cp932) override;
+    void setPosition(int position) override;
+    void setStep(int step) override { step_ = step; }
+    void step() override { setPosition(position_ + step_); }
+
+    int position() const { return position_; }
+
+  private:
+    std::FILE* out_;
+    bool redraw_;
+    bool lineShown_ = false;
+    std::string text_;
+    int position_ = 0;
+    int step_ = 10;
+};
+
+// The bar text for a position (0..100, clamped): "[#####               ]  25%".
+std::string progressBar(int position);
+
+// The terminal has no browser to open pages in: "opening" a page prints its
+// path on stdout, the page the user should open.
+class PathPrintingShell : public Shell {
+  public:
+    void openDocument(const std::string& nativePath) override;
+    void openUrl(const std::string& url) override;
+    int opened() const { return opened_; }
+
+  private:
+    int opened_ = 0;
+};
+
+} // namespace zelkor::cli

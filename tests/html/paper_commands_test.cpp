@@ -1,0 +1,137 @@
+// Runs the built zelkor2k-cli's newspaper and predict-all commands on a
+// generated race day.
+
+#include "core/settings.h"
+#include "html/newspaper_edition.h"
+#include "html/newspaper_set.h"
+#include "jv/race_card.h"
+#include "support/jv_generator.h"
+#include "support/recording_prompt.h"
+#include "text/cp932.h"
+#include "text/file_io.h"
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <memory>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace zelkor {
+namespace {
+
+using namespace zelkor::test;
+namespace fs = std::filesystem;
+
+struct Outcome {
+    int status = -1;
+    std::string out; // stdout (UTF-8)
+    std::string err;
+};
+
+class PaperCommands : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const char* bin = std::getenv("ZELKOR_BIN_DIR");
+        cli_ = fs::path(bin ? bin : ZELKOR_TEST_BIN_DIR) / "zelkor2k-cli";
+        ASSERT_TRUE(fs::exists(cli_)) << cli_;
+        folder_ = fs::temp_directory_path() / ("zelkor-paper-cli-" + std::to_string(::getpid()));
+        fs::remove_all(folder_);
+        fs::create_directories(folder_ / "card");
+        // Races 1-12 at the first racecourse, 13-14 at the second.
+        const JvRaceDay day = makeJvRaceDay(14, 400, 3);
+        card_ = (folder_ / "card" / "JracDen1.dat").string();
+        ASSERT_TRUE(writeJvRaceCard(card_, day.races));
+        ASSERT_TRUE(writeJvHorseFile((folder_ / "card" / "JracUmaj.dat").string(), day.horses));
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    Outcome run(const std::string& arguments) {
+        const std::string err = (folder_ / "err.txt").string();
+        const std::string command =
+            cli_.string() + " " + arguments + " --program-folder " + programFolder() + " 2>" + err;
+        Outcome outcome;
+        std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
+        if (!pipe)
+            return outcome;
+        std::array<char, 4096> buffer;
+        size_t n;
+        while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe.get())) > 0)
+            outcome.out.append(buffer.data(), n);
+        const int status = ::pclose(pipe.release());
+        outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        outcome.err = readWholeFile(err).value_or("");
+        return outcome;
+    }
+    std::string programFolder() const { return (folder_ / "prog").string() + "/"; }
+
+    fs::path cli_;
+    fs::path folder_;
+    std::string card_;
+};
+
+TEST_F(PaperCommands, SetOfRacesPrintsTheIndexToOpenAndShowsProgress) {
+    const Outcome o = run("paper " + card_ + " --races 13,2,14 --edition 3");
+    ASSERT_EQ(o.status, 0) << o.err;
+    const std::string index = programFolder() + "HTML/Jv2026_0105/index.html";
+    EXPECT_EQ(o.out, index + "\n");
+    EXPECT_TRUE(fs::exists(index));
+    EXPECT_TRUE(fs::exists(programFolder() + "HTML/Jv2026_0105/2026-0105menu.html"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(programFolder() + "HTML/Jv2026_0105"),
+                            fs::directory_iterator{}),
+              5);
+    // The progress bar ends full; the texts name the files being written.
+    EXPECT_NE(o.err.find("[####################] 100%"), std::string::npos) << o.err;
+    EXPECT_NE(o.err.find(cp932ToUtf8("を保存してます")), std::string::npos);
+}
+
+TEST_F(PaperCommands, OneRaceGoesToTheChosenPathInTheChosenEdition) {
+    const std::string out = (folder_ / "one.html").string();
+    const Outcome o = run("paper " + card_ + " --races 2 --edition 2 -o " + out);
+    ASSERT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(o.out, out + "\n");
+
+    RecordingPrompt prompt;
+    JvRaceCard race;
+    ASSERT_TRUE(readRace(race, card_, 2, prompt, programFolder()));
+    EXPECT_EQ(readWholeFile(out).value_or(""),
+              buildNewspaper(NewspaperEdition::Detailed, race, defaultSettings(), programFolder(),
+                             prompt));
+}
+
+TEST_F(PaperCommands, WrongRaceListsAndEditionsAreRefused) {
+    for (const char* arguments : {"--races 0", "--races 15", "--races 3-1", "--races x",
+                                  "--races 1,,2", "--races 1 --edition 4", ""}) {
+        const Outcome o = run("paper " + card_ + " " + arguments);
+        EXPECT_EQ(o.status, 1) << arguments;
+        EXPECT_FALSE(o.err.empty()) << arguments;
+        EXPECT_TRUE(o.out.empty()) << arguments;
+    }
+    EXPECT_EQ(run("paper " + card_ + " --races 1,2 -o x.html").status, 1);
+    EXPECT_FALSE(fs::exists(programFolder() + "HTML"));
+}
+
+TEST_F(PaperCommands, PredictAllPrintsTheIndexOfTheWholeDay) {
+    const Outcome o = run("predict-all " + card_);
+    ASSERT_EQ(o.status, 0) << o.err;
+    const std::string folder = programFolder() + "HTML/Jvzel2026_0105/";
+    EXPECT_EQ(o.out, folder + "index.html\n");
+    // 14 sports pages, the menu, the bets summary and the index.
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator{}), 17);
+    EXPECT_TRUE(fs::exists(folder + "2026-0105kaime.html"));
+    EXPECT_NE(o.err.find("[####################] 100%"), std::string::npos);
+}
+
+TEST_F(PaperCommands, PredictAllOfAnEmptyCardFails) {
+    ASSERT_TRUE(writeWholeFile(card_, ""));
+    const Outcome o = run("predict-all " + card_);
+    EXPECT_EQ(o.status, 1);
+    EXPECT_TRUE(o.out.empty());
+    EXPECT_NE(o.err.find(cp932ToUtf8("出馬表にレースがありません")), std::string::npos);
+    EXPECT_FALSE(fs::exists(programFolder() + "HTML"));
+}
+
+} // namespace
+} // namespace zelkor
