@@ -1,0 +1,151 @@
+// Predict-all of a whole JRA-VAN race day: 36 races read from the race card,
+// loaded against a horse file of 20,000 horses, scored and written as sports
+// pages with the menu, bets summary and index, with the indexed readers and
+// with the reference readers that rescan the files on every call. The
+// newspaper set of the same day (edition with past results) is timed too.
+//
+// Run: build/bench/paper_bench   (the data is written to a temporary folder)
+
+#include "core/ports.h"
+#include "core/race_sheet.h"
+#include "html/newspaper_set.h"
+#include "html/predict_all.h"
+#include "jv/horse_file.h"
+#include "jv/race_card.h"
+#include "support/jv_generator.h"
+
+#include <benchmark/benchmark.h>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+
+namespace {
+
+using namespace zelkor;
+
+constexpr int kRaces = 36;
+constexpr int kHorses = 20000;
+
+class SilentPrompt : public UserPrompt {
+  public:
+    void showMessage(const std::string&, const std::string&) override { ++messages; }
+    bool askYesNo(const std::string&, const std::string&) override { return false; }
+    int messages = 0;
+};
+
+class NoProgress : public ProgressSink {
+  public:
+    void setText(const std::string&) override {}
+    void setPosition(int) override {}
+    void setStep(int) override {}
+    void step() override {}
+};
+
+class NoShell : public Shell {
+  public:
+    void openDocument(const std::string&) override { ++opened; }
+    void openUrl(const std::string&) override {}
+    int opened = 0;
+};
+
+// The generated day and a program folder for the pages, written once for
+// all benchmarks and removed at exit.
+class RaceDayFolder {
+  public:
+    RaceDayFolder() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "zelkor-paper-bench-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr)
+            throw std::runtime_error("cannot make a temporary folder");
+        folder_ = pattern + "/";
+        test::JvRaceDay day = test::makeJvRaceDay(kRaces, kHorses, 7);
+        if (!test::writeJvRaceCard(raceCard(), day.races) ||
+            !test::writeJvHorseFile(folder_ + "JracUmaj.dat", day.horses))
+            throw std::runtime_error("cannot write the race day");
+    }
+    ~RaceDayFolder() {
+        std::error_code ec;
+        std::filesystem::remove_all(folder_, ec);
+    }
+    std::string raceCard() const { return folder_ + "JracDen1.dat"; }
+    const std::string& programFolder() const { return folder_; }
+
+  private:
+    std::string folder_;
+};
+
+const RaceDayFolder& day() {
+    static const RaceDayFolder folder;
+    return folder;
+}
+
+void predictDay(const PredictAllReaders& readers, benchmark::State& state, bool forgetIndexes) {
+    const RaceDayFolder& d = day();
+    const AppSettings settings = defaultSettings();
+    SilentPrompt prompt;
+    NoProgress progress;
+    NoShell shell;
+    int races = 0;
+    for (auto _ : state) {
+        if (forgetIndexes)
+            forgetJvFileIndexes();
+        RaceSheet sheet;
+        JvRaceCard current;
+        races = 0;
+        const std::string index = predictAll(
+            d.raceCard(), sheet, current, settings, d.programFolder(), std::tm{}, prompt, progress,
+            shell, [&](const JvRaceCard&, RaceSheet&) { ++races; }, readers);
+        if (index.empty())
+            state.SkipWithError("predict-all wrote nothing");
+        benchmark::DoNotOptimize(sheet);
+    }
+    state.counters["races"] = races;
+    state.counters["messages"] = prompt.messages;
+}
+
+// Indexed readers, the indexes built inside the timed run (as right after
+// an archive is unpacked).
+void BM_PredictAllIndexedCold(benchmark::State& state) {
+    predictDay(indexedPredictAllReaders(), state, true);
+}
+BENCHMARK(BM_PredictAllIndexedCold)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+void BM_PredictAllIndexedWarm(benchmark::State& state) {
+    predictDay(indexedPredictAllReaders(), state, false);
+}
+BENCHMARK(BM_PredictAllIndexedWarm)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// Reference readers: every race read skips the earlier lines again, every
+// horse read searches the horse file from its start.
+void BM_PredictAllRescanning(benchmark::State& state) {
+    predictDay({&rescan::countRaces, &rescan::readRace, &rescan::readHorse}, state, false);
+}
+BENCHMARK(BM_PredictAllRescanning)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// The newspaper set of all 36 races in the edition with five past runs.
+void BM_NewspaperSetIndexedCold(benchmark::State& state) {
+    const RaceDayFolder& d = day();
+    AppSettings settings = defaultSettings();
+    settings.paperEdition = 3;
+    SilentPrompt prompt;
+    NoProgress progress;
+    NoShell shell;
+    std::vector<int> all;
+    for (int r = 1; r <= kRaces; ++r)
+        all.push_back(r);
+    for (auto _ : state) {
+        forgetJvFileIndexes();
+        if (writeNewspaperSet(d.raceCard(), all, settings, d.programFolder(), prompt, progress,
+                              shell)
+                .empty())
+            state.SkipWithError("the newspaper set wrote nothing");
+    }
+    state.counters["messages"] = prompt.messages;
+}
+BENCHMARK(BM_NewspaperSetIndexedCold)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+} // namespace
+
+BENCHMARK_MAIN();
