@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QScreen>
 #include <QShortcut>
@@ -83,9 +84,6 @@ MainWindow::MainWindow(std::string programFolder, AppServices services, QWidget*
 
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &MainWindow::exitCommand);
-    auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(f1, &QShortcut::activated, this,
-            [this] { openHelp(shell(), programFolder_, kHelpMainWindow); });
 
     updateCommandStates();
     // A fixed window, as big as its form needs.
@@ -137,8 +135,8 @@ void MainWindow::buildCommands() {
             connect(action, &QAction::triggered, this, d.slot);
         actions_[d.id] = action;
     }
-    // The JRA-VAN commands are connected by their own source file; until an
-    // archive has been opened there is no race to change.
+    // The JRA-VAN and newspaper commands are connected by JvCommands; until
+    // an archive has been opened there is no race to change.
     actions_[kCmdChangeRace]->setEnabled(false);
 }
 
@@ -345,6 +343,16 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     exitConfirmed_ = true;
     viewer_->hide();
     event->accept();
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    // F1 reaches here from whichever control has the focus; the viewer, a
+    // window of its own, answers its F1 itself.
+    if (event->key() == Qt::Key_F1) {
+        openHelp(services_.shell, programFolder_, kHelpMainWindow);
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
 }
 
 void MainWindow::helpContents() {

@@ -24,6 +24,9 @@ PageViewerDialog::PageViewerDialog(QWidget* owner)
     setModal(false);
     browser_->setObjectName(QStringLiteral("pageBrowser"));
     browser_->setOpenLinks(false);
+    QFont font = browser_->font();
+    font.setPointSizeF(font.pointSizeF() * 0.9);
+    browser_->setFont(font);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(browser_);

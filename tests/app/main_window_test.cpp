@@ -304,7 +304,7 @@ TEST_F(MainWindowTest, SportsPageIsWrittenAndOpened) {
 
 TEST_F(MainWindowTest, HelpOpensTheDocumentAtItsContext) {
     trigger(w(), kCmdHelp);
-    QTest::keyClick(&w(), Qt::Key_F1);
+    QTest::keyClick(w().form().controls().odds, Qt::Key_F1);
     w().viewer().activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w().viewer()));
     QTest::keyClick(&w().viewer(), Qt::Key_F1);
