@@ -12,3 +12,14 @@ echo
 echo "Predict-all of the sample race day (resources/sample/JV_SAMPLE.lzh):"
 index=$(./build/bin/zelkor2k-cli predict-all resources/sample/JV_SAMPLE.lzh)
 echo "Open this page in a browser: $index"
+
+# Finally the desktop program itself, with the sample race loaded: press
+# 予想 on the toolbar to see the ranking, 買い目 for the bets.
+echo
+if [ -n "$DISPLAY" ] || [ -n "$WAYLAND_DISPLAY" ]; then
+  echo "Starting the desktop program: ./build/bin/zelkor2k resources/sample/sample.zel"
+  exec ./build/bin/zelkor2k "$PWD/resources/sample/sample.zel"
+else
+  echo "No display found; from a desktop session start the program with:"
+  echo "  ./build/bin/zelkor2k resources/sample/sample.zel"
+fi

@@ -1,0 +1,9 @@
+#!/bin/sh
+# Redraws the screenshots of docs/ under a virtual X server: the main window
+# with a predicted 18-runner race, and the viewer of its race sheet.
+set -e
+cd "$(dirname "$0")/.."
+BUILD="${BUILD:-build}"
+cmake --build "$BUILD" --target app_screenshots zelkor_runtime_files
+mkdir -p docs
+xvfb-run -a -s "-screen 0 1600x1000x24" "$BUILD/bin/app_screenshots" docs
