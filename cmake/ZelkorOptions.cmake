@@ -31,6 +31,10 @@ function(zelkor_test name)
   target_link_libraries(${name} PRIVATE GTest::gtest GTest::gtest_main)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  # One ENVIRONMENT pair per variable: a ";"-joined list would be split
+  # apart on its way through the discovery script.
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "ZELKOR_SOURCE_DIR=${PROJECT_SOURCE_DIR};ZELKOR_BIN_DIR=${ZELKOR_RUNTIME_DIR};QT_QPA_PLATFORM=offscreen")
+    PROPERTIES ENVIRONMENT "ZELKOR_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
+               ENVIRONMENT "ZELKOR_BIN_DIR=${ZELKOR_RUNTIME_DIR}"
+               ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()
