@@ -7,3 +7,6 @@ BUILD="${BUILD:-build}"
 cmake --build "$BUILD" --target app_screenshots zelkor_runtime_files
 mkdir -p docs
 xvfb-run -a -s "-screen 0 1600x1000x24" "$BUILD/bin/app_screenshots" docs
+# The race selection over the sample race day, and the newspaper settings.
+cmake --build "$BUILD" --target jv_screenshots
+ZELKOR_SOURCE_DIR="$PWD" xvfb-run -a -s "-screen 0 1600x1000x24" "$BUILD/bin/jv_screenshots" docs
