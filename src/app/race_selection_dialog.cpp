@@ -66,7 +66,8 @@ RaceSelectionDialog::RaceSelectionDialog(std::string raceCardPath, UserPrompt& p
             [this] { openHelp(shell_, programFolder_, kHelpRaceSelection); });
 
     fillList();
-    resize(dialogUnitsToPixels(this, 294, 209));
+    // The classic proportions, with room for a few more rows and lines.
+    resize(dialogUnitsToPixels(this, 294, 209) * 1.2);
 }
 
 RaceSelectionDialog::~RaceSelectionDialog() = default;
