@@ -2,6 +2,7 @@
 
 #include "core/ports.h"
 #include "core/settings.h"
+#include "jv/race_loader.h"
 
 #include <string>
 #include <string_view>
@@ -9,7 +10,6 @@
 namespace zelkor {
 
 class JvRaceCard;
-class JvHorseRecord;
 struct JvPastRun;
 
 // The three racing-newspaper editions of a JRA-VAN race.
@@ -19,11 +19,9 @@ enum class NewspaperEdition {
     WithPastResults = 3, // 成績付き詳細版
 };
 
-// The horse reader the editions use, so a caller can swap in another one
-// (the benchmark compares the indexed reader with the rescanning one).
-using NewspaperHorseReader = bool (*)(JvHorseRecord& record, const std::string& horseFilePath,
-                                      const std::string& horseId, long long fieldStrengthTotal,
-                                      UserPrompt& prompt);
+// The horse reader the editions use (readHorse unless a caller swaps in
+// another one; the benchmark compares the indexed and the rescanning one).
+using NewspaperHorseReader = JvHorseReader;
 
 // The whole page of the edition for the race already read into `race`.
 // Every runner's horse is read from `race.horseFilePath`; the reader tells

@@ -3,6 +3,7 @@
 #include "core/ports.h"
 #include "core/race_sheet.h"
 #include "core/settings.h"
+#include "jv/race_loader.h"
 
 #include <ctime>
 #include <functional>
@@ -11,7 +12,6 @@
 namespace zelkor {
 
 class JvRaceCard;
-class JvHorseRecord;
 
 // Called for every race right after it is loaded into the sheet and before
 // it is scored, so a window can show the race while the batch runs.
@@ -24,8 +24,7 @@ struct PredictAllReaders {
     bool (*readRace)(JvRaceCard& card, const std::string& path, int raceIndex, UserPrompt& prompt,
                      const std::string& programFolder);
     // Reads the horses while a race is loaded into the sheet.
-    bool (*readHorse)(JvHorseRecord& record, const std::string& horseFilePath,
-                      const std::string& horseId, long long fieldStrengthTotal, UserPrompt& prompt);
+    JvHorseReader readHorse;
 };
 PredictAllReaders indexedPredictAllReaders();
 

@@ -11,7 +11,8 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <regex>
+#include <string>
+#include <vector>
 
 namespace zelkor {
 namespace {
@@ -32,18 +33,27 @@ std::string percentDecoded(const std::string& text) {
     return out;
 }
 
+// The attribute values that follow each `prefix` up to the next quote.
+std::vector<std::string> valuesAfter(const std::string& dom, const std::string& prefix) {
+    std::vector<std::string> values;
+    for (size_t at = dom.find(prefix); at != std::string::npos; at = dom.find(prefix, at)) {
+        at += prefix.size();
+        const size_t end = dom.find('"', at);
+        if (end == std::string::npos)
+            break;
+        values.push_back(dom.substr(at, end - at));
+    }
+    return values;
+}
+
 // Every "src" of a frame and every "href" to a file, as the browser kept
 // them, must name an existing file of the set.
 void expectLinkedFilesExist(const std::string& dom, const std::string& folder,
                             const std::string& page) {
-    static const std::regex frame(R"re(<frame src="([^"]+)")re");
-    static const std::regex link(R"re(<a href="file://([^"]+)")re");
-    for (auto it = std::sregex_iterator(dom.begin(), dom.end(), frame);
-         it != std::sregex_iterator(); ++it)
-        EXPECT_TRUE(fs::exists(folder + percentDecoded((*it)[1]))) << page << ": " << (*it)[1];
-    for (auto it = std::sregex_iterator(dom.begin(), dom.end(), link); it != std::sregex_iterator();
-         ++it)
-        EXPECT_TRUE(fs::exists(percentDecoded((*it)[1]))) << page << ": " << (*it)[1];
+    for (const std::string& src : valuesAfter(dom, "<frame src=\""))
+        EXPECT_TRUE(fs::exists(folder + percentDecoded(src))) << page << ": " << src;
+    for (const std::string& href : valuesAfter(dom, "<a href=\"file://"))
+        EXPECT_TRUE(fs::exists(percentDecoded(href))) << page << ": " << href;
 }
 
 void expectText(const std::string& dom, const std::string& cp932, const std::string& page) {
