@@ -21,11 +21,6 @@ bool QtUserPrompt::askYesNo(const std::string& text, const std::string& caption)
     return box.exec() == QMessageBox::Yes;
 }
 
-void QtUserPrompt::showQuestionNote(const std::string& text, const std::string& caption) {
-    QMessageBox box(QMessageBox::Question, toQt(caption), toQt(text), QMessageBox::Ok, parent_);
-    box.exec();
-}
-
 void QtShell::openDocument(const std::string& path) {
     QDesktopServices::openUrl(QUrl::fromLocalFile(fromNativePath(path)));
 }

@@ -14,8 +14,6 @@ class QtUserPrompt : public UserPrompt {
 
     void showMessage(const std::string& text, const std::string& caption = kAppTitle) override;
     bool askYesNo(const std::string& text, const std::string& caption = kAppTitle) override;
-    // An OK box with the question icon (the first-use note has one).
-    void showQuestionNote(const std::string& text, const std::string& caption = kAppTitle);
 
   private:
     QWidget* parent_;

@@ -96,7 +96,12 @@ TEST_F(MainWindowTest, FirstStartPreparesTheFolderAndShowsTheFirstUseNoteOnce) {
         EXPECT_TRUE(QFileInfo(app.dir.filePath(QString::fromLatin1(folder))).isDir()) << folder;
     EXPECT_TRUE(fileExists(app.folder() + "Zelkor2k.cfg"));
     ASSERT_EQ(app.prompt.messages.size(), 1u);
-    EXPECT_EQ(toQt(app.prompt.messages[0]).left(10), q(u"初めて使う方へ・・・"));
+    EXPECT_EQ(toQt(app.prompt.messages[0]),
+              q(u"初めて使う方へ・・・\n\nJRA-VANデータを使用する場合はメニューの[ファイル]-[JRA-"
+                u"VANﾌｧｲﾙを開く]\nでJRA-VANデータを開いた後、予想したいレースをひとつだけ選択して"
+                u"「予想レース選択」\nを押してからツールバーの「予想」を押してください。\n競馬新聞"
+                u"などから入力する場合は各項目を選択してツールバーの「予想」を押してください。\n"
+                u"　○詳しくはヘルプを参照してください。"));
     EXPECT_EQ(app.prompt.captions[0], std::string(kAppTitle));
     EXPECT_TRUE(fileExists(w().pageFilePath()));
     EXPECT_EQ(w().windowTitle(), q(u"Qorvex - ゼルコ馬 2000"));
