@@ -2,6 +2,7 @@
 
 #include "core/program_folder.h"
 #include "text/cp932.h"
+#include "text/file_io.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -57,6 +58,29 @@ std::string programFolderFrom(const Arguments& args) {
     return detectProgramFolder();
 }
 
+std::optional<int> wholeNumber(const std::string& text) {
+    if (text.empty() || text.size() > 6 ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    return std::stoi(text);
+}
+
+std::optional<int> racePosition(const std::string& text) {
+    std::optional<int> n = wholeNumber(text);
+    if (!n || *n < 1)
+        return std::nullopt;
+    return n;
+}
+
+AppSettings settingsOfProgramFolder(const std::string& programFolder) {
+    const std::string configPath = programFolder + kConfigFileName;
+    if (!fileExists(configPath))
+        return defaultSettings();
+    AppSettings settings;
+    readSettings(settings, configPath);
+    return settings;
+}
+
 void printOut(const std::string& cp932) {
     std::string utf8 = cp932ToUtf8(cp932);
     std::fwrite(utf8.data(), 1, utf8.size(), stdout);
@@ -94,6 +118,8 @@ bool TerminalPrompt::askYesNo(const std::string& text, const std::string&) {
     return yes;
 }
 
-void TerminalPrompt::answer(const std::string& key, bool yes) { answers_.emplace_back(key, yes); }
+void TerminalPrompt::answer(const std::string& key, bool yes) {
+    answers_.emplace_back(key, yes);
+}
 
 } // namespace zelkor::cli

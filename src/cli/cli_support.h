@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/ports.h"
+#include "core/settings.h"
 
 #include <optional>
 #include <string>
@@ -31,6 +32,18 @@ class Arguments {
 
 // The program folder: --program-folder DIR, else the executable's folder.
 std::string programFolderFrom(const Arguments& args);
+
+// A whole number of at most six digits as given on the command line (no sign,
+// no blanks); nothing otherwise.
+std::optional<int> wholeNumber(const std::string& text);
+
+// A race position on the command line: a whole number from 1.
+std::optional<int> racePosition(const std::string& text);
+
+// The settings of the program folder's configuration file, or the defaults
+// when it has none. Commands only read it: creating it is the desktop
+// program's first start.
+AppSettings settingsOfProgramFolder(const std::string& programFolder);
 
 // Prints a CP932 text as UTF-8 on stdout / stderr.
 void printOut(const std::string& cp932);

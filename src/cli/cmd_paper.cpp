@@ -16,20 +16,6 @@
 
 namespace zelkor::cli {
 
-// The settings of the program folder's configuration file (cmd_sports.cpp).
-AppSettings settingsOfProgramFolder(const std::string& programFolder);
-
-namespace {
-
-std::optional<int> wholeNumber(const std::string& text) {
-    if (text.empty() || text.size() > 6 ||
-        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
-        return std::nullopt;
-    return std::stoi(text);
-}
-
-} // namespace
-
 // "all", or race positions and ranges separated by commas ("1,3,5-8"), each
 // within 1..raceCount. Nothing when the list is not of that form.
 std::optional<std::vector<int>> parseRaceList(const std::string& text, int raceCount) {

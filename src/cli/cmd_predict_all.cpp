@@ -15,9 +15,6 @@
 
 namespace zelkor::cli {
 
-// The settings of the program folder's configuration file (cmd_sports.cpp).
-AppSettings settingsOfProgramFolder(const std::string& programFolder);
-
 int runPredictAll(const std::vector<std::string>& args) {
     Arguments parsed(args, {"--program-folder"});
     if (!parsed.error().empty())

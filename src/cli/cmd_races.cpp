@@ -13,21 +13,6 @@
 
 namespace zelkor::cli {
 
-namespace {
-
-// A race position given on the command line: a whole number from 1.
-std::optional<int> racePosition(const std::string& text) {
-    if (text.empty() || text.size() > 6 ||
-        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
-        return std::nullopt;
-    int n = std::stoi(text);
-    if (n < 1)
-        return std::nullopt;
-    return n;
-}
-
-} // namespace
-
 int runRaces(const std::vector<std::string>& args) {
     Arguments parsed(args, {"--program-folder", "--info"});
     if (!parsed.error().empty())

@@ -11,8 +11,6 @@
 
 namespace zelkor::cli {
 
-AppSettings settingsOfProgramFolder(const std::string& programFolder); // cmd_sports.cpp
-
 int runSheet(const std::vector<std::string>& args) {
     Arguments parsed(args, {"-o", "--program-folder"});
     if (!parsed.error().empty())

@@ -14,18 +14,6 @@
 
 namespace zelkor::cli {
 
-// The settings of the program folder's configuration file, or the defaults
-// when it has none. Commands only read it: creating it is the desktop
-// program's first start.
-AppSettings settingsOfProgramFolder(const std::string& programFolder) {
-    const std::string configPath = programFolder + kConfigFileName;
-    if (!fileExists(configPath))
-        return defaultSettings();
-    AppSettings settings;
-    readSettings(settings, configPath);
-    return settings;
-}
-
 int runSports(const std::vector<std::string>& args) {
     Arguments parsed(args, {"-o", "--program-folder"});
     if (!parsed.error().empty())
