@@ -10,7 +10,7 @@
 #include "jv/horse_file.h"
 #include "jv/race_card.h"
 #include "jv/race_loader.h"
-#include "support/jv_generator.h"
+#include "race_day_files.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>
@@ -22,44 +22,12 @@ namespace {
 
 using namespace zelkor;
 
-constexpr int kRaces = 36;
-constexpr int kHorses = 20000;
-
-class SilentPrompt : public UserPrompt {
-  public:
-    void showMessage(const std::string&, const std::string&) override { ++messages; }
-    bool askYesNo(const std::string&, const std::string&) override { return false; }
-    int messages = 0;
-};
-
-// The generated day, written once for all benchmarks and removed at exit.
-class RaceDayFiles {
-  public:
-    RaceDayFiles() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "zelkor-bench-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr)
-            throw std::runtime_error("cannot make a temporary folder");
-        folder_ = pattern + "/";
-        test::JvRaceDay day = test::makeJvRaceDay(kRaces, kHorses, 7);
-        if (!test::writeJvRaceCard(raceCard(), day.races) ||
-            !test::writeJvHorseFile(folder_ + "JracUmaj.dat", day.horses))
-            throw std::runtime_error("cannot write the race day");
-    }
-    ~RaceDayFiles() {
-        std::error_code ec;
-        std::filesystem::remove_all(folder_, ec);
-    }
-    std::string raceCard() const { return folder_ + "JracDen1.dat"; }
-    const std::string& folder() const { return folder_; }
-
-  private:
-    std::string folder_;
-};
+using bench::kRaces;
+using bench::RaceDayFiles;
+using bench::SilentPrompt;
 
 const RaceDayFiles& files() {
-    static const RaceDayFiles day;
-    return day;
+    return bench::raceDay();
 }
 
 using RaceReader = bool (*)(JvRaceCard&, const std::string&, int, UserPrompt&, const std::string&);

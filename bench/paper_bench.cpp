@@ -12,7 +12,7 @@
 #include "html/predict_all.h"
 #include "jv/horse_file.h"
 #include "jv/race_card.h"
-#include "support/jv_generator.h"
+#include "race_day_files.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>
@@ -25,15 +25,9 @@ namespace {
 
 using namespace zelkor;
 
-constexpr int kRaces = 36;
-constexpr int kHorses = 20000;
-
-class SilentPrompt : public UserPrompt {
-  public:
-    void showMessage(const std::string&, const std::string&) override { ++messages; }
-    bool askYesNo(const std::string&, const std::string&) override { return false; }
-    int messages = 0;
-};
+using bench::kRaces;
+using bench::SilentPrompt;
+using RaceDayFolder = bench::RaceDayFiles;
 
 class NoProgress : public ProgressSink {
   public:
@@ -50,40 +44,13 @@ class NoShell : public Shell {
     int opened = 0;
 };
 
-// The generated day and a program folder for the pages, written once for
-// all benchmarks and removed at exit.
-class RaceDayFolder {
-  public:
-    RaceDayFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "zelkor-paper-bench-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr)
-            throw std::runtime_error("cannot make a temporary folder");
-        folder_ = pattern + "/";
-        test::JvRaceDay day = test::makeJvRaceDay(kRaces, kHorses, 7);
-        if (!test::writeJvRaceCard(raceCard(), day.races) ||
-            !test::writeJvHorseFile(folder_ + "JracUmaj.dat", day.horses))
-            throw std::runtime_error("cannot write the race day");
-    }
-    ~RaceDayFolder() {
-        std::error_code ec;
-        std::filesystem::remove_all(folder_, ec);
-    }
-    std::string raceCard() const { return folder_ + "JracDen1.dat"; }
-    const std::string& programFolder() const { return folder_; }
-
-  private:
-    std::string folder_;
-};
-
 const RaceDayFolder& day() {
-    static const RaceDayFolder folder;
-    return folder;
+    return bench::raceDay();
 }
 
 void removeSets(const RaceDayFolder& d) {
     std::error_code ec;
-    std::filesystem::remove_all(d.programFolder() + "HTML", ec);
+    std::filesystem::remove_all(d.folder() + "HTML", ec);
 }
 
 void predictDay(const PredictAllReaders& readers, benchmark::State& state, bool forgetIndexes) {
@@ -105,8 +72,8 @@ void predictDay(const PredictAllReaders& readers, benchmark::State& state, bool 
         JvRaceCard current;
         races = 0;
         const std::string index = predictAll(
-            d.raceCard(), sheet, current, settings, d.programFolder(), std::tm{}, prompt, progress,
-            shell, [&](const JvRaceCard&, RaceSheet&) { ++races; }, readers);
+            d.raceCard(), sheet, current, settings, d.folder(), std::tm{}, prompt, progress, shell,
+            [&](const JvRaceCard&, RaceSheet&) { ++races; }, readers);
         if (index.empty())
             state.SkipWithError("predict-all wrote nothing");
         benchmark::DoNotOptimize(sheet);
@@ -150,8 +117,7 @@ void BM_NewspaperSetIndexedCold(benchmark::State& state) {
         removeSets(d);
         state.ResumeTiming();
         forgetJvFileIndexes();
-        if (writeNewspaperSet(d.raceCard(), all, settings, d.programFolder(), prompt, progress,
-                              shell)
+        if (writeNewspaperSet(d.raceCard(), all, settings, d.folder(), prompt, progress, shell)
                 .empty())
             state.SkipWithError("the newspaper set wrote nothing");
     }

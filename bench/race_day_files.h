@@ -1,0 +1,61 @@
+#pragma once
+
+// The generated race day both benchmarks work on: 36 races against a horse
+// file of 20,000 horses (about 58 MB), written once into a temporary folder
+// (which also serves as the program folder for written pages) and removed
+// at exit.
+
+#include "core/ports.h"
+#include "support/jv_generator.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+
+namespace zelkor::bench {
+
+inline constexpr int kRaces = 36;
+inline constexpr int kHorses = 20000;
+
+class SilentPrompt : public UserPrompt {
+  public:
+    void showMessage(const std::string&, const std::string&) override { ++messages; }
+    bool askYesNo(const std::string&, const std::string&) override { return false; }
+    int messages = 0;
+};
+
+class RaceDayFiles {
+  public:
+    RaceDayFiles() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "zelkor-bench-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr)
+            throw std::runtime_error("cannot make a temporary folder");
+        folder_ = pattern + "/";
+        test::JvRaceDay day = test::makeJvRaceDay(kRaces, kHorses, 7);
+        if (!test::writeJvRaceCard(raceCard(), day.races) ||
+            !test::writeJvHorseFile(folder_ + "JracUmaj.dat", day.horses))
+            throw std::runtime_error("cannot write the race day");
+    }
+    ~RaceDayFiles() {
+        std::error_code ec;
+        std::filesystem::remove_all(folder_, ec);
+    }
+    RaceDayFiles(const RaceDayFiles&) = delete;
+    RaceDayFiles& operator=(const RaceDayFiles&) = delete;
+
+    std::string raceCard() const { return folder_ + "JracDen1.dat"; }
+    const std::string& folder() const { return folder_; }
+
+  private:
+    std::string folder_;
+};
+
+// The one day of a benchmark run, made on first use.
+inline const RaceDayFiles& raceDay() {
+    static const RaceDayFiles day;
+    return day;
+}
+
+} // namespace zelkor::bench
