@@ -80,6 +80,28 @@ std::string buildFramesIndexPage(const std::string& title, const std::string& me
                   addressPath(menuName).c_str(), addressPath(firstPageName).c_str());
 }
 
+std::string setMenuName(const JvRaceCard& race) {
+    return format("%d-%04dmenu.html", race.year, race.monthDay);
+}
+
+std::string setMenuHead() {
+    return format(
+        "<HTML>\r\n<HEAD>\r\n%s\r\n<TITLE></TITLE></HEAD>\r\n<BODY bgcolor=dddddd><br>\r\n",
+        std::string(kPageMetaLine).c_str());
+}
+
+std::string startFramedSet(const std::string& folder, const JvRaceCard& race,
+                           const std::string& indexTitle, const std::string& firstPageName,
+                           ProgressSink& progress) {
+    const std::string indexPath = folder + "index.html";
+    progress.setText("\"" + pathForDisplay(indexPath) + "\"を保存してます");
+    progress.setPosition(0);
+    std::error_code ignored;
+    std::filesystem::create_directories(folder, ignored);
+    writeWholeFile(indexPath, buildFramesIndexPage(indexTitle, setMenuName(race), firstPageName));
+    return indexPath;
+}
+
 void appendRaceToMenu(std::string& menu, std::string& previousCourse, const JvRaceCard& race,
                       const std::string& pagePath) {
     // Races of several racecourses in alternating order give a heading at
@@ -144,20 +166,12 @@ std::string writeNewspaperSet(const std::string& raceCardPath, std::vector<int> 
     const int selected = static_cast<int>(selectedPositions.size());
 
     const std::string folder = newspaperSetFolder(programFolder, race);
-    const std::string indexPath = folder + "index.html";
-    progress.setText("\"" + pathForDisplay(indexPath) + "\"を保存してます");
-    progress.setPosition(0);
-    std::error_code ignored;
-    std::filesystem::create_directories(folder, ignored);
+    const std::string indexPath = startFramedSet(
+        folder, race, format("%d %04d Race List from JRA-VAN", race.year, race.monthDay),
+        newspaperSetPageName(race), progress);
+    const std::string menuName = setMenuName(race);
 
-    const std::string menuName = format("%d-%04dmenu.html", race.year, race.monthDay);
-    writeWholeFile(indexPath, buildFramesIndexPage(format("%d %04d Race List from JRA-VAN",
-                                                          race.year, race.monthDay),
-                                                   menuName, newspaperSetPageName(race)));
-
-    std::string menu =
-        format("<HTML>\r\n<HEAD>\r\n%s\r\n<TITLE></TITLE></HEAD>\r\n<BODY bgcolor=dddddd><br>\r\n",
-               std::string(kPageMetaLine).c_str());
+    std::string menu = setMenuHead();
     appendFormat(menu, "<center><h2>%d年<br>%d月%d日<br>競走一覧</h2></center>\r\n", race.year,
                  race.monthDay / 100, race.monthDay % 100);
     std::string previousCourse;

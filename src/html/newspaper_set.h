@@ -33,6 +33,20 @@ std::string savingProgressText(std::string_view nativePath);
 std::string buildFramesIndexPage(const std::string& title, const std::string& menuName,
                                  const std::string& firstPageName);
 
+// Begins a set in `folder` (ending in a separator) for the day of `race`:
+// shows the index path being saved, creates the folder, writes the two-frame
+// index titled `indexTitle` with `firstPageName` on the right, and returns
+// the index path. The menu is named "<year>-<MMDD>menu.html".
+std::string startFramedSet(const std::string& folder, const JvRaceCard& race,
+                           const std::string& indexTitle, const std::string& firstPageName,
+                           ProgressSink& progress);
+
+// The menu file name of the day of `race`.
+std::string setMenuName(const JvRaceCard& race);
+
+// The opening of a set's menu page, up to its <BODY> tag.
+std::string setMenuHead();
+
 // Appends the race's line to a set's menu, after a racecourse heading when
 // the racecourse differs from `previousCourse` (which is then updated).
 void appendRaceToMenu(std::string& menu, std::string& previousCourse, const JvRaceCard& race,

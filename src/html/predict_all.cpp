@@ -76,21 +76,13 @@ std::string predictAll(const std::string& raceCardPath, RaceSheet& sheet, JvRace
         return {};
 
     const std::string folder = predictAllFolder(programFolder, race);
-    const std::string indexPath = folder + "index.html";
-    progress.setText("\"" + pathForDisplay(indexPath) + "\"を保存してます");
-    progress.setPosition(0);
-    std::error_code ignored;
-    std::filesystem::create_directories(folder, ignored);
-
-    const std::string menuName = format("%d-%04dmenu.html", race.year, race.monthDay);
-    writeWholeFile(indexPath, buildFramesIndexPage(format("%d %04d ゼルコ馬予想 from JRA-VAN",
-                                                          race.year, race.monthDay),
-                                                   menuName, predictAllPageName(race)));
+    const std::string indexPath = startFramedSet(
+        folder, race, format("%d %04d ゼルコ馬予想 from JRA-VAN", race.year, race.monthDay),
+        predictAllPageName(race), progress);
+    const std::string menuName = setMenuName(race);
     const std::string summaryName = format("%d-%04dkaime.html", race.year, race.monthDay);
 
-    std::string menu =
-        format("<HTML>\r\n<HEAD>\r\n%s\r\n<TITLE></TITLE></HEAD>\r\n<BODY bgcolor=dddddd><br>\r\n",
-               std::string(kPageMetaLine).c_str());
+    std::string menu = setMenuHead();
     appendFormat(menu, "<center><h2>%d年<br>%d月%d日<br>ゼルコ馬予想一覧</h2></center><br><br>\r\n",
                  race.year, race.monthDay / 100, race.monthDay % 100);
     appendFormat(menu, "<center><a href=\"%s\" target=\"NEWS\">%s</a></center><br>\r\n",
