@@ -1,6 +1,7 @@
 #include "core/prediction_file.h"
 
 #include "core/fixed_lists.h"
+#include "text/cp932.h"
 #include "text/file_io.h"
 #include "text/format.h"
 #include "text/sjis.h"
@@ -196,7 +197,7 @@ std::string predictionFileText(const RaceSheet& sheet) {
 
 int writePredictionFile(const RaceSheet& sheet, const std::string& path, UserPrompt& prompt) {
     if (!writeFileAtomic(path, predictionFileText(sheet))) {
-        prompt.showMessage(format(kCannotCreate, path.c_str()));
+        prompt.showMessage(format(kCannotCreate, pathForDisplay(path).c_str()));
         return 0;
     }
     return 1;
@@ -205,7 +206,7 @@ int writePredictionFile(const RaceSheet& sheet, const std::string& path, UserPro
 int readPredictionFile(RaceSheet& sheet, const std::string& path, UserPrompt& prompt) {
     std::optional<std::string> data = readWholeFile(path);
     if (!data) {
-        prompt.showMessage(format(kCannotOpen, path.c_str()));
+        prompt.showMessage(format(kCannotOpen, pathForDisplay(path).c_str()));
         return 0;
     }
     Reader in(*data);

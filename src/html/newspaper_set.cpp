@@ -46,14 +46,6 @@ std::string fileNamePart(std::string_view cp932) {
 #endif
 }
 
-std::string pathForDisplay(std::string_view nativePath) {
-#ifdef _WIN32
-    return std::string(nativePath);
-#else
-    return utf8ToCp932(nativePath);
-#endif
-}
-
 std::string savingProgressText(std::string_view nativePath) {
     const std::string quoted = "\"" + pathForDisplay(nativePath) + "\"";
     std::string_view rest = quoted;

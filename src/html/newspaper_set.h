@@ -20,9 +20,6 @@ class JvRaceCard;
 // character); on POSIX the result is UTF-8, as file names there are.
 std::string fileNamePart(std::string_view cp932);
 
-// A path of this platform as CP932 text for the user (progress, messages).
-std::string pathForDisplay(std::string_view nativePath);
-
 // The progress text while `nativePath` is written: the path in double
 // quotes, cut into lines of at most 30 bytes (never inside a double-byte
 // character), then "を保存してます" on a line of its own.

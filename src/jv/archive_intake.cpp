@@ -19,7 +19,7 @@ namespace fs = std::filesystem;
 // File names come from the file system (UTF-8 on this platform); messages
 // are CP932.
 std::string displayFileName(const std::string& path) {
-    return utf8ToCp932(fs::path(path).filename().string());
+    return pathForDisplay(fs::path(path).filename().string());
 }
 
 // Existence as a directory search for that exact path would see it.

@@ -4,6 +4,7 @@
 #include "jv/code_tables.h"
 #include "jv/file_index.h"
 #include "jv/fixed_record.h"
+#include "text/cp932.h"
 #include "text/format.h"
 
 #include <algorithm>
@@ -27,7 +28,7 @@ constexpr const char* kSeparator = "/";
 #endif
 
 void showCannotOpen(UserPrompt& prompt, const std::string& path) {
-    prompt.showMessage(format("ファイル'%s'を開けませんでした", path.c_str()));
+    prompt.showMessage(format("ファイル'%s'を開けませんでした", pathForDisplay(path).c_str()));
 }
 
 void showReadFailure(UserPrompt& prompt) {

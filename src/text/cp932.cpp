@@ -87,6 +87,17 @@ std::string utf16ToCp932(std::u16string_view utf16) {
     return out;
 }
 
+std::string pathForDisplay(std::string_view nativePath) {
+#ifdef _WIN32
+    return std::string(nativePath);
+#else
+    std::string out;
+    if (!convert("CP932", "UTF-8", nativePath.data(), nativePath.size(), out, "?", 1))
+        return std::string(nativePath);
+    return out;
+#endif
+}
+
 bool isValidCp932(std::string_view cp932) {
     std::string utf8;
     if (!convert("UTF-8", "CP932", cp932.data(), cp932.size(), utf8, "?", 1))

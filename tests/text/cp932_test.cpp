@@ -28,3 +28,18 @@ TEST(Cp932, BrokenBytesBecomeQuestionMarks) {
 
 } // namespace
 } // namespace zelkor
+
+namespace zelkor {
+namespace {
+
+TEST(PathForDisplay, Utf8FileNamesShowAsJapaneseAndOtherBytesAsThey) {
+    const std::string utf8Path = reinterpret_cast<const char*>(u8"/home/u/桜花賞.zel");
+    EXPECT_EQ(pathForDisplay(utf8Path), "/home/u/桜花賞.zel");
+    EXPECT_EQ(pathForDisplay("/tmp/a b.zel"), "/tmp/a b.zel");
+    // A name that is not UTF-8 (here CP932 bytes) is kept as it is.
+    const std::string raw = std::string("/tmp/") + "桜" + ".zel";
+    EXPECT_EQ(pathForDisplay(raw), raw);
+}
+
+} // namespace
+} // namespace zelkor
