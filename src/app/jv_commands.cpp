@@ -7,6 +7,7 @@
 #include "app/progress_dialog.h"
 #include "app/qt_text.h"
 #include "app/race_selection_dialog.h"
+#include "core/program_folder.h"
 #include "html/newspaper_set.h"
 #include "html/predict_all.h"
 #include "jv/archive_intake.h"
@@ -70,13 +71,6 @@ class ProgressWindow : public ProgressSink {
   private:
     ProgressDialog dialog_;
 };
-
-std::tm localNow() {
-    std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    return local;
-}
 
 } // namespace
 
@@ -185,13 +179,13 @@ void JvCommands::makeNewspapers(RaceSelectionDialog& dialog, const std::vector<i
 void JvCommands::predictAllRaces(RaceSelectionDialog& dialog) {
     WaitCursor wait;
     ProgressWindow progress(&dialog);
-    const std::string index =
-        predictAll(dialog.raceCardPath(), window_.sheet(), window_.currentJvRace(),
-                   window_.settings(), window_.programFolder(), localNow(), window_.prompt(),
-                   progress, window_.shell(), [this](const JvRaceCard&, RaceSheet&) {
-                       showLoadedRace();
-                       letWindowsPaint();
-                   });
+    const std::string index = predictAll(
+        dialog.raceCardPath(), window_.sheet(), window_.currentJvRace(), window_.settings(),
+        window_.programFolder(), currentLocalTime(), window_.prompt(), progress, window_.shell(),
+        [this](const JvRaceCard&, RaceSheet&) {
+            showLoadedRace();
+            letWindowsPaint();
+        });
     // The result lists showed an earlier race.
     if (!index.empty())
         window_.clearResults();

@@ -9,6 +9,7 @@
 #include "app/page_viewer_dialog.h"
 #include "app/qt_text.h"
 #include "core/prediction_file.h"
+#include "core/program_folder.h"
 #include "html/race_sheet_page.h"
 #include "html/sports_page.h"
 
@@ -46,13 +47,6 @@ QString withoutSurroundingQuotes(QString text) {
     if (text.size() >= 2 && text.startsWith(u'"') && text.endsWith(u'"'))
         text = text.mid(1, text.size() - 2);
     return text;
-}
-
-std::tm localNow() {
-    std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    return local;
 }
 
 } // namespace
@@ -385,7 +379,7 @@ void MainWindow::sportsPage() {
         services_.prompt.showMessage("先に予想してください。");
         return;
     }
-    const std::tm now = localNow();
+    const std::tm now = currentLocalTime();
     FileDialogRequest request{
         QStringLiteral("名前を付けて保存"), kHtmlFilter, QStringLiteral("html"),
         fromNativePath(programFolder_ + "HTML/") + toQt(suggestedSportsFileName(sheet_, now))};

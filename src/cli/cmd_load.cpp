@@ -2,6 +2,7 @@
 // race card into a race sheet as the program's loader does and saves it as a
 // prediction file.
 
+#include "cli/card_argument.h"
 #include "cli/cli_support.h"
 #include "core/prediction_file.h"
 #include "core/race_sheet.h"
@@ -37,10 +38,8 @@ int runLoad(const std::vector<std::string>& args) {
 
     const std::string programFolder = programFolderFrom(parsed);
     TerminalPrompt prompt;
-    prompt.answer("調教師データ", parsed.flag("--update-trainers"));
-    prompt.answer("騎手データ", parsed.flag("--update-jockeys"));
     JvRaceCard card;
-    if (!openJvCard(parsed.positional()[0], programFolder, card, prompt))
+    if (!openCardArgument(parsed, programFolder, prompt, card))
         return 1;
     RaceSheet sheet;
     // Horses missing from the horse file are reported on stderr and loaded

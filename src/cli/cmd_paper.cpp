@@ -1,11 +1,11 @@
 // zelkor2k-cli paper CARD --races LIST|all [--edition 1|2|3] [-o PATH]: the
 // racing newspaper of one race, or the newspaper set of several.
 
+#include "cli/card_argument.h"
 #include "cli/cli_support.h"
 #include "cli/terminal_progress.h"
 #include "core/settings.h"
 #include "html/newspaper_set.h"
-#include "jv/archive_intake.h"
 #include "jv/race_card.h"
 #include "text/cp932.h"
 
@@ -68,10 +68,8 @@ int runPaper(const std::vector<std::string>& args) {
     }
 
     TerminalPrompt prompt;
-    prompt.answer("調教師データ", parsed.flag("--update-trainers"));
-    prompt.answer("騎手データ", parsed.flag("--update-jockeys"));
     JvRaceCard card;
-    if (!openJvCard(parsed.positional()[0], programFolder, card, prompt))
+    if (!openCardArgument(parsed, programFolder, prompt, card))
         return 1; // told why on stderr
     const int raceCount = countRaces(card.raceCardPath, prompt);
     if (raceCount < 1)

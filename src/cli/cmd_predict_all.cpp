@@ -1,12 +1,13 @@
 // zelkor2k-cli predict-all CARD: predicts every race of a JRA-VAN race card
 // and writes the sports page of each, the bets summary, menu and index.
 
+#include "cli/card_argument.h"
 #include "cli/cli_support.h"
 #include "cli/terminal_progress.h"
+#include "core/program_folder.h"
 #include "core/race_sheet.h"
 #include "core/settings.h"
 #include "html/predict_all.h"
-#include "jv/archive_intake.h"
 #include "jv/race_card.h"
 
 #include <ctime>
@@ -28,15 +29,11 @@ int runPredictAll(const std::vector<std::string>& args) {
     const std::string programFolder = programFolderFrom(parsed);
     const AppSettings settings = settingsOfProgramFolder(programFolder);
     TerminalPrompt prompt;
-    prompt.answer("調教師データ", parsed.flag("--update-trainers"));
-    prompt.answer("騎手データ", parsed.flag("--update-jockeys"));
     JvRaceCard card;
-    if (!openJvCard(parsed.positional()[0], programFolder, card, prompt))
+    if (!openCardArgument(parsed, programFolder, prompt, card))
         return 1; // told why on stderr
 
-    const std::time_t now = std::time(nullptr);
-    std::tm localTime{};
-    localtime_r(&now, &localTime);
+    const std::tm localTime = currentLocalTime();
     RaceSheet sheet;
     JvRaceCard currentRace;
     TerminalProgress progress;

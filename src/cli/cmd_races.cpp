@@ -1,8 +1,8 @@
 // zelkor2k-cli races CARD [--info N]: the races of a JRA-VAN race card, one
 // line each, or the full conditions of race N.
 
+#include "cli/card_argument.h"
 #include "cli/cli_support.h"
-#include "jv/archive_intake.h"
 #include "jv/race_card.h"
 #include "jv/race_info.h"
 
@@ -32,10 +32,8 @@ int runRaces(const std::vector<std::string>& args) {
 
     const std::string programFolder = programFolderFrom(parsed);
     TerminalPrompt prompt;
-    prompt.answer("調教師データ", parsed.flag("--update-trainers"));
-    prompt.answer("騎手データ", parsed.flag("--update-jockeys"));
     JvRaceCard card;
-    if (!openJvCard(parsed.positional()[0], programFolder, card, prompt))
+    if (!openCardArgument(parsed, programFolder, prompt, card))
         return 1; // told why on stderr
 
     if (info) {

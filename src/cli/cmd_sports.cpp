@@ -3,6 +3,7 @@
 
 #include "cli/cli_support.h"
 #include "core/prediction_file.h"
+#include "core/program_folder.h"
 #include "core/race_sheet.h"
 #include "core/scoring.h"
 #include "core/settings.h"
@@ -30,9 +31,7 @@ int runSports(const std::vector<std::string>& args) {
         return 1; // the reader has told why on stderr
     scoreRace(sheet);
 
-    const std::time_t now = std::time(nullptr);
-    std::tm localTime{};
-    localtime_r(&now, &localTime);
+    const std::tm localTime = currentLocalTime();
     // Without -o the page gets the name the desktop program suggests, in
     // the current folder (file names on this system are UTF-8).
     const std::string path =

@@ -22,11 +22,15 @@ std::string withTrailingSeparator(std::string folder) {
     return folder;
 }
 
-int currentCalendarYear() {
+std::tm currentLocalTime() {
     std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
-    return local.tm_year + 1900;
+    return local;
+}
+
+int currentCalendarYear() {
+    return currentLocalTime().tm_year + 1900;
 }
 
 } // namespace zelkor

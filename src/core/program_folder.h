@@ -1,5 +1,6 @@
 #pragma once
 
+#include <ctime>
 #include <string>
 
 namespace zelkor {
@@ -13,5 +14,8 @@ std::string withTrailingSeparator(std::string folder);
 
 // The calendar year now.
 int currentCalendarYear();
+
+// The local time now, broken down.
+std::tm currentLocalTime();
 
 } // namespace zelkor

@@ -11,14 +11,14 @@ inline constexpr int kMaxQuinellaPairs = 8;
 
 // One previous run of a runner. Every value is an index into its fixed list.
 struct PastRun {
-    int kind = 0;        // 0 レース, 1 放牧, 2 未出走, 3 ｱｸｼﾃﾞﾝﾄ
-    int finish = 0;      // index + 1 = finishing position
-    int fieldSize = 0;   // index + 4 = runners in that race
-    int popularity = 0;  // index + 1 = popularity
-    int distance = 10;   // same encoding as the race distance
-    int raceClass = 0;   // index into the class list
-    int weight = 20;     // same encoding as the runner's weight
-    int timeDiff = 0;    // 0..20 tenths of a second, 21 大
+    int kind = 0;       // 0 レース, 1 放牧, 2 未出走, 3 ｱｸｼﾃﾞﾝﾄ
+    int finish = 0;     // index + 1 = finishing position
+    int fieldSize = 0;  // index + 4 = runners in that race
+    int popularity = 0; // index + 1 = popularity
+    int distance = 10;  // same encoding as the race distance
+    int raceClass = 0;  // index into the class list
+    int weight = 20;    // same encoding as the runner's weight
+    int timeDiff = 0;   // 0..20 tenths of a second, 21 大
 
     bool raced() const { return kind == 0; }
     friend bool operator==(const PastRun&, const PastRun&) = default;
@@ -36,12 +36,12 @@ class RunnerEntry {
 
     void reset() { *this = RunnerEntry(); }
 
-    int sex = 0;               // 0 牡, 1 牝, 2 せん
-    int age = 0;               // index + 2 = age; 18 is 20以上
-    int weight = 20;           // 46.0 kg + 0.5 kg × index; 36 is 64.0以上
-    int runningStyle = 0;      // 0 逃げ, 1 先行, 2 差し, 3 追込, 4 自在
-    int aptitudeDistance = 10; // same encoding as the race distance
-    int oddsBand = 0;          // index into the odds bands
+    int sex = 0;                       // 0 牡, 1 牝, 2 せん
+    int age = 0;                       // index + 2 = age; 18 is 20以上
+    int weight = 20;                   // 46.0 kg + 0.5 kg × index; 36 is 64.0以上
+    int runningStyle = 0;              // 0 逃げ, 1 先行, 2 差し, 3 追込, 4 自在
+    int aptitudeDistance = 10;         // same encoding as the race distance
+    int oddsBand = 0;                  // index into the odds bands
     std::array<PastRun, 2> pastRuns{}; // [0] run before last, [1] last run
     std::string name;
 

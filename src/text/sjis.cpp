@@ -56,7 +56,9 @@ bool startsWithIgnoringAsciiCase(std::string_view text, std::string_view prefix)
         if (len != charLength(text, pos))
             return false;
         if (len == 1) {
-            auto fold = [](char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; };
+            auto fold = [](char c) {
+                return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+            };
             if (fold(text[pos]) != fold(prefix[pos]))
                 return false;
         } else if (text.substr(pos, 2) != prefix.substr(pos, 2)) {

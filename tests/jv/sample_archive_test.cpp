@@ -8,10 +8,9 @@
 #include "jv/race_loader.h"
 #include "support/recording_prompt.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdlib>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <set>
 
 namespace zelkor {
