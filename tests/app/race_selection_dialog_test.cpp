@@ -24,20 +24,20 @@ QString q(const char16_t* text) {
     return QString::fromUtf16(text);
 }
 
-JvRaceSpec race(const char* course, int monthDay, int number, std::string name = {}) {
-    JvRaceSpec r;
+JvRaceData race(const char* course, int monthDay, int number, std::string name = {}) {
+    JvRaceData r;
     r.courseCode = course;
     r.monthDay = monthDay;
     r.raceNumber = number;
     r.raceName = std::move(name);
     for (int h = 0; h < 8; ++h)
-        r.runners.push_back(JvRunnerSpec{});
+        r.runners.push_back(JvRunnerData{});
     return r;
 }
 
 class RaceSelectionTest : public ::testing::Test {
   protected:
-    void open(const std::vector<JvRaceSpec>& races) {
+    void open(const std::vector<JvRaceData>& races) {
         ensureApplication();
         cardPath = dir.filePath(QStringLiteral("JracDen1.dat")).toStdString();
         forgetJvFileIndexes();

@@ -82,7 +82,7 @@ class JvCommands : public ::testing::Test {
     // A race card of two races and a horse file beside it, in a folder of
     // their own (not the program's working folder).
     std::string writeCard(bool withAllHorses = true) {
-        test::JvRaceSpec first;
+        test::JvRaceData first;
         first.raceName = "ハツユキ特別";
         first.courseCode = "08";
         first.monthDay = 1207;
@@ -100,16 +100,16 @@ class JvCommands : public ::testing::Test {
         first.prizeMoney = {15000, 6000, 3800, 2300, 1500};
         first.addedMoney = {1234, 352, 176};
         first.saleCode = 2;
-        test::JvRunnerSpec a;
+        test::JvRunnerData a;
         a.horseId = "2021100001";
         a.horseName = "ミナミカゼ";
-        test::JvRunnerSpec b = a;
+        test::JvRunnerData b = a;
         b.horseId = "2021100002";
         b.horseName = "キタカゼ";
         b.sexCode = 2;
         b.weightCarried = 530;
         first.runners = {a, b};
-        test::JvRaceSpec second;
+        test::JvRaceData second;
         second.monthDay = 1207;
         second.courseCode = "08";
         second.raceNumber = 10;
@@ -117,17 +117,17 @@ class JvCommands : public ::testing::Test {
         second.conditionCodes = {0, 703, 0, 0, 0};
         second.runners = {b};
 
-        test::JvHorseSpec ha;
+        test::JvHorseData ha;
         ha.id = "2021100001";
         ha.name = "ミナミカゼ";
         ha.bandCounts[0][1] = {1, 0, 0, 2};
-        test::JvRunSpec run;
+        test::JvRunData run;
         ha.runs = {run, run};
-        test::JvHorseSpec hb;
+        test::JvHorseData hb;
         hb.id = "2021100002";
         hb.name = "キタカゼ";
         hb.sexCode = 2;
-        std::vector<test::JvHorseSpec> horses = {ha};
+        std::vector<test::JvHorseData> horses = {ha};
         if (withAllHorses)
             horses.push_back(hb);
 

@@ -260,9 +260,9 @@ TEST_F(Newspaper, WritesThePageAndReportsAFailedWrite) {
 // Races and horses built per test for the smaller rules.
 class NewspaperRules : public ::testing::Test {
   protected:
-    std::string simplePage(const JvRaceSpec& spec, const std::vector<JvHorseSpec>& horses,
+    std::string simplePage(const JvRaceData& raceData, const std::vector<JvHorseData>& horses,
                            const AppSettings& settings = paperSettings(0, 1, 0)) {
-        const std::string card = writeTestCard(dir.path(), {spec}, horses);
+        const std::string card = writeTestCard(dir.path(), {raceData}, horses);
         JvRaceCard race;
         EXPECT_TRUE(readRace(race, card, 1, prompt, dir.path()));
         return buildNewspaper(NewspaperEdition::Simple, race, settings, dir.path(), prompt);
@@ -273,10 +273,10 @@ class NewspaperRules : public ::testing::Test {
 };
 
 TEST_F(NewspaperRules, TitleOfAnUnnamedRaceAndOfAnUngradedOne) {
-    JvRaceSpec spec = testRace();
-    spec.runners.resize(1);
-    spec.gradeCode = "A";
-    const std::string card = writeTestCard(dir.path(), {spec}, {redStar()});
+    JvRaceData raceData = testRace();
+    raceData.runners.resize(1);
+    raceData.gradeCode = "A";
+    const std::string card = writeTestCard(dir.path(), {raceData}, {redStar()});
     JvRaceCard race;
     ASSERT_TRUE(readRace(race, card, 1, prompt, dir.path()));
     // An unnamed race still keeps its blank, so the grade follows two blanks.
@@ -286,34 +286,34 @@ TEST_F(NewspaperRules, TitleOfAnUnnamedRaceAndOfAnUngradedOne) {
             .find("<FONT SIZE=5 COLOR=000000>  (ＧⅠ)</FONT>"),
         std::string::npos);
 
-    spec.raceName = "ウインター特別";
-    spec.gradeCode = "E"; // 特別 sorts after "D": no grade part
-    spec.edition = 0;
+    raceData.raceName = "ウインター特別";
+    raceData.gradeCode = "E"; // 特別 sorts after "D": no grade part
+    raceData.edition = 0;
     EXPECT_NE(
-        simplePage(spec, {redStar()}).find("<FONT SIZE=5 COLOR=000000> ウインター特別</FONT>"),
+        simplePage(raceData, {redStar()}).find("<FONT SIZE=5 COLOR=000000> ウインター特別</FONT>"),
         std::string::npos);
 }
 
 TEST_F(NewspaperRules, SameJockeyAsLastTimeAndAnUnplacedLastRunHaveNoChangeMark) {
-    JvRaceSpec spec = testRace();
-    spec.runners.resize(1);
-    JvHorseSpec horse = redStar();
+    JvRaceData raceData = testRace();
+    raceData.runners.resize(1);
+    JvHorseData horse = redStar();
     horse.runs[0].jockeyName = "騎手一";
-    EXPECT_EQ(simplePage(spec, {horse}).find("替"), std::string::npos);
+    EXPECT_EQ(simplePage(raceData, {horse}).find("替"), std::string::npos);
     horse.runs[0].jockeyName = "騎手二";
     horse.runs[0].finish = 0;
-    EXPECT_EQ(simplePage(spec, {horse}).find("替"), std::string::npos);
+    EXPECT_EQ(simplePage(raceData, {horse}).find("替"), std::string::npos);
     horse.runs.clear();
-    EXPECT_EQ(simplePage(spec, {horse}).find("替"), std::string::npos);
+    EXPECT_EQ(simplePage(raceData, {horse}).find("替"), std::string::npos);
 }
 
 TEST_F(NewspaperRules, FileTextIsEscapedAndTheLinkedNamePercentEncoded) {
-    JvRaceSpec spec = testRace();
-    spec.raceName = "R&D<1>";
-    spec.runners.resize(1);
-    JvHorseSpec horse = redStar();
+    JvRaceData raceData = testRace();
+    raceData.raceName = "R&D<1>";
+    raceData.runners.resize(1);
+    JvHorseData horse = redStar();
     horse.name = "A&B <i>";
-    const std::string p = simplePage(spec, {horse});
+    const std::string p = simplePage(raceData, {horse});
     EXPECT_NE(p.find("<TITLE>Jv2026-105_東京11RR&amp;D&lt;1&gt;</TITLE>"), std::string::npos);
     EXPECT_NE(p.find("第12回 R&amp;D&lt;1&gt; (ＧⅢ)"), std::string::npos);
     EXPECT_NE(p.find("<a href=http://db.example.jp/s?key=A%26B%20%3Ci%3E&x=1 "
@@ -323,15 +323,15 @@ TEST_F(NewspaperRules, FileTextIsEscapedAndTheLinkedNamePercentEncoded) {
 }
 
 TEST_F(NewspaperRules, UnknownCoatColourHasNoPicture) {
-    JvRaceSpec spec = testRace();
-    spec.runners.resize(1);
-    JvHorseSpec horse = redStar();
+    JvRaceData raceData = testRace();
+    raceData.runners.resize(1);
+    JvHorseData horse = redStar();
     horse.coatCode = 0;
-    const std::string p = simplePage(spec, {horse}, paperSettings(1, 0, 0));
+    const std::string p = simplePage(raceData, {horse}, paperSettings(1, 0, 0));
     EXPECT_NE(p.find("<p align=right>1枠  1番</p>"), std::string::npos);
     EXPECT_EQ(p.find("<img"), std::string::npos);
     horse.coatCode = 11;
-    EXPECT_NE(simplePage(spec, {horse}, paperSettings(1, 0, 0))
+    EXPECT_NE(simplePage(raceData, {horse}, paperSettings(1, 0, 0))
                   .find("1枠  1番<img src=\"siro.gif\"></p>"),
               std::string::npos);
 }

@@ -78,8 +78,8 @@ TEST(ChosenPaperEdition, AnyOtherValueThanOneToThreeBecomesTheSimpleEdition) {
     EXPECT_EQ(settings.paperEdition, 1);
 }
 
-JvRaceSpec namedRace(const std::string& courseCode, int raceNumber, const std::string& name) {
-    JvRaceSpec race = testRace();
+JvRaceData namedRace(const std::string& courseCode, int raceNumber, const std::string& name) {
+    JvRaceData race = testRace();
     race.courseCode = courseCode;
     race.raceNumber = raceNumber;
     race.raceName = name;
@@ -196,7 +196,7 @@ TEST_F(NewspaperSet, ARaceBeyondTheCardIsLeftOutOfTheMenu) {
 }
 
 TEST_F(NewspaperSet, ProgressEndsAtOneHundredForMoreThanOneHundredRaces) {
-    std::vector<JvRaceSpec> races;
+    std::vector<JvRaceData> races;
     for (int r = 0; r < 120; ++r)
         races.push_back(namedRace(r % 2 ? "05" : "06", r / 2 % 12 + 1, "レース"));
     const std::string card = writeTestCard(dir.path(), races, {redStar()});

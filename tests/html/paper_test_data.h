@@ -85,8 +85,8 @@ inline AppSettings paperSettings(int images, int links, int howToRead, int editi
 
 // Horse of runner 1 of the test race: two past runs, the most recent under
 // another jockey, the older one won with equal times.
-inline JvHorseSpec redStar() {
-    JvHorseSpec h;
+inline JvHorseData redStar() {
+    JvHorseData h;
     h.id = "2022100001";
     h.name = "アカイホシ";
     h.birthYear = 2022;
@@ -99,7 +99,7 @@ inline JvHorseSpec redStar() {
     h.bandCounts[1][0] = {1, 1, 0, 0};
     h.bandCounts[0][1] = {0, 1, 0, 1};
 
-    JvRunSpec last;
+    JvRunData last;
     last.year = 2025;
     last.monthDay = 1220;
     last.courseCode = "06";
@@ -125,7 +125,7 @@ inline JvHorseSpec redStar() {
     last.bodyWeight = 482;
     last.otherHorseName = "ライバルスター";
 
-    JvRunSpec before;
+    JvRunData before;
     before.year = 2025;
     before.monthDay = 1025;
     before.courseCode = "05";
@@ -156,8 +156,8 @@ inline JvHorseSpec redStar() {
 
 // A two-runner 3-year-olds-and-up ＧⅢ. Runner 1 wears blinkers and has an
 // apprentice jockey; runner 2's horse is missing from the horse file.
-inline JvRaceSpec testRace() {
-    JvRaceSpec race;
+inline JvRaceData testRace() {
+    JvRaceData race;
     race.year = 2026;
     race.monthDay = 105;
     race.courseCode = "05";
@@ -176,7 +176,7 @@ inline JvRaceSpec testRace() {
     race.postTime = 1025;
     race.saleCode = 2;
 
-    JvRunnerSpec one;
+    JvRunnerData one;
     one.horseId = "2022100001";
     one.horseName = "アカイホシ";
     one.sexCode = 1;
@@ -186,7 +186,7 @@ inline JvRaceSpec testRace() {
     one.apprenticeCode = 2;
     one.trainerName = "調教師";
 
-    JvRunnerSpec two;
+    JvRunnerData two;
     two.horseId = "2022100099";
     two.horseName = "マイゴノウマ";
     two.sexCode = 2;
@@ -199,8 +199,8 @@ inline JvRaceSpec testRace() {
 
 // Writes the race card and horse file into `folder` and returns the race
 // card path.
-inline std::string writeTestCard(const std::string& folder, const std::vector<JvRaceSpec>& races,
-                                 const std::vector<JvHorseSpec>& horses) {
+inline std::string writeTestCard(const std::string& folder, const std::vector<JvRaceData>& races,
+                                 const std::vector<JvHorseData>& horses) {
     const std::string card = folder + "JracDen1.dat";
     writeJvRaceCard(card, races);
     writeJvHorseFile(folder + "JracUmaj.dat", horses);

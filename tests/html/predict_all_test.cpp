@@ -23,8 +23,8 @@ const std::string kMetaLine =
     "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=shift_jis\"><meta "
     "http-equiv=\"Content-Language\" content=\"ja\">";
 
-JvHorseSpec horse(const std::string& id, const std::string& name, int finish) {
-    JvHorseSpec h = redStar();
+JvHorseData horse(const std::string& id, const std::string& name, int finish) {
+    JvHorseData h = redStar();
     h.id = id;
     h.name = name;
     h.runs[0].finish = finish;
@@ -32,22 +32,22 @@ JvHorseSpec horse(const std::string& id, const std::string& name, int finish) {
     return h;
 }
 
-JvRunnerSpec runner(const std::string& id, const std::string& name) {
-    JvRunnerSpec r;
+JvRunnerData runner(const std::string& id, const std::string& name) {
+    JvRunnerData r;
     r.horseId = id;
     r.horseName = name;
     return r;
 }
 
-JvRaceSpec race(const std::string& courseCode, int raceNumber, const std::string& name,
-                std::vector<JvRunnerSpec> runners) {
-    JvRaceSpec spec = testRace();
-    spec.courseCode = courseCode;
-    spec.raceNumber = raceNumber;
-    spec.raceName = name;
-    spec.shortName = "";
-    spec.runners = std::move(runners);
-    return spec;
+JvRaceData race(const std::string& courseCode, int raceNumber, const std::string& name,
+                std::vector<JvRunnerData> runners) {
+    JvRaceData raceData = testRace();
+    raceData.courseCode = courseCode;
+    raceData.raceNumber = raceNumber;
+    raceData.raceName = name;
+    raceData.shortName = "";
+    raceData.runners = std::move(runners);
+    return raceData;
 }
 
 std::tm saturday() {

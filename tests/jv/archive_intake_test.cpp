@@ -151,17 +151,17 @@ TEST_F(ArchiveIntake, MissingWorkingFoldersAreCreated) {
 
 // From the archive to the race sheet, as the front ends run it.
 TEST_F(ArchiveIntake, OpenedCardLoadsTheChosenRace) {
-    test::JvRaceSpec first;
+    test::JvRaceData first;
     first.raceName = "イチバンレース";
-    test::JvRaceSpec second = first;
+    test::JvRaceData second = first;
     second.raceName = "ニバンレース";
     second.raceNumber = 2;
-    test::JvRunnerSpec runner;
+    test::JvRunnerData runner;
     runner.horseId = "2020100009";
     runner.horseName = "カードノナマエ";
     second.runners = {runner, runner};
     first.runners = {runner};
-    test::JvHorseSpec horse;
+    test::JvHorseData horse;
     horse.id = "2020100009";
     horse.name = "ホンモノ";
     ASSERT_TRUE(test::writeJvRaceCard(working + "JracDen1.dat", {first, second}));

@@ -10,23 +10,23 @@
 namespace zelkor {
 namespace {
 
-using test::JvHorseSpec;
-using test::JvRunSpec;
+using test::JvHorseData;
+using test::JvRunData;
 using test::JvTestDir;
 using test::RecordingPrompt;
 
 const std::string kNotFound = "登録馬ファイルの読み込みに失敗しました";
 
-JvRunSpec runOf(std::string grade, int condition, int finish) {
-    JvRunSpec run;
+JvRunData runOf(std::string grade, int condition, int finish) {
+    JvRunData run;
     run.gradeCode = std::move(grade);
     run.conditionCode = condition;
     run.finish = finish;
     return run;
 }
 
-JvHorseSpec horseWithRuns(std::string id, std::vector<JvRunSpec> runs) {
-    JvHorseSpec horse;
+JvHorseData horseWithRuns(std::string id, std::vector<JvRunData> runs) {
+    JvHorseData horse;
     horse.id = std::move(id);
     horse.runs = std::move(runs);
     return horse;
@@ -34,12 +34,12 @@ JvHorseSpec horseWithRuns(std::string id, std::vector<JvRunSpec> runs) {
 
 class HorseFile : public ::testing::Test {
   protected:
-    void write(const std::vector<JvHorseSpec>& horses) {
+    void write(const std::vector<JvHorseData>& horses) {
         forgetJvFileIndexes();
         ASSERT_TRUE(test::writeJvHorseFile(path, horses));
     }
     // Writes the one horse and reads it into a fresh record.
-    JvHorseRecord readOne(const JvHorseSpec& horse, long long total = 0) {
+    JvHorseRecord readOne(const JvHorseData& horse, long long total = 0) {
         write({horse});
         JvHorseRecord record;
         EXPECT_TRUE(readHorse(record, path, horse.id, total, prompt));
@@ -53,7 +53,7 @@ class HorseFile : public ::testing::Test {
 };
 
 TEST_F(HorseFile, ReadsThePedigreeCountsAndDecodedTexts) {
-    JvHorseSpec horse;
+    JvHorseData horse;
     horse.id = "2021105432";
     horse.name = "ミドリノカゼ";
     horse.birthYear = 2021;
@@ -104,7 +104,7 @@ TEST_F(HorseFile, ReadsThePedigreeCountsAndDecodedTexts) {
 // The dam's dam and the place of birth lie where neighbouring unused rows
 // overlap them; each is read at its own offset and width.
 TEST_F(HorseFile, OverlappedFieldsAreReadAtTheirOwnOffsets) {
-    JvHorseSpec horse;
+    JvHorseData horse;
     std::string record = test::jvHorseRecord(horse);
     record.replace(249, 36, "ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯＰＱＲ");
     record.replace(405, 24, "ａｂｃｄｅｆｇｈｉｊｋｌ");
@@ -129,7 +129,7 @@ TEST_F(HorseFile, BreederAndOwnerNamesAreCompacted) {
         {"有限会社　山田　牧場", "有限会社 山田"},
     };
     for (const Case& c : cases) {
-        JvHorseSpec horse;
+        JvHorseData horse;
         horse.breeder = c.field;
         horse.owner = c.field;
         JvHorseRecord r = readOne(horse);
@@ -139,7 +139,7 @@ TEST_F(HorseFile, BreederAndOwnerNamesAreCompacted) {
 }
 
 TEST_F(HorseFile, ReadsEveryFieldOfAPastRun) {
-    JvRunSpec run;
+    JvRunData run;
     run.year = 2025;
     run.monthDay = 1228;
     run.courseCode = "06";
@@ -225,8 +225,8 @@ TEST_F(HorseFile, RunsEndAtTheBlankYear) {
     EXPECT_EQ(r.strength, 1369);
 
     // Runs after the end mark keep nothing of a full record read before.
-    JvHorseSpec full = horseWithRuns("2020100003", std::vector<JvRunSpec>(5, runOf(" ", 5, 1)));
-    JvHorseSpec two = horseWithRuns("2020100004", {runOf(" ", 9, 1), runOf(" ", 9, 1)});
+    JvHorseData full = horseWithRuns("2020100003", std::vector<JvRunData>(5, runOf(" ", 5, 1)));
+    JvHorseData two = horseWithRuns("2020100004", {runOf(" ", 9, 1), runOf(" ", 9, 1)});
     write({full, two});
     JvHorseRecord reused;
     ASSERT_TRUE(readHorse(reused, path, full.id, 0, prompt));
@@ -247,7 +247,7 @@ TEST_F(HorseFile, StrengthFromTheRunsTaken) {
               (90 * 90 * 90 / 10000) * (90 * 90 * 90 / 10000));
 
     // An abnormal run is not taken; with none left the strength is 10.
-    JvRunSpec accident = runOf("A", 999, 1);
+    JvRunData accident = runOf("A", 999, 1);
     accident.abnormal = 1;
     EXPECT_EQ(readOne(horseWithRuns("2020100012", {accident})).strength, 10);
     EXPECT_EQ(readOne(horseWithRuns("2020100013", {})).strength, 10);
@@ -274,7 +274,7 @@ TEST_F(HorseFile, ClassIndexOfAPastRun) {
 }
 
 TEST_F(HorseFile, BestDistanceFromTheFinishingCounts) {
-    JvHorseSpec horse;
+    JvHorseData horse;
     // Two wins up to 1600 m and one at 1601–2200 m: (2800 + 2000) ÷ 3.
     horse.bandCounts[0][0][0] = 2;
     horse.bandCounts[0][1][0] = 1;
@@ -285,23 +285,23 @@ TEST_F(HorseFile, BestDistanceFromTheFinishingCounts) {
     EXPECT_EQ(readOne(horse).aptitudeMetres, (2 * 1400 + 2000 + 3 * 2800) / 6);
 
     // Without wins the 2nd places decide, then the 3rd, then the rest.
-    JvHorseSpec placed;
+    JvHorseData placed;
     placed.bandCounts[1][2][1] = 1;
     placed.bandCounts[0][0][3] = 9;
     EXPECT_EQ(readOne(placed).aptitudeMetres, 2800);
-    JvHorseSpec beaten;
+    JvHorseData beaten;
     beaten.bandCounts[0][1][3] = 4;
     EXPECT_EQ(readOne(beaten).aptitudeMetres, 2000);
 
     // A horse that never finished gets the race sheet's reset distance.
-    JvHorseSpec none;
+    JvHorseData none;
     EXPECT_EQ(readOne(none).aptitudeMetres, 2000);
 }
 
 TEST_F(HorseFile, ZeroCornersAreFilled) {
-    JvRunSpec early;
+    JvRunData early;
     early.corners = {3, 0, 0, 5};
-    JvRunSpec unknown;
+    JvRunData unknown;
     unknown.corners = {0, 0, 4, 6};
     JvHorseRecord r = readOne(horseWithRuns("2020100020", {early, unknown}));
     EXPECT_EQ(r.pastRuns[0].corners, (std::array<int, 4>{3, 3, 3, 5}));
@@ -319,13 +319,13 @@ TEST_F(HorseFile, RunningStyleFromTheEarlyCorners) {
                           {{6, 6, 1, 1}, 2},   {{9, 10, 1, 1}, 2},  {{10, 10, 1, 1}, 3},
                           {{18, 18, 1, 1}, 3}, {{18, 19, 1, 1}, 2}, {{0, 0, 1, 1}, 2}};
     for (const Case& c : cases) {
-        JvRunSpec run;
+        JvRunData run;
         run.corners = c.corners;
         EXPECT_EQ(readOne(horseWithRuns("2020100030", {run})).runningStyle, c.style)
             << c.corners[0] << "," << c.corners[1];
     }
     // The average over the present runs is truncated: (4 + 9) ÷ 2 = 6.
-    JvRunSpec a, b;
+    JvRunData a, b;
     a.corners = {2, 2, 1, 1};
     b.corners = {4, 5, 1, 1};
     a.abnormal = 1; // abnormal runs still show where the horse ran
@@ -344,7 +344,7 @@ TEST_F(HorseFile, OtherTimeIsTheRunTimePlusTheGapAsADuration) {
         {1340, 0, 1340}, {580, 20, 1000},   {0, 7, 7},
     };
     for (const Case& c : cases) {
-        JvRunSpec run;
+        JvRunData run;
         run.time = c.time;
         run.timeDiff = c.timeDiff;
         const JvPastRun p = readOne(horseWithRuns("2020100040", {run})).pastRuns[0];
@@ -365,16 +365,16 @@ TEST_F(HorseFile, OddsEstimate) {
     // A runner above 82 % of the field total leaves the odds bands.
     EXPECT_LT(estimateOdds(1000, 990), 15);
 
-    JvHorseSpec horse = horseWithRuns("2020100050", {runOf("A", 999, 1)});
+    JvHorseData horse = horseWithRuns("2020100050", {runOf("A", 999, 1)});
     EXPECT_EQ(readOne(horse).oddsEstimate, 100);
     // 469225 of a total 1000000: t = 820000, v = 35077, w = 16, z = -1.
     EXPECT_EQ(readOne(horse, 1000000).oddsEstimate, 17);
 }
 
 TEST_F(HorseFile, TheLastRecordIsFoundAndAMissingOneReported) {
-    std::vector<JvHorseSpec> horses;
+    std::vector<JvHorseData> horses;
     for (int n = 0; n < 50; ++n) {
-        JvHorseSpec h;
+        JvHorseData h;
         h.id = test::jvHorseIdFor(n);
         h.name = "ウマ" + std::to_string(n);
         horses.push_back(h);
@@ -400,12 +400,12 @@ TEST_F(HorseFile, TheLastRecordIsFoundAndAMissingOneReported) {
 }
 
 TEST_F(HorseFile, TheFirstRecordWithTheKeyWins) {
-    JvHorseSpec first;
+    JvHorseData first;
     first.id = "2020123456";
     first.name = "サキノウマ";
-    JvHorseSpec second = first;
+    JvHorseData second = first;
     second.name = "アトノウマ";
-    JvHorseSpec other;
+    JvHorseData other;
     other.id = "2020000001";
     write({other, first, second});
     JvHorseRecord r;
@@ -414,7 +414,7 @@ TEST_F(HorseFile, TheFirstRecordWithTheKeyWins) {
 }
 
 TEST_F(HorseFile, AShortLastRecordReadsItsMissingBytesAsBlanks) {
-    JvHorseSpec horse = horseWithRuns("2020100060", {runOf(" ", 5, 2), runOf(" ", 5, 3)});
+    JvHorseData horse = horseWithRuns("2020100060", {runOf(" ", 5, 2), runOf(" ", 5, 3)});
     horse.name = "キレタウマ";
     std::string bytes = test::jvHorseRecord(horse);
     bytes.resize(889 + 215 + 100); // ends inside the second run
@@ -434,11 +434,11 @@ TEST_F(HorseFile, AShortLastRecordReadsItsMissingBytesAsBlanks) {
 }
 
 TEST_F(HorseFile, FieldsWithoutDigitsKeepThePreviousHorsesValues) {
-    JvHorseSpec first;
+    JvHorseData first;
     first.id = "2020000001";
     first.birthMonthDay = 512;
     first.earnings = 777;
-    JvHorseSpec second;
+    JvHorseData second;
     second.id = "2020000002";
     second.birthMonthDay = test::kBlankField;
     second.earnings = test::kBlankField;
@@ -467,7 +467,7 @@ TEST_F(HorseFile, AFileThatCannotBeOpenedIsReported) {
 }
 
 TEST_F(HorseFile, ARewrittenFileIsSearchedAfresh) {
-    JvHorseSpec a;
+    JvHorseData a;
     a.id = "2020000001";
     a.name = "マエノウマ";
     write({a});
@@ -475,7 +475,7 @@ TEST_F(HorseFile, ARewrittenFileIsSearchedAfresh) {
     ASSERT_TRUE(readHorse(r, path, a.id, 0, prompt));
 
     // Same size, the key moved: the stale position is noticed by its key.
-    JvHorseSpec b;
+    JvHorseData b;
     b.id = "2020000002";
     b.name = "ツギノウマ";
     ASSERT_TRUE(test::writeJvHorseFile(path, {b, a}));

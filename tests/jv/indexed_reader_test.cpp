@@ -83,7 +83,7 @@ TEST(IndexedReaders, OddRaceCardsReadAsRescanningReadsThem) {
     JvTestDir dir;
     const std::string path = dir.file("JracDen1.dat");
     std::mt19937 random(11);
-    test::JvRaceSpec sample;
+    test::JvRaceData sample;
     sample.runners.resize(18);
     const std::string fullLine = test::jvRaceLine(sample);
     for (int round = 0; round < 60; ++round) {
@@ -135,7 +135,7 @@ TEST(IndexedReaders, OddHorseFilesReadAsRescanningReadsThem) {
         ASSERT_TRUE(writeWholeFile(path, bytes));
         RecordingPrompt indexedPrompt, rescanPrompt;
         JvHorseRecord indexed, rescanned;
-        for (const test::JvHorseSpec& horse : day.horses) {
+        for (const test::JvHorseData& horse : day.horses) {
             bool a = readHorse(indexed, path, horse.id, 1000, indexedPrompt);
             bool b = rescan::readHorse(rescanned, path, horse.id, 1000, rescanPrompt);
             ASSERT_EQ(a, b) << horse.id;

@@ -9,23 +9,23 @@
 namespace zelkor {
 namespace {
 
-using test::JvRaceSpec;
-using test::JvRunnerSpec;
+using test::JvRaceData;
+using test::JvRunnerData;
 using test::JvTestDir;
 using test::RecordingPrompt;
 
 const std::string kReadFailure = "出馬表ファイルの読み込みに失敗しました";
 
-JvRaceSpec raceNumbered(int number) {
-    JvRaceSpec race;
+JvRaceData raceNumbered(int number) {
+    JvRaceData race;
     race.raceNumber = number;
     race.raceName = "第" + std::to_string(number) + "競走";
     race.runners.resize(3);
     return race;
 }
 
-std::vector<JvRaceSpec> fiveRaces() {
-    std::vector<JvRaceSpec> races;
+std::vector<JvRaceData> fiveRaces() {
+    std::vector<JvRaceData> races;
     for (int n = 1; n <= 5; ++n)
         races.push_back(raceNumbered(n));
     return races;
@@ -33,7 +33,7 @@ std::vector<JvRaceSpec> fiveRaces() {
 
 class RaceCardFile : public ::testing::Test {
   protected:
-    std::string write(const std::vector<JvRaceSpec>& races) {
+    std::string write(const std::vector<JvRaceData>& races) {
         forgetJvFileIndexes();
         EXPECT_TRUE(test::writeJvRaceCard(path, races));
         return path;
@@ -43,7 +43,7 @@ class RaceCardFile : public ::testing::Test {
         EXPECT_TRUE(writeWholeFile(path, text));
         return path;
     }
-    JvRaceCard readOne(const JvRaceSpec& race, int index = 1) {
+    JvRaceCard readOne(const JvRaceData& race, int index = 1) {
         write({race});
         JvRaceCard card;
         EXPECT_TRUE(readRace(card, path, index, prompt, "/prog/"));
@@ -57,7 +57,7 @@ class RaceCardFile : public ::testing::Test {
 };
 
 TEST_F(RaceCardFile, ReadsEveryFieldOfTheRacePart) {
-    JvRaceSpec race;
+    JvRaceData race;
     race.year = 2026;
     race.monthDay = 105;
     race.courseCode = "06";
@@ -121,9 +121,9 @@ TEST_F(RaceCardFile, ReadsEveryFieldOfTheRacePart) {
 }
 
 TEST_F(RaceCardFile, ReadsEveryFieldOfARunnerGroup) {
-    JvRaceSpec race;
+    JvRaceData race;
     race.runners.resize(3);
-    JvRunnerSpec& r = race.runners[2];
+    JvRunnerData& r = race.runners[2];
     r.horseNumber = 12;
     r.bracket = 6;
     r.horseId = "2021104567";
@@ -157,14 +157,14 @@ TEST_F(RaceCardFile, ReadsEveryFieldOfARunnerGroup) {
 }
 
 TEST_F(RaceCardFile, PrizeFieldsAreThousandsOfYen) {
-    JvRaceSpec race;
+    JvRaceData race;
     race.prizeMoney = {12000, 0, 1, 9999999, 500};
     JvRaceCard card = readOne(race);
     EXPECT_EQ(card.prizeMoney, (std::array<int, 5>{12000, 0, 1, 9999999, 500}));
 }
 
 TEST_F(RaceCardFile, NamesAreCutBeforeTheFirstFullWidthSpace) {
-    JvRaceSpec race;
+    JvRaceData race;
     race.raceName = "有馬記念　（グランプリ）";
     race.shortName = "有馬";
     EXPECT_EQ(readOne(race).raceName, "有馬記念");
@@ -180,7 +180,7 @@ TEST_F(RaceCardFile, NamesAreCutBeforeTheFirstFullWidthSpace) {
 }
 
 TEST_F(RaceCardFile, SymbolTextsFromTheCard) {
-    JvRaceSpec race;
+    JvRaceData race;
     race.symbolCode = "A10";
     EXPECT_EQ(readOne(race).symbolText, "○混牡");
     race.symbolCode = "000";
@@ -212,7 +212,7 @@ TEST_F(RaceCardFile, UnnamedRaceIsNamedByKindAndTheMatchingAgeCondition) {
         {0, {0, 0, 0, 0, 0}, ""},
     };
     for (const Case& c : cases) {
-        JvRaceSpec race;
+        JvRaceData race;
         race.kindCode = c.kind;
         race.conditionCodes = c.conditions;
         EXPECT_EQ(readOne(race).raceName, c.name) << "kind " << c.kind;
@@ -278,11 +278,11 @@ TEST_F(RaceCardFile, AnEmptyFileHasNoRaces) {
 }
 
 TEST_F(RaceCardFile, FieldsWithoutDigitsKeepThePreviousRacesValues) {
-    JvRaceSpec first = raceNumbered(4);
+    JvRaceData first = raceNumbered(4);
     first.monthDay = 1224;
     first.distanceMetres = 2500;
     first.prizeMoney[0] = 30000;
-    JvRaceSpec second = raceNumbered(7);
+    JvRaceData second = raceNumbered(7);
     second.monthDay = test::kBlankField;
     second.distanceMetres = test::kBlankField;
     second.prizeMoney[0] = test::kBlankField;
@@ -319,14 +319,14 @@ TEST_F(RaceCardFile, NumbersAllowBlanksAndASign) {
 }
 
 TEST_F(RaceCardFile, AShortLineReadsItsMissingBytesAsBlanks) {
-    JvRaceSpec race = raceNumbered(1);
+    JvRaceData race = raceNumbered(1);
     race.runners.resize(3);
     race.runners[2].horseId = "2020999999";
     race.runners[2].weightCarried = 570;
     std::string line = test::jvRaceLine(race);
     // The line claims three runners but ends halfway through the third one.
     line.resize(327 + 2 * 63 + 17);
-    JvRaceSpec next = raceNumbered(2);
+    JvRaceData next = raceNumbered(2);
     writeText(line + "\r\n" + test::jvRaceLine(next) + "\r\n");
 
     JvRaceCard card;
@@ -352,7 +352,7 @@ TEST_F(RaceCardFile, AShortLineReadsItsMissingBytesAsBlanks) {
 }
 
 TEST_F(RaceCardFile, MoreThanEighteenRunnersAreCutToEighteen) {
-    JvRaceSpec race = raceNumbered(1);
+    JvRaceData race = raceNumbered(1);
     race.runners.resize(19);
     for (size_t k = 0; k < race.runners.size(); ++k)
         race.runners[k].horseId = test::jvHorseIdFor(static_cast<int>(k));
@@ -401,7 +401,7 @@ TEST_F(RaceCardFile, LinesAreCountedThroughTheLineBuffer) {
 }
 
 TEST_F(RaceCardFile, LineEndsOfEitherKindGiveTheSameRace) {
-    std::vector<JvRaceSpec> races = fiveRaces();
+    std::vector<JvRaceData> races = fiveRaces();
     writeText(test::jvRaceCardText(races, "\n"));
     JvRaceCard lf;
     ASSERT_TRUE(readRace(lf, path, 4, prompt, "/p/"));
@@ -429,8 +429,8 @@ TEST_F(RaceCardFile, ARewrittenCardIsReadAfresh) {
     EXPECT_EQ(card.raceName, "第2競走");
 
     // A different size is noticed without being told.
-    const std::vector<JvRaceSpec> all = fiveRaces();
-    std::vector<JvRaceSpec> three(all.begin(), all.begin() + 3);
+    const std::vector<JvRaceData> all = fiveRaces();
+    std::vector<JvRaceData> three(all.begin(), all.begin() + 3);
     three[1].raceName = "新しい名前";
     ASSERT_TRUE(test::writeJvRaceCard(path, three));
     EXPECT_EQ(countRaces(path, prompt), 3);

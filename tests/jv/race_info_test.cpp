@@ -8,13 +8,13 @@
 namespace zelkor {
 namespace {
 
-using test::JvRaceSpec;
+using test::JvRaceData;
 using test::JvTestDir;
 using test::RecordingPrompt;
 
 class RaceInfo : public ::testing::Test {
   protected:
-    JvRaceCard read(const JvRaceSpec& race) {
+    JvRaceCard read(const JvRaceData& race) {
         forgetJvFileIndexes();
         EXPECT_TRUE(test::writeJvRaceCard(path, {race}));
         JvRaceCard card;
@@ -28,7 +28,7 @@ class RaceInfo : public ::testing::Test {
 };
 
 TEST_F(RaceInfo, GradeOneRaceWithEdition) {
-    JvRaceSpec race;
+    JvRaceData race;
     race.courseCode = "05";
     race.meeting = 5;
     race.meetingDay = 8;
@@ -77,7 +77,7 @@ TEST_F(RaceInfo, GradeOneRaceWithEdition) {
 }
 
 TEST_F(RaceInfo, OrdinaryRaceWithoutName) {
-    JvRaceSpec race;
+    JvRaceData race;
     race.courseCode = "09";
     race.meeting = 1;
     race.meetingDay = 3;
@@ -156,7 +156,7 @@ TEST_F(RaceInfo, ConditionLinesOnlyForNonZeroCodes) {
 }
 
 TEST_F(RaceInfo, ListRowsOfTheSelectionDialog) {
-    std::vector<JvRaceSpec> races(3);
+    std::vector<JvRaceData> races(3);
     races[0].monthDay = 105;
     races[0].courseCode = "06";
     races[0].raceNumber = 1;

@@ -11,10 +11,10 @@
 namespace zelkor {
 namespace {
 
-using test::JvHorseSpec;
-using test::JvRaceSpec;
-using test::JvRunnerSpec;
-using test::JvRunSpec;
+using test::JvHorseData;
+using test::JvRaceData;
+using test::JvRunData;
+using test::JvRunnerData;
 using test::JvTestDir;
 using test::RecordingPrompt;
 
@@ -184,15 +184,15 @@ TEST(PastRuns, ClassOfARun) {
 // program does after the race selection.
 class LoadRace : public ::testing::Test {
   protected:
-    JvRunnerSpec runner(std::string id, std::string name, int sex = 1, int weight = 550) {
-        JvRunnerSpec r;
+    JvRunnerData runner(std::string id, std::string name, int sex = 1, int weight = 550) {
+        JvRunnerData r;
         r.horseId = std::move(id);
         r.horseName = std::move(name);
         r.sexCode = sex;
         r.weightCarried = weight;
         return r;
     }
-    void load(const JvRaceSpec& race, const std::vector<JvHorseSpec>& horses) {
+    void load(const JvRaceData& race, const std::vector<JvHorseData>& horses) {
         forgetJvFileIndexes();
         ASSERT_TRUE(test::writeJvRaceCard(dir.file("JracDen1.dat"), {race}));
         ASSERT_TRUE(test::writeJvHorseFile(dir.file("JracUmaj.dat"), horses));
@@ -207,7 +207,7 @@ class LoadRace : public ::testing::Test {
 };
 
 TEST_F(LoadRace, RaceConditionsFromTheCard) {
-    JvRaceSpec race;
+    JvRaceData race;
     race.raceName = "テスト記念";
     race.raceNumber = 11;
     race.courseCode = "06";
@@ -233,7 +233,7 @@ TEST_F(LoadRace, RaceConditionsFromTheCard) {
 }
 
 TEST_F(LoadRace, UnnamedRaceKeepsTheBuiltNameAndOnlyAnEmptyOneBecomesOrdinary) {
-    JvRaceSpec race;
+    JvRaceData race;
     race.kindCode = 12;
     race.conditionCodes = {0, 703, 0, 0, 0};
     race.runners = {runner("2020100001", "イチ")};
@@ -246,7 +246,7 @@ TEST_F(LoadRace, UnnamedRaceKeepsTheBuiltNameAndOnlyAnEmptyOneBecomesOrdinary) {
 }
 
 TEST_F(LoadRace, DistancesAndWeightsOutsideTheListsAreClamped) {
-    JvRaceSpec race;
+    JvRaceData race;
     race.distanceMetres = 3800;
     race.raceNumber = 25;
     race.runners = {runner("2020100001", "カルイ", 1, 440), runner("2020100002", "オモイ", 1, 650),
@@ -261,24 +261,24 @@ TEST_F(LoadRace, DistancesAndWeightsOutsideTheListsAreClamped) {
 
 TEST_F(LoadRace, RunnersFromTheHorseFileAndMissingHorsesFromTheirCardLine) {
     // A: one GⅠ win, strength 469,225. B: not in the file. C: no runs, 10.
-    JvHorseSpec a;
+    JvHorseData a;
     a.id = "2020100001";
     a.name = "エース";
     a.sexCode = 2;
     a.birthYear = jvCurrentYear() - 4;
     a.bandCounts[0][0] = {2, 0, 0, 0};
     a.bandCounts[0][1] = {1, 0, 0, 0};
-    JvRunSpec win;
+    JvRunData win;
     win.gradeCode = "A";
     win.finish = 1;
     win.corners = {5, 5, 4, 3};
     win.timeDiff = 3;
     a.runs = {win};
-    JvHorseSpec c;
+    JvHorseData c;
     c.id = "2020100003";
     c.name = "シンジン";
     c.birthYear = jvCurrentYear() - 30;
-    JvRaceSpec race;
+    JvRaceData race;
     race.runners = {runner("2020100001", "エース"), runner("2020100002", "ナゾノウマ", 3, 540),
                     runner("2020100003", "シンジン")};
     sheet.runners[2].pastRuns[0].finish = 9; // left over from an earlier race
@@ -330,9 +330,9 @@ TEST_F(LoadRace, RunnersFromTheHorseFileAndMissingHorsesFromTheirCardLine) {
 }
 
 TEST_F(LoadRace, LastTwoRunsInTheirSlots) {
-    JvHorseSpec h;
+    JvHorseData h;
     h.id = "2020100001";
-    JvRunSpec last; // 5th, 2.5 s behind the winner
+    JvRunData last; // 5th, 2.5 s behind the winner
     last.finish = 5;
     last.time = 1598;
     last.timeDiff = 25;
@@ -340,15 +340,15 @@ TEST_F(LoadRace, LastTwoRunsInTheirSlots) {
     last.popularity = 1;
     last.distanceMetres = 2400;
     last.weightCarried = 570;
-    JvRunSpec before; // 3rd in a 1000万 race, 0.7 s behind
+    JvRunData before; // 3rd in a 1000万 race, 0.7 s behind
     before.finish = 3;
     before.conditionCode = 10;
     before.abnormal = 0;
     before.timeDiff = 7;
-    JvRunSpec third;
+    JvRunData third;
     third.abnormal = 1;
     h.runs = {last, before, third};
-    JvRaceSpec race;
+    JvRaceData race;
     race.runners = {runner("2020100001", "ニバン")};
     load(race, {h});
 
@@ -372,7 +372,7 @@ TEST_F(LoadRace, LastTwoRunsInTheirSlots) {
 }
 
 TEST_F(LoadRace, AllHorsesMissingShowsOneMessageEach) {
-    JvRaceSpec race;
+    JvRaceData race;
     race.runners = {runner("2020100001", "イチ　"), runner("2020100002", "ニ")};
     load(race, {});
     EXPECT_EQ(prompt.entries.size(), 2u);
@@ -387,8 +387,8 @@ TEST(LoadRaceDay, IndexedAndRescanningReadersLoadTheSameSheets) {
     // A runner whose horse is missing, and a horse listed twice: the first
     // record in file order is the one found.
     day.races[3].runners[1].horseId = "9999999999";
-    test::JvHorseSpec copy;
-    for (const test::JvHorseSpec& h : day.horses)
+    test::JvHorseData copy;
+    for (const test::JvHorseData& h : day.horses)
         if (h.id == day.races[0].runners[0].horseId)
             copy = h;
     copy.name = "ニセモノ";

@@ -83,7 +83,7 @@ class FieldWriter {
     size_t base_;
 };
 
-void writeRun(std::string& record, size_t slot, const JvRunSpec& run) {
+void writeRun(std::string& record, size_t slot, const JvRunData& run) {
     FieldWriter w(record, kRunsOffset + kRunBlockBytes * slot);
     w.number(0, 4, run.year);
     w.number(4, 4, run.monthDay);
@@ -119,7 +119,7 @@ void writeRun(std::string& record, size_t slot, const JvRunSpec& run) {
 
 } // namespace
 
-std::string jvRaceLine(const JvRaceSpec& race) {
+std::string jvRaceLine(const JvRaceData& race) {
     const size_t runners = race.runners.size();
     std::string line(kRacePartBytes + kRunnerGroupBytes * runners, ' ');
     FieldWriter w(line);
@@ -150,7 +150,7 @@ std::string jvRaceLine(const JvRaceSpec& race) {
     w.number(324, 2,
              race.runnerCountField >= 0 ? race.runnerCountField : static_cast<int>(runners));
     for (size_t k = 0; k < runners; ++k) {
-        const JvRunnerSpec& r = race.runners[k];
+        const JvRunnerData& r = race.runners[k];
         const int position = static_cast<int>(k + 1);
         const int horseNumber = r.horseNumber != 0 ? r.horseNumber : position;
         FieldWriter g(line, kRacePartBytes + kRunnerGroupBytes * k);
@@ -173,16 +173,16 @@ std::string jvRaceLine(const JvRaceSpec& race) {
     return line;
 }
 
-std::string jvRaceCardText(const std::vector<JvRaceSpec>& races, std::string_view lineEnd) {
+std::string jvRaceCardText(const std::vector<JvRaceData>& races, std::string_view lineEnd) {
     std::string text;
-    for (const JvRaceSpec& race : races) {
+    for (const JvRaceData& race : races) {
         text += jvRaceLine(race);
         text += lineEnd;
     }
     return text;
 }
 
-std::string jvHorseRecord(const JvHorseSpec& horse) {
+std::string jvHorseRecord(const JvHorseData& horse) {
     std::string record(kHorseRecordBytes, ' ');
     FieldWriter w(record);
     w.code(0, 10, horse.id);
@@ -216,19 +216,19 @@ std::string jvHorseRecord(const JvHorseSpec& horse) {
     return record;
 }
 
-std::string jvHorseFileBytes(const std::vector<JvHorseSpec>& horses) {
+std::string jvHorseFileBytes(const std::vector<JvHorseData>& horses) {
     std::string bytes;
     bytes.reserve(horses.size() * kHorseRecordBytes);
-    for (const JvHorseSpec& horse : horses)
+    for (const JvHorseData& horse : horses)
         bytes += jvHorseRecord(horse);
     return bytes;
 }
 
-bool writeJvRaceCard(const std::string& path, const std::vector<JvRaceSpec>& races) {
+bool writeJvRaceCard(const std::string& path, const std::vector<JvRaceData>& races) {
     return writeWholeFile(path, jvRaceCardText(races));
 }
 
-bool writeJvHorseFile(const std::string& path, const std::vector<JvHorseSpec>& horses) {
+bool writeJvHorseFile(const std::string& path, const std::vector<JvHorseData>& horses) {
     return writeWholeFile(path, jvHorseFileBytes(horses));
 }
 
@@ -290,8 +290,8 @@ int randomCondition(DayRandom& random) {
 
 constexpr int kTrackCodes[] = {17, 18, 11, 12, 23, 24};
 
-JvRunSpec randomRun(DayRandom& random, int year, int distance, int fieldSize) {
-    JvRunSpec run;
+JvRunData randomRun(DayRandom& random, int year, int distance, int fieldSize) {
+    JvRunData run;
     run.year = year;
     run.monthDay = random.between(1, 12) * 100 + random.between(1, 28);
     run.courseCode = std::string(random.pick(kCourses));
@@ -331,8 +331,8 @@ JvRunSpec randomRun(DayRandom& random, int year, int distance, int fieldSize) {
     return run;
 }
 
-JvHorseSpec randomHorse(DayRandom& random, int n) {
-    JvHorseSpec horse;
+JvHorseData randomHorse(DayRandom& random, int n) {
+    JvHorseData horse;
     horse.id = jvHorseIdFor(n);
     horse.name = inventedName(random, 3, 9);
     horse.birthYear = random.between(2017, 2023);
@@ -384,7 +384,7 @@ JvRaceDay makeJvRaceDay(int raceCount, int horseCount, std::uint32_t seed) {
 
     static constexpr int kWeekdays[] = {1, 2};
     for (int r = 0; r < raceCount; ++r) {
-        JvRaceSpec race;
+        JvRaceData race;
         race.year = 2026;
         race.monthDay = 105;
         race.courseCode = std::string(kCourses[static_cast<size_t>(r / 12) % 3]);
@@ -421,9 +421,9 @@ JvRaceDay makeJvRaceDay(int raceCount, int horseCount, std::uint32_t seed) {
                            race.raceNumber >= 9 ? 176 : 0};
         const int runners = random.between(8, 18);
         for (int k = 0; k < runners && !unused.empty(); ++k) {
-            const JvHorseSpec& horse = day.horses[static_cast<size_t>(unused.back())];
+            const JvHorseData& horse = day.horses[static_cast<size_t>(unused.back())];
             unused.pop_back();
-            JvRunnerSpec runner;
+            JvRunnerData runner;
             runner.horseId = horse.id;
             runner.horseName = horse.name.substr(0, std::min<size_t>(horse.name.size(), 18));
             runner.sexCode = horse.sexCode;

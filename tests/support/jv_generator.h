@@ -17,7 +17,7 @@ namespace zelkor::test {
 
 inline constexpr int kBlankField = INT_MIN;
 
-struct JvRunnerSpec {
+struct JvRunnerData {
     int horseNumber = 0; // 0: the runner's position in the race
     int bracket = 0;     // 0: the bracket of that horse number in the field
     std::string horseId = "2022100001";
@@ -32,7 +32,7 @@ struct JvRunnerSpec {
     std::string trainerName = "調教師";
 };
 
-struct JvRaceSpec {
+struct JvRaceData {
     int year = 2026;
     int monthDay = 105;
     std::string courseCode = "05";
@@ -55,10 +55,10 @@ struct JvRaceSpec {
     int postTime = 1025;
     int saleCode = 2;
     int runnerCountField = -1; // -1: the number of runners given
-    std::vector<JvRunnerSpec> runners;
+    std::vector<JvRunnerData> runners;
 };
 
-struct JvRunSpec {
+struct JvRunData {
     int year = 2025;
     int monthDay = 1020;
     std::string courseCode = "05";
@@ -90,7 +90,7 @@ struct JvRunSpec {
     int timeDiff = 2;
 };
 
-struct JvHorseSpec {
+struct JvHorseData {
     std::string id = "2022100001";
     std::string name = "テストホース";
     int birthYear = 2022;
@@ -110,27 +110,27 @@ struct JvHorseSpec {
     int prizeTotal = 2300;
     // [set][band][place]; all zero means a horse that never finished
     std::array<std::array<std::array<int, 4>, 3>, 2> bandCounts{};
-    std::vector<JvRunSpec> runs; // the most recent first, at most 5 written
+    std::vector<JvRunData> runs; // the most recent first, at most 5 written
 };
 
 // One race line without its line end.
-std::string jvRaceLine(const JvRaceSpec& race);
+std::string jvRaceLine(const JvRaceData& race);
 // Race lines joined, each followed by `lineEnd`.
-std::string jvRaceCardText(const std::vector<JvRaceSpec>& races, std::string_view lineEnd = "\r\n");
+std::string jvRaceCardText(const std::vector<JvRaceData>& races, std::string_view lineEnd = "\r\n");
 
 // One 2881-byte horse record.
-std::string jvHorseRecord(const JvHorseSpec& horse);
-std::string jvHorseFileBytes(const std::vector<JvHorseSpec>& horses);
+std::string jvHorseRecord(const JvHorseData& horse);
+std::string jvHorseFileBytes(const std::vector<JvHorseData>& horses);
 
-bool writeJvRaceCard(const std::string& path, const std::vector<JvRaceSpec>& races);
-bool writeJvHorseFile(const std::string& path, const std::vector<JvHorseSpec>& horses);
+bool writeJvRaceCard(const std::string& path, const std::vector<JvRaceData>& races);
+bool writeJvHorseFile(const std::string& path, const std::vector<JvHorseData>& horses);
 
 // A whole fictional race day: `raceCount` races over three racecourses
 // (twelve a course) whose runners are drawn from `horseCount` horses with
 // invented names, varied careers and runs. The same seed gives the same day.
 struct JvRaceDay {
-    std::vector<JvRaceSpec> races;
-    std::vector<JvHorseSpec> horses;
+    std::vector<JvRaceData> races;
+    std::vector<JvHorseData> horses;
 };
 JvRaceDay makeJvRaceDay(int raceCount = 36, int horseCount = 20000, std::uint32_t seed = 1);
 
