@@ -242,29 +242,23 @@ std::shared_ptr<const HorseIndex> horseIndexOf(const std::string& path,
 
 } // namespace
 
-int pastRunClassIndex(const JvPastRun& run) {
+int classIndexOfRun(const JvPastRun& run, std::span<const ConditionClass> table, int otherwise) {
     if (run.gradeCode == "A")
         return 0;
     if (run.gradeCode == "B")
         return 1;
     if (run.gradeCode == "C")
         return 2;
-    switch (run.conditionCode) {
-    case 5:
-        return 6;
-    case 9:
-        return 5;
-    case 701:
-        return 9;
-    case 702:
-        return 8;
-    case 703:
-        return 7;
-    case 999:
-        return 3;
-    default:
-        return 4;
-    }
+    for (const ConditionClass& entry : table)
+        if (entry.conditionCode == run.conditionCode)
+            return entry.classIndex;
+    return otherwise;
+}
+
+int pastRunClassIndex(const JvPastRun& run) {
+    static constexpr ConditionClass kStrengthClasses[] = {{5, 6},   {9, 5},   {701, 9},
+                                                          {702, 8}, {703, 7}, {999, 3}};
+    return classIndexOfRun(run, kStrengthClasses, 4);
 }
 
 int timeToTenths(int mssT) {

@@ -3,6 +3,7 @@
 #include "core/ports.h"
 
 #include <array>
+#include <span>
 #include <string>
 
 namespace zelkor {
@@ -131,7 +132,19 @@ bool readHorse(JvHorseRecord& record, const std::string& horseFilePath, const st
 
 // ---- Pieces of the derivation, exposed for the loader and the tests ----
 
-// Race-sheet class index of a past run (0 ＧⅠ ... 9 新馬戦; others 4).
+// One condition code and the race-sheet class it stands for.
+struct ConditionClass {
+    int conditionCode;
+    int classIndex;
+};
+
+// Race-sheet class index of a past run: graded races by their grade code
+// (A ＧⅠ, B ＧⅡ, C ＧⅢ), others by their condition code in `table`, and
+// `otherwise` for codes the table lacks.
+int classIndexOfRun(const JvPastRun& run, std::span<const ConditionClass> table, int otherwise);
+
+// The class index the strength of a horse counts with (0 ＧⅠ ... 9 新馬戦;
+// unknown classes count as 1600万下).
 int pastRunClassIndex(const JvPastRun& run);
 // mssT time to tenths of a second and back (1219 ↔ 819).
 int timeToTenths(int mssT);

@@ -134,28 +134,9 @@ int surfaceOfRace(const JvRaceCard& card) {
 }
 
 int pastRunClass(const JvPastRun& run) {
-    if (run.gradeCode == "A")
-        return 0;
-    if (run.gradeCode == "B")
-        return 1;
-    if (run.gradeCode == "C")
-        return 2;
-    switch (run.conditionCode) {
-    case 5:
-        return 6;
-    case 9:
-        return 5;
-    case 16:
-        return 4;
-    case 702:
-        return 8;
-    case 703:
-        return 7;
-    case 999:
-        return 3;
-    default:
-        return 9;
-    }
+    static constexpr ConditionClass kSheetClasses[] = {{5, 6},   {9, 5},   {16, 4},
+                                                       {702, 8}, {703, 7}, {999, 3}};
+    return classIndexOfRun(run, kSheetClasses, 9);
 }
 
 int oddsBandOf(int oddsEstimate) {
