@@ -96,13 +96,10 @@ int fail(const std::string& cp932Message) {
     return 1;
 }
 
-namespace {
-// Message texts may hold CR LF; the terminal shows one line per line.
 std::string terminalLines(std::string text) {
     text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
     return text;
 }
-} // namespace
 
 void TerminalPrompt::showMessage(const std::string& text, const std::string&) {
     ++messages_;

@@ -49,6 +49,10 @@ AppSettings settingsOfProgramFolder(const std::string& programFolder);
 void printOut(const std::string& cp932);
 void printErr(const std::string& cp932);
 
+// A CP932 text with CR LF line ends as the terminal wants it: every CR
+// dropped, one line per LF.
+std::string terminalLines(std::string text);
+
 // Fails a command: one-line message (CP932) on stderr, returns exit status 1.
 int fail(const std::string& cp932Message);
 

@@ -112,21 +112,10 @@ std::string predictionTable(const RaceSheet& sheet) {
     return out;
 }
 
-// Report texts end their lines in CR LF; the terminal gets LF.
-std::string withLineFeeds(const std::string& text) {
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            continue;
-        out += text[i];
-    }
-    return out;
-}
-
 // The dark-horse and bets views, then every runner's trainer's intent.
 std::string reportSection(const RaceSheet& sheet) {
-    std::string out = "\n" + withLineFeeds(darkHorsesReport(sheet));
-    out += "\n" + withLineFeeds(betsReport(sheet));
+    std::string out = "\n" + terminalLines(darkHorsesReport(sheet));
+    out += "\n" + terminalLines(betsReport(sheet));
     out += "\n調教師の本音\n";
     const int n = sheet.usableRunnerCount();
     size_t nameWidth = 0;

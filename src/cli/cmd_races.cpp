@@ -39,9 +39,7 @@ int runRaces(const std::vector<std::string>& args) {
     if (info) {
         if (!readRace(card, card.raceCardPath, *info, prompt, programFolder))
             return 1;
-        std::string text = raceInfoText(card);
-        text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
-        printOut(text + "\n");
+        printOut(terminalLines(raceInfoText(card)) + "\n");
         return 0;
     }
 
