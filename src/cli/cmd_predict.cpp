@@ -5,7 +5,6 @@
 #include "cli/cli_support.h"
 #include "core/analysis.h"
 #include "core/deciding_factors.h"
-#include "core/fixed_lists.h"
 #include "core/prediction_file.h"
 #include "core/race_sheet.h"
 #include "core/report.h"
@@ -91,7 +90,7 @@ std::string padded(const std::string& cp932, size_t width) {
     return cp932.size() >= width ? cp932 : cp932 + std::string(width - cp932.size(), ' ');
 }
 
-// The race, then the five result columns in ranking order under their
+// The race, then the five result lists of the main window under their
 // headings (穴順, 枠番, 馬名, 穴度, 単オッズ).
 std::string predictionTable(const RaceSheet& sheet) {
     const int n = sheet.usableRunnerCount();
@@ -101,14 +100,11 @@ std::string predictionTable(const RaceSheet& sheet) {
     std::string out = sheet.raceName + "  " + sheet.racecourse +
                       format("  %dR  %d頭\n", sheet.raceNumber, sheet.runnerCount);
     out += "穴順  枠番     " + padded("馬名", nameWidth) + "  穴度  単オッズ\n";
-    for (int i = 1; i <= n; ++i) {
-        const int h = rankedHorse(sheet, i);
-        const RunnerEntry& r = sheet.runner(h);
-        out += format("  %2d  %d枠%2d番  ", i, BracketOf(h, sheet.runnerCount), h);
-        out += padded(r.name, nameWidth);
-        out += format("   %3d  ", sheet.result.scores[static_cast<size_t>(h)]);
-        out += std::string(listText(kOddsBandList, r.oddsBand)) + "\n";
-    }
+    const ResultLines lines = resultLines(sheet);
+    for (size_t i = 0; i < lines.positions.size(); ++i)
+        out += "  " + lines.positions[i] + "  " + lines.brackets[i] + "  " +
+               padded(lines.names[i], nameWidth) + "   " + lines.scores[i] + "  " + lines.odds[i] +
+               "\n";
     return out;
 }
 
