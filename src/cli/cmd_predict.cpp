@@ -120,8 +120,8 @@ std::string reportSection(const RaceSheet& sheet) {
     for (int h = 1; h <= n; ++h) {
         out += format("  %2d  ", h);
         out += padded(sheet.runner(h).name, nameWidth);
-        out += "  " + trainerIntent(sheet, h, IntentPart::Mark) + " " +
-               trainerIntent(sheet, h, IntentPart::Remark) + "\n";
+        const int code = intentCode(sheet, h);
+        out += "  " + std::string(intentMark(code)) + " " + std::string(intentRemark(code)) + "\n";
     }
     return out;
 }
