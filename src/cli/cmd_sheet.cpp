@@ -31,7 +31,7 @@ int runSheet(const std::vector<std::string>& args) {
     const std::string page =
         buildRaceSheetPage(sheet, settingsOfProgramFolder(programFolder), programFolder);
     if (!writeWholeFile(*path, page))
-        return fail("ページを書き込めませんでした: " + utf8ToCp932(*path));
+        return fail("ページを書き込めませんでした: " + pathForDisplay(*path));
     return 0;
 }
 

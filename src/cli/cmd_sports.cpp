@@ -38,8 +38,8 @@ int runSports(const std::vector<std::string>& args) {
         parsed.value("-o").value_or(cp932ToUtf8(suggestedSportsFileName(sheet, localTime)));
     if (writeSportsPage(path, sheet, settingsOfProgramFolder(programFolder), programFolder,
                         localTime) != 1)
-        return fail("ページを書き込めませんでした: " + utf8ToCp932(path));
-    printOut(utf8ToCp932(path) + "\n");
+        return fail("ページを書き込めませんでした: " + pathForDisplay(path));
+    printOut(pathForDisplay(path) + "\n");
     return 0;
 }
 
