@@ -27,13 +27,7 @@ struct PastRun {
 inline constexpr int kRunBeforeLast = 0; // 前々走
 inline constexpr int kLastRun = 1;       // 前走
 
-class RunnerEntry {
-  public:
-    virtual ~RunnerEntry() = default;
-    RunnerEntry() = default;
-    RunnerEntry(const RunnerEntry&) = default;
-    RunnerEntry& operator=(const RunnerEntry&) = default;
-
+struct RunnerEntry {
     void reset() { *this = RunnerEntry(); }
 
     int sex = 0;                       // 0 牡, 1 牝, 2 せん
