@@ -1,6 +1,7 @@
 // Runs the built zelkor2k-cli on JRA-VAN race cards and archives as a user
 // would: races, races --info and load.
 
+#include "cli_run.h"
 #include "core/prediction_file.h"
 #include "core/race_sheet.h"
 #include "jv/race_card.h"
@@ -13,7 +14,6 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -22,23 +22,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Expected terminal texts are UTF-8; the source is compiled to CP932.
-std::string u8(const char8_t* s) {
-    return reinterpret_cast<const char*>(s);
-}
-
-std::string quoted(const std::string& arg) {
-    std::string q = "'";
-    for (char c : arg)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using cli_test::Outcome;
+using cli_test::u8;
 
 class JvCommands : public ::testing::Test {
   protected:
@@ -59,17 +44,7 @@ class JvCommands : public ::testing::Test {
     Outcome run(std::vector<std::string> args) {
         args.push_back("--program-folder");
         args.push_back(program_.string());
-        std::string command = quoted(cli_.string());
-        for (const std::string& a : args)
-            command += " " + quoted(a);
-        command +=
-            " >" + quoted((temp_ / "out").string()) + " 2>" + quoted((temp_ / "err").string());
-        Outcome r;
-        int raw = std::system(command.c_str());
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.out = readWholeFile((temp_ / "out").string()).value_or("");
-        r.err = readWholeFile((temp_ / "err").string()).value_or("");
-        return r;
+        return cli_test::runCli(cli_, args, temp_);
     }
 
     std::string sampleArchive() const {

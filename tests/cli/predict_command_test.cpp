@@ -1,13 +1,13 @@
 // Runs the built zelkor2k-cli as a user would and checks what it prints.
 
+#include "cli_run.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
-#include <sstream>
 #include <string>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -16,31 +16,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Test texts are UTF-8 (what the terminal gets); the source is compiled
-// to CP932, so they are written as u8 literals.
-std::string u8(const char8_t* s) {
-    return reinterpret_cast<const char*>(s);
-}
-
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string quoted(const std::string& arg) {
-    std::string q = "'";
-    for (char c : arg)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-std::string slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using cli_test::Outcome;
+using cli_test::u8;
 
 class PredictCommand : public ::testing::Test {
   protected:
@@ -58,17 +35,7 @@ class PredictCommand : public ::testing::Test {
     void TearDown() override { fs::remove_all(temp_); }
 
     Outcome run(const std::vector<std::string>& args) {
-        std::string command = quoted(cli_.string());
-        for (const std::string& a : args)
-            command += " " + quoted(a);
-        command +=
-            " >" + quoted((temp_ / "out").string()) + " 2>" + quoted((temp_ / "err").string());
-        Outcome r;
-        int raw = std::system(command.c_str());
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.out = slurp(temp_ / "out");
-        r.err = slurp(temp_ / "err");
-        return r;
+        return cli_test::runCli(cli_, args, temp_);
     }
 
     std::string sample() const { return (source_ / "resources/sample/sample.zel").string(); }
