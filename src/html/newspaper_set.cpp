@@ -16,29 +16,10 @@ namespace {
 
 constexpr size_t kProgressLineBytes = 30;
 
-bool refusedInFileName(unsigned char c) {
-    return c < 0x20 || c == 0x7f ||
-           std::string_view("/\\:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos;
-}
-
-// The text with the refused single-byte characters replaced, still CP932.
-std::string safeNamePart(std::string_view cp932) {
-    std::string name;
-    for (size_t i = 0; i < cp932.size();) {
-        const size_t len = charLength(cp932, i);
-        if (len == 1 && refusedInFileName(static_cast<unsigned char>(cp932[i])))
-            name += '_';
-        else
-            name.append(cp932.substr(i, len));
-        i += len;
-    }
-    return name;
-}
-
 } // namespace
 
 std::string fileNamePart(std::string_view cp932) {
-    const std::string name = safeNamePart(cp932);
+    const std::string name = safeFileNamePart(cp932);
 #ifdef _WIN32
     return name;
 #else
@@ -115,8 +96,8 @@ NewspaperEdition chosenPaperEdition(AppSettings& settings) {
 
 std::string singleNewspaperFileName(const JvRaceCard& race) {
     return format("Jv%d-%d_%s%dR%s.html", race.year, race.monthDay,
-                  safeNamePart(race.courseName).c_str(), race.raceNumber,
-                  safeNamePart(race.shortName).c_str());
+                  safeFileNamePart(race.courseName).c_str(), race.raceNumber,
+                  safeFileNamePart(race.shortName).c_str());
 }
 
 std::string newspaperSetFolder(const std::string& programFolder, const JvRaceCard& race) {

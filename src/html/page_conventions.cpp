@@ -1,6 +1,7 @@
 #include "html/page_conventions.h"
 
 #include "text/format.h"
+#include "text/sjis.h"
 
 #include <array>
 
@@ -19,6 +20,11 @@ constexpr std::array<std::string_view, 9> kNewspaperColours = {
 bool breaksAddress(unsigned char c) {
     return c < 0x21 || c == 0x7f || c == '"' || c == '\'' || c == '<' || c == '>' || c == '&' ||
            c == '#' || c == '%';
+}
+
+bool refusedInFileName(unsigned char c) {
+    return c < 0x20 || c == 0x7f ||
+           std::string_view("/\\:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos;
 }
 
 std::string percentEncode(std::string_view text, bool (*encode)(unsigned char)) {
@@ -100,6 +106,19 @@ std::string fileAddress(std::string_view path) {
     if (!path.empty() && path.front() == '/')
         return "file://" + addressPath(path);
     return "file:///" + addressPath(path);
+}
+
+std::string safeFileNamePart(std::string_view cp932) {
+    std::string name;
+    for (size_t i = 0; i < cp932.size();) {
+        const size_t len = charLength(cp932, i);
+        if (len == 1 && refusedInFileName(static_cast<unsigned char>(cp932[i])))
+            name += '_';
+        else
+            name.append(cp932.substr(i, len));
+        i += len;
+    }
+    return name;
 }
 
 std::string imageFolderHead(std::string_view title, std::string_view programFolder) {

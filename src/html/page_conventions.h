@@ -48,6 +48,12 @@ std::string addressPath(std::string_view path);
 // so it follows "file://" directly; a drive path gets "file:///".
 std::string fileAddress(std::string_view path);
 
+// A CP932 text (race name, racecourse) made safe as part of a file name:
+// the single-byte characters that would leave the folder or that file
+// systems refuse become "_"; the second byte of a double-byte character is
+// never touched ("ソ" ends in the byte of "\"). The result is still CP932.
+std::string safeFileNamePart(std::string_view cp932);
+
 // Page heads. With images the base address is the "Image" folder below the
 // program folder and the body's background is "Bg1.gif"; without, the body
 // is plain grey. The title is page text and is escaped here.

@@ -8,7 +8,6 @@
 #include "html/race_table.h"
 #include "text/file_io.h"
 #include "text/format.h"
-#include "text/sjis.h"
 
 #include <algorithm>
 #include <array>
@@ -142,23 +141,9 @@ int writeSportsPage(const std::string& path, const RaceSheet& sheet, const AppSe
 }
 
 std::string suggestedSportsFileName(const RaceSheet& sheet, const std::tm& localTime) {
-    // The race name is free text; a separator or a character that file
-    // systems refuse would send the file elsewhere or make saving fail.
-    // Only single-byte characters are replaced, never the second byte of a
-    // two-byte one ("ソ" ends in the byte of "\").
-    std::string name;
-    const std::string_view raceName = sheet.raceName;
-    for (size_t i = 0; i < raceName.size();) {
-        const size_t len = charLength(raceName, i);
-        const auto c = static_cast<unsigned char>(raceName[i]);
-        if (len == 1 &&
-            (c < 0x20 || c == 0x7f ||
-             std::string_view("/\\:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos))
-            name += '_';
-        else
-            name.append(raceName.substr(i, len));
-        i += len;
-    }
+    // The race name is free text; a separator in it would send the file
+    // elsewhere.
+    const std::string name = safeFileNamePart(sheet.raceName);
     const std::string date =
         format("%d-%02d%02d", localTime.tm_year + 1900, localTime.tm_mon + 1, localTime.tm_mday);
     return format("Zspo_%s_%s.html", date.c_str(), name.c_str());
