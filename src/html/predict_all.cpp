@@ -10,7 +10,6 @@
 #include "text/file_io.h"
 #include "text/format.h"
 
-#include <algorithm>
 #include <filesystem>
 
 namespace zelkor {
@@ -43,22 +42,13 @@ std::string predictAllPageName(const JvRaceCard& race) {
 
 std::string betsSummaryRow(const JvRaceCard& race, const RaceSheet& sheet) {
     const PredictionResult& result = sheet.result;
-    std::string quinellas;
-    const int pairs = std::clamp(result.quinellaCount, 0, kMaxQuinellaPairs);
-    for (int i = 0; i < pairs; ++i) {
-        const auto& pair = result.quinellaPairs[static_cast<size_t>(i)];
-        appendFormat(quinellas, "%d-%d　", pair[0], pair[1]);
-    }
-    std::string places;
-    const int darkHorses = std::clamp(result.darkHorseCount, 0, kMaxRunners);
-    for (int i = 1; i <= darkHorses; ++i)
-        appendFormat(places, "%d　\r\n", result.ranking[static_cast<size_t>(i)]);
     const int top = result.ranking[1];
     return format("<tr><td><font size=2>%s %dR %s</font></td><td>%s</td><td><font "
                   "size=2>%d</font></td><td>%s</td><td>%s</td></tr>\r\n",
                   htmlEscape(race.courseName).c_str(), race.raceNumber,
                   htmlEscape(race.raceName).c_str(), htmlEscape(sheet.runner(top).name).c_str(),
-                  scoreOf(sheet, top), places.c_str(), quinellas.c_str());
+                  scoreOf(sheet, top), placeBetsText(result).c_str(),
+                  quinellaBetsText(result).c_str());
 }
 
 std::string predictAll(const std::string& raceCardPath, RaceSheet& sheet, JvRaceCard& currentRace,

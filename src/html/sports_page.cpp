@@ -27,11 +27,25 @@ std::string_view intentMarkColour(std::string_view mark) {
     return "0000ff";
 }
 
-int clampCount(int value, int max) {
-    return std::clamp(value, 0, max);
+} // namespace
+
+std::string quinellaBetsText(const PredictionResult& result) {
+    std::string text;
+    const int pairs = std::clamp(result.quinellaCount, 0, kMaxQuinellaPairs);
+    for (int i = 0; i < pairs; ++i) {
+        const auto& pair = result.quinellaPairs[static_cast<size_t>(i)];
+        appendFormat(text, "%d-%d　", pair[0], pair[1]);
+    }
+    return text;
 }
 
-} // namespace
+std::string placeBetsText(const PredictionResult& result) {
+    std::string text;
+    const int darkHorses = std::clamp(result.darkHorseCount, 0, kMaxRunners);
+    for (int i = 1; i <= darkHorses; ++i)
+        appendFormat(text, "%d　\r\n", result.ranking[static_cast<size_t>(i)]);
+    return text;
+}
 
 std::string_view japaneseWeekdayName(int weekday) {
     if (weekday < 0 || weekday > 6)
@@ -88,16 +102,10 @@ std::string buildSportsPage(const RaceSheet& sheet, const AppSettings& settings,
     page += "<TR><TH rowspan=2 BGCOLOR=0000ff><font size=3 color=eeeeee>";
     appendFormat(page, "%s%dR推奨馬券</TH>", racecourse.c_str(), sheet.raceNumber);
     page += "<TH width=130 bgcolor=77dd77>馬連</TH><TD>";
-    const int pairs = clampCount(result.quinellaCount, kMaxQuinellaPairs);
-    for (int i = 0; i < pairs; ++i) {
-        const auto& pair = result.quinellaPairs[static_cast<size_t>(i)];
-        appendFormat(page, "%d-%d　", pair[0], pair[1]);
-    }
+    page += quinellaBetsText(result);
     page += "</TD></TR>\r\n";
     page += "<TR><TH bgcolor=77dd77>複勝</TH><TD>";
-    const int darkHorses = clampCount(result.darkHorseCount, kMaxRunners);
-    for (int i = 1; i <= darkHorses; ++i)
-        appendFormat(page, "%d　\r\n", result.ranking[static_cast<size_t>(i)]);
+    page += placeBetsText(result);
     page += "</TD></TR>\r\n";
 
     const AnalysisRows rows = analysisRows(sheet);
