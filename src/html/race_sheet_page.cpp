@@ -15,17 +15,14 @@ namespace zelkor {
 std::string buildRaceSheetPage(const RaceSheet& sheet, const AppSettings& settings,
                                const std::string& programFolder) {
     std::string page;
-    const std::string title = htmlEscape(sheet.raceName);
     if (settings.sportsShowImages) {
         appendFormat(page,
                      "<HTML>\r\n<HEAD>%s<TITLE>%s</TITLE><BASE HREF=\"%s\"></HEAD>\r\n<BODY "
                      "background=\"Image/Bg1.gif\">\r\n",
-                     std::string(kPageMetaLine).c_str(), title.c_str(),
+                     std::string(kPageMetaLine).c_str(), htmlEscape(sheet.raceName).c_str(),
                      addressPath(programFolder).c_str());
     } else {
-        appendFormat(page,
-                     "<HTML>\r\n<HEAD>%s<TITLE>%s</TITLE></HEAD>\r\n<BODY BGCOLOR=cccccc>\r\n",
-                     std::string(kPageMetaLine).c_str(), title.c_str());
+        page = plainHead(sheet.raceName);
     }
     page += "<CENTER>\r\n";
     page += buildRaceTable(sheet, settings, "border=1");
