@@ -313,8 +313,7 @@ std::string pastRunClassLabel(const JvPastRun& run) {
 }
 
 long long pastRunTimeDifference(const JvPastRun& run) {
-    auto tenths = [](long long t) { return t / 1000 * 600 + t % 1000; };
-    return std::llabs(tenths(run.time) - tenths(run.otherTime));
+    return std::llabs(static_cast<long long>(timeToTenths(run.time)) - timeToTenths(run.otherTime));
 }
 
 std::string buildNewspaper(NewspaperEdition edition, const JvRaceCard& race,
