@@ -43,6 +43,14 @@ bool ReadOnlyFile::open(const std::string& path) {
     return true;
 }
 
+StdioFile openRegularStdioFile(const std::string& path) {
+    StdioFile file(std::fopen(path.c_str(), "rb"));
+    struct stat st {};
+    if (file && (::fstat(fileno(file.get()), &st) != 0 || !S_ISREG(st.st_mode)))
+        file.reset();
+    return file;
+}
+
 ReadOnlyFile::~ReadOnlyFile() {
     if (fd_ >= 0)
         ::close(fd_);

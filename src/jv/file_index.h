@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -40,6 +41,14 @@ class ReadOnlyFile {
     int fd_ = -1;
     FileStamp stamp_;
 };
+
+// A regular file opened with stdio for the readers that scan it from its
+// start; null for a missing, unreadable or non-regular file (a folder).
+struct StdioCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using StdioFile = std::unique_ptr<std::FILE, StdioCloser>;
+StdioFile openRegularStdioFile(const std::string& path);
 
 // Bumped by forgetJvFileIndexes(); an index built before is never reused.
 std::uint64_t indexGeneration();

@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
-#include <sys/stat.h>
 #include <unordered_map>
 
 namespace zelkor {
@@ -315,12 +314,8 @@ namespace rescan {
 
 bool readHorse(JvHorseRecord& record, const std::string& horseFilePath, const std::string& horseId,
                long long fieldStrengthTotal, UserPrompt& prompt) {
-    struct FileCloser {
-        void operator()(std::FILE* f) const { std::fclose(f); }
-    };
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(horseFilePath.c_str(), "rb"));
-    struct stat st {};
-    if (!file || ::fstat(fileno(file.get()), &st) != 0 || !S_ISREG(st.st_mode)) {
+    jvfile::StdioFile file = jvfile::openRegularStdioFile(horseFilePath);
+    if (!file) {
         showCannotOpen(prompt, horseFilePath);
         return false;
     }

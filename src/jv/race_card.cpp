@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
-#include <sys/stat.h>
 #include <vector>
 
 namespace zelkor {
@@ -245,19 +244,6 @@ bool readRace(JvRaceCard& card, const std::string& path, int raceIndex, UserProm
 namespace rescan {
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
-
-FilePtr openRegularFile(const std::string& path) {
-    FilePtr file(std::fopen(path.c_str(), "rb"));
-    struct stat st {};
-    if (file && (::fstat(fileno(file.get()), &st) != 0 || !S_ISREG(st.st_mode)))
-        file.reset();
-    return file;
-}
-
 // Characters of a file as text mode delivers them: "\r\n" becomes "\n" and
 // the end-of-file mark ends the text.
 class TextReader {
@@ -307,7 +293,7 @@ class TextReader {
 } // namespace
 
 int countRaces(const std::string& path, UserPrompt& prompt) {
-    FilePtr file = openRegularFile(path);
+    jvfile::StdioFile file = jvfile::openRegularStdioFile(path);
     if (!file) {
         showCannotOpen(prompt, path);
         return 0;
@@ -321,7 +307,7 @@ int countRaces(const std::string& path, UserPrompt& prompt) {
 
 bool readRace(JvRaceCard& card, const std::string& path, int raceIndex, UserPrompt& prompt,
               const std::string& programFolder) {
-    FilePtr file = openRegularFile(path);
+    jvfile::StdioFile file = jvfile::openRegularStdioFile(path);
     if (!file) {
         showCannotOpen(prompt, path);
         return false;
