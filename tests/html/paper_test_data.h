@@ -8,6 +8,7 @@
 #include "jv/race_card.h"
 #include "support/jv_generator.h"
 #include "support/recording_prompt.h"
+#include "support/temp_folder.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -16,29 +17,9 @@
 
 namespace zelkor::test {
 
-// A fresh folder below the system's temporary folder, removed with its
-// contents at the end of the test. `path()` ends in "/".
-class PaperTestDir {
-  public:
-    PaperTestDir() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "zelkor-paper-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) != nullptr)
-            dir_ = pattern;
-    }
-    ~PaperTestDir() {
-        std::error_code ignored;
-        if (!dir_.empty())
-            std::filesystem::remove_all(dir_, ignored);
-    }
-    PaperTestDir(const PaperTestDir&) = delete;
-    PaperTestDir& operator=(const PaperTestDir&) = delete;
-
-    std::string path() const { return dir_ + "/"; }
-    std::string file(const std::string& name) const { return path() + name; }
-
-  private:
-    std::string dir_;
+// A fresh folder for one newspaper or predict-all test, removed at its end.
+struct PaperTestDir : TempFolder {
+    PaperTestDir() : TempFolder("zelkor-paper") {}
 };
 
 class RecordingProgress : public ProgressSink {

@@ -1,34 +1,12 @@
 #pragma once
 
-#include <cstdlib>
-#include <filesystem>
-#include <string>
+#include "support/temp_folder.h"
 
 namespace zelkor::test {
 
-// A fresh folder below the system's temporary folder, removed with its
-// contents at the end of the test. `path()` ends in "/".
-class JvTestDir {
-  public:
-    JvTestDir() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "zelkor-jv-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) != nullptr)
-            dir_ = pattern;
-    }
-    ~JvTestDir() {
-        std::error_code ignored;
-        if (!dir_.empty())
-            std::filesystem::remove_all(dir_, ignored);
-    }
-    JvTestDir(const JvTestDir&) = delete;
-    JvTestDir& operator=(const JvTestDir&) = delete;
-
-    std::string path() const { return dir_ + "/"; }
-    std::string file(const std::string& name) const { return path() + name; }
-
-  private:
-    std::string dir_;
+// A fresh folder for one JRA-VAN test, removed at its end.
+struct JvTestDir : TempFolder {
+    JvTestDir() : TempFolder("zelkor-jv") {}
 };
 
 } // namespace zelkor::test
