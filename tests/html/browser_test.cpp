@@ -1,15 +1,13 @@
 // Opens written pages in a real browser and checks what it decoded.
+#include "headless_chromium.h"
 #include "html/race_sheet_page.h"
 #include "html/sports_page.h"
 #include "html_test_sheets.h"
 #include "text/cp932.h"
 #include "text/file_io.h"
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <memory>
 
 namespace zelkor {
 namespace {
@@ -17,29 +15,13 @@ namespace {
 using namespace zelkor::test;
 namespace fs = std::filesystem;
 
-const char* kChromium = "/usr/bin/chromium";
-
 // The DOM as the browser built it (UTF-8).
 std::string dumpDom(const fs::path& page, const fs::path& profile) {
-    const std::string command =
-        std::string(kChromium) +
-        " --headless --no-sandbox --disable-gpu --disable-background-networking"
-        " --disable-component-update --disable-sync --no-first-run"
-        " --user-data-dir='" +
-        profile.string() + "' --dump-dom 'file://" + page.string() + "' 2>/dev/null";
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
-    if (!pipe)
-        return {};
-    std::string out;
-    std::array<char, 4096> buffer;
-    size_t n;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe.get())) > 0)
-        out.append(buffer.data(), n);
-    return out;
+    return chromiumDom("file://" + page.string(), profile);
 }
 
 TEST(Browser, PagesDecodeAsJapaneseText) {
-    if (!fs::exists(kChromium))
+    if (!chromiumInstalled())
         GTEST_SKIP() << "chromium is not installed (scripts/setup.sh installs it); the pages were "
                         "not opened in a browser";
     const fs::path folder = fs::temp_directory_path() / "zelkor_browser_test";
