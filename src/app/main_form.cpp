@@ -2,6 +2,7 @@
 
 #include "app/qt_text.h"
 #include "core/fixed_lists.h"
+#include "core/prediction_file.h"
 #include "core/race_presets.h"
 #include "core/report.h"
 
@@ -345,17 +346,9 @@ void MainForm::formToSheet() {
 
 void MainForm::sheetToForm() {
     const RaceSheet& s = sheet_;
-    // An empty racecourse selects nothing rather than the first entry.
-    int course = -1;
-    if (!s.racecourse.empty()) {
-        for (size_t i = 0; i < std::size(kRacecourseList); ++i) {
-            if (kRacecourseList[i].starts_with(s.racecourse)) {
-                course = int(i);
-                break;
-            }
-        }
-    }
-    showIndex(c_.racecourse, course);
+    // The box shows the entry the prediction file would record; an empty
+    // racecourse selects nothing.
+    showIndex(c_.racecourse, racecoursePosition(s.racecourse));
     showIndex(c_.raceNumber, s.raceNumber - 1);
     // A name that is one of the suggestions selects it, so the arrow keys
     // carry on from there.
