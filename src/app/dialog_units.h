@@ -10,6 +10,5 @@ namespace zelkor {
 // character width across, an eighth of the line height down) in the
 // widget's font, so the dialogs keep their proportions with any font.
 QSize dialogUnitsToPixels(const QWidget* widget, int x, int y);
-int dialogUnitsToPixelsX(const QWidget* widget, int x);
 
 } // namespace zelkor
