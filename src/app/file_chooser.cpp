@@ -1,5 +1,7 @@
 #include "app/file_chooser.h"
 
+#include "app/qt_text.h"
+
 #include <QFileDialog>
 
 namespace zelkor {
@@ -21,6 +23,13 @@ QString runDialog(QWidget* parent, const FileDialogRequest& request, QFileDialog
 }
 
 } // namespace
+
+FileDialogRequest pageSaveRequest(const QString& title, const std::string& programFolder,
+                                  const std::string& fileName) {
+    return FileDialogRequest{title, QStringLiteral("HTMLファイル (*.html *.htm)"),
+                             QStringLiteral("html"),
+                             fromNativePath(programFolder + "HTML/") + toQt(fileName)};
+}
 
 QString QtFileChooser::chooseOpenFile(QWidget* parent, const FileDialogRequest& request) {
     return runDialog(parent, request, QFileDialog::AcceptOpen);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <string>
 
 class QWidget;
 
@@ -13,6 +14,11 @@ struct FileDialogRequest {
     QString defaultSuffix;
     QString initialName; // save dialogs: the suggested file name
 };
+
+// A save dialog for a page the program writes: HTML files, offered as
+// `fileName` (CP932) in the HTML folder below the program folder.
+FileDialogRequest pageSaveRequest(const QString& title, const std::string& programFolder,
+                                  const std::string& fileName);
 
 // The open and save dialogs, behind an interface so tests can answer them.
 // Both return the chosen full path, or an empty text when cancelled. The

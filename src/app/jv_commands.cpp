@@ -23,7 +23,6 @@ namespace zelkor {
 namespace {
 
 const QString kJvFilter = QStringLiteral("JRA-VAN出馬表＋競走馬ﾌｧｲﾙ (*.lzh);;すべてのファイル (*)");
-const QString kHtmlFilter = QStringLiteral("HTMLファイル (*.html *.htm)");
 
 // The wait cursor for as long as the guard lives.
 class WaitCursor {
@@ -159,9 +158,8 @@ void JvCommands::makeNewspapers(RaceSelectionDialog& dialog, const std::vector<i
         if (!readRace(race, dialog.raceCardPath(), positions.front(), window_.prompt(),
                       programFolder))
             return;
-        const FileDialogRequest request{QString(), kHtmlFilter, QStringLiteral("html"),
-                                        fromNativePath(programFolder + "HTML/") +
-                                            toQt(singleNewspaperFileName(race))};
+        const FileDialogRequest request =
+            pageSaveRequest(QString(), programFolder, singleNewspaperFileName(race));
         const QString path = window_.fileChooser().chooseSaveFile(&dialog, request);
         if (path.isEmpty())
             return;

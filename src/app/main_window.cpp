@@ -32,7 +32,6 @@ namespace {
 const QString kProgramCaption = QStringLiteral("ゼルコ馬 2000");
 
 const QString kZelFilter = QStringLiteral("ゼルコ馬ファイル (*.zel);;すべてのファイル (*)");
-const QString kHtmlFilter = QStringLiteral("HTMLファイル (*.html *.htm)");
 
 constexpr const char* kFirstUseText =
     "初めて使う方へ・・・\n\nJRA-VANデータを使用する場合はメニューの[ファイル]-[JRA-VANﾌｧｲﾙを開く]"
@@ -380,9 +379,8 @@ void MainWindow::sportsPage() {
         return;
     }
     const std::tm now = currentLocalTime();
-    FileDialogRequest request{
-        QStringLiteral("名前を付けて保存"), kHtmlFilter, QStringLiteral("html"),
-        fromNativePath(programFolder_ + "HTML/") + toQt(suggestedSportsFileName(sheet_, now))};
+    const FileDialogRequest request = pageSaveRequest(
+        QStringLiteral("名前を付けて保存"), programFolder_, suggestedSportsFileName(sheet_, now));
     const QString path = services_.files.chooseSaveFile(this, request);
     if (path.isEmpty())
         return;
