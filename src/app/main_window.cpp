@@ -48,6 +48,11 @@ QString withoutSurroundingQuotes(QString text) {
     return text;
 }
 
+// The one exit question, asked by the exit command and the close box alike.
+bool userConfirmsExit(UserPrompt& prompt) {
+    return prompt.askYesNo("ゼルコ馬 2000を終了しますか？", "ゼルコ馬 2000 終了の確認");
+}
+
 } // namespace
 
 MainWindow::MainWindow(std::string programFolder, AppServices services, QWidget* parent)
@@ -320,7 +325,7 @@ void MainWindow::saveAs() {
 }
 
 void MainWindow::exitCommand() {
-    if (!services_.prompt.askYesNo("ゼルコ馬 2000を終了しますか？", "ゼルコ馬 2000 終了の確認"))
+    if (!userConfirmsExit(services_.prompt))
         return;
     exitConfirmed_ = true;
     close();
@@ -328,8 +333,7 @@ void MainWindow::exitCommand() {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     // The close box asks the exit question too; nothing is saved on the way.
-    if (!exitConfirmed_ &&
-        !services_.prompt.askYesNo("ゼルコ馬 2000を終了しますか？", "ゼルコ馬 2000 終了の確認")) {
+    if (!exitConfirmed_ && !userConfirmsExit(services_.prompt)) {
         event->ignore();
         return;
     }
