@@ -206,12 +206,14 @@ void MainWindow::start(const QString& commandLineText) {
     settings_.showFirstUseMessage = 0;
     writeSettings(settings_, configPath());
 
+    // A loaded file has already written its page.
     const QString file = withoutSurroundingQuotes(commandLineText);
     if (!file.isEmpty() && loadPredictionFile(file)) {
         currentFilePath_ = file;
         currentFileName_ = file;
+    } else {
+        refreshRaceSheetPage();
     }
-    refreshRaceSheetPage();
     actions_[kCmdChangeRace]->setEnabled(false);
     updateCommandStates();
 }
