@@ -83,7 +83,6 @@ JvCommands::JvCommands(MainWindow& window) : QObject(&window), window_(window) {
 }
 
 void JvCommands::openJraVanFile() {
-    window_.form().formToSheet();
     const FileDialogRequest request{
         QStringLiteral("JRA-VAN出馬表＋競走馬ﾌｧｲﾙを開く"), kJvFilter, QStringLiteral("lzh"), {}};
     const QString path = window_.fileChooser().chooseOpenFile(&window_, request);
