@@ -35,10 +35,8 @@ std::array<int, kDecidingFactorSlots> decidingFactors(const RaceSheet& sheet, in
     if (last.raced() && sheet.weightRule == kHandicap && last.finish > 7)
         set(1);
 
-    const PastRun* r = last.raced() ? &last : prev.raced() ? &prev : nullptr;
-    if (r) {
-        // Whole kilograms lighter than in the reference run, truncated toward zero.
-        const long long c = (static_cast<long long>(r->weight) - runner.weight) / 2;
+    if (const PastRun* r = referenceRun(runner)) {
+        const long long c = kilogramsLighter(*r, runner);
         if (c >= 5)
             set(2);
         else if (c == 4)

@@ -37,6 +37,16 @@ const RunnerEntry& RaceSheet::runner(int horse) const {
     return runners[(horse >= 1 && horse <= kMaxRunners) ? static_cast<size_t>(horse) : 0];
 }
 
+const PastRun* referenceRun(const RunnerEntry& runner) {
+    const PastRun& last = runner.pastRuns[kLastRun];
+    const PastRun& prev = runner.pastRuns[kRunBeforeLast];
+    return last.raced() ? &last : prev.raced() ? &prev : nullptr;
+}
+
+long long kilogramsLighter(const PastRun& run, const RunnerEntry& runner) {
+    return (static_cast<long long>(run.weight) - runner.weight) / 2;
+}
+
 int RaceSheet::usableRunnerCount() const {
     if (runnerCount < 0)
         return 0;

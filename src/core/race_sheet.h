@@ -42,6 +42,15 @@ struct RunnerEntry {
     friend bool operator==(const RunnerEntry&, const RunnerEntry&) = default;
 };
 
+// The run a runner is judged by: its last run when it raced, else the run
+// before when that one raced; nothing when neither did.
+const PastRun* referenceRun(const RunnerEntry& runner);
+
+// Whole kilograms the runner carries less today than in `run` (negative when
+// more). Weights are half-kilogram steps and the division truncates toward
+// zero, so 1.5 kg either way counts as 1.
+long long kilogramsLighter(const PastRun& run, const RunnerEntry& runner);
+
 struct PredictionResult {
     std::array<int, kRunnerSlots> scores{};  // by horse number
     std::array<int, kRunnerSlots> ranking{}; // by position 1..n

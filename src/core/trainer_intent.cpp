@@ -62,10 +62,7 @@ constexpr int kTimeDiffBig = 21; // "大"
 int referenceRunCode(const RaceSheet& sheet, const RunnerEntry& runner, const PastRun& r) {
     const int G = sheet.grade;
     const int D = sheet.distance;
-    // Whole kilograms lighter than in the reference run (weights are
-    // half-kilogram steps; C++ division truncates toward zero, so 1.5 kg
-    // either way counts as 1).
-    const long long w = (static_cast<long long>(r.weight) - runner.weight) / 2;
+    const long long w = kilogramsLighter(r, runner);
     const int f = r.finish;
     const int cl = r.raceClass;
 
@@ -156,7 +153,7 @@ int intentCode(const RaceSheet& sheet, int horse) {
     if (code == 0 && prev.raced() && last.raced() && prev.timeDiff < 6 && last.timeDiff < 6)
         code = 4;
 
-    const PastRun* reference = last.raced() ? &last : prev.raced() ? &prev : nullptr;
+    const PastRun* reference = referenceRun(runner);
     if (!reference)
         return 31; // nothing to judge by, whatever the odds said
 
