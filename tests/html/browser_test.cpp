@@ -3,6 +3,7 @@
 #include "html/race_sheet_page.h"
 #include "html/sports_page.h"
 #include "html_test_sheets.h"
+#include "support/temp_folder.h"
 #include "text/cp932.h"
 #include "text/file_io.h"
 
@@ -24,8 +25,8 @@ TEST(Browser, PagesDecodeAsJapaneseText) {
     if (!chromiumInstalled())
         GTEST_SKIP() << "chromium is not installed (scripts/setup.sh installs it); the pages were "
                         "not opened in a browser";
-    const fs::path folder = fs::temp_directory_path() / "zelkor_browser_test";
-    fs::remove_all(folder);
+    const TempFolder temp("zelkor-browser");
+    const fs::path folder = temp.path();
     fs::create_directories(folder / "profile");
 
     RaceSheet sheet = fourRunnerSheet();
@@ -34,14 +35,14 @@ TEST(Browser, PagesDecodeAsJapaneseText) {
     sheet.result.darkHorseCount = 1;
     const std::string sheetPage = (folder / "sheet.html").string();
     const std::string sportsPage = (folder / "sports.html").string();
-    ASSERT_TRUE(writeWholeFile(
-        sheetPage, buildRaceSheetPage(sheet, pageSettings(0, 1), folder.string() + "/")));
+    ASSERT_TRUE(
+        writeWholeFile(sheetPage, buildRaceSheetPage(sheet, pageSettings(0, 1), temp.path())));
     std::tm t{};
     t.tm_year = 101;
     t.tm_mon = 5;
     t.tm_mday = 16;
     t.tm_wday = 6;
-    ASSERT_EQ(writeSportsPage(sportsPage, sheet, pageSettings(0, 1), folder.string() + "/", t), 1);
+    ASSERT_EQ(writeSportsPage(sportsPage, sheet, pageSettings(0, 1), temp.path(), t), 1);
 
     const std::string sheetDom = dumpDom(sheetPage, folder / "profile");
     ASSERT_FALSE(sheetDom.empty()) << "chromium printed nothing";
@@ -58,7 +59,6 @@ TEST(Browser, PagesDecodeAsJapaneseText) {
     for (const char* text : {"ゼルコ馬スポーツ", "2001年 06月16日（土曜日）", "東京競馬確定",
                              "推奨馬券", "調教師の本音", "は調子ではなく、やる気度を示しています"})
         EXPECT_NE(sportsDom.find(cp932ToUtf8(text)), std::string::npos) << cp932ToUtf8(text);
-    fs::remove_all(folder);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "html/race_sheet_page.h"
 #include "html/race_table.h"
 #include "html_test_sheets.h"
+#include "support/temp_folder.h"
 #include "text/file_io.h"
 
 #include <filesystem>
@@ -11,7 +12,6 @@ namespace zelkor {
 namespace {
 
 using namespace zelkor::test;
-namespace fs = std::filesystem;
 
 const std::string kHeadingRow = "<tr bgcolor=9999cc><th>枠馬番</th><th>馬名</th><th>性齢</th><th>"
                                 "重量</th><th>脚質</th><th>適性</th><th>単オッズ</th><th>前々走</"
@@ -178,18 +178,9 @@ TEST(RaceTable, UserTextIsEscapedAndLinkedNamesCannotBreakTheAnchor) {
 
 class RaceSheetPageFileTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        folder_ =
-            fs::temp_directory_path() /
-            ("zelkor_html_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-             "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-    std::string folder() const { return folder_.string() + "/"; }
+    std::string folder() const { return folder_.path(); }
 
-    fs::path folder_;
+    test::TempFolder folder_{"zelkor-html"};
 };
 
 TEST_F(RaceSheetPageFileTest, FileStartsAsTestIsRewrittenOnChangeOnlyAndIsDeletedAtTheEnd) {

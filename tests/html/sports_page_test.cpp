@@ -2,6 +2,7 @@
 #include "html/race_table.h"
 #include "html/sports_page.h"
 #include "html_test_sheets.h"
+#include "support/temp_folder.h"
 #include "text/file_io.h"
 
 #include <filesystem>
@@ -202,18 +203,15 @@ TEST(SportsPage, SuggestedFileNameCarriesDateAndRaceName) {
 }
 
 TEST(SportsPage, WriteReportsSuccessAndFailureThroughItsResult) {
-    const auto folder = std::filesystem::temp_directory_path() / "zelkor_sports_page_test";
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
-    const std::string path = (folder / "page.html").string();
+    const test::TempFolder folder("zelkor-sports-page");
+    const std::string path = folder.file("page.html");
     const RaceSheet sheet = scoredSheet();
     ASSERT_EQ(writeSportsPage(path, sheet, pageSettings(1, 0), "/opt/", june16th2001()), 1);
     EXPECT_EQ(readWholeFile(path),
               buildSportsPage(sheet, pageSettings(1, 0), "/opt/", june16th2001()));
-    EXPECT_EQ(writeSportsPage((folder / "no/such/dir.html").string(), sheet, pageSettings(1, 0),
-                              "/opt/", june16th2001()),
+    EXPECT_EQ(writeSportsPage(folder.file("no/such/dir.html"), sheet, pageSettings(1, 0), "/opt/",
+                              june16th2001()),
               0);
-    std::filesystem::remove_all(folder);
 }
 
 } // namespace
