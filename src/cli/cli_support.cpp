@@ -52,6 +52,23 @@ std::string Arguments::unknownOption(const std::vector<std::string>& known) cons
     return {};
 }
 
+bool argumentsUsable(const Arguments& parsed, const std::string& name,
+                     const std::vector<std::string>& known, const std::string& what) {
+    std::string problem = parsed.error();
+    if (problem.empty()) {
+        if (std::string unknown = parsed.unknownOption(known); !unknown.empty())
+            problem = "unknown option " + unknown;
+        else if (parsed.positional().size() != 1)
+            problem = name + " needs exactly one " + what;
+        if (!problem.empty())
+            problem += " (see " + name + " --help)";
+    }
+    if (problem.empty())
+        return true;
+    fail(problem);
+    return false;
+}
+
 std::string programFolderFrom(const Arguments& args) {
     if (auto folder = args.value("--program-folder"))
         return withTrailingSeparator(*folder);

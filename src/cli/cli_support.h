@@ -30,6 +30,13 @@ class Arguments {
     std::string error_;
 };
 
+// The checks every command makes first: the command line parsed, no option
+// outside `known` (besides --program-folder), exactly one positional
+// argument, the `what` of command `name`. On the first that fails, its
+// message is on stderr and the result is false.
+bool argumentsUsable(const Arguments& parsed, const std::string& name,
+                     const std::vector<std::string>& known, const std::string& what);
+
 // The program folder: --program-folder DIR, else the executable's folder.
 std::string programFolderFrom(const Arguments& args);
 

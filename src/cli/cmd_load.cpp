@@ -18,14 +18,9 @@ namespace zelkor::cli {
 
 int runLoad(const std::vector<std::string>& args) {
     Arguments parsed(args, {"--program-folder", "--race", "-o"});
-    if (!parsed.error().empty())
-        return fail(parsed.error());
-    if (std::string unknown =
-            parsed.unknownOption({"--race", "-o", "--update-trainers", "--update-jockeys"});
-        !unknown.empty())
-        return fail("unknown option " + unknown + " (see load --help)");
-    if (parsed.positional().size() != 1)
-        return fail("load needs exactly one race card or archive (see load --help)");
+    if (!argumentsUsable(parsed, "load", {"--race", "-o", "--update-trainers", "--update-jockeys"},
+                         "race card or archive"))
+        return 1;
     auto raceText = parsed.value("--race");
     if (!raceText)
         return fail("load needs --race N (see load --help)");

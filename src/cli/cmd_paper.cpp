@@ -46,14 +46,10 @@ std::optional<std::vector<int>> parseRaceList(const std::string& text, int raceC
 
 int runPaper(const std::vector<std::string>& args) {
     Arguments parsed(args, {"--program-folder", "--races", "--edition", "-o"});
-    if (!parsed.error().empty())
-        return fail(parsed.error());
-    if (std::string unknown = parsed.unknownOption(
-            {"--races", "--edition", "-o", "--update-trainers", "--update-jockeys"});
-        !unknown.empty())
-        return fail("unknown option " + unknown + " (see paper --help)");
-    if (parsed.positional().size() != 1)
-        return fail("paper needs exactly one race card or archive (see paper --help)");
+    if (!argumentsUsable(parsed, "paper",
+                         {"--races", "--edition", "-o", "--update-trainers", "--update-jockeys"},
+                         "race card or archive"))
+        return 1;
     const std::optional<std::string> raceList = parsed.value("--races");
     if (!raceList)
         return fail("paper needs --races LIST or --races all (see paper --help)");

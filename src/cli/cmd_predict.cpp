@@ -130,12 +130,8 @@ std::string reportSection(const RaceSheet& sheet) {
 
 int runPredict(const std::vector<std::string>& args) {
     Arguments parsed(args, {"--program-folder"});
-    if (!parsed.error().empty())
-        return fail(parsed.error());
-    if (std::string unknown = parsed.unknownOption({"--json"}); !unknown.empty())
-        return fail("unknown option " + unknown + " (see predict --help)");
-    if (parsed.positional().size() != 1)
-        return fail("predict needs exactly one prediction file (see predict --help)");
+    if (!argumentsUsable(parsed, "predict", {"--json"}, "prediction file"))
+        return 1;
 
     RaceSheet sheet;
     TerminalPrompt prompt;

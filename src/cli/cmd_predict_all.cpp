@@ -18,13 +18,9 @@ namespace zelkor::cli {
 
 int runPredictAll(const std::vector<std::string>& args) {
     Arguments parsed(args, {"--program-folder"});
-    if (!parsed.error().empty())
-        return fail(parsed.error());
-    if (std::string unknown = parsed.unknownOption({"--update-trainers", "--update-jockeys"});
-        !unknown.empty())
-        return fail("unknown option " + unknown + " (see predict-all --help)");
-    if (parsed.positional().size() != 1)
-        return fail("predict-all needs exactly one race card or archive (see predict-all --help)");
+    if (!argumentsUsable(parsed, "predict-all", {"--update-trainers", "--update-jockeys"},
+                         "race card or archive"))
+        return 1;
 
     const std::string programFolder = programFolderFrom(parsed);
     const AppSettings settings = settingsOfProgramFolder(programFolder);

@@ -15,14 +15,9 @@ namespace zelkor::cli {
 
 int runRaces(const std::vector<std::string>& args) {
     Arguments parsed(args, {"--program-folder", "--info"});
-    if (!parsed.error().empty())
-        return fail(parsed.error());
-    if (std::string unknown =
-            parsed.unknownOption({"--info", "--update-trainers", "--update-jockeys"});
-        !unknown.empty())
-        return fail("unknown option " + unknown + " (see races --help)");
-    if (parsed.positional().size() != 1)
-        return fail("races needs exactly one race card or archive (see races --help)");
+    if (!argumentsUsable(parsed, "races", {"--info", "--update-trainers", "--update-jockeys"},
+                         "race card or archive"))
+        return 1;
     std::optional<int> info;
     if (auto text = parsed.value("--info")) {
         info = racePosition(*text);

@@ -13,12 +13,8 @@ namespace zelkor::cli {
 
 int runSheet(const std::vector<std::string>& args) {
     Arguments parsed(args, {"-o", "--program-folder"});
-    if (!parsed.error().empty())
-        return fail(parsed.error());
-    if (std::string unknown = parsed.unknownOption({"-o"}); !unknown.empty())
-        return fail("unknown option " + unknown + " (see sheet --help)");
-    if (parsed.positional().size() != 1)
-        return fail("sheet needs exactly one prediction file (see sheet --help)");
+    if (!argumentsUsable(parsed, "sheet", {"-o"}, "prediction file"))
+        return 1;
     const auto path = parsed.value("-o");
     if (!path)
         return fail("sheet needs -o OUT.html (see sheet --help)");

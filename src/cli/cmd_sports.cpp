@@ -17,12 +17,8 @@ namespace zelkor::cli {
 
 int runSports(const std::vector<std::string>& args) {
     Arguments parsed(args, {"-o", "--program-folder"});
-    if (!parsed.error().empty())
-        return fail(parsed.error());
-    if (std::string unknown = parsed.unknownOption({"-o"}); !unknown.empty())
-        return fail("unknown option " + unknown + " (see sports --help)");
-    if (parsed.positional().size() != 1)
-        return fail("sports needs exactly one prediction file (see sports --help)");
+    if (!argumentsUsable(parsed, "sports", {"-o"}, "prediction file"))
+        return 1;
 
     const std::string programFolder = programFolderFrom(parsed);
     RaceSheet sheet;
