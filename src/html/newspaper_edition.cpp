@@ -396,23 +396,4 @@ int writeNewspaper(NewspaperEdition edition, const JvRaceCard& race, const AppSe
     return writeWholeFile(path, page) ? 1 : 0;
 }
 
-int writeSimpleNewspaper(const JvRaceCard& race, const AppSettings& settings,
-                         const std::string& programFolder, UserPrompt& prompt,
-                         const std::string& path) {
-    return writeNewspaper(NewspaperEdition::Simple, race, settings, programFolder, prompt, path);
-}
-
-int writeDetailedNewspaper(const JvRaceCard& race, const AppSettings& settings,
-                           const std::string& programFolder, UserPrompt& prompt,
-                           const std::string& path) {
-    return writeNewspaper(NewspaperEdition::Detailed, race, settings, programFolder, prompt, path);
-}
-
-int writePastResultsNewspaper(const JvRaceCard& race, const AppSettings& settings,
-                              const std::string& programFolder, UserPrompt& prompt,
-                              const std::string& path) {
-    return writeNewspaper(NewspaperEdition::WithPastResults, race, settings, programFolder, prompt,
-                          path);
-}
-
 } // namespace zelkor

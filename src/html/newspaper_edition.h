@@ -37,16 +37,6 @@ int writeNewspaper(NewspaperEdition edition, const JvRaceCard& race, const AppSe
                    const std::string& programFolder, UserPrompt& prompt, const std::string& path,
                    NewspaperHorseReader readHorse = nullptr);
 
-int writeSimpleNewspaper(const JvRaceCard& race, const AppSettings& settings,
-                         const std::string& programFolder, UserPrompt& prompt,
-                         const std::string& path);
-int writeDetailedNewspaper(const JvRaceCard& race, const AppSettings& settings,
-                           const std::string& programFolder, UserPrompt& prompt,
-                           const std::string& path);
-int writePastResultsNewspaper(const JvRaceCard& race, const AppSettings& settings,
-                              const std::string& programFolder, UserPrompt& prompt,
-                              const std::string& path);
-
 // ---- Pieces of the page, exposed for the tests ----
 
 // Page title: "Jv%d-%d_%s%dR%s" for the simple edition (MMDD without

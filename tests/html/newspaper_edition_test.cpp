@@ -249,12 +249,16 @@ TEST_F(Newspaper, GuideOnlyWhenAskedFor) {
 TEST_F(Newspaper, WritesThePageAndReportsAFailedWrite) {
     const AppSettings settings = paperSettings(1, 1, 1);
     const std::string path = dir.file("paper.html");
-    EXPECT_EQ(writeDetailedNewspaper(race, settings, "/opt/zelkor/", prompt, path), 1);
+    EXPECT_EQ(
+        writeNewspaper(NewspaperEdition::Detailed, race, settings, "/opt/zelkor/", prompt, path),
+        1);
     EXPECT_EQ(readWholeFile(path).value_or(""), page(NewspaperEdition::Detailed, settings));
-    EXPECT_EQ(writeSimpleNewspaper(race, settings, "/opt/zelkor/", prompt,
-                                   dir.file("missing-folder/paper.html")),
+    EXPECT_EQ(writeNewspaper(NewspaperEdition::Simple, race, settings, "/opt/zelkor/", prompt,
+                             dir.file("missing-folder/paper.html")),
               0);
-    EXPECT_EQ(writePastResultsNewspaper(race, settings, "/opt/zelkor/", prompt, dir.path()), 0);
+    EXPECT_EQ(writeNewspaper(NewspaperEdition::WithPastResults, race, settings, "/opt/zelkor/",
+                             prompt, dir.path()),
+              0);
 }
 
 // Races and horses built per test for the smaller rules.
