@@ -21,5 +21,6 @@ if [ -n "$missing" ]; then
 fi
 
 BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}"
-cmake -S . -B build -DCMAKE_BUILD_TYPE="$BUILD_TYPE" $CMAKE_ARGS
+# Warnings are errors here, for developers and CI alike.
+cmake -S . -B build -DCMAKE_BUILD_TYPE="$BUILD_TYPE" -DZELKOR_WERROR=ON $CMAKE_ARGS
 cmake --build build -j"$(nproc)"

@@ -3,40 +3,85 @@
 #include "app/main_window.h"
 #include "app/qt_text.h"
 #include "app/splash.h"
+#include "core/install_layout.h"
 #include "core/program_folder.h"
+#include "core/version.h"
 
 #include <QApplication>
 #include <QStringList>
+#include <cstdio>
+#include <cstring>
+#include <optional>
 
 using namespace zelkor;
 
+namespace {
+
+constexpr const char* kUsage =
+    "usage: zelkor2k [--no-splash] [--program-folder DIR] [FILE.zel]\n"
+    "       zelkor2k --version\n"
+    "\n"
+    "  FILE.zel              a prediction file to open at start\n"
+    "  --no-splash           start without the start picture\n"
+    "  --program-folder DIR  work on the folder DIR: settings, working folders and\n"
+    "                        pictures are looked for there\n"
+    "  --version             print the version and exit\n"
+    "  -h, --help            print this help and exit\n";
+
+// --version and --help answer on the terminal, before any window (or display)
+// is needed. Returns the exit status when one of them was given.
+std::optional<int> answerOnTerminal(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("zelkor2k %s\n", kVersionText);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
 // zelkor2k [--no-splash] [--program-folder DIR] [FILE.zel]
 int main(int argc, char** argv) {
+    if (std::optional<int> status = answerOnTerminal(argc, argv))
+        return *status;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zelkor2k"));
+    QApplication::setApplicationVersion(QString::fromLatin1(kVersionText));
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopAppId));
 
     bool splash = true;
-    std::string programFolder;
+    std::string givenFolder;
     QStringList rest;
     const QStringList args = QApplication::arguments().mid(1);
     for (qsizetype i = 0; i < args.size(); ++i) {
         if (args[i] == u"--no-splash")
             splash = false;
         else if (args[i] == u"--program-folder" && i + 1 < args.size())
-            programFolder = withTrailingSeparator(toNativePath(args[++i]));
+            givenFolder = toNativePath(args[++i]);
         else
             rest << args[i];
     }
-    if (programFolder.empty())
-        programFolder = detectProgramFolder();
+
+    QtUserPrompt prompt;
+    // A folder that cannot be used is told now, not later as a failed import.
+    const ProgramFolderChoice folder = chooseProgramFolder(givenFolder);
+    if (!folder.problem.empty()) {
+        prompt.showMessage(folder.problem);
+        return 1;
+    }
 
     if (splash)
         showSplashFor3Seconds();
 
-    QtUserPrompt prompt;
     QtShell shell;
     QtFileChooser files;
-    MainWindow window(programFolder, AppServices{prompt, shell, files});
+    MainWindow window(folder.folder, AppServices{prompt, shell, files});
     prompt.setParent(&window);
     window.start(rest.join(u' '));
     return QApplication::exec();

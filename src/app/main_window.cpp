@@ -78,7 +78,7 @@ MainWindow::MainWindow(std::string programFolder, AppServices services, QWidget*
         applyPrediction(commands_.selectResult(sheet_, line));
     });
     connect(viewer_, &PageViewerDialog::helpRequested, this,
-            [this] { openHelp(shell(), programFolder_, kHelpViewer); });
+            [this] { openHelp(shell(), kHelpViewer); });
 
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &MainWindow::exitCommand);
@@ -348,14 +348,14 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
     // F1 reaches here from whichever control has the focus; the viewer, a
     // window of its own, answers its F1 itself.
     if (event->key() == Qt::Key_F1) {
-        openHelp(services_.shell, programFolder_, kHelpMainWindow);
+        openHelp(services_.shell, kHelpMainWindow);
         return;
     }
     QMainWindow::keyPressEvent(event);
 }
 
 void MainWindow::helpContents() {
-    openHelp(services_.shell, programFolder_, kHelpContents);
+    openHelp(services_.shell, kHelpContents);
 }
 
 void MainWindow::about() {

@@ -110,7 +110,7 @@ NewspaperSettingsDialog::NewspaperSettingsDialog(AppSettings& settings, Shell& s
 
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this,
-            [this] { openHelp(shell_, programFolder_, kHelpNewspaperSettings); });
+            [this] { openHelp(shell_, kHelpNewspaperSettings); });
 
     const QSize edit = dialogUnitsToPixels(this, 182, 32);
     ui_->url1->setFixedHeight(edit.height());

@@ -69,10 +69,13 @@ bool argumentsUsable(const Arguments& parsed, const std::string& name,
     return false;
 }
 
-std::string programFolderFrom(const Arguments& args) {
-    if (auto folder = args.value("--program-folder"))
-        return withTrailingSeparator(*folder);
-    return detectProgramFolder();
+std::optional<std::string> programFolderFrom(const Arguments& args) {
+    ProgramFolderChoice choice = chooseProgramFolder(args.value("--program-folder").value_or(""));
+    if (!choice.problem.empty()) {
+        fail(choice.problem);
+        return std::nullopt;
+    }
+    return choice.folder;
 }
 
 std::optional<int> wholeNumber(const std::string& text) {

@@ -37,8 +37,10 @@ class Arguments {
 bool argumentsUsable(const Arguments& parsed, const std::string& name,
                      const std::vector<std::string>& known, const std::string& what);
 
-// The program folder: --program-folder DIR, else the executable's folder.
-std::string programFolderFrom(const Arguments& args);
+// The program folder, ready for use: --program-folder DIR, else the portable
+// folder of the executable or the user's own folder. When it cannot be
+// created or written, says why on stderr and gives nothing.
+std::optional<std::string> programFolderFrom(const Arguments& args);
 
 // A whole number of at most six digits as given on the command line (no sign,
 // no blanks); nothing otherwise.

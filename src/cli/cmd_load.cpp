@@ -31,7 +31,10 @@ int runLoad(const std::vector<std::string>& args) {
     if (!output || output->empty())
         return fail("load needs -o OUT.zel (see load --help)");
 
-    const std::string programFolder = programFolderFrom(parsed);
+    const std::optional<std::string> folder = programFolderFrom(parsed);
+    if (!folder)
+        return 1; // told why on stderr
+    const std::string& programFolder = *folder;
     TerminalPrompt prompt;
     JvRaceCard card;
     if (!openCardArgument(parsed, programFolder, prompt, card))

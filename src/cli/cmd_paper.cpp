@@ -54,7 +54,10 @@ int runPaper(const std::vector<std::string>& args) {
     if (!raceList)
         return fail("paper needs --races LIST or --races all (see paper --help)");
 
-    const std::string programFolder = programFolderFrom(parsed);
+    const std::optional<std::string> folder = programFolderFrom(parsed);
+    if (!folder)
+        return 1; // told why on stderr
+    const std::string& programFolder = *folder;
     AppSettings settings = settingsOfProgramFolder(programFolder);
     if (auto edition = parsed.value("--edition")) {
         std::optional<int> n = wholeNumber(*edition);

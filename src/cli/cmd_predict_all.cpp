@@ -11,6 +11,7 @@
 #include "jv/race_card.h"
 
 #include <ctime>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,7 +23,10 @@ int runPredictAll(const std::vector<std::string>& args) {
                          "race card or archive"))
         return 1;
 
-    const std::string programFolder = programFolderFrom(parsed);
+    const std::optional<std::string> folder = programFolderFrom(parsed);
+    if (!folder)
+        return 1; // told why on stderr
+    const std::string& programFolder = *folder;
     const AppSettings settings = settingsOfProgramFolder(programFolder);
     TerminalPrompt prompt;
     JvRaceCard card;

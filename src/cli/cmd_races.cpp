@@ -25,7 +25,10 @@ int runRaces(const std::vector<std::string>& args) {
             return fail("--info needs a race number from 1 (see races --help)");
     }
 
-    const std::string programFolder = programFolderFrom(parsed);
+    const std::optional<std::string> folder = programFolderFrom(parsed);
+    if (!folder)
+        return 1; // told why on stderr
+    const std::string& programFolder = *folder;
     TerminalPrompt prompt;
     JvRaceCard card;
     if (!openCardArgument(parsed, programFolder, prompt, card))

@@ -19,7 +19,10 @@ int runSheet(const std::vector<std::string>& args) {
     if (!path)
         return fail("sheet needs -o OUT.html (see sheet --help)");
 
-    const std::string programFolder = programFolderFrom(parsed);
+    const std::optional<std::string> folder = programFolderFrom(parsed);
+    if (!folder)
+        return 1; // told why on stderr
+    const std::string& programFolder = *folder;
     RaceSheet sheet;
     TerminalPrompt prompt;
     if (readPredictionFile(sheet, parsed.positional()[0], prompt) != 1)

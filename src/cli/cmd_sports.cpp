@@ -20,7 +20,10 @@ int runSports(const std::vector<std::string>& args) {
     if (!argumentsUsable(parsed, "sports", {"-o"}, "prediction file"))
         return 1;
 
-    const std::string programFolder = programFolderFrom(parsed);
+    const std::optional<std::string> folder = programFolderFrom(parsed);
+    if (!folder)
+        return 1; // told why on stderr
+    const std::string& programFolder = *folder;
     RaceSheet sheet;
     TerminalPrompt prompt;
     if (readPredictionFile(sheet, parsed.positional()[0], prompt) != 1)

@@ -1,8 +1,9 @@
 #include "cli/cli_support.h"
 #include "cli/commands.h"
+#include "cli/global_options.h"
+#include "core/version.h"
 
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -11,35 +12,65 @@ using namespace zelkor::cli;
 namespace {
 
 void printUsage() {
-    std::fputs("usage: zelkor2k-cli <command> [options]\n"
-               "       zelkor2k-cli <command> --help\n\ncommands:\n",
+    std::fputs("usage: zelkor2k-cli [--program-folder DIR] <command> [options]\n"
+               "       zelkor2k-cli <command> --help\n"
+               "       zelkor2k-cli --version\n\ncommands:\n",
                stdout);
     for (const Command& c : allCommands())
         std::printf("  %-12s %s\n", c.name, c.summary);
-    std::fputs("\nEvery command accepts --program-folder DIR (default: the folder of this "
-               "program).\n",
-               stdout);
+    std::printf("\n%s", kGlobalOptionsHelp);
+}
+
+const Command* commandNamed(const std::string& name) {
+    for (const Command& c : allCommands())
+        if (name == c.name)
+            return &c;
+    return nullptr;
 }
 
 } // namespace
 
+// zelkor2k-cli [global options] <command> [command arguments]
 int main(int argc, char** argv) {
-    if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
-        printUsage();
-        return argc < 2 ? 2 : 0;
-    }
-    std::vector<std::string> args(argv + 2, argv + argc);
-    for (const Command& c : allCommands()) {
-        if (std::strcmp(c.name, argv[1]) != 0)
-            continue;
-        for (const std::string& a : args) {
-            if (a == "--help" || a == "-h") {
-                printOut(c.usage);
-                return 0;
-            }
+    const std::vector<std::string> all(argv + 1, argv + argc);
+    // A global --program-folder goes first, so one given after the command wins.
+    std::vector<std::string> args;
+    size_t i = 0;
+    for (; i < all.size() && !all[i].empty() && all[i][0] == '-'; ++i) {
+        const std::string& a = all[i];
+        if (a == "--help" || a == "-h") {
+            printUsage();
+            return 0;
         }
-        return c.run(args);
+        if (a == "--version") {
+            std::printf("zelkor2k-cli %s\n", zelkor::kVersionText);
+            return 0;
+        }
+        if (a != "--program-folder") {
+            std::fprintf(stderr, "zelkor2k-cli: unknown option %s (see --help)\n", a.c_str());
+            return 2;
+        }
+        if (i + 1 >= all.size()) {
+            std::fputs("zelkor2k-cli: option --program-folder needs a value\n", stderr);
+            return 2;
+        }
+        args = {a, all[++i]};
     }
-    std::fprintf(stderr, "zelkor2k-cli: unknown command '%s' (see --help)\n", argv[1]);
-    return 2;
+    if (i >= all.size()) {
+        printUsage();
+        return 2;
+    }
+    const Command* command = commandNamed(all[i]);
+    if (command == nullptr) {
+        std::fprintf(stderr, "zelkor2k-cli: unknown command '%s' (see --help)\n", all[i].c_str());
+        return 2;
+    }
+    args.insert(args.end(), all.begin() + static_cast<std::ptrdiff_t>(i) + 1, all.end());
+    for (const std::string& a : args) {
+        if (a == "--help" || a == "-h") {
+            printOut(command->usage);
+            return 0;
+        }
+    }
+    return command->run(args);
 }

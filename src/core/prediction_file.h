@@ -2,15 +2,11 @@
 
 #include "core/ports.h"
 #include "core/race_sheet.h"
+#include "core/version.h"
 
 #include <string>
 
 namespace zelkor {
-
-// The program's version as written into the prediction-file header.
-inline constexpr int kVersionMajor = 3;
-inline constexpr int kVersionMinor = 0;
-inline constexpr int kVersionBuild = 4;
 
 // Magic word that starts every prediction file.
 inline constexpr const char* kPredictionMagic = "ZELKOR";

@@ -5,9 +5,38 @@
 
 namespace zelkor {
 
-// Folder of the running executable, ending in "/". Every fixed file and
-// folder of the program lies in it or below it.
+// Folder of the running executable, ending in "/".
+std::string executableFolder();
+
+// Folder of the program's read-only files (the pictures in "Image", the help
+// document), ending in "/": the executable's folder when it holds "Image" (a
+// build tree or an unpacked folder), else the installed data folder
+// (share/zelkor2k beside the executable's bin folder).
+std::string programFilesFolder();
+
+// The user's own folder of the program, ending in "/": $XDG_DATA_HOME/zelkor2k/,
+// or ~/.local/share/zelkor2k/ when that variable is unset or not absolute.
+std::string userDataFolder();
+
+// The program folder used when none is given: the executable's folder when it
+// holds "Image" and can be written (portable), else the user's own folder.
 std::string detectProgramFolder();
+
+// Makes `folder` ready for use: creates it with its working folders "HTML",
+// "JRA-VAN", "KTDAT" and "Image", checks that they can be written, and copies
+// into "Image" every picture of programFilesFolder() that is missing there or
+// older. Returns the message telling the user why the folder cannot be used
+// (CP932, naming the folder and the reason), or empty text when it is ready.
+std::string prepareProgramFolder(const std::string& folder);
+
+// The folder a front end works on: `given` (from --program-folder) when not
+// empty, else detectProgramFolder(); `problem` is what prepareProgramFolder
+// said of it (empty when the folder is ready).
+struct ProgramFolderChoice {
+    std::string folder;
+    std::string problem;
+};
+ProgramFolderChoice chooseProgramFolder(const std::string& given);
 
 // `folder` with a trailing separator added when it has none.
 std::string withTrailingSeparator(std::string folder);

@@ -443,8 +443,9 @@ TEST_F(JvCommandsTest, NewspaperSettingsOkWritesTheFileAndRedrawsThePage) {
         written->starts_with("Zelkor sports Image file=0\r\nZelkor sports Name DB link=1\r\n"));
     EXPECT_NE(written->find("JRA-VAN Newsp kind=1\r\n"), std::string::npos);
     EXPECT_EQ(readWholeFile(pagePath)->find("Bg1.gif"), std::string::npos);
-    ASSERT_FALSE(ui->shell.urls.empty());
-    EXPECT_EQ(ui->shell.urls.back(), helpAddress(ui->folder(), kHelpNewspaperSettings));
+    ASSERT_FALSE(ui->shell.documents.empty());
+    EXPECT_EQ(ui->shell.documents.back(), helpRedirectPath());
+    EXPECT_EQ(readWholeFile(helpRedirectPath()), helpRedirectPage(kHelpNewspaperSettings));
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "jv/race_card.h"
 #include "jv/race_info.h"
 #include "support/jv_generator.h"
+#include "text/file_io.h"
 
 #include <QHeaderView>
 #include <QPlainTextEdit>
@@ -246,8 +247,9 @@ TEST_F(RaceSelectionTest, BatchButtonsAskForTheirRaces) {
 TEST_F(RaceSelectionTest, F1OpensItsHelp) {
     openDay();
     QTest::keyClick(list, Qt::Key_F1);
-    ASSERT_EQ(shell.urls.size(), 1u);
-    EXPECT_EQ(shell.urls[0], helpAddress("/prog/", kHelpRaceSelection));
+    ASSERT_EQ(shell.documents.size(), 1u);
+    EXPECT_EQ(shell.documents[0], helpRedirectPath());
+    EXPECT_EQ(readWholeFile(helpRedirectPath()), helpRedirectPage(kHelpRaceSelection));
 }
 
 TEST_F(RaceSelectionTest, AMissingCardGivesAnEmptyListThatCanOnlyBeCancelled) {
