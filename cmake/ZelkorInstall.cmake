@@ -20,17 +20,17 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The help and the pages open in the user's browser through xdg-open.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+# The long description; CPack indents it and marks the empty line.
 string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "dark-horse predictor for Japanese horse races\n"
-    " Zelkor Uma 2000 finds the dark horses of a Japanese horse race: runners that\n"
-    " the betting public underrates but that may well run into the money. A race\n"
-    " is typed in by hand or loaded from JRA-VAN race data; every runner is\n"
-    " scored and ranked, the dark horses are named and place and quinella bets\n"
-    " proposed. The prediction is written as HTML pages (race sheet, sports page,\n"
-    " racing newspapers) and saved as a small prediction file (.zel).\n"
-    " .\n"
-    " The package holds the Qt desktop program zelkor2k and the command-line\n"
-    " front end zelkor2k-cli.")
+    "Zelkor Uma 2000 finds the dark horses of a Japanese horse race: runners that\n"
+    "the betting public underrates but that may well run into the money. A race\n"
+    "is typed in by hand or loaded from JRA-VAN race data; every runner is\n"
+    "scored and ranked, the dark horses are named and place and quinella bets\n"
+    "proposed. The prediction is written as HTML pages (race sheet, sports page,\n"
+    "racing newspapers) and saved as a small prediction file (.zel).\n"
+    "\n"
+    "The package holds the Qt desktop program zelkor2k and the command-line\n"
+    "front end zelkor2k-cli.")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)

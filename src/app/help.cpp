@@ -40,7 +40,7 @@ std::string helpRedirectPath() {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (folder.isEmpty())
         folder = QDir::tempPath();
-    return toNativePath(folder + u"/zelkor2k-help.html");
+    return toNativePath(folder + QStringLiteral("/zelkor2k-help.html"));
 }
 
 void openHelp(Shell& shell, int context) {

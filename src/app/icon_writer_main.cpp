@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
     const QString name = QString::fromLocal8Bit(argv[2]);
     for (int size : {16, 32, 48, 64, 128, 256}) {
         const QString folder = QStringLiteral("%1/%2x%2/apps").arg(root).arg(size);
-        const QString path = folder + u'/' + name + u".png";
+        const QString path = folder + u'/' + name + QStringLiteral(".png");
         if (!QDir().mkpath(folder) || !zelkor::applicationPixmap(size).save(path, "PNG")) {
             std::fprintf(stderr, "zelkor2k-icons: cannot write %s\n", qPrintable(path));
             return 1;

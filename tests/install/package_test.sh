@@ -1,0 +1,22 @@
+#!/bin/sh
+# Builds the Debian package from the build folder and checks it: the
+# dependencies come from the binaries, and lintian finds no error.
+#   package_test.sh BUILD_DIR VERSION
+set -eu
+build=$1 version=$2
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+cpack --config "$build/CPackConfig.cmake" -G DEB -B "$work" >"$work/cpack.log" 2>&1 ||
+    fail "cpack: $(cat "$work/cpack.log")"
+deb=$(ls "$work"/zelkor2k_"$version"_*.deb)
+depends=$(dpkg-deb --field "$deb" Depends)
+case "$depends" in
+*libqt6widgets6*libc6* | *libc6*libqt6widgets6*) ;;
+*) fail "Depends not computed from the binaries: $depends" ;;
+esac
+dpkg-deb --contents "$deb" | grep '\./usr/bin/zelkor2k$' >/dev/null || fail "no /usr/bin/zelkor2k"
+lintian --fail-on error --tag-display-limit 0 "$deb"
+echo "package $(basename "$deb"), $(stat -c %s "$deb") bytes"
