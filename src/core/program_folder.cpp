@@ -102,7 +102,8 @@ std::string programFilesFolder() {
     const std::string beside = executableFolder();
     if (holdsImageFolder(beside))
         return beside;
-    return withTrailingSeparator(beside + kInstalledDataFromExecutable);
+    const fs::path installed = fs::path(beside) / kInstalledDataFromExecutable;
+    return withTrailingSeparator(installed.lexically_normal().string());
 }
 
 std::string userDataFolder() {

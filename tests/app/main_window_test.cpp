@@ -1,10 +1,12 @@
 // The main window's commands: start-up, prediction and the result lists, the
 // file commands through the dialog seam, the sports page, help and exit.
+#include "app/help.h"
 #include "app/main_form.h"
 #include "app/page_viewer_dialog.h"
 #include "app/qt_text.h"
 #include "app_fakes.h"
 #include "core/prediction_file.h"
+#include "core/program_folder.h"
 #include "core/report.h"
 #include "html/sports_page.h"
 #include "text/file_io.h"
@@ -308,17 +310,24 @@ TEST_F(MainWindowTest, SportsPageIsWrittenAndOpened) {
 }
 
 TEST_F(MainWindowTest, HelpOpensTheDocumentAtItsContext) {
+    // Opened through the redirect page, which carries the context's anchor.
+    const auto openedAt = [&](int context) {
+        return !app.shell.documents.empty() && app.shell.documents.back() == helpRedirectPath() &&
+               readWholeFile(helpRedirectPath()) == helpRedirectPage(context);
+    };
     trigger(w(), kCmdHelp);
+    EXPECT_TRUE(openedAt(kHelpContents));
     QTest::keyClick(w().form().controls().odds, Qt::Key_F1);
+    EXPECT_TRUE(openedAt(kHelpMainWindow));
     w().viewer().activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w().viewer()));
     QTest::keyClick(&w().viewer(), Qt::Key_F1);
-    ASSERT_EQ(app.shell.urls.size(), 3u);
-    EXPECT_TRUE(QString::fromStdString(app.shell.urls[0])
-                    .endsWith(QStringLiteral("/zelkor2k.html#c131073")));
-    EXPECT_TRUE(QString::fromStdString(app.shell.urls[1]).endsWith(QStringLiteral("#c131074")));
-    EXPECT_TRUE(QString::fromStdString(app.shell.urls[2]).endsWith(QStringLiteral("#c131077")));
-    EXPECT_TRUE(QString::fromStdString(app.shell.urls[0]).startsWith(QStringLiteral("file:///")));
+    EXPECT_TRUE(openedAt(kHelpViewer));
+    EXPECT_EQ(app.shell.documents.size(), 3u);
+    EXPECT_TRUE(app.shell.urls.empty());
+    // The document is the program's own, not one in the folder it works on.
+    EXPECT_EQ(helpAddress(kHelpViewer), "file://" + programFilesFolder() + "zelkor2k.html#c131077");
+    EXPECT_FALSE(helpAddress(kHelpViewer).starts_with("file://" + w().programFolder()));
 }
 
 TEST_F(MainWindowTest, ExitAnsweredNoKeepsTheWindow) {

@@ -1,0 +1,108 @@
+// Help: the document among the program's own files, opened at its anchor
+// through a redirect page, also by the platform's real opener.
+#include "app/help.h"
+#include "app_fakes.h"
+#include "core/program_folder.h"
+#include "support/temp_folder.h"
+#include "text/file_io.h"
+
+#include <QTest>
+#include <QUrl>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <thread>
+
+namespace zelkor::test {
+namespace {
+
+TEST(Help, TheRedirectPageSendsTheBrowserToTheAnchor) {
+    ensureApplication();
+    const std::string target = "file://" + programFilesFolder() + "zelkor2k.html#c131075";
+    EXPECT_EQ(helpAddress(kHelpRaceSelection), target);
+    EXPECT_EQ(helpRedirectPage(kHelpRaceSelection),
+              "<!DOCTYPE html>\n"
+              "<html><head><meta charset=\"utf-8\">\n"
+              "<meta http-equiv=\"refresh\" content=\"0; url=" +
+                  target +
+                  "\">\n"
+                  "<title>\xe3\x82\xbc\xe3\x83\xab\xe3\x82\xb3\xe9\xa6\xac 2000 "
+                  "\xe3\x83\x98\xe3\x83\xab\xe3\x83\x97</title></head>\n"
+                  "<body><p><a href=\"" +
+                  target +
+                  "\">\xe3\x82\xbc\xe3\x83\xab\xe3\x82\xb3\xe9\xa6\xac 2000 "
+                  "\xe3\x83\x98\xe3\x83\xab\xe3\x83\x97</a></p></body></html>\n");
+
+    RecordingShell shell;
+    openHelp(shell, kHelpViewer);
+    ASSERT_EQ(shell.documents, std::vector<std::string>{helpRedirectPath()});
+    EXPECT_TRUE(shell.urls.empty());
+    EXPECT_EQ(readWholeFile(helpRedirectPath()), helpRedirectPage(kHelpViewer));
+}
+
+// Sets an environment variable for the rest of a test.
+class ScopedEnv {
+  public:
+    ScopedEnv(const char* name, const std::string& value) : name_(name) {
+        if (const char* old = std::getenv(name))
+            old_ = old;
+        ::setenv(name, value.c_str(), 1);
+    }
+    ~ScopedEnv() {
+        if (old_.empty())
+            ::unsetenv(name_);
+        else
+            ::setenv(name_, old_.c_str(), 1);
+    }
+
+  private:
+    const char* name_;
+    std::string old_;
+};
+
+// xdg-open drops the anchor of a file:// address; through the redirect page
+// the browser is still sent to it. A stand-in browser records what it gets.
+TEST(Help, XdgOpenHandsTheBrowserAPageThatKeepsTheAnchor) {
+    ensureApplication();
+    TempFolder temp("zelkor-help");
+    const std::string record = temp.file("opened");
+    const std::string browser = temp.file("browser");
+    ASSERT_TRUE(writeWholeFile(browser, "#!/bin/sh\nprintf '%s' \"$1\" >" + record + ".part && mv " +
+                                            record + ".part " + record + "\n"));
+    ::chmod(browser.c_str(), 0755);
+    std::filesystem::create_directories(temp.file("data/applications"));
+    ASSERT_TRUE(writeWholeFile(temp.file("data/applications/test-browser.desktop"),
+                               "[Desktop Entry]\nType=Application\nName=Test browser\nExec=" +
+                                   browser + " %u\nMimeType=text/html;\n"));
+    ASSERT_TRUE(writeWholeFile(temp.file("mimeapps.list"),
+                               "[Default Applications]\ntext/html=test-browser.desktop\n"));
+    // A plain desktop with only our browser known.
+    ScopedEnv display("DISPLAY", ":97");
+    ScopedEnv desktop("XDG_CURRENT_DESKTOP", "");
+    ScopedEnv dataHome("XDG_DATA_HOME", temp.file("data"));
+    ScopedEnv dataDirs("XDG_DATA_DIRS", temp.file("data"));
+    ScopedEnv configHome("XDG_CONFIG_HOME", temp.path());
+    ScopedEnv configDirs("XDG_CONFIG_DIRS", temp.path());
+    ScopedEnv fallback("BROWSER", browser);
+
+    // What the desktop's shell hands xdg-open for a document: its file:// address.
+    RecordingShell shell;
+    openHelp(shell, kHelpMainWindow);
+    ASSERT_EQ(shell.documents.size(), 1u);
+    const QString address = QUrl::fromLocalFile(QString::fromStdString(shell.documents[0])).toString();
+    ASSERT_EQ(std::system(("xdg-open '" + address.toStdString() + "'").c_str()), 0);
+    for (int i = 0; i < 200 && !readWholeFile(record); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    const std::optional<std::string> opened = readWholeFile(record);
+    ASSERT_TRUE(opened) << "the browser was not started";
+    const QUrl url = QUrl::fromUserInput(QString::fromStdString(*opened));
+    const std::optional<std::string> page = readWholeFile(url.toLocalFile().toStdString());
+    ASSERT_TRUE(page) << *opened;
+    EXPECT_EQ(*page, helpRedirectPage(kHelpMainWindow));
+    EXPECT_NE(page->find("zelkor2k.html#c131074\""), std::string::npos);
+}
+
+} // namespace
+} // namespace zelkor::test

@@ -1,0 +1,108 @@
+// Where the program works: the user's own folder and making a folder ready.
+#include "core/program_folder.h"
+#include "support/temp_folder.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace zelkor {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Sets an environment variable (or removes it) for the rest of a test.
+class ScopedEnv {
+  public:
+    ScopedEnv(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name))
+            old_ = old;
+        if (value != nullptr)
+            ::setenv(name, value, 1);
+        else
+            ::unsetenv(name);
+    }
+    ~ScopedEnv() {
+        if (old_)
+            ::setenv(name_, old_->c_str(), 1);
+        else
+            ::unsetenv(name_);
+    }
+
+  private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+TEST(UserDataFolder, FollowsXdgDataHomeOnlyWhenItIsAnAbsolutePath) {
+    ScopedEnv home("HOME", "/home/racer");
+    {
+        ScopedEnv xdg("XDG_DATA_HOME", nullptr);
+        EXPECT_EQ(userDataFolder(), "/home/racer/.local/share/zelkor2k/");
+    }
+    {
+        ScopedEnv xdg("XDG_DATA_HOME", "/data/racer/");
+        EXPECT_EQ(userDataFolder(), "/data/racer/zelkor2k/");
+    }
+    {
+        // A relative value is invalid and ignored, as the base directory rules say.
+        ScopedEnv xdg("XDG_DATA_HOME", "data");
+        EXPECT_EQ(userDataFolder(), "/home/racer/.local/share/zelkor2k/");
+    }
+}
+
+TEST(DetectProgramFolder, IsTheUsersFolderWhenTheExecutableHasNoPictures) {
+    // The test executables lie apart from the program's Image folder.
+    ASSERT_FALSE(fs::exists(executableFolder() + "Image"));
+    ScopedEnv xdg("XDG_DATA_HOME", "/data/racer");
+    EXPECT_EQ(detectProgramFolder(), "/data/racer/zelkor2k/");
+    const fs::path installed = fs::path(executableFolder()).parent_path().parent_path();
+    EXPECT_EQ(programFilesFolder(), installed.string() + "/share/zelkor2k/");
+}
+
+TEST(ChooseProgramFolder, MakesTheGivenFolderWithItsWorkingFolders) {
+    test::TempFolder temp("zelkor-folder");
+    const std::string given = temp.path() + "new/deeper";
+    const ProgramFolderChoice choice = chooseProgramFolder(given);
+    EXPECT_EQ(choice.problem, "");
+    EXPECT_EQ(choice.folder, given + "/");
+    for (const char* sub : {"HTML", "JRA-VAN", "KTDAT", "Image"})
+        EXPECT_TRUE(fs::is_directory(choice.folder + sub)) << sub;
+    // Ready folders stay as they are.
+    EXPECT_EQ(chooseProgramFolder(choice.folder).problem, "");
+}
+
+TEST(ChooseProgramFolder, NamesTheFolderAndTheReasonWhenItCannotBeUsed) {
+    test::TempFolder temp("zelkor-folder");
+    std::FILE* plain = std::fopen(temp.file("plain").c_str(), "w");
+    ASSERT_NE(plain, nullptr);
+    std::fclose(plain);
+    EXPECT_EQ(chooseProgramFolder(temp.file("plain") + "/sub").problem,
+              "フォルダ'" + temp.file("plain") + "/sub/'を作成できません (Not a directory)");
+
+    // A working folder that is a file blocks the folder too.
+    fs::create_directories(temp.file("prog"));
+    std::FILE* blocker = std::fopen(temp.file("prog/KTDAT").c_str(), "w");
+    ASSERT_NE(blocker, nullptr);
+    std::fclose(blocker);
+    EXPECT_EQ(chooseProgramFolder(temp.file("prog")).problem,
+              "フォルダ'" + temp.file("prog/KTDAT") + "'を作成できません (Not a directory)");
+}
+
+TEST(ChooseProgramFolder, RefusesAFolderItCannotWrite) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root writes into every folder";
+    test::TempFolder temp("zelkor-folder");
+    fs::create_directories(temp.file("prog/HTML"));
+    ::chmod(temp.file("prog/HTML").c_str(), 0555);
+    EXPECT_EQ(chooseProgramFolder(temp.file("prog")).problem,
+              "フォルダ'" + temp.file("prog/HTML") + "'に書き込めません (Permission denied)");
+    ::chmod(temp.file("prog/HTML").c_str(), 0755);
+}
+
+} // namespace
+} // namespace zelkor
