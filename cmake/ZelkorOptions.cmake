@@ -7,11 +7,26 @@ option(ZELKOR_WERROR "Treat compiler warnings as errors" OFF)
 # Narrow literals are CP932 in the program, so "【穴馬】" in the source is
 # already the bytes every file and page needs. //TRANSLIT keeps the build
 # going on the one "µs" literal inside libstdc++'s <chrono>.
+#
+# Clang encodes narrow literals only in UTF-8, so with Clang every project
+# source goes through cmake/cp932_compile.cpp, which gives its literals the
+# CP932 bytes before compiling.
+if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+  add_executable(zelkor_cp932_compile ${CMAKE_CURRENT_LIST_DIR}/cp932_compile.cpp)
+  set_target_properties(zelkor_cp932_compile PROPERTIES
+    RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools OUTPUT_NAME cp932-compile
+    CXX_COMPILER_LAUNCHER "")
+endif()
+
 function(zelkor_target_options target)
-  target_compile_options(${target} PRIVATE
-    -finput-charset=UTF-8
-    -fexec-charset=CP932//TRANSLIT
-    -Wall -Wextra -Wpedantic)
+  target_compile_options(${target} PRIVATE -finput-charset=UTF-8 -Wall -Wextra -Wpedantic)
+  if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    set_target_properties(${target} PROPERTIES
+      CXX_COMPILER_LAUNCHER ${CMAKE_BINARY_DIR}/tools/cp932-compile)
+    add_dependencies(${target} zelkor_cp932_compile)
+  else()
+    target_compile_options(${target} PRIVATE -fexec-charset=CP932//TRANSLIT)
+  endif()
   if(ZELKOR_WERROR)
     target_compile_options(${target} PRIVATE -Werror -Wno-error=deprecated-declarations)
   endif()
@@ -19,7 +34,7 @@ function(zelkor_target_options target)
     # GCC 12 reports false -Wrestrict hits inside std::string when the
     # sanitizers instrument it; keep them visible but not fatal there.
     target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer
-      -Wno-error=restrict)
+      $<$<CXX_COMPILER_ID:GNU>:-Wno-error=restrict>)
     target_link_options(${target} PRIVATE -fsanitize=address,undefined)
   endif()
 endfunction()
