@@ -225,5 +225,50 @@ TEST_F(PredictCommand, HelpAndProgramFolder) {
     EXPECT_EQ(r.status, 0) << r.err;
 }
 
+TEST_F(PredictCommand, GlobalOptionsComeBeforeTheCommand) {
+    Outcome r = run({"--version"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "zelkor2k-cli " ZELKOR_TEST_VERSION "\n");
+
+    // The folder given before the command is the one the page's pictures come from.
+    const fs::path folder = temp_ / "before";
+    const std::string page = (temp_ / "page.html").string();
+    r = run({"--program-folder", folder.string(), "sports", sample(), "-o", page});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(cli_test::fileText(page).find("<BASE HREF=\"file://" + folder.string() + "/Image/\">"),
+              std::string::npos);
+    EXPECT_TRUE(fs::is_directory(folder / "KTDAT"));
+    // One given after the command wins.
+    const fs::path after = temp_ / "after";
+    r = run({"--program-folder", folder.string(), "sports", sample(), "-o", page,
+             "--program-folder", after.string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(cli_test::fileText(page).find("file://" + after.string() + "/Image/"),
+              std::string::npos);
+
+    r = run({"--program-folder"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "zelkor2k-cli: option --program-folder needs a value\n");
+    r = run({"--json", "predict", sample()});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "zelkor2k-cli: unknown option --json (see --help)\n");
+
+    r = run({"--help"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(r.out.starts_with("usage: zelkor2k-cli [--program-folder DIR] <command> [options]\n"));
+    EXPECT_NE(r.out.find("  --version             print the version and exit\n"), std::string::npos);
+}
+
+TEST_F(PredictCommand, AnUnusableProgramFolderIsToldInOneLine) {
+    std::ofstream(temp_ / "plain") << "not a folder";
+    const std::string page = (temp_ / "page.html").string();
+    Outcome r = run({"--program-folder", (temp_ / "plain/sub").string(), "sports", sample(), "-o", page});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "zelkor2k-cli: " + u8(u8"フォルダ'") + (temp_ / "plain/sub").string() +
+                         u8(u8"/'を作成できません (Not a directory)\n"));
+    EXPECT_FALSE(fs::exists(page));
+}
+
 } // namespace
 } // namespace zelkor

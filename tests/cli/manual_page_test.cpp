@@ -1,0 +1,52 @@
+// The manual page made from the command table.
+#include "cli/commands.h"
+#include "cli/manual_page.h"
+
+#include <gtest/gtest.h>
+#include <string>
+
+namespace zelkor::cli {
+namespace {
+
+int noRun(const std::vector<std::string>&) {
+    return 0;
+}
+
+TEST(ManualPage, EveryCommandGetsItsSectionWithItsUsageAsLiteralText) {
+    const std::vector<Command> commands = {
+        {"first", "do the first thing", "usage: zelkor2k-cli first FILE [-x]\n", noRun},
+        // Lines that roff would take for requests, and its escape character.
+        {"second", "do the second thing", ".hidden request\n'quoted\nC:\\path \\n\n", noRun},
+    };
+    const std::string page = manualPage(commands);
+    EXPECT_TRUE(page.starts_with(".TH ZELKOR2K-CLI 1 "));
+    EXPECT_NE(page.find(".SH COMMANDS\n"
+                        ".SS first\n"
+                        "do the first thing.\n"
+                        ".PP\n"
+                        ".nf\n"
+                        "usage: zelkor2k\\-cli first FILE [\\-x]\n"
+                        ".fi\n"
+                        ".SS second\n"
+                        "do the second thing.\n"
+                        ".PP\n"
+                        ".nf\n"
+                        "\\&.hidden request\n"
+                        "\\&'quoted\n"
+                        "C:\\epath \\en\n"
+                        ".fi\n"
+                        ".SH FILES\n"),
+              std::string::npos)
+        << page;
+    // The global options come from the text --help prints.
+    EXPECT_NE(page.find("\\-\\-program\\-folder DIR  work on the folder DIR"), std::string::npos);
+}
+
+TEST(ManualPage, UsageTextsAreUtf8) {
+    // Usage texts are CP932 like every library text; the page is UTF-8.
+    const std::vector<Command> commands = {{"third", "x", "\x97\x5c\x91\x7a\n", noRun}};
+    EXPECT_NE(manualPage(commands).find(".nf\n\xe4\xba\x88\xe6\x83\xb3\n.fi\n"), std::string::npos);
+}
+
+} // namespace
+} // namespace zelkor::cli
