@@ -60,8 +60,7 @@ bool appendCp932Escapes(iconv_t cd, const std::string& utf8, std::string& out) {
 }
 
 bool isIdentifierChar(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-           c == '_';
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
 }
 
 class LiteralRewriter {

@@ -11,7 +11,8 @@ AboutDialog::AboutDialog(Shell& shell, QWidget* parent)
     ui_->setupUi(this);
     setWindowIcon(applicationIcon());
     ui_->iconLabel->setPixmap(applicationPixmap(32));
-    ui_->versionLabel->setText(QStringLiteral("ゼルコ馬2000 Version ") + QString::fromLatin1(kVersionShown));
+    ui_->versionLabel->setText(QStringLiteral("ゼルコ馬2000 Version ") +
+                               QString::fromLatin1(kVersionShown));
     connect(ui_->okButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(ui_->homePageButton, &QPushButton::clicked, this,
             [this] { shell_.openUrl(kMakerHomePage); });

@@ -237,7 +237,8 @@ QPixmap splashPicture() {
     drawText(p, QRectF(92, 72, 200, 30), QStringLiteral("2000"), kGold, 26);
     drawText(p, QRectF(0, 112, 300, 24), QStringLiteral("穴馬を見つける競馬予想"), Qt::white, 16,
              false);
-    drawText(p, QRectF(0, 208, 300, 24), QStringLiteral("Version ") + QString::fromLatin1(kVersionShown), Qt::white, 12, false);
+    drawText(p, QRectF(0, 208, 300, 24),
+             QStringLiteral("Version ") + QString::fromLatin1(kVersionShown), Qt::white, 12, false);
     return pm;
 }
 

@@ -62,8 +62,7 @@ RaceSelectionDialog::RaceSelectionDialog(std::string raceCardPath, UserPrompt& p
     });
 
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(help, &QShortcut::activated, this,
-            [this] { openHelp(shell_, kHelpRaceSelection); });
+    connect(help, &QShortcut::activated, this, [this] { openHelp(shell_, kHelpRaceSelection); });
 
     fillList();
     // The classic proportions, with room for a few more rows and lines.

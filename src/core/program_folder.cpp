@@ -80,8 +80,8 @@ std::string refreshPictures(const std::string& images) {
                 fs::last_write_time(target, installed, copyError);
         }
         if (copyError)
-            return format("ファイル'%s'を作成できません (%s)", pathForDisplay(target.string()).c_str(),
-                          copyError.message().c_str());
+            return format("ファイル'%s'を作成できません (%s)",
+                          pathForDisplay(target.string()).c_str(), copyError.message().c_str());
     }
     return {};
 }

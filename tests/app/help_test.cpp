@@ -69,8 +69,8 @@ TEST(Help, XdgOpenHandsTheBrowserAPageThatKeepsTheAnchor) {
     TempFolder temp("zelkor-help");
     const std::string record = temp.file("opened");
     const std::string browser = temp.file("browser");
-    ASSERT_TRUE(writeWholeFile(browser, "#!/bin/sh\nprintf '%s' \"$1\" >" + record + ".part && mv " +
-                                            record + ".part " + record + "\n"));
+    ASSERT_TRUE(writeWholeFile(browser, "#!/bin/sh\nprintf '%s' \"$1\" >" + record +
+                                            ".part && mv " + record + ".part " + record + "\n"));
     ::chmod(browser.c_str(), 0755);
     std::filesystem::create_directories(temp.file("data/applications"));
     ASSERT_TRUE(writeWholeFile(temp.file("data/applications/test-browser.desktop"),
@@ -91,7 +91,8 @@ TEST(Help, XdgOpenHandsTheBrowserAPageThatKeepsTheAnchor) {
     RecordingShell shell;
     openHelp(shell, kHelpMainWindow);
     ASSERT_EQ(shell.documents.size(), 1u);
-    const QString address = QUrl::fromLocalFile(QString::fromStdString(shell.documents[0])).toString();
+    const QString address =
+        QUrl::fromLocalFile(QString::fromStdString(shell.documents[0])).toString();
     ASSERT_EQ(std::system(("xdg-open '" + address.toStdString() + "'").c_str()), 0);
     for (int i = 0; i < 200 && !readWholeFile(record); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));

@@ -235,8 +235,9 @@ TEST_F(PredictCommand, GlobalOptionsComeBeforeTheCommand) {
     const std::string page = (temp_ / "page.html").string();
     r = run({"--program-folder", folder.string(), "sports", sample(), "-o", page});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(cli_test::fileText(page).find("<BASE HREF=\"file://" + folder.string() + "/Image/\">"),
-              std::string::npos);
+    EXPECT_NE(
+        cli_test::fileText(page).find("<BASE HREF=\"file://" + folder.string() + "/Image/\">"),
+        std::string::npos);
     EXPECT_TRUE(fs::is_directory(folder / "KTDAT"));
     // One given after the command wins.
     const fs::path after = temp_ / "after";
@@ -255,14 +256,17 @@ TEST_F(PredictCommand, GlobalOptionsComeBeforeTheCommand) {
 
     r = run({"--help"});
     EXPECT_EQ(r.status, 0);
-    EXPECT_TRUE(r.out.starts_with("usage: zelkor2k-cli [--program-folder DIR] <command> [options]\n"));
-    EXPECT_NE(r.out.find("  --version             print the version and exit\n"), std::string::npos);
+    EXPECT_TRUE(
+        r.out.starts_with("usage: zelkor2k-cli [--program-folder DIR] <command> [options]\n"));
+    EXPECT_NE(r.out.find("  --version             print the version and exit\n"),
+              std::string::npos);
 }
 
 TEST_F(PredictCommand, AnUnusableProgramFolderIsToldInOneLine) {
     std::ofstream(temp_ / "plain") << "not a folder";
     const std::string page = (temp_ / "page.html").string();
-    Outcome r = run({"--program-folder", (temp_ / "plain/sub").string(), "sports", sample(), "-o", page});
+    Outcome r =
+        run({"--program-folder", (temp_ / "plain/sub").string(), "sports", sample(), "-o", page});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, "zelkor2k-cli: " + u8(u8"フォルダ'") + (temp_ / "plain/sub").string() +
