@@ -8,7 +8,7 @@ namespace {
 TEST(Cp932, RomanNumeralOneOnlyExistsInCp932) {
     // ＧⅠ: Ⅰ is an NEC symbol that plain Shift-JIS lacks.
     EXPECT_EQ(std::string("\x82\x66\x87\x54"), std::string("ＧⅠ"));
-    EXPECT_EQ(cp932ToUtf8("ＧⅠ"), std::string(u8"ＧⅠ", u8"ＧⅠ" + 6));
+    EXPECT_EQ(cp932ToUtf8("ＧⅠ"), std::string(reinterpret_cast<const char*>(u8"ＧⅠ"), 6));
     EXPECT_EQ(utf8ToCp932(reinterpret_cast<const char*>(u8"ＧⅠ")), "ＧⅠ");
 }
 
