@@ -122,12 +122,24 @@ std::string detectProgramFolder() {
 }
 
 std::string prepareProgramFolder(const std::string& folder) {
-    for (const char* sub : {"", "HTML", "JRA-VAN", "KTDAT", kImageFolder}) {
+    for (const char* sub : {"", kImageFolder}) {
         const std::string path = folder + sub;
         std::error_code ec;
         fs::create_directories(path, ec);
         if (ec)
             return cannotCreate(path, ec);
+        if (!writable(path))
+            return cannotWrite(path);
+    }
+    // The working folders are made by what first writes into them; one that
+    // is there already must take files too.
+    for (const char* sub : {"HTML", "JRA-VAN", "KTDAT"}) {
+        const std::string path = folder + sub;
+        std::error_code ec;
+        if (!fs::exists(path, ec))
+            continue;
+        if (!fs::is_directory(path, ec))
+            return cannotCreate(path, std::make_error_code(std::errc::not_a_directory));
         if (!writable(path))
             return cannotWrite(path);
     }

@@ -22,11 +22,12 @@ std::string userDataFolder();
 // holds "Image" and can be written (portable), else the user's own folder.
 std::string detectProgramFolder();
 
-// Makes `folder` ready for use: creates it with its working folders "HTML",
-// "JRA-VAN", "KTDAT" and "Image", checks that they can be written, and copies
-// into "Image" every picture of programFilesFolder() that is missing there or
-// older. Returns the message telling the user why the folder cannot be used
-// (CP932, naming the folder and the reason), or empty text when it is ready.
+// Makes `folder` ready for use: creates it with its "Image" folder, checks
+// that they and the working folders already there ("HTML", "JRA-VAN",
+// "KTDAT") can be written, and copies into "Image" every picture of
+// programFilesFolder() that is missing there or older. Returns the message
+// telling the user why the folder cannot be used (CP932, naming the folder
+// and the reason), or empty text when it is ready.
 std::string prepareProgramFolder(const std::string& folder);
 
 // The folder a front end works on: `given` (from --program-folder) when not

@@ -64,14 +64,15 @@ TEST(DetectProgramFolder, IsTheUsersFolderWhenTheExecutableHasNoPictures) {
     EXPECT_EQ(programFilesFolder(), installed.string() + "/share/zelkor2k/");
 }
 
-TEST(ChooseProgramFolder, MakesTheGivenFolderWithItsWorkingFolders) {
+TEST(ChooseProgramFolder, MakesTheGivenFolderWithItsPictureFolder) {
     test::TempFolder temp("zelkor-folder");
     const std::string given = temp.path() + "new/deeper";
     const ProgramFolderChoice choice = chooseProgramFolder(given);
     EXPECT_EQ(choice.problem, "");
     EXPECT_EQ(choice.folder, given + "/");
-    for (const char* sub : {"HTML", "JRA-VAN", "KTDAT", "Image"})
-        EXPECT_TRUE(fs::is_directory(choice.folder + sub)) << sub;
+    EXPECT_TRUE(fs::is_directory(choice.folder + "Image"));
+    // Working folders are left to what first writes into them.
+    EXPECT_FALSE(fs::exists(choice.folder + "HTML"));
     // Ready folders stay as they are.
     EXPECT_EQ(chooseProgramFolder(choice.folder).problem, "");
 }

@@ -52,7 +52,7 @@ case "$index" in
 *) fail "predict-all wrote its set to '$index', not below $data/HTML" ;;
 esac
 [ -f "$index" ] || fail "no $index"
-for sub in HTML JRA-VAN KTDAT Image; do
+for sub in HTML JRA-VAN Image; do
     [ -d "$data/$sub" ] || fail "no $sub in the user's folder"
 done
 
