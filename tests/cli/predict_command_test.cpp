@@ -238,7 +238,7 @@ TEST_F(PredictCommand, GlobalOptionsComeBeforeTheCommand) {
     EXPECT_NE(
         cli_test::fileText(page).find("<BASE HREF=\"file://" + folder.string() + "/Image/\">"),
         std::string::npos);
-    EXPECT_TRUE(fs::is_directory(folder / "KTDAT"));
+    EXPECT_TRUE(fs::is_directory(folder / "Image"));
     // One given after the command wins.
     const fs::path after = temp_ / "after";
     r = run({"--program-folder", folder.string(), "sports", sample(), "-o", page,
