@@ -327,7 +327,12 @@ bool readEveryHorse(const std::string& horseFilePath, std::vector<JvHorseEntry>&
         return false;
     }
     horses.clear();
+    // The stamp's size only sizes the buffers; the reads below decide.
+    const size_t expected = std::min<std::uint64_t>(file.stamp().size / kJvHorseRecordBytes + 1,
+                                                    std::uint64_t{1} << 20);
+    horses.reserve(expected);
     std::unordered_set<std::string> seen;
+    seen.reserve(expected);
     constexpr size_t kRecordsPerBlock = 256;
     std::uint64_t offset = 0;
     for (;;) {
