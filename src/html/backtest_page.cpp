@@ -73,26 +73,30 @@ void appendRankTable(std::string& page, const BacktestFigures& f) {
 }
 
 // Chart geometry: the plot area and the height of a rate of 1.
-constexpr int kChartWidth = 600, kChartHeight = 320;
+constexpr int kChartWidth = 640, kChartHeight = 320;
 constexpr int kLeft = 50, kTop = 20, kPlotWidth = 400, kPlotHeight = 260;
 
 int yOf(double rate) {
     return kTop + kPlotHeight - static_cast<int>(std::clamp(rate, 0.0, 1.0) * kPlotHeight + 0.5);
 }
 
+// Baselines that coincide stay visible: each has its own dash pattern.
 void appendBaseline(std::string& svg, double rate, std::string_view colour, const char* label,
                     int legendRow) {
+    static constexpr const char* kDashes[] = {"none", "10,5", "3,4"};
+    const char* dashes = kDashes[static_cast<size_t>(legendRow) % std::size(kDashes)];
     const int y = yOf(rate);
     appendFormat(svg,
                  "<line class=\"baseline\" x1=\"%d\" y1=\"%d\" x2=\"%d\" y2=\"%d\" stroke=\"#%s\" "
-                 "stroke-width=\"3\"/>\r\n",
-                 kLeft, y, kLeft + kPlotWidth, y, std::string(colour).c_str());
+                 "stroke-width=\"3\" stroke-dasharray=\"%s\"/>\r\n",
+                 kLeft, y, kLeft + kPlotWidth, y, std::string(colour).c_str(), dashes);
     const int ly = kTop + 20 * legendRow;
     appendFormat(svg,
                  "<line x1=\"%d\" y1=\"%d\" x2=\"%d\" y2=\"%d\" stroke=\"#%s\" "
-                 "stroke-width=\"3\"/><text x=\"%d\" y=\"%d\" font-size=\"12\">%s %s</text>\r\n",
+                 "stroke-width=\"3\" stroke-dasharray=\"%s\"/><text x=\"%d\" y=\"%d\" "
+                 "font-size=\"12\">%s %s</text>\r\n",
                  kLeft + kPlotWidth + 10, ly, kLeft + kPlotWidth + 30, ly,
-                 std::string(colour).c_str(), kLeft + kPlotWidth + 34, ly + 4, label,
+                 std::string(colour).c_str(), dashes, kLeft + kPlotWidth + 34, ly + 4, label,
                  percent(rate).c_str());
 }
 
