@@ -401,12 +401,21 @@ JvRunData seasonRun(const JvSeasonRace& race, const JvSeasonRunner& runner, int 
 JvPastSeason makeJvPastSeason(int horseCount, double runsPerHorse, std::uint32_t seed) {
     DayRandom random(seed);
     JvPastSeason season;
-    for (int n = 0; n < horseCount; ++n) {
+    for (int n = 0; n < horseCount; ++n)
         season.horses.push_back(randomHorse(random, n));
-        season.horses.back().runs.clear();
-    }
+    season.races = shareJvHistories(season.horses, runsPerHorse, seed + 1);
+    return season;
+}
+
+std::vector<JvSeasonRace> shareJvHistories(std::vector<JvHorseData>& horses, double runsPerHorse,
+                                           std::uint32_t seed) {
+    DayRandom random(seed);
+    std::vector<JvSeasonRace> races;
+    for (JvHorseData& horse : horses)
+        horse.runs.clear();
+    const int horseCount = static_cast<int>(horses.size());
     if (horseCount < 8)
-        return season;
+        return races;
 
     // Race days of two courses with twelve races each, in date order; a
     // month of the season has 28 race days.
@@ -418,7 +427,7 @@ JvPastSeason makeJvPastSeason(int horseCount, double runsPerHorse, std::uint32_t
         const int day = r / kRacesPerDay;
         JvSeasonRace race;
         const int field = random.between(8, std::min(18, horseCount));
-        race.card = randomRun(random, 2024 + day / (12 * 28), random.between(10, 36) * 100, field);
+        race.card = randomRun(random, 2025 + day / (12 * 28), random.between(10, 36) * 100, field);
         race.card.monthDay = (day / 28 % 12 + 1) * 100 + day % 28 + 1;
         race.card.courseCode = std::string(kCourses[static_cast<size_t>(r % kRacesPerDay / 12)]);
         race.card.meeting = day / 8 % 5 + 1;
@@ -426,29 +435,29 @@ JvPastSeason makeJvPastSeason(int horseCount, double runsPerHorse, std::uint32_t
         race.card.raceNumber = r % 12 + 1;
 
         // The field: horses that have not run that day.
-        std::vector<int> horses;
-        for (int tries = 0; static_cast<int>(horses.size()) < field && tries < 50 * field;
+        std::vector<int> entrants;
+        for (int tries = 0; static_cast<int>(entrants.size()) < field && tries < 50 * field;
              ++tries) {
             const int h = random.between(0, horseCount - 1);
             if (lastDay[static_cast<size_t>(h)] == day)
                 continue;
             lastDay[static_cast<size_t>(h)] = day;
-            horses.push_back(h);
+            entrants.push_back(h);
         }
-        race.card.fieldSize = static_cast<int>(horses.size());
+        race.card.fieldSize = static_cast<int>(entrants.size());
         if (race.card.fieldSize < 1)
             continue;
         // Horse numbers in draw order; finishing order and popularity are
         // independent shuffles; a horse that did not finish normally comes last.
-        std::vector<int> finish(horses.size()), popularity(horses.size());
-        for (size_t i = 0; i < horses.size(); ++i)
+        std::vector<int> finish(entrants.size()), popularity(entrants.size());
+        for (size_t i = 0; i < entrants.size(); ++i)
             finish[i] = popularity[i] = static_cast<int>(i) + 1;
         std::mt19937 shuffler(seed * 7919u + static_cast<std::uint32_t>(r));
         std::shuffle(finish.begin(), finish.end(), shuffler);
         std::shuffle(popularity.begin(), popularity.end(), shuffler);
         const int fieldSize = race.card.fieldSize;
-        for (size_t i = 0; i < horses.size(); ++i)
-            race.runners.push_back({horses[i], static_cast<int>(i) + 1, finish[i], popularity[i],
+        for (size_t i = 0; i < entrants.size(); ++i)
+            race.runners.push_back({entrants[i], static_cast<int>(i) + 1, finish[i], popularity[i],
                                     finish[i] == fieldSize && random.between(0, 30) == 0});
 
         // Times: the winner's, then a gap for every place behind.
@@ -459,7 +468,7 @@ JvPastSeason makeJvPastSeason(int horseCount, double runsPerHorse, std::uint32_t
                 tenths[static_cast<size_t>(place) - 1] + random.between(0, 6);
         std::string winnerName, secondName;
         for (const JvSeasonRunner& runner : race.runners) {
-            const std::string& name = season.horses[static_cast<size_t>(runner.horse)].name;
+            const std::string& name = horses[static_cast<size_t>(runner.horse)].name;
             if (runner.finish == 1)
                 winnerName = name;
             if (runner.finish == 2)
@@ -470,15 +479,15 @@ JvPastSeason makeJvPastSeason(int horseCount, double runsPerHorse, std::uint32_t
                 seasonRun(race, runner, tenths[1], tenths[static_cast<size_t>(runner.finish)],
                           tenths[std::min<size_t>(2, static_cast<size_t>(fieldSize))], winnerName,
                           secondName, random));
-        season.races.push_back(std::move(race));
+        races.push_back(std::move(race));
     }
     // The horse file keeps the last five runs, the most recent first.
     for (size_t h = 0; h < history.size(); ++h) {
-        auto& runs = season.horses[h].runs;
+        auto& runs = horses[h].runs;
         for (auto it = history[h].rbegin(); it != history[h].rend() && runs.size() < 5; ++it)
             runs.push_back(*it);
     }
-    return season;
+    return races;
 }
 
 std::string jvHorseIdFor(int n) {

@@ -157,6 +157,10 @@ struct JvPastSeason {
 };
 // About `runsPerHorse` runs a horse (before the oldest fall off the record).
 JvPastSeason makeJvPastSeason(int horseCount, double runsPerHorse = 6.0, std::uint32_t seed = 1);
+// The same for horses already made (a race day's): their runs are replaced
+// by the season's, which is returned.
+std::vector<JvSeasonRace> shareJvHistories(std::vector<JvHorseData>& horses, double runsPerHorse,
+                                           std::uint32_t seed);
 
 // The registration number the day generator gives horse `n` (0-based).
 std::string jvHorseIdFor(int n);
