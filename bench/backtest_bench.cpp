@@ -8,6 +8,7 @@
 #include "jv/backtest.h"
 #include "race_day_files.h"
 #include "support/jv_generator.h"
+#include "support/silent_progress.h"
 
 #include <benchmark/benchmark.h>
 #include <filesystem>
@@ -18,13 +19,7 @@ namespace {
 
 using namespace zelkor;
 
-class NoProgress : public ProgressSink {
-  public:
-    void setText(const std::string&) override {}
-    void setPosition(int) override {}
-    void setStep(int) override {}
-    void step() override {}
-};
+using NoProgress = test::SilentProgress;
 
 // The horse file, written once and removed at exit.
 class SeasonFile {

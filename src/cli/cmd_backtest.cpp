@@ -74,12 +74,13 @@ Json raceJson(const BacktestRace& race) {
                            {"popularity", r.popularity},
                            {"score", r.score},
                            {"rank", r.rank}});
-    return {{"year", race.year},
-            {"monthDay", race.monthDay},
-            {"courseCode", cp932ToUtf8(race.courseCode)},
-            {"meeting", race.meeting},
-            {"meetingDay", race.meetingDay},
-            {"raceNumber", race.raceNumber},
+    const PastRaceId& id = race.id;
+    return {{"year", id.year},
+            {"monthDay", id.monthDay},
+            {"courseCode", cp932ToUtf8(id.courseCode)},
+            {"meeting", id.meeting},
+            {"meetingDay", id.meetingDay},
+            {"raceNumber", id.raceNumber},
             {"fieldSize", race.fieldSize},
             {"surface", race.surface},
             {"distanceMetres", race.distanceMetres},
@@ -121,10 +122,10 @@ std::string csvText(const Backtest& backtest) {
                       "horseNumber,score,rank,finish,abnormal,popularity\r\n";
     for (const BacktestRace& race : backtest.races)
         for (const BacktestRunner& r : race.runners)
-            appendFormat(csv, "%d,%04d,%s,%d,%d,%d,%s,%d,%d,%d,%d,%d,%d\r\n", race.year,
-                         race.monthDay, race.courseCode.c_str(), race.meeting, race.meetingDay,
-                         race.raceNumber, r.horseId.c_str(), r.horseNumber, r.score, r.rank,
-                         r.finish, r.abnormal ? 1 : 0, r.popularity);
+            appendFormat(csv, "%d,%04d,%s,%d,%d,%d,%s,%d,%d,%d,%d,%d,%d\r\n", race.id.year,
+                         race.id.monthDay, race.id.courseCode.c_str(), race.id.meeting,
+                         race.id.meetingDay, race.id.raceNumber, r.horseId.c_str(), r.horseNumber,
+                         r.score, r.rank, r.finish, r.abnormal ? 1 : 0, r.popularity);
     return csv;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <compare>
 #include <span>
 #include <string>
 #include <vector>
@@ -25,13 +26,22 @@ struct BacktestRunner {
     bool placed() const { return !abnormal && finish >= 1 && finish <= 3; }
 };
 
-struct BacktestRace {
+// What identifies a past race: its date, racecourse, meeting, day of the
+// meeting and race number, as every run block in it has them.
+struct PastRaceId {
     int year = 0;
     int monthDay = 0;
     std::string courseCode;
     int meeting = 0;
     int meetingDay = 0;
     int raceNumber = 0;
+
+    friend auto operator<=>(const PastRaceId&, const PastRaceId&) = default;
+    friend bool operator==(const PastRaceId&, const PastRaceId&) = default;
+};
+
+struct BacktestRace {
+    PastRaceId id;
     int fieldSize = 0; // runners the race had (some may be missing)
     int surface = 0;   // 0 芝, 1 ダート
     int distanceMetres = 0;

@@ -51,12 +51,7 @@ BacktestRace predictPastRace(const PastRace& race, std::span<const JvHorseEntry>
     const int n = sheet.runnerCount;
 
     BacktestRace out;
-    out.year = race.id.year;
-    out.monthDay = race.id.monthDay;
-    out.courseCode = race.id.courseCode;
-    out.meeting = race.id.meeting;
-    out.meetingDay = race.id.meetingDay;
-    out.raceNumber = race.id.raceNumber;
+    out.id = race.id;
     out.fieldSize = race.fieldSize;
     out.surface = sheet.surface;
     if (n > 0) {

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "core/backtest_figures.h"
 #include "core/race_sheet.h"
 #include "jv/horse_file.h"
 
 #include <array>
-#include <compare>
 #include <span>
 #include <string>
 #include <vector>
@@ -14,19 +14,6 @@ namespace zelkor {
 // Races of the past rebuilt from the runs the horse file holds: every horse
 // keeps its last five runs, so grouping the runs of all horses by race gives
 // those races back with the finishing order of the horses present.
-
-// What identifies a past race in a run block.
-struct PastRaceId {
-    int year = 0;
-    int monthDay = 0;
-    std::string courseCode;
-    int meeting = 0;
-    int meetingDay = 0;
-    int raceNumber = 0;
-
-    friend auto operator<=>(const PastRaceId&, const PastRaceId&) = default;
-    friend bool operator==(const PastRaceId&, const PastRaceId&) = default;
-};
 
 PastRaceId pastRaceIdOf(const JvPastRun& run);
 

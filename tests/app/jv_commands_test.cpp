@@ -19,6 +19,7 @@
 #include "jv/backtest.h"
 #include "jv/race_card.h"
 #include "jv/race_info.h"
+#include "support/silent_progress.h"
 #include "text/cp932.h"
 #include "text/file_io.h"
 
@@ -449,15 +450,6 @@ TEST_F(JvCommandsTest, NewspaperSettingsOkWritesTheFileAndRedrawsThePage) {
     EXPECT_EQ(ui->shell.urls.back(), helpAddress(ui->folder(), kHelpNewspaperSettings));
 }
 
-// A progress sink that shows nothing.
-class NoProgress : public ProgressSink {
-  public:
-    void setText(const std::string&) override {}
-    void setPosition(int) override {}
-    void setStep(int) override {}
-    void step() override {}
-};
-
 TEST_F(JvCommandsTest, BacktestRunsOnTheOpenedArchivesHorseFileAndOpensItsReport) {
     QAction* backtest = w().commandAction(kCmdBacktest);
     ASSERT_NE(backtest, nullptr);
@@ -479,7 +471,7 @@ TEST_F(JvCommandsTest, BacktestRunsOnTheOpenedArchivesHorseFileAndOpensItsReport
     EXPECT_EQ(ui->shell.documents, std::vector<std::string>{page});
     Backtest expected;
     RecordingPrompt quiet;
-    NoProgress none;
+    SilentProgress none;
     ASSERT_TRUE(backtestHorseFile(working() + kHorseFileName, {}, expected, quiet, none));
     EXPECT_EQ(readWholeFile(page), backtestPage(expected, {}));
     for (const std::string& m : ui->prompt.messages)

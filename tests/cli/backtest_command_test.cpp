@@ -79,29 +79,13 @@ std::vector<JvHorseData> backtestHorses() {
     return horses;
 }
 
-class BacktestCommand : public ::testing::Test {
+class BacktestCommand : public cli_test::ProgramFolderTest {
   protected:
     void SetUp() override {
-        const char* bin = std::getenv("ZELKOR_BIN_DIR");
-        const char* src = std::getenv("ZELKOR_SOURCE_DIR");
-        ASSERT_TRUE(bin && src) << "ZELKOR_BIN_DIR and ZELKOR_SOURCE_DIR must be set";
-        cli_ = fs::path(bin) / "zelkor2k-cli";
-        source_ = src;
-        std::string pattern = (fs::temp_directory_path() / "zelkor-backtest-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        temp_ = pattern;
-        program_ = temp_ / "program";
-        fs::create_directories(program_);
+        ProgramFolderTest::SetUp();
         fs::create_directories(temp_ / "data");
         horseFile_ = (temp_ / "data" / "JracUmaj.dat").string();
         ASSERT_TRUE(test::writeJvHorseFile(horseFile_, backtestHorses()));
-    }
-    void TearDown() override { fs::remove_all(temp_); }
-
-    Outcome run(std::vector<std::string> args) {
-        args.push_back("--program-folder");
-        args.push_back(program_.string());
-        return cli_test::runCli(cli_, args, temp_);
     }
 
     // The text with the test's own folder written as "TEMP".
@@ -116,7 +100,6 @@ class BacktestCommand : public ::testing::Test {
         return cli_test::fileText(source_ / "tests/cli/fixtures" / name);
     }
 
-    fs::path cli_, source_, temp_, program_;
     std::string horseFile_;
 };
 

@@ -1,41 +1,12 @@
 #include "core/backtest_figures.h"
+#include "support/backtest_races.h"
 
 #include <gtest/gtest.h>
 
 namespace zelkor {
 namespace {
 
-BacktestRunner runner(int horse, int rank, int finish, int popularity, int odds,
-                      bool abnormal = false) {
-    BacktestRunner r;
-    r.horseNumber = horse;
-    r.rank = rank;
-    r.finish = finish;
-    r.popularity = popularity;
-    r.oddsEstimate = odds;
-    r.abnormal = abnormal;
-    return r;
-}
-
-// Two races whose every count is worked out by hand below.
-std::vector<BacktestRace> twoRaces() {
-    BacktestRace turf;
-    turf.fieldSize = 10;
-    turf.surface = 0;
-    turf.distanceBand = 0;
-    turf.darkHorseCount = 2;
-    turf.quinellaPairs = {{1, 3}, {2, 3}};
-    turf.runners = {runner(1, 1, 3, 5, 150), runner(2, 2, 1, 1, 80), runner(3, 3, 2, 2, 300),
-                    runner(4, 4, 7, 3, 300)};
-    BacktestRace dirt;
-    dirt.fieldSize = 6;
-    dirt.surface = 1;
-    dirt.distanceBand = 2;
-    dirt.darkHorseCount = 1;
-    dirt.runners = {runner(1, 2, 1, 2, 120), runner(2, 1, 5, 3, 500), runner(3, 3, 2, 4, 90),
-                    runner(4, 4, 3, 6, 100, true)};
-    return {turf, dirt};
-}
+using test::twoBacktestRaces;
 
 void expectCount(const HitCount& count, int hits, int trials, const char* what) {
     EXPECT_EQ(count.hits, hits) << what;
@@ -43,7 +14,7 @@ void expectCount(const HitCount& count, int hits, int trials, const char* what) 
 }
 
 TEST(BacktestFigures, CountsPicksAndBaselinesOfHandMadeRaces) {
-    const std::vector<BacktestRace> races = twoRaces();
+    const std::vector<BacktestRace> races = twoBacktestRaces();
     const BacktestFigures f = backtestFigures(races);
     EXPECT_EQ(f.races, 2);
     expectCount(f.topPlace, 1, 2, "top place");
@@ -72,7 +43,7 @@ TEST(BacktestFigures, CountsPicksAndBaselinesOfHandMadeRaces) {
 }
 
 TEST(BacktestFigures, GroupsSplitBySurfaceAndDistanceBand) {
-    const std::vector<BacktestRace> races = twoRaces();
+    const std::vector<BacktestRace> races = twoBacktestRaces();
     const std::vector<BacktestFigures> groups = groupFigures(races);
     ASSERT_EQ(groups.size(), backtestGroups().size());
     const int expected[] = {2, 1, 1, 1, 0, 1};
@@ -85,8 +56,8 @@ TEST(BacktestFigures, GroupsSplitBySurfaceAndDistanceBand) {
 
 TEST(QuinellaHit, FirstTwoFinishersOrADeadHeatForFirst) {
     BacktestRace race;
-    race.runners = {runner(1, 1, 1, 1, 0), runner(2, 2, 2, 2, 0), runner(3, 3, 1, 3, 0),
-                    runner(4, 4, 2, 4, 0, true)};
+    race.runners = {test::backtestRunner(1, 1, 1, 1, 0), test::backtestRunner(2, 2, 2, 2, 0),
+                    test::backtestRunner(3, 3, 1, 3, 0), test::backtestRunner(4, 4, 2, 4, 0, true)};
     EXPECT_TRUE(quinellaHit(race, {1, 2}));
     EXPECT_TRUE(quinellaHit(race, {1, 3}));  // dead heat for first
     EXPECT_FALSE(quinellaHit(race, {1, 4})); // second but abnormal
