@@ -9,9 +9,9 @@
 #include "race_day_files.h"
 #include "support/jv_generator.h"
 #include "support/silent_progress.h"
+#include "support/temp_folder.h"
 
 #include <benchmark/benchmark.h>
-#include <filesystem>
 #include <stdexcept>
 #include <string>
 
@@ -24,30 +24,19 @@ using NoProgress = test::SilentProgress;
 // The horse file, written once and removed at exit.
 class SeasonFile {
   public:
-    SeasonFile() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "zelkor-backtest-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr)
-            throw std::runtime_error("cannot make a temporary folder");
-        folder_ = pattern + "/";
+    SeasonFile() : folder_("zelkor-backtest") {
         const test::JvPastSeason season = test::makeJvPastSeason(bench::kHorses, 9.0, 11);
         for (const test::JvHorseData& horse : season.horses)
             runs_ += static_cast<int>(horse.runs.size());
         if (!test::writeJvHorseFile(path(), season.horses))
             throw std::runtime_error("cannot write the horse file");
     }
-    ~SeasonFile() {
-        std::error_code ec;
-        std::filesystem::remove_all(folder_, ec);
-    }
-    SeasonFile(const SeasonFile&) = delete;
-    SeasonFile& operator=(const SeasonFile&) = delete;
 
-    std::string path() const { return folder_ + "JracUmaj.dat"; }
+    std::string path() const { return folder_.file("JracUmaj.dat"); }
     int runs() const { return runs_; }
 
   private:
-    std::string folder_;
+    test::TempFolder folder_;
     int runs_ = 0;
 };
 
