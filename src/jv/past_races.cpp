@@ -4,16 +4,39 @@
 #include "jv/race_loader.h"
 
 #include <algorithm>
+#include <array>
 #include <tuple>
 
 namespace zelkor {
 namespace {
 
-// One present run: the horse and the slot it is in.
+// One present run: its race identity packed for sorting, its horse number,
+// and the horse and slot it is in. The sort touches only these, not the
+// large records.
 struct RunRef {
+    std::array<int, 6> race; // year, monthDay, racecourse code, meeting, day, race number
+    int horseNumber;
     size_t horse;
     size_t slot;
 };
+
+// The racecourse code as one number: the field is two bytes wide, and the
+// length goes in too, so different codes never meet and equal lengths sort
+// as their bytes do.
+int courseKey(const std::string& code) {
+    int key = static_cast<int>(std::min<size_t>(code.size(), 2)) << 16;
+    for (size_t i = 0; i < code.size() && i < 2; ++i)
+        key |= static_cast<unsigned char>(code[i]) << (8 * (1 - i));
+    return key;
+}
+
+RunRef refOf(const JvPastRun& run, size_t horse, size_t slot) {
+    return {{run.year, run.monthDay, courseKey(run.courseCode), run.meeting, run.meetingDay,
+             run.raceNumber},
+            run.horseNumber,
+            horse,
+            slot};
+}
 
 const JvPastRun& runOf(std::span<const JvHorseEntry> horses, const PastRaceRunner& runner) {
     return horses[runner.horse].record.pastRuns[runner.slot];
@@ -21,11 +44,6 @@ const JvPastRun& runOf(std::span<const JvHorseEntry> horses, const PastRaceRunne
 
 bool sameRace(const JvPastRun& a, const JvPastRun& b) {
     return std::tie(a.year, a.monthDay, a.courseCode, a.meeting, a.meetingDay, a.raceNumber) ==
-           std::tie(b.year, b.monthDay, b.courseCode, b.meeting, b.meetingDay, b.raceNumber);
-}
-
-bool raceOrder(const JvPastRun& a, const JvPastRun& b) {
-    return std::tie(a.year, a.monthDay, a.courseCode, a.meeting, a.meetingDay, a.raceNumber) <
            std::tie(b.year, b.monthDay, b.courseCode, b.meeting, b.meetingDay, b.raceNumber);
 }
 
@@ -79,34 +97,25 @@ PastRaceSet rebuildPastRaces(std::span<const JvHorseEntry> horses, const PastRac
                     return r.present() && sameRace(r, runs[slot]);
                 });
             if (!repeated)
-                refs.push_back({h, slot});
+                refs.push_back(refOf(runs[slot], h, slot));
         }
     }
-    auto run = [&](const RunRef& ref) -> const JvPastRun& {
-        return horses[ref.horse].record.pastRuns[ref.slot];
-    };
-    std::sort(refs.begin(), refs.end(), [&](const RunRef& a, const RunRef& b) {
-        const JvPastRun& x = run(a);
-        const JvPastRun& y = run(b);
-        if (raceOrder(x, y))
-            return true;
-        if (raceOrder(y, x))
-            return false;
-        return std::tie(x.horseNumber, a.horse) < std::tie(y.horseNumber, b.horse);
+    std::sort(refs.begin(), refs.end(), [](const RunRef& a, const RunRef& b) {
+        return std::tie(a.race, a.horseNumber, a.horse) < std::tie(b.race, b.horseNumber, b.horse);
     });
 
     PastRaceSet set;
     std::vector<PastRaceRunner> group;
     for (size_t begin = 0; begin < refs.size();) {
         size_t end = begin + 1;
-        while (end < refs.size() && sameRace(run(refs[begin]), run(refs[end])))
+        while (end < refs.size() && refs[end].race == refs[begin].race)
             ++end;
         group.clear();
         for (size_t i = begin; i < end; ++i)
             group.push_back({refs[i].horse, refs[i].slot});
         switch (judge(group, horses, rules)) {
         case Verdict::Kept: {
-            const JvPastRun& first = run(refs[begin]);
+            const JvPastRun& first = horses[refs[begin].horse].record.pastRuns[refs[begin].slot];
             set.races.push_back({pastRaceIdOf(first), first.fieldSize, group});
             break;
         }
