@@ -113,6 +113,17 @@ class JvCommands : public ::testing::Test {
         return card;
     }
 
+    // Race `position` of `card` loaded in this process, as the command
+    // must load it.
+    RaceSheet loadedHere(const std::string& card, int position) {
+        test::RecordingPrompt prompt;
+        JvRaceCard race;
+        EXPECT_TRUE(readRace(race, card, position, prompt, program_.string() + "/"));
+        RaceSheet sheet;
+        loadJvRace(sheet, race, prompt);
+        return sheet;
+    }
+
     fs::path cli_, source_, temp_, program_;
 };
 
@@ -159,11 +170,7 @@ TEST_F(JvCommands, LoadSavesTheSheetTheLoaderMakes) {
     EXPECT_EQ(r.err, "");
 
     // The same race loaded in this process gives the same file.
-    test::RecordingPrompt prompt;
-    JvRaceCard expectedCard;
-    ASSERT_TRUE(readRace(expectedCard, card, 1, prompt, program_.string() + "/"));
-    RaceSheet expected;
-    loadJvRace(expected, expectedCard, prompt);
+    const RaceSheet expected = loadedHere(card, 1);
     EXPECT_EQ(readWholeFile(out).value_or(""), predictionFileText(expected));
     EXPECT_EQ(expected.raceName, "ハツユキ特別");
     EXPECT_EQ(expected.runner(2).name, "キタカゼ");
@@ -214,11 +221,7 @@ TEST_F(JvCommands, BlankFieldsShowZeroNeverThePreviousRecordsValues) {
     Outcome load = run({"load", card, "--race", "2", "-o", out});
     ASSERT_EQ(load.status, 0) << load.err;
     EXPECT_EQ(load.err, "");
-    test::RecordingPrompt prompt;
-    JvRaceCard second;
-    ASSERT_TRUE(readRace(second, card, 2, prompt, program_.string() + "/"));
-    RaceSheet expected;
-    loadJvRace(expected, second, prompt);
+    const RaceSheet expected = loadedHere(card, 2);
     EXPECT_EQ(expected.runner(2).weight, 0);
     EXPECT_EQ(expected.runner(2).pastRuns[kLastRun].kind, 2);
     EXPECT_EQ(expected.runner(1).pastRuns[kLastRun].kind, 0);

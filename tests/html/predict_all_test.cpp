@@ -3,7 +3,6 @@
 #include "core/scoring.h"
 #include "html/predict_all.h"
 #include "html/sports_page.h"
-#include "jv/horse_file.h"
 #include "jv/race_card.h"
 #include "jv/race_loader.h"
 #include "paper_test_data.h"
@@ -236,17 +235,6 @@ TEST_F(PredictAll, AnEmptyRaceCardDoesNothing) {
     EXPECT_TRUE(shell.documents.empty());
 }
 
-// Reads the horse into a new record and only then into `record`: what
-// every read must give, whatever `record` held.
-bool readIntoNewRecord(JvHorseRecord& record, const std::string& path, const std::string& id,
-                       long long total, UserPrompt& prompt) {
-    JvHorseRecord fresh;
-    if (!readHorse(fresh, path, id, total, prompt))
-        return false;
-    record = fresh;
-    return true;
-}
-
 TEST(PredictAllWithBlankFields, BlankFieldsPredictAsZeroNeverThePreviousRecordsValues) {
     const JvRaceDay day = makeJvDayWithBlankFields();
     PaperTestDir dir;
@@ -269,7 +257,7 @@ TEST(PredictAllWithBlankFields, BlankFieldsPredictAsZeroNeverThePreviousRecordsV
     ASSERT_TRUE(readRace(second, card, 2, prompt, dir.path()));
     EXPECT_EQ(currentRace, second);
     RaceSheet expected;
-    loadJvRace(expected, second, prompt, &readIntoNewRecord);
+    loadJvRace(expected, second, prompt);
     scoreRace(expected);
     EXPECT_EQ(sheet.runners, expected.runners);
     EXPECT_EQ(sheet.result.scores, expected.result.scores);
