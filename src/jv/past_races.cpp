@@ -51,7 +51,7 @@ bool earlier(const JvPastRun& a, const JvPastRun& b) {
     return std::tie(a.year, a.monthDay) < std::tie(b.year, b.monthDay);
 }
 
-// Why a group of runs is not kept as a race; nothing when it is.
+// What becomes of a group of runs: kept as a race, or dropped and why.
 enum class Verdict { Kept, Inconsistent, FewRunners, LowShare };
 
 Verdict judge(std::span<const PastRaceRunner> runners, std::span<const JvHorseEntry> horses,
