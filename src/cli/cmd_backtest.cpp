@@ -13,6 +13,7 @@
 #include "text/file_io.h"
 #include "text/format.h"
 
+#include <cctype>
 #include <cmath>
 #include <filesystem>
 #include <nlohmann/json.hpp>
@@ -157,14 +158,15 @@ std::string summaryText(const Backtest& backtest, const PastRaceRules& rules) {
     return text;
 }
 
+// The horse file is named as in an archive, in any case (a copy from a
+// Windows folder may have lost its capitals).
 bool isHorseFile(const std::string& path) {
-    std::string name = std::filesystem::path(path).filename().string();
-    for (char& c : name)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    std::string expected = kHorseFileName;
-    for (char& c : expected)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return name == expected;
+    auto lower = [](std::string text) {
+        for (char& c : text)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return text;
+    };
+    return lower(std::filesystem::path(path).filename().string()) == lower(kHorseFileName);
 }
 
 std::optional<int> optionNumber(const Arguments& parsed, const std::string& name, int fallback,
