@@ -116,12 +116,12 @@ Backtest backtestHorses(std::span<const JvHorseEntry> horses, const PastRaceRule
 
 bool backtestHorseFile(const std::string& horseFilePath, const PastRaceRules& rules,
                        Backtest& backtest, UserPrompt& prompt, ProgressSink& progress) {
-    progress.setText(kProgressText);
-    progress.setPosition(0);
+    // Nothing is shown before the file is read, so a file that cannot be
+    // read is told alone.
     std::vector<JvHorseEntry> horses;
     if (!readEveryHorse(horseFilePath, horses, prompt))
         return false;
-    // Reading the file is about a third of the work.
+    // Reading the file was about a third of the work.
     backtest = backtestHorses(horses, rules, progress, 30);
     backtest.horseFilePath = horseFilePath;
     return true;
