@@ -7,6 +7,7 @@
 // The program then holds the same bytes a CP932 execution character set gives.
 // Any other command line (no -c) is run unchanged.
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -63,6 +64,15 @@ bool isIdentifierChar(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
 }
 
+// One string literal of the source: [prefix]"body"[suffix] or [prefix]R"d(body)d"[suffix].
+struct StringToken {
+    std::string prefix; // "", "u8", "u", "U" or "L" (without the R)
+    bool raw = false;
+    std::string body;
+    std::string suffix; // a user-defined literal suffix such as "sv"
+    size_t end = 0;     // just past the token
+};
+
 class LiteralRewriter {
   public:
     explicit LiteralRewriter(const std::string& text) : s_(text) {}
@@ -82,6 +92,7 @@ class LiteralRewriter {
                 continue;
             }
             lineStart = c == '\n';
+            StringToken token;
             if (c == '/' && next() == '/') {
                 copyUntilLineEnd();
                 lineStart = true;
@@ -90,12 +101,16 @@ class LiteralRewriter {
                 const size_t stop = end == std::string::npos ? s_.size() : end + 2;
                 out.append(s_, i_, stop - i_);
                 i_ = stop;
+            } else if (stringToken(i_, token)) {
+                if (!literalSequence())
+                    return false;
             } else if (isIdentifierChar(c) || (c == '.' && next() >= '0' && next() <= '9')) {
-                if (!word())
+                word();
+            } else if (c == '\'') {
+                if (!charLiteral())
                     return false;
-            } else if (c == '"' || c == '\'') {
-                if (!ordinaryLiteral(c))
-                    return false;
+            } else if (c == '"') {
+                return false; // a string that does not end
             } else {
                 out += s_[i_++];
             }
@@ -113,9 +128,108 @@ class LiteralRewriter {
         i_ = stop;
     }
 
-    // An identifier or number; an encoding prefix decides how the literal
-    // right after it is treated.
-    bool word() {
+    // Reads the string literal starting at `at`, if one does.
+    bool stringToken(size_t at, StringToken& t) const {
+        if (at > 0 && isIdentifierChar(s_[at - 1]) && isIdentifierChar(s_[at]))
+            return false; // inside a word, so not a prefix
+        size_t k = at;
+        while (k < s_.size() && isIdentifierChar(s_[k]))
+            ++k;
+        std::string prefix = s_.substr(at, k - at);
+        if (!prefix.empty() && prefix.back() == 'R') {
+            t.raw = true;
+            prefix.pop_back();
+        }
+        if (k >= s_.size() || s_[k] != '"' ||
+            !(prefix.empty() || prefix == "u8" || prefix == "u" || prefix == "U" || prefix == "L"))
+            return false;
+        t.prefix = prefix;
+        if (t.raw) {
+            const size_t open = s_.find('(', k);
+            if (open == std::string::npos)
+                return false;
+            const std::string close = ")" + s_.substr(k + 1, open - k - 1) + "\"";
+            const size_t end = s_.find(close, open + 1);
+            if (end == std::string::npos)
+                return false;
+            t.body = s_.substr(open + 1, end - open - 1);
+            k = end + close.size();
+        } else {
+            size_t j = k + 1;
+            while (j < s_.size() && s_[j] != '"' && s_[j] != '\n')
+                j += s_[j] == '\\' ? 2 : 1;
+            if (j >= s_.size() || s_[j] != '"')
+                return false;
+            t.body = s_.substr(k + 1, j - k - 1);
+            k = j + 1;
+        }
+        const size_t suffixStart = k;
+        while (k < s_.size() && isIdentifierChar(s_[k]))
+            ++k;
+        t.suffix = s_.substr(suffixStart, k - suffixStart);
+        t.end = k;
+        return true;
+    }
+
+    // Where the next token after `at` starts, past blanks and line markers.
+    size_t skipSeparators(size_t at) const {
+        bool lineStart = false;
+        while (at < s_.size()) {
+            const char c = s_[at];
+            if (c == '\n') {
+                lineStart = true;
+                ++at;
+            } else if (c == ' ' || c == '\t' || c == '\r') {
+                ++at;
+            } else if (lineStart && c == '#') {
+                const size_t end = s_.find('\n', at);
+                at = end == std::string::npos ? s_.size() : end;
+            } else {
+                break;
+            }
+        }
+        return at;
+    }
+
+    // Adjacent string literals form one: when any of them has an encoding
+    // prefix the compiler encodes them all (QStringLiteral's u"" "text"), so
+    // they stay as written; otherwise each one's text gets its CP932 bytes.
+    bool literalSequence() {
+        std::vector<StringToken> tokens;
+        std::vector<std::string> separators;
+        size_t at = i_;
+        StringToken t;
+        while (stringToken(at, t)) {
+            tokens.push_back(t);
+            const size_t following = skipSeparators(t.end);
+            separators.push_back(s_.substr(t.end, following - t.end));
+            at = following;
+            if (!t.suffix.empty())
+                break;
+        }
+        bool encoded = false;
+        for (const StringToken& token : tokens)
+            encoded = encoded || !token.prefix.empty();
+        if (encoded) {
+            const size_t end = tokens.back().end;
+            out_->append(s_, i_, end - i_);
+            i_ = end;
+            return true;
+        }
+        for (size_t n = 0; n < tokens.size(); ++n) {
+            const bool last = n + 1 == tokens.size();
+            if (!convert('"', tokens[n].raw ? escapedRaw(tokens[n].body) : tokens[n].body))
+                return false;
+            *out_ += tokens[n].suffix;
+            if (!last)
+                *out_ += separators[n];
+        }
+        i_ = tokens.back().end;
+        return true;
+    }
+
+    // An identifier or number, copied; prefixed character literals stay too.
+    void word() {
         const size_t start = i_;
         const bool number = (s_[i_] >= '0' && s_[i_] <= '9') || s_[i_] == '.';
         while (i_ < s_.size()) {
@@ -129,64 +243,19 @@ class LiteralRewriter {
                 break;
         }
         const std::string w = s_.substr(start, i_ - start);
-        const char quote = i_ < s_.size() ? s_[i_] : '\0';
-        if (number || (quote != '"' && quote != '\'')) {
-            *out_ += w;
-            return true;
-        }
-        if (w == "R" && quote == '"')
-            return rawLiteral();
-        const bool encodingPrefix = w == "u8" || w == "u" || w == "U" || w == "L";
-        const bool rawPrefix = w == "u8R" || w == "uR" || w == "UR" || w == "LR";
         *out_ += w;
-        if (rawPrefix && quote == '"')
-            return copyRawLiteral();
-        if (encodingPrefix)
-            return copyLiteral(quote);
-        return true; // a user-defined literal suffix or similar: the quote follows on its own
+        if (!number && i_ < s_.size() && s_[i_] == '\'' &&
+            (w == "u8" || w == "u" || w == "U" || w == "L")) {
+            const size_t literalStart = i_++;
+            while (i_ < s_.size() && s_[i_] != '\'' && s_[i_] != '\n')
+                i_ += s_[i_] == '\\' ? 2 : 1;
+            i_ = std::min(i_ + 1, s_.size());
+            out_->append(s_, literalStart, i_ - literalStart);
+        }
     }
 
-    // Literals with an encoding prefix keep their text: the compiler encodes them.
-    bool copyLiteral(char quote) {
-        const size_t start = i_++;
-        while (i_ < s_.size() && s_[i_] != quote && s_[i_] != '\n')
-            i_ += s_[i_] == '\\' ? 2 : 1;
-        if (i_ >= s_.size() || s_[i_] != quote)
-            return false;
-        ++i_;
-        out_->append(s_, start, i_ - start);
-        return true;
-    }
-
-    // The delimiter and content of a raw literal starting at the quote.
-    bool rawParts(std::string& content) {
-        const size_t open = s_.find('(', i_);
-        if (open == std::string::npos)
-            return false;
-        const std::string close = ")" + s_.substr(i_ + 1, open - i_ - 1) + "\"";
-        const size_t end = s_.find(close, open + 1);
-        if (end == std::string::npos)
-            return false;
-        content = s_.substr(open + 1, end - open - 1);
-        rawEnd_ = end + close.size();
-        return true;
-    }
-
-    bool copyRawLiteral() {
-        std::string content;
-        if (!rawParts(content))
-            return false;
-        out_->append(s_, i_, rawEnd_ - i_);
-        i_ = rawEnd_;
-        return true;
-    }
-
-    // A narrow raw literal becomes an ordinary one with everything escaped.
-    bool rawLiteral() {
-        std::string content;
-        if (!rawParts(content))
-            return false;
-        i_ = rawEnd_;
+    // The content of a raw literal as the body of an ordinary one.
+    static std::string escapedRaw(const std::string& content) {
         std::string escaped;
         for (char c : content) {
             if (c == '\\' || c == '"')
@@ -196,18 +265,18 @@ class LiteralRewriter {
             else
                 escaped += c;
         }
-        return convert('"', escaped);
+        return escaped;
     }
 
-    bool ordinaryLiteral(char quote) {
+    bool charLiteral() {
         const size_t start = ++i_;
-        while (i_ < s_.size() && s_[i_] != quote && s_[i_] != '\n')
+        while (i_ < s_.size() && s_[i_] != '\'' && s_[i_] != '\n')
             i_ += s_[i_] == '\\' ? 2 : 1;
-        if (i_ >= s_.size() || s_[i_] != quote)
+        if (i_ >= s_.size() || s_[i_] != '\'')
             return false;
         const std::string body = s_.substr(start, i_ - start);
         ++i_;
-        return convert(quote, body);
+        return convert('\'', body);
     }
 
     // Writes the literal with each run of non-ASCII characters escaped.
@@ -230,7 +299,6 @@ class LiteralRewriter {
 
     const std::string& s_;
     size_t i_ = 0;
-    size_t rawEnd_ = 0;
     iconv_t cd_ = nullptr;
     std::string* out_ = nullptr;
 };
