@@ -11,12 +11,11 @@ option(ZELKOR_WERROR "Treat compiler warnings as errors" OFF)
 # Clang encodes narrow literals only in UTF-8, so with Clang every project
 # source goes through cmake/cp932_compile.cpp, which gives its literals the
 # CP932 bytes before compiling.
-if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
-  add_executable(zelkor_cp932_compile ${CMAKE_CURRENT_LIST_DIR}/cp932_compile.cpp)
-  set_target_properties(zelkor_cp932_compile PROPERTIES
-    RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools OUTPUT_NAME cp932-compile
-    CXX_COMPILER_LAUNCHER "")
-endif()
+# (It is built with every compiler, so a test tries it with GCC as well.)
+add_executable(zelkor_cp932_compile ${CMAKE_CURRENT_LIST_DIR}/cp932_compile.cpp)
+set_target_properties(zelkor_cp932_compile PROPERTIES
+  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools OUTPUT_NAME cp932-compile
+  CXX_COMPILER_LAUNCHER "")
 
 function(zelkor_target_options target)
   target_compile_options(${target} PRIVATE -finput-charset=UTF-8 -Wall -Wextra -Wpedantic)
