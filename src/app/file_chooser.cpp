@@ -9,7 +9,13 @@ namespace zelkor {
 namespace {
 
 QString runDialog(QWidget* parent, const FileDialogRequest& request, QFileDialog::AcceptMode mode) {
-    QFileDialog dialog(parent, request.title);
+    // Without a title of its own a dialog gets the one the Japanese system
+    // dialogs carry.
+    QString title = request.title;
+    if (title.isEmpty())
+        title = mode == QFileDialog::AcceptOpen ? QStringLiteral("ファイルを開く")
+                                                : QStringLiteral("名前を付けて保存");
+    QFileDialog dialog(parent, title);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);

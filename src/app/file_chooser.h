@@ -9,7 +9,7 @@ namespace zelkor {
 
 // What a file dialog is asked to show.
 struct FileDialogRequest {
-    QString title;  // empty: the platform's own title
+    QString title;  // empty: "ファイルを開く" or "名前を付けて保存"
     QString filter; // Qt filter text, entries separated by ";;"
     QString defaultSuffix;
     QString initialName; // save dialogs: the suggested file name

@@ -49,10 +49,6 @@ class ProgressWindow : public ProgressSink {
         letWindowsPaint();
         dialog_.repaint();
     }
-    ~ProgressWindow() override {
-        dialog_.showMinimized();
-        dialog_.hide();
-    }
     void setText(const std::string& text) override {
         dialog_.setText(text);
         letWindowsPaint();

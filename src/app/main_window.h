@@ -113,6 +113,7 @@ class MainWindow : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
@@ -122,7 +123,7 @@ class MainWindow : public QMainWindow {
     void applyPrediction(unsigned changes);
     void updateCommandStates();
     bool loadPredictionFile(const QString& path);
-    void placeViewer();
+    void showViewerBeside();
 
     std::string programFolder_;
     AppServices services_;
@@ -140,6 +141,7 @@ class MainWindow : public QMainWindow {
     QToolBar* toolBar_ = nullptr;
     std::map<int, QAction*> actions_;
     bool exitConfirmed_ = false;
+    bool viewerShown_ = false;
 };
 
 } // namespace zelkor

@@ -8,8 +8,8 @@
 #include "text/format.h"
 
 #include <QApplication>
-#include <QListWidget>
 #include <QTest>
+#include <QTreeWidget>
 #include <cstdio>
 
 using namespace zelkor;
@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
     w.form().commit();
     w.setRaceCaption(QStringLiteral("有馬記念"));
     w.predict();
-    w.form().controls().resultLists[2]->setCurrentRow(0);
+    w.form().controls().results->setCurrentItem(w.form().controls().results->topLevelItem(0));
     w.bets();
     QTest::qWait(300);
     const bool a = w.grab().save(out + QStringLiteral("/main_window.png"));

@@ -11,6 +11,7 @@
 #include "app/qt_text.h"
 #include "app/race_selection_dialog.h"
 #include "app_fakes.h"
+#include "dialog_driving.h"
 #include "html/newspaper_set.h"
 #include "html/page_conventions.h"
 #include "html/predict_all.h"
@@ -47,31 +48,6 @@ QString q(const char16_t* text) {
     return QString::fromUtf16(text);
 }
 
-std::string sourceFile(const char* relative) {
-    const char* root = std::getenv("ZELKOR_SOURCE_DIR");
-    return std::string(root ? root : ".") + "/" + relative;
-}
-
-// Runs `action` on the modal dialog of type D as soon as one is shown. A
-// dialog the action leaves open is cancelled, so a failed expectation
-// cannot hang the test. The watch ends with `owner`.
-template <class D> QTimer* whenModal(QObject* owner, std::function<void(D&)> action) {
-    auto* timer = new QTimer(owner);
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, action] {
-        auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        timer->stop();
-        (void)QTest::qWaitForWindowExposed(dialog);
-        action(*dialog);
-        if (dialog->isVisible())
-            dialog->reject();
-    });
-    timer->start();
-    return timer;
-}
-
 void clickRow(RaceSelectionDialog& dialog, int row, Qt::KeyboardModifiers modifiers = {}) {
     QTreeWidget* list = dialog.raceList();
     QTreeWidgetItem* item = list->topLevelItem(row);
@@ -79,15 +55,6 @@ void clickRow(RaceSelectionDialog& dialog, int row, Qt::KeyboardModifiers modifi
     list->scrollToItem(item);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers,
                       list->visualItemRect(item).center());
-}
-
-void clickButton(QDialog& dialog, const char* name) {
-    auto* button = dialog.findChild<QAbstractButton*>(QString::fromLatin1(name));
-    ASSERT_NE(button, nullptr) << name;
-    // Check boxes on their box, where a user clicks.
-    const bool box = qobject_cast<QCheckBox*>(button) || qobject_cast<QRadioButton*>(button);
-    QTest::mouseClick(button, Qt::LeftButton, {},
-                      box ? QPoint(6, button->height() / 2) : button->rect().center());
 }
 
 // Counts paint events of the progress window while it exists.
@@ -140,14 +107,9 @@ class JvCommandsTest : public ::testing::Test {
         }
         w().showSheet();
         w().predict();
-        ASSERT_GT(w().form().controls().resultLists[0]->count(), 0);
+        ASSERT_GT(w().form().controls().results->topLevelItemCount(), 0);
     }
-    bool resultsEmpty() {
-        for (QListWidget* list : w().form().controls().resultLists)
-            if (list->count() != 0)
-                return false;
-        return true;
-    }
+    bool resultsEmpty() { return w().form().controls().results->topLevelItemCount() == 0; }
 
     std::unique_ptr<WindowUnderTest> ui;
     QObject watches; // parent of the dialog watches, which end with the test
