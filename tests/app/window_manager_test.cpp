@@ -2,13 +2,17 @@
 // where the viewer stands, who owns it, what is minimised with what, and
 // that a batch job's progress window minimises nothing when it goes. Run
 // through with_window_manager.sh (Xvfb + Openbox).
+#include "app/main_form.h"
 #include "app/page_viewer_dialog.h"
 #include "app/race_selection_dialog.h"
 #include "app_fakes.h"
 #include "dialog_driving.h"
 #include "jv/race_card.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
 #include <QTreeWidget>
@@ -143,6 +147,46 @@ TEST_F(WindowManagerTest, TheViewerIsAToolWindowOfTheMainWindowAndIsMinimisedWit
     main().activateWindow();
     EXPECT_TRUE(
         QTest::qWaitFor([&] { return isNormal(main()) && isNormal(viewer()); }, kTimeoutMs));
+}
+
+// A real click of the X server's pointer at `where` (screen coordinates).
+void clickOnScreen(const QPoint& where) {
+    run(QStringLiteral("xdotool"),
+        {QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(where.x()),
+         QString::number(where.y()), QStringLiteral("click"), QStringLiteral("1")});
+}
+
+TEST_F(WindowManagerTest, ChoosingInAnOpenListIsNotLeavingTheBox) {
+    const MainForm::Controls& c = main().form().controls();
+    QTest::mouseClick(c.next, Qt::LeftButton);
+    QTest::mouseClick(c.next, Qt::LeftButton);
+    ASSERT_EQ(main().sheet().currentRunner, 3);
+    const QString title = main().windowTitle();
+
+    // The user opens 出走頭数 with the mouse and picks １０ with the keys.
+    QComboBox* box = c.fieldSize;
+    clickOnScreen(box->mapToGlobal(box->rect().center()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return box->view()->isVisible(); }, kTimeoutMs));
+    run(QStringLiteral("xdotool"),
+        {QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("20"),
+         QStringLiteral("Down"), QStringLiteral("Down"), QStringLiteral("Down"),
+         QStringLiteral("Down"), QStringLiteral("Return")});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !box->view()->isVisible(); }, kTimeoutMs));
+    EXPECT_EQ(box->currentIndex(), 6);
+    EXPECT_EQ(main().sheet().runnerCount, 10);
+    EXPECT_EQ(main().sheet().currentRunner, 3) << "the box has not been left";
+    EXPECT_TRUE(box->hasFocus());
+
+    // Opening the race-name list does not put the name into the caption.
+    QComboBox* raceName = c.raceName;
+    raceName->setFocus(Qt::TabFocusReason); // leaves 出走頭数: runner 1
+    EXPECT_TRUE(QTest::qWaitFor([&] { return main().sheet().currentRunner == 1; }, kTimeoutMs));
+    raceName->showPopup();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return raceName->view()->isVisible(); }, kTimeoutMs));
+    run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Escape")});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !raceName->view()->isVisible(); }, kTimeoutMs));
+    EXPECT_EQ(main().windowTitle(), title);
+    EXPECT_TRUE(ui->prompt.questions.empty()) << "Esc on the open list asked to quit";
 }
 
 TEST_F(WindowManagerTest, BatchJobsLeaveTheWindowsBehindTheirProgressAsTheyWere) {
