@@ -220,8 +220,10 @@ void MainWindow::start(const QString& commandLineText) {
     // The viewer goes beside the main window once the window manager has
     // placed that (see eventFilter).
     show();
-    if (QWindow* window = windowHandle())
+    if (QWindow* window = windowHandle(); window && !window->isExposed())
         window->installEventFilter(this);
+    else
+        showViewerBeside();
 
     if (settings_.showFirstUseMessage != 0)
         services_.prompt.showNote(kFirstUseText, MessageIcon::Question);
@@ -243,9 +245,8 @@ void MainWindow::start(const QString& commandLineText) {
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     // The first exposure of the main window comes after the window manager
     // has placed it; only then is its frame where the user sees it.
-    if (watched == windowHandle() && event->type() == QEvent::Expose && !viewerShown_ &&
+    if (watched == windowHandle() && event->type() == QEvent::Expose &&
         windowHandle()->isExposed()) {
-        viewerShown_ = true;
         windowHandle()->removeEventFilter(this);
         showViewerBeside();
     }

@@ -123,6 +123,7 @@ class MainWindow : public QMainWindow {
     void applyPrediction(unsigned changes);
     void updateCommandStates();
     bool loadPredictionFile(const QString& path);
+    // Places the viewer beside the window as it stands on screen and shows it.
     void showViewerBeside();
 
     std::string programFolder_;
@@ -141,7 +142,6 @@ class MainWindow : public QMainWindow {
     QToolBar* toolBar_ = nullptr;
     std::map<int, QAction*> actions_;
     bool exitConfirmed_ = false;
-    bool viewerShown_ = false;
 };
 
 } // namespace zelkor
