@@ -10,6 +10,7 @@
 #include "jv/race_card.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QProcess>
 #include <QPushButton>
@@ -131,6 +132,19 @@ TEST_F(WindowManagerTest, TheViewerIsAToolWindowOfTheMainWindowAndIsMinimisedWit
         << property(viewer(), "WM_TRANSIENT_FOR").toStdString();
     EXPECT_TRUE(property(viewer(), "_NET_WM_WINDOW_TYPE")
                     .contains(QStringLiteral("_NET_WM_WINDOW_TYPE_UTILITY")));
+
+    // Above the main window even while that one is raised and active.
+    main().raise();
+    main().activateWindow();
+    const auto viewerAbove = [&] {
+        const QString stacking =
+            run(QStringLiteral("xprop"),
+                {QStringLiteral("-root"), QStringLiteral("_NET_CLIENT_LIST_STACKING")});
+        const qsizetype mainAt = stacking.indexOf(hexId(main()));
+        return mainAt >= 0 && stacking.indexOf(hexId(viewer())) > mainAt;
+    };
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return QApplication::activeWindow() == &main() && viewerAbove(); }, kTimeoutMs));
 
     // The user minimises the main window through the window manager.
     run(QStringLiteral("xdotool"),
