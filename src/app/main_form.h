@@ -76,7 +76,8 @@ class MainForm : public QWidget {
 
     // Reads every control into the sheet: the race group into the race
     // conditions, the runner group into slot currentRunner. A box that shows
-    // no entry leaves its field as it was.
+    // no entry leaves its field as it was. A name with characters CP932
+    // lacks is stored and shown with "?" for them, and textReplaced says so.
     void formToSheet();
     // Sets every control from the sheet.
     void sheetToForm();
@@ -121,6 +122,7 @@ class MainForm : public QWidget {
     void onNextRunner();
     void onPreviousRunner();
     void onResultSelection();
+    // The text of a name box as CP932 (see formToSheet).
     std::string readText(QLineEdit* edit, const QString& heading);
     void updateNavigation();
     void updatePastRunStates(int row);
