@@ -1,6 +1,8 @@
 #include "app/file_chooser.h"
 
 #include "app/qt_text.h"
+#include "text/cp932.h"
+#include "text/format.h"
 
 #include <QFileDialog>
 
@@ -35,6 +37,11 @@ FileDialogRequest pageSaveRequest(const QString& title, const std::string& progr
     return FileDialogRequest{title, QStringLiteral("HTMLファイル (*.html *.htm)"),
                              QStringLiteral("html"),
                              fromNativePath(programFolder + "HTML/") + toQt(fileName)};
+}
+
+void reportPageNotWritten(UserPrompt& prompt, const QString& path) {
+    prompt.showMessage(
+        format("ファイル '%s' に書き込めませんでした", pathForDisplay(toNativePath(path)).c_str()));
 }
 
 QString QtFileChooser::chooseOpenFile(QWidget* parent, const FileDialogRequest& request) {

@@ -159,8 +159,9 @@ void JvCommands::makeNewspapers(RaceSelectionDialog& dialog, const std::vector<i
         if (path.isEmpty())
             return;
         WaitCursor wait;
-        writeSingleNewspaper(race, window_.settings(), programFolder, toNativePath(path),
-                             window_.prompt(), window_.shell());
+        if (writeSingleNewspaper(race, window_.settings(), programFolder, toNativePath(path),
+                                 window_.prompt(), window_.shell()) != 1)
+            reportPageNotWritten(window_.prompt(), path);
         return;
     }
     WaitCursor wait;

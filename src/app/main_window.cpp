@@ -14,8 +14,6 @@
 #include "core/program_folder.h"
 #include "html/race_sheet_page.h"
 #include "html/sports_page.h"
-#include "text/cp932.h"
-#include "text/format.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -435,9 +433,7 @@ void MainWindow::sportsPage() {
     if (path.isEmpty())
         return;
     if (writeSportsPage(toNativePath(path), sheet_, settings_, programFolder_, now) != 1) {
-        // The writer says nothing; the user has to know the page is not there.
-        services_.prompt.showMessage(format("ファイル '%s' に書き込めませんでした",
-                                            pathForDisplay(toNativePath(path)).c_str()));
+        reportPageNotWritten(services_.prompt, path);
         return;
     }
     services_.shell.openDocument(toNativePath(path));

@@ -318,6 +318,20 @@ TEST_F(JvCommandsTest, OneSelectedRaceIsSavedWhereTheUserSays) {
     EXPECT_EQ(ui->shell.documents[0], toNativePath(chosen));
     EXPECT_EQ(w().settings().paperEdition, 1);
 
+    // A folder that is not there: the user is told the paper was not written.
+    const QString nowhere = QString::fromStdString(ui->folder() + "no folder/paper.html");
+    whenModal<RaceSelectionDialog>(&watches, [&](RaceSelectionDialog& d) {
+        clickRow(d, 12);
+        ui->files.paths.push_back(nowhere);
+        clickButton(d, "newspaperButton");
+        clickButton(d, "cancelButton");
+    });
+    w().commandAction(kCmdChangeRace)->trigger();
+    ASSERT_EQ(ui->prompt.messages.size(), 1u);
+    EXPECT_EQ(toQt(ui->prompt.messages[0]),
+              QStringLiteral("ファイル '%1' に書き込めませんでした").arg(nowhere));
+    EXPECT_FALSE(fs::exists(toNativePath(nowhere)));
+
     // Cancelling the save dialog writes nothing.
     whenModal<RaceSelectionDialog>(&watches, [&](RaceSelectionDialog& d) {
         clickRow(d, 3);
@@ -325,8 +339,9 @@ TEST_F(JvCommandsTest, OneSelectedRaceIsSavedWhereTheUserSays) {
         clickButton(d, "cancelButton");
     });
     w().commandAction(kCmdChangeRace)->trigger();
-    EXPECT_EQ(ui->files.saveRequests.size(), 2u);
-    EXPECT_EQ(ui->shell.documents.size(), 1u);
+    EXPECT_EQ(ui->files.saveRequests.size(), 3u);
+    EXPECT_EQ(ui->shell.documents.size(), 2u); // the unwritten paper was offered to the browser
+    EXPECT_EQ(ui->prompt.messages.size(), 1u);
 }
 
 TEST_F(JvCommandsTest, PredictAllWritesEveryRaceAndLeavesTheLastOneLoaded) {
