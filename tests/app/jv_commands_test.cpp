@@ -295,13 +295,19 @@ TEST_F(JvCommandsTest, ThreeSelectedRacesBecomeANewspaperSetOpenedAtItsIndex) {
 
 TEST_F(JvCommandsTest, OneSelectedRaceIsSavedWhereTheUserSays) {
     w().settings().paperEdition = 7; // treated as the simple edition
+    // When the list opens next: one race and 競馬新聞作成, the save dialog
+    // answered with `path` (cancelled when it is empty).
+    const auto paperOf = [&](int row, const QString& path) {
+        whenModal<RaceSelectionDialog>(&watches, [this, row, path](RaceSelectionDialog& d) {
+            clickRow(d, row);
+            if (!path.isEmpty())
+                ui->files.paths.push_back(path);
+            clickButton(d, "newspaperButton");
+            clickButton(d, "cancelButton");
+        });
+    };
     const QString chosen = QString::fromStdString(ui->folder() + "my paper.html");
-    whenModal<RaceSelectionDialog>(&watches, [&](RaceSelectionDialog& d) {
-        clickRow(d, 12);
-        ui->files.paths.push_back(chosen);
-        clickButton(d, "newspaperButton");
-        clickButton(d, "cancelButton");
-    });
+    paperOf(12, chosen);
     openJraVan(sourceFile("resources/sample/JV_SAMPLE.lzh"));
 
     const JvRaceCard race = raceOf(13);
@@ -320,12 +326,7 @@ TEST_F(JvCommandsTest, OneSelectedRaceIsSavedWhereTheUserSays) {
 
     // A folder that is not there: the user is told the paper was not written.
     const QString nowhere = QString::fromStdString(ui->folder() + "no folder/paper.html");
-    whenModal<RaceSelectionDialog>(&watches, [&](RaceSelectionDialog& d) {
-        clickRow(d, 12);
-        ui->files.paths.push_back(nowhere);
-        clickButton(d, "newspaperButton");
-        clickButton(d, "cancelButton");
-    });
+    paperOf(12, nowhere);
     w().commandAction(kCmdChangeRace)->trigger();
     ASSERT_EQ(ui->prompt.messages.size(), 1u);
     EXPECT_EQ(toQt(ui->prompt.messages[0]),
@@ -333,11 +334,7 @@ TEST_F(JvCommandsTest, OneSelectedRaceIsSavedWhereTheUserSays) {
     EXPECT_FALSE(fs::exists(toNativePath(nowhere)));
 
     // Cancelling the save dialog writes nothing.
-    whenModal<RaceSelectionDialog>(&watches, [&](RaceSelectionDialog& d) {
-        clickRow(d, 3);
-        clickButton(d, "newspaperButton");
-        clickButton(d, "cancelButton");
-    });
+    paperOf(3, QString());
     w().commandAction(kCmdChangeRace)->trigger();
     EXPECT_EQ(ui->files.saveRequests.size(), 3u);
     EXPECT_EQ(ui->shell.documents.size(), 2u); // the unwritten paper was offered to the browser
