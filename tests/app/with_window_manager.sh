@@ -17,7 +17,8 @@ cleanup() {
   [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
   rm -rf "$work"
 }
-trap cleanup EXIT INT TERM
+trap cleanup EXIT
+trap 'exit 1' INT TERM
 
 # Waits up to 10 s for a condition (a shell command) to hold.
 wait_for() {
