@@ -128,6 +128,7 @@ void MainWindow::buildCommands() {
          &MainWindow::openPredictionFile},
         {kCmdOpenJraVan, u"JRA-VANﾌｧｲﾙを開く(&J)...", CommandArt::OpenJraVan, u"JRA-VAN", nullptr},
         {kCmdChangeRace, u"予想ﾚｰｽを変更(&E)", CommandArt::ChangeRace, u"ﾚｰｽ変更", nullptr},
+        {kCmdBacktest, u"過去レースで検証(&B)...", CommandArt::ChangeRace, u"検証", nullptr},
         {kCmdSave, u"上書き保存(&S)", CommandArt::Save, u"保存", &MainWindow::save},
         {kCmdSaveAs, u"名前を付けて保存(&A)...", CommandArt::Save, u"名前を付けて保存",
          &MainWindow::saveAs},
@@ -145,15 +146,17 @@ void MainWindow::buildCommands() {
         auto* action = new QAction(QString::fromUtf16(d.text), this);
         action->setData(d.id);
         action->setIconText(QString::fromUtf16(d.toolText));
-        if (d.id != kCmdExit && d.id != kCmdAbout && d.id != kCmdSaveAs)
+        if (d.id != kCmdExit && d.id != kCmdAbout && d.id != kCmdSaveAs && d.id != kCmdBacktest)
             action->setIcon(commandIcon(d.art));
         if (d.slot)
             connect(action, &QAction::triggered, this, d.slot);
         actions_[d.id] = action;
     }
     // The JRA-VAN and newspaper commands are connected by JvCommands; until
-    // an archive has been opened there is no race to change.
+    // an archive has been opened there is no race to change and no horse
+    // file to backtest.
     actions_[kCmdChangeRace]->setEnabled(false);
+    actions_[kCmdBacktest]->setEnabled(false);
 }
 
 QAction* MainWindow::commandAction(int id) const {
@@ -168,6 +171,7 @@ void MainWindow::buildMenus() {
     file->addAction(actions_[kCmdOpenJraVan]);
     file->addSeparator();
     file->addAction(actions_[kCmdChangeRace]);
+    file->addAction(actions_[kCmdBacktest]);
     file->addSeparator();
     file->addAction(actions_[kCmdSave]);
     file->addAction(actions_[kCmdSaveAs]);
@@ -237,6 +241,7 @@ void MainWindow::start(const QString& commandLineText) {
         refreshRaceSheetPage();
     }
     actions_[kCmdChangeRace]->setEnabled(false);
+    actions_[kCmdBacktest]->setEnabled(false);
     updateCommandStates();
 }
 
@@ -289,6 +294,7 @@ void MainWindow::setRaceCaption(const QString& raceName) {
 
 void MainWindow::enableChangeRace() {
     actions_[kCmdChangeRace]->setEnabled(true);
+    actions_[kCmdBacktest]->setEnabled(true);
 }
 
 void MainWindow::applyPrediction(unsigned changes) {

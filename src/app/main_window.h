@@ -28,6 +28,7 @@ enum CommandId : int {
     kCmdOpenFile = 32773,
     kCmdOpenJraVan = 32774,
     kCmdChangeRace = 32800,
+    kCmdBacktest = 32801,
     kCmdSave = 57603,
     kCmdSaveAs = 57604,
     kCmdExit = 32776,

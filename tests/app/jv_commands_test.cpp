@@ -12,12 +12,15 @@
 #include "app/race_selection_dialog.h"
 #include "app_fakes.h"
 #include "dialog_driving.h"
+#include "html/backtest_page.h"
 #include "html/newspaper_set.h"
 #include "html/page_conventions.h"
 #include "html/predict_all.h"
 #include "jv/archive_intake.h"
+#include "jv/backtest.h"
 #include "jv/race_card.h"
 #include "jv/race_info.h"
+#include "support/silent_progress.h"
 #include "text/cp932.h"
 #include "text/file_io.h"
 
@@ -419,6 +422,51 @@ TEST_F(JvCommandsTest, NewspaperSettingsOkWritesTheFileAndRedrawsThePage) {
     EXPECT_EQ(readWholeFile(pagePath)->find("Bg1.gif"), std::string::npos);
     ASSERT_FALSE(ui->shell.urls.empty());
     EXPECT_EQ(ui->shell.urls.back(), helpAddress(ui->folder(), kHelpNewspaperSettings));
+}
+
+TEST_F(JvCommandsTest, BacktestRunsOnTheOpenedArchivesHorseFileAndOpensItsReport) {
+    QAction* backtest = w().commandAction(kCmdBacktest);
+    ASSERT_NE(backtest, nullptr);
+    EXPECT_EQ(backtest->text(), q(u"過去レースで検証(&B)..."));
+    EXPECT_FALSE(backtest->isEnabled()); // no archive yet
+
+    whenModal<RaceSelectionDialog>(&watches,
+                                   [&](RaceSelectionDialog& d) { clickButton(d, "cancelButton"); });
+    openJraVan(sourceFile("resources/sample/JV_SAMPLE.lzh"));
+    ASSERT_TRUE(backtest->isEnabled());
+    const RaceSheet before = w().sheet();
+
+    ui->shell.documents.clear();
+    ProgressPaints paints;
+    backtest->trigger();
+    EXPECT_GT(paints.count, 0); // the progress window was drawn
+
+    const std::string page = backtestPagePath(ui->folder());
+    EXPECT_EQ(ui->shell.documents, std::vector<std::string>{page});
+    Backtest expected;
+    RecordingPrompt quiet;
+    SilentProgress none;
+    ASSERT_TRUE(backtestHorseFile(working() + kHorseFileName, {}, expected, quiet, none));
+    EXPECT_EQ(readWholeFile(page), backtestPage(expected, {}));
+    for (const std::string& m : ui->prompt.messages)
+        ADD_FAILURE() << cp932ToUtf8(m);
+    // The race in the window is not touched.
+    EXPECT_EQ(w().sheet().raceName, before.raceName);
+    EXPECT_EQ(w().sheet().runners, before.runners);
+    EXPECT_FALSE(QApplication::overrideCursor());
+}
+
+TEST_F(JvCommandsTest, BacktestOfAVanishedHorseFileTellsTheUser) {
+    whenModal<RaceSelectionDialog>(&watches,
+                                   [&](RaceSelectionDialog& d) { clickButton(d, "cancelButton"); });
+    openJraVan(sourceFile("resources/sample/JV_SAMPLE.lzh"));
+    fs::remove(working() + kHorseFileName);
+    ui->shell.documents.clear();
+    w().commandAction(kCmdBacktest)->trigger();
+    ASSERT_EQ(ui->prompt.messages.size(), 1u);
+    EXPECT_EQ(ui->prompt.messages[0],
+              "ファイル " + working() + kHorseFileName + " は開けませんでした。");
+    EXPECT_TRUE(ui->shell.documents.empty());
 }
 
 } // namespace
