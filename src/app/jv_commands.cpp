@@ -53,10 +53,6 @@ class ProgressWindow : public ProgressSink {
         letWindowsPaint();
         dialog_.repaint();
     }
-    ~ProgressWindow() override {
-        dialog_.showMinimized();
-        dialog_.hide();
-    }
     void setText(const std::string& text) override {
         dialog_.setText(text);
         letWindowsPaint();
@@ -169,8 +165,9 @@ void JvCommands::makeNewspapers(RaceSelectionDialog& dialog, const std::vector<i
         if (path.isEmpty())
             return;
         WaitCursor wait;
-        writeSingleNewspaper(race, window_.settings(), programFolder, toNativePath(path),
-                             window_.prompt(), window_.shell());
+        if (writeSingleNewspaper(race, window_.settings(), programFolder, toNativePath(path),
+                                 window_.prompt(), window_.shell()) != 1)
+            reportPageNotWritten(window_.prompt(), path);
         return;
     }
     WaitCursor wait;

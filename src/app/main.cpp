@@ -2,6 +2,7 @@
 #include "app/file_chooser.h"
 #include "app/main_window.h"
 #include "app/qt_text.h"
+#include "app/qt_translation.h"
 #include "app/splash.h"
 #include "core/install_layout.h"
 #include "core/program_folder.h"
@@ -54,6 +55,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("zelkor2k"));
     QApplication::setApplicationVersion(QString::fromLatin1(kVersionText));
     QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopAppId));
+    installJapaneseQtTexts();
 
     bool splash = true;
     std::string givenFolder;
