@@ -5,7 +5,7 @@ set -e
 cd "$(dirname "$0")/.."
 
 PACKAGES="build-essential cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
-qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev liblhasa-dev nlohmann-json3-dev \
+qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev libarchive-dev nlohmann-json3-dev \
 xvfb xauth x11-apps fonts-noto-cjk chromium"
 
 missing=""
