@@ -4,6 +4,10 @@
 # already the bytes every file and page needs. //TRANSLIT keeps the build
 # going on the one "µs" literal inside libstdc++'s <chrono>.
 function(zelkor_target_options target)
+  if(ZELKOR_FUZZ)
+    zelkor_fuzz_options(${target})
+    return()
+  endif()
   target_compile_options(${target} PRIVATE
     -finput-charset=UTF-8
     -fexec-charset=CP932//TRANSLIT
@@ -21,7 +25,11 @@ endfunction()
 # A library of the project: sources under src/<name>, headers included as
 # "<name>/header.h" from src/.
 function(zelkor_library name)
-  add_library(zelkor_${name} STATIC ${ARGN})
+  set(sources ${ARGN})
+  if(ZELKOR_FUZZ)
+    zelkor_cp932_sources(sources ${ARGN})
+  endif()
+  add_library(zelkor_${name} STATIC ${sources})
   target_include_directories(zelkor_${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
   zelkor_target_options(zelkor_${name})
   add_library(zelkor::${name} ALIAS zelkor_${name})
