@@ -35,8 +35,7 @@ std::optional<int> parseNumber(std::string_view field) {
 } // namespace
 
 void readDecimal(std::string_view record, size_t offset, size_t width, int& value) {
-    if (std::optional<int> number = parseNumber(fixedField(record, offset, width)))
-        value = *number;
+    value = readLeadingDigits(record, offset, width);
 }
 
 int readLeadingDigits(std::string_view record, size_t offset, size_t width) {

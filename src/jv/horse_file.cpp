@@ -159,8 +159,10 @@ void deriveValues(JvHorseRecord& horse, long long fieldStrengthTotal) {
 }
 
 // Fills the record from the bytes of one horse record (key first); missing
-// bytes at the end of a short record read as blanks.
+// bytes at the end of a short record read as blanks. The record starts as a
+// new one, so nothing of a horse read before survives.
 void parseHorseRecord(JvHorseRecord& horse, std::string_view record, long long fieldStrengthTotal) {
+    horse.reset();
     horse.name = readCut(record, 28, 36);
     readDecimal(record, 64, 4, horse.birthYear);
     horse.birthMonthDay = readLeadingDigits(record, 68, 4);
@@ -187,16 +189,12 @@ void parseHorseRecord(JvHorseRecord& horse, std::string_view record, long long f
                 readDecimal(record, 817 + 36 * set + 12 * band + 3 * place, 3,
                             horse.bandCounts[set][band][place]);
 
-    bool ended = false;
+    // The runs after the end mark stay new (empty) runs.
     for (size_t slot = 0; slot < horse.pastRuns.size(); ++slot) {
-        JvPastRun& run = horse.pastRuns[slot];
-        if (!ended) {
-            std::string block =
-                fixedField(record, kJvPastRunsOffset + kJvPastRunBytes * slot, kJvPastRunBytes);
-            ended = !parsePastRun(run, block);
-        }
-        if (ended)
-            run.courseCode.clear();
+        std::string block =
+            fixedField(record, kJvPastRunsOffset + kJvPastRunBytes * slot, kJvPastRunBytes);
+        if (!parsePastRun(horse.pastRuns[slot], block))
+            break;
     }
     deriveValues(horse, fieldStrengthTotal);
 }

@@ -19,8 +19,7 @@ inline constexpr int kJvPastRunCount = 5;
 inline constexpr size_t kJvHorseUsedBytes = kJvPastRunsOffset + kJvPastRunCount * kJvPastRunBytes;
 
 // One of a horse's last five runs. A run is present when `courseCode` is
-// not empty; runs after the end mark have an empty `courseCode` and their
-// other fields are not meaningful.
+// not empty; runs after the end mark are new (empty) runs.
 struct JvPastRun {
     int year = 0;
     int monthDay = 0;
@@ -66,8 +65,9 @@ struct JvPastRun {
 };
 
 // One horse of the horse file with its past runs and the values derived
-// for the prediction. A new record holds 0 and empty texts; reads reuse
-// the record, so a numeric field without digits keeps its previous value.
+// for the prediction. A new record holds 0 and empty texts. Every
+// successful read starts from such a record, so a numeric field without
+// digits reads 0 and nothing of a horse read before survives.
 class JvHorseRecord {
   public:
     virtual ~JvHorseRecord() = default;
@@ -115,7 +115,8 @@ class JvHorseRecord {
 // Reads the horse `horseId` (10-character registration number) from the
 // horse file into `record` and derives its values; `fieldStrengthTotal` is 0
 // or the sum of `strength` over all runners of the race (for the odds
-// estimate). Shows "ファイル %s は開けませんでした。" or
+// estimate). The record starts as a new one on success. Shows
+// "ファイル %s は開けませんでした。" or
 // "登録馬ファイルの読み込みに失敗しました" and returns false with `record`
 // unchanged when the file cannot be opened or the horse is not in it.
 //

@@ -122,15 +122,19 @@ void parseRaceLine(JvRaceCard& card, std::string_view line) {
     }
 }
 
-// Everything a successful read stores, given the race's line.
+// Everything a successful read stores, given the race's line. The card
+// starts as a new one, so nothing of an earlier read survives. It is built
+// apart and then stored, since `path` is often the card's own path.
 void fillCard(JvRaceCard& card, const std::string& path, std::string_view line,
               const std::string& programFolder) {
     const std::string& folder = programFolder.empty() ? runningProgramFolder() : programFolder;
-    card.raceCardPath = path;
-    card.horseFilePath = horseFilePathFor(path);
-    card.jockeyFilePath = folder + "KTDAT" + kSeparator + "JracKisi.dat";
-    card.trainerFilePath = folder + "KTDAT" + kSeparator + "JracChok.dat";
-    parseRaceLine(card, line.substr(0, std::min(line.size(), kJvMaxRaceLineBytes)));
+    JvRaceCard fresh;
+    fresh.raceCardPath = path;
+    fresh.horseFilePath = horseFilePathFor(path);
+    fresh.jockeyFilePath = folder + "KTDAT" + kSeparator + "JracKisi.dat";
+    fresh.trainerFilePath = folder + "KTDAT" + kSeparator + "JracChok.dat";
+    parseRaceLine(fresh, line.substr(0, std::min(line.size(), kJvMaxRaceLineBytes)));
+    card = fresh;
 }
 
 // One read of the 1464-byte line buffer: where it starts and where the text

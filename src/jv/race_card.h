@@ -22,8 +22,9 @@ inline constexpr size_t kJvLineBufferBytes = 1464;
 
 // One race of a JRA-VAN race card ("JracDen1.dat") with its runner lines.
 // A new record holds 0 in every integer and the empty text in every text.
-// Reads reuse the record: a numeric field without digits keeps the value
-// of the race read before.
+// Every successful read starts from such a record, so a numeric field
+// without digits reads 0 and nothing of a race read before survives (not
+// even in runner slots past this race's runners).
 class JvRaceCard {
   public:
     virtual ~JvRaceCard() = default;
@@ -101,9 +102,11 @@ std::string horseFilePathFor(const std::string& raceCardPath);
 int countRaces(const std::string& path, UserPrompt& prompt);
 
 // Fills `card` from race `raceIndex` (1-based; values below 2 read the first
-// race). On failure shows the message and returns false with `card`
-// unchanged. `programFolder` (ending in a separator) places the trainer and
-// jockey file paths; empty means the folder of the running program.
+// race), starting from a new record: only the race's line and the paths
+// below are in it afterwards. On failure shows the message and returns
+// false with `card` unchanged. `programFolder` (ending in a separator)
+// places the trainer and jockey file paths; empty means the folder of the
+// running program.
 //
 // The line offsets of a race card are indexed once and reused while the
 // file is unchanged (same path, size and modification time).

@@ -113,6 +113,17 @@ class JvCommands : public ::testing::Test {
         return card;
     }
 
+    // Race `position` of `card` loaded in this process, as the command
+    // must load it.
+    RaceSheet loadedHere(const std::string& card, int position) {
+        test::RecordingPrompt prompt;
+        JvRaceCard race;
+        EXPECT_TRUE(readRace(race, card, position, prompt, program_.string() + "/"));
+        RaceSheet sheet;
+        loadJvRace(sheet, race, prompt);
+        return sheet;
+    }
+
     fs::path cli_, source_, temp_, program_;
 };
 
@@ -159,11 +170,7 @@ TEST_F(JvCommands, LoadSavesTheSheetTheLoaderMakes) {
     EXPECT_EQ(r.err, "");
 
     // The same race loaded in this process gives the same file.
-    test::RecordingPrompt prompt;
-    JvRaceCard expectedCard;
-    ASSERT_TRUE(readRace(expectedCard, card, 1, prompt, program_.string() + "/"));
-    RaceSheet expected;
-    loadJvRace(expected, expectedCard, prompt);
+    const RaceSheet expected = loadedHere(card, 1);
     EXPECT_EQ(readWholeFile(out).value_or(""), predictionFileText(expected));
     EXPECT_EQ(expected.raceName, "ハツユキ特別");
     EXPECT_EQ(expected.runner(2).name, "キタカゼ");
@@ -189,6 +196,36 @@ TEST_F(JvCommands, LoadRefusesBadArguments) {
     EXPECT_EQ(past.status, 1);
     EXPECT_EQ(past.err, u8(u8"出馬表ファイルの読み込みに失敗しました\n"));
     EXPECT_FALSE(fs::exists(out));
+}
+
+TEST_F(JvCommands, BlankFieldsShowZeroNeverThePreviousRecordsValues) {
+    const test::JvRaceDay day = test::makeJvDayWithBlankFields();
+    fs::create_directories(temp_ / "card");
+    const std::string card = (temp_ / "card/JracDen1.dat").string();
+    ASSERT_TRUE(test::writeJvRaceCard(card, day.races));
+    ASSERT_TRUE(test::writeJvHorseFile((temp_ / "card/JracUmaj.dat").string(), day.horses));
+
+    Outcome list = run({"races", card});
+    EXPECT_EQ(list.status, 0) << list.err;
+    EXPECT_EQ(list.out, u8(u8"1207\t京都\t9\tサキノ特別\n"
+                           u8"1207\t京都\t0\tアトノ特別\n"));
+
+    Outcome info = run({"races", card, "--info", "2"});
+    EXPECT_EQ(info.status, 0) << info.err;
+    EXPECT_EQ(info.out.substr(0, info.out.find('\n')),
+              u8(u8"京都競馬場 第1回 1日目  0Ｒ 0年12月7日 土曜日 10:25 発走"));
+
+    // The loaded race as new records give it: runner 2 carries 0 kg (the
+    // list's first weight) and its last run without a finish is 未出走.
+    const std::string out = (temp_ / "race.zel").string();
+    Outcome load = run({"load", card, "--race", "2", "-o", out});
+    ASSERT_EQ(load.status, 0) << load.err;
+    EXPECT_EQ(load.err, "");
+    const RaceSheet expected = loadedHere(card, 2);
+    EXPECT_EQ(expected.runner(2).weight, 0);
+    EXPECT_EQ(expected.runner(2).pastRuns[kLastRun].kind, 2);
+    EXPECT_EQ(expected.runner(1).pastRuns[kLastRun].kind, 0);
+    EXPECT_EQ(readWholeFile(out).value_or(""), predictionFileText(expected));
 }
 
 TEST_F(JvCommands, ArchivesAreUnpackedIntoTheProgramFolder) {

@@ -226,5 +226,53 @@ TEST_F(NewspaperSet, SingleRaceIsOpenedWhateverTheWriterReturned) {
     EXPECT_EQ(shell.documents, (std::vector<std::string>{path, unwritable}));
 }
 
+// A race read into the card of the race before shows 0 for its blank
+// fields in every edition, in its page name and in the menu.
+TEST(NewspaperSetWithBlankFields, EveryEditionShowsZeroNeverThePreviousRecordsValues) {
+    const JvRaceDay day = makeJvDayWithBlankFields();
+    for (int edition : {1, 2, 3}) {
+        SCOPED_TRACE("edition " + std::to_string(edition));
+        PaperTestDir dir;
+        RecordingPrompt prompt;
+        RecordingProgress progress;
+        RecordingShell shell;
+        const std::string card = writeTestCard(dir.path(), day.races, day.horses);
+        AppSettings settings = paperSettings(0, 0, 0, edition);
+        // The last selected race, the second, names the set's folder.
+        const std::string index =
+            writeNewspaperSet(card, {1, 2}, settings, dir.path(), prompt, progress, shell);
+        const std::string folder = dir.path() + "HTML/Jv0_1207/";
+        EXPECT_EQ(index, folder + "index.html");
+        EXPECT_TRUE(prompt.entries.empty());
+
+        JvRaceCard second;
+        ASSERT_TRUE(readRace(second, card, 2, prompt, dir.path()));
+        EXPECT_EQ(newspaperSetPageName(second), cp932ToUtf8("Jv0-1207_京都0Rアトノ.html"));
+        const std::string page = readWholeFile(folder + newspaperSetPageName(second)).value_or("");
+        EXPECT_EQ(page, buildNewspaper(chosenPaperEdition(settings), second, settings, dir.path(),
+                                       prompt));
+        // Runner 2 carries 0.0 kg (not the first race's 53.0) and, its last
+        // run having no finish, is not marked 替; runner 1 is.
+        EXPECT_NE(page.find(">0.0<"), std::string::npos);
+        EXPECT_EQ(page.find("53.0"), std::string::npos);
+        const std::string mark = "<font size=2>替</font>";
+        size_t marks = 0;
+        for (size_t at = page.find(mark); at != std::string::npos; at = page.find(mark, at + 1))
+            ++marks;
+        EXPECT_EQ(marks, 1u);
+        if (edition == 3) {
+            // The blank run: finish 0, 0th favourite, time 0 (not 2, 3 and 1345).
+            EXPECT_NE(page.find("<font size=4><b>0</b></font>"), std::string::npos);
+            EXPECT_NE(page.find("頭0人<br>"), std::string::npos);
+            EXPECT_NE(page.find("<b> 0</b>"), std::string::npos);
+        }
+
+        const std::string menu = readWholeFile(folder + "0-1207menu.html").value_or("");
+        EXPECT_NE(menu.find("<b>0R</b> アトノ特別"), std::string::npos);
+        EXPECT_NE(menu.find("<b>9R</b> サキノ特別"), std::string::npos);
+        EXPECT_NE(menu.find("<h2>0年<br>12月7日"), std::string::npos);
+    }
+}
+
 } // namespace
 } // namespace zelkor

@@ -124,6 +124,49 @@ TEST_F(PaperCommands, PredictAllPrintsTheIndexOfTheWholeDay) {
     EXPECT_NE(o.err.find("[####################] 100%"), std::string::npos);
 }
 
+TEST_F(PaperCommands, BlankFieldsShowZeroNeverThePreviousRecordsValues) {
+    const JvRaceDay day = makeJvDayWithBlankFields();
+    ASSERT_TRUE(writeJvRaceCard(card_, day.races));
+    ASSERT_TRUE(writeJvHorseFile((folder_ / "card" / "JracUmaj.dat").string(), day.horses));
+    RecordingPrompt prompt;
+    JvRaceCard second;
+    ASSERT_TRUE(readRace(second, card_, 2, prompt, programFolder()));
+    ASSERT_EQ(second.year, 0);
+
+    // Every edition, as one page and within the set of both races.
+    const std::string setFolder = programFolder() + "HTML/Jv0_1207/";
+    for (int edition : {1, 2, 3}) {
+        SCOPED_TRACE("edition " + std::to_string(edition));
+        AppSettings settings = defaultSettings();
+        settings.paperEdition = edition;
+        const std::string expected =
+            buildNewspaper(chosenPaperEdition(settings), second, settings, programFolder(), prompt);
+        EXPECT_NE(expected.find(">0.0<"), std::string::npos);
+        EXPECT_EQ(expected.find("53.0"), std::string::npos);
+
+        const std::string out = (folder_ / "one.html").string();
+        const std::string number = std::to_string(edition);
+        const Outcome one = run("paper " + card_ + " --races 2 --edition " + number + " -o " + out);
+        ASSERT_EQ(one.status, 0) << one.err;
+        EXPECT_EQ(readWholeFile(out).value_or(""), expected);
+
+        const Outcome set = run("paper " + card_ + " --races all --edition " + number);
+        ASSERT_EQ(set.status, 0) << set.err;
+        EXPECT_EQ(set.out, setFolder + "index.html\n");
+        EXPECT_EQ(readWholeFile(setFolder + newspaperSetPageName(second)).value_or(""), expected);
+    }
+    EXPECT_TRUE(prompt.entries.empty());
+
+    // Predict-all writes the second race under race number 0.
+    const Outcome all = run("predict-all " + card_);
+    ASSERT_EQ(all.status, 0) << all.err;
+    const std::string folder = programFolder() + "HTML/Jvzel2026_1207/";
+    EXPECT_EQ(all.out, folder + "index.html\n");
+    EXPECT_TRUE(fs::exists(folder + cp932ToUtf8("Jvzel0-1207_京都0Rアトノ.html")));
+    const std::string menu = readWholeFile(folder + "2026-1207menu.html").value_or("");
+    EXPECT_NE(menu.find("<b>0R</b> アトノ特別"), std::string::npos);
+}
+
 TEST_F(PaperCommands, PredictAllOfAnEmptyCardFails) {
     ASSERT_TRUE(writeWholeFile(card_, ""));
     const Outcome o = run("predict-all " + card_);

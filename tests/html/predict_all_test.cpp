@@ -235,6 +235,47 @@ TEST_F(PredictAll, AnEmptyRaceCardDoesNothing) {
     EXPECT_TRUE(shell.documents.empty());
 }
 
+TEST(PredictAllWithBlankFields, BlankFieldsPredictAsZeroNeverThePreviousRecordsValues) {
+    const JvRaceDay day = makeJvDayWithBlankFields();
+    PaperTestDir dir;
+    RecordingPrompt prompt;
+    RecordingProgress progress;
+    RecordingShell shell;
+    const std::string card = writeTestCard(dir.path(), day.races, day.horses);
+    const AppSettings settings = paperSettings(0, 0, 0);
+    RaceSheet sheet;
+    JvRaceCard currentRace;
+    // The first race fixes the day's folder.
+    const std::string folder = dir.path() + "HTML/Jvzel2026_1207/";
+    EXPECT_EQ(predictAll(card, sheet, currentRace, settings, dir.path(), saturday(), prompt,
+                         progress, shell),
+              folder + "index.html");
+    EXPECT_TRUE(prompt.entries.empty());
+
+    // The second race as a new card and new horse records give it.
+    JvRaceCard second;
+    ASSERT_TRUE(readRace(second, card, 2, prompt, dir.path()));
+    EXPECT_EQ(currentRace, second);
+    RaceSheet expected;
+    loadJvRace(expected, second, prompt);
+    scoreRace(expected);
+    EXPECT_EQ(sheet.runners, expected.runners);
+    EXPECT_EQ(sheet.result.scores, expected.result.scores);
+    EXPECT_EQ(sheet.runner(2).weight, 0);
+    // The last run without a finish is 未出走 with no values of the race before.
+    PastRun notRun;
+    notRun.kind = 2;
+    EXPECT_EQ(sheet.runner(2).pastRuns[kLastRun], notRun);
+
+    EXPECT_EQ(predictAllPageName(second), cp932ToUtf8("Jvzel0-1207_京都0Rアトノ.html"));
+    EXPECT_EQ(readWholeFile(folder + predictAllPageName(second)).value_or(""),
+              buildSportsPage(expected, settings, dir.path(), saturday()));
+    const std::string summary = readWholeFile(folder + "2026-1207kaime.html").value_or("");
+    EXPECT_NE(summary.find(betsSummaryRow(second, expected)), std::string::npos);
+    const std::string menu = readWholeFile(folder + "2026-1207menu.html").value_or("");
+    EXPECT_NE(menu.find("<b>0R</b> アトノ特別"), std::string::npos);
+}
+
 TEST(BetsSummaryRow, TopHorseScorePlacesAndPairsWithEscapedTexts) {
     JvRaceCard race;
     race.courseName = "東京";

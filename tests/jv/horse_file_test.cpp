@@ -433,23 +433,58 @@ TEST_F(HorseFile, AShortLastRecordReadsItsMissingBytesAsBlanks) {
     EXPECT_EQ(prompt.onlyText(), kNotFound);
 }
 
-TEST_F(HorseFile, FieldsWithoutDigitsKeepThePreviousHorsesValues) {
+TEST_F(HorseFile, FieldsWithoutDigitsReadZeroNeverThePreviousHorsesValues) {
     JvHorseData first;
     first.id = "2020000001";
     first.birthMonthDay = 512;
     first.earnings = 777;
+    JvRunData run;
+    run.finish = 2;
+    run.popularity = 5;
+    run.time = 1345;
+    first.runs = {run, run, run};
     JvHorseData second;
     second.id = "2020000002";
     second.birthMonthDay = test::kBlankField;
     second.earnings = test::kBlankField;
+    JvRunData blank = run;
+    blank.finish = test::kBlankField;
+    blank.popularity = test::kBlankField;
+    blank.time = test::kBlankField;
+    second.runs = {blank};
     write({first, second});
-    JvHorseRecord r;
-    ASSERT_TRUE(readHorse(r, path, second.id, 0, prompt));
-    EXPECT_EQ(r.earnings, 0);
-    ASSERT_TRUE(readHorse(r, path, first.id, 0, prompt));
-    ASSERT_TRUE(readHorse(r, path, second.id, 0, prompt));
-    EXPECT_EQ(r.earnings, 777);
-    EXPECT_EQ(r.birthMonthDay, 0);
+
+    JvHorseRecord fresh;
+    ASSERT_TRUE(readHorse(fresh, path, second.id, 0, prompt));
+    EXPECT_EQ(fresh.earnings, 0);
+    EXPECT_TRUE(fresh.pastRuns[0].present());
+    EXPECT_EQ(fresh.pastRuns[0].finish, 0);
+    EXPECT_EQ(fresh.pastRuns[0].popularity, 0);
+    EXPECT_EQ(fresh.pastRuns[0].time, 0);
+
+    // A record that held another horse reads the same.
+    for (auto reader : {&readHorse, &rescan::readHorse}) {
+        JvHorseRecord reused;
+        ASSERT_TRUE(reader(reused, path, first.id, 0, prompt));
+        EXPECT_EQ(reused.pastRuns[0].popularity, 5);
+        ASSERT_TRUE(reader(reused, path, second.id, 0, prompt));
+        EXPECT_EQ(reused, fresh);
+        EXPECT_EQ(reused.earnings, 0);
+        EXPECT_EQ(reused.birthMonthDay, 0);
+        EXPECT_EQ(reused.pastRuns[0].finish, 0);
+        EXPECT_EQ(reused.pastRuns[0].popularity, 0);
+        EXPECT_EQ(reused.pastRuns[0].time, 0);
+        EXPECT_EQ(reused.pastRuns[1], JvPastRun());
+        EXPECT_EQ(reused.pastRuns[2], JvPastRun());
+    }
+
+    // A horse that is not in the file leaves the record as it was.
+    JvHorseRecord kept;
+    ASSERT_TRUE(readHorse(kept, path, first.id, 0, prompt));
+    const JvHorseRecord before = kept;
+    EXPECT_FALSE(readHorse(kept, path, "2020999999", 0, prompt));
+    EXPECT_EQ(kept, before);
+    EXPECT_EQ(prompt.onlyText(), kNotFound);
 }
 
 TEST_F(HorseFile, AFileThatCannotBeOpenedIsReported) {

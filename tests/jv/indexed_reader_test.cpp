@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 #include <random>
+#include <string>
+#include <vector>
 
 namespace zelkor {
 namespace {
@@ -21,7 +23,8 @@ void expectSameRaceCardReads(const std::string& path, int extraIndexes) {
     RecordingPrompt indexedPrompt, rescanPrompt;
     const int count = countRaces(path, indexedPrompt);
     ASSERT_EQ(count, rescan::countRaces(path, rescanPrompt));
-    // One card reused over all reads, as the selection dialog does.
+    // One card reused over all reads, as the selection dialog does; each
+    // successful read gives what a new card reads.
     JvRaceCard indexed, rescanned;
     for (int i = -1; i <= count + extraIndexes; ++i) {
         bool a = readRace(indexed, path, i, indexedPrompt, "/p/");
@@ -29,7 +32,34 @@ void expectSameRaceCardReads(const std::string& path, int extraIndexes) {
         ASSERT_EQ(a, b) << "race " << i;
         ASSERT_EQ(indexed, rescanned) << "race " << i;
         ASSERT_EQ(indexedPrompt.texts(), rescanPrompt.texts()) << "race " << i;
+        if (a) {
+            JvRaceCard fresh;
+            RecordingPrompt freshPrompt;
+            ASSERT_TRUE(readRace(fresh, path, i, freshPrompt, "/p/"));
+            ASSERT_EQ(indexed, fresh) << "race " << i;
+        }
     }
+}
+
+// Horse reads into reused records by both readers, each compared with a
+// read into a new record.
+void expectSameHorseReads(const std::string& path, const std::vector<std::string>& ids,
+                          long long total) {
+    RecordingPrompt indexedPrompt, rescanPrompt;
+    JvHorseRecord indexed, rescanned;
+    for (const std::string& id : ids) {
+        bool a = readHorse(indexed, path, id, total, indexedPrompt);
+        bool b = rescan::readHorse(rescanned, path, id, total, rescanPrompt);
+        ASSERT_EQ(a, b) << id;
+        ASSERT_EQ(indexed, rescanned) << id;
+        if (a) {
+            JvHorseRecord fresh;
+            RecordingPrompt freshPrompt;
+            ASSERT_TRUE(readHorse(fresh, path, id, total, freshPrompt));
+            ASSERT_EQ(indexed, fresh) << id;
+        }
+    }
+    EXPECT_EQ(indexedPrompt.texts(), rescanPrompt.texts());
 }
 
 TEST(IndexedReaders, AWholeRaceDayReadsAsRescanningReadsIt) {
@@ -133,16 +163,71 @@ TEST(IndexedReaders, OddHorseFilesReadAsRescanningReadsThem) {
         bytes.resize(std::uniform_int_distribution<size_t>(0, bytes.size())(random));
         forgetJvFileIndexes();
         ASSERT_TRUE(writeWholeFile(path, bytes));
-        RecordingPrompt indexedPrompt, rescanPrompt;
-        JvHorseRecord indexed, rescanned;
-        for (const test::JvHorseData& horse : day.horses) {
-            bool a = readHorse(indexed, path, horse.id, 1000, indexedPrompt);
-            bool b = rescan::readHorse(rescanned, path, horse.id, 1000, rescanPrompt);
-            ASSERT_EQ(a, b) << horse.id;
-            ASSERT_EQ(indexed, rescanned) << horse.id;
-        }
-        EXPECT_EQ(indexedPrompt.texts(), rescanPrompt.texts());
+        std::vector<std::string> ids;
+        for (const test::JvHorseData& horse : day.horses)
+            ids.push_back(horse.id);
+        expectSameHorseReads(path, ids, 1000);
     }
+}
+
+// Numeric fields without digits, here and there, after records with values:
+// both readers read them as 0, whatever the reused record held.
+TEST(IndexedReaders, BlankFieldsReadAsRescanningReadsThem) {
+    JvTestDir dir;
+    const std::string card = dir.file("JracDen1.dat");
+    test::JvRaceDay day = test::makeJvRaceDay(24, 400, 13);
+    std::mt19937 random(17);
+    auto maybeBlank = [&random](int& field) {
+        if (std::uniform_int_distribution<int>(0, 2)(random) == 0)
+            field = test::kBlankField;
+    };
+    for (size_t r = 1; r < day.races.size(); r += 2) {
+        test::JvRaceData& race = day.races[r];
+        for (int* field :
+             {&race.year, &race.monthDay, &race.meeting, &race.meetingDay, &race.raceNumber,
+              &race.weekdayCode, &race.edition, &race.kindCode, &race.weightRuleCode,
+              &race.distanceMetres, &race.trackCode, &race.postTime, &race.saleCode,
+              &race.conditionCodes[1], &race.prizeMoney[0], &race.addedMoney[2]})
+            maybeBlank(*field);
+        // (The horse number stays: the generator brackets the field by it.)
+        for (test::JvRunnerData& runner : race.runners)
+            for (int* field : {&runner.bracket, &runner.sexCode, &runner.weightCarried,
+                               &runner.blinkers, &runner.jockeyCode, &runner.trainerCode})
+                maybeBlank(*field);
+    }
+    std::vector<std::string> ids;
+    for (size_t h = 0; h < day.horses.size(); ++h) {
+        test::JvHorseData& horse = day.horses[h];
+        ids.push_back(horse.id);
+        if (h % 2 == 0)
+            continue;
+        for (int* field : {&horse.birthYear, &horse.birthMonthDay, &horse.sexCode, &horse.coatCode,
+                           &horse.earnings, &horse.prizeTotal, &horse.bandCounts[0][1][0]})
+            maybeBlank(*field);
+        for (test::JvRunData& run : horse.runs)
+            for (int* field : {&run.popularity, &run.finish, &run.time, &run.timeDiff,
+                               &run.abnormal, &run.fieldSize, &run.corners[0], &run.weightCarried,
+                               &run.distanceMetres, &run.conditionCode})
+                maybeBlank(*field);
+    }
+    forgetJvFileIndexes();
+    ASSERT_TRUE(test::writeJvRaceCard(card, day.races));
+    ASSERT_TRUE(test::writeJvHorseFile(horseFilePathFor(card), day.horses));
+
+    expectSameRaceCardReads(card, 2);
+    for (long long total : {0LL, 54321LL})
+        expectSameHorseReads(horseFilePathFor(card), ids, total);
+
+    // Some blank field did read 0 after a record with a value.
+    RecordingPrompt prompt;
+    JvRaceCard race;
+    int zeroYears = 0;
+    for (int n = 1; n <= 24; ++n) {
+        ASSERT_TRUE(readRace(race, card, n, prompt));
+        zeroYears += race.year == 0 ? 1 : 0;
+        EXPECT_EQ(race.year == 0, day.races[static_cast<size_t>(n - 1)].year == test::kBlankField);
+    }
+    EXPECT_GT(zeroYears, 0);
 }
 
 } // namespace

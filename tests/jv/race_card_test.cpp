@@ -277,32 +277,60 @@ TEST_F(RaceCardFile, AnEmptyFileHasNoRaces) {
     EXPECT_EQ(prompt.onlyText(), kReadFailure);
 }
 
-TEST_F(RaceCardFile, FieldsWithoutDigitsKeepThePreviousRacesValues) {
+TEST_F(RaceCardFile, FieldsWithoutDigitsReadZeroNeverThePreviousRacesValues) {
     JvRaceData first = raceNumbered(4);
     first.monthDay = 1224;
     first.distanceMetres = 2500;
     first.prizeMoney[0] = 30000;
+    first.runners.resize(4);
+    first.runners[1].weightCarried = 570;
+    first.runners[3].horseId = "2020444444";
     JvRaceData second = raceNumbered(7);
+    second.year = test::kBlankField;
+    second.raceNumber = test::kBlankField;
     second.monthDay = test::kBlankField;
     second.distanceMetres = test::kBlankField;
     second.prizeMoney[0] = test::kBlankField;
     second.meeting = test::kBlankField;
+    second.runners.resize(2);
+    second.runners[1].weightCarried = test::kBlankField;
     write({first, second});
 
     JvRaceCard fresh;
-    ASSERT_TRUE(readRace(fresh, path, 2, prompt));
-    EXPECT_EQ(fresh.distanceMetres, 0); // a new card starts at 0
+    ASSERT_TRUE(readRace(fresh, path, 2, prompt, "/prog/"));
+    EXPECT_EQ(fresh.year, 0);
+    EXPECT_EQ(fresh.raceNumber, 0);
+    EXPECT_EQ(fresh.distanceMetres, 0);
     EXPECT_EQ(fresh.meeting, 0);
-    EXPECT_EQ(fresh.raceNumber, 7);
+    EXPECT_EQ(fresh.weightsCarried[2], 0);
 
-    JvRaceCard reused;
-    ASSERT_TRUE(readRace(reused, path, 1, prompt));
-    ASSERT_TRUE(readRace(reused, path, 2, prompt));
-    EXPECT_EQ(reused.raceNumber, 7);
-    EXPECT_EQ(reused.distanceMetres, 2500);
-    EXPECT_EQ(reused.prizeMoney[0], 30000);
-    EXPECT_EQ(reused.meeting, 1);
-    EXPECT_EQ(reused.monthDay, 0); // month and day take leading digits: none is 0
+    // A card that held another race reads the same: nothing of it survives,
+    // not even in the runner slots past this race's runners.
+    for (auto reader : {&readRace, &rescan::readRace}) {
+        JvRaceCard reused;
+        ASSERT_TRUE(reader(reused, path, 1, prompt, "/prog/"));
+        EXPECT_EQ(reused.weightsCarried[2], 570);
+        EXPECT_EQ(reused.horseIds[4], "2020444444");
+        ASSERT_TRUE(reader(reused, path, 2, prompt, "/prog/"));
+        EXPECT_EQ(reused, fresh);
+        EXPECT_EQ(reused.year, 0);
+        EXPECT_EQ(reused.raceNumber, 0);
+        EXPECT_EQ(reused.distanceMetres, 0);
+        EXPECT_EQ(reused.prizeMoney[0], 0);
+        EXPECT_EQ(reused.meeting, 0);
+        EXPECT_EQ(reused.monthDay, 0);
+        EXPECT_EQ(reused.weightsCarried[2], 0);
+        EXPECT_EQ(reused.horseIds[4], "");
+        EXPECT_EQ(reused.weightsCarried[4], 0);
+    }
+
+    // A failed read leaves the card as it was.
+    JvRaceCard kept;
+    ASSERT_TRUE(readRace(kept, path, 1, prompt, "/prog/"));
+    const JvRaceCard before = kept;
+    EXPECT_FALSE(readRace(kept, path, 4, prompt, "/prog/"));
+    EXPECT_EQ(kept, before);
+    EXPECT_EQ(prompt.onlyText(), kReadFailure);
 }
 
 TEST_F(RaceCardFile, NumbersAllowBlanksAndASign) {
@@ -334,7 +362,7 @@ TEST_F(RaceCardFile, AShortLineReadsItsMissingBytesAsBlanks) {
     EXPECT_EQ(card.runnerCount, 3);
     EXPECT_EQ(card.horseIds[3], "2020999999");
     EXPECT_EQ(card.horseNames[3], std::string("テス") + std::string(14, ' '));
-    EXPECT_EQ(card.weightsCarried[3], 0); // not in the line: the value stays
+    EXPECT_EQ(card.weightsCarried[3], 0); // not in the line: blanks read 0
     EXPECT_EQ(card.trainerNames[3], std::string(8, ' '));
     EXPECT_EQ(card.raceNumber, 1);
     // Nothing of the next line was taken for the missing bytes.

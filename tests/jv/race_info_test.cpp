@@ -186,5 +186,29 @@ TEST_F(RaceInfo, ListRowsOfTheSelectionDialog) {
     EXPECT_EQ(prompt.entries.size(), 1u);
 }
 
+TEST_F(RaceInfo, BlankFieldsShowZeroNeverThePreviousRacesValues) {
+    const test::JvRaceDay day = test::makeJvDayWithBlankFields();
+    forgetJvFileIndexes();
+    ASSERT_TRUE(test::writeJvRaceCard(path, day.races));
+
+    // The list reads every race into one card.
+    RaceList list = readRaceList(path, prompt);
+    ASSERT_EQ(list.rows.size(), 2u);
+    EXPECT_EQ(list.rows[0], (RaceListRow{"1207", "京都", "9", "サキノ特別"}));
+    EXPECT_EQ(list.rows[1], (RaceListRow{"1207", "京都", "0", "アトノ特別"}));
+
+    // The information of the second race read into the card that held the first.
+    JvRaceCard card;
+    ASSERT_TRUE(readRace(card, path, 1, prompt, "/p/"));
+    ASSERT_TRUE(readRace(card, path, 2, prompt, "/p/"));
+    const std::string text = raceInfoText(card);
+    EXPECT_EQ(text.substr(0, text.find("\r\n")),
+              "京都競馬場 第1回 1日目  0Ｒ 0年12月7日 土曜日 10:25 発走");
+    JvRaceCard fresh;
+    ASSERT_TRUE(readRace(fresh, path, 2, prompt, "/p/"));
+    EXPECT_EQ(text, raceInfoText(fresh));
+    EXPECT_TRUE(prompt.entries.empty());
+}
+
 } // namespace
 } // namespace zelkor

@@ -1,4 +1,5 @@
 #include "core/fixed_lists.h"
+#include "jv/archive_intake.h"
 #include "jv/horse_file.h"
 #include "jv/jv_test_dir.h"
 #include "jv/race_card.h"
@@ -414,6 +415,66 @@ TEST(LoadRaceDay, IndexedAndRescanningReadersLoadTheSameSheets) {
     }
     EXPECT_EQ(indexedPrompt.texts(), rescanPrompt.texts());
     EXPECT_EQ(indexedPrompt.entries.size(), 1u);
+}
+
+// Reads the horse into a new record and only then into `record`: what
+// every read must give, whatever `record` held.
+bool readIntoNewRecord(JvHorseRecord& record, const std::string& path, const std::string& id,
+                       long long total, UserPrompt& prompt) {
+    JvHorseRecord fresh;
+    if (!readHorse(fresh, path, id, total, prompt))
+        return false;
+    record = fresh;
+    return true;
+}
+
+TEST(LoadRaceWithBlankFields, BlankFieldsLoadAsZeroNeverThePreviousRecordsValues) {
+    JvTestDir dir;
+    const test::JvRaceDay day = test::makeJvDayWithBlankFields();
+    const std::string path = dir.file("JracDen1.dat");
+    forgetJvFileIndexes();
+    ASSERT_TRUE(test::writeJvRaceCard(path, day.races));
+    ASSERT_TRUE(test::writeJvHorseFile(dir.file("JracUmaj.dat"), day.horses));
+    RecordingPrompt prompt;
+
+    // The second race loaded into the card and sheet of the first, as the
+    // program loads one race after another.
+    JvRaceCard card;
+    card.raceCardPath = path;
+    RaceSheet sheet;
+    ASSERT_TRUE(loadChosenJvRace(card, 1, sheet, prompt, dir.path()));
+    EXPECT_EQ(sheet.runner(2).weight, (530 - 460) / 5);
+    ASSERT_TRUE(loadChosenJvRace(card, 2, sheet, prompt, dir.path()));
+    EXPECT_TRUE(prompt.entries.empty());
+    EXPECT_EQ(card.year, 0);
+    EXPECT_EQ(card.raceNumber, 0);
+    EXPECT_EQ(card.weightsCarried[2], 0);
+    EXPECT_EQ(sheet.raceNumber, 1); // race number 0 is below the list: its first entry
+    EXPECT_EQ(sheet.runner(1).weight, (550 - 460) / 5);
+    EXPECT_EQ(sheet.runner(2).weight, 0); // 0 kg: the list's first weight
+
+    // The horse with values ran 2nd as 3rd favourite; the next one's last
+    // run without a finish is 未出走, with nothing of the run before.
+    EXPECT_EQ(sheet.runner(1).pastRuns[kLastRun].kind, 0);
+    EXPECT_EQ(sheet.runner(1).pastRuns[kLastRun].finish, 1);
+    EXPECT_EQ(sheet.runner(1).pastRuns[kLastRun].popularity, 2);
+    PastRun notRun;
+    notRun.kind = 2;
+    EXPECT_EQ(sheet.runner(2).pastRuns[kLastRun], notRun);
+
+    // Exactly what a new card and new horse records give.
+    JvRaceCard freshCard;
+    ASSERT_TRUE(readRace(freshCard, path, 2, prompt, dir.path()));
+    EXPECT_EQ(card, freshCard);
+    RaceSheet expected;
+    loadJvRace(expected, freshCard, prompt, &readIntoNewRecord);
+    EXPECT_EQ(sheet.runners, expected.runners);
+    for (auto reader : {&readHorse, &rescan::readHorse}) {
+        RaceSheet rescanned;
+        loadJvRace(rescanned, freshCard, prompt, reader);
+        EXPECT_EQ(rescanned.runners, expected.runners);
+    }
+    EXPECT_TRUE(prompt.entries.empty());
 }
 
 } // namespace

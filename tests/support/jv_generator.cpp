@@ -441,4 +441,53 @@ JvRaceDay makeJvRaceDay(int raceCount, int horseCount, std::uint32_t seed) {
     return day;
 }
 
+JvRaceDay makeJvDayWithBlankFields() {
+    JvRaceDay day;
+    JvRunnerData a;
+    a.horseId = "2021300001";
+    a.horseName = "サキノウマ";
+    a.weightCarried = 550;
+    a.jockeyName = "騎手一";
+    JvRunnerData b = a;
+    b.horseId = "2021300002";
+    b.horseName = "アトノウマ";
+    b.weightCarried = 530;
+
+    JvRaceData first;
+    first.year = 2026;
+    first.monthDay = 1207;
+    first.courseCode = "08";
+    first.raceNumber = 9;
+    first.raceName = "サキノ特別";
+    first.shortName = "サキノ";
+    first.runners = {a, b};
+    JvRaceData second = first;
+    second.year = kBlankField;
+    second.raceNumber = kBlankField;
+    second.raceName = "アトノ特別";
+    second.shortName = "アトノ";
+    second.runners[1].weightCarried = kBlankField;
+    day.races = {first, second};
+
+    JvRunData last;
+    last.popularity = 3;
+    last.finish = 2;
+    last.time = 1345;
+    last.jockeyName = "騎手二";
+    JvHorseData withValues;
+    withValues.id = a.horseId;
+    withValues.name = a.horseName;
+    withValues.runs = {last, last};
+    JvHorseData withBlanks = withValues;
+    withBlanks.id = b.horseId;
+    withBlanks.name = b.horseName;
+    withBlanks.runs[0].popularity = kBlankField;
+    withBlanks.runs[0].finish = kBlankField;
+    withBlanks.runs[0].time = kBlankField;
+    withBlanks.runs[0].jockeyName = "騎手三";
+    withBlanks.runs.resize(1);
+    day.horses = {withValues, withBlanks};
+    return day;
+}
+
 } // namespace zelkor::test

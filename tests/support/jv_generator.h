@@ -134,6 +134,15 @@ struct JvRaceDay {
 };
 JvRaceDay makeJvRaceDay(int raceCount = 36, int horseCount = 20000, std::uint32_t seed = 1);
 
+// Blank numeric fields after records with values: two races of the same
+// day, each run by the horses 2021300001 (all values) and 2021300002, in
+// that order. The second race has no digits in its year, its race number
+// and runner 2's weight carried; the second horse's last run has none in
+// its popularity, its finish and its time (the first horse's last run has
+// 3, 2 and 1:34.5 there). Both horses' last runs were under another jockey
+// than the one riding now.
+JvRaceDay makeJvDayWithBlankFields();
+
 // The registration number the day generator gives horse `n` (0-based).
 std::string jvHorseIdFor(int n);
 
