@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 PACKAGES="build-essential cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
 qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev libarchive-dev nlohmann-json3-dev \
-xvfb xauth x11-apps fonts-noto-cjk chromium"
+xvfb xauth x11-apps fonts-noto-cjk chromium clang libclang-rt-14-dev"
 
 missing=""
 for p in $PACKAGES; do
