@@ -72,7 +72,8 @@ TEST(SetProgressPosition, EndsAtOneHundredForAnyCountWithoutOverflow) {
     EXPECT_EQ(setProgressPosition(1, 0), 0);
     // Far more races than an int times 100 holds.
     EXPECT_EQ(setProgressPosition(21474837, 21474837), 100);
-    EXPECT_EQ(setProgressPosition(21474836, 42949672), 49);
+    EXPECT_EQ(setProgressPosition(21474836, 42949672), 50);
+    EXPECT_EQ(setProgressPosition(21474835, 42949672), 49);
 }
 
 TEST(ChosenPaperEdition, AnyOtherValueThanOneToThreeBecomesTheSimpleEdition) {
