@@ -47,5 +47,6 @@ function(zelkor_test name)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "ZELKOR_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
                ENVIRONMENT "ZELKOR_BIN_DIR=${ZELKOR_RUNTIME_DIR}"
-               ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+               ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+               ENVIRONMENT "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/support/lsan.supp")
 endfunction()
