@@ -13,6 +13,7 @@
 #include "jv/horse_file.h"
 #include "jv/race_card.h"
 #include "race_day_files.h"
+#include "support/silent_progress.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>
@@ -29,13 +30,7 @@ using bench::kRaces;
 using bench::SilentPrompt;
 using RaceDayFolder = bench::RaceDayFiles;
 
-class NoProgress : public ProgressSink {
-  public:
-    void setText(const std::string&) override {}
-    void setPosition(int) override {}
-    void setStep(int) override {}
-    void step() override {}
-};
+using NoProgress = test::SilentProgress;
 
 class NoShell : public Shell {
   public:

@@ -6,7 +6,8 @@ cd "$(dirname "$0")/.."
 
 PACKAGES="build-essential cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
 qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev libarchive-dev nlohmann-json3-dev \
-xvfb xauth x11-apps fonts-noto-cjk chromium clang libclang-rt-14-dev"
+xvfb xauth x11-apps fonts-noto-cjk chromium clang libclang-rt-14-dev \
+openbox x11-utils xdotool qt6-translations-l10n"
 
 missing=""
 for p in $PACKAGES; do

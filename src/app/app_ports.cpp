@@ -9,7 +9,14 @@
 namespace zelkor {
 
 void QtUserPrompt::showMessage(const std::string& text, const std::string& caption) {
-    QMessageBox box(QMessageBox::NoIcon, toQt(caption), toQt(text), QMessageBox::Ok, parent_);
+    showNote(text, MessageIcon::Warning, caption);
+}
+
+void QtUserPrompt::showNote(const std::string& text, MessageIcon icon, const std::string& caption) {
+    const QMessageBox::Icon shown = icon == MessageIcon::Question      ? QMessageBox::Question
+                                    : icon == MessageIcon::Information ? QMessageBox::Information
+                                                                       : QMessageBox::Warning;
+    QMessageBox box(shown, toQt(caption), toQt(text), QMessageBox::Ok, parent_);
     box.exec();
 }
 

@@ -14,6 +14,8 @@ class QtUserPrompt : public UserPrompt {
 
     void showMessage(const std::string& text, const std::string& caption = kAppTitle) override;
     bool askYesNo(const std::string& text, const std::string& caption = kAppTitle) override;
+    void showNote(const std::string& text, MessageIcon icon,
+                  const std::string& caption = kAppTitle) override;
 
   private:
     QWidget* parent_;

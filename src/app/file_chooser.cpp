@@ -1,6 +1,8 @@
 #include "app/file_chooser.h"
 
 #include "app/qt_text.h"
+#include "text/cp932.h"
+#include "text/format.h"
 
 #include <QFileDialog>
 
@@ -9,7 +11,13 @@ namespace zelkor {
 namespace {
 
 QString runDialog(QWidget* parent, const FileDialogRequest& request, QFileDialog::AcceptMode mode) {
-    QFileDialog dialog(parent, request.title);
+    // Without a title of its own a dialog gets the one the Japanese system
+    // dialogs carry.
+    QString title = request.title;
+    if (title.isEmpty())
+        title = mode == QFileDialog::AcceptOpen ? QStringLiteral("ファイルを開く")
+                                                : QStringLiteral("名前を付けて保存");
+    QFileDialog dialog(parent, title);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);
@@ -29,6 +37,11 @@ FileDialogRequest pageSaveRequest(const QString& title, const std::string& progr
     return FileDialogRequest{title, QStringLiteral("HTMLファイル (*.html *.htm)"),
                              QStringLiteral("html"),
                              fromNativePath(programFolder + "HTML/") + toQt(fileName)};
+}
+
+void reportPageNotWritten(UserPrompt& prompt, const QString& path) {
+    prompt.showMessage(
+        format("ファイル '%s' に書き込めませんでした", pathForDisplay(toNativePath(path)).c_str()));
 }
 
 QString QtFileChooser::chooseOpenFile(QWidget* parent, const FileDialogRequest& request) {

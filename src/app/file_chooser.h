@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/ports.h"
+
 #include <QString>
 #include <string>
 
@@ -9,7 +11,7 @@ namespace zelkor {
 
 // What a file dialog is asked to show.
 struct FileDialogRequest {
-    QString title;  // empty: the platform's own title
+    QString title;  // empty: "ファイルを開く" or "名前を付けて保存"
     QString filter; // Qt filter text, entries separated by ";;"
     QString defaultSuffix;
     QString initialName; // save dialogs: the suggested file name
@@ -19,6 +21,10 @@ struct FileDialogRequest {
 // `fileName` (CP932) in the HTML folder below the program folder.
 FileDialogRequest pageSaveRequest(const QString& title, const std::string& programFolder,
                                   const std::string& fileName);
+
+// Tells the user that the page chosen in a save dialog could not be written
+// at `path` (the page writers themselves say nothing).
+void reportPageNotWritten(UserPrompt& prompt, const QString& path);
 
 // The open and save dialogs, behind an interface so tests can answer them.
 // Both return the chosen full path, or an empty text when cancelled. The

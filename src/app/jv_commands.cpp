@@ -8,10 +8,14 @@
 #include "app/qt_text.h"
 #include "app/race_selection_dialog.h"
 #include "core/program_folder.h"
+#include "html/backtest_page.h"
 #include "html/newspaper_set.h"
 #include "html/predict_all.h"
 #include "jv/archive_intake.h"
+#include "jv/backtest.h"
 #include "jv/race_card.h"
+#include "text/cp932.h"
+#include "text/format.h"
 
 #include <QAction>
 #include <QApplication>
@@ -49,10 +53,6 @@ class ProgressWindow : public ProgressSink {
         letWindowsPaint();
         dialog_.repaint();
     }
-    ~ProgressWindow() override {
-        dialog_.showMinimized();
-        dialog_.hide();
-    }
     void setText(const std::string& text) override {
         dialog_.setText(text);
         letWindowsPaint();
@@ -78,6 +78,8 @@ JvCommands::JvCommands(MainWindow& window) : QObject(&window), window_(window) {
             &JvCommands::openJraVanFile);
     connect(window_.commandAction(kCmdChangeRace), &QAction::triggered, this,
             &JvCommands::changeRace);
+    connect(window_.commandAction(kCmdBacktest), &QAction::triggered, this,
+            &JvCommands::backtestPastRaces);
     connect(window_.commandAction(kCmdNewspaperSettings), &QAction::triggered, this,
             &JvCommands::newspaperSettings);
 }
@@ -163,8 +165,9 @@ void JvCommands::makeNewspapers(RaceSelectionDialog& dialog, const std::vector<i
         if (path.isEmpty())
             return;
         WaitCursor wait;
-        writeSingleNewspaper(race, window_.settings(), programFolder, toNativePath(path),
-                             window_.prompt(), window_.shell());
+        if (writeSingleNewspaper(race, window_.settings(), programFolder, toNativePath(path),
+                                 window_.prompt(), window_.shell()) != 1)
+            reportPageNotWritten(window_.prompt(), path);
         return;
     }
     WaitCursor wait;
@@ -186,6 +189,24 @@ void JvCommands::predictAllRaces(RaceSelectionDialog& dialog) {
     // The result lists showed an earlier race.
     if (!index.empty())
         window_.clearResults();
+}
+
+void JvCommands::backtestPastRaces() {
+    if (window_.raceCardPath().empty())
+        return;
+    WaitCursor wait;
+    const PastRaceRules rules;
+    Backtest backtest;
+    {
+        ProgressWindow progress(&window_);
+        if (!backtestHorseFile(horseFilePathFor(window_.raceCardPath()), rules, backtest,
+                               window_.prompt(), progress))
+            return;
+    }
+    const std::string page = backtestPagePath(window_.programFolder());
+    if (!writeBacktestPage(page, backtest, rules, window_.shell()))
+        window_.prompt().showMessage(
+            format("ページを書き込めませんでした: %s", pathForDisplay(page).c_str()));
 }
 
 void JvCommands::newspaperSettings() {

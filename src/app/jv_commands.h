@@ -26,6 +26,9 @@ class JvCommands : public QObject {
   public slots:
     void openJraVanFile();
     void changeRace();
+    // Backtests the formula on the horse file of the opened archive and
+    // opens the report page.
+    void backtestPastRaces();
     void newspaperSettings();
 
   private:

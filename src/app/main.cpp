@@ -2,6 +2,7 @@
 #include "app/file_chooser.h"
 #include "app/main_window.h"
 #include "app/qt_text.h"
+#include "app/qt_translation.h"
 #include "app/splash.h"
 #include "core/program_folder.h"
 
@@ -14,6 +15,7 @@ using namespace zelkor;
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zelkor2k"));
+    installJapaneseQtTexts();
 
     bool splash = true;
     std::string programFolder;

@@ -6,19 +6,22 @@
 #include "core/race_presets.h"
 #include "core/report.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace zelkor {
 
@@ -195,28 +198,44 @@ QWidget* MainForm::buildRunnerGroup() {
 QWidget* MainForm::buildPredictionGroup() {
     auto* group = new QGroupBox(QStringLiteral("ゼルコ馬予想"), this);
     auto* outer = new QHBoxLayout(group);
-    auto* lists = new QGridLayout;
-    lists->setHorizontalSpacing(0);
-    const QString headings[] = {QStringLiteral("穴順"), QStringLiteral("枠番"),
-                                QStringLiteral("馬名"), QStringLiteral("穴度"),
-                                QStringLiteral("単オッズ")};
-    const int widths[] = {44, 76, 190, 48, 96};
-    const char* names[] = {"positionList", "bracketList", "nameList", "scoreList", "oddsList"};
-    for (int i = 0; i < 5; ++i) {
-        auto* list = new QListWidget(group);
-        list->setObjectName(QString::fromLatin1(names[i]));
-        list->setSelectionMode(QAbstractItemView::SingleSelection);
-        list->setFixedWidth(widths[i]);
-        list->setMinimumHeight(150);
-        // Only the last list shows a scroll bar; the others follow it.
-        if (i < 4)
-            list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        c_.resultLists[size_t(i)] = list;
-        lists->addWidget(heading(group, headings[i]), 0, i);
-        lists->addWidget(list, 1, i);
+
+    // One row per ranking position; a click anywhere in a row selects the
+    // whole row, which is the selection of every list at once.
+    auto* results = new QTreeWidget(group);
+    results->setObjectName(QStringLiteral("resultList"));
+    results->setHeaderLabels({QStringLiteral("穴順"), QStringLiteral("枠番"),
+                              QStringLiteral("馬名"), QStringLiteral("穴度"),
+                              QStringLiteral("単オッズ")});
+    results->setRootIsDecorated(false);
+    results->setItemsExpandable(false);
+    results->setUniformRowHeights(true);
+    results->setAllColumnsShowFocus(true);
+    results->setSelectionMode(QAbstractItemView::SingleSelection);
+    results->setSelectionBehavior(QAbstractItemView::SelectRows);
+    results->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    results->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    results->setMinimumHeight(150);
+    QHeaderView* header = results->header();
+    header->setSectionsMovable(false);
+    header->setSectionsClickable(false);
+    header->setStretchLastSection(false);
+    // Each column as wide as its widest possible line.
+    const QFontMetrics metrics(results->font());
+    const QString widest[] = {QStringLiteral("穴順 "), QStringLiteral("8枠18番"),
+                              QStringLiteral("アアアアアアアアアア"), QStringLiteral("穴度 "),
+                              QStringLiteral("10.1～15.0")};
+    for (int column = 0; column < kResultColumns; ++column) {
+        header->setSectionResizeMode(column, QHeaderView::Fixed);
+        results->setColumnWidth(column, metrics.horizontalAdvance(widest[column]) + 16);
     }
-    outer->addLayout(lists);
+    results->headerItem()->setTextAlignment(kPositionColumn, Qt::AlignRight | Qt::AlignVCenter);
+    results->headerItem()->setTextAlignment(kScoreColumn, Qt::AlignRight | Qt::AlignVCenter);
+    int width = results->verticalScrollBar()->sizeHint().width() + 2 * results->frameWidth();
+    for (int column = 0; column < kResultColumns; ++column)
+        width += results->columnWidth(column);
+    results->setFixedWidth(width);
+    c_.results = results;
+    outer->addWidget(results);
 
     auto* reportColumn = new QVBoxLayout;
     reportColumn->addWidget(heading(group, QStringLiteral("ゼルコ馬情報")));
@@ -261,15 +280,7 @@ void MainForm::connectRules() {
     connect(c_.next, &QPushButton::clicked, this, &MainForm::onNextRunner);
     connect(c_.previous, &QPushButton::clicked, this, &MainForm::onPreviousRunner);
 
-    for (QListWidget* list : c_.resultLists) {
-        connect(list, &QListWidget::itemSelectionChanged, this,
-                [this, list] { onResultListSelection(list); });
-        // The lists scroll together so a line stays level across them.
-        connect(list->verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int value) {
-            for (QListWidget* other : c_.resultLists)
-                other->verticalScrollBar()->setValue(value);
-        });
-    }
+    connect(c_.results, &QTreeWidget::itemSelectionChanged, this, &MainForm::onResultSelection);
 }
 
 void MainForm::detach() {
@@ -278,9 +289,10 @@ void MainForm::detach() {
 
 bool MainForm::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusOut && !detached_) {
-        // Opening a box's own list is not leaving the box.
+        // Opening a box's own list is not leaving the box, even where the
+        // window system reports the open list as the window losing focus.
         auto* focus = static_cast<QFocusEvent*>(event);
-        if (focus->reason() != Qt::PopupFocusReason)
+        if (focus->reason() != Qt::PopupFocusReason && !QApplication::activePopupWidget())
             onLeaving(watched);
     }
     return QWidget::eventFilter(watched, event);
@@ -302,8 +314,9 @@ void MainForm::onLeaving(QObject* box) {
         sheetToForm();
         return;
     }
+    // The caption shows the name as the sheet will hold it.
     if (box == c_.raceName)
-        emit raceNameLeft(c_.raceName->currentText());
+        emit raceNameLeft(toQt(toCp932(c_.raceName->currentText())));
     commit();
 }
 
@@ -312,7 +325,7 @@ void MainForm::formToSheet() {
     if (c_.racecourse->currentIndex() >= 0)
         s.racecourse = toCp932(c_.racecourse->currentText());
     s.raceNumber = readIndex(c_.raceNumber, s.raceNumber - 1) + 1;
-    s.raceName = toCp932(c_.raceName->currentText());
+    s.raceName = readText(c_.raceName->lineEdit(), QStringLiteral("レース名"));
     s.grade = readIndex(c_.grade, s.grade);
     s.ageLimit = readIndex(c_.ageLimit, s.ageLimit);
     s.sexLimit = readIndex(c_.sexLimit, s.sexLimit);
@@ -323,7 +336,7 @@ void MainForm::formToSheet() {
     s.liveRunnerCount = s.runnerCount;
 
     RunnerEntry& r = s.runner(s.currentRunner);
-    r.name = toCp932(c_.name->text());
+    r.name = readText(c_.name, QStringLiteral("馬名"));
     r.sex = readIndex(c_.sex, r.sex);
     r.age = readIndex(c_.age, r.age);
     r.weight = readIndex(c_.weight, r.weight);
@@ -389,6 +402,18 @@ void MainForm::sheetToForm() {
     updateNavigation();
     updatePastRunStates(0);
     updatePastRunStates(1);
+}
+
+std::string MainForm::readText(QLineEdit* edit, const QString& heading) {
+    const QString shown = edit->text();
+    std::string stored = toCp932(shown);
+    const QString kept = toQt(stored);
+    if (kept != shown) {
+        // The box shows what the sheet, the page and the file will hold.
+        edit->setText(kept);
+        emit textReplaced(heading, kept);
+    }
+    return stored;
 }
 
 void MainForm::commit() {
@@ -460,37 +485,44 @@ void MainForm::onPreviousRunner() {
     sheetToForm();
 }
 
-void MainForm::onResultListSelection(QListWidget* list) {
+void MainForm::onResultSelection() {
     if (syncingLists_)
         return;
-    const QList<QListWidgetItem*> selected = list->selectedItems();
-    const int line = selected.isEmpty() ? -1 : list->row(selected.first());
+    const QList<QTreeWidgetItem*> selected = c_.results->selectedItems();
+    const int line = selected.isEmpty() ? -1 : c_.results->indexOfTopLevelItem(selected.first());
     emit resultSelected(line);
 }
 
 void MainForm::showPrediction(const PredictionCommands& commands, unsigned changes) {
+    QTreeWidget* results = c_.results;
     syncingLists_ = true;
     if (changes & PredictionCommands::Lists) {
         const ResultLines& lines = commands.lines();
-        const std::vector<std::string>* columns[] = {&lines.positions, &lines.brackets,
-                                                     &lines.names, &lines.scores, &lines.odds};
-        for (size_t i = 0; i < 5; ++i) {
-            QListWidget* list = c_.resultLists[i];
-            list->clear();
-            for (const std::string& line : *columns[i])
-                list->addItem(toQt(line));
+        const std::vector<std::string>* columns[kResultColumns] = {
+            &lines.positions, &lines.brackets, &lines.names, &lines.scores, &lines.odds};
+        size_t rows = lines.positions.size();
+        for (const std::vector<std::string>* column : columns)
+            rows = std::min(rows, column->size());
+        results->clear();
+        QList<QTreeWidgetItem*> items;
+        for (size_t row = 0; row < rows; ++row) {
+            auto* item = new QTreeWidgetItem;
+            for (int column = 0; column < kResultColumns; ++column)
+                item->setText(column, toQt((*columns[column])[row]));
+            item->setTextAlignment(kPositionColumn, Qt::AlignRight | Qt::AlignVCenter);
+            item->setTextAlignment(kScoreColumn, Qt::AlignRight | Qt::AlignVCenter);
+            items << item;
         }
+        results->addTopLevelItems(items);
     }
     if (changes & (PredictionCommands::Selection | PredictionCommands::Lists)) {
-        const int line = commands.selection();
-        for (QListWidget* list : c_.resultLists) {
-            if (line >= 0 && line < list->count()) {
-                list->setCurrentRow(line);
-                list->scrollToItem(list->item(line));
-            } else {
-                list->clearSelection();
-                list->setCurrentRow(-1);
-            }
+        QTreeWidgetItem* item = results->topLevelItem(commands.selection());
+        if (item) {
+            results->setCurrentItem(item);
+            results->scrollToItem(item);
+        } else {
+            results->clearSelection();
+            results->setCurrentItem(nullptr);
         }
     }
     syncingLists_ = false;

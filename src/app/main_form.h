@@ -8,9 +8,9 @@
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
+class QTreeWidget;
 
 namespace zelkor {
 
@@ -22,6 +22,15 @@ class PredictionCommands;
 class MainForm : public QWidget {
     Q_OBJECT
   public:
+    // Columns of the result view, one per result list.
+    enum ResultColumn : int {
+        kPositionColumn,
+        kBracketColumn,
+        kNameColumn,
+        kScoreColumn,
+        kOddsColumn,
+        kResultColumns
+    };
     // The eight boxes of one past-run row, in column order.
     struct PastRunBoxes {
         QComboBox* kind;
@@ -55,7 +64,9 @@ class MainForm : public QWidget {
         std::array<PastRunBoxes, 2> pastRuns; // [0] 前々走, [1] 前走
         QPushButton* next;
         QPushButton* previous;
-        std::array<QListWidget*, 5> resultLists; // 穴順, 枠番, 馬名, 穴度, 単オッズ
+        // The five result lists as the five columns of one view, so line i
+        // of every list is the same row: 穴順, 枠番, 馬名, 穴度, 単オッズ.
+        QTreeWidget* results;
         QPlainTextEdit* report;
     };
 
@@ -65,7 +76,8 @@ class MainForm : public QWidget {
 
     // Reads every control into the sheet: the race group into the race
     // conditions, the runner group into slot currentRunner. A box that shows
-    // no entry leaves its field as it was.
+    // no entry leaves its field as it was. A name with characters CP932
+    // lacks is stored and shown with "?" for them, and textReplaced says so.
     void formToSheet();
     // Sets every control from the sheet.
     void sheetToForm();
@@ -88,6 +100,9 @@ class MainForm : public QWidget {
     void raceNameLeft(const QString& text);
     // A result list reported a new selection (−1 for none).
     void resultSelected(int line);
+    // The text of the box headed `heading` had characters CP932 lacks; the
+    // sheet and the box now hold `stored`, where each of them is "?".
+    void textReplaced(const QString& heading, const QString& stored);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -106,7 +121,9 @@ class MainForm : public QWidget {
     void onAgeLimitChanged(int index);
     void onNextRunner();
     void onPreviousRunner();
-    void onResultListSelection(QListWidget* list);
+    void onResultSelection();
+    // The text of a name box as CP932 (see formToSheet).
+    std::string readText(QLineEdit* edit, const QString& heading);
     void updateNavigation();
     void updatePastRunStates(int row);
 

@@ -8,6 +8,8 @@
 #include "app/main_form.h"
 #include "app/page_viewer_dialog.h"
 #include "app/qt_text.h"
+#include "app/shell_address.h"
+#include "app/viewer_placement.h"
 #include "core/prediction_file.h"
 #include "core/program_folder.h"
 #include "html/race_sheet_page.h"
@@ -21,8 +23,9 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QScreen>
-#include <QShortcut>
 #include <QToolBar>
+#include <QUrl>
+#include <QWindow>
 #include <ctime>
 
 namespace zelkor {
@@ -30,6 +33,9 @@ namespace zelkor {
 namespace {
 
 const QString kProgramCaption = QStringLiteral("ゼルコ馬 2000");
+
+// Wide enough for the race table of the race-sheet page.
+constexpr int kViewerWidth = 640;
 
 const QString kZelFilter = QStringLiteral("ゼルコ馬ファイル (*.zel);;すべてのファイル (*)");
 
@@ -73,15 +79,27 @@ MainWindow::MainWindow(std::string programFolder, AppServices services, QWidget*
         updateCommandStates();
     });
     connect(form_, &MainForm::raceNameLeft, this, &MainWindow::setRaceCaption);
+    // Told once the commit that found it is over, so the message box taking
+    // the focus cannot land in the middle of reading the form.
+    connect(
+        form_, &MainForm::textReplaced, this,
+        [this](const QString& heading, const QString& stored) {
+            services_.prompt.showNote(
+                toCp932(QStringLiteral("%1にはShift-JISで表せない文字があるため、「%2」として記録し"
+                                       "ました。")
+                            .arg(heading, stored)),
+                MessageIcon::Information);
+        },
+        Qt::QueuedConnection);
     connect(form_, &MainForm::resultSelected, this, [this](int line) {
         form_->commit();
         applyPrediction(commands_.selectResult(sheet_, line));
     });
+    connect(viewer_, &PageViewerDialog::linkClicked, this, [this](const QUrl& address) {
+        services_.shell.openUrl(shellAddress(address.toString()));
+    });
     connect(viewer_, &PageViewerDialog::helpRequested, this,
             [this] { openHelp(shell(), programFolder_, kHelpViewer); });
-
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, &MainWindow::exitCommand);
 
     updateCommandStates();
     // A fixed window, as big as its form needs.
@@ -110,6 +128,7 @@ void MainWindow::buildCommands() {
          &MainWindow::openPredictionFile},
         {kCmdOpenJraVan, u"JRA-VANﾌｧｲﾙを開く(&J)...", CommandArt::OpenJraVan, u"JRA-VAN", nullptr},
         {kCmdChangeRace, u"予想ﾚｰｽを変更(&E)", CommandArt::ChangeRace, u"ﾚｰｽ変更", nullptr},
+        {kCmdBacktest, u"過去レースで検証(&B)...", CommandArt::ChangeRace, u"検証", nullptr},
         {kCmdSave, u"上書き保存(&S)", CommandArt::Save, u"保存", &MainWindow::save},
         {kCmdSaveAs, u"名前を付けて保存(&A)...", CommandArt::Save, u"名前を付けて保存",
          &MainWindow::saveAs},
@@ -127,15 +146,17 @@ void MainWindow::buildCommands() {
         auto* action = new QAction(QString::fromUtf16(d.text), this);
         action->setData(d.id);
         action->setIconText(QString::fromUtf16(d.toolText));
-        if (d.id != kCmdExit && d.id != kCmdAbout && d.id != kCmdSaveAs)
+        if (d.id != kCmdExit && d.id != kCmdAbout && d.id != kCmdSaveAs && d.id != kCmdBacktest)
             action->setIcon(commandIcon(d.art));
         if (d.slot)
             connect(action, &QAction::triggered, this, d.slot);
         actions_[d.id] = action;
     }
     // The JRA-VAN and newspaper commands are connected by JvCommands; until
-    // an archive has been opened there is no race to change.
+    // an archive has been opened there is no race to change and no horse
+    // file to backtest.
     actions_[kCmdChangeRace]->setEnabled(false);
+    actions_[kCmdBacktest]->setEnabled(false);
 }
 
 QAction* MainWindow::commandAction(int id) const {
@@ -150,6 +171,7 @@ void MainWindow::buildMenus() {
     file->addAction(actions_[kCmdOpenJraVan]);
     file->addSeparator();
     file->addAction(actions_[kCmdChangeRace]);
+    file->addAction(actions_[kCmdBacktest]);
     file->addSeparator();
     file->addAction(actions_[kCmdSave]);
     file->addAction(actions_[kCmdSaveAs]);
@@ -197,12 +219,16 @@ void MainWindow::start(const QString& commandLineText) {
     pageFile_ = std::make_unique<RaceSheetPageFile>(programFolder_);
     readSettings(settings_, configPath());
 
+    // The viewer goes beside the main window once the window manager has
+    // placed that (see eventFilter).
     show();
-    placeViewer();
-    viewer_->show();
+    if (QWindow* window = windowHandle(); window && !window->isExposed())
+        window->installEventFilter(this);
+    else
+        showViewerBeside();
 
     if (settings_.showFirstUseMessage != 0)
-        services_.prompt.showMessage(kFirstUseText);
+        services_.prompt.showNote(kFirstUseText, MessageIcon::Question);
     settings_.showFirstUseMessage = 0;
     writeSettings(settings_, configPath());
 
@@ -215,19 +241,34 @@ void MainWindow::start(const QString& commandLineText) {
         refreshRaceSheetPage();
     }
     actions_[kCmdChangeRace]->setEnabled(false);
+    actions_[kCmdBacktest]->setEnabled(false);
     updateCommandStates();
 }
 
-void MainWindow::placeViewer() {
-    // Beside the main window, on its right when the screen has room.
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // The first exposure of the main window comes after the window manager
+    // has placed it; only then is its frame where the user sees it.
+    if (watched == windowHandle() && event->type() == QEvent::Expose &&
+        windowHandle()->isExposed()) {
+        windowHandle()->removeEventFilter(this);
+        showViewerBeside();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::showViewerBeside() {
     const QRect frame = frameGeometry();
-    QRect screen = QGuiApplication::primaryScreen()
-                       ? QGuiApplication::primaryScreen()->availableGeometry()
-                       : QRect(0, 0, 1920, 1080);
-    int width = std::max(420, std::min(720, screen.right() - frame.right() - 8));
-    viewer_->resize(width, frame.height());
-    int x = std::min(frame.right() + 8, screen.right() - width);
-    viewer_->move(std::max(screen.left(), x), frame.top());
+    // The viewer's frame is drawn by the same window manager as ours.
+    const QSize margins = frame.size() - size();
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    const QRect available = screen ? screen->availableGeometry() : frame;
+    const WindowPair place =
+        placeViewerBeside(frame, available, QSize(kViewerWidth + margins.width(), frame.height()));
+    if (place.mainFrame != frame)
+        move(place.mainFrame.topLeft());
+    viewer_->resize(place.viewerFrame.size() - margins);
+    viewer_->move(place.viewerFrame.topLeft());
+    viewer_->show();
 }
 
 bool MainWindow::refreshRaceSheetPage() {
@@ -253,6 +294,7 @@ void MainWindow::setRaceCaption(const QString& raceName) {
 
 void MainWindow::enableChangeRace() {
     actions_[kCmdChangeRace]->setEnabled(true);
+    actions_[kCmdBacktest]->setEnabled(true);
 }
 
 void MainWindow::applyPrediction(unsigned changes) {
@@ -351,6 +393,12 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
         openHelp(services_.shell, programFolder_, kHelpMainWindow);
         return;
     }
+    // Esc reaches here only when no control took it: an open drop-down list
+    // or menu closes on its Esc and nothing else happens.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        exitCommand();
+        return;
+    }
     QMainWindow::keyPressEvent(event);
 }
 
@@ -390,8 +438,11 @@ void MainWindow::sportsPage() {
     const QString path = services_.files.chooseSaveFile(this, request);
     if (path.isEmpty())
         return;
-    if (writeSportsPage(toNativePath(path), sheet_, settings_, programFolder_, now) == 1)
-        services_.shell.openDocument(toNativePath(path));
+    if (writeSportsPage(toNativePath(path), sheet_, settings_, programFolder_, now) != 1) {
+        reportPageNotWritten(services_.prompt, path);
+        return;
+    }
+    services_.shell.openDocument(toNativePath(path));
 }
 
 } // namespace zelkor

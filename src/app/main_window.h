@@ -28,6 +28,7 @@ enum CommandId : int {
     kCmdOpenFile = 32773,
     kCmdOpenJraVan = 32774,
     kCmdChangeRace = 32800,
+    kCmdBacktest = 32801,
     kCmdSave = 57603,
     kCmdSaveAs = 57604,
     kCmdExit = 32776,
@@ -113,6 +114,7 @@ class MainWindow : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
@@ -122,7 +124,8 @@ class MainWindow : public QMainWindow {
     void applyPrediction(unsigned changes);
     void updateCommandStates();
     bool loadPredictionFile(const QString& path);
-    void placeViewer();
+    // Places the viewer beside the window as it stands on screen and shows it.
+    void showViewerBeside();
 
     std::string programFolder_;
     AppServices services_;

@@ -3,6 +3,7 @@
 #include "app/dialog_units.h"
 #include "app/help.h"
 #include "app/qt_text.h"
+#include "app/shell_address.h"
 #include "ui_newspaper_settings_dialog.h"
 
 #include <QKeyEvent>
@@ -33,23 +34,6 @@ void keepOnOneLine(QPlainTextEdit* edit) {
     cursor = edit->textCursor();
     cursor.setPosition(std::min<int>(position, int(joined.size())));
     edit->setTextCursor(cursor);
-}
-
-// The shell gets the address with the CP932 bytes of a Japanese name
-// percent-encoded, as a browser sends a name typed into a CP932 page.
-std::string shellAddress(const QString& address) {
-    static const char kHex[] = "0123456789ABCDEF";
-    std::string out;
-    for (unsigned char c : toCp932(address)) {
-        if (c >= 0x80 || c == ' ') {
-            out += '%';
-            out += kHex[c >> 4];
-            out += kHex[c & 0x0F];
-        } else {
-            out += char(c);
-        }
-    }
-    return out;
 }
 
 } // namespace

@@ -16,14 +16,23 @@
 namespace zelkor {
 
 PageViewerDialog::PageViewerDialog(QWidget* owner)
-    : QDialog(owner, Qt::Window | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint |
+    // A tool window of its owner: it stays above the main window and the
+    // window manager minimises it with that.
+    : QDialog(owner, Qt::Tool | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint |
                          Qt::CustomizeWindowHint),
       browser_(new QTextBrowser(this)) {
     setWindowTitle(QStringLiteral("HTML競馬新聞"));
     setWindowIcon(applicationIcon());
     setModal(false);
+    // Shown beside the main window, which keeps the keyboard.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     browser_->setObjectName(QStringLiteral("pageBrowser"));
+    // Links (the horse names) go to the default browser, as a click in the
+    // page opened in a browser does; the viewer keeps showing the race.
     browser_->setOpenLinks(false);
+    connect(browser_, &QTextBrowser::anchorClicked, this, [this](const QUrl& link) {
+        emit linkClicked(browser_->document()->baseUrl().resolved(link));
+    });
     QFont font = browser_->font();
     font.setPointSizeF(font.pointSizeF() * 0.9);
     browser_->setFont(font);
@@ -48,6 +57,11 @@ void PageViewerDialog::showPageFile(const QString& path) {
         QStringLiteral("\\b((?:bg)?color\\s*=\\s*)\"?([0-9a-fA-F]{6})\"?"),
         QRegularExpression::CaseInsensitiveOption);
     html.replace(bareColour, QStringLiteral("\\1\"#\\2\""));
+    // Link addresses are written unquoted; a browser reads them up to the
+    // next ASCII blank, the rich-text engine only up to the first "=".
+    static const QRegularExpression bareHref(QStringLiteral("\\bhref=([^ \t\r\n\"'>]+)"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    html.replace(bareHref, QStringLiteral("href=\"\\1\""));
     browser_->document()->setBaseUrl(QUrl::fromLocalFile(QFileInfo(path).absolutePath() + u'/'));
     const int scroll = browser_->verticalScrollBar() ? browser_->verticalScrollBar()->value() : 0;
     browser_->setHtml(html);

@@ -4,6 +4,7 @@
 #include <QString>
 
 class QTextBrowser;
+class QUrl;
 
 namespace zelkor {
 
@@ -22,6 +23,8 @@ class PageViewerDialog : public QDialog {
 
   signals:
     void helpRequested();
+    // A link of the page was clicked; `address` is absolute.
+    void linkClicked(const QUrl& address);
 
   public slots:
     void accept() override {}

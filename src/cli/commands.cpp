@@ -18,6 +18,8 @@ int runPaper(const std::vector<std::string>&);
 extern const char kPaperUsage[];
 int runPredictAll(const std::vector<std::string>&);
 extern const char kPredictAllUsage[];
+int runBacktest(const std::vector<std::string>&);
+const char* backtestUsage();
 
 const std::vector<Command>& allCommands() {
     static const std::vector<Command> commands = {
@@ -30,6 +32,8 @@ const std::vector<Command>& allCommands() {
         {"paper", "write JRA-VAN racing newspapers (one race or a set)", kPaperUsage, runPaper},
         {"predict-all", "predict every race of a JRA-VAN race card", kPredictAllUsage,
          runPredictAll},
+        {"backtest", "check the formula against the past races of a horse file", backtestUsage(),
+         runBacktest},
     };
     return commands;
 }

@@ -9,12 +9,23 @@ namespace zelkor {
 inline constexpr const char* kAppTitle = "Qorvex - ゼルコ馬 2000";
 inline constexpr const char* kProductName = "ゼルコ馬 2000";
 
+// The icon beside the text of a message box.
+enum class MessageIcon { Information, Question, Warning };
+
 // How the libraries talk to a user without knowing the GUI. All texts are
 // CP932. The front ends implement these; tests use recording fakes.
 class UserPrompt {
   public:
     virtual ~UserPrompt() = default;
+    // What went wrong, with an OK button (a warning).
     virtual void showMessage(const std::string& text, const std::string& caption = kAppTitle) = 0;
+    // A note with an OK button and the given icon; front ends without
+    // icons show it as any message.
+    virtual void showNote(const std::string& text, MessageIcon icon,
+                          const std::string& caption = kAppTitle) {
+        (void)icon;
+        showMessage(text, caption);
+    }
     // Yes/No question with a question icon and No as the default.
     virtual bool askYesNo(const std::string& text, const std::string& caption = kAppTitle) = 0;
 };

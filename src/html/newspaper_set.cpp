@@ -69,15 +69,35 @@ int setProgressPosition(long long done, long long total) {
     return done >= total ? 100 : static_cast<int>(done * 100 / total);
 }
 
+void UnwrittenFiles::note(bool written, const std::string& path) {
+    if (!written)
+        paths_.push_back(path);
+}
+
+void UnwrittenFiles::report(UserPrompt& prompt) const {
+    if (paths_.empty())
+        return;
+    // A folder that cannot be written loses every file; a few names say it.
+    constexpr size_t kNamed = 5;
+    std::string text = "次のファイルに書き込めませんでした";
+    for (size_t i = 0; i < paths_.size() && i < kNamed; ++i)
+        text += "\r\n" + pathForDisplay(paths_[i]);
+    if (paths_.size() > kNamed)
+        appendFormat(text, "\r\nほか %zu 個", paths_.size() - kNamed);
+    prompt.showMessage(text);
+}
+
 std::string startFramedSet(const std::string& folder, const JvRaceCard& race,
                            const std::string& indexTitle, const std::string& firstPageName,
-                           ProgressSink& progress) {
+                           ProgressSink& progress, UnwrittenFiles& unwritten) {
     const std::string indexPath = folder + "index.html";
     progress.setText("\"" + pathForDisplay(indexPath) + "\"を保存してます");
     progress.setPosition(0);
     std::error_code ignored;
     std::filesystem::create_directories(folder, ignored);
-    writeWholeFile(indexPath, buildFramesIndexPage(indexTitle, setMenuName(race), firstPageName));
+    unwritten.note(writeWholeFile(indexPath, buildFramesIndexPage(indexTitle, setMenuName(race),
+                                                                  firstPageName)),
+                   indexPath);
     return indexPath;
 }
 
@@ -145,9 +165,10 @@ std::string writeNewspaperSet(const std::string& raceCardPath, std::vector<int> 
     const int selected = static_cast<int>(selectedPositions.size());
 
     const std::string folder = newspaperSetFolder(programFolder, race);
+    UnwrittenFiles unwritten;
     const std::string indexPath = startFramedSet(
         folder, race, format("%d %04d Race List from JRA-VAN", race.year, race.monthDay),
-        newspaperSetPageName(race), progress);
+        newspaperSetPageName(race), progress, unwritten);
     const std::string menuName = setMenuName(race);
 
     std::string menu = setMenuHead();
@@ -161,7 +182,9 @@ std::string writeNewspaperSet(const std::string& raceCardPath, std::vector<int> 
         if (readRace(race, raceCardPath, position, prompt, programFolder)) {
             const std::string pagePath = folder + newspaperSetPageName(race);
             progress.setText(savingProgressText(pagePath));
-            writeNewspaper(edition, race, settings, programFolder, prompt, pagePath, readHorse);
+            unwritten.note(writeNewspaper(edition, race, settings, programFolder, prompt, pagePath,
+                                          readHorse) == 1,
+                           pagePath);
             appendRaceToMenu(menu, previousCourse, race, pagePath);
         }
         // Positions rather than a fixed step, so the bar ends at 100 for any
@@ -170,7 +193,8 @@ std::string writeNewspaperSet(const std::string& raceCardPath, std::vector<int> 
     }
 
     menu += "\r\n</BODY>\r\n</HTML>";
-    writeWholeFile(folder + menuName, menu);
+    unwritten.note(writeWholeFile(folder + menuName, menu), folder + menuName);
+    unwritten.report(prompt);
     shell.openDocument(indexPath);
     return indexPath;
 }

@@ -30,13 +30,26 @@ std::string savingProgressText(std::string_view nativePath);
 std::string buildFramesIndexPage(const std::string& title, const std::string& menuName,
                                  const std::string& firstPageName);
 
+// The files of a set that could not be written. The set goes on without
+// them; at its end the user is told once which they were.
+class UnwrittenFiles {
+  public:
+    // Notes `path` when `written` is false.
+    void note(bool written, const std::string& path);
+    // One message naming the noted files; none when every file was written.
+    void report(UserPrompt& prompt) const;
+
+  private:
+    std::vector<std::string> paths_;
+};
+
 // Begins a set in `folder` (ending in a separator) for the day of `race`:
 // shows the index path being saved, creates the folder, writes the two-frame
 // index titled `indexTitle` with `firstPageName` on the right, and returns
 // the index path. The menu is named "<year>-<MMDD>menu.html".
 std::string startFramedSet(const std::string& folder, const JvRaceCard& race,
                            const std::string& indexTitle, const std::string& firstPageName,
-                           ProgressSink& progress);
+                           ProgressSink& progress, UnwrittenFiles& unwritten);
 
 // The menu file name of the day of `race`.
 std::string setMenuName(const JvRaceCard& race);

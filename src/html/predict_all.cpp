@@ -66,9 +66,10 @@ std::string predictAll(const std::string& raceCardPath, RaceSheet& sheet, JvRace
         return {};
 
     const std::string folder = predictAllFolder(programFolder, race);
+    UnwrittenFiles unwritten;
     const std::string indexPath = startFramedSet(
         folder, race, format("%d %04d ゼルコ馬予想 from JRA-VAN", race.year, race.monthDay),
-        predictAllPageName(race), progress);
+        predictAllPageName(race), progress, unwritten);
     const std::string menuName = setMenuName(race);
     const std::string summaryName = format("%d-%04dkaime.html", race.year, race.monthDay);
 
@@ -98,7 +99,9 @@ std::string predictAll(const std::string& raceCardPath, RaceSheet& sheet, JvRace
             if (onRaceLoaded)
                 onRaceLoaded(currentRace, sheet);
             scoreRace(sheet);
-            writeSportsPage(pagePath, sheet, settings, programFolder, localTime);
+            unwritten.note(writeSportsPage(pagePath, sheet, settings, programFolder, localTime) ==
+                               1,
+                           pagePath);
             appendRaceToMenu(menu, previousCourse, race, pagePath);
             summary += betsSummaryRow(race, sheet);
         }
@@ -108,9 +111,10 @@ std::string predictAll(const std::string& raceCardPath, RaceSheet& sheet, JvRace
     }
 
     menu += "</BODY></HTML>";
-    writeWholeFile(folder + menuName, menu);
+    unwritten.note(writeWholeFile(folder + menuName, menu), folder + menuName);
     summary += "</table></BODY></HTML>";
-    writeWholeFile(folder + summaryName, summary);
+    unwritten.note(writeWholeFile(folder + summaryName, summary), folder + summaryName);
+    unwritten.report(prompt);
     shell.openDocument(indexPath);
     return indexPath;
 }

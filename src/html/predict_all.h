@@ -37,7 +37,7 @@ PredictAllReaders indexedPredictAllReaders();
 // of the card. Returns the index path; the empty text, with nothing written
 // and nothing changed, when the card has no race or its first race cannot
 // be read. A race that cannot be read is left out; a file that cannot be
-// written is skipped without a message.
+// written is skipped, and named in one message at the end.
 std::string predictAll(const std::string& raceCardPath, RaceSheet& sheet, JvRaceCard& currentRace,
                        const AppSettings& settings, const std::string& programFolder,
                        const std::tm& localTime, UserPrompt& prompt, ProgressSink& progress,

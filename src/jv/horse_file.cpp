@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <memory>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace zelkor {
 namespace {
@@ -94,68 +95,8 @@ bool parsePastRun(JvPastRun& run, std::string_view block) {
     return true;
 }
 
-int aptitudeMetres(const JvHorseRecord& horse) {
-    for (int place = 0; place < 4; ++place) {
-        long long counts[3];
-        for (int band = 0; band < 3; ++band)
-            counts[band] = static_cast<long long>(horse.bandCounts[0][band][place]) +
-                           horse.bandCounts[1][band][place];
-        long long total = counts[0] + counts[1] + counts[2];
-        if (total != 0)
-            return clampToInt((1400 * counts[0] + 2000 * counts[1] + 2800 * counts[2]) / total);
-    }
-    // Without any finishing count the horse gets the race sheet's reset
-    // distance rather than a value that is no distance at all.
-    return 2000;
-}
-
-int runningStyleOf(const JvHorseRecord& horse) {
-    long long total = 0;
-    int present = 0;
-    for (const JvPastRun& run : horse.pastRuns) {
-        if (!run.present())
-            continue;
-        total += static_cast<long long>(run.corners[0]) + run.corners[1];
-        ++present;
-    }
-    if (present == 0)
-        return 2;
-    long long a = total / present;
-    if (a < 6)
-        return 0;
-    if (a < 12)
-        return 1;
-    if (a >= 20 && a <= 36)
-        return 3;
-    return 2;
-}
-
-int strengthOf(const JvHorseRecord& horse) {
-    long long sum = 0;
-    int notTaken = 0;
-    for (const JvPastRun& run : horse.pastRuns) {
-        if (!run.present() || run.abnormal != 0) {
-            ++notTaken;
-            continue;
-        }
-        sum += (20LL - 2LL * pastRunClassIndex(run)) + (19LL - run.finish);
-    }
-    if (notTaken == kJvPastRunCount)
-        return 10;
-    long long u = (kJvPastRunCount / (kJvPastRunCount - notTaken)) * sum;
-    // Two-digit fields keep |u| below 2000; the bound keeps (u³)² in 64 bits.
-    u = std::clamp<long long>(u, -20000, 20000);
-    long long root = u * u * u / 10000;
-    long long strength = root * root;
-    return strength == 0 ? 1 : clampToInt(strength);
-}
-
 void deriveValues(JvHorseRecord& horse, long long fieldStrengthTotal) {
-    horse.age = jvCurrentYear() - horse.birthYear;
-    horse.aptitudeMetres = aptitudeMetres(horse);
-    horse.runningStyle = runningStyleOf(horse);
-    horse.strength = strengthOf(horse);
-    horse.oddsEstimate = estimateOdds(fieldStrengthTotal, horse.strength);
+    deriveHorseValues(horse, horse.pastRuns, horse.bandCounts, fieldStrengthTotal, jvCurrentYear());
 }
 
 // Fills the record from the bytes of one horse record (key first); missing
@@ -239,6 +180,74 @@ std::shared_ptr<const HorseIndex> horseIndexOf(const std::string& path,
 
 } // namespace
 
+int distanceBandOf(int metres) {
+    return metres <= 1600 ? 0 : metres <= 2200 ? 1 : 2;
+}
+
+int aptitudeMetresOf(const JvBandCounts& counts) {
+    for (size_t place = 0; place < 4; ++place) {
+        long long perBand[3];
+        for (size_t band = 0; band < 3; ++band)
+            perBand[band] = static_cast<long long>(counts[0][band][place]) + counts[1][band][place];
+        long long total = perBand[0] + perBand[1] + perBand[2];
+        if (total != 0)
+            return clampToInt((1400 * perBand[0] + 2000 * perBand[1] + 2800 * perBand[2]) / total);
+    }
+    // Without any finishing count the horse gets the race sheet's reset
+    // distance rather than a value that is no distance at all.
+    return 2000;
+}
+
+int runningStyleOf(std::span<const JvPastRun> runs) {
+    long long total = 0;
+    int present = 0;
+    for (const JvPastRun& run : runs) {
+        if (!run.present())
+            continue;
+        total += static_cast<long long>(run.corners[0]) + run.corners[1];
+        ++present;
+    }
+    if (present == 0)
+        return 2;
+    long long a = total / present;
+    if (a < 6)
+        return 0;
+    if (a < 12)
+        return 1;
+    if (a >= 20 && a <= 36)
+        return 3;
+    return 2;
+}
+
+int strengthOf(std::span<const JvPastRun> runs) {
+    long long sum = 0;
+    int taken = 0;
+    for (const JvPastRun& run : runs.first(std::min<size_t>(runs.size(), kJvPastRunCount))) {
+        if (!run.present() || run.abnormal != 0)
+            continue;
+        sum += (20LL - 2LL * pastRunClassIndex(run)) + (19LL - run.finish);
+        ++taken;
+    }
+    // Slots the horse has no usable run in count as not taken.
+    if (taken == 0)
+        return 10;
+    long long u = (kJvPastRunCount / taken) * sum;
+    // Two-digit fields keep |u| below 2000; the bound keeps (u³)² in 64 bits.
+    u = std::clamp<long long>(u, -20000, 20000);
+    long long root = u * u * u / 10000;
+    long long strength = root * root;
+    return strength == 0 ? 1 : clampToInt(strength);
+}
+
+void deriveHorseValues(JvHorseRecord& horse, std::span<const JvPastRun> runs,
+                       const JvBandCounts& counts, long long fieldStrengthTotal, int year) {
+    horse.age = year - horse.birthYear;
+    horse.aptitudeMetres = aptitudeMetresOf(counts);
+    horse.runningStyle = runningStyleOf(runs);
+    horse.strength = strengthOf(runs);
+    horse.oddsEstimate = estimateOdds(fieldStrengthTotal, horse.strength);
+}
+
 int classIndexOfRun(const JvPastRun& run, std::span<const ConditionClass> table, int otherwise) {
     if (run.gradeCode == "A")
         return 0;
@@ -306,6 +315,46 @@ bool readHorse(JvHorseRecord& record, const std::string& horseFilePath, const st
     }
     showNotFound(prompt);
     return false;
+}
+
+bool readEveryHorse(const std::string& horseFilePath, std::vector<JvHorseEntry>& horses,
+                    UserPrompt& prompt) {
+    jvfile::ReadOnlyFile file;
+    if (!file.open(horseFilePath)) {
+        showCannotOpen(prompt, horseFilePath);
+        return false;
+    }
+    horses.clear();
+    // The stamp's size only sizes the buffers; the reads below decide.
+    const size_t expected = std::min<std::uint64_t>(file.stamp().size / kJvHorseRecordBytes + 1,
+                                                    std::uint64_t{1} << 20);
+    horses.reserve(expected);
+    std::unordered_set<std::string> seen;
+    seen.reserve(expected);
+    constexpr size_t kRecordsPerBlock = 256;
+    std::uint64_t offset = 0;
+    for (;;) {
+        std::optional<std::string> block =
+            file.readAt(offset, kJvHorseRecordBytes * kRecordsPerBlock);
+        if (!block) {
+            showNotFound(prompt);
+            return false;
+        }
+        const std::string_view bytes(*block);
+        for (size_t pos = 0; pos + kJvHorseKeyBytes <= bytes.size(); pos += kJvHorseRecordBytes) {
+            std::string id(bytes.substr(pos, kJvHorseKeyBytes));
+            // The search by registration number finds the first record with
+            // a key; a later one is never read, so it is left out here too.
+            if (!seen.insert(id).second)
+                continue;
+            JvHorseEntry& entry = horses.emplace_back();
+            entry.horseId = std::move(id);
+            parseHorseRecord(entry.record, bytes.substr(pos, kJvHorseUsedBytes), 0);
+        }
+        if (bytes.size() < kJvHorseRecordBytes * kRecordsPerBlock)
+            return true;
+        offset += bytes.size();
+    }
 }
 
 namespace rescan {

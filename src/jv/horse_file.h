@@ -5,6 +5,7 @@
 #include <array>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace zelkor {
 
@@ -64,6 +65,10 @@ struct JvPastRun {
     friend bool operator==(const JvPastRun&, const JvPastRun&) = default;
 };
 
+// Finishing counts: [set A/B][band: ≤1600 m, 1601–2200 m, ≥2201 m]
+// [1st, 2nd, 3rd, 4th or worse].
+using JvBandCounts = std::array<std::array<std::array<int, 4>, 3>, 2>;
+
 // One horse of the horse file with its past runs and the values derived
 // for the prediction. A new record holds 0 and empty texts. Every
 // successful read starts from such a record, so a numeric field without
@@ -93,8 +98,7 @@ class JvHorseRecord {
     std::string damDam;
     int earnings = 0;   // unit 1,000 yen
     int prizeTotal = 0; // unit 1,000 yen
-    // [set A/B][band: ≤1600 m, 1601–2200 m, ≥2201 m][1st, 2nd, 3rd, 4th or worse]
-    std::array<std::array<std::array<int, 4>, 3>, 2> bandCounts{};
+    JvBandCounts bandCounts{};
     std::array<JvPastRun, kJvPastRunCount> pastRuns{}; // [0] the most recent
 
     std::string coatText;
@@ -125,6 +129,20 @@ class JvHorseRecord {
 bool readHorse(JvHorseRecord& record, const std::string& horseFilePath, const std::string& horseId,
                long long fieldStrengthTotal, UserPrompt& prompt);
 
+// One horse of the horse file with its registration number.
+struct JvHorseEntry {
+    std::string horseId;
+    JvHorseRecord record;
+};
+
+// Every horse of the horse file in file order, its values derived as
+// readHorse derives them without a field total. A record whose key came
+// before is left out, as the search by key never reaches it. Shows
+// "ファイル %s は開けませんでした。" and returns false when the file cannot be
+// opened (or "登録馬ファイルの読み込みに失敗しました" when it cannot be read).
+bool readEveryHorse(const std::string& horseFilePath, std::vector<JvHorseEntry>& horses,
+                    UserPrompt& prompt);
+
 namespace rescan {
 // Reference reader: searches the file from its start on every call.
 bool readHorse(JvHorseRecord& record, const std::string& horseFilePath, const std::string& horseId,
@@ -132,6 +150,24 @@ bool readHorse(JvHorseRecord& record, const std::string& horseFilePath, const st
 } // namespace rescan
 
 // ---- Pieces of the derivation, exposed for the loader and the tests ----
+
+// Distance band of the finishing counts: 0 up to 1600 m, 1 1601–2200 m,
+// 2 2201 m and over.
+int distanceBandOf(int metres);
+// Best distance in metres from the finishing counts, both sets summed band
+// by band (2000 when there are none).
+int aptitudeMetresOf(const JvBandCounts& counts);
+// Running style index from the corner positions of the present runs.
+int runningStyleOf(std::span<const JvPastRun> runs);
+// Strength from the usable runs among `runs` (at most five count); a horse
+// without any is 10.
+int strengthOf(std::span<const JvPastRun> runs);
+// Age, best distance, running style, strength and odds estimate of `horse`
+// from `runs` (most recent first) and `counts`, ages counted in `year`.
+// readHorse derives from the record's own runs and counts in the current
+// year; a past race derives from the runs before it.
+void deriveHorseValues(JvHorseRecord& horse, std::span<const JvPastRun> runs,
+                       const JvBandCounts& counts, long long fieldStrengthTotal, int year);
 
 // One condition code and the race-sheet class it stands for.
 struct ConditionClass {

@@ -18,16 +18,6 @@ constexpr int kStrengthWithoutRuns = 10;
 constexpr int kStyleWithoutRuns = 2;
 constexpr int kPastRunNotRun = 2; // 未出走
 
-// Tenths of a kg carried to the weight list, which starts at 46.0 kg in
-// 0.5 kg steps.
-int weightIndex(int tenthsOfKg) {
-    return clampToList(kWeightList, (tenthsOfKg - 460) / 5);
-}
-
-int distanceIndex(int metres) {
-    return clampToList(kDistanceList, metres / 100 - 10);
-}
-
 // The runner data that only the race card knows, common to every runner.
 void fillFromCardLine(RunnerEntry& runner, const JvRaceCard& card, int k) {
     runner.weight = weightIndex(card.weightsCarried[static_cast<size_t>(k)]);
@@ -46,7 +36,17 @@ void fillAsHorseWithoutRecord(RunnerEntry& runner, const JvRaceCard& card, int k
         run.kind = kPastRunNotRun;
 }
 
-void fillFromHorse(RunnerEntry& runner, const JvHorseRecord& horse) {
+} // namespace
+
+int weightIndex(int tenthsOfKg) {
+    return clampToList(kWeightList, (tenthsOfKg - 460) / 5);
+}
+
+int distanceIndex(int metres) {
+    return clampToList(kDistanceList, metres / 100 - 10);
+}
+
+void fillRunnerFromHorse(RunnerEntry& runner, const JvHorseRecord& horse) {
     runner.name = horse.name;
     runner.sex = clampToList(kSexList, horse.sexCode - 1);
     runner.age = horse.age >= 20 ? 18 : clampToList(kRunnerAgeList, horse.age - 2);
@@ -56,22 +56,27 @@ void fillFromHorse(RunnerEntry& runner, const JvHorseRecord& horse) {
     runner.aptitudeDistance =
         horse.aptitudeMetres < 1000 ? 10 : distanceIndex(horse.aptitudeMetres);
     runner.oddsBand = oddsBandOf(horse.oddsEstimate);
-    runner.pastRuns[kRunBeforeLast] = sheetPastRun(horse.pastRuns[1]);
-    runner.pastRuns[kLastRun] = sheetPastRun(horse.pastRuns[0]);
 }
 
-} // namespace
+void fillRunnerPastRuns(RunnerEntry& runner, std::span<const JvPastRun> runs) {
+    static const JvPastRun kNoRun;
+    runner.pastRuns[kRunBeforeLast] = sheetPastRun(runs.size() > 1 ? runs[1] : kNoRun);
+    runner.pastRuns[kLastRun] = sheetPastRun(runs.empty() ? kNoRun : runs[0]);
+}
 
 int gradeOfRace(const JvRaceCard& card) {
-    if (card.gradeCode == "A")
-        return 0;
-    if (card.gradeCode == "B")
-        return 1;
-    if (card.gradeCode == "C")
-        return 2;
     const auto& c = card.conditionCodes;
-    const int code = c[0] != 0 ? c[0] : c[1] != 0 ? c[1] : c[2];
-    switch (code) {
+    return gradeOfCodes(card.gradeCode, c[0] != 0 ? c[0] : c[1] != 0 ? c[1] : c[2]);
+}
+
+int gradeOfCodes(const std::string& gradeCode, int conditionCode) {
+    if (gradeCode == "A")
+        return 0;
+    if (gradeCode == "B")
+        return 1;
+    if (gradeCode == "C")
+        return 2;
+    switch (conditionCode) {
     case 5:
         return 6; // 500万下
     case 9:
@@ -130,7 +135,11 @@ int weightRuleOfRace(const JvRaceCard& card) {
 }
 
 int surfaceOfRace(const JvRaceCard& card) {
-    return card.trackCode == 23 || card.trackCode == 24 ? 1 : 0;
+    return surfaceOfTrack(card.trackCode);
+}
+
+int surfaceOfTrack(int trackCode) {
+    return trackCode == 23 || trackCode == 24 ? 1 : 0;
 }
 
 int pastRunClass(const JvPastRun& run) {
@@ -210,9 +219,10 @@ void loadJvRace(RaceSheet& sheet, const JvRaceCard& card, UserPrompt& prompt,
         runner.reset();
         fillFromCardLine(runner, card, k);
         if (found[slot] &&
-            reader(horse, card.horseFilePath, card.horseIds[slot], strengthTotal, prompt))
-            fillFromHorse(runner, horse);
-        else
+            reader(horse, card.horseFilePath, card.horseIds[slot], strengthTotal, prompt)) {
+            fillRunnerFromHorse(runner, horse);
+            fillRunnerPastRuns(runner, horse.pastRuns);
+        } else
             fillAsHorseWithoutRecord(runner, card, k, strengthTotal);
     }
 }

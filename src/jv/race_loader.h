@@ -2,14 +2,14 @@
 
 #include "core/ports.h"
 #include "core/race_sheet.h"
+#include "jv/horse_file.h"
 
+#include <span>
 #include <string>
 
 namespace zelkor {
 
 class JvRaceCard;
-class JvHorseRecord;
-struct JvPastRun;
 
 // How the loader reads one horse (readHorse, or the rescanning reference
 // reader the benchmark compares it with).
@@ -23,6 +23,24 @@ int ageLimitOfRace(const JvRaceCard& card);
 int sexLimitOfRace(const JvRaceCard& card);
 int weightRuleOfRace(const JvRaceCard& card);
 int surfaceOfRace(const JvRaceCard& card);
+// The grade of a race with one grade code and the condition code that
+// decides its class (ＧⅠ..ＧⅢ by grade code, else by condition).
+int gradeOfCodes(const std::string& gradeCode, int conditionCode);
+// 0 芝, 1 ダート: only the two dirt track codes 23 and 24 count as dirt.
+int surfaceOfTrack(int trackCode);
+
+// Metres to the distance list and tenths of a kg to the weight list (46.0 kg
+// in 0.5 kg steps), clamped into the lists.
+int distanceIndex(int metres);
+int weightIndex(int tenthsOfKg);
+
+// The runner data the loader takes from a horse's record and derived values:
+// name, sex, age, running style, best distance and odds band.
+void fillRunnerFromHorse(RunnerEntry& runner, const JvHorseRecord& horse);
+// The runner's two past runs from a horse's runs, most recent first: the
+// last run from `runs[0]`, the run before last from `runs[1]` (未出走 where
+// there is none).
+void fillRunnerPastRuns(RunnerEntry& runner, std::span<const JvPastRun> runs);
 
 // Class index of a past run on the race sheet (unknown classes, 新馬 among
 // them, count as 新馬戦).

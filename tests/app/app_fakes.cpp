@@ -1,5 +1,8 @@
 #include "app_fakes.h"
 
+#include "app/page_viewer_dialog.h"
+#include "app/qt_translation.h"
+
 #include <QApplication>
 #include <QInputMethodEvent>
 #include <QTest>
@@ -10,8 +13,14 @@ void ensureApplication() {
     static int argc = 1;
     static char name[] = "app_tests";
     static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
-    (void)app;
+    // The screenshot programs make their own application first.
+    static const bool made = [] {
+        if (!QCoreApplication::instance())
+            new QApplication(argc, argv);
+        installJapaneseQtTexts();
+        return true;
+    }();
+    (void)made;
 }
 
 void typeThroughInputMethod(QWidget* widget, const QString& text) {
@@ -24,8 +33,11 @@ WindowUnderTest::WindowUnderTest() {
     ensureApplication();
     window = std::make_unique<MainWindow>(folder(), AppServices{prompt, shell, files});
     window->start(QString());
+    // The viewer appears once the main window is on screen; the keyboard
+    // then belongs to the main window, as after the first-use note.
+    (void)QTest::qWaitFor([this] { return window->viewer().isVisible(); });
     window->activateWindow();
-    (void)QTest::qWaitForWindowActive(window.get());
+    (void)QTest::qWaitFor([this] { return QApplication::activeWindow() == window.get(); });
 }
 
 WindowUnderTest::~WindowUnderTest() = default;

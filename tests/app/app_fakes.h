@@ -23,7 +23,11 @@ void typeThroughInputMethod(QWidget* widget, const QString& text);
 class RecordingPrompt : public UserPrompt {
   public:
     void showMessage(const std::string& text, const std::string& caption) override {
+        showNote(text, MessageIcon::Warning, caption);
+    }
+    void showNote(const std::string& text, MessageIcon icon, const std::string& caption) override {
         messages.push_back(text);
+        icons.push_back(icon);
         captions.push_back(caption);
     }
     bool askYesNo(const std::string& text, const std::string& caption) override {
@@ -36,6 +40,7 @@ class RecordingPrompt : public UserPrompt {
         return a;
     }
     std::vector<std::string> messages;
+    std::vector<MessageIcon> icons; // one per message
     std::vector<std::string> questions;
     std::vector<std::string> captions;
     std::deque<bool> answers;

@@ -1,6 +1,7 @@
 // Draws the documentation screenshots: the main window with a predicted
-// 18-runner race and the viewer beside it. Run under Xvfb:
-//   xvfb-run -s "-screen 0 1600x1000x24" build/tests/app_screenshots docs
+// 18-runner race, the viewer, and both as a window manager shows them. Run
+// on an X server with a window manager (scripts/screenshots.sh):
+//   tests/app/with_window_manager.sh build/bin/app_screenshots docs
 #include "app/main_form.h"
 #include "app/main_window.h"
 #include "app/page_viewer_dialog.h"
@@ -8,8 +9,9 @@
 #include "text/format.h"
 
 #include <QApplication>
-#include <QListWidget>
+#include <QScreen>
 #include <QTest>
+#include <QTreeWidget>
 #include <cstdio>
 
 using namespace zelkor;
@@ -70,12 +72,17 @@ int main(int argc, char** argv) {
     w.form().commit();
     w.setRaceCaption(QStringLiteral("有馬記念"));
     w.predict();
-    w.form().controls().resultLists[2]->setCurrentRow(0);
+    w.form().controls().results->setCurrentItem(w.form().controls().results->topLevelItem(0));
     w.bets();
     QTest::qWait(300);
     const bool a = w.grab().save(out + QStringLiteral("/main_window.png"));
     const bool b = w.viewer().grab().save(out + QStringLiteral("/viewer.png"));
-    std::printf("%s %s\n", a ? "main_window.png" : "main window FAILED",
-                b ? "viewer.png" : "viewer FAILED");
-    return a && b ? 0 : 1;
+    // Both windows as the window manager framed and placed them.
+    const QRect both = w.frameGeometry().united(w.viewer().frameGeometry());
+    const bool c = w.screen()
+                       ->grabWindow(0, both.x(), both.y(), both.width(), both.height())
+                       .save(out + QStringLiteral("/desktop.png"));
+    std::printf("%s %s %s\n", a ? "main_window.png" : "main window FAILED",
+                b ? "viewer.png" : "viewer FAILED", c ? "desktop.png" : "desktop FAILED");
+    return a && b && c ? 0 : 1;
 }

@@ -3,13 +3,16 @@
 #include "app/about_dialog.h"
 #include "app/app_ports.h"
 #include "app/artwork.h"
+#include "app/file_chooser.h"
 #include "app/page_viewer_dialog.h"
 #include "app/progress_dialog.h"
 #include "app/qt_text.h"
 #include "app_fakes.h"
+#include "dialog_driving.h"
 #include "text/file_io.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -96,32 +99,107 @@ TEST(ProgressDialog, ShowsWhatItsCallerSetsAndCannotBeDismissed) {
     EXPECT_TRUE(progress.isVisible());
 }
 
-TEST(QtUserPrompt, AsksWithNoAsTheDefaultAnswer) {
+// What the one message box on screen shows.
+struct SeenBox {
+    QString text, title, yes, no, ok;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    bool noIsDefault = false;
+    int buttons = 0;
+};
+
+// Reads the next message box as soon as it is shown, then answers it with
+// `key` (Enter takes the default button).
+void readNextBox(SeenBox& seen, Qt::Key key = Qt::Key_Return) {
+    QTimer::singleShot(0, [&seen, key] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        seen.text = box->text();
+        seen.title = box->windowTitle();
+        seen.icon = box->icon();
+        seen.buttons = int(box->buttons().size());
+        auto label = [box](QMessageBox::StandardButton b) {
+            return box->button(b) ? box->button(b)->text() : QString();
+        };
+        seen.yes = label(QMessageBox::Yes);
+        seen.no = label(QMessageBox::No);
+        seen.ok = label(QMessageBox::Ok);
+        seen.noIsDefault =
+            box->defaultButton() && box->defaultButton() == box->button(QMessageBox::No);
+        QTest::keyClick(box, key);
+    });
+}
+
+TEST(QtUserPrompt, AsksWithNoAsTheDefaultAnswerInJapanese) {
     ensureApplication();
     QtUserPrompt prompt;
-    QString seenText, seenTitle;
-    QTimer::singleShot(0, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
-        seenText = box->text();
-        seenTitle = box->windowTitle();
-        EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::No));
-        EXPECT_EQ(box->icon(), QMessageBox::Question);
-        // Enter takes the default: No.
-        QTest::keyClick(box, Qt::Key_Return);
-    });
+    SeenBox seen;
+    readNextBox(seen);
     EXPECT_FALSE(prompt.askYesNo("ゼルコ馬 2000を終了しますか？", "ゼルコ馬 2000 終了の確認"));
-    EXPECT_EQ(seenText, q(u"ゼルコ馬 2000を終了しますか？"));
-    EXPECT_EQ(seenTitle, q(u"ゼルコ馬 2000 終了の確認"));
+    EXPECT_EQ(seen.text, q(u"ゼルコ馬 2000を終了しますか？"));
+    EXPECT_EQ(seen.title, q(u"ゼルコ馬 2000 終了の確認"));
+    EXPECT_EQ(seen.icon, QMessageBox::Question);
+    EXPECT_TRUE(seen.noIsDefault);
+    // Qt's own button texts are Japanese whatever the locale.
+    EXPECT_TRUE(seen.yes.contains(q(u"はい"))) << seen.yes.toStdString();
+    EXPECT_TRUE(seen.no.contains(q(u"いいえ"))) << seen.no.toStdString();
+}
 
-    QTimer::singleShot(0, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
-        seenTitle = box->windowTitle();
-        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
-    });
+TEST(QtUserPrompt, FailuresWarnAndNotesCarryTheirIcon) {
+    ensureApplication();
+    QtUserPrompt prompt;
+    SeenBox failure;
+    readNextBox(failure);
     prompt.showMessage("先に予想してください。");
-    EXPECT_EQ(seenTitle, q(u"Qorvex - ゼルコ馬 2000"));
+    EXPECT_EQ(failure.title, q(u"Qorvex - ゼルコ馬 2000"));
+    EXPECT_EQ(failure.icon, QMessageBox::Warning);
+    EXPECT_EQ(failure.buttons, 1);
+    EXPECT_EQ(failure.ok, QStringLiteral("OK"));
+
+    SeenBox note;
+    readNextBox(note, Qt::Key_Escape);
+    prompt.showNote("初めて使う方へ・・・", MessageIcon::Question);
+    EXPECT_EQ(note.text, q(u"初めて使う方へ・・・"));
+    EXPECT_EQ(note.icon, QMessageBox::Question);
+    EXPECT_EQ(note.buttons, 1);
+
+    SeenBox information;
+    readNextBox(information);
+    prompt.showNote("記録しました。", MessageIcon::Information, "ゼルコ馬");
+    EXPECT_EQ(information.icon, QMessageBox::Information);
+    EXPECT_EQ(information.title, q(u"ゼルコ馬"));
+}
+
+TEST(QtFileChooser, FileDialogsSpeakJapaneseAndCarryTheirTitles) {
+    ensureApplication();
+    QtFileChooser chooser;
+    QObject watches;
+    QString title, fileNameLabel, lookInLabel;
+    whenModal<QFileDialog>(&watches, [&](QFileDialog& dialog) {
+        title = dialog.windowTitle();
+        if (auto* label = dialog.findChild<QLabel*>(QStringLiteral("fileNameLabel")))
+            fileNameLabel = label->text();
+        if (auto* label = dialog.findChild<QLabel*>(QStringLiteral("lookInLabel")))
+            lookInLabel = label->text();
+    });
+    QTemporaryDir dir;
+    const FileDialogRequest pageSave =
+        pageSaveRequest(QString(), toNativePath(dir.path()) + "/", "paper.html");
+    EXPECT_TRUE(chooser.chooseSaveFile(nullptr, pageSave).isEmpty()); // cancelled
+    EXPECT_EQ(title, q(u"名前を付けて保存"));
+    EXPECT_TRUE(fileNameLabel.contains(q(u"ファイル名"))) << fileNameLabel.toStdString();
+    EXPECT_FALSE(lookInLabel.isEmpty());
+    EXPECT_FALSE(lookInLabel.contains(QStringLiteral("Look in"))) << lookInLabel.toStdString();
+
+    whenModal<QFileDialog>(&watches, [&](QFileDialog& dialog) { title = dialog.windowTitle(); });
+    const FileDialogRequest open{
+        q(u"ゼルコ馬ファイルを開く"), q(u"ゼルコ馬ファイル (*.zel)"), QStringLiteral("zel"), {}};
+    EXPECT_TRUE(chooser.chooseOpenFile(nullptr, open).isEmpty());
+    EXPECT_EQ(title, q(u"ゼルコ馬ファイルを開く"));
+
+    // The question before a file is replaced.
+    const QString replace = QCoreApplication::translate(
+        "QFileDialog", "%1 already exists.\nDo you want to replace it?");
+    EXPECT_FALSE(replace.contains(QStringLiteral("already exists"))) << replace.toStdString();
 }
 
 TEST(Artwork, IconsAreDrawnAndDistinct) {

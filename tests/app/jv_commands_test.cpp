@@ -11,12 +11,16 @@
 #include "app/qt_text.h"
 #include "app/race_selection_dialog.h"
 #include "app_fakes.h"
+#include "dialog_driving.h"
+#include "html/backtest_page.h"
 #include "html/newspaper_set.h"
 #include "html/page_conventions.h"
 #include "html/predict_all.h"
 #include "jv/archive_intake.h"
+#include "jv/backtest.h"
 #include "jv/race_card.h"
 #include "jv/race_info.h"
+#include "support/silent_progress.h"
 #include "text/cp932.h"
 #include "text/file_io.h"
 
@@ -47,31 +51,6 @@ QString q(const char16_t* text) {
     return QString::fromUtf16(text);
 }
 
-std::string sourceFile(const char* relative) {
-    const char* root = std::getenv("ZELKOR_SOURCE_DIR");
-    return std::string(root ? root : ".") + "/" + relative;
-}
-
-// Runs `action` on the modal dialog of type D as soon as one is shown. A
-// dialog the action leaves open is cancelled, so a failed expectation
-// cannot hang the test. The watch ends with `owner`.
-template <class D> QTimer* whenModal(QObject* owner, std::function<void(D&)> action) {
-    auto* timer = new QTimer(owner);
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, action] {
-        auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        timer->stop();
-        (void)QTest::qWaitForWindowExposed(dialog);
-        action(*dialog);
-        if (dialog->isVisible())
-            dialog->reject();
-    });
-    timer->start();
-    return timer;
-}
-
 void clickRow(RaceSelectionDialog& dialog, int row, Qt::KeyboardModifiers modifiers = {}) {
     QTreeWidget* list = dialog.raceList();
     QTreeWidgetItem* item = list->topLevelItem(row);
@@ -79,15 +58,6 @@ void clickRow(RaceSelectionDialog& dialog, int row, Qt::KeyboardModifiers modifi
     list->scrollToItem(item);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers,
                       list->visualItemRect(item).center());
-}
-
-void clickButton(QDialog& dialog, const char* name) {
-    auto* button = dialog.findChild<QAbstractButton*>(QString::fromLatin1(name));
-    ASSERT_NE(button, nullptr) << name;
-    // Check boxes on their box, where a user clicks.
-    const bool box = qobject_cast<QCheckBox*>(button) || qobject_cast<QRadioButton*>(button);
-    QTest::mouseClick(button, Qt::LeftButton, {},
-                      box ? QPoint(6, button->height() / 2) : button->rect().center());
 }
 
 // Counts paint events of the progress window while it exists.
@@ -140,14 +110,9 @@ class JvCommandsTest : public ::testing::Test {
         }
         w().showSheet();
         w().predict();
-        ASSERT_GT(w().form().controls().resultLists[0]->count(), 0);
+        ASSERT_GT(w().form().controls().results->topLevelItemCount(), 0);
     }
-    bool resultsEmpty() {
-        for (QListWidget* list : w().form().controls().resultLists)
-            if (list->count() != 0)
-                return false;
-        return true;
-    }
+    bool resultsEmpty() { return w().form().controls().results->topLevelItemCount() == 0; }
 
     std::unique_ptr<WindowUnderTest> ui;
     QObject watches; // parent of the dialog watches, which end with the test
@@ -333,13 +298,19 @@ TEST_F(JvCommandsTest, ThreeSelectedRacesBecomeANewspaperSetOpenedAtItsIndex) {
 
 TEST_F(JvCommandsTest, OneSelectedRaceIsSavedWhereTheUserSays) {
     w().settings().paperEdition = 7; // treated as the simple edition
+    // When the list opens next: one race and 競馬新聞作成, the save dialog
+    // answered with `path` (cancelled when it is empty).
+    const auto paperOf = [&](int row, const QString& path) {
+        whenModal<RaceSelectionDialog>(&watches, [this, row, path](RaceSelectionDialog& d) {
+            clickRow(d, row);
+            if (!path.isEmpty())
+                ui->files.paths.push_back(path);
+            clickButton(d, "newspaperButton");
+            clickButton(d, "cancelButton");
+        });
+    };
     const QString chosen = QString::fromStdString(ui->folder() + "my paper.html");
-    whenModal<RaceSelectionDialog>(&watches, [&](RaceSelectionDialog& d) {
-        clickRow(d, 12);
-        ui->files.paths.push_back(chosen);
-        clickButton(d, "newspaperButton");
-        clickButton(d, "cancelButton");
-    });
+    paperOf(12, chosen);
     openJraVan(sourceFile("resources/sample/JV_SAMPLE.lzh"));
 
     const JvRaceCard race = raceOf(13);
@@ -356,15 +327,21 @@ TEST_F(JvCommandsTest, OneSelectedRaceIsSavedWhereTheUserSays) {
     EXPECT_EQ(ui->shell.documents[0], toNativePath(chosen));
     EXPECT_EQ(w().settings().paperEdition, 1);
 
-    // Cancelling the save dialog writes nothing.
-    whenModal<RaceSelectionDialog>(&watches, [&](RaceSelectionDialog& d) {
-        clickRow(d, 3);
-        clickButton(d, "newspaperButton");
-        clickButton(d, "cancelButton");
-    });
+    // A folder that is not there: the user is told the paper was not written.
+    const QString nowhere = QString::fromStdString(ui->folder() + "no folder/paper.html");
+    paperOf(12, nowhere);
     w().commandAction(kCmdChangeRace)->trigger();
-    EXPECT_EQ(ui->files.saveRequests.size(), 2u);
-    EXPECT_EQ(ui->shell.documents.size(), 1u);
+    ASSERT_EQ(ui->prompt.messages.size(), 1u);
+    EXPECT_EQ(toQt(ui->prompt.messages[0]),
+              QStringLiteral("ファイル '%1' に書き込めませんでした").arg(nowhere));
+    EXPECT_FALSE(fs::exists(toNativePath(nowhere)));
+
+    // Cancelling the save dialog writes nothing.
+    paperOf(3, QString());
+    w().commandAction(kCmdChangeRace)->trigger();
+    EXPECT_EQ(ui->files.saveRequests.size(), 3u);
+    EXPECT_EQ(ui->shell.documents.size(), 2u); // the unwritten paper was offered to the browser
+    EXPECT_EQ(ui->prompt.messages.size(), 1u);
 }
 
 TEST_F(JvCommandsTest, PredictAllWritesEveryRaceAndLeavesTheLastOneLoaded) {
@@ -445,6 +422,51 @@ TEST_F(JvCommandsTest, NewspaperSettingsOkWritesTheFileAndRedrawsThePage) {
     EXPECT_EQ(readWholeFile(pagePath)->find("Bg1.gif"), std::string::npos);
     ASSERT_FALSE(ui->shell.urls.empty());
     EXPECT_EQ(ui->shell.urls.back(), helpAddress(ui->folder(), kHelpNewspaperSettings));
+}
+
+TEST_F(JvCommandsTest, BacktestRunsOnTheOpenedArchivesHorseFileAndOpensItsReport) {
+    QAction* backtest = w().commandAction(kCmdBacktest);
+    ASSERT_NE(backtest, nullptr);
+    EXPECT_EQ(backtest->text(), q(u"過去レースで検証(&B)..."));
+    EXPECT_FALSE(backtest->isEnabled()); // no archive yet
+
+    whenModal<RaceSelectionDialog>(&watches,
+                                   [&](RaceSelectionDialog& d) { clickButton(d, "cancelButton"); });
+    openJraVan(sourceFile("resources/sample/JV_SAMPLE.lzh"));
+    ASSERT_TRUE(backtest->isEnabled());
+    const RaceSheet before = w().sheet();
+
+    ui->shell.documents.clear();
+    ProgressPaints paints;
+    backtest->trigger();
+    EXPECT_GT(paints.count, 0); // the progress window was drawn
+
+    const std::string page = backtestPagePath(ui->folder());
+    EXPECT_EQ(ui->shell.documents, std::vector<std::string>{page});
+    Backtest expected;
+    RecordingPrompt quiet;
+    SilentProgress none;
+    ASSERT_TRUE(backtestHorseFile(working() + kHorseFileName, {}, expected, quiet, none));
+    EXPECT_EQ(readWholeFile(page), backtestPage(expected, {}));
+    for (const std::string& m : ui->prompt.messages)
+        ADD_FAILURE() << cp932ToUtf8(m);
+    // The race in the window is not touched.
+    EXPECT_EQ(w().sheet().raceName, before.raceName);
+    EXPECT_EQ(w().sheet().runners, before.runners);
+    EXPECT_FALSE(QApplication::overrideCursor());
+}
+
+TEST_F(JvCommandsTest, BacktestOfAVanishedHorseFileTellsTheUser) {
+    whenModal<RaceSelectionDialog>(&watches,
+                                   [&](RaceSelectionDialog& d) { clickButton(d, "cancelButton"); });
+    openJraVan(sourceFile("resources/sample/JV_SAMPLE.lzh"));
+    fs::remove(working() + kHorseFileName);
+    ui->shell.documents.clear();
+    w().commandAction(kCmdBacktest)->trigger();
+    ASSERT_EQ(ui->prompt.messages.size(), 1u);
+    EXPECT_EQ(ui->prompt.messages[0],
+              "ファイル " + working() + kHorseFileName + " は開けませんでした。");
+    EXPECT_TRUE(ui->shell.documents.empty());
 }
 
 } // namespace

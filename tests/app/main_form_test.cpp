@@ -6,7 +6,10 @@
 #include "app_fakes.h"
 #include "core/race_sheet.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -146,6 +149,76 @@ TEST_F(MainFormTest, FieldSizeChangeKeepsRunnerFivesEditsAndShowsRunnerOne) {
     EXPECT_EQ(c().runnerLabel->text(), q(u"白 1枠 1番 "));
     EXPECT_FALSE(c().previous->isEnabled());
     EXPECT_TRUE(c().next->isEnabled());
+}
+
+// Opens the box's list and reports the window as losing the focus to it,
+// as X11 window systems do when the list takes the keyboard.
+void openListAsTheWindowSystemDoes(QComboBox* box) {
+    box->setFocus(Qt::TabFocusReason);
+    box->showPopup();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return box->view()->isVisible(); }));
+    QFocusEvent lost(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(box, &lost);
+}
+
+// Walks the open list to `entry` and takes it with Enter.
+void chooseInOpenList(QComboBox* box, int entry) {
+    QAbstractItemView* view = box->view();
+    view->setCurrentIndex(view->model()->index(entry, 0));
+    QTest::keyClick(view, Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !view->isVisible(); }));
+}
+
+TEST_F(MainFormTest, ChoosingInAListCommitsOnlyWhenTheBoxIsLeft) {
+    QTest::mouseClick(c().next, Qt::LeftButton);
+    QTest::mouseClick(c().next, Qt::LeftButton);
+    ASSERT_EQ(sheet().currentRunner, 3);
+
+    openListAsTheWindowSystemDoes(c().fieldSize);
+    chooseInOpenList(c().fieldSize, 6); // １０
+    EXPECT_EQ(sheet().runnerCount, 10);
+    EXPECT_EQ(sheet().currentRunner, 3) << "still in the box";
+    EXPECT_TRUE(c().runnerLabel->text().contains(q(u" 3番 ")));
+    QTest::keyClick(c().fieldSize, Qt::Key_Tab);
+    EXPECT_EQ(sheet().currentRunner, 1);
+
+    const QString title = app.window->windowTitle();
+    openListAsTheWindowSystemDoes(c().raceName);
+    EXPECT_EQ(app.window->windowTitle(), title) << "opening the list is not leaving";
+    chooseInOpenList(c().raceName, 19); // 有馬記念
+    EXPECT_EQ(app.window->windowTitle(), title);
+    QTest::keyClick(c().raceName, Qt::Key_Tab);
+    EXPECT_EQ(app.window->windowTitle(), q(u"[有馬記念] - ゼルコ馬 2000"));
+}
+
+TEST_F(MainFormTest, CharactersShiftJisLacksAreReplacedAndTheUserIsTold) {
+    app.prompt.messages.clear();
+    app.prompt.icons.clear();
+    typeName(q(u"한국馬"));
+    QTest::keyClick(c().name, Qt::Key_Tab);
+    EXPECT_EQ(sheet().runner(1).name, "??馬");
+    EXPECT_EQ(c().name->text(), q(u"??馬"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !app.prompt.messages.empty(); }));
+    ASSERT_EQ(app.prompt.messages.size(), 1u);
+    EXPECT_EQ(toQt(app.prompt.messages[0]),
+              q(u"馬名にはShift-JISで表せない文字があるため、「??馬」として記録しました。"));
+    EXPECT_EQ(app.prompt.icons[0], MessageIcon::Information);
+
+    // The race name the same way; a name CP932 holds passes silently.
+    c().raceName->setFocus(Qt::TabFocusReason);
+    c().raceName->lineEdit()->selectAll();
+    typeThroughInputMethod(c().raceName->lineEdit(), q(u"Ωステークス☃"));
+    QTest::keyClick(c().raceName, Qt::Key_Tab);
+    EXPECT_EQ(toQt(sheet().raceName), q(u"Ωステークス?"));
+    EXPECT_EQ(app.window->windowTitle(), q(u"[Ωステークス?] - ゼルコ馬 2000"));
+    typeName(q(u"ＧⅠ馬～①"));
+    QTest::keyClick(c().name, Qt::Key_Tab);
+    QTest::qWait(1);
+    EXPECT_EQ(toQt(sheet().runner(1).name), q(u"ＧⅠ馬～①"));
+    ASSERT_EQ(app.prompt.messages.size(), 2u);
+    EXPECT_EQ(toQt(app.prompt.messages[1]),
+              q(u"レース名にはShift-JISで表せない文字があるため、「Ωステークス?」として記録しまし"
+                u"た。"));
 }
 
 TEST_F(MainFormTest, SakurashoPresetThenArimaKinen) {

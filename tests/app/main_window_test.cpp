@@ -10,18 +10,20 @@
 #include "text/file_io.h"
 #include "text/format.h"
 
+#include <QAbstractItemView>
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTextBrowser>
 #include <QToolBar>
+#include <QTreeWidget>
 #include <gtest/gtest.h>
 
 namespace zelkor::test {
@@ -70,22 +72,29 @@ void trigger(MainWindow& w, int id) {
         action->trigger();
 }
 
-void clickLine(QListWidget* list, int row) {
-    QListWidgetItem* item = list->item(row);
+// Clicks line `row` of the result list in `column`, where a user would.
+void clickLine(QTreeWidget* results, int column, int row) {
+    QTreeWidgetItem* item = results->topLevelItem(row);
     ASSERT_NE(item, nullptr);
-    list->scrollToItem(item);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+    results->scrollToItem(item);
+    const QModelIndex index = results->model()->index(row, column);
+    QTest::mouseClick(results->viewport(), Qt::LeftButton, {}, results->visualRect(index).center());
+}
+
+// The row of the result list that is selected, −1 for none.
+int selectedLine(QTreeWidget* results) {
+    const QList<QTreeWidgetItem*> items = results->selectedItems();
+    return items.isEmpty() ? -1 : results->indexOfTopLevelItem(items.first());
 }
 
 class MainWindowTest : public ::testing::Test {
   protected:
     MainWindow& w() { return *app.window; }
     const MainForm::Controls& c() { return w().form().controls(); }
-    QStringList lines(int list) {
+    QStringList lines(int column) {
         QStringList out;
-        QListWidget* l = c().resultLists[size_t(list)];
-        for (int i = 0; i < l->count(); ++i)
-            out << l->item(i)->text();
+        for (int i = 0; i < c().results->topLevelItemCount(); ++i)
+            out << c().results->topLevelItem(i)->text(column);
         return out;
     }
     WindowUnderTest app;
@@ -103,6 +112,7 @@ TEST_F(MainWindowTest, FirstStartPreparesTheFolderAndShowsTheFirstUseNoteOnce) {
                 u"などから入力する場合は各項目を選択してツールバーの「予想」を押してください。\n"
                 u"　○詳しくはヘルプを参照してください。"));
     EXPECT_EQ(app.prompt.captions[0], std::string(kAppTitle));
+    EXPECT_EQ(app.prompt.icons[0], MessageIcon::Question);
     EXPECT_TRUE(fileExists(w().pageFilePath()));
     EXPECT_EQ(w().windowTitle(), q(u"Qorvex - ゼルコ馬 2000"));
     EXPECT_TRUE(w().viewer().isVisible());
@@ -133,17 +143,18 @@ TEST_F(MainWindowTest, MenusCarryTheirTextsInOrder) {
     QStringList file;
     for (QAction* a : w().menuBar()->actions()[0]->menu()->actions())
         file << (a->isSeparator() ? QStringLiteral("—") : a->text());
-    EXPECT_EQ(file, (QStringList{q(u"新規レース入力(&N)"), q(u"ゼルコ馬ﾌｧｲﾙを開く(&O)..."),
-                                 q(u"JRA-VANﾌｧｲﾙを開く(&J)..."), q(u"—"), q(u"予想ﾚｰｽを変更(&E)"),
-                                 q(u"—"), q(u"上書き保存(&S)"), q(u"名前を付けて保存(&A)..."),
-                                 q(u"—"), q(u"ゼルコ馬の終了(&X)")}));
+    EXPECT_EQ(file,
+              (QStringList{q(u"新規レース入力(&N)"), q(u"ゼルコ馬ﾌｧｲﾙを開く(&O)..."),
+                           q(u"JRA-VANﾌｧｲﾙを開く(&J)..."), q(u"—"), q(u"予想ﾚｰｽを変更(&E)"),
+                           q(u"過去レースで検証(&B)..."), q(u"—"), q(u"上書き保存(&S)"),
+                           q(u"名前を付けて保存(&A)..."), q(u"—"), q(u"ゼルコ馬の終了(&X)")}));
 }
 
 TEST_F(MainWindowTest, PredictWithANamelessRunnerIsRefused) {
     trigger(w(), kCmdPredict);
     ASSERT_EQ(app.prompt.messages.size(), 2u);
     EXPECT_EQ(app.prompt.messages[1], "出走馬名をすべて入力してください。");
-    EXPECT_EQ(c().resultLists[0]->count(), 0);
+    EXPECT_EQ(c().results->topLevelItemCount(), 0);
 }
 
 TEST_F(MainWindowTest, PredictingFillsTheFiveListsInRankingOrder) {
@@ -175,17 +186,19 @@ TEST_F(MainWindowTest, PredictingFillsTheFiveListsInRankingOrder) {
 TEST_F(MainWindowTest, SelectingALineSelectsItInAllListsAndMovesTheForm) {
     enterRace(w(), 12);
     trigger(w(), kCmdPredict);
-    clickLine(c().resultLists[4], 2); // the third line of the odds list
-    for (QListWidget* list : c().resultLists)
-        EXPECT_EQ(list->currentRow(), 2) << list->objectName().toStdString();
+    clickLine(c().results, MainForm::kOddsColumn, 2); // the third line of the odds list
+    EXPECT_EQ(selectedLine(c().results), 2);
+    // The whole row is selected: the same line of all five lists.
+    EXPECT_EQ(c().results->selectionModel()->selectedIndexes().size(), MainForm::kResultColumns);
+    for (const QModelIndex& index : c().results->selectionModel()->selectedIndexes())
+        EXPECT_EQ(index.row(), 2);
     const int third = w().sheet().result.ranking[3];
     EXPECT_EQ(w().sheet().currentRunner, third);
     EXPECT_EQ(c().name->text(), toQt(w().sheet().runner(third).name));
     EXPECT_TRUE(w().commandAction(kCmdTrainer)->isEnabled());
 
-    clickLine(c().resultLists[0], 0);
-    for (QListWidget* list : c().resultLists)
-        EXPECT_EQ(list->currentRow(), 0);
+    clickLine(c().results, MainForm::kPositionColumn, 0);
+    EXPECT_EQ(selectedLine(c().results), 0);
     EXPECT_EQ(w().sheet().currentRunner, w().sheet().result.ranking[1]);
 }
 
@@ -201,14 +214,14 @@ TEST_F(MainWindowTest, BetsAndTrainerViews) {
     w().trainer();
     EXPECT_EQ(app.prompt.messages.back(), "ゼルコ馬予想の馬名を選択してください。");
 
-    clickLine(c().resultLists[2], 1);
+    clickLine(c().results, MainForm::kNameColumn, 1);
     // Selecting keeps the bets view, rebuilt.
     EXPECT_EQ(c().report->toPlainText(), withLf(betsReport(w().sheet())));
     trigger(w(), kCmdTrainer);
     EXPECT_EQ(c().report->toPlainText(), withLf(trainerReport(w().sheet(), 1)));
     EXPECT_TRUE(c().report->toPlainText().startsWith(q(u"＝＝＝＝＝＝＝ 調教師の本音")));
     // In the trainer view a new selection explains the newly chosen runner.
-    clickLine(c().resultLists[3], 4);
+    clickLine(c().results, MainForm::kScoreColumn, 4);
     EXPECT_EQ(c().report->toPlainText(), withLf(trainerReport(w().sheet(), 4)));
 }
 
@@ -263,7 +276,7 @@ TEST_F(MainWindowTest, CancelledDialogsChangeNothing) {
     trigger(w(), kCmdSaveAs);
     trigger(w(), kCmdOpenFile);
     EXPECT_TRUE(w().currentFilePath().isEmpty());
-    EXPECT_EQ(c().resultLists[0]->count(), 6);
+    EXPECT_EQ(c().results->topLevelItemCount(), 6);
     EXPECT_EQ(w().sheet().runner(1).name, "テスト01");
 }
 
@@ -336,6 +349,72 @@ TEST_F(MainWindowTest, ExitAnsweredNoKeepsTheWindow) {
     trigger(w(), kCmdExit);
     EXPECT_FALSE(w().isVisible());
     EXPECT_EQ(app.prompt.questions.size(), 3u);
+}
+
+TEST_F(MainWindowTest, EscOnAnOpenListClosesTheListAndNothingElse) {
+    QTest::mouseClick(c().next, Qt::LeftButton);
+    QTest::mouseClick(c().next, Qt::LeftButton);
+    ASSERT_EQ(w().sheet().currentRunner, 3);
+    for (QComboBox* box : {c().fieldSize, c().raceName, c().odds}) {
+        box->setFocus(Qt::TabFocusReason);
+        box->showPopup();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return box->view()->isVisible(); }));
+        QWidget* popup = QApplication::activePopupWidget();
+        ASSERT_NE(popup, nullptr);
+        QTest::keyClick(box->view(), Qt::Key_Escape);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !box->view()->isVisible(); }))
+            << box->objectName().toStdString();
+        EXPECT_TRUE(app.prompt.questions.empty()) << box->objectName().toStdString();
+        EXPECT_EQ(QApplication::focusWidget(), box);
+        // Still in the field-size box: nothing committed, no jump to runner 1.
+        if (box == c().fieldSize) {
+            EXPECT_EQ(w().sheet().currentRunner, 3);
+        }
+    }
+
+    // With no list open, Esc in any control is the exit command.
+    for (QWidget* control : std::initializer_list<QWidget*>{c().fieldSize, c().name, c().results,
+                                                            c().report, c().next}) {
+        control->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(control, Qt::Key_Escape);
+    }
+    EXPECT_EQ(app.prompt.questions.size(), 5u);
+    EXPECT_TRUE(w().isVisible());
+}
+
+TEST_F(MainWindowTest, AHorseNameLinkInTheViewerOpensTheDatabaseInTheBrowser) {
+    ASSERT_EQ(w().settings().sportsLinkNames, 1);
+    w().sheet().runner(1).name = "リンクノウマ";
+    w().showSheet();
+    w().form().commit();
+    QTextBrowser* browser = w().viewer().browser();
+    const QTextCursor found = browser->document()->find(q(u"リンクノウマ"));
+    ASSERT_FALSE(found.isNull());
+    QTextCursor inside(browser->document());
+    inside.setPosition(found.selectionStart() + 1);
+    browser->setTextCursor(inside);
+    browser->ensureCursorVisible();
+    QTest::mouseClick(browser->viewport(), Qt::LeftButton, {},
+                      browser->cursorRect(inside).center());
+    ASSERT_EQ(app.shell.urls.size(), 1u);
+    // The name goes as the page's Shift-JIS bytes, written %XX.
+    const std::string& settingsUrl = w().settings().dbUrl1;
+    EXPECT_EQ(app.shell.urls[0],
+              settingsUrl + "%83%8A%83%93%83N%83m%83E%83}" + w().settings().dbUrl2);
+    EXPECT_EQ(w().viewer().pagePath(), fromNativePath(w().pageFilePath()));
+}
+
+TEST_F(MainWindowTest, ASportsPageThatCannotBeWrittenIsReported) {
+    enterRace(w(), 8);
+    trigger(w(), kCmdPredict);
+    const QString path = app.dir.filePath(QStringLiteral("no such folder/sports.html"));
+    app.files.paths.push_back(path);
+    trigger(w(), kCmdSports);
+    ASSERT_FALSE(app.prompt.messages.empty());
+    EXPECT_EQ(toQt(app.prompt.messages.back()),
+              QStringLiteral("ファイル '%1' に書き込めませんでした").arg(path));
+    EXPECT_EQ(app.prompt.icons.back(), MessageIcon::Warning);
+    EXPECT_TRUE(app.shell.documents.empty());
 }
 
 TEST_F(MainWindowTest, ThePageFileGoesWithTheWindow) {

@@ -6,9 +6,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace zelkor::cli_test {
@@ -54,5 +56,35 @@ inline Outcome runCli(const std::filesystem::path& cli, const std::vector<std::s
     r.err = fileText(scratch / "err");
     return r;
 }
+
+// A test of the real program in a fresh temporary folder that holds its
+// program folder ("program"); the folder goes at the end of the test.
+// ZELKOR_BIN_DIR and ZELKOR_SOURCE_DIR name the built program and the sources.
+class ProgramFolderTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const char* bin = std::getenv("ZELKOR_BIN_DIR");
+        const char* src = std::getenv("ZELKOR_SOURCE_DIR");
+        ASSERT_TRUE(bin && src) << "ZELKOR_BIN_DIR and ZELKOR_SOURCE_DIR must be set";
+        cli_ = std::filesystem::path(bin) / "zelkor2k-cli";
+        source_ = src;
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "zelkor-clijv-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        temp_ = pattern;
+        program_ = temp_ / "program";
+        std::filesystem::create_directories(program_);
+    }
+    void TearDown() override { std::filesystem::remove_all(temp_); }
+
+    // The program with `args` and the program folder.
+    Outcome run(std::vector<std::string> args) {
+        args.push_back("--program-folder");
+        args.push_back(program_.string());
+        return runCli(cli_, args, temp_);
+    }
+
+    std::filesystem::path cli_, source_, temp_, program_;
+};
 
 } // namespace zelkor::cli_test

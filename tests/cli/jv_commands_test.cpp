@@ -25,28 +25,8 @@ namespace fs = std::filesystem;
 using cli_test::Outcome;
 using cli_test::u8;
 
-class JvCommands : public ::testing::Test {
+class JvCommands : public cli_test::ProgramFolderTest {
   protected:
-    void SetUp() override {
-        const char* bin = std::getenv("ZELKOR_BIN_DIR");
-        const char* src = std::getenv("ZELKOR_SOURCE_DIR");
-        ASSERT_TRUE(bin && src) << "ZELKOR_BIN_DIR and ZELKOR_SOURCE_DIR must be set";
-        cli_ = fs::path(bin) / "zelkor2k-cli";
-        source_ = src;
-        std::string pattern = (fs::temp_directory_path() / "zelkor-clijv-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        temp_ = pattern;
-        program_ = temp_ / "program";
-        fs::create_directories(program_);
-    }
-    void TearDown() override { fs::remove_all(temp_); }
-
-    Outcome run(std::vector<std::string> args) {
-        args.push_back("--program-folder");
-        args.push_back(program_.string());
-        return cli_test::runCli(cli_, args, temp_);
-    }
-
     std::string sampleArchive() const {
         return (source_ / "resources/sample/JV_SAMPLE.lzh").string();
     }
@@ -123,8 +103,6 @@ class JvCommands : public ::testing::Test {
         loadJvRace(sheet, race, prompt);
         return sheet;
     }
-
-    fs::path cli_, source_, temp_, program_;
 };
 
 TEST_F(JvCommands, RacesListsOneLinePerRace) {

@@ -222,6 +222,37 @@ TEST_F(NewspaperSet, ProgressEndsAtOneHundredForMoreThanOneHundredRaces) {
     EXPECT_GT(progress.positions[60], 0);
 }
 
+TEST_F(NewspaperSet, FilesThatCannotBeWrittenAreNamedInOneMessage) {
+    // A file where the HTML folder should be: no page of the set can be written.
+    ASSERT_TRUE(writeWholeFile(dir.path() + "HTML", "not a folder"));
+    AppSettings settings = paperSettings(0, 0, 0, 1);
+    const std::string index =
+        writeNewspaperSet(cardPath, {1, 2}, settings, dir.path(), prompt, progress, shell);
+    EXPECT_EQ(index, folder + "index.html");
+    EXPECT_EQ(prompt.onlyText(), "次のファイルに書き込めませんでした\r\n" + folder +
+                                     "index.html\r\n" + folder + "Jv2026-0105_東京1R.html\r\n" +
+                                     folder + "Jv2026-0105_中山1R.html\r\n" + folder +
+                                     "2026-0105menu.html");
+    EXPECT_EQ(shell.documents, std::vector<std::string>{index});
+
+    // Every file written: nothing to say.
+    RecordingPrompt quiet;
+    writeNewspaperSet(cardPath, {1, 2}, settings, dir.path() + "elsewhere/", quiet, progress,
+                      shell);
+    EXPECT_TRUE(quiet.entries.empty());
+}
+
+TEST(UnwrittenFiles, ManyFilesAreCountedAfterTheFirstFive) {
+    UnwrittenFiles unwritten;
+    for (int i = 1; i <= 8; ++i)
+        unwritten.note(i == 3, "/set/page" + std::to_string(i) + ".html");
+    RecordingPrompt prompt;
+    unwritten.report(prompt);
+    EXPECT_EQ(prompt.onlyText(), "次のファイルに書き込めませんでした\r\n/set/page1.html\r\n/set/"
+                                 "page2.html\r\n/set/page4.html\r\n/set/page5.html\r\n/set/"
+                                 "page6.html\r\nほか 2 個");
+}
+
 TEST_F(NewspaperSet, SingleRaceIsOpenedWhateverTheWriterReturned) {
     JvRaceCard race;
     ASSERT_TRUE(readRace(race, cardPath, 3, prompt, dir.path()));

@@ -215,6 +215,18 @@ TEST_F(PredictAll, EveryRaceIsWrittenAsItsSportsPageAndTheLastStaysLoaded) {
     EXPECT_EQ(progress.texts.size(), 4u);
 }
 
+TEST_F(PredictAll, FilesThatCannotBeWrittenAreNamedInOneMessage) {
+    ASSERT_TRUE(writeWholeFile(dir.path() + "HTML", "not a folder"));
+    EXPECT_EQ(run(), folder + "index.html");
+    ASSERT_EQ(prompt.entries.size(), 1u);
+    const std::string& text = prompt.entries[0].text;
+    EXPECT_TRUE(
+        text.starts_with("次のファイルに書き込めませんでした\r\n" + folder + "index.html\r\n"));
+    // The index, three sports pages and the menu; the summary is counted.
+    EXPECT_TRUE(text.ends_with("\r\nほか 1 個")) << text;
+    EXPECT_EQ(shell.documents, std::vector<std::string>{folder + "index.html"});
+}
+
 TEST_F(PredictAll, AnEmptyRaceCardDoesNothing) {
     ASSERT_TRUE(writeWholeFile(cardPath, ""));
     forgetJvFileIndexes();

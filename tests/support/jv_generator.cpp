@@ -363,7 +363,132 @@ JvHorseData randomHorse(DayRandom& random, int n) {
     return horse;
 }
 
+// The run block of `runner` in `race`: the race's fields, the runner's own
+// place, popularity and time behind.
+JvRunData seasonRun(const JvSeasonRace& race, const JvSeasonRunner& runner, int winnerTenths,
+                    int ownTenths, int secondTenths, const std::string& winnerName,
+                    const std::string& secondName, DayRandom& random) {
+    JvRunData run = race.card;
+    const int field = race.card.fieldSize;
+    run.horseNumber = runner.horseNumber;
+    run.bracket = BracketOf(runner.horseNumber, field);
+    run.finish = runner.finish;
+    run.popularity = runner.popularity;
+    run.abnormal = runner.abnormal ? 1 : 0;
+    run.weightCarried = random.between(104, 116) * 5;
+    run.bodyWeight = random.between(420, 540);
+    run.jockeyName = personName(random).substr(0, 8);
+    // Front-runners tend to stay in front.
+    const int first = std::clamp(runner.finish + random.between(-4, 4), 1, field);
+    run.corners = {first, std::clamp(first + random.between(-2, 2), 1, field),
+                   std::clamp(first + random.between(-2, 2), 1, field),
+                   std::clamp(runner.finish + random.between(-1, 1), 1, field)};
+    run.lastThreeFurlongs = random.between(330, 400);
+    run.time = (ownTenths / 600) * 1000 + ownTenths % 600;
+    if (runner.finish == 1) {
+        run.otherHorseName = secondName;
+        run.timeDiff = secondTenths - winnerTenths;
+    } else {
+        run.otherHorseName = winnerName;
+        run.timeDiff = ownTenths - winnerTenths;
+    }
+    run.marginCode = std::string(random.pick(kMargins));
+    return run;
+}
+
 } // namespace
+
+JvPastSeason makeJvPastSeason(int horseCount, double runsPerHorse, std::uint32_t seed) {
+    DayRandom random(seed);
+    JvPastSeason season;
+    for (int n = 0; n < horseCount; ++n)
+        season.horses.push_back(randomHorse(random, n));
+    season.races = shareJvHistories(season.horses, runsPerHorse, seed + 1);
+    return season;
+}
+
+std::vector<JvSeasonRace> shareJvHistories(std::vector<JvHorseData>& horses, double runsPerHorse,
+                                           std::uint32_t seed) {
+    DayRandom random(seed);
+    std::vector<JvSeasonRace> races;
+    for (JvHorseData& horse : horses)
+        horse.runs.clear();
+    const int horseCount = static_cast<int>(horses.size());
+    if (horseCount < 8)
+        return races;
+
+    // Race days of two courses with twelve races each, in date order; a
+    // month of the season has 28 race days.
+    constexpr int kRacesPerDay = 24;
+    const int raceCount = static_cast<int>(horseCount * runsPerHorse / 13.0);
+    std::vector<std::vector<JvRunData>> history(static_cast<size_t>(horseCount));
+    std::vector<int> lastDay(static_cast<size_t>(horseCount), -1);
+    for (int r = 0; r < raceCount; ++r) {
+        const int day = r / kRacesPerDay;
+        JvSeasonRace race;
+        const int field = random.between(8, std::min(18, horseCount));
+        race.card = randomRun(random, 2025 + day / (12 * 28), random.between(10, 36) * 100, field);
+        race.card.monthDay = (day / 28 % 12 + 1) * 100 + day % 28 + 1;
+        race.card.courseCode = std::string(kCourses[static_cast<size_t>(r % kRacesPerDay / 12)]);
+        race.card.meeting = day / 8 % 5 + 1;
+        race.card.meetingDay = day % 8 + 1;
+        race.card.raceNumber = r % 12 + 1;
+
+        // The field: horses that have not run that day.
+        std::vector<int> entrants;
+        for (int tries = 0; static_cast<int>(entrants.size()) < field && tries < 50 * field;
+             ++tries) {
+            const int h = random.between(0, horseCount - 1);
+            if (lastDay[static_cast<size_t>(h)] == day)
+                continue;
+            lastDay[static_cast<size_t>(h)] = day;
+            entrants.push_back(h);
+        }
+        race.card.fieldSize = static_cast<int>(entrants.size());
+        if (race.card.fieldSize < 1)
+            continue;
+        // Horse numbers in draw order; finishing order and popularity are
+        // independent shuffles; a horse that did not finish normally comes last.
+        std::vector<int> finish(entrants.size()), popularity(entrants.size());
+        for (size_t i = 0; i < entrants.size(); ++i)
+            finish[i] = popularity[i] = static_cast<int>(i) + 1;
+        std::mt19937 shuffler(seed * 7919u + static_cast<std::uint32_t>(r));
+        std::shuffle(finish.begin(), finish.end(), shuffler);
+        std::shuffle(popularity.begin(), popularity.end(), shuffler);
+        const int fieldSize = race.card.fieldSize;
+        for (size_t i = 0; i < entrants.size(); ++i)
+            race.runners.push_back({entrants[i], static_cast<int>(i) + 1, finish[i], popularity[i],
+                                    finish[i] == fieldSize && random.between(0, 30) == 0});
+
+        // Times: the winner's, then a gap for every place behind.
+        std::vector<int> tenths(static_cast<size_t>(fieldSize) + 1);
+        tenths[1] = race.card.distanceMetres * 6 / 10 + random.between(-30, 60);
+        for (int place = 2; place <= fieldSize; ++place)
+            tenths[static_cast<size_t>(place)] =
+                tenths[static_cast<size_t>(place) - 1] + random.between(0, 6);
+        std::string winnerName, secondName;
+        for (const JvSeasonRunner& runner : race.runners) {
+            const std::string& name = horses[static_cast<size_t>(runner.horse)].name;
+            if (runner.finish == 1)
+                winnerName = name;
+            if (runner.finish == 2)
+                secondName = name;
+        }
+        for (const JvSeasonRunner& runner : race.runners)
+            history[static_cast<size_t>(runner.horse)].push_back(
+                seasonRun(race, runner, tenths[1], tenths[static_cast<size_t>(runner.finish)],
+                          tenths[std::min<size_t>(2, static_cast<size_t>(fieldSize))], winnerName,
+                          secondName, random));
+        races.push_back(std::move(race));
+    }
+    // The horse file keeps the last five runs, the most recent first.
+    for (size_t h = 0; h < history.size(); ++h) {
+        auto& runs = horses[h].runs;
+        for (auto it = history[h].rbegin(); it != history[h].rend() && runs.size() < 5; ++it)
+            runs.push_back(*it);
+    }
+    return races;
+}
 
 std::string jvHorseIdFor(int n) {
     std::string digits = std::to_string(n);

@@ -134,6 +134,34 @@ struct JvRaceDay {
 };
 JvRaceDay makeJvRaceDay(int raceCount = 36, int horseCount = 20000, std::uint32_t seed = 1);
 
+// Horses whose histories share races: a season of past races, run in date
+// order, each with a field drawn from the horses (none runs twice a day), a
+// finishing order, popularities and consistent times. Every horse keeps its
+// last five runs, the most recent first, as the horse file does, so the
+// oldest races lose some of their runners. The same seed gives the same
+// season. `races` holds every race with its whole field, by horse number.
+struct JvSeasonRunner {
+    int horse = 0; // index into `horses`
+    int horseNumber = 0;
+    int finish = 0;
+    int popularity = 0;
+    bool abnormal = false;
+};
+struct JvSeasonRace {
+    JvRunData card; // the race's fields as every runner's run block has them
+    std::vector<JvSeasonRunner> runners;
+};
+struct JvPastSeason {
+    std::vector<JvHorseData> horses;
+    std::vector<JvSeasonRace> races;
+};
+// About `runsPerHorse` runs a horse (before the oldest fall off the record).
+JvPastSeason makeJvPastSeason(int horseCount, double runsPerHorse = 6.0, std::uint32_t seed = 1);
+// The same for horses already made (a race day's): their runs are replaced
+// by the season's, which is returned.
+std::vector<JvSeasonRace> shareJvHistories(std::vector<JvHorseData>& horses, double runsPerHorse,
+                                           std::uint32_t seed);
+
 // Blank numeric fields after records with values: two races of the same
 // day, each run by the horses 2021300001 (all values) and 2021300002, in
 // that order. The second race has no digits in its year, its race number

@@ -22,6 +22,8 @@ int main(int argc, char** argv) {
     // Three racecourses of twelve races; 600 horses leave some that do not
     // run that day, as a real horse file has.
     zelkor::test::JvRaceDay day = zelkor::test::makeJvRaceDay(36, 600, 2026);
+    // Runs that share races, so the past races can be rebuilt from the file.
+    zelkor::test::shareJvHistories(day.horses, 9.0, 2026);
     if (!zelkor::test::writeJvRaceCard(folder + "JracDen1.dat", day.races) ||
         !zelkor::test::writeJvHorseFile(folder + "JracUmaj.dat", day.horses)) {
         std::fprintf(stderr, "cannot write the sample day into %s\n", argv[1]);

@@ -1,0 +1,165 @@
+#include "core/backtest_figures.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace zelkor {
+namespace {
+
+constexpr double kZ = 1.96; // two-sided 95 %
+
+const BacktestRunner* runnerAt(const BacktestRace& race, bool (*match)(const BacktestRunner&, int),
+                               int value) {
+    for (const BacktestRunner& runner : race.runners)
+        if (match(runner, value))
+            return &runner;
+    return nullptr;
+}
+
+const BacktestRunner* rankedAt(const BacktestRace& race, int rank) {
+    return runnerAt(
+        race, [](const BacktestRunner& r, int v) { return r.rank == v; }, rank);
+}
+
+const BacktestRunner* withNumber(const BacktestRace& race, int horseNumber) {
+    return runnerAt(
+        race, [](const BacktestRunner& r, int v) { return r.horseNumber == v; }, horseNumber);
+}
+
+// The horse the formula thinks least of by odds: the highest estimate, the
+// lower horse number on a tie.
+const BacktestRunner* longestShot(const BacktestRace& race) {
+    const BacktestRunner* best = nullptr;
+    for (const BacktestRunner& runner : race.runners)
+        if (best == nullptr || runner.oddsEstimate > best->oddsEstimate)
+            best = &runner;
+    return best;
+}
+
+void addRace(BacktestFigures& f, const BacktestRace& race) {
+    ++f.races;
+    if (const BacktestRunner* top = rankedAt(race, 1)) {
+        f.topPlace.add(top->placed());
+        f.topWin.add(top->won());
+    }
+    for (const BacktestRunner& runner : race.runners) {
+        if (runner.rank >= 1 && runner.rank <= race.darkHorseCount) {
+            f.darkPlace.add(runner.placed());
+            f.darkWin.add(runner.won());
+        }
+        if (runner.rank >= 1 && runner.rank <= kRankedPositions) {
+            f.rankPlace[static_cast<size_t>(runner.rank - 1)].add(runner.placed());
+            f.rankWin[static_cast<size_t>(runner.rank - 1)].add(runner.won());
+        }
+    }
+    bool anyPair = false;
+    for (const auto& pair : race.quinellaPairs) {
+        const bool hit = quinellaHit(race, pair);
+        f.quinellaPairs.add(hit);
+        anyPair = anyPair || hit;
+    }
+    if (!race.quinellaPairs.empty())
+        f.quinellaRaces.add(anyPair);
+    const bool darkPlaced =
+        std::any_of(race.runners.begin(), race.runners.end(), [&](const BacktestRunner& r) {
+            return r.rank >= 1 && r.rank <= race.darkHorseCount && r.placed();
+        });
+    f.placeBetRaces.add(darkPlaced);
+    if (const BacktestRunner* favourite = runnerAt(
+            race, [](const BacktestRunner& r, int v) { return r.popularity == v; }, 1)) {
+        f.favouritePlace.add(favourite->placed());
+        f.favouriteWin.add(favourite->won());
+    }
+    if (const BacktestRunner* shot = longestShot(race)) {
+        f.longshotPlace.add(shot->placed());
+        f.longshotWin.add(shot->won());
+    }
+    const double runners = std::max(race.fieldSize, 1);
+    f.chancePlace += std::min(3.0, runners) / runners;
+    f.chanceWin += 1.0 / runners;
+}
+
+BacktestFigures figuresWhere(std::span<const BacktestRace> races,
+                             bool (*contains)(const BacktestRace&)) {
+    BacktestFigures figures;
+    for (const BacktestRace& race : races)
+        if (contains(race))
+            addRace(figures, race);
+    if (figures.races > 0) {
+        figures.chancePlace /= figures.races;
+        figures.chanceWin /= figures.races;
+    }
+    return figures;
+}
+
+bool allRaces(const BacktestRace&) {
+    return true;
+}
+
+constexpr BacktestGroup kGroups[] = {
+    {"全レース", "all", allRaces},
+    {"芝", "turf", [](const BacktestRace& r) { return r.surface == 0; }},
+    {"ダート", "dirt", [](const BacktestRace& r) { return r.surface == 1; }},
+    {"1600m以下", "upTo1600m", [](const BacktestRace& r) { return r.distanceBand == 0; }},
+    {"1601～2200m", "from1601To2200m", [](const BacktestRace& r) { return r.distanceBand == 1; }},
+    {"2201m以上", "from2201m", [](const BacktestRace& r) { return r.distanceBand == 2; }},
+};
+
+using F = BacktestFigures;
+constexpr BacktestRow kRows[] = {
+    {"ゼルコ馬1位の複勝率", "topPlace", &F::topPlace, true},
+    {"ゼルコ馬1位の勝率", "topWin", &F::topWin, true},
+    {"穴馬の複勝率", "darkHorsePlace", &F::darkPlace, true},
+    {"穴馬の勝率", "darkHorseWin", &F::darkWin, true},
+    {"複勝 (穴馬のどれかが3着以内)", "placeBetRaces", &F::placeBetRaces, true},
+    {"馬連 (組み合わせごと)", "quinellaPairs", &F::quinellaPairs, true},
+    {"馬連 (どれかが的中したレース)", "quinellaRaces", &F::quinellaRaces, true},
+    {"1番人気の複勝率", "favouritePlace", &F::favouritePlace, false},
+    {"1番人気の勝率", "favouriteWin", &F::favouriteWin, false},
+    {"推定オッズ最高の馬の複勝率", "longshotPlace", &F::longshotPlace, false},
+    {"推定オッズ最高の馬の勝率", "longshotWin", &F::longshotWin, false},
+};
+
+} // namespace
+
+Interval wilsonInterval(const HitCount& count) {
+    if (count.trials <= 0)
+        return {};
+    const double n = count.trials;
+    const double p = count.hits / n;
+    const double z2 = kZ * kZ;
+    const double centre = (p + z2 / (2 * n)) / (1 + z2 / n);
+    const double half = kZ / (1 + z2 / n) * std::sqrt(p * (1 - p) / n + z2 / (4 * n * n));
+    return {std::max(0.0, centre - half), std::min(1.0, centre + half)};
+}
+
+bool quinellaHit(const BacktestRace& race, const std::array<int, 2>& pair) {
+    const BacktestRunner* a = withNumber(race, pair[0]);
+    const BacktestRunner* b = withNumber(race, pair[1]);
+    if (a == nullptr || b == nullptr || a == b || a->abnormal || b->abnormal)
+        return false;
+    const int first = std::min(a->finish, b->finish);
+    const int second = std::max(a->finish, b->finish);
+    return first == 1 && (second == 1 || second == 2);
+}
+
+BacktestFigures backtestFigures(std::span<const BacktestRace> races) {
+    return figuresWhere(races, allRaces);
+}
+
+std::span<const BacktestRow> backtestRows() {
+    return kRows;
+}
+
+std::span<const BacktestGroup> backtestGroups() {
+    return kGroups;
+}
+
+std::vector<BacktestFigures> groupFigures(std::span<const BacktestRace> races) {
+    std::vector<BacktestFigures> figures;
+    for (const BacktestGroup& group : kGroups)
+        figures.push_back(figuresWhere(races, group.contains));
+    return figures;
+}
+
+} // namespace zelkor

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "core/ports.h"
+#include "jv/backtest.h"
+
+#include <string>
+
+namespace zelkor {
+
+// Where the backtest report goes: programFolder + "HTML/ZelBacktest.html".
+std::string backtestPagePath(const std::string& programFolder);
+
+// The report page of a backtest: how many races were used and left out,
+// the rules of the rebuilding, the chart of the place rate by ranking
+// position against the baselines, and the tables of every group.
+std::string backtestPage(const Backtest& backtest, const PastRaceRules& rules);
+
+// Writes the page to `path` and opens it through `shell`. False, with
+// nothing opened, when it cannot be written.
+bool writeBacktestPage(const std::string& path, const Backtest& backtest,
+                       const PastRaceRules& rules, Shell& shell);
+
+} // namespace zelkor

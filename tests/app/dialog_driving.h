@@ -1,0 +1,54 @@
+#pragma once
+
+// Driving modal dialogs from a test: acting on one as soon as it shows and
+// clicking its buttons where a user would.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+#include <cstdlib>
+#include <functional>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace zelkor::test {
+
+// A file of the source tree (ZELKOR_SOURCE_DIR, set by CTest).
+inline std::string sourceFile(const char* relative) {
+    const char* root = std::getenv("ZELKOR_SOURCE_DIR");
+    return std::string(root ? root : ".") + "/" + relative;
+}
+
+// Runs `action` on the modal dialog of type D as soon as one is shown. A
+// dialog the action leaves open is cancelled, so a failed expectation
+// cannot hang the test. The watch ends with `owner`.
+template <class D> QTimer* whenModal(QObject* owner, std::function<void(D&)> action) {
+    auto* timer = new QTimer(owner);
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, action] {
+        auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        timer->stop();
+        (void)QTest::qWaitForWindowExposed(dialog);
+        action(*dialog);
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+    timer->start();
+    return timer;
+}
+
+inline void clickButton(QDialog& dialog, const char* name) {
+    auto* button = dialog.findChild<QAbstractButton*>(QString::fromLatin1(name));
+    ASSERT_NE(button, nullptr) << name;
+    // Check boxes on their box, where a user clicks.
+    const bool box = qobject_cast<QCheckBox*>(button) || qobject_cast<QRadioButton*>(button);
+    QTest::mouseClick(button, Qt::LeftButton, {},
+                      box ? QPoint(6, button->height() / 2) : button->rect().center());
+}
+
+} // namespace zelkor::test

@@ -1,0 +1,375 @@
+// Past races rebuilt from the runs of a horse file, and each runner as it
+// stood before the race.
+
+#include "core/scoring.h"
+#include "jv/backtest.h"
+#include "jv/jv_test_dir.h"
+#include "jv/past_races.h"
+#include "jv/race_loader.h"
+#include "support/jv_generator.h"
+#include "support/recording_prompt.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <map>
+#include <tuple>
+
+namespace zelkor {
+namespace {
+
+using test::JvHorseData;
+using test::JvRunData;
+
+// The horses as the reader gives them, through a written file.
+std::vector<JvHorseEntry> readBack(const std::vector<JvHorseData>& horses) {
+    test::JvTestDir dir;
+    const std::string path = dir.file("JracUmaj.dat");
+    EXPECT_TRUE(test::writeJvHorseFile(path, horses));
+    test::RecordingPrompt prompt;
+    std::vector<JvHorseEntry> entries;
+    EXPECT_TRUE(readEveryHorse(path, entries, prompt));
+    EXPECT_TRUE(prompt.entries.empty());
+    return entries;
+}
+
+using RaceKey = std::tuple<int, int, std::string, int, int, int>;
+RaceKey keyOf(const JvRunData& run) {
+    return {run.year, run.monthDay, run.courseCode, run.meeting, run.meetingDay, run.raceNumber};
+}
+RaceKey keyOf(const PastRaceId& id) {
+    return {id.year, id.monthDay, id.courseCode, id.meeting, id.meetingDay, id.raceNumber};
+}
+
+// (horse id, horse number, finish, popularity, abnormal) of a runner.
+using RunnerFacts = std::tuple<std::string, int, int, int, bool>;
+
+// What each race of the season should rebuild to: its runners whose record
+// still holds the race (the oldest runs fall off the five kept).
+std::map<RaceKey, std::pair<int, std::vector<RunnerFacts>>>
+expectedRaces(const test::JvPastSeason& season) {
+    std::map<RaceKey, std::pair<int, std::vector<RunnerFacts>>> expected;
+    for (const test::JvSeasonRace& race : season.races) {
+        std::vector<RunnerFacts> present;
+        for (const test::JvSeasonRunner& r : race.runners) {
+            const JvHorseData& horse = season.horses[static_cast<size_t>(r.horse)];
+            for (const JvRunData& run : horse.runs)
+                if (keyOf(run) == keyOf(race.card))
+                    present.emplace_back(horse.id, r.horseNumber, r.finish, r.popularity,
+                                         r.abnormal);
+        }
+        if (!present.empty())
+            expected[keyOf(race.card)] = {race.card.fieldSize, present};
+    }
+    return expected;
+}
+
+std::vector<RunnerFacts> rebuiltRunners(const PastRace& race,
+                                        const std::vector<JvHorseEntry>& horses) {
+    std::vector<RunnerFacts> facts;
+    for (const PastRaceRunner& r : race.runners) {
+        const JvPastRun& run = horses[r.horse].record.pastRuns[r.slot];
+        facts.emplace_back(horses[r.horse].horseId, run.horseNumber, run.finish, run.popularity,
+                           run.abnormal != 0);
+    }
+    return facts;
+}
+
+TEST(PastRaces, TheSeasonsRacesComeBackWithTheirRunnersAndOutcomes) {
+    const test::JvPastSeason season = test::makeJvPastSeason(400, 6.0, 5);
+    const std::vector<JvHorseEntry> horses = readBack(season.horses);
+    const auto expected = expectedRaces(season);
+
+    // Every race with a runner left, nothing dropped.
+    const PastRaceSet all = rebuildPastRaces(horses, {1, 0});
+    EXPECT_EQ(all.dropped(), 0);
+    ASSERT_EQ(all.races.size(), expected.size());
+    for (const PastRace& race : all.races) {
+        auto it = expected.find(keyOf(race.id));
+        ASSERT_NE(it, expected.end());
+        EXPECT_EQ(race.fieldSize, it->second.first);
+        EXPECT_EQ(rebuiltRunners(race, horses), it->second.second);
+    }
+
+    // The default rules keep exactly the races with 5 runners and 80 % of
+    // the field present, and count the others by their reason.
+    const PastRaceSet kept = rebuildPastRaces(horses, {});
+    size_t keep = 0;
+    int few = 0, share = 0;
+    for (const auto& [key, race] : expected) {
+        const int present = static_cast<int>(race.second.size());
+        if (present < 5)
+            ++few;
+        else if (present * 100 < 80 * race.first)
+            ++share;
+        else
+            ++keep;
+    }
+    EXPECT_EQ(kept.races.size(), keep);
+    EXPECT_EQ(kept.droppedFewRunners, few);
+    EXPECT_EQ(kept.droppedLowShare, share);
+    EXPECT_EQ(kept.droppedInconsistent, 0);
+    EXPECT_GT(keep, 50u);
+    EXPECT_GT(share, 0);
+}
+
+// A run of a hand-made race: identity by race number, the rest as given.
+JvRunData runIn(int raceNumber, int monthDay, int fieldSize, int horseNumber, int finish,
+                int popularity = 1) {
+    JvRunData run;
+    run.year = 2025;
+    run.monthDay = monthDay;
+    run.raceNumber = raceNumber;
+    run.fieldSize = fieldSize;
+    run.horseNumber = horseNumber;
+    run.finish = finish;
+    run.popularity = popularity;
+    return run;
+}
+
+JvHorseData horseWith(int n, std::vector<JvRunData> runs) {
+    JvHorseData horse;
+    horse.id = test::jvHorseIdFor(n);
+    horse.runs = std::move(runs);
+    return horse;
+}
+
+// Race 1: 5 of 6 present. Race 2: 4 of 4. Race 3: 5 of 8. Race 4: two
+// horses with number 2. Race 5: field sizes 6 and 7.
+std::vector<JvHorseData> droppingHorses() {
+    std::vector<JvHorseData> horses;
+    for (int h = 1; h <= 5; ++h) {
+        std::vector<JvRunData> runs = {runIn(1, 1010, 6, h, h), runIn(3, 1001, 8, h, h)};
+        if (h <= 4)
+            runs.insert(runs.begin() + 1, runIn(2, 1005, 4, h, h));
+        horses.push_back(horseWith(h, runs));
+    }
+    for (int h = 6; h <= 10; ++h)
+        horses.push_back(horseWith(h, {runIn(4, 920, 8, h == 8 ? 2 : h - 5, h - 5),
+                                       runIn(5, 910, h == 10 ? 7 : 6, h - 5, h - 5)}));
+    return horses;
+}
+
+TEST(PastRaces, RacesAreDroppedByTheirReason) {
+    const std::vector<JvHorseEntry> horses = readBack(droppingHorses());
+    const PastRaceSet set = rebuildPastRaces(horses, {});
+    ASSERT_EQ(set.races.size(), 1u);
+    EXPECT_EQ(set.races[0].id.raceNumber, 1);
+    EXPECT_EQ(set.races[0].runners.size(), 5u);
+    EXPECT_EQ(set.droppedFewRunners, 1);
+    EXPECT_EQ(set.droppedLowShare, 1);
+    EXPECT_EQ(set.droppedInconsistent, 2);
+
+    const PastRaceSet loose = rebuildPastRaces(horses, {4, 60});
+    ASSERT_EQ(loose.races.size(), 3u);
+    EXPECT_EQ(loose.dropped(), 2);
+    // Date order: race 3 (1001), race 2 (1005), race 1 (1010).
+    EXPECT_EQ(loose.races[0].id.raceNumber, 3);
+    EXPECT_EQ(loose.races[1].id.raceNumber, 2);
+    EXPECT_EQ(loose.races[2].id.raceNumber, 1);
+    // 5 of 6 is 83 %: dropped when 85 % is asked for.
+    EXPECT_EQ(rebuildPastRaces(horses, {5, 85}).droppedLowShare, 2);
+}
+
+TEST(PastRaces, ARaceTwiceInOneRecordCountsOnce) {
+    std::vector<JvHorseData> horses;
+    for (int h = 1; h <= 5; ++h)
+        horses.push_back(horseWith(h, {runIn(1, 1010, 5, h, h)}));
+    horses[0].runs.push_back(horses[0].runs[0]);
+    const PastRaceSet set = rebuildPastRaces(readBack(horses), {});
+    ASSERT_EQ(set.races.size(), 1u);
+    EXPECT_EQ(set.races[0].runners.size(), 5u);
+    EXPECT_EQ(set.races[0].runners[0].slot, 0u);
+}
+
+TEST(RunsBefore, TheSlotsAfterTheRaceAsLongAsTheyAreEarlier) {
+    JvHorseRecord horse;
+    const int dates[] = {1201, 1101, 1001, 1015, 901};
+    for (size_t s = 0; s < 5; ++s) {
+        horse.pastRuns[s].courseCode = "05";
+        horse.pastRuns[s].year = 2025;
+        horse.pastRuns[s].monthDay = dates[s];
+    }
+    EXPECT_EQ(runsBefore(horse, 0).size(), 2u); // 1015 is not before 1001
+    EXPECT_EQ(runsBefore(horse, 0).data(), &horse.pastRuns[1]);
+    EXPECT_EQ(runsBefore(horse, 3).size(), 1u);
+    EXPECT_EQ(runsBefore(horse, 4).size(), 0u);
+    EXPECT_EQ(runsBefore(horse, 9).size(), 0u);
+    horse.pastRuns[2].courseCode.clear(); // the end of the runs
+    EXPECT_EQ(runsBefore(horse, 0).size(), 1u);
+}
+
+TEST(BandCountsOf, PlacesOfNormalRunsByDistanceBand) {
+    std::array<JvPastRun, 5> runs{};
+    const int metres[] = {1600, 1601, 2200, 2201, 1200};
+    const int finish[] = {1, 2, 7, 3, 1};
+    for (size_t i = 0; i < runs.size(); ++i) {
+        runs[i].courseCode = "05";
+        runs[i].distanceMetres = metres[i];
+        runs[i].finish = finish[i];
+    }
+    runs[4].abnormal = 1;
+    const JvBandCounts counts = bandCountsOf(runs);
+    JvBandCounts expected{};
+    expected[0][0][0] = 1;
+    expected[0][1][1] = 1;
+    expected[0][1][3] = 1;
+    expected[0][2][2] = 1;
+    EXPECT_EQ(counts, expected);
+    // One win up to 1600 m counts before the places: 1400 m.
+    EXPECT_EQ(aptitudeMetresOf(counts), 1400);
+}
+
+// A race of five horses, each with two runs before it and one after it.
+std::vector<JvHorseData> fieldWithHistory() {
+    std::vector<JvHorseData> horses;
+    for (int h = 1; h <= 5; ++h) {
+        JvRunData later = runIn(9, 1201, 12, h, 6 - h, h);
+        JvRunData race = runIn(5, 1101, 5, h, h, 6 - h);
+        race.distanceMetres = 1400;
+        race.trackCode = 24;
+        race.gradeCode = "C";
+        race.weightCarried = 540 + 5 * h;
+        JvRunData before = runIn(3, 1001, 10, h, h + 2, h);
+        before.distanceMetres = 1200 + 200 * h;
+        before.corners = {h, h, h, h};
+        JvRunData earlier = runIn(1, 901, 10, h, 2 * h, 1);
+        earlier.corners = {2 * h, 2 * h, 2 * h, 2 * h};
+        JvHorseData horse = horseWith(h, {later, race, before, earlier});
+        horse.birthYear = 2020 + h % 2;
+        horse.sexCode = h % 3 + 1;
+        horses.push_back(horse);
+    }
+    return horses;
+}
+
+const PastRace& raceNumbered(const PastRaceSet& set, int raceNumber) {
+    for (const PastRace& race : set.races)
+        if (race.id.raceNumber == raceNumber)
+            return race;
+    throw std::runtime_error("race not rebuilt");
+}
+
+TEST(LoadPastRace, EachRunnerIsMadeFromItsRunsBeforeTheRace) {
+    const std::vector<JvHorseEntry> horses = readBack(fieldWithHistory());
+    const PastRaceSet set = rebuildPastRaces(horses, {});
+    const PastRace& race = raceNumbered(set, 5);
+    RaceSheet sheet;
+    sheet.runnerCount = 12;
+    const PastRaceField field = loadPastRace(sheet, race, horses);
+
+    EXPECT_EQ(sheet.runnerCount, 5);
+    EXPECT_EQ(sheet.distance, 4); // 1400 m
+    EXPECT_EQ(sheet.surface, 1);  // track 24: dirt
+    EXPECT_EQ(sheet.grade, 2);    // ＧⅢ
+    EXPECT_EQ(sheet.ageLimit, 0);
+    EXPECT_EQ(sheet.sexLimit, 0);
+    EXPECT_EQ(sheet.weightRule, 0);
+
+    long long total = 0;
+    for (const JvHorseEntry& horse : horses)
+        total += strengthOf(runsBefore(horse.record, 1));
+    for (int k = 1; k <= 5; ++k) {
+        const JvHorseRecord& horse = horses[static_cast<size_t>(k - 1)].record;
+        const RunnerEntry& runner = sheet.runner(k);
+        EXPECT_EQ(field[static_cast<size_t>(k)].run, &horse.pastRuns[1]);
+        EXPECT_EQ(runner.weight, weightIndex(540 + 5 * k));
+        EXPECT_EQ(runner.pastRuns[kLastRun], sheetPastRun(horse.pastRuns[2]));
+        EXPECT_EQ(runner.pastRuns[kRunBeforeLast], sheetPastRun(horse.pastRuns[3]));
+        EXPECT_EQ(runner.age, 2025 - horse.birthYear - 2); // the race's year
+        EXPECT_EQ(runner.sex, horse.sexCode - 1);
+        EXPECT_EQ(runner.runningStyle, runningStyleOf(runsBefore(horse, 1)));
+        EXPECT_EQ(runner.oddsBand,
+                  oddsBandOf(estimateOdds(total, strengthOf(runsBefore(horse, 1)))));
+        // The best distance from the places before: the run before the race
+        // (finish k + 2 at 1200 + 200k m) and the one before that.
+        EXPECT_EQ(runner.aptitudeDistance,
+                  distanceIndex(aptitudeMetresOf(bandCountsOf(runsBefore(horse, 1)))));
+    }
+    // The horses are older runners in the race run afterwards, so its
+    // predictions differ.
+    EXPECT_NE(sheet.runner(1).pastRuns[kLastRun], sheetPastRun(horses[0].record.pastRuns[1]));
+}
+
+TEST(PredictPastRace, NothingAtOrAfterTheRaceChangesItsPrediction) {
+    std::vector<JvHorseEntry> horses = readBack(fieldWithHistory());
+    const PastRaceSet set = rebuildPastRaces(horses, {});
+    const PastRace race = raceNumbered(set, 5);
+    RaceSheet sheet;
+    const BacktestRace original = predictPastRace(race, horses, sheet);
+    // Scores of 0 (favourites) would hide any change.
+    ASSERT_TRUE(std::any_of(original.runners.begin(), original.runners.end(),
+                            [](const BacktestRunner& r) { return r.score != 0; }));
+    auto predictionOf = [](const BacktestRace& r) {
+        std::vector<std::tuple<int, int, int>> out;
+        for (const BacktestRunner& runner : r.runners)
+            out.emplace_back(runner.horseNumber, runner.score, runner.rank);
+        return std::make_tuple(out, r.darkHorseCount, r.quinellaPairs);
+    };
+
+    // The later race and the race's own result rewritten entirely.
+    std::vector<JvHorseEntry> changed = horses;
+    for (JvHorseEntry& horse : changed) {
+        JvPastRun& later = horse.record.pastRuns[0];
+        later.finish = 1;
+        later.distanceMetres = 3600;
+        later.corners = {1, 1, 1, 1};
+        later.gradeCode = "A";
+        later.abnormal = 1;
+        JvPastRun& own = horse.record.pastRuns[1];
+        own.finish = 18 - own.finish;
+        own.popularity = 1;
+        own.corners = {18, 18, 18, 18};
+        own.time = 2000;
+        own.timeDiff = 99;
+        horse.record.bandCounts[0][2][0] = 9; // career counts include later results
+    }
+    const BacktestRace again = predictPastRace(race, changed, sheet);
+    EXPECT_EQ(predictionOf(again), predictionOf(original));
+    EXPECT_NE(again.runners[0].finish, original.runners[0].finish);
+
+    // A run before the race does count.
+    std::vector<JvHorseEntry> earlier = horses;
+    earlier[4].record.pastRuns[2].finish = 1;
+    earlier[4].record.pastRuns[2].timeDiff = 0;
+    const BacktestRace differs = predictPastRace(race, earlier, sheet);
+    EXPECT_NE(predictionOf(differs), predictionOf(original));
+}
+
+TEST(PredictPastRace, ScoresAsAPredictionAndReportsTheRacesOwnNumbers) {
+    // The five horses are numbers 2 to 6 of a field of six.
+    std::vector<JvHorseData> data = fieldWithHistory();
+    const int numbers[] = {2, 3, 4, 5, 6};
+    for (size_t h = 0; h < data.size(); ++h) {
+        data[h].runs[1].fieldSize = 6;
+        data[h].runs[1].horseNumber = numbers[h];
+    }
+    const std::vector<JvHorseEntry> horses = readBack(data);
+    const PastRaceSet set = rebuildPastRaces(horses, {});
+    const PastRace& race = raceNumbered(set, 5);
+    RaceSheet sheet;
+    const BacktestRace out = predictPastRace(race, horses, sheet);
+    RaceSheet expected;
+    loadPastRace(expected, race, horses);
+    scoreRace(expected);
+    ASSERT_EQ(out.runners.size(), 5u);
+    EXPECT_EQ(out.fieldSize, 6);
+    EXPECT_EQ(out.surface, 1);
+    EXPECT_EQ(out.distanceMetres, 1400);
+    EXPECT_EQ(out.distanceBand, 0);
+    EXPECT_EQ(out.darkHorseCount, expected.result.darkHorseCount);
+    for (size_t k = 1; k <= 5; ++k) {
+        const BacktestRunner& r = out.runners[k - 1];
+        EXPECT_EQ(r.horseId, horses[k - 1].horseId);
+        EXPECT_EQ(r.horseNumber, numbers[k - 1]);
+        EXPECT_EQ(r.score, expected.result.scores[k]);
+        EXPECT_EQ(expected.result.ranking[static_cast<size_t>(r.rank)], static_cast<int>(k));
+    }
+    ASSERT_EQ(out.quinellaPairs.size(), static_cast<size_t>(expected.result.quinellaCount));
+    for (size_t i = 0; i < out.quinellaPairs.size(); ++i)
+        EXPECT_EQ(out.quinellaPairs[i],
+                  (std::array<int, 2>{numbers[expected.result.quinellaPairs[i][0] - 1],
+                                      numbers[expected.result.quinellaPairs[i][1] - 1]}));
+}
+
+} // namespace
+} // namespace zelkor
