@@ -18,6 +18,10 @@ set_target_properties(zelkor_cp932_compile PROPERTIES
   CXX_COMPILER_LAUNCHER "")
 
 function(zelkor_target_options target)
+  if(ZELKOR_FUZZ)
+    zelkor_fuzz_options(${target})
+    return()
+  endif()
   target_compile_options(${target} PRIVATE -finput-charset=UTF-8 -Wall -Wextra -Wpedantic)
   if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
     set_target_properties(${target} PROPERTIES
@@ -43,7 +47,11 @@ endfunction()
 # A library of the project: sources under src/<name>, headers included as
 # "<name>/header.h" from src/.
 function(zelkor_library name)
-  add_library(zelkor_${name} STATIC ${ARGN})
+  set(sources ${ARGN})
+  if(ZELKOR_FUZZ)
+    zelkor_cp932_sources(sources ${ARGN})
+  endif()
+  add_library(zelkor_${name} STATIC ${sources})
   target_include_directories(zelkor_${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
   zelkor_target_options(zelkor_${name})
   add_library(zelkor::${name} ALIAS zelkor_${name})
@@ -61,5 +69,6 @@ function(zelkor_test name)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "ZELKOR_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
                ENVIRONMENT "ZELKOR_BIN_DIR=${ZELKOR_RUNTIME_DIR}"
-               ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+               ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+               ENVIRONMENT "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/support/lsan.supp")
 endfunction()

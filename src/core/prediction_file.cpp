@@ -19,7 +19,9 @@ constexpr const char* kNotOurFile = "ゼルコ馬ファイルではありませ�
 constexpr const char* kUnusable = "ファイルを開けません";
 constexpr const char* kOlderVersion = "以前のバージョンのファイルは開けません";
 
-constexpr int kMinRunners = 4;
+// The writer writes every count from 0 to 18 (a JRA-VAN race may have fewer
+// runners than the form offers), so the reader takes all of them back.
+constexpr int kMinRunners = 0;
 
 void appendText(std::string& out, const std::string& text) {
     appendFormat(out, "%zu,", text.size());

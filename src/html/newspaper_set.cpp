@@ -63,6 +63,12 @@ std::string setMenuHead() {
         std::string(kPageMetaLine).c_str());
 }
 
+int setProgressPosition(long long done, long long total) {
+    if (total <= 0 || done <= 0)
+        return 0;
+    return done >= total ? 100 : static_cast<int>(done * 100 / total);
+}
+
 void UnwrittenFiles::note(bool written, const std::string& path) {
     if (!written)
         paths_.push_back(path);
@@ -183,7 +189,7 @@ std::string writeNewspaperSet(const std::string& raceCardPath, std::vector<int> 
         }
         // Positions rather than a fixed step, so the bar ends at 100 for any
         // number of races.
-        progress.setPosition(done * 100 / selected);
+        progress.setPosition(setProgressPosition(done, selected));
     }
 
     menu += "\r\n</BODY>\r\n</HTML>";

@@ -57,6 +57,10 @@ std::string setMenuName(const JvRaceCard& race);
 // The opening of a set's menu page, up to its <BODY> tag.
 std::string setMenuHead();
 
+// The progress position 0..100 after `done` of `total` pages of a set,
+// computed so that no count of races overflows it.
+int setProgressPosition(long long done, long long total);
+
 // Appends the race's line to a set's menu, after a racecourse heading when
 // the racecourse differs from `previousCourse` (which is then updated).
 void appendRaceToMenu(std::string& menu, std::string& previousCourse, const JvRaceCard& race,

@@ -27,6 +27,12 @@ bool refusedInFileName(unsigned char c) {
            std::string_view("/\\:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos;
 }
 
+// What ends or breaks an unquoted attribute value. "=", "&" and "?" stay:
+// ordinary addresses hold them.
+bool breaksAttribute(unsigned char c) {
+    return c < 0x21 || c == 0x7f || c == '"' || c == '\'' || c == '<' || c == '>' || c == '`';
+}
+
 std::string percentEncode(std::string_view text, bool (*encode)(unsigned char)) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::string out;
@@ -82,10 +88,29 @@ std::string linkNameText(std::string_view name) {
     return percentEncode(name, breaksAddress);
 }
 
+std::string linkAddressText(std::string_view address) {
+    // "`" (0x60) may be the second byte of a Shift-JIS character, so the
+    // address is walked character by character and only single bytes are
+    // looked at.
+    std::string out;
+    out.reserve(address.size());
+    for (size_t pos = 0; pos < address.size();) {
+        const size_t length = charLength(address, pos);
+        if (length == 1)
+            out += percentEncode(address.substr(pos, 1), breaksAttribute);
+        else
+            out += address.substr(pos, length);
+        pos += length;
+    }
+    return out;
+}
+
 std::string horseNameLink(std::string_view dbUrl1, std::string_view name, std::string_view dbUrl2) {
-    std::string link(dbUrl1);
+    // The two halves come from the settings file, which anyone may edit:
+    // they must not end the unquoted href= they are written into.
+    std::string link = linkAddressText(dbUrl1);
     link += linkNameText(name);
-    link += dbUrl2;
+    link += linkAddressText(dbUrl2);
     return link;
 }
 

@@ -35,6 +35,11 @@ std::string htmlEscape(std::string_view text);
 // Japanese characters included, is kept as it stands.
 std::string linkNameText(std::string_view name);
 
+// A link address from the settings with the characters that would end or
+// break an unquoted attribute (blanks, control characters, quotes, "<", ">",
+// "`") percent-encoded; an ordinary address is unchanged.
+std::string linkAddressText(std::string_view address);
+
 // Target of a horse-database link: dbUrl1, the name, dbUrl2.
 std::string horseNameLink(std::string_view dbUrl1, std::string_view name, std::string_view dbUrl2);
 

@@ -107,7 +107,7 @@ std::string predictAll(const std::string& raceCardPath, RaceSheet& sheet, JvRace
         }
         // Positions rather than a fixed step, so the bar ends at 100 for any
         // number of races.
-        progress.setPosition(r * 100 / raceCount);
+        progress.setPosition(setProgressPosition(r, raceCount));
     }
 
     menu += "</BODY></HTML>";

@@ -2,18 +2,13 @@
 
 #include "core/ports.h"
 #include "core/race_sheet.h"
+#include "jv/lzh_archive.h"
 
 #include <string>
 
 namespace zelkor {
 
 class JvRaceCard;
-
-// The four files a JRA-VAN archive brings.
-inline constexpr const char* kRaceCardFileName = "JracDen1.dat";
-inline constexpr const char* kHorseFileName = "JracUmaj.dat";
-inline constexpr const char* kTrainerFileName = "JracChok.dat";
-inline constexpr const char* kJockeyFileName = "JracKisi.dat";
 
 // The working folders below the program folder, each ending in "/".
 std::string jvWorkingFolder(const std::string& programFolder); // "JRA-VAN/"
@@ -30,7 +25,7 @@ bool checkJvArchive(const std::string& archivePath, UserPrompt& prompt);
 // none of them survives into the new intake. Failures are ignored.
 void clearJvWorkingFolder(const std::string& workingFolder);
 
-// Unpacks every file of the archive into the working folder
+// Unpacks the four files of the archive into the working folder
 // ("ファイルを解凍できませんでした").
 bool unpackJvArchive(const std::string& archivePath, const std::string& workingFolder,
                      UserPrompt& prompt);

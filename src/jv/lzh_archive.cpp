@@ -1,99 +1,111 @@
 #include "jv/lzh_archive.h"
 
+#include "text/sjis.h"
+
 #include <algorithm>
+#include <archive.h>
+#include <archive_entry.h>
 #include <array>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <memory>
+#include <optional>
 #include <system_error>
-
-extern "C" {
-#include <lhasa.h>
-}
 
 namespace zelkor {
 namespace {
 
 namespace fs = std::filesystem;
 
-// An opened archive: the input stream and the reader on it, freed together.
+// An archive opened for reading as LZH only: no other format and no
+// compression filter is tried on what the user picked.
 class ArchiveReader {
   public:
     explicit ArchiveReader(const std::string& path) {
         std::error_code ec;
         if (!fs::is_regular_file(path, ec))
             return;
-        std::string name = path; // lhasa takes a non-const name
-        stream_ = lha_input_stream_from(name.data());
-        if (stream_ == nullptr)
+        size_ = fs::file_size(path, ec);
+        if (ec)
             return;
-        reader_ = lha_reader_new(stream_);
-        if (reader_ != nullptr)
-            lha_reader_set_dir_policy(reader_, LHA_READER_DIR_PLAIN);
+        archive_ = archive_read_new();
+        if (archive_ == nullptr)
+            return;
+        if (archive_read_support_format_lha(archive_) != ARCHIVE_OK ||
+            archive_read_open_filename(archive_, path.c_str(), 65536) != ARCHIVE_OK) {
+            archive_read_free(archive_);
+            archive_ = nullptr;
+        }
     }
     ~ArchiveReader() {
-        if (reader_ != nullptr)
-            lha_reader_free(reader_);
-        if (stream_ != nullptr)
-            lha_input_stream_free(stream_);
+        if (archive_ != nullptr)
+            archive_read_free(archive_);
     }
     ArchiveReader(const ArchiveReader&) = delete;
     ArchiveReader& operator=(const ArchiveReader&) = delete;
 
-    LHAReader* get() const { return reader_; }
+    archive* get() const { return archive_; }
+    std::uint64_t size() const { return size_; }
+
+    // The next entry; null at the end of the archive or when its header is
+    // damaged (`damaged` tells which). A warning (a name the library cannot
+    // convert) still gives the entry.
+    archive_entry* next(bool& damaged) {
+        archive_entry* entry = nullptr;
+        const int r = archive_read_next_header(archive_, &entry);
+        damaged = r != ARCHIVE_OK && r != ARCHIVE_WARN && r != ARCHIVE_EOF;
+        return r == ARCHIVE_OK || r == ARCHIVE_WARN ? entry : nullptr;
+    }
 
   private:
-    LHAInputStream* stream_ = nullptr;
-    LHAReader* reader_ = nullptr;
+    archive* archive_ = nullptr;
+    std::uint64_t size_ = 0;
 };
 
-// The CRC-16 the LZH format stores for every entry (reflected polynomial
-// 0xA001, initial value 0), computed over the data as it is written.
-class Crc16 {
-  public:
-    void add(const unsigned char* data, size_t size) {
-        for (size_t i = 0; i < size; ++i)
-            crc_ = static_cast<std::uint16_t>((crc_ >> 8) ^ table()[(crc_ ^ data[i]) & 0xff]);
-    }
-    std::uint16_t value() const { return crc_; }
-
-  private:
-    static const std::array<std::uint16_t, 256>& table() {
-        static const std::array<std::uint16_t, 256> t = [] {
-            std::array<std::uint16_t, 256> r{};
-            for (unsigned n = 0; n < 256; ++n) {
-                unsigned c = n;
-                for (int k = 0; k < 8; ++k)
-                    c = (c & 1) ? (c >> 1) ^ 0xA001u : c >> 1;
-                r[n] = static_cast<std::uint16_t>(c);
-            }
-            return r;
-        }();
-        return t;
-    }
-    std::uint16_t crc_ = 0;
+// What the LZH header at `offset` declares beyond what the library tells.
+// Every header level keeps the method at bytes 2..6 and the packed size at
+// 7..10, and none is shorter than 21 bytes before its data. Nothing when
+// the bytes there are not such a header (a self-extracting archive's
+// program part).
+struct HeaderPeek {
+    std::string method; // "-lh5-"
+    std::uint64_t packedSize = 0;
 };
-
-bool isDirectoryOrLink(const LHAFileHeader& header) {
-    return header.filename == nullptr || header.symlink_target != nullptr ||
-           std::strcmp(header.compress_method, LHA_COMPRESS_TYPE_DIR) == 0;
+std::optional<HeaderPeek> peekHeader(const std::string& path, std::int64_t offset) {
+    std::ifstream in(path, std::ios::binary);
+    std::array<unsigned char, 11> h{};
+    if (offset < 0 || !in.seekg(offset) || !in.read(reinterpret_cast<char*>(h.data()), h.size()))
+        return std::nullopt;
+    if (h[2] != '-' || h[3] != 'l' || h[6] != '-')
+        return std::nullopt;
+    return HeaderPeek{std::string(h.begin() + 2, h.begin() + 7),
+                      std::uint64_t{h[7]} | std::uint64_t{h[8]} << 8 | std::uint64_t{h[9]} << 16 |
+                          std::uint64_t{h[10]} << 24};
 }
+constexpr std::uint64_t kMinHeaderBytes = 21;
 
-std::string storedNameOf(const LHAFileHeader& header) {
-    std::string name;
-    if (header.path != nullptr)
-        name = header.path;
-    if (header.filename != nullptr)
-        name += header.filename;
-    return name;
+// The methods the library decodes: stored, the three sliding-window
+// methods, and directories.
+constexpr std::string_view kDecodedMethods[] = {"-lh0-", "-lh5-", "-lh6-", "-lh7-", "-lhd-"};
+
+// The program's name for a stored name, or empty when it is none of the
+// four files.
+std::string jvFileNameFor(const std::string& storedName) {
+    const std::string base = safeEntryName(storedName);
+    for (const char* name : kJvArchiveFileNames) {
+        const std::string_view wanted(name);
+        if (base.size() == wanted.size() && startsWithIgnoringAsciiCase(base, wanted))
+            return name;
+    }
+    return {};
 }
 
 enum class EntryResult { Written, Damaged, TooLarge, WriteFailed };
 
 // Decodes the current entry into `target` through a temporary file beside
 // it, so a failed entry never leaves a half-written file under its name.
-EntryResult writeEntry(LHAReader* reader, const LHAFileHeader& header, const fs::path& target,
+// The entry may not produce more than it declares (`declared`), nor push
+// `total` past `limit`; either stops the decoding at once.
+EntryResult writeEntry(archive* reader, std::uint64_t declared, const fs::path& target,
                        std::uint64_t& total, std::uint64_t limit) {
     fs::path temp = target;
     temp += ".part";
@@ -102,25 +114,32 @@ EntryResult writeEntry(LHAReader* reader, const LHAFileHeader& header, const fs:
 
     EntryResult result = EntryResult::Written;
     std::uint64_t length = 0;
-    Crc16 crc;
     {
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);
         if (!out)
             return EntryResult::WriteFailed;
-        std::array<unsigned char, 65536> buffer{};
+        std::array<char, 65536> buffer{};
         for (;;) {
-            size_t n = lha_reader_read(reader, buffer.data(), buffer.size());
+            // A CRC error or data cut short comes back as a negative count.
+            const la_ssize_t n = archive_read_data(reader, buffer.data(), buffer.size());
             if (n == 0)
                 break;
-            length += n;
-            total += n;
+            if (n < 0) {
+                result = EntryResult::Damaged;
+                break;
+            }
+            const auto size = static_cast<std::uint64_t>(n);
+            length += size;
+            total += size;
+            if (length > declared) {
+                result = EntryResult::Damaged;
+                break;
+            }
             if (total > limit) {
                 result = EntryResult::TooLarge;
                 break;
             }
-            crc.add(buffer.data(), n);
-            out.write(reinterpret_cast<const char*>(buffer.data()),
-                      static_cast<std::streamsize>(n));
+            out.write(buffer.data(), n);
             if (!out) {
                 result = EntryResult::WriteFailed;
                 break;
@@ -130,7 +149,7 @@ EntryResult writeEntry(LHAReader* reader, const LHAFileHeader& header, const fs:
         if (result == EntryResult::Written && !out)
             result = EntryResult::WriteFailed;
     }
-    if (result == EntryResult::Written && (length != header.length || crc.value() != header.crc))
+    if (result == EntryResult::Written && length != declared)
         result = EntryResult::Damaged;
     if (result == EntryResult::Written) {
         fs::rename(temp, target, ec);
@@ -140,6 +159,24 @@ EntryResult writeEntry(LHAReader* reader, const LHAFileHeader& header, const fs:
     if (result != EntryResult::Written)
         fs::remove(temp, ec);
     return result;
+}
+
+// Why the current entry cannot be decoded within the archive's bounds
+// before any of it is written; empty when it may be.
+std::string entryBoundError(const ArchiveReader& archive, const std::string& path,
+                            archive_entry* entry, std::uint64_t total, std::uint64_t limit) {
+    if (!archive_entry_size_is_set(entry) || archive_entry_size(entry) < 0)
+        return "an entry without a size";
+    const auto declared = static_cast<std::uint64_t>(archive_entry_size(entry));
+    if (declared > limit - std::min(total, limit))
+        return "the archive unpacks to more than the allowed size";
+    const std::int64_t offset = archive_read_header_position(archive.get());
+    if (auto header = peekHeader(path, offset)) {
+        const std::uint64_t left = archive.size() - std::min<std::uint64_t>(offset, archive.size());
+        if (header->packedSize + kMinHeaderBytes > left)
+            return "an entry larger than the rest of the archive";
+    }
+    return {};
 }
 
 } // namespace
@@ -161,10 +198,16 @@ bool isLzhArchive(const std::string& path) {
     ArchiveReader archive(path);
     if (archive.get() == nullptr)
         return false;
-    LHAFileHeader* header = lha_reader_next_file(archive.get());
-    if (header == nullptr)
+    bool damaged = false;
+    if (archive.next(damaged) == nullptr)
         return false;
-    return isDirectoryOrLink(*header) || lha_decoder_for_name(header->compress_method) != nullptr;
+    // The library reads headers of methods it cannot decode; such an
+    // archive is not one it can unpack.
+    auto header = peekHeader(path, archive_read_header_position(archive.get()));
+    if (!header)
+        return true;
+    return std::find(std::begin(kDecodedMethods), std::end(kDecodedMethods), header->method) !=
+           std::end(kDecodedMethods);
 }
 
 LzhExtraction extractLzhArchive(const std::string& archivePath, const std::string& folder,
@@ -181,26 +224,34 @@ LzhExtraction extractLzhArchive(const std::string& archivePath, const std::strin
         return result;
     }
     const fs::path base(folder);
+    // Whatever the archive declares, it cannot hold more than the ratio allows.
+    const std::uint64_t limit =
+        std::min(maxTotalBytes, archive.size() > maxTotalBytes / kMaxExpansionRatio
+                                    ? maxTotalBytes
+                                    : archive.size() * kMaxExpansionRatio);
     std::uint64_t total = 0;
-    bool sawEntry = false;
+    int entries = 0;
+    bool damaged = false;
 
-    while (LHAFileHeader* header = lha_reader_next_file(archive.get())) {
-        sawEntry = true;
-        std::string stored = storedNameOf(*header);
-        std::string name = isDirectoryOrLink(*header) ? std::string() : safeEntryName(stored);
+    while (archive_entry* entry = archive.next(damaged)) {
+        if (++entries > kMaxArchiveEntries) {
+            result.error = "too many entries";
+            break;
+        }
+        const char* pathname = archive_entry_pathname(entry);
+        const std::string stored = pathname != nullptr ? pathname : "";
+        const std::string name =
+            archive_entry_filetype(entry) == AE_IFREG ? jvFileNameFor(stored) : std::string();
         if (name.empty()) {
             result.skipped.push_back(stored);
             continue;
         }
-        if (lha_decoder_for_name(header->compress_method) == nullptr) {
-            result.error = "unknown compression method in " + stored;
+        result.error = entryBoundError(archive, archivePath, entry, total, limit);
+        if (!result.error.empty())
             break;
-        }
-        if (header->length > maxTotalBytes - std::min(total, maxTotalBytes)) {
-            result.error = "the archive unpacks to more than the allowed size";
-            break;
-        }
-        EntryResult r = writeEntry(archive.get(), *header, base / name, total, maxTotalBytes);
+        const EntryResult r =
+            writeEntry(archive.get(), static_cast<std::uint64_t>(archive_entry_size(entry)),
+                       base / name, total, limit);
         if (r == EntryResult::Damaged) {
             result.error = "damaged entry " + stored;
             break;
@@ -216,7 +267,9 @@ LzhExtraction extractLzhArchive(const std::string& archivePath, const std::strin
         if (std::find(result.written.begin(), result.written.end(), name) == result.written.end())
             result.written.push_back(name);
     }
-    if (result.error.empty() && !sawEntry)
+    if (result.error.empty() && damaged)
+        result.error = "damaged archive";
+    if (result.error.empty() && entries == 0)
         result.error = "no entry could be read";
 
     if (!result.error.empty()) {

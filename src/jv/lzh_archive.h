@@ -1,14 +1,31 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace zelkor {
 
+// The four files a JRA-VAN archive brings, as the program names them.
+inline constexpr const char* kRaceCardFileName = "JracDen1.dat";
+inline constexpr const char* kHorseFileName = "JracUmaj.dat";
+inline constexpr const char* kTrainerFileName = "JracChok.dat";
+inline constexpr const char* kJockeyFileName = "JracKisi.dat";
+inline constexpr std::array<const char*, 4> kJvArchiveFileNames = {
+    kRaceCardFileName, kHorseFileName, kTrainerFileName, kJockeyFileName};
+
 // Upper bound of what one extraction may write in total. A JRA-VAN archive
 // unpacks to well under 100 MB; anything near this bound is hostile.
 inline constexpr std::uint64_t kDefaultExtractLimit = std::uint64_t{1} << 30; // 1 GiB
+
+// An archive may unpack to at most this many times its own size. Race data
+// packs about 1:7; a declared or produced size beyond the ratio is a bomb.
+inline constexpr std::uint64_t kMaxExpansionRatio = 200;
+
+// Entries read from one archive at most. A JRA-VAN archive holds four files;
+// thousands of entries are a flood, not race data.
+inline constexpr int kMaxArchiveEntries = 256;
 
 // True when `path` is an LZH archive whose first entry can be read.
 bool isLzhArchive(const std::string& path);
@@ -17,18 +34,22 @@ struct LzhExtraction {
     bool ok = false;
     // Names of the files written into the folder, in archive order.
     std::vector<std::string> written;
-    // Entry names that were not extracted (unsafe names, directories, links).
+    // Entry names that were not extracted (other files, unsafe names,
+    // directories, links).
     std::vector<std::string> skipped;
     // Why the extraction failed (English, for logs and tests); empty on success.
     std::string error;
 };
 
-// Extracts every regular file of the archive into `folder` (which must
-// exist) under the last component of its stored name, replacing files of the
-// same name. Nothing is ever written outside `folder`: names that are empty,
-// "." or ".." are skipped, as are directories and links. A damaged archive
-// (CRC error, truncated data) or one that would write more than `maxTotalBytes`
-// fails, and the files written by this call are removed again.
+// Extracts the JRA-VAN files of the archive (kJvArchiveFileNames, matched by the
+// last component of the stored name without regard to case) into `folder`
+// (which must exist) under the names the program uses, replacing files of
+// the same name. Every other entry is skipped, and so are directories and
+// links, so nothing else lands in the folder. A damaged archive (CRC error,
+// truncated data, an entry larger than it declares or than the archive can
+// hold), one of more than kMaxArchiveEntries entries and one that would
+// write more than `maxTotalBytes` fail, and the files written by this call
+// are removed again.
 LzhExtraction extractLzhArchive(const std::string& archivePath, const std::string& folder,
                                 std::uint64_t maxTotalBytes = kDefaultExtractLimit);
 

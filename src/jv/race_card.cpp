@@ -144,8 +144,10 @@ struct LineRead {
     std::uint64_t textEnd = 0;
 };
 
+// At most kJvMaxRaces + 1 reads: one more tells that the card has too many.
 struct RaceCardIndex {
     std::vector<LineRead> reads;
+    bool tooManyRaces() const { return reads.size() > static_cast<size_t>(kJvMaxRaces); }
 };
 
 // The line buffer reads of a whole file, in file order. The file is taken
@@ -156,7 +158,7 @@ std::shared_ptr<const RaceCardIndex> buildIndex(std::string_view data) {
     if (end == std::string_view::npos)
         end = data.size();
     size_t lineStart = 0;
-    while (lineStart < end) {
+    while (lineStart < end && !index->tooManyRaces()) {
         size_t newline = data.find('\n', lineStart);
         bool hasNewline = newline != std::string_view::npos && newline < end;
         size_t textEnd = hasNewline ? newline : end;
@@ -167,7 +169,7 @@ std::shared_ptr<const RaceCardIndex> buildIndex(std::string_view data) {
         // line of a file without one needs as many as its text fills.
         size_t reads = hasNewline ? length / kLineTextBytes + 1
                                   : (length + kLineTextBytes - 1) / kLineTextBytes;
-        for (size_t i = 0; i < reads; ++i)
+        for (size_t i = 0; i < reads && !index->tooManyRaces(); ++i)
             index->reads.push_back({lineStart + i * kLineTextBytes, textEnd});
         if (!hasNewline)
             break;
@@ -185,7 +187,13 @@ std::shared_ptr<const RaceCardIndex> indexOf(const std::string& path,
                                              const jvfile::ReadOnlyFile& file) {
     if (auto index = raceCardIndexes().find(path, file.stamp()))
         return index;
-    std::optional<std::string> data = file.readAll();
+    // No buffer read takes more than 1465 bytes of the file (1463 text bytes
+    // and "\r\n"), so this much of a card without an end-of-file mark holds
+    // more races than a card may: a huge file is never read whole.
+    constexpr std::uint64_t kIndexedBytes =
+        std::uint64_t{kJvMaxRaces + 2} * (kJvLineBufferBytes + 1);
+    std::optional<std::string> data =
+        file.readAt(0, static_cast<size_t>(std::min(file.stamp().size, kIndexedBytes)));
     if (!data)
         return nullptr;
     auto index = buildIndex(*data);
@@ -212,7 +220,11 @@ int countRaces(const std::string& path, UserPrompt& prompt) {
         showCannotOpen(prompt, path);
         return 0;
     }
-    return static_cast<int>(std::min<size_t>(index->reads.size(), 2147483647));
+    if (index->tooManyRaces()) {
+        showReadFailure(prompt);
+        return 0;
+    }
+    return static_cast<int>(index->reads.size());
 }
 
 bool readRace(JvRaceCard& card, const std::string& path, int raceIndex, UserPrompt& prompt,
@@ -223,7 +235,7 @@ bool readRace(JvRaceCard& card, const std::string& path, int raceIndex, UserProm
         return false;
     }
     auto index = indexOf(path, file);
-    if (!index) {
+    if (!index || index->tooManyRaces()) {
         showReadFailure(prompt);
         return false;
     }
@@ -294,6 +306,16 @@ class TextReader {
     bool ended_ = false;
 };
 
+// Line buffer reads of the file from its current position, counted up to
+// one more than a card may hold.
+int countBuffers(std::FILE* file) {
+    TextReader reader(file);
+    int count = 0;
+    while (count <= kJvMaxRaces && reader.readBuffer())
+        ++count;
+    return count;
+}
+
 } // namespace
 
 int countRaces(const std::string& path, UserPrompt& prompt) {
@@ -302,10 +324,11 @@ int countRaces(const std::string& path, UserPrompt& prompt) {
         showCannotOpen(prompt, path);
         return 0;
     }
-    TextReader reader(file.get());
-    int count = 0;
-    while (reader.readBuffer() && count < 2147483647)
-        ++count;
+    const int count = countBuffers(file.get());
+    if (count > kJvMaxRaces) {
+        showReadFailure(prompt);
+        return 0;
+    }
     return count;
 }
 
@@ -316,6 +339,11 @@ bool readRace(JvRaceCard& card, const std::string& path, int raceIndex, UserProm
         showCannotOpen(prompt, path);
         return false;
     }
+    if (countBuffers(file.get()) > kJvMaxRaces) {
+        showReadFailure(prompt);
+        return false;
+    }
+    std::rewind(file.get());
     TextReader reader(file.get());
     for (int i = 1; i < raceIndex; ++i) {
         if (!reader.readBuffer()) {

@@ -20,6 +20,11 @@ inline constexpr size_t kJvMaxRaceLineBytes =
 // bytes or more counts as more than one race.
 inline constexpr size_t kJvLineBufferBytes = 1464;
 
+// A race day holds a few dozen races. A card of more is no race card (a
+// file of line ends would otherwise list millions of races): it is refused
+// like a card that cannot be read.
+inline constexpr int kJvMaxRaces = 2000;
+
 // One race of a JRA-VAN race card ("JracDen1.dat") with its runner lines.
 // A new record holds 0 in every integer and the empty text in every text.
 // Every successful read starts from such a record, so a numeric field
@@ -98,7 +103,9 @@ std::string horseFilePathFor(const std::string& raceCardPath);
 
 // Number of races (lines, counted through the 1464-byte line buffer) of the
 // race card. Shows "ファイル'%s'を開けませんでした" and returns 0 when the
-// file cannot be opened.
+// file cannot be opened, "出馬表ファイルの読み込みに失敗しました" and 0
+// when it holds more than kJvMaxRaces races (readRace refuses such a card
+// too).
 int countRaces(const std::string& path, UserPrompt& prompt);
 
 // Fills `card` from race `raceIndex` (1-based; values below 2 read the first

@@ -228,8 +228,8 @@ TEST_F(PredictionFile, FileThatCannotBeOpenedNamesItsPath) {
     EXPECT_EQ(prompt.onlyText(), "ファイル'" + dir_.string() + "'を開けません");
 }
 
-TEST_F(PredictionFile, RunnerCountOutsideFourToEighteenIsRefused) {
-    for (int count : {3, 19, 0, -1, 100000}) {
+TEST_F(PredictionFile, RunnerCountsTheSlotsCannotHoldAreRefused) {
+    for (int count : {19, -1, 100000}) {
         std::string text =
             "ZELKOR 3.04,8,レース名,4,0,0,0,0,0,0,10," + std::to_string(count) + ",1,\r\n";
         for (int h = 1; h <= 20; ++h)
@@ -242,6 +242,24 @@ TEST_F(PredictionFile, RunnerCountOutsideFourToEighteenIsRefused) {
     RaceSheet sheet;
     RecordingPrompt prompt;
     EXPECT_EQ(readPredictionFile(sheet, writeRaw(eighteen), prompt), 1);
+}
+
+// A JRA-VAN race may have fewer runners than the form offers; whatever the
+// program saves must open again as the same race.
+TEST_F(PredictionFile, SmallFieldsTheProgramSavesOpenAgain) {
+    for (int count : {0, 1, 3}) {
+        SCOPED_TRACE(count);
+        RaceSheet saved = filledSheet();
+        saved.runnerCount = count;
+        const std::string p = path("small.zel");
+        RecordingPrompt prompt;
+        ASSERT_EQ(writePredictionFile(saved, p, prompt), 1);
+        RaceSheet opened;
+        ASSERT_EQ(readPredictionFile(opened, p, prompt), 1);
+        EXPECT_TRUE(prompt.entries.empty());
+        EXPECT_EQ(opened.runnerCount, count);
+        EXPECT_EQ(predictionFileText(opened), predictionFileText(saved));
+    }
 }
 
 TEST_F(PredictionFile, FileCutShortAnywhereLeavesTheSheetUnchanged) {

@@ -65,6 +65,17 @@ TEST(SavingProgressText, ThirtyByteLinesNeverSplitADoubleByteCharacter) {
     EXPECT_EQ(joined, "\"" + utf8ToCp932(longPath) + "\"");
 }
 
+TEST(SetProgressPosition, EndsAtOneHundredForAnyCountWithoutOverflow) {
+    EXPECT_EQ(setProgressPosition(1, 3), 33);
+    EXPECT_EQ(setProgressPosition(3, 3), 100);
+    EXPECT_EQ(setProgressPosition(0, 3), 0);
+    EXPECT_EQ(setProgressPosition(1, 0), 0);
+    // Far more races than an int times 100 holds.
+    EXPECT_EQ(setProgressPosition(21474837, 21474837), 100);
+    EXPECT_EQ(setProgressPosition(21474836, 42949672), 50);
+    EXPECT_EQ(setProgressPosition(21474835, 42949672), 49);
+}
+
 TEST(ChosenPaperEdition, AnyOtherValueThanOneToThreeBecomesTheSimpleEdition) {
     AppSettings settings;
     settings.paperEdition = 3;

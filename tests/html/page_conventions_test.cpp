@@ -1,3 +1,4 @@
+#include "core/settings.h"
 #include "html/page_conventions.h"
 
 #include <gtest/gtest.h>
@@ -35,6 +36,22 @@ TEST(HorseNameLink, EncodesOnlyBytesThatBreakTheAddress) {
     // Bytes a Shift-JIS character may end in (0x40 and up) are never touched.
     EXPECT_EQ(linkNameText("ソ@[|]~"), "ソ@[|]~");
     EXPECT_EQ(horseNameLink("u1", "", "u2"), "u1u2");
+}
+
+TEST(HorseNameLink, SettingsAddressesCannotEndTheAttribute) {
+    // An edited settings file must not put markup into every page.
+    EXPECT_EQ(horseNameLink("x><script>alert(1)</script><a href=", "サクラ", "\"' `\r\n\t"),
+              "x%3E%3Cscript%3Ealert(1)%3C/script%3E%3Ca%20href=サクラ%22%27%20%60%0D%0A%09");
+    EXPECT_EQ(linkAddressText("a\x01"
+                              "b\x7f"),
+              "a%01b%7F");
+    // Ordinary addresses, the default one included, stay exactly as typed,
+    // and so do Japanese characters ending in the byte of "`" or "\\".
+    const std::string ordinary =
+        "http://db.zelkor.example/jrasrch.cgi?type=top&kind=all&end=30&form=1&jcode=%94n&key=";
+    EXPECT_EQ(linkAddressText(ordinary), ordinary);
+    EXPECT_EQ(linkAddressText(defaultSettings().dbUrl1), defaultSettings().dbUrl1);
+    EXPECT_EQ(linkAddressText("http://h/#a?b=ソ\x83\x60"), "http://h/#a?b=ソ\x83\x60");
 }
 
 TEST(FileAddress, PosixPathsGetThreeSlashesInAll) {

@@ -135,7 +135,7 @@ TEST_F(ArchiveIntake, MissingRaceCardOrHorseFile) {
 
 TEST_F(ArchiveIntake, HostileEntryNamesStayInTheWorkingFolder) {
     ASSERT_TRUE(intake("evil.lzh"));
-    EXPECT_TRUE(fs::exists(working + "evil.dat"));
+    EXPECT_FALSE(fs::exists(working + "evil.dat"));
     EXPECT_FALSE(fs::exists(program.path() + "evil.dat"));
     EXPECT_FALSE(fs::exists(fs::path(program.path()).parent_path().parent_path() / "evil.dat"));
 }

@@ -38,6 +38,38 @@ std::string fixtureLines(const std::string& label) {
     return text;
 }
 
+// One stored (-lh0-) entry with a level-1 header, as an archiver writes it;
+// `declared` overrides the original length the header states.
+std::string storedEntry(const std::string& name, const std::string& data,
+                        std::uint32_t declared = 0xffffffff) {
+    std::uint16_t crc = 0;
+    for (unsigned char c : data) {
+        crc ^= c;
+        for (int k = 0; k < 8; ++k)
+            crc = (crc & 1) ? static_cast<std::uint16_t>((crc >> 1) ^ 0xA001) : crc >> 1;
+    }
+    auto le = [](std::uint64_t v, int bytes) {
+        std::string out;
+        for (int i = 0; i < bytes; ++i)
+            out += static_cast<char>((v >> (8 * i)) & 0xff);
+        return out;
+    };
+    const std::uint32_t original = declared == 0xffffffff ? data.size() : declared;
+    std::string body = "-lh0-" + le(data.size(), 4) + le(original, 4) + le(0x5B2B0000, 4) + '\x20' +
+                       '\x01' + static_cast<char>(name.size()) + name + le(crc, 2) + 'U' + le(0, 2);
+    unsigned sum = 0;
+    for (unsigned char c : body)
+        sum += c;
+    return static_cast<char>(body.size()) + std::string(1, static_cast<char>(sum & 0xff)) + body +
+           data;
+}
+
+std::string writeArchive(const test::JvTestDir& dir, const std::string& bytes) {
+    const std::string path = dir.file("made.lzh");
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+}
+
 std::vector<std::string> filesIn(const fs::path& folder) {
     std::vector<std::string> names;
     for (const auto& e : fs::directory_iterator(folder))
@@ -82,8 +114,9 @@ TEST(LzhArchive, ParentFolderNamesStayInsideTheTarget) {
     std::string target = root.file("a/b/target");
     LzhExtraction r = extractLzhArchive(fixture("evil.lzh"), target);
     ASSERT_TRUE(r.ok) << r.error;
-    EXPECT_EQ(r.written, (std::vector<std::string>{"evil.dat", "JracDen1.dat", "JracUmaj.dat"}));
-    EXPECT_EQ(contents(fs::path(target) / "evil.dat"), "evil\r\n");
+    // "../../evil.dat" is none of the four files: it lands nowhere.
+    EXPECT_EQ(r.written, (std::vector<std::string>{"JracDen1.dat", "JracUmaj.dat"}));
+    EXPECT_EQ(filesIn(target), (std::vector<std::string>{"JracDen1.dat", "JracUmaj.dat"}));
     EXPECT_FALSE(fs::exists(root.file("evil.dat")));
     EXPECT_FALSE(fs::exists(root.file("a/evil.dat")));
     EXPECT_FALSE(fs::exists(root.file("a/b/evil.dat")));
@@ -96,13 +129,11 @@ TEST(LzhArchive, UnsafeNamesAndLinksAreSkipped) {
     fs::remove("/tmp/zelkor_abs_evil.dat");
     LzhExtraction r = extractLzhArchive(fixture("evil_names.lzh"), target);
     ASSERT_TRUE(r.ok) << r.error;
-    // "..\..\evil2.dat" keeps only its last component; "..", "C:..." and the
-    // link are skipped; the absolute name lands in the target folder.
-    EXPECT_EQ(r.written,
-              (std::vector<std::string>{"evil2.dat", "zelkor_abs_evil.dat", "JracDen1.dat"}));
-    EXPECT_EQ(r.skipped.size(), 3u);
-    EXPECT_EQ(filesIn(target),
-              (std::vector<std::string>{"JracDen1.dat", "evil2.dat", "zelkor_abs_evil.dat"}));
+    // "..\..\evil2.dat", "..", the absolute name, "C:..." and the link are
+    // skipped; only the race card is extracted.
+    EXPECT_EQ(r.written, (std::vector<std::string>{"JracDen1.dat"}));
+    EXPECT_EQ(r.skipped.size(), 5u);
+    EXPECT_EQ(filesIn(target), (std::vector<std::string>{"JracDen1.dat"}));
     EXPECT_EQ(contents(fs::path(target) / "JracDen1.dat"), "crafted card\r\n");
     EXPECT_FALSE(fs::exists("/tmp/zelkor_abs_evil.dat"));
     EXPECT_TRUE(filesIn(root.file("a/b")) == std::vector<std::string>{"target"});
@@ -146,6 +177,85 @@ TEST(LzhArchive, OutputIsBounded) {
 TEST(LzhArchive, MissingTargetFolderFails) {
     test::JvTestDir dir;
     EXPECT_FALSE(extractLzhArchive(fixture("good.lzh"), dir.file("absent")).ok);
+}
+
+} // namespace
+} // namespace zelkor
+
+namespace zelkor {
+namespace {
+
+TEST(LzhArchive, OnlyTheFourFilesAreExtractedWhateverTheirCase) {
+    test::JvTestDir dir, out;
+    const std::string archive =
+        writeArchive(dir, storedEntry("README.TXT", "read me\r\n") +
+                              storedEntry("DATA\\JRACDEN1.DAT", "card\r\n") +
+                              storedEntry("jracumaj.dat", "horses\r\n") +
+                              storedEntry("JracKisi.dat.bak", "old\r\n") + std::string(1, '\0'));
+    LzhExtraction r = extractLzhArchive(archive, out.path());
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(r.written, (std::vector<std::string>{"JracDen1.dat", "JracUmaj.dat"}));
+    EXPECT_EQ(r.skipped, (std::vector<std::string>{"README.TXT", "JracKisi.dat.bak"}));
+    EXPECT_EQ(filesIn(out.path()), (std::vector<std::string>{"JracDen1.dat", "JracUmaj.dat"}));
+    EXPECT_EQ(contents(out.file("JracDen1.dat")), "card\r\n");
+    EXPECT_EQ(contents(out.file("JracUmaj.dat")), "horses\r\n");
+}
+
+TEST(LzhArchive, AFloodOfEntriesIsRefusedAndLeavesNothing) {
+    test::JvTestDir dir, out;
+    std::string flood = storedEntry("JracDen1.dat", "card\r\n");
+    for (int i = 0; i < kMaxArchiveEntries; ++i)
+        flood += storedEntry("e" + std::to_string(i), "");
+    LzhExtraction r = extractLzhArchive(writeArchive(dir, flood + '\0'), out.path());
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.error, "too many entries");
+    EXPECT_TRUE(filesIn(out.path()).empty());
+
+    // One entry fewer is an archive like any other.
+    flood.resize(flood.size() -
+                 storedEntry("e" + std::to_string(kMaxArchiveEntries - 1), "").size());
+    EXPECT_TRUE(extractLzhArchive(writeArchive(dir, flood + '\0'), out.path()).ok);
+    EXPECT_EQ(filesIn(out.path()), (std::vector<std::string>{"JracDen1.dat"}));
+}
+
+TEST(LzhArchive, EntriesMayNotOutgrowWhatTheArchiveHolds) {
+    test::JvTestDir dir;
+    const std::string card(100, 'x');
+    struct Case {
+        const char* what;
+        std::string bytes;
+        const char* error;
+    };
+    const Case cases[] = {
+        // Packed data that would run past the end of the file.
+        {"cut short", storedEntry("JracDen1.dat", card).substr(0, 80),
+         "an entry larger than the rest of the archive"},
+        // More output than the header declares.
+        {"longer than declared", storedEntry("JracDen1.dat", card, 60) + '\0',
+         "damaged entry JracDen1.dat"},
+        // A declared length no archive of this size can unpack to.
+        {"bomb", storedEntry("JracDen1.dat", card, 1000000000) + '\0',
+         "the archive unpacks to more than the allowed size"},
+        {"beyond the ratio", storedEntry("JracDen1.dat", card, 200 * 200) + '\0',
+         "the archive unpacks to more than the allowed size"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::JvTestDir out;
+        LzhExtraction r = extractLzhArchive(writeArchive(dir, c.bytes), out.path());
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(r.error, c.error);
+        EXPECT_TRUE(filesIn(out.path()).empty());
+    }
+}
+
+TEST(LzhArchive, MethodsThatCannotBeDecodedAreNoArchive) {
+    test::JvTestDir dir;
+    std::string entry = storedEntry("JracDen1.dat", "card\r\n");
+    EXPECT_TRUE(isLzhArchive(writeArchive(dir, entry + '\0')));
+    entry[5] = '1';                             // -lh1-
+    entry[1] = static_cast<char>(entry[1] + 1); // header checksum
+    EXPECT_FALSE(isLzhArchive(writeArchive(dir, entry + '\0')));
 }
 
 } // namespace

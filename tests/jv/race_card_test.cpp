@@ -277,6 +277,42 @@ TEST_F(RaceCardFile, AnEmptyFileHasNoRaces) {
     EXPECT_EQ(prompt.onlyText(), kReadFailure);
 }
 
+// A file of line ends is no race day: it would list a race per line.
+TEST_F(RaceCardFile, ACardOfMoreRacesThanADayHoldsIsRefusedByBothReaders) {
+    writeText(std::string(kJvMaxRaces, '\n'));
+    EXPECT_EQ(countRaces(path, prompt), kJvMaxRaces);
+    EXPECT_EQ(rescan::countRaces(path, prompt), kJvMaxRaces);
+    EXPECT_TRUE(prompt.entries.empty());
+
+    writeText(std::string(kJvMaxRaces + 1, '\n'));
+    JvRaceCard card;
+    card.raceName = "前のレース";
+    const JvRaceCard before = card;
+    EXPECT_EQ(countRaces(path, prompt), 0);
+    EXPECT_EQ(rescan::countRaces(path, prompt), 0);
+    EXPECT_FALSE(readRace(card, path, 1, prompt));
+    EXPECT_FALSE(rescan::readRace(card, path, 1, prompt));
+    EXPECT_EQ(prompt.texts(), std::vector<std::string>(4, kReadFailure));
+    EXPECT_EQ(card, before);
+
+    // Lines of the longest text a buffer read takes, "\r\n" ended, and a
+    // card of 8 MiB of line ends: still refused by both.
+    for (const std::string& text : {[] {
+                                        std::string lines;
+                                        for (int i = 0; i <= kJvMaxRaces; ++i)
+                                            lines +=
+                                                std::string(kJvLineBufferBytes - 2, 'x') + "\r\n";
+                                        return lines;
+                                    }(),
+                                    std::string(8 << 20, '\n')}) {
+        writeText(text);
+        prompt.entries.clear();
+        EXPECT_EQ(countRaces(path, prompt), 0);
+        EXPECT_EQ(rescan::countRaces(path, prompt), 0);
+        EXPECT_EQ(prompt.texts(), std::vector<std::string>(2, kReadFailure));
+    }
+}
+
 TEST_F(RaceCardFile, FieldsWithoutDigitsReadZeroNeverThePreviousRacesValues) {
     JvRaceData first = raceNumbered(4);
     first.monthDay = 1224;

@@ -7,6 +7,7 @@
 #include "jv/race_info.h"
 #include "jv/race_loader.h"
 #include "support/recording_prompt.h"
+#include "text/file_io.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -15,6 +16,13 @@
 
 namespace zelkor {
 namespace {
+
+std::uint64_t fnv1a(const std::string& bytes) {
+    std::uint64_t h = 0xcbf29ce484222325u;
+    for (unsigned char c : bytes)
+        h = (h ^ c) * 0x100000001b3u;
+    return h;
+}
 
 TEST(SampleArchive, AFullRaceDayThatLoadsCleanly) {
     const char* root = std::getenv("ZELKOR_SOURCE_DIR");
@@ -25,6 +33,13 @@ TEST(SampleArchive, AFullRaceDayThatLoadsCleanly) {
     ASSERT_TRUE(intakeJvArchive(std::string(root) + "/resources/sample/JV_SAMPLE.lzh",
                                 program.path(), card, prompt));
     EXPECT_TRUE(prompt.entries.empty()); // no trainer or jockey file to ask about
+    // The files exactly as the archiver stored them (sizes and FNV-1a hashes).
+    const std::string den = readWholeFile(card.raceCardPath).value_or("");
+    const std::string uma = readWholeFile(card.horseFilePath).value_or("");
+    EXPECT_EQ(den.size(), 40572u);
+    EXPECT_EQ(fnv1a(den), 0xf01a00d447d1a546u);
+    EXPECT_EQ(uma.size(), 1728600u);
+    EXPECT_EQ(fnv1a(uma), 0xee12a220d04a59b4u);
 
     RaceList list = readRaceList(card.raceCardPath, prompt);
     ASSERT_GE(list.raceCount, 24);
