@@ -94,6 +94,12 @@ class JvRaceCard {
     std::array<std::string, kJvRunnerSlots> trainerNames{}; // padding included
     std::array<std::string, kJvRunnerSlots> horseIds{};     // key of the horse file
 
+    // What only the JV-Data store knows; an archive's card leaves them so.
+    bool cancelled = false;   // 中止: listed, never loaded
+    bool entriesOnly = false; // Thursday entries without horse numbers yet
+    std::array<int, kJvRunnerSlots> winOdds{};      // real win odds × 10; 0 none
+    std::array<int, kJvRunnerSlots> popularities{}; // win popularity; 0 none
+
     friend bool operator==(const JvRaceCard&, const JvRaceCard&) = default;
 };
 
