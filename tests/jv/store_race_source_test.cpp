@@ -6,6 +6,7 @@
 #include "support/silent_progress.h"
 #include "support/temp_folder.h"
 
+#include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
 
@@ -202,6 +203,51 @@ TEST(StoreRaceSource, BothUmLengthsGiveTheSameHorse) {
     EXPECT_EQ(current.birthplace, "日高町");
     EXPECT_EQ(current.owner, "鈴木花子");
     EXPECT_EQ(current.prizeTotal, 2300);
+}
+
+} // namespace
+} // namespace zelkor
+
+namespace zelkor {
+namespace {
+
+// The bundled season imports without a rejected record, and every race of
+// every day reads with every runner's horse without a message.
+TEST(StoreRaceSource, SampleSeasonLoadsCleanly) {
+    const char* root = std::getenv("ZELKOR_SOURCE_DIR");
+    ASSERT_NE(root, nullptr);
+    TempFolder folder("jvsample");
+    RecordingPrompt prompt;
+    SilentProgress progress;
+    const std::string store = jvStorePath(folder.path());
+    ImportSummary summary;
+    ASSERT_TRUE(importJvData({std::string(root) + "/resources/sample/JV-Data_sample.dat"}, store,
+                             summary, prompt, progress));
+    EXPECT_TRUE(summary.rejected.empty());
+    std::vector<StoreDate> dates;
+    ASSERT_TRUE(readStoreDates(store, dates, prompt));
+    ASSERT_EQ(dates.size(), 12u);
+    int loadable = 0, withHistory = 0;
+    for (const StoreDate& date : dates) {
+        auto source = openStoreDay(store, date.date, prompt);
+        ASSERT_TRUE(source);
+        ASSERT_EQ(source->raceCount(prompt), date.races);
+        for (int r = 1; r <= date.races; ++r) {
+            JvRaceCard card;
+            ASSERT_TRUE(source->readRace(card, r, prompt));
+            if (!raceLoadable(card))
+                continue;
+            ++loadable;
+            for (int k = 1; k <= card.runnerCount; ++k) {
+                JvHorseRecord horse;
+                ASSERT_TRUE(source->readHorse(horse, card, k, 0, prompt));
+                withHistory += horse.pastRuns[0].present();
+            }
+        }
+    }
+    EXPECT_TRUE(prompt.entries.empty());
+    EXPECT_GT(loadable, 250);
+    EXPECT_GT(withHistory, 2000);
 }
 
 } // namespace
