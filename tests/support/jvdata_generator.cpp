@@ -421,11 +421,12 @@ class SeasonWriter {
     }
 
     void writeHorses(int year) {
+        // Beyond the horses racing now, the retired ones of older generations.
         for (int v = 0; v < plan_.umPerHorse; ++v)
             for (int slot = 0; slot < plan_.horses; ++slot) {
-                const SeasonHorse s = horseOf(slot, year, plan_.firstDate / 10000);
+                const SeasonHorse s = horseOf(slot, year - 3 * v, plan_.firstDate / 10000);
                 JvdHorse h;
-                h.kind = v == 0 ? '1' : '4';
+                h.kind = v == 0 ? '1' : '9';
                 h.madeOn = addDays(year * 10000 + 101, v);
                 h.before2023 = year < 2023 && slot % 2 == 0;
                 h.horseId = s.id;

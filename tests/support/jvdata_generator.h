@@ -179,7 +179,7 @@ struct JvdSeasonPlan {
     int coursesPerDay = 3;
     int horses = 2000;
     bool stages = true; // card records (kind 2) before the final ones (kind 7)
-    int umPerHorse = 1; // UM versions written per horse
+    int umPerHorse = 1; // UM a year per pool slot: its horse, then retired ones before it
     std::uint32_t seed = 1;
 };
 struct JvdSeasonStats {
