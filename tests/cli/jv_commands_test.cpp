@@ -4,6 +4,7 @@
 #include "cli_run.h"
 #include "core/prediction_file.h"
 #include "core/race_sheet.h"
+#include "jv/archive_race_source.h"
 #include "jv/race_card.h"
 #include "jv/race_loader.h"
 #include "support/jv_generator.h"
@@ -98,9 +99,10 @@ class JvCommands : public cli_test::ProgramFolderTest {
     RaceSheet loadedHere(const std::string& card, int position) {
         test::RecordingPrompt prompt;
         JvRaceCard race;
-        EXPECT_TRUE(readRace(race, card, position, prompt, program_.string() + "/"));
+        ArchiveRaceSource source(card, program_.string() + "/");
+        EXPECT_TRUE(source.readRace(race, position, prompt));
         RaceSheet sheet;
-        loadJvRace(sheet, race, prompt);
+        loadJvRace(sheet, race, source, prompt);
         return sheet;
     }
 };
