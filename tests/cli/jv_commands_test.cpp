@@ -232,6 +232,40 @@ TEST_F(JvCommands, StaffFilesAreKeptOnlyWhenAsked) {
     EXPECT_TRUE(fs::exists(program_ / "KTDAT/JracKisi.dat"));
 }
 
+TEST_F(JvCommands, ACardUnderAnotherNameUsesTheHorseFileOfItsFolder) {
+    const fs::path renamed = temp_ / "card" / "day.dat";
+    fs::rename(writeCard(), renamed);
+    Outcome r = run({"load", renamed.string(), "--race", "1", "-o", (temp_ / "x.zel").string()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+}
+
+// A page of a set that cannot be written (a folder stands in its place) is
+// left out of the menu, and the command fails.
+TEST_F(JvCommands, SetCommandsFailAndLinkNoPageThatWasNotWritten) {
+    const std::string card = writeCard();
+    struct Case {
+        std::vector<std::string> args;
+        std::string folder;
+        std::string secondPage;
+    };
+    const Case cases[] = {
+        {{"paper", card, "--races", "all"}, "Jv2026_1207", u8(u8"Jv2026-1207_京都10R.html")},
+        {{"predict-all", card}, "Jvzel2026_1207", u8(u8"Jvzel2026-1207_京都10R.html")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args[0]);
+        const fs::path set = program_ / "HTML" / c.folder;
+        fs::create_directories(set / c.secondPage);
+        Outcome r = run(c.args);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_NE(r.err.find(c.secondPage), std::string::npos) << r.err;
+        const std::string menu = cli_test::fileText(set / "2026-1207menu.html");
+        EXPECT_NE(menu.find("<b>9R</b>"), std::string::npos);
+        EXPECT_EQ(menu.find("<b>10R</b>"), std::string::npos);
+    }
+}
+
 TEST_F(JvCommands, NotAnArchive) {
     Outcome r = run({"races", fixture("not_archive.lzh")});
     EXPECT_EQ(r.status, 1);
