@@ -1,5 +1,6 @@
 #include "core/settings.h"
 
+#include "text/cp932.h"
 #include "text/file_io.h"
 #include "text/format.h"
 
@@ -10,6 +11,9 @@
 
 namespace zelkor {
 namespace {
+
+constexpr const char* kUnreadable =
+    "設定ファイル'%s'を読み込めませんでした\r\n今回は初期設定を使います";
 
 // The eleven lines in file order: key, and where the value lives.
 struct Line {
@@ -92,12 +96,19 @@ AppSettings defaultSettings() {
     return s;
 }
 
-void readSettings(AppSettings& settings, const std::string& configPath) {
-    std::optional<std::string> file = readWholeFile(configPath);
+SettingsFileState loadSettings(AppSettings& settings, const std::string& configPath,
+                               std::string* problem) {
+    FileProblem why = FileProblem::None;
+    std::optional<std::string> file = readWholeFile(configPath, kSettingsFileLimit, &why);
     if (!file) {
         settings = defaultSettings();
-        writeSettings(settings, configPath);
-        return;
+        if (why == FileProblem::Missing)
+            return SettingsFileState::Missing;
+        // A file is there, so this is no first start.
+        settings.showFirstUseMessage = 0;
+        if (problem != nullptr)
+            *problem = format(kUnreadable, pathForDisplay(configPath).c_str());
+        return SettingsFileState::Unreadable;
     }
     std::string_view rest = *file;
     for (const Line& line : kLines) {
@@ -120,6 +131,15 @@ void readSettings(AppSettings& settings, const std::string& configPath) {
             settings.*line.text = std::string(value);
         }
     }
+    return SettingsFileState::Read;
+}
+
+SettingsFileState readSettings(AppSettings& settings, const std::string& configPath,
+                               std::string* problem) {
+    const SettingsFileState state = loadSettings(settings, configPath, problem);
+    if (state == SettingsFileState::Missing)
+        writeSettings(settings, configPath);
+    return state;
 }
 
 bool writeSettings(const AppSettings& settings, const std::string& configPath) {
@@ -130,6 +150,8 @@ bool writeSettings(const AppSettings& settings, const std::string& configPath) {
         else
             out += std::string(line.key) + "=" + singleLine(settings.*line.text) + "\r\n";
     }
+    if (fileExists(configPath) && !readWholeFile(configPath, kSettingsFileLimit))
+        return false;
     return writeFileAtomic(configPath, out);
 }
 
