@@ -88,8 +88,9 @@ AppSettings defaultSettings() {
     s.paperLinkNames = 1;
     s.paperEdition = 1;
     s.paperPastRuns = 5;
-    s.dbUrl1 =
-        "http://db.zelkor.example/jrasrch.cgi?type=top&kind=all&end=30&form=1&jcode=%94n&key=";
+    // A web search that takes the name in Shift-JIS, as the pages send it,
+    // limited to a horse-racing database, so every horse name reaches a page.
+    s.dbUrl1 = "https://www.google.com/search?ie=Shift_JIS&q=site%3Adb.netkeiba.com+";
     s.dbUrl2 = "";
     s.dbTestName = "duverovu";
     s.showFirstUseMessage = 1;

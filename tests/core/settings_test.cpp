@@ -37,8 +37,7 @@ const std::string kDefaultFile =
     "JRA-VAN Newsp Name DB link=1\r\n"
     "JRA-VAN Newsp kind=1\r\n"
     "JRA-VAN Newsp race=5\r\n"
-    "DataBase "
-    "URL1=http://db.zelkor.example/jrasrch.cgi?type=top&kind=all&end=30&form=1&jcode=%94n&key=\r\n"
+    "DataBase URL1=https://www.google.com/search?ie=Shift_JIS&q=site%3Adb.netkeiba.com+\r\n"
     "DataBase URL2=\r\n"
     "DataBase Default Name=duverovu\r\n"
     "HELPER=1\r\n";
