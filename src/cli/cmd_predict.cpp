@@ -42,18 +42,18 @@ Json predictionJson(const RaceSheet& sheet) {
     Json ranking = Json::array();
     for (int i = 1; i <= n; ++i) {
         scores.push_back(result.scores[static_cast<size_t>(i)]);
-        ranking.push_back(rankedHorse(sheet, i));
+        ranking.push_back(sheet.shownNumber(rankedHorse(sheet, i)));
     }
     Json pairs = Json::array();
     for (int i = 0; i < result.quinellaCount && i < kMaxQuinellaPairs; ++i)
-        pairs.push_back({result.quinellaPairs[static_cast<size_t>(i)][0],
-                         result.quinellaPairs[static_cast<size_t>(i)][1]});
+        pairs.push_back({sheet.shownNumber(result.quinellaPairs[static_cast<size_t>(i)][0]),
+                         sheet.shownNumber(result.quinellaPairs[static_cast<size_t>(i)][1])});
     Json runners = Json::array();
     for (int h = 1; h <= n; ++h) {
         Json runner;
-        runner["horse"] = h;
+        runner["horse"] = sheet.shownNumber(h);
         runner["name"] = utf8(sheet.runner(h).name);
-        runner["bracket"] = BracketOf(h, sheet.runnerCount);
+        runner["bracket"] = sheet.shownBracket(h, sheet.runnerCount);
         const int code = intentCode(sheet, h);
         runner["intentCode"] = code;
         runner["mark"] = utf8(std::string(intentMark(code)));
@@ -73,7 +73,7 @@ Json predictionJson(const RaceSheet& sheet) {
     out["darkHorseCount"] = result.darkHorseCount;
     out["quinellaPairs"] = std::move(pairs);
     out["runners"] = std::move(runners);
-    const AnalysisRows rows = analysisRows(sheet);
+    const AnalysisRows rows = shownAnalysisRows(sheet);
     out["analysis"] = {{"popularity", rows.popularity},
                        {"distance", rows.distance},
                        {"form", rows.form},

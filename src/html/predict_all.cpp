@@ -43,8 +43,8 @@ std::string betsSummaryRow(const JvRaceCard& race, const RaceSheet& sheet) {
                   "size=2>%d</font></td><td>%s</td><td>%s</td></tr>\r\n",
                   htmlEscape(race.courseName).c_str(), race.raceNumber,
                   htmlEscape(race.raceName).c_str(), htmlEscape(sheet.runner(top).name).c_str(),
-                  scoreOf(sheet, top), placeBetsText(result).c_str(),
-                  quinellaBetsText(result).c_str());
+                  scoreOf(sheet, top), placeBetsText(sheet).c_str(),
+                  quinellaBetsText(sheet).c_str());
 }
 
 std::string predictAll(RaceSource& source, RaceSheet& sheet, JvRaceCard& currentRace,
