@@ -118,10 +118,12 @@ void parseHorseRecord(JvHorseRecord& horse, std::string_view record, long long f
                 readDecimal(record, 817 + 36 * set + 12 * band + 3 * place, 3,
                             horse.bandCounts[set][band][place]);
 
-    // The runs after the end mark stay new (empty) runs.
+    // The runs after the end mark stay new (empty) runs. A block cut short
+    // by the record's end reads blanks past it, as every field does.
     for (size_t slot = 0; slot < horse.pastRuns.size(); ++slot) {
-        std::string block =
-            fixedField(record, kJvPastRunsOffset + kJvPastRunBytes * slot, kJvPastRunBytes);
+        const size_t offset = kJvPastRunsOffset + kJvPastRunBytes * slot;
+        const std::string_view block =
+            offset < record.size() ? record.substr(offset, kJvPastRunBytes) : std::string_view();
         if (!parsePastRun(horse.pastRuns[slot], block))
             break;
     }

@@ -1,6 +1,9 @@
 #include "text/file_io.h"
 
+#include <atomic>
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <memory>
 #include <string>
@@ -55,21 +58,54 @@ bool writeWholeFile(const std::string& path, std::string_view data) {
     return ::close(fd) == 0 && ok;
 }
 
-bool writeFileAtomic(const std::string& path, std::string_view data) {
-    std::string temp = path + ".XXXXXX";
-    int fd = ::mkstemp(temp.data());
+namespace {
+
+// Writes `data` to a temporary file beside `path` and renames it over
+// `path`; `sync` first waits until the data is on the disk.
+bool writeBesideAndRename(const std::string& path, std::string_view data, bool sync) {
+    // A name of this process that no other file has; created with the usual
+    // rights (the umask applies).
+    static std::atomic<unsigned> serial{0};
+    std::string temp;
+    int fd = -1;
+    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+        temp = path + "." + std::to_string(::getpid()) + "-" + std::to_string(serial++) + ".tmp";
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            return false;
+    }
     if (fd < 0)
         return false;
-    // mkstemp creates 0600; a saved document should have the usual rights.
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
-    bool ok = writeAll(fd, data) && ::fsync(fd) == 0;
+    bool ok = writeAll(fd, data) && (!sync || ::fsync(fd) == 0);
     ok = (::close(fd) == 0) && ok;
     if (ok && std::rename(temp.c_str(), path.c_str()) == 0)
         return true;
     std::remove(temp.c_str());
     return false;
+}
+
+} // namespace
+
+bool writeFileAtomic(const std::string& path, std::string_view data) {
+    return writeBesideAndRename(path, data, true);
+}
+
+bool writePageFile(const std::string& path, std::string_view data) {
+    // A link is written through to its target; anything but a regular file
+    // (a folder, a device) is left alone.
+    std::string target = path;
+    struct stat st {};
+    const bool exists = ::lstat(path.c_str(), &st) == 0;
+    if (exists && S_ISLNK(st.st_mode)) {
+        std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(path.c_str(), nullptr),
+                                                             &std::free);
+        if (!resolved || ::stat(resolved.get(), &st) != 0)
+            return false;
+        target = resolved.get();
+    }
+    if (exists && !S_ISREG(st.st_mode))
+        return false;
+    return writeBesideAndRename(target, data, false);
 }
 
 bool fileExists(const std::string& path) {

@@ -16,6 +16,13 @@ bool writeWholeFile(const std::string& path, std::string_view data);
 // `path`, so a failed save leaves the old file intact.
 bool writeFileAtomic(const std::string& path, std::string_view data);
 
+// A page written the same way without waiting for the disk: the old file
+// stays whole until the new one replaces it, and rewriting a file the disk
+// is still writing out costs no wait (truncating it would). A symbolic link
+// is written through to its target; a target that is not a regular file is
+// refused.
+bool writePageFile(const std::string& path, std::string_view data);
+
 bool fileExists(const std::string& path);
 
 } // namespace zelkor
