@@ -104,6 +104,10 @@ class JvRaceCard {
     friend bool operator==(const JvRaceCard&, const JvRaceCard&) = default;
 };
 
+// An ordinary race has no name of its own: a card without a race name is
+// named by its kind and the condition of the age group the kind is for.
+void nameOrdinaryRace(JvRaceCard& card);
+
 // The horse file of the archive whose race card is `raceCardPath`:
 // "JracUmaj.dat" in the card's own folder, whatever the card is named.
 std::string horseFilePathFor(const std::string& raceCardPath);
