@@ -8,12 +8,16 @@
 #include "jv/race_card.h"
 #include "jv/race_loader.h"
 #include "support/jv_generator.h"
+#include "support/jvdata_generator.h"
 #include "support/recording_prompt.h"
 #include "text/file_io.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -264,6 +268,104 @@ TEST_F(JvCommands, SetCommandsFailAndLinkNoPageThatWasNotWritten) {
         EXPECT_NE(menu.find("<b>9R</b>"), std::string::npos);
         EXPECT_EQ(menu.find("<b>10R</b>"), std::string::npos);
     }
+}
+
+// The option tables drive what every command refuses, and how it says so.
+TEST_F(JvCommands, EachCommandRefusesWhatItsTableDoesNotAllow) {
+    const std::string card = writeCard();
+    const std::string pre = "zelkor2k-cli: ";
+    struct Case {
+        std::vector<std::string> args;
+        std::string err;
+    };
+    const Case cases[] = {
+        {{"races", card, "--jsn"}, "unknown option --jsn (see races --help)"},
+        {{"sheet", "a.zel", "--json"}, "unknown option --json (see sheet --help)"},
+        {{"predict", "a.zel", "b.zel"},
+         "predict needs exactly one prediction file (see predict --help)"},
+        {{"predict-all"},
+         "predict-all needs exactly one race card or archive or --date "
+         "YYYYMMDD (see predict-all --help)"},
+        {{"races", card, "--date", "20250105"},
+         "races takes --date in place of race card or archive (see races --help)"},
+        {{"paper", "--date", "2025-01-05", "--races", "1"}, "--date needs a day written YYYYMMDD"},
+        {{"import"},
+         "import needs at least one JV-Data file, folder or archive (see import --help)"},
+        {{"dates", "x"}, "dates takes no arguments (see dates --help)"},
+    };
+    for (const Case& c : cases) {
+        Outcome r = run(c.args);
+        EXPECT_EQ(r.status, 1) << c.err;
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err, pre + c.err + "\n");
+    }
+}
+
+// A JV-Data season imported, then its days listed, loaded and predicted as
+// the days of an archive are.
+TEST_F(JvCommands, JvDataImportedThenItsDaysListedLoadedAndPredicted) {
+    test::JvdSeasonPlan plan;
+    plan.days = 2;
+    plan.coursesPerDay = 1;
+    plan.horses = 300;
+    const fs::path season = temp_ / "season.jvd";
+    {
+        std::ofstream out(season, std::ios::binary);
+        test::writeJvdSeason(out, plan);
+    }
+    using Json = nlohmann::json;
+    Outcome r = run({"import", season.string(), "--json"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const Json first = Json::parse(r.out);
+    EXPECT_GT(first["RA"]["added"].get<int>(), 0);
+    EXPECT_EQ(first["rejected"], Json::array());
+    for (const auto& [type, counts] : first.items()) {
+        if (type == "rejected")
+            continue;
+        int parts = 0;
+        for (const char* part :
+             {"added", "replaced", "olderIgnored", "deleted", "rejected", "skipped"})
+            parts += counts[part].get<int>();
+        EXPECT_EQ(counts["read"], parts) << type;
+    }
+    // The same files again change nothing.
+    const Json again = Json::parse(run({"import", season.string(), "--json"}).out);
+    EXPECT_EQ(again["RA"]["added"], 0);
+    EXPECT_EQ(again["RA"]["olderIgnored"], first["RA"]["read"]);
+
+    const Json dates = Json::parse(run({"dates", "--json"}).out);
+    ASSERT_EQ(dates.size(), 2u);
+    const std::string day = dates[1]["date"];
+    EXPECT_LT(day, dates[0]["date"].get<std::string>());
+    EXPECT_EQ(run({"dates"}).out, dates[0]["date"].get<std::string>() + "\t" +
+                                      std::to_string(dates[0]["races"].get<int>()) + "\n" + day +
+                                      "\t" + std::to_string(dates[1]["races"].get<int>()) + "\n");
+
+    r = run({"races", "--date", day});
+    EXPECT_EQ(r.status, 0) << r.err;
+    const Json races = Json::parse(run({"races", "--date", day, "--json"}).out);
+    EXPECT_EQ(races["raceCount"], dates[1]["races"]);
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), races["raceCount"].get<int>());
+
+    // The first race that can be loaded, loaded by its position in the list.
+    const fs::path saved = temp_ / "race.zel";
+    Json race;
+    for (const Json& listed : races["races"])
+        if (listed["loadable"] && race.is_null())
+            race = listed;
+    ASSERT_FALSE(race.is_null());
+    r = run({"load", "--date", day, "--race", std::to_string(race["position"].get<int>()), "-o",
+             saved.string(), "--json"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const Json loaded = Json::parse(r.out);
+    EXPECT_EQ(loaded["raceNumber"], race["raceNumber"]);
+    EXPECT_EQ(loaded["runners"].size(), loaded["runnerCount"].get<size_t>());
+    EXPECT_TRUE(fs::exists(saved));
+
+    r = run({"predict-all", "--date", day});
+    EXPECT_EQ(r.status, 0) << r.err;
+    const std::string set = "Jvzel" + day.substr(0, 4) + "_" + day.substr(4);
+    EXPECT_EQ(r.out, (program_ / "HTML" / set / "index.html").string() + "\n");
 }
 
 TEST_F(JvCommands, NotAnArchive) {
