@@ -8,14 +8,12 @@
 #include "jv/race_card.h"
 #include "jv/race_loader.h"
 #include "support/jv_generator.h"
-#include "support/jvdata_generator.h"
 #include "support/recording_prompt.h"
 #include "text/file_io.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -301,23 +299,16 @@ TEST_F(JvCommands, EachCommandRefusesWhatItsTableDoesNotAllow) {
     }
 }
 
-// A JV-Data season imported, then its days listed, loaded and predicted as
-// the days of an archive are.
+// The sample JV-Data season imported, then its days listed, loaded and
+// predicted as the days of an archive are; a cancelled race is listed,
+// refused and left out.
 TEST_F(JvCommands, JvDataImportedThenItsDaysListedLoadedAndPredicted) {
-    test::JvdSeasonPlan plan;
-    plan.days = 2;
-    plan.coursesPerDay = 1;
-    plan.horses = 300;
-    const fs::path season = temp_ / "season.jvd";
-    {
-        std::ofstream out(season, std::ios::binary);
-        test::writeJvdSeason(out, plan);
-    }
+    const std::string sample = (source_ / "resources/sample/JV-Data_sample.dat").string();
     using Json = nlohmann::json;
-    Outcome r = run({"import", season.string(), "--json"});
+    Outcome r = run({"import", sample, "--json"});
     ASSERT_EQ(r.status, 0) << r.err;
     const Json first = Json::parse(r.out);
-    EXPECT_GT(first["RA"]["added"].get<int>(), 0);
+    EXPECT_EQ(first["RA"]["added"], 291);
     EXPECT_EQ(first["rejected"], Json::array());
     for (const auto& [type, counts] : first.items()) {
         if (type == "rejected")
@@ -328,44 +319,48 @@ TEST_F(JvCommands, JvDataImportedThenItsDaysListedLoadedAndPredicted) {
             parts += counts[part].get<int>();
         EXPECT_EQ(counts["read"], parts) << type;
     }
-    // The same files again change nothing.
-    const Json again = Json::parse(run({"import", season.string(), "--json"}).out);
+    // The same file again changes nothing.
+    const Json again = Json::parse(run({"import", sample, "--json"}).out);
     EXPECT_EQ(again["RA"]["added"], 0);
-    EXPECT_EQ(again["RA"]["olderIgnored"], first["RA"]["read"]);
+    EXPECT_EQ(again["RA"]["olderIgnored"], 291);
 
     const Json dates = Json::parse(run({"dates", "--json"}).out);
-    ASSERT_EQ(dates.size(), 2u);
-    const std::string day = dates[1]["date"];
-    EXPECT_LT(day, dates[0]["date"].get<std::string>());
-    EXPECT_EQ(run({"dates"}).out, dates[0]["date"].get<std::string>() + "\t" +
-                                      std::to_string(dates[0]["races"].get<int>()) + "\n" + day +
-                                      "\t" + std::to_string(dates[1]["races"].get<int>()) + "\n");
+    ASSERT_EQ(dates.size(), 12u);
+    EXPECT_EQ(dates[0], (Json{{"date", "20250316"}, {"races", 24}}));
+    EXPECT_TRUE(run({"dates"}).out.starts_with("20250316\t24\n20250315\t24\n"));
 
-    r = run({"races", "--date", day});
+    // Races 8 and 19 of 16 February were cancelled.
+    r = run({"races", "--date", "20250216"});
     EXPECT_EQ(r.status, 0) << r.err;
-    const Json races = Json::parse(run({"races", "--date", day, "--json"}).out);
-    EXPECT_EQ(races["raceCount"], dates[1]["races"]);
-    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), races["raceCount"].get<int>());
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 24);
+    EXPECT_NE(r.out.find(u8(u8"\t8\tサラ系３歳以上1000万円以下 (中止)\n")), std::string::npos);
+    const Json races = Json::parse(run({"races", "--date", "20250216", "--json"}).out);
+    EXPECT_EQ(races["raceCount"], 24);
+    EXPECT_EQ(races["races"][7]["loadable"], false);
 
-    // The first race that can be loaded, loaded by its position in the list.
     const fs::path saved = temp_ / "race.zel";
-    Json race;
-    for (const Json& listed : races["races"])
-        if (listed["loadable"] && race.is_null())
-            race = listed;
-    ASSERT_FALSE(race.is_null());
-    r = run({"load", "--date", day, "--race", std::to_string(race["position"].get<int>()), "-o",
-             saved.string(), "--json"});
+    r = run({"load", "--date", "20250216", "--race", "8", "-o", saved.string()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, u8(u8"このレースは中止されました\n"));
+    EXPECT_FALSE(fs::exists(saved));
+    r = run({"load", "--date", "20250216", "--race", "1", "-o", saved.string(), "--json"});
     ASSERT_EQ(r.status, 0) << r.err;
     const Json loaded = Json::parse(r.out);
-    EXPECT_EQ(loaded["raceNumber"], race["raceNumber"]);
+    EXPECT_EQ(loaded["raceNumber"], races["races"][0]["raceNumber"]);
     EXPECT_EQ(loaded["runners"].size(), loaded["runnerCount"].get<size_t>());
     EXPECT_TRUE(fs::exists(saved));
 
-    r = run({"predict-all", "--date", day});
+    // Every race but the two cancelled ones gets its page and summary row.
+    r = run({"predict-all", "--date", "20250216"});
     EXPECT_EQ(r.status, 0) << r.err;
-    const std::string set = "Jvzel" + day.substr(0, 4) + "_" + day.substr(4);
-    EXPECT_EQ(r.out, (program_ / "HTML" / set / "index.html").string() + "\n");
+    const fs::path set = program_ / "HTML/Jvzel2025_0216";
+    EXPECT_EQ(r.out, (set / "index.html").string() + "\n");
+    const std::string summary = cli_test::fileText(set / "2025-0216kaime.html");
+    size_t rows = 0;
+    for (size_t at = summary.find("<tr><td><font size=2>"); at != std::string::npos;
+         at = summary.find("<tr><td><font size=2>", at + 1))
+        ++rows;
+    EXPECT_EQ(rows, 22u);
 }
 
 TEST_F(JvCommands, NotAnArchive) {
