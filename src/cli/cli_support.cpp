@@ -1,5 +1,6 @@
 #include "cli/cli_support.h"
 
+#include "core/prediction_file.h"
 #include "core/program_folder.h"
 #include "text/cp932.h"
 #include "text/file_io.h"
@@ -9,14 +10,16 @@
 
 namespace zelkor::cli {
 
-Arguments::Arguments(const std::vector<std::string>& args,
-                     const std::vector<std::string>& valueOptions) {
+Arguments::Arguments(const std::vector<std::string>& args, const std::vector<Option>& options) {
+    auto takesValue = [&](const std::string& a) {
+        return a == "--program-folder" ||
+               std::any_of(options.begin(), options.end(),
+                           [&](const Option& o) { return o.value != nullptr && a == o.name; });
+    };
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a.size() > 1 && a[0] == '-') {
-            bool takesValue =
-                std::find(valueOptions.begin(), valueOptions.end(), a) != valueOptions.end();
-            if (!takesValue) {
+            if (!takesValue(a)) {
                 options_.emplace_back(a, "");
                 continue;
             }
@@ -44,22 +47,33 @@ std::optional<std::string> Arguments::value(const std::string& name) const {
     return std::nullopt;
 }
 
-std::string Arguments::unknownOption(const std::vector<std::string>& known) const {
+std::string Arguments::unknownOption(const std::vector<Option>& options) const {
     for (const auto& o : options_)
         if (o.first != "--program-folder" &&
-            std::find(known.begin(), known.end(), o.first) == known.end())
+            std::none_of(options.begin(), options.end(),
+                         [&](const Option& known) { return o.first == known.name; }))
             return o.first;
     return {};
 }
 
-bool argumentsUsable(const Arguments& parsed, const std::string& name,
-                     const std::vector<std::string>& known, const std::string& what) {
+bool argumentsUsable(const Arguments& parsed, const Command& command) {
+    const std::string name = command.name;
+    const size_t operands = parsed.positional().size();
     std::string problem = parsed.error();
     if (problem.empty()) {
-        if (std::string unknown = parsed.unknownOption(known); !unknown.empty())
+        if (std::string unknown = parsed.unknownOption(command.options); !unknown.empty())
             problem = "unknown option " + unknown;
-        else if (parsed.positional().size() != 1)
-            problem = name + " needs exactly one " + what;
+        else if (command.operands == Operands::OneOrDate && parsed.value("--date"))
+            problem =
+                operands == 0 ? "" : name + " takes --date in place of " + command.operandName;
+        else if (command.operands == Operands::None && operands != 0)
+            problem = name + " takes no " + command.operandName;
+        else if (command.operands == Operands::OneOrMore && operands == 0)
+            problem = name + " needs at least one " + command.operandName;
+        else if ((command.operands == Operands::One || command.operands == Operands::OneOrDate) &&
+                 operands != 1)
+            problem = name + " needs exactly one " + command.operandName +
+                      (command.operands == Operands::OneOrDate ? " or --date YYYYMMDD" : "");
         if (!problem.empty())
             problem += " (see " + name + " --help)";
     }
@@ -76,6 +90,11 @@ std::optional<std::string> programFolderFrom(const Arguments& args) {
         return std::nullopt;
     }
     return choice.folder;
+}
+
+bool readPredictionArgument(const Arguments& parsed, RaceSheet& sheet, UserPrompt& prompt) {
+    return parsed.positional().size() == 1 &&
+           readPredictionFile(sheet, parsed.positional()[0], prompt) == 1;
 }
 
 std::optional<int> wholeNumber(const std::string& text) {

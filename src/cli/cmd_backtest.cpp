@@ -183,13 +183,7 @@ std::optional<int> optionNumber(const Arguments& parsed, const std::string& name
 
 } // namespace
 
-int runBacktest(const std::vector<std::string>& args) {
-    Arguments parsed(args, {"--program-folder", "--min-runners", "--min-share", "--csv"});
-    if (!argumentsUsable(parsed, "backtest",
-                         {"--min-runners", "--min-share", "--json", "--csv", "--update-trainers",
-                          "--update-jockeys"},
-                         "race card, archive or horse file"))
-        return 1;
+int runBacktest(const Arguments& parsed) {
     PastRaceRules rules;
     const std::optional<int> minRunners =
         optionNumber(parsed, "--min-runners", rules.minRunners, 1, 18);
@@ -240,35 +234,42 @@ int runBacktest(const std::vector<std::string>& args) {
     return 0;
 }
 
-const char* backtestUsage() {
-    static const std::string usage = [] {
-        std::string text =
-            "usage: zelkor2k-cli backtest CARD [--min-runners N] [--min-share P] [--json]\n"
-            "                             [--csv FILE] [--update-trainers] [--update-jockeys]\n"
-            "                             [--program-folder DIR]\n"
-            "\n"
-            "登録馬ファイルが持つ過去のレースを組み立て直し、各レースを走る前の姿で予想して、\n"
-            "その予想が実際の着順にどれだけ当たったかを、1番人気・推定オッズ最高の馬・偶然と\n"
-            "くらべて示します。プログラムフォルダの HTML/ZelBacktest.html に結果のページを\n"
-            "書き出して、そのパスを表示します。\n"
-            "\n"
-            "  CARD               JRA-VAN の圧縮ファイル (.lzh)、JracUmaj.dat と同じフォルダに\n"
-            "                     ある JracDen1.dat、または JracUmaj.dat そのもの\n"
-            "  --min-runners N    そろった出走馬がこの頭数未満のレースは使いません (既定: 5)\n"
-            "  --min-share P      そろった出走馬が頭数のこの % 未満のレースは使いません (既定: "
-            "80)\n"
-            "  --json             すべての数字とレースごとの予想を JSON で表示します\n"
-            "  --csv FILE         レースと馬ごとに 1 行 (レース、馬、得点、順位、着順、人気) を\n"
-            "                     書き出します\n"
-            "  --update-trainers  圧縮ファイルの調教師データを KTDAT に保存します (既定: しない)\n"
-            "  --update-jockeys   圧縮ファイルの騎手データを KTDAT に保存します (既定: しない)\n"
-            "\n"
-            "検証のしかた:\n";
-        for (std::string_view rule : backtestRules())
-            text += "  - " + std::string(rule) + "\n";
-        return text;
-    }();
-    return usage.c_str();
+namespace {
+
+// How the races are checked, after the options in --help.
+std::string backtestNotes() {
+    std::string text = "検証のしかた:\n";
+    for (std::string_view rule : backtestRules())
+        text += "  - " + std::string(rule) + "\n";
+    return text;
 }
+
+} // namespace
+
+extern const Command kBacktestCommand;
+const Command kBacktestCommand = {
+    "backtest",
+    "check the formula against the past races of a horse file",
+    "CARD",
+    Operands::One,
+    "race card, archive or horse file",
+    "登録馬ファイルが持つ過去のレースを組み立て直し、各レースを走る前の姿で予想して、\n"
+    "その予想が実際の着順にどれだけ当たったかを、1番人気・推定オッズ最高の馬・偶然と\n"
+    "くらべて示します。プログラムフォルダの HTML/ZelBacktest.html に結果のページを\n"
+    "書き出して、そのパスを表示します。\n",
+    {{"CARD", nullptr,
+      "JRA-VAN の圧縮ファイル (.lzh)、JracUmaj.dat と同じフォルダに\n"
+      "ある JracDen1.dat、または JracUmaj.dat そのもの"},
+     {"--min-runners", "N", "そろった出走馬がこの頭数未満のレースは使いません (既定: 5)"},
+     {"--min-share", "P", "そろった出走馬が頭数のこの % 未満のレースは使いません (既定: 80)"},
+     {"--json", nullptr, "すべての数字とレースごとの予想を JSON で表示します"},
+     {"--csv", "FILE",
+      "レースと馬ごとに 1 行 (レース、馬、得点、順位、着順、人気) を\n"
+      "書き出します"},
+     kUpdateTrainersOption,
+     kUpdateJockeysOption},
+    runBacktest,
+    backtestNotes,
+};
 
 } // namespace zelkor::cli

@@ -3,6 +3,7 @@
 // runner's trainer's intent (or the JSON object of the command-line contract).
 
 #include "cli/cli_support.h"
+#include "cli/json_output.h"
 #include "core/analysis.h"
 #include "core/deciding_factors.h"
 #include "core/prediction_file.h"
@@ -14,19 +15,11 @@
 #include "text/format.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
 namespace zelkor::cli {
 namespace {
-
-using Json = nlohmann::ordered_json;
-
-Json utf8(const std::string& cp932) {
-    return cp932ToUtf8(cp932);
-}
 
 // Horse at ranking position `position`, read only within the field.
 int rankedHorse(const RaceSheet& sheet, int position) {
@@ -128,40 +121,34 @@ std::string reportSection(const RaceSheet& sheet) {
 
 } // namespace
 
-int runPredict(const std::vector<std::string>& args) {
-    Arguments parsed(args, {"--program-folder"});
-    if (!argumentsUsable(parsed, "predict", {"--json"}, "prediction file"))
-        return 1;
-
+int runPredict(const Arguments& parsed) {
     RaceSheet sheet;
     TerminalPrompt prompt;
-    if (readPredictionFile(sheet, parsed.positional()[0], prompt) != 1)
+    if (!readPredictionArgument(parsed, sheet, prompt))
         return 1; // the reader has told why on stderr
     scoreRace(sheet);
 
     if (parsed.flag("--json")) {
-        std::string text =
-            predictionJson(sheet).dump(2, ' ', false, Json::error_handler_t::replace);
-        std::fwrite(text.data(), 1, text.size(), stdout);
-        std::fputc('\n', stdout);
+        printJson(predictionJson(sheet));
         return 0;
     }
     printOut(predictionTable(sheet) + reportSection(sheet));
     return 0;
 }
 
-} // namespace zelkor::cli
-
-namespace zelkor::cli {
-
-extern const char kPredictUsage[];
-const char kPredictUsage[] =
-    "usage: zelkor2k-cli predict FILE.zel [--json] [--program-folder DIR]\n"
-    "\n"
+extern const Command kPredictCommand;
+const Command kPredictCommand = {
+    "predict",
+    "score a prediction file (.zel) and print the ranking",
+    "FILE.zel",
+    Operands::One,
+    "prediction file",
     "予想ファイル(.zel)を読み込んで予想し、穴順・枠番・馬名・穴度・単オッズを\n"
-    "穴順に表示し、穴馬・買い目と各馬の調教師の本音を続けて表示します。\n"
-    "\n"
-    "  --json   結果を JSON で出力します (runnerCount, scores, ranking,\n"
-    "           darkHorseCount, quinellaPairs, runners, analysis, report)\n";
+    "穴順に表示し、穴馬・買い目と各馬の調教師の本音を続けて表示します。\n",
+    {{"--json", nullptr,
+      "結果を JSON で出力します (runnerCount, scores, ranking,\n"
+      "darkHorseCount, quinellaPairs, runners, analysis, report)"}},
+    runPredict,
+};
 
 } // namespace zelkor::cli

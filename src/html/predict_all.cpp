@@ -110,9 +110,9 @@ std::string predictAll(RaceSource& source, RaceSheet& sheet, JvRaceCard& current
     }
 
     menu += "</BODY></HTML>";
-    unwritten.note(writeWholeFile(folder + menuName, menu), folder + menuName);
+    unwritten.note(writePageFile(folder + menuName, menu), folder + menuName);
     summary += "</table></BODY></HTML>";
-    unwritten.note(writeWholeFile(folder + summaryName, summary), folder + summaryName);
+    unwritten.note(writePageFile(folder + summaryName, summary), folder + summaryName);
     unwritten.report(prompt);
     if (unwrittenFiles != nullptr)
         *unwrittenFiles = unwritten.count();

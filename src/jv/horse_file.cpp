@@ -4,13 +4,13 @@
 #include "jv/code_tables.h"
 #include "jv/file_index.h"
 #include "jv/fixed_record.h"
+#include "jv/horse_lookup.h"
 #include "text/format.h"
 #include "text/sjis.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <memory>
-#include <unordered_map>
 #include <unordered_set>
 
 namespace zelkor {
@@ -104,10 +104,12 @@ void parseHorseRecord(JvHorseRecord& horse, std::string_view record, long long f
                             horse.bandCounts[set][band][place]);
 
     decodeHorseTexts(horse);
-    // The runs after the end mark stay new (empty) runs.
+    // The runs after the end mark stay new (empty) runs. A block cut short
+    // by the record's end reads blanks past it, as every field does.
     for (size_t slot = 0; slot < horse.pastRuns.size(); ++slot) {
-        std::string block =
-            fixedField(record, kJvPastRunsOffset + kJvPastRunBytes * slot, kJvPastRunBytes);
+        const size_t offset = kJvPastRunsOffset + kJvPastRunBytes * slot;
+        const std::string_view block =
+            offset < record.size() ? record.substr(offset, kJvPastRunBytes) : std::string_view();
         if (!parsePastRun(horse.pastRuns[slot], block))
             break;
     }
@@ -116,41 +118,20 @@ void parseHorseRecord(JvHorseRecord& horse, std::string_view record, long long f
 
 namespace {
 
-// Registration number → offset of the first record with that key.
-struct HorseIndex {
-    std::unordered_map<std::string, std::uint64_t> offsets;
-};
-
-jvfile::IndexCache<HorseIndex>& horseIndexes() {
-    static jvfile::IndexCache<HorseIndex> cache;
+jvfile::IndexCache<JvHorseKeyTable>& horseIndexes() {
+    static jvfile::IndexCache<JvHorseKeyTable> cache;
     return cache;
 }
 
-std::shared_ptr<const HorseIndex> buildHorseIndex(const jvfile::ReadOnlyFile& file) {
-    auto index = std::make_shared<HorseIndex>();
-    constexpr size_t kRecordsPerBlock = 256;
-    std::uint64_t offset = 0;
-    for (;;) {
-        std::optional<std::string> block =
-            file.readAt(offset, kJvHorseRecordBytes * kRecordsPerBlock);
-        if (!block)
-            return nullptr;
-        for (size_t pos = 0; pos + kJvHorseKeyBytes <= block->size(); pos += kJvHorseRecordBytes)
-            index->offsets.emplace(block->substr(pos, kJvHorseKeyBytes), offset + pos);
-        if (block->size() < kJvHorseRecordBytes * kRecordsPerBlock)
-            return index;
-        offset += block->size();
-    }
-}
-
-std::shared_ptr<const HorseIndex> horseIndexOf(const std::string& path,
-                                               const jvfile::ReadOnlyFile& file, bool rebuild) {
+std::shared_ptr<const JvHorseKeyTable>
+horseIndexOf(const std::string& path, const jvfile::ReadOnlyFile& file, bool rebuild) {
     if (!rebuild)
         if (auto index = horseIndexes().find(path, file.stamp()))
             return index;
-    auto index = buildHorseIndex(file);
-    if (index)
-        horseIndexes().store(path, file.stamp(), index);
+    auto index = std::make_shared<JvHorseKeyTable>();
+    if (!indexHorseKeys(file, *index))
+        return nullptr;
+    horseIndexes().store(path, file.stamp(), index);
     return index;
 }
 
@@ -314,10 +295,10 @@ bool readHorse(JvHorseRecord& record, const std::string& horseFilePath, const st
         auto index = horseIndexOf(horseFilePath, file, attempt > 0);
         if (!index)
             break;
-        auto found = index->offsets.find(horseId);
-        if (found == index->offsets.end())
+        const std::optional<std::uint64_t> found = index->find(horseId);
+        if (!found)
             break;
-        std::optional<std::string> bytes = file.readAt(found->second, kJvHorseUsedBytes);
+        std::optional<std::string> bytes = file.readAt(*found, kJvHorseUsedBytes);
         if (!bytes || bytes->compare(0, kJvHorseKeyBytes, horseId) != 0)
             continue;
         parseHorseRecord(record, *bytes, fieldStrengthTotal, jvCurrentYear());
