@@ -838,6 +838,8 @@ JvdDay makeJvdDay(int races, int horses, std::uint32_t seed) {
         horse.pedigree[0] = inventedName(static_cast<std::uint64_t>(h) + 5000);
         horse.pedigree[4] = inventedName(static_cast<std::uint64_t>(h) + 7000);
         horse.earnedFlat = 1000 * (h % 30);
+        // The archive joins name parts where JV-Data pads: left empty, both agree.
+        horse.breeder = horse.owner = "";
         day.horses.push_back(horse);
     }
     // Eight weekly race days of history, then the day itself (race cards).
@@ -878,6 +880,8 @@ JvdDay makeJvdDay(int races, int horses, std::uint32_t seed) {
                 if (busy.insert(h).second)
                     picked.push_back(h);
             }
+            if (picked.size() < 4) // the pool ran out of horses for this day
+                continue;
             const int scratched =
                 random.below(5) == 0 ? random.below(static_cast<int>(picked.size())) : -1;
             const bool deadHeat = !isDay && random.below(6) == 0;
