@@ -230,8 +230,10 @@ bool readJvDataPaths(const std::vector<std::string>& paths, JvDataInputSink& sin
     std::vector<std::vector<Listed>> listed;
     std::uint64_t total = 0;
     for (const std::string& path : paths) {
+        // Only regular files and folders: a FIFO or a device would block or
+        // never end.
         std::error_code ec;
-        if (!fs::exists(path, ec)) {
+        if (!fs::is_regular_file(path, ec) && !fs::is_directory(path, ec)) {
             showCannotOpen(prompt, path);
             return false;
         }
