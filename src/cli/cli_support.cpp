@@ -4,6 +4,7 @@
 #include "core/program_folder.h"
 #include "text/cp932.h"
 #include "text/file_io.h"
+#include "text/format.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -120,13 +121,31 @@ AppSettings settingsOfProgramFolder(const std::string& programFolder) {
     return settings;
 }
 
+std::string visibleControls(std::string_view cp932, std::string_view kept) {
+    // Control bytes are below 0x20 or 0x7f, none of them the second byte of
+    // a Shift-JIS character, so they are looked at byte by byte.
+    std::string out;
+    out.reserve(cp932.size());
+    for (size_t i = 0; i < cp932.size(); ++i) {
+        const auto c = static_cast<unsigned char>(cp932[i]);
+        if (c == '\r' && i + 1 < cp932.size() && cp932[i + 1] == '\n' &&
+            kept.find('\n') != std::string_view::npos)
+            continue; // CR LF is one line end on the terminal
+        if ((c < 0x20 || c == 0x7f) && kept.find(static_cast<char>(c)) == std::string_view::npos)
+            appendFormat(out, "\\x%02X", c);
+        else
+            out += static_cast<char>(c);
+    }
+    return out;
+}
+
 void printOut(const std::string& cp932) {
-    std::string utf8 = cp932ToUtf8(cp932);
+    std::string utf8 = cp932ToUtf8(visibleControls(cp932, "\n\t"));
     std::fwrite(utf8.data(), 1, utf8.size(), stdout);
 }
 
 void printErr(const std::string& cp932) {
-    std::string utf8 = cp932ToUtf8(cp932);
+    std::string utf8 = cp932ToUtf8(visibleControls(cp932, "\n\t"));
     std::fwrite(utf8.data(), 1, utf8.size(), stderr);
 }
 

@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zelkor::cli {
@@ -60,7 +61,14 @@ std::optional<int> racePosition(const std::string& text);
 // it: creating it is the desktop program's first start.
 AppSettings settingsOfProgramFolder(const std::string& programFolder);
 
-// Prints a CP932 text as UTF-8 on stdout / stderr.
+// A CP932 text from data as the terminal may show it: every control
+// character not in `kept` is written as "\xHH", so no name from a file can
+// move the cursor, set the title, clear the screen or add a column. A CR
+// before a kept LF is dropped.
+std::string visibleControls(std::string_view cp932, std::string_view kept = {});
+
+// Prints a CP932 text as UTF-8 on stdout / stderr, with its control
+// characters other than line ends and TAB made visible.
 void printOut(const std::string& cp932);
 void printErr(const std::string& cp932);
 

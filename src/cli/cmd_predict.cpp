@@ -83,21 +83,25 @@ std::string padded(const std::string& cp932, size_t width) {
     return cp932.size() >= width ? cp932 : cp932 + std::string(width - cp932.size(), ' ');
 }
 
+// Bytes of the widest runner name as the terminal shows it, at least `least`.
+size_t nameColumnWidth(const RaceSheet& sheet, size_t least) {
+    for (int h = 1; h <= sheet.usableRunnerCount(); ++h)
+        least = std::max(least, visibleControls(sheet.runner(h).name).size());
+    return least;
+}
+
 // The race, then the five result lists of the main window under their
 // headings (穴順, 枠番, 馬名, 穴度, 単オッズ).
 std::string predictionTable(const RaceSheet& sheet) {
-    const int n = sheet.usableRunnerCount();
-    size_t nameWidth = 4; // "馬名"
-    for (int h = 1; h <= n; ++h)
-        nameWidth = std::max(nameWidth, sheet.runner(h).name.size());
-    std::string out = sheet.raceName + "  " + sheet.racecourse +
+    const size_t nameWidth = nameColumnWidth(sheet, 4); // "馬名"
+    std::string out = visibleControls(sheet.raceName) + "  " + visibleControls(sheet.racecourse) +
                       format("  %dR  %d頭\n", sheet.raceNumber, sheet.runnerCount);
     out += "穴順  枠番     " + padded("馬名", nameWidth) + "  穴度  単オッズ\n";
     const ResultLines lines = resultLines(sheet);
     for (size_t i = 0; i < lines.positions.size(); ++i)
         out += "  " + lines.positions[i] + "  " + lines.brackets[i] + "  " +
-               padded(lines.names[i], nameWidth) + "   " + lines.scores[i] + "  " + lines.odds[i] +
-               "\n";
+               padded(visibleControls(lines.names[i]), nameWidth) + "   " + lines.scores[i] + "  " +
+               lines.odds[i] + "\n";
     return out;
 }
 
@@ -107,12 +111,10 @@ std::string reportSection(const RaceSheet& sheet) {
     out += "\n" + terminalLines(betsReport(sheet));
     out += "\n調教師の本音\n";
     const int n = sheet.usableRunnerCount();
-    size_t nameWidth = 0;
-    for (int h = 1; h <= n; ++h)
-        nameWidth = std::max(nameWidth, sheet.runner(h).name.size());
+    const size_t nameWidth = nameColumnWidth(sheet, 0);
     for (int h = 1; h <= n; ++h) {
         out += format("  %2d  ", h);
-        out += padded(sheet.runner(h).name, nameWidth);
+        out += padded(visibleControls(sheet.runner(h).name), nameWidth);
         const int code = intentCode(sheet, h);
         out += "  " + std::string(intentMark(code)) + " " + std::string(intentRemark(code)) + "\n";
     }

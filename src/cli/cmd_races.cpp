@@ -65,9 +65,10 @@ int runRaces(const Arguments& parsed) {
         printJson(raceListJson(list, *source, prompt));
     } else {
         std::string out;
+        // A TAB or line end inside a field must not add a column or a row.
         for (const RaceListRow& row : list.rows)
-            out += row.monthDay + "\t" + row.course + "\t" + row.raceNumber + "\t" + row.raceName +
-                   "\n";
+            out += visibleControls(row.monthDay) + "\t" + visibleControls(row.course) + "\t" +
+                   visibleControls(row.raceNumber) + "\t" + visibleControls(row.raceName) + "\n";
         printOut(out);
     }
     // A race that could not be read ends the list; its message is on stderr.

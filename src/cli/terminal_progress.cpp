@@ -44,7 +44,7 @@ void TerminalProgress::setText(const std::string& cp932) {
     text.erase(
         std::remove_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }),
         text.end());
-    text_ = cp932ToUtf8(text);
+    text_ = cp932ToUtf8(visibleControls(text));
 }
 
 void TerminalProgress::setPosition(int position) {

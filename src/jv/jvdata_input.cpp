@@ -2,6 +2,7 @@
 
 #include "jv/lzh_archive.h"
 #include "text/cp932.h"
+#include "text/file_io.h"
 #include "text/format.h"
 
 #include <algorithm>
@@ -235,6 +236,11 @@ bool readJvDataPaths(const std::vector<std::string>& paths, JvDataInputSink& sin
         std::error_code ec;
         if (!fs::is_regular_file(path, ec) && !fs::is_directory(path, ec)) {
             showCannotOpen(prompt, path);
+            return false;
+        }
+        // A FIFO would block the reading and a device never end it.
+        if (!fs::is_directory(path, ec) && !fs::is_regular_file(path, ec)) {
+            prompt.showMessage(fileProblemText(FileProblem::NotRegularFile, path, "%s"));
             return false;
         }
         listed.push_back(listFiles(path));

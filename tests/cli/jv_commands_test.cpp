@@ -117,6 +117,29 @@ TEST_F(JvCommands, RacesListsOneLinePerRace) {
                         u8"1207\t京都\t10\tサラ系３歳　　未勝利\n"));
 }
 
+TEST_F(JvCommands, ControlCharactersFromTheDataAreShownAsEscapes) {
+    test::JvRaceData race;
+    race.raceName = "ア\tイ\x1b]0;x\x07";
+    test::JvRunnerData runner;
+    runner.horseId = "2021100001";
+    runner.horseName = "ミナ\x1b[2J";
+    race.runners = {runner, runner};
+    fs::create_directories(temp_ / "card");
+    const std::string card = (temp_ / "card/JracDen1.dat").string();
+    ASSERT_TRUE(test::writeJvRaceCard(card, {race}));
+    ASSERT_TRUE(test::writeJvHorseFile((temp_ / "card/JracUmaj.dat").string(), {}));
+    const std::string zel = (temp_ / "race.zel").string();
+    ASSERT_EQ(run({"load", card, "--race", "1", "-o", zel}).status, 0);
+
+    Outcome list = run({"races", card});
+    EXPECT_EQ(list.out.substr(list.out.rfind('\t')), u8(u8"\tア\\x09イ\\x1B]0;x\\x07\n"));
+    for (const Outcome& r : {list, run({"races", card, "--info", "1"}), run({"predict", zel})}) {
+        EXPECT_EQ(r.out.find('\x1b'), std::string::npos) << r.out;
+        EXPECT_EQ(r.out.find('\x07'), std::string::npos) << r.out;
+    }
+    EXPECT_NE(run({"predict", zel}).out.find(u8(u8"ミナ\\x1B[2J")), std::string::npos);
+}
+
 TEST_F(JvCommands, RaceInformationWithLineFeeds) {
     Outcome r = run({"races", writeCard(), "--info", "1"});
     EXPECT_EQ(r.status, 0) << r.err;
