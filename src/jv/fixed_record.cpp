@@ -39,7 +39,11 @@ void readDecimal(std::string_view record, size_t offset, size_t width, int& valu
 }
 
 int readLeadingDigits(std::string_view record, size_t offset, size_t width) {
-    return parseNumber(fixedField(record, offset, width)).value_or(0);
+    // Parsed where it lies: the bytes a short record lacks would be blanks,
+    // which end a number as the record's end does.
+    if (offset >= record.size())
+        return 0;
+    return parseNumber(record.substr(offset, width)).value_or(0);
 }
 
 std::string readText(std::string_view record, size_t offset, size_t width) {

@@ -10,8 +10,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <sys/stat.h>
 #include <unordered_map>
-#include <unordered_set>
 
 namespace zelkor {
 namespace {
@@ -76,12 +76,6 @@ bool parsePastRun(JvPastRun& run, std::string_view block) {
     readDecimal(block, 116, 3, run.bodyWeight);
     for (size_t i = 0; i < run.corners.size(); ++i)
         readDecimal(block, 122 + 2 * i, 2, run.corners[i]);
-    // A corner the horse was not timed at takes its 1st-corner position, or
-    // 7 when that is missing too.
-    const int fill = run.corners[0] == 0 ? 7 : run.corners[0];
-    for (int& corner : run.corners)
-        if (corner == 0)
-            corner = fill;
     readDecimal(block, 133, 3, run.lastThreeFurlongs);
     readDecimal(block, 136, 4, run.time);
     run.marginCode = readText(block, 140, 3);
@@ -90,8 +84,7 @@ bool parsePastRun(JvPastRun& run, std::string_view block) {
     readDecimal(block, 147, 2, run.popularity);
     run.otherHorseName = readText(block, 191, 18);
     readDecimal(block, 212, 3, run.timeDiff);
-    // The other horse's time is a duration: 1:59.8 and 40.2 s make 2:40.0.
-    run.otherTime = tenthsToTime(timeToTenths(run.time) + run.timeDiff);
+    completePastRun(run);
     return true;
 }
 
@@ -151,6 +144,8 @@ jvfile::IndexCache<HorseIndex>& horseIndexes() {
 }
 
 std::shared_ptr<const HorseIndex> buildHorseIndex(const jvfile::ReadOnlyFile& file) {
+    if (!holdsWholeHorseRecords(file.stamp().size))
+        return nullptr;
     auto index = std::make_shared<HorseIndex>();
     constexpr size_t kRecordsPerBlock = 256;
     std::uint64_t offset = 0;
@@ -179,6 +174,17 @@ std::shared_ptr<const HorseIndex> horseIndexOf(const std::string& path,
 }
 
 } // namespace
+
+void completePastRun(JvPastRun& run) {
+    // A corner the horse was not timed at takes its 1st-corner position, or
+    // 7 when that is missing too.
+    const int fill = run.corners[0] == 0 ? 7 : run.corners[0];
+    for (int& corner : run.corners)
+        if (corner == 0)
+            corner = fill;
+    // The other horse's time is a duration: 1:59.8 and 40.2 s make 2:40.0.
+    run.otherTime = tenthsToTime(timeToTenths(run.time) + run.timeDiff);
+}
 
 int distanceBandOf(int metres) {
     return metres <= 1600 ? 0 : metres <= 2200 ? 1 : 2;
@@ -317,46 +323,6 @@ bool readHorse(JvHorseRecord& record, const std::string& horseFilePath, const st
     return false;
 }
 
-bool readEveryHorse(const std::string& horseFilePath, std::vector<JvHorseEntry>& horses,
-                    UserPrompt& prompt) {
-    jvfile::ReadOnlyFile file;
-    if (!file.open(horseFilePath)) {
-        showCannotOpen(prompt, horseFilePath);
-        return false;
-    }
-    horses.clear();
-    // The stamp's size only sizes the buffers; the reads below decide.
-    const size_t expected = std::min<std::uint64_t>(file.stamp().size / kJvHorseRecordBytes + 1,
-                                                    std::uint64_t{1} << 20);
-    horses.reserve(expected);
-    std::unordered_set<std::string> seen;
-    seen.reserve(expected);
-    constexpr size_t kRecordsPerBlock = 256;
-    std::uint64_t offset = 0;
-    for (;;) {
-        std::optional<std::string> block =
-            file.readAt(offset, kJvHorseRecordBytes * kRecordsPerBlock);
-        if (!block) {
-            showNotFound(prompt);
-            return false;
-        }
-        const std::string_view bytes(*block);
-        for (size_t pos = 0; pos + kJvHorseKeyBytes <= bytes.size(); pos += kJvHorseRecordBytes) {
-            std::string id(bytes.substr(pos, kJvHorseKeyBytes));
-            // The search by registration number finds the first record with
-            // a key; a later one is never read, so it is left out here too.
-            if (!seen.insert(id).second)
-                continue;
-            JvHorseEntry& entry = horses.emplace_back();
-            entry.horseId = std::move(id);
-            parseHorseRecord(entry.record, bytes.substr(pos, kJvHorseUsedBytes), 0);
-        }
-        if (bytes.size() < kJvHorseRecordBytes * kRecordsPerBlock)
-            return true;
-        offset += bytes.size();
-    }
-}
-
 namespace rescan {
 
 bool readHorse(JvHorseRecord& record, const std::string& horseFilePath, const std::string& horseId,
@@ -364,6 +330,12 @@ bool readHorse(JvHorseRecord& record, const std::string& horseFilePath, const st
     jvfile::StdioFile file = jvfile::openRegularStdioFile(horseFilePath);
     if (!file) {
         showCannotOpen(prompt, horseFilePath);
+        return false;
+    }
+    struct stat info {};
+    if (::fstat(::fileno(file.get()), &info) != 0 ||
+        !holdsWholeHorseRecords(static_cast<std::uint64_t>(info.st_size))) {
+        showNotFound(prompt);
         return false;
     }
     // The file is read from its start in blocks of whole records, looking

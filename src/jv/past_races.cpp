@@ -12,7 +12,7 @@ namespace {
 
 // One present run: its race identity packed for sorting, its horse number,
 // and the horse and slot it is in. The sort touches only these, not the
-// large records.
+// horses.
 struct RunRef {
     std::array<int, 6> race; // year, monthDay, racecourse code, meeting, day, race number
     int horseNumber;
@@ -20,41 +20,47 @@ struct RunRef {
     size_t slot;
 };
 
-// The racecourse code as one number: the field is two bytes wide, and the
-// length goes in too, so different codes never meet and equal lengths sort
-// as their bytes do.
-int courseKey(const std::string& code) {
-    int key = static_cast<int>(std::min<size_t>(code.size(), 2)) << 16;
-    for (size_t i = 0; i < code.size() && i < 2; ++i)
-        key |= static_cast<unsigned char>(code[i]) << (8 * (1 - i));
-    return key;
+// The racecourse code as one number, ordered as its two bytes are.
+int courseKey(const PastRunFacts& run) {
+    return static_cast<unsigned char>(run.courseCode[0]) << 8 |
+           static_cast<unsigned char>(run.courseCode[1]);
 }
 
-RunRef refOf(const JvPastRun& run, size_t horse, size_t slot) {
-    return {{run.year, run.monthDay, courseKey(run.courseCode), run.meeting, run.meetingDay,
-             run.raceNumber},
+RunRef refOf(const PastRunFacts& run, size_t horse, size_t slot) {
+    return {{run.year, run.monthDay, courseKey(run), run.meeting, run.meetingDay, run.raceNumber},
             run.horseNumber,
             horse,
             slot};
 }
 
-const JvPastRun& runOf(std::span<const JvHorseEntry> horses, const PastRaceRunner& runner) {
-    return horses[runner.horse].record.pastRuns[runner.slot];
+const PastRunFacts& runOf(std::span<const PastHorse> horses, const PastRaceRunner& runner) {
+    return horses[runner.horse].runs[runner.slot];
 }
 
-bool sameRace(const JvPastRun& a, const JvPastRun& b) {
+bool sameRace(const PastRunFacts& a, const PastRunFacts& b) {
     return std::tie(a.year, a.monthDay, a.courseCode, a.meeting, a.meetingDay, a.raceNumber) ==
            std::tie(b.year, b.monthDay, b.courseCode, b.meeting, b.meetingDay, b.raceNumber);
 }
 
-bool earlier(const JvPastRun& a, const JvPastRun& b) {
+bool earlier(const PastRunFacts& a, const PastRunFacts& b) {
     return std::tie(a.year, a.monthDay) < std::tie(b.year, b.monthDay);
 }
 
-// What becomes of a group of runs: kept as a race, or dropped and why.
-enum class Verdict { Kept, Inconsistent, FewRunners, LowShare };
+// The slots of `horse` older than its run in `slot`, most recent first.
+size_t slotsBefore(const PastHorse& horse, size_t slot,
+                   std::array<size_t, kJvPastRunCount>& slots) {
+    size_t count = 0;
+    const auto runs = horse.presentRuns();
+    for (size_t s = slot + 1; s < runs.size(); ++s)
+        if (earlier(runs[s], runs[slot]))
+            slots[count++] = s;
+    return count;
+}
 
-Verdict judge(std::span<const PastRaceRunner> runners, std::span<const JvHorseEntry> horses,
+// What becomes of a group of runs: kept as a race, or dropped and why.
+enum class Verdict { Kept, Inconsistent, FewRunners, LowShare, ShortHistory, NoFavourite };
+
+Verdict judge(std::span<const PastRaceRunner> runners, std::span<const PastHorse> horses,
               const PastRaceRules& rules) {
     const int fieldSize = runOf(horses, runners.front()).fieldSize;
     const int present = static_cast<int>(runners.size());
@@ -62,7 +68,7 @@ Verdict judge(std::span<const PastRaceRunner> runners, std::span<const JvHorseEn
         return Verdict::Inconsistent;
     int previousNumber = 0;
     for (const PastRaceRunner& runner : runners) {
-        const JvPastRun& run = runOf(horses, runner);
+        const PastRunFacts& run = runOf(horses, runner);
         // Sorted by horse number, so a repeated number follows its twin.
         if (run.fieldSize != fieldSize || run.horseNumber < 1 || run.horseNumber > fieldSize ||
             run.horseNumber == previousNumber)
@@ -74,28 +80,58 @@ Verdict judge(std::span<const PastRaceRunner> runners, std::span<const JvHorseEn
     if (static_cast<long long>(present) * 100 <
         static_cast<long long>(rules.minSharePercent) * fieldSize)
         return Verdict::LowShare;
+    std::array<size_t, kJvPastRunCount> slots{};
+    for (const PastRaceRunner& runner : runners) {
+        const PastHorse& horse = horses[runner.horse];
+        if (slotsBefore(horse, runner.slot, slots) < 2 && !horse.showsWholeCareer())
+            return Verdict::ShortHistory;
+    }
+    if (std::none_of(runners.begin(), runners.end(), [&](const PastRaceRunner& runner) {
+            return runOf(horses, runner).popularity == 1;
+        }))
+        return Verdict::NoFavourite;
     return Verdict::Kept;
+}
+
+void count(PastRaceSet& set, Verdict verdict) {
+    switch (verdict) {
+    case Verdict::Kept:
+        break;
+    case Verdict::Inconsistent:
+        ++set.droppedInconsistent;
+        break;
+    case Verdict::FewRunners:
+        ++set.droppedFewRunners;
+        break;
+    case Verdict::LowShare:
+        ++set.droppedLowShare;
+        break;
+    case Verdict::ShortHistory:
+        ++set.droppedShortHistory;
+        break;
+    case Verdict::NoFavourite:
+        ++set.droppedNoFavourite;
+        break;
+    }
 }
 
 } // namespace
 
-PastRaceId pastRaceIdOf(const JvPastRun& run) {
-    return {run.year, run.monthDay, run.courseCode, run.meeting, run.meetingDay, run.raceNumber};
+PastRaceId pastRaceIdOf(const PastRunFacts& run) {
+    return {run.year,    run.monthDay,   std::string(run.course()),
+            run.meeting, run.meetingDay, run.raceNumber};
 }
 
-PastRaceSet rebuildPastRaces(std::span<const JvHorseEntry> horses, const PastRaceRules& rules) {
+PastRaceSet rebuildPastRaces(std::span<const PastHorse> horses, const PastRaceRules& rules) {
     std::vector<RunRef> refs;
     refs.reserve(horses.size() * kJvPastRunCount);
     for (size_t h = 0; h < horses.size(); ++h) {
-        const auto& runs = horses[h].record.pastRuns;
+        const auto runs = horses[h].presentRuns();
         for (size_t slot = 0; slot < runs.size(); ++slot) {
-            if (!runs[slot].present())
-                continue;
             // The same race in two slots of one record is counted once.
             const bool repeated =
-                std::any_of(runs.begin(), runs.begin() + slot, [&](const JvPastRun& r) {
-                    return r.present() && sameRace(r, runs[slot]);
-                });
+                std::any_of(runs.begin(), runs.begin() + static_cast<std::ptrdiff_t>(slot),
+                            [&](const PastRunFacts& r) { return sameRace(r, runs[slot]); });
             if (!repeated)
                 refs.push_back(refOf(runs[slot], h, slot));
         }
@@ -113,35 +149,24 @@ PastRaceSet rebuildPastRaces(std::span<const JvHorseEntry> horses, const PastRac
         group.clear();
         for (size_t i = begin; i < end; ++i)
             group.push_back({refs[i].horse, refs[i].slot});
-        switch (judge(group, horses, rules)) {
-        case Verdict::Kept: {
-            const JvPastRun& first = horses[refs[begin].horse].record.pastRuns[refs[begin].slot];
+        const Verdict verdict = judge(group, horses, rules);
+        if (verdict == Verdict::Kept) {
+            const PastRunFacts& first = runOf(horses, group.front());
             set.races.push_back({pastRaceIdOf(first), first.fieldSize, group});
-            break;
         }
-        case Verdict::Inconsistent:
-            ++set.droppedInconsistent;
-            break;
-        case Verdict::FewRunners:
-            ++set.droppedFewRunners;
-            break;
-        case Verdict::LowShare:
-            ++set.droppedLowShare;
-            break;
-        }
+        count(set, verdict);
         begin = end;
     }
     return set;
 }
 
-std::span<const JvPastRun> runsBefore(const JvHorseRecord& horse, size_t slot) {
-    const auto& runs = horse.pastRuns;
-    if (slot >= runs.size())
-        return {};
-    size_t end = slot + 1;
-    while (end < runs.size() && runs[end].present() && earlier(runs[end], runs[end - 1]))
-        ++end;
-    return std::span<const JvPastRun>(runs).subspan(slot + 1, end - slot - 1);
+RunsBefore runsBefore(const PastHorse& horse, size_t slot) {
+    RunsBefore before;
+    std::array<size_t, kJvPastRunCount> slots{};
+    before.count = slotsBefore(horse, slot, slots);
+    for (size_t i = 0; i < before.count; ++i)
+        before.runs[i] = jvPastRunOf(horse.runs[slots[i]]);
+    return before;
 }
 
 JvBandCounts bandCountsOf(std::span<const JvPastRun> runs) {
@@ -157,7 +182,7 @@ JvBandCounts bandCountsOf(std::span<const JvPastRun> runs) {
 }
 
 PastRaceField loadPastRace(RaceSheet& sheet, const PastRace& race,
-                           std::span<const JvHorseEntry> horses) {
+                           std::span<const PastHorse> horses) {
     PastRaceField field{};
     sheet.resetRaceConditions();
     sheet.resetRunners();
@@ -167,37 +192,35 @@ PastRaceField loadPastRace(RaceSheet& sheet, const PastRace& race,
     if (n == 0)
         return field;
 
-    const JvPastRun& card = runOf(horses, race.runners.front());
-    sheet.raceName = card.raceName.empty() ? std::string("一般競走") : card.raceName;
+    const JvPastRun card = jvPastRunOf(runOf(horses, race.runners.front()));
     sheet.raceNumber = std::clamp(card.raceNumber, 1, static_cast<int>(std::size(kRaceNumberList)));
-    sheet.racecourse = card.courseName;
     sheet.grade = gradeOfCodes(card.gradeCode, card.conditionCode);
     sheet.surface = surfaceOfTrack(card.trackCode);
     sheet.distance = distanceIndex(card.distanceMetres);
 
-    // The field's strength total over the horses present, each as it stood
-    // before the race.
+    // Each runner's older runs, and the field's strength total over them.
+    std::vector<RunsBefore> older(static_cast<size_t>(n));
     long long strengthTotal = 0;
-    for (int k = 1; k <= n; ++k) {
-        const PastRaceRunner& runner = race.runners[static_cast<size_t>(k - 1)];
-        strengthTotal += strengthOf(runsBefore(horses[runner.horse].record, runner.slot));
+    for (size_t k = 0; k < older.size(); ++k) {
+        const PastRaceRunner& runner = race.runners[k];
+        older[k] = runsBefore(horses[runner.horse], runner.slot);
+        strengthTotal += strengthOf(older[k].span());
     }
 
     JvHorseRecord before;
     for (int k = 1; k <= n; ++k) {
         const PastRaceRunner& runner = race.runners[static_cast<size_t>(k - 1)];
-        const JvHorseRecord& horse = horses[runner.horse].record;
-        const std::span<const JvPastRun> older = runsBefore(horse, runner.slot);
-        const JvPastRun& run = horse.pastRuns[runner.slot];
-        before.name = horse.name;
+        const PastHorse& horse = horses[runner.horse];
+        const std::span<const JvPastRun> runs = older[static_cast<size_t>(k - 1)].span();
+        const PastRunFacts& run = horse.runs[runner.slot];
         before.sexCode = horse.sexCode;
         before.birthYear = horse.birthYear;
-        deriveHorseValues(before, older, bandCountsOf(older), strengthTotal, run.year);
+        deriveHorseValues(before, runs, bandCountsOf(runs), strengthTotal, run.year);
 
         RunnerEntry& entry = sheet.runner(k);
         entry.weight = weightIndex(run.weightCarried);
         fillRunnerFromHorse(entry, before);
-        fillRunnerPastRuns(entry, older);
+        fillRunnerPastRuns(entry, runs);
         field[static_cast<size_t>(k)] = {runner.horse, &run, before.oddsEstimate};
     }
     return field;
