@@ -58,10 +58,18 @@ ReadOnlyFile::~ReadOnlyFile() {
 
 std::optional<std::string> ReadOnlyFile::readAt(std::uint64_t offset, std::size_t length) const {
     std::string data(length, '\0');
+    const std::optional<std::size_t> done = readInto(offset, data.data(), length);
+    if (!done)
+        return std::nullopt;
+    data.resize(*done);
+    return data;
+}
+
+std::optional<std::size_t> ReadOnlyFile::readInto(std::uint64_t offset, char* data,
+                                                  std::size_t length) const {
     std::size_t done = 0;
     while (done < length) {
-        ssize_t n =
-            ::pread(fd_, data.data() + done, length - done, static_cast<off_t>(offset + done));
+        ssize_t n = ::pread(fd_, data + done, length - done, static_cast<off_t>(offset + done));
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -71,8 +79,7 @@ std::optional<std::string> ReadOnlyFile::readAt(std::uint64_t offset, std::size_
             break;
         done += static_cast<std::size_t>(n);
     }
-    data.resize(done);
-    return data;
+    return done;
 }
 
 std::optional<std::string> ReadOnlyFile::readAll() const {

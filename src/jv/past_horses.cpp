@@ -6,7 +6,7 @@
 #include "text/format.h"
 
 #include <algorithm>
-#include <numeric>
+#include <cstring>
 
 namespace zelkor {
 namespace {
@@ -50,16 +50,25 @@ void showCannotRead(UserPrompt& prompt) {
     prompt.showMessage("登録馬ファイルの読み込みに失敗しました");
 }
 
-// Leaves out every horse whose key an earlier record has, keeping file order.
+// Leaves out every horse whose key an earlier record has, keeping file
+// order. The keys are sorted as small copies beside their places, so the
+// sort never reaches into the horses.
 void dropRepeatedKeys(std::vector<PastHorse>& horses) {
-    std::vector<size_t> order(horses.size());
-    std::iota(order.begin(), order.end(), size_t{0});
-    std::stable_sort(order.begin(), order.end(),
-                     [&](size_t a, size_t b) { return horses[a].id < horses[b].id; });
+    struct Key {
+        std::array<char, kJvHorseKeyBytes> id;
+        std::uint32_t place;
+    };
+    std::vector<Key> keys(horses.size());
+    for (size_t h = 0; h < horses.size(); ++h)
+        keys[h] = {horses[h].id, static_cast<std::uint32_t>(h)};
+    std::sort(keys.begin(), keys.end(), [](const Key& a, const Key& b) {
+        const int order = std::memcmp(a.id.data(), b.id.data(), a.id.size());
+        return order != 0 ? order < 0 : a.place < b.place;
+    });
     std::vector<bool> repeated(horses.size(), false);
-    for (size_t i = 1; i < order.size(); ++i)
-        if (horses[order[i]].id == horses[order[i - 1]].id)
-            repeated[order[i]] = true;
+    for (size_t i = 1; i < keys.size(); ++i)
+        if (keys[i].id == keys[i - 1].id)
+            repeated[keys[i].place] = true;
     size_t kept = 0;
     for (size_t h = 0; h < horses.size(); ++h)
         if (!repeated[h])
@@ -87,8 +96,7 @@ PastHorse parsePastHorse(std::string_view record) {
     return horse;
 }
 
-JvPastRun jvPastRunOf(const PastRunFacts& facts) {
-    JvPastRun run;
+void fillJvPastRun(JvPastRun& run, const PastRunFacts& facts) {
     run.year = facts.year;
     run.monthDay = facts.monthDay;
     run.courseCode.assign(facts.course());
@@ -109,7 +117,6 @@ JvPastRun jvPastRunOf(const PastRunFacts& facts) {
     run.popularity = facts.popularity;
     run.timeDiff = facts.timeDiff;
     completePastRun(run);
-    return run;
 }
 
 bool readPastHorses(const std::string& horseFilePath, std::vector<PastHorse>& horses,
@@ -127,16 +134,16 @@ bool readPastHorses(const std::string& horseFilePath, std::vector<PastHorse>& ho
     horses.clear();
     horses.reserve(static_cast<size_t>(size / kJvHorseRecordBytes));
     constexpr size_t kRecordsPerBlock = 256;
+    std::vector<char> block(kJvHorseRecordBytes * kRecordsPerBlock);
     for (std::uint64_t offset = 0; offset < size;) {
-        const size_t length = static_cast<size_t>(
-            std::min<std::uint64_t>(size - offset, kJvHorseRecordBytes * kRecordsPerBlock));
-        const std::optional<std::string> block = file.readAt(offset, length);
+        const size_t length =
+            static_cast<size_t>(std::min<std::uint64_t>(size - offset, block.size()));
         // A file cut short while it is read is not read on from a shifted place.
-        if (!block || block->size() != length) {
+        if (file.readInto(offset, block.data(), length) != length) {
             showCannotRead(prompt);
             return false;
         }
-        const std::string_view bytes(*block);
+        const std::string_view bytes(block.data(), length);
         for (size_t pos = 0; pos + kJvHorseRecordBytes <= bytes.size(); pos += kJvHorseRecordBytes)
             horses.push_back(parsePastHorse(bytes.substr(pos, kJvHorseUsedBytes)));
         offset += length;

@@ -62,8 +62,13 @@ struct PastHorse {
 PastHorse parsePastHorse(std::string_view record);
 
 // The run as the horse file reader gives it (the texts the backtest never
-// shows left empty).
-JvPastRun jvPastRunOf(const PastRunFacts& facts);
+// shows left empty). The filling form reuses the strings of `run`.
+void fillJvPastRun(JvPastRun& run, const PastRunFacts& facts);
+inline JvPastRun jvPastRunOf(const PastRunFacts& facts) {
+    JvPastRun run;
+    fillJvPastRun(run, facts);
+    return run;
+}
 
 // Every horse of the horse file in file order. A record whose key came
 // before is left out, as the search by key never reaches it. Shows

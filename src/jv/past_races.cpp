@@ -5,33 +5,55 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <tuple>
 
 namespace zelkor {
 namespace {
 
-// One present run: its race identity packed for sorting, its horse number,
-// and the horse and slot it is in. The sort touches only these, not the
-// horses.
-struct RunRef {
-    std::array<int, 6> race; // year, monthDay, racecourse code, meeting, day, race number
-    int horseNumber;
-    size_t horse;
-    size_t slot;
+// The race of a run as one number, ordered as its identity (date, course,
+// meeting, day, race number) is. Every field is a few digits wide, so each
+// has a fixed range: a year or month-day of four places lies in
+// -999..9999, a two-place number in -9..99.
+std::uint64_t raceKeyOf(const PastRunFacts& run) {
+    auto upTo = [](int value, int lowest, int span) {
+        return static_cast<std::uint64_t>(std::clamp(value - lowest, 0, span - 1));
+    };
+    const std::uint64_t date =
+        upTo(run.year, -999, 11000) * 11000 + upTo(run.monthDay, -999, 11000);
+    const std::uint64_t course = static_cast<unsigned char>(run.courseCode[0]) << 8 |
+                                 static_cast<unsigned char>(run.courseCode[1]);
+    return date << 37 | course << 21 | upTo(run.meeting, -9, 128) << 14 |
+           upTo(run.meetingDay, -9, 128) << 7 | upTo(run.raceNumber, -9, 128);
+}
+
+// One present run packed into two words with what judging its race needs,
+// so that the sort moves little and the judging never touches the horses:
+// the race, then the horse number, the run's place in file order, its
+// field size and two flags. The place is unique, so the field size and the
+// flags never decide the order; two-place numbers lie in -9..99.
+struct RunKey {
+    std::uint64_t race;
+    std::uint64_t order;
+
+    static RunKey of(const PastRunFacts& run, std::uint64_t place, bool shortHistory) {
+        auto byte = [](int value) {
+            return static_cast<std::uint64_t>(std::clamp(value + 16, 0, 255));
+        };
+        return {raceKeyOf(run), byte(run.horseNumber) << 56 | (place & 0xffffffffu) << 24 |
+                                    byte(run.fieldSize) << 16 |
+                                    std::uint64_t{run.popularity == 1} << 1 |
+                                    std::uint64_t{shortHistory}};
+    }
+    int horseNumber() const { return static_cast<int>(order >> 56) - 16; }
+    size_t place() const { return static_cast<size_t>(order >> 24 & 0xffffffffu); }
+    int fieldSize() const { return static_cast<int>(order >> 16 & 0xff) - 16; }
+    bool favourite() const { return (order & 2) != 0; }
+    bool shortHistory() const { return (order & 1) != 0; }
+    friend bool operator<(const RunKey& a, const RunKey& b) {
+        return a.race != b.race ? a.race < b.race : a.order < b.order;
+    }
 };
-
-// The racecourse code as one number, ordered as its two bytes are.
-int courseKey(const PastRunFacts& run) {
-    return static_cast<unsigned char>(run.courseCode[0]) << 8 |
-           static_cast<unsigned char>(run.courseCode[1]);
-}
-
-RunRef refOf(const PastRunFacts& run, size_t horse, size_t slot) {
-    return {{run.year, run.monthDay, courseKey(run), run.meeting, run.meetingDay, run.raceNumber},
-            run.horseNumber,
-            horse,
-            slot};
-}
 
 const PastRunFacts& runOf(std::span<const PastHorse> horses, const PastRaceRunner& runner) {
     return horses[runner.horse].runs[runner.slot];
@@ -60,35 +82,30 @@ size_t slotsBefore(const PastHorse& horse, size_t slot,
 // What becomes of a group of runs: kept as a race, or dropped and why.
 enum class Verdict { Kept, Inconsistent, FewRunners, LowShare, ShortHistory, NoFavourite };
 
-Verdict judge(std::span<const PastRaceRunner> runners, std::span<const PastHorse> horses,
-              const PastRaceRules& rules) {
-    const int fieldSize = runOf(horses, runners.front()).fieldSize;
+Verdict judge(std::span<const RunKey> runners, const PastRaceRules& rules) {
+    const int fieldSize = runners.front().fieldSize();
     const int present = static_cast<int>(runners.size());
     if (fieldSize < 1 || fieldSize > kMaxRunners || present > fieldSize)
         return Verdict::Inconsistent;
     int previousNumber = 0;
-    for (const PastRaceRunner& runner : runners) {
-        const PastRunFacts& run = runOf(horses, runner);
+    for (const RunKey& run : runners) {
         // Sorted by horse number, so a repeated number follows its twin.
-        if (run.fieldSize != fieldSize || run.horseNumber < 1 || run.horseNumber > fieldSize ||
-            run.horseNumber == previousNumber)
+        const int number = run.horseNumber();
+        if (run.fieldSize() != fieldSize || number < 1 || number > fieldSize ||
+            number == previousNumber)
             return Verdict::Inconsistent;
-        previousNumber = run.horseNumber;
+        previousNumber = number;
     }
     if (present < rules.minRunners)
         return Verdict::FewRunners;
     if (static_cast<long long>(present) * 100 <
         static_cast<long long>(rules.minSharePercent) * fieldSize)
         return Verdict::LowShare;
-    std::array<size_t, kJvPastRunCount> slots{};
-    for (const PastRaceRunner& runner : runners) {
-        const PastHorse& horse = horses[runner.horse];
-        if (slotsBefore(horse, runner.slot, slots) < 2 && !horse.showsWholeCareer())
-            return Verdict::ShortHistory;
-    }
-    if (std::none_of(runners.begin(), runners.end(), [&](const PastRaceRunner& runner) {
-            return runOf(horses, runner).popularity == 1;
-        }))
+    if (std::any_of(runners.begin(), runners.end(),
+                    [](const RunKey& run) { return run.shortHistory(); }))
+        return Verdict::ShortHistory;
+    if (std::none_of(runners.begin(), runners.end(),
+                     [](const RunKey& run) { return run.favourite(); }))
         return Verdict::NoFavourite;
     return Verdict::Kept;
 }
@@ -123,36 +140,44 @@ PastRaceId pastRaceIdOf(const PastRunFacts& run) {
 }
 
 PastRaceSet rebuildPastRaces(std::span<const PastHorse> horses, const PastRaceRules& rules) {
-    std::vector<RunRef> refs;
-    refs.reserve(horses.size() * kJvPastRunCount);
+    // Keys and where their runs are, in file order.
+    std::vector<RunKey> keys;
+    std::vector<PastRaceRunner> where;
+    keys.reserve(horses.size() * kJvPastRunCount);
+    where.reserve(horses.size() * kJvPastRunCount);
+    std::array<size_t, kJvPastRunCount> older{};
     for (size_t h = 0; h < horses.size(); ++h) {
-        const auto runs = horses[h].presentRuns();
+        const PastHorse& horse = horses[h];
+        const auto runs = horse.presentRuns();
         for (size_t slot = 0; slot < runs.size(); ++slot) {
+            const PastRunFacts& run = runs[slot];
             // The same race in two slots of one record is counted once.
-            const bool repeated =
-                std::any_of(runs.begin(), runs.begin() + static_cast<std::ptrdiff_t>(slot),
-                            [&](const PastRunFacts& r) { return sameRace(r, runs[slot]); });
-            if (!repeated)
-                refs.push_back(refOf(runs[slot], h, slot));
+            if (std::any_of(runs.begin(), runs.begin() + static_cast<std::ptrdiff_t>(slot),
+                            [&](const PastRunFacts& r) { return sameRace(r, run); }))
+                continue;
+            const bool shortHistory =
+                !horse.showsWholeCareer() && slotsBefore(horse, slot, older) < 2;
+            keys.push_back(RunKey::of(run, where.size(), shortHistory));
+            where.push_back({h, slot});
         }
     }
-    std::sort(refs.begin(), refs.end(), [](const RunRef& a, const RunRef& b) {
-        return std::tie(a.race, a.horseNumber, a.horse) < std::tie(b.race, b.horseNumber, b.horse);
-    });
+    std::sort(keys.begin(), keys.end());
 
     PastRaceSet set;
-    std::vector<PastRaceRunner> group;
-    for (size_t begin = 0; begin < refs.size();) {
+    for (size_t begin = 0; begin < keys.size();) {
         size_t end = begin + 1;
-        while (end < refs.size() && refs[end].race == refs[begin].race)
+        while (end < keys.size() && keys[end].race == keys[begin].race)
             ++end;
-        group.clear();
-        for (size_t i = begin; i < end; ++i)
-            group.push_back({refs[i].horse, refs[i].slot});
-        const Verdict verdict = judge(group, horses, rules);
+        const std::span<const RunKey> group(keys.data() + begin, end - begin);
+        const Verdict verdict = judge(group, rules);
         if (verdict == Verdict::Kept) {
-            const PastRunFacts& first = runOf(horses, group.front());
-            set.races.push_back({pastRaceIdOf(first), first.fieldSize, group});
+            PastRace race;
+            for (const RunKey& key : group)
+                race.runners.push_back(where[key.place()]);
+            const PastRunFacts& first = runOf(horses, race.runners.front());
+            race.id = pastRaceIdOf(first);
+            race.fieldSize = first.fieldSize;
+            set.races.push_back(std::move(race));
         }
         count(set, verdict);
         begin = end;
@@ -160,13 +185,11 @@ PastRaceSet rebuildPastRaces(std::span<const PastHorse> horses, const PastRaceRu
     return set;
 }
 
-RunsBefore runsBefore(const PastHorse& horse, size_t slot) {
-    RunsBefore before;
+void fillRunsBefore(RunsBefore& before, const PastHorse& horse, size_t slot) {
     std::array<size_t, kJvPastRunCount> slots{};
     before.count = slotsBefore(horse, slot, slots);
     for (size_t i = 0; i < before.count; ++i)
-        before.runs[i] = jvPastRunOf(horse.runs[slots[i]]);
-    return before;
+        fillJvPastRun(before.runs[i], horse.runs[slots[i]]);
 }
 
 JvBandCounts bandCountsOf(std::span<const JvPastRun> runs) {
@@ -199,11 +222,13 @@ PastRaceField loadPastRace(RaceSheet& sheet, const PastRace& race,
     sheet.distance = distanceIndex(card.distanceMetres);
 
     // Each runner's older runs, and the field's strength total over them.
-    std::vector<RunsBefore> older(static_cast<size_t>(n));
+    // The runs are kept from race to race (a backtest loads thousands), so
+    // their strings are made once.
+    thread_local std::array<RunsBefore, kMaxRunners> older;
     long long strengthTotal = 0;
-    for (size_t k = 0; k < older.size(); ++k) {
+    for (size_t k = 0; k < static_cast<size_t>(n); ++k) {
         const PastRaceRunner& runner = race.runners[k];
-        older[k] = runsBefore(horses[runner.horse], runner.slot);
+        fillRunsBefore(older[k], horses[runner.horse], runner.slot);
         strengthTotal += strengthOf(older[k].span());
     }
 

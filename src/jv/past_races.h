@@ -74,7 +74,12 @@ struct RunsBefore {
         return std::span<const JvPastRun>(runs).first(count);
     }
 };
-RunsBefore runsBefore(const PastHorse& horse, size_t slot);
+void fillRunsBefore(RunsBefore& before, const PastHorse& horse, size_t slot);
+inline RunsBefore runsBefore(const PastHorse& horse, size_t slot) {
+    RunsBefore before;
+    fillRunsBefore(before, horse, slot);
+    return before;
+}
 
 // Best distance counts made from the finishing places of `runs` by distance
 // band (set A only); an abnormal run or one without a place counts nowhere.
