@@ -18,14 +18,6 @@ namespace {
 
 using namespace jvrecord;
 
-void showCannotOpen(UserPrompt& prompt, const std::string& path) {
-    prompt.showMessage(format("ファイル %s は開けませんでした。", path.c_str()));
-}
-
-void showNotFound(UserPrompt& prompt) {
-    prompt.showMessage("登録馬ファイルの読み込みに失敗しました");
-}
-
 int clampToInt(long long value) {
     return static_cast<int>(std::clamp<long long>(value, -2147483647LL - 1, 2147483647LL));
 }
@@ -88,14 +80,10 @@ bool parsePastRun(JvPastRun& run, std::string_view block) {
     return true;
 }
 
-void deriveValues(JvHorseRecord& horse, long long fieldStrengthTotal) {
-    deriveHorseValues(horse, horse.pastRuns, horse.bandCounts, fieldStrengthTotal, jvCurrentYear());
-}
+} // namespace
 
-// Fills the record from the bytes of one horse record (key first); missing
-// bytes at the end of a short record read as blanks. The record starts as a
-// new one, so nothing of a horse read before survives.
-void parseHorseRecord(JvHorseRecord& horse, std::string_view record, long long fieldStrengthTotal) {
+void parseHorseRecord(JvHorseRecord& horse, std::string_view record, long long fieldStrengthTotal,
+                      int year) {
     horse.reset();
     horse.name = readCut(record, 28, 36);
     readDecimal(record, 64, 4, horse.birthYear);
@@ -130,8 +118,10 @@ void parseHorseRecord(JvHorseRecord& horse, std::string_view record, long long f
         if (!parsePastRun(horse.pastRuns[slot], block))
             break;
     }
-    deriveValues(horse, fieldStrengthTotal);
+    deriveHorseValues(horse, horse.pastRuns, horse.bandCounts, fieldStrengthTotal, year);
 }
+
+namespace {
 
 // Registration number → offset of the first record with that key.
 struct HorseIndex {
@@ -184,6 +174,14 @@ void completePastRun(JvPastRun& run) {
             corner = fill;
     // The other horse's time is a duration: 1:59.8 and 40.2 s make 2:40.0.
     run.otherTime = tenthsToTime(timeToTenths(run.time) + run.timeDiff);
+}
+
+void showHorseFileNotOpened(UserPrompt& prompt, const std::string& path) {
+    prompt.showMessage(format("ファイル %s は開けませんでした。", path.c_str()));
+}
+
+void showHorseNotRead(UserPrompt& prompt) {
+    prompt.showMessage("登録馬ファイルの読み込みに失敗しました");
 }
 
 int distanceBandOf(int metres) {
@@ -301,7 +299,7 @@ bool readHorse(JvHorseRecord& record, const std::string& horseFilePath, const st
                long long fieldStrengthTotal, UserPrompt& prompt) {
     jvfile::ReadOnlyFile file;
     if (!file.open(horseFilePath)) {
-        showCannotOpen(prompt, horseFilePath);
+        showHorseFileNotOpened(prompt, horseFilePath);
         return false;
     }
     // A stale index (a file rewritten with the same stamp) shows as a record
@@ -316,10 +314,10 @@ bool readHorse(JvHorseRecord& record, const std::string& horseFilePath, const st
         std::optional<std::string> bytes = file.readAt(found->second, kJvHorseUsedBytes);
         if (!bytes || bytes->compare(0, kJvHorseKeyBytes, horseId) != 0)
             continue;
-        parseHorseRecord(record, *bytes, fieldStrengthTotal);
+        parseHorseRecord(record, *bytes, fieldStrengthTotal, jvCurrentYear());
         return true;
     }
-    showNotFound(prompt);
+    showHorseNotRead(prompt);
     return false;
 }
 
@@ -329,13 +327,13 @@ bool readHorse(JvHorseRecord& record, const std::string& horseFilePath, const st
                long long fieldStrengthTotal, UserPrompt& prompt) {
     jvfile::StdioFile file = jvfile::openRegularStdioFile(horseFilePath);
     if (!file) {
-        showCannotOpen(prompt, horseFilePath);
+        showHorseFileNotOpened(prompt, horseFilePath);
         return false;
     }
     struct stat info {};
     if (::fstat(::fileno(file.get()), &info) != 0 ||
         !holdsWholeHorseRecords(static_cast<std::uint64_t>(info.st_size))) {
-        showNotFound(prompt);
+        showHorseNotRead(prompt);
         return false;
     }
     // The file is read from its start in blocks of whole records, looking
@@ -348,14 +346,14 @@ bool readHorse(JvHorseRecord& record, const std::string& horseFilePath, const st
             if (std::string_view(block.data() + pos, kJvHorseKeyBytes) == horseId) {
                 size_t length = std::min(kJvHorseUsedBytes, n - pos);
                 parseHorseRecord(record, std::string_view(block.data() + pos, length),
-                                 fieldStrengthTotal);
+                                 fieldStrengthTotal, jvCurrentYear());
                 return true;
             }
         }
         if (n < block.size())
             break;
     }
-    showNotFound(prompt);
+    showHorseNotRead(prompt);
     return false;
 }
 

@@ -3,7 +3,6 @@
 #include "jv/code_tables.h"
 #include "jv/file_index.h"
 #include "jv/fixed_record.h"
-#include "text/format.h"
 
 #include <algorithm>
 #include <cstring>
@@ -44,10 +43,6 @@ bool parseRunFacts(PastRunFacts& run, std::string_view block) {
     run.popularity = number(147, 2);
     run.timeDiff = number(212, 3);
     return true;
-}
-
-void showCannotRead(UserPrompt& prompt) {
-    prompt.showMessage("登録馬ファイルの読み込みに失敗しました");
 }
 
 // Leaves out every horse whose key an earlier record has, keeping file
@@ -123,12 +118,12 @@ bool readPastHorses(const std::string& horseFilePath, std::vector<PastHorse>& ho
                     UserPrompt& prompt) {
     jvfile::ReadOnlyFile file;
     if (!file.open(horseFilePath)) {
-        prompt.showMessage(format("ファイル %s は開けませんでした。", horseFilePath.c_str()));
+        showHorseFileNotOpened(prompt, horseFilePath);
         return false;
     }
     const std::uint64_t size = file.stamp().size;
     if (!holdsWholeHorseRecords(size)) {
-        showCannotRead(prompt);
+        showHorseNotRead(prompt);
         return false;
     }
     horses.clear();
@@ -140,7 +135,7 @@ bool readPastHorses(const std::string& horseFilePath, std::vector<PastHorse>& ho
             static_cast<size_t>(std::min<std::uint64_t>(size - offset, block.size()));
         // A file cut short while it is read is not read on from a shifted place.
         if (file.readInto(offset, block.data(), length) != length) {
-            showCannotRead(prompt);
+            showHorseNotRead(prompt);
             return false;
         }
         const std::string_view bytes(block.data(), length);
