@@ -128,7 +128,8 @@ bool readPastHorses(const std::string& horseFilePath, std::vector<PastHorse>& ho
     }
     horses.clear();
     horses.reserve(static_cast<size_t>(size / kJvHorseRecordBytes));
-    constexpr size_t kRecordsPerBlock = 256;
+    // A block small enough to stay in the cache it is copied into.
+    constexpr size_t kRecordsPerBlock = 32;
     std::vector<char> block(kJvHorseRecordBytes * kRecordsPerBlock);
     for (std::uint64_t offset = 0; offset < size;) {
         const size_t length =
