@@ -70,9 +70,11 @@ PastRaceSet rebuildPastRaces(std::span<const PastHorse> horses, const PastRaceRu
 struct RunsBefore {
     std::array<JvPastRun, kJvPastRunCount> runs{};
     size_t count = 0;
-    std::span<const JvPastRun> span() const {
+    std::span<const JvPastRun> span() const& {
         return std::span<const JvPastRun>(runs).first(count);
     }
+    // The runs would not outlive a temporary (a loop over it reads freed runs).
+    std::span<const JvPastRun> span() const&& = delete;
 };
 void fillRunsBefore(RunsBefore& before, const PastHorse& horse, size_t slot);
 inline RunsBefore runsBefore(const PastHorse& horse, size_t slot) {

@@ -218,7 +218,8 @@ PastHorse horseRunOn(std::initializer_list<int> monthDays) {
 
 std::vector<int> datesBefore(const PastHorse& horse, size_t slot) {
     std::vector<int> dates;
-    for (const JvPastRun& run : runsBefore(horse, slot).span())
+    const RunsBefore before = runsBefore(horse, slot);
+    for (const JvPastRun& run : before.span())
         dates.push_back(run.monthDay);
     return dates;
 }
@@ -346,8 +347,10 @@ TEST(LoadPastRace, EachRunnerIsMadeFromItsRunsBeforeTheRace) {
     EXPECT_EQ(sheet.weightRule, 0);
 
     long long total = 0;
-    for (const PastHorse& horse : horses)
-        total += strengthOf(runsBefore(horse, 1).span());
+    for (const PastHorse& horse : horses) {
+        const RunsBefore before = runsBefore(horse, 1);
+        total += strengthOf(before.span());
+    }
     for (int k = 1; k <= 5; ++k) {
         const PastHorse& horse = horses[static_cast<size_t>(k - 1)];
         const RunsBefore before = runsBefore(horse, 1);
