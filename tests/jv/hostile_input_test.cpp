@@ -2,6 +2,7 @@
 #include "jv/horse_file.h"
 #include "jv/jvdata_store.h"
 #include "jv/lzh_archive.h"
+#include "jv/past_horses.h"
 #include "jv/race_card.h"
 #include "jv_test_dir.h"
 #include "support/recording_prompt.h"
@@ -38,8 +39,8 @@ TEST(HostileInput, FifosAndDevicesAreRefusedWithoutWaiting) {
             return rescan::readHorse(r, p, "2020000001", 0, u);
         },
         [](const std::string& p, UserPrompt& u) {
-            std::vector<JvHorseEntry> horses;
-            return readEveryHorse(p, horses, u);
+            std::vector<PastHorse> horses;
+            return readPastHorses(p, horses, u);
         },
         [&](const std::string& p, UserPrompt& u) {
             JvRaceCard card;
