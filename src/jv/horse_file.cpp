@@ -162,6 +162,7 @@ void decodeHorseTexts(JvHorseRecord& horse) {
     horse.sexText = codeText(kHorseSexTable, horse.sexCode);
     horse.coatText = codeText(kCoatColourTable, horse.coatCode);
     horse.markText = codeText(kHorseMarkTable, horse.markCode);
+}
 
 void completePastRun(JvPastRun& run) {
     fillMissingCorners(run);
