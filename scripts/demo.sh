@@ -13,6 +13,20 @@ echo "Predict-all of the sample race day (resources/sample/JV_SAMPLE.lzh):"
 index=$(./build/bin/zelkor2k-cli predict-all resources/sample/JV_SAMPLE.lzh)
 echo "Open this page in a browser: $index"
 
+# The invented JV-Data season: imported into the store of the program folder
+# (build/bin/JV-Data), then its newest race day predicted like an archive.
+echo
+echo "Importing the sample JV-Data season (resources/sample/JV-Data_sample.dat):"
+./build/bin/zelkor2k-cli import resources/sample/JV-Data_sample.dat
+echo
+echo "Race days in the store (newest first):"
+./build/bin/zelkor2k-cli dates
+day=$(./build/bin/zelkor2k-cli dates | head -n 1 | cut -c1-8)
+echo
+echo "Predict-all of the JV-Data race day $day:"
+index=$(./build/bin/zelkor2k-cli predict-all --date "$day")
+echo "Open this page in a browser: $index"
+
 # Finally the desktop program itself, with the sample race loaded: press
 # 予想 on the toolbar to see the ranking, 買い目 for the bets.
 echo
