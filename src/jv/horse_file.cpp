@@ -127,9 +127,6 @@ horseIndexOf(const std::string& path, const jvfile::ReadOnlyFile& file, bool reb
     if (!rebuild)
         if (auto index = horseIndexes().find(path, file.stamp()))
             return index;
-    // A file of part records (LF line ends, a cut end) would be read shifted.
-    if (!holdsWholeHorseRecords(file.stamp().size))
-        return nullptr;
     auto index = std::make_shared<JvHorseKeyTable>();
     if (!indexHorseKeys(file, *index))
         return nullptr;

@@ -63,6 +63,9 @@ std::optional<std::uint64_t> JvHorseKeyTable::find(std::string_view key) const {
 JvHorseFile::JvHorseFile(std::string path) : path_(std::move(path)) {}
 
 bool indexHorseKeys(const jvfile::ReadOnlyFile& file, JvHorseKeyTable& keys) {
+    // A file of part records (LF line ends, a cut end) would be read shifted.
+    if (!holdsWholeHorseRecords(file.stamp().size))
+        return false;
     // Blocks of whole records, so no key straddles two reads; the buffer is
     // written by the reads only.
     constexpr std::size_t kBlockBytes = kJvHorseRecordBytes * 256;

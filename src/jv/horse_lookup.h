@@ -39,7 +39,8 @@ class JvHorseKeyTable {
 };
 
 // Every key of the horse file into `keys` (emptied first), in one pass of
-// whole-record blocks; false when the file cannot be read.
+// whole-record blocks; false when the file cannot be read or is not whole
+// records.
 bool indexHorseKeys(const jvfile::ReadOnlyFile& file, JvHorseKeyTable& keys);
 
 // A horse file for one job: opened once, its keys indexed in one pass on

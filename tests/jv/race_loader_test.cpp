@@ -8,6 +8,7 @@
 #include "support/jv_generator.h"
 #include "support/recording_prompt.h"
 #include "support/rescan_race_source.h"
+#include "text/file_io.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -262,6 +263,22 @@ TEST_F(LoadRace, AgesCountInTheRacesYearNotTheClocks) {
     race.runners = {runner(horse.id, "トシコシ")};
     load(race, {horse});
     EXPECT_EQ(sheet.runners[1].age, 4 - 2); // the list starts at 2 years
+}
+
+TEST_F(LoadRace, AHorseFileOfPartRecordsIsNotReadShifted) {
+    JvHorseData horse;
+    horse.id = "2020100001";
+    horse.name = "ホンモノ";
+    JvRaceData race;
+    race.runners = {runner(horse.id, "カードノナマエ")};
+    load(race, {horse});
+    // The same file with a byte more: the runner comes from its card line.
+    ASSERT_TRUE(writeWholeFile(dir.file("JracUmaj.dat"), test::jvHorseFileBytes({horse}) + "\n"));
+    prompt.entries.clear();
+    ArchiveRaceSource fresh(dir.file("JracDen1.dat"), dir.path());
+    loadJvRace(sheet, card, fresh, prompt);
+    EXPECT_EQ(sheet.runners[1].name, "カードノナマエ");
+    EXPECT_EQ(prompt.texts(), std::vector<std::string>{"登録馬ファイルの読み込みに失敗しました"});
 }
 
 TEST_F(LoadRace, DistancesAndWeightsOutsideTheListsAreClamped) {
