@@ -5,6 +5,7 @@
 #include "app/main_window.h"
 #include "app/newspaper_settings_dialog.h"
 #include "app/progress_dialog.h"
+#include "app/race_session.h"
 #include "app/qt_text.h"
 #include "app/race_selection_dialog.h"
 #include "core/program_folder.h"
@@ -74,23 +75,26 @@ class ProgressWindow : public ProgressSink {
 } // namespace
 
 JvCommands::JvCommands(MainWindow& window) : QObject(&window), window_(window) {
-    connect(window_.commandAction(kCmdOpenJraVan), &QAction::triggered, this,
-            &JvCommands::openJraVanFile);
-    connect(window_.commandAction(kCmdChangeRace), &QAction::triggered, this,
-            &JvCommands::changeRace);
-    connect(window_.commandAction(kCmdBacktest), &QAction::triggered, this,
-            &JvCommands::backtestPastRaces);
-    connect(window_.commandAction(kCmdNewspaperSettings), &QAction::triggered, this,
-            &JvCommands::newspaperSettings);
+    const MainActions& actions = window_.actions();
+    connect(actions.openJraVan, &QAction::triggered, this, &JvCommands::openJraVanFile);
+    connect(actions.changeRace, &QAction::triggered, this, &JvCommands::changeRace);
+    connect(actions.backtest, &QAction::triggered, this, &JvCommands::backtestPastRaces);
+    connect(actions.newspaperSettings, &QAction::triggered, this, &JvCommands::newspaperSettings);
 }
 
 void JvCommands::openJraVanFile() {
-    const FileDialogRequest request{
-        QStringLiteral("JRA-VAN出馬表＋競走馬ﾌｧｲﾙを開く"), kJvFilter, QStringLiteral("lzh"), {}};
-    const QString path = window_.fileChooser().chooseOpenFile(&window_, request);
-    if (path.isEmpty())
+    window_.form().formToSheet();
+    if (!window_.askToSaveChanges())
         return;
-    if (openJvArchive(path))
+    const FileDialogRequest request{
+        QStringLiteral("JRA-VAN出馬表＋競走馬ﾌｧｲﾙを開く"), kJvFilter, QStringLiteral("lzh"), {}, {}};
+    const QString path = window_.fileChooser().chooseOpenFile(&window_, request);
+    if (!path.isEmpty())
+        openArchiveFile(path);
+}
+
+void JvCommands::openArchiveFile(const QString& archivePath) {
+    if (openJvArchive(archivePath))
         window_.clearResults();
 }
 
@@ -100,14 +104,14 @@ bool JvCommands::openJvArchive(const QString& archivePath) {
     if (!intakeJvArchive(toNativePath(archivePath), window_.programFolder(), card,
                          window_.prompt()))
         return false;
-    window_.raceCardPath() = card.raceCardPath;
-    window_.enableChangeRace();
+    window_.session().setRaceCardPath(card.raceCardPath);
+    emit archiveOpened(archivePath);
     const int position = selectRace();
     return position > 0 && loadRace(position);
 }
 
 void JvCommands::changeRace() {
-    if (window_.raceCardPath().empty())
+    if (window_.session().raceCardPath().empty() || !window_.askToSaveChanges())
         return;
     const int position = selectRace();
     if (position > 0 && loadRace(position))
@@ -115,7 +119,7 @@ void JvCommands::changeRace() {
 }
 
 int JvCommands::selectRace() {
-    RaceSelectionDialog dialog(window_.raceCardPath(), window_.prompt(), window_.shell(),
+    RaceSelectionDialog dialog(window_.session().raceCardPath(), window_.prompt(), window_.shell(),
                                window_.programFolder(), &window_);
     connect(&dialog, &RaceSelectionDialog::newspapersRequested, this,
             [this, &dialog](const std::vector<int>& races) { makeNewspapers(dialog, races); });
@@ -141,13 +145,7 @@ bool JvCommands::loadRace(int position) {
 }
 
 void JvCommands::showLoadedRace() {
-    // Another race now: saving must not overwrite the file of the race
-    // that was shown before.
-    window_.forgetCurrentFile();
-    window_.sheet().currentRunner = 1;
-    window_.setRaceCaption(toQt(window_.sheet().raceName));
-    window_.showSheet();
-    window_.refreshRaceSheetPage();
+    window_.session().showLoadedRace();
 }
 
 void JvCommands::makeNewspapers(RaceSelectionDialog& dialog, const std::vector<int>& positions) {
@@ -160,7 +158,7 @@ void JvCommands::makeNewspapers(RaceSelectionDialog& dialog, const std::vector<i
                       programFolder))
             return;
         const FileDialogRequest request =
-            pageSaveRequest(QString(), programFolder, singleNewspaperFileName(race));
+            pageSaveRequest(QString(), singleNewspaperFileName(race));
         const QString path = window_.fileChooser().chooseSaveFile(&dialog, request);
         if (path.isEmpty())
             return;
@@ -192,14 +190,15 @@ void JvCommands::predictAllRaces(RaceSelectionDialog& dialog) {
 }
 
 void JvCommands::backtestPastRaces() {
-    if (window_.raceCardPath().empty())
+    const std::string& raceCardPath = window_.session().raceCardPath();
+    if (raceCardPath.empty())
         return;
     WaitCursor wait;
     const PastRaceRules rules;
     Backtest backtest;
     {
         ProgressWindow progress(&window_);
-        if (!backtestHorseFile(horseFilePathFor(window_.raceCardPath()), rules, backtest,
+        if (!backtestHorseFile(horseFilePathFor(raceCardPath), rules, backtest,
                                window_.prompt(), progress))
             return;
     }

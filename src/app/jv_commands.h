@@ -22,6 +22,12 @@ class JvCommands : public QObject {
     // selection and the load of the chosen race. True when a race was
     // chosen and loaded.
     bool openJvArchive(const QString& archivePath);
+    // openJvArchive, and the results of the race shown before go.
+    void openArchiveFile(const QString& archivePath);
+
+  signals:
+    // The intake of this archive succeeded.
+    void archiveOpened(const QString& archivePath);
 
   public slots:
     void openJraVanFile();

@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTreeWidget>
@@ -27,15 +28,59 @@ namespace zelkor {
 
 namespace {
 
+// Drop-down lists that scroll after 20 entries whatever the style's own
+// habit (some open a list as tall as all its entries).
+class ScrollingListStyle : public QProxyStyle {
+  public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returned) const override {
+        if (hint == SH_ComboBox_Popup)
+            return 0;
+        return QProxyStyle::styleHint(hint, option, widget, returned);
+    }
+};
+
+// Width of a text in units of a Latin letter: full-width characters count
+// two, half-width kana one.
+int textUnits(const QString& text) {
+    int units = 0;
+    for (QChar c : text)
+        units += c.unicode() >= 0x2e80 && !(c.unicode() >= 0xff61 && c.unicode() <= 0xff9f) ? 2 : 1;
+    return units;
+}
+
 QComboBox* makeBox(QWidget* parent, TextList entries, const char* objectName) {
     auto* box = new QComboBox(parent);
     box->setObjectName(QString::fromLatin1(objectName));
-    for (std::string_view e : entries)
-        box->addItem(toQt(e));
+    QStringList items;
+    int longest = 1;
+    for (std::string_view e : entries) {
+        items << toQt(e);
+        longest = std::max(longest, textUnits(items.back()));
+    }
+    box->addItems(items);
     box->setMaxVisibleItems(20);
-    box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    static ScrollingListStyle* style = new ScrollingListStyle;
+    box->setStyle(style);
+    // Sized from the longest entry's length, not by measuring every entry
+    // in the font (which made the start slow).
+    box->setIconSize(QSize(0, 0));
+    box->setMinimumContentsLength(longest);
+    box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     return box;
 }
+
+// The ranking, tall enough for a full field of 18 runners when there is
+// room for it.
+class ResultList : public QTreeWidget {
+  public:
+    using QTreeWidget::QTreeWidget;
+    QSize sizeHint() const override {
+        const int row = topLevelItemCount() > 0 ? rowHeight(indexFromItem(topLevelItem(0)))
+                                                : fontMetrics().height() + 4;
+        return {width(), header()->sizeHint().height() + kMaxRunners * row + 2 * frameWidth()};
+    }
+};
 
 // Shows entry `index`, or no entry when the index is outside the list.
 void showIndex(QComboBox* box, int index) {
@@ -201,7 +246,7 @@ QWidget* MainForm::buildPredictionGroup() {
 
     // One row per ranking position; a click anywhere in a row selects the
     // whole row, which is the selection of every list at once.
-    auto* results = new QTreeWidget(group);
+    auto* results = new ResultList(group);
     results->setObjectName(QStringLiteral("resultList"));
     results->setHeaderLabels({QStringLiteral("穴順"), QStringLiteral("枠番"),
                               QStringLiteral("馬名"), QStringLiteral("穴度"),

@@ -4,7 +4,7 @@
 //   tests/app/with_window_manager.sh build/bin/app_screenshots docs
 #include "app/main_form.h"
 #include "app/main_window.h"
-#include "app/page_viewer_dialog.h"
+#include "app/page_viewer.h"
 #include "app_fakes.h"
 #include "text/format.h"
 
@@ -67,8 +67,8 @@ int main(int argc, char** argv) {
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
     test::WindowUnderTest ui;
     MainWindow& w = *ui.window;
-    enterSampleRace(w.sheet());
-    w.showSheet();
+    enterSampleRace(w.session().sheet());
+    w.form().sheetToForm();
     w.form().commit();
     w.setRaceCaption(QStringLiteral("有馬記念"));
     w.predict();

@@ -4,7 +4,7 @@
 #include "app/app_ports.h"
 #include "app/artwork.h"
 #include "app/file_chooser.h"
-#include "app/page_viewer_dialog.h"
+#include "app/page_viewer.h"
 #include "app/progress_dialog.h"
 #include "app/qt_text.h"
 #include "app_fakes.h"
@@ -29,14 +29,14 @@ QString q(const char16_t* text) {
     return QString::fromUtf16(text);
 }
 
-TEST(PageViewerDialog, ShowsACp932PageAndReloadsItWhenItChanges) {
+TEST(PageViewer, ShowsACp932PageAndReloadsItWhenItChanges) {
     ensureApplication();
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("page with space.tmp"));
     ASSERT_TRUE(writeWholeFile(toNativePath(path),
                                "<HTML><BODY><TABLE><TR><TD>白 1枠 1番 メジロ</TD></TR></TABLE>"
                                "</BODY></HTML>"));
-    PageViewerDialog viewer(nullptr);
+    PageViewer viewer(nullptr);
     viewer.show();
     viewer.showPageFile(path);
     EXPECT_EQ(viewer.pagePath(), path);
@@ -45,22 +45,6 @@ TEST(PageViewerDialog, ShowsACp932PageAndReloadsItWhenItChanges) {
     ASSERT_TRUE(writeWholeFile(toNativePath(path), "<HTML><BODY>桜花賞 (ＧⅠ)</BODY></HTML>"));
     viewer.showPageFile(path);
     EXPECT_EQ(viewer.browser()->toPlainText(), q(u"桜花賞 (ＧⅠ)"));
-}
-
-TEST(PageViewerDialog, CannotBeClosedByTheUserButResizesItsPage) {
-    ensureApplication();
-    PageViewerDialog viewer(nullptr);
-    viewer.show();
-    EXPECT_FALSE(viewer.close());
-    QTest::keyClick(&viewer, Qt::Key_Escape);
-    QTest::keyClick(&viewer, Qt::Key_Return);
-    EXPECT_TRUE(viewer.isVisible());
-    viewer.resize(500, 300);
-    QApplication::processEvents();
-    EXPECT_EQ(viewer.browser()->size(), viewer.size());
-    viewer.resize(700, 450);
-    QApplication::processEvents();
-    EXPECT_EQ(viewer.browser()->size(), viewer.size());
 }
 
 TEST(AboutDialog, ShowsVersionAndOpensTheMakersPage) {
@@ -182,8 +166,8 @@ TEST(QtFileChooser, FileDialogsSpeakJapaneseAndCarryTheirTitles) {
             lookInLabel = label->text();
     });
     QTemporaryDir dir;
-    const FileDialogRequest pageSave =
-        pageSaveRequest(QString(), toNativePath(dir.path()) + "/", "paper.html");
+    FileDialogRequest pageSave = pageSaveRequest(QString(), "paper.html");
+    pageSave.folder = dir.path();
     EXPECT_TRUE(chooser.chooseSaveFile(nullptr, pageSave).isEmpty()); // cancelled
     EXPECT_EQ(title, q(u"名前を付けて保存"));
     EXPECT_TRUE(fileNameLabel.contains(q(u"ファイル名"))) << fileNameLabel.toStdString();
@@ -192,7 +176,7 @@ TEST(QtFileChooser, FileDialogsSpeakJapaneseAndCarryTheirTitles) {
 
     whenModal<QFileDialog>(&watches, [&](QFileDialog& dialog) { title = dialog.windowTitle(); });
     const FileDialogRequest open{
-        q(u"ゼルコ馬ファイルを開く"), q(u"ゼルコ馬ファイル (*.zel)"), QStringLiteral("zel"), {}};
+        q(u"ゼルコ馬ファイルを開く"), q(u"ゼルコ馬ファイル (*.zel)"), QStringLiteral("zel"), {}, {}};
     EXPECT_TRUE(chooser.chooseOpenFile(nullptr, open).isEmpty());
     EXPECT_EQ(title, q(u"ゼルコ馬ファイルを開く"));
 

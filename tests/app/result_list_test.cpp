@@ -25,7 +25,7 @@ void predictEighteen(MainWindow& w) {
         s.runner(h).pastRuns[kLastRun].finish = (h * 5) % 18;
     }
     s.currentRunner = 1;
-    w.showSheet();
+    w.form().sheetToForm();
     w.predict();
 }
 

@@ -3,7 +3,7 @@
 // that a batch job's progress window minimises nothing when it goes. Run
 // through with_window_manager.sh (Xvfb + Openbox).
 #include "app/main_form.h"
-#include "app/page_viewer_dialog.h"
+#include "app/page_viewer.h"
 #include "app/race_selection_dialog.h"
 #include "app_fakes.h"
 #include "dialog_driving.h"
@@ -97,7 +97,7 @@ class WindowManagerTest : public ::testing::Test {
             << wmState(viewer()).toStdString();
     }
     MainWindow& main() { return *ui->window; }
-    PageViewerDialog& viewer() { return ui->window->viewer(); }
+    PageViewer& viewer() { return ui->window->viewer(); }
 
     std::unique_ptr<WindowUnderTest> ui;
     QObject watches;
@@ -174,7 +174,7 @@ TEST_F(WindowManagerTest, ChoosingInAnOpenListIsNotLeavingTheBox) {
     const MainForm::Controls& c = main().form().controls();
     QTest::mouseClick(c.next, Qt::LeftButton);
     QTest::mouseClick(c.next, Qt::LeftButton);
-    ASSERT_EQ(main().sheet().currentRunner, 3);
+    ASSERT_EQ(main().session().sheet().currentRunner, 3);
     const QString title = main().windowTitle();
 
     // The user opens 出走頭数 with the mouse and picks １０ with the keys.
@@ -187,14 +187,14 @@ TEST_F(WindowManagerTest, ChoosingInAnOpenListIsNotLeavingTheBox) {
          QStringLiteral("Down"), QStringLiteral("Return")});
     ASSERT_TRUE(QTest::qWaitFor([&] { return !box->view()->isVisible(); }, kTimeoutMs));
     EXPECT_EQ(box->currentIndex(), 6);
-    EXPECT_EQ(main().sheet().runnerCount, 10);
-    EXPECT_EQ(main().sheet().currentRunner, 3) << "the box has not been left";
+    EXPECT_EQ(main().session().sheet().runnerCount, 10);
+    EXPECT_EQ(main().session().sheet().currentRunner, 3) << "the box has not been left";
     EXPECT_TRUE(box->hasFocus());
 
     // Opening the race-name list does not put the name into the caption.
     QComboBox* raceName = c.raceName;
     raceName->setFocus(Qt::TabFocusReason); // leaves 出走頭数: runner 1
-    EXPECT_TRUE(QTest::qWaitFor([&] { return main().sheet().currentRunner == 1; }, kTimeoutMs));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return main().session().sheet().currentRunner == 1; }, kTimeoutMs));
     raceName->showPopup();
     ASSERT_TRUE(QTest::qWaitFor([&] { return raceName->view()->isVisible(); }, kTimeoutMs));
     run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Escape")});
@@ -221,7 +221,7 @@ TEST_F(WindowManagerTest, BatchJobsLeaveTheWindowsBehindTheirProgressAsTheyWere)
         clickButton(d, "cancelButton");
     });
     ui->files.paths.push_back(QString::fromStdString(sourceFile("resources/sample/JV_SAMPLE.lzh")));
-    main().commandAction(kCmdOpenJraVan)->trigger();
+    main().actions().openJraVan->trigger();
     EXPECT_TRUE(progressGone);
     EXPECT_TRUE(selectionNormal);
     EXPECT_TRUE(mainNormal);
