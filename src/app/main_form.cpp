@@ -40,13 +40,14 @@ class ScrollingListStyle : public QProxyStyle {
     }
 };
 
-// Width of a text in units of a Latin letter: full-width characters count
-// two, half-width kana one.
+// Width of a text in widths of the letter "X", the unit of a box's
+// contents length: a full-width character is about 1.6 of them, any other
+// (half-width kana included) a little less than one.
 int textUnits(const QString& text) {
-    int units = 0;
+    int tenths = 0;
     for (QChar c : text)
-        units += c.unicode() >= 0x2e80 && !(c.unicode() >= 0xff61 && c.unicode() <= 0xff9f) ? 2 : 1;
-    return units;
+        tenths += c.unicode() >= 0x2e80 && !(c.unicode() >= 0xff61 && c.unicode() <= 0xff9f) ? 16 : 9;
+    return (tenths + 9) / 10;
 }
 
 QComboBox* makeBox(QWidget* parent, TextList entries, const char* objectName) {
@@ -103,7 +104,8 @@ QLabel* heading(QWidget* parent, const QString& text) {
 
 MainForm::MainForm(RaceSheet& sheet, QWidget* parent) : QWidget(parent), sheet_(sheet) {
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(6, 6, 6, 6);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->setSpacing(2);
     layout->addWidget(buildRaceGroup());
     layout->addWidget(buildRunnerGroup());
     layout->addWidget(buildPredictionGroup(), 1);
@@ -114,6 +116,8 @@ MainForm::MainForm(RaceSheet& sheet, QWidget* parent) : QWidget(parent), sheet_(
 QWidget* MainForm::buildRaceGroup() {
     auto* group = new QGroupBox(QStringLiteral("レースデータ"), this);
     auto* grid = new QGridLayout(group);
+    grid->setVerticalSpacing(3);
+    grid->setContentsMargins(6, 2, 6, 4);
 
     c_.racecourse = makeBox(group, kRacecourseList, "racecourseBox");
     c_.raceNumber = makeBox(group, kRaceNumberList, "raceNumberBox");
@@ -135,48 +139,42 @@ QWidget* MainForm::buildRaceGroup() {
     numberRow->addWidget(new QLabel(QStringLiteral("R"), group));
     numberRow->addStretch();
 
-    grid->addWidget(new QLabel(QStringLiteral("競馬場"), group), 0, 0);
-    grid->addWidget(c_.racecourse, 0, 1);
+    // Three rows of heading and box pairs, narrow enough to leave the
+    // viewer its room beside the form.
+    const auto pair = [&](const char16_t* text, QWidget* box, int row, int column) {
+        grid->addWidget(new QLabel(QString::fromUtf16(text), group), row, column * 2);
+        grid->addWidget(box, row, column * 2 + 1);
+    };
+    pair(u"競馬場", c_.racecourse, 0, 0);
     grid->addLayout(numberRow, 0, 2, 1, 2);
-    grid->addWidget(new QLabel(QStringLiteral("レース名"), group), 0, 4);
-    grid->addWidget(c_.raceName, 0, 5, 1, 3);
-    grid->addWidget(new QLabel(QStringLiteral("グレード"), group), 0, 8);
-    grid->addWidget(c_.grade, 0, 9);
-
-    grid->addWidget(new QLabel(QStringLiteral("馬齢限定"), group), 1, 0);
-    grid->addWidget(c_.ageLimit, 1, 1);
-    grid->addWidget(new QLabel(QStringLiteral("牡牝限定"), group), 1, 2);
-    grid->addWidget(c_.sexLimit, 1, 3);
-    grid->addWidget(new QLabel(QStringLiteral("斤量定法"), group), 1, 4);
-    grid->addWidget(c_.weightRule, 1, 5);
-    grid->addWidget(new QLabel(QStringLiteral("コース"), group), 1, 6);
-    grid->addWidget(c_.surface, 1, 7);
-    auto* distanceRow = new QHBoxLayout;
-    distanceRow->addWidget(new QLabel(QStringLiteral("距離"), group));
-    distanceRow->addWidget(c_.distance);
-    grid->addLayout(distanceRow, 1, 8);
-    auto* countRow = new QHBoxLayout;
-    countRow->addWidget(new QLabel(QStringLiteral("出走頭数"), group));
-    countRow->addWidget(c_.fieldSize);
-    grid->addLayout(countRow, 1, 9);
+    pair(u"グレード", c_.grade, 0, 2);
+    pair(u"出走頭数", c_.fieldSize, 0, 3);
+    grid->addWidget(new QLabel(QStringLiteral("レース名"), group), 1, 0);
+    grid->addWidget(c_.raceName, 1, 1, 1, 3);
+    pair(u"馬齢限定", c_.ageLimit, 1, 2);
+    pair(u"牡牝限定", c_.sexLimit, 1, 3);
+    pair(u"斤量定法", c_.weightRule, 2, 0);
+    pair(u"コース", c_.surface, 2, 1);
+    pair(u"距離", c_.distance, 2, 2);
+    grid->setColumnStretch(8, 1);
     return group;
 }
 
 QWidget* MainForm::buildRunnerGroup() {
     auto* group = new QGroupBox(QStringLiteral("出走馬データ"), this);
-    auto* outer = new QHBoxLayout(group);
-    auto* grid = new QGridLayout;
-    outer->addLayout(grid, 1);
+    auto* grid = new QGridLayout(group);
+    grid->setVerticalSpacing(3);
+    grid->setContentsMargins(6, 2, 6, 4);
 
     c_.runnerLabel = new QLabel(group);
     c_.runnerLabel->setObjectName(QStringLiteral("runnerLabel"));
     c_.runnerLabel->setFrameShape(QFrame::StyledPanel);
-    c_.runnerLabel->setMinimumWidth(110);
+    c_.runnerLabel->setMinimumWidth(90);
     c_.name = new QLineEdit(group);
     c_.name->setObjectName(QStringLiteral("nameBox"));
     // Japanese names are typed through the input method.
     c_.name->setAttribute(Qt::WA_InputMethodEnabled, true);
-    c_.name->setMinimumWidth(170);
+    c_.name->setMinimumWidth(150);
     c_.sex = makeBox(group, kSexList, "sexBox");
     c_.age = makeBox(group, kRunnerAgeList, "ageBox");
     c_.weight = makeBox(group, kWeightList, "weightBox");
@@ -184,16 +182,24 @@ QWidget* MainForm::buildRunnerGroup() {
     c_.aptitude = makeBox(group, kDistanceList, "aptitudeBox");
     c_.odds = makeBox(group, kOddsBandList, "oddsBox");
 
-    const QString runnerHeadings[] = {QStringLiteral("馬名"),    QStringLiteral("性別"),
-                                      QStringLiteral("馬齢"),    QStringLiteral("斤量"),
-                                      QStringLiteral("脚質"),    QStringLiteral("適性距離"),
-                                      QStringLiteral("単オッズ")};
-    QWidget* runnerRow[] = {c_.name, c_.sex, c_.age, c_.weight, c_.style, c_.aptitude, c_.odds};
-    for (int i = 0; i < 7; ++i) {
-        grid->addWidget(heading(group, runnerHeadings[i]), 0, i + 1);
-        grid->addWidget(runnerRow[i], 1, i + 1);
+    // Each box with its heading before it, in two rows.
+    QHBoxLayout* rows[] = {new QHBoxLayout, new QHBoxLayout};
+    const auto pair = [&](const char16_t* text, QWidget* box, int row) {
+        rows[row]->addWidget(new QLabel(QString::fromUtf16(text), group));
+        rows[row]->addWidget(box);
+    };
+    rows[0]->addWidget(c_.runnerLabel);
+    pair(u"馬名", c_.name, 0);
+    pair(u"性別", c_.sex, 0);
+    pair(u"馬齢", c_.age, 0);
+    pair(u"斤量", c_.weight, 1);
+    pair(u"脚質", c_.style, 1);
+    pair(u"適性距離", c_.aptitude, 1);
+    pair(u"単オッズ", c_.odds, 1);
+    for (int row = 0; row < 2; ++row) {
+        rows[row]->addStretch();
+        grid->addLayout(rows[row], row, 0);
     }
-    grid->addWidget(c_.runnerLabel, 1, 0);
 
     const QString pastHeadings[] = {
         QStringLiteral("種類"), QStringLiteral("着"),
@@ -201,8 +207,14 @@ QWidget* MainForm::buildRunnerGroup() {
         QStringLiteral("距離"), QStringLiteral("クラス"),
         QStringLiteral("斤量"), QStringLiteral("１着とのタイム差（秒）")};
     auto* pastGrid = new QGridLayout;
-    for (int i = 0; i < 8; ++i)
-        pastGrid->addWidget(heading(group, pastHeadings[i]), 0, i + 1);
+    pastGrid->setHorizontalSpacing(3);
+    pastGrid->setVerticalSpacing(3);
+    for (int i = 0; i < 8; ++i) {
+        QLabel* label = heading(group, pastHeadings[i]);
+        // The long last heading takes two lines rather than widen the form.
+        label->setWordWrap(true);
+        pastGrid->addWidget(label, 0, i + 1);
+    }
     const QString rowNames[] = {QStringLiteral("前々走成績"), QStringLiteral("前走成績")};
     for (int row = 0; row < 2; ++row) {
         const std::string suffix = std::to_string(row);
@@ -222,7 +234,7 @@ QWidget* MainForm::buildRunnerGroup() {
         for (int i = 0; i < 8; ++i)
             pastGrid->addWidget(boxes[i], row + 1, i + 1, Qt::AlignLeft);
     }
-    grid->addLayout(pastGrid, 2, 0, 1, 8);
+    grid->addLayout(pastGrid, 2, 0, 1, 2);
 
     auto* buttons = new QVBoxLayout;
     c_.next = new QPushButton(QStringLiteral("次の馬(&N)"), group);
@@ -232,17 +244,16 @@ QWidget* MainForm::buildRunnerGroup() {
     c_.previous = new QPushButton(QStringLiteral("前の馬(&P)"), group);
     c_.previous->setObjectName(QStringLiteral("previousButton"));
     c_.previous->setToolTip(QStringLiteral("前の出走馬のデータを表示"));
-    buttons->addStretch();
     buttons->addWidget(c_.next);
     buttons->addWidget(c_.previous);
-    buttons->addStretch();
-    outer->addLayout(buttons);
+    grid->addLayout(buttons, 0, 1, 2, 1);
     return group;
 }
 
 QWidget* MainForm::buildPredictionGroup() {
     auto* group = new QGroupBox(QStringLiteral("ゼルコ馬予想"), this);
     auto* outer = new QHBoxLayout(group);
+    outer->setContentsMargins(6, 2, 6, 4);
 
     // One row per ranking position; a click anywhere in a row selects the
     // whole row, which is the selection of every list at once.
@@ -287,7 +298,7 @@ QWidget* MainForm::buildPredictionGroup() {
     c_.report = new QPlainTextEdit(group);
     c_.report->setObjectName(QStringLiteral("reportPane"));
     c_.report->setReadOnly(true);
-    c_.report->setMinimumWidth(300);
+    c_.report->setMinimumWidth(180);
     reportColumn->addWidget(c_.report, 1);
     outer->addLayout(reportColumn, 1);
     return group;

@@ -232,8 +232,10 @@ void MainWindow::buildToolBar() {
     bar->setObjectName(QStringLiteral("toolBar"));
     bar->setMovable(false);
     bar->setFloatable(false);
-    bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    bar->setIconSize(QSize(24, 24));
+    // Text beside small icons: one line of buttons leaves the form its
+    // height for a full field.
+    bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    bar->setIconSize(QSize(20, 20));
     bar->toggleViewAction()->setEnabled(false);
     setContextMenuPolicy(Qt::NoContextMenu);
     bar->addActions({a.newRace, a.openFile, a.openJraVan, a.changeRace, a.save});
@@ -322,8 +324,10 @@ void MainWindow::placeWindow() {
     const QRect available = screen->availableGeometry();
     // Room for the window manager's frame, which is not known yet.
     const QSize frame(16, 40);
-    const QSize size = sizeHint().boundedTo(available.size() - frame);
+    // The viewer takes what the screen has to spare, up to a page's width.
+    const QSize size = (sizeHint() + QSize(200, 0)).boundedTo(available.size() - frame);
     resize(size);
+    resizeDocks({viewer_}, {size.width() - form_->sizeHint().width()}, Qt::Horizontal);
     move(available.center() - QPoint(size.width() / 2, (size.height() + frame.height()) / 2));
 }
 
