@@ -270,7 +270,7 @@ QWidget* MainForm::buildPredictionGroup() {
     results->setSelectionBehavior(QAbstractItemView::SelectRows);
     results->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     results->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    results->setMinimumHeight(150);
+    results->setMinimumHeight(100);
     QHeaderView* header = results->header();
     header->setSectionsMovable(false);
     header->setSectionsClickable(false);

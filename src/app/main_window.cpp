@@ -29,6 +29,7 @@
 #include <QToolBar>
 #include <QUrl>
 #include <QWindow>
+#include <algorithm>
 #include <ctime>
 
 namespace zelkor {
@@ -325,10 +326,17 @@ void MainWindow::placeWindow() {
     // Room for the window manager's frame, which is not known yet.
     const QSize frame(16, 40);
     // The viewer takes what the screen has to spare, up to a page's width.
-    const QSize size = (sizeHint() + QSize(200, 0)).boundedTo(available.size() - frame);
+    const QSize size = (sizeHint() + QSize(200, 0))
+                           .boundedTo(available.size() - frame)
+                           .expandedTo(minimumSizeHint());
     resize(size);
     resizeDocks({viewer_}, {size.width() - form_->sizeHint().width()}, Qt::Horizontal);
-    move(available.center() - QPoint(size.width() / 2, (size.height() + frame.height()) / 2));
+    // Centred with its frame; a window that fills the height leaves what
+    // there is above it for the title bar.
+    const int wide = available.width() - width() - frame.width();
+    const int high = available.height() - height() - frame.height();
+    move(available.left() + std::max(0, wide / 2),
+         available.top() + (high >= 0 ? high / 2 : std::max(0, high + frame.height())));
 }
 
 void MainWindow::waitUntilShown() {
