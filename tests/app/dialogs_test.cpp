@@ -4,6 +4,7 @@
 #include "app/app_ports.h"
 #include "app/artwork.h"
 #include "app/file_chooser.h"
+#include "app/help.h"
 #include "app/page_viewer.h"
 #include "app/progress_dialog.h"
 #include "app/qt_text.h"
@@ -47,7 +48,7 @@ TEST(PageViewer, ShowsACp932PageAndReloadsItWhenItChanges) {
     EXPECT_EQ(viewer.browser()->toPlainText(), q(u"桜花賞 (ＧⅠ)"));
 }
 
-TEST(AboutDialog, ShowsVersionAndOpensTheMakersPage) {
+TEST(AboutDialog, ShowsVersionAndOpensTheInstalledHelp) {
     ensureApplication();
     RecordingShell shell;
     AboutDialog about(shell, nullptr);
@@ -59,8 +60,10 @@ TEST(AboutDialog, ShowsVersionAndOpensTheMakersPage) {
     QPushButton* home = about.findChild<QPushButton*>(QStringLiteral("homePageButton"));
     ASSERT_NE(home, nullptr);
     QTest::mouseClick(home, Qt::LeftButton);
-    ASSERT_EQ(shell.urls.size(), 1u);
-    EXPECT_EQ(shell.urls[0], kMakerHomePage);
+    // No dead link: the help that came with the program.
+    ASSERT_EQ(shell.documents.size(), 1u);
+    EXPECT_EQ(shell.documents[0], helpRedirectPath());
+    EXPECT_TRUE(shell.urls.empty());
 }
 
 TEST(ProgressDialog, ShowsWhatItsCallerSetsAndCannotBeDismissed) {
@@ -70,6 +73,14 @@ TEST(ProgressDialog, ShowsWhatItsCallerSetsAndCannotBeDismissed) {
     EXPECT_EQ(progress.windowTitle(), q(u"保存中..."));
     progress.setText("新聞を作成しています");
     EXPECT_EQ(progress.text(), q(u"新聞を作成しています"));
+    // A long path keeps its start and its file name.
+    const std::string path = "/home/user/" + std::string(300, 'a') + "/JracDen1.dat";
+    progress.setText("読込中\r\n" + path);
+    const QStringList shown = progress.shownText().split(u'\n');
+    ASSERT_EQ(shown.size(), 2);
+    EXPECT_TRUE(shown[1].startsWith(QStringLiteral("/home/user/aa")));
+    EXPECT_TRUE(shown[1].endsWith(QStringLiteral("a/JracDen1.dat")));
+    EXPECT_TRUE(shown[1].contains(QChar(0x2026)));
     progress.setPosition(10);
     progress.setStep(30);
     progress.step();

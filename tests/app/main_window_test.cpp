@@ -2,6 +2,7 @@
 // file commands through the dialog seam, the sports page, help and exit.
 #include "app/help.h"
 #include "app/main_form.h"
+#include "app/window_state.h"
 #include "app/page_viewer.h"
 #include "app/qt_text.h"
 #include "app_fakes.h"
@@ -20,6 +21,10 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QLabel>
+#include <QStatusBar>
+#include <QUrl>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -438,6 +443,190 @@ TEST_F(MainWindowTest, ThePageFileGoesWithTheWindow) {
     ASSERT_TRUE(fileExists(page));
     app.window.reset();
     EXPECT_FALSE(fileExists(page));
+}
+
+} // namespace
+} // namespace zelkor::test
+
+namespace zelkor::test {
+namespace {
+
+// One key of the window, pressed in a control, and what it must have done.
+struct KeyPath {
+    const char* name;
+    QWidget* (*control)(const MainForm::Controls&);
+    QKeyCombination key;
+    bool (*done)(WindowUnderTest&);
+};
+
+TEST_F(MainWindowTest, CommandKeysWorkFromAnyControl) {
+    using C = const MainForm::Controls&;
+    const KeyPath paths[] = {
+        {"Alt+Y in a box", [](C c) -> QWidget* { return c.racecourse; }, Qt::ALT | Qt::Key_Y,
+         [](WindowUnderTest& u) {
+             return u.window->form().controls().results->topLevelItemCount() == 12;
+         }},
+        {"Alt+B in the name box", [](C c) -> QWidget* { return c.name; }, Qt::ALT | Qt::Key_B,
+         [](WindowUnderTest& u) {
+             return u.window->form().controls().report->toPlainText().contains(u"【馬連】");
+         }},
+        {"Alt+T in a past-run box", [](C c) -> QWidget* { return c.pastRuns[1].finish; },
+         Qt::ALT | Qt::Key_T,
+         [](WindowUnderTest& u) {
+             return u.window->form().controls().report->toPlainText().contains(u"調教師の本音");
+         }},
+        {"Alt+A in the results", [](C c) -> QWidget* { return c.results; }, Qt::ALT | Qt::Key_A,
+         [](WindowUnderTest& u) { return u.files.saveRequests.size() == 1; }},
+        {"Ctrl+S", [](C c) -> QWidget* { return c.odds; }, Qt::CTRL | Qt::Key_S,
+         [](WindowUnderTest& u) { return u.files.saveRequests.size() == 2; }},
+        {"Ctrl+Shift+S", [](C c) -> QWidget* { return c.name; }, Qt::CTRL | Qt::SHIFT | Qt::Key_S,
+         [](WindowUnderTest& u) { return u.files.saveRequests.size() == 3; }},
+        {"Ctrl+O", [](C c) -> QWidget* { return c.raceName; }, Qt::CTRL | Qt::Key_O,
+         [](WindowUnderTest& u) { return u.files.openRequests.size() == 1; }},
+        {"Ctrl+Q", [](C c) -> QWidget* { return c.next; }, Qt::CTRL | Qt::Key_Q,
+         [](WindowUnderTest& u) { return u.prompt.questions.size() == 1; }},
+        {"Ctrl+N", [](C c) -> QWidget* { return c.weight; }, Qt::CTRL | Qt::Key_N,
+         [](WindowUnderTest& u) { return u.window->session().sheet().runner(1).name.empty(); }},
+    };
+    enterRace(w(), 12);
+    for (const KeyPath& path : paths) {
+        if (path.key == (Qt::ALT | Qt::Key_T))
+            clickLine(c().results, MainForm::kNameColumn, 0);
+        const QString name = c().name->text();
+        QWidget* control = path.control(c());
+        control->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(control, path.key.key(), path.key.keyboardModifiers());
+        EXPECT_TRUE(path.done(app)) << path.name;
+        if (path.key != (Qt::CTRL | Qt::Key_N)) {
+            EXPECT_EQ(c().name->text(), name) << path.name << ": typed into the name box";
+        }
+    }
+    EXPECT_TRUE(w().actions().predict->toolTip().contains(QStringLiteral("Alt+Y")));
+    EXPECT_TRUE(w().actions().save->toolTip().contains(QStringLiteral("Ctrl+S")));
+}
+
+// A command that replaces the race, and whether it went on.
+struct ReplacingCommand {
+    const char* name;
+    QAction* MainActions::*action;
+    bool (*wentOn)(WindowUnderTest&);
+};
+
+TEST_F(MainWindowTest, CommandsThatReplaceAChangedRaceAskToSaveIt) {
+    const ReplacingCommand commands[] = {
+        {"new", &MainActions::newRace,
+         [](WindowUnderTest& u) { return u.window->session().sheet().runner(1).name.empty(); }},
+        {"open", &MainActions::openFile,
+         [](WindowUnderTest& u) {
+             return !u.files.openRequests.empty() && u.files.openRequests.back().defaultSuffix == u"zel";
+         }},
+        {"JRA-VAN", &MainActions::openJraVan,
+         [](WindowUnderTest& u) {
+             return !u.files.openRequests.empty() && u.files.openRequests.back().defaultSuffix == u"lzh";
+         }},
+        {"exit", &MainActions::exit, [](WindowUnderTest& u) { return !u.window->isVisible(); }},
+    };
+    const QString saved = app.dir.filePath(QStringLiteral("saved.zel"));
+    int round = 0;
+    for (const ReplacingCommand& command : commands) {
+        for (SaveChoice choice : {SaveChoice::Cancel, SaveChoice::Save, SaveChoice::Discard}) {
+            const QString typed = q(u"カワル") + QString::number(++round);
+            app.files.openRequests.clear();
+            enterRace(w(), 6);
+            w().session().forgetCurrentFile();
+            c().name->setFocus();
+            c().name->selectAll();
+            typeThroughInputMethod(c().name, typed);
+            EXPECT_EQ(w().statusBar()->findChild<QLabel*>(QStringLiteral("stateStatus"))->text(),
+                      q(u"変更あり")) << command.name << " " << int(choice);
+            const int asked = app.prompt.saveQuestions;
+            app.prompt.saveChoices = {choice};
+            app.prompt.answers = {true}; // the exit question
+            if (choice == SaveChoice::Save)
+                app.files.paths = {saved};
+            trigger(w(), command.action);
+            EXPECT_EQ(app.prompt.saveQuestions, asked + 1) << command.name;
+            EXPECT_EQ(command.wentOn(app), choice != SaveChoice::Cancel)
+                << command.name << " " << int(choice);
+            if (choice == SaveChoice::Save) {
+                RaceSheet reread;
+                EXPECT_EQ(readPredictionFile(reread, toNativePath(saved), app.prompt), 1);
+                EXPECT_EQ(toQt(reread.runner(1).name), typed) << command.name;
+            }
+            w().show();
+        }
+    }
+    // Nothing changed since the race was made: no question.
+    trigger(w(), &MainActions::newRace);
+    const int asked = app.prompt.saveQuestions;
+    trigger(w(), &MainActions::newRace);
+    trigger(w(), &MainActions::newRace);
+    EXPECT_EQ(app.prompt.saveQuestions, asked);
+}
+
+TEST_F(MainWindowTest, RecentFilesDropsAndDialogFoldersRememberWhatWasUsed) {
+    enterRace(w(), 5);
+    QDir(app.dir.path()).mkdir(QStringLiteral("races"));
+    const QString path = app.dir.filePath(QStringLiteral("races/最近.zel"));
+    app.files.paths = {path};
+    trigger(w(), &MainActions::saveAs);
+    // Dialogs start at home, then where that kind of file was chosen last.
+    EXPECT_EQ(app.files.saveRequests[0].folder, QDir::homePath());
+    trigger(w(), &MainActions::openFile);
+    EXPECT_EQ(app.files.openRequests[0].folder, QFileInfo(path).absolutePath());
+    trigger(w(), &MainActions::openJraVan);
+    EXPECT_EQ(app.files.openRequests[1].folder, QDir::homePath());
+
+    // ファイル → 最近使ったファイル reopens it, in this window and the next.
+    trigger(w(), &MainActions::newRace);
+    QMenu* recent = w().findChild<QMenu*>(QStringLiteral("recentFilesMenu"));
+    ASSERT_NE(recent, nullptr);
+    emit recent->aboutToShow();
+    ASSERT_EQ(recent->actions().size(), 1);
+    EXPECT_EQ(recent->actions()[0]->text(), q(u"&1 最近.zel"));
+    recent->actions()[0]->trigger();
+    EXPECT_EQ(w().session().sheet().runner(1).name, "テスト01");
+    EXPECT_EQ(w().session().currentFilePath(), path);
+    EXPECT_EQ(WindowState(app.folder()).recentFiles(), QStringList{path});
+
+    // A file dropped on the window is opened as the menu command would.
+    trigger(w(), &MainActions::newRace);
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(path)});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&w(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&w(), &drop);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w().session().sheet().runner(1).name == "テスト01"; }));
+}
+
+TEST_F(MainWindowTest, TheViewerClosesReopensAndStaysAsTheUserLeftIt) {
+    PageViewer& viewer = w().viewer();
+    EXPECT_FALSE(viewer.isFloating());
+    EXPECT_EQ(w().dockWidgetArea(&viewer), Qt::RightDockWidgetArea);
+    viewer.close();
+    EXPECT_FALSE(viewer.isVisible());
+    QAction* show = viewer.toggleViewAction();
+    EXPECT_TRUE(w().menuBar()->actions()[2]->menu()->actions().contains(show));
+    show->trigger();
+    EXPECT_TRUE(viewer.isVisible());
+    // Left closed at exit, it is closed at the next start too.
+    viewer.close();
+    app.prompt.answers = {true};
+    trigger(w(), &MainActions::exit);
+    RecordingPrompt prompt;
+    MainWindow next(app.folder(), AppServices{prompt, app.shell, app.files});
+    next.start(QString());
+    EXPECT_FALSE(next.viewer().isVisible());
+    next.viewer().toggleViewAction()->trigger();
+    EXPECT_TRUE(next.viewer().isVisible());
+    next.hide();
+}
+
+TEST(QtUserPrompt, BreaksInsideASentenceAreLeftToTheBox) {
+    EXPECT_EQ(messageDisplayText("初めて・・・\n\n[開く]\nで開いた後、\n押してください。\n　○ヘルプ\r\n次"),
+              QString::fromUtf16(u"初めて・・・\n\n[開く]で開いた後、押してください。\n　○ヘルプ\r\n次"));
 }
 
 } // namespace
