@@ -5,6 +5,7 @@
 #include "app/artwork.h"
 #include "app/file_chooser.h"
 #include "app/help.h"
+#include "app/page_file_guard.h"
 #include "app/page_viewer.h"
 #include "app/progress_dialog.h"
 #include "app/qt_text.h"
@@ -21,7 +22,10 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace zelkor::test {
 namespace {
@@ -205,6 +209,30 @@ TEST(Artwork, IconsAreDrawnAndDistinct) {
     EXPECT_NE(predict, bets);
     EXPECT_EQ(splashPicture().size(), QSize(300, 240));
     EXPECT_FALSE(applicationIcon().isNull());
+}
+
+} // namespace
+} // namespace zelkor::test
+
+namespace zelkor::test {
+namespace {
+
+TEST(PageFileGuard, TheFileGoesWithTheProgramOnEachEndingSignal) {
+    for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        QTemporaryDir dir;
+        const std::string path = toNativePath(dir.filePath(QStringLiteral("zel1-abcdef.tmp")));
+        ASSERT_TRUE(writeWholeFile(path, "test"));
+        const pid_t child = ::fork();
+        if (child == 0) {
+            removeFileOnTerminationSignals(path);
+            ::raise(signal);
+            ::_exit(0); // not reached: the signal ends the program
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << signal;
+        EXPECT_FALSE(fileExists(path)) << signal;
+    }
 }
 
 } // namespace
