@@ -88,7 +88,8 @@ MainWindow::MainWindow(std::string programFolder, AppServices services, QWidget*
     buildMenus();
     buildToolBar();
     buildStatusBar();
-    jvCommands_ = new JvCommands(*this);
+    jvCommands_ = new JvCommands(*session_, AppServices{services_.prompt, services_.shell, files_},
+                                 this, [this] { return askToSaveChanges(); });
     connectActions();
     connectSession();
     updateCommandStates();
@@ -101,34 +102,6 @@ MainWindow::~MainWindow() {
     form_->detach();
     disconnect(form_, nullptr, this, nullptr);
     disconnect(session_, nullptr, this, nullptr);
-}
-
-RaceSheet& MainWindow::sheet() {
-    return session_->sheet();
-}
-
-AppSettings& MainWindow::settings() {
-    return session_->settings();
-}
-
-JvRaceCard& MainWindow::currentJvRace() {
-    return session_->currentJvRace();
-}
-
-const std::string& MainWindow::programFolder() const {
-    return session_->programFolder();
-}
-
-std::string MainWindow::configPath() const {
-    return session_->configPath();
-}
-
-void MainWindow::clearResults() {
-    session_->clearResults();
-}
-
-bool MainWindow::refreshRaceSheetPage() {
-    return session_->refreshPage();
 }
 
 void MainWindow::connectActions() {
@@ -144,7 +117,10 @@ void MainWindow::connectActions() {
     connect(a.bets, &QAction::triggered, this, &MainWindow::bets);
     connect(a.trainer, &QAction::triggered, this, &MainWindow::trainer);
     connect(a.sports, &QAction::triggered, this, &MainWindow::sportsPage);
-    // The JRA-VAN and newspaper commands are connected by JvCommands.
+    connect(a.openJraVan, &QAction::triggered, jvCommands_, &JvCommands::openJraVanFile);
+    connect(a.changeRace, &QAction::triggered, jvCommands_, &JvCommands::changeRace);
+    connect(a.backtest, &QAction::triggered, jvCommands_, &JvCommands::backtestPastRaces);
+    connect(a.newspaperSettings, &QAction::triggered, jvCommands_, &JvCommands::newspaperSettings);
 }
 
 void MainWindow::connectSession() {
@@ -297,8 +273,10 @@ void MainWindow::start(const QString& commandLineText) {
     const bool firstUse = session_->open();
     placeWindow();
     show();
-    // The first-use note stands over the window where the user sees it.
+    // The notes stand over the window where the user sees it.
     waitUntilShown();
+    if (!session_->settingsProblem().empty())
+        services_.prompt.showMessage(session_->settingsProblem());
     if (firstUse)
         services_.prompt.showNote(kFirstUseText, MessageIcon::Question);
 
@@ -430,8 +408,11 @@ bool MainWindow::saveAs() {
     form_->formToSheet();
     if (session_->currentFileName().isEmpty())
         session_->setSuggestedFileName(toQt(defaultPredictionFileName(session_->sheet())));
-    FileDialogRequest request{QStringLiteral("ゼルコ馬ファイルとして保存"), kZelFilter,
-                              QStringLiteral("zel"), session_->currentFileName(), {}};
+    FileDialogRequest request{QStringLiteral("ゼルコ馬ファイルとして保存"),
+                              kZelFilter,
+                              QStringLiteral("zel"),
+                              session_->currentFileName(),
+                              {}};
     const QString path = files_.chooseSaveFile(this, request);
     if (path.isEmpty() || !session_->savePredictionFile(path, services_.prompt))
         return false;
@@ -489,7 +470,8 @@ void MainWindow::dropEvent(QDropEvent* event) {
     event->acceptProposedAction();
     // Opened once the drag is over, so its source is not kept waiting by
     // the questions and dialogs of the command.
-    QMetaObject::invokeMethod(this, [this, path] { openFile(path); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, path] { openFile(path); }, Qt::QueuedConnection);
 }
 
 void MainWindow::helpContents() {
@@ -504,8 +486,7 @@ void MainWindow::about() {
 
 void MainWindow::predict() {
     form_->commit();
-    session_->applyPrediction(
-        session_->prediction().predict(session_->sheet(), services_.prompt));
+    session_->applyPrediction(session_->prediction().predict(session_->sheet(), services_.prompt));
 }
 
 void MainWindow::bets() {
@@ -515,8 +496,7 @@ void MainWindow::bets() {
 
 void MainWindow::trainer() {
     form_->commit();
-    session_->applyPrediction(
-        session_->prediction().trainer(session_->sheet(), services_.prompt));
+    session_->applyPrediction(session_->prediction().trainer(session_->sheet(), services_.prompt));
 }
 
 void MainWindow::sportsPage() {
@@ -532,8 +512,8 @@ void MainWindow::sportsPage() {
     const QString path = files_.chooseSaveFile(this, request);
     if (path.isEmpty())
         return;
-    if (writeSportsPage(toNativePath(path), sheet, session_->settings(),
-                        session_->programFolder(), now) != 1) {
+    if (writeSportsPage(toNativePath(path), sheet, session_->settings(), session_->programFolder(),
+                        now) != 1) {
         reportPageNotWritten(services_.prompt, path);
         return;
     }

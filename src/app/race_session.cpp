@@ -24,7 +24,7 @@ bool RaceSession::open() {
         QDir().mkdir(fromNativePath(programFolder_ + folder));
     removeStaleRaceSheetPages(programFolder_);
     pageFile_ = std::make_unique<RaceSheetPageFile>(programFolder_);
-    readSettings(settings_, configPath());
+    readSettings(settings_, configPath(), &settingsProblem_);
     const bool firstUse = settings_.showFirstUseMessage != 0;
     settings_.showFirstUseMessage = 0;
     writeSettings(settings_, configPath());
