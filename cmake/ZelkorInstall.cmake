@@ -18,8 +18,11 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The help and the pages open in the user's browser through xdg-open.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+# The help and the pages open in the user's browser through xdg-open; the
+# windows need a font with Japanese characters, and Qt's own dialogs (file
+# choosers, standard buttons) speak Japanese with its translations.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "xdg-utils, fonts-noto-cjk | fonts-ipafont-gothic | fonts-vlgothic, qt6-translations-l10n")
 # The long description; CPack indents it and marks the empty line.
 string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "Zelkor Uma 2000 finds the dark horses of a Japanese horse race: runners that\n"

@@ -1,6 +1,7 @@
 #include "app/about_dialog.h"
 
 #include "app/artwork.h"
+#include "app/help.h"
 #include "core/version.h"
 #include "ui_about_dialog.h"
 
@@ -14,8 +15,10 @@ AboutDialog::AboutDialog(Shell& shell, QWidget* parent)
     ui_->versionLabel->setText(QStringLiteral("ゼルコ馬2000 Version ") +
                                QString::fromLatin1(kVersionShown));
     connect(ui_->okButton, &QPushButton::clicked, this, &QDialog::accept);
+    // There is no project site to link to: the button opens the help that
+    // came with the program.
     connect(ui_->homePageButton, &QPushButton::clicked, this,
-            [this] { shell_.openUrl(kMakerHomePage); });
+            [this] { openHelp(shell_, kHelpContents); });
     setFixedSize(sizeHint());
 }
 

@@ -11,9 +11,6 @@ class AboutDialog;
 
 namespace zelkor {
 
-// The maker's home page, opened by the About box's notice button.
-inline constexpr const char* kMakerHomePage = "https://www.qorvex.example/zelkor2k/";
-
 class AboutDialog : public QDialog {
     Q_OBJECT
   public:

@@ -4,6 +4,7 @@
 
 #include <QDesktopServices>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QUrl>
 
 namespace zelkor {
@@ -16,8 +17,36 @@ void QtUserPrompt::showNote(const std::string& text, MessageIcon icon, const std
     const QMessageBox::Icon shown = icon == MessageIcon::Question      ? QMessageBox::Question
                                     : icon == MessageIcon::Information ? QMessageBox::Information
                                                                        : QMessageBox::Warning;
-    QMessageBox box(shown, toQt(caption), toQt(text), QMessageBox::Ok, parent_);
+    QMessageBox box(shown, toQt(caption), messageDisplayText(text), QMessageBox::Ok, parent_);
     box.exec();
+}
+
+QString messageDisplayText(const std::string& text) {
+    QString shown = toQt(text);
+    for (qsizetype i = 1; i + 1 < shown.size(); ++i) {
+        if (shown[i] == u'\n' && shown[i - 1] != u'\n' && shown[i - 1] != u'\r' &&
+            shown[i - 1] != u'。' && shown[i + 1] != u'\n')
+            shown.remove(i--, 1);
+    }
+    return shown;
+}
+
+SaveChoice QtUserPrompt::askSaveChanges() {
+    QMessageBox box(QMessageBox::Question, toQt(kAppTitle), QStringLiteral("変更を保存しますか？"),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent_);
+    box.button(QMessageBox::Save)->setText(QStringLiteral("保存"));
+    box.button(QMessageBox::Discard)->setText(QStringLiteral("保存しない"));
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("キャンセル"));
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        return SaveChoice::Save;
+    case QMessageBox::Discard:
+        return SaveChoice::Discard;
+    default:
+        return SaveChoice::Cancel;
+    }
 }
 
 bool QtUserPrompt::askYesNo(const std::string& text, const std::string& caption) {

@@ -2,24 +2,44 @@
 
 #include "core/ports.h"
 
+#include <QString>
+
 class QWidget;
 
 namespace zelkor {
 
-// Message boxes over the main window. Texts and captions are CP932.
-class QtUserPrompt : public UserPrompt {
+// The answer to "変更を保存しますか？".
+enum class SaveChoice { Save, Discard, Cancel };
+
+// The questions of the desktop program beyond the libraries' ones.
+class AppPrompt : public UserPrompt {
+  public:
+    // Asked before a command replaces a race changed since it was last
+    // saved or loaded: 保存 / 保存しない / キャンセル.
+    virtual SaveChoice askSaveChanges() = 0;
+};
+
+// Message boxes over the main window. Texts and captions are CP932; a line
+// break inside a sentence is left to the box's own wrapping.
+class QtUserPrompt : public AppPrompt {
   public:
     explicit QtUserPrompt(QWidget* parent = nullptr) : parent_(parent) {}
     void setParent(QWidget* parent) { parent_ = parent; }
 
     void showMessage(const std::string& text, const std::string& caption = kAppTitle) override;
     bool askYesNo(const std::string& text, const std::string& caption = kAppTitle) override;
+    SaveChoice askSaveChanges() override;
     void showNote(const std::string& text, MessageIcon icon,
                   const std::string& caption = kAppTitle) override;
 
   private:
     QWidget* parent_;
 };
+
+// The text of a message as a box shows it: a lone line feed inside a
+// sentence (not after "。", not doubled) joins the lines, so the box breaks
+// them where its width needs; CR LF and blank lines stay.
+QString messageDisplayText(const std::string& text);
 
 // The platform's default action: the browser for pages and addresses.
 class QtShell : public Shell {

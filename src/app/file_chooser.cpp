@@ -1,10 +1,13 @@
 #include "app/file_chooser.h"
 
 #include "app/qt_text.h"
+#include "app/window_state.h"
 #include "text/cp932.h"
 #include "text/format.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 
 namespace zelkor {
 
@@ -23,6 +26,8 @@ QString runDialog(QWidget* parent, const FileDialogRequest& request, QFileDialog
                                                        : QFileDialog::AnyFile);
     dialog.setNameFilter(request.filter);
     dialog.setDefaultSuffix(request.defaultSuffix);
+    if (!request.folder.isEmpty())
+        dialog.setDirectory(request.folder);
     if (!request.initialName.isEmpty())
         dialog.selectFile(request.initialName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -32,16 +37,12 @@ QString runDialog(QWidget* parent, const FileDialogRequest& request, QFileDialog
 
 } // namespace
 
-FileDialogRequest pageSaveRequest(const QString& title, const std::string& programFolder,
-                                  const std::string& fileName) {
-    return FileDialogRequest{title, QStringLiteral("HTMLファイル (*.html *.htm)"),
+FileDialogRequest pageSaveRequest(const QString& title, const std::string& fileName) {
+    return FileDialogRequest{title,
+                             QStringLiteral("HTMLファイル (*.html *.htm)"),
                              QStringLiteral("html"),
-                             fromNativePath(programFolder + "HTML/") + toQt(fileName)};
-}
-
-void reportPageNotWritten(UserPrompt& prompt, const QString& path) {
-    prompt.showMessage(
-        format("ファイル '%s' に書き込めませんでした", pathForDisplay(toNativePath(path)).c_str()));
+                             toQt(fileName),
+                             {}};
 }
 
 QString QtFileChooser::chooseOpenFile(QWidget* parent, const FileDialogRequest& request) {
@@ -50,6 +51,35 @@ QString QtFileChooser::chooseOpenFile(QWidget* parent, const FileDialogRequest& 
 
 QString QtFileChooser::chooseSaveFile(QWidget* parent, const FileDialogRequest& request) {
     return runDialog(parent, request, QFileDialog::AcceptSave);
+}
+
+} // namespace zelkor
+
+namespace zelkor {
+
+FileDialogRequest FolderRememberingChooser::withFolder(FileDialogRequest request) const {
+    if (request.folder.isEmpty()) {
+        const QString last = state_.lastFolder(request.defaultSuffix);
+        request.folder = !last.isEmpty() && QFileInfo(last).isDir() ? last : QDir::homePath();
+    }
+    return request;
+}
+
+QString FolderRememberingChooser::remember(const FileDialogRequest& request,
+                                           const QString& chosen) {
+    if (!chosen.isEmpty())
+        state_.setLastFolder(request.defaultSuffix, QFileInfo(chosen).absolutePath());
+    return chosen;
+}
+
+QString FolderRememberingChooser::chooseOpenFile(QWidget* parent,
+                                                 const FileDialogRequest& request) {
+    return remember(request, chooser_.chooseOpenFile(parent, withFolder(request)));
+}
+
+QString FolderRememberingChooser::chooseSaveFile(QWidget* parent,
+                                                 const FileDialogRequest& request) {
+    return remember(request, chooser_.chooseSaveFile(parent, withFolder(request)));
 }
 
 } // namespace zelkor

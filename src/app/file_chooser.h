@@ -15,16 +15,12 @@ struct FileDialogRequest {
     QString filter; // Qt filter text, entries separated by ";;"
     QString defaultSuffix;
     QString initialName; // save dialogs: the suggested file name
+    QString folder;      // where the dialog starts; empty: the home folder
 };
 
 // A save dialog for a page the program writes: HTML files, offered as
-// `fileName` (CP932) in the HTML folder below the program folder.
-FileDialogRequest pageSaveRequest(const QString& title, const std::string& programFolder,
-                                  const std::string& fileName);
-
-// Tells the user that the page chosen in a save dialog could not be written
-// at `path` (the page writers themselves say nothing).
-void reportPageNotWritten(UserPrompt& prompt, const QString& path);
+// `fileName` (CP932).
+FileDialogRequest pageSaveRequest(const QString& title, const std::string& fileName);
 
 // The open and save dialogs, behind an interface so tests can answer them.
 // Both return the chosen full path, or an empty text when cancelled. The
@@ -40,6 +36,26 @@ class QtFileChooser : public FileChooser {
   public:
     QString chooseOpenFile(QWidget* parent, const FileDialogRequest& request) override;
     QString chooseSaveFile(QWidget* parent, const FileDialogRequest& request) override;
+};
+
+class WindowState;
+
+// Starts each dialog in the folder last chosen for its kind of file (its
+// default suffix), the home folder at first, so no dialog opens in the
+// program's own working folders; then asks `chooser`.
+class FolderRememberingChooser : public FileChooser {
+  public:
+    FolderRememberingChooser(FileChooser& chooser, WindowState& state)
+        : chooser_(chooser), state_(state) {}
+    QString chooseOpenFile(QWidget* parent, const FileDialogRequest& request) override;
+    QString chooseSaveFile(QWidget* parent, const FileDialogRequest& request) override;
+
+  private:
+    FileDialogRequest withFolder(FileDialogRequest request) const;
+    QString remember(const FileDialogRequest& request, const QString& chosen);
+
+    FileChooser& chooser_;
+    WindowState& state_;
 };
 
 } // namespace zelkor

@@ -1,8 +1,10 @@
 #include "app/app_ports.h"
 #include "app/file_chooser.h"
 #include "app/main_window.h"
+#include "app/page_file_guard.h"
 #include "app/qt_text.h"
 #include "app/qt_translation.h"
+#include "app/race_session.h"
 #include "app/splash.h"
 #include "core/install_layout.h"
 #include "core/program_folder.h"
@@ -86,5 +88,8 @@ int main(int argc, char** argv) {
     MainWindow window(folder.folder, AppServices{prompt, shell, files});
     prompt.setParent(&window);
     window.start(rest.join(u' '));
+    // A page file left behind by a crash is removed by the next start; one
+    // left by a signal is removed here.
+    removeFileOnTerminationSignals(window.session().pageFilePath());
     return QApplication::exec();
 }

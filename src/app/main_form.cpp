@@ -1,39 +1,71 @@
 #include "app/main_form.h"
 
 #include "app/qt_text.h"
+#include "app/result_list.h"
 #include "core/fixed_lists.h"
 #include "core/prediction_file.h"
 #include "core/race_presets.h"
 #include "core/report.h"
+#include "ui_main_form.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
-#include <QGridLayout>
-#include <QGroupBox>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTreeWidget>
-#include <QVBoxLayout>
 #include <algorithm>
 
 namespace zelkor {
 
 namespace {
 
-QComboBox* makeBox(QWidget* parent, TextList entries, const char* objectName) {
-    auto* box = new QComboBox(parent);
-    box->setObjectName(QString::fromLatin1(objectName));
-    for (std::string_view e : entries)
-        box->addItem(toQt(e));
+// Drop-down lists that scroll after 20 entries whatever the style's own
+// habit (some open a list as tall as all its entries).
+class ScrollingListStyle : public QProxyStyle {
+  public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returned) const override {
+        if (hint == SH_ComboBox_Popup)
+            return 0;
+        return QProxyStyle::styleHint(hint, option, widget, returned);
+    }
+};
+
+// Width of a text in widths of the letter "X", the unit of a box's
+// contents length: a full-width character is about 1.6 of them, any other
+// (half-width kana included) a little less than one.
+int textUnits(const QString& text) {
+    int tenths = 0;
+    for (QChar c : text)
+        tenths +=
+            c.unicode() >= 0x2e80 && !(c.unicode() >= 0xff61 && c.unicode() <= 0xff9f) ? 16 : 9;
+    return (tenths + 9) / 10;
+}
+
+// Fills a box of the form with its fixed list.
+QComboBox* fillBox(QComboBox* box, TextList entries) {
+    QStringList items;
+    int longest = 1;
+    for (std::string_view e : entries) {
+        items << toQt(e);
+        longest = std::max(longest, textUnits(items.back()));
+    }
+    box->addItems(items);
     box->setMaxVisibleItems(20);
-    box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    static ScrollingListStyle* style = new ScrollingListStyle;
+    box->setStyle(style);
+    // Sized from the longest entry's length, not by measuring every entry
+    // in the font (which made the start slow).
+    box->setIconSize(QSize(0, 0));
+    box->setMinimumContentsLength(longest);
+    box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     return box;
 }
 
@@ -48,177 +80,73 @@ int readIndex(const QComboBox* box, int current) {
     return box->currentIndex() >= 0 ? box->currentIndex() : current;
 }
 
-QLabel* heading(QWidget* parent, const QString& text) {
-    auto* label = new QLabel(text, parent);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
-    return label;
-}
-
 } // namespace
 
-MainForm::MainForm(RaceSheet& sheet, QWidget* parent) : QWidget(parent), sheet_(sheet) {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(6, 6, 6, 6);
-    layout->addWidget(buildRaceGroup());
-    layout->addWidget(buildRunnerGroup());
-    layout->addWidget(buildPredictionGroup(), 1);
+MainForm::MainForm(RaceSheet& sheet, QWidget* parent)
+    : QWidget(parent), ui_(std::make_unique<Ui::MainForm>()), sheet_(sheet) {
+    ui_->setupUi(this);
+    takeControls();
+    setUpResults();
     connectRules();
     sheetToForm();
 }
 
-QWidget* MainForm::buildRaceGroup() {
-    auto* group = new QGroupBox(QStringLiteral("レースデータ"), this);
-    auto* grid = new QGridLayout(group);
+MainForm::~MainForm() = default;
 
-    c_.racecourse = makeBox(group, kRacecourseList, "racecourseBox");
-    c_.raceNumber = makeBox(group, kRaceNumberList, "raceNumberBox");
-    c_.raceName = makeBox(group, kRaceNameSuggestions, "raceNameBox");
-    c_.raceName->setEditable(true);
-    c_.raceName->setInsertPolicy(QComboBox::NoInsert);
+void MainForm::takeControls() {
+    Ui::MainForm& u = *ui_;
+    c_.racecourse = fillBox(u.racecourseBox, kRacecourseList);
+    c_.raceNumber = fillBox(u.raceNumberBox, kRaceNumberList);
+    c_.raceName = fillBox(u.raceNameBox, kRaceNameSuggestions);
     c_.raceName->setMinimumContentsLength(18);
-    c_.grade = makeBox(group, kClassList, "gradeBox");
-    c_.ageLimit = makeBox(group, kAgeLimitList, "ageLimitBox");
-    c_.sexLimit = makeBox(group, kSexLimitList, "sexLimitBox");
-    c_.weightRule = makeBox(group, kWeightRuleList, "weightRuleBox");
-    c_.surface = makeBox(group, kSurfaceList, "surfaceBox");
-    c_.distance = makeBox(group, kDistanceList, "distanceBox");
-    c_.fieldSize = makeBox(group, kFieldSizeList, "fieldSizeBox");
+    c_.grade = fillBox(u.gradeBox, kClassList);
+    c_.ageLimit = fillBox(u.ageLimitBox, kAgeLimitList);
+    c_.sexLimit = fillBox(u.sexLimitBox, kSexLimitList);
+    c_.weightRule = fillBox(u.weightRuleBox, kWeightRuleList);
+    c_.surface = fillBox(u.surfaceBox, kSurfaceList);
+    c_.distance = fillBox(u.distanceBox, kDistanceList);
+    c_.fieldSize = fillBox(u.fieldSizeBox, kFieldSizeList);
 
-    auto* numberRow = new QHBoxLayout;
-    numberRow->addWidget(new QLabel(QStringLiteral("第"), group));
-    numberRow->addWidget(c_.raceNumber);
-    numberRow->addWidget(new QLabel(QStringLiteral("R"), group));
-    numberRow->addStretch();
-
-    grid->addWidget(new QLabel(QStringLiteral("競馬場"), group), 0, 0);
-    grid->addWidget(c_.racecourse, 0, 1);
-    grid->addLayout(numberRow, 0, 2, 1, 2);
-    grid->addWidget(new QLabel(QStringLiteral("レース名"), group), 0, 4);
-    grid->addWidget(c_.raceName, 0, 5, 1, 3);
-    grid->addWidget(new QLabel(QStringLiteral("グレード"), group), 0, 8);
-    grid->addWidget(c_.grade, 0, 9);
-
-    grid->addWidget(new QLabel(QStringLiteral("馬齢限定"), group), 1, 0);
-    grid->addWidget(c_.ageLimit, 1, 1);
-    grid->addWidget(new QLabel(QStringLiteral("牡牝限定"), group), 1, 2);
-    grid->addWidget(c_.sexLimit, 1, 3);
-    grid->addWidget(new QLabel(QStringLiteral("斤量定法"), group), 1, 4);
-    grid->addWidget(c_.weightRule, 1, 5);
-    grid->addWidget(new QLabel(QStringLiteral("コース"), group), 1, 6);
-    grid->addWidget(c_.surface, 1, 7);
-    auto* distanceRow = new QHBoxLayout;
-    distanceRow->addWidget(new QLabel(QStringLiteral("距離"), group));
-    distanceRow->addWidget(c_.distance);
-    grid->addLayout(distanceRow, 1, 8);
-    auto* countRow = new QHBoxLayout;
-    countRow->addWidget(new QLabel(QStringLiteral("出走頭数"), group));
-    countRow->addWidget(c_.fieldSize);
-    grid->addLayout(countRow, 1, 9);
-    return group;
-}
-
-QWidget* MainForm::buildRunnerGroup() {
-    auto* group = new QGroupBox(QStringLiteral("出走馬データ"), this);
-    auto* outer = new QHBoxLayout(group);
-    auto* grid = new QGridLayout;
-    outer->addLayout(grid, 1);
-
-    c_.runnerLabel = new QLabel(group);
-    c_.runnerLabel->setObjectName(QStringLiteral("runnerLabel"));
-    c_.runnerLabel->setFrameShape(QFrame::StyledPanel);
-    c_.runnerLabel->setMinimumWidth(110);
-    c_.name = new QLineEdit(group);
-    c_.name->setObjectName(QStringLiteral("nameBox"));
+    c_.runnerLabel = u.runnerLabel;
+    c_.name = u.nameBox;
     // Japanese names are typed through the input method.
     c_.name->setAttribute(Qt::WA_InputMethodEnabled, true);
-    c_.name->setMinimumWidth(170);
-    c_.sex = makeBox(group, kSexList, "sexBox");
-    c_.age = makeBox(group, kRunnerAgeList, "ageBox");
-    c_.weight = makeBox(group, kWeightList, "weightBox");
-    c_.style = makeBox(group, kRunningStyleList, "styleBox");
-    c_.aptitude = makeBox(group, kDistanceList, "aptitudeBox");
-    c_.odds = makeBox(group, kOddsBandList, "oddsBox");
+    c_.sex = fillBox(u.sexBox, kSexList);
+    c_.age = fillBox(u.ageBox, kRunnerAgeList);
+    c_.weight = fillBox(u.weightBox, kWeightList);
+    c_.style = fillBox(u.styleBox, kRunningStyleList);
+    c_.aptitude = fillBox(u.aptitudeBox, kDistanceList);
+    c_.odds = fillBox(u.oddsBox, kOddsBandList);
 
-    const QString runnerHeadings[] = {QStringLiteral("馬名"),    QStringLiteral("性別"),
-                                      QStringLiteral("馬齢"),    QStringLiteral("斤量"),
-                                      QStringLiteral("脚質"),    QStringLiteral("適性距離"),
-                                      QStringLiteral("単オッズ")};
-    QWidget* runnerRow[] = {c_.name, c_.sex, c_.age, c_.weight, c_.style, c_.aptitude, c_.odds};
-    for (int i = 0; i < 7; ++i) {
-        grid->addWidget(heading(group, runnerHeadings[i]), 0, i + 1);
-        grid->addWidget(runnerRow[i], 1, i + 1);
+    const std::array<PastRunBoxes, 2> rows = {
+        PastRunBoxes{u.pastKindBox0, u.pastFinishBox0, u.pastFieldSizeBox0, u.pastPopularityBox0,
+                     u.pastDistanceBox0, u.pastClassBox0, u.pastWeightBox0, u.pastTimeDiffBox0},
+        PastRunBoxes{u.pastKindBox1, u.pastFinishBox1, u.pastFieldSizeBox1, u.pastPopularityBox1,
+                     u.pastDistanceBox1, u.pastClassBox1, u.pastWeightBox1, u.pastTimeDiffBox1}};
+    for (size_t row = 0; row < rows.size(); ++row) {
+        PastRunBoxes& b = c_.pastRuns[row];
+        b.kind = fillBox(rows[row].kind, kPastRunKindList);
+        b.finish = fillBox(rows[row].finish, kPastFinishList);
+        b.fieldSize = fillBox(rows[row].fieldSize, kPastFieldSizeList);
+        b.popularity = fillBox(rows[row].popularity, kPastPopularityList);
+        b.distance = fillBox(rows[row].distance, kDistanceList);
+        b.raceClass = fillBox(rows[row].raceClass, kClassList);
+        b.weight = fillBox(rows[row].weight, kWeightList);
+        b.timeDiff = fillBox(rows[row].timeDiff, kTimeDiffList);
     }
-    grid->addWidget(c_.runnerLabel, 1, 0);
-
-    const QString pastHeadings[] = {
-        QStringLiteral("種類"), QStringLiteral("着"),
-        QStringLiteral("頭数"), QStringLiteral("人気"),
-        QStringLiteral("距離"), QStringLiteral("クラス"),
-        QStringLiteral("斤量"), QStringLiteral("１着とのタイム差（秒）")};
-    auto* pastGrid = new QGridLayout;
-    for (int i = 0; i < 8; ++i)
-        pastGrid->addWidget(heading(group, pastHeadings[i]), 0, i + 1);
-    const QString rowNames[] = {QStringLiteral("前々走成績"), QStringLiteral("前走成績")};
-    for (int row = 0; row < 2; ++row) {
-        const std::string suffix = std::to_string(row);
-        auto name = [&](const char* base) { return std::string(base) + suffix; };
-        PastRunBoxes& b = c_.pastRuns[size_t(row)];
-        b.kind = makeBox(group, kPastRunKindList, name("pastKindBox").c_str());
-        b.finish = makeBox(group, kPastFinishList, name("pastFinishBox").c_str());
-        b.fieldSize = makeBox(group, kPastFieldSizeList, name("pastFieldSizeBox").c_str());
-        b.popularity = makeBox(group, kPastPopularityList, name("pastPopularityBox").c_str());
-        b.distance = makeBox(group, kDistanceList, name("pastDistanceBox").c_str());
-        b.raceClass = makeBox(group, kClassList, name("pastClassBox").c_str());
-        b.weight = makeBox(group, kWeightList, name("pastWeightBox").c_str());
-        b.timeDiff = makeBox(group, kTimeDiffList, name("pastTimeDiffBox").c_str());
-        pastGrid->addWidget(new QLabel(rowNames[row], group), row + 1, 0);
-        QComboBox* boxes[] = {b.kind,     b.finish,    b.fieldSize, b.popularity,
-                              b.distance, b.raceClass, b.weight,    b.timeDiff};
-        for (int i = 0; i < 8; ++i)
-            pastGrid->addWidget(boxes[i], row + 1, i + 1, Qt::AlignLeft);
-    }
-    grid->addLayout(pastGrid, 2, 0, 1, 8);
-
-    auto* buttons = new QVBoxLayout;
-    c_.next = new QPushButton(QStringLiteral("次の馬(&N)"), group);
-    c_.next->setObjectName(QStringLiteral("nextButton"));
-    c_.next->setDefault(true);
-    c_.next->setToolTip(QStringLiteral("次の出走馬のデータを表示"));
-    c_.previous = new QPushButton(QStringLiteral("前の馬(&P)"), group);
-    c_.previous->setObjectName(QStringLiteral("previousButton"));
-    c_.previous->setToolTip(QStringLiteral("前の出走馬のデータを表示"));
-    buttons->addStretch();
-    buttons->addWidget(c_.next);
-    buttons->addWidget(c_.previous);
-    buttons->addStretch();
-    outer->addLayout(buttons);
-    return group;
+    c_.next = u.nextButton;
+    c_.previous = u.previousButton;
+    c_.results = u.resultList;
+    c_.report = u.reportPane;
 }
 
-QWidget* MainForm::buildPredictionGroup() {
-    auto* group = new QGroupBox(QStringLiteral("ゼルコ馬予想"), this);
-    auto* outer = new QHBoxLayout(group);
-
+void MainForm::setUpResults() {
     // One row per ranking position; a click anywhere in a row selects the
     // whole row, which is the selection of every list at once.
-    auto* results = new QTreeWidget(group);
-    results->setObjectName(QStringLiteral("resultList"));
-    results->setHeaderLabels({QStringLiteral("穴順"), QStringLiteral("枠番"),
-                              QStringLiteral("馬名"), QStringLiteral("穴度"),
-                              QStringLiteral("単オッズ")});
-    results->setRootIsDecorated(false);
-    results->setItemsExpandable(false);
-    results->setUniformRowHeights(true);
-    results->setAllColumnsShowFocus(true);
-    results->setSelectionMode(QAbstractItemView::SingleSelection);
-    results->setSelectionBehavior(QAbstractItemView::SelectRows);
-    results->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    results->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    results->setMinimumHeight(150);
+    QTreeWidget* results = c_.results;
     QHeaderView* header = results->header();
     header->setSectionsMovable(false);
     header->setSectionsClickable(false);
-    header->setStretchLastSection(false);
     // Each column as wide as its widest possible line.
     const QFontMetrics metrics(results->font());
     const QString widest[] = {QStringLiteral("穴順 "), QStringLiteral("8枠18番"),
@@ -234,18 +162,6 @@ QWidget* MainForm::buildPredictionGroup() {
     for (int column = 0; column < kResultColumns; ++column)
         width += results->columnWidth(column);
     results->setFixedWidth(width);
-    c_.results = results;
-    outer->addWidget(results);
-
-    auto* reportColumn = new QVBoxLayout;
-    reportColumn->addWidget(heading(group, QStringLiteral("ゼルコ馬情報")));
-    c_.report = new QPlainTextEdit(group);
-    c_.report->setObjectName(QStringLiteral("reportPane"));
-    c_.report->setReadOnly(true);
-    c_.report->setMinimumWidth(300);
-    reportColumn->addWidget(c_.report, 1);
-    outer->addLayout(reportColumn, 1);
-    return group;
 }
 
 void MainForm::connectRules() {

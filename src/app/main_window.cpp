@@ -2,30 +2,34 @@
 
 #include "app/about_dialog.h"
 #include "app/artwork.h"
-#include "app/file_chooser.h"
 #include "app/help.h"
 #include "app/jv_commands.h"
 #include "app/main_form.h"
-#include "app/page_viewer_dialog.h"
+#include "app/page_viewer.h"
 #include "app/qt_text.h"
+#include "app/race_session.h"
 #include "app/shell_address.h"
-#include "app/viewer_placement.h"
 #include "core/prediction_file.h"
 #include "core/program_folder.h"
-#include "html/race_sheet_page.h"
 #include "html/sports_page.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QScreen>
+#include <QStatusBar>
 #include <QToolBar>
 #include <QUrl>
 #include <QWindow>
+#include <algorithm>
 #include <ctime>
 
 namespace zelkor {
@@ -33,9 +37,6 @@ namespace zelkor {
 namespace {
 
 const QString kProgramCaption = QStringLiteral("ゼルコ馬 2000");
-
-// Wide enough for the race table of the race-sheet page.
-constexpr int kViewerWidth = 640;
 
 const QString kZelFilter = QStringLiteral("ゼルコ馬ファイル (*.zel);;すべてのファイル (*)");
 
@@ -59,23 +60,95 @@ bool userConfirmsExit(UserPrompt& prompt) {
     return prompt.askYesNo("ゼルコ馬 2000を終了しますか？", "ゼルコ馬 2000 終了の確認");
 }
 
+bool isPredictionFile(const QString& path) {
+    return QFileInfo(path).suffix().compare(u"zel", Qt::CaseInsensitive) == 0;
+}
+
+// The one local file a drag carries, or an empty text.
+QString draggedFile(const QMimeData* data) {
+    if (!data || !data->hasUrls() || data->urls().size() != 1 || !data->urls()[0].isLocalFile())
+        return {};
+    return data->urls()[0].toLocalFile();
+}
+
 } // namespace
 
 MainWindow::MainWindow(std::string programFolder, AppServices services, QWidget* parent)
-    : QMainWindow(parent), programFolder_(std::move(programFolder)), services_(services) {
+    : QMainWindow(parent), services_(services), windowState_(programFolder),
+      files_(services.files, windowState_),
+      session_(new RaceSession(std::move(programFolder), this)), actions_(makeMainActions(this)) {
+    setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(toQt(kAppTitle));
     setWindowIcon(applicationIcon());
-    form_ = new MainForm(sheet_, this);
+    setAcceptDrops(true);
+    form_ = new MainForm(session_->sheet(), this);
     setCentralWidget(form_);
-    buildCommands();
+    viewer_ = new PageViewer(this);
+    addDockWidget(Qt::RightDockWidgetArea, viewer_);
     buildMenus();
     buildToolBar();
-    viewer_ = new PageViewerDialog(this);
-    jvCommands_ = new JvCommands(*this);
+    buildStatusBar();
+    jvCommands_ = new JvCommands(*session_, AppServices{services_.prompt, services_.shell, files_},
+                                 this, [this] { return askToSaveChanges(); });
+    connectActions();
+    connectSession();
+    updateCommandStates();
+    updateStatus();
+}
 
-    connect(form_, &MainForm::committed, this, &MainWindow::refreshRaceSheetPage);
+MainWindow::~MainWindow() {
+    // The widgets outlive the sheet they edit; keep their last focus changes
+    // away from it.
+    form_->detach();
+    disconnect(form_, nullptr, this, nullptr);
+    disconnect(session_, nullptr, this, nullptr);
+}
+
+void MainWindow::connectActions() {
+    const MainActions& a = actions_;
+    connect(a.newRace, &QAction::triggered, this, &MainWindow::newRace);
+    connect(a.openFile, &QAction::triggered, this, &MainWindow::openPredictionFile);
+    connect(a.save, &QAction::triggered, this, &MainWindow::save);
+    connect(a.saveAs, &QAction::triggered, this, &MainWindow::saveAs);
+    connect(a.exit, &QAction::triggered, this, &MainWindow::exitCommand);
+    connect(a.help, &QAction::triggered, this, &MainWindow::helpContents);
+    connect(a.about, &QAction::triggered, this, &MainWindow::about);
+    connect(a.predict, &QAction::triggered, this, &MainWindow::predict);
+    connect(a.bets, &QAction::triggered, this, &MainWindow::bets);
+    connect(a.trainer, &QAction::triggered, this, &MainWindow::trainer);
+    connect(a.sports, &QAction::triggered, this, &MainWindow::sportsPage);
+    connect(a.openJraVan, &QAction::triggered, jvCommands_, &JvCommands::openJraVanFile);
+    connect(a.changeRace, &QAction::triggered, jvCommands_, &JvCommands::changeRace);
+    connect(a.backtest, &QAction::triggered, jvCommands_, &JvCommands::backtestPastRaces);
+    connect(a.newspaperSettings, &QAction::triggered, jvCommands_, &JvCommands::newspaperSettings);
+}
+
+void MainWindow::connectSession() {
+    RaceSession& s = *session_;
+    connect(&s, &RaceSession::sheetReplaced, form_, &MainForm::sheetToForm);
+    connect(&s, &RaceSession::raceNamed, this, [this](const QString& name) {
+        if (name.isNull())
+            setWindowTitle(toQt(kAppTitle));
+        else
+            setRaceCaption(name);
+    });
+    connect(&s, &RaceSession::predictionChanged, this, [this](unsigned changes) {
+        form_->showPrediction(session_->prediction(), changes);
+        updateCommandStates();
+        updateStatus();
+    });
+    connect(&s, &RaceSession::pageRewritten, viewer_, &PageViewer::showPageFile);
+    connect(&s, &RaceSession::pageRewritten, this, &MainWindow::updateStatus);
+    connect(&s, &RaceSession::sourceChanged, this, [this] {
+        updateCommandStates();
+        updateStatus();
+    });
+    connect(&s, &RaceSession::modifiedChanged, this, &MainWindow::updateStatus);
+
+    connect(form_, &MainForm::committed, &s, &RaceSession::refreshPage);
     connect(form_, &MainForm::nameEdited, this, [this] {
-        commands_.updatePredictFlag(sheet_);
+        session_->prediction().updatePredictFlag(session_->sheet());
+        session_->updateModified();
         updateCommandStates();
     });
     connect(form_, &MainForm::raceNameLeft, this, &MainWindow::setRaceCaption);
@@ -93,282 +166,260 @@ MainWindow::MainWindow(std::string programFolder, AppServices services, QWidget*
         Qt::QueuedConnection);
     connect(form_, &MainForm::resultSelected, this, [this](int line) {
         form_->commit();
-        applyPrediction(commands_.selectResult(sheet_, line));
+        session_->applyPrediction(session_->prediction().selectResult(session_->sheet(), line));
     });
-    connect(viewer_, &PageViewerDialog::linkClicked, this, [this](const QUrl& address) {
+    connect(viewer_, &PageViewer::linkClicked, this, [this](const QUrl& address) {
         services_.shell.openUrl(shellAddress(address.toString()));
     });
-    connect(viewer_, &PageViewerDialog::helpRequested, this,
-            [this] { openHelp(shell(), kHelpViewer); });
-
-    updateCommandStates();
-    // A fixed window, as big as its form needs.
-    adjustSize();
-    setFixedSize(sizeHint());
-}
-
-MainWindow::~MainWindow() {
-    // The widgets outlive the sheet they edit; keep their last focus changes
-    // away from it.
-    form_->detach();
-    disconnect(form_, nullptr, this, nullptr);
-}
-
-void MainWindow::buildCommands() {
-    struct Def {
-        int id;
-        const char16_t* text;
-        CommandArt art;
-        const char16_t* toolText;
-        void (MainWindow::*slot)();
-    };
-    const Def defs[] = {
-        {kCmdNewRace, u"新規レース入力(&N)", CommandArt::NewRace, u"新規", &MainWindow::newRace},
-        {kCmdOpenFile, u"ゼルコ馬ﾌｧｲﾙを開く(&O)...", CommandArt::OpenFile, u"開く",
-         &MainWindow::openPredictionFile},
-        {kCmdOpenJraVan, u"JRA-VANﾌｧｲﾙを開く(&J)...", CommandArt::OpenJraVan, u"JRA-VAN", nullptr},
-        {kCmdChangeRace, u"予想ﾚｰｽを変更(&E)", CommandArt::ChangeRace, u"ﾚｰｽ変更", nullptr},
-        {kCmdBacktest, u"過去レースで検証(&B)...", CommandArt::ChangeRace, u"検証", nullptr},
-        {kCmdSave, u"上書き保存(&S)", CommandArt::Save, u"保存", &MainWindow::save},
-        {kCmdSaveAs, u"名前を付けて保存(&A)...", CommandArt::Save, u"名前を付けて保存",
-         &MainWindow::saveAs},
-        {kCmdExit, u"ゼルコ馬の終了(&X)", CommandArt::Help, u"終了", &MainWindow::exitCommand},
-        {kCmdNewspaperSettings, u"新聞(&O)", CommandArt::Newspaper, u"新聞設定", nullptr},
-        {kCmdHelp, u"ゼルコ馬'2000のヘルプ(&W)", CommandArt::Help, u"ヘルプ",
-         &MainWindow::helpContents},
-        {kCmdAbout, u"ﾊﾞｰｼﾞｮﾝ情報 (&A)...", CommandArt::Help, u"ﾊﾞｰｼﾞｮﾝ情報", &MainWindow::about},
-        {kCmdPredict, u"予想(&Y)", CommandArt::Predict, u"予想", &MainWindow::predict},
-        {kCmdBets, u"買い目(&B)", CommandArt::Bets, u"買い目", &MainWindow::bets},
-        {kCmdTrainer, u"調教師(&T)", CommandArt::Trainer, u"調教師", &MainWindow::trainer},
-        {kCmdSports, u"ZELスポ(&A)", CommandArt::Sports, u"ZELスポ", &MainWindow::sportsPage},
-    };
-    for (const Def& d : defs) {
-        auto* action = new QAction(QString::fromUtf16(d.text), this);
-        action->setData(d.id);
-        action->setIconText(QString::fromUtf16(d.toolText));
-        if (d.id != kCmdExit && d.id != kCmdAbout && d.id != kCmdSaveAs && d.id != kCmdBacktest)
-            action->setIcon(commandIcon(d.art));
-        if (d.slot)
-            connect(action, &QAction::triggered, this, d.slot);
-        actions_[d.id] = action;
-    }
-    // The JRA-VAN and newspaper commands are connected by JvCommands; until
-    // an archive has been opened there is no race to change and no horse
-    // file to backtest.
-    actions_[kCmdChangeRace]->setEnabled(false);
-    actions_[kCmdBacktest]->setEnabled(false);
-}
-
-QAction* MainWindow::commandAction(int id) const {
-    auto it = actions_.find(id);
-    return it == actions_.end() ? nullptr : it->second;
+    connect(viewer_, &PageViewer::helpRequested, this,
+            [this] { openHelp(services_.shell, kHelpViewer); });
+    connect(jvCommands_, &JvCommands::archiveOpened, this,
+            [this](const QString& path) { windowState_.addRecentFile(path); });
 }
 
 void MainWindow::buildMenus() {
+    const MainActions& a = actions_;
     QMenu* file = menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
-    file->addAction(actions_[kCmdNewRace]);
-    file->addAction(actions_[kCmdOpenFile]);
-    file->addAction(actions_[kCmdOpenJraVan]);
+    file->addActions({a.newRace, a.openFile, a.openJraVan});
     file->addSeparator();
-    file->addAction(actions_[kCmdChangeRace]);
-    file->addAction(actions_[kCmdBacktest]);
+    file->addActions({a.changeRace, a.backtest});
     file->addSeparator();
-    file->addAction(actions_[kCmdSave]);
-    file->addAction(actions_[kCmdSaveAs]);
+    file->addActions({a.save, a.saveAs});
     file->addSeparator();
-    file->addAction(actions_[kCmdExit]);
+    recentMenu_ = file->addMenu(QStringLiteral("最近使ったファイル(&R)"));
+    recentMenu_->setObjectName(QStringLiteral("recentFilesMenu"));
+    connect(recentMenu_, &QMenu::aboutToShow, this, &MainWindow::fillRecentFiles);
+    file->addSeparator();
+    file->addAction(a.exit);
+    QMenu* prediction = menuBar()->addMenu(QStringLiteral("予想(&R)"));
+    prediction->addActions({a.predict, a.bets, a.trainer, a.sports});
+    QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
+    view->addAction(viewer_->toggleViewAction());
     QMenu* settingsMenu = menuBar()->addMenu(QStringLiteral("設定(&S)"));
-    settingsMenu->addAction(actions_[kCmdNewspaperSettings]);
+    settingsMenu->addAction(a.newspaperSettings);
     QMenu* help = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
-    help->addAction(actions_[kCmdHelp]);
+    help->addAction(a.help);
     help->addSeparator();
-    help->addAction(actions_[kCmdAbout]);
+    help->addAction(a.about);
 }
 
 void MainWindow::buildToolBar() {
-    toolBar_ = addToolBar(QStringLiteral("ツールバー"));
-    toolBar_->setObjectName(QStringLiteral("toolBar"));
-    toolBar_->setMovable(false);
-    toolBar_->setFloatable(false);
-    toolBar_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    toolBar_->setIconSize(QSize(24, 24));
-    toolBar_->toggleViewAction()->setEnabled(false);
+    const MainActions& a = actions_;
+    QToolBar* bar = addToolBar(QStringLiteral("ツールバー"));
+    bar->setObjectName(QStringLiteral("toolBar"));
+    bar->setMovable(false);
+    bar->setFloatable(false);
+    // Text beside small icons: one line of buttons leaves the form its
+    // height for a full field.
+    bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    bar->setIconSize(QSize(20, 20));
+    bar->toggleViewAction()->setEnabled(false);
     setContextMenuPolicy(Qt::NoContextMenu);
-    for (int id : {kCmdNewRace, kCmdOpenFile, kCmdOpenJraVan, kCmdChangeRace, kCmdSave})
-        toolBar_->addAction(actions_[id]);
-    toolBar_->addSeparator();
-    for (int id : {kCmdPredict, kCmdBets, kCmdTrainer, kCmdSports})
-        toolBar_->addAction(actions_[id]);
-    toolBar_->addSeparator();
-    toolBar_->addAction(actions_[kCmdNewspaperSettings]);
-    toolBar_->addSeparator();
-    toolBar_->addAction(actions_[kCmdHelp]);
+    bar->addActions({a.newRace, a.openFile, a.openJraVan, a.changeRace, a.save});
+    bar->addSeparator();
+    bar->addActions({a.predict, a.bets, a.trainer, a.sports});
+    bar->addSeparator();
+    bar->addAction(a.newspaperSettings);
+    bar->addSeparator();
+    bar->addAction(a.help);
 }
 
-std::string MainWindow::configPath() const {
-    return programFolder_ + kConfigFileName;
+void MainWindow::buildStatusBar() {
+    fileStatus_ = new QLabel(this);
+    fileStatus_->setObjectName(QStringLiteral("fileStatus"));
+    raceStatus_ = new QLabel(this);
+    raceStatus_->setObjectName(QStringLiteral("raceStatus"));
+    stateStatus_ = new QLabel(this);
+    stateStatus_->setObjectName(QStringLiteral("stateStatus"));
+    statusBar()->addWidget(fileStatus_, 1);
+    statusBar()->addWidget(raceStatus_);
+    statusBar()->addPermanentWidget(stateStatus_);
 }
 
-std::string MainWindow::pageFilePath() const {
-    return pageFile_ ? pageFile_->path() : std::string();
+void MainWindow::updateStatus() {
+    const RaceSession& s = *session_;
+    const QString& path = s.currentFilePath();
+    fileStatus_->setText(path.isEmpty() ? QStringLiteral("未保存のレース")
+                                        : QDir::toNativeSeparators(path));
+    RaceSheet& sheet = session_->sheet();
+    raceStatus_->setText(
+        QStringLiteral("%1 %2R %3")
+            .arg(toQt(sheet.racecourse), QString::number(sheet.raceNumber), toQt(sheet.raceName))
+            .trimmed());
+    QStringList state;
+    if (!session_->prediction().lines().positions.empty())
+        state << QStringLiteral("予想済み");
+    if (s.isModified())
+        state << QStringLiteral("変更あり");
+    stateStatus_->setText(state.join(QStringLiteral("・")));
+}
+
+void MainWindow::fillRecentFiles() {
+    recentMenu_->clear();
+    const QStringList files = windowState_.recentFiles();
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const QString path = files[i];
+        QAction* entry = recentMenu_->addAction(
+            QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName()));
+        entry->setToolTip(QDir::toNativeSeparators(path));
+        entry->setStatusTip(entry->toolTip());
+        connect(entry, &QAction::triggered, this, [this, path] { openFile(path); });
+    }
+    if (files.isEmpty())
+        recentMenu_->addAction(QStringLiteral("(なし)"))->setEnabled(false);
 }
 
 void MainWindow::start(const QString& commandLineText) {
-    for (const char* folder : {"HTML", "JRA-VAN", "KTDAT"})
-        QDir().mkdir(fromNativePath(programFolder_ + folder));
-    pageFile_ = std::make_unique<RaceSheetPageFile>(programFolder_);
-    std::string settingsProblem;
-    readSettings(settings_, configPath(), &settingsProblem);
-
-    // The viewer goes beside the main window once the window manager has
-    // placed that (see eventFilter).
+    const bool firstUse = session_->open();
+    placeWindow();
     show();
-    if (QWindow* window = windowHandle(); window && !window->isExposed())
-        window->installEventFilter(this);
-    else
-        showViewerBeside();
-
-    if (!settingsProblem.empty())
-        services_.prompt.showMessage(settingsProblem);
-    if (settings_.showFirstUseMessage != 0)
+    // The notes stand over the window where the user sees it.
+    waitUntilShown();
+    if (!session_->settingsProblem().empty())
+        services_.prompt.showMessage(session_->settingsProblem());
+    if (firstUse)
         services_.prompt.showNote(kFirstUseText, MessageIcon::Question);
-    settings_.showFirstUseMessage = 0;
-    writeSettings(settings_, configPath());
 
     // A loaded file has already written its page.
     const QString file = withoutSurroundingQuotes(commandLineText);
-    if (!file.isEmpty() && loadPredictionFile(file)) {
-        currentFilePath_ = file;
-        currentFileName_ = file;
-    } else {
-        refreshRaceSheetPage();
-    }
-    actions_[kCmdChangeRace]->setEnabled(false);
-    actions_[kCmdBacktest]->setEnabled(false);
+    if (!file.isEmpty() && session_->loadPredictionFile(file, services_.prompt))
+        session_->setCurrentFile(file, file);
+    else
+        session_->refreshPage();
+    session_->markUnchanged();
     updateCommandStates();
 }
 
-bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    // The first exposure of the main window comes after the window manager
-    // has placed it; only then is its frame where the user sees it.
-    if (watched == windowHandle() && event->type() == QEvent::Expose &&
-        windowHandle()->isExposed()) {
-        windowHandle()->removeEventFilter(this);
-        showViewerBeside();
+void MainWindow::placeWindow() {
+    if (restoreGeometry(windowState_.geometry())) {
+        restoreState(windowState_.dockState());
+        return;
     }
-    return QMainWindow::eventFilter(watched, event);
-}
-
-void MainWindow::showViewerBeside() {
-    const QRect frame = frameGeometry();
-    // The viewer's frame is drawn by the same window manager as ours.
-    const QSize margins = frame.size() - size();
+    // At first as big as the form and the viewer like to be, within the
+    // screen, in its middle.
     const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    const QRect available = screen ? screen->availableGeometry() : frame;
-    const WindowPair place =
-        placeViewerBeside(frame, available, QSize(kViewerWidth + margins.width(), frame.height()));
-    if (place.mainFrame != frame)
-        move(place.mainFrame.topLeft());
-    viewer_->resize(place.viewerFrame.size() - margins);
-    viewer_->move(place.viewerFrame.topLeft());
-    viewer_->show();
+    if (!screen)
+        return;
+    const QRect available = screen->availableGeometry();
+    // Room for the window manager's frame, which is not known yet.
+    const QSize frame(16, 40);
+    // The viewer takes what the screen has to spare, up to a page's width.
+    const QSize size = (sizeHint() + QSize(200, 0))
+                           .boundedTo(available.size() - frame)
+                           .expandedTo(minimumSizeHint());
+    resize(size);
+    resizeDocks({viewer_}, {size.width() - form_->sizeHint().width()}, Qt::Horizontal);
+    // Centred with its frame; a window that fills the height leaves what
+    // there is above it for the title bar.
+    const int wide = available.width() - width() - frame.width();
+    const int high = available.height() - height() - frame.height();
+    move(available.left() + std::max(0, wide / 2),
+         available.top() + (high >= 0 ? high / 2 : std::max(0, high + frame.height())));
 }
 
-bool MainWindow::refreshRaceSheetPage() {
-    if (!pageFile_ || pageFile_->refresh(sheet_, settings_) != 1)
-        return false;
-    viewer_->showPageFile(fromNativePath(pageFile_->path()));
-    commands_.setPredictFlag(pageFile_->predictEnabled());
-    updateCommandStates();
-    return true;
-}
-
-void MainWindow::showSheet() {
-    form_->sheetToForm();
-}
-
-void MainWindow::clearResults() {
-    applyPrediction(commands_.clearResults());
+void MainWindow::waitUntilShown() {
+    QWindow* window = windowHandle();
+    QElapsedTimer waited;
+    waited.start();
+    while (window && !window->isExposed() && waited.elapsed() < 1000)
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
 }
 
 void MainWindow::setRaceCaption(const QString& raceName) {
     setWindowTitle(QStringLiteral("[%1] - %2").arg(raceName, kProgramCaption));
 }
 
-void MainWindow::enableChangeRace() {
-    actions_[kCmdChangeRace]->setEnabled(true);
-    actions_[kCmdBacktest]->setEnabled(true);
-}
-
-void MainWindow::applyPrediction(unsigned changes) {
-    form_->showPrediction(commands_, changes);
-    updateCommandStates();
-}
-
 void MainWindow::updateCommandStates() {
-    actions_[kCmdBets]->setEnabled(commands_.betsEnabled());
-    actions_[kCmdTrainer]->setEnabled(commands_.trainerEnabled());
-    actions_[kCmdSports]->setEnabled(commands_.sportsEnabled());
+    const PredictionCommands& p = session_->prediction();
+    actions_.bets->setEnabled(p.betsEnabled());
+    actions_.trainer->setEnabled(p.trainerEnabled());
+    actions_.sports->setEnabled(p.sportsEnabled());
+    // Greyed until an archive has been opened, never again after.
+    const bool card = !session_->raceCardPath().empty();
+    actions_.changeRace->setEnabled(card);
+    actions_.backtest->setEnabled(card);
 }
 
-bool MainWindow::loadPredictionFile(const QString& path) {
-    if (readPredictionFile(sheet_, toNativePath(path), services_.prompt) != 1)
+bool MainWindow::askToSaveChanges() {
+    form_->formToSheet();
+    session_->updateModified();
+    if (!session_->isModified())
+        return true;
+    switch (services_.prompt.askSaveChanges()) {
+    case SaveChoice::Save:
+        return save();
+    case SaveChoice::Discard:
+        return true;
+    case SaveChoice::Cancel:
+        break;
+    }
+    return false;
+}
+
+void MainWindow::openFile(const QString& path) {
+    if (!askToSaveChanges())
+        return;
+    if (!QFileInfo::exists(path))
+        windowState_.removeRecentFile(path); // the reader says it is gone
+    if (isPredictionFile(path))
+        openPredictionFileAt(path);
+    else
+        jvCommands_->openArchiveFile(path);
+}
+
+bool MainWindow::openPredictionFileAt(const QString& path) {
+    if (!session_->loadPredictionFile(path, services_.prompt))
         return false;
-    setRaceCaption(toQt(sheet_.raceName));
-    showSheet();
-    refreshRaceSheetPage();
+    session_->setCurrentFile(path, QFileInfo(path).fileName());
+    session_->clearResults();
+    windowState_.addRecentFile(path);
     return true;
 }
 
 void MainWindow::newRace() {
-    currentFilePath_.clear();
-    currentFileName_.clear();
-    sheet_.currentRunner = 1;
-    sheet_.resetRaceConditions();
-    sheet_.resetRunners();
-    clearResults();
-    showSheet();
-    setWindowTitle(toQt(kAppTitle));
-    refreshRaceSheetPage();
+    if (!askToSaveChanges())
+        return;
+    session_->newRace();
 }
 
 void MainWindow::openPredictionFile() {
     form_->formToSheet();
+    if (!askToSaveChanges())
+        return;
     FileDialogRequest request{
-        QStringLiteral("ゼルコ馬ファイルを開く"), kZelFilter, QStringLiteral("zel"), {}};
-    const QString path = services_.files.chooseOpenFile(this, request);
-    if (path.isEmpty())
-        return;
-    if (loadPredictionFile(path)) {
-        currentFilePath_ = path;
-        currentFileName_ = QFileInfo(path).fileName();
-        clearResults();
-    }
+        QStringLiteral("ゼルコ馬ファイルを開く"), kZelFilter, QStringLiteral("zel"), {}, {}};
+    const QString path = files_.chooseOpenFile(this, request);
+    if (!path.isEmpty())
+        openPredictionFileAt(path);
 }
 
-void MainWindow::save() {
-    if (currentFilePath_.isEmpty()) {
-        saveAs();
-        return;
-    }
+bool MainWindow::save() {
+    if (session_->currentFilePath().isEmpty())
+        return saveAs();
     form_->formToSheet();
-    writePredictionFile(sheet_, toNativePath(currentFilePath_), services_.prompt);
+    const QString path = session_->currentFilePath();
+    if (!session_->savePredictionFile(path, services_.prompt))
+        return false;
+    windowState_.addRecentFile(path);
+    return true;
 }
 
-void MainWindow::saveAs() {
+bool MainWindow::saveAs() {
     form_->formToSheet();
-    if (currentFileName_.isEmpty())
-        currentFileName_ = toQt(defaultPredictionFileName(sheet_));
-    FileDialogRequest request{QStringLiteral("ゼルコ馬ファイルとして保存"), kZelFilter,
-                              QStringLiteral("zel"), currentFileName_};
-    const QString path = services_.files.chooseSaveFile(this, request);
-    if (path.isEmpty())
-        return;
-    if (writePredictionFile(sheet_, toNativePath(path), services_.prompt) == 1) {
-        currentFilePath_ = path;
-        currentFileName_ = QFileInfo(path).fileName();
-        clearResults();
-    }
+    if (session_->currentFileName().isEmpty())
+        session_->setSuggestedFileName(toQt(defaultPredictionFileName(session_->sheet())));
+    FileDialogRequest request{QStringLiteral("ゼルコ馬ファイルとして保存"),
+                              kZelFilter,
+                              QStringLiteral("zel"),
+                              session_->currentFileName(),
+                              {}};
+    const QString path = files_.chooseSaveFile(this, request);
+    if (path.isEmpty() || !session_->savePredictionFile(path, services_.prompt))
+        return false;
+    session_->setCurrentFile(path, QFileInfo(path).fileName());
+    session_->clearResults();
+    windowState_.addRecentFile(path);
+    return true;
 }
 
 void MainWindow::exitCommand() {
@@ -379,19 +430,21 @@ void MainWindow::exitCommand() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    // The close box asks the exit question too; nothing is saved on the way.
-    if (!exitConfirmed_ && !userConfirmsExit(services_.prompt)) {
+    // The close box asks the exit question too, then whether to keep a
+    // changed race.
+    if ((!exitConfirmed_ && !userConfirmsExit(services_.prompt)) || !askToSaveChanges()) {
+        exitConfirmed_ = false;
         event->ignore();
         return;
     }
     exitConfirmed_ = true;
-    viewer_->hide();
+    windowState_.setWindow(saveGeometry(), saveState());
     event->accept();
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
-    // F1 reaches here from whichever control has the focus; the viewer, a
-    // window of its own, answers its F1 itself.
+    // F1 reaches here from whichever control has the focus; the viewer
+    // answers its own F1.
     if (event->key() == Qt::Key_F1) {
         openHelp(services_.shell, kHelpMainWindow);
         return;
@@ -403,6 +456,22 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QMainWindow::keyPressEvent(event);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!draggedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    const QString path = draggedFile(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // Opened once the drag is over, so its source is not kept waiting by
+    // the questions and dialogs of the command.
+    QMetaObject::invokeMethod(
+        this, [this, path] { openFile(path); }, Qt::QueuedConnection);
 }
 
 void MainWindow::helpContents() {
@@ -417,35 +486,35 @@ void MainWindow::about() {
 
 void MainWindow::predict() {
     form_->commit();
-    applyPrediction(commands_.predict(sheet_, services_.prompt));
+    session_->applyPrediction(session_->prediction().predict(session_->sheet(), services_.prompt));
 }
 
 void MainWindow::bets() {
     form_->commit();
-    applyPrediction(commands_.bets(sheet_, services_.prompt));
+    session_->applyPrediction(session_->prediction().bets(session_->sheet(), services_.prompt));
 }
 
 void MainWindow::trainer() {
     form_->commit();
-    applyPrediction(commands_.trainer(sheet_, services_.prompt));
+    session_->applyPrediction(session_->prediction().trainer(session_->sheet(), services_.prompt));
 }
 
 void MainWindow::sportsPage() {
-    if (!commands_.predictEnabled() || !commands_.sportsEnabled()) {
+    const PredictionCommands& p = session_->prediction();
+    if (!p.predictEnabled() || !p.sportsEnabled()) {
         services_.prompt.showMessage("先に予想してください。");
         return;
     }
     const std::tm now = currentLocalTime();
-    const FileDialogRequest request = pageSaveRequest(
-        QStringLiteral("名前を付けて保存"), programFolder_, suggestedSportsFileName(sheet_, now));
-    const QString path = services_.files.chooseSaveFile(this, request);
+    const RaceSheet& sheet = session_->sheet();
+    const FileDialogRequest request =
+        pageSaveRequest(QStringLiteral("名前を付けて保存"), suggestedSportsFileName(sheet, now));
+    const QString path = files_.chooseSaveFile(this, request);
     if (path.isEmpty())
         return;
-    if (writeSportsPage(toNativePath(path), sheet_, settings_, programFolder_, now) != 1) {
-        reportPageNotWritten(services_.prompt, path);
-        return;
-    }
-    services_.shell.openDocument(toNativePath(path));
+    if (writeSportsPage(toNativePath(path), sheet, session_->settings(), session_->programFolder(),
+                        now, services_.prompt) == 1)
+        services_.shell.openDocument(toNativePath(path));
 }
 
 } // namespace zelkor

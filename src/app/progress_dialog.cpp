@@ -13,8 +13,11 @@ ProgressDialog::ProgressDialog(QWidget* owner)
       message_(new QLabel(this)), bar_(new QProgressBar(this)) {
     setWindowTitle(QStringLiteral("保存中..."));
     setModal(false);
-    message_->setWordWrap(true);
-    message_->setMinimumSize(300, 60);
+    // Long paths are shortened in their middle, where the folders are, so
+    // the beginning and the file name stay readable.
+    message_->setWordWrap(false);
+    message_->setFixedWidth(kMessageWidth);
+    message_->setMinimumHeight(60);
     message_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     bar_->setRange(0, 100);
     bar_->setValue(0);
@@ -25,7 +28,12 @@ ProgressDialog::ProgressDialog(QWidget* owner)
 }
 
 void ProgressDialog::setText(const std::string& text) {
-    message_->setText(toQt(text));
+    text_ = toQt(text);
+    const QFontMetrics metrics(message_->font());
+    QStringList lines = QString(text_).remove(u'\r').split(u'\n');
+    for (QString& line : lines)
+        line = metrics.elidedText(line, Qt::ElideMiddle, kMessageWidth);
+    message_->setText(lines.join(u'\n'));
     repaint();
 }
 
@@ -49,6 +57,10 @@ void ProgressDialog::step() {
 }
 
 QString ProgressDialog::text() const {
+    return text_;
+}
+
+QString ProgressDialog::shownText() const {
     return message_->text();
 }
 

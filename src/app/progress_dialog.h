@@ -21,14 +21,18 @@ class ProgressDialog : public QDialog, public ProgressSink {
     void setStep(int step) override;
     void step() override;
 
+    // The text as set, and as shown (long lines shortened in the middle).
     QString text() const;
+    QString shownText() const;
     int position() const;
 
   public slots:
     void reject() override {}
 
   private:
+    static constexpr int kMessageWidth = 360;
     QLabel* message_;
+    QString text_;
     QProgressBar* bar_;
     int step_ = 10; // the platform's default step
 };

@@ -8,12 +8,31 @@
 
 namespace zelkor {
 
+namespace {
+
+// The start picture; a click on it ends the wait.
+class Splash : public QSplashScreen {
+  public:
+    Splash(const QPixmap& picture, QEventLoop& wait) : QSplashScreen(picture), wait_(wait) {}
+
+  protected:
+    void mousePressEvent(QMouseEvent* event) override {
+        QSplashScreen::mousePressEvent(event);
+        wait_.quit();
+    }
+
+  private:
+    QEventLoop& wait_;
+};
+
+} // namespace
+
 void showSplashFor3Seconds() {
-    QSplashScreen splash(splashPicture());
+    QEventLoop wait;
+    Splash splash(splashPicture(), wait);
     splash.show();
-    QEventLoop loop;
-    QTimer::singleShot(3000, &loop, &QEventLoop::quit);
-    loop.exec();
+    QTimer::singleShot(3000, &wait, &QEventLoop::quit);
+    wait.exec();
     splash.close();
 }
 

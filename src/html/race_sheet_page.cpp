@@ -5,8 +5,12 @@
 #include "text/file_io.h"
 #include "text/format.h"
 
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <dirent.h>
+#include <memory>
 #include <unistd.h>
 #include <vector>
 
@@ -41,8 +45,9 @@ bool everyRunnerNamed(const RaceSheet& sheet) {
 
 std::string chooseRaceSheetPageFile(const std::string& programFolder) {
     // mkstemps makes the name and the file in one step, so no other process
-    // can take the name between the two.
-    std::string pattern = programFolder + "zelXXXXXX.tmp";
+    // can take the name between the two. The process id in the name tells
+    // a later start whether the file's owner still runs.
+    std::string pattern = format("%szel%ld-XXXXXX.tmp", programFolder.c_str(), long(::getpid()));
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
     const int fd = ::mkstemps(buffer.data(), 4);
@@ -50,6 +55,37 @@ std::string chooseRaceSheetPageFile(const std::string& programFolder) {
         return programFolder + "tmpzel.tmp";
     ::close(fd);
     return std::string(buffer.data());
+}
+
+long raceSheetPageOwner(std::string_view fileName) {
+    // "zel" <pid> "-" six characters ".tmp"
+    constexpr std::string_view prefix = "zel", suffix = ".tmp";
+    if (!fileName.starts_with(prefix) || !fileName.ends_with(suffix))
+        return 0;
+    const std::string_view middle =
+        fileName.substr(prefix.size(), fileName.size() - prefix.size() - suffix.size());
+    const size_t dash = middle.find('-');
+    if (dash == 0 || dash > 9 || dash == std::string_view::npos || middle.size() - dash != 7)
+        return 0;
+    long pid = 0;
+    for (char c : middle.substr(0, dash)) {
+        if (c < '0' || c > '9')
+            return 0;
+        pid = pid * 10 + (c - '0');
+    }
+    return pid;
+}
+
+void removeStaleRaceSheetPages(const std::string& programFolder) {
+    std::unique_ptr<DIR, int (*)(DIR*)> folder(::opendir(programFolder.c_str()), ::closedir);
+    if (!folder)
+        return;
+    while (const dirent* entry = ::readdir(folder.get())) {
+        const long pid = raceSheetPageOwner(entry->d_name);
+        // kill(pid, 0) fails with ESRCH only when no such process exists.
+        if (pid > 0 && pid != long(::getpid()) && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH)
+            ::unlink((programFolder + entry->d_name).c_str());
+    }
 }
 
 RaceSheetPageFile::RaceSheetPageFile(const std::string& programFolder)

@@ -4,6 +4,7 @@
 #include "core/settings.h"
 
 #include <string>
+#include <string_view>
 
 namespace zelkor {
 
@@ -16,9 +17,18 @@ std::string buildRaceSheetPage(const RaceSheet& sheet, const AppSettings& settin
 // always when no runner is shown).
 bool everyRunnerNamed(const RaceSheet& sheet);
 
-// A fresh unique file name in `programFolder` ending in "tmp"; the file is
-// created empty so the name stays ours. "tmpzel.tmp" when none can be had.
+// A fresh unique file name in `programFolder` ending in "tmp"
+// ("zel<process id>-XXXXXX.tmp"); the file is created empty so the name
+// stays ours. "tmpzel.tmp" when none can be had.
 std::string chooseRaceSheetPageFile(const std::string& programFolder);
+
+// The process id in the name of a page file chooseRaceSheetPageFile made,
+// or 0 when `fileName` is not such a name.
+long raceSheetPageOwner(std::string_view fileName);
+
+// Removes the page files of `programFolder` whose program no longer runs
+// (ended by a signal or a crash, so it could not remove its own).
+void removeStaleRaceSheetPages(const std::string& programFolder);
 
 // The page file the viewer shows while the program runs. It is created with
 // the text "test" and deleted when the object goes away. Write failures are

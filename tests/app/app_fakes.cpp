@@ -1,6 +1,6 @@
 #include "app_fakes.h"
 
-#include "app/page_viewer_dialog.h"
+#include "app/page_viewer.h"
 #include "app/qt_translation.h"
 
 #include <QApplication>

@@ -2,6 +2,7 @@
 
 #include "app/file_chooser.h"
 #include "app/main_window.h"
+#include "app/race_session.h"
 #include "core/ports.h"
 
 #include <QTemporaryDir>
@@ -18,9 +19,9 @@ void ensureApplication();
 // Types Japanese text as the input method does: one committed string.
 void typeThroughInputMethod(QWidget* widget, const QString& text);
 
-// Records every message and answers questions from a script (No when the
-// script is empty).
-class RecordingPrompt : public UserPrompt {
+// Records every message and answers questions from a script (No, and
+// 保存しない, when the script is empty).
+class RecordingPrompt : public AppPrompt {
   public:
     void showMessage(const std::string& text, const std::string& caption) override {
         showNote(text, MessageIcon::Warning, caption);
@@ -39,11 +40,21 @@ class RecordingPrompt : public UserPrompt {
         answers.pop_front();
         return a;
     }
+    SaveChoice askSaveChanges() override {
+        ++saveQuestions;
+        if (saveChoices.empty())
+            return SaveChoice::Discard;
+        SaveChoice c = saveChoices.front();
+        saveChoices.pop_front();
+        return c;
+    }
     std::vector<std::string> messages;
     std::vector<MessageIcon> icons; // one per message
     std::vector<std::string> questions;
     std::vector<std::string> captions;
     std::deque<bool> answers;
+    int saveQuestions = 0;
+    std::deque<SaveChoice> saveChoices;
 };
 
 class RecordingShell : public Shell {

@@ -4,7 +4,7 @@
 //   tests/app/with_window_manager.sh build/bin/app_screenshots docs
 #include "app/main_form.h"
 #include "app/main_window.h"
-#include "app/page_viewer_dialog.h"
+#include "app/page_viewer.h"
 #include "app_fakes.h"
 #include "text/format.h"
 
@@ -67,18 +67,18 @@ int main(int argc, char** argv) {
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
     test::WindowUnderTest ui;
     MainWindow& w = *ui.window;
-    enterSampleRace(w.sheet());
-    w.showSheet();
+    enterSampleRace(w.session().sheet());
+    w.form().sheetToForm();
     w.form().commit();
-    w.setRaceCaption(QStringLiteral("有馬記念"));
+    emit w.session().raceNamed(QStringLiteral("有馬記念"));
     w.predict();
     w.form().controls().results->setCurrentItem(w.form().controls().results->topLevelItem(0));
     w.bets();
     QTest::qWait(300);
     const bool a = w.grab().save(out + QStringLiteral("/main_window.png"));
     const bool b = w.viewer().grab().save(out + QStringLiteral("/viewer.png"));
-    // Both windows as the window manager framed and placed them.
-    const QRect both = w.frameGeometry().united(w.viewer().frameGeometry());
+    // The window as the window manager framed and placed it.
+    const QRect both = w.frameGeometry();
     const bool c = w.screen()
                        ->grabWindow(0, both.x(), both.y(), both.width(), both.height())
                        .save(out + QStringLiteral("/desktop.png"));

@@ -4,7 +4,9 @@
 #include "app/app_ports.h"
 #include "app/artwork.h"
 #include "app/file_chooser.h"
-#include "app/page_viewer_dialog.h"
+#include "app/help.h"
+#include "app/page_file_guard.h"
+#include "app/page_viewer.h"
 #include "app/progress_dialog.h"
 #include "app/qt_text.h"
 #include "app_fakes.h"
@@ -20,7 +22,10 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace zelkor::test {
 namespace {
@@ -29,14 +34,14 @@ QString q(const char16_t* text) {
     return QString::fromUtf16(text);
 }
 
-TEST(PageViewerDialog, ShowsACp932PageAndReloadsItWhenItChanges) {
+TEST(PageViewer, ShowsACp932PageAndReloadsItWhenItChanges) {
     ensureApplication();
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("page with space.tmp"));
     ASSERT_TRUE(writeWholeFile(toNativePath(path),
                                "<HTML><BODY><TABLE><TR><TD>白 1枠 1番 メジロ</TD></TR></TABLE>"
                                "</BODY></HTML>"));
-    PageViewerDialog viewer(nullptr);
+    PageViewer viewer(nullptr);
     viewer.show();
     viewer.showPageFile(path);
     EXPECT_EQ(viewer.pagePath(), path);
@@ -47,23 +52,7 @@ TEST(PageViewerDialog, ShowsACp932PageAndReloadsItWhenItChanges) {
     EXPECT_EQ(viewer.browser()->toPlainText(), q(u"桜花賞 (ＧⅠ)"));
 }
 
-TEST(PageViewerDialog, CannotBeClosedByTheUserButResizesItsPage) {
-    ensureApplication();
-    PageViewerDialog viewer(nullptr);
-    viewer.show();
-    EXPECT_FALSE(viewer.close());
-    QTest::keyClick(&viewer, Qt::Key_Escape);
-    QTest::keyClick(&viewer, Qt::Key_Return);
-    EXPECT_TRUE(viewer.isVisible());
-    viewer.resize(500, 300);
-    QApplication::processEvents();
-    EXPECT_EQ(viewer.browser()->size(), viewer.size());
-    viewer.resize(700, 450);
-    QApplication::processEvents();
-    EXPECT_EQ(viewer.browser()->size(), viewer.size());
-}
-
-TEST(AboutDialog, ShowsVersionAndOpensTheMakersPage) {
+TEST(AboutDialog, ShowsVersionAndOpensTheInstalledHelp) {
     ensureApplication();
     RecordingShell shell;
     AboutDialog about(shell, nullptr);
@@ -75,8 +64,10 @@ TEST(AboutDialog, ShowsVersionAndOpensTheMakersPage) {
     QPushButton* home = about.findChild<QPushButton*>(QStringLiteral("homePageButton"));
     ASSERT_NE(home, nullptr);
     QTest::mouseClick(home, Qt::LeftButton);
-    ASSERT_EQ(shell.urls.size(), 1u);
-    EXPECT_EQ(shell.urls[0], kMakerHomePage);
+    // No dead link: the help that came with the program.
+    ASSERT_EQ(shell.documents.size(), 1u);
+    EXPECT_EQ(shell.documents[0], helpRedirectPath());
+    EXPECT_TRUE(shell.urls.empty());
 }
 
 TEST(ProgressDialog, ShowsWhatItsCallerSetsAndCannotBeDismissed) {
@@ -86,6 +77,14 @@ TEST(ProgressDialog, ShowsWhatItsCallerSetsAndCannotBeDismissed) {
     EXPECT_EQ(progress.windowTitle(), q(u"保存中..."));
     progress.setText("新聞を作成しています");
     EXPECT_EQ(progress.text(), q(u"新聞を作成しています"));
+    // A long path keeps its start and its file name.
+    const std::string path = "/home/user/" + std::string(300, 'a') + "/JracDen1.dat";
+    progress.setText("読込中\r\n" + path);
+    const QStringList shown = progress.shownText().split(u'\n');
+    ASSERT_EQ(shown.size(), 2);
+    EXPECT_TRUE(shown[1].startsWith(QStringLiteral("/home/user/aa")));
+    EXPECT_TRUE(shown[1].endsWith(QStringLiteral("a/JracDen1.dat")));
+    EXPECT_TRUE(shown[1].contains(QChar(0x2026)));
     progress.setPosition(10);
     progress.setStep(30);
     progress.step();
@@ -182,8 +181,8 @@ TEST(QtFileChooser, FileDialogsSpeakJapaneseAndCarryTheirTitles) {
             lookInLabel = label->text();
     });
     QTemporaryDir dir;
-    const FileDialogRequest pageSave =
-        pageSaveRequest(QString(), toNativePath(dir.path()) + "/", "paper.html");
+    FileDialogRequest pageSave = pageSaveRequest(QString(), "paper.html");
+    pageSave.folder = dir.path();
     EXPECT_TRUE(chooser.chooseSaveFile(nullptr, pageSave).isEmpty()); // cancelled
     EXPECT_EQ(title, q(u"名前を付けて保存"));
     EXPECT_TRUE(fileNameLabel.contains(q(u"ファイル名"))) << fileNameLabel.toStdString();
@@ -191,8 +190,11 @@ TEST(QtFileChooser, FileDialogsSpeakJapaneseAndCarryTheirTitles) {
     EXPECT_FALSE(lookInLabel.contains(QStringLiteral("Look in"))) << lookInLabel.toStdString();
 
     whenModal<QFileDialog>(&watches, [&](QFileDialog& dialog) { title = dialog.windowTitle(); });
-    const FileDialogRequest open{
-        q(u"ゼルコ馬ファイルを開く"), q(u"ゼルコ馬ファイル (*.zel)"), QStringLiteral("zel"), {}};
+    const FileDialogRequest open{q(u"ゼルコ馬ファイルを開く"),
+                                 q(u"ゼルコ馬ファイル (*.zel)"),
+                                 QStringLiteral("zel"),
+                                 {},
+                                 {}};
     EXPECT_TRUE(chooser.chooseOpenFile(nullptr, open).isEmpty());
     EXPECT_EQ(title, q(u"ゼルコ馬ファイルを開く"));
 
@@ -210,6 +212,30 @@ TEST(Artwork, IconsAreDrawnAndDistinct) {
     EXPECT_NE(predict, bets);
     EXPECT_EQ(splashPicture().size(), QSize(300, 240));
     EXPECT_FALSE(applicationIcon().isNull());
+}
+
+} // namespace
+} // namespace zelkor::test
+
+namespace zelkor::test {
+namespace {
+
+TEST(PageFileGuard, TheFileGoesWithTheProgramOnEachEndingSignal) {
+    for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        QTemporaryDir dir;
+        const std::string path = toNativePath(dir.filePath(QStringLiteral("zel1-abcdef.tmp")));
+        ASSERT_TRUE(writeWholeFile(path, "test"));
+        const pid_t child = ::fork();
+        if (child == 0) {
+            removeFileOnTerminationSignals(path);
+            ::raise(signal);
+            ::_exit(0); // not reached: the signal ends the program
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << signal;
+        EXPECT_FALSE(fileExists(path)) << signal;
+    }
 }
 
 } // namespace

@@ -6,7 +6,7 @@
 #include "app/jv_commands.h"
 #include "app/main_form.h"
 #include "app/newspaper_settings_dialog.h"
-#include "app/page_viewer_dialog.h"
+#include "app/page_viewer.h"
 #include "app/progress_dialog.h"
 #include "app/qt_text.h"
 #include "app/race_selection_dialog.h"
@@ -97,18 +97,18 @@ class JvCommandsTest : public ::testing::Test {
     }
     void openJraVan(const std::string& archive) {
         ui->files.paths.push_back(QString::fromStdString(archive));
-        w().commandAction(kCmdOpenJraVan)->trigger();
+        w().actions().openJraVan->trigger();
     }
     // A predicted race in the window, so clearing the results shows.
     void predictSomething() {
-        RaceSheet& s = w().sheet();
+        RaceSheet& s = w().session().sheet();
         s.runnerCount = s.liveRunnerCount = 6;
         s.raceName = "手入力のレース";
         for (int h = 1; h <= 6; ++h) {
             s.runner(h).name = "ウマ" + std::to_string(h);
             s.runner(h).oddsBand = h * 2;
         }
-        w().showSheet();
+        w().form().sheetToForm();
         w().predict();
         ASSERT_GT(w().form().controls().results->topLevelItemCount(), 0);
     }
@@ -120,7 +120,7 @@ class JvCommandsTest : public ::testing::Test {
 
 TEST_F(JvCommandsTest, OpeningTheSampleListsItsRacesAndLoadsTheChosenOne) {
     predictSomething();
-    EXPECT_FALSE(w().commandAction(kCmdChangeRace)->isEnabled());
+    EXPECT_FALSE(w().actions().changeRace->isEnabled());
 
     QString caption, firstRow, info;
     int rows = 0;
@@ -131,7 +131,7 @@ TEST_F(JvCommandsTest, OpeningTheSampleListsItsRacesAndLoadsTheChosenOne) {
         for (int c = 0; c < 4; ++c)
             firstRow += first->text(c) + u'|';
         // The change-race command is already usable while the list is open.
-        EXPECT_TRUE(w().commandAction(kCmdChangeRace)->isEnabled());
+        EXPECT_TRUE(w().actions().changeRace->isEnabled());
         clickRow(d, 14);
         info = d.raceInfoText();
         clickButton(d, "okButton");
@@ -158,18 +158,20 @@ TEST_F(JvCommandsTest, OpeningTheSampleListsItsRacesAndLoadsTheChosenOne) {
 
     // Race 15 (中山 3R) is in the sheet, the form, the caption and the viewer.
     EXPECT_EQ(chosen.raceNumber, 3);
-    EXPECT_EQ(w().currentJvRace().raceNumber, 3);
-    EXPECT_EQ(w().raceCardPath(), cardPath());
-    EXPECT_EQ(w().sheet().raceName, chosen.raceName);
-    EXPECT_EQ(w().sheet().runnerCount, chosen.runnerCount);
+    EXPECT_EQ(w().session().currentJvRace().raceNumber, 3);
+    EXPECT_EQ(w().session().raceCardPath(), cardPath());
+    EXPECT_EQ(w().session().sheet().raceName, chosen.raceName);
+    EXPECT_EQ(w().session().sheet().runnerCount, chosen.runnerCount);
     EXPECT_EQ(w().form().controls().raceName->currentText(), toQt(chosen.raceName));
-    EXPECT_EQ(w().form().controls().name->text(), toQt(w().sheet().runner(1).name));
-    EXPECT_FALSE(w().sheet().runner(1).name.empty());
+    EXPECT_EQ(w().form().controls().name->text(), toQt(w().session().sheet().runner(1).name));
+    EXPECT_FALSE(w().session().sheet().runner(1).name.empty());
     EXPECT_EQ(w().windowTitle(),
               QStringLiteral("[%1] - %2").arg(toQt(chosen.raceName), q(u"ゼルコ馬 2000")));
-    EXPECT_NE(w().viewer().browser()->toPlainText().indexOf(toQt(w().sheet().runner(1).name)), -1);
+    EXPECT_NE(
+        w().viewer().browser()->toPlainText().indexOf(toQt(w().session().sheet().runner(1).name)),
+        -1);
     EXPECT_TRUE(resultsEmpty());
-    EXPECT_TRUE(w().commandAction(kCmdChangeRace)->isEnabled());
+    EXPECT_TRUE(w().actions().changeRace->isEnabled());
     EXPECT_FALSE(QApplication::overrideCursor()); // the wait cursor is gone again
 }
 
@@ -191,9 +193,9 @@ TEST_F(JvCommandsTest, StaffQuestionsComeFromTheIntakeAndCancellingKeepsTheRace)
     EXPECT_FALSE(fs::exists(staffFolder(ui->folder()) + kJockeyFileName));
 
     // Nothing was loaded; the results stay; the race can be changed later.
-    EXPECT_EQ(w().sheet().raceName, "手入力のレース");
+    EXPECT_EQ(w().session().sheet().raceName, "手入力のレース");
     EXPECT_FALSE(resultsEmpty());
-    EXPECT_TRUE(w().commandAction(kCmdChangeRace)->isEnabled());
+    EXPECT_TRUE(w().actions().changeRace->isEnabled());
 }
 
 TEST_F(JvCommandsTest, AFileThatIsNoArchiveIsRefusedBeforeTheList) {
@@ -204,7 +206,7 @@ TEST_F(JvCommandsTest, AFileThatIsNoArchiveIsRefusedBeforeTheList) {
     ASSERT_EQ(ui->prompt.messages.size(), 1u);
     EXPECT_EQ(ui->prompt.messages[0], "ファイル 'notes.txt' は書庫ではありません");
     EXPECT_EQ(ui->prompt.captions.back(), "Qorvex - ゼルコ馬 2000");
-    EXPECT_FALSE(w().commandAction(kCmdChangeRace)->isEnabled());
+    EXPECT_FALSE(w().actions().changeRace->isEnabled());
     EXPECT_TRUE(watch->isActive()); // no list was shown
 }
 
@@ -214,13 +216,13 @@ TEST_F(JvCommandsTest, ChangeRaceLoadsAnotherRaceAndForgetsTheSavedFile) {
         clickButton(d, "okButton");
     });
     openJraVan(sourceFile("resources/sample/JV_SAMPLE.lzh"));
-    ASSERT_EQ(w().currentJvRace().raceNumber, 1);
+    ASSERT_EQ(w().session().currentJvRace().raceNumber, 1);
 
     // Saved under a name, then another race: saving must ask for a new name.
     const QString saved = QString::fromStdString(ui->folder() + "first.zel");
     ui->files.paths.push_back(saved);
     w().saveAs();
-    ASSERT_EQ(w().currentFilePath(), saved);
+    ASSERT_EQ(w().session().currentFilePath(), saved);
     predictSomething();
     int selectedRows = -1;
     whenModal<RaceSelectionDialog>(&watches, [&](RaceSelectionDialog& d) {
@@ -231,23 +233,23 @@ TEST_F(JvCommandsTest, ChangeRaceLoadsAnotherRaceAndForgetsTheSavedFile) {
     });
     QToolBar* bar = w().findChild<QToolBar*>(QStringLiteral("toolBar"));
     ASSERT_NE(bar, nullptr);
-    QWidget* changeButton = bar->widgetForAction(w().commandAction(kCmdChangeRace));
+    QWidget* changeButton = bar->widgetForAction(w().actions().changeRace);
     ASSERT_NE(changeButton, nullptr);
     EXPECT_TRUE(changeButton->isEnabled());
     QTest::mouseClick(changeButton, Qt::LeftButton);
 
     EXPECT_EQ(selectedRows, 0); // the list opens with nothing selected
     const JvRaceCard last = raceOf(36);
-    EXPECT_EQ(w().currentJvRace().raceNumber, last.raceNumber);
-    EXPECT_EQ(w().currentJvRace().courseName, last.courseName);
-    EXPECT_EQ(w().sheet().raceName, last.raceName);
+    EXPECT_EQ(w().session().currentJvRace().raceNumber, last.raceNumber);
+    EXPECT_EQ(w().session().currentJvRace().courseName, last.courseName);
+    EXPECT_EQ(w().session().sheet().raceName, last.raceName);
     EXPECT_TRUE(resultsEmpty());
-    EXPECT_TRUE(w().currentFilePath().isEmpty());
-    EXPECT_TRUE(w().currentFileName().isEmpty());
+    EXPECT_TRUE(w().session().currentFilePath().isEmpty());
+    EXPECT_TRUE(w().session().currentFileName().isEmpty());
 }
 
 TEST_F(JvCommandsTest, ThreeSelectedRacesBecomeANewspaperSetOpenedAtItsIndex) {
-    const std::string before = w().sheet().raceName;
+    const std::string before = w().session().sheet().raceName;
     int paints = 0;
     whenModal<RaceSelectionDialog>(&watches, [&](RaceSelectionDialog& d) {
         clickRow(d, 0);
@@ -293,11 +295,11 @@ TEST_F(JvCommandsTest, ThreeSelectedRacesBecomeANewspaperSetOpenedAtItsIndex) {
     EXPECT_FALSE(QApplication::overrideCursor());
 
     // Newspapers leave the window's race alone.
-    EXPECT_EQ(w().sheet().raceName, before);
+    EXPECT_EQ(w().session().sheet().raceName, before);
 }
 
 TEST_F(JvCommandsTest, OneSelectedRaceIsSavedWhereTheUserSays) {
-    w().settings().paperEdition = 7; // treated as the simple edition
+    w().session().settings().paperEdition = 7; // treated as the simple edition
     // When the list opens next: one race and 競馬新聞作成, the save dialog
     // answered with `path` (cancelled when it is empty).
     const auto paperOf = [&](int row, const QString& path) {
@@ -325,12 +327,12 @@ TEST_F(JvCommandsTest, OneSelectedRaceIsSavedWhereTheUserSays) {
     EXPECT_TRUE(fs::exists(toNativePath(chosen)));
     ASSERT_EQ(ui->shell.documents.size(), 1u);
     EXPECT_EQ(ui->shell.documents[0], toNativePath(chosen));
-    EXPECT_EQ(w().settings().paperEdition, 1);
+    EXPECT_EQ(w().session().settings().paperEdition, 1);
 
     // A folder that is not there: the user is told the paper was not written.
     const QString nowhere = QString::fromStdString(ui->folder() + "no folder/paper.html");
     paperOf(12, nowhere);
-    w().commandAction(kCmdChangeRace)->trigger();
+    w().actions().changeRace->trigger();
     ASSERT_EQ(ui->prompt.messages.size(), 1u);
     EXPECT_EQ(toQt(ui->prompt.messages[0]),
               QStringLiteral("ファイル '%1' に書き込めませんでした").arg(nowhere));
@@ -338,7 +340,7 @@ TEST_F(JvCommandsTest, OneSelectedRaceIsSavedWhereTheUserSays) {
 
     // Cancelling the save dialog writes nothing.
     paperOf(3, QString());
-    w().commandAction(kCmdChangeRace)->trigger();
+    w().actions().changeRace->trigger();
     EXPECT_EQ(ui->files.saveRequests.size(), 3u);
     EXPECT_EQ(ui->shell.documents.size(), 2u); // the unwritten paper was offered to the browser
     EXPECT_EQ(ui->prompt.messages.size(), 1u);
@@ -350,7 +352,7 @@ TEST_F(JvCommandsTest, PredictAllWritesEveryRaceAndLeavesTheLastOneLoaded) {
     whenModal<RaceSelectionDialog>(&watches, [&](RaceSelectionDialog& d) {
         clickRow(d, 4); // the selection does not matter
         clickButton(d, "predictAllButton");
-        loadedWhileOpen = w().sheet().raceName;
+        loadedWhileOpen = w().session().sheet().raceName;
         clickButton(d, "cancelButton");
     });
     openJraVan(sourceFile("resources/sample/JV_SAMPLE.lzh"));
@@ -377,34 +379,36 @@ TEST_F(JvCommandsTest, PredictAllWritesEveryRaceAndLeavesTheLastOneLoaded) {
     // The last race of the card stays in the sheet, the form and the viewer,
     // even though the list was then cancelled.
     EXPECT_EQ(loadedWhileOpen, last.raceName);
-    EXPECT_EQ(w().sheet().raceName, last.raceName);
-    EXPECT_EQ(w().currentJvRace().raceNumber, 12);
-    EXPECT_EQ(w().currentJvRace().courseName, last.courseName);
+    EXPECT_EQ(w().session().sheet().raceName, last.raceName);
+    EXPECT_EQ(w().session().currentJvRace().raceNumber, 12);
+    EXPECT_EQ(w().session().currentJvRace().courseName, last.courseName);
     EXPECT_EQ(w().form().controls().raceName->currentText(), toQt(last.raceName));
     EXPECT_EQ(w().windowTitle(),
               QStringLiteral("[%1] - %2").arg(toQt(last.raceName), q(u"ゼルコ馬 2000")));
-    EXPECT_NE(w().viewer().browser()->toPlainText().indexOf(toQt(w().sheet().runner(1).name)), -1);
+    EXPECT_NE(
+        w().viewer().browser()->toPlainText().indexOf(toQt(w().session().sheet().runner(1).name)),
+        -1);
     // The result lists belonged to the race shown before.
     EXPECT_TRUE(resultsEmpty());
     EXPECT_FALSE(QApplication::overrideCursor());
 }
 
 TEST_F(JvCommandsTest, NewspaperSettingsOkWritesTheFileAndRedrawsThePage) {
-    const std::string config = w().configPath();
+    const std::string config = w().session().configPath();
     const auto original = readWholeFile(config);
     ASSERT_TRUE(original);
-    const std::string pagePath = w().pageFilePath();
+    const std::string pagePath = w().session().pageFilePath();
     ASSERT_NE(readWholeFile(pagePath)->find("Bg1.gif"), std::string::npos);
 
     // Cancel: the file is not rewritten, even with a corrected edition.
-    w().settings().paperEdition = 9;
+    w().session().settings().paperEdition = 9;
     whenModal<NewspaperSettingsDialog>(&watches, [&](NewspaperSettingsDialog& d) {
         clickButton(d, "sportsImages");
         clickButton(d, "cancelButton");
     });
-    w().commandAction(kCmdNewspaperSettings)->trigger();
-    EXPECT_EQ(w().settings().paperEdition, 1);
-    EXPECT_EQ(w().settings().sportsShowImages, 1);
+    w().actions().newspaperSettings->trigger();
+    EXPECT_EQ(w().session().settings().paperEdition, 1);
+    EXPECT_EQ(w().session().settings().sportsShowImages, 1);
     EXPECT_EQ(readWholeFile(config), original);
 
     whenModal<NewspaperSettingsDialog>(&watches, [&](NewspaperSettingsDialog& d) {
@@ -412,8 +416,8 @@ TEST_F(JvCommandsTest, NewspaperSettingsOkWritesTheFileAndRedrawsThePage) {
         QTest::keyClick(&d, Qt::Key_F1);
         clickButton(d, "okButton");
     });
-    w().commandAction(kCmdNewspaperSettings)->trigger();
-    EXPECT_EQ(w().settings().sportsShowImages, 0);
+    w().actions().newspaperSettings->trigger();
+    EXPECT_EQ(w().session().settings().sportsShowImages, 0);
     const auto written = readWholeFile(config);
     ASSERT_TRUE(written);
     EXPECT_TRUE(
@@ -426,7 +430,7 @@ TEST_F(JvCommandsTest, NewspaperSettingsOkWritesTheFileAndRedrawsThePage) {
 }
 
 TEST_F(JvCommandsTest, BacktestRunsOnTheOpenedArchivesHorseFileAndOpensItsReport) {
-    QAction* backtest = w().commandAction(kCmdBacktest);
+    QAction* backtest = w().actions().backtest;
     ASSERT_NE(backtest, nullptr);
     EXPECT_EQ(backtest->text(), q(u"過去レースで検証(&B)..."));
     EXPECT_FALSE(backtest->isEnabled()); // no archive yet
@@ -435,7 +439,7 @@ TEST_F(JvCommandsTest, BacktestRunsOnTheOpenedArchivesHorseFileAndOpensItsReport
                                    [&](RaceSelectionDialog& d) { clickButton(d, "cancelButton"); });
     openJraVan(sourceFile("resources/sample/JV_SAMPLE.lzh"));
     ASSERT_TRUE(backtest->isEnabled());
-    const RaceSheet before = w().sheet();
+    const RaceSheet before = w().session().sheet();
 
     ui->shell.documents.clear();
     ProgressPaints paints;
@@ -452,8 +456,8 @@ TEST_F(JvCommandsTest, BacktestRunsOnTheOpenedArchivesHorseFileAndOpensItsReport
     for (const std::string& m : ui->prompt.messages)
         ADD_FAILURE() << cp932ToUtf8(m);
     // The race in the window is not touched.
-    EXPECT_EQ(w().sheet().raceName, before.raceName);
-    EXPECT_EQ(w().sheet().runners, before.runners);
+    EXPECT_EQ(w().session().sheet().raceName, before.raceName);
+    EXPECT_EQ(w().session().sheet().runners, before.runners);
     EXPECT_FALSE(QApplication::overrideCursor());
 }
 
@@ -463,7 +467,7 @@ TEST_F(JvCommandsTest, BacktestOfAVanishedHorseFileTellsTheUser) {
     openJraVan(sourceFile("resources/sample/JV_SAMPLE.lzh"));
     fs::remove(working() + kHorseFileName);
     ui->shell.documents.clear();
-    w().commandAction(kCmdBacktest)->trigger();
+    w().actions().backtest->trigger();
     ASSERT_EQ(ui->prompt.messages.size(), 1u);
     EXPECT_EQ(ui->prompt.messages[0],
               "ファイル " + working() + kHorseFileName + " は開けませんでした。");

@@ -1,7 +1,7 @@
 // The main form driven through its real widgets: typing, keys, clicks and
 // focus changes, as a user would.
 #include "app/main_form.h"
-#include "app/page_viewer_dialog.h"
+#include "app/page_viewer.h"
 #include "app/qt_text.h"
 #include "app_fakes.h"
 #include "core/race_sheet.h"
@@ -28,7 +28,7 @@ class MainFormTest : public ::testing::Test {
   protected:
     MainForm& form() { return app.window->form(); }
     const MainForm::Controls& c() { return form().controls(); }
-    RaceSheet& sheet() { return app.window->sheet(); }
+    RaceSheet& sheet() { return app.window->session().sheet(); }
 
     void typeName(const QString& name) {
         c().name->setFocus(Qt::TabFocusReason);
@@ -69,7 +69,7 @@ TEST_F(MainFormTest, TypingSixNamesEnablesPredictAndClearingOneDisablesIt) {
     for (int i = 0; i < 6; ++i) {
         typeName(names[i]);
         // Until the last name is typed some runner is still nameless.
-        EXPECT_EQ(app.window->prediction().predictEnabled(), i == 5) << i;
+        EXPECT_EQ(app.window->session().prediction().predictEnabled(), i == 5) << i;
         if (i < 5)
             QTest::mouseClick(c().next, Qt::LeftButton);
     }
@@ -79,9 +79,9 @@ TEST_F(MainFormTest, TypingSixNamesEnablesPredictAndClearingOneDisablesIt) {
     c().name->setFocus();
     c().name->selectAll();
     QTest::keyClick(c().name, Qt::Key_Delete);
-    EXPECT_FALSE(app.window->prediction().predictEnabled());
+    EXPECT_FALSE(app.window->session().prediction().predictEnabled());
     typeThroughInputMethod(c().name, q(u"ニシノ"));
-    EXPECT_TRUE(app.window->prediction().predictEnabled());
+    EXPECT_TRUE(app.window->session().prediction().predictEnabled());
 }
 
 TEST_F(MainFormTest, NextAndPreviousStopAtTheEndsOfTheField) {
@@ -309,7 +309,7 @@ TEST_F(MainFormTest, PastRunBoxStatesFollowKindAndFinish) {
 TEST_F(MainFormTest, LeavingABoxRewritesThePageInTheViewer) {
     typeName(q(u"ミエルカナ"));
     QTest::keyClick(c().name, Qt::Key_Tab);
-    const std::string page = app.window->pageFilePath();
+    const std::string page = app.window->session().pageFilePath();
     ASSERT_FALSE(page.empty());
     EXPECT_NE(app.window->viewer().browser()->toPlainText().indexOf(q(u"ミエルカナ")), -1);
 

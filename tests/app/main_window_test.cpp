@@ -2,8 +2,9 @@
 // file commands through the dialog seam, the sports page, help and exit.
 #include "app/help.h"
 #include "app/main_form.h"
-#include "app/page_viewer_dialog.h"
+#include "app/page_viewer.h"
 #include "app/qt_text.h"
+#include "app/window_state.h"
 #include "app_fakes.h"
 #include "core/prediction_file.h"
 #include "core/program_folder.h"
@@ -18,14 +19,18 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 #include <QTextBrowser>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 namespace zelkor::test {
@@ -41,7 +46,7 @@ QString withLf(const std::string& cp932) {
 
 // A field of `n` named runners with varied form, shown in the window.
 void enterRace(MainWindow& w, int n) {
-    RaceSheet& s = w.sheet();
+    RaceSheet& s = w.session().sheet();
     s.runnerCount = s.liveRunnerCount = n;
     s.raceName = "テスト記念";
     s.racecourse = "東京";
@@ -59,12 +64,12 @@ void enterRace(MainWindow& w, int n) {
         r.pastRuns[kRunBeforeLast].kind = h % 5 == 0 ? 1 : 0;
     }
     s.currentRunner = 1;
-    w.showSheet();
+    w.form().sheetToForm();
     w.form().commit();
 }
 
-void trigger(MainWindow& w, int id) {
-    QAction* action = w.commandAction(id);
+void trigger(MainWindow& w, QAction* MainActions::*command) {
+    QAction* action = w.actions().*command;
     ASSERT_NE(action, nullptr);
     QToolBar* bar = w.findChild<QToolBar*>(QStringLiteral("toolBar"));
     QWidget* button = bar ? bar->widgetForAction(action) : nullptr;
@@ -115,25 +120,25 @@ TEST_F(MainWindowTest, FirstStartPreparesTheFolderAndShowsTheFirstUseNoteOnce) {
                 u"　○詳しくはヘルプを参照してください。"));
     EXPECT_EQ(app.prompt.captions[0], std::string(kAppTitle));
     EXPECT_EQ(app.prompt.icons[0], MessageIcon::Question);
-    EXPECT_TRUE(fileExists(w().pageFilePath()));
+    EXPECT_TRUE(fileExists(w().session().pageFilePath()));
     EXPECT_EQ(w().windowTitle(), q(u"Qorvex - ゼルコ馬 2000"));
     EXPECT_TRUE(w().viewer().isVisible());
     EXPECT_EQ(w().viewer().windowTitle(), q(u"HTML競馬新聞"));
 
     // Greyed at start: change race, bets, trainer and sports page.
-    EXPECT_FALSE(w().commandAction(kCmdChangeRace)->isEnabled());
-    EXPECT_FALSE(w().commandAction(kCmdBets)->isEnabled());
-    EXPECT_FALSE(w().commandAction(kCmdTrainer)->isEnabled());
-    EXPECT_FALSE(w().commandAction(kCmdSports)->isEnabled());
-    EXPECT_TRUE(w().commandAction(kCmdPredict)->isEnabled());
+    EXPECT_FALSE(w().actions().changeRace->isEnabled());
+    EXPECT_FALSE(w().actions().bets->isEnabled());
+    EXPECT_FALSE(w().actions().trainer->isEnabled());
+    EXPECT_FALSE(w().actions().sports->isEnabled());
+    EXPECT_TRUE(w().actions().predict->isEnabled());
 
     // A second start over the same folder stays quiet.
     RecordingPrompt prompt;
     MainWindow second(app.folder(), AppServices{prompt, app.shell, app.files});
     second.start(QString());
     EXPECT_TRUE(prompt.messages.empty());
-    const std::string page = second.pageFilePath();
-    EXPECT_NE(page, w().pageFilePath());
+    const std::string page = second.session().pageFilePath();
+    EXPECT_NE(page, w().session().pageFilePath());
     second.hide();
 }
 
@@ -141,19 +146,25 @@ TEST_F(MainWindowTest, MenusCarryTheirTextsInOrder) {
     QStringList titles;
     for (QAction* a : w().menuBar()->actions())
         titles << a->text();
-    EXPECT_EQ(titles, (QStringList{q(u"ﾌｧｲﾙ(&F)"), q(u"設定(&S)"), q(u"ﾍﾙﾌﾟ(&H)")}));
+    EXPECT_EQ(titles, (QStringList{q(u"ﾌｧｲﾙ(&F)"), q(u"予想(&R)"), q(u"表示(&V)"), q(u"設定(&S)"),
+                                   q(u"ﾍﾙﾌﾟ(&H)")}));
     QStringList file;
     for (QAction* a : w().menuBar()->actions()[0]->menu()->actions())
         file << (a->isSeparator() ? QStringLiteral("—") : a->text());
-    EXPECT_EQ(file,
-              (QStringList{q(u"新規レース入力(&N)"), q(u"ゼルコ馬ﾌｧｲﾙを開く(&O)..."),
-                           q(u"JRA-VANﾌｧｲﾙを開く(&J)..."), q(u"—"), q(u"予想ﾚｰｽを変更(&E)"),
-                           q(u"過去レースで検証(&B)..."), q(u"—"), q(u"上書き保存(&S)"),
-                           q(u"名前を付けて保存(&A)..."), q(u"—"), q(u"ゼルコ馬の終了(&X)")}));
+    EXPECT_EQ(file, (QStringList{q(u"新規レース入力(&N)"), q(u"ゼルコ馬ﾌｧｲﾙを開く(&O)..."),
+                                 q(u"JRA-VANﾌｧｲﾙを開く(&J)..."), q(u"—"), q(u"予想ﾚｰｽを変更(&E)"),
+                                 q(u"過去レースで検証(&B)..."), q(u"—"), q(u"上書き保存(&S)"),
+                                 q(u"名前を付けて保存(&A)..."), q(u"—"),
+                                 q(u"最近使ったファイル(&R)"), q(u"—"), q(u"ゼルコ馬の終了(&X)")}));
+    QStringList prediction;
+    for (QAction* a : w().menuBar()->actions()[1]->menu()->actions())
+        prediction << a->text();
+    EXPECT_EQ(prediction,
+              (QStringList{q(u"予想(&Y)"), q(u"買い目(&B)"), q(u"調教師(&T)"), q(u"ZELスポ(&A)")}));
 }
 
 TEST_F(MainWindowTest, PredictWithANamelessRunnerIsRefused) {
-    trigger(w(), kCmdPredict);
+    trigger(w(), &MainActions::predict);
     ASSERT_EQ(app.prompt.messages.size(), 2u);
     EXPECT_EQ(app.prompt.messages[1], "出走馬名をすべて入力してください。");
     EXPECT_EQ(c().results->topLevelItemCount(), 0);
@@ -161,8 +172,8 @@ TEST_F(MainWindowTest, PredictWithANamelessRunnerIsRefused) {
 
 TEST_F(MainWindowTest, PredictingFillsTheFiveListsInRankingOrder) {
     enterRace(w(), 18);
-    trigger(w(), kCmdPredict);
-    const RaceSheet& s = w().sheet();
+    trigger(w(), &MainActions::predict);
+    const RaceSheet& s = w().session().sheet();
     const ResultLines expected = resultLines(s);
     ASSERT_EQ(expected.positions.size(), 18u);
     for (int list = 0; list < 5; ++list)
@@ -180,35 +191,35 @@ TEST_F(MainWindowTest, PredictingFillsTheFiveListsInRankingOrder) {
     }
     EXPECT_EQ(c().report->toPlainText(), withLf(darkHorsesReport(s)));
     EXPECT_TRUE(c().report->toPlainText().startsWith(q(u"＝＝＝＝＝＝＝ ゼルコ馬予想")));
-    EXPECT_TRUE(w().commandAction(kCmdBets)->isEnabled());
-    EXPECT_TRUE(w().commandAction(kCmdSports)->isEnabled());
-    EXPECT_FALSE(w().commandAction(kCmdTrainer)->isEnabled());
+    EXPECT_TRUE(w().actions().bets->isEnabled());
+    EXPECT_TRUE(w().actions().sports->isEnabled());
+    EXPECT_FALSE(w().actions().trainer->isEnabled());
 }
 
 TEST_F(MainWindowTest, SelectingALineSelectsItInAllListsAndMovesTheForm) {
     enterRace(w(), 12);
-    trigger(w(), kCmdPredict);
+    trigger(w(), &MainActions::predict);
     clickLine(c().results, MainForm::kOddsColumn, 2); // the third line of the odds list
     EXPECT_EQ(selectedLine(c().results), 2);
     // The whole row is selected: the same line of all five lists.
     EXPECT_EQ(c().results->selectionModel()->selectedIndexes().size(), MainForm::kResultColumns);
     for (const QModelIndex& index : c().results->selectionModel()->selectedIndexes())
         EXPECT_EQ(index.row(), 2);
-    const int third = w().sheet().result.ranking[3];
-    EXPECT_EQ(w().sheet().currentRunner, third);
-    EXPECT_EQ(c().name->text(), toQt(w().sheet().runner(third).name));
-    EXPECT_TRUE(w().commandAction(kCmdTrainer)->isEnabled());
+    const int third = w().session().sheet().result.ranking[3];
+    EXPECT_EQ(w().session().sheet().currentRunner, third);
+    EXPECT_EQ(c().name->text(), toQt(w().session().sheet().runner(third).name));
+    EXPECT_TRUE(w().actions().trainer->isEnabled());
 
     clickLine(c().results, MainForm::kPositionColumn, 0);
     EXPECT_EQ(selectedLine(c().results), 0);
-    EXPECT_EQ(w().sheet().currentRunner, w().sheet().result.ranking[1]);
+    EXPECT_EQ(w().session().sheet().currentRunner, w().session().sheet().result.ranking[1]);
 }
 
 TEST_F(MainWindowTest, BetsAndTrainerViews) {
     enterRace(w(), 9);
-    trigger(w(), kCmdPredict);
-    trigger(w(), kCmdBets);
-    EXPECT_EQ(c().report->toPlainText(), withLf(betsReport(w().sheet())));
+    trigger(w(), &MainActions::predict);
+    trigger(w(), &MainActions::bets);
+    EXPECT_EQ(c().report->toPlainText(), withLf(betsReport(w().session().sheet())));
     EXPECT_NE(c().report->toPlainText().indexOf(q(u"【馬連】")), -1);
 
     // The trainer button is greyed until a line is chosen; the command
@@ -218,46 +229,46 @@ TEST_F(MainWindowTest, BetsAndTrainerViews) {
 
     clickLine(c().results, MainForm::kNameColumn, 1);
     // Selecting keeps the bets view, rebuilt.
-    EXPECT_EQ(c().report->toPlainText(), withLf(betsReport(w().sheet())));
-    trigger(w(), kCmdTrainer);
-    EXPECT_EQ(c().report->toPlainText(), withLf(trainerReport(w().sheet(), 1)));
+    EXPECT_EQ(c().report->toPlainText(), withLf(betsReport(w().session().sheet())));
+    trigger(w(), &MainActions::trainer);
+    EXPECT_EQ(c().report->toPlainText(), withLf(trainerReport(w().session().sheet(), 1)));
     EXPECT_TRUE(c().report->toPlainText().startsWith(q(u"＝＝＝＝＝＝＝ 調教師の本音")));
     // In the trainer view a new selection explains the newly chosen runner.
     clickLine(c().results, MainForm::kScoreColumn, 4);
-    EXPECT_EQ(c().report->toPlainText(), withLf(trainerReport(w().sheet(), 4)));
+    EXPECT_EQ(c().report->toPlainText(), withLf(trainerReport(w().session().sheet(), 4)));
 }
 
 TEST_F(MainWindowTest, SaveThenOpenRoundTripThroughTheFileCommands) {
     enterRace(w(), 7);
     const QString path = app.dir.filePath(QStringLiteral("保存した.zel"));
     app.files.paths.push_back(path);
-    trigger(w(), kCmdSave); // no file yet: save as
+    trigger(w(), &MainActions::save); // no file yet: save as
     ASSERT_EQ(app.files.saveRequests.size(), 1u);
     const FileDialogRequest& r = app.files.saveRequests[0];
     EXPECT_EQ(r.title, q(u"ゼルコ馬ファイルとして保存"));
     EXPECT_EQ(r.initialName, q(u"テスト記念.zel"));
     EXPECT_EQ(r.defaultSuffix, QStringLiteral("zel"));
     EXPECT_TRUE(r.filter.startsWith(q(u"ゼルコ馬ファイル (*.zel)")));
-    EXPECT_EQ(w().currentFilePath(), path);
-    EXPECT_EQ(w().currentFileName(), q(u"保存した.zel"));
+    EXPECT_EQ(w().session().currentFilePath(), path);
+    EXPECT_EQ(w().session().currentFileName(), q(u"保存した.zel"));
     const std::string saved = readWholeFile(toNativePath(path)).value_or("");
-    EXPECT_EQ(saved, predictionFileText(w().sheet()));
-    const RaceSheet before = w().sheet();
+    EXPECT_EQ(saved, predictionFileText(w().session().sheet()));
+    const RaceSheet before = w().session().sheet();
 
-    trigger(w(), kCmdNewRace);
-    EXPECT_EQ(w().sheet().runner(1).name, "");
-    EXPECT_TRUE(w().currentFilePath().isEmpty());
+    trigger(w(), &MainActions::newRace);
+    EXPECT_EQ(w().session().sheet().runner(1).name, "");
+    EXPECT_TRUE(w().session().currentFilePath().isEmpty());
     EXPECT_EQ(w().windowTitle(), q(u"Qorvex - ゼルコ馬 2000"));
 
     app.files.paths.push_back(path);
-    trigger(w(), kCmdOpenFile);
+    trigger(w(), &MainActions::openFile);
     ASSERT_EQ(app.files.openRequests.size(), 1u);
     EXPECT_EQ(app.files.openRequests[0].title, q(u"ゼルコ馬ファイルを開く"));
-    EXPECT_EQ(w().currentFilePath(), path);
+    EXPECT_EQ(w().session().currentFilePath(), path);
     EXPECT_EQ(w().windowTitle(), q(u"[テスト記念] - ゼルコ馬 2000"));
-    EXPECT_EQ(w().sheet().runnerCount, 7);
+    EXPECT_EQ(w().session().sheet().runnerCount, 7);
     for (int h = 1; h <= 7; ++h)
-        EXPECT_EQ(w().sheet().runner(h), before.runner(h)) << h;
+        EXPECT_EQ(w().session().sheet().runner(h), before.runner(h)) << h;
     EXPECT_EQ(c().name->text(), q(u"テスト01"));
     EXPECT_EQ(c().fieldSize->currentText(), q(u"７"));
 
@@ -265,7 +276,7 @@ TEST_F(MainWindowTest, SaveThenOpenRoundTripThroughTheFileCommands) {
     c().name->setFocus();
     c().name->selectAll();
     typeThroughInputMethod(c().name, q(u"カワッタ"));
-    trigger(w(), kCmdSave);
+    trigger(w(), &MainActions::save);
     EXPECT_EQ(app.files.saveRequests.size(), 1u);
     RaceSheet reread;
     EXPECT_EQ(readPredictionFile(reread, toNativePath(path), app.prompt), 1);
@@ -274,12 +285,12 @@ TEST_F(MainWindowTest, SaveThenOpenRoundTripThroughTheFileCommands) {
 
 TEST_F(MainWindowTest, CancelledDialogsChangeNothing) {
     enterRace(w(), 6);
-    trigger(w(), kCmdPredict);
-    trigger(w(), kCmdSaveAs);
-    trigger(w(), kCmdOpenFile);
-    EXPECT_TRUE(w().currentFilePath().isEmpty());
+    trigger(w(), &MainActions::predict);
+    trigger(w(), &MainActions::saveAs);
+    trigger(w(), &MainActions::openFile);
+    EXPECT_TRUE(w().session().currentFilePath().isEmpty());
     EXPECT_EQ(c().results->topLevelItemCount(), 6);
-    EXPECT_EQ(w().sheet().runner(1).name, "テスト01");
+    EXPECT_EQ(w().session().sheet().runner(1).name, "テスト01");
 }
 
 TEST_F(MainWindowTest, SaveAsSuggestsRacecourseAndNumberWithoutARaceName) {
@@ -287,7 +298,7 @@ TEST_F(MainWindowTest, SaveAsSuggestsRacecourseAndNumberWithoutARaceName) {
     c().raceName->setFocus();
     c().raceName->lineEdit()->selectAll();
     QTest::keyClick(c().raceName->lineEdit(), Qt::Key_Delete);
-    trigger(w(), kCmdSaveAs);
+    trigger(w(), &MainActions::saveAs);
     ASSERT_EQ(app.files.saveRequests.size(), 1u);
     EXPECT_EQ(app.files.saveRequests[0].initialName, q(u"東京_1R.zel"));
 }
@@ -297,20 +308,20 @@ TEST_F(MainWindowTest, OpeningAFileOfAnotherVersionIsRefusedAndKeepsTheRace) {
     const QString path = app.dir.filePath(QStringLiteral("old.zel"));
     ASSERT_TRUE(writeWholeFile(toNativePath(path), "ZELKOR 2.50,8,レース名,4,\r\n"));
     app.files.paths.push_back(path);
-    trigger(w(), kCmdOpenFile);
+    trigger(w(), &MainActions::openFile);
     EXPECT_EQ(app.prompt.messages.back(), "以前のバージョンのファイルは開けません");
-    EXPECT_TRUE(w().currentFilePath().isEmpty());
-    EXPECT_EQ(w().sheet().runner(1).name, "テスト01");
+    EXPECT_TRUE(w().session().currentFilePath().isEmpty());
+    EXPECT_EQ(w().session().sheet().runner(1).name, "テスト01");
 }
 
 TEST_F(MainWindowTest, SportsPageIsWrittenAndOpened) {
     w().sportsPage();
     EXPECT_EQ(app.prompt.messages.back(), "先に予想してください。");
     enterRace(w(), 8);
-    trigger(w(), kCmdPredict);
+    trigger(w(), &MainActions::predict);
     const QString path = app.dir.filePath(QStringLiteral("HTML/sports.html"));
     app.files.paths.push_back(path);
-    trigger(w(), kCmdSports);
+    trigger(w(), &MainActions::sports);
     ASSERT_EQ(app.files.saveRequests.size(), 1u);
     const FileDialogRequest& r = app.files.saveRequests[0];
     EXPECT_EQ(r.defaultSuffix, QStringLiteral("html"));
@@ -328,7 +339,7 @@ TEST_F(MainWindowTest, HelpOpensTheDocumentAtItsContext) {
         return !app.shell.documents.empty() && app.shell.documents.back() == helpRedirectPath() &&
                readWholeFile(helpRedirectPath()) == helpRedirectPage(context);
     };
-    trigger(w(), kCmdHelp);
+    trigger(w(), &MainActions::help);
     EXPECT_TRUE(openedAt(kHelpContents));
     QTest::keyClick(w().form().controls().odds, Qt::Key_F1);
     EXPECT_TRUE(openedAt(kHelpMainWindow));
@@ -340,7 +351,7 @@ TEST_F(MainWindowTest, HelpOpensTheDocumentAtItsContext) {
     EXPECT_TRUE(app.shell.urls.empty());
     // The document is the program's own, not one in the folder it works on.
     EXPECT_EQ(helpAddress(kHelpViewer), "file://" + programFilesFolder() + "zelkor2k.html#c131077");
-    EXPECT_FALSE(helpAddress(kHelpViewer).starts_with("file://" + w().programFolder()));
+    EXPECT_FALSE(helpAddress(kHelpViewer).starts_with("file://" + w().session().programFolder()));
 }
 
 TEST_F(MainWindowTest, ExitAnsweredNoKeepsTheWindow) {
@@ -355,7 +366,7 @@ TEST_F(MainWindowTest, ExitAnsweredNoKeepsTheWindow) {
     EXPECT_EQ(app.prompt.questions.size(), 2u);
 
     app.prompt.answers.push_back(true);
-    trigger(w(), kCmdExit);
+    trigger(w(), &MainActions::exit);
     EXPECT_FALSE(w().isVisible());
     EXPECT_EQ(app.prompt.questions.size(), 3u);
 }
@@ -363,7 +374,7 @@ TEST_F(MainWindowTest, ExitAnsweredNoKeepsTheWindow) {
 TEST_F(MainWindowTest, EscOnAnOpenListClosesTheListAndNothingElse) {
     QTest::mouseClick(c().next, Qt::LeftButton);
     QTest::mouseClick(c().next, Qt::LeftButton);
-    ASSERT_EQ(w().sheet().currentRunner, 3);
+    ASSERT_EQ(w().session().sheet().currentRunner, 3);
     for (QComboBox* box : {c().fieldSize, c().raceName, c().odds}) {
         box->setFocus(Qt::TabFocusReason);
         box->showPopup();
@@ -377,7 +388,7 @@ TEST_F(MainWindowTest, EscOnAnOpenListClosesTheListAndNothingElse) {
         EXPECT_EQ(QApplication::focusWidget(), box);
         // Still in the field-size box: nothing committed, no jump to runner 1.
         if (box == c().fieldSize) {
-            EXPECT_EQ(w().sheet().currentRunner, 3);
+            EXPECT_EQ(w().session().sheet().currentRunner, 3);
         }
     }
 
@@ -392,9 +403,9 @@ TEST_F(MainWindowTest, EscOnAnOpenListClosesTheListAndNothingElse) {
 }
 
 TEST_F(MainWindowTest, AHorseNameLinkInTheViewerOpensTheDatabaseInTheBrowser) {
-    ASSERT_EQ(w().settings().sportsLinkNames, 1);
-    w().sheet().runner(1).name = "リンクノウマ";
-    w().showSheet();
+    ASSERT_EQ(w().session().settings().sportsLinkNames, 1);
+    w().session().sheet().runner(1).name = "リンクノウマ";
+    w().form().sheetToForm();
     w().form().commit();
     QTextBrowser* browser = w().viewer().browser();
     const QTextCursor found = browser->document()->find(q(u"リンクノウマ"));
@@ -407,18 +418,18 @@ TEST_F(MainWindowTest, AHorseNameLinkInTheViewerOpensTheDatabaseInTheBrowser) {
                       browser->cursorRect(inside).center());
     ASSERT_EQ(app.shell.urls.size(), 1u);
     // The name goes as the page's Shift-JIS bytes, written %XX.
-    const std::string& settingsUrl = w().settings().dbUrl1;
+    const std::string& settingsUrl = w().session().settings().dbUrl1;
     EXPECT_EQ(app.shell.urls[0],
-              settingsUrl + "%83%8A%83%93%83N%83m%83E%83}" + w().settings().dbUrl2);
-    EXPECT_EQ(w().viewer().pagePath(), fromNativePath(w().pageFilePath()));
+              settingsUrl + "%83%8A%83%93%83N%83m%83E%83}" + w().session().settings().dbUrl2);
+    EXPECT_EQ(w().viewer().pagePath(), fromNativePath(w().session().pageFilePath()));
 }
 
 TEST_F(MainWindowTest, ASportsPageThatCannotBeWrittenIsReported) {
     enterRace(w(), 8);
-    trigger(w(), kCmdPredict);
+    trigger(w(), &MainActions::predict);
     const QString path = app.dir.filePath(QStringLiteral("no such folder/sports.html"));
     app.files.paths.push_back(path);
-    trigger(w(), kCmdSports);
+    trigger(w(), &MainActions::sports);
     ASSERT_FALSE(app.prompt.messages.empty());
     EXPECT_EQ(toQt(app.prompt.messages.back()),
               QStringLiteral("ファイル '%1' に書き込めませんでした").arg(path));
@@ -427,10 +438,200 @@ TEST_F(MainWindowTest, ASportsPageThatCannotBeWrittenIsReported) {
 }
 
 TEST_F(MainWindowTest, ThePageFileGoesWithTheWindow) {
-    const std::string page = w().pageFilePath();
+    const std::string page = w().session().pageFilePath();
     ASSERT_TRUE(fileExists(page));
     app.window.reset();
     EXPECT_FALSE(fileExists(page));
+}
+
+} // namespace
+} // namespace zelkor::test
+
+namespace zelkor::test {
+namespace {
+
+// One key of the window, pressed in a control, and what it must have done.
+struct KeyPath {
+    const char* name;
+    QWidget* (*control)(const MainForm::Controls&);
+    QKeyCombination key;
+    bool (*done)(WindowUnderTest&);
+};
+
+TEST_F(MainWindowTest, CommandKeysWorkFromAnyControl) {
+    using C = const MainForm::Controls&;
+    const KeyPath paths[] = {
+        {"Alt+Y in a box", [](C c) -> QWidget* { return c.racecourse; }, Qt::ALT | Qt::Key_Y,
+         [](WindowUnderTest& u) {
+             return u.window->form().controls().results->topLevelItemCount() == 12;
+         }},
+        {"Alt+B in the name box", [](C c) -> QWidget* { return c.name; }, Qt::ALT | Qt::Key_B,
+         [](WindowUnderTest& u) {
+             return u.window->form().controls().report->toPlainText().contains(u"【馬連】");
+         }},
+        {"Alt+T in a past-run box", [](C c) -> QWidget* { return c.pastRuns[1].finish; },
+         Qt::ALT | Qt::Key_T,
+         [](WindowUnderTest& u) {
+             return u.window->form().controls().report->toPlainText().contains(u"調教師の本音");
+         }},
+        {"Alt+A in the results", [](C c) -> QWidget* { return c.results; }, Qt::ALT | Qt::Key_A,
+         [](WindowUnderTest& u) { return u.files.saveRequests.size() == 1; }},
+        {"Ctrl+S", [](C c) -> QWidget* { return c.odds; }, Qt::CTRL | Qt::Key_S,
+         [](WindowUnderTest& u) { return u.files.saveRequests.size() == 2; }},
+        {"Ctrl+Shift+S", [](C c) -> QWidget* { return c.name; }, Qt::CTRL | Qt::SHIFT | Qt::Key_S,
+         [](WindowUnderTest& u) { return u.files.saveRequests.size() == 3; }},
+        {"Ctrl+O", [](C c) -> QWidget* { return c.raceName; }, Qt::CTRL | Qt::Key_O,
+         [](WindowUnderTest& u) { return u.files.openRequests.size() == 1; }},
+        {"Ctrl+Q", [](C c) -> QWidget* { return c.next; }, Qt::CTRL | Qt::Key_Q,
+         [](WindowUnderTest& u) { return u.prompt.questions.size() == 1; }},
+        {"Ctrl+N", [](C c) -> QWidget* { return c.weight; }, Qt::CTRL | Qt::Key_N,
+         [](WindowUnderTest& u) { return u.window->session().sheet().runner(1).name.empty(); }},
+    };
+    enterRace(w(), 12);
+    for (const KeyPath& path : paths) {
+        if (path.key == (Qt::ALT | Qt::Key_T))
+            clickLine(c().results, MainForm::kNameColumn, 0);
+        const QString name = c().name->text();
+        QWidget* control = path.control(c());
+        control->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(control, path.key.key(), path.key.keyboardModifiers());
+        EXPECT_TRUE(path.done(app)) << path.name;
+        if (path.key != (Qt::CTRL | Qt::Key_N)) {
+            EXPECT_EQ(c().name->text(), name) << path.name << ": typed into the name box";
+        }
+    }
+    EXPECT_TRUE(w().actions().predict->toolTip().contains(QStringLiteral("Alt+Y")));
+    EXPECT_TRUE(w().actions().save->toolTip().contains(QStringLiteral("Ctrl+S")));
+}
+
+// A command that replaces the race, and whether it went on.
+struct ReplacingCommand {
+    const char* name;
+    QAction* MainActions::*action;
+    bool (*wentOn)(WindowUnderTest&);
+};
+
+TEST_F(MainWindowTest, CommandsThatReplaceAChangedRaceAskToSaveIt) {
+    const ReplacingCommand commands[] = {
+        {"new", &MainActions::newRace,
+         [](WindowUnderTest& u) { return u.window->session().sheet().runner(1).name.empty(); }},
+        {"open", &MainActions::openFile,
+         [](WindowUnderTest& u) {
+             return !u.files.openRequests.empty() &&
+                    u.files.openRequests.back().defaultSuffix == u"zel";
+         }},
+        {"JRA-VAN", &MainActions::openJraVan,
+         [](WindowUnderTest& u) {
+             return !u.files.openRequests.empty() &&
+                    u.files.openRequests.back().defaultSuffix == u"lzh";
+         }},
+        {"exit", &MainActions::exit, [](WindowUnderTest& u) { return !u.window->isVisible(); }},
+    };
+    const QString saved = app.dir.filePath(QStringLiteral("saved.zel"));
+    int round = 0;
+    for (const ReplacingCommand& command : commands) {
+        for (SaveChoice choice : {SaveChoice::Cancel, SaveChoice::Save, SaveChoice::Discard}) {
+            const QString typed = q(u"カワル") + QString::number(++round);
+            app.files.openRequests.clear();
+            enterRace(w(), 6);
+            w().session().forgetCurrentFile();
+            c().name->setFocus();
+            c().name->selectAll();
+            typeThroughInputMethod(c().name, typed);
+            EXPECT_EQ(w().statusBar()->findChild<QLabel*>(QStringLiteral("stateStatus"))->text(),
+                      q(u"変更あり"))
+                << command.name << " " << int(choice);
+            const int asked = app.prompt.saveQuestions;
+            app.prompt.saveChoices = {choice};
+            app.prompt.answers = {true}; // the exit question
+            if (choice == SaveChoice::Save)
+                app.files.paths = {saved};
+            trigger(w(), command.action);
+            EXPECT_EQ(app.prompt.saveQuestions, asked + 1) << command.name;
+            EXPECT_EQ(command.wentOn(app), choice != SaveChoice::Cancel)
+                << command.name << " " << int(choice);
+            if (choice == SaveChoice::Save) {
+                RaceSheet reread;
+                EXPECT_EQ(readPredictionFile(reread, toNativePath(saved), app.prompt), 1);
+                EXPECT_EQ(toQt(reread.runner(1).name), typed) << command.name;
+            }
+            w().show();
+        }
+    }
+    // Nothing changed since the race was made: no question.
+    trigger(w(), &MainActions::newRace);
+    const int asked = app.prompt.saveQuestions;
+    trigger(w(), &MainActions::newRace);
+    trigger(w(), &MainActions::newRace);
+    EXPECT_EQ(app.prompt.saveQuestions, asked);
+}
+
+TEST_F(MainWindowTest, RecentFilesDropsAndDialogFoldersRememberWhatWasUsed) {
+    enterRace(w(), 5);
+    QDir(app.dir.path()).mkdir(QStringLiteral("races"));
+    const QString path = app.dir.filePath(QStringLiteral("races/最近.zel"));
+    app.files.paths = {path};
+    trigger(w(), &MainActions::saveAs);
+    // Dialogs start at home, then where that kind of file was chosen last.
+    EXPECT_EQ(app.files.saveRequests[0].folder, QDir::homePath());
+    trigger(w(), &MainActions::openFile);
+    EXPECT_EQ(app.files.openRequests[0].folder, QFileInfo(path).absolutePath());
+    trigger(w(), &MainActions::openJraVan);
+    EXPECT_EQ(app.files.openRequests[1].folder, QDir::homePath());
+
+    // ファイル → 最近使ったファイル reopens it, in this window and the next.
+    trigger(w(), &MainActions::newRace);
+    QMenu* recent = w().findChild<QMenu*>(QStringLiteral("recentFilesMenu"));
+    ASSERT_NE(recent, nullptr);
+    emit recent->aboutToShow();
+    ASSERT_EQ(recent->actions().size(), 1);
+    EXPECT_EQ(recent->actions()[0]->text(), q(u"&1 最近.zel"));
+    recent->actions()[0]->trigger();
+    EXPECT_EQ(w().session().sheet().runner(1).name, "テスト01");
+    EXPECT_EQ(w().session().currentFilePath(), path);
+    EXPECT_EQ(WindowState(app.folder()).recentFiles(), QStringList{path});
+
+    // A file dropped on the window is opened as the menu command would.
+    trigger(w(), &MainActions::newRace);
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(path)});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&w(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&w(), &drop);
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return w().session().sheet().runner(1).name == "テスト01"; }));
+}
+
+TEST_F(MainWindowTest, TheViewerClosesReopensAndStaysAsTheUserLeftIt) {
+    PageViewer& viewer = w().viewer();
+    EXPECT_FALSE(viewer.isFloating());
+    EXPECT_EQ(w().dockWidgetArea(&viewer), Qt::RightDockWidgetArea);
+    viewer.close();
+    EXPECT_FALSE(viewer.isVisible());
+    QAction* show = viewer.toggleViewAction();
+    EXPECT_TRUE(w().menuBar()->actions()[2]->menu()->actions().contains(show));
+    show->trigger();
+    EXPECT_TRUE(viewer.isVisible());
+    // Left closed at exit, it is closed at the next start too.
+    viewer.close();
+    app.prompt.answers = {true};
+    trigger(w(), &MainActions::exit);
+    RecordingPrompt prompt;
+    MainWindow next(app.folder(), AppServices{prompt, app.shell, app.files});
+    next.start(QString());
+    EXPECT_FALSE(next.viewer().isVisible());
+    next.viewer().toggleViewAction()->trigger();
+    EXPECT_TRUE(next.viewer().isVisible());
+    next.hide();
+}
+
+TEST(QtUserPrompt, BreaksInsideASentenceAreLeftToTheBox) {
+    EXPECT_EQ(
+        messageDisplayText(
+            "初めて・・・\n\n[開く]\nで開いた後、\n押してください。\n　○ヘルプ\r\n次"),
+        QString::fromUtf16(u"初めて・・・\n\n[開く]で開いた後、押してください。\n　○ヘルプ\r\n次"));
 }
 
 } // namespace

@@ -34,7 +34,7 @@ wait_for() {
 }
 
 # The server picks a free display itself and writes its number.
-Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 "${ZELKOR_SCREEN:-1600x1000}x24" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb=$!
 wait_for '[ -s "$work/display" ]' "the X server" || { cat "$work/xvfb.log"; exit 1; }
 DISPLAY=":$(head -n 1 "$work/display")"

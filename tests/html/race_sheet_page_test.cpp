@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace zelkor {
 namespace {
@@ -234,6 +236,33 @@ TEST_F(RaceSheetPageFileTest, UnwritableFolderFallsBackAndSwallowsWriteFailures)
     // The text was remembered although the write failed: no retry.
     EXPECT_EQ(page.refresh(sheet, pageSettings(0, 0)), 0);
     EXPECT_FALSE(fileExists(page.path()));
+}
+
+// The id of a process that has ended.
+long endedProcess() {
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    ::waitpid(child, nullptr, 0);
+    return long(child);
+}
+
+TEST_F(RaceSheetPageFileTest, PagesOfProgramsNoLongerRunningGoAtTheNextStart) {
+    RaceSheetPageFile mine(folder());
+    EXPECT_EQ(raceSheetPageOwner(std::filesystem::path(mine.path()).filename().string()),
+              long(::getpid()));
+    const std::string ended = folder() + "zel" + std::to_string(endedProcess()) + "-a1b2c3.tmp";
+    const std::string running = folder() + "zel1-a1b2c3.tmp"; // init runs as long as we do
+    const std::string others[] = {folder() + "zel12-ab.tmp", folder() + "zelABCDEF.tmp",
+                                  folder() + "zel-a1b2c3.tmp"};
+    for (const std::string& path : {ended, running, others[0], others[1], others[2]})
+        ASSERT_TRUE(writeWholeFile(path, "x"));
+    removeStaleRaceSheetPages(folder());
+    EXPECT_FALSE(fileExists(ended));
+    EXPECT_TRUE(fileExists(mine.path()));
+    EXPECT_TRUE(fileExists(running));
+    for (const std::string& path : others)
+        EXPECT_TRUE(fileExists(path)) << path;
 }
 
 } // namespace

@@ -1,9 +1,8 @@
-#include "app/page_viewer_dialog.h"
+#include "app/page_viewer.h"
 
-#include "app/artwork.h"
 #include "app/qt_text.h"
 
-#include <QCloseEvent>
+#include <QAction>
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -11,21 +10,24 @@
 #include <QScrollBar>
 #include <QTextBrowser>
 #include <QUrl>
-#include <QVBoxLayout>
+#include <cmath>
 
 namespace zelkor {
 
-PageViewerDialog::PageViewerDialog(QWidget* owner)
-    // A tool window of its owner: it stays above the main window and the
-    // window manager minimises it with that.
-    : QDialog(owner, Qt::Tool | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint |
-                         Qt::CustomizeWindowHint),
-      browser_(new QTextBrowser(this)) {
-    setWindowTitle(QStringLiteral("HTML競馬新聞"));
-    setWindowIcon(applicationIcon());
-    setModal(false);
-    // Shown beside the main window, which keeps the keyboard.
-    setAttribute(Qt::WA_ShowWithoutActivating);
+namespace {
+
+// Wide enough for the race table of the race-sheet page, in the screen's
+// own pixels.
+constexpr int kViewerWidth = 560;
+
+} // namespace
+
+PageViewer::PageViewer(QWidget* parent)
+    : QDockWidget(QStringLiteral("HTML競馬新聞"), parent), browser_(new QTextBrowser(this)) {
+    setObjectName(QStringLiteral("viewerDock"));
+    setAllowedAreas(Qt::RightDockWidgetArea);
+    setFeatures(DockWidgetClosable | DockWidgetMovable | DockWidgetFloatable);
+    toggleViewAction()->setText(QStringLiteral("HTML競馬新聞(&H)"));
     browser_->setObjectName(QStringLiteral("pageBrowser"));
     // Links (the horse names) go to the default browser, as a click in the
     // page opened in a browser does; the viewer keeps showing the race.
@@ -36,13 +38,12 @@ PageViewerDialog::PageViewerDialog(QWidget* owner)
     QFont font = browser_->font();
     font.setPointSizeF(font.pointSizeF() * 0.9);
     browser_->setFont(font);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(browser_);
-    resize(640, 420);
+    const qreal ratio = parent ? parent->devicePixelRatioF() : devicePixelRatioF();
+    browser_->setMinimumWidth(int(std::ceil(kViewerWidth / ratio)));
+    setWidget(browser_);
 }
 
-void PageViewerDialog::showPageFile(const QString& path) {
+void PageViewer::showPageFile(const QString& path) {
     pagePath_ = path;
     QFile file(path);
     QByteArray bytes;
@@ -68,18 +69,15 @@ void PageViewerDialog::showPageFile(const QString& path) {
     browser_->verticalScrollBar()->setValue(scroll);
 }
 
-void PageViewerDialog::closeEvent(QCloseEvent* event) {
-    event->ignore();
-}
-
-void PageViewerDialog::keyPressEvent(QKeyEvent* event) {
+void PageViewer::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_F1) {
         emit helpRequested();
         return;
     }
+    // Esc is the main window's exit key, not the viewer's.
     if (event->key() == Qt::Key_Escape)
         return;
-    QDialog::keyPressEvent(event);
+    QDockWidget::keyPressEvent(event);
 }
 
 } // namespace zelkor

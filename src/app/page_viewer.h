@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include <QDockWidget>
 #include <QString>
 
 class QTextBrowser;
@@ -8,13 +8,13 @@ class QUrl;
 
 namespace zelkor {
 
-// The modeless window beside the main window that shows the race-sheet page.
-// It lives as long as the main window; Enter, Esc and the close box leave it
-// open, the user may only move, resize or minimise it.
-class PageViewerDialog : public QDialog {
+// The race-sheet page (HTML競馬新聞) as a dock of the main window, on its
+// right. The user may float it as a window of its own, close it and bring
+// it back from the 表示 menu (toggleViewAction()).
+class PageViewer : public QDockWidget {
     Q_OBJECT
   public:
-    explicit PageViewerDialog(QWidget* owner);
+    explicit PageViewer(QWidget* parent);
 
     // Shows the page file (CP932 HTML) at `path`, reading it afresh.
     void showPageFile(const QString& path);
@@ -26,12 +26,7 @@ class PageViewerDialog : public QDialog {
     // A link of the page was clicked; `address` is absolute.
     void linkClicked(const QUrl& address);
 
-  public slots:
-    void accept() override {}
-    void reject() override {}
-
   protected:
-    void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
