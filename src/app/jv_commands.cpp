@@ -5,14 +5,15 @@
 #include "app/main_window.h"
 #include "app/newspaper_settings_dialog.h"
 #include "app/progress_dialog.h"
-#include "app/race_session.h"
 #include "app/qt_text.h"
 #include "app/race_selection_dialog.h"
+#include "app/race_session.h"
 #include "core/program_folder.h"
 #include "html/backtest_page.h"
 #include "html/newspaper_set.h"
 #include "html/predict_all.h"
 #include "jv/archive_intake.h"
+#include "jv/archive_race_source.h"
 #include "jv/backtest.h"
 #include "jv/race_card.h"
 #include "text/cp932.h"
@@ -86,8 +87,11 @@ void JvCommands::openJraVanFile() {
     window_.form().formToSheet();
     if (!window_.askToSaveChanges())
         return;
-    const FileDialogRequest request{
-        QStringLiteral("JRA-VAN出馬表＋競走馬ﾌｧｲﾙを開く"), kJvFilter, QStringLiteral("lzh"), {}, {}};
+    const FileDialogRequest request{QStringLiteral("JRA-VAN出馬表＋競走馬ﾌｧｲﾙを開く"),
+                                    kJvFilter,
+                                    QStringLiteral("lzh"),
+                                    {},
+                                    {}};
     const QString path = window_.fileChooser().chooseOpenFile(&window_, request);
     if (!path.isEmpty())
         openArchiveFile(path);
@@ -106,21 +110,24 @@ bool JvCommands::openJvArchive(const QString& archivePath) {
         return false;
     window_.session().setRaceCardPath(card.raceCardPath);
     emit archiveOpened(archivePath);
-    const int position = selectRace();
-    return position > 0 && loadRace(position);
+    return selectAndLoadRace();
 }
 
 void JvCommands::changeRace() {
     if (window_.session().raceCardPath().empty() || !window_.askToSaveChanges())
         return;
-    const int position = selectRace();
-    if (position > 0 && loadRace(position))
+    if (selectAndLoadRace())
         window_.clearResults();
 }
 
-int JvCommands::selectRace() {
-    RaceSelectionDialog dialog(window_.session().raceCardPath(), window_.prompt(), window_.shell(),
-                               window_.programFolder(), &window_);
+bool JvCommands::selectAndLoadRace() {
+    ArchiveRaceSource source(window_.session().raceCardPath(), window_.programFolder());
+    const int position = selectRace(source);
+    return position > 0 && loadRace(source, position);
+}
+
+int JvCommands::selectRace(RaceSource& source) {
+    RaceSelectionDialog dialog(source, window_.prompt(), window_.shell(), &window_);
     connect(&dialog, &RaceSelectionDialog::newspapersRequested, this,
             [this, &dialog](const std::vector<int>& races) { makeNewspapers(dialog, races); });
     connect(&dialog, &RaceSelectionDialog::predictAllRequested, this,
@@ -130,16 +137,13 @@ int JvCommands::selectRace() {
     return dialog.chosenRace();
 }
 
-bool JvCommands::loadRace(int position) {
+bool JvCommands::loadRace(RaceSource& source, int position) {
     WaitCursor wait;
-    JvRaceCard& card = window_.currentJvRace();
     // A card that cannot be read leaves the sheet as it was (the reader has
     // told the user why) rather than loading a half-read race.
-    JvRaceCard read = card;
-    if (!loadChosenJvRace(read, position, window_.sheet(), window_.prompt(),
-                          window_.programFolder()))
+    if (!loadChosenJvRace(source, position, window_.currentJvRace(), window_.sheet(),
+                          window_.prompt()))
         return false;
-    card = read;
     showLoadedRace();
     return true;
 }
@@ -154,36 +158,35 @@ void JvCommands::makeNewspapers(RaceSelectionDialog& dialog, const std::vector<i
     const std::string& programFolder = window_.programFolder();
     if (positions.size() == 1) {
         JvRaceCard race;
-        if (!readRace(race, dialog.raceCardPath(), positions.front(), window_.prompt(),
-                      programFolder))
+        if (!dialog.source().readRace(race, positions.front(), window_.prompt()) ||
+            !checkRaceLoadable(race, window_.prompt()))
             return;
-        const FileDialogRequest request =
-            pageSaveRequest(QString(), singleNewspaperFileName(race));
+        const FileDialogRequest request = pageSaveRequest(QString(), singleNewspaperFileName(race));
         const QString path = window_.fileChooser().chooseSaveFile(&dialog, request);
         if (path.isEmpty())
             return;
         WaitCursor wait;
-        if (writeSingleNewspaper(race, window_.settings(), programFolder, toNativePath(path),
-                                 window_.prompt(), window_.shell()) != 1)
+        if (writeSingleNewspaper(race, dialog.source(), window_.settings(), programFolder,
+                                 toNativePath(path), window_.prompt(), window_.shell()) != 1)
             reportPageNotWritten(window_.prompt(), path);
         return;
     }
     WaitCursor wait;
     ProgressWindow progress(&dialog);
-    writeNewspaperSet(dialog.raceCardPath(), positions, window_.settings(), programFolder,
+    writeNewspaperSet(dialog.source(), positions, window_.settings(), programFolder,
                       window_.prompt(), progress, window_.shell());
 }
 
 void JvCommands::predictAllRaces(RaceSelectionDialog& dialog) {
     WaitCursor wait;
     ProgressWindow progress(&dialog);
-    const std::string index = predictAll(
-        dialog.raceCardPath(), window_.sheet(), window_.currentJvRace(), window_.settings(),
-        window_.programFolder(), currentLocalTime(), window_.prompt(), progress, window_.shell(),
-        [this](const JvRaceCard&, RaceSheet&) {
-            showLoadedRace();
-            letWindowsPaint();
-        });
+    const std::string index =
+        predictAll(dialog.source(), window_.sheet(), window_.currentJvRace(), window_.settings(),
+                   window_.programFolder(), currentLocalTime(), window_.prompt(), progress,
+                   window_.shell(), [this](const JvRaceCard&, RaceSheet&) {
+                       showLoadedRace();
+                       letWindowsPaint();
+                   });
     // The result lists showed an earlier race.
     if (!index.empty())
         window_.clearResults();
@@ -198,8 +201,8 @@ void JvCommands::backtestPastRaces() {
     Backtest backtest;
     {
         ProgressWindow progress(&window_);
-        if (!backtestHorseFile(horseFilePathFor(raceCardPath), rules, backtest,
-                               window_.prompt(), progress))
+        if (!backtestHorseFile(horseFilePathFor(raceCardPath), rules, backtest, window_.prompt(),
+                               progress))
             return;
     }
     const std::string page = backtestPagePath(window_.programFolder());

@@ -294,11 +294,14 @@ void MainWindow::fillRecentFiles() {
 }
 
 void MainWindow::start(const QString& commandLineText) {
-    const bool firstUse = session_->open();
+    std::string settingsProblem;
+    const bool firstUse = session_->open(&settingsProblem);
     placeWindow();
     show();
     // The first-use note stands over the window where the user sees it.
     waitUntilShown();
+    if (!settingsProblem.empty())
+        services_.prompt.showMessage(settingsProblem);
     if (firstUse)
         services_.prompt.showNote(kFirstUseText, MessageIcon::Question);
 
@@ -430,8 +433,11 @@ bool MainWindow::saveAs() {
     form_->formToSheet();
     if (session_->currentFileName().isEmpty())
         session_->setSuggestedFileName(toQt(defaultPredictionFileName(session_->sheet())));
-    FileDialogRequest request{QStringLiteral("ゼルコ馬ファイルとして保存"), kZelFilter,
-                              QStringLiteral("zel"), session_->currentFileName(), {}};
+    FileDialogRequest request{QStringLiteral("ゼルコ馬ファイルとして保存"),
+                              kZelFilter,
+                              QStringLiteral("zel"),
+                              session_->currentFileName(),
+                              {}};
     const QString path = files_.chooseSaveFile(this, request);
     if (path.isEmpty() || !session_->savePredictionFile(path, services_.prompt))
         return false;
@@ -489,7 +495,8 @@ void MainWindow::dropEvent(QDropEvent* event) {
     event->acceptProposedAction();
     // Opened once the drag is over, so its source is not kept waiting by
     // the questions and dialogs of the command.
-    QMetaObject::invokeMethod(this, [this, path] { openFile(path); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, path] { openFile(path); }, Qt::QueuedConnection);
 }
 
 void MainWindow::helpContents() {
@@ -504,8 +511,7 @@ void MainWindow::about() {
 
 void MainWindow::predict() {
     form_->commit();
-    session_->applyPrediction(
-        session_->prediction().predict(session_->sheet(), services_.prompt));
+    session_->applyPrediction(session_->prediction().predict(session_->sheet(), services_.prompt));
 }
 
 void MainWindow::bets() {
@@ -515,8 +521,7 @@ void MainWindow::bets() {
 
 void MainWindow::trainer() {
     form_->commit();
-    session_->applyPrediction(
-        session_->prediction().trainer(session_->sheet(), services_.prompt));
+    session_->applyPrediction(session_->prediction().trainer(session_->sheet(), services_.prompt));
 }
 
 void MainWindow::sportsPage() {
@@ -532,8 +537,8 @@ void MainWindow::sportsPage() {
     const QString path = files_.chooseSaveFile(this, request);
     if (path.isEmpty())
         return;
-    if (writeSportsPage(toNativePath(path), sheet, session_->settings(),
-                        session_->programFolder(), now) != 1) {
+    if (writeSportsPage(toNativePath(path), sheet, session_->settings(), session_->programFolder(),
+                        now) != 1) {
         reportPageNotWritten(services_.prompt, path);
         return;
     }

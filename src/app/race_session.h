@@ -33,8 +33,9 @@ class RaceSession : public QObject {
 
     // The working folders, the race-sheet page file and the settings (the
     // first start's settings file is written with the first-use note off).
-    // Returns whether the first-use note is due.
-    bool open();
+    // Returns whether the first-use note is due; a settings file that
+    // cannot be read leaves its message in `settingsProblem`.
+    bool open(std::string* settingsProblem = nullptr);
 
     // The race last read from the JRA-VAN race card, and that card's path
     // (empty until an archive was opened).

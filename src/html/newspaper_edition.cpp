@@ -74,7 +74,7 @@ constexpr EditionTemplates kSimple = {
     "</td></tr>\r\n",
     "<img src=\"%s.gif\">",
     " <TD BGCOLOR=%s><p align=right>%d枠 %2d番%s</p></TD>\r\n",
-    " <TD><font size=1>%s%s</font></TD><TD><a href=%s TARGET=_blank><b>%s</b></a></TD>\r\n",
+    " <TD><font size=1>%s%s</font></TD><TD><a href=\"%s\" TARGET=_blank><b>%s</b></a></TD>\r\n",
     " <TD><font size=1>%s%s</font></TD><TD><b>%s</b></TD>\r\n",
     " <TD><center>%s%d</center></TD>\r\n",
     " <TD><center>%s</center></TD><TD>%2.1f%s</TD>\r\n",
@@ -93,7 +93,7 @@ constexpr EditionTemplates kDetailed = {
     "</td></tr>\r\n",
     "<br><img src=\"%s.gif\">",
     " <TD BGCOLOR=%s rowspan=2><p align=right>%d枠 %2d番%s</p></TD>\r\n",
-    " <TD><font size=1>%s%s</font></TD><TD><a href=%s TARGET=_blank><b>%s</b></a></TD>\r\n",
+    " <TD><font size=1>%s%s</font></TD><TD><a href=\"%s\" TARGET=_blank><b>%s</b></a></TD>\r\n",
     " <TD><font size=1>%s%s</font></TD><TD><b>%s</b></TD>\r\n",
     " <TD><center>%s%d</center></TD>\r\n",
     " <TD><center>%s</center></TD><TD>%2.1f%s</TD>\r\n",
@@ -111,7 +111,8 @@ constexpr EditionTemplates kPastResults = {
     "</td></tr></table>\r\n",
     "<br><img src=\"%s.gif\">",
     " <TD BGCOLOR=%s rowspan=2 width=70><p align=right>%d枠 %2d番%s</p></TD>\r\n",
-    " <TD width=20><font size=1>%s%s</font></TD><TD width=140><a href=%s TARGET=_blank><b>%s</b></"
+    " <TD width=20><font size=1>%s%s</font></TD><TD width=140><a href=\"%s\" "
+    "TARGET=_blank><b>%s</b></"
     "a></TD>\r\n",
     " <TD width=20><font size=1>%s%s</font></TD><TD width=140><b>%s</b></TD>\r\n",
     " <TD width=35><center>%s%d</center></TD>\r\n",
@@ -161,10 +162,10 @@ int shownPastRuns(const AppSettings& settings) {
 // Reads the runner's horse. A horse the file cannot supply leaves a record
 // of empty values named after the race-card line, so no value of the
 // runner printed before shows up for this one.
-void readRunnerHorse(JvHorseRecord& horse, const JvRaceCard& race, int n, UserPrompt& prompt,
-                     NewspaperHorseReader readHorse) {
+void readRunnerHorse(JvHorseRecord& horse, const JvRaceCard& race, int n, RaceSource& source,
+                     UserPrompt& prompt) {
     horse.reset();
-    if (!readHorse(horse, race.horseFilePath, race.horseIds[slot(n)], 0, prompt)) {
+    if (!source.readHorse(horse, race, n, 0, prompt)) {
         horse.reset();
         horse.name = cutBeforeFullWidthSpace(race.horseNames[slot(n)]);
     }
@@ -232,9 +233,10 @@ void appendRunnerBlock(std::string& out, NewspaperEdition edition, const Edition
 
     const char* blinker = race.blinkers[k] != 0 ? "B" : "";
     const std::string name = esc(horse.name);
-    if (settings.paperLinkNames)
-        appendFormat(out, t.linkedName, blinker, esc(horse.markText).c_str(),
-                     horseNameLink(settings.dbUrl1, horse.name, settings.dbUrl2).c_str(),
+    const std::string link =
+        settings.paperLinkNames ? horseNameLink(settings.dbUrl1, horse.name, settings.dbUrl2) : "";
+    if (!link.empty())
+        appendFormat(out, t.linkedName, blinker, esc(horse.markText).c_str(), link.c_str(),
                      name.c_str());
     else
         appendFormat(out, t.plainName, blinker, esc(horse.markText).c_str(), name.c_str());
@@ -316,11 +318,9 @@ long long pastRunTimeDifference(const JvPastRun& run) {
     return std::llabs(static_cast<long long>(timeToTenths(run.time)) - timeToTenths(run.otherTime));
 }
 
-std::string buildNewspaper(NewspaperEdition edition, const JvRaceCard& race,
+std::string buildNewspaper(NewspaperEdition edition, const JvRaceCard& race, RaceSource& source,
                            const AppSettings& settings, const std::string& programFolder,
-                           UserPrompt& prompt, NewspaperHorseReader readHorse) {
-    if (readHorse == nullptr)
-        readHorse = &zelkor::readHorse;
+                           UserPrompt& prompt) {
     const EditionTemplates& t = templatesOf(edition);
     const int runners = printedRunnerCount(race);
 
@@ -359,7 +359,7 @@ std::string buildNewspaper(NewspaperEdition edition, const JvRaceCard& race,
     JvHorseRecord horse;
     const int runsBack = shownPastRuns(settings);
     for (int n = 1; n <= runners; ++n) {
-        readRunnerHorse(horse, race, n, prompt, readHorse);
+        readRunnerHorse(horse, race, n, source, prompt);
         appendRunnerBlock(out, edition, t, race, horse, n, settings);
         if (edition == NewspaperEdition::WithPastResults)
             appendPastResultsTable(out, horse, n, runsBack);
@@ -388,11 +388,10 @@ std::string buildNewspaper(NewspaperEdition edition, const JvRaceCard& race,
     return out;
 }
 
-int writeNewspaper(NewspaperEdition edition, const JvRaceCard& race, const AppSettings& settings,
-                   const std::string& programFolder, UserPrompt& prompt, const std::string& path,
-                   NewspaperHorseReader readHorse) {
-    const std::string page =
-        buildNewspaper(edition, race, settings, programFolder, prompt, readHorse);
+int writeNewspaper(NewspaperEdition edition, const JvRaceCard& race, RaceSource& source,
+                   const AppSettings& settings, const std::string& programFolder,
+                   UserPrompt& prompt, const std::string& path) {
+    const std::string page = buildNewspaper(edition, race, source, settings, programFolder, prompt);
     return writeWholeFile(path, page) ? 1 : 0;
 }
 

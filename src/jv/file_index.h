@@ -27,13 +27,17 @@ struct FileStamp {
 // A regular file opened for reading, closed when this goes out of scope.
 class ReadOnlyFile {
   public:
-    // Fails for a missing, unreadable or non-regular file (a folder).
+    // Fails, without waiting, for a missing, unreadable or non-regular file
+    // (a folder, FIFO or device).
     bool open(const std::string& path);
     ~ReadOnlyFile();
 
     const FileStamp& stamp() const { return stamp_; }
     // Up to `length` bytes from `offset`; fewer at the end of the file.
     std::optional<std::string> readAt(std::uint64_t offset, std::size_t length) const;
+    // The same into `buffer` (at least `length` bytes): the count read.
+    std::optional<std::size_t> readInto(std::uint64_t offset, char* buffer,
+                                        std::size_t length) const;
     // The whole file.
     std::optional<std::string> readAll() const;
 
@@ -43,7 +47,8 @@ class ReadOnlyFile {
 };
 
 // A regular file opened with stdio for the readers that scan it from its
-// start; null for a missing, unreadable or non-regular file (a folder).
+// start; null for a missing, unreadable or non-regular file (a folder,
+// FIFO or device), found without waiting.
 struct StdioCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };

@@ -106,7 +106,7 @@ class JvHorseRecord {
     std::string sexText;
     std::string markText;
 
-    int age = 0; // calendar year at start-up − birth year
+    int age = 0; // year of the race read for − birth year
     int birthYear = 0;
     int oddsEstimate = 0;   // win odds × 10; 100 when no field total was given
     int aptitudeMetres = 0; // best distance; 2000 when the horse has no counts
@@ -129,6 +129,18 @@ class JvHorseRecord {
 bool readHorse(JvHorseRecord& record, const std::string& horseFilePath, const std::string& horseId,
                long long fieldStrengthTotal, UserPrompt& prompt);
 
+// Fills `record` from the bytes of one horse record (key first) and derives
+// its values, ages counted in `year`; missing bytes at the end of a short
+// record read as blanks. The record starts as a new one, so nothing of a
+// horse read before survives.
+void parseHorseRecord(JvHorseRecord& record, std::string_view bytes, long long fieldStrengthTotal,
+                      int year);
+
+// The reader's two messages: the file cannot be opened, the horse cannot be
+// read from it.
+void showHorseFileNotOpened(UserPrompt& prompt, const std::string& path);
+void showHorseNotRead(UserPrompt& prompt);
+
 // One horse of the horse file with its registration number.
 struct JvHorseEntry {
     std::string horseId;
@@ -150,6 +162,13 @@ bool readHorse(JvHorseRecord& record, const std::string& horseFilePath, const st
 } // namespace rescan
 
 // ---- Pieces of the derivation, exposed for the loader and the tests ----
+
+// The texts of a run's codes (course, grade, condition, track, going,
+// weather, margin) and of a horse's (breed, sex, coat, mark).
+void decodePastRunTexts(JvPastRun& run);
+void decodeHorseTexts(JvHorseRecord& horse);
+// Corners the horse was not timed at (0) take its 1st-corner position, or 7.
+void fillMissingCorners(JvPastRun& run);
 
 // Distance band of the finishing counts: 0 up to 1600 m, 1 1601–2200 m,
 // 2 2201 m and over.

@@ -3,6 +3,7 @@
 #include "core/fixed_lists.h"
 #include "jv/horse_file.h"
 #include "jv/race_card.h"
+#include "jv/race_source.h"
 #include "text/sjis.h"
 
 #include <algorithm>
@@ -76,10 +77,13 @@ int gradeOfCodes(const std::string& gradeCode, int conditionCode) {
         return 1;
     if (gradeCode == "C")
         return 2;
+    if (gradeCode == "L")
+        return 3; // リステッド: an open race
     switch (conditionCode) {
     case 5:
         return 6; // 500万下
     case 9:
+    case 10:      // 1000万円以下 (2勝クラス) ranks with 900万下
         return 5; // 900万下
     case 16:
         return 4; // 1600万下
@@ -143,7 +147,7 @@ int surfaceOfTrack(int trackCode) {
 }
 
 int pastRunClass(const JvPastRun& run) {
-    static constexpr ConditionClass kSheetClasses[] = {{5, 6},   {9, 5},   {16, 4},
+    static constexpr ConditionClass kSheetClasses[] = {{5, 6},   {9, 5},   {10, 5}, {16, 4},
                                                        {702, 8}, {703, 7}, {999, 3}};
     return classIndexOfRun(run, kSheetClasses, 9);
 }
@@ -180,10 +184,7 @@ PastRun sheetPastRun(const JvPastRun& run) {
     return p;
 }
 
-void loadJvRace(RaceSheet& sheet, const JvRaceCard& card, UserPrompt& prompt,
-                JvHorseReader reader) {
-    if (reader == nullptr)
-        reader = &readHorse;
+void loadJvRace(RaceSheet& sheet, const JvRaceCard& card, RaceSource& source, UserPrompt& prompt) {
     sheet.raceName = card.raceName;
     sheet.raceNumber = std::clamp(card.raceNumber, 1, static_cast<int>(std::size(kRaceNumberList)));
     sheet.racecourse = card.courseName;
@@ -206,7 +207,7 @@ void loadJvRace(RaceSheet& sheet, const JvRaceCard& card, UserPrompt& prompt,
     JvHorseRecord horse;
     for (int k = 1; k <= n; ++k) {
         const size_t slot = static_cast<size_t>(k);
-        found[slot] = reader(horse, card.horseFilePath, card.horseIds[slot], 0, prompt);
+        found[slot] = source.readHorse(horse, card, k, 0, prompt);
         strengthTotal += found[slot] ? horse.strength : kStrengthWithoutRuns;
     }
 
@@ -218,8 +219,7 @@ void loadJvRace(RaceSheet& sheet, const JvRaceCard& card, UserPrompt& prompt,
         RunnerEntry& runner = sheet.runners[slot];
         runner.reset();
         fillFromCardLine(runner, card, k);
-        if (found[slot] &&
-            reader(horse, card.horseFilePath, card.horseIds[slot], strengthTotal, prompt)) {
+        if (found[slot] && source.readHorse(horse, card, k, strengthTotal, prompt)) {
             fillRunnerFromHorse(runner, horse);
             fillRunnerPastRuns(runner, horse.pastRuns);
         } else
