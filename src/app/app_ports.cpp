@@ -32,8 +32,7 @@ QString messageDisplayText(const std::string& text) {
 }
 
 SaveChoice QtUserPrompt::askSaveChanges() {
-    QMessageBox box(QMessageBox::Question, toQt(kAppTitle),
-                    QStringLiteral("変更を保存しますか？"),
+    QMessageBox box(QMessageBox::Question, toQt(kAppTitle), QStringLiteral("変更を保存しますか？"),
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent_);
     box.button(QMessageBox::Save)->setText(QStringLiteral("保存"));
     box.button(QMessageBox::Discard)->setText(QStringLiteral("保存しない"));

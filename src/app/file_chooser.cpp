@@ -1,14 +1,13 @@
 #include "app/file_chooser.h"
 
 #include "app/qt_text.h"
+#include "app/window_state.h"
 #include "text/cp932.h"
 #include "text/format.h"
-#include "app/window_state.h"
 
 #include <QDir>
-#include <QFileInfo>
-
 #include <QFileDialog>
+#include <QFileInfo>
 
 namespace zelkor {
 
@@ -39,8 +38,11 @@ QString runDialog(QWidget* parent, const FileDialogRequest& request, QFileDialog
 } // namespace
 
 FileDialogRequest pageSaveRequest(const QString& title, const std::string& fileName) {
-    return FileDialogRequest{title, QStringLiteral("HTMLファイル (*.html *.htm)"),
-                             QStringLiteral("html"), toQt(fileName), {}};
+    return FileDialogRequest{title,
+                             QStringLiteral("HTMLファイル (*.html *.htm)"),
+                             QStringLiteral("html"),
+                             toQt(fileName),
+                             {}};
 }
 
 void reportPageNotWritten(UserPrompt& prompt, const QString& path) {
@@ -68,17 +70,20 @@ FileDialogRequest FolderRememberingChooser::withFolder(FileDialogRequest request
     return request;
 }
 
-QString FolderRememberingChooser::remember(const FileDialogRequest& request, const QString& chosen) {
+QString FolderRememberingChooser::remember(const FileDialogRequest& request,
+                                           const QString& chosen) {
     if (!chosen.isEmpty())
         state_.setLastFolder(request.defaultSuffix, QFileInfo(chosen).absolutePath());
     return chosen;
 }
 
-QString FolderRememberingChooser::chooseOpenFile(QWidget* parent, const FileDialogRequest& request) {
+QString FolderRememberingChooser::chooseOpenFile(QWidget* parent,
+                                                 const FileDialogRequest& request) {
     return remember(request, chooser_.chooseOpenFile(parent, withFolder(request)));
 }
 
-QString FolderRememberingChooser::chooseSaveFile(QWidget* parent, const FileDialogRequest& request) {
+QString FolderRememberingChooser::chooseSaveFile(QWidget* parent,
+                                                 const FileDialogRequest& request) {
     return remember(request, chooser_.chooseSaveFile(parent, withFolder(request)));
 }
 

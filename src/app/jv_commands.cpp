@@ -1,8 +1,6 @@
 #include "app/jv_commands.h"
 
 #include "app/file_chooser.h"
-#include "app/main_form.h"
-#include "app/main_window.h"
 #include "app/newspaper_settings_dialog.h"
 #include "app/progress_dialog.h"
 #include "app/qt_text.h"
@@ -19,7 +17,6 @@
 #include "text/cp932.h"
 #include "text/format.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
 #include <ctime>
@@ -75,59 +72,54 @@ class ProgressWindow : public ProgressSink {
 
 } // namespace
 
-JvCommands::JvCommands(MainWindow& window) : QObject(&window), window_(window) {
-    const MainActions& actions = window_.actions();
-    connect(actions.openJraVan, &QAction::triggered, this, &JvCommands::openJraVanFile);
-    connect(actions.changeRace, &QAction::triggered, this, &JvCommands::changeRace);
-    connect(actions.backtest, &QAction::triggered, this, &JvCommands::backtestPastRaces);
-    connect(actions.newspaperSettings, &QAction::triggered, this, &JvCommands::newspaperSettings);
-}
+JvCommands::JvCommands(RaceSession& session, AppServices services, QWidget* window,
+                       std::function<bool()> askToSaveChanges)
+    : QObject(window), session_(session), services_(services), window_(window),
+      askToSaveChanges_(std::move(askToSaveChanges)) {}
 
 void JvCommands::openJraVanFile() {
-    window_.form().formToSheet();
-    if (!window_.askToSaveChanges())
+    if (!askToSaveChanges_())
         return;
     const FileDialogRequest request{QStringLiteral("JRA-VAN出馬表＋競走馬ﾌｧｲﾙを開く"),
                                     kJvFilter,
                                     QStringLiteral("lzh"),
                                     {},
                                     {}};
-    const QString path = window_.fileChooser().chooseOpenFile(&window_, request);
+    const QString path = services_.files.chooseOpenFile(window_, request);
     if (!path.isEmpty())
         openArchiveFile(path);
 }
 
 void JvCommands::openArchiveFile(const QString& archivePath) {
     if (openJvArchive(archivePath))
-        window_.clearResults();
+        session_.clearResults();
 }
 
 bool JvCommands::openJvArchive(const QString& archivePath) {
-    window_.form().formToSheet();
-    JvRaceCard& card = window_.currentJvRace();
-    if (!intakeJvArchive(toNativePath(archivePath), window_.programFolder(), card,
-                         window_.prompt()))
+    JvRaceCard& card = session_.currentJvRace();
+    if (!intakeJvArchive(toNativePath(archivePath), session_.programFolder(), card,
+                         services_.prompt))
         return false;
-    window_.session().setRaceCardPath(card.raceCardPath);
+    session_.setRaceCardPath(card.raceCardPath);
     emit archiveOpened(archivePath);
     return selectAndLoadRace();
 }
 
 void JvCommands::changeRace() {
-    if (window_.session().raceCardPath().empty() || !window_.askToSaveChanges())
+    if (session_.raceCardPath().empty() || !askToSaveChanges_())
         return;
     if (selectAndLoadRace())
-        window_.clearResults();
+        session_.clearResults();
 }
 
 bool JvCommands::selectAndLoadRace() {
-    ArchiveRaceSource source(window_.session().raceCardPath(), window_.programFolder());
+    ArchiveRaceSource source(session_.raceCardPath(), session_.programFolder());
     const int position = selectRace(source);
     return position > 0 && loadRace(source, position);
 }
 
 int JvCommands::selectRace(RaceSource& source) {
-    RaceSelectionDialog dialog(source, window_.prompt(), window_.shell(), &window_);
+    RaceSelectionDialog dialog(source, services_.prompt, services_.shell, window_);
     connect(&dialog, &RaceSelectionDialog::newspapersRequested, this,
             [this, &dialog](const std::vector<int>& races) { makeNewspapers(dialog, races); });
     connect(&dialog, &RaceSelectionDialog::predictAllRequested, this,
@@ -141,83 +133,79 @@ bool JvCommands::loadRace(RaceSource& source, int position) {
     WaitCursor wait;
     // A card that cannot be read leaves the sheet as it was (the reader has
     // told the user why) rather than loading a half-read race.
-    if (!loadChosenJvRace(source, position, window_.currentJvRace(), window_.sheet(),
-                          window_.prompt()))
+    if (!loadChosenJvRace(source, position, session_.currentJvRace(), session_.sheet(),
+                          services_.prompt))
         return false;
-    showLoadedRace();
+    session_.showLoadedRace();
     return true;
-}
-
-void JvCommands::showLoadedRace() {
-    window_.session().showLoadedRace();
 }
 
 void JvCommands::makeNewspapers(RaceSelectionDialog& dialog, const std::vector<int>& positions) {
     if (positions.empty())
         return;
-    const std::string& programFolder = window_.programFolder();
+    const std::string& programFolder = session_.programFolder();
     if (positions.size() == 1) {
         JvRaceCard race;
-        if (!dialog.source().readRace(race, positions.front(), window_.prompt()) ||
-            !checkRaceLoadable(race, window_.prompt()))
+        if (!dialog.source().readRace(race, positions.front(), services_.prompt) ||
+            !checkRaceLoadable(race, services_.prompt))
             return;
         const FileDialogRequest request = pageSaveRequest(QString(), singleNewspaperFileName(race));
-        const QString path = window_.fileChooser().chooseSaveFile(&dialog, request);
+        const QString path = services_.files.chooseSaveFile(&dialog, request);
         if (path.isEmpty())
             return;
         WaitCursor wait;
-        if (writeSingleNewspaper(race, dialog.source(), window_.settings(), programFolder,
-                                 toNativePath(path), window_.prompt(), window_.shell()) != 1)
-            reportPageNotWritten(window_.prompt(), path);
+        if (writeSingleNewspaper(race, dialog.source(), session_.settings(), programFolder,
+                                 toNativePath(path), services_.prompt, services_.shell) != 1)
+            reportPageNotWritten(services_.prompt, path);
         return;
     }
     WaitCursor wait;
     ProgressWindow progress(&dialog);
-    writeNewspaperSet(dialog.source(), positions, window_.settings(), programFolder,
-                      window_.prompt(), progress, window_.shell());
+    writeNewspaperSet(dialog.source(), positions, session_.settings(), programFolder,
+                      services_.prompt, progress, services_.shell);
 }
 
 void JvCommands::predictAllRaces(RaceSelectionDialog& dialog) {
     WaitCursor wait;
     ProgressWindow progress(&dialog);
     const std::string index =
-        predictAll(dialog.source(), window_.sheet(), window_.currentJvRace(), window_.settings(),
-                   window_.programFolder(), currentLocalTime(), window_.prompt(), progress,
-                   window_.shell(), [this](const JvRaceCard&, RaceSheet&) {
-                       showLoadedRace();
+        predictAll(dialog.source(), session_.sheet(), session_.currentJvRace(), session_.settings(),
+                   session_.programFolder(), currentLocalTime(), services_.prompt, progress,
+                   services_.shell, [this](const JvRaceCard&, RaceSheet&) {
+                       session_.showLoadedRace();
                        letWindowsPaint();
                    });
     // The result lists showed an earlier race.
     if (!index.empty())
-        window_.clearResults();
+        session_.clearResults();
 }
 
 void JvCommands::backtestPastRaces() {
-    const std::string& raceCardPath = window_.session().raceCardPath();
+    const std::string& raceCardPath = session_.raceCardPath();
     if (raceCardPath.empty())
         return;
     WaitCursor wait;
     const PastRaceRules rules;
     Backtest backtest;
     {
-        ProgressWindow progress(&window_);
-        if (!backtestHorseFile(horseFilePathFor(raceCardPath), rules, backtest, window_.prompt(),
+        ProgressWindow progress(window_);
+        if (!backtestHorseFile(horseFilePathFor(raceCardPath), rules, backtest, services_.prompt,
                                progress))
             return;
     }
-    const std::string page = backtestPagePath(window_.programFolder());
-    if (!writeBacktestPage(page, backtest, rules, window_.shell()))
-        window_.prompt().showMessage(
+    const std::string page = backtestPagePath(session_.programFolder());
+    if (!writeBacktestPage(page, backtest, rules, services_.shell))
+        services_.prompt.showMessage(
             format("ページを書き込めませんでした: %s", pathForDisplay(page).c_str()));
 }
 
 void JvCommands::newspaperSettings() {
-    NewspaperSettingsDialog dialog(window_.settings(), window_.shell(), window_.programFolder(),
-                                   &window_);
+    NewspaperSettingsDialog dialog(session_.settings(), services_.shell, session_.programFolder(),
+                                   window_);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    writeSettings(window_.settings(), window_.configPath());
-    window_.refreshRaceSheetPage();
+    writeSettings(session_.settings(), session_.configPath());
+    session_.refreshPage();
 }
 
 } // namespace zelkor

@@ -1,23 +1,28 @@
 #pragma once
 
+#include "app/main_window.h"
+
 #include <QObject>
 #include <QString>
+#include <functional>
 #include <vector>
 
 namespace zelkor {
 
-class MainWindow;
 class RaceSelectionDialog;
+class RaceSession;
 class RaceSource;
 
-// The JRA-VAN commands of the main window (open an archive, change the
-// race), the two batch jobs started from the race selection (newspapers,
-// predict-all) and the newspaper settings command. Owned by the window,
-// whose menu and toolbar actions it serves.
+// The JRA-VAN commands (open an archive, change the race, backtest), the
+// two batch jobs started from the race selection (newspapers, predict-all)
+// and the newspaper settings command, over the window's race session.
 class JvCommands : public QObject {
     Q_OBJECT
   public:
-    explicit JvCommands(MainWindow& window);
+    // `askToSaveChanges` is asked before a command replaces the race; it
+    // reads the form first and says whether to go on.
+    JvCommands(RaceSession& session, AppServices services, QWidget* window,
+               std::function<bool()> askToSaveChanges);
 
     // The intake of the archive at `archivePath` followed by the race
     // selection and the load of the chosen race. True when a race was
@@ -45,15 +50,17 @@ class JvCommands : public QObject {
     // Runs the race selection on `source`; the chosen race's position, or 0
     // when the dialog was cancelled.
     int selectRace(RaceSource& source);
-    // Reads race `position` of `source` into the window's JRA-VAN race and
+    // Reads race `position` of `source` into the session's JRA-VAN race and
     // shows it. False when the race cannot be read or loaded (nothing
     // changes).
     bool loadRace(RaceSource& source, int position);
-    void showLoadedRace();
     void makeNewspapers(RaceSelectionDialog& dialog, const std::vector<int>& positions);
     void predictAllRaces(RaceSelectionDialog& dialog);
 
-    MainWindow& window_;
+    RaceSession& session_;
+    AppServices services_;
+    QWidget* window_;
+    std::function<bool()> askToSaveChanges_;
 };
 
 } // namespace zelkor

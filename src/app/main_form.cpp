@@ -46,7 +46,8 @@ class ScrollingListStyle : public QProxyStyle {
 int textUnits(const QString& text) {
     int tenths = 0;
     for (QChar c : text)
-        tenths += c.unicode() >= 0x2e80 && !(c.unicode() >= 0xff61 && c.unicode() <= 0xff9f) ? 16 : 9;
+        tenths +=
+            c.unicode() >= 0x2e80 && !(c.unicode() >= 0xff61 && c.unicode() <= 0xff9f) ? 16 : 9;
     return (tenths + 9) / 10;
 }
 

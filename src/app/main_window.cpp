@@ -88,7 +88,8 @@ MainWindow::MainWindow(std::string programFolder, AppServices services, QWidget*
     buildMenus();
     buildToolBar();
     buildStatusBar();
-    jvCommands_ = new JvCommands(*this);
+    jvCommands_ = new JvCommands(*session_, AppServices{services_.prompt, services_.shell, files_},
+                                 this, [this] { return askToSaveChanges(); });
     connectActions();
     connectSession();
     updateCommandStates();
@@ -101,34 +102,6 @@ MainWindow::~MainWindow() {
     form_->detach();
     disconnect(form_, nullptr, this, nullptr);
     disconnect(session_, nullptr, this, nullptr);
-}
-
-RaceSheet& MainWindow::sheet() {
-    return session_->sheet();
-}
-
-AppSettings& MainWindow::settings() {
-    return session_->settings();
-}
-
-JvRaceCard& MainWindow::currentJvRace() {
-    return session_->currentJvRace();
-}
-
-const std::string& MainWindow::programFolder() const {
-    return session_->programFolder();
-}
-
-std::string MainWindow::configPath() const {
-    return session_->configPath();
-}
-
-void MainWindow::clearResults() {
-    session_->clearResults();
-}
-
-bool MainWindow::refreshRaceSheetPage() {
-    return session_->refreshPage();
 }
 
 void MainWindow::connectActions() {
@@ -144,7 +117,10 @@ void MainWindow::connectActions() {
     connect(a.bets, &QAction::triggered, this, &MainWindow::bets);
     connect(a.trainer, &QAction::triggered, this, &MainWindow::trainer);
     connect(a.sports, &QAction::triggered, this, &MainWindow::sportsPage);
-    // The JRA-VAN and newspaper commands are connected by JvCommands.
+    connect(a.openJraVan, &QAction::triggered, jvCommands_, &JvCommands::openJraVanFile);
+    connect(a.changeRace, &QAction::triggered, jvCommands_, &JvCommands::changeRace);
+    connect(a.backtest, &QAction::triggered, jvCommands_, &JvCommands::backtestPastRaces);
+    connect(a.newspaperSettings, &QAction::triggered, jvCommands_, &JvCommands::newspaperSettings);
 }
 
 void MainWindow::connectSession() {
@@ -294,14 +270,13 @@ void MainWindow::fillRecentFiles() {
 }
 
 void MainWindow::start(const QString& commandLineText) {
-    std::string settingsProblem;
-    const bool firstUse = session_->open(&settingsProblem);
+    const bool firstUse = session_->open();
     placeWindow();
     show();
-    // The first-use note stands over the window where the user sees it.
+    // The notes stand over the window where the user sees it.
     waitUntilShown();
-    if (!settingsProblem.empty())
-        services_.prompt.showMessage(settingsProblem);
+    if (!session_->settingsProblem().empty())
+        services_.prompt.showMessage(session_->settingsProblem());
     if (firstUse)
         services_.prompt.showNote(kFirstUseText, MessageIcon::Question);
 

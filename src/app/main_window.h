@@ -5,10 +5,6 @@
 #include "app/main_actions.h"
 #include "app/window_state.h"
 
-#include "core/race_sheet.h"
-#include "core/settings.h"
-#include "jv/race_card.h"
-
 #include <QMainWindow>
 #include <string>
 
@@ -50,18 +46,6 @@ class MainWindow : public QMainWindow {
     const MainActions& actions() const { return actions_; }
     JvCommands& jvCommands() { return *jvCommands_; }
     WindowState& windowState() { return windowState_; }
-
-    // What the JRA-VAN commands work with.
-    RaceSheet& sheet();
-    AppSettings& settings();
-    JvRaceCard& currentJvRace();
-    const std::string& programFolder() const;
-    std::string configPath() const;
-    AppPrompt& prompt() { return services_.prompt; }
-    Shell& shell() { return services_.shell; }
-    FileChooser& fileChooser() { return files_; }
-    void clearResults();
-    bool refreshRaceSheetPage();
 
     // Before a command replaces a race changed since it was last saved or
     // loaded: asks whether to save it, and saves it when told to. False

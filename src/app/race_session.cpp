@@ -19,12 +19,12 @@ std::string RaceSession::configPath() const {
     return programFolder_ + kConfigFileName;
 }
 
-bool RaceSession::open(std::string* settingsProblem) {
+bool RaceSession::open() {
     for (const char* folder : {"HTML", "JRA-VAN", "KTDAT"})
         QDir().mkdir(fromNativePath(programFolder_ + folder));
     removeStaleRaceSheetPages(programFolder_);
     pageFile_ = std::make_unique<RaceSheetPageFile>(programFolder_);
-    readSettings(settings_, configPath(), settingsProblem);
+    readSettings(settings_, configPath(), &settingsProblem_);
     const bool firstUse = settings_.showFirstUseMessage != 0;
     settings_.showFirstUseMessage = 0;
     writeSettings(settings_, configPath());

@@ -32,10 +32,12 @@ class RaceSession : public QObject {
     std::string configPath() const;
 
     // The working folders, the race-sheet page file and the settings (the
-    // first start's settings file is written with the first-use note off).
-    // Returns whether the first-use note is due; a settings file that
-    // cannot be read leaves its message in `settingsProblem`.
-    bool open(std::string* settingsProblem = nullptr);
+    // settings file is written with the first-use note off). Returns whether
+    // the first-use note is due.
+    bool open();
+    // What was wrong with a settings file that could not be read (the
+    // defaults serve this run, the file is left as it is), or empty.
+    const std::string& settingsProblem() const { return settingsProblem_; }
 
     // The race last read from the JRA-VAN race card, and that card's path
     // (empty until an archive was opened).
@@ -100,6 +102,7 @@ class RaceSession : public QObject {
     QString currentFilePath_;
     QString currentFileName_;
     std::unique_ptr<RaceSheetPageFile> pageFile_;
+    std::string settingsProblem_;
     std::string savedText_; // the prediction file text as last saved or loaded
     bool modified_ = false;
 };

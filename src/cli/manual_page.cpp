@@ -45,8 +45,8 @@ std::pair<size_t, int> utf8Character(std::string_view text, size_t i) {
     const size_t length = lead < 0x80 ? 1 : lead < 0xe0 ? 2 : lead < 0xf0 ? 3 : 4;
     if (length != 3 || i + 2 >= text.size())
         return {std::min(length, text.size() - i), 1};
-    const unsigned code = (lead & 0x0fu) << 12 | (static_cast<unsigned char>(text[i + 1]) & 0x3fu)
-                                                    << 6 |
+    const unsigned code = (lead & 0x0fu) << 12 |
+                          (static_cast<unsigned char>(text[i + 1]) & 0x3fu) << 6 |
                           (static_cast<unsigned char>(text[i + 2]) & 0x3fu);
     const bool wide = (code >= 0x2e80 && code <= 0xa4cf) || (code >= 0xac00 && code <= 0xd7a3) ||
                       (code >= 0xf900 && code <= 0xfaff) || (code >= 0xfe30 && code <= 0xfe4f) ||
@@ -71,7 +71,8 @@ size_t hangingIndent(std::string_view line) {
 // Characters a line should not start with: closing brackets, the comma and
 // full stop, the long vowel mark.
 bool mayStartLine(std::string_view rest) {
-    for (std::string_view closing : {")", "\xe3\x80\x81", "\xe3\x80\x82", "\xe3\x83\xbc", "\xef\xbc\x89"})
+    for (std::string_view closing :
+         {")", "\xe3\x80\x81", "\xe3\x80\x82", "\xe3\x83\xbc", "\xef\xbc\x89"})
         if (rest.starts_with(closing))
             return false;
     return true;

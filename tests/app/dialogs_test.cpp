@@ -190,8 +190,11 @@ TEST(QtFileChooser, FileDialogsSpeakJapaneseAndCarryTheirTitles) {
     EXPECT_FALSE(lookInLabel.contains(QStringLiteral("Look in"))) << lookInLabel.toStdString();
 
     whenModal<QFileDialog>(&watches, [&](QFileDialog& dialog) { title = dialog.windowTitle(); });
-    const FileDialogRequest open{
-        q(u"ゼルコ馬ファイルを開く"), q(u"ゼルコ馬ファイル (*.zel)"), QStringLiteral("zel"), {}, {}};
+    const FileDialogRequest open{q(u"ゼルコ馬ファイルを開く"),
+                                 q(u"ゼルコ馬ファイル (*.zel)"),
+                                 QStringLiteral("zel"),
+                                 {},
+                                 {}};
     EXPECT_TRUE(chooser.chooseOpenFile(nullptr, open).isEmpty());
     EXPECT_EQ(title, q(u"ゼルコ馬ファイルを開く"));
 

@@ -167,7 +167,9 @@ TEST_F(JvCommandsTest, OpeningTheSampleListsItsRacesAndLoadsTheChosenOne) {
     EXPECT_FALSE(w().session().sheet().runner(1).name.empty());
     EXPECT_EQ(w().windowTitle(),
               QStringLiteral("[%1] - %2").arg(toQt(chosen.raceName), q(u"ゼルコ馬 2000")));
-    EXPECT_NE(w().viewer().browser()->toPlainText().indexOf(toQt(w().session().sheet().runner(1).name)), -1);
+    EXPECT_NE(
+        w().viewer().browser()->toPlainText().indexOf(toQt(w().session().sheet().runner(1).name)),
+        -1);
     EXPECT_TRUE(resultsEmpty());
     EXPECT_TRUE(w().actions().changeRace->isEnabled());
     EXPECT_FALSE(QApplication::overrideCursor()); // the wait cursor is gone again
@@ -383,7 +385,9 @@ TEST_F(JvCommandsTest, PredictAllWritesEveryRaceAndLeavesTheLastOneLoaded) {
     EXPECT_EQ(w().form().controls().raceName->currentText(), toQt(last.raceName));
     EXPECT_EQ(w().windowTitle(),
               QStringLiteral("[%1] - %2").arg(toQt(last.raceName), q(u"ゼルコ馬 2000")));
-    EXPECT_NE(w().viewer().browser()->toPlainText().indexOf(toQt(w().session().sheet().runner(1).name)), -1);
+    EXPECT_NE(
+        w().viewer().browser()->toPlainText().indexOf(toQt(w().session().sheet().runner(1).name)),
+        -1);
     // The result lists belonged to the race shown before.
     EXPECT_TRUE(resultsEmpty());
     EXPECT_FALSE(QApplication::overrideCursor());

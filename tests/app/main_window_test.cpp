@@ -2,9 +2,9 @@
 // file commands through the dialog seam, the sports page, help and exit.
 #include "app/help.h"
 #include "app/main_form.h"
-#include "app/window_state.h"
 #include "app/page_viewer.h"
 #include "app/qt_text.h"
+#include "app/window_state.h"
 #include "app_fakes.h"
 #include "core/prediction_file.h"
 #include "core/program_folder.h"
@@ -19,18 +19,18 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QLabel>
-#include <QStatusBar>
-#include <QUrl>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 #include <QTextBrowser>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 namespace zelkor::test {
@@ -151,12 +151,11 @@ TEST_F(MainWindowTest, MenusCarryTheirTextsInOrder) {
     QStringList file;
     for (QAction* a : w().menuBar()->actions()[0]->menu()->actions())
         file << (a->isSeparator() ? QStringLiteral("—") : a->text());
-    EXPECT_EQ(file,
-              (QStringList{q(u"新規レース入力(&N)"), q(u"ゼルコ馬ﾌｧｲﾙを開く(&O)..."),
-                           q(u"JRA-VANﾌｧｲﾙを開く(&J)..."), q(u"—"), q(u"予想ﾚｰｽを変更(&E)"),
-                           q(u"過去レースで検証(&B)..."), q(u"—"), q(u"上書き保存(&S)"),
-                           q(u"名前を付けて保存(&A)..."), q(u"—"), q(u"最近使ったファイル(&R)"),
-                           q(u"—"), q(u"ゼルコ馬の終了(&X)")}));
+    EXPECT_EQ(file, (QStringList{q(u"新規レース入力(&N)"), q(u"ゼルコ馬ﾌｧｲﾙを開く(&O)..."),
+                                 q(u"JRA-VANﾌｧｲﾙを開く(&J)..."), q(u"—"), q(u"予想ﾚｰｽを変更(&E)"),
+                                 q(u"過去レースで検証(&B)..."), q(u"—"), q(u"上書き保存(&S)"),
+                                 q(u"名前を付けて保存(&A)..."), q(u"—"),
+                                 q(u"最近使ったファイル(&R)"), q(u"—"), q(u"ゼルコ馬の終了(&X)")}));
     QStringList prediction;
     for (QAction* a : w().menuBar()->actions()[1]->menu()->actions())
         prediction << a->text();
@@ -518,11 +517,13 @@ TEST_F(MainWindowTest, CommandsThatReplaceAChangedRaceAskToSaveIt) {
          [](WindowUnderTest& u) { return u.window->session().sheet().runner(1).name.empty(); }},
         {"open", &MainActions::openFile,
          [](WindowUnderTest& u) {
-             return !u.files.openRequests.empty() && u.files.openRequests.back().defaultSuffix == u"zel";
+             return !u.files.openRequests.empty() &&
+                    u.files.openRequests.back().defaultSuffix == u"zel";
          }},
         {"JRA-VAN", &MainActions::openJraVan,
          [](WindowUnderTest& u) {
-             return !u.files.openRequests.empty() && u.files.openRequests.back().defaultSuffix == u"lzh";
+             return !u.files.openRequests.empty() &&
+                    u.files.openRequests.back().defaultSuffix == u"lzh";
          }},
         {"exit", &MainActions::exit, [](WindowUnderTest& u) { return !u.window->isVisible(); }},
     };
@@ -538,7 +539,8 @@ TEST_F(MainWindowTest, CommandsThatReplaceAChangedRaceAskToSaveIt) {
             c().name->selectAll();
             typeThroughInputMethod(c().name, typed);
             EXPECT_EQ(w().statusBar()->findChild<QLabel*>(QStringLiteral("stateStatus"))->text(),
-                      q(u"変更あり")) << command.name << " " << int(choice);
+                      q(u"変更あり"))
+                << command.name << " " << int(choice);
             const int asked = app.prompt.saveQuestions;
             app.prompt.saveChoices = {choice};
             app.prompt.answers = {true}; // the exit question
@@ -598,7 +600,8 @@ TEST_F(MainWindowTest, RecentFilesDropsAndDialogFoldersRememberWhatWasUsed) {
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&w(), &drop);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return w().session().sheet().runner(1).name == "テスト01"; }));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return w().session().sheet().runner(1).name == "テスト01"; }));
 }
 
 TEST_F(MainWindowTest, TheViewerClosesReopensAndStaysAsTheUserLeftIt) {
@@ -625,8 +628,10 @@ TEST_F(MainWindowTest, TheViewerClosesReopensAndStaysAsTheUserLeftIt) {
 }
 
 TEST(QtUserPrompt, BreaksInsideASentenceAreLeftToTheBox) {
-    EXPECT_EQ(messageDisplayText("初めて・・・\n\n[開く]\nで開いた後、\n押してください。\n　○ヘルプ\r\n次"),
-              QString::fromUtf16(u"初めて・・・\n\n[開く]で開いた後、押してください。\n　○ヘルプ\r\n次"));
+    EXPECT_EQ(
+        messageDisplayText(
+            "初めて・・・\n\n[開く]\nで開いた後、\n押してください。\n　○ヘルプ\r\n次"),
+        QString::fromUtf16(u"初めて・・・\n\n[開く]で開いた後、押してください。\n　○ヘルプ\r\n次"));
 }
 
 } // namespace

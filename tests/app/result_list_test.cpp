@@ -16,7 +16,7 @@ namespace {
 
 // 18 named runners, predicted.
 void predictEighteen(MainWindow& w) {
-    RaceSheet& s = w.sheet();
+    RaceSheet& s = w.session().sheet();
     s.runnerCount = s.liveRunnerCount = 18;
     for (int h = 1; h <= 18; ++h) {
         // Long and short names, so no row is sized by its own text.
@@ -100,7 +100,8 @@ TEST(ResultList, SelectingALineHighlightsItsRowInEveryList) {
     ASSERT_EQ(selected.size(), MainForm::kResultColumns);
     for (const QModelIndex& index : selected)
         EXPECT_EQ(index.row(), 15);
-    EXPECT_EQ(app.window->sheet().currentRunner, app.window->sheet().result.ranking[16]);
+    EXPECT_EQ(app.window->session().sheet().currentRunner,
+              app.window->session().sheet().result.ranking[16]);
 }
 
 } // namespace

@@ -5,8 +5,8 @@
 // (Xvfb + Openbox) at each screen setting.
 #include "app/main_form.h"
 #include "app/page_viewer.h"
-#include "app/race_session.h"
 #include "app/race_selection_dialog.h"
+#include "app/race_session.h"
 #include "app_fakes.h"
 #include "dialog_driving.h"
 #include "jv/race_card.h"
@@ -93,8 +93,8 @@ bool isNormal(const QWidget& w) {
 // The screen the test runs on (ZELKOR_SCREEN, as with_window_manager.sh
 // made it) in the X server's pixels.
 QSize screenSize() {
-    const QStringList size = qEnvironmentVariable("ZELKOR_SCREEN", QStringLiteral("1600x1000"))
-                                 .split(u'x');
+    const QStringList size =
+        qEnvironmentVariable("ZELKOR_SCREEN", QStringLiteral("1600x1000")).split(u'x');
     return size.size() == 2 ? QSize(size[0].toInt(), size[1].toInt()) : QSize(1600, 1000);
 }
 
@@ -135,8 +135,8 @@ TEST_F(WindowManagerTest, FormViewerAndAFullFieldFitTheScreenSideBySide) {
 
     const QRect screen(QPoint(0, 0), screenSize());
     const QRect frame = frameOnScreen(main());
-    EXPECT_TRUE(screen.contains(frame)) << frame.x() << "," << frame.y() << " " << frame.width()
-                                        << "x" << frame.height();
+    EXPECT_TRUE(screen.contains(frame))
+        << frame.x() << "," << frame.y() << " " << frame.width() << "x" << frame.height();
     const QRect form = onScreen(main().form());
     const QRect dock = onScreen(viewer());
     EXPECT_FALSE(dock.intersects(form));
@@ -150,8 +150,8 @@ TEST_F(WindowManagerTest, FormViewerAndAFullFieldFitTheScreenSideBySide) {
                             std::max(1, results->visualItemRect(results->topLevelItem(0)).height());
     const QRect last = results->visualItemRect(results->topLevelItem(kMaxRunners - 1));
     EXPECT_EQ(results->verticalScrollBar()->value(), 0);
-    EXPECT_LE(last.bottom(), results->viewport()->height()) << "rows shown "
-        << results->viewport()->height() / std::max(1, last.height());
+    EXPECT_LE(last.bottom(), results->viewport()->height())
+        << "rows shown " << results->viewport()->height() / std::max(1, last.height());
 }
 
 TEST_F(WindowManagerTest, TheViewerFloatsAsAWindowOfItsOwnAndComesBackFromTheViewMenu) {
@@ -202,7 +202,8 @@ TEST_F(WindowManagerTest, ChoosingInAnOpenListIsNotLeavingTheBox) {
     // Opening the race-name list does not put the name into the caption.
     QComboBox* raceName = c.raceName;
     raceName->setFocus(Qt::TabFocusReason); // leaves 出走頭数: runner 1
-    EXPECT_TRUE(QTest::qWaitFor([&] { return main().session().sheet().currentRunner == 1; }, kTimeoutMs));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return main().session().sheet().currentRunner == 1; }, kTimeoutMs));
     raceName->showPopup();
     ASSERT_TRUE(QTest::qWaitFor([&] { return raceName->view()->isVisible(); }, kTimeoutMs));
     run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Escape")});

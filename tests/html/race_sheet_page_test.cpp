@@ -5,10 +5,10 @@
 #include "text/file_io.h"
 
 #include <filesystem>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <gtest/gtest.h>
 #include <string>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace zelkor {
 namespace {
