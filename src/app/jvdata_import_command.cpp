@@ -12,13 +12,15 @@ namespace {
 
 // The counts as a table in the box, the rejected records and the files that
 // were not JV-Data behind its details button. The summary text starts with
-// the table, so what follows the table of the counts alone is the rest.
+// the table: a heading, a line per record type and the total line.
 void showImportSummary(AppPrompt& prompt, const ImportSummary& summary) {
-    ImportSummary counts;
-    counts.byType = summary.byType;
-    const std::string table = importSummaryText(counts);
-    const std::string whole = importSummaryText(summary);
-    prompt.showReport("JV-Dataを取り込みました。", table, whole.substr(table.size()),
+    const std::string text = importSummaryText(summary);
+    size_t tableEnd = 0;
+    for (size_t lines = summary.byType.size() + 2; lines > 0 && tableEnd < text.size(); --lines) {
+        const size_t lineEnd = text.find("\r\n", tableEnd);
+        tableEnd = lineEnd == std::string::npos ? text.size() : lineEnd + 2;
+    }
+    prompt.showReport("JV-Dataを取り込みました。", text.substr(0, tableEnd), text.substr(tableEnd),
                       "JV-Dataの取り込み");
 }
 
