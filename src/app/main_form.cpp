@@ -1,17 +1,16 @@
 #include "app/main_form.h"
 
 #include "app/qt_text.h"
+#include "app/result_list.h"
 #include "core/fixed_lists.h"
 #include "core/prediction_file.h"
 #include "core/race_presets.h"
 #include "core/report.h"
+#include "ui_main_form.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
-#include <QGridLayout>
-#include <QGroupBox>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -21,7 +20,6 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTreeWidget>
-#include <QVBoxLayout>
 #include <algorithm>
 
 namespace zelkor {
@@ -51,9 +49,8 @@ int textUnits(const QString& text) {
     return (tenths + 9) / 10;
 }
 
-QComboBox* makeBox(QWidget* parent, TextList entries, const char* objectName) {
-    auto* box = new QComboBox(parent);
-    box->setObjectName(QString::fromLatin1(objectName));
+// Fills a box of the form with its fixed list.
+QComboBox* fillBox(QComboBox* box, TextList entries) {
     QStringList items;
     int longest = 1;
     for (std::string_view e : entries) {
@@ -72,18 +69,6 @@ QComboBox* makeBox(QWidget* parent, TextList entries, const char* objectName) {
     return box;
 }
 
-// The ranking, tall enough for a full field of 18 runners when there is
-// room for it.
-class ResultList : public QTreeWidget {
-  public:
-    using QTreeWidget::QTreeWidget;
-    QSize sizeHint() const override {
-        const int row = topLevelItemCount() > 0 ? rowHeight(indexFromItem(topLevelItem(0)))
-                                                : fontMetrics().height() + 4;
-        return {width(), header()->sizeHint().height() + kMaxRunners * row + 2 * frameWidth()};
-    }
-};
-
 // Shows entry `index`, or no entry when the index is outside the list.
 void showIndex(QComboBox* box, int index) {
     box->setCurrentIndex(index >= 0 && index < box->count() ? index : -1);
@@ -95,187 +80,73 @@ int readIndex(const QComboBox* box, int current) {
     return box->currentIndex() >= 0 ? box->currentIndex() : current;
 }
 
-QLabel* heading(QWidget* parent, const QString& text) {
-    auto* label = new QLabel(text, parent);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
-    return label;
-}
-
 } // namespace
 
-MainForm::MainForm(RaceSheet& sheet, QWidget* parent) : QWidget(parent), sheet_(sheet) {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(4, 4, 4, 4);
-    layout->setSpacing(2);
-    layout->addWidget(buildRaceGroup());
-    layout->addWidget(buildRunnerGroup());
-    layout->addWidget(buildPredictionGroup(), 1);
+MainForm::MainForm(RaceSheet& sheet, QWidget* parent)
+    : QWidget(parent), ui_(std::make_unique<Ui::MainForm>()), sheet_(sheet) {
+    ui_->setupUi(this);
+    takeControls();
+    setUpResults();
     connectRules();
     sheetToForm();
 }
 
-QWidget* MainForm::buildRaceGroup() {
-    auto* group = new QGroupBox(QStringLiteral("レースデータ"), this);
-    auto* grid = new QGridLayout(group);
-    grid->setVerticalSpacing(3);
-    grid->setContentsMargins(6, 2, 6, 4);
+MainForm::~MainForm() = default;
 
-    c_.racecourse = makeBox(group, kRacecourseList, "racecourseBox");
-    c_.raceNumber = makeBox(group, kRaceNumberList, "raceNumberBox");
-    c_.raceName = makeBox(group, kRaceNameSuggestions, "raceNameBox");
-    c_.raceName->setEditable(true);
-    c_.raceName->setInsertPolicy(QComboBox::NoInsert);
+void MainForm::takeControls() {
+    Ui::MainForm& u = *ui_;
+    c_.racecourse = fillBox(u.racecourseBox, kRacecourseList);
+    c_.raceNumber = fillBox(u.raceNumberBox, kRaceNumberList);
+    c_.raceName = fillBox(u.raceNameBox, kRaceNameSuggestions);
     c_.raceName->setMinimumContentsLength(18);
-    c_.grade = makeBox(group, kClassList, "gradeBox");
-    c_.ageLimit = makeBox(group, kAgeLimitList, "ageLimitBox");
-    c_.sexLimit = makeBox(group, kSexLimitList, "sexLimitBox");
-    c_.weightRule = makeBox(group, kWeightRuleList, "weightRuleBox");
-    c_.surface = makeBox(group, kSurfaceList, "surfaceBox");
-    c_.distance = makeBox(group, kDistanceList, "distanceBox");
-    c_.fieldSize = makeBox(group, kFieldSizeList, "fieldSizeBox");
+    c_.grade = fillBox(u.gradeBox, kClassList);
+    c_.ageLimit = fillBox(u.ageLimitBox, kAgeLimitList);
+    c_.sexLimit = fillBox(u.sexLimitBox, kSexLimitList);
+    c_.weightRule = fillBox(u.weightRuleBox, kWeightRuleList);
+    c_.surface = fillBox(u.surfaceBox, kSurfaceList);
+    c_.distance = fillBox(u.distanceBox, kDistanceList);
+    c_.fieldSize = fillBox(u.fieldSizeBox, kFieldSizeList);
 
-    auto* numberRow = new QHBoxLayout;
-    numberRow->addWidget(new QLabel(QStringLiteral("第"), group));
-    numberRow->addWidget(c_.raceNumber);
-    numberRow->addWidget(new QLabel(QStringLiteral("R"), group));
-    numberRow->addStretch();
-
-    // Three rows of heading and box pairs, narrow enough to leave the
-    // viewer its room beside the form.
-    const auto pair = [&](const char16_t* text, QWidget* box, int row, int column) {
-        grid->addWidget(new QLabel(QString::fromUtf16(text), group), row, column * 2);
-        grid->addWidget(box, row, column * 2 + 1);
-    };
-    pair(u"競馬場", c_.racecourse, 0, 0);
-    grid->addLayout(numberRow, 0, 2, 1, 2);
-    pair(u"グレード", c_.grade, 0, 2);
-    pair(u"出走頭数", c_.fieldSize, 0, 3);
-    grid->addWidget(new QLabel(QStringLiteral("レース名"), group), 1, 0);
-    grid->addWidget(c_.raceName, 1, 1, 1, 3);
-    pair(u"馬齢限定", c_.ageLimit, 1, 2);
-    pair(u"牡牝限定", c_.sexLimit, 1, 3);
-    pair(u"斤量定法", c_.weightRule, 2, 0);
-    pair(u"コース", c_.surface, 2, 1);
-    pair(u"距離", c_.distance, 2, 2);
-    grid->setColumnStretch(8, 1);
-    return group;
-}
-
-QWidget* MainForm::buildRunnerGroup() {
-    auto* group = new QGroupBox(QStringLiteral("出走馬データ"), this);
-    auto* grid = new QGridLayout(group);
-    grid->setVerticalSpacing(3);
-    grid->setContentsMargins(6, 2, 6, 4);
-
-    c_.runnerLabel = new QLabel(group);
-    c_.runnerLabel->setObjectName(QStringLiteral("runnerLabel"));
-    c_.runnerLabel->setFrameShape(QFrame::StyledPanel);
-    c_.runnerLabel->setMinimumWidth(90);
-    c_.name = new QLineEdit(group);
-    c_.name->setObjectName(QStringLiteral("nameBox"));
+    c_.runnerLabel = u.runnerLabel;
+    c_.name = u.nameBox;
     // Japanese names are typed through the input method.
     c_.name->setAttribute(Qt::WA_InputMethodEnabled, true);
-    c_.name->setMinimumWidth(150);
-    c_.sex = makeBox(group, kSexList, "sexBox");
-    c_.age = makeBox(group, kRunnerAgeList, "ageBox");
-    c_.weight = makeBox(group, kWeightList, "weightBox");
-    c_.style = makeBox(group, kRunningStyleList, "styleBox");
-    c_.aptitude = makeBox(group, kDistanceList, "aptitudeBox");
-    c_.odds = makeBox(group, kOddsBandList, "oddsBox");
+    c_.sex = fillBox(u.sexBox, kSexList);
+    c_.age = fillBox(u.ageBox, kRunnerAgeList);
+    c_.weight = fillBox(u.weightBox, kWeightList);
+    c_.style = fillBox(u.styleBox, kRunningStyleList);
+    c_.aptitude = fillBox(u.aptitudeBox, kDistanceList);
+    c_.odds = fillBox(u.oddsBox, kOddsBandList);
 
-    // Each box with its heading before it, in two rows.
-    QHBoxLayout* rows[] = {new QHBoxLayout, new QHBoxLayout};
-    const auto pair = [&](const char16_t* text, QWidget* box, int row) {
-        rows[row]->addWidget(new QLabel(QString::fromUtf16(text), group));
-        rows[row]->addWidget(box);
-    };
-    rows[0]->addWidget(c_.runnerLabel);
-    pair(u"馬名", c_.name, 0);
-    pair(u"性別", c_.sex, 0);
-    pair(u"馬齢", c_.age, 0);
-    pair(u"斤量", c_.weight, 1);
-    pair(u"脚質", c_.style, 1);
-    pair(u"適性距離", c_.aptitude, 1);
-    pair(u"単オッズ", c_.odds, 1);
-    for (int row = 0; row < 2; ++row) {
-        rows[row]->addStretch();
-        grid->addLayout(rows[row], row, 0);
+    const std::array<PastRunBoxes, 2> rows = {
+        PastRunBoxes{u.pastKindBox0, u.pastFinishBox0, u.pastFieldSizeBox0, u.pastPopularityBox0,
+                     u.pastDistanceBox0, u.pastClassBox0, u.pastWeightBox0, u.pastTimeDiffBox0},
+        PastRunBoxes{u.pastKindBox1, u.pastFinishBox1, u.pastFieldSizeBox1, u.pastPopularityBox1,
+                     u.pastDistanceBox1, u.pastClassBox1, u.pastWeightBox1, u.pastTimeDiffBox1}};
+    for (size_t row = 0; row < rows.size(); ++row) {
+        PastRunBoxes& b = c_.pastRuns[row];
+        b.kind = fillBox(rows[row].kind, kPastRunKindList);
+        b.finish = fillBox(rows[row].finish, kPastFinishList);
+        b.fieldSize = fillBox(rows[row].fieldSize, kPastFieldSizeList);
+        b.popularity = fillBox(rows[row].popularity, kPastPopularityList);
+        b.distance = fillBox(rows[row].distance, kDistanceList);
+        b.raceClass = fillBox(rows[row].raceClass, kClassList);
+        b.weight = fillBox(rows[row].weight, kWeightList);
+        b.timeDiff = fillBox(rows[row].timeDiff, kTimeDiffList);
     }
-
-    const QString pastHeadings[] = {
-        QStringLiteral("種類"), QStringLiteral("着"),
-        QStringLiteral("頭数"), QStringLiteral("人気"),
-        QStringLiteral("距離"), QStringLiteral("クラス"),
-        QStringLiteral("斤量"), QStringLiteral("１着とのタイム差（秒）")};
-    auto* pastGrid = new QGridLayout;
-    pastGrid->setHorizontalSpacing(3);
-    pastGrid->setVerticalSpacing(3);
-    for (int i = 0; i < 8; ++i) {
-        QLabel* label = heading(group, pastHeadings[i]);
-        // The long last heading takes two lines rather than widen the form.
-        label->setWordWrap(true);
-        pastGrid->addWidget(label, 0, i + 1);
-    }
-    const QString rowNames[] = {QStringLiteral("前々走成績"), QStringLiteral("前走成績")};
-    for (int row = 0; row < 2; ++row) {
-        const std::string suffix = std::to_string(row);
-        auto name = [&](const char* base) { return std::string(base) + suffix; };
-        PastRunBoxes& b = c_.pastRuns[size_t(row)];
-        b.kind = makeBox(group, kPastRunKindList, name("pastKindBox").c_str());
-        b.finish = makeBox(group, kPastFinishList, name("pastFinishBox").c_str());
-        b.fieldSize = makeBox(group, kPastFieldSizeList, name("pastFieldSizeBox").c_str());
-        b.popularity = makeBox(group, kPastPopularityList, name("pastPopularityBox").c_str());
-        b.distance = makeBox(group, kDistanceList, name("pastDistanceBox").c_str());
-        b.raceClass = makeBox(group, kClassList, name("pastClassBox").c_str());
-        b.weight = makeBox(group, kWeightList, name("pastWeightBox").c_str());
-        b.timeDiff = makeBox(group, kTimeDiffList, name("pastTimeDiffBox").c_str());
-        pastGrid->addWidget(new QLabel(rowNames[row], group), row + 1, 0);
-        QComboBox* boxes[] = {b.kind,     b.finish,    b.fieldSize, b.popularity,
-                              b.distance, b.raceClass, b.weight,    b.timeDiff};
-        for (int i = 0; i < 8; ++i)
-            pastGrid->addWidget(boxes[i], row + 1, i + 1, Qt::AlignLeft);
-    }
-    grid->addLayout(pastGrid, 2, 0, 1, 2);
-
-    auto* buttons = new QVBoxLayout;
-    c_.next = new QPushButton(QStringLiteral("次の馬(&N)"), group);
-    c_.next->setObjectName(QStringLiteral("nextButton"));
-    c_.next->setDefault(true);
-    c_.next->setToolTip(QStringLiteral("次の出走馬のデータを表示"));
-    c_.previous = new QPushButton(QStringLiteral("前の馬(&P)"), group);
-    c_.previous->setObjectName(QStringLiteral("previousButton"));
-    c_.previous->setToolTip(QStringLiteral("前の出走馬のデータを表示"));
-    buttons->addWidget(c_.next);
-    buttons->addWidget(c_.previous);
-    grid->addLayout(buttons, 0, 1, 2, 1);
-    return group;
+    c_.next = u.nextButton;
+    c_.previous = u.previousButton;
+    c_.results = u.resultList;
+    c_.report = u.reportPane;
 }
 
-QWidget* MainForm::buildPredictionGroup() {
-    auto* group = new QGroupBox(QStringLiteral("ゼルコ馬予想"), this);
-    auto* outer = new QHBoxLayout(group);
-    outer->setContentsMargins(6, 2, 6, 4);
-
+void MainForm::setUpResults() {
     // One row per ranking position; a click anywhere in a row selects the
     // whole row, which is the selection of every list at once.
-    auto* results = new ResultList(group);
-    results->setObjectName(QStringLiteral("resultList"));
-    results->setHeaderLabels({QStringLiteral("穴順"), QStringLiteral("枠番"),
-                              QStringLiteral("馬名"), QStringLiteral("穴度"),
-                              QStringLiteral("単オッズ")});
-    results->setRootIsDecorated(false);
-    results->setItemsExpandable(false);
-    results->setUniformRowHeights(true);
-    results->setAllColumnsShowFocus(true);
-    results->setSelectionMode(QAbstractItemView::SingleSelection);
-    results->setSelectionBehavior(QAbstractItemView::SelectRows);
-    results->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    results->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    results->setMinimumHeight(100);
+    QTreeWidget* results = c_.results;
     QHeaderView* header = results->header();
     header->setSectionsMovable(false);
     header->setSectionsClickable(false);
-    header->setStretchLastSection(false);
     // Each column as wide as its widest possible line.
     const QFontMetrics metrics(results->font());
     const QString widest[] = {QStringLiteral("穴順 "), QStringLiteral("8枠18番"),
@@ -291,18 +162,6 @@ QWidget* MainForm::buildPredictionGroup() {
     for (int column = 0; column < kResultColumns; ++column)
         width += results->columnWidth(column);
     results->setFixedWidth(width);
-    c_.results = results;
-    outer->addWidget(results);
-
-    auto* reportColumn = new QVBoxLayout;
-    reportColumn->addWidget(heading(group, QStringLiteral("ゼルコ馬情報")));
-    c_.report = new QPlainTextEdit(group);
-    c_.report->setObjectName(QStringLiteral("reportPane"));
-    c_.report->setReadOnly(true);
-    c_.report->setMinimumWidth(180);
-    reportColumn->addWidget(c_.report, 1);
-    outer->addLayout(reportColumn, 1);
-    return group;
 }
 
 void MainForm::connectRules() {

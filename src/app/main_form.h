@@ -4,6 +4,7 @@
 
 #include <QWidget>
 #include <array>
+#include <memory>
 
 class QComboBox;
 class QLabel;
@@ -12,11 +13,15 @@ class QPlainTextEdit;
 class QPushButton;
 class QTreeWidget;
 
+namespace Ui {
+class MainForm;
+}
+
 namespace zelkor {
 
 class PredictionCommands;
 
-// The body of the main window: a form over the race sheet in three groups,
+// The body of the main window (main_form.ui): a form over the race sheet in three groups,
 // レースデータ, 出走馬データ and ゼルコ馬予想. The runner row always shows
 // sheet.currentRunner; every edit reaches the sheet through commit().
 class MainForm : public QWidget {
@@ -71,6 +76,7 @@ class MainForm : public QWidget {
     };
 
     MainForm(RaceSheet& sheet, QWidget* parent = nullptr);
+    ~MainForm() override;
 
     const Controls& controls() const { return c_; }
 
@@ -109,9 +115,9 @@ class MainForm : public QWidget {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
-    QWidget* buildRaceGroup();
-    QWidget* buildRunnerGroup();
-    QWidget* buildPredictionGroup();
+    // The controls of the .ui, their lists filled.
+    void takeControls();
+    void setUpResults();
 
     void connectRules();
     void onLeaving(QObject* box);
@@ -127,6 +133,7 @@ class MainForm : public QWidget {
     void updateNavigation();
     void updatePastRunStates(int row);
 
+    std::unique_ptr<Ui::MainForm> ui_;
     RaceSheet& sheet_;
     Controls c_{};
     bool syncingLists_ = false;
