@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QDateEdit>
 #include <QDir>
+#include <QFileInfo>
 #include <QMimeData>
 #include <QTreeWidget>
 #include <QUrl>
@@ -112,6 +113,7 @@ TEST_F(JvDataCommandsTest, ImportsFromTheMenuAndByADropWithOneSummaryEach) {
     w().actions().importJvData->trigger();
     ASSERT_EQ(ui.prompt.messages.size(), 3u);
     EXPECT_NE(ui.prompt.messages[2].find("memo.txt"), std::string::npos);
+    EXPECT_EQ(ui.files.openRequests.at(1).folder, QFileInfo(file).absolutePath());
     EXPECT_EQ(ui.prompt.reportDetails.size(), 2u);
 }
 

@@ -526,6 +526,14 @@ TEST_F(MainWindowTest, CommandsThatReplaceAChangedRaceAskToSaveIt) {
              return !u.files.openRequests.empty() &&
                     u.files.openRequests.back().defaultSuffix == u"lzh";
          }},
+        {"JV-Data", &MainActions::openJvDataRaces,
+         [](WindowUnderTest& u) {
+             // The store is empty: its message, taken so the next round starts without it.
+             const bool told =
+                 !u.prompt.messages.empty() && u.prompt.messages.back().starts_with("JV-Data");
+             u.prompt.messages.clear();
+             return told;
+         }},
         {"exit", &MainActions::exit, [](WindowUnderTest& u) { return !u.window->isVisible(); }},
     };
     const QString saved = app.dir.filePath(QStringLiteral("saved.zel"));
