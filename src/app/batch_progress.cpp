@@ -17,7 +17,9 @@ void letWindowsPaint() {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-ProgressWindow::ProgressWindow(QWidget* owner) : dialog_(owner) {
+ProgressWindow::ProgressWindow(QWidget* owner, const QString& title) : dialog_(owner) {
+    if (!title.isEmpty())
+        dialog_.setWindowTitle(title);
     dialog_.show();
     dialog_.raise();
     letWindowsPaint();

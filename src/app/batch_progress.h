@@ -24,7 +24,8 @@ void letWindowsPaint();
 // The progress window of a batch job, drawn after every change.
 class ProgressWindow : public ProgressSink {
   public:
-    explicit ProgressWindow(QWidget* owner);
+    // `title` names the job when it is not "保存中...".
+    explicit ProgressWindow(QWidget* owner, const QString& title = {});
     void setText(const std::string& text) override;
     void setPosition(int position) override;
     void setStep(int step) override { dialog_.setStep(step); }

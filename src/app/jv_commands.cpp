@@ -28,6 +28,16 @@ namespace {
 
 const QString kJvFilter = QStringLiteral("JRA-VAN出馬表＋競走馬ﾌｧｲﾙ (*.lzh);;すべてのファイル (*)");
 
+// The race days of the store, newest first. False after a message when the
+// store cannot be read or has no race day yet.
+bool readRaceDays(const std::string& store, std::vector<StoreDate>& dates, UserPrompt& prompt) {
+    if (!readStoreDates(store, dates, prompt))
+        return false;
+    if (dates.empty())
+        showStoreWithoutRaces(prompt);
+    return !dates.empty();
+}
+
 } // namespace
 
 JvCommands::JvCommands(RaceSession& session, AppServices services, QWidget* window,
@@ -67,18 +77,14 @@ bool JvCommands::openJvArchive(const QString& archivePath) {
 void JvCommands::openStoreRaces() {
     if (!askToSaveChanges_())
         return;
+    const std::string store = jvStorePath(session_.programFolder());
     std::vector<StoreDate> dates;
-    if (!readStoreDates(jvStorePath(session_.programFolder()), dates, services_.prompt))
+    if (!readRaceDays(store, dates, services_.prompt))
         return;
-    if (dates.empty()) {
-        showStoreWithoutRaces(services_.prompt);
-        return;
-    }
     StoreDatesDialog dialog(dates, window_);
     if (dialog.exec() != QDialog::Accepted || dialog.chosenDate() == 0)
         return;
-    auto source =
-        openStoreDay(jvStorePath(session_.programFolder()), dialog.chosenDate(), services_.prompt);
+    std::unique_ptr<RaceSource> source = openStoreDay(store, dialog.chosenDate(), services_.prompt);
     if (!source)
         return;
     session_.setStoreDate(dialog.chosenDate());
@@ -194,12 +200,8 @@ void JvCommands::backtestPastRaces() {
 void JvCommands::backtestStore() {
     const std::string store = jvStorePath(session_.programFolder());
     std::vector<StoreDate> dates;
-    if (!readStoreDates(store, dates, services_.prompt))
+    if (!readRaceDays(store, dates, services_.prompt))
         return;
-    if (dates.empty()) {
-        showStoreWithoutRaces(services_.prompt);
-        return;
-    }
     BacktestPeriodDialog dialog(dates.back().date, dates.front().date, window_);
     if (dialog.exec() != QDialog::Accepted)
         return;

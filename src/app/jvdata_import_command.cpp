@@ -49,7 +49,7 @@ bool JvDataImportCommand::importPaths(const QStringList& paths) {
     ImportSummary summary;
     {
         WaitCursor wait;
-        ProgressWindow progress(window_);
+        ProgressWindow progress(window_, QStringLiteral("JV-Dataを取り込み中..."));
         if (!importJvData(native, jvStorePath(session_.programFolder()), summary, services_.prompt,
                           progress))
             return false;
