@@ -50,11 +50,6 @@ FileDialogRequest pageSaveRequest(const QString& title, const std::string& fileN
                              {}};
 }
 
-void reportPageNotWritten(UserPrompt& prompt, const QString& path) {
-    prompt.showMessage(
-        format("ファイル '%s' に書き込めませんでした", pathForDisplay(toNativePath(path)).c_str()));
-}
-
 QString QtFileChooser::chooseOpenFile(QWidget* parent, const FileDialogRequest& request) {
     return runDialog(parent, request, QFileDialog::AcceptOpen);
 }

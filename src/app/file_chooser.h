@@ -23,10 +23,6 @@ struct FileDialogRequest {
 // `fileName` (CP932).
 FileDialogRequest pageSaveRequest(const QString& title, const std::string& fileName);
 
-// Tells the user that the page chosen in a save dialog could not be written
-// at `path` (the page writers themselves say nothing).
-void reportPageNotWritten(UserPrompt& prompt, const QString& path);
-
 // The open and save dialogs, behind an interface so tests can answer them.
 // Both return the chosen full path, or an empty text when cancelled. The
 // read-only box is never shown and replacing a file is always confirmed.

@@ -148,9 +148,8 @@ void JvCommands::makeNewspapers(RaceSelectionDialog& dialog, const std::vector<i
         if (path.isEmpty())
             return;
         WaitCursor wait;
-        if (writeSingleNewspaper(race, dialog.source(), session_.settings(), programFolder,
-                                 toNativePath(path), services_.prompt, services_.shell) != 1)
-            reportPageNotWritten(services_.prompt, path);
+        writeSingleNewspaper(race, dialog.source(), session_.settings(), programFolder,
+                             toNativePath(path), services_.prompt, services_.shell);
         return;
     }
     WaitCursor wait;
@@ -191,10 +190,8 @@ void JvCommands::backtestPastRaces() {
                                progress))
             return;
     }
-    const std::string page = backtestPagePath(session_.programFolder());
-    if (!writeBacktestPage(page, backtest, rules, services_.shell))
-        services_.prompt.showMessage(
-            format("ページを書き込めませんでした: %s", pathForDisplay(page).c_str()));
+    writeBacktestPage(backtestPagePath(session_.programFolder()), backtest, rules, services_.prompt,
+                      services_.shell);
 }
 
 void JvCommands::backtestStore() {

@@ -540,11 +540,8 @@ void MainWindow::sportsPage() {
     if (path.isEmpty())
         return;
     if (writeSportsPage(toNativePath(path), sheet, session_->settings(), session_->programFolder(),
-                        now) != 1) {
-        reportPageNotWritten(services_.prompt, path);
-        return;
-    }
-    services_.shell.openDocument(toNativePath(path));
+                        now, services_.prompt) == 1)
+        services_.shell.openDocument(toNativePath(path));
 }
 
 } // namespace zelkor

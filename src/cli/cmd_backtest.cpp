@@ -228,15 +228,15 @@ int runBacktest(const std::vector<std::string>& args) {
     const std::string pagePath = backtestPagePath(programFolder);
     if (parsed.flag("--json")) {
         PathPrintingShell noShell;
-        if (!writeBacktestPage(pagePath, backtest, rules, noShell))
-            return fail("ページを書き込めませんでした: " + pathForDisplay(pagePath));
+        if (!writeBacktestPage(pagePath, backtest, rules, prompt, noShell))
+            return 1; // the writer has told why on stderr
         std::printf("%s\n", backtestJson(backtest, rules, pagePath).dump(2).c_str());
         return 0;
     }
     printOut(summaryText(backtest, rules));
     PathPrintingShell shell;
-    if (!writeBacktestPage(pagePath, backtest, rules, shell))
-        return fail("ページを書き込めませんでした: " + pathForDisplay(pagePath));
+    if (!writeBacktestPage(pagePath, backtest, rules, prompt, shell))
+        return 1; // the writer has told why on stderr
     return 0;
 }
 

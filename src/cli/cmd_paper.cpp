@@ -90,7 +90,7 @@ int runPaper(const std::vector<std::string>& args) {
         const std::string path =
             parsed.value("-o").value_or(cp932ToUtf8(singleNewspaperFileName(card)));
         if (writeSingleNewspaper(card, source, settings, programFolder, path, prompt, shell) != 1)
-            return fail("ページを書き込めませんでした: " + pathForDisplay(path));
+            return 1; // the writer has told why on stderr
         return 0;
     }
     if (parsed.value("-o"))

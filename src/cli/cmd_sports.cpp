@@ -36,8 +36,8 @@ int runSports(const std::vector<std::string>& args) {
     const std::string path =
         parsed.value("-o").value_or(cp932ToUtf8(suggestedSportsFileName(sheet, localTime)));
     if (writeSportsPage(path, sheet, settingsOfProgramFolder(programFolder), programFolder,
-                        localTime) != 1)
-        return fail("ページを書き込めませんでした: " + pathForDisplay(path));
+                        localTime, prompt) != 1)
+        return 1; // the writer has told why on stderr
     printOut(pathForDisplay(path) + "\n");
     return 0;
 }

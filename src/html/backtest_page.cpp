@@ -185,10 +185,10 @@ std::string backtestPage(const Backtest& backtest, const PastRaceRules& rules) {
 }
 
 bool writeBacktestPage(const std::string& path, const Backtest& backtest,
-                       const PastRaceRules& rules, Shell& shell) {
+                       const PastRaceRules& rules, UserPrompt& prompt, Shell& shell) {
     std::error_code ignored;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
-    if (!writeWholeFile(path, backtestPage(backtest, rules)))
+    if (!writePage(path, backtestPage(backtest, rules), prompt))
         return false;
     shell.openDocument(path);
     return true;

@@ -16,8 +16,8 @@ std::string backtestPagePath(const std::string& programFolder);
 std::string backtestPage(const Backtest& backtest, const PastRaceRules& rules);
 
 // Writes the page to `path` and opens it through `shell`. False, with
-// nothing opened, when it cannot be written.
+// nothing opened and `prompt` told, when it cannot be written.
 bool writeBacktestPage(const std::string& path, const Backtest& backtest,
-                       const PastRaceRules& rules, Shell& shell);
+                       const PastRaceRules& rules, UserPrompt& prompt, Shell& shell);
 
 } // namespace zelkor

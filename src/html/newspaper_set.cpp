@@ -141,6 +141,8 @@ int writeSingleNewspaper(const JvRaceCard& race, RaceSource& source, AppSettings
                          UserPrompt& prompt, Shell& shell) {
     const int written = writeNewspaper(chosenPaperEdition(settings), race, source, settings,
                                        programFolder, prompt, path);
+    if (written != 1)
+        reportPageNotWritten(prompt, path);
     shell.openDocument(path);
     return written;
 }

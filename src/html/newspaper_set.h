@@ -85,7 +85,8 @@ std::string newspaperSetPageName(const JvRaceCard& race);
 
 // One race (read from `source` just before) to the path the user chose:
 // writes the chosen edition and opens the file whatever the writer
-// returned. Returns the writer's 1 or 0.
+// returned; a page not written is told to `prompt` first. Returns the
+// writer's 1 or 0.
 int writeSingleNewspaper(const JvRaceCard& race, RaceSource& source, AppSettings& settings,
                          const std::string& programFolder, const std::string& path,
                          UserPrompt& prompt, Shell& shell);

@@ -1,11 +1,25 @@
 #include "html/page_conventions.h"
 
+#include "text/cp932.h"
+#include "text/file_io.h"
 #include "text/format.h"
 #include "text/sjis.h"
 
 #include <array>
 
 namespace zelkor {
+
+bool writePage(const std::string& path, std::string_view page, UserPrompt& prompt) {
+    if (writeWholeFile(path, page))
+        return true;
+    reportPageNotWritten(prompt, path);
+    return false;
+}
+
+void reportPageNotWritten(UserPrompt& prompt, const std::string& path) {
+    prompt.showMessage(
+        format("ファイル '%s' に書き込めませんでした", pathForDisplay(path).c_str()));
+}
 
 namespace {
 

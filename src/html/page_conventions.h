@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/ports.h"
+
 #include <string>
 #include <string_view>
 
@@ -8,6 +10,14 @@ namespace zelkor {
 // Conventions every page of the program shares. Pages are CP932 text
 // composed in memory and written in one piece; the line ends are exactly the
 // "\r\n" of the templates.
+
+// Writes a page the user asked for in one piece; one that cannot be
+// written is told to the user ("ファイル '<path>' に書き込めませんでした").
+// Returns whether it was written.
+bool writePage(const std::string& path, std::string_view page, UserPrompt& prompt);
+
+// Tells the user that the page at `path` could not be written.
+void reportPageNotWritten(UserPrompt& prompt, const std::string& path);
 
 // Goes into every page head, as the first "%s" of the head template.
 inline constexpr std::string_view kPageMetaLine =

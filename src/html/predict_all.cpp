@@ -97,8 +97,9 @@ std::string predictAll(RaceSource& source, RaceSheet& sheet, JvRaceCard& current
             if (onRaceLoaded)
                 onRaceLoaded(currentRace, sheet);
             scoreRace(sheet);
-            const bool written =
-                writeSportsPage(pagePath, sheet, settings, programFolder, localTime) == 1;
+            // The set tells of its unwritten pages together, at its end.
+            const bool written = writeWholeFile(
+                pagePath, buildSportsPage(sheet, settings, programFolder, localTime));
             unwritten.note(written, pagePath);
             if (written)
                 appendRaceToMenu(menu, previousCourse, race, pagePath);

@@ -144,8 +144,10 @@ std::string buildSportsPage(const RaceSheet& sheet, const AppSettings& settings,
 }
 
 int writeSportsPage(const std::string& path, const RaceSheet& sheet, const AppSettings& settings,
-                    const std::string& programFolder, const std::tm& localTime) {
-    return writeWholeFile(path, buildSportsPage(sheet, settings, programFolder, localTime)) ? 1 : 0;
+                    const std::string& programFolder, const std::tm& localTime,
+                    UserPrompt& prompt) {
+    return writePage(path, buildSportsPage(sheet, settings, programFolder, localTime), prompt) ? 1
+                                                                                               : 0;
 }
 
 std::string suggestedSportsFileName(const RaceSheet& sheet, const std::tm& localTime) {

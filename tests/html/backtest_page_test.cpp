@@ -4,6 +4,7 @@
 #include "headless_chromium.h"
 #include "html/backtest_page.h"
 #include "support/backtest_races.h"
+#include "support/recording_prompt.h"
 #include "support/temp_folder.h"
 #include "text/cp932.h"
 #include "text/file_io.h"
@@ -46,15 +47,18 @@ TEST(BacktestPage, WrittenBelowTheHtmlFolderAndOpened) {
     } shell;
     const std::string path = backtestPagePath(temp.path());
     EXPECT_EQ(path, temp.path() + "HTML/ZelBacktest.html");
-    ASSERT_TRUE(writeBacktestPage(path, twoRaceBacktest(), {}, shell));
+    test::RecordingPrompt prompt;
+    ASSERT_TRUE(writeBacktestPage(path, twoRaceBacktest(), {}, prompt, shell));
     EXPECT_EQ(readWholeFile(path), backtestPage(twoRaceBacktest(), {}));
     EXPECT_EQ(shell.opened, std::vector<std::string>{path});
 
-    // A folder in the way of the page: nothing written, nothing opened.
+    // A folder in the way of the page: nothing written, nothing opened, the
+    // user told.
     fs::remove(path);
     fs::create_directories(path);
-    EXPECT_FALSE(writeBacktestPage(path, twoRaceBacktest(), {}, shell));
+    EXPECT_FALSE(writeBacktestPage(path, twoRaceBacktest(), {}, prompt, shell));
     EXPECT_EQ(shell.opened.size(), 1u);
+    EXPECT_EQ(prompt.onlyText(), "ファイル '" + path + "' に書き込めませんでした");
 }
 
 size_t countOf(const std::string& text, const std::string& part) {

@@ -3,6 +3,7 @@
 #include "html/race_sheet_page.h"
 #include "html/sports_page.h"
 #include "html_test_sheets.h"
+#include "support/recording_prompt.h"
 #include "support/temp_folder.h"
 #include "text/cp932.h"
 #include "text/file_io.h"
@@ -42,7 +43,8 @@ TEST(Browser, PagesDecodeAsJapaneseText) {
     t.tm_mon = 5;
     t.tm_mday = 16;
     t.tm_wday = 6;
-    ASSERT_EQ(writeSportsPage(sportsPage, sheet, pageSettings(0, 1), temp.path(), t), 1);
+    test::RecordingPrompt prompt;
+    ASSERT_EQ(writeSportsPage(sportsPage, sheet, pageSettings(0, 1), temp.path(), t, prompt), 1);
 
     const std::string sheetDom = dumpDom(sheetPage, folder / "profile");
     ASSERT_FALSE(sheetDom.empty()) << "chromium printed nothing";

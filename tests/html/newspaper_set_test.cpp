@@ -267,6 +267,7 @@ TEST_F(NewspaperSet, SingleRaceIsOpenedWhateverTheWriterReturned) {
     const std::string unwritable = dir.file("no-such-folder/chosen.html");
     EXPECT_EQ(writeSingleNewspaper(race, source, settings, dir.path(), unwritable, prompt, shell),
               0);
+    EXPECT_EQ(prompt.entries.back().text, "ファイル '" + unwritable + "' に書き込めませんでした");
     EXPECT_EQ(shell.documents, (std::vector<std::string>{path, unwritable}));
 }
 

@@ -2,6 +2,7 @@
 #include "html/race_table.h"
 #include "html/sports_page.h"
 #include "html_test_sheets.h"
+#include "support/recording_prompt.h"
 #include "support/temp_folder.h"
 #include "text/file_io.h"
 
@@ -202,16 +203,19 @@ TEST(SportsPage, SuggestedFileNameCarriesDateAndRaceName) {
     EXPECT_EQ(suggestedSportsFileName(sheet, june16th2001()), "Zspo_2001-0616_.._ソ_a_b.html");
 }
 
-TEST(SportsPage, WriteReportsSuccessAndFailureThroughItsResult) {
+TEST(SportsPage, WriteTellsTheUserOfAPageItCouldNotWrite) {
     const test::TempFolder folder("zelkor-sports-page");
     const std::string path = folder.file("page.html");
     const RaceSheet sheet = scoredSheet();
-    ASSERT_EQ(writeSportsPage(path, sheet, pageSettings(1, 0), "/opt/", june16th2001()), 1);
+    test::RecordingPrompt prompt;
+    ASSERT_EQ(writeSportsPage(path, sheet, pageSettings(1, 0), "/opt/", june16th2001(), prompt), 1);
     EXPECT_EQ(readWholeFile(path),
               buildSportsPage(sheet, pageSettings(1, 0), "/opt/", june16th2001()));
-    EXPECT_EQ(writeSportsPage(folder.file("no/such/dir.html"), sheet, pageSettings(1, 0), "/opt/",
-                              june16th2001()),
+    EXPECT_TRUE(prompt.entries.empty());
+    const std::string missing = folder.file("no/such/dir.html");
+    EXPECT_EQ(writeSportsPage(missing, sheet, pageSettings(1, 0), "/opt/", june16th2001(), prompt),
               0);
+    EXPECT_EQ(prompt.onlyText(), "ファイル '" + missing + "' に書き込めませんでした");
 }
 
 } // namespace
