@@ -9,6 +9,7 @@ cmake --build "$BUILD" --target app_screenshots zelkor_runtime_files
 mkdir -p docs
 # The window as a 1280x800 screen shows it.
 ZELKOR_SCREEN=1280x800 sh tests/app/with_window_manager.sh "$BUILD/bin/app_screenshots" docs
-# The race selection over the sample race day, and the newspaper settings.
+# The race selection over the sample race day, the race days of the sample
+# JV-Data season, and the newspaper settings.
 cmake --build "$BUILD" --target jv_screenshots
 ZELKOR_SOURCE_DIR="$PWD" xvfb-run -a -s "-screen 0 1600x1000x24" "$BUILD/bin/jv_screenshots" docs

@@ -49,6 +49,16 @@ SaveChoice QtUserPrompt::askSaveChanges() {
     }
 }
 
+void QtUserPrompt::showReport(const std::string& heading, const std::string& table,
+                              const std::string& details, const std::string& caption) {
+    QMessageBox box(QMessageBox::Information, toQt(caption), QString(), QMessageBox::Ok, parent_);
+    box.setTextFormat(Qt::RichText);
+    box.setText(QStringLiteral("<p>%1</p><pre>%2</pre>")
+                    .arg(toQt(heading).toHtmlEscaped(), toQt(table).remove(u'\r').toHtmlEscaped()));
+    box.setDetailedText(toQt(details).remove(u'\r'));
+    box.exec();
+}
+
 bool QtUserPrompt::askYesNo(const std::string& text, const std::string& caption) {
     QMessageBox box(QMessageBox::Question, toQt(caption), toQt(text),
                     QMessageBox::Yes | QMessageBox::No, parent_);

@@ -17,6 +17,11 @@ class AppPrompt : public UserPrompt {
     // Asked before a command replaces a race changed since it was last
     // saved or loaded: 保存 / 保存しない / キャンセル.
     virtual SaveChoice askSaveChanges() = 0;
+    // A report with an OK button: `heading`, then `table` in a fixed-pitch
+    // font (columns aligned by CP932 bytes), with `details` (may be empty)
+    // behind the box's details button.
+    virtual void showReport(const std::string& heading, const std::string& table,
+                            const std::string& details, const std::string& caption) = 0;
 };
 
 // Message boxes over the main window. Texts and captions are CP932; a line
@@ -29,6 +34,8 @@ class QtUserPrompt : public AppPrompt {
     void showMessage(const std::string& text, const std::string& caption = kAppTitle) override;
     bool askYesNo(const std::string& text, const std::string& caption = kAppTitle) override;
     SaveChoice askSaveChanges() override;
+    void showReport(const std::string& heading, const std::string& table,
+                    const std::string& details, const std::string& caption) override;
     void showNote(const std::string& text, MessageIcon icon,
                   const std::string& caption = kAppTitle) override;
 

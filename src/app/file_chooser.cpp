@@ -8,19 +8,24 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
+#include <QPushButton>
 
 namespace zelkor {
 
 namespace {
 
+// Without a title of its own a dialog gets the one the Japanese system
+// dialogs carry.
+QString dialogTitle(const FileDialogRequest& request, QFileDialog::AcceptMode mode) {
+    if (!request.title.isEmpty())
+        return request.title;
+    return mode == QFileDialog::AcceptOpen ? QStringLiteral("ファイルを開く")
+                                           : QStringLiteral("名前を付けて保存");
+}
+
 QString runDialog(QWidget* parent, const FileDialogRequest& request, QFileDialog::AcceptMode mode) {
-    // Without a title of its own a dialog gets the one the Japanese system
-    // dialogs carry.
-    QString title = request.title;
-    if (title.isEmpty())
-        title = mode == QFileDialog::AcceptOpen ? QStringLiteral("ファイルを開く")
-                                                : QStringLiteral("名前を付けて保存");
-    QFileDialog dialog(parent, title);
+    QFileDialog dialog(parent, dialogTitle(request, mode));
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);
@@ -53,6 +58,29 @@ QString QtFileChooser::chooseSaveFile(QWidget* parent, const FileDialogRequest& 
     return runDialog(parent, request, QFileDialog::AcceptSave);
 }
 
+QStringList QtFileChooser::chooseOpenPaths(QWidget* parent, const FileDialogRequest& request) {
+    // Qt's own dialog: a platform dialog chooses files or a folder, never
+    // either, and has no room for the folder button.
+    QFileDialog dialog(parent, dialogTitle(request, QFileDialog::AcceptOpen));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setNameFilter(request.filter);
+    if (!request.folder.isEmpty())
+        dialog.setDirectory(request.folder);
+    QString folder;
+    auto* folderButton = new QPushButton(QStringLiteral("表示中のフォルダごと選ぶ(&F)"), &dialog);
+    QObject::connect(folderButton, &QPushButton::clicked, &dialog, [&dialog, &folder] {
+        folder = dialog.directory().absolutePath();
+        dialog.reject();
+    });
+    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()))
+        grid->addWidget(folderButton, grid->rowCount(), 0, 1, grid->columnCount(), Qt::AlignLeft);
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    if (!folder.isEmpty())
+        return {folder};
+    return accepted ? dialog.selectedFiles() : QStringList();
+}
+
 } // namespace zelkor
 
 namespace zelkor {
@@ -75,6 +103,14 @@ QString FolderRememberingChooser::remember(const FileDialogRequest& request,
 QString FolderRememberingChooser::chooseOpenFile(QWidget* parent,
                                                  const FileDialogRequest& request) {
     return remember(request, chooser_.chooseOpenFile(parent, withFolder(request)));
+}
+
+QStringList FolderRememberingChooser::chooseOpenPaths(QWidget* parent,
+                                                      const FileDialogRequest& request) {
+    const QStringList chosen = chooser_.chooseOpenPaths(parent, withFolder(request));
+    if (!chosen.isEmpty())
+        remember(request, chosen.front());
+    return chosen;
 }
 
 QString FolderRememberingChooser::chooseSaveFile(QWidget* parent,

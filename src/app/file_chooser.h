@@ -3,6 +3,7 @@
 #include "core/ports.h"
 
 #include <QString>
+#include <QStringList>
 #include <string>
 
 class QWidget;
@@ -30,12 +31,16 @@ class FileChooser {
     virtual ~FileChooser() = default;
     virtual QString chooseOpenFile(QWidget* parent, const FileDialogRequest& request) = 0;
     virtual QString chooseSaveFile(QWidget* parent, const FileDialogRequest& request) = 0;
+    // Several existing files, or one folder; empty when cancelled.
+    virtual QStringList chooseOpenPaths(QWidget* parent, const FileDialogRequest& request) = 0;
 };
 
 class QtFileChooser : public FileChooser {
   public:
     QString chooseOpenFile(QWidget* parent, const FileDialogRequest& request) override;
     QString chooseSaveFile(QWidget* parent, const FileDialogRequest& request) override;
+    // Qt's own file dialog, whose extra button takes the folder shown.
+    QStringList chooseOpenPaths(QWidget* parent, const FileDialogRequest& request) override;
 };
 
 class WindowState;
@@ -49,6 +54,7 @@ class FolderRememberingChooser : public FileChooser {
         : chooser_(chooser), state_(state) {}
     QString chooseOpenFile(QWidget* parent, const FileDialogRequest& request) override;
     QString chooseSaveFile(QWidget* parent, const FileDialogRequest& request) override;
+    QStringList chooseOpenPaths(QWidget* parent, const FileDialogRequest& request) override;
 
   private:
     FileDialogRequest withFolder(FileDialogRequest request) const;

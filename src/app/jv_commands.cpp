@@ -1,11 +1,13 @@
 #include "app/jv_commands.h"
 
+#include "app/backtest_period_dialog.h"
+#include "app/batch_progress.h"
 #include "app/file_chooser.h"
 #include "app/newspaper_settings_dialog.h"
-#include "app/progress_dialog.h"
 #include "app/qt_text.h"
 #include "app/race_selection_dialog.h"
 #include "app/race_session.h"
+#include "app/store_dates_dialog.h"
 #include "core/program_folder.h"
 #include "html/backtest_page.h"
 #include "html/newspaper_set.h"
@@ -13,12 +15,11 @@
 #include "jv/archive_intake.h"
 #include "jv/archive_race_source.h"
 #include "jv/backtest.h"
+#include "jv/jvdata_store.h"
 #include "jv/race_card.h"
 #include "text/cp932.h"
 #include "text/format.h"
 
-#include <QApplication>
-#include <QCoreApplication>
 #include <ctime>
 
 namespace zelkor {
@@ -27,48 +28,15 @@ namespace {
 
 const QString kJvFilter = QStringLiteral("JRA-VAN出馬表＋競走馬ﾌｧｲﾙ (*.lzh);;すべてのファイル (*)");
 
-// The wait cursor for as long as the guard lives.
-class WaitCursor {
-  public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
-// Lets the window system draw what changed (the progress window, the form,
-// the viewer) while a batch job keeps the one thread busy. The user's
-// input waits, so nothing can start a second job in between.
-void letWindowsPaint() {
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+// The race days of the store, newest first. False after a message when the
+// store cannot be read or has no race day yet.
+bool readRaceDays(const std::string& store, std::vector<StoreDate>& dates, UserPrompt& prompt) {
+    if (!readStoreDates(store, dates, prompt))
+        return false;
+    if (dates.empty())
+        showStoreWithoutRaces(prompt);
+    return !dates.empty();
 }
-
-// The progress window of a batch job, drawn after every change.
-class ProgressWindow : public ProgressSink {
-  public:
-    explicit ProgressWindow(QWidget* owner) : dialog_(owner) {
-        dialog_.show();
-        dialog_.raise();
-        letWindowsPaint();
-        dialog_.repaint();
-    }
-    void setText(const std::string& text) override {
-        dialog_.setText(text);
-        letWindowsPaint();
-    }
-    void setPosition(int position) override {
-        dialog_.setPosition(position);
-        letWindowsPaint();
-    }
-    void setStep(int step) override { dialog_.setStep(step); }
-    void step() override {
-        dialog_.step();
-        letWindowsPaint();
-    }
-
-  private:
-    ProgressDialog dialog_;
-};
 
 } // namespace
 
@@ -102,18 +70,44 @@ bool JvCommands::openJvArchive(const QString& archivePath) {
         return false;
     session_.setRaceCardPath(card.raceCardPath);
     emit archiveOpened(archivePath);
-    return selectAndLoadRace();
+    ArchiveRaceSource source(session_.raceCardPath(), session_.programFolder());
+    return selectAndLoadRace(source);
 }
 
-void JvCommands::changeRace() {
-    if (session_.raceCardPath().empty() || !askToSaveChanges_())
+void JvCommands::openStoreRaces() {
+    if (!askToSaveChanges_())
         return;
-    if (selectAndLoadRace())
+    const std::string store = jvStorePath(session_.programFolder());
+    std::vector<StoreDate> dates;
+    if (!readRaceDays(store, dates, services_.prompt))
+        return;
+    StoreDatesDialog dialog(dates, window_);
+    if (dialog.exec() != QDialog::Accepted || dialog.chosenDate() == 0)
+        return;
+    std::unique_ptr<RaceSource> source = openStoreDay(store, dialog.chosenDate(), services_.prompt);
+    if (!source)
+        return;
+    session_.setStoreDate(dialog.chosenDate());
+    if (selectAndLoadRace(*source))
         session_.clearResults();
 }
 
-bool JvCommands::selectAndLoadRace() {
-    ArchiveRaceSource source(session_.raceCardPath(), session_.programFolder());
+void JvCommands::changeRace() {
+    if (!session_.hasRaceSource() || !askToSaveChanges_())
+        return;
+    std::unique_ptr<RaceSource> source = currentSource();
+    if (source && selectAndLoadRace(*source))
+        session_.clearResults();
+}
+
+std::unique_ptr<RaceSource> JvCommands::currentSource() {
+    if (session_.storeDate() != 0)
+        return openStoreDay(jvStorePath(session_.programFolder()), session_.storeDate(),
+                            services_.prompt);
+    return std::make_unique<ArchiveRaceSource>(session_.raceCardPath(), session_.programFolder());
+}
+
+bool JvCommands::selectAndLoadRace(RaceSource& source) {
     const int position = selectRace(source);
     return position > 0 && loadRace(source, position);
 }
@@ -180,6 +174,10 @@ void JvCommands::predictAllRaces(RaceSelectionDialog& dialog) {
 }
 
 void JvCommands::backtestPastRaces() {
+    if (session_.storeDate() != 0) {
+        backtestStore();
+        return;
+    }
     const std::string& raceCardPath = session_.raceCardPath();
     if (raceCardPath.empty())
         return;
@@ -194,6 +192,17 @@ void JvCommands::backtestPastRaces() {
     }
     writeBacktestPage(backtestPagePath(session_.programFolder()), backtest, rules, services_.prompt,
                       services_.shell);
+}
+
+void JvCommands::backtestStore() {
+    const std::string store = jvStorePath(session_.programFolder());
+    std::vector<StoreDate> dates;
+    if (!readRaceDays(store, dates, services_.prompt))
+        return;
+    BacktestPeriodDialog dialog(dates.back().date, dates.front().date, window_);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    emit storeBacktestRequested(dialog.fromDate(), dialog.toDate());
 }
 
 void JvCommands::newspaperSettings() {

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace zelkor {
@@ -13,9 +14,9 @@ class RaceSelectionDialog;
 class RaceSession;
 class RaceSource;
 
-// The JRA-VAN commands (open an archive, change the race, backtest), the
-// two batch jobs started from the race selection (newspapers, predict-all)
-// and the newspaper settings command, over the window's race session.
+// The JRA-VAN commands (open an archive or a race day of the JV-Data store,
+// change the race, backtest), the two batch jobs started from the race selection (newspapers,
+// predict-all) and the newspaper settings command, over the window's race session.
 class JvCommands : public QObject {
     Q_OBJECT
   public:
@@ -34,19 +35,30 @@ class JvCommands : public QObject {
   signals:
     // The intake of this archive succeeded.
     void archiveOpened(const QString& archivePath);
+    // The period (yyyymmdd, inclusive) chosen for a backtest of the
+    // returns over the store.
+    void storeBacktestRequested(int fromDate, int toDate);
 
   public slots:
     void openJraVanFile();
+    // The store's race days, then the race selection over the chosen one.
+    void openStoreRaces();
     void changeRace();
-    // Backtests the formula on the horse file of the opened archive and
-    // opens the report page.
+    // Backtests the formula on the horse file of the opened archive, or the
+    // returns of its bets over the store when its races came from there,
+    // and opens the report page.
     void backtestPastRaces();
     void newspaperSettings();
 
   private:
-    // Runs the race selection on the current race card and loads the chosen
-    // race. True when a race was chosen and loaded.
-    bool selectAndLoadRace();
+    // The races last opened (the archive's card or the store's day); null
+    // after a message when they cannot be read any more.
+    std::unique_ptr<RaceSource> currentSource();
+    // Runs the race selection on `source` and loads the chosen race. True
+    // when a race was chosen and loaded.
+    bool selectAndLoadRace(RaceSource& source);
+    // The period dialog, then the returns backtest over the store.
+    void backtestStore();
     // Runs the race selection on `source`; the chosen race's position, or 0
     // when the dialog was cancelled.
     int selectRace(RaceSource& source);

@@ -49,6 +49,10 @@ MainActions makeMainActions(QObject* owner) {
                    {u"ゼルコ馬ﾌｧｲﾙを開く(&O)...", u"開く", Art::OpenFile, QKeySequence::Open});
     a.openJraVan = makeAction(owner, "openJraVanAction",
                               {u"JRA-VANﾌｧｲﾙを開く(&J)...", u"JRA-VAN", Art::OpenJraVan, {}});
+    a.importJvData = makeAction(owner, "importJvDataAction",
+                                {u"JV-Dataを取り込む(&I)...", u"JV-Data取込", {}, {}});
+    a.openJvDataRaces = makeAction(owner, "openJvDataRacesAction",
+                                   {u"JV-Dataのレースを開く(&D)...", u"JV-Dataのレース", {}, {}});
     a.changeRace = makeAction(owner, "changeRaceAction",
                               {u"予想ﾚｰｽを変更(&E)", u"ﾚｰｽ変更", Art::ChangeRace, {}});
     a.backtest = makeAction(owner, "backtestAction", {u"過去レースで検証(&B)...", u"検証", {}, {}});

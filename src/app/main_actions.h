@@ -13,6 +13,8 @@ struct MainActions {
     QAction* newRace;
     QAction* openFile;
     QAction* openJraVan;
+    QAction* importJvData;
+    QAction* openJvDataRaces;
     QAction* changeRace;
     QAction* backtest;
     QAction* save;

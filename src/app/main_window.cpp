@@ -4,6 +4,7 @@
 #include "app/artwork.h"
 #include "app/help.h"
 #include "app/jv_commands.h"
+#include "app/jvdata_import_command.h"
 #include "app/main_form.h"
 #include "app/page_viewer.h"
 #include "app/qt_text.h"
@@ -64,11 +65,22 @@ bool isPredictionFile(const QString& path) {
     return QFileInfo(path).suffix().compare(u"zel", Qt::CaseInsensitive) == 0;
 }
 
-// The one local file a drag carries, or an empty text.
-QString draggedFile(const QMimeData* data) {
-    if (!data || !data->hasUrls() || data->urls().size() != 1 || !data->urls()[0].isLocalFile())
+// The local files and folders a drag carries; none when it carries
+// anything else.
+QStringList draggedPaths(const QMimeData* data) {
+    if (!data || !data->hasUrls())
         return {};
-    return data->urls()[0].toLocalFile();
+    QStringList paths;
+    for (const QUrl& url : data->urls()) {
+        if (!url.isLocalFile())
+            return {};
+        paths << url.toLocalFile();
+    }
+    return paths;
+}
+
+bool isJraVanArchive(const QString& path) {
+    return QFileInfo(path).suffix().compare(u"lzh", Qt::CaseInsensitive) == 0;
 }
 
 } // namespace
@@ -90,6 +102,8 @@ MainWindow::MainWindow(std::string programFolder, AppServices services, QWidget*
     buildStatusBar();
     jvCommands_ = new JvCommands(*session_, AppServices{services_.prompt, services_.shell, files_},
                                  this, [this] { return askToSaveChanges(); });
+    jvDataImport_ = new JvDataImportCommand(
+        *session_, AppServices{services_.prompt, services_.shell, files_}, this);
     connectActions();
     connectSession();
     updateCommandStates();
@@ -118,6 +132,9 @@ void MainWindow::connectActions() {
     connect(a.trainer, &QAction::triggered, this, &MainWindow::trainer);
     connect(a.sports, &QAction::triggered, this, &MainWindow::sportsPage);
     connect(a.openJraVan, &QAction::triggered, jvCommands_, &JvCommands::openJraVanFile);
+    connect(a.importJvData, &QAction::triggered, jvDataImport_,
+            &JvDataImportCommand::chooseAndImport);
+    connect(a.openJvDataRaces, &QAction::triggered, jvCommands_, &JvCommands::openStoreRaces);
     connect(a.changeRace, &QAction::triggered, jvCommands_, &JvCommands::changeRace);
     connect(a.backtest, &QAction::triggered, jvCommands_, &JvCommands::backtestPastRaces);
     connect(a.newspaperSettings, &QAction::triggered, jvCommands_, &JvCommands::newspaperSettings);
@@ -180,7 +197,7 @@ void MainWindow::connectSession() {
 void MainWindow::buildMenus() {
     const MainActions& a = actions_;
     QMenu* file = menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
-    file->addActions({a.newRace, a.openFile, a.openJraVan});
+    file->addActions({a.newRace, a.openFile, a.openJraVan, a.importJvData, a.openJvDataRaces});
     file->addSeparator();
     file->addActions({a.changeRace, a.backtest});
     file->addSeparator();
@@ -334,8 +351,9 @@ void MainWindow::updateCommandStates() {
     actions_.bets->setEnabled(p.betsEnabled());
     actions_.trainer->setEnabled(p.trainerEnabled());
     actions_.sports->setEnabled(p.sportsEnabled());
-    // Greyed until an archive has been opened, never again after.
-    const bool card = !session_->raceCardPath().empty();
+    // Greyed until races of an archive or the store have been opened, never
+    // again after.
+    const bool card = session_->hasRaceSource();
     actions_.changeRace->setEnabled(card);
     actions_.backtest->setEnabled(card);
 }
@@ -459,19 +477,28 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
-    if (!draggedFile(event->mimeData()).isEmpty())
+    if (!draggedPaths(event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 
 void MainWindow::dropEvent(QDropEvent* event) {
-    const QString path = draggedFile(event->mimeData());
-    if (path.isEmpty())
+    const QStringList paths = draggedPaths(event->mimeData());
+    if (paths.isEmpty())
         return;
     event->acceptProposedAction();
     // Opened once the drag is over, so its source is not kept waiting by
     // the questions and dialogs of the command.
     QMetaObject::invokeMethod(
-        this, [this, path] { openFile(path); }, Qt::QueuedConnection);
+        this, [this, paths] { openDroppedPaths(paths); }, Qt::QueuedConnection);
+}
+
+void MainWindow::openDroppedPaths(const QStringList& paths) {
+    const QString& first = paths.front();
+    if (paths.size() == 1 && QFileInfo(first).isFile() &&
+        (isPredictionFile(first) || isJraVanArchive(first)))
+        openFile(first);
+    else
+        jvDataImport_->importPaths(paths);
 }
 
 void MainWindow::helpContents() {

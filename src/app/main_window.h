@@ -14,6 +14,7 @@ class QMenu;
 namespace zelkor {
 
 class JvCommands;
+class JvDataImportCommand;
 class MainForm;
 class PageViewer;
 class RaceSession;
@@ -45,6 +46,7 @@ class MainWindow : public QMainWindow {
     PageViewer& viewer() { return *viewer_; }
     const MainActions& actions() const { return actions_; }
     JvCommands& jvCommands() { return *jvCommands_; }
+    JvDataImportCommand& jvDataImport() { return *jvDataImport_; }
     WindowState& windowState() { return windowState_; }
 
     // Before a command replaces a race changed since it was last saved or
@@ -54,6 +56,10 @@ class MainWindow : public QMainWindow {
     // Opens a prediction file or a JRA-VAN archive, as the menu command for
     // its kind does once the file is chosen (recent files, drops).
     void openFile(const QString& path);
+    // What a drop of these files and folders does: one prediction file or
+    // JRA-VAN archive opens (openFile); anything else is imported as
+    // JV-Data.
+    void openDroppedPaths(const QStringList& paths);
 
   public slots:
     void newRace();
@@ -98,6 +104,7 @@ class MainWindow : public QMainWindow {
     MainForm* form_;
     PageViewer* viewer_;
     JvCommands* jvCommands_;
+    JvDataImportCommand* jvDataImport_;
     QMenu* recentMenu_ = nullptr;
     QLabel* fileStatus_ = nullptr;
     QLabel* raceStatus_ = nullptr;

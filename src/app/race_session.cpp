@@ -33,6 +33,13 @@ bool RaceSession::open() {
 
 void RaceSession::setRaceCardPath(const std::string& path) {
     raceCardPath_ = path;
+    storeDate_ = 0;
+    emit sourceChanged();
+}
+
+void RaceSession::setStoreDate(int date) {
+    storeDate_ = date;
+    raceCardPath_.clear();
     emit sourceChanged();
 }
 

@@ -44,6 +44,13 @@ class RaceSession : public QObject {
     JvRaceCard& currentJvRace() { return currentJvRace_; }
     const std::string& raceCardPath() const { return raceCardPath_; }
     void setRaceCardPath(const std::string& path);
+    // The day of the JV-Data store (yyyymmdd) whose races were opened last,
+    // 0 when they came from an archive. One replaces the other.
+    int storeDate() const { return storeDate_; }
+    void setStoreDate(int date);
+    // Races were opened from an archive or the store: change race and the
+    // backtest have a source.
+    bool hasRaceSource() const { return storeDate_ != 0 || !raceCardPath_.empty(); }
 
     // The prediction file last opened or saved (empty for a race not saved)
     // and the name a save-as suggests.
@@ -99,6 +106,7 @@ class RaceSession : public QObject {
     AppSettings settings_;
     JvRaceCard currentJvRace_;
     std::string raceCardPath_;
+    int storeDate_ = 0;
     QString currentFilePath_;
     QString currentFileName_;
     std::unique_ptr<RaceSheetPageFile> pageFile_;

@@ -2,6 +2,7 @@
 
 #include "jv/jvdata_layouts.h"
 #include "jv/jvdata_record.h"
+#include "jv/jvdata_store.h"
 #include "text/cp932.h"
 #include "text/format.h"
 
@@ -51,6 +52,11 @@ char courseChar(int digit) {
 }
 
 } // namespace
+
+void showStoreWithoutRaces(UserPrompt& prompt) {
+    prompt.showMessage("JV-Dataはまだ取り込まれていません。\r\n"
+                       "先にJV-Dataを取り込んでください。");
+}
 
 StoreStatement::StoreStatement(sqlite3* db, const char* sql) {
     if (sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr) != SQLITE_OK) {
@@ -160,8 +166,7 @@ std::unique_ptr<JvStore> JvStore::open(const std::string& path, Mode mode, UserP
     std::error_code ec;
     if (!fs::exists(path, ec)) {
         if (mode == Mode::Read) {
-            prompt.showMessage("JV-Dataはまだ取り込まれていません。\r\n"
-                               "先にJV-Dataを取り込んでください。");
+            showStoreWithoutRaces(prompt);
             return nullptr;
         }
         fs::create_directories(fs::path(path).parent_path(), ec);

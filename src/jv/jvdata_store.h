@@ -70,6 +70,10 @@ struct StoreDate {
 bool readStoreDates(const std::string& storePath, std::vector<StoreDate>& dates,
                     UserPrompt& prompt);
 
+// Tells the user that the store holds no race yet and to import JV-Data
+// first (the message of a missing store or one without race days).
+void showStoreWithoutRaces(UserPrompt& prompt);
+
 // The races of one day of the store as a race source; nullptr after a
 // message when the store cannot be read or has no race on that day.
 std::unique_ptr<RaceSource> openStoreDay(const std::string& storePath, int yyyymmdd,

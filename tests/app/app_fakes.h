@@ -53,8 +53,14 @@ class RecordingPrompt : public AppPrompt {
     std::vector<std::string> questions;
     std::vector<std::string> captions;
     std::deque<bool> answers;
+    void showReport(const std::string& heading, const std::string& table,
+                    const std::string& details, const std::string& caption) override {
+        showNote(heading + "\n" + table, MessageIcon::Information, caption);
+        reportDetails.push_back(details);
+    }
     int saveQuestions = 0;
     std::deque<SaveChoice> saveChoices;
+    std::vector<std::string> reportDetails; // one per report, which is also a message
 };
 
 class RecordingShell : public Shell {
@@ -76,6 +82,12 @@ class ScriptedFileChooser : public FileChooser {
     QString chooseSaveFile(QWidget*, const FileDialogRequest& request) override {
         saveRequests.push_back(request);
         return next();
+    }
+    // One scripted path (a file or a folder) a dialog.
+    QStringList chooseOpenPaths(QWidget*, const FileDialogRequest& request) override {
+        openRequests.push_back(request);
+        const QString path = next();
+        return path.isEmpty() ? QStringList() : QStringList{path};
     }
     std::deque<QString> paths;
     std::vector<FileDialogRequest> openRequests;

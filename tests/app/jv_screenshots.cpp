@@ -1,13 +1,17 @@
 // Draws the documentation screenshots of the race selection over the
-// bundled sample race day and of the newspaper settings. Run under Xvfb:
+// bundled sample race day, of the race days of the sample JV-Data season
+// and of the newspaper settings. Run under Xvfb:
 //   xvfb-run -s "-screen 0 1600x1000x24" build/bin/jv_screenshots docs
 #include "app/newspaper_settings_dialog.h"
 #include "app/race_selection_dialog.h"
+#include "app/store_dates_dialog.h"
 #include "app_fakes.h"
 #include "core/settings.h"
 #include "jv/archive_intake.h"
 #include "jv/archive_race_source.h"
+#include "jv/jvdata_store.h"
 #include "jv/race_card.h"
+#include "support/silent_progress.h"
 
 #include <QApplication>
 #include <QTabWidget>
@@ -61,6 +65,20 @@ int main(int argc, char** argv) {
                           list->visualItemRect(item).center());
     }
     ok = save(races, out + QStringLiteral("/race_selection.png")) && ok;
+
+    // The sample JV-Data season imported, its race days listed.
+    ImportSummary summary;
+    test::SilentProgress progress;
+    std::vector<StoreDate> dates;
+    const std::string store = jvStorePath(folder);
+    if (importJvData({std::string(root ? root : ".") + "/resources/sample/JV-Data_sample.dat"},
+                     store, summary, prompt, progress) &&
+        readStoreDates(store, dates, prompt)) {
+        StoreDatesDialog days(dates);
+        ok = save(days, out + QStringLiteral("/store_dates.png")) && ok;
+    } else {
+        ok = false;
+    }
 
     AppSettings settings = defaultSettings();
     settings.paperEdition = 3;

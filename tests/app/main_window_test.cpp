@@ -152,9 +152,10 @@ TEST_F(MainWindowTest, MenusCarryTheirTextsInOrder) {
     for (QAction* a : w().menuBar()->actions()[0]->menu()->actions())
         file << (a->isSeparator() ? QStringLiteral("—") : a->text());
     EXPECT_EQ(file, (QStringList{q(u"新規レース入力(&N)"), q(u"ゼルコ馬ﾌｧｲﾙを開く(&O)..."),
-                                 q(u"JRA-VANﾌｧｲﾙを開く(&J)..."), q(u"—"), q(u"予想ﾚｰｽを変更(&E)"),
-                                 q(u"過去レースで検証(&B)..."), q(u"—"), q(u"上書き保存(&S)"),
-                                 q(u"名前を付けて保存(&A)..."), q(u"—"),
+                                 q(u"JRA-VANﾌｧｲﾙを開く(&J)..."), q(u"JV-Dataを取り込む(&I)..."),
+                                 q(u"JV-Dataのレースを開く(&D)..."), q(u"—"),
+                                 q(u"予想ﾚｰｽを変更(&E)"), q(u"過去レースで検証(&B)..."), q(u"—"),
+                                 q(u"上書き保存(&S)"), q(u"名前を付けて保存(&A)..."), q(u"—"),
                                  q(u"最近使ったファイル(&R)"), q(u"—"), q(u"ゼルコ馬の終了(&X)")}));
     QStringList prediction;
     for (QAction* a : w().menuBar()->actions()[1]->menu()->actions())
@@ -524,6 +525,14 @@ TEST_F(MainWindowTest, CommandsThatReplaceAChangedRaceAskToSaveIt) {
          [](WindowUnderTest& u) {
              return !u.files.openRequests.empty() &&
                     u.files.openRequests.back().defaultSuffix == u"lzh";
+         }},
+        {"JV-Data", &MainActions::openJvDataRaces,
+         [](WindowUnderTest& u) {
+             // The store is empty: its message, taken so the next round starts without it.
+             const bool told =
+                 !u.prompt.messages.empty() && u.prompt.messages.back().starts_with("JV-Data");
+             u.prompt.messages.clear();
+             return told;
          }},
         {"exit", &MainActions::exit, [](WindowUnderTest& u) { return !u.window->isVisible(); }},
     };

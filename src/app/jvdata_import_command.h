@@ -1,0 +1,34 @@
+#pragma once
+
+#include "app/main_window.h"
+
+#include <QObject>
+#include <QStringList>
+
+namespace zelkor {
+
+class RaceSession;
+
+// The import of JV-Data into the store below the program folder: files or a
+// folder chosen in a dialog, or dropped on the window; the progress window
+// while the records are read; then one box with what the store took.
+class JvDataImportCommand : public QObject {
+    Q_OBJECT
+  public:
+    JvDataImportCommand(RaceSession& session, AppServices services, QWidget* window);
+
+    // Imports the files and folders at `paths`. False when nothing was
+    // imported (the user was told why; the store is as before).
+    bool importPaths(const QStringList& paths);
+
+  public slots:
+    // Asks for the files or the folder, then importPaths.
+    void chooseAndImport();
+
+  private:
+    RaceSession& session_;
+    AppServices services_;
+    QWidget* window_;
+};
+
+} // namespace zelkor

@@ -1,0 +1,181 @@
+// The JV-Data commands of the main window: the import with its summary box
+// (menu and drop), a race day of the store opened, loaded and refused, and
+// the period asked before a backtest over the store.
+#include "app/backtest_period_dialog.h"
+#include "app/jv_commands.h"
+#include "app/jvdata_import_command.h"
+#include "app/race_selection_dialog.h"
+#include "app/race_session.h"
+#include "app/store_dates_dialog.h"
+#include "app_fakes.h"
+#include "dialog_driving.h"
+#include "support/jvdata_generator.h"
+
+#include <QAction>
+#include <QDateEdit>
+#include <QDir>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QTreeWidget>
+#include <QUrl>
+#include <fstream>
+
+namespace zelkor::test {
+namespace {
+
+// Two race days of course 06: 2025-02-22 with one race, 2025-03-01 with a
+// race run and a cancelled one; both horses' UM, and one RA cut short.
+std::string storeRecords() {
+    std::string out;
+    const auto race = [&out](int date, int raceNo, char kind, std::vector<std::string> ids) {
+        JvdRace r;
+        r.kind = kind;
+        r.key = {date / 10000, date % 10000, "06", 1, 1, raceNo};
+        r.name = "テスト特別";
+        out += jvdFramed(jvdRecord(r));
+        for (size_t i = 0; i < ids.size(); ++i) {
+            JvdRunner s;
+            s.horseNo = s.bracket = int(i) + 1;
+            s.horseId = ids[i];
+            s.finish = kind == '7' ? int(i) + 1 : 0;
+            out += jvdFramed(jvdRecord(r, s));
+        }
+        if (kind == '9')
+            out += jvdFramed(jvdRecord(r).substr(0, 100));
+    };
+    race(20250222, 1, '7', {"2021100001"});
+    race(20250301, 1, '7', {"2021100001", "2021100002"});
+    race(20250301, 2, '9', {"2021100002"});
+    for (const char* id : {"2021100001", "2021100002"}) {
+        JvdHorse h;
+        h.horseId = id;
+        out += jvdFramed(jvdRecord(h));
+    }
+    return out;
+}
+
+class JvDataCommandsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        QDir(ui.dir.path()).mkdir(QStringLiteral("jvdata"));
+        std::ofstream(file.toStdString(), std::ios::binary) << storeRecords();
+        ui.prompt.messages.clear(); // the first-use note
+    }
+    MainWindow& w() { return *ui.window; }
+    void importFile() {
+        ui.files.paths = {file};
+        w().actions().importJvData->trigger();
+    }
+    // Opens the store's newest day and picks race `row` of its list.
+    void openStoreRace(int row) {
+        whenModal<StoreDatesDialog>(&watches,
+                                    [](StoreDatesDialog& d) { clickButton(d, "okButton"); });
+        whenModal<RaceSelectionDialog>(&watches, [row](RaceSelectionDialog& d) {
+            d.raceList()->setCurrentItem(d.raceList()->topLevelItem(row));
+            clickButton(d, "okButton");
+        });
+        w().actions().openJvDataRaces->trigger();
+    }
+
+    WindowUnderTest ui;
+    QString file = ui.dir.filePath(QStringLiteral("jvdata/day.txt"));
+    QObject watches;
+};
+
+TEST_F(JvDataCommandsTest, ImportsFromTheMenuAndByADropWithOneSummaryEach) {
+    importFile();
+    EXPECT_EQ(ui.files.openRequests.at(0).folder, QDir::homePath());
+    ASSERT_EQ(ui.prompt.messages.size(), 1u);
+    EXPECT_EQ(ui.prompt.messages[0],
+              "JV-Dataを取り込みました。\n"
+              "種別        読込      追加      置換    古い版      削除      不正    対象外\r\n"
+              "RA           4         3         0         0         0         1         0\r\n"
+              "SE           4         4         0         0         0         0         0\r\n"
+              "UM           2         2         0         0         0         0         0\r\n"
+              "合計        10         9         0         0         0         1         0\r\n");
+    EXPECT_EQ(ui.prompt.reportDetails[0].rfind("不正なレコード: ", 0), 0u);
+
+    // The folder dropped on the window: the same records, nothing changes.
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(ui.dir.filePath(QStringLiteral("jvdata")))});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&w(), &enter);
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&w(), &drop);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ui.prompt.messages.size() == 2; }))
+        << ui.prompt.messages.back();
+    EXPECT_NE(ui.prompt.messages[1].find("合計        10         0         0         9"),
+              std::string::npos);
+
+    // Not JV-Data: one message naming the file, the store as it was.
+    std::ofstream(ui.dir.filePath(QStringLiteral("memo.txt")).toStdString()) << "memo\r\n";
+    ui.files.paths = {ui.dir.filePath(QStringLiteral("memo.txt"))};
+    w().actions().importJvData->trigger();
+    ASSERT_EQ(ui.prompt.messages.size(), 3u);
+    EXPECT_NE(ui.prompt.messages[2].find("memo.txt"), std::string::npos);
+    EXPECT_EQ(ui.files.openRequests.at(1).folder, QFileInfo(file).absolutePath());
+    EXPECT_EQ(ui.prompt.reportDetails.size(), 2u);
+}
+
+TEST_F(JvDataCommandsTest, AStoreDayLoadsARaceAndRefusesACancelledOne) {
+    w().actions().openJvDataRaces->trigger();
+    ASSERT_EQ(ui.prompt.messages.size(), 1u);
+    EXPECT_EQ(ui.prompt.messages[0],
+              "JV-Dataはまだ取り込まれていません。\r\n先にJV-Dataを取り込んでください。");
+    importFile();
+    whenModal<StoreDatesDialog>(&watches, [](StoreDatesDialog& d) {
+        ASSERT_EQ(d.dateList()->topLevelItemCount(), 2);
+        EXPECT_EQ(d.dateList()->topLevelItem(0)->text(0), QStringLiteral("2025年03月01日(土)"));
+        EXPECT_EQ(d.dateList()->topLevelItem(0)->text(1), QStringLiteral("2"));
+        EXPECT_EQ(d.chosenDate(), 20250301);
+    });
+    w().actions().openJvDataRaces->trigger();
+    EXPECT_FALSE(w().actions().changeRace->isEnabled());
+
+    struct Case {
+        int row;
+        const char* message; // empty: the race loads
+    } cases[] = {{1, "このレースは中止されました"}, {0, ""}};
+    for (const Case& c : cases) {
+        ui.prompt.messages.clear();
+        const std::string shownBefore = w().session().sheet().raceName;
+        openStoreRace(c.row);
+        const RaceSheet& sheet = w().session().sheet();
+        if (*c.message) {
+            EXPECT_EQ(ui.prompt.messages, std::vector<std::string>{c.message});
+            EXPECT_EQ(sheet.raceName, shownBefore);
+        } else {
+            EXPECT_EQ(ui.prompt.messages, std::vector<std::string>{});
+            EXPECT_EQ(sheet.runnerCount, 2);
+            EXPECT_EQ(sheet.raceName, "テスト特別");
+        }
+        EXPECT_EQ(w().session().storeDate(), 20250301);
+        EXPECT_TRUE(w().actions().changeRace->isEnabled());
+    }
+}
+
+TEST_F(JvDataCommandsTest, TheBacktestOverTheStoreAsksForThePeriod) {
+    importFile();
+    openStoreRace(0);
+    std::vector<std::pair<int, int>> periods;
+    QObject::connect(&w().jvCommands(), &JvCommands::storeBacktestRequested,
+                     [&periods](int from, int to) {
+                         periods.push_back({from, to});
+                     });
+    // All of the store, then its last day: the end follows a later start.
+    whenModal<BacktestPeriodDialog>(&watches,
+                                    [](BacktestPeriodDialog& d) { clickButton(d, "okButton"); });
+    w().actions().backtest->trigger();
+    whenModal<BacktestPeriodDialog>(&watches, [](BacktestPeriodDialog& d) {
+        clickButton(d, "periodButton");
+        d.findChild<QDateEdit*>(QStringLiteral("toEdit"))->setDate(QDate(2025, 2, 22));
+        d.findChild<QDateEdit*>(QStringLiteral("fromEdit"))->setDate(QDate(2025, 3, 1));
+        clickButton(d, "okButton");
+    });
+    w().actions().backtest->trigger();
+    EXPECT_EQ(periods,
+              (std::vector<std::pair<int, int>>{{20250222, 20250301}, {20250301, 20250301}}));
+}
+
+} // namespace
+} // namespace zelkor::test
