@@ -126,13 +126,16 @@ inline constexpr std::string_view kCoatImageTable[] = {"",         "kuri",   "to
                                                        "kurosika", "aosika", "ao",       "asi",
                                                        "kuri",     "sika",   "aosika",   "siro"};
 
-inline constexpr std::string_view kApprenticeMarkTable[] = {"", "☆", "△", "▲"};
+// 4 ★ and 9 ◇ come with JV-Data only.
+inline constexpr std::string_view kApprenticeMarkTable[] = {"", "☆", "△", "▲", "★",
+                                                            "", "",  "",  "",  "◇"};
 
 // ---- Keyed tables --------------------------------------------------------
 
 inline constexpr KeyedCode kGradeTable[] = {
-    {"A", "ＧⅠ"},  {"B", "ＧⅡ"},     {"C", "ＧⅢ"},     {"D", "重賞"},
-    {"E", "特別"}, {"F", "Ｊ・ＧⅠ"}, {"G", "Ｊ・ＧⅡ"}, {"H", "Ｊ・ＧⅢ"},
+    {"A", "ＧⅠ"},     {"B", "ＧⅡ"},     {"C", "ＧⅢ"},     {"D", "重賞"},       {"E", "特別"},
+    {"F", "Ｊ・ＧⅠ"}, {"G", "Ｊ・ＧⅡ"}, {"H", "Ｊ・ＧⅢ"}, {"L", "リステッド"}, // JV-Data only; an
+                                                                               // open race
 };
 inline constexpr std::string_view kGradeDefault = "一般競走";
 

@@ -50,24 +50,18 @@ bool parsePastRun(JvPastRun& run, std::string_view block) {
     readDecimal(block, 0, 4, run.year);
     run.monthDay = readLeadingDigits(block, 4, 4);
     run.courseCode = readText(block, 8, 2);
-    run.courseName = decodeRacecourse(run.courseCode);
     readDecimal(block, 10, 2, run.meeting);
     readDecimal(block, 12, 2, run.meetingDay);
     readDecimal(block, 14, 2, run.raceNumber);
     run.shortName = readText(block, 16, 6);
     run.gradeCode = readText(block, 22, 1);
-    run.gradeText = decodeGrade(run.gradeCode);
     readDecimal(block, 29, 3, run.conditionCode);
-    run.conditionText = decodeCondition(run.conditionCode);
     run.raceName = readText(block, 32, 24);
     readDecimal(block, 56, 4, run.distanceMetres);
     readDecimal(block, 60, 2, run.trackCode);
-    run.trackText = decodeTrack(run.trackCode);
     readDecimal(block, 74, 2, run.fieldSize);
     readDecimal(block, 78, 1, run.trackConditionCode);
-    run.trackConditionText = codeText(kTrackConditionTable, run.trackConditionCode);
     readDecimal(block, 79, 1, run.weatherCode);
-    run.weatherText = codeText(kWeatherTable, run.weatherCode);
     readDecimal(block, 80, 2, run.horseNumber);
     readDecimal(block, 82, 1, run.bracket);
     readDecimal(block, 84, 3, run.weightCarried);
@@ -76,22 +70,17 @@ bool parsePastRun(JvPastRun& run, std::string_view block) {
     readDecimal(block, 116, 3, run.bodyWeight);
     for (size_t i = 0; i < run.corners.size(); ++i)
         readDecimal(block, 122 + 2 * i, 2, run.corners[i]);
-    // A corner the horse was not timed at takes its 1st-corner position, or
-    // 7 when that is missing too.
-    const int fill = run.corners[0] == 0 ? 7 : run.corners[0];
-    for (int& corner : run.corners)
-        if (corner == 0)
-            corner = fill;
+    fillMissingCorners(run);
     readDecimal(block, 133, 3, run.lastThreeFurlongs);
     readDecimal(block, 136, 4, run.time);
     run.marginCode = readText(block, 140, 3);
-    run.marginText = decodeMargin(run.marginCode);
     readDecimal(block, 145, 2, run.finish);
     readDecimal(block, 147, 2, run.popularity);
     run.otherHorseName = readText(block, 191, 18);
     readDecimal(block, 212, 3, run.timeDiff);
     // The other horse's time is a duration: 1:59.8 and 40.2 s make 2:40.0.
     run.otherTime = tenthsToTime(timeToTenths(run.time) + run.timeDiff);
+    decodePastRunTexts(run);
     return true;
 }
 
@@ -108,13 +97,9 @@ void parseHorseRecord(JvHorseRecord& horse, std::string_view record, long long f
     readDecimal(record, 64, 4, horse.birthYear);
     horse.birthMonthDay = readLeadingDigits(record, 68, 4);
     readDecimal(record, 72, 1, horse.breedCode);
-    horse.breedText = codeText(kBreedTable, horse.breedCode);
     readDecimal(record, 73, 1, horse.sexCode);
-    horse.sexText = codeText(kHorseSexTable, horse.sexCode);
     readDecimal(record, 74, 2, horse.coatCode);
-    horse.coatText = codeText(kCoatColourTable, horse.coatCode);
     readDecimal(record, 76, 2, horse.markCode);
-    horse.markText = codeText(kHorseMarkTable, horse.markCode);
     horse.sire = readCut(record, 78, 36);
     horse.dam = readCut(record, 135, 36);
     horse.damSire = readCut(record, 192, 36);
@@ -130,6 +115,7 @@ void parseHorseRecord(JvHorseRecord& horse, std::string_view record, long long f
                 readDecimal(record, 817 + 36 * set + 12 * band + 3 * place, 3,
                             horse.bandCounts[set][band][place]);
 
+    decodeHorseTexts(horse);
     // The runs after the end mark stay new (empty) runs.
     for (size_t slot = 0; slot < horse.pastRuns.size(); ++slot) {
         std::string block =
@@ -179,6 +165,32 @@ std::shared_ptr<const HorseIndex> horseIndexOf(const std::string& path,
 }
 
 } // namespace
+
+void fillMissingCorners(JvPastRun& run) {
+    // A corner the horse was not timed at takes its 1st-corner position, or
+    // 7 when that is missing too.
+    const int fill = run.corners[0] == 0 ? 7 : run.corners[0];
+    for (int& corner : run.corners)
+        if (corner == 0)
+            corner = fill;
+}
+
+void decodePastRunTexts(JvPastRun& run) {
+    run.courseName = decodeRacecourse(run.courseCode);
+    run.gradeText = decodeGrade(run.gradeCode);
+    run.conditionText = decodeCondition(run.conditionCode);
+    run.trackText = decodeTrack(run.trackCode);
+    run.trackConditionText = codeText(kTrackConditionTable, run.trackConditionCode);
+    run.weatherText = codeText(kWeatherTable, run.weatherCode);
+    run.marginText = decodeMargin(run.marginCode);
+}
+
+void decodeHorseTexts(JvHorseRecord& horse) {
+    horse.breedText = codeText(kBreedTable, horse.breedCode);
+    horse.sexText = codeText(kHorseSexTable, horse.sexCode);
+    horse.coatText = codeText(kCoatColourTable, horse.coatCode);
+    horse.markText = codeText(kHorseMarkTable, horse.markCode);
+}
 
 int distanceBandOf(int metres) {
     return metres <= 1600 ? 0 : metres <= 2200 ? 1 : 2;
@@ -262,7 +274,7 @@ int classIndexOfRun(const JvPastRun& run, std::span<const ConditionClass> table,
 }
 
 int pastRunClassIndex(const JvPastRun& run) {
-    static constexpr ConditionClass kStrengthClasses[] = {{5, 6},   {9, 5},   {701, 9},
+    static constexpr ConditionClass kStrengthClasses[] = {{5, 6},   {9, 5},   {10, 5}, {701, 9},
                                                           {702, 8}, {703, 7}, {999, 3}};
     return classIndexOfRun(run, kStrengthClasses, 4);
 }

@@ -151,6 +151,13 @@ bool readHorse(JvHorseRecord& record, const std::string& horseFilePath, const st
 
 // ---- Pieces of the derivation, exposed for the loader and the tests ----
 
+// The texts of a run's codes (course, grade, condition, track, going,
+// weather, margin) and of a horse's (breed, sex, coat, mark).
+void decodePastRunTexts(JvPastRun& run);
+void decodeHorseTexts(JvHorseRecord& horse);
+// Corners the horse was not timed at (0) take its 1st-corner position, or 7.
+void fillMissingCorners(JvPastRun& run);
+
 // Distance band of the finishing counts: 0 up to 1600 m, 1 1601–2200 m,
 // 2 2201 m and over.
 int distanceBandOf(int metres);

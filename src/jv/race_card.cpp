@@ -97,29 +97,7 @@ void parseRaceLine(JvRaceCard& card, std::string_view line) {
         card.trainerNames[k] = readText(line, group + 55, 8);
     }
 
-    // An ordinary race has no name of its own: it is named by its kind and
-    // the condition of the age group the kind is for.
-    if (card.raceName.empty()) {
-        size_t group = 2;
-        switch (card.kindCode) {
-        case 11:
-        case 21:
-            group = 0;
-            break;
-        case 12:
-        case 13:
-        case 18:
-        case 22:
-        case 23:
-            group = 1;
-            break;
-        default:
-            break;
-        }
-        card.raceName = card.kindText;
-        if (card.conditionCodes[group] != 0)
-            card.raceName += card.conditionTexts[group];
-    }
+    nameOrdinaryRace(card);
 }
 
 // Everything a successful read stores, given the race's line. The card
@@ -202,6 +180,30 @@ std::shared_ptr<const RaceCardIndex> indexOf(const std::string& path,
 }
 
 } // namespace
+
+void nameOrdinaryRace(JvRaceCard& card) {
+    if (!card.raceName.empty())
+        return;
+    size_t group = 2;
+    switch (card.kindCode) {
+    case 11:
+    case 21:
+        group = 0;
+        break;
+    case 12:
+    case 13:
+    case 18:
+    case 22:
+    case 23:
+        group = 1;
+        break;
+    default:
+        break;
+    }
+    card.raceName = card.kindText;
+    if (card.conditionCodes[group] != 0)
+        card.raceName += card.conditionTexts[group];
+}
 
 std::string horseFilePathFor(const std::string& raceCardPath) {
     constexpr size_t kFileNameBytes = 12; // "JracDen1.dat"

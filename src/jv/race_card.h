@@ -95,13 +95,17 @@ class JvRaceCard {
     std::array<std::string, kJvRunnerSlots> horseIds{};     // key of the horse file
 
     // What only the JV-Data store knows; an archive's card leaves them so.
-    bool cancelled = false;   // 中止: listed, never loaded
-    bool entriesOnly = false; // Thursday entries without horse numbers yet
+    bool cancelled = false;                         // 中止: listed, never loaded
+    bool entriesOnly = false;                       // Thursday entries without horse numbers yet
     std::array<int, kJvRunnerSlots> winOdds{};      // real win odds × 10; 0 none
     std::array<int, kJvRunnerSlots> popularities{}; // win popularity; 0 none
 
     friend bool operator==(const JvRaceCard&, const JvRaceCard&) = default;
 };
+
+// An ordinary race has no name of its own: a card without a race name is
+// named by its kind and the condition of the age group the kind is for.
+void nameOrdinaryRace(JvRaceCard& card);
 
 // The horse file of the archive whose race card is `raceCardPath`: the
 // path with its last 12 bytes ("JracDen1.dat") replaced by "JracUmaj.dat".

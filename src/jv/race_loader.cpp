@@ -76,10 +76,13 @@ int gradeOfCodes(const std::string& gradeCode, int conditionCode) {
         return 1;
     if (gradeCode == "C")
         return 2;
+    if (gradeCode == "L")
+        return 3; // リステッド: an open race
     switch (conditionCode) {
     case 5:
         return 6; // 500万下
     case 9:
+    case 10:      // 1000万円以下 (2勝クラス) ranks with 900万下
         return 5; // 900万下
     case 16:
         return 4; // 1600万下
@@ -143,7 +146,7 @@ int surfaceOfTrack(int trackCode) {
 }
 
 int pastRunClass(const JvPastRun& run) {
-    static constexpr ConditionClass kSheetClasses[] = {{5, 6},   {9, 5},   {16, 4},
+    static constexpr ConditionClass kSheetClasses[] = {{5, 6},   {9, 5},   {10, 5}, {16, 4},
                                                        {702, 8}, {703, 7}, {999, 3}};
     return classIndexOfRun(run, kSheetClasses, 9);
 }

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "jv/horse_file.h"
+#include "jv/race_card.h"
+
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace zelkor {
+
+// How the records of the JV-Data store become the program's race card and
+// horse records. Records are the bodies the store keeps (without the line
+// end), always the newest versions. The store race source (openStoreDay)
+// reads them and calls these.
+
+// The race card of one race from its RA, the SE of its runners (any order,
+// deleted ones already left out) and its O1 (empty: none): runners that
+// started in horse-number order with their real numbers, the texts decoded
+// as for a race card, cancelled / Thursday entries marked, and the public's
+// win odds (final odds of a race with results, else the newest O1).
+void raceCardFromRecords(JvRaceCard& card, std::string_view ra, std::span<const std::string> se,
+                         std::string_view o1);
+
+// One earlier run of a horse: its SE and the RA of that race.
+struct StoredRun {
+    std::string se;
+    std::string ra;
+};
+
+// True when the SE of an earlier race counts as a past run: the horse
+// started and the race has its result.
+bool isPastRun(std::string_view se);
+
+// The horse as it stood before a race: from its UM (empty: none), its SE of
+// that race, and its past runs of races dated before it (newest first).
+// Values are derived with the horse file's formulas; the age is the one at
+// the race, and `realOdds` (win odds × 10, 0 none) stands in for the
+// estimate.
+void horseFromRecords(JvHorseRecord& horse, std::string_view um, std::string_view seOfRace,
+                      std::span<const StoredRun> runs, long long fieldStrengthTotal, int realOdds);
+
+} // namespace zelkor
