@@ -203,14 +203,14 @@ int runStoreBacktest(const std::vector<std::string>& args) {
     // With --json only the JSON goes to stdout: the page is written without
     // its path.
     const bool json = parsed.flag("--json");
+    if (!json)
+        printOut(summaryText(figures));
     const std::string pagePath = returnsPagePath(*folder);
     PathPrintingShell shell;
     if (!writeReturnsPage(pagePath, backtest, figures, json ? nullptr : &shell))
         return fail("ページを書き込めませんでした: " + pathForDisplay(pagePath));
     if (json)
         std::printf("%s\n", returnsJson(backtest, figures).dump(2).c_str());
-    else
-        printErr(summaryText(figures));
     return 0;
 }
 
