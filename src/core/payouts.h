@@ -36,6 +36,7 @@ struct PayoutSlot {
     std::array<int, 3> combination{};
     int pay = 0; // yen per 100-yen ticket
     int popularity = 0;
+    friend bool operator==(const PayoutSlot&, const PayoutSlot&) = default;
 };
 
 // What a race paid, decoded from its payout record (and the sale flags of
