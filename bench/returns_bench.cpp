@@ -5,9 +5,8 @@
 //
 // Run: build/bench/returns_bench   (the store is made once in the temporary
 // folder, "zelkor-returns-bench/", and kept for later runs and for timing
-// the whole command:
-//   /usr/bin/time -v build/bin/zelkor2k-cli backtest --from 20150103 \
-//       --to 20261231 --program-folder /tmp/zelkor-returns-bench/)
+// the whole command with /usr/bin/time -v build/bin/zelkor2k-cli backtest
+// --from 20150103 --to 20261231 --program-folder /tmp/zelkor-returns-bench/)
 
 #include "core/return_figures.h"
 #include "jv/jvdata_store.h"

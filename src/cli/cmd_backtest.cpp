@@ -22,6 +22,11 @@
 #include <vector>
 
 namespace zelkor::cli {
+
+// The returns backtest over the JV-Data store (cmd_backtest_store.cpp).
+bool storeBacktestRequested(const std::vector<std::string>& args);
+int runStoreBacktest(const std::vector<std::string>& args);
+
 namespace {
 
 using Json = nlohmann::ordered_json;
@@ -184,6 +189,8 @@ std::optional<int> optionNumber(const Arguments& parsed, const std::string& name
 } // namespace
 
 int runBacktest(const std::vector<std::string>& args) {
+    if (storeBacktestRequested(args))
+        return runStoreBacktest(args);
     Arguments parsed(args, {"--program-folder", "--min-runners", "--min-share", "--csv"});
     if (!argumentsUsable(parsed, "backtest",
                          {"--min-runners", "--min-share", "--json", "--csv", "--update-trainers",
