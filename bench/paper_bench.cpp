@@ -1,8 +1,9 @@
 // Predict-all of a whole JRA-VAN race day: 36 races read from the race card,
 // loaded against a horse file of 20,000 horses, scored and written as sports
-// pages with the menu, bets summary and index, with the indexed readers and
-// with the reference readers that rescan the files on every call. The
-// newspaper set of the same day (edition with past results) is timed too.
+// pages with the menu, bets summary and index, through the archive race
+// source and through the reference source that rescans the files on every
+// call; predict-all of a card of 2,000 races against 100,000 horses. The
+// newspaper set of the day (edition with past results) is timed too.
 //
 // Run: build/bench/paper_bench   (the data is written to a temporary folder)
 
@@ -10,9 +11,9 @@
 #include "core/race_sheet.h"
 #include "html/newspaper_set.h"
 #include "html/predict_all.h"
-#include "jv/horse_file.h"
-#include "jv/race_card.h"
+#include "jv/archive_race_source.h"
 #include "race_day_files.h"
+#include "support/rescan_race_source.h"
 #include "support/silent_progress.h"
 
 #include <benchmark/benchmark.h>
@@ -39,17 +40,13 @@ class NoShell : public Shell {
     int opened = 0;
 };
 
-const RaceDayFolder& day() {
-    return bench::raceDay();
-}
-
 void removeSets(const RaceDayFolder& d) {
     std::error_code ec;
     std::filesystem::remove_all(d.folder() + "HTML", ec);
 }
 
-void predictDay(const PredictAllReaders& readers, benchmark::State& state, bool forgetIndexes) {
-    const RaceDayFolder& d = day();
+// Predicts every race of `d`, through a new source each run (a job).
+template <class Source> void predictDay(const RaceDayFolder& d, benchmark::State& state) {
     const AppSettings settings = defaultSettings();
     SilentPrompt prompt;
     NoProgress progress;
@@ -61,14 +58,13 @@ void predictDay(const PredictAllReaders& readers, benchmark::State& state, bool 
         state.PauseTiming();
         removeSets(d);
         state.ResumeTiming();
-        if (forgetIndexes)
-            forgetJvFileIndexes();
+        Source source(d.raceCard(), d.folder());
         RaceSheet sheet;
         JvRaceCard current;
         races = 0;
-        const std::string index = predictAll(
-            d.raceCard(), sheet, current, settings, d.folder(), std::tm{}, prompt, progress, shell,
-            [&](const JvRaceCard&, RaceSheet&) { ++races; }, readers);
+        const std::string index =
+            predictAll(source, sheet, current, settings, d.folder(), std::tm{}, prompt, progress,
+                       shell, [&](const JvRaceCard&, RaceSheet&) { ++races; });
         if (index.empty())
             state.SkipWithError("predict-all wrote nothing");
         benchmark::DoNotOptimize(sheet);
@@ -77,28 +73,27 @@ void predictDay(const PredictAllReaders& readers, benchmark::State& state, bool 
     state.counters["messages"] = prompt.messages;
 }
 
-// Indexed readers, the indexes built inside the timed run (as right after
-// an archive is unpacked).
-void BM_PredictAllIndexedCold(benchmark::State& state) {
-    predictDay(indexedPredictAllReaders(), state, true);
+void BM_PredictAllArchiveSource(benchmark::State& state) {
+    predictDay<ArchiveRaceSource>(bench::raceDay(), state);
 }
-BENCHMARK(BM_PredictAllIndexedCold)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+BENCHMARK(BM_PredictAllArchiveSource)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 
-void BM_PredictAllIndexedWarm(benchmark::State& state) {
-    predictDay(indexedPredictAllReaders(), state, false);
-}
-BENCHMARK(BM_PredictAllIndexedWarm)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
-
-// Reference readers: every race read skips the earlier lines again, every
+// Reference source: every race read skips the earlier lines again, every
 // horse read searches the horse file from its start.
 void BM_PredictAllRescanning(benchmark::State& state) {
-    predictDay({&rescan::countRaces, &rescan::readRace, &rescan::readHorse}, state, false);
+    predictDay<test::RescanRaceSource>(bench::raceDay(), state);
 }
 BENCHMARK(BM_PredictAllRescanning)->Unit(benchmark::kMillisecond)->Iterations(1);
 
+// 2,000 races against 100,000 horses.
+void BM_PredictAllBigCard(benchmark::State& state) {
+    predictDay<ArchiveRaceSource>(bench::bigRaceCard(), state);
+}
+BENCHMARK(BM_PredictAllBigCard)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+
 // The newspaper set of all 36 races in the edition with five past runs.
-void BM_NewspaperSetIndexedCold(benchmark::State& state) {
-    const RaceDayFolder& d = day();
+void BM_NewspaperSetArchiveSource(benchmark::State& state) {
+    const RaceDayFolder& d = bench::raceDay();
     AppSettings settings = defaultSettings();
     settings.paperEdition = 3;
     SilentPrompt prompt;
@@ -111,14 +106,13 @@ void BM_NewspaperSetIndexedCold(benchmark::State& state) {
         state.PauseTiming();
         removeSets(d);
         state.ResumeTiming();
-        forgetJvFileIndexes();
-        if (writeNewspaperSet(d.raceCard(), all, settings, d.folder(), prompt, progress, shell)
-                .empty())
+        ArchiveRaceSource source(d.raceCard(), d.folder());
+        if (writeNewspaperSet(source, all, settings, d.folder(), prompt, progress, shell).empty())
             state.SkipWithError("the newspaper set wrote nothing");
     }
     state.counters["messages"] = prompt.messages;
 }
-BENCHMARK(BM_NewspaperSetIndexedCold)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+BENCHMARK(BM_NewspaperSetArchiveSource)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 
 } // namespace
 

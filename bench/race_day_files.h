@@ -1,7 +1,8 @@
 #pragma once
 
-// The generated race day both benchmarks work on: 36 races against a horse
-// file of 20,000 horses (about 58 MB), written once into a temporary folder
+// The generated race days the benchmarks work on: 36 races against a horse
+// file of 20,000 horses (about 58 MB), and a card of 2,000 races against
+// 100,000 horses (about 288 MB), each written once into a temporary folder
 // (which also serves as the program folder for written pages) and removed
 // at exit.
 
@@ -17,6 +18,8 @@ namespace zelkor::bench {
 
 inline constexpr int kRaces = 36;
 inline constexpr int kHorses = 20000;
+inline constexpr int kBigRaces = 2000;
+inline constexpr int kBigHorses = 100000;
 
 class SilentPrompt : public UserPrompt {
   public:
@@ -27,13 +30,13 @@ class SilentPrompt : public UserPrompt {
 
 class RaceDayFiles {
   public:
-    RaceDayFiles() {
+    RaceDayFiles(int races, int horses) {
         std::string pattern =
             (std::filesystem::temp_directory_path() / "zelkor-bench-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr)
             throw std::runtime_error("cannot make a temporary folder");
         folder_ = pattern + "/";
-        test::JvRaceDay day = test::makeJvRaceDay(kRaces, kHorses, 7);
+        test::JvRaceDay day = test::makeJvRaceDay(races, horses, 7);
         if (!test::writeJvRaceCard(raceCard(), day.races) ||
             !test::writeJvHorseFile(folder_ + "JracUmaj.dat", day.horses))
             throw std::runtime_error("cannot write the race day");
@@ -52,9 +55,13 @@ class RaceDayFiles {
     std::string folder_;
 };
 
-// The one day of a benchmark run, made on first use.
+// The days of a benchmark run, each made on first use.
 inline const RaceDayFiles& raceDay() {
-    static const RaceDayFiles day;
+    static const RaceDayFiles day(kRaces, kHorses);
+    return day;
+}
+inline const RaceDayFiles& bigRaceCard() {
+    static const RaceDayFiles day(kBigRaces, kBigHorses);
     return day;
 }
 

@@ -12,6 +12,7 @@
 #include "html/newspaper_set.h"
 #include "html/predict_all.h"
 #include "jv/archive_intake.h"
+#include "jv/archive_race_source.h"
 #include "jv/backtest.h"
 #include "jv/race_card.h"
 #include "text/cp932.h"
@@ -102,21 +103,24 @@ bool JvCommands::openJvArchive(const QString& archivePath) {
         return false;
     window_.raceCardPath() = card.raceCardPath;
     window_.enableChangeRace();
-    const int position = selectRace();
-    return position > 0 && loadRace(position);
+    return selectAndLoadRace();
 }
 
 void JvCommands::changeRace() {
     if (window_.raceCardPath().empty())
         return;
-    const int position = selectRace();
-    if (position > 0 && loadRace(position))
+    if (selectAndLoadRace())
         window_.clearResults();
 }
 
-int JvCommands::selectRace() {
-    RaceSelectionDialog dialog(window_.raceCardPath(), window_.prompt(), window_.shell(),
-                               window_.programFolder(), &window_);
+bool JvCommands::selectAndLoadRace() {
+    ArchiveRaceSource source(window_.raceCardPath(), window_.programFolder());
+    const int position = selectRace(source);
+    return position > 0 && loadRace(source, position);
+}
+
+int JvCommands::selectRace(RaceSource& source) {
+    RaceSelectionDialog dialog(source, window_.prompt(), window_.shell(), &window_);
     connect(&dialog, &RaceSelectionDialog::newspapersRequested, this,
             [this, &dialog](const std::vector<int>& races) { makeNewspapers(dialog, races); });
     connect(&dialog, &RaceSelectionDialog::predictAllRequested, this,
@@ -126,16 +130,13 @@ int JvCommands::selectRace() {
     return dialog.chosenRace();
 }
 
-bool JvCommands::loadRace(int position) {
+bool JvCommands::loadRace(RaceSource& source, int position) {
     WaitCursor wait;
-    JvRaceCard& card = window_.currentJvRace();
     // A card that cannot be read leaves the sheet as it was (the reader has
     // told the user why) rather than loading a half-read race.
-    JvRaceCard read = card;
-    if (!loadChosenJvRace(read, position, window_.sheet(), window_.prompt(),
-                          window_.programFolder()))
+    if (!loadChosenJvRace(source, position, window_.currentJvRace(), window_.sheet(),
+                          window_.prompt()))
         return false;
-    card = read;
     showLoadedRace();
     return true;
 }
@@ -156,8 +157,8 @@ void JvCommands::makeNewspapers(RaceSelectionDialog& dialog, const std::vector<i
     const std::string& programFolder = window_.programFolder();
     if (positions.size() == 1) {
         JvRaceCard race;
-        if (!readRace(race, dialog.raceCardPath(), positions.front(), window_.prompt(),
-                      programFolder))
+        if (!dialog.source().readRace(race, positions.front(), window_.prompt()) ||
+            !checkRaceLoadable(race, window_.prompt()))
             return;
         const FileDialogRequest request =
             pageSaveRequest(QString(), programFolder, singleNewspaperFileName(race));
@@ -165,27 +166,27 @@ void JvCommands::makeNewspapers(RaceSelectionDialog& dialog, const std::vector<i
         if (path.isEmpty())
             return;
         WaitCursor wait;
-        if (writeSingleNewspaper(race, window_.settings(), programFolder, toNativePath(path),
-                                 window_.prompt(), window_.shell()) != 1)
+        if (writeSingleNewspaper(race, dialog.source(), window_.settings(), programFolder,
+                                 toNativePath(path), window_.prompt(), window_.shell()) != 1)
             reportPageNotWritten(window_.prompt(), path);
         return;
     }
     WaitCursor wait;
     ProgressWindow progress(&dialog);
-    writeNewspaperSet(dialog.raceCardPath(), positions, window_.settings(), programFolder,
+    writeNewspaperSet(dialog.source(), positions, window_.settings(), programFolder,
                       window_.prompt(), progress, window_.shell());
 }
 
 void JvCommands::predictAllRaces(RaceSelectionDialog& dialog) {
     WaitCursor wait;
     ProgressWindow progress(&dialog);
-    const std::string index = predictAll(
-        dialog.raceCardPath(), window_.sheet(), window_.currentJvRace(), window_.settings(),
-        window_.programFolder(), currentLocalTime(), window_.prompt(), progress, window_.shell(),
-        [this](const JvRaceCard&, RaceSheet&) {
-            showLoadedRace();
-            letWindowsPaint();
-        });
+    const std::string index =
+        predictAll(dialog.source(), window_.sheet(), window_.currentJvRace(), window_.settings(),
+                   window_.programFolder(), currentLocalTime(), window_.prompt(), progress,
+                   window_.shell(), [this](const JvRaceCard&, RaceSheet&) {
+                       showLoadedRace();
+                       letWindowsPaint();
+                   });
     // The result lists showed an earlier race.
     if (!index.empty())
         window_.clearResults();

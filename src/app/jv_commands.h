@@ -8,6 +8,7 @@ namespace zelkor {
 
 class MainWindow;
 class RaceSelectionDialog;
+class RaceSource;
 
 // The JRA-VAN commands of the main window (open an archive, change the
 // race), the two batch jobs started from the race selection (newspapers,
@@ -32,12 +33,16 @@ class JvCommands : public QObject {
     void newspaperSettings();
 
   private:
-    // Runs the race selection on the current race card; the chosen race's
-    // position, or 0 when the dialog was cancelled.
-    int selectRace();
-    // Reads race `position` of the card into the window's JRA-VAN race and
-    // shows it. False when the race cannot be read (nothing changes).
-    bool loadRace(int position);
+    // Runs the race selection on the current race card and loads the chosen
+    // race. True when a race was chosen and loaded.
+    bool selectAndLoadRace();
+    // Runs the race selection on `source`; the chosen race's position, or 0
+    // when the dialog was cancelled.
+    int selectRace(RaceSource& source);
+    // Reads race `position` of `source` into the window's JRA-VAN race and
+    // shows it. False when the race cannot be read or loaded (nothing
+    // changes).
+    bool loadRace(RaceSource& source, int position);
     void showLoadedRace();
     void makeNewspapers(RaceSelectionDialog& dialog, const std::vector<int>& positions);
     void predictAllRaces(RaceSelectionDialog& dialog);

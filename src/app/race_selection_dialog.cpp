@@ -25,11 +25,10 @@ constexpr int kColumnWidths[] = {40, 50, 40, 300};
 
 } // namespace
 
-RaceSelectionDialog::RaceSelectionDialog(std::string raceCardPath, UserPrompt& prompt, Shell& shell,
-                                         std::string programFolder, QWidget* parent)
-    : QDialog(parent), ui_(std::make_unique<Ui::RaceSelectionDialog>()),
-      raceCardPath_(std::move(raceCardPath)), prompt_(prompt), shell_(shell),
-      programFolder_(std::move(programFolder)) {
+RaceSelectionDialog::RaceSelectionDialog(RaceSource& source, UserPrompt& prompt, Shell& shell,
+                                         QWidget* parent)
+    : QDialog(parent), ui_(std::make_unique<Ui::RaceSelectionDialog>()), source_(source),
+      prompt_(prompt), shell_(shell) {
     ui_->setupUi(this);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
@@ -81,7 +80,7 @@ QString RaceSelectionDialog::raceInfoText() const {
 
 void RaceSelectionDialog::fillList() {
     chosenRace_ = 1;
-    const RaceList list = readRaceList(raceCardPath_, prompt_);
+    const RaceList list = readRaceList(source_, prompt_);
     raceCount_ = list.raceCount;
     for (const RaceListRow& row : list.rows) {
         auto* item = new QTreeWidgetItem(ui_->raceList);
@@ -149,7 +148,7 @@ void RaceSelectionDialog::showRaceInfo() {
     if (races.empty())
         return;
     JvRaceCard card;
-    if (!readRace(card, raceCardPath_, races.back(), prompt_, programFolder_))
+    if (!source_.readRace(card, races.back(), prompt_))
         return;
     ui_->raceInfo->setPlainText(
         toQt(zelkor::raceInfoText(card)).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));

@@ -15,21 +15,23 @@ class RaceSelectionDialog;
 
 namespace zelkor {
 
-// Lists every race of a JRA-VAN race card; the user picks the race to
+class RaceSource;
+
+// Lists every race of a race source (a JRA-VAN race card); the user picks the race to
 // predict, or selects races for the newspaper set, or predicts them all.
 // The two batch buttons only ask (signals); their owner does the work while
 // the dialog stays open.
 class RaceSelectionDialog : public QDialog {
     Q_OBJECT
   public:
-    RaceSelectionDialog(std::string raceCardPath, UserPrompt& prompt, Shell& shell,
-                        std::string programFolder, QWidget* parent = nullptr);
+    RaceSelectionDialog(RaceSource& source, UserPrompt& prompt, Shell& shell,
+                        QWidget* parent = nullptr);
     ~RaceSelectionDialog() override;
 
     // 1-based position on the race card of the race chosen with OK.
     int chosenRace() const { return chosenRace_; }
     int raceCount() const { return raceCount_; }
-    const std::string& raceCardPath() const { return raceCardPath_; }
+    RaceSource& source() const { return source_; }
 
     // Card positions (1-based, list order) of the selected rows.
     std::vector<int> selectedRaces() const;
@@ -56,10 +58,9 @@ class RaceSelectionDialog : public QDialog {
     int selectedCount() const;
 
     std::unique_ptr<Ui::RaceSelectionDialog> ui_;
-    std::string raceCardPath_;
+    RaceSource& source_;
     UserPrompt& prompt_;
     Shell& shell_;
-    std::string programFolder_;
     int chosenRace_ = 1;
     int raceCount_ = 0;
     bool selecting_ = false; // the select buttons are changing the selection

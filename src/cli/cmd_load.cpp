@@ -7,6 +7,7 @@
 #include "core/prediction_file.h"
 #include "core/race_sheet.h"
 #include "jv/archive_intake.h"
+#include "jv/archive_race_source.h"
 #include "jv/race_card.h"
 
 #include <algorithm>
@@ -42,7 +43,8 @@ int runLoad(const std::vector<std::string>& args) {
     RaceSheet sheet;
     // Horses missing from the horse file are reported on stderr and loaded
     // from their race-card line; the load itself goes on.
-    if (!loadChosenJvRace(card, *race, sheet, prompt, programFolder))
+    ArchiveRaceSource source(card.raceCardPath, programFolder);
+    if (!loadChosenJvRace(source, *race, card, sheet, prompt))
         return 1;
     return writePredictionFile(sheet, *output, prompt) == 1 ? 0 : 1;
 }

@@ -6,6 +6,7 @@
 #include "cli/terminal_progress.h"
 #include "core/settings.h"
 #include "html/newspaper_set.h"
+#include "jv/archive_race_source.h"
 #include "jv/race_card.h"
 #include "text/cp932.h"
 
@@ -70,7 +71,8 @@ int runPaper(const std::vector<std::string>& args) {
     JvRaceCard card;
     if (!openCardArgument(parsed, programFolder, prompt, card))
         return 1; // told why on stderr
-    const int raceCount = countRaces(card.raceCardPath, prompt);
+    ArchiveRaceSource source(card.raceCardPath, programFolder);
+    const int raceCount = source.raceCount(prompt);
     if (raceCount < 1)
         return fail("出馬表にレースがありません");
     std::optional<std::vector<int>> races = parseRaceList(*raceList, raceCount);
@@ -82,12 +84,12 @@ int runPaper(const std::vector<std::string>& args) {
 
     PathPrintingShell shell;
     if (races->size() == 1) {
-        if (!readRace(card, card.raceCardPath, races->front(), prompt, programFolder))
+        if (!source.readRace(card, races->front(), prompt) || !checkRaceLoadable(card, prompt))
             return 1;
         // Without -o the page gets the suggested name in the current folder.
         const std::string path =
             parsed.value("-o").value_or(cp932ToUtf8(singleNewspaperFileName(card)));
-        if (writeSingleNewspaper(card, settings, programFolder, path, prompt, shell) != 1)
+        if (writeSingleNewspaper(card, source, settings, programFolder, path, prompt, shell) != 1)
             return fail("ページを書き込めませんでした: " + pathForDisplay(path));
         return 0;
     }
@@ -95,9 +97,10 @@ int runPaper(const std::vector<std::string>& args) {
         return fail("-o names the page of one race; a set of races is written below the program "
                     "folder's HTML folder");
     TerminalProgress progress;
-    const std::string index = writeNewspaperSet(card.raceCardPath, *races, settings, programFolder,
-                                                prompt, progress, shell);
-    return index.empty() ? 1 : 0;
+    int unwritten = 0;
+    const std::string index = writeNewspaperSet(source, *races, settings, programFolder, prompt,
+                                                progress, shell, &unwritten);
+    return index.empty() || unwritten > 0 ? 1 : 0;
 }
 
 extern const char kPaperUsage[];

@@ -8,6 +8,7 @@
 #include "core/race_sheet.h"
 #include "core/settings.h"
 #include "html/predict_all.h"
+#include "jv/archive_race_source.h"
 #include "jv/race_card.h"
 
 #include <ctime>
@@ -39,11 +40,13 @@ int runPredictAll(const std::vector<std::string>& args) {
     TerminalProgress progress;
     PathPrintingShell shell;
     const int messagesBefore = prompt.messageCount();
-    const std::string index = predictAll(card.raceCardPath, sheet, currentRace, settings,
-                                         programFolder, localTime, prompt, progress, shell);
+    ArchiveRaceSource source(card.raceCardPath, programFolder);
+    int unwritten = 0;
+    const std::string index = predictAll(source, sheet, currentRace, settings, programFolder,
+                                         localTime, prompt, progress, shell, {}, &unwritten);
     if (index.empty())
         return prompt.messageCount() != messagesBefore ? 1 : fail("出馬表にレースがありません");
-    return 0;
+    return unwritten > 0 ? 1 : 0;
 }
 
 extern const char kPredictAllUsage[];

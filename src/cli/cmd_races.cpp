@@ -3,6 +3,7 @@
 
 #include "cli/card_argument.h"
 #include "cli/cli_support.h"
+#include "jv/archive_race_source.h"
 #include "jv/race_card.h"
 #include "jv/race_info.h"
 
@@ -34,15 +35,16 @@ int runRaces(const std::vector<std::string>& args) {
     if (!openCardArgument(parsed, programFolder, prompt, card))
         return 1; // told why on stderr
 
+    ArchiveRaceSource source(card.raceCardPath, programFolder);
     if (info) {
-        if (!readRace(card, card.raceCardPath, *info, prompt, programFolder))
+        if (!source.readRace(card, *info, prompt))
             return 1;
         printOut(terminalLines(raceInfoText(card)) + "\n");
         return 0;
     }
 
     const int messagesBefore = prompt.messageCount();
-    RaceList list = readRaceList(card.raceCardPath, prompt);
+    RaceList list = readRaceList(source, prompt);
     std::string out;
     for (const RaceListRow& row : list.rows)
         out +=

@@ -161,10 +161,10 @@ int shownPastRuns(const AppSettings& settings) {
 // Reads the runner's horse. A horse the file cannot supply leaves a record
 // of empty values named after the race-card line, so no value of the
 // runner printed before shows up for this one.
-void readRunnerHorse(JvHorseRecord& horse, const JvRaceCard& race, int n, UserPrompt& prompt,
-                     NewspaperHorseReader readHorse) {
+void readRunnerHorse(JvHorseRecord& horse, const JvRaceCard& race, int n, RaceSource& source,
+                     UserPrompt& prompt) {
     horse.reset();
-    if (!readHorse(horse, race.horseFilePath, race.horseIds[slot(n)], 0, prompt)) {
+    if (!source.readHorse(horse, race, n, 0, prompt)) {
         horse.reset();
         horse.name = cutBeforeFullWidthSpace(race.horseNames[slot(n)]);
     }
@@ -316,11 +316,9 @@ long long pastRunTimeDifference(const JvPastRun& run) {
     return std::llabs(static_cast<long long>(timeToTenths(run.time)) - timeToTenths(run.otherTime));
 }
 
-std::string buildNewspaper(NewspaperEdition edition, const JvRaceCard& race,
+std::string buildNewspaper(NewspaperEdition edition, const JvRaceCard& race, RaceSource& source,
                            const AppSettings& settings, const std::string& programFolder,
-                           UserPrompt& prompt, NewspaperHorseReader readHorse) {
-    if (readHorse == nullptr)
-        readHorse = &zelkor::readHorse;
+                           UserPrompt& prompt) {
     const EditionTemplates& t = templatesOf(edition);
     const int runners = printedRunnerCount(race);
 
@@ -359,7 +357,7 @@ std::string buildNewspaper(NewspaperEdition edition, const JvRaceCard& race,
     JvHorseRecord horse;
     const int runsBack = shownPastRuns(settings);
     for (int n = 1; n <= runners; ++n) {
-        readRunnerHorse(horse, race, n, prompt, readHorse);
+        readRunnerHorse(horse, race, n, source, prompt);
         appendRunnerBlock(out, edition, t, race, horse, n, settings);
         if (edition == NewspaperEdition::WithPastResults)
             appendPastResultsTable(out, horse, n, runsBack);
@@ -388,11 +386,10 @@ std::string buildNewspaper(NewspaperEdition edition, const JvRaceCard& race,
     return out;
 }
 
-int writeNewspaper(NewspaperEdition edition, const JvRaceCard& race, const AppSettings& settings,
-                   const std::string& programFolder, UserPrompt& prompt, const std::string& path,
-                   NewspaperHorseReader readHorse) {
-    const std::string page =
-        buildNewspaper(edition, race, settings, programFolder, prompt, readHorse);
+int writeNewspaper(NewspaperEdition edition, const JvRaceCard& race, RaceSource& source,
+                   const AppSettings& settings, const std::string& programFolder,
+                   UserPrompt& prompt, const std::string& path) {
+    const std::string page = buildNewspaper(edition, race, source, settings, programFolder, prompt);
     return writeWholeFile(path, page) ? 1 : 0;
 }
 

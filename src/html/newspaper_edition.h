@@ -2,7 +2,7 @@
 
 #include "core/ports.h"
 #include "core/settings.h"
-#include "jv/race_loader.h"
+#include "jv/race_source.h"
 
 #include <string>
 #include <string_view>
@@ -19,23 +19,19 @@ enum class NewspaperEdition {
     WithPastResults = 3, // 成績付き詳細版
 };
 
-// The horse reader the editions use (readHorse unless a caller swaps in
-// another one; the benchmark compares the indexed and the rescanning one).
-using NewspaperHorseReader = JvHorseReader;
-
-// The whole page of the edition for the race already read into `race`.
-// Every runner's horse is read from `race.horseFilePath`; the reader tells
-// the user about a horse it cannot supply, and that runner is printed with
-// its race-card name and empty record values. Pictures are taken from
+// The whole page of the edition for the race `race`, read from `source`
+// just before. Every runner's horse comes from the source, which tells the
+// user about a horse it cannot supply; that runner is printed with its
+// race-card name and empty record values. Pictures are taken from
 // `programFolder` + "Image/" when `paperShowImages` is on.
-std::string buildNewspaper(NewspaperEdition edition, const JvRaceCard& race,
+std::string buildNewspaper(NewspaperEdition edition, const JvRaceCard& race, RaceSource& source,
                            const AppSettings& settings, const std::string& programFolder,
-                           UserPrompt& prompt, NewspaperHorseReader readHorse = nullptr);
+                           UserPrompt& prompt);
 
 // Writes the page to `path`: 1 when written, 0 on any file error (no message).
-int writeNewspaper(NewspaperEdition edition, const JvRaceCard& race, const AppSettings& settings,
-                   const std::string& programFolder, UserPrompt& prompt, const std::string& path,
-                   NewspaperHorseReader readHorse = nullptr);
+int writeNewspaper(NewspaperEdition edition, const JvRaceCard& race, RaceSource& source,
+                   const AppSettings& settings, const std::string& programFolder,
+                   UserPrompt& prompt, const std::string& path);
 
 // ---- Pieces of the page, exposed for the tests ----
 

@@ -136,19 +136,19 @@ std::string newspaperSetPageName(const JvRaceCard& race) {
                   fileNamePart(race.shortName).c_str());
 }
 
-int writeSingleNewspaper(const JvRaceCard& race, AppSettings& settings,
+int writeSingleNewspaper(const JvRaceCard& race, RaceSource& source, AppSettings& settings,
                          const std::string& programFolder, const std::string& path,
                          UserPrompt& prompt, Shell& shell) {
-    const int written =
-        writeNewspaper(chosenPaperEdition(settings), race, settings, programFolder, prompt, path);
+    const int written = writeNewspaper(chosenPaperEdition(settings), race, source, settings,
+                                       programFolder, prompt, path);
     shell.openDocument(path);
     return written;
 }
 
-std::string writeNewspaperSet(const std::string& raceCardPath, std::vector<int> selectedPositions,
+std::string writeNewspaperSet(RaceSource& source, std::vector<int> selectedPositions,
                               AppSettings& settings, const std::string& programFolder,
                               UserPrompt& prompt, ProgressSink& progress, Shell& shell,
-                              NewspaperHorseReader readHorse) {
+                              int* unwrittenFiles) {
     // The races in list order, each once.
     std::erase_if(selectedPositions, [](int position) { return position < 1; });
     std::sort(selectedPositions.begin(), selectedPositions.end());
@@ -157,10 +157,14 @@ std::string writeNewspaperSet(const std::string& raceCardPath, std::vector<int> 
     if (selectedPositions.empty())
         return {};
 
-    // The last selected race fixes the day of the set and is shown first.
+    // The last selected race that can be loaded fixes the day of the set
+    // and is shown first.
     JvRaceCard race;
-    if (!readRace(race, raceCardPath, selectedPositions.back(), prompt, programFolder))
+    if (!source.readRace(race, selectedPositions.back(), prompt))
         return {};
+    for (auto it = selectedPositions.rbegin(); !raceLoadable(race);)
+        if (++it == selectedPositions.rend() || !source.readRace(race, *it, prompt))
+            return {};
     const NewspaperEdition edition = chosenPaperEdition(settings);
     const int selected = static_cast<int>(selectedPositions.size());
 
@@ -179,13 +183,14 @@ std::string writeNewspaperSet(const std::string& raceCardPath, std::vector<int> 
     int done = 0;
     for (int position : selectedPositions) {
         ++done;
-        if (readRace(race, raceCardPath, position, prompt, programFolder)) {
+        if (source.readRace(race, position, prompt) && raceLoadable(race)) {
             const std::string pagePath = folder + newspaperSetPageName(race);
             progress.setText(savingProgressText(pagePath));
-            unwritten.note(writeNewspaper(edition, race, settings, programFolder, prompt, pagePath,
-                                          readHorse) == 1,
-                           pagePath);
-            appendRaceToMenu(menu, previousCourse, race, pagePath);
+            const bool written = writeNewspaper(edition, race, source, settings, programFolder,
+                                                prompt, pagePath) == 1;
+            unwritten.note(written, pagePath);
+            if (written)
+                appendRaceToMenu(menu, previousCourse, race, pagePath);
         }
         // Positions rather than a fixed step, so the bar ends at 100 for any
         // number of races.
@@ -195,6 +200,8 @@ std::string writeNewspaperSet(const std::string& raceCardPath, std::vector<int> 
     menu += "\r\n</BODY>\r\n</HTML>";
     unwritten.note(writeWholeFile(folder + menuName, menu), folder + menuName);
     unwritten.report(prompt);
+    if (unwrittenFiles != nullptr)
+        *unwrittenFiles = unwritten.count();
     shell.openDocument(indexPath);
     return indexPath;
 }

@@ -38,6 +38,7 @@ class UnwrittenFiles {
     void note(bool written, const std::string& path);
     // One message naming the noted files; none when every file was written.
     void report(UserPrompt& prompt) const;
+    int count() const { return static_cast<int>(paths_.size()); }
 
   private:
     std::vector<std::string> paths_;
@@ -82,23 +83,26 @@ std::string newspaperSetFolder(const std::string& programFolder, const JvRaceCar
 // File name of a race's page in its set: "Jv%d-%04d_%s%dR%s.html".
 std::string newspaperSetPageName(const JvRaceCard& race);
 
-// One race to the path the user chose: writes the chosen edition and opens
-// the file whatever the writer returned. Returns the writer's 1 or 0.
-int writeSingleNewspaper(const JvRaceCard& race, AppSettings& settings,
+// One race (read from `source` just before) to the path the user chose:
+// writes the chosen edition and opens the file whatever the writer
+// returned. Returns the writer's 1 or 0.
+int writeSingleNewspaper(const JvRaceCard& race, RaceSource& source, AppSettings& settings,
                          const std::string& programFolder, const std::string& path,
                          UserPrompt& prompt, Shell& shell);
 
-// Several races of the race card `raceCardPath` (positions 1.. in the card;
-// order and repeats do not matter) as a set: one page per race, the menu
-// grouped by racecourse and the index, whose right frame first shows the
-// last selected race. Progress goes to `progress`; the index is opened
-// through `shell`. Returns the index path, or the empty text when nothing
-// was written (no race selected, or the last one cannot be read). A race
-// that cannot be read is left out; a file that cannot be written is
-// skipped without a message.
-std::string writeNewspaperSet(const std::string& raceCardPath, std::vector<int> selectedPositions,
+// Several races of `source` (positions 1..; order and repeats do not
+// matter) as a set: one page per race, the menu grouped by racecourse and
+// the index, whose right frame first shows the last selected race that can
+// be loaded. Progress goes to `progress`; the index is opened through
+// `shell`. Returns the index path, or the empty text when nothing was
+// written (no race selected, the last one cannot be read, or none can be
+// loaded). A race that cannot be read or loaded (cancelled, Thursday
+// entries) is left out; a page that cannot be written is not linked from
+// the menu, and the files not written are named in one message at the end
+// and counted in `unwrittenFiles` when given.
+std::string writeNewspaperSet(RaceSource& source, std::vector<int> selectedPositions,
                               AppSettings& settings, const std::string& programFolder,
                               UserPrompt& prompt, ProgressSink& progress, Shell& shell,
-                              NewspaperHorseReader readHorse = nullptr);
+                              int* unwrittenFiles = nullptr);
 
 } // namespace zelkor

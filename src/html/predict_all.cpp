@@ -26,10 +26,6 @@ int scoreOf(const RaceSheet& sheet, int horse) {
 
 } // namespace
 
-PredictAllReaders indexedPredictAllReaders() {
-    return {&countRaces, &readRace, &readHorse};
-}
-
 std::string predictAllFolder(const std::string& programFolder, const JvRaceCard& race) {
     return programFolder + "HTML/" + format("Jvzel%d_%04d/", race.year, race.monthDay);
 }
@@ -51,19 +47,21 @@ std::string betsSummaryRow(const JvRaceCard& race, const RaceSheet& sheet) {
                   quinellaBetsText(result).c_str());
 }
 
-std::string predictAll(const std::string& raceCardPath, RaceSheet& sheet, JvRaceCard& currentRace,
+std::string predictAll(RaceSource& source, RaceSheet& sheet, JvRaceCard& currentRace,
                        const AppSettings& settings, const std::string& programFolder,
                        const std::tm& localTime, UserPrompt& prompt, ProgressSink& progress,
-                       Shell& shell, const PredictAllRaceHook& onRaceLoaded,
-                       const PredictAllReaders& readers) {
+                       Shell& shell, const PredictAllRaceHook& onRaceLoaded, int* unwrittenFiles) {
     // A card without races has nothing to predict (and no progress step to
-    // divide by).
-    const int raceCount = readers.countRaces(raceCardPath, prompt);
+    // divide by). The first race that can be loaded is shown first.
+    const int raceCount = source.raceCount(prompt);
     if (raceCount < 1)
         return {};
     JvRaceCard race;
-    if (!readers.readRace(race, raceCardPath, 1, prompt, programFolder))
+    if (!source.readRace(race, 1, prompt))
         return {};
+    for (int r = 1; !raceLoadable(race);)
+        if (++r > raceCount || !source.readRace(race, r, prompt))
+            return {};
 
     const std::string folder = predictAllFolder(programFolder, race);
     UnwrittenFiles unwritten;
@@ -91,18 +89,19 @@ std::string predictAll(const std::string& raceCardPath, RaceSheet& sheet, JvRace
     std::string previousCourse;
 
     for (int r = 1; r <= raceCount; ++r) {
-        if (readers.readRace(race, raceCardPath, r, prompt, programFolder)) {
+        if (source.readRace(race, r, prompt) && raceLoadable(race)) {
             const std::string pagePath = folder + predictAllPageName(race);
             progress.setText(savingProgressText(pagePath));
             currentRace = race;
-            loadJvRace(sheet, currentRace, prompt, readers.readHorse);
+            loadJvRace(sheet, currentRace, source, prompt);
             if (onRaceLoaded)
                 onRaceLoaded(currentRace, sheet);
             scoreRace(sheet);
-            unwritten.note(writeSportsPage(pagePath, sheet, settings, programFolder, localTime) ==
-                               1,
-                           pagePath);
-            appendRaceToMenu(menu, previousCourse, race, pagePath);
+            const bool written =
+                writeSportsPage(pagePath, sheet, settings, programFolder, localTime) == 1;
+            unwritten.note(written, pagePath);
+            if (written)
+                appendRaceToMenu(menu, previousCourse, race, pagePath);
             summary += betsSummaryRow(race, sheet);
         }
         // Positions rather than a fixed step, so the bar ends at 100 for any
@@ -115,6 +114,8 @@ std::string predictAll(const std::string& raceCardPath, RaceSheet& sheet, JvRace
     summary += "</table></BODY></HTML>";
     unwritten.note(writeWholeFile(folder + summaryName, summary), folder + summaryName);
     unwritten.report(prompt);
+    if (unwrittenFiles != nullptr)
+        *unwrittenFiles = unwritten.count();
     shell.openDocument(indexPath);
     return indexPath;
 }

@@ -3,6 +3,7 @@
 #include "jv/lzh_archive.h"
 #include "jv/race_card.h"
 #include "jv/race_loader.h"
+#include "jv/race_source.h"
 #include "text/cp932.h"
 #include "text/file_io.h"
 #include "text/format.h"
@@ -129,11 +130,13 @@ bool openJvCard(const std::string& path, const std::string& programFolder, JvRac
     return checkJvCardFiles(card, prompt);
 }
 
-bool loadChosenJvRace(JvRaceCard& card, int position, RaceSheet& sheet, UserPrompt& prompt,
-                      const std::string& programFolder) {
-    if (!readRace(card, card.raceCardPath, position, prompt, programFolder))
+bool loadChosenJvRace(RaceSource& source, int position, JvRaceCard& card, RaceSheet& sheet,
+                      UserPrompt& prompt) {
+    JvRaceCard race;
+    if (!source.readRace(race, position, prompt) || !checkRaceLoadable(race, prompt))
         return false;
-    loadJvRace(sheet, card, prompt);
+    card = race;
+    loadJvRace(sheet, card, source, prompt);
     return true;
 }
 

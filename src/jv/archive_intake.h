@@ -9,6 +9,7 @@
 namespace zelkor {
 
 class JvRaceCard;
+class RaceSource;
 
 // The working folders below the program folder, each ending in "/".
 std::string jvWorkingFolder(const std::string& programFolder); // "JRA-VAN/"
@@ -56,10 +57,10 @@ bool intakeJvArchive(const std::string& archivePath, const std::string& programF
 bool openJvCard(const std::string& path, const std::string& programFolder, JvRaceCard& card,
                 UserPrompt& prompt);
 
-// Reads the race at `position` of the card's race card into the card and
-// loads it into the sheet. False (nothing loaded) when the race cannot be
-// read; the reader has told the user why. `programFolder` as for readRace.
-bool loadChosenJvRace(JvRaceCard& card, int position, RaceSheet& sheet, UserPrompt& prompt,
-                      const std::string& programFolder = {});
+// Reads the race at `position` of the source into `card` and loads it into
+// the sheet. False (nothing loaded, `card` unchanged) when the race cannot
+// be read or loaded (cancelled, Thursday entries); the user was told why.
+bool loadChosenJvRace(RaceSource& source, int position, JvRaceCard& card, RaceSheet& sheet,
+                      UserPrompt& prompt);
 
 } // namespace zelkor

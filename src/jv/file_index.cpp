@@ -56,12 +56,11 @@ ReadOnlyFile::~ReadOnlyFile() {
         ::close(fd_);
 }
 
-std::optional<std::string> ReadOnlyFile::readAt(std::uint64_t offset, std::size_t length) const {
-    std::string data(length, '\0');
+std::optional<std::size_t> ReadOnlyFile::readInto(std::uint64_t offset, char* buffer,
+                                                  std::size_t length) const {
     std::size_t done = 0;
     while (done < length) {
-        ssize_t n =
-            ::pread(fd_, data.data() + done, length - done, static_cast<off_t>(offset + done));
+        ssize_t n = ::pread(fd_, buffer + done, length - done, static_cast<off_t>(offset + done));
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -71,7 +70,15 @@ std::optional<std::string> ReadOnlyFile::readAt(std::uint64_t offset, std::size_
             break;
         done += static_cast<std::size_t>(n);
     }
-    data.resize(done);
+    return done;
+}
+
+std::optional<std::string> ReadOnlyFile::readAt(std::uint64_t offset, std::size_t length) const {
+    std::string data(length, '\0');
+    std::optional<std::size_t> done = readInto(offset, data.data(), length);
+    if (!done)
+        return std::nullopt;
+    data.resize(*done);
     return data;
 }
 

@@ -34,6 +34,9 @@ class ReadOnlyFile {
     const FileStamp& stamp() const { return stamp_; }
     // Up to `length` bytes from `offset`; fewer at the end of the file.
     std::optional<std::string> readAt(std::uint64_t offset, std::size_t length) const;
+    // The same into `buffer` (at least `length` bytes): the count read.
+    std::optional<std::size_t> readInto(std::uint64_t offset, char* buffer,
+                                        std::size_t length) const;
     // The whole file.
     std::optional<std::string> readAll() const;
 

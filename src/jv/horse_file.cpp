@@ -18,14 +18,6 @@ namespace {
 
 using namespace jvrecord;
 
-void showCannotOpen(UserPrompt& prompt, const std::string& path) {
-    prompt.showMessage(format("ファイル %s は開けませんでした。", path.c_str()));
-}
-
-void showNotFound(UserPrompt& prompt) {
-    prompt.showMessage("登録馬ファイルの読み込みに失敗しました");
-}
-
 int clampToInt(long long value) {
     return static_cast<int>(std::clamp<long long>(value, -2147483647LL - 1, 2147483647LL));
 }
@@ -84,14 +76,10 @@ bool parsePastRun(JvPastRun& run, std::string_view block) {
     return true;
 }
 
-void deriveValues(JvHorseRecord& horse, long long fieldStrengthTotal) {
-    deriveHorseValues(horse, horse.pastRuns, horse.bandCounts, fieldStrengthTotal, jvCurrentYear());
-}
+} // namespace
 
-// Fills the record from the bytes of one horse record (key first); missing
-// bytes at the end of a short record read as blanks. The record starts as a
-// new one, so nothing of a horse read before survives.
-void parseHorseRecord(JvHorseRecord& horse, std::string_view record, long long fieldStrengthTotal) {
+void parseHorseRecord(JvHorseRecord& horse, std::string_view record, long long fieldStrengthTotal,
+                      int year) {
     horse.reset();
     horse.name = readCut(record, 28, 36);
     readDecimal(record, 64, 4, horse.birthYear);
@@ -123,8 +111,10 @@ void parseHorseRecord(JvHorseRecord& horse, std::string_view record, long long f
         if (!parsePastRun(horse.pastRuns[slot], block))
             break;
     }
-    deriveValues(horse, fieldStrengthTotal);
+    deriveHorseValues(horse, horse.pastRuns, horse.bandCounts, fieldStrengthTotal, year);
 }
+
+namespace {
 
 // Registration number → offset of the first record with that key.
 struct HorseIndex {
@@ -190,6 +180,14 @@ void decodeHorseTexts(JvHorseRecord& horse) {
     horse.sexText = codeText(kHorseSexTable, horse.sexCode);
     horse.coatText = codeText(kCoatColourTable, horse.coatCode);
     horse.markText = codeText(kHorseMarkTable, horse.markCode);
+}
+
+void showHorseFileNotOpened(UserPrompt& prompt, const std::string& path) {
+    prompt.showMessage(format("ファイル %s は開けませんでした。", path.c_str()));
+}
+
+void showHorseNotRead(UserPrompt& prompt) {
+    prompt.showMessage("登録馬ファイルの読み込みに失敗しました");
 }
 
 int distanceBandOf(int metres) {
@@ -307,7 +305,7 @@ bool readHorse(JvHorseRecord& record, const std::string& horseFilePath, const st
                long long fieldStrengthTotal, UserPrompt& prompt) {
     jvfile::ReadOnlyFile file;
     if (!file.open(horseFilePath)) {
-        showCannotOpen(prompt, horseFilePath);
+        showHorseFileNotOpened(prompt, horseFilePath);
         return false;
     }
     // A stale index (a file rewritten with the same stamp) shows as a record
@@ -322,10 +320,10 @@ bool readHorse(JvHorseRecord& record, const std::string& horseFilePath, const st
         std::optional<std::string> bytes = file.readAt(found->second, kJvHorseUsedBytes);
         if (!bytes || bytes->compare(0, kJvHorseKeyBytes, horseId) != 0)
             continue;
-        parseHorseRecord(record, *bytes, fieldStrengthTotal);
+        parseHorseRecord(record, *bytes, fieldStrengthTotal, jvCurrentYear());
         return true;
     }
-    showNotFound(prompt);
+    showHorseNotRead(prompt);
     return false;
 }
 
@@ -333,7 +331,7 @@ bool readEveryHorse(const std::string& horseFilePath, std::vector<JvHorseEntry>&
                     UserPrompt& prompt) {
     jvfile::ReadOnlyFile file;
     if (!file.open(horseFilePath)) {
-        showCannotOpen(prompt, horseFilePath);
+        showHorseFileNotOpened(prompt, horseFilePath);
         return false;
     }
     horses.clear();
@@ -349,7 +347,7 @@ bool readEveryHorse(const std::string& horseFilePath, std::vector<JvHorseEntry>&
         std::optional<std::string> block =
             file.readAt(offset, kJvHorseRecordBytes * kRecordsPerBlock);
         if (!block) {
-            showNotFound(prompt);
+            showHorseNotRead(prompt);
             return false;
         }
         const std::string_view bytes(*block);
@@ -361,7 +359,8 @@ bool readEveryHorse(const std::string& horseFilePath, std::vector<JvHorseEntry>&
                 continue;
             JvHorseEntry& entry = horses.emplace_back();
             entry.horseId = std::move(id);
-            parseHorseRecord(entry.record, bytes.substr(pos, kJvHorseUsedBytes), 0);
+            parseHorseRecord(entry.record, bytes.substr(pos, kJvHorseUsedBytes), 0,
+                             jvCurrentYear());
         }
         if (bytes.size() < kJvHorseRecordBytes * kRecordsPerBlock)
             return true;
@@ -375,7 +374,7 @@ bool readHorse(JvHorseRecord& record, const std::string& horseFilePath, const st
                long long fieldStrengthTotal, UserPrompt& prompt) {
     jvfile::StdioFile file = jvfile::openRegularStdioFile(horseFilePath);
     if (!file) {
-        showCannotOpen(prompt, horseFilePath);
+        showHorseFileNotOpened(prompt, horseFilePath);
         return false;
     }
     // The file is read from its start in blocks of whole records, looking
@@ -388,14 +387,14 @@ bool readHorse(JvHorseRecord& record, const std::string& horseFilePath, const st
             if (std::string_view(block.data() + pos, kJvHorseKeyBytes) == horseId) {
                 size_t length = std::min(kJvHorseUsedBytes, n - pos);
                 parseHorseRecord(record, std::string_view(block.data() + pos, length),
-                                 fieldStrengthTotal);
+                                 fieldStrengthTotal, jvCurrentYear());
                 return true;
             }
         }
         if (n < block.size())
             break;
     }
-    showNotFound(prompt);
+    showHorseNotRead(prompt);
     return false;
 }
 

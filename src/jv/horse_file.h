@@ -106,7 +106,7 @@ class JvHorseRecord {
     std::string sexText;
     std::string markText;
 
-    int age = 0; // calendar year at start-up − birth year
+    int age = 0; // year of the race read for − birth year
     int birthYear = 0;
     int oddsEstimate = 0;   // win odds × 10; 100 when no field total was given
     int aptitudeMetres = 0; // best distance; 2000 when the horse has no counts
@@ -128,6 +128,18 @@ class JvHorseRecord {
 // per file and the index reused while the file is unchanged.
 bool readHorse(JvHorseRecord& record, const std::string& horseFilePath, const std::string& horseId,
                long long fieldStrengthTotal, UserPrompt& prompt);
+
+// Fills `record` from the bytes of one horse record (key first) and derives
+// its values, ages counted in `year`; missing bytes at the end of a short
+// record read as blanks. The record starts as a new one, so nothing of a
+// horse read before survives.
+void parseHorseRecord(JvHorseRecord& record, std::string_view bytes, long long fieldStrengthTotal,
+                      int year);
+
+// The reader's two messages: the file cannot be opened, the horse cannot be
+// read from it.
+void showHorseFileNotOpened(UserPrompt& prompt, const std::string& path);
+void showHorseNotRead(UserPrompt& prompt);
 
 // One horse of the horse file with its registration number.
 struct JvHorseEntry {

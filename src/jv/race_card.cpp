@@ -13,6 +13,20 @@
 #include <vector>
 
 namespace zelkor {
+
+// One read of the 1464-byte line buffer: where it starts and where the text
+// of its line ends (before the line end).
+struct LineRead {
+    std::uint64_t start = 0;
+    std::uint64_t textEnd = 0;
+};
+
+// At most kJvMaxRaces + 1 reads: one more tells that the card has too many.
+struct RaceCardIndex {
+    std::vector<LineRead> reads;
+    bool tooManyRaces() const { return reads.size() > static_cast<size_t>(kJvMaxRaces); }
+};
+
 namespace {
 
 using namespace jvrecord;
@@ -22,8 +36,10 @@ constexpr char kEndOfFileMark = 0x1a; // ends the text of a file read in text mo
 
 #ifdef _WIN32
 constexpr const char* kSeparator = "\\";
+constexpr const char* kSeparators = "\\/";
 #else
 constexpr const char* kSeparator = "/";
+constexpr const char* kSeparators = "/";
 #endif
 
 void showCannotOpen(UserPrompt& prompt, const std::string& path) {
@@ -115,19 +131,6 @@ void fillCard(JvRaceCard& card, const std::string& path, std::string_view line,
     card = fresh;
 }
 
-// One read of the 1464-byte line buffer: where it starts and where the text
-// of its line ends (before the line end).
-struct LineRead {
-    std::uint64_t start = 0;
-    std::uint64_t textEnd = 0;
-};
-
-// At most kJvMaxRaces + 1 reads: one more tells that the card has too many.
-struct RaceCardIndex {
-    std::vector<LineRead> reads;
-    bool tooManyRaces() const { return reads.size() > static_cast<size_t>(kJvMaxRaces); }
-};
-
 // The line buffer reads of a whole file, in file order. The file is taken
 // as text: "\r\n" ends a line like "\n", and an end-of-file mark ends it.
 std::shared_ptr<const RaceCardIndex> buildIndex(std::string_view data) {
@@ -156,27 +159,14 @@ std::shared_ptr<const RaceCardIndex> buildIndex(std::string_view data) {
     return index;
 }
 
-jvfile::IndexCache<RaceCardIndex>& raceCardIndexes() {
-    static jvfile::IndexCache<RaceCardIndex> cache;
-    return cache;
-}
-
-std::shared_ptr<const RaceCardIndex> indexOf(const std::string& path,
-                                             const jvfile::ReadOnlyFile& file) {
-    if (auto index = raceCardIndexes().find(path, file.stamp()))
-        return index;
-    // No buffer read takes more than 1465 bytes of the file (1463 text bytes
-    // and "\r\n"), so this much of a card without an end-of-file mark holds
-    // more races than a card may: a huge file is never read whole.
+// The bytes of the card that can hold races. No buffer read takes more than
+// 1465 bytes of the file (1463 text bytes and "\r\n"), so this much of a
+// card without an end-of-file mark holds more races than a card may: a huge
+// file is never read whole.
+std::optional<std::string> indexedBytesOf(const jvfile::ReadOnlyFile& file) {
     constexpr std::uint64_t kIndexedBytes =
         std::uint64_t{kJvMaxRaces + 2} * (kJvLineBufferBytes + 1);
-    std::optional<std::string> data =
-        file.readAt(0, static_cast<size_t>(std::min(file.stamp().size, kIndexedBytes)));
-    if (!data)
-        return nullptr;
-    auto index = buildIndex(*data);
-    raceCardIndexes().store(path, file.stamp(), index);
-    return index;
+    return file.readAt(0, static_cast<size_t>(std::min(file.stamp().size, kIndexedBytes)));
 }
 
 } // namespace
@@ -206,56 +196,65 @@ void nameOrdinaryRace(JvRaceCard& card) {
 }
 
 std::string horseFilePathFor(const std::string& raceCardPath) {
-    constexpr size_t kFileNameBytes = 12; // "JracDen1.dat"
-    size_t keep = raceCardPath.size() > kFileNameBytes ? raceCardPath.size() - kFileNameBytes : 0;
+    // Whatever the card is called, the folder is all of the path up to its
+    // last separator (none: the current folder).
+    size_t separator = raceCardPath.find_last_of(kSeparators);
+    size_t keep = separator == std::string::npos ? 0 : separator + 1;
     return raceCardPath.substr(0, keep) + "JracUmaj.dat";
 }
 
 int countRaces(const std::string& path, UserPrompt& prompt) {
-    jvfile::ReadOnlyFile file;
-    if (!file.open(path)) {
-        showCannotOpen(prompt, path);
-        return 0;
-    }
-    auto index = indexOf(path, file);
-    if (!index) {
-        showCannotOpen(prompt, path);
-        return 0;
-    }
-    if (index->tooManyRaces()) {
-        showReadFailure(prompt);
-        return 0;
-    }
-    return static_cast<int>(index->reads.size());
+    JvRaceCardFile card;
+    return card.open(path, prompt) ? card.raceCount(prompt) : 0;
 }
 
 bool readRace(JvRaceCard& card, const std::string& path, int raceIndex, UserPrompt& prompt,
               const std::string& programFolder) {
+    JvRaceCardFile file;
+    return file.open(path, prompt) && file.readRace(card, raceIndex, prompt, programFolder);
+}
+
+JvRaceCardFile::JvRaceCardFile() = default;
+JvRaceCardFile::~JvRaceCardFile() = default;
+
+bool JvRaceCardFile::open(const std::string& path, UserPrompt& prompt) {
     jvfile::ReadOnlyFile file;
-    if (!file.open(path)) {
+    std::optional<std::string> data;
+    if (file.open(path))
+        data = indexedBytesOf(file);
+    if (!data) {
         showCannotOpen(prompt, path);
         return false;
     }
-    auto index = indexOf(path, file);
-    if (!index || index->tooManyRaces()) {
+    path_ = path;
+    data_ = std::move(*data);
+    index_ = buildIndex(data_);
+    return true;
+}
+
+int JvRaceCardFile::raceCount(UserPrompt& prompt) const {
+    if (!index_)
+        return 0;
+    if (index_->tooManyRaces()) {
         showReadFailure(prompt);
-        return false;
+        return 0;
     }
+    return static_cast<int>(index_->reads.size());
+}
+
+bool JvRaceCardFile::readRace(JvRaceCard& card, int raceIndex, UserPrompt& prompt,
+                              const std::string& programFolder) const {
     // An index past the last race (one past included) has no line to read.
-    size_t position = static_cast<size_t>(std::max(raceIndex, 1));
-    if (position > index->reads.size()) {
+    const size_t position = static_cast<size_t>(std::max(raceIndex, 1));
+    if (!index_ || index_->tooManyRaces() || position > index_->reads.size()) {
         showReadFailure(prompt);
         return false;
     }
-    const LineRead& read = index->reads[position - 1];
-    size_t length = static_cast<size_t>(
-        std::min<std::uint64_t>(read.textEnd - read.start, kJvMaxRaceLineBytes));
-    std::optional<std::string> line = file.readAt(read.start, length);
-    if (!line) {
-        showReadFailure(prompt);
-        return false;
-    }
-    fillCard(card, path, *line, programFolder);
+    const LineRead& read = index_->reads[position - 1];
+    const std::string_view line = std::string_view(data_).substr(
+        static_cast<size_t>(read.start), static_cast<size_t>(std::min<std::uint64_t>(
+                                             read.textEnd - read.start, kJvMaxRaceLineBytes)));
+    fillCard(card, path_, line, programFolder);
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include "core/ports.h"
 
 #include <array>
+#include <memory>
 #include <string>
 
 namespace zelkor {
@@ -107,9 +108,33 @@ class JvRaceCard {
 // named by its kind and the condition of the age group the kind is for.
 void nameOrdinaryRace(JvRaceCard& card);
 
-// The horse file of the archive whose race card is `raceCardPath`: the
-// path with its last 12 bytes ("JracDen1.dat") replaced by "JracUmaj.dat".
+// The horse file of the archive whose race card is `raceCardPath`:
+// "JracUmaj.dat" in the card's own folder, whatever the card is named.
 std::string horseFilePathFor(const std::string& raceCardPath);
+
+struct RaceCardIndex;
+
+// A race card read once for a job: opened, read and indexed by open(), then
+// every race parsed from memory. Counts and reads as countRaces and readRace
+// do, with their messages.
+class JvRaceCardFile {
+  public:
+    JvRaceCardFile();
+    ~JvRaceCardFile();
+    JvRaceCardFile(const JvRaceCardFile&) = delete;
+    JvRaceCardFile& operator=(const JvRaceCardFile&) = delete;
+
+    // False after "ファイル'%s'を開けませんでした" when it cannot be read.
+    bool open(const std::string& path, UserPrompt& prompt);
+    int raceCount(UserPrompt& prompt) const;
+    bool readRace(JvRaceCard& card, int raceIndex, UserPrompt& prompt,
+                  const std::string& programFolder) const;
+
+  private:
+    std::string path_;
+    std::string data_;
+    std::shared_ptr<const RaceCardIndex> index_;
+};
 
 // Number of races (lines, counted through the 1464-byte line buffer) of the
 // race card. Shows "ファイル'%s'を開けませんでした" and returns 0 when the
@@ -124,9 +149,7 @@ int countRaces(const std::string& path, UserPrompt& prompt);
 // false with `card` unchanged. `programFolder` (ending in a separator)
 // places the trainer and jockey file paths; empty means the folder of the
 // running program.
-//
-// The line offsets of a race card are indexed once and reused while the
-// file is unchanged (same path, size and modification time).
+// The card is read on every call; a job reads through JvRaceCardFile.
 bool readRace(JvRaceCard& card, const std::string& path, int raceIndex, UserPrompt& prompt,
               const std::string& programFolder = {});
 

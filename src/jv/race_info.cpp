@@ -42,16 +42,26 @@ std::string raceInfoText(const JvRaceCard& card) {
 }
 
 RaceListRow raceListRow(const JvRaceCard& card) {
+    // A race that cannot be loaded keeps its place, marked.
+    const char* mark = card.cancelled ? " (中止)" : card.entriesOnly ? " (出馬表未確定)" : "";
     return {format("%04d", card.monthDay), card.courseName, format("%d", card.raceNumber),
-            card.raceName};
+            card.raceName + mark};
 }
 
-RaceList readRaceList(const std::string& raceCardPath, UserPrompt& prompt) {
+bool checkRaceLoadable(const JvRaceCard& card, UserPrompt& prompt) {
+    if (card.cancelled)
+        prompt.showMessage("このレースは中止されました");
+    else if (card.entriesOnly)
+        prompt.showMessage("このレースはまだ出馬表が確定していません");
+    return raceLoadable(card);
+}
+
+RaceList readRaceList(RaceSource& source, UserPrompt& prompt) {
     RaceList list;
-    list.raceCount = countRaces(raceCardPath, prompt);
+    list.raceCount = source.raceCount(prompt);
     JvRaceCard card;
     for (int n = 1; n <= list.raceCount; ++n) {
-        if (!readRace(card, raceCardPath, n, prompt))
+        if (!source.readRace(card, n, prompt))
             break;
         list.rows.push_back(raceListRow(card));
     }

@@ -2,6 +2,7 @@
 
 #include "core/ports.h"
 #include "jv/race_card.h"
+#include "jv/race_source.h"
 
 #include <string>
 #include <vector>
@@ -26,15 +27,17 @@ struct RaceListRow {
     friend bool operator==(const RaceListRow&, const RaceListRow&) = default;
 };
 
+// A cancelled race and one of Thursday entries have their name marked
+// " (中止)" / " (出馬表未確定)".
 RaceListRow raceListRow(const JvRaceCard& card);
 
 struct RaceList {
-    int raceCount = 0;             // races of the card, as counted
+    int raceCount = 0;             // races of the source, as counted
     std::vector<RaceListRow> rows; // row n-1 is race n; stops at the first race that fails
 };
 
-// Counts the races of the card and reads each one for the list. A race that
-// cannot be read ends the list silently (its message was already shown).
-RaceList readRaceList(const std::string& raceCardPath, UserPrompt& prompt);
+// Counts the races of the source and reads each one for the list. A race
+// that cannot be read ends the list silently (its message was already shown).
+RaceList readRaceList(RaceSource& source, UserPrompt& prompt);
 
 } // namespace zelkor

@@ -3,6 +3,7 @@
 #include "core/fixed_lists.h"
 #include "jv/horse_file.h"
 #include "jv/race_card.h"
+#include "jv/race_source.h"
 #include "text/sjis.h"
 
 #include <algorithm>
@@ -183,10 +184,7 @@ PastRun sheetPastRun(const JvPastRun& run) {
     return p;
 }
 
-void loadJvRace(RaceSheet& sheet, const JvRaceCard& card, UserPrompt& prompt,
-                JvHorseReader reader) {
-    if (reader == nullptr)
-        reader = &readHorse;
+void loadJvRace(RaceSheet& sheet, const JvRaceCard& card, RaceSource& source, UserPrompt& prompt) {
     sheet.raceName = card.raceName;
     sheet.raceNumber = std::clamp(card.raceNumber, 1, static_cast<int>(std::size(kRaceNumberList)));
     sheet.racecourse = card.courseName;
@@ -209,7 +207,7 @@ void loadJvRace(RaceSheet& sheet, const JvRaceCard& card, UserPrompt& prompt,
     JvHorseRecord horse;
     for (int k = 1; k <= n; ++k) {
         const size_t slot = static_cast<size_t>(k);
-        found[slot] = reader(horse, card.horseFilePath, card.horseIds[slot], 0, prompt);
+        found[slot] = source.readHorse(horse, card, k, 0, prompt);
         strengthTotal += found[slot] ? horse.strength : kStrengthWithoutRuns;
     }
 
@@ -221,8 +219,7 @@ void loadJvRace(RaceSheet& sheet, const JvRaceCard& card, UserPrompt& prompt,
         RunnerEntry& runner = sheet.runners[slot];
         runner.reset();
         fillFromCardLine(runner, card, k);
-        if (found[slot] &&
-            reader(horse, card.horseFilePath, card.horseIds[slot], strengthTotal, prompt)) {
+        if (found[slot] && source.readHorse(horse, card, k, strengthTotal, prompt)) {
             fillRunnerFromHorse(runner, horse);
             fillRunnerPastRuns(runner, horse.pastRuns);
         } else

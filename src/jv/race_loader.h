@@ -10,12 +10,7 @@
 namespace zelkor {
 
 class JvRaceCard;
-
-// How the loader reads one horse (readHorse, or the rescanning reference
-// reader the benchmark compares it with).
-using JvHorseReader = bool (*)(JvHorseRecord& record, const std::string& horseFilePath,
-                               const std::string& horseId, long long fieldStrengthTotal,
-                               UserPrompt& prompt);
+class RaceSource;
 
 // Race conditions of a JRA-VAN race as race-sheet indices.
 int gradeOfRace(const JvRaceCard& card);
@@ -57,13 +52,11 @@ int oddsBandOf(int oddsEstimate);
 // a second, as the race sheet's time difference: 0..20, or 21 (大) beyond.
 int timeDiffIndex(int time, int otherTime);
 
-// Fills the sheet from the card's race (already read): race conditions, and
-// for every runner its data and last two runs from the horse file. Every
-// value is clamped into its list. A runner whose horse is missing from the
-// horse file (the reader tells the user once) is loaded from its race-card
+// Fills the sheet from the race `card` (read from `source` just before):
+// race conditions, and for every runner its data and last two runs from the
+// source's horse. Every value is clamped into its list. A runner whose horse
+// is missing (the source tells the user once) is loaded from its race-card
 // line as a horse without runs. Caption, form and page are the caller's.
-// `reader` defaults to readHorse.
-void loadJvRace(RaceSheet& sheet, const JvRaceCard& card, UserPrompt& prompt,
-                JvHorseReader reader = nullptr);
+void loadJvRace(RaceSheet& sheet, const JvRaceCard& card, RaceSource& source, UserPrompt& prompt);
 
 } // namespace zelkor

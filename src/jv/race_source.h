@@ -45,6 +45,12 @@ class RaceSource {
 
 // A race can be loaded into the sheet, written as a page or predicted:
 // neither cancelled nor still Thursday entries without horse numbers.
-inline bool raceLoadable(const JvRaceCard& card) { return !card.cancelled && !card.entriesOnly; }
+inline bool raceLoadable(const JvRaceCard& card) {
+    return !card.cancelled && !card.entriesOnly;
+}
+
+// raceLoadable, telling the user why not: "このレースは中止されました" or
+// "このレースはまだ出馬表が確定していません".
+bool checkRaceLoadable(const JvRaceCard& card, UserPrompt& prompt);
 
 } // namespace zelkor

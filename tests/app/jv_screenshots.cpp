@@ -6,6 +6,7 @@
 #include "app_fakes.h"
 #include "core/settings.h"
 #include "jv/archive_intake.h"
+#include "jv/archive_race_source.h"
 #include "jv/race_card.h"
 
 #include <QApplication>
@@ -48,7 +49,8 @@ int main(int argc, char** argv) {
     }
 
     bool ok = true;
-    RaceSelectionDialog races(card.raceCardPath, prompt, shell, folder);
+    ArchiveRaceSource source(card.raceCardPath, folder);
+    RaceSelectionDialog races(source, prompt, shell);
     races.show();
     (void)QTest::qWaitForWindowExposed(&races);
     QTreeWidget* list = races.raceList();

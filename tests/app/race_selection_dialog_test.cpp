@@ -5,6 +5,7 @@
 #include "app/qt_text.h"
 #include "app/race_selection_dialog.h"
 #include "app_fakes.h"
+#include "jv/archive_race_source.h"
 #include "jv/race_card.h"
 #include "jv/race_info.h"
 #include "support/jv_generator.h"
@@ -43,7 +44,8 @@ class RaceSelectionTest : public ::testing::Test {
         cardPath = dir.filePath(QStringLiteral("JracDen1.dat")).toStdString();
         forgetJvFileIndexes();
         ASSERT_TRUE(writeJvRaceCard(cardPath, races));
-        dialog = std::make_unique<RaceSelectionDialog>(cardPath, prompt, shell, "/prog/");
+        source = std::make_unique<ArchiveRaceSource>(cardPath, "/prog/");
+        dialog = std::make_unique<RaceSelectionDialog>(*source, prompt, shell);
         dialog->show();
         dialog->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
@@ -76,6 +78,7 @@ class RaceSelectionTest : public ::testing::Test {
 
     QTemporaryDir dir;
     std::string cardPath;
+    std::unique_ptr<ArchiveRaceSource> source;
     RecordingPrompt prompt;
     RecordingShell shell;
     std::unique_ptr<RaceSelectionDialog> dialog;
@@ -255,7 +258,8 @@ TEST_F(RaceSelectionTest, F1OpensItsHelp) {
 TEST_F(RaceSelectionTest, AMissingCardGivesAnEmptyListThatCanOnlyBeCancelled) {
     ensureApplication();
     cardPath = dir.filePath(QStringLiteral("JracDen1.dat")).toStdString();
-    RaceSelectionDialog empty(cardPath, prompt, shell, "/prog/");
+    ArchiveRaceSource missing(cardPath, "/prog/");
+    RaceSelectionDialog empty(missing, prompt, shell);
     EXPECT_EQ(empty.raceList()->topLevelItemCount(), 0);
     EXPECT_EQ(prompt.messages.size(), 1u); // the reader's "cannot open"
     for (const char* name : {"newspaperButton", "okButton", "predictAllButton"})

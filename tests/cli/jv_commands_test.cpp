@@ -4,6 +4,7 @@
 #include "cli_run.h"
 #include "core/prediction_file.h"
 #include "core/race_sheet.h"
+#include "jv/archive_race_source.h"
 #include "jv/race_card.h"
 #include "jv/race_loader.h"
 #include "support/jv_generator.h"
@@ -98,9 +99,10 @@ class JvCommands : public cli_test::ProgramFolderTest {
     RaceSheet loadedHere(const std::string& card, int position) {
         test::RecordingPrompt prompt;
         JvRaceCard race;
-        EXPECT_TRUE(readRace(race, card, position, prompt, program_.string() + "/"));
+        ArchiveRaceSource source(card, program_.string() + "/");
+        EXPECT_TRUE(source.readRace(race, position, prompt));
         RaceSheet sheet;
-        loadJvRace(sheet, race, prompt);
+        loadJvRace(sheet, race, source, prompt);
         return sheet;
     }
 };
@@ -228,6 +230,40 @@ TEST_F(JvCommands, StaffFilesAreKeptOnlyWhenAsked) {
     EXPECT_FALSE(fs::exists(program_ / "KTDAT/JracKisi.dat"));
     run({"races", fixture("good.lzh"), "--update-jockeys"});
     EXPECT_TRUE(fs::exists(program_ / "KTDAT/JracKisi.dat"));
+}
+
+TEST_F(JvCommands, ACardUnderAnotherNameUsesTheHorseFileOfItsFolder) {
+    const fs::path renamed = temp_ / "card" / "day.dat";
+    fs::rename(writeCard(), renamed);
+    Outcome r = run({"load", renamed.string(), "--race", "1", "-o", (temp_ / "x.zel").string()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+}
+
+// A page of a set that cannot be written (a folder stands in its place) is
+// left out of the menu, and the command fails.
+TEST_F(JvCommands, SetCommandsFailAndLinkNoPageThatWasNotWritten) {
+    const std::string card = writeCard();
+    struct Case {
+        std::vector<std::string> args;
+        std::string folder;
+        std::string secondPage;
+    };
+    const Case cases[] = {
+        {{"paper", card, "--races", "all"}, "Jv2026_1207", u8(u8"Jv2026-1207_京都10R.html")},
+        {{"predict-all", card}, "Jvzel2026_1207", u8(u8"Jvzel2026-1207_京都10R.html")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args[0]);
+        const fs::path set = program_ / "HTML" / c.folder;
+        fs::create_directories(set / c.secondPage);
+        Outcome r = run(c.args);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_NE(r.err.find(c.secondPage), std::string::npos) << r.err;
+        const std::string menu = cli_test::fileText(set / "2026-1207menu.html");
+        EXPECT_NE(menu.find("<b>9R</b>"), std::string::npos);
+        EXPECT_EQ(menu.find("<b>10R</b>"), std::string::npos);
+    }
 }
 
 TEST_F(JvCommands, NotAnArchive) {

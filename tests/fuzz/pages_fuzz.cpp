@@ -12,6 +12,7 @@
 #include "html/predict_all.h"
 #include "html/race_sheet_page.h"
 #include "html/sports_page.h"
+#include "jv/archive_race_source.h"
 #include "jv/race_card.h"
 #include "jv/race_loader.h"
 #include "support/recording_prompt.h"
@@ -57,27 +58,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     day.tm_mday = 16;
 
     test::RecordingPrompt prompt;
-    const int count = countRaces(cardPath, prompt);
+    ArchiveRaceSource source(cardPath, folder);
+    const int count = source.raceCount(prompt);
     for (int n = 1; n <= std::min(count, kRacesPerInput); ++n) {
         JvRaceCard race;
-        if (!readRace(race, cardPath, n, prompt, folder))
+        if (!source.readRace(race, n, prompt))
             continue;
         RaceSheet sheet;
-        loadJvRace(sheet, race, prompt);
+        loadJvRace(sheet, race, source, prompt);
         checkSavedRaceOpensAgain(sheet);
         buildRaceSheetPage(sheet, settings, folder);
         scoreRace(sheet);
         buildSportsPage(sheet, settings, folder, day);
         for (NewspaperEdition edition : {NewspaperEdition::Simple, NewspaperEdition::Detailed,
                                          NewspaperEdition::WithPastResults})
-            buildNewspaper(edition, race, settings, folder, prompt);
+            buildNewspaper(edition, race, source, settings, folder, prompt);
     }
     if (count >= 1 && count <= kRacesPerInput) {
         RaceSheet sheet;
         JvRaceCard current;
         fuzz::NoProgress progress;
         fuzz::NoShell shell;
-        predictAll(cardPath, sheet, current, settings, folder, day, prompt, progress, shell);
+        predictAll(source, sheet, current, settings, folder, day, prompt, progress, shell);
         std::error_code ec;
         std::filesystem::remove_all(folder + "HTML", ec);
     }

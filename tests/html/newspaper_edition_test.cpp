@@ -55,7 +55,7 @@ class Newspaper : public ::testing::Test {
     }
 
     std::string page(NewspaperEdition edition, const AppSettings& settings) {
-        return buildNewspaper(edition, race, settings, "/opt/zelkor/", prompt);
+        return newspaperOf(edition, race, settings, "/opt/zelkor/", prompt);
     }
 
     PaperTestDir dir;
@@ -249,15 +249,16 @@ TEST_F(Newspaper, GuideOnlyWhenAskedFor) {
 TEST_F(Newspaper, WritesThePageAndReportsAFailedWrite) {
     const AppSettings settings = paperSettings(1, 1, 1);
     const std::string path = dir.file("paper.html");
-    EXPECT_EQ(
-        writeNewspaper(NewspaperEdition::Detailed, race, settings, "/opt/zelkor/", prompt, path),
-        1);
+    ArchiveRaceSource source(cardPath);
+    EXPECT_EQ(writeNewspaper(NewspaperEdition::Detailed, race, source, settings, "/opt/zelkor/",
+                             prompt, path),
+              1);
     EXPECT_EQ(readWholeFile(path).value_or(""), page(NewspaperEdition::Detailed, settings));
-    EXPECT_EQ(writeNewspaper(NewspaperEdition::Simple, race, settings, "/opt/zelkor/", prompt,
-                             dir.file("missing-folder/paper.html")),
+    EXPECT_EQ(writeNewspaper(NewspaperEdition::Simple, race, source, settings, "/opt/zelkor/",
+                             prompt, dir.file("missing-folder/paper.html")),
               0);
-    EXPECT_EQ(writeNewspaper(NewspaperEdition::WithPastResults, race, settings, "/opt/zelkor/",
-                             prompt, dir.path()),
+    EXPECT_EQ(writeNewspaper(NewspaperEdition::WithPastResults, race, source, settings,
+                             "/opt/zelkor/", prompt, dir.path()),
               0);
 }
 
@@ -269,7 +270,7 @@ class NewspaperRules : public ::testing::Test {
         const std::string card = writeTestCard(dir.path(), {raceData}, horses);
         JvRaceCard race;
         EXPECT_TRUE(readRace(race, card, 1, prompt, dir.path()));
-        return buildNewspaper(NewspaperEdition::Simple, race, settings, dir.path(), prompt);
+        return newspaperOf(NewspaperEdition::Simple, race, settings, dir.path(), prompt);
     }
 
     PaperTestDir dir;
@@ -286,7 +287,7 @@ TEST_F(NewspaperRules, TitleOfAnUnnamedRaceAndOfAnUngradedOne) {
     // An unnamed race still keeps its blank, so the grade follows two blanks.
     race.raceName.clear();
     EXPECT_NE(
-        buildNewspaper(NewspaperEdition::Simple, race, paperSettings(0, 0, 0), dir.path(), prompt)
+        newspaperOf(NewspaperEdition::Simple, race, paperSettings(0, 0, 0), dir.path(), prompt)
             .find("<FONT SIZE=5 COLOR=000000>  (ＧⅠ)</FONT>"),
         std::string::npos);
 

@@ -126,7 +126,7 @@ TEST_F(NewspaperSet, MenuGroupsByRacecourseAtEveryChangeAndTheIndexShowsTheLastS
     AppSettings settings = paperSettings(0, 0, 0, 2);
     // Selection order does not matter: the races are written in card order.
     const std::string index =
-        writeNewspaperSet(cardPath, {3, 1, 2}, settings, dir.path(), prompt, progress, shell);
+        newspaperSetOf(cardPath, {3, 1, 2}, settings, dir.path(), prompt, progress, shell);
     EXPECT_EQ(index, folder + "index.html");
     EXPECT_EQ(shell.documents, std::vector<std::string>{index});
 
@@ -166,7 +166,7 @@ TEST_F(NewspaperSet, MenuGroupsByRacecourseAtEveryChangeAndTheIndexShowsTheLastS
     JvRaceCard race;
     ASSERT_TRUE(readRace(race, cardPath, 2, prompt, dir.path()));
     EXPECT_EQ(readWholeFile(pagePath("Jv2026-0105_中山1R.html")).value_or(""),
-              buildNewspaper(NewspaperEdition::Detailed, race, settings, dir.path(), prompt));
+              newspaperOf(NewspaperEdition::Detailed, race, settings, dir.path(), prompt));
     EXPECT_TRUE(fs::exists(pagePath("Jv2026-0105_東京1R.html")));
     EXPECT_TRUE(fs::exists(pagePath("Jv2026-0105_東京2R.html")));
     EXPECT_FALSE(fs::exists(pagePath("Jv2026-0105_中山2R.html")));
@@ -179,19 +179,18 @@ TEST_F(NewspaperSet, MenuGroupsByRacecourseAtEveryChangeAndTheIndexShowsTheLastS
 
 TEST_F(NewspaperSet, OutOfRangeEditionIsWrittenAsTheSimpleOneAndStored) {
     AppSettings settings = paperSettings(0, 0, 0, 9);
-    writeNewspaperSet(cardPath, {1, 4}, settings, dir.path(), prompt, progress, shell);
+    newspaperSetOf(cardPath, {1, 4}, settings, dir.path(), prompt, progress, shell);
     EXPECT_EQ(settings.paperEdition, 1);
     JvRaceCard race;
     ASSERT_TRUE(readRace(race, cardPath, 4, prompt, dir.path()));
     EXPECT_EQ(readWholeFile(pagePath("Jv2026-0105_中山2R.html")).value_or(""),
-              buildNewspaper(NewspaperEdition::Simple, race, settings, dir.path(), prompt));
+              newspaperOf(NewspaperEdition::Simple, race, settings, dir.path(), prompt));
 }
 
 TEST_F(NewspaperSet, NothingSelectedWritesNothing) {
     AppSettings settings = paperSettings(0, 0, 0, 1);
-    EXPECT_EQ(writeNewspaperSet(cardPath, {}, settings, dir.path(), prompt, progress, shell), "");
-    EXPECT_EQ(writeNewspaperSet(cardPath, {0, -3}, settings, dir.path(), prompt, progress, shell),
-              "");
+    EXPECT_EQ(newspaperSetOf(cardPath, {}, settings, dir.path(), prompt, progress, shell), "");
+    EXPECT_EQ(newspaperSetOf(cardPath, {0, -3}, settings, dir.path(), prompt, progress, shell), "");
     EXPECT_TRUE(shell.documents.empty());
     EXPECT_TRUE(progress.texts.empty());
     EXPECT_FALSE(fs::exists(dir.path() + "HTML"));
@@ -200,8 +199,7 @@ TEST_F(NewspaperSet, NothingSelectedWritesNothing) {
 TEST_F(NewspaperSet, ARaceBeyondTheCardIsLeftOutOfTheMenu) {
     AppSettings settings = paperSettings(0, 0, 0, 1);
     // The last selected race fixes the day; it cannot be read, so no set.
-    EXPECT_EQ(writeNewspaperSet(cardPath, {1, 9}, settings, dir.path(), prompt, progress, shell),
-              "");
+    EXPECT_EQ(newspaperSetOf(cardPath, {1, 9}, settings, dir.path(), prompt, progress, shell), "");
     EXPECT_FALSE(prompt.entries.empty());
     EXPECT_TRUE(shell.documents.empty());
 }
@@ -215,7 +213,7 @@ TEST_F(NewspaperSet, ProgressEndsAtOneHundredForMoreThanOneHundredRaces) {
     for (int r = 1; r <= 120; ++r)
         all.push_back(r);
     AppSettings settings = paperSettings(0, 0, 0, 1);
-    writeNewspaperSet(card, all, settings, dir.path(), prompt, progress, shell);
+    newspaperSetOf(card, all, settings, dir.path(), prompt, progress, shell);
     ASSERT_EQ(progress.positions.size(), 121u);
     EXPECT_EQ(progress.positions.back(), 100);
     EXPECT_TRUE(std::is_sorted(progress.positions.begin(), progress.positions.end()));
@@ -227,7 +225,7 @@ TEST_F(NewspaperSet, FilesThatCannotBeWrittenAreNamedInOneMessage) {
     ASSERT_TRUE(writeWholeFile(dir.path() + "HTML", "not a folder"));
     AppSettings settings = paperSettings(0, 0, 0, 1);
     const std::string index =
-        writeNewspaperSet(cardPath, {1, 2}, settings, dir.path(), prompt, progress, shell);
+        newspaperSetOf(cardPath, {1, 2}, settings, dir.path(), prompt, progress, shell);
     EXPECT_EQ(index, folder + "index.html");
     EXPECT_EQ(prompt.onlyText(), "次のファイルに書き込めませんでした\r\n" + folder +
                                      "index.html\r\n" + folder + "Jv2026-0105_東京1R.html\r\n" +
@@ -237,8 +235,7 @@ TEST_F(NewspaperSet, FilesThatCannotBeWrittenAreNamedInOneMessage) {
 
     // Every file written: nothing to say.
     RecordingPrompt quiet;
-    writeNewspaperSet(cardPath, {1, 2}, settings, dir.path() + "elsewhere/", quiet, progress,
-                      shell);
+    newspaperSetOf(cardPath, {1, 2}, settings, dir.path() + "elsewhere/", quiet, progress, shell);
     EXPECT_TRUE(quiet.entries.empty());
 }
 
@@ -255,16 +252,18 @@ TEST(UnwrittenFiles, ManyFilesAreCountedAfterTheFirstFive) {
 
 TEST_F(NewspaperSet, SingleRaceIsOpenedWhateverTheWriterReturned) {
     JvRaceCard race;
-    ASSERT_TRUE(readRace(race, cardPath, 3, prompt, dir.path()));
+    ArchiveRaceSource source(cardPath, dir.path());
+    ASSERT_TRUE(source.readRace(race, 3, prompt));
     AppSettings settings = paperSettings(1, 1, 1, 0);
     const std::string path = dir.file("chosen.html");
-    EXPECT_EQ(writeSingleNewspaper(race, settings, dir.path(), path, prompt, shell), 1);
+    EXPECT_EQ(writeSingleNewspaper(race, source, settings, dir.path(), path, prompt, shell), 1);
     EXPECT_EQ(settings.paperEdition, 1);
     EXPECT_EQ(readWholeFile(path).value_or(""),
-              buildNewspaper(NewspaperEdition::Simple, race, settings, dir.path(), prompt));
+              newspaperOf(NewspaperEdition::Simple, race, settings, dir.path(), prompt));
 
     const std::string unwritable = dir.file("no-such-folder/chosen.html");
-    EXPECT_EQ(writeSingleNewspaper(race, settings, dir.path(), unwritable, prompt, shell), 0);
+    EXPECT_EQ(writeSingleNewspaper(race, source, settings, dir.path(), unwritable, prompt, shell),
+              0);
     EXPECT_EQ(shell.documents, (std::vector<std::string>{path, unwritable}));
 }
 
@@ -282,7 +281,7 @@ TEST(NewspaperSetWithBlankFields, EveryEditionShowsZeroNeverThePreviousRecordsVa
         AppSettings settings = paperSettings(0, 0, 0, edition);
         // The last selected race, the second, names the set's folder.
         const std::string index =
-            writeNewspaperSet(card, {1, 2}, settings, dir.path(), prompt, progress, shell);
+            newspaperSetOf(card, {1, 2}, settings, dir.path(), prompt, progress, shell);
         const std::string folder = dir.path() + "HTML/Jv0_1207/";
         EXPECT_EQ(index, folder + "index.html");
         EXPECT_TRUE(prompt.entries.empty());
@@ -291,8 +290,8 @@ TEST(NewspaperSetWithBlankFields, EveryEditionShowsZeroNeverThePreviousRecordsVa
         ASSERT_TRUE(readRace(second, card, 2, prompt, dir.path()));
         EXPECT_EQ(newspaperSetPageName(second), cp932ToUtf8("Jv0-1207_京都0Rアトノ.html"));
         const std::string page = readWholeFile(folder + newspaperSetPageName(second)).value_or("");
-        EXPECT_EQ(page, buildNewspaper(chosenPaperEdition(settings), second, settings, dir.path(),
-                                       prompt));
+        EXPECT_EQ(page,
+                  newspaperOf(chosenPaperEdition(settings), second, settings, dir.path(), prompt));
         // Runner 2 carries 0.0 kg (not the first race's 53.0) and, its last
         // run having no finish, is not marked 替; runner 1 is.
         EXPECT_NE(page.find(">0.0<"), std::string::npos);

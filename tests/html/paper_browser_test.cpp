@@ -74,12 +74,12 @@ TEST(PaperBrowser, EveryPageOfBothSetsOpensWithItsFramesAndJapaneseText) {
     RecordingPrompt prompt;
     RecordingProgress progress;
     RecordingShell shell;
-    ASSERT_NE(writeNewspaperSet(card, {1, 2}, settings, dir.path(), prompt, progress, shell), "");
+    ASSERT_NE(newspaperSetOf(card, {1, 2}, settings, dir.path(), prompt, progress, shell), "");
     RaceSheet sheet;
     JvRaceCard current;
-    ASSERT_NE(
-        predictAll(card, sheet, current, settings, dir.path(), std::tm{}, prompt, progress, shell),
-        "");
+    ASSERT_NE(predictAllOf(card, sheet, current, settings, dir.path(), std::tm{}, prompt, progress,
+                           shell),
+              "");
     ASSERT_TRUE(prompt.entries.empty());
 
     std::vector<JvRaceCard> races(2);

@@ -4,6 +4,7 @@
 #include "core/settings.h"
 #include "html/newspaper_edition.h"
 #include "html/newspaper_set.h"
+#include "jv/archive_race_source.h"
 #include "jv/race_card.h"
 #include "support/jv_generator.h"
 #include "support/recording_prompt.h"
@@ -95,10 +96,11 @@ TEST_F(PaperCommands, OneRaceGoesToTheChosenPathInTheChosenEdition) {
 
     RecordingPrompt prompt;
     JvRaceCard race;
-    ASSERT_TRUE(readRace(race, card_, 2, prompt, programFolder()));
+    ArchiveRaceSource source(card_, programFolder());
+    ASSERT_TRUE(source.readRace(race, 2, prompt));
     EXPECT_EQ(readWholeFile(out).value_or(""),
-              buildNewspaper(NewspaperEdition::Detailed, race, defaultSettings(), programFolder(),
-                             prompt));
+              buildNewspaper(NewspaperEdition::Detailed, race, source, defaultSettings(),
+                             programFolder(), prompt));
 }
 
 TEST_F(PaperCommands, WrongRaceListsAndEditionsAreRefused) {
@@ -130,7 +132,8 @@ TEST_F(PaperCommands, BlankFieldsShowZeroNeverThePreviousRecordsValues) {
     ASSERT_TRUE(writeJvHorseFile((folder_ / "card" / "JracUmaj.dat").string(), day.horses));
     RecordingPrompt prompt;
     JvRaceCard second;
-    ASSERT_TRUE(readRace(second, card_, 2, prompt, programFolder()));
+    ArchiveRaceSource source(card_, programFolder());
+    ASSERT_TRUE(source.readRace(second, 2, prompt));
     ASSERT_EQ(second.year, 0);
 
     // Every edition, as one page and within the set of both races.
@@ -139,8 +142,8 @@ TEST_F(PaperCommands, BlankFieldsShowZeroNeverThePreviousRecordsValues) {
         SCOPED_TRACE("edition " + std::to_string(edition));
         AppSettings settings = defaultSettings();
         settings.paperEdition = edition;
-        const std::string expected =
-            buildNewspaper(chosenPaperEdition(settings), second, settings, programFolder(), prompt);
+        const std::string expected = buildNewspaper(chosenPaperEdition(settings), second, source,
+                                                    settings, programFolder(), prompt);
         EXPECT_NE(expected.find(">0.0<"), std::string::npos);
         EXPECT_EQ(expected.find("53.0"), std::string::npos);
 

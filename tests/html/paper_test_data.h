@@ -5,7 +5,11 @@
 
 #include "core/ports.h"
 #include "core/settings.h"
+#include "html/newspaper_set.h"
+#include "html/predict_all.h"
+#include "jv/archive_race_source.h"
 #include "jv/race_card.h"
+#include "jv/race_loader.h"
 #include "support/jv_generator.h"
 #include "support/recording_prompt.h"
 #include "support/temp_folder.h"
@@ -187,6 +191,39 @@ inline std::string writeTestCard(const std::string& folder, const std::vector<Jv
     writeJvHorseFile(folder + "JracUmaj.dat", horses);
     forgetJvFileIndexes();
     return card;
+}
+
+// The page writers on the archive of the race card `cardPath`, read with
+// `programFolder`'s staff paths, as the commands call them.
+inline std::string newspaperSetOf(const std::string& cardPath, std::vector<int> positions,
+                                  AppSettings& settings, const std::string& programFolder,
+                                  UserPrompt& prompt, ProgressSink& progress, Shell& shell) {
+    ArchiveRaceSource source(cardPath, programFolder);
+    return writeNewspaperSet(source, std::move(positions), settings, programFolder, prompt,
+                             progress, shell);
+}
+
+inline std::string predictAllOf(const std::string& cardPath, RaceSheet& sheet,
+                                JvRaceCard& currentRace, const AppSettings& settings,
+                                const std::string& programFolder, const std::tm& localTime,
+                                UserPrompt& prompt, ProgressSink& progress, Shell& shell,
+                                const PredictAllRaceHook& hook = {}) {
+    ArchiveRaceSource source(cardPath, programFolder);
+    return predictAll(source, sheet, currentRace, settings, programFolder, localTime, prompt,
+                      progress, shell, hook);
+}
+
+// The page or the sheet of a race read before, its horses read afresh.
+inline std::string newspaperOf(NewspaperEdition edition, const JvRaceCard& race,
+                               const AppSettings& settings, const std::string& programFolder,
+                               UserPrompt& prompt) {
+    ArchiveRaceSource source(race.raceCardPath);
+    return buildNewspaper(edition, race, source, settings, programFolder, prompt);
+}
+
+inline void loadRaceOf(RaceSheet& sheet, const JvRaceCard& race, UserPrompt& prompt) {
+    ArchiveRaceSource source(race.raceCardPath);
+    loadJvRace(sheet, race, source, prompt);
 }
 
 } // namespace zelkor::test

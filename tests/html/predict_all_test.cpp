@@ -79,8 +79,8 @@ class PredictAll : public ::testing::Test {
     }
 
     std::string run(const PredictAllRaceHook& hook = {}) {
-        return predictAll(cardPath, sheet, currentRace, settings, dir.path(), saturday(), prompt,
-                          progress, shell, hook);
+        return predictAllOf(cardPath, sheet, currentRace, settings, dir.path(), saturday(), prompt,
+                            progress, shell, hook);
     }
 
     // The race as the program would predict it on its own.
@@ -88,7 +88,7 @@ class PredictAll : public ::testing::Test {
         JvRaceCard card;
         EXPECT_TRUE(readRace(card, cardPath, position, prompt, dir.path()));
         RaceSheet s;
-        loadJvRace(s, card, prompt);
+        loadRaceOf(s, card, prompt);
         scoreRace(s);
         return s;
     }
@@ -240,8 +240,8 @@ TEST_F(PredictAll, AnEmptyRaceCardDoesNothing) {
     EXPECT_FALSE(fs::exists(dir.path() + "HTML"));
 
     // A card that cannot be opened is told once and does nothing either.
-    EXPECT_EQ(predictAll(dir.file("missing.dat"), sheet, currentRace, settings, dir.path(),
-                         saturday(), prompt, progress, shell),
+    EXPECT_EQ(predictAllOf(dir.file("missing.dat"), sheet, currentRace, settings, dir.path(),
+                           saturday(), prompt, progress, shell),
               "");
     EXPECT_EQ(prompt.texts().size(), 1u);
     EXPECT_TRUE(shell.documents.empty());
@@ -259,8 +259,8 @@ TEST(PredictAllWithBlankFields, BlankFieldsPredictAsZeroNeverThePreviousRecordsV
     JvRaceCard currentRace;
     // The first race fixes the day's folder.
     const std::string folder = dir.path() + "HTML/Jvzel2026_1207/";
-    EXPECT_EQ(predictAll(card, sheet, currentRace, settings, dir.path(), saturday(), prompt,
-                         progress, shell),
+    EXPECT_EQ(predictAllOf(card, sheet, currentRace, settings, dir.path(), saturday(), prompt,
+                           progress, shell),
               folder + "index.html");
     EXPECT_TRUE(prompt.entries.empty());
 
@@ -269,7 +269,7 @@ TEST(PredictAllWithBlankFields, BlankFieldsPredictAsZeroNeverThePreviousRecordsV
     ASSERT_TRUE(readRace(second, card, 2, prompt, dir.path()));
     EXPECT_EQ(currentRace, second);
     RaceSheet expected;
-    loadJvRace(expected, second, prompt);
+    loadRaceOf(expected, second, prompt);
     scoreRace(expected);
     EXPECT_EQ(sheet.runners, expected.runners);
     EXPECT_EQ(sheet.result.scores, expected.result.scores);

@@ -1,4 +1,5 @@
 #include "jv/archive_intake.h"
+#include "jv/archive_race_source.h"
 #include "jv/jv_test_dir.h"
 #include "jv/race_card.h"
 #include "support/jv_generator.h"
@@ -170,7 +171,8 @@ TEST_F(ArchiveIntake, OpenedCardLoadsTheChosenRace) {
 
     ASSERT_TRUE(openJvCard(working + "JracDen1.dat", program.path(), card, prompt));
     RaceSheet sheet;
-    ASSERT_TRUE(loadChosenJvRace(card, 2, sheet, prompt, program.path()));
+    ArchiveRaceSource source(card.raceCardPath, program.path());
+    ASSERT_TRUE(loadChosenJvRace(source, 2, card, sheet, prompt));
     EXPECT_TRUE(prompt.entries.empty());
     EXPECT_EQ(sheet.raceName, "ニバンレース");
     EXPECT_EQ(sheet.runnerCount, 2);
@@ -179,7 +181,7 @@ TEST_F(ArchiveIntake, OpenedCardLoadsTheChosenRace) {
 
     // A race past the end of the card loads nothing.
     RaceSheet untouched;
-    EXPECT_FALSE(loadChosenJvRace(card, 3, untouched, prompt, program.path()));
+    EXPECT_FALSE(loadChosenJvRace(source, 3, card, untouched, prompt));
     EXPECT_EQ(prompt.onlyText(), "出馬表ファイルの読み込みに失敗しました");
     EXPECT_EQ(untouched.raceName, RaceSheet().raceName);
 }

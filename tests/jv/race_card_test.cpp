@@ -476,11 +476,11 @@ TEST_F(RaceCardFile, LineEndsOfEitherKindGiveTheSameRace) {
     EXPECT_EQ(crlf.raceNumber, 4);
 }
 
-TEST_F(RaceCardFile, HorseFilePathReplacesTheLastTwelveBytes) {
-    EXPECT_EQ(horseFilePathFor("C:\\prog\\JRA-VAN\\JracDen1.dat"),
-              "C:\\prog\\JRA-VAN\\JracUmaj.dat");
+TEST_F(RaceCardFile, HorseFileIsTheOneInTheCardsFolderWhateverTheCardsName) {
     EXPECT_EQ(horseFilePathFor("/home/u/zelkor/JRA-VAN/JracDen1.dat"),
               "/home/u/zelkor/JRA-VAN/JracUmaj.dat");
+    EXPECT_EQ(horseFilePathFor("/data/day/card.txt"), "/data/day/JracUmaj.dat");
+    EXPECT_EQ(horseFilePathFor("/data/day/saturday-races.dat"), "/data/day/JracUmaj.dat");
     EXPECT_EQ(horseFilePathFor("JracDen1.dat"), "JracUmaj.dat");
     EXPECT_EQ(horseFilePathFor("x.dat"), "JracUmaj.dat");
 }

@@ -1,3 +1,4 @@
+#include "jv/archive_race_source.h"
 #include "jv/jv_test_dir.h"
 #include "jv/race_info.h"
 #include "support/jv_generator.h"
@@ -172,7 +173,8 @@ TEST_F(RaceInfo, ListRowsOfTheSelectionDialog) {
     forgetJvFileIndexes();
     ASSERT_TRUE(test::writeJvRaceCard(path, races));
 
-    RaceList list = readRaceList(path, prompt);
+    ArchiveRaceSource source(path);
+    RaceList list = readRaceList(source, prompt);
     EXPECT_EQ(list.raceCount, 3);
     ASSERT_EQ(list.rows.size(), 3u);
     EXPECT_EQ(list.rows[0], (RaceListRow{"0105", "中山", "1", "サラ系２歳　　新馬"}));
@@ -180,7 +182,8 @@ TEST_F(RaceInfo, ListRowsOfTheSelectionDialog) {
     EXPECT_EQ(list.rows[2], (RaceListRow{"0105", "", "12", "最終レース"}));
     EXPECT_TRUE(prompt.entries.empty());
 
-    RaceList none = readRaceList(dir.file("missing.dat"), prompt);
+    ArchiveRaceSource missing(dir.file("missing.dat"));
+    RaceList none = readRaceList(missing, prompt);
     EXPECT_EQ(none.raceCount, 0);
     EXPECT_TRUE(none.rows.empty());
     EXPECT_EQ(prompt.entries.size(), 1u);
@@ -192,7 +195,8 @@ TEST_F(RaceInfo, BlankFieldsShowZeroNeverThePreviousRacesValues) {
     ASSERT_TRUE(test::writeJvRaceCard(path, day.races));
 
     // The list reads every race into one card.
-    RaceList list = readRaceList(path, prompt);
+    ArchiveRaceSource source(path);
+    RaceList list = readRaceList(source, prompt);
     ASSERT_EQ(list.rows.size(), 2u);
     EXPECT_EQ(list.rows[0], (RaceListRow{"1207", "京都", "9", "サキノ特別"}));
     EXPECT_EQ(list.rows[1], (RaceListRow{"1207", "京都", "0", "アトノ特別"}));

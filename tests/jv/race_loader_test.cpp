@@ -1,13 +1,16 @@
 #include "core/fixed_lists.h"
 #include "jv/archive_intake.h"
+#include "jv/archive_race_source.h"
 #include "jv/horse_file.h"
 #include "jv/jv_test_dir.h"
 #include "jv/race_card.h"
 #include "jv/race_loader.h"
 #include "support/jv_generator.h"
 #include "support/recording_prompt.h"
+#include "support/rescan_race_source.h"
 
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace zelkor {
 namespace {
@@ -197,11 +200,13 @@ class LoadRace : public ::testing::Test {
         forgetJvFileIndexes();
         ASSERT_TRUE(test::writeJvRaceCard(dir.file("JracDen1.dat"), {race}));
         ASSERT_TRUE(test::writeJvHorseFile(dir.file("JracUmaj.dat"), horses));
-        ASSERT_TRUE(readRace(card, dir.file("JracDen1.dat"), 1, prompt, dir.path()));
-        loadJvRace(sheet, card, prompt);
+        source = std::make_unique<ArchiveRaceSource>(dir.file("JracDen1.dat"), dir.path());
+        ASSERT_TRUE(source->readRace(card, 1, prompt));
+        loadJvRace(sheet, card, *source, prompt);
     }
 
     JvTestDir dir;
+    std::unique_ptr<ArchiveRaceSource> source;
     JvRaceCard card;
     RaceSheet sheet;
     RecordingPrompt prompt;
@@ -242,8 +247,21 @@ TEST_F(LoadRace, UnnamedRaceKeepsTheBuiltNameAndOnlyAnEmptyOneBecomesOrdinary) {
     EXPECT_EQ(sheet.raceName, "サラ系３歳　　未勝利");
 
     card.raceName.clear();
-    loadJvRace(sheet, card, prompt);
+    loadJvRace(sheet, card, *source, prompt);
     EXPECT_EQ(sheet.raceName, "一般競走");
+}
+
+TEST_F(LoadRace, AgesCountInTheRacesYearNotTheClocks) {
+    // A December race opened in any later year keeps its runners' ages.
+    JvHorseData horse;
+    horse.id = "1997100001";
+    horse.birthYear = 1997;
+    JvRaceData race;
+    race.year = 2001;
+    race.monthDay = 1228;
+    race.runners = {runner(horse.id, "トシコシ")};
+    load(race, {horse});
+    EXPECT_EQ(sheet.runners[1].age, 4 - 2); // the list starts at 2 years
 }
 
 TEST_F(LoadRace, DistancesAndWeightsOutsideTheListsAreClamped) {
@@ -400,13 +418,15 @@ TEST(LoadRaceDay, IndexedAndRescanningReadersLoadTheSameSheets) {
 
     RecordingPrompt indexedPrompt;
     RecordingPrompt rescanPrompt;
+    ArchiveRaceSource source(dir.file("JracDen1.dat"), dir.path());
+    test::RescanRaceSource reference(dir.file("JracDen1.dat"), dir.path());
     for (int n = 1; n <= 12; ++n) {
         JvRaceCard card;
-        ASSERT_TRUE(readRace(card, dir.file("JracDen1.dat"), n, indexedPrompt, dir.path()));
+        ASSERT_TRUE(source.readRace(card, n, indexedPrompt));
         RaceSheet indexed;
         RaceSheet rescanned;
-        loadJvRace(indexed, card, indexedPrompt);
-        loadJvRace(rescanned, card, rescanPrompt, &rescan::readHorse);
+        loadJvRace(indexed, card, source, indexedPrompt);
+        loadJvRace(rescanned, card, reference, rescanPrompt);
         EXPECT_EQ(indexed.runners, rescanned.runners) << n;
         EXPECT_EQ(indexed.raceName, rescanned.raceName) << n;
         if (n == 1) {
@@ -415,17 +435,6 @@ TEST(LoadRaceDay, IndexedAndRescanningReadersLoadTheSameSheets) {
     }
     EXPECT_EQ(indexedPrompt.texts(), rescanPrompt.texts());
     EXPECT_EQ(indexedPrompt.entries.size(), 1u);
-}
-
-// Reads the horse into a new record and only then into `record`: what
-// every read must give, whatever `record` held.
-bool readIntoNewRecord(JvHorseRecord& record, const std::string& path, const std::string& id,
-                       long long total, UserPrompt& prompt) {
-    JvHorseRecord fresh;
-    if (!readHorse(fresh, path, id, total, prompt))
-        return false;
-    record = fresh;
-    return true;
 }
 
 TEST(LoadRaceWithBlankFields, BlankFieldsLoadAsZeroNeverThePreviousRecordsValues) {
@@ -440,11 +449,11 @@ TEST(LoadRaceWithBlankFields, BlankFieldsLoadAsZeroNeverThePreviousRecordsValues
     // The second race loaded into the card and sheet of the first, as the
     // program loads one race after another.
     JvRaceCard card;
-    card.raceCardPath = path;
     RaceSheet sheet;
-    ASSERT_TRUE(loadChosenJvRace(card, 1, sheet, prompt, dir.path()));
+    ArchiveRaceSource source(path, dir.path());
+    ASSERT_TRUE(loadChosenJvRace(source, 1, card, sheet, prompt));
     EXPECT_EQ(sheet.runner(2).weight, (530 - 460) / 5);
-    ASSERT_TRUE(loadChosenJvRace(card, 2, sheet, prompt, dir.path()));
+    ASSERT_TRUE(loadChosenJvRace(source, 2, card, sheet, prompt));
     EXPECT_TRUE(prompt.entries.empty());
     EXPECT_EQ(card.year, 0);
     EXPECT_EQ(card.raceNumber, 0);
@@ -467,13 +476,13 @@ TEST(LoadRaceWithBlankFields, BlankFieldsLoadAsZeroNeverThePreviousRecordsValues
     ASSERT_TRUE(readRace(freshCard, path, 2, prompt, dir.path()));
     EXPECT_EQ(card, freshCard);
     RaceSheet expected;
-    loadJvRace(expected, freshCard, prompt, &readIntoNewRecord);
+    ArchiveRaceSource freshSource(path, dir.path());
+    loadJvRace(expected, freshCard, freshSource, prompt);
     EXPECT_EQ(sheet.runners, expected.runners);
-    for (auto reader : {&readHorse, &rescan::readHorse}) {
-        RaceSheet rescanned;
-        loadJvRace(rescanned, freshCard, prompt, reader);
-        EXPECT_EQ(rescanned.runners, expected.runners);
-    }
+    test::RescanRaceSource reference(path, dir.path());
+    RaceSheet rescanned;
+    loadJvRace(rescanned, freshCard, reference, prompt);
+    EXPECT_EQ(rescanned.runners, expected.runners);
     EXPECT_TRUE(prompt.entries.empty());
 }
 

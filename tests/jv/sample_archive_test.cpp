@@ -2,6 +2,7 @@
 // unpack, list a full race day and load every race without a message.
 
 #include "jv/archive_intake.h"
+#include "jv/archive_race_source.h"
 #include "jv/jv_test_dir.h"
 #include "jv/race_card.h"
 #include "jv/race_info.h"
@@ -41,7 +42,8 @@ TEST(SampleArchive, AFullRaceDayThatLoadsCleanly) {
     EXPECT_EQ(uma.size(), 1728600u);
     EXPECT_EQ(fnv1a(uma), 0x9b4d987a97c7d12bu);
 
-    RaceList list = readRaceList(card.raceCardPath, prompt);
+    ArchiveRaceSource source(card.raceCardPath, program.path());
+    RaceList list = readRaceList(source, prompt);
     ASSERT_GE(list.raceCount, 24);
     ASSERT_EQ(static_cast<int>(list.rows.size()), list.raceCount);
     std::set<std::string> courses;
@@ -52,7 +54,7 @@ TEST(SampleArchive, AFullRaceDayThatLoadsCleanly) {
     int runnersWithRuns = 0;
     for (int n = 1; n <= list.raceCount; ++n) {
         RaceSheet sheet;
-        ASSERT_TRUE(loadChosenJvRace(card, n, sheet, prompt, program.path())) << n;
+        ASSERT_TRUE(loadChosenJvRace(source, n, card, sheet, prompt)) << n;
         EXPECT_GE(sheet.runnerCount, 4) << n;
         for (int h = 1; h <= sheet.runnerCount; ++h) {
             EXPECT_FALSE(sheet.runner(h).name.empty()) << n << " " << h;

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "jv/horse_file.h"
+#include "jv/race_card.h"
+#include "jv/race_source.h"
+
+#include <string>
+#include <utility>
+
+namespace zelkor::test {
+
+// The reference race source the archive source is compared with: the
+// rescanning readers, which search the files from their start on every call.
+class RescanRaceSource : public RaceSource {
+  public:
+    explicit RescanRaceSource(std::string raceCardPath, std::string programFolder = {})
+        : path_(std::move(raceCardPath)), folder_(std::move(programFolder)) {}
+
+    int raceCount(UserPrompt& prompt) override { return rescan::countRaces(path_, prompt); }
+    bool readRace(JvRaceCard& card, int position, UserPrompt& prompt) override {
+        return rescan::readRace(card, path_, position, prompt, folder_);
+    }
+    bool readHorse(JvHorseRecord& record, const JvRaceCard& race, int runner,
+                   long long fieldStrengthTotal, UserPrompt& prompt) override {
+        JvHorseRecord fresh;
+        if (runner < 1 || runner > kJvMaxRunners ||
+            !rescan::readHorse(fresh, race.horseFilePath,
+                               race.horseIds[static_cast<size_t>(runner)], fieldStrengthTotal,
+                               prompt))
+            return false;
+        // Ages in the race's year (the clock's for a race without one).
+        fresh.age = (race.year > 0 ? race.year : jvCurrentYear()) - fresh.birthYear;
+        record = fresh;
+        return true;
+    }
+
+  private:
+    std::string path_;
+    std::string folder_;
+};
+
+} // namespace zelkor::test
