@@ -35,7 +35,7 @@ std::string storePath() {
             plan.firstDate = kFirstDate;
             plan.days = 960;
             plan.coursesPerDay = 3;
-            plan.horses = 9000;
+            plan.horses = 12000;
             plan.stages = false;
             if (!test::importRecords(test::seasonRecords(plan), store))
                 throw std::runtime_error("cannot make the store");

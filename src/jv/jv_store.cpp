@@ -200,6 +200,7 @@ std::unique_ptr<JvStore> JvStore::open(const std::string& path, Mode mode, UserP
             showFailure(prompt, path, tables.failed() != 0 ? tables.failed() : SQLITE_NOTADB);
             return nullptr;
         }
+        tables = StoreStatement(); // no read may be open while the page size is set
         store->empty_ = true;
         // Larger pages hold the long UM records with little slack. Only an
         // empty file takes a new page size.

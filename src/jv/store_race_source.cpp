@@ -426,7 +426,8 @@ std::unique_ptr<RaceSource> openStoreDay(const std::string& storePath, int yyyym
     while (day.step())
         if (listedKind(day.integer(1)))
             races.push_back(day.integer(0));
-    if (day.failed() != 0) {
+    // A store not filled yet has no tables: no races either.
+    if (day.failed() != 0 && day) {
         JvStore::showFailure(prompt, storePath, day.failed());
         return nullptr;
     }

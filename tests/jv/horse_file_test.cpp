@@ -264,7 +264,7 @@ TEST_F(HorseFile, ClassIndexOfAPastRun) {
     };
     const Case cases[] = {{"A", 5, 0},   {"B", 5, 1},   {"C", 999, 2}, {"D", 5, 6},
                           {" ", 9, 5},   {" ", 16, 4},  {" ", 701, 9}, {" ", 702, 8},
-                          {" ", 703, 7}, {" ", 999, 3}, {"E", 10, 4},  {"A ", 999, 3}};
+                          {" ", 703, 7}, {" ", 999, 3}, {"E", 10, 5},  {"A ", 999, 3}};
     for (const Case& c : cases) {
         JvPastRun run;
         run.gradeCode = c.grade;

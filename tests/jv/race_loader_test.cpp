@@ -41,7 +41,7 @@ TEST(RaceConditions, GradeFromGradeCodeThenFirstConditionCode) {
     EXPECT_EQ(gradeOfRace(cardWith(" ", {0, 703, 0, 0, 0})), 7);
     EXPECT_EQ(gradeOfRace(cardWith(" ", {702, 0, 0, 0, 0})), 8);
     EXPECT_EQ(gradeOfRace(cardWith(" ", {701, 0, 0, 0, 0})), 9);
-    EXPECT_EQ(gradeOfRace(cardWith(" ", {0, 0, 10, 0, 0})), 3); // no list entry for 1000万
+    EXPECT_EQ(gradeOfRace(cardWith(" ", {0, 0, 10, 0, 0})), 5); // 1000万 (2勝クラス) as 900万
     EXPECT_EQ(gradeOfRace(cardWith("A ", {0, 0, 5, 0, 0})), 6); // "A " is not "A"
 }
 
@@ -181,7 +181,7 @@ TEST(PastRuns, ClassOfARun) {
     EXPECT_EQ(classOf(" ", 703), 7);
     EXPECT_EQ(classOf(" ", 702), 8);
     EXPECT_EQ(classOf(" ", 701), 9);
-    EXPECT_EQ(classOf(" ", 10), 9); // unlike the race itself, which is オープン
+    EXPECT_EQ(classOf(" ", 10), 5); // 1000万 (2勝クラス) as 900万, like the race itself
 }
 
 // A race card and horse file written by the generator, loaded as the
@@ -385,7 +385,7 @@ TEST_F(LoadRace, LastTwoRunsInTheirSlots) {
                                                                   .fieldSize = 12,
                                                                   .popularity = 2,
                                                                   .distance = 6,
-                                                                  .raceClass = 9,
+                                                                  .raceClass = 5,
                                                                   .weight = 18,
                                                                   .timeDiff = 7}));
 }

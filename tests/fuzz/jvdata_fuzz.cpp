@@ -1,0 +1,84 @@
+// The JV-Data reader and import: whatever a file holds, framing does not
+// depend on how the bytes arrive, the import either keeps every record it
+// counts or changes nothing after one message, and every race and horse of
+// the store reads back.
+
+#include "fuzz_support.h"
+#include "jv/jvdata_record.h"
+#include "jv/jvdata_store.h"
+
+#include <filesystem>
+#include <map>
+
+namespace {
+
+using namespace zelkor;
+
+class CountingSink : public jvdata::RecordSink {
+  public:
+    std::string log;
+    void record(std::string_view type, std::string_view body, std::uint64_t offset) override {
+        ZELKOR_FUZZ_CHECK(jvdata::keptLength(type, body.size()) != 0);
+        log += "r" + std::string(type) + std::to_string(offset) + ",";
+    }
+    void rejected(std::string_view type, std::uint64_t offset, std::string) override {
+        log += "x" + std::string(type) + std::to_string(offset) + ",";
+    }
+    void skipped(std::string_view type) override { log += "s" + std::string(type) + ","; }
+};
+
+class CountingPrompt : public UserPrompt {
+  public:
+    int messages = 0;
+    void showMessage(const std::string&, const std::string&) override { ++messages; }
+    bool askYesNo(const std::string&, const std::string&) override { return false; }
+};
+
+std::string frame(std::string_view bytes, size_t piece) {
+    CountingSink sink;
+    jvdata::RecordFramer framer(sink);
+    for (size_t at = 0; at < bytes.size(); at += piece)
+        framer.feed(bytes.substr(at, piece));
+    framer.finish();
+    return sink.log + (framer.sawJvData() ? "J" : "-");
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
+    namespace fs = std::filesystem;
+    const std::string_view bytes = fuzz::bytesOf(data, size);
+    const size_t piece = size == 0 ? 1 : 1 + data[0] % 97;
+    ZELKOR_FUZZ_CHECK(frame(bytes, bytes.size() + 1) == frame(bytes, piece));
+
+    const std::string input = fuzz::scratchFile("in.dat", bytes);
+    const std::string store = fuzz::scratchFolder() + "JV-Data/jvdata.sqlite3";
+    for (const char* suffix : {"", "-wal", "-shm"})
+        fs::remove(store + suffix);
+    CountingPrompt prompt;
+    fuzz::NoProgress progress;
+    ImportSummary summary;
+    const bool imported = importJvData({input}, store, summary, prompt, progress);
+    ZELKOR_FUZZ_CHECK(imported ? prompt.messages == 0 : prompt.messages == 1);
+    for (const auto& [type, c] : summary.byType)
+        ZELKOR_FUZZ_CHECK(c.read == c.added + c.replaced + c.olderIgnored + c.deleted + c.rejected +
+                                        c.skipped);
+    if (!imported)
+        return 0;
+    std::vector<StoreDate> dates;
+    ZELKOR_FUZZ_CHECK(readStoreDates(store, dates, prompt));
+    for (size_t d = 0; d < dates.size() && d < 3; ++d) {
+        auto day = openStoreDay(store, dates[d].date, prompt);
+        ZELKOR_FUZZ_CHECK(day != nullptr && day->raceCount(prompt) == dates[d].races);
+        for (int r = 1; r <= dates[d].races && r <= 40; ++r) {
+            JvRaceCard card;
+            ZELKOR_FUZZ_CHECK(day->readRace(card, r, prompt));
+            ZELKOR_FUZZ_CHECK(card.runnerCount >= 0 && card.runnerCount <= kJvMaxRunners);
+            for (int k = 1; k <= card.runnerCount; ++k) {
+                JvHorseRecord horse;
+                day->readHorse(horse, card, k, 0, prompt);
+            }
+        }
+    }
+    return 0;
+}

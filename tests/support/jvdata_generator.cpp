@@ -1,0 +1,652 @@
+#include "support/jvdata_generator.h"
+
+#include <algorithm>
+#include <chrono>
+#include <numeric>
+#include <set>
+
+namespace zelkor::test {
+namespace {
+
+const std::string kFullWidthSpace = "　";
+
+// A record of `length` bytes (without line end) filled with blanks, written
+// field by field at the published offsets.
+class Record {
+  public:
+    Record(const char* type, size_t length) : bytes_(length, ' ') { text(0, 2, type); }
+    // Half-width text, blank padded.
+    Record& text(size_t offset, size_t width, const std::string& value) {
+        bytes_.replace(offset, width, fit(value, width, " "));
+        return *this;
+    }
+    // Full-width text, padded with full-width spaces (a blank for an odd byte).
+    Record& wide(size_t offset, size_t width, const std::string& value) {
+        bytes_.replace(offset, width, fit(value, width, kFullWidthSpace));
+        return *this;
+    }
+    // Zero-filled digits (the lowest `width` digits of a larger value).
+    Record& num(size_t offset, size_t width, long long value) {
+        std::string digits = std::to_string(value < 0 ? -value : value);
+        if (digits.size() > width)
+            digits = digits.substr(digits.size() - width);
+        bytes_.replace(offset, width, std::string(width - digits.size(), '0') + digits);
+        return *this;
+    }
+    Record& ch(size_t offset, char c) {
+        bytes_[offset] = c;
+        return *this;
+    }
+    Record& raceKey(const JvdRaceKey& key) {
+        return num(11, 4, key.year)
+            .num(15, 4, key.monthDay)
+            .text(19, 2, key.course)
+            .num(21, 2, key.meeting)
+            .num(23, 2, key.meetingDay)
+            .num(25, 2, key.raceNo);
+    }
+    Record& header(char kind, int madeOn) { return ch(2, kind).num(3, 8, madeOn); }
+    const std::string& bytes() const { return bytes_; }
+
+  private:
+    static std::string fit(const std::string& value, size_t width, const std::string& pad) {
+        std::string out = value.substr(0, std::min(value.size(), width));
+        while (out.size() + pad.size() <= width)
+            out += pad;
+        out.resize(width, ' ');
+        return out;
+    }
+    std::string bytes_;
+};
+
+int madeOrDate(int madeOn, const JvdRaceKey& key) {
+    return madeOn != 0 ? madeOn : key.date();
+}
+
+void pays(Record& r, size_t offset, size_t stride, int slots, size_t comboWidth, size_t popWidth,
+          const std::vector<JvdPay>& list) {
+    for (int i = 0; i < slots; ++i) {
+        const size_t at = offset + stride * static_cast<size_t>(i);
+        if (i < static_cast<int>(list.size())) {
+            const JvdPay& p = list[static_cast<size_t>(i)];
+            r.text(at, comboWidth, p.combo)
+                .num(at + comboWidth, 9, p.pay)
+                .num(at + comboWidth + 9, popWidth, p.popularity);
+        } else {
+            r.num(at, comboWidth, 0)
+                .num(at + comboWidth, 9, 0)
+                .num(at + comboWidth + 9, popWidth, 0);
+        }
+    }
+}
+
+} // namespace
+
+std::string jvdRecord(const JvdRace& race) {
+    Record r("RA", 1270);
+    r.header(race.kind, madeOrDate(race.madeOn, race.key)).raceKey(race.key);
+    r.num(27, 1, race.weekday)
+        .num(28, 4, 0)
+        .wide(32, 60, race.name)
+        .wide(92, 60, race.subtitle)
+        .wide(152, 60, "")
+        .text(212, 120, "")
+        .text(332, 120, "")
+        .text(452, 120, "")
+        .wide(572, 20, race.short3)
+        .wide(592, 12, race.short3)
+        .wide(604, 6, race.short3)
+        .ch(610, race.edition != 0 ? '1' : '0')
+        .num(611, 3, race.edition)
+        .ch(614, race.grade)
+        .ch(615, ' ')
+        .num(616, 2, race.raceKind)
+        .text(618, 3, race.symbol)
+        .num(621, 1, race.weightRule);
+    for (size_t i = 0; i < 5; ++i)
+        r.num(622 + 3 * i, 3, race.conditions[i]);
+    r.wide(637, 60, "")
+        .num(697, 4, race.distance)
+        .num(701, 4, 0)
+        .num(705, 2, race.track)
+        .num(707, 2, 0)
+        .text(709, 2, "A")
+        .text(711, 2, "");
+    for (size_t i = 0; i < 7; ++i)
+        r.num(713 + 8 * i, 8, race.prize[i]);
+    for (size_t i = 0; i < 5; ++i)
+        r.num(769 + 8 * i, 8, 0).num(809 + 8 * i, 8, race.addedPrize[i]);
+    for (size_t i = 0; i < 3; ++i)
+        r.num(849 + 8 * i, 8, 0);
+    r.num(873, 4, race.postTime)
+        .num(877, 4, 0)
+        .num(881, 2, race.entered)
+        .num(883, 2, race.starters)
+        .num(885, 2, race.finishers)
+        .num(887, 1, race.weather)
+        .num(888, 1, race.goingTurf)
+        .num(889, 1, race.goingDirt);
+    for (size_t i = 0; i < 25; ++i)
+        r.num(890 + 3 * i, 3, i < static_cast<size_t>(race.distance / 200) ? 120 : 0);
+    r.num(965, 4, 0).num(969, 3, 355).num(972, 3, 475).num(975, 3, 350).num(978, 3, 470);
+    for (size_t i = 0; i < 4; ++i)
+        r.num(981 + 72 * i, 1, static_cast<long long>(i) + 1)
+            .num(982 + 72 * i, 1, 1)
+            .text(983 + 72 * i, 70, "(1,2)-3");
+    r.ch(1269, '0');
+    return r.bytes();
+}
+
+std::string jvdRecord(const JvdRace& race, const JvdRunner& s) {
+    Record r("SE", 553);
+    r.header(s.kind != 0 ? s.kind : race.kind, madeOrDate(s.madeOn, race.key)).raceKey(race.key);
+    r.num(27, 1, s.bracket)
+        .num(28, 2, s.horseNo)
+        .text(30, 10, s.horseId)
+        .wide(40, 36, s.name)
+        .num(76, 2, s.horseMark)
+        .num(78, 1, s.sex)
+        .num(79, 1, s.breed)
+        .num(80, 2, s.coat)
+        .num(82, 2, s.age)
+        .num(84, 1, s.trainerRegion)
+        .num(85, 5, s.trainerCode)
+        .wide(90, 8, s.trainerShort)
+        .num(98, 6, s.ownerCode)
+        .wide(104, 64, s.ownerName)
+        .wide(168, 60, "青、白星")
+        .text(228, 60, "")
+        .num(288, 3, s.weightCarried)
+        .num(291, 3, 0)
+        .num(294, 1, s.blinkers)
+        .text(295, 1, "")
+        .num(296, 5, s.jockeyCode)
+        .num(301, 5, 0)
+        .wide(306, 8, s.jockeyShort)
+        .wide(314, 8, "")
+        .num(322, 1, s.apprentice)
+        .num(323, 1, 0)
+        .num(324, 3, s.bodyWeight)
+        .text(327, 1, "+")
+        .num(328, 3, 2)
+        .num(331, 1, s.abnormal)
+        .num(332, 2, s.finish)
+        .num(334, 2, s.finish)
+        .num(336, 1, s.deadHeat)
+        .num(337, 1, s.deadHeat)
+        .num(338, 4, s.time)
+        .text(342, 3, s.margin)
+        .text(345, 3, "")
+        .text(348, 3, "");
+    for (size_t i = 0; i < 4; ++i)
+        r.num(351 + 2 * i, 2, s.corners[i]);
+    r.num(359, 4, s.winOdds)
+        .num(363, 2, s.popularity)
+        .num(365, 8, s.finish == 1 ? 1000 : 0)
+        .num(373, 8, 0)
+        .text(381, 3, "")
+        .text(384, 3, "")
+        .num(387, 3, 0)
+        .num(390, 3, s.last3F);
+    for (size_t i = 0; i < 3; ++i) {
+        r.text(393 + 46 * i, 10, i == 0 ? s.opponentId : "0000000000");
+        r.wide(403 + 46 * i, 36, i == 0 ? s.opponentName : "");
+    }
+    r.text(531, 4, s.timeDiff)
+        .ch(535, '0')
+        .ch(536, '1')
+        .num(537, 5, 13500)
+        .num(542, 4, 50)
+        .num(546, 4, 50)
+        .num(550, 2, s.popularity)
+        .num(552, 1, 2);
+    return r.bytes();
+}
+
+std::string jvdRecord(const JvdHorse& h) {
+    const bool old = h.before2023;
+    Record r("UM", old ? 1575 : 1607);
+    r.header(h.kind, h.madeOn)
+        .text(11, 10, h.horseId)
+        .ch(21, h.kind == '9' ? '1' : '0')
+        .num(22, 8, h.birthDate + 20000)
+        .num(30, 8, 0)
+        .num(38, 8, h.birthDate)
+        .wide(46, 36, h.name)
+        .text(82, 36, "")
+        .text(118, 60, "")
+        .ch(178, '1')
+        .text(179, 19, "")
+        .num(198, 2, h.horseMark)
+        .num(200, 1, h.sex)
+        .num(201, 1, h.breed)
+        .num(202, 2, h.coat);
+    const size_t stride = old ? 44 : 46, idWidth = old ? 8 : 10;
+    for (size_t i = 0; i < 14; ++i)
+        r.num(204 + stride * i, idWidth, static_cast<long long>(i) + 1)
+            .wide(204 + stride * i + idWidth, 36, h.pedigree[i]);
+    // From here on the old layout lies 28, then 32 bytes earlier.
+    const size_t a = old ? 28 : 0, b = old ? 32 : 0;
+    r.num(848 - a, 1, 1)
+        .num(849 - a, 5, 1001)
+        .wide(854 - a, 8, "調教師一")
+        .text(862 - a, 20, "")
+        .num(882 - a, old ? 6 : 8, 1)
+        .wide(old ? 860 : 890, old ? 70 : 72, h.breeder)
+        .wide(962 - b, 20, h.birthplace)
+        .num(982 - b, 6, 1)
+        .wide(988 - b, 64, h.owner)
+        .num(1052 - b, 9, h.prizeFlat)
+        .num(1061 - b, 9, 0)
+        .num(1070 - b, 9, 0)
+        .num(1079 - b, 9, 0)
+        .num(1088 - b, 9, h.earnedFlat)
+        .num(1097 - b, 9, 0);
+    for (size_t i = 0; i < 6 + 6 + 7 * 6 + 12 * 6 + 6 * 6 + 4; ++i)
+        r.num(1106 - b + 3 * i, 3, 0);
+    r.num(1604 - b, 3, 0);
+    return r.bytes();
+}
+
+std::string jvdRecord(const JvdPayouts& p) {
+    Record r("HR", 717);
+    r.header(p.kind, madeOrDate(p.madeOn, p.key)).raceKey(p.key);
+    r.num(27, 2, p.entered)
+        .num(29, 2, p.starters)
+        .text(31, 9, p.notEstablished)
+        .text(40, 9, p.specialPay)
+        .text(49, 9, p.refund)
+        .text(58, 28, p.refundHorse)
+        .text(86, 8, p.refundBracket)
+        .text(94, 8, p.refundSameBracket);
+    pays(r, 102, 13, 3, 2, 2, p.win);
+    pays(r, 141, 13, 5, 2, 2, p.place);
+    pays(r, 206, 13, 3, 2, 2, p.bracketQ);
+    pays(r, 245, 16, 3, 4, 3, p.quinella);
+    pays(r, 293, 16, 7, 4, 3, p.wide);
+    pays(r, 405, 16, 3, 4, 3, {});
+    pays(r, 453, 16, 6, 4, 3, p.exacta);
+    pays(r, 549, 18, 3, 6, 3, p.trio);
+    pays(r, 603, 19, 6, 6, 4, p.trifecta);
+    return r.bytes();
+}
+
+std::string jvdRecord(const JvdOdds& o) {
+    Record r("O1", 960);
+    r.header(o.kind, madeOrDate(o.madeOn, o.key)).raceKey(o.key);
+    r.num(27, 8, o.announced)
+        .num(35, 2, o.entered)
+        .num(37, 2, o.starters)
+        .ch(39, o.winSale)
+        .ch(40, o.placeSale)
+        .ch(41, o.bracketSale)
+        .ch(42, o.placePaysTo);
+    for (size_t i = 0; i < 28; ++i) {
+        r.num(43 + 8 * i, 2, static_cast<long long>(i) + 1)
+            .text(45 + 8 * i, 4, "")
+            .num(49 + 8 * i, 2, 0);
+        r.num(267 + 12 * i, 2, static_cast<long long>(i) + 1)
+            .text(269 + 12 * i, 10, "")
+            .num(279 + 12 * i, 2, 0);
+    }
+    for (const auto& w : o.win)
+        if (w.horseNo >= 1 && w.horseNo <= 28)
+            r.text(45 + 8 * static_cast<size_t>(w.horseNo - 1), 4, w.odds)
+                .num(49 + 8 * static_cast<size_t>(w.horseNo - 1), 2, w.popularity);
+    for (const auto& p : o.place)
+        if (p.horseNo >= 1 && p.horseNo <= 28) {
+            const size_t at = 267 + 12 * static_cast<size_t>(p.horseNo - 1);
+            r.num(at + 2, 4, p.low).num(at + 6, 4, p.high).num(at + 10, 2, p.popularity);
+        }
+    for (size_t i = 0; i < 36; ++i) {
+        const size_t at = 603 + 9 * i;
+        if (i < o.bracket.size())
+            r.text(at, 2, o.bracket[i].pair)
+                .num(at + 2, 5, o.bracket[i].odds)
+                .num(at + 7, 2, o.bracket[i].popularity);
+        else
+            r.text(at, 9, "");
+    }
+    r.num(927, 11, o.winPool).num(938, 11, o.placePool).num(949, 11, o.bracketPool);
+    return r.bytes();
+}
+
+std::string jvdFramed(const std::string& record, JvdLineEnd end) {
+    switch (end) {
+    case JvdLineEnd::Lf:
+        return record + "\n";
+    case JvdLineEnd::CrLfNul:
+        return record + std::string("\r\n\0", 3);
+    case JvdLineEnd::CrLf:
+        break;
+    }
+    return record + "\r\n";
+}
+
+// ---- A season ----
+namespace {
+
+class Random {
+  public:
+    explicit Random(std::uint64_t seed) : state_(seed * 0x9E3779B97F4A7C15ULL + 1) {}
+    std::uint64_t next() {
+        std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ULL);
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+        return z ^ (z >> 31);
+    }
+    int below(int n) { return static_cast<int>(next() % static_cast<std::uint64_t>(n)); }
+
+  private:
+    std::uint64_t state_;
+};
+
+const char* const kSyllables[] = {"ア", "カ", "サ", "タ", "ナ", "ハ", "マ", "ヤ", "ラ", "ワ",
+                                  "キ", "シ", "チ", "ミ", "リ", "ク", "ス", "ツ", "ル", "ケ",
+                                  "セ", "テ", "ネ", "レ", "コ", "ソ", "ト", "ノ", "ロ", "ン"};
+const char* const kJockeys[] = {"岬一郎", "浜次郎", "谷三郎", "森四郎", "林五郎", "沢六郎",
+                                "岡七郎", "原八郎", "野九郎", "川十郎", "峰一太", "磯二太"};
+const char* const kCourses[] = {"05", "06", "08", "09", "07", "03", "04", "10", "01", "02"};
+
+std::string inventedName(std::uint64_t n) {
+    std::string name;
+    for (int i = 0; i < 4 + static_cast<int>(n % 4); ++i) {
+        name += kSyllables[n % 30];
+        n = n / 30 + 7 * static_cast<std::uint64_t>(i + 1);
+    }
+    return name;
+}
+
+struct SeasonHorse {
+    std::string id;
+    std::string name;
+    int birthYear = 0;
+    int sex = 1;
+    int ability = 0;
+};
+
+SeasonHorse horseOf(int slot, int year, int baseYear) {
+    const int generation = (year - baseYear + slot % 3) / 3;
+    SeasonHorse h;
+    h.birthYear = baseYear - 2 - slot % 3 + 3 * generation;
+    char id[16];
+    std::snprintf(id, sizeof id, "%04d1%05d", h.birthYear, slot % 100000);
+    h.id = id;
+    const auto seed =
+        static_cast<std::uint64_t>(slot) * 7919 + static_cast<std::uint64_t>(generation) * 104729;
+    h.name = inventedName(seed);
+    h.sex = 1 + static_cast<int>(seed % 3 == 2);
+    h.ability = static_cast<int>(seed % 97);
+    return h;
+}
+
+// A calendar date moved by `days`.
+int addDays(int date, int days) {
+    using namespace std::chrono;
+    const year_month_day ymd{year{date / 10000}, month{static_cast<unsigned>(date / 100 % 100)},
+                             day{static_cast<unsigned>(date % 100)}};
+    const year_month_day moved{sys_days{ymd} + std::chrono::days{days}};
+    return static_cast<int>(moved.year()) * 10000 +
+           static_cast<int>(unsigned(moved.month())) * 100 +
+           static_cast<int>(unsigned(moved.day()));
+}
+
+class SeasonWriter {
+  public:
+    SeasonWriter(std::ostream& out, const JvdSeasonPlan& plan)
+        : out_(out), plan_(plan), random_(plan.seed) {}
+
+    JvdSeasonStats run() {
+        int date = plan_.firstDate;
+        int lastYear = 0;
+        for (int d = 0; d < plan_.days; ++d) {
+            if (date / 10000 != lastYear) {
+                lastYear = date / 10000;
+                writeHorses(lastYear);
+            }
+            raceDay(date, d);
+            stats_.dates.push_back(date);
+            // Saturdays and Sundays: the next day, then the next weekend.
+            date = addDays(date, d % 2 == 0 ? 1 : 7 * plan_.weeksBetween - 1);
+        }
+        return stats_;
+    }
+
+  private:
+    void emit(const std::string& record) {
+        const std::string framed = jvdFramed(record);
+        out_.write(framed.data(), static_cast<std::streamsize>(framed.size()));
+        ++stats_.records;
+        stats_.bytes += static_cast<long long>(framed.size());
+    }
+
+    void writeHorses(int year) {
+        // Beyond the horses racing now, the retired ones of older generations.
+        for (int v = 0; v < plan_.umPerHorse; ++v)
+            for (int slot = 0; slot < plan_.horses; ++slot) {
+                const SeasonHorse s = horseOf(slot, year - 3 * v, plan_.firstDate / 10000);
+                JvdHorse h;
+                h.kind = v == 0 ? '1' : '9';
+                h.madeOn = addDays(year * 10000 + 101, v);
+                h.before2023 = year < 2023 && slot % 2 == 0;
+                h.horseId = s.id;
+                h.birthDate = s.birthYear * 10000 + 301 + slot % 28;
+                h.name = s.name;
+                h.sex = s.sex;
+                h.coat = 1 + slot % 11;
+                h.pedigree = {inventedName(static_cast<std::uint64_t>(slot) + 11),
+                              inventedName(static_cast<std::uint64_t>(slot) + 13),
+                              "",
+                              "",
+                              inventedName(static_cast<std::uint64_t>(slot) + 17),
+                              inventedName(static_cast<std::uint64_t>(slot) + 19)};
+                h.prizeFlat = 1000L * (s.ability % 40);
+                h.earnedFlat = 500L * (s.ability % 40);
+                emit(jvdRecord(h));
+            }
+    }
+
+    void raceDay(int date, int dayIndex) {
+        std::set<int> busy;
+        for (int c = 0; c < plan_.coursesPerDay; ++c) {
+            const std::string course =
+                kCourses[(c + date / 100 % 100 / 2 * plan_.coursesPerDay) % 10];
+            for (int raceNo = 1; raceNo <= 12; ++raceNo) {
+                JvdRace race;
+                race.key = {date / 10000,     date % 10000, course, date / 100 % 100 / 2 + 1,
+                            dayIndex % 8 + 1, raceNo};
+                race.weekday = dayIndex % 2 == 0 ? 1 : 2;
+                race.postTime = 950 + raceNo * 30 + raceNo * 30 / 60 * 40;
+                fillRace(race, busy);
+            }
+        }
+        // Now and then a local and an overseas race, run by horses of the pool.
+        if (dayIndex % 8 == 3)
+            extraRace(date, "44", 'A', busy);
+        if (dayIndex % 16 == 7)
+            extraRace(date, "A8", 'B', busy);
+    }
+
+    void extraRace(int date, const char* course, char kind, std::set<int>& busy) {
+        JvdRace race;
+        race.kind = kind;
+        race.key = {date / 10000, date % 10000, course, 1, 1, 11};
+        race.name = kind == 'A' ? "ローカルカップ" : "海外招待ステークス";
+        race.conditions = {0, 999, 999, 999, 999};
+        race.track = kind == 'A' ? 24 : 18;
+        race.distance = 2000;
+        runRace(race, busy, 8, /*writeExtras=*/false);
+    }
+
+    void fillRace(JvdRace& race, std::set<int>& busy) {
+        const int r = race.key.raceNo;
+        race.raceKind = r <= 2 ? 12 : 13;
+        race.conditions = r <= 2    ? std::array<int, 5>{0, 703, 0, 0, 703}
+                          : r <= 6  ? std::array<int, 5>{0, 5, 5, 5, 5}
+                          : r <= 9  ? std::array<int, 5>{0, 10, 10, 10, 10}
+                          : r <= 11 ? std::array<int, 5>{0, 16, 16, 16, 16}
+                                    : std::array<int, 5>{0, 999, 999, 999, 999};
+        if (r == 11) {
+            race.name =
+                inventedName(static_cast<std::uint64_t>(race.key.date()) + 3) + "ステークス";
+            race.short3 = "ステ";
+            race.grade = random_.below(4) == 0 ? 'L' : 'C';
+            race.conditions = {0, 999, 999, 999, 999};
+        }
+        race.distance = 1200 + 200 * random_.below(10);
+        race.track = random_.below(2) == 0 ? 17 : 24;
+        race.weather = 1 + random_.below(3);
+        race.goingTurf = 1 + random_.below(4);
+        race.goingDirt = 1 + random_.below(4);
+        runRace(race, busy, 10 + random_.below(9), true);
+    }
+
+    void runRace(JvdRace race, std::set<int>& busy, int fieldSize, bool writeExtras) {
+        const int year = race.key.year;
+        std::vector<int> slots;
+        for (int tries = 0; static_cast<int>(slots.size()) < fieldSize && tries < fieldSize * 20;
+             ++tries) {
+            const int slot = random_.below(plan_.horses);
+            if (busy.insert(slot).second)
+                slots.push_back(slot);
+        }
+        if (slots.size() < 4) // the pool ran out of horses for this day
+            return;
+        const bool cancelled = writeExtras && random_.below(60) == 0;
+        const int scratched = writeExtras && random_.below(12) == 0
+                                  ? random_.below(static_cast<int>(slots.size()))
+                                  : -1;
+        const bool deadHeat = writeExtras && random_.below(40) == 0;
+        // Finishing order by ability and luck.
+        std::vector<int> order(slots.size());
+        std::iota(order.begin(), order.end(), 0);
+        std::vector<int> score(slots.size());
+        for (size_t i = 0; i < slots.size(); ++i)
+            score[i] = horseOf(slots[i], year, plan_.firstDate / 10000).ability + random_.below(80);
+        std::sort(order.begin(), order.end(), [&](int a, int b) {
+            return score[static_cast<size_t>(a)] > score[static_cast<size_t>(b)];
+        });
+        std::vector<int> finishOf(slots.size());
+        int place = 0;
+        for (int i : order)
+            if (i != scratched)
+                finishOf[static_cast<size_t>(i)] = ++place;
+        const int starters = place;
+        race.entered = static_cast<int>(slots.size());
+        race.starters = starters;
+        race.finishers = starters;
+        const int baseTime = race.distance * 6 / 100 + 5; // tenths
+        const auto timeOf = [](int tenths) { return tenths / 600 * 1000 + tenths % 600; };
+        const int winnerSlot = order[0] == scratched ? order[1] : order[0];
+        const int secondSlot = order[0] == scratched || order[1] == scratched ? order[2] : order[1];
+
+        std::vector<JvdRunner> runners;
+        for (size_t i = 0; i < slots.size(); ++i) {
+            const SeasonHorse h = horseOf(slots[i], year, plan_.firstDate / 10000);
+            JvdRunner s;
+            s.horseNo = static_cast<int>(i) + 1;
+            s.bracket = std::min(8, 1 + static_cast<int>(i) * 8 / static_cast<int>(slots.size()));
+            s.horseId = h.id;
+            s.name = h.name;
+            s.sex = h.sex;
+            s.age = year - h.birthYear;
+            s.jockeyCode = 2001 + slots[i] % 12;
+            s.jockeyShort = kJockeys[slots[i] % 12];
+            s.apprentice = slots[i] % 23 == 0 ? 4 : slots[i] % 29 == 0 ? 9 : 0;
+            s.weightCarried = 540 + 10 * (slots[i] % 4);
+            s.bodyWeight = 440 + slots[i] % 80;
+            s.popularity = 0;
+            if (static_cast<int>(i) == scratched) {
+                s.abnormal = 1;
+            } else {
+                int finish = finishOf[i];
+                if (deadHeat && finish == 3)
+                    finish = 2;
+                s.finish = finish;
+                s.deadHeat = deadHeat && (finishOf[i] == 2 || finishOf[i] == 3);
+                const int tenths =
+                    baseTime + 2 * (finishOf[i] - 1) - (deadHeat && finishOf[i] == 3 ? 2 : 0);
+                s.time = timeOf(tenths);
+                s.margin = finish == 1 ? "   " : s.deadHeat && finishOf[i] == 3 ? "D  " : "1  ";
+                const int c = std::min(finish + random_.below(3), 18);
+                s.corners = {c, c, std::max(1, c - 1), finish};
+                s.popularity = std::min(finish + random_.below(3), starters);
+                s.winOdds = 15 + 12 * s.popularity * s.popularity;
+                s.last3F = 340 + finish;
+                const bool won = static_cast<int>(i) == winnerSlot;
+                const size_t other = static_cast<size_t>(won ? secondSlot : winnerSlot);
+                const SeasonHorse o = horseOf(slots[other], year, plan_.firstDate / 10000);
+                s.opponentId = o.id;
+                s.opponentName = o.name;
+                char diff[8];
+                std::snprintf(diff, sizeof diff, "%c%03d", won ? '-' : '+',
+                              won ? 2 : tenths - baseTime);
+                s.timeDiff = diff;
+            }
+            runners.push_back(s);
+        }
+        const char finalKind = race.kind;
+        if (plan_.stages && writeExtras) {
+            JvdRace card = race;
+            card.kind = '2';
+            card.madeOn = addDays(race.key.date(), -1);
+            emit(jvdRecord(card));
+            for (JvdRunner s : runners) {
+                s.kind = '2';
+                s.madeOn = card.madeOn;
+                s.finish = 0;
+                s.time = 0;
+                s.abnormal = 0;
+                emit(jvdRecord(card, s));
+            }
+        }
+        race.kind = cancelled ? '9' : finalKind;
+        race.madeOn = addDays(race.key.date(), cancelled ? 0 : 2);
+        emit(jvdRecord(race));
+        for (const JvdRunner& s : runners)
+            emit(jvdRecord(race, s));
+        if (!writeExtras)
+            return;
+        JvdPayouts pay;
+        pay.kind = cancelled ? '9' : '2';
+        pay.madeOn = race.madeOn;
+        pay.key = race.key;
+        pay.entered = race.entered;
+        pay.starters = starters;
+        const JvdRunner& w = runners[static_cast<size_t>(winnerSlot)];
+        const JvdRunner& q = runners[static_cast<size_t>(secondSlot)];
+        char combo[8];
+        std::snprintf(combo, sizeof combo, "%02d", w.horseNo);
+        pay.win = {{combo, w.winOdds * 10, w.popularity}};
+        pay.place = {{combo, 110 + w.popularity * 30, w.popularity}};
+        std::snprintf(combo, sizeof combo, "%02d%02d", std::min(w.horseNo, q.horseNo),
+                      std::max(w.horseNo, q.horseNo));
+        pay.quinella = {{combo, 500 + 100 * (w.popularity + q.popularity), 1}};
+        emit(jvdRecord(pay));
+        JvdOdds odds;
+        odds.kind = cancelled ? '9' : '5';
+        odds.madeOn = race.madeOn;
+        odds.key = race.key;
+        odds.entered = race.entered;
+        odds.starters = starters;
+        for (const JvdRunner& s : runners) {
+            char text[8];
+            std::snprintf(text, sizeof text, "%04d", s.abnormal == 1 ? 0 : s.winOdds);
+            odds.win.push_back({s.horseNo, s.abnormal == 1 ? "****" : text, s.popularity});
+        }
+        emit(jvdRecord(odds));
+    }
+
+    std::ostream& out_;
+    JvdSeasonPlan plan_;
+    Random random_;
+    JvdSeasonStats stats_;
+};
+
+} // namespace
+
+JvdSeasonStats writeJvdSeason(std::ostream& out, const JvdSeasonPlan& plan) {
+    return SeasonWriter(out, plan).run();
+}
+
+} // namespace zelkor::test
