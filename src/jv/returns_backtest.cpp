@@ -9,6 +9,7 @@
 #include "jv/payout_record.h"
 #include "jv/race_loader.h"
 #include "jv/race_source.h"
+#include "jv/store_period_source.h"
 
 #include <map>
 #include <memory>
@@ -71,26 +72,39 @@ bool chooseRaces(JvStore& store, int fromDate, int toDate, std::map<long long, s
     return false;
 }
 
-// The odds record of the race unless it is cancelled or deleted.
-std::string oddsRecord(JvStore& store, long long key) {
-    StoreStatement o1 = store.prepare("SELECT kind, rec FROM o1 WHERE key = ?1");
-    o1.bind(1, key);
-    if (!o1.step() || o1.integer(0) == jvdata::kCancelKind || o1.integer(0) == jvdata::kDeleteKind)
-        return {};
-    return std::string(o1.blob(1));
-}
+// The driver's own reads of a race: its odds record (for the sale flags)
+// and the official finishing positions of its runners.
+class RaceResults {
+  public:
+    explicit RaceResults(JvStore& store)
+        : odds_(store.prepare("SELECT kind, rec FROM o1 WHERE key = ?1")),
+          runners_(store.prepare("SELECT kind, rec FROM se WHERE race = ?1")) {}
 
-// Official finishing positions by horse number.
-std::map<int, int> finishes(JvStore& store, long long key) {
-    std::map<int, int> out;
-    StoreStatement se = store.prepare("SELECT kind, rec FROM se WHERE race = ?1");
-    se.bind(1, key);
-    while (se.step())
-        if (se.integer(0) != jvdata::kDeleteKind)
-            out[jvdata::number(se.blob(1), jvlayout::se::kHorseNo)] =
-                jvdata::number(se.blob(1), jvlayout::se::kFinish);
-    return out;
-}
+    // The odds record unless it is cancelled or deleted.
+    std::string odds(long long key) {
+        odds_.reset();
+        odds_.bind(1, key);
+        if (!odds_.step() || odds_.integer(0) == jvdata::kCancelKind ||
+            odds_.integer(0) == jvdata::kDeleteKind)
+            return {};
+        return std::string(odds_.blob(1));
+    }
+
+    // Finishing positions by horse number.
+    std::map<int, int> finishes(long long key) {
+        std::map<int, int> out;
+        runners_.reset();
+        runners_.bind(1, key);
+        while (runners_.step())
+            if (runners_.integer(0) != jvdata::kDeleteKind)
+                out[jvdata::number(runners_.blob(1), jvlayout::se::kHorseNo)] =
+                    jvdata::number(runners_.blob(1), jvlayout::se::kFinish);
+        return out;
+    }
+
+  private:
+    StoreStatement odds_, runners_;
+};
 
 int rankOf(const PredictionResult& result, int k, int n) {
     for (int position = 1; position <= n; ++position)
@@ -140,37 +154,34 @@ bool backtestStoreReturns(const std::string& storePath, int fromDate, int toDate
 
     progress.setText(kProgressText);
     progress.setPosition(0);
+    auto source = StorePeriodSource::open(storePath, fromDate, toDate, prompt);
+    if (!source)
+        return false;
+    store->exec("BEGIN");
+    RaceResults results(*store);
     CountingPrompt quiet;
     RaceSheet sheet;
-    size_t done = 0;
-    for (auto day = chosen.begin(); day != chosen.end();) {
-        const int date = dateOfRaceKey(day->first);
-        const auto next = chosen.lower_bound(static_cast<long long>(date + 1) * kRaceKeysPerDate);
-        std::unique_ptr<RaceSource> source = openStoreDay(storePath, date, prompt);
-        if (!source)
-            return false;
-        const int count = source->raceCount(prompt);
-        JvRaceCard card;
-        for (int position = 1; position <= count; ++position) {
-            if (!source->readRace(card, position, quiet) || !raceLoadable(card))
-                continue;
-            const long long key = raceKeyOf(card.year * 10000 + card.monthDay, card.courseCode,
-                                            card.meeting, card.meetingDay, card.raceNumber);
-            const auto hr = chosen.find(key);
-            if (hr == chosen.end())
+    JvRaceCard card;
+    while (source->nextDay(prompt)) {
+        for (int position = 1; position <= source->raceCount(prompt); ++position) {
+            const auto hr = chosen.find(source->raceKey(position));
+            if (hr == chosen.end() || !source->readRace(card, position, quiet) ||
+                !raceLoadable(card))
                 continue;
             const int before = quiet.messages;
             loadJvRace(sheet, card, *source, quiet);
             backtest.missingHorses += quiet.messages - before;
             scoreRace(sheet);
             backtest.races.push_back(
-                settledRace(card, sheet, finishes(*store, key),
-                            payoutsFromRecords(hr->second, oddsRecord(*store, key))));
-            ++done;
+                settledRace(card, sheet, results.finishes(hr->first),
+                            payoutsFromRecords(hr->second, results.odds(hr->first))));
         }
-        progress.setPosition(static_cast<int>(100 * done / std::max<size_t>(chosen.size(), 1)));
-        day = next;
+        progress.setPosition(
+            static_cast<int>(100 * backtest.races.size() / std::max<size_t>(chosen.size(), 1)));
     }
+    store->exec("COMMIT");
+    if (source->failed())
+        return false;
     progress.setPosition(100);
     return true;
 }

@@ -1,5 +1,8 @@
 #include "jv/jvdata_layouts.h"
+#include "jv/jvdata_store.h"
+#include "jv/race_loader.h"
 #include "jv/returns_backtest.h"
+#include "jv/store_period_source.h"
 #include "support/recording_prompt.h"
 #include "support/season_store.h"
 #include "support/silent_progress.h"
@@ -27,7 +30,8 @@ std::string predictionOf(const ReturnRace& race) {
         out += " " + std::to_string(r.horseNumber) + "=" + std::to_string(r.score) + "/" +
                std::to_string(r.rank);
     for (const SettledTicket& t : race.tickets)
-        out += " " + std::to_string(t.ticket.numbers[0]) + "-" + std::to_string(t.ticket.numbers[1]);
+        out +=
+            " " + std::to_string(t.ticket.numbers[0]) + "-" + std::to_string(t.ticket.numbers[1]);
     return out;
 }
 
@@ -63,6 +67,41 @@ TEST(ReturnsBacktest, RecordsOnOrAfterTheRaceDayDoNotChangeItsPrediction) {
     ASSERT_EQ(before.size(), after.size());
     for (size_t i = 0; i < before.size(); ++i)
         EXPECT_EQ(predictionOf(before[i]), predictionOf(after[i]));
+}
+
+TEST(StorePeriodSource, ReadsEveryRaceAndHorseAsTheDaySourceDoes) {
+    JvdSeasonPlan plan;
+    plan.days = 4;
+    plan.coursesPerDay = 2;
+    plan.horses = 150;
+    JvdSeasonStats stats;
+    TempFolder folder("period");
+    const std::string store = folder.file("jvdata.sqlite3");
+    ASSERT_TRUE(importRecords(seasonRecords(plan, &stats), store));
+    RecordingPrompt prompt;
+    auto period = StorePeriodSource::open(store, stats.dates[1], stats.dates.back(), prompt);
+    ASSERT_TRUE(period);
+    int races = 0;
+    while (period->nextDay(prompt)) {
+        auto day = openStoreDay(store, period->date(), prompt);
+        ASSERT_TRUE(day);
+        ASSERT_EQ(period->raceCount(prompt), day->raceCount(prompt));
+        for (int p = 1; p <= day->raceCount(prompt); ++p) {
+            JvRaceCard a, b;
+            ASSERT_EQ(period->readRace(a, p, prompt), day->readRace(b, p, prompt));
+            ASSERT_EQ(a, b) << period->date() << " race " << p;
+            if (!raceLoadable(a))
+                continue;
+            RaceSheet sa, sb;
+            loadJvRace(sa, a, *period, prompt);
+            loadJvRace(sb, b, *day, prompt);
+            EXPECT_EQ(sa.runners, sb.runners) << period->date() << " race " << p;
+            ++races;
+        }
+    }
+    EXPECT_FALSE(period->failed());
+    EXPECT_GT(races, 30);
+    EXPECT_TRUE(prompt.texts().empty());
 }
 
 } // namespace
