@@ -1,27 +1,10 @@
 #include "core/bootstrap.h"
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 namespace zelkor {
-
-std::uint64_t PortableRandom::next() {
-    std::uint64_t z = (state_ += 0x9e3779b97f4a7c15ULL);
-    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
-    z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
-    return z ^ (z >> 31);
-}
-
-std::uint32_t PortableRandom::below(std::uint32_t n) {
-    // Multiply-and-shift, rejecting the few low parts that would favour
-    // some results.
-    const std::uint32_t threshold = static_cast<std::uint32_t>(-n) % n;
-    for (;;) {
-        const std::uint64_t m = (next() >> 32) * static_cast<std::uint64_t>(n);
-        if (static_cast<std::uint32_t>(m) >= threshold)
-            return static_cast<std::uint32_t>(m >> 32);
-    }
-}
 
 std::optional<RateInterval> bootstrapRateInterval(std::span<const RaceTake> races, int resamples,
                                                   std::uint64_t seed) {
@@ -31,15 +14,20 @@ std::optional<RateInterval> bootstrapRateInterval(std::span<const RaceTake> race
     if (races.empty() || stake <= 0 || resamples <= 0 || races.size() >= (1ULL << 32))
         return std::nullopt;
     const auto n = static_cast<std::uint32_t>(races.size());
+    // Stake and return side by side: the resampling reads nothing else.
+    std::vector<std::array<double, 2>> takes;
+    takes.reserve(n);
+    for (const RaceTake& race : races)
+        takes.push_back({race.stake, race.ret});
     PortableRandom random(seed);
     std::vector<double> rates;
     rates.reserve(static_cast<size_t>(resamples));
     for (int b = 0; b < resamples; ++b) {
         double s = 0, r = 0;
         for (std::uint32_t i = 0; i < n; ++i) {
-            const RaceTake& race = races[random.below(n)];
-            s += race.stake;
-            r += race.ret;
+            const std::array<double, 2>& take = takes[random.below(n)];
+            s += take[0];
+            r += take[1];
         }
         if (s > 0)
             rates.push_back(r / s);

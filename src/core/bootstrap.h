@@ -13,12 +13,46 @@ namespace zelkor {
 class PortableRandom {
   public:
     explicit PortableRandom(std::uint64_t seed) : state_(seed) {}
-    std::uint64_t next();
-    // Uniform in [0, n) for 0 < n < 2^32, without modulo bias.
-    std::uint32_t below(std::uint32_t n);
+
+    std::uint64_t next() {
+        std::uint64_t z = (state_ += 0x9e3779b97f4a7c15ULL);
+        z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
+        z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
+        return z ^ (z >> 31);
+    }
+
+    // The two halves of next(), high half first.
+    std::uint32_t next32() {
+        if (haveHalf_) {
+            haveHalf_ = false;
+            return half_;
+        }
+        const std::uint64_t x = next();
+        half_ = static_cast<std::uint32_t>(x);
+        haveHalf_ = true;
+        return static_cast<std::uint32_t>(x >> 32);
+    }
+
+    // Uniform in [0, n) for 0 < n < 2^32, without modulo bias: multiply and
+    // shift; the few low parts that would favour some results are drawn
+    // again (the division is needed only near them).
+    std::uint32_t below(std::uint32_t n) {
+        std::uint64_t m = static_cast<std::uint64_t>(next32()) * n;
+        auto low = static_cast<std::uint32_t>(m);
+        if (low < n) {
+            const std::uint32_t threshold = static_cast<std::uint32_t>(-n) % n;
+            while (low < threshold) {
+                m = static_cast<std::uint64_t>(next32()) * n;
+                low = static_cast<std::uint32_t>(m);
+            }
+        }
+        return static_cast<std::uint32_t>(m >> 32);
+    }
 
   private:
     std::uint64_t state_;
+    std::uint32_t half_ = 0;
+    bool haveHalf_ = false;
 };
 
 inline constexpr int kBootstrapResamples = 2000;

@@ -89,7 +89,6 @@ std::string StorePeriodSource::newestRecord(StoreStatement& statement, long long
 bool StorePeriodSource::readDay(UserPrompt& prompt) {
     dayRunners_.clear();
     dayRa_.clear();
-    dayUm_.clear();
     // A statement stepped past its end would start again from its first row.
     if (finished_ || (!pending_ && !runners_.step())) {
         finished_ = true;
@@ -216,17 +215,28 @@ bool StorePeriodSource::readHorse(JvHorseRecord& record, const JvRaceCard& race,
         prompt.showMessage("競走馬データの読み込みに失敗しました");
         return false;
     }
-    auto um = dayUm_.find(horse);
-    if (um == dayUm_.end()) {
-        um = dayUm_.emplace(horse, newestRecord(horses_, horse)).first;
-        if (storeFailed(horses_.failed(), prompt))
-            return false;
+    // The loader reads every horse twice, the second time with the field's
+    // strength total: only the odds estimate depends on it, so the record
+    // of the first reading serves again.
+    const int realOdds = race.winOdds[static_cast<size_t>(runner)];
+    if (key != readRaceKey_) {
+        readRaceKey_ = key;
+        read_.clear();
     }
+    if (const auto done = read_.find(horse); done != read_.end()) {
+        record = done->second;
+        record.oddsEstimate =
+            realOdds > 0 ? realOdds : estimateOdds(fieldStrengthTotal, record.strength);
+        return true;
+    }
+    std::string um = newestRecord(horses_, horse);
+    if (storeFailed(horses_.failed(), prompt))
+        return false;
     const auto runs = runs_.find(horse);
     const std::span<const StoredRun> earlier =
         runs == runs_.end() ? std::span<const StoredRun>() : std::span(runs->second);
-    horseFromRecords(record, um->second, own->se, earlier, fieldStrengthTotal,
-                     race.winOdds[static_cast<size_t>(runner)]);
+    horseFromRecords(record, um, own->se, earlier, fieldStrengthTotal, realOdds);
+    read_.emplace(horse, record);
     return true;
 }
 

@@ -69,7 +69,9 @@ class StorePeriodSource : public RaceSource {
     std::unordered_map<long long, std::pair<char, std::string>> dayRa_;
     std::vector<Runner> dayRunners_;
     std::vector<long long> dayRaces_;
-    std::unordered_map<long long, std::string> dayUm_;
+    // The horses of the race read last, as first read.
+    long long readRaceKey_ = -1;
+    std::unordered_map<long long, JvHorseRecord> read_;
     std::string programFolder_;
 };
 
