@@ -217,7 +217,8 @@ void MainWindow::start(const QString& commandLineText) {
     for (const char* folder : {"HTML", "JRA-VAN", "KTDAT"})
         QDir().mkdir(fromNativePath(programFolder_ + folder));
     pageFile_ = std::make_unique<RaceSheetPageFile>(programFolder_);
-    readSettings(settings_, configPath());
+    std::string settingsProblem;
+    readSettings(settings_, configPath(), &settingsProblem);
 
     // The viewer goes beside the main window once the window manager has
     // placed that (see eventFilter).
@@ -227,6 +228,8 @@ void MainWindow::start(const QString& commandLineText) {
     else
         showViewerBeside();
 
+    if (!settingsProblem.empty())
+        services_.prompt.showMessage(settingsProblem);
     if (settings_.showFirstUseMessage != 0)
         services_.prompt.showNote(kFirstUseText, MessageIcon::Question);
     settings_.showFirstUseMessage = 0;

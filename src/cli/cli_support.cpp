@@ -93,11 +93,11 @@ std::optional<int> racePosition(const std::string& text) {
 }
 
 AppSettings settingsOfProgramFolder(const std::string& programFolder) {
-    const std::string configPath = programFolder + kConfigFileName;
-    if (!fileExists(configPath))
-        return defaultSettings();
     AppSettings settings;
-    readSettings(settings, configPath);
+    std::string problem;
+    if (loadSettings(settings, programFolder + kConfigFileName, &problem) ==
+        SettingsFileState::Unreadable)
+        printErr("zelkor2k-cli: " + terminalLines(problem) + "\n");
     return settings;
 }
 

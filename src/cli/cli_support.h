@@ -50,8 +50,8 @@ std::optional<int> wholeNumber(const std::string& text);
 std::optional<int> racePosition(const std::string& text);
 
 // The settings of the program folder's configuration file, or the defaults
-// when it has none. Commands only read it: creating it is the desktop
-// program's first start.
+// when it has none or cannot be read (said on stderr). Commands only read
+// it: creating it is the desktop program's first start.
 AppSettings settingsOfProgramFolder(const std::string& programFolder);
 
 // Prints a CP932 text as UTF-8 on stdout / stderr.

@@ -198,17 +198,19 @@ std::string predictionFileText(const RaceSheet& sheet) {
 }
 
 int writePredictionFile(const RaceSheet& sheet, const std::string& path, UserPrompt& prompt) {
-    if (!writeFileAtomic(path, predictionFileText(sheet))) {
-        prompt.showMessage(format(kCannotCreate, pathForDisplay(path).c_str()));
+    FileProblem problem = FileProblem::None;
+    if (!writeFileAtomic(path, predictionFileText(sheet), &problem)) {
+        prompt.showMessage(fileProblemText(problem, path, kCannotCreate));
         return 0;
     }
     return 1;
 }
 
 int readPredictionFile(RaceSheet& sheet, const std::string& path, UserPrompt& prompt) {
-    std::optional<std::string> data = readWholeFile(path);
+    FileProblem problem = FileProblem::None;
+    std::optional<std::string> data = readWholeFile(path, kPredictionFileLimit, &problem);
     if (!data) {
-        prompt.showMessage(format(kCannotOpen, pathForDisplay(path).c_str()));
+        prompt.showMessage(fileProblemText(problem, path, kCannotOpen));
         return 0;
     }
     Reader in(*data);

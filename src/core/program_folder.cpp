@@ -148,7 +148,13 @@ std::string prepareProgramFolder(const std::string& folder) {
 
 ProgramFolderChoice chooseProgramFolder(const std::string& given) {
     ProgramFolderChoice choice;
-    choice.folder = given.empty() ? detectProgramFolder() : withTrailingSeparator(given);
+    // A relative folder is made absolute: pages address their pictures as
+    // "file://" + folder, which must not depend on the browser's folder.
+    std::error_code ec;
+    const fs::path absolute = fs::absolute(given, ec);
+    choice.folder = given.empty()
+                        ? detectProgramFolder()
+                        : withTrailingSeparator(ec ? given : absolute.lexically_normal().string());
     choice.problem = prepareProgramFolder(choice.folder);
     return choice;
 }

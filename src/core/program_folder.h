@@ -31,7 +31,7 @@ std::string detectProgramFolder();
 std::string prepareProgramFolder(const std::string& folder);
 
 // The folder a front end works on: `given` (from --program-folder) when not
-// empty, else detectProgramFolder(); `problem` is what prepareProgramFolder
+// empty, made absolute, else detectProgramFolder(); `problem` is what prepareProgramFolder
 // said of it (empty when the folder is ready).
 struct ProgramFolderChoice {
     std::string folder;

@@ -1,5 +1,6 @@
 #include "core/settings.h"
 
+#include "text/cp932.h"
 #include "text/file_io.h"
 #include "text/format.h"
 
@@ -10,6 +11,9 @@
 
 namespace zelkor {
 namespace {
+
+constexpr const char* kUnreadable =
+    "設定ファイル'%s'を読み込めませんでした\r\n今回は初期設定を使います";
 
 // The eleven lines in file order: key, and where the value lives.
 struct Line {
@@ -84,20 +88,28 @@ AppSettings defaultSettings() {
     s.paperLinkNames = 1;
     s.paperEdition = 1;
     s.paperPastRuns = 5;
-    s.dbUrl1 =
-        "http://db.zelkor.example/jrasrch.cgi?type=top&kind=all&end=30&form=1&jcode=%94n&key=";
+    // A web search that takes the name in Shift-JIS, as the pages send it,
+    // limited to a horse-racing database, so every horse name reaches a page.
+    s.dbUrl1 = "https://www.google.com/search?ie=Shift_JIS&q=site%3Adb.netkeiba.com+";
     s.dbUrl2 = "";
     s.dbTestName = "duverovu";
     s.showFirstUseMessage = 1;
     return s;
 }
 
-void readSettings(AppSettings& settings, const std::string& configPath) {
-    std::optional<std::string> file = readWholeFile(configPath);
+SettingsFileState loadSettings(AppSettings& settings, const std::string& configPath,
+                               std::string* problem) {
+    FileProblem why = FileProblem::None;
+    std::optional<std::string> file = readWholeFile(configPath, kSettingsFileLimit, &why);
     if (!file) {
         settings = defaultSettings();
-        writeSettings(settings, configPath);
-        return;
+        if (why == FileProblem::Missing)
+            return SettingsFileState::Missing;
+        // A file is there, so this is no first start.
+        settings.showFirstUseMessage = 0;
+        if (problem != nullptr)
+            *problem = format(kUnreadable, pathForDisplay(configPath).c_str());
+        return SettingsFileState::Unreadable;
     }
     std::string_view rest = *file;
     for (const Line& line : kLines) {
@@ -120,6 +132,15 @@ void readSettings(AppSettings& settings, const std::string& configPath) {
             settings.*line.text = std::string(value);
         }
     }
+    return SettingsFileState::Read;
+}
+
+SettingsFileState readSettings(AppSettings& settings, const std::string& configPath,
+                               std::string* problem) {
+    const SettingsFileState state = loadSettings(settings, configPath, problem);
+    if (state == SettingsFileState::Missing)
+        writeSettings(settings, configPath);
+    return state;
 }
 
 bool writeSettings(const AppSettings& settings, const std::string& configPath) {
@@ -130,6 +151,8 @@ bool writeSettings(const AppSettings& settings, const std::string& configPath) {
         else
             out += std::string(line.key) + "=" + singleLine(settings.*line.text) + "\r\n";
     }
+    if (fileExists(configPath) && !readWholeFile(configPath, kSettingsFileLimit))
+        return false;
     return writeFileAtomic(configPath, out);
 }
 

@@ -27,14 +27,31 @@ inline constexpr const char* kConfigFileName = "Zelkor2k.cfg";
 // The settings of a first start.
 AppSettings defaultSettings();
 
-// Reads the settings file at `configPath` into `settings`. A missing or
-// unreadable file sets the defaults and writes them. A line that does not
-// begin with its key and "=" leaves its field as it was. Never fails.
-void readSettings(AppSettings& settings, const std::string& configPath);
+// What reading the settings file found.
+enum class SettingsFileState {
+    Read,       // the file's lines were read
+    Missing,    // no file: the defaults were set
+    Unreadable, // a file that cannot be read: the defaults were set for this run
+};
+
+// Reads the settings file at `configPath` into `settings` and never writes
+// it. A line that does not begin with its key and "=" leaves its field as it
+// was. An existing file that cannot be read (no right to read it, not a
+// regular file, too large) sets the defaults without the first-use message,
+// and `problem` (when given) gets the message telling the user so.
+SettingsFileState loadSettings(AppSettings& settings, const std::string& configPath,
+                               std::string* problem = nullptr);
+
+// The start of the desktop program: loadSettings, and a missing file is
+// created with the defaults. Never fails.
+SettingsFileState readSettings(AppSettings& settings, const std::string& configPath,
+                               std::string* problem = nullptr);
 
 // Writes the eleven lines (CR LF) through a temporary file renamed over the
-// old one. Returns false, and leaves any old file intact, when the folder
-// cannot be written; the caller keeps the settings in memory.
+// old one (through a symbolic link). Returns false, and leaves any old file
+// intact, when the folder cannot be written or the old file cannot be read
+// (it is the user's, and this run never saw it); the caller keeps the
+// settings in memory.
 bool writeSettings(const AppSettings& settings, const std::string& configPath);
 
 } // namespace zelkor

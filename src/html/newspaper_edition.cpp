@@ -74,7 +74,7 @@ constexpr EditionTemplates kSimple = {
     "</td></tr>\r\n",
     "<img src=\"%s.gif\">",
     " <TD BGCOLOR=%s><p align=right>%d枠 %2d番%s</p></TD>\r\n",
-    " <TD><font size=1>%s%s</font></TD><TD><a href=%s TARGET=_blank><b>%s</b></a></TD>\r\n",
+    " <TD><font size=1>%s%s</font></TD><TD><a href=\"%s\" TARGET=_blank><b>%s</b></a></TD>\r\n",
     " <TD><font size=1>%s%s</font></TD><TD><b>%s</b></TD>\r\n",
     " <TD><center>%s%d</center></TD>\r\n",
     " <TD><center>%s</center></TD><TD>%2.1f%s</TD>\r\n",
@@ -93,7 +93,7 @@ constexpr EditionTemplates kDetailed = {
     "</td></tr>\r\n",
     "<br><img src=\"%s.gif\">",
     " <TD BGCOLOR=%s rowspan=2><p align=right>%d枠 %2d番%s</p></TD>\r\n",
-    " <TD><font size=1>%s%s</font></TD><TD><a href=%s TARGET=_blank><b>%s</b></a></TD>\r\n",
+    " <TD><font size=1>%s%s</font></TD><TD><a href=\"%s\" TARGET=_blank><b>%s</b></a></TD>\r\n",
     " <TD><font size=1>%s%s</font></TD><TD><b>%s</b></TD>\r\n",
     " <TD><center>%s%d</center></TD>\r\n",
     " <TD><center>%s</center></TD><TD>%2.1f%s</TD>\r\n",
@@ -111,7 +111,8 @@ constexpr EditionTemplates kPastResults = {
     "</td></tr></table>\r\n",
     "<br><img src=\"%s.gif\">",
     " <TD BGCOLOR=%s rowspan=2 width=70><p align=right>%d枠 %2d番%s</p></TD>\r\n",
-    " <TD width=20><font size=1>%s%s</font></TD><TD width=140><a href=%s TARGET=_blank><b>%s</b></"
+    " <TD width=20><font size=1>%s%s</font></TD><TD width=140><a href=\"%s\" "
+    "TARGET=_blank><b>%s</b></"
     "a></TD>\r\n",
     " <TD width=20><font size=1>%s%s</font></TD><TD width=140><b>%s</b></TD>\r\n",
     " <TD width=35><center>%s%d</center></TD>\r\n",
@@ -232,9 +233,10 @@ void appendRunnerBlock(std::string& out, NewspaperEdition edition, const Edition
 
     const char* blinker = race.blinkers[k] != 0 ? "B" : "";
     const std::string name = esc(horse.name);
-    if (settings.paperLinkNames)
-        appendFormat(out, t.linkedName, blinker, esc(horse.markText).c_str(),
-                     horseNameLink(settings.dbUrl1, horse.name, settings.dbUrl2).c_str(),
+    const std::string link =
+        settings.paperLinkNames ? horseNameLink(settings.dbUrl1, horse.name, settings.dbUrl2) : "";
+    if (!link.empty())
+        appendFormat(out, t.linkedName, blinker, esc(horse.markText).c_str(), link.c_str(),
                      name.c_str());
     else
         appendFormat(out, t.plainName, blinker, esc(horse.markText).c_str(), name.c_str());

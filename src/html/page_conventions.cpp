@@ -33,6 +33,11 @@ bool breaksAttribute(unsigned char c) {
     return c < 0x21 || c == 0x7f || c == '"' || c == '\'' || c == '<' || c == '>' || c == '`';
 }
 
+// A byte that is a character of its own: ASCII or half-width katakana.
+bool isWholeSingleByte(unsigned char c) {
+    return c < 0x80 || (c >= 0xa1 && c <= 0xdf);
+}
+
 std::string percentEncode(std::string_view text, bool (*encode)(unsigned char)) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::string out;
@@ -89,15 +94,18 @@ std::string linkNameText(std::string_view name) {
 }
 
 std::string linkAddressText(std::string_view address) {
-    // "`" (0x60) may be the second byte of a Shift-JIS character, so the
-    // address is walked character by character and only single bytes are
-    // looked at.
+    // Walked by whole characters: a lead byte without its second byte is
+    // encoded, so no decoder takes the blank or quote after it into a
+    // character. "`" (0x60) may be a second byte, so only one standing alone
+    // is encoded.
     std::string out;
     out.reserve(address.size());
     for (size_t pos = 0; pos < address.size();) {
         const size_t length = charLength(address, pos);
         if (length == 1)
-            out += percentEncode(address.substr(pos, 1), breaksAttribute);
+            out += percentEncode(address.substr(pos, 1), [](unsigned char c) {
+                return breaksAttribute(c) || !isWholeSingleByte(c);
+            });
         else
             out += address.substr(pos, length);
         pos += length;
@@ -105,13 +113,22 @@ std::string linkAddressText(std::string_view address) {
     return out;
 }
 
+bool isWebAddress(std::string_view address) {
+    return startsWithIgnoringAsciiCase(address, "http://") ||
+           startsWithIgnoringAsciiCase(address, "https://");
+}
+
 std::string horseNameLink(std::string_view dbUrl1, std::string_view name, std::string_view dbUrl2) {
-    // The two halves come from the settings file, which anyone may edit:
-    // they must not end the unquoted href= they are written into.
-    std::string link = linkAddressText(dbUrl1);
+    // The two halves come from the settings file, which anyone may edit: only
+    // a web address is linked (never "javascript:" or a local file), and the
+    // whole address is encoded as one, so no byte of one part can join a
+    // byte of the next into something that ends the attribute.
+    if (!isWebAddress(dbUrl1))
+        return {};
+    std::string link(dbUrl1);
     link += linkNameText(name);
-    link += linkAddressText(dbUrl2);
-    return link;
+    link += dbUrl2;
+    return linkAddressText(link);
 }
 
 std::string addressPath(std::string_view path) {
@@ -137,7 +154,10 @@ std::string safeFileNamePart(std::string_view cp932) {
     std::string name;
     for (size_t i = 0; i < cp932.size();) {
         const size_t len = charLength(cp932, i);
-        if (len == 1 && refusedInFileName(static_cast<unsigned char>(cp932[i])))
+        // A byte that is no whole character (a lead byte before "/") is
+        // replaced too, so the name converts without a stray "/" or "?".
+        if (len == 1 && (refusedInFileName(static_cast<unsigned char>(cp932[i])) ||
+                         !isWholeSingleByte(static_cast<unsigned char>(cp932[i]))))
             name += '_';
         else
             name.append(cp932.substr(i, len));

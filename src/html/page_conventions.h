@@ -35,12 +35,17 @@ std::string htmlEscape(std::string_view text);
 // Japanese characters included, is kept as it stands.
 std::string linkNameText(std::string_view name);
 
-// A link address from the settings with the characters that would end or
-// break an unquoted attribute (blanks, control characters, quotes, "<", ">",
-// "`") percent-encoded; an ordinary address is unchanged.
+// A link address from the settings with every byte that could end or
+// break its quoted attribute percent-encoded: blanks, control characters,
+// quotes, "<", ">", "`", and bytes that are not part of a whole Shift-JIS
+// character. An ordinary address is unchanged.
 std::string linkAddressText(std::string_view address);
 
-// Target of a horse-database link: dbUrl1, the name, dbUrl2.
+// True for an "http://" or "https://" address (letters in any case).
+bool isWebAddress(std::string_view address);
+
+// Target of a horse-database link: dbUrl1, the name, dbUrl2, made safe for
+// a quoted attribute; empty when dbUrl1 is not a web address (no link).
 std::string horseNameLink(std::string_view dbUrl1, std::string_view name, std::string_view dbUrl2);
 
 // A file-system path as it goes into an address attribute: the bytes that
@@ -55,7 +60,8 @@ std::string fileAddress(std::string_view path);
 
 // A CP932 text (race name, racecourse) made safe as part of a file name:
 // the single-byte characters that would leave the folder or that file
-// systems refuse become "_"; the second byte of a double-byte character is
+// systems refuse become "_", and so does a byte that is no whole character
+// (a lead byte before "/"); the second byte of a double-byte character is
 // never touched ("ソ" ends in the byte of "\"). The result is still CP932.
 std::string safeFileNamePart(std::string_view cp932);
 

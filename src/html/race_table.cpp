@@ -75,9 +75,10 @@ std::string buildRaceTable(const RaceSheet& sheet, const AppSettings& settings,
         out += "<TR>\r\n";
         appendFormat(out, " <TD BGCOLOR=%s><p align=right>%d枠%2d番</p></TD>",
                      std::string(bracketColour(bracket)).c_str(), bracket, n);
-        if (settings.sportsLinkNames) {
-            appendFormat(out, " <TD><a href=%s TARGET=_blank><b>%s</a></TD>",
-                         horseNameLink(settings.dbUrl1, r.name, settings.dbUrl2).c_str(),
+        const std::string link =
+            settings.sportsLinkNames ? horseNameLink(settings.dbUrl1, r.name, settings.dbUrl2) : "";
+        if (!link.empty()) {
+            appendFormat(out, " <TD><a href=\"%s\" TARGET=_blank><b>%s</a></TD>", link.c_str(),
                          name.c_str());
         } else {
             appendFormat(out, " <TD><b>%s</a></TD>", name.c_str());

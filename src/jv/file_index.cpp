@@ -1,7 +1,9 @@
 #include "jv/file_index.h"
 
 #include "jv/race_card.h"
+#include "text/file_io.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <fcntl.h>
@@ -24,12 +26,13 @@ void bumpIndexGeneration() {
 }
 
 bool ReadOnlyFile::open(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
+    FileProblem problem = FileProblem::None;
+    std::uint64_t size = 0;
+    int fd = openRegularFile(path, problem, size);
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
+    if (fd < 0 || ::fstat(fd, &st) != 0) {
+        if (fd >= 0)
+            ::close(fd);
         return false;
     }
     fd_ = fd;
@@ -44,10 +47,14 @@ bool ReadOnlyFile::open(const std::string& path) {
 }
 
 StdioFile openRegularStdioFile(const std::string& path) {
-    StdioFile file(std::fopen(path.c_str(), "rb"));
-    struct stat st {};
-    if (file && (::fstat(fileno(file.get()), &st) != 0 || !S_ISREG(st.st_mode)))
-        file.reset();
+    FileProblem problem = FileProblem::None;
+    std::uint64_t size = 0;
+    int fd = openRegularFile(path, problem, size);
+    if (fd < 0)
+        return nullptr;
+    StdioFile file(::fdopen(fd, "rb"));
+    if (!file)
+        ::close(fd);
     return file;
 }
 
@@ -86,8 +93,11 @@ std::optional<std::string> ReadOnlyFile::readAll() const {
     std::string data;
     char buffer[1 << 16];
     std::uint64_t offset = 0;
-    for (;;) {
-        ssize_t n = ::pread(fd_, buffer, sizeof buffer, static_cast<off_t>(offset));
+    // Up to the size the file had when opened: one that grows meanwhile is
+    // read as it was.
+    while (offset < stamp_.size) {
+        const std::uint64_t want = std::min<std::uint64_t>(sizeof buffer, stamp_.size - offset);
+        ssize_t n = ::pread(fd_, buffer, static_cast<size_t>(want), static_cast<off_t>(offset));
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -98,6 +108,7 @@ std::optional<std::string> ReadOnlyFile::readAll() const {
         data.append(buffer, static_cast<std::size_t>(n));
         offset += static_cast<std::uint64_t>(n);
     }
+    return data;
 }
 
 } // namespace jvfile

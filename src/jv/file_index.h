@@ -27,7 +27,8 @@ struct FileStamp {
 // A regular file opened for reading, closed when this goes out of scope.
 class ReadOnlyFile {
   public:
-    // Fails for a missing, unreadable or non-regular file (a folder).
+    // Fails, without waiting, for a missing, unreadable or non-regular file
+    // (a folder, FIFO or device).
     bool open(const std::string& path);
     ~ReadOnlyFile();
 
@@ -46,7 +47,8 @@ class ReadOnlyFile {
 };
 
 // A regular file opened with stdio for the readers that scan it from its
-// start; null for a missing, unreadable or non-regular file (a folder).
+// start; null for a missing, unreadable or non-regular file (a folder,
+// FIFO or device), found without waiting.
 struct StdioCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };

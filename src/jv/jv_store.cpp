@@ -207,7 +207,11 @@ std::unique_ptr<JvStore> JvStore::open(const std::string& path, Mode mode, UserP
         if (mode == Mode::Import)
             store->exec("PRAGMA page_size = 8192");
     }
-    if (mode == Mode::Import || !store->empty_) {
+    // The store stays in WAL mode once an import set it; a reader leaves
+    // the log to the importers rather than checkpoint it on every close.
+    if (mode == Mode::Read)
+        sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+    if (mode == Mode::Import) {
         rc = store->exec("PRAGMA journal_mode = WAL");
         if (rc == SQLITE_OK)
             rc = store->exec("PRAGMA synchronous = FULL");

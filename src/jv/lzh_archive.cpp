@@ -1,5 +1,6 @@
 #include "jv/lzh_archive.h"
 
+#include "text/file_io.h"
 #include "text/sjis.h"
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include <fstream>
 #include <optional>
 #include <system_error>
+#include <unistd.h>
 
 namespace zelkor {
 namespace {
@@ -21,17 +23,16 @@ namespace fs = std::filesystem;
 class ArchiveReader {
   public:
     explicit ArchiveReader(const std::string& path) {
-        std::error_code ec;
-        if (!fs::is_regular_file(path, ec))
-            return;
-        size_ = fs::file_size(path, ec);
-        if (ec)
+        // Opened once, as a regular file: a FIFO or device is no archive.
+        FileProblem problem = FileProblem::None;
+        fd_ = openRegularFile(path, problem, size_);
+        if (fd_ < 0)
             return;
         archive_ = archive_read_new();
         if (archive_ == nullptr)
             return;
         if (archive_read_support_format_lha(archive_) != ARCHIVE_OK ||
-            archive_read_open_filename(archive_, path.c_str(), 65536) != ARCHIVE_OK) {
+            archive_read_open_fd(archive_, fd_, 65536) != ARCHIVE_OK) {
             archive_read_free(archive_);
             archive_ = nullptr;
         }
@@ -39,11 +40,14 @@ class ArchiveReader {
     ~ArchiveReader() {
         if (archive_ != nullptr)
             archive_read_free(archive_);
+        if (fd_ >= 0)
+            ::close(fd_);
     }
     ArchiveReader(const ArchiveReader&) = delete;
     ArchiveReader& operator=(const ArchiveReader&) = delete;
 
     archive* get() const { return archive_; }
+    int fd() const { return fd_; }
     std::uint64_t size() const { return size_; }
 
     // The next entry; null at the end of the archive or when its header is
@@ -58,6 +62,7 @@ class ArchiveReader {
 
   private:
     archive* archive_ = nullptr;
+    int fd_ = -1;
     std::uint64_t size_ = 0;
 };
 
@@ -70,10 +75,10 @@ struct HeaderPeek {
     std::string method; // "-lh5-"
     std::uint64_t packedSize = 0;
 };
-std::optional<HeaderPeek> peekHeader(const std::string& path, std::int64_t offset) {
-    std::ifstream in(path, std::ios::binary);
+std::optional<HeaderPeek> peekHeader(const ArchiveReader& archive, std::int64_t offset) {
     std::array<unsigned char, 11> h{};
-    if (offset < 0 || !in.seekg(offset) || !in.read(reinterpret_cast<char*>(h.data()), h.size()))
+    if (offset < 0 || ::pread(archive.fd(), h.data(), h.size(), static_cast<off_t>(offset)) !=
+                          static_cast<ssize_t>(h.size()))
         return std::nullopt;
     if (h[2] != '-' || h[3] != 'l' || h[6] != '-')
         return std::nullopt;
@@ -163,15 +168,15 @@ EntryResult writeEntry(archive* reader, std::uint64_t declared, const fs::path& 
 
 // Why the current entry cannot be decoded within the archive's bounds
 // before any of it is written; empty when it may be.
-std::string entryBoundError(const ArchiveReader& archive, const std::string& path,
-                            archive_entry* entry, std::uint64_t total, std::uint64_t limit) {
+std::string entryBoundError(const ArchiveReader& archive, archive_entry* entry, std::uint64_t total,
+                            std::uint64_t limit) {
     if (!archive_entry_size_is_set(entry) || archive_entry_size(entry) < 0)
         return "an entry without a size";
     const auto declared = static_cast<std::uint64_t>(archive_entry_size(entry));
     if (declared > limit - std::min(total, limit))
         return "the archive unpacks to more than the allowed size";
     const std::int64_t offset = archive_read_header_position(archive.get());
-    if (auto header = peekHeader(path, offset)) {
+    if (auto header = peekHeader(archive, offset)) {
         const std::uint64_t left = archive.size() - std::min<std::uint64_t>(offset, archive.size());
         if (header->packedSize + kMinHeaderBytes > left)
             return "an entry larger than the rest of the archive";
@@ -203,7 +208,7 @@ bool isLzhArchive(const std::string& path) {
         return false;
     // The library reads headers of methods it cannot decode; such an
     // archive is not one it can unpack.
-    auto header = peekHeader(path, archive_read_header_position(archive.get()));
+    auto header = peekHeader(archive, archive_read_header_position(archive.get()));
     if (!header)
         return true;
     return std::find(std::begin(kDecodedMethods), std::end(kDecodedMethods), header->method) !=
@@ -246,7 +251,7 @@ LzhExtraction extractLzhArchive(const std::string& archivePath, const std::strin
             result.skipped.push_back(stored);
             continue;
         }
-        result.error = entryBoundError(archive, archivePath, entry, total, limit);
+        result.error = entryBoundError(archive, entry, total, limit);
         if (!result.error.empty())
             break;
         const EntryResult r =

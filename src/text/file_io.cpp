@@ -1,26 +1,30 @@
 #include "text/file_io.h"
 
+#include "text/cp932.h"
+#include "text/format.h"
+
+#include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
-#include <memory>
+#include <filesystem>
 #include <string>
 #include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
 
 namespace zelkor {
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+namespace fs = std::filesystem;
 
 bool writeAll(int fd, std::string_view data) {
     const char* p = data.data();
     size_t left = data.size();
     while (left > 0) {
         ssize_t n = ::write(fd, p, left);
-        if (n < 0)
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
             return false;
         p += n;
         left -= static_cast<size_t>(n);
@@ -28,48 +32,142 @@ bool writeAll(int fd, std::string_view data) {
     return true;
 }
 
+void tell(FileProblem* problem, FileProblem what) {
+    if (problem != nullptr)
+        *problem = what;
+}
+
+// Opens with O_NONBLOCK so that a FIFO without a writer (or reader) or a
+// device never blocks the open, then keeps the descriptor only for a
+// regular file; reads and writes of a regular file ignore the flag.
+int openRegular(const std::string& path, int flags, FileProblem& problem, struct stat& st) {
+    int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        problem = errno == ENOENT                     ? FileProblem::Missing
+                  : errno == ENXIO || errno == EISDIR ? FileProblem::NotRegularFile
+                                                      : FileProblem::Failed;
+        return -1;
+    }
+    const bool statted = ::fstat(fd, &st) == 0;
+    if (!statted || !S_ISREG(st.st_mode)) {
+        problem = statted ? FileProblem::NotRegularFile : FileProblem::Failed;
+        ::close(fd);
+        return -1;
+    }
+    problem = FileProblem::None;
+    return fd;
+}
+
+// The file a save replaces: the final target of a chain of symbolic links,
+// so that the link stays and its target gets the new text. Nothing for a
+// loop of links.
+std::optional<std::string> saveTarget(const std::string& path) {
+    fs::path current = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        std::error_code ec;
+        if (!fs::is_symlink(current, ec))
+            return current.string();
+        const fs::path target = fs::read_symlink(current, ec);
+        if (ec)
+            return std::nullopt;
+        current = target.is_absolute() ? target : current.parent_path() / target;
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
-std::optional<std::string> readWholeFile(const std::string& path) {
-    FilePtr f(std::fopen(path.c_str(), "rb"));
-    if (!f)
-        return std::nullopt;
+int openRegularFile(const std::string& path, FileProblem& problem, std::uint64_t& size) {
     struct stat st {};
-    if (::fstat(fileno(f.get()), &st) != 0 || S_ISDIR(st.st_mode))
+    int fd = openRegular(path, O_RDONLY, problem, st);
+    size = fd < 0 ? 0 : static_cast<std::uint64_t>(st.st_size);
+    return fd;
+}
+
+std::optional<std::string> readWholeFile(const std::string& path, std::uint64_t limit,
+                                         FileProblem* problem) {
+    FileProblem why = FileProblem::None;
+    std::uint64_t size = 0;
+    int fd = openRegularFile(path, why, size);
+    if (fd >= 0 && size > limit) {
+        ::close(fd);
+        fd = -1;
+        why = FileProblem::TooLarge;
+    }
+    tell(problem, why);
+    if (fd < 0)
         return std::nullopt;
-    std::string data;
-    char buffer[65536];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f.get())) > 0)
-        data.append(buffer, n);
-    if (std::ferror(f.get()))
-        return std::nullopt;
+    // Read up to the size the file had when opened; a file that grows
+    // meanwhile is read as it was.
+    std::string data(static_cast<size_t>(size), '\0');
+    size_t done = 0;
+    while (done < data.size()) {
+        ssize_t n = ::read(fd, data.data() + done, data.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            ::close(fd);
+            tell(problem, FileProblem::Failed);
+            return std::nullopt;
+        }
+        if (n == 0)
+            break;
+        done += static_cast<size_t>(n);
+    }
+    ::close(fd);
+    data.resize(done);
     return data;
 }
 
-bool writeWholeFile(const std::string& path, std::string_view data) {
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+bool writeWholeFile(const std::string& path, std::string_view data, FileProblem* problem) {
+    FileProblem why = FileProblem::None;
+    struct stat st {};
+    int fd = openRegular(path, O_WRONLY | O_CREAT, why, st);
+    tell(problem, why);
     if (fd < 0)
         return false;
-    bool ok = writeAll(fd, data);
-    return ::close(fd) == 0 && ok;
+    bool ok = ::ftruncate(fd, 0) == 0 && writeAll(fd, data);
+    ok = ::close(fd) == 0 && ok;
+    if (!ok)
+        tell(problem, FileProblem::Failed);
+    return ok;
 }
 
-bool writeFileAtomic(const std::string& path, std::string_view data) {
-    std::string temp = path + ".XXXXXX";
+bool writeFileAtomic(const std::string& path, std::string_view data, FileProblem* problem) {
+    tell(problem, FileProblem::Failed);
+    const std::optional<std::string> target = saveTarget(path);
+    if (!target)
+        return false;
+    struct stat old {};
+    const bool replacing = ::stat(target->c_str(), &old) == 0;
+    if (replacing && !S_ISREG(old.st_mode)) {
+        tell(problem, FileProblem::NotRegularFile);
+        return false;
+    }
+    std::string temp = *target + ".XXXXXX";
     int fd = ::mkstemp(temp.data());
     if (fd < 0)
         return false;
-    // mkstemp creates 0600; a saved document should have the usual rights.
+    // mkstemp creates 0600: a replaced file keeps its rights, a new one gets
+    // the usual rights of a saved document.
     mode_t mask = ::umask(0);
     ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
+    ::fchmod(fd, replacing ? old.st_mode & 07777 : 0666 & ~mask);
     bool ok = writeAll(fd, data) && ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;
-    if (ok && std::rename(temp.c_str(), path.c_str()) == 0)
+    if (ok && std::rename(temp.c_str(), target->c_str()) == 0) {
+        tell(problem, FileProblem::None);
         return true;
+    }
     std::remove(temp.c_str());
     return false;
+}
+
+std::string fileProblemText(FileProblem problem, const std::string& path, const char* otherwise) {
+    const char* text = problem == FileProblem::NotRegularFile ? "'%s'は通常のファイルではありません"
+                       : problem == FileProblem::TooLarge     ? "ファイル'%s'は大きすぎて読めません"
+                                                              : otherwise;
+    return format(text, pathForDisplay(path).c_str());
 }
 
 bool fileExists(const std::string& path) {

@@ -3,7 +3,8 @@
 namespace zelkor {
 
 size_t charLength(std::string_view text, size_t pos) {
-    if (pos + 1 < text.size() && isLeadByte(static_cast<unsigned char>(text[pos])))
+    if (pos + 1 < text.size() && isLeadByte(static_cast<unsigned char>(text[pos])) &&
+        isTrailByte(static_cast<unsigned char>(text[pos + 1])))
         return 2;
     return 1;
 }

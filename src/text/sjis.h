@@ -14,8 +14,15 @@ constexpr bool isLeadByte(unsigned char c) {
     return (c >= 0x81 && c <= 0x9f) || (c >= 0xe0 && c <= 0xfc);
 }
 
-// Length in bytes of the character starting at `pos` (1 or 2; 1 for a lead
-// byte at the very end of the text).
+// True for a byte that may follow a lead byte in a two-byte character.
+constexpr bool isTrailByte(unsigned char c) {
+    return (c >= 0x40 && c <= 0x7e) || (c >= 0x80 && c <= 0xfc);
+}
+
+// Length in bytes of the character starting at `pos`: 2 for a lead byte
+// followed by a trail byte, else 1 (a lead byte at the end of the text, or
+// before a byte such as a blank or "/" that no character ends in, stands
+// alone, as decoders read it).
 size_t charLength(std::string_view text, size_t pos);
 
 // Position of `needle` in `text`, matched only at character starts, so a

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace zelkor {
@@ -223,9 +224,17 @@ TEST_F(PredictionFile, FileThatCannotBeOpenedNamesItsPath) {
     EXPECT_EQ(prompt.entries[0].caption, kAppTitle);
     EXPECT_EQ(sheet.raceName, "有馬記念");
 
+    // What is no regular file is refused without waiting or reading on.
+    ASSERT_EQ(::mkfifo(path("fifo.zel").c_str(), 0600), 0);
+    const std::string large = writeRaw(std::string(kPredictionFileLimit + 1, ' '), "large.zel");
+    for (const std::string& input : {dir_.string(), path("fifo.zel"), std::string("/dev/zero")}) {
+        prompt.entries.clear();
+        EXPECT_EQ(readPredictionFile(sheet, input, prompt), 0);
+        EXPECT_EQ(prompt.onlyText(), "'" + input + "'は通常のファイルではありません");
+    }
     prompt.entries.clear();
-    EXPECT_EQ(readPredictionFile(sheet, dir_.string(), prompt), 0); // a folder
-    EXPECT_EQ(prompt.onlyText(), "ファイル'" + dir_.string() + "'を開けません");
+    EXPECT_EQ(readPredictionFile(sheet, large, prompt), 0);
+    EXPECT_EQ(prompt.onlyText(), "ファイル'" + large + "'は大きすぎて読めません");
 }
 
 TEST_F(PredictionFile, RunnerCountsTheSlotsCannotHoldAreRefused) {
@@ -360,18 +369,27 @@ TEST_F(PredictionFile, FailedSaveTellsTheUserAndKeepsWhatWasThere) {
     EXPECT_EQ(prompt.onlyText(), "ファイル'" + nowhere + "'は開けませんでした。");
     EXPECT_FALSE(fileExists(nowhere));
 
-    // A folder in the way: the save fails and the folder stays as it was.
-    prompt.entries.clear();
+    // A folder or FIFO in the way (or behind a link) is refused and stays.
     fs::create_directories(path("taken.zel/inside"));
-    EXPECT_EQ(writePredictionFile(sheet, path("taken.zel"), prompt), 0);
-    EXPECT_EQ(prompt.entries.size(), 1u);
+    ASSERT_EQ(::mkfifo(path("fifo.zel").c_str(), 0600), 0);
+    fs::create_symlink("fifo.zel", path("link.zel"));
+    for (const char* name : {"taken.zel", "fifo.zel", "link.zel"}) {
+        prompt.entries.clear();
+        EXPECT_EQ(writePredictionFile(sheet, path(name), prompt), 0);
+        EXPECT_EQ(prompt.onlyText(), "'" + path(name) + "'は通常のファイルではありません");
+    }
     EXPECT_TRUE(fs::is_directory(path("taken.zel/inside")));
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+    EXPECT_TRUE(fs::is_fifo(path("fifo.zel")));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 3);
 
-    // A save over an earlier file replaces it whole.
+    // A save over an earlier file replaces it whole, through a chain of
+    // links, which stay links.
     std::string p = writeRaw(std::string(10000, 'x'), "old.zel");
-    ASSERT_EQ(writePredictionFile(sheet, p, prompt), 1);
+    fs::create_symlink("old.zel", path("first.zel"));
+    fs::create_symlink(path("first.zel"), path("second.zel"));
+    ASSERT_EQ(writePredictionFile(sheet, path("second.zel"), prompt), 1);
     EXPECT_EQ(readWholeFile(p).value_or(""), predictionFileText(sheet));
+    EXPECT_TRUE(fs::is_symlink(path("first.zel")) && fs::is_symlink(path("second.zel")));
 }
 
 TEST_F(PredictionFile, RunnerCountBeyondTheSlotsIsWrittenAsTheRunnersWritten) {

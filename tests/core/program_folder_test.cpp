@@ -75,6 +75,11 @@ TEST(ChooseProgramFolder, MakesTheGivenFolderWithItsPictureFolder) {
     EXPECT_FALSE(fs::exists(choice.folder + "HTML"));
     // Ready folders stay as they are.
     EXPECT_EQ(chooseProgramFolder(choice.folder).problem, "");
+    // A relative folder is taken from the current folder and made absolute.
+    const fs::path before = fs::current_path();
+    fs::current_path(temp.path());
+    EXPECT_EQ(chooseProgramFolder("new/./deeper").folder, choice.folder);
+    fs::current_path(before);
 }
 
 TEST(ChooseProgramFolder, NamesTheFolderAndTheReasonWhenItCannotBeUsed) {

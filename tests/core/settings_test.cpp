@@ -2,8 +2,10 @@
 #include "text/file_io.h"
 
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 
 namespace zelkor {
 namespace {
@@ -35,8 +37,7 @@ const std::string kDefaultFile =
     "JRA-VAN Newsp Name DB link=1\r\n"
     "JRA-VAN Newsp kind=1\r\n"
     "JRA-VAN Newsp race=5\r\n"
-    "DataBase "
-    "URL1=http://db.zelkor.example/jrasrch.cgi?type=top&kind=all&end=30&form=1&jcode=%94n&key=\r\n"
+    "DataBase URL1=https://www.google.com/search?ie=Shift_JIS&q=site%3Adb.netkeiba.com+\r\n"
     "DataBase URL2=\r\n"
     "DataBase Default Name=duverovu\r\n"
     "HELPER=1\r\n";
@@ -166,10 +167,32 @@ TEST_F(SettingsFile, FailedWriteLeavesTheOldFile) {
     EXPECT_FALSE(writeSettings(defaultSettings(), folderPath));
     EXPECT_TRUE(fs::is_directory(folderPath));
     EXPECT_EQ(fileText(), kDefaultFile);
-    // Reading a folder is reading a missing file: defaults, nothing thrown.
-    AppSettings settings;
-    readSettings(settings, folderPath);
-    EXPECT_EQ(settings, defaultSettings());
+}
+
+TEST_F(SettingsFile, AFileThatCannotBeReadIsToldAndNeverReplaced) {
+    // A folder, a FIFO (which must not block) and an oversized file.
+    const std::function<void()> makers[] = {
+        [&] { fs::create_directory(path); },
+        [&] { ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0); },
+        [&] { writeFile("HELPER=1\r\n" + std::string(kSettingsFileLimit, 'x')); },
+    };
+    for (const auto& make : makers) {
+        fs::remove_all(path);
+        make();
+        const auto before = fs::status(path).type();
+        const std::string text = fs::is_regular_file(path) ? fileText() : "";
+        AppSettings settings;
+        std::string problem;
+        EXPECT_EQ(readSettings(settings, path, &problem), SettingsFileState::Unreadable);
+        AppSettings expected = defaultSettings();
+        expected.showFirstUseMessage = 0;
+        EXPECT_EQ(settings, expected);
+        EXPECT_EQ(problem,
+                  "設定ファイル'" + path + "'を読み込めませんでした\r\n今回は初期設定を使います");
+        EXPECT_FALSE(writeSettings(settings, path));
+        EXPECT_EQ(fs::status(path).type(), before);
+        EXPECT_EQ(fs::is_regular_file(path) ? fileText() : "", text);
+    }
 }
 
 } // namespace

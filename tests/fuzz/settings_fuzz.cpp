@@ -1,6 +1,7 @@
 // The settings file, which anyone may edit: whatever it holds reads, saves
 // as a file that reads back to what was saved, and gives horse-name link
-// addresses that cannot end the unquoted attribute they are written into.
+// addresses that are web addresses and cannot end the attribute they are
+// written into.
 
 #include "core/settings.h"
 #include "fuzz_support.h"
@@ -23,12 +24,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     ZELKOR_FUZZ_CHECK(writeSettings(again, second));
     ZELKOR_FUZZ_CHECK(readWholeFile(copy) == readWholeFile(second));
 
+    // Bytes below 0x40 end no character, so they are checked wherever they
+    // stand; every other byte is part of a whole character.
     const std::string link = horseNameLink(settings.dbUrl1, "サクラ A>", settings.dbUrl2);
+    ZELKOR_FUZZ_CHECK(link.empty() || isWebAddress(link));
     for (size_t pos = 0; pos < link.size(); pos += charLength(link, pos)) {
         const auto c = static_cast<unsigned char>(link[pos]);
+        ZELKOR_FUZZ_CHECK(c > 0x20 && c != 0x7f && c != '"' && c != '\'' && c != '<' && c != '>');
         if (charLength(link, pos) == 1)
-            ZELKOR_FUZZ_CHECK(c > 0x20 && c != 0x7f && c != '"' && c != '\'' && c != '<' &&
-                              c != '>' && c != '`');
+            ZELKOR_FUZZ_CHECK(c != '`' && !isLeadByte(c));
     }
     return 0;
 }

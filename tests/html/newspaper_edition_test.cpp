@@ -83,7 +83,8 @@ TEST_F(Newspaper, SimpleEditionWithPicturesAndLinks) {
         "<th>重量</th><th>騎手</th></tr>\r\n"
         "<TR>\r\n"
         " <TD BGCOLOR=eeeeee><p align=right>1枠  1番<img src=\"sika.gif\"></p></TD>\r\n"
-        " <TD><font size=1>B○抽</font></TD><TD><a href=http://db.example.jp/s?key=アカイホシ&x=1 "
+        " <TD><font size=1>B○抽</font></TD><TD><a "
+        "href=\"http://db.example.jp/s?key=アカイホシ&x=1\" "
         "TARGET=_blank><b>アカイホシ</b></a></TD>\r\n"
         " <TD><center>牡" +
         age +
@@ -93,7 +94,7 @@ TEST_F(Newspaper, SimpleEditionWithPicturesAndLinks) {
         "</TR>\r\n"
         "<TR>\r\n"
         " <TD BGCOLOR=aaaaaa><p align=right>2枠  2番</p></TD>\r\n"
-        " <TD><font size=1></font></TD><TD><a href=http://db.example.jp/s?key=マイゴノウマ&x=1 "
+        " <TD><font size=1></font></TD><TD><a href=\"http://db.example.jp/s?key=マイゴノウマ&x=1\" "
         "TARGET=_blank><b>マイゴノウマ</b></a></TD>\r\n"
         " <TD><center>牝0</center></TD>\r\n"
         " <TD><center></center></TD><TD>54.0</TD>\r\n"
@@ -169,7 +170,7 @@ TEST_F(Newspaper, PastResultsEditionShowsTheOldestRunAtTheLeft) {
         " <TD BGCOLOR=eeeeee rowspan=2 width=70><p align=right>1枠  1番<br><img "
         "src=\"sika.gif\"></p></TD>\r\n"
         " <TD width=20><font size=1>B○抽</font></TD><TD width=140><a "
-        "href=http://db.example.jp/s?key=アカイホシ&x=1 "
+        "href=\"http://db.example.jp/s?key=アカイホシ&x=1\" "
         "TARGET=_blank><b>アカイホシ</b></a></TD>\r\n"
         " <TD width=35><center>牡" +
         age +
@@ -204,7 +205,7 @@ TEST_F(Newspaper, PastResultsEditionShowsTheOldestRunAtTheLeft) {
         "<TR>\r\n"
         " <TD BGCOLOR=aaaaaa rowspan=2 width=70><p align=right>2枠  2番</p></TD>\r\n"
         " <TD width=20><font size=1></font></TD><TD width=140><a "
-        "href=http://db.example.jp/s?key=マイゴノウマ&x=1 "
+        "href=\"http://db.example.jp/s?key=マイゴノウマ&x=1\" "
         "TARGET=_blank><b>マイゴノウマ</b></a></TD>\r\n"
         " <TD width=35><center>牝0</center></TD>\r\n"
         " <TD width=50><center></center></TD><TD width=40>54.0</TD>\r\n"
@@ -321,7 +322,7 @@ TEST_F(NewspaperRules, FileTextIsEscapedAndTheLinkedNamePercentEncoded) {
     const std::string p = simplePage(raceData, {horse});
     EXPECT_NE(p.find("<TITLE>Jv2026-105_東京11RR&amp;D&lt;1&gt;</TITLE>"), std::string::npos);
     EXPECT_NE(p.find("第12回 R&amp;D&lt;1&gt; (ＧⅢ)"), std::string::npos);
-    EXPECT_NE(p.find("<a href=http://db.example.jp/s?key=A%26B%20%3Ci%3E&x=1 "
+    EXPECT_NE(p.find("<a href=\"http://db.example.jp/s?key=A%26B%20%3Ci%3E&x=1\" "
                      "TARGET=_blank><b>A&amp;B &lt;i&gt;</b></a>"),
               std::string::npos);
     EXPECT_EQ(p.find("<i>"), std::string::npos);

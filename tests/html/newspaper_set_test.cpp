@@ -37,6 +37,9 @@ TEST(NewspaperFileNames, SingleRaceDropsTheLeadingZeroOfTheDateWhileSetPagesKeep
     race.shortName = "A/B:ソ";
     EXPECT_EQ(singleNewspaperFileName(race), "Jv2001-616_東京11RA_B_ソ.html");
     EXPECT_EQ(newspaperSetPageName(race), cp932ToUtf8("Jv2001-0616_東京11RA_B_ソ.html"));
+    // A lead byte before "/" or a control character is no character.
+    race.shortName = "\x81/\x1b\x81";
+    EXPECT_EQ(newspaperSetPageName(race), cp932ToUtf8("Jv2001-0616_東京11R____.html"));
 }
 
 TEST(SavingProgressText, ThirtyByteLinesNeverSplitADoubleByteCharacter) {

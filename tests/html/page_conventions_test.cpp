@@ -35,13 +35,27 @@ TEST(HorseNameLink, EncodesOnlyBytesThatBreakTheAddress) {
               "A%20B%22C%27D%3CE%3EF%26G%23H%25I%09J%7F");
     // Bytes a Shift-JIS character may end in (0x40 and up) are never touched.
     EXPECT_EQ(linkNameText("ソ@[|]~"), "ソ@[|]~");
-    EXPECT_EQ(horseNameLink("u1", "", "u2"), "u1u2");
+    EXPECT_EQ(horseNameLink("http://u1", "", "u2"), "http://u1u2");
 }
 
 TEST(HorseNameLink, SettingsAddressesCannotEndTheAttribute) {
-    // An edited settings file must not put markup into every page.
-    EXPECT_EQ(horseNameLink("x><script>alert(1)</script><a href=", "サクラ", "\"' `\r\n\t"),
-              "x%3E%3Cscript%3Ealert(1)%3C/script%3E%3Ca%20href=サクラ%22%27%20%60%0D%0A%09");
+    // An edited settings file must not put markup or script into every page.
+    const struct {
+        const char *url1, *url2, *link;
+    } cases[] = {
+        {"http://h/x><script>alert(1)</script><a href=", "\"' `\r\n\t",
+         "http://h/x%3E%3Cscript%3Ealert(1)%3C/script%3E%3Ca%20href=サクラ%22%27%20%60%0D%0A%09"},
+        // A lead byte must not take the blank or quote after it into a
+        // character.
+        {"HTTPS://h/?k=\x81 onmouseover=alert(1) ", "\x82",
+         "HTTPS://h/?k=%81%20onmouseover=alert(1)%20サクラ%82"},
+        {"http://h/?k=\x81\"", "\x81", "http://h/?k=%81%22サクラ%81"},
+        {"javascript:alert(1)//", "", ""},
+        {" http://h/", "", ""},
+        {"file:///etc/", "", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(horseNameLink(c.url1, "サクラ", c.url2), c.link) << c.url1;
     EXPECT_EQ(linkAddressText("a\x01"
                               "b\x7f"),
               "a%01b%7F");

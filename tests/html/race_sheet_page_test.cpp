@@ -30,7 +30,7 @@ TEST(RaceSheetPage, WholePageWithPicturesAndLinks) {
         kHeadingRow +
         "<TR>\r\n"
         " <TD BGCOLOR=ffffff><p align=right>1枠 1番</p></TD>"
-        " <TD><a href=http://db.example.jp/jrasrch.cgi?type=top&key=ステイヤー&s=1 "
+        " <TD><a href=\"http://db.example.jp/jrasrch.cgi?type=top&key=ステイヤー&s=1\" "
         "TARGET=_blank><b>ステイヤー</a></TD>"
         " <TD><center>牡4</center></TD> <TD><center>56.0</center></TD> "
         "<TD><center>先行</center></TD> <TD><center>２４００</center></TD> "
@@ -42,7 +42,7 @@ TEST(RaceSheetPage, WholePageWithPicturesAndLinks) {
         "\r\n</TR>\r\n"
         "<TR>\r\n"
         " <TD BGCOLOR=aaaaaa><p align=right>2枠 2番</p></TD>"
-        " <TD><a href=http://db.example.jp/jrasrch.cgi?type=top&key=サクラハナコ&s=1 "
+        " <TD><a href=\"http://db.example.jp/jrasrch.cgi?type=top&key=サクラハナコ&s=1\" "
         "TARGET=_blank><b>サクラハナコ</a></TD>"
         " <TD><center>牝3</center></TD> <TD><center>54.0</center></TD> "
         "<TD><center>差し</center></TD> <TD><center>２０００</center></TD> "
@@ -53,7 +53,7 @@ TEST(RaceSheetPage, WholePageWithPicturesAndLinks) {
         "\r\n</TR>\r\n"
         "<TR>\r\n"
         " <TD BGCOLOR=ffaaaa><p align=right>3枠 3番</p></TD>"
-        " <TD><a href=http://db.example.jp/jrasrch.cgi?type=top&key=ミドリ&s=1 "
+        " <TD><a href=\"http://db.example.jp/jrasrch.cgi?type=top&key=ミドリ&s=1\" "
         "TARGET=_blank><b>ミドリ</a></TD>"
         " <TD><center>せん7</center></TD> <TD><center>57.0</center></TD> "
         "<TD><center>追込</center></TD> <TD><center>２２００</center></TD> "
@@ -63,7 +63,7 @@ TEST(RaceSheetPage, WholePageWithPicturesAndLinks) {
         "\r\n</TR>\r\n"
         "<TR>\r\n"
         " <TD BGCOLOR=aaaaff><p align=right>4枠 4番</p></TD>"
-        " <TD><a href=http://db.example.jp/jrasrch.cgi?type=top&key=&s=1 "
+        " <TD><a href=\"http://db.example.jp/jrasrch.cgi?type=top&key=&s=1\" "
         "TARGET=_blank><b></a></TD>"
         " <TD><center>牡2</center></TD> <TD><center>56.0</center></TD> "
         "<TD><center>逃げ</center></TD> <TD><center>２０００</center></TD> "
@@ -165,11 +165,11 @@ TEST(RaceTable, UserTextIsEscapedAndLinkedNamesCannotBreakTheAnchor) {
     EXPECT_NE(table.find("COLOR=448844>&lt;i&gt; 11R</FONT>"), std::string::npos);
     EXPECT_NE(table.find("<FONT SIZE=5 COLOR=000000> A&amp;B &quot;C&quot; (ＧⅠ)</FONT>"),
               std::string::npos);
-    EXPECT_NE(table.find(" <TD><a href=http://db.example.jp/jrasrch.cgi?type=top&key="
-                         "%3Cscript%3Ealert(1)%3C/script%3E&s=1 TARGET=_blank><b>&lt;script&gt;"
+    EXPECT_NE(table.find(" <TD><a href=\"http://db.example.jp/jrasrch.cgi?type=top&key="
+                         "%3Cscript%3Ealert(1)%3C/script%3E&s=1\" TARGET=_blank><b>&lt;script&gt;"
                          "alert(1)&lt;/script&gt;</a></TD>"),
               std::string::npos);
-    EXPECT_NE(table.find("key=ソ%20%231%25&s=1 TARGET=_blank><b>ソ #1%</a>"), std::string::npos);
+    EXPECT_NE(table.find("key=ソ%20%231%25&s=1\" TARGET=_blank><b>ソ #1%</a>"), std::string::npos);
     EXPECT_EQ(table.find("<script>"), std::string::npos);
 
     const std::string page = buildRaceSheetPage(sheet, pageSettings(0, 0), "/opt/zelkor/");

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace zelkor {
 namespace {
@@ -40,6 +41,24 @@ TEST_F(FileIo, AtomicWriteReplacesOrLeavesTheOldFile) {
         ++count;
     EXPECT_EQ(count, 2u);
     EXPECT_FALSE(writeFileAtomic(dir + "/nofolder/c.zel", "x"));
+}
+
+TEST_F(FileIo, WhatIsNoRegularFileIsRefusedWithoutWaiting) {
+    const std::string fifo = dir + "/fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& path : {fifo, std::string("/dev/zero"), dir}) {
+        FileProblem problem = FileProblem::None;
+        EXPECT_FALSE(readWholeFile(path, kAnyFileLimit, &problem)) << path;
+        EXPECT_EQ(problem, FileProblem::NotRegularFile) << path;
+        EXPECT_FALSE(writeWholeFile(path, "x", &problem)) << path;
+        EXPECT_EQ(problem, FileProblem::NotRegularFile) << path;
+    }
+    // Pages are rewritten in place, through a link.
+    ASSERT_TRUE(writeWholeFile(dir + "/page", "old"));
+    std::filesystem::create_symlink("page", dir + "/link");
+    ASSERT_TRUE(writeWholeFile(dir + "/link", "new"));
+    EXPECT_EQ(readWholeFile(dir + "/page"), "new");
+    EXPECT_TRUE(std::filesystem::is_symlink(dir + "/link"));
 }
 
 } // namespace
