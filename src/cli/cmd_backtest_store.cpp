@@ -9,7 +9,6 @@
 #include "jv/jvdata_store.h"
 #include "jv/returns_backtest.h"
 #include "text/cp932.h"
-#include "text/csv.h"
 #include "text/file_io.h"
 #include "text/format.h"
 
@@ -18,6 +17,7 @@
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace zelkor::cli {
@@ -115,6 +115,9 @@ Json returnsJson(const ReturnsBacktest& backtest, const ReturnFigures& f) {
             {"races", std::move(races)}};
 }
 
+// Every field is the program's own: numbers, a JRA racecourse code, a bet
+// type key and numbers joined by "-" (never first), so none needs quoting
+// and none can read as a formula.
 std::string csvText(const ReturnsBacktest& backtest) {
     std::string csv = "year,monthDay,courseCode,raceNumber,betType,combination,stake,return\r\n";
     for (const ReturnRace& race : backtest.races)
@@ -123,9 +126,8 @@ std::string csvText(const ReturnsBacktest& backtest) {
             for (int n : t.ticket.combination())
                 combination += (combination.empty() ? "" : "-") + std::to_string(n);
             appendFormat(csv, "%d,%04d,%s,%d,%s,%s,%d,%d\r\n", race.id.year, race.id.monthDay,
-                         csvField(race.id.courseCode).c_str(), race.id.raceNumber,
-                         betTypeKey(t.ticket.type), csvField(combination).c_str(),
-                         t.settlement.stake, t.settlement.ret);
+                         race.id.courseCode.c_str(), race.id.raceNumber, betTypeKey(t.ticket.type),
+                         combination.c_str(), t.settlement.stake, t.settlement.ret);
         }
     return csv;
 }
@@ -149,6 +151,14 @@ std::string summaryText(const ReturnFigures& f) {
                  f.longestLosingRun, f.largestDrawdown);
     return text;
 }
+
+class NoProgress : public ProgressSink {
+  public:
+    void setText(const std::string&) override {}
+    void setPosition(int) override {}
+    void setStep(int) override {}
+    void step() override {}
+};
 
 // A calendar date written YYYYMMDD.
 std::optional<int> dateArgument(const std::optional<std::string>& text) {
@@ -191,7 +201,12 @@ int runStoreBacktest(const std::vector<std::string>& args) {
     TerminalPrompt prompt;
     ReturnsBacktest backtest;
     {
-        TerminalProgress progress(stderr, true);
+        // Progress only on a terminal: stderr of a script stays clean.
+        NoProgress none;
+        std::optional<TerminalProgress> shown;
+        if (::isatty(::fileno(stderr)) != 0)
+            shown.emplace();
+        ProgressSink& progress = shown ? static_cast<ProgressSink&>(*shown) : none;
         if (!backtestStoreReturns(jvStorePath(*folder), *from, *to, backtest, prompt, progress))
             return 1;
     }

@@ -30,7 +30,7 @@ class ReturnsCommand : public cli_test::ProgramFolderTest {
 };
 
 TEST_F(ReturnsCommand, JsonOfASmallSeason) {
-    const cli_test::Outcome r = run({"backtest", "--from", day(0), "--to", day(1), "--json"});
+    const cli_test::Outcome r = run({"backtest", "--from", day(1), "--to", day(1), "--json"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, expected("returns.json"));
     EXPECT_TRUE(fs::exists(program_ / "HTML" / "ZelReturns.html"));
