@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <vector>
 
 namespace zelkor {
 
@@ -71,5 +72,12 @@ struct RateInterval {
 std::optional<RateInterval> bootstrapRateInterval(std::span<const RaceTake> races,
                                                   int resamples = kBootstrapResamples,
                                                   std::uint64_t seed = kBootstrapSeed);
+
+// The intervals of several lines of tickets over the same races (each
+// line one take per race, in the same order): the races are drawn once for
+// all of them, and each interval equals the one of its line alone.
+std::vector<std::optional<RateInterval>>
+bootstrapRateIntervals(std::span<const std::span<const RaceTake>> lines,
+                       int resamples = kBootstrapResamples, std::uint64_t seed = kBootstrapSeed);
 
 } // namespace zelkor

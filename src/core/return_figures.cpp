@@ -129,15 +129,46 @@ SplitGroups splitGroups(std::span<const ReturnRace> races, const ReturnSplit& sp
     return out;
 }
 
-} // namespace
-
-ReturnGroup returnGroup(std::span<const ReturnRace> races, RaceTake (*line)(const ReturnRace&)) {
-    std::vector<RaceTake> takes;
-    for (const ReturnRace& race : races)
-        if (RaceTake t = line(race); t.tickets > 0)
-            takes.push_back(t);
-    return groupOf(takes);
+// The groups of the program's lines and the baselines. Lines over the same
+// races (as a rule all but the favourite's) share one resampling, which
+// gives each the interval it would have alone.
+std::vector<ReturnGroup> lineGroups(std::span<const ReturnRace> races,
+                                    std::vector<RaceTake (*)(const ReturnRace&)> lines) {
+    const size_t width = lines.size();
+    std::vector<std::vector<RaceTake>> takes(width);
+    std::vector<std::vector<size_t>> used(width);
+    std::vector<ReturnGroup> groups(width);
+    for (size_t i = 0; i < races.size(); ++i)
+        for (size_t l = 0; l < width; ++l)
+            if (const RaceTake t = lines[l](races[i]); t.tickets > 0) {
+                takes[l].push_back(t);
+                used[l].push_back(i);
+                addTake(groups[l], t);
+            }
+    std::vector<bool> done(width);
+    for (size_t l = 0; l < width; ++l) {
+        if (done[l])
+            continue;
+        std::vector<size_t> same;
+        std::vector<std::span<const RaceTake>> spans;
+        for (size_t m = l; m < width; ++m)
+            if (!done[m] && used[m] == used[l]) {
+                done[m] = true;
+                same.push_back(m);
+                spans.emplace_back(takes[m]);
+            }
+        const auto intervals = bootstrapRateIntervals(spans);
+        for (size_t k = 0; k < same.size(); ++k) {
+            ReturnGroup& g = groups[same[k]];
+            if (g.stake > 0)
+                g.rate = g.ret / g.stake;
+            g.interval = intervals[k];
+        }
+    }
+    return groups;
 }
+
+} // namespace
 
 std::span<const ReturnSplit> returnSplits() {
     return kSplits;
@@ -154,10 +185,14 @@ std::span<const ReturnLineInfo> baselineLines() {
 ReturnFigures returnFigures(std::span<const ReturnRace> races) {
     ReturnFigures f;
     f.races = static_cast<int>(races.size());
+    std::vector<RaceTake (*)(const ReturnRace&)> lines;
     for (const ReturnLineInfo& line : kProgramLines)
-        f.program.push_back(returnGroup(races, line.take));
+        lines.push_back(line.take);
     for (const ReturnLineInfo& line : kBaselineLines)
-        f.baselines.push_back(returnGroup(races, line.take));
+        lines.push_back(line.take);
+    std::vector<ReturnGroup> groups = lineGroups(races, lines);
+    f.program.assign(groups.begin(), groups.begin() + std::ssize(kProgramLines));
+    f.baselines.assign(groups.begin() + std::ssize(kProgramLines), groups.end());
     for (const ReturnSplit& split : kSplits)
         f.splits.push_back(splitGroups(races, split));
     double profit = 0, peak = 0;

@@ -25,9 +25,6 @@ struct ReturnGroup {
     std::optional<RateInterval> interval; // 95 %, bootstrap over the races
 };
 
-// The group of one line over `races` (`line` picks each race's take).
-ReturnGroup returnGroup(std::span<const ReturnRace> races, RaceTake (*line)(const ReturnRace&));
-
 // The ways the races are split, with the key of each race and the label of
 // a key on the page (CP932).
 struct ReturnSplit {

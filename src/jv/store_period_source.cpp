@@ -13,6 +13,14 @@ bool listedKind(char kind) {
     return kind != 'A' && kind != 'B' && kind != jvdata::kDeleteKind;
 }
 
+long long raceOf(long long key) {
+    return key;
+}
+
+template <typename R> long long raceOf(const R& runner) {
+    return runner.race;
+}
+
 long long firstKeyOf(int date) {
     return static_cast<long long>(date) * kRaceKeysPerDate;
 }
@@ -166,6 +174,14 @@ bool StorePeriodSource::nextDay(UserPrompt& prompt) {
     }
 }
 
+// The day's runners are read in race order.
+std::span<const StorePeriodSource::Runner> StorePeriodSource::runnersOf(long long race) const {
+    const auto [first, last] =
+        std::equal_range(dayRunners_.begin(), dayRunners_.end(), race,
+                         [](const auto& a, const auto& b) { return raceOf(a) < raceOf(b); });
+    return {first, last};
+}
+
 long long StorePeriodSource::raceKey(int position) const {
     return position >= 1 && position <= static_cast<int>(dayRaces_.size())
                ? dayRaces_[static_cast<size_t>(position - 1)]
@@ -184,8 +200,8 @@ bool StorePeriodSource::readRace(JvRaceCard& card, int position, UserPrompt& pro
         return false;
     }
     std::vector<std::string> se;
-    for (const Runner& runner : dayRunners_)
-        if (runner.race == key && runner.kind != jvdata::kDeleteKind)
+    for (const Runner& runner : runnersOf(key))
+        if (runner.kind != jvdata::kDeleteKind)
             se.push_back(runner.se);
     const std::string o1 = newestRecord(odds_, key);
     if (storeFailed(odds_.failed(), prompt))
@@ -208,10 +224,11 @@ bool StorePeriodSource::readHorse(JvHorseRecord& record, const JvRaceCard& race,
                                 : -1;
     const long long key = raceKeyOf(race.year * 10000 + race.monthDay, race.courseCode,
                                     race.meeting, race.meetingDay, race.raceNumber);
-    const auto own = std::find_if(dayRunners_.begin(), dayRunners_.end(), [&](const Runner& r) {
-        return r.race == key && r.horse == horse && r.kind != jvdata::kDeleteKind;
+    const std::span<const Runner> field = runnersOf(key);
+    const auto own = std::find_if(field.begin(), field.end(), [&](const Runner& r) {
+        return r.horse == horse && r.kind != jvdata::kDeleteKind;
     });
-    if (horse < 0 || own == dayRunners_.end()) {
+    if (horse < 0 || own == field.end()) {
         prompt.showMessage("競走馬データの読み込みに失敗しました");
         return false;
     }

@@ -6,6 +6,7 @@
 #include "jv/store_race_source.h"
 
 #include <memory>
+#include <span>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -53,6 +54,7 @@ class StorePeriodSource : public RaceSource {
     void keepRunsOfDay();
     std::string newestRecord(StoreStatement& statement, long long key);
     bool storeFailed(int code, UserPrompt& prompt);
+    std::span<const Runner> runnersOf(long long race) const;
 
     std::unique_ptr<JvStore> store_;
     int fromDate_, toDate_;

@@ -160,6 +160,14 @@ TEST(Bootstrap, RepeatsExactlyAndUsesThePortableGenerator) {
     EXPECT_LT(a->low, 0.84);
     EXPECT_GT(a->high, 0.84);
     EXPECT_FALSE(bootstrapRateInterval({}));
+    // Drawn together with another line, each interval is the one it has alone.
+    std::vector<RaceTake> other = races;
+    other[7].ret = 9000;
+    const std::span<const RaceTake> both[] = {other, races};
+    const auto together = bootstrapRateIntervals(both);
+    EXPECT_EQ(together[1]->low, a->low);
+    EXPECT_EQ(together[1]->high, a->high);
+    EXPECT_EQ(together[0]->high, bootstrapRateInterval(other)->high);
 }
 
 } // namespace
