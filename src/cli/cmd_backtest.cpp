@@ -26,6 +26,7 @@ namespace zelkor::cli {
 // The returns backtest over the JV-Data store (cmd_backtest_store.cpp).
 bool storeBacktestRequested(const std::vector<std::string>& args);
 int runStoreBacktest(const std::vector<std::string>& args);
+std::string storeBacktestUsage();
 
 namespace {
 
@@ -273,7 +274,7 @@ const char* backtestUsage() {
             "検証のしかた:\n";
         for (std::string_view rule : backtestRules())
             text += "  - " + std::string(rule) + "\n";
-        return text;
+        return text + storeBacktestUsage();
     }();
     return usage.c_str();
 }

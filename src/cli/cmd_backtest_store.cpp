@@ -174,6 +174,28 @@ std::optional<int> dateArgument(const std::optional<std::string>& text) {
 
 } // namespace
 
+std::string storeBacktestUsage() {
+    std::string text =
+        "\n"
+        "usage: zelkor2k-cli backtest --from YYYYMMDD --to YYYYMMDD [--json] [--csv FILE]\n"
+        "                             [--program-folder DIR]\n"
+        "\n"
+        "JV-Data の保存ファイルにある期間のレースを、走る前の姿で予想して、提案する買い目\n"
+        "(穴馬の複勝と馬連) を実際の払戻で精算し、回収率を 1番人気・全出走馬・でたらめな\n"
+        "買い目とくらべます。プログラムフォルダの HTML/ZelReturns.html に結果のページを\n"
+        "書き出して、そのパスを表示します。\n"
+        "\n"
+        "  --from, --to       期間の最初と最後の日 (その日を含みます)\n"
+        "  --json             すべての数字とレースごとの予想・買い目を JSON で表示します\n"
+        "  --csv FILE         買い目ごとに 1 行 (レース、券種、組み合わせ、購入額、払戻額) を\n"
+        "                     書き出します\n"
+        "\n"
+        "検証のしかた:\n";
+    for (std::string_view rule : returnsBacktestRules())
+        text += "  - " + std::string(rule) + "\n";
+    return text;
+}
+
 bool storeBacktestRequested(const std::vector<std::string>& args) {
     return std::any_of(args.begin(), args.end(),
                        [](const std::string& a) { return a == "--from" || a == "--to"; });

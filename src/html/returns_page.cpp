@@ -2,6 +2,7 @@
 
 #include "html/page_conventions.h"
 #include "html/profit_chart.h"
+#include "jv/code_tables.h"
 #include "text/file_io.h"
 #include "text/format.h"
 
@@ -71,9 +72,14 @@ void appendSplitTables(std::string& page, const ReturnFigures& f) {
         if (f.splits[s].empty())
             appendFormat(page, "<tr><td>－</td>%s%s%s%s%s%s%s%s</tr>\r\n", kNone, kNone, kNone,
                          kNone, kNone, kNone, kNone, kNone);
-        for (const auto& [key, group] : f.splits[s])
-            appendFormat(page, "<tr><td>%s</td>%s</tr>\r\n",
-                         htmlEscape(splits[s].labelOf(key)).c_str(), groupCells(group).c_str());
+        for (const auto& [key, group] : f.splits[s]) {
+            // Racecourses by name beside their code.
+            std::string label = splits[s].labelOf(key);
+            if (std::string_view(splits[s].key) == "course")
+                label += " " + decodeRacecourse(key);
+            appendFormat(page, "<tr><td>%s</td>%s</tr>\r\n", htmlEscape(label).c_str(),
+                         groupCells(group).c_str());
+        }
         page += "</table><br>\r\n";
     }
 }
