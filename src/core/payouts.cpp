@@ -15,8 +15,19 @@ std::array<int, 3> slotForm(BetType type, std::span<const int> combination) {
     std::array<int, 3> form{};
     const size_t n = std::min(combination.size(), form.size());
     std::copy_n(combination.begin(), n, form.begin());
-    if (!isOrderedBet(type))
-        std::sort(form.begin(), form.begin() + static_cast<std::ptrdiff_t>(n));
+    if (isOrderedBet(type))
+        return form;
+    // At most three numbers: put them in order pair by pair.
+    const auto order = [&form](size_t i, size_t j) {
+        if (form[j] < form[i])
+            std::swap(form[i], form[j]);
+    };
+    if (n >= 2)
+        order(0, 1);
+    if (n == 3) {
+        order(1, 2);
+        order(0, 1);
+    }
     return form;
 }
 
