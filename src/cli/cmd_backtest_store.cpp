@@ -91,7 +91,8 @@ Json raceJson(const ReturnRace& race) {
             {"tickets", std::move(tickets)}};
 }
 
-Json returnsJson(const ReturnsBacktest& backtest, const ReturnFigures& f) {
+// The figures, with an empty "races" array the races are written into.
+Json figuresJson(const ReturnsBacktest& backtest, const ReturnFigures& f) {
     const auto program = programLines();
     Json splits = Json::object();
     const auto kinds = returnSplits();
@@ -101,9 +102,6 @@ Json returnsJson(const ReturnsBacktest& backtest, const ReturnFigures& f) {
             groups[cp932ToUtf8(key)] = groupJson(group);
         splits[kinds[s].key] = std::move(groups);
     }
-    Json races = Json::array();
-    for (const ReturnRace& race : backtest.races)
-        races.push_back(raceJson(race));
     return {{"fromDate", backtest.fromDate},
             {"toDate", backtest.toDate},
             {"racesUsed", f.races},
@@ -112,12 +110,34 @@ Json returnsJson(const ReturnsBacktest& backtest, const ReturnFigures& f) {
             {"splits", std::move(splits)},
             {"longestLosingRun", f.longestLosingRun},
             {"largestDrawdown", number(f.largestDrawdown)},
-            {"races", std::move(races)}};
+            {"races", Json::array()}};
 }
 
 // Every field is the program's own: numbers, a JRA racecourse code, a bet
 // type key and numbers joined by "-" (never first), so none needs quoting
 // and none can read as a formula.
+// The whole JSON on stdout, exactly as one dump(2) of it would be, with the
+// races written one by one: ten years of races as one JSON value would take
+// far more memory than the races themselves.
+void printJson(const ReturnsBacktest& backtest, const ReturnFigures& f) {
+    std::string head = figuresJson(backtest, f).dump(2);
+    const std::string emptyRaces = "\"races\": []\n}";
+    if (backtest.races.empty() || !head.ends_with(emptyRaces)) {
+        std::printf("%s\n", head.c_str());
+        return;
+    }
+    head.resize(head.size() - emptyRaces.size());
+    std::fputs((head + "\"races\": [\n").c_str(), stdout);
+    for (size_t i = 0; i < backtest.races.size(); ++i) {
+        std::string race = "    " + raceJson(backtest.races[i]).dump(2);
+        for (size_t at = 0; (at = race.find('\n', at)) != std::string::npos; at += 5)
+            race.insert(at + 1, "    ");
+        race += i + 1 < backtest.races.size() ? ",\n" : "\n";
+        std::fputs(race.c_str(), stdout);
+    }
+    std::fputs("  ]\n}\n", stdout);
+}
+
 std::string csvText(const ReturnsBacktest& backtest) {
     std::string csv = "year,monthDay,courseCode,raceNumber,betType,combination,stake,return\r\n";
     for (const ReturnRace& race : backtest.races)
@@ -247,7 +267,7 @@ int runStoreBacktest(const std::vector<std::string>& args) {
     if (!writeReturnsPage(pagePath, backtest, figures, json ? nullptr : &shell))
         return fail("ページを書き込めませんでした: " + pathForDisplay(pagePath));
     if (json)
-        std::printf("%s\n", returnsJson(backtest, figures).dump(2).c_str());
+        printJson(backtest, figures);
     return 0;
 }
 
