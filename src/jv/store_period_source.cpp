@@ -138,6 +138,7 @@ void StorePeriodSource::keepRunsOfDay() {
             continue;
         if (dateOfRaceKey(last->second) <= date_) {
             runs_.erase(runner.horse);
+            um_.erase(runner.horse);
             continue;
         }
         const auto ra = dayRa_.find(runner.race);
@@ -238,22 +239,32 @@ bool StorePeriodSource::readHorse(JvHorseRecord& record, const JvRaceCard& race,
     const int realOdds = race.winOdds[static_cast<size_t>(runner)];
     if (key != readRaceKey_) {
         readRaceKey_ = key;
-        read_.clear();
+        readCount_ = 0;
     }
-    if (const auto done = read_.find(horse); done != read_.end()) {
+    const auto readEnd = read_.begin() + static_cast<std::ptrdiff_t>(readCount_);
+    if (const auto done = std::find_if(read_.begin(), readEnd,
+                                       [&](const auto& entry) { return entry.first == horse; });
+        done != readEnd) {
         record = done->second;
         record.oddsEstimate =
             realOdds > 0 ? realOdds : estimateOdds(fieldStrengthTotal, record.strength);
         return true;
     }
-    std::string um = newestRecord(horses_, horse);
-    if (storeFailed(horses_.failed(), prompt))
-        return false;
+    auto um = um_.find(horse);
+    if (um == um_.end()) {
+        um = um_.emplace(horse, newestRecord(horses_, horse)).first;
+        if (storeFailed(horses_.failed(), prompt))
+            return false;
+    }
     const auto runs = runs_.find(horse);
     const std::span<const StoredRun> earlier =
         runs == runs_.end() ? std::span<const StoredRun>() : std::span(runs->second);
-    horseFromRecords(record, um, own->se, earlier, fieldStrengthTotal, realOdds);
-    read_.emplace(horse, record);
+    horseFromRecords(record, um->second, own->se, earlier, fieldStrengthTotal, realOdds);
+    // Slots of earlier races are reused, with the room their texts had.
+    if (readCount_ == read_.size())
+        read_.emplace_back();
+    read_[readCount_].first = horse;
+    read_[readCount_++].second = record;
     return true;
 }
 

@@ -67,13 +67,16 @@ class StorePeriodSource : public RaceSource {
     std::unordered_map<long long, long long> lastRace_;
     // Their runs so far, newest first, as past runs.
     std::unordered_map<long long, std::vector<StoredRun>> runs_;
+    // Their newest UM (empty: none), read at their first race.
+    std::unordered_map<long long, std::string> um_;
     // The day: its RA by key (kind, record), its runners, its races.
     std::unordered_map<long long, std::pair<char, std::string>> dayRa_;
     std::vector<Runner> dayRunners_;
     std::vector<long long> dayRaces_;
     // The horses of the race read last, as first read.
     long long readRaceKey_ = -1;
-    std::unordered_map<long long, JvHorseRecord> read_;
+    std::vector<std::pair<long long, JvHorseRecord>> read_;
+    size_t readCount_ = 0;
     std::string programFolder_;
 };
 
