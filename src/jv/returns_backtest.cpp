@@ -4,7 +4,6 @@
 #include "jv/jv_store.h"
 #include "jv/jvdata_layouts.h"
 #include "jv/jvdata_record.h"
-#include "jv/jvdata_store.h"
 #include "jv/jvdata_versions.h"
 #include "jv/payout_record.h"
 #include "jv/race_loader.h"
