@@ -8,21 +8,17 @@ option(ZELKOR_WERROR "Treat compiler warnings as errors" OFF)
 # already the bytes every file and page needs. //TRANSLIT keeps the build
 # going on the one "µs" literal inside libstdc++'s <chrono>.
 #
-# Clang encodes narrow literals only in UTF-8, so with Clang every project
-# source goes through cmake/cp932_compile.cpp, which gives its literals the
-# CP932 bytes before compiling.
+# Clang encodes narrow literals only in UTF-8, so with Clang (the fuzz build
+# included) every project source goes through cmake/cp932_compile.cpp,
+# which gives its literals the CP932 bytes before compiling.
 # (It is built with every compiler, so a test tries it with GCC as well.)
 add_executable(zelkor_cp932_compile ${CMAKE_CURRENT_LIST_DIR}/cp932_compile.cpp)
 set_target_properties(zelkor_cp932_compile PROPERTIES
   RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools OUTPUT_NAME cp932-compile
   CXX_COMPILER_LAUNCHER "")
 
-function(zelkor_target_options target)
-  if(ZELKOR_FUZZ)
-    zelkor_fuzz_options(${target})
-    return()
-  endif()
-  target_compile_options(${target} PRIVATE -finput-charset=UTF-8 -Wall -Wextra -Wpedantic)
+# Narrow literals of `target` in CP932, whatever the compiler.
+function(zelkor_cp932_literals target)
   if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
     set_target_properties(${target} PROPERTIES
       CXX_COMPILER_LAUNCHER ${CMAKE_BINARY_DIR}/tools/cp932-compile)
@@ -30,6 +26,15 @@ function(zelkor_target_options target)
   else()
     target_compile_options(${target} PRIVATE -fexec-charset=CP932//TRANSLIT)
   endif()
+endfunction()
+
+function(zelkor_target_options target)
+  zelkor_cp932_literals(${target})
+  if(ZELKOR_FUZZ)
+    zelkor_fuzz_options(${target})
+    return()
+  endif()
+  target_compile_options(${target} PRIVATE -finput-charset=UTF-8 -Wall -Wextra -Wpedantic)
   if(ZELKOR_WERROR)
     target_compile_options(${target} PRIVATE -Werror -Wno-error=deprecated-declarations)
     # GCC 12 reports false -Wrestrict hits inside std::string's inlined
@@ -47,11 +52,7 @@ endfunction()
 # A library of the project: sources under src/<name>, headers included as
 # "<name>/header.h" from src/.
 function(zelkor_library name)
-  set(sources ${ARGN})
-  if(ZELKOR_FUZZ)
-    zelkor_cp932_sources(sources ${ARGN})
-  endif()
-  add_library(zelkor_${name} STATIC ${sources})
+  add_library(zelkor_${name} STATIC ${ARGN})
   target_include_directories(zelkor_${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
   zelkor_target_options(zelkor_${name})
   add_library(zelkor::${name} ALIAS zelkor_${name})

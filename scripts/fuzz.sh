@@ -11,7 +11,7 @@ cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 [ $# -gt 0 ] && shift
 targets="$*"
-[ -n "$targets" ] || targets="prediction_file settings race_card horse_file archive pages cp932"
+[ -n "$targets" ] || targets="prediction_file settings race_card horse_file backtest archive pages cp932"
 
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DZELKOR_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build-fuzz -j"$(nproc)"

@@ -2,10 +2,20 @@
 
 #include "cli/cli_support.h"
 #include "jv/race_card.h"
+#include "jv/race_source.h"
 
+#include <memory>
 #include <string>
 
 namespace zelkor::cli {
+
+// The table entries of the commands that read races (CARD or --date).
+extern const Option kCardOperand;
+extern const Option kDateOption;
+extern const Option kUpdateTrainersOption;
+extern const Option kUpdateJockeysOption;
+extern const Option kJsonOption;
+inline constexpr const char* kCardOrDate = "CARD|--date YYYYMMDD";
 
 // Opens the CARD argument of the JRA-VAN commands into `card`: an .lzh
 // archive goes through the intake into the program folder's JRA-VAN folder
@@ -14,5 +24,11 @@ namespace zelkor::cli {
 // beside it. False after the reason was shown on stderr.
 bool openCardArgument(const Arguments& parsed, const std::string& programFolder,
                       TerminalPrompt& prompt, JvRaceCard& card);
+
+// The races the command works on: the day --date names in the program
+// folder's JV-Data store, else the archive or race card CARD. Nothing after
+// the reason was shown on stderr.
+std::unique_ptr<RaceSource>
+openRaceSource(const Arguments& parsed, const std::string& programFolder, TerminalPrompt& prompt);
 
 } // namespace zelkor::cli

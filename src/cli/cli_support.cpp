@@ -1,22 +1,26 @@
 #include "cli/cli_support.h"
 
+#include "core/prediction_file.h"
 #include "core/program_folder.h"
 #include "text/cp932.h"
 #include "text/file_io.h"
+#include "text/format.h"
 
 #include <algorithm>
 #include <cstdio>
 
 namespace zelkor::cli {
 
-Arguments::Arguments(const std::vector<std::string>& args,
-                     const std::vector<std::string>& valueOptions) {
+Arguments::Arguments(const std::vector<std::string>& args, const std::vector<Option>& options) {
+    auto takesValue = [&](const std::string& a) {
+        return a == "--program-folder" ||
+               std::any_of(options.begin(), options.end(),
+                           [&](const Option& o) { return o.value != nullptr && a == o.name; });
+    };
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a.size() > 1 && a[0] == '-') {
-            bool takesValue =
-                std::find(valueOptions.begin(), valueOptions.end(), a) != valueOptions.end();
-            if (!takesValue) {
+            if (!takesValue(a)) {
                 options_.emplace_back(a, "");
                 continue;
             }
@@ -44,22 +48,41 @@ std::optional<std::string> Arguments::value(const std::string& name) const {
     return std::nullopt;
 }
 
-std::string Arguments::unknownOption(const std::vector<std::string>& known) const {
+std::string Arguments::unknownOption(const std::vector<Option>& options) const {
     for (const auto& o : options_)
         if (o.first != "--program-folder" &&
-            std::find(known.begin(), known.end(), o.first) == known.end())
+            std::none_of(options.begin(), options.end(),
+                         [&](const Option& known) { return o.first == known.name; }))
             return o.first;
     return {};
 }
 
-bool argumentsUsable(const Arguments& parsed, const std::string& name,
-                     const std::vector<std::string>& known, const std::string& what) {
+bool argumentsUsable(const Arguments& parsed, const Command& command) {
+    const std::string name = command.name;
+    const size_t operands = parsed.positional().size();
     std::string problem = parsed.error();
     if (problem.empty()) {
-        if (std::string unknown = parsed.unknownOption(known); !unknown.empty())
+        if (std::string unknown = parsed.unknownOption(command.options); !unknown.empty())
             problem = "unknown option " + unknown;
-        else if (parsed.positional().size() != 1)
-            problem = name + " needs exactly one " + what;
+        else if (command.operands == Operands::OneOrDate && parsed.value("--date"))
+            problem =
+                operands == 0 ? "" : name + " takes --date in place of " + command.operandName;
+        else if (command.operands == Operands::OneOrPeriod &&
+                 (parsed.value("--from") || parsed.value("--to")))
+            problem = operands == 0
+                          ? ""
+                          : name + " takes --from and --to in place of " + command.operandName;
+        else if (command.operands == Operands::None && operands != 0)
+            problem = name + " takes no " + command.operandName;
+        else if (command.operands == Operands::OneOrMore && operands == 0)
+            problem = name + " needs at least one " + command.operandName;
+        else if ((command.operands == Operands::One || command.operands == Operands::OneOrDate ||
+                  command.operands == Operands::OneOrPeriod) &&
+                 operands != 1)
+            problem = name + " needs exactly one " + command.operandName +
+                      (command.operands == Operands::OneOrDate     ? " or --date YYYYMMDD"
+                       : command.operands == Operands::OneOrPeriod ? " or --from and --to"
+                                                                   : "");
         if (!problem.empty())
             problem += " (see " + name + " --help)";
     }
@@ -76,6 +99,11 @@ std::optional<std::string> programFolderFrom(const Arguments& args) {
         return std::nullopt;
     }
     return choice.folder;
+}
+
+bool readPredictionArgument(const Arguments& parsed, RaceSheet& sheet, UserPrompt& prompt) {
+    return parsed.positional().size() == 1 &&
+           readPredictionFile(sheet, parsed.positional()[0], prompt) == 1;
 }
 
 std::optional<int> wholeNumber(const std::string& text) {
@@ -101,13 +129,31 @@ AppSettings settingsOfProgramFolder(const std::string& programFolder) {
     return settings;
 }
 
+std::string visibleControls(std::string_view cp932, std::string_view kept) {
+    // Control bytes are below 0x20 or 0x7f, none of them the second byte of
+    // a Shift-JIS character, so they are looked at byte by byte.
+    std::string out;
+    out.reserve(cp932.size());
+    for (size_t i = 0; i < cp932.size(); ++i) {
+        const auto c = static_cast<unsigned char>(cp932[i]);
+        if (c == '\r' && i + 1 < cp932.size() && cp932[i + 1] == '\n' &&
+            kept.find('\n') != std::string_view::npos)
+            continue; // CR LF is one line end on the terminal
+        if ((c < 0x20 || c == 0x7f) && kept.find(static_cast<char>(c)) == std::string_view::npos)
+            appendFormat(out, "\\x%02X", c);
+        else
+            out += static_cast<char>(c);
+    }
+    return out;
+}
+
 void printOut(const std::string& cp932) {
-    std::string utf8 = cp932ToUtf8(cp932);
+    std::string utf8 = cp932ToUtf8(visibleControls(cp932, "\n\t"));
     std::fwrite(utf8.data(), 1, utf8.size(), stdout);
 }
 
 void printErr(const std::string& cp932) {
-    std::string utf8 = cp932ToUtf8(cp932);
+    std::string utf8 = cp932ToUtf8(visibleControls(cp932, "\n\t"));
     std::fwrite(utf8.data(), 1, utf8.size(), stderr);
 }
 

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "cli/commands.h"
 #include "core/ports.h"
+#include "core/race_sheet.h"
 #include "core/settings.h"
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zelkor::cli {
@@ -13,16 +16,18 @@ namespace zelkor::cli {
 // "--name value" / "--flag" options.
 class Arguments {
   public:
-    // `valueOptions` take a value ("-o", "--race"); every other option is a flag.
-    Arguments(const std::vector<std::string>& args, const std::vector<std::string>& valueOptions);
+    // The options of `options` with a value take it ("-o", "--race"), as
+    // --program-folder does; every other option is a flag.
+    Arguments(const std::vector<std::string>& args, const std::vector<Option>& options);
 
     const std::vector<std::string>& positional() const { return positional_; }
     bool flag(const std::string& name) const;
     std::optional<std::string> value(const std::string& name) const;
     // First problem met while parsing (unknown option, missing value), or empty.
     const std::string& error() const { return error_; }
-    // Options that were given but are not in `known`; empty text when all are.
-    std::string unknownOption(const std::vector<std::string>& known) const;
+    // The first option given that is not in `options` (nor --program-folder);
+    // empty text when all are.
+    std::string unknownOption(const std::vector<Option>& options) const;
 
   private:
     std::vector<std::string> positional_;
@@ -30,17 +35,19 @@ class Arguments {
     std::string error_;
 };
 
-// The checks every command makes first: the command line parsed, no option
-// outside `known` (besides --program-folder), exactly one positional
-// argument, the `what` of command `name`. On the first that fails, its
-// message is on stderr and the result is false.
-bool argumentsUsable(const Arguments& parsed, const std::string& name,
-                     const std::vector<std::string>& known, const std::string& what);
+// The checks made before any command runs: the command line parsed, no
+// option outside the command's table, its operands. On the first that
+// fails, its message is on stderr and the result is false.
+bool argumentsUsable(const Arguments& parsed, const Command& command);
 
 // The program folder, ready for use: --program-folder DIR, else the portable
 // folder of the executable or the user's own folder. When it cannot be
 // created or written, says why on stderr and gives nothing.
 std::optional<std::string> programFolderFrom(const Arguments& args);
+
+// Reads the prediction file the command names (its one operand) into
+// `sheet`; false after the reader has told why on stderr.
+bool readPredictionArgument(const Arguments& parsed, RaceSheet& sheet, UserPrompt& prompt);
 
 // A whole number of at most six digits as given on the command line (no sign,
 // no blanks); nothing otherwise.
@@ -54,7 +61,14 @@ std::optional<int> racePosition(const std::string& text);
 // it: creating it is the desktop program's first start.
 AppSettings settingsOfProgramFolder(const std::string& programFolder);
 
-// Prints a CP932 text as UTF-8 on stdout / stderr.
+// A CP932 text from data as the terminal may show it: every control
+// character not in `kept` is written as "\xHH", so no name from a file can
+// move the cursor, set the title, clear the screen or add a column. A CR
+// before a kept LF is dropped.
+std::string visibleControls(std::string_view cp932, std::string_view kept = {});
+
+// Prints a CP932 text as UTF-8 on stdout / stderr, with its control
+// characters other than line ends and TAB made visible.
 void printOut(const std::string& cp932);
 void printErr(const std::string& cp932);
 

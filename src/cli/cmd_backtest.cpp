@@ -10,6 +10,7 @@
 #include "jv/archive_intake.h"
 #include "jv/backtest.h"
 #include "text/cp932.h"
+#include "text/csv.h"
 #include "text/file_io.h"
 #include "text/format.h"
 
@@ -24,9 +25,8 @@
 namespace zelkor::cli {
 
 // The returns backtest over the JV-Data store (cmd_backtest_store.cpp).
-bool storeBacktestRequested(const std::vector<std::string>& args);
-int runStoreBacktest(const std::vector<std::string>& args);
-std::string storeBacktestUsage();
+int runStoreBacktest(const Arguments& parsed);
+std::string storeBacktestNotes();
 
 namespace {
 
@@ -37,35 +37,48 @@ double rounded(double value) {
     return std::round(value * 1e6) / 1e6;
 }
 
-Json countJson(const HitCount& count) {
-    Json out = {{"hits", count.hits}, {"trials", count.trials}};
-    if (count.trials == 0) {
+// A group of tickets: races, tickets, hits, and the rate over races with
+// its interval (null without races).
+Json ticketJson(const TicketCount& count) {
+    Json out = {{"races", count.races},
+                {"tickets", count.tickets},
+                {"hitTickets", count.hitTickets},
+                {"hitRaces", count.hitRaces}};
+    const std::optional<double> rate = count.rate();
+    if (!rate) {
         out["rate"] = nullptr;
         out["low"] = nullptr;
         out["high"] = nullptr;
         return out;
     }
-    const Interval interval = wilsonInterval(count);
-    out["rate"] = rounded(static_cast<double>(count.hits) / count.trials);
+    const Interval interval = raceInterval(count);
+    out["rate"] = rounded(*rate);
     out["low"] = rounded(interval.low);
     out["high"] = rounded(interval.high);
     return out;
 }
 
+Json optionalRate(const std::optional<double>& rate) {
+    return rate ? Json(rounded(*rate)) : Json(nullptr);
+}
+
+// The figures of a group; null for a group without races.
 Json figuresJson(const BacktestFigures& f) {
+    if (f.races == 0)
+        return nullptr;
     Json out = {{"races", f.races}};
     for (const BacktestRow& row : backtestRows())
-        out[row.key] = countJson(f.*row.count);
+        out[row.key] = ticketJson(f.*row.count);
     Json place = Json::array();
     Json win = Json::array();
     for (size_t p = 0; p < f.rankPlace.size(); ++p) {
-        place.push_back(countJson(f.rankPlace[p]));
-        win.push_back(countJson(f.rankWin[p]));
+        place.push_back(ticketJson(f.rankPlace[p]));
+        win.push_back(ticketJson(f.rankWin[p]));
     }
     out["rankPlace"] = std::move(place);
     out["rankWin"] = std::move(win);
-    out["chancePlace"] = rounded(f.chancePlace);
-    out["chanceWin"] = rounded(f.chanceWin);
+    out["chancePlace"] = optionalRate(f.chancePlace);
+    out["chanceWin"] = optionalRate(f.chanceWin);
     return out;
 }
 
@@ -117,7 +130,9 @@ Json backtestJson(const Backtest& backtest, const PastRaceRules& rules,
             {"dropped",
              {{"fewRunners", dropped.droppedFewRunners},
               {"lowShare", dropped.droppedLowShare},
-              {"inconsistent", dropped.droppedInconsistent}}},
+              {"inconsistent", dropped.droppedInconsistent},
+              {"shortHistory", dropped.droppedShortHistory},
+              {"noFavourite", dropped.droppedNoFavourite}}},
             {"returnOnInvestment", nullptr},
             {"note", cp932ToUtf8(kNoPayoutsNote)},
             {"figures", std::move(groups)},
@@ -131,39 +146,50 @@ std::string csvText(const Backtest& backtest) {
     for (const BacktestRace& race : backtest.races)
         for (const BacktestRunner& r : race.runners)
             appendFormat(csv, "%d,%04d,%s,%d,%d,%d,%s,%d,%d,%d,%d,%d,%d\r\n", race.id.year,
-                         race.id.monthDay, race.id.courseCode.c_str(), race.id.meeting,
-                         race.id.meetingDay, race.id.raceNumber, r.horseId.c_str(), r.horseNumber,
-                         r.score, r.rank, r.finish, r.abnormal ? 1 : 0, r.popularity);
+                         race.id.monthDay, csvField(race.id.courseCode).c_str(), race.id.meeting,
+                         race.id.meetingDay, race.id.raceNumber, csvField(r.horseId).c_str(),
+                         r.horseNumber, r.score, r.rank, r.finish, r.abnormal, r.popularity);
     return csv;
 }
 
-std::string rateText(const HitCount& count) {
-    if (count.trials == 0)
-        return format("%6d/%-6d       －", count.hits, count.trials);
-    const Interval interval = wilsonInterval(count);
-    return format("%6d/%-6d %5.1f%%  %5.1f%%～%5.1f%%", count.hits, count.trials,
-                  100.0 * count.hits / count.trials, 100 * interval.low, 100 * interval.high);
+std::string rateText(const TicketCount& count) {
+    const std::optional<double> rate = count.rate();
+    if (!rate)
+        return format("%6d/%-6d       －", count.hitRaces, count.races);
+    const Interval interval = raceInterval(count);
+    return format("%6d/%-6d %5.1f%%  %5.1f%%～%5.1f%%", count.hitRaces, count.races, 100 * *rate,
+                  100 * interval.low, 100 * interval.high);
+}
+
+std::string chanceText(const std::optional<double>& rate) {
+    return rate ? format("%.1f%%", 100 * *rate) : std::string("－");
 }
 
 // The figures of all races as terminal lines (CP932).
 std::string summaryText(const Backtest& backtest, const PastRaceRules& rules) {
-    const PastRaceSet& dropped = backtest.dropped;
     const BacktestFigures f = backtestFigures(backtest.races);
-    std::string text = format(
-        "登録馬ファイル: %s (%d頭)\n検証したレース: %zu\n除いたレース: %d "
-        "(そろった出走馬が%d頭未満 %d、頭数の%d%%未満 %d、記録の食い違い %d)\n\n",
-        pathForDisplay(backtest.horseFilePath).c_str(), backtest.horses, backtest.races.size(),
-        dropped.dropped(), rules.minRunners, dropped.droppedFewRunners, rules.minSharePercent,
-        dropped.droppedLowShare, dropped.droppedInconsistent);
+    std::string text =
+        format("登録馬ファイル: %s (%d頭)\n検証したレース: %zu\n%s\n\n",
+               pathForDisplay(backtest.horseFilePath).c_str(), backtest.horses,
+               backtest.races.size(), droppedRacesText(backtest.dropped, rules).c_str());
     for (const BacktestRow& row : backtestRows())
         appendFormat(text, "%s\t%s\n", row.label, rateText(f.*row.count).c_str());
     for (int p = 0; p < kRankedPositions; ++p)
         appendFormat(text, "ゼルコ馬%d位の複勝率\t%s\n", p + 1,
                      rateText(f.rankPlace[static_cast<size_t>(p)]).c_str());
-    appendFormat(text, "%s\t%.1f%%\n%s\t%.1f%%\n\n%s\n", kChancePlaceLabel, 100 * f.chancePlace,
-                 kChanceWinLabel, 100 * f.chanceWin, kNoPayoutsNote);
+    appendFormat(text, "%s\t%s\n%s\t%s\n\n%s\n", kChancePlaceLabel,
+                 chanceText(f.chancePlace).c_str(), kChanceWinLabel,
+                 chanceText(f.chanceWin).c_str(), kNoPayoutsNote);
     return text;
 }
+
+// With --json the page is written but not announced: stdout holds the JSON
+// alone, which names the page.
+class SilentShell : public Shell {
+  public:
+    void openDocument(const std::string&) override {}
+    void openUrl(const std::string&) override {}
+};
 
 // The horse file is named as in an archive, in any case (a copy from a
 // Windows folder may have lost its capitals).
@@ -189,15 +215,9 @@ std::optional<int> optionNumber(const Arguments& parsed, const std::string& name
 
 } // namespace
 
-int runBacktest(const std::vector<std::string>& args) {
-    if (storeBacktestRequested(args))
-        return runStoreBacktest(args);
-    Arguments parsed(args, {"--program-folder", "--min-runners", "--min-share", "--csv"});
-    if (!argumentsUsable(parsed, "backtest",
-                         {"--min-runners", "--min-share", "--json", "--csv", "--update-trainers",
-                          "--update-jockeys"},
-                         "race card, archive or horse file"))
-        return 1;
+int runBacktest(const Arguments& parsed) {
+    if (parsed.value("--from") || parsed.value("--to"))
+        return runStoreBacktest(parsed);
     PastRaceRules rules;
     const std::optional<int> minRunners =
         optionNumber(parsed, "--min-runners", rules.minRunners, 1, 18);
@@ -225,7 +245,7 @@ int runBacktest(const std::vector<std::string>& args) {
 
     Backtest backtest;
     {
-        TerminalProgress progress;
+        TerminalProgress progress(stderr, true);
         if (!backtestHorseFile(horseFile, rules, backtest, prompt, progress))
             return 1;
     }
@@ -235,7 +255,7 @@ int runBacktest(const std::vector<std::string>& args) {
 
     const std::string pagePath = backtestPagePath(programFolder);
     if (parsed.flag("--json")) {
-        PathPrintingShell noShell;
+        SilentShell noShell;
         if (!writeBacktestPage(pagePath, backtest, rules, noShell))
             return fail("ページを書き込めませんでした: " + pathForDisplay(pagePath));
         std::printf("%s\n", backtestJson(backtest, rules, pagePath).dump(2).c_str());
@@ -248,35 +268,48 @@ int runBacktest(const std::vector<std::string>& args) {
     return 0;
 }
 
-const char* backtestUsage() {
-    static const std::string usage = [] {
-        std::string text =
-            "usage: zelkor2k-cli backtest CARD [--min-runners N] [--min-share P] [--json]\n"
-            "                             [--csv FILE] [--update-trainers] [--update-jockeys]\n"
-            "                             [--program-folder DIR]\n"
-            "\n"
-            "登録馬ファイルが持つ過去のレースを組み立て直し、各レースを走る前の姿で予想して、\n"
-            "その予想が実際の着順にどれだけ当たったかを、1番人気・推定オッズ最高の馬・偶然と\n"
-            "くらべて示します。プログラムフォルダの HTML/ZelBacktest.html に結果のページを\n"
-            "書き出して、そのパスを表示します。\n"
-            "\n"
-            "  CARD               JRA-VAN の圧縮ファイル (.lzh)、JracUmaj.dat と同じフォルダに\n"
-            "                     ある JracDen1.dat、または JracUmaj.dat そのもの\n"
-            "  --min-runners N    そろった出走馬がこの頭数未満のレースは使いません (既定: 5)\n"
-            "  --min-share P      そろった出走馬が頭数のこの % 未満のレースは使いません (既定: "
-            "80)\n"
-            "  --json             すべての数字とレースごとの予想を JSON で表示します\n"
-            "  --csv FILE         レースと馬ごとに 1 行 (レース、馬、得点、順位、着順、人気) を\n"
-            "                     書き出します\n"
-            "  --update-trainers  圧縮ファイルの調教師データを KTDAT に保存します (既定: しない)\n"
-            "  --update-jockeys   圧縮ファイルの騎手データを KTDAT に保存します (既定: しない)\n"
-            "\n"
-            "検証のしかた:\n";
-        for (std::string_view rule : backtestRules())
-            text += "  - " + std::string(rule) + "\n";
-        return text + storeBacktestUsage();
-    }();
-    return usage.c_str();
+namespace {
+
+// How the races are checked, after the options in --help.
+std::string backtestNotes() {
+    std::string text = "検証のしかた:\n";
+    for (std::string_view rule : backtestRules())
+        text += "  - " + std::string(rule) + "\n";
+    return text + storeBacktestNotes();
 }
+
+} // namespace
+
+extern const Command kBacktestCommand;
+const Command kBacktestCommand = {
+    "backtest",
+    "check the formula against the past races of a horse file, or its bets against the "
+    "payouts of the JV-Data store",
+    "CARD|--from YYYYMMDD --to YYYYMMDD",
+    Operands::OneOrPeriod,
+    "race card, archive or horse file",
+    "登録馬ファイルが持つ過去のレースを組み立て直し、各レースを走る前の姿で予想して、\n"
+    "その予想が実際の着順にどれだけ当たったかを、1番人気・推定オッズ最高の馬・偶然と\n"
+    "くらべて示します。プログラムフォルダの HTML/ZelBacktest.html に結果のページを\n"
+    "書き出して、そのパスを表示します。\n"
+    "--from と --to では、JV-Data の保存ファイルにある期間のレースを走る前の姿で予想し、\n"
+    "提案する買い目 (穴馬の複勝と馬連) を実際の払戻で精算して、回収率を 1番人気・\n"
+    "全出走馬・でたらめな買い目とくらべます。ページは HTML/ZelReturns.html です。\n",
+    {{"CARD", nullptr,
+      "JRA-VAN の圧縮ファイル (.lzh)、JracUmaj.dat と同じフォルダに\n"
+      "ある JracDen1.dat、または JracUmaj.dat そのもの"},
+     {"--from", "YYYYMMDD", "払戻で検証する期間の最初の日 (その日を含みます)"},
+     {"--to", "YYYYMMDD", "払戻で検証する期間の最後の日 (その日を含みます)"},
+     {"--min-runners", "N", "そろった出走馬がこの頭数未満のレースは使いません (既定: 5)"},
+     {"--min-share", "P", "そろった出走馬が頭数のこの % 未満のレースは使いません (既定: 80)"},
+     {"--json", nullptr, "すべての数字とレースごとの予想を JSON で表示します"},
+     {"--csv", "FILE",
+      "レースと馬ごとに 1 行 (レース、馬、得点、順位、着順、人気) を\n"
+      "書き出します (--from, --to では買い目ごとに 1 行)"},
+     kUpdateTrainersOption,
+     kUpdateJockeysOption},
+    runBacktest,
+    backtestNotes,
+};
 
 } // namespace zelkor::cli

@@ -9,6 +9,7 @@
 #include "jv/jvdata_store.h"
 #include "jv/returns_backtest.h"
 #include "text/cp932.h"
+#include "text/csv.h"
 #include "text/file_io.h"
 #include "text/format.h"
 
@@ -17,7 +18,6 @@
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace zelkor::cli {
@@ -113,9 +113,6 @@ Json figuresJson(const ReturnsBacktest& backtest, const ReturnFigures& f) {
             {"races", Json::array()}};
 }
 
-// Every field is the program's own: numbers, a JRA racecourse code, a bet
-// type key and numbers joined by "-" (never first), so none needs quoting
-// and none can read as a formula.
 // The whole JSON on stdout, exactly as one dump(2) of it would be, with the
 // races written one by one: ten years of races as one JSON value would take
 // far more memory than the races themselves.
@@ -146,8 +143,9 @@ std::string csvText(const ReturnsBacktest& backtest) {
             for (int n : t.ticket.combination())
                 combination += (combination.empty() ? "" : "-") + std::to_string(n);
             appendFormat(csv, "%d,%04d,%s,%d,%s,%s,%d,%d\r\n", race.id.year, race.id.monthDay,
-                         race.id.courseCode.c_str(), race.id.raceNumber, betTypeKey(t.ticket.type),
-                         combination.c_str(), t.settlement.stake, t.settlement.ret);
+                         csvField(race.id.courseCode).c_str(), race.id.raceNumber,
+                         betTypeKey(t.ticket.type), combination.c_str(), t.settlement.stake,
+                         t.settlement.ret);
         }
     return csv;
 }
@@ -172,14 +170,6 @@ std::string summaryText(const ReturnFigures& f) {
     return text;
 }
 
-class NoProgress : public ProgressSink {
-  public:
-    void setText(const std::string&) override {}
-    void setPosition(int) override {}
-    void setStep(int) override {}
-    void step() override {}
-};
-
 // A calendar date written YYYYMMDD.
 std::optional<int> dateArgument(const std::optional<std::string>& text) {
     if (!text || text->size() != 8 ||
@@ -194,42 +184,18 @@ std::optional<int> dateArgument(const std::optional<std::string>& text) {
 
 } // namespace
 
-std::string storeBacktestUsage() {
-    std::string text =
-        "\n"
-        "usage: zelkor2k-cli backtest --from YYYYMMDD --to YYYYMMDD [--json] [--csv FILE]\n"
-        "                             [--program-folder DIR]\n"
-        "\n"
-        "JV-Data の保存ファイルにある期間のレースを、走る前の姿で予想して、提案する買い目\n"
-        "(穴馬の複勝と馬連) を実際の払戻で精算し、回収率を 1番人気・全出走馬・でたらめな\n"
-        "買い目とくらべます。プログラムフォルダの HTML/ZelReturns.html に結果のページを\n"
-        "書き出して、そのパスを表示します。\n"
-        "\n"
-        "  --from, --to       期間の最初と最後の日 (その日を含みます)\n"
-        "  --json             すべての数字とレースごとの予想・買い目を JSON で表示します\n"
-        "  --csv FILE         買い目ごとに 1 行 (レース、券種、組み合わせ、購入額、払戻額) を\n"
-        "                     書き出します\n"
-        "\n"
-        "検証のしかた:\n";
+std::string storeBacktestNotes() {
+    std::string text = "払戻で検証するしかた (--from, --to):\n";
     for (std::string_view rule : returnsBacktestRules())
         text += "  - " + std::string(rule) + "\n";
     return text;
 }
 
-bool storeBacktestRequested(const std::vector<std::string>& args) {
-    return std::any_of(args.begin(), args.end(),
-                       [](const std::string& a) { return a == "--from" || a == "--to"; });
-}
-
-int runStoreBacktest(const std::vector<std::string>& args) {
-    Arguments parsed(args, {"--program-folder", "--from", "--to", "--csv"});
-    if (!parsed.error().empty())
-        return fail(parsed.error());
-    if (const std::string unknown = parsed.unknownOption({"--from", "--to", "--json", "--csv"});
-        !unknown.empty())
-        return fail(unknown);
-    if (!parsed.positional().empty())
-        return fail("backtest --from YYYYMMDD --to YYYYMMDD takes no race card");
+int runStoreBacktest(const Arguments& parsed) {
+    for (const char* archiveOnly :
+         {"--min-runners", "--min-share", "--update-trainers", "--update-jockeys"})
+        if (parsed.flag(archiveOnly))
+            return fail(std::string(archiveOnly) + " is an option of the backtest of a CARD");
     const std::optional<int> from = dateArgument(parsed.value("--from"));
     const std::optional<int> to = dateArgument(parsed.value("--to"));
     if (!from || !to)
@@ -243,12 +209,7 @@ int runStoreBacktest(const std::vector<std::string>& args) {
     TerminalPrompt prompt;
     ReturnsBacktest backtest;
     {
-        // Progress only on a terminal: stderr of a script stays clean.
-        NoProgress none;
-        std::optional<TerminalProgress> shown;
-        if (::isatty(::fileno(stderr)) != 0)
-            shown.emplace();
-        ProgressSink& progress = shown ? static_cast<ProgressSink&>(*shown) : none;
+        TerminalProgress progress(stderr, true);
         if (!backtestStoreReturns(jvStorePath(*folder), *from, *to, backtest, prompt, progress))
             return 1;
     }

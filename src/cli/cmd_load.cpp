@@ -1,27 +1,36 @@
-// zelkor2k-cli load CARD --race N -o OUT.zel: loads one race of a JRA-VAN
-// race card into a race sheet as the program's loader does and saves it as a
+// zelkor2k-cli load CARD|--date YYYYMMDD --race N -o OUT.zel [--json]: loads
+// one race into a race sheet as the program's loader does and saves it as a
 // prediction file.
 
 #include "cli/card_argument.h"
 #include "cli/cli_support.h"
+#include "cli/json_output.h"
 #include "core/prediction_file.h"
 #include "core/race_sheet.h"
 #include "jv/archive_intake.h"
-#include "jv/archive_race_source.h"
-#include "jv/race_card.h"
 
-#include <algorithm>
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace zelkor::cli {
+namespace {
 
-int runLoad(const std::vector<std::string>& args) {
-    Arguments parsed(args, {"--program-folder", "--race", "-o"});
-    if (!argumentsUsable(parsed, "load", {"--race", "-o", "--update-trainers", "--update-jockeys"},
-                         "race card or archive"))
-        return 1;
+// What was loaded and where it went.
+Json loadedJson(const RaceSheet& sheet, const std::string& path) {
+    Json runners = Json::array();
+    for (int h = 1; h <= sheet.runnerCount; ++h)
+        runners.push_back({{"horse", h}, {"name", utf8(sheet.runner(h).name)}});
+    return {{"file", path},
+            {"raceName", utf8(sheet.raceName)},
+            {"racecourse", utf8(sheet.racecourse)},
+            {"raceNumber", sheet.raceNumber},
+            {"runnerCount", sheet.runnerCount},
+            {"runners", std::move(runners)}};
+}
+
+} // namespace
+
+int runLoad(const Arguments& parsed) {
     auto raceText = parsed.value("--race");
     if (!raceText)
         return fail("load needs --race N (see load --help)");
@@ -35,32 +44,41 @@ int runLoad(const std::vector<std::string>& args) {
     const std::optional<std::string> folder = programFolderFrom(parsed);
     if (!folder)
         return 1; // told why on stderr
-    const std::string& programFolder = *folder;
     TerminalPrompt prompt;
+    const std::unique_ptr<RaceSource> source = openRaceSource(parsed, *folder, prompt);
+    if (!source)
+        return 1; // told why on stderr
     JvRaceCard card;
-    if (!openCardArgument(parsed, programFolder, prompt, card))
-        return 1;
     RaceSheet sheet;
     // Horses missing from the horse file are reported on stderr and loaded
     // from their race-card line; the load itself goes on.
-    ArchiveRaceSource source(card.raceCardPath, programFolder);
-    if (!loadChosenJvRace(source, *race, card, sheet, prompt))
+    if (!loadChosenJvRace(*source, *race, card, sheet, prompt) ||
+        writePredictionFile(sheet, *output, prompt) != 1)
         return 1;
-    return writePredictionFile(sheet, *output, prompt) == 1 ? 0 : 1;
+    if (parsed.flag("--json"))
+        printJson(loadedJson(sheet, *output));
+    return 0;
 }
 
-extern const char kLoadUsage[];
-const char kLoadUsage[] =
-    "usage: zelkor2k-cli load CARD --race N -o OUT.zel [--update-trainers]\n"
-    "                         [--update-jockeys] [--program-folder DIR]\n"
-    "\n"
-    "JRA-VAN の出馬表の N 番目のレースを出走表に読み込み、予想ファイルに保存します。\n"
-    "\n"
-    "  CARD               JRA-VAN の圧縮ファイル (.lzh)、または JracUmaj.dat と同じ\n"
-    "                     フォルダにある JracDen1.dat\n"
-    "  --race N           読み込むレース (出馬表の N 行目)\n"
-    "  -o OUT.zel         保存する予想ファイル\n"
-    "  --update-trainers  圧縮ファイルの調教師データを KTDAT に保存します (既定: しない)\n"
-    "  --update-jockeys   圧縮ファイルの騎手データを KTDAT に保存します (既定: しない)\n";
+extern const Command kLoadCommand;
+const Command kLoadCommand = {
+    "load",
+    "load a JRA-VAN race and save it as a prediction file",
+    "CARD|--date YYYYMMDD --race N -o OUT.zel",
+    Operands::OneOrDate,
+    "race card or archive",
+    "JRA-VAN の出馬表、または取り込んだ JV-Data の 1 日の N 番目のレースを出走表に\n"
+    "読み込み、予想ファイルに保存します。\n",
+    {kCardOperand,
+     kDateOption,
+     {"--race", "N", "読み込むレース (出馬表の N 行目、races の N 行目)"},
+     {"-o", "OUT.zel", "保存する予想ファイル"},
+     {"--json", nullptr,
+      "読み込んだレースを JSON で出力します: {file, raceName, racecourse, "
+      "raceNumber, runnerCount, runners: [{horse, name}]}"},
+     kUpdateTrainersOption,
+     kUpdateJockeysOption},
+    runLoad,
+};
 
 } // namespace zelkor::cli

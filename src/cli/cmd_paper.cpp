@@ -1,13 +1,11 @@
-// zelkor2k-cli paper CARD --races LIST|all [--edition 1|2|3] [-o PATH]: the
-// racing newspaper of one race, or the newspaper set of several.
+// zelkor2k-cli paper CARD|--date YYYYMMDD --races LIST|all [--edition 1|2|3]
+// [-o PATH]: the racing newspaper of one race, or the newspaper set of several.
 
 #include "cli/card_argument.h"
 #include "cli/cli_support.h"
 #include "cli/terminal_progress.h"
 #include "core/settings.h"
 #include "html/newspaper_set.h"
-#include "jv/archive_race_source.h"
-#include "jv/race_card.h"
 #include "text/cp932.h"
 
 #include <algorithm>
@@ -45,12 +43,7 @@ std::optional<std::vector<int>> parseRaceList(const std::string& text, int raceC
     return races;
 }
 
-int runPaper(const std::vector<std::string>& args) {
-    Arguments parsed(args, {"--program-folder", "--races", "--edition", "-o"});
-    if (!argumentsUsable(parsed, "paper",
-                         {"--races", "--edition", "-o", "--update-trainers", "--update-jockeys"},
-                         "race card or archive"))
-        return 1;
+int runPaper(const Arguments& parsed) {
     const std::optional<std::string> raceList = parsed.value("--races");
     if (!raceList)
         return fail("paper needs --races LIST or --races all (see paper --help)");
@@ -68,10 +61,10 @@ int runPaper(const std::vector<std::string>& args) {
     }
 
     TerminalPrompt prompt;
-    JvRaceCard card;
-    if (!openCardArgument(parsed, programFolder, prompt, card))
+    const std::unique_ptr<RaceSource> opened = openRaceSource(parsed, programFolder, prompt);
+    if (!opened)
         return 1; // told why on stderr
-    ArchiveRaceSource source(card.raceCardPath, programFolder);
+    RaceSource& source = *opened;
     const int raceCount = source.raceCount(prompt);
     if (raceCount < 1)
         return fail("出馬表にレースがありません");
@@ -84,6 +77,7 @@ int runPaper(const std::vector<std::string>& args) {
 
     PathPrintingShell shell;
     if (races->size() == 1) {
+        JvRaceCard card;
         if (!source.readRace(card, races->front(), prompt) || !checkRaceLoadable(card, prompt))
             return 1;
         // Without -o the page gets the suggested name in the current folder.
@@ -103,21 +97,26 @@ int runPaper(const std::vector<std::string>& args) {
     return index.empty() || unwritten > 0 ? 1 : 0;
 }
 
-extern const char kPaperUsage[];
-const char kPaperUsage[] =
-    "usage: zelkor2k-cli paper CARD --races LIST|all [--edition 1|2|3] [-o PATH]\n"
-    "                          [--update-trainers] [--update-jockeys] [--program-folder DIR]\n"
-    "\n"
-    "JRA-VAN の出馬表から競馬新聞を作ります。1 レースなら 1 ページを、複数のレースなら\n"
-    "プログラムフォルダの HTML/Jv年_月日 フォルダに目次 (index.html)、競馬場別のメニューと\n"
-    "レースごとのページを書き出し、開くページのパスを表示します。\n"
-    "\n"
-    "  CARD               JRA-VAN の圧縮ファイル (.lzh)、または JracUmaj.dat と同じ\n"
-    "                     フォルダにある JracDen1.dat\n"
-    "  --races LIST|all   出馬表のレース番号 (行番号)。\"1,3,5-8\" のように並べるか all\n"
-    "  --edition N        1 簡易版、2 詳細版、3 成績付き詳細版 (省略時は Zelkor2k.cfg の設定)\n"
-    "  -o PATH            1 レースのときの保存先 (省略時は Jv年-月日_競馬場nR略称.html)\n"
-    "  --update-trainers  圧縮ファイルの調教師データを KTDAT に保存します (既定: しない)\n"
-    "  --update-jockeys   圧縮ファイルの騎手データを KTDAT に保存します (既定: しない)\n";
+extern const Command kPaperCommand;
+const Command kPaperCommand = {
+    "paper",
+    "write JRA-VAN racing newspapers (one race or a set)",
+    "CARD|--date YYYYMMDD --races LIST|all",
+    Operands::OneOrDate,
+    "race card or archive",
+    "JRA-VAN の出馬表、または取り込んだ JV-Data の 1 日のレースから競馬新聞を\n"
+    "作ります。1 レースなら 1 ページを、複数のレースならプログラムフォルダの\n"
+    "HTML/Jv年_月日 フォルダに目次 (index.html)、競馬場別のメニューとレースごとの\n"
+    "ページを書き出し、開くページのパスを表示します。書けなかったページがあれば、\n"
+    "それを名指しして失敗で終わります。\n",
+    {kCardOperand,
+     kDateOption,
+     {"--races", "LIST|all", "レース番号 (races の行番号)。\"1,3,5-8\" のように並べるか all"},
+     {"--edition", "N", "1 簡易版、2 詳細版、3 成績付き詳細版 (省略時は Zelkor2k.cfg の設定)"},
+     {"-o", "PATH", "1 レースのときの保存先 (省略時は Jv年-月日_競馬場nR略称.html)"},
+     kUpdateTrainersOption,
+     kUpdateJockeysOption},
+    runPaper,
+};
 
 } // namespace zelkor::cli

@@ -3,6 +3,7 @@
 // runner's trainer's intent (or the JSON object of the command-line contract).
 
 #include "cli/cli_support.h"
+#include "cli/json_output.h"
 #include "core/analysis.h"
 #include "core/deciding_factors.h"
 #include "core/prediction_file.h"
@@ -14,19 +15,11 @@
 #include "text/format.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
 namespace zelkor::cli {
 namespace {
-
-using Json = nlohmann::ordered_json;
-
-Json utf8(const std::string& cp932) {
-    return cp932ToUtf8(cp932);
-}
 
 // Horse at ranking position `position`, read only within the field.
 int rankedHorse(const RaceSheet& sheet, int position) {
@@ -42,18 +35,18 @@ Json predictionJson(const RaceSheet& sheet) {
     Json ranking = Json::array();
     for (int i = 1; i <= n; ++i) {
         scores.push_back(result.scores[static_cast<size_t>(i)]);
-        ranking.push_back(rankedHorse(sheet, i));
+        ranking.push_back(sheet.shownNumber(rankedHorse(sheet, i)));
     }
     Json pairs = Json::array();
     for (int i = 0; i < result.quinellaCount && i < kMaxQuinellaPairs; ++i)
-        pairs.push_back({result.quinellaPairs[static_cast<size_t>(i)][0],
-                         result.quinellaPairs[static_cast<size_t>(i)][1]});
+        pairs.push_back({sheet.shownNumber(result.quinellaPairs[static_cast<size_t>(i)][0]),
+                         sheet.shownNumber(result.quinellaPairs[static_cast<size_t>(i)][1])});
     Json runners = Json::array();
     for (int h = 1; h <= n; ++h) {
         Json runner;
-        runner["horse"] = h;
+        runner["horse"] = sheet.shownNumber(h);
         runner["name"] = utf8(sheet.runner(h).name);
-        runner["bracket"] = BracketOf(h, sheet.runnerCount);
+        runner["bracket"] = sheet.shownBracket(h, sheet.runnerCount);
         const int code = intentCode(sheet, h);
         runner["intentCode"] = code;
         runner["mark"] = utf8(std::string(intentMark(code)));
@@ -73,7 +66,7 @@ Json predictionJson(const RaceSheet& sheet) {
     out["darkHorseCount"] = result.darkHorseCount;
     out["quinellaPairs"] = std::move(pairs);
     out["runners"] = std::move(runners);
-    const AnalysisRows rows = analysisRows(sheet);
+    const AnalysisRows rows = shownAnalysisRows(sheet);
     out["analysis"] = {{"popularity", rows.popularity},
                        {"distance", rows.distance},
                        {"form", rows.form},
@@ -90,21 +83,25 @@ std::string padded(const std::string& cp932, size_t width) {
     return cp932.size() >= width ? cp932 : cp932 + std::string(width - cp932.size(), ' ');
 }
 
+// Bytes of the widest runner name as the terminal shows it, at least `least`.
+size_t nameColumnWidth(const RaceSheet& sheet, size_t least) {
+    for (int h = 1; h <= sheet.usableRunnerCount(); ++h)
+        least = std::max(least, visibleControls(sheet.runner(h).name).size());
+    return least;
+}
+
 // The race, then the five result lists of the main window under their
 // headings (穴順, 枠番, 馬名, 穴度, 単オッズ).
 std::string predictionTable(const RaceSheet& sheet) {
-    const int n = sheet.usableRunnerCount();
-    size_t nameWidth = 4; // "馬名"
-    for (int h = 1; h <= n; ++h)
-        nameWidth = std::max(nameWidth, sheet.runner(h).name.size());
-    std::string out = sheet.raceName + "  " + sheet.racecourse +
+    const size_t nameWidth = nameColumnWidth(sheet, 4); // "馬名"
+    std::string out = visibleControls(sheet.raceName) + "  " + visibleControls(sheet.racecourse) +
                       format("  %dR  %d頭\n", sheet.raceNumber, sheet.runnerCount);
     out += "穴順  枠番     " + padded("馬名", nameWidth) + "  穴度  単オッズ\n";
     const ResultLines lines = resultLines(sheet);
     for (size_t i = 0; i < lines.positions.size(); ++i)
         out += "  " + lines.positions[i] + "  " + lines.brackets[i] + "  " +
-               padded(lines.names[i], nameWidth) + "   " + lines.scores[i] + "  " + lines.odds[i] +
-               "\n";
+               padded(visibleControls(lines.names[i]), nameWidth) + "   " + lines.scores[i] + "  " +
+               lines.odds[i] + "\n";
     return out;
 }
 
@@ -114,12 +111,10 @@ std::string reportSection(const RaceSheet& sheet) {
     out += "\n" + terminalLines(betsReport(sheet));
     out += "\n調教師の本音\n";
     const int n = sheet.usableRunnerCount();
-    size_t nameWidth = 0;
-    for (int h = 1; h <= n; ++h)
-        nameWidth = std::max(nameWidth, sheet.runner(h).name.size());
+    const size_t nameWidth = nameColumnWidth(sheet, 0);
     for (int h = 1; h <= n; ++h) {
         out += format("  %2d  ", h);
-        out += padded(sheet.runner(h).name, nameWidth);
+        out += padded(visibleControls(sheet.runner(h).name), nameWidth);
         const int code = intentCode(sheet, h);
         out += "  " + std::string(intentMark(code)) + " " + std::string(intentRemark(code)) + "\n";
     }
@@ -128,40 +123,34 @@ std::string reportSection(const RaceSheet& sheet) {
 
 } // namespace
 
-int runPredict(const std::vector<std::string>& args) {
-    Arguments parsed(args, {"--program-folder"});
-    if (!argumentsUsable(parsed, "predict", {"--json"}, "prediction file"))
-        return 1;
-
+int runPredict(const Arguments& parsed) {
     RaceSheet sheet;
     TerminalPrompt prompt;
-    if (readPredictionFile(sheet, parsed.positional()[0], prompt) != 1)
+    if (!readPredictionArgument(parsed, sheet, prompt))
         return 1; // the reader has told why on stderr
     scoreRace(sheet);
 
     if (parsed.flag("--json")) {
-        std::string text =
-            predictionJson(sheet).dump(2, ' ', false, Json::error_handler_t::replace);
-        std::fwrite(text.data(), 1, text.size(), stdout);
-        std::fputc('\n', stdout);
+        printJson(predictionJson(sheet));
         return 0;
     }
     printOut(predictionTable(sheet) + reportSection(sheet));
     return 0;
 }
 
-} // namespace zelkor::cli
-
-namespace zelkor::cli {
-
-extern const char kPredictUsage[];
-const char kPredictUsage[] =
-    "usage: zelkor2k-cli predict FILE.zel [--json] [--program-folder DIR]\n"
-    "\n"
+extern const Command kPredictCommand;
+const Command kPredictCommand = {
+    "predict",
+    "score a prediction file (.zel) and print the ranking",
+    "FILE.zel",
+    Operands::One,
+    "prediction file",
     "予想ファイル(.zel)を読み込んで予想し、穴順・枠番・馬名・穴度・単オッズを\n"
-    "穴順に表示し、穴馬・買い目と各馬の調教師の本音を続けて表示します。\n"
-    "\n"
-    "  --json   結果を JSON で出力します (runnerCount, scores, ranking,\n"
-    "           darkHorseCount, quinellaPairs, runners, analysis, report)\n";
+    "穴順に表示し、穴馬・買い目と各馬の調教師の本音を続けて表示します。\n",
+    {{"--json", nullptr,
+      "結果を JSON で出力します (runnerCount, scores, ranking,\n"
+      "darkHorseCount, quinellaPairs, runners, analysis, report)"}},
+    runPredict,
+};
 
 } // namespace zelkor::cli

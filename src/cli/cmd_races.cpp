@@ -1,55 +1,76 @@
-// zelkor2k-cli races CARD [--info N]: the races of a JRA-VAN race card, one
-// line each, or the full conditions of race N.
+// zelkor2k-cli races CARD|--date YYYYMMDD [--info N] [--json]: the races of a
+// JRA-VAN race card or of a day of the JV-Data store, one line each, or the
+// full conditions of race N.
 
 #include "cli/card_argument.h"
 #include "cli/cli_support.h"
-#include "jv/archive_race_source.h"
-#include "jv/race_card.h"
+#include "cli/json_output.h"
 #include "jv/race_info.h"
 
-#include <algorithm>
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace zelkor::cli {
+namespace {
 
-int runRaces(const std::vector<std::string>& args) {
-    Arguments parsed(args, {"--program-folder", "--info"});
-    if (!argumentsUsable(parsed, "races", {"--info", "--update-trainers", "--update-jockeys"},
-                         "race card or archive"))
-        return 1;
+Json raceListJson(const RaceList& list, RaceSource& source, TerminalPrompt& prompt) {
+    Json races = Json::array();
+    JvRaceCard card;
+    for (size_t i = 0; i < list.rows.size(); ++i) {
+        const RaceListRow& row = list.rows[i];
+        const bool loadable =
+            source.readRace(card, static_cast<int>(i) + 1, prompt) && raceLoadable(card);
+        races.push_back({{"position", i + 1},
+                         {"monthDay", row.monthDay},
+                         {"course", utf8(row.course)},
+                         {"raceNumber", card.raceNumber},
+                         {"raceName", utf8(card.raceName)},
+                         {"loadable", loadable}});
+    }
+    return {{"raceCount", list.raceCount}, {"races", std::move(races)}};
+}
+
+} // namespace
+
+int runRaces(const Arguments& parsed) {
     std::optional<int> info;
     if (auto text = parsed.value("--info")) {
         info = racePosition(*text);
         if (!info)
             return fail("--info needs a race number from 1 (see races --help)");
     }
-
     const std::optional<std::string> folder = programFolderFrom(parsed);
     if (!folder)
         return 1; // told why on stderr
-    const std::string& programFolder = *folder;
     TerminalPrompt prompt;
-    JvRaceCard card;
-    if (!openCardArgument(parsed, programFolder, prompt, card))
+    const std::unique_ptr<RaceSource> source = openRaceSource(parsed, *folder, prompt);
+    if (!source)
         return 1; // told why on stderr
+    const bool json = parsed.flag("--json");
 
-    ArchiveRaceSource source(card.raceCardPath, programFolder);
     if (info) {
-        if (!source.readRace(card, *info, prompt))
+        JvRaceCard card;
+        if (!source->readRace(card, *info, prompt))
             return 1;
-        printOut(terminalLines(raceInfoText(card)) + "\n");
+        if (json)
+            printJson({{"position", *info}, {"info", utf8(raceInfoText(card))}});
+        else
+            printOut(terminalLines(raceInfoText(card)) + "\n");
         return 0;
     }
 
     const int messagesBefore = prompt.messageCount();
-    RaceList list = readRaceList(source, prompt);
-    std::string out;
-    for (const RaceListRow& row : list.rows)
-        out +=
-            row.monthDay + "\t" + row.course + "\t" + row.raceNumber + "\t" + row.raceName + "\n";
-    printOut(out);
+    const RaceList list = readRaceList(*source, prompt);
+    if (json) {
+        printJson(raceListJson(list, *source, prompt));
+    } else {
+        std::string out;
+        // A TAB or line end inside a field must not add a column or a row.
+        for (const RaceListRow& row : list.rows)
+            out += visibleControls(row.monthDay) + "\t" + visibleControls(row.course) + "\t" +
+                   visibleControls(row.raceNumber) + "\t" + visibleControls(row.raceName) + "\n";
+        printOut(out);
+    }
     // A race that could not be read ends the list; its message is on stderr.
     if (prompt.messageCount() != messagesBefore ||
         static_cast<int>(list.rows.size()) != list.raceCount)
@@ -57,19 +78,25 @@ int runRaces(const std::vector<std::string>& args) {
     return 0;
 }
 
-extern const char kRacesUsage[];
-const char kRacesUsage[] =
-    "usage: zelkor2k-cli races CARD [--info N] [--update-trainers] [--update-jockeys]\n"
-    "                          [--program-folder DIR]\n"
-    "\n"
-    "JRA-VAN の出馬表のレースを 1 行ずつ表示します (月日、競馬場、レース番号、レース名を\n"
-    "タブで区切ります)。\n"
-    "\n"
-    "  CARD               JRA-VAN の圧縮ファイル (.lzh)、または JracUmaj.dat と同じ\n"
-    "                     フォルダにある JracDen1.dat。圧縮ファイルはプログラムフォルダの\n"
-    "                     JRA-VAN フォルダに解凍されます\n"
-    "  --info N           N 番目のレースのレース情報を表示します\n"
-    "  --update-trainers  圧縮ファイルの調教師データを KTDAT に保存します (既定: しない)\n"
-    "  --update-jockeys   圧縮ファイルの騎手データを KTDAT に保存します (既定: しない)\n";
+extern const Command kRacesCommand;
+const Command kRacesCommand = {
+    "races",
+    "list the races of a JRA-VAN race card, archive or JV-Data day",
+    kCardOrDate,
+    Operands::OneOrDate,
+    "race card or archive",
+    "JRA-VAN の出馬表、または取り込んだ JV-Data の 1 日のレースを 1 行ずつ表示します\n"
+    "(月日、競馬場、レース番号、レース名をタブで区切ります。中止のレースには\n"
+    "(中止) が付きます)。\n",
+    {kCardOperand,
+     kDateOption,
+     {"--info", "N", "N 番目のレースのレース情報を表示します"},
+     {"--json", nullptr,
+      "JSON で出力します: {raceCount, races: [{position, monthDay, course, "
+      "raceNumber, raceName, loadable}]}、--info では {position, info}"},
+     kUpdateTrainersOption,
+     kUpdateJockeysOption},
+    runRaces,
+};
 
 } // namespace zelkor::cli

@@ -11,10 +11,7 @@
 
 namespace zelkor::cli {
 
-int runSheet(const std::vector<std::string>& args) {
-    Arguments parsed(args, {"-o", "--program-folder"});
-    if (!argumentsUsable(parsed, "sheet", {"-o"}, "prediction file"))
-        return 1;
+int runSheet(const Arguments& parsed) {
     const auto path = parsed.value("-o");
     if (!path)
         return fail("sheet needs -o OUT.html (see sheet --help)");
@@ -25,7 +22,7 @@ int runSheet(const std::vector<std::string>& args) {
     const std::string& programFolder = *folder;
     RaceSheet sheet;
     TerminalPrompt prompt;
-    if (readPredictionFile(sheet, parsed.positional()[0], prompt) != 1)
+    if (!readPredictionArgument(parsed, sheet, prompt))
         return 1; // the reader has told why on stderr
     const std::string page =
         buildRaceSheetPage(sheet, settingsOfProgramFolder(programFolder), programFolder);
@@ -34,12 +31,19 @@ int runSheet(const std::vector<std::string>& args) {
     return 0;
 }
 
-extern const char kSheetUsage[];
-const char kSheetUsage[] =
-    "usage: zelkor2k-cli sheet FILE.zel -o OUT.html [--program-folder DIR]\n"
-    "\n"
-    "予想ファイル(.zel)の出馬表ページ(予想画面の横に表示されるページ)を書き出します。\n"
+extern const Command kSheetCommand;
+const Command kSheetCommand = {
+    "sheet",
+    "write the race-sheet page of a prediction file",
+    "FILE.zel -o OUT.html",
+    Operands::One,
+    "prediction file",
+    "予想ファイル(.zel)の出馬表ページ(予想画面の横に表示されるページ)を\n"
+    "書き出します。\n"
     "画像・馬名リンクの設定はプログラムフォルダの Zelkor2k.cfg に従います\n"
-    "(無いときは既定値)。\n";
+    "(無いときは既定値)。\n",
+    {{"-o", "OUT.html", "書き出すファイル"}},
+    runSheet,
+};
 
 } // namespace zelkor::cli

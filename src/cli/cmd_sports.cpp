@@ -15,18 +15,14 @@
 
 namespace zelkor::cli {
 
-int runSports(const std::vector<std::string>& args) {
-    Arguments parsed(args, {"-o", "--program-folder"});
-    if (!argumentsUsable(parsed, "sports", {"-o"}, "prediction file"))
-        return 1;
-
+int runSports(const Arguments& parsed) {
     const std::optional<std::string> folder = programFolderFrom(parsed);
     if (!folder)
         return 1; // told why on stderr
     const std::string& programFolder = *folder;
     RaceSheet sheet;
     TerminalPrompt prompt;
-    if (readPredictionFile(sheet, parsed.positional()[0], prompt) != 1)
+    if (!readPredictionArgument(parsed, sheet, prompt))
         return 1; // the reader has told why on stderr
     scoreRace(sheet);
 
@@ -42,14 +38,19 @@ int runSports(const std::vector<std::string>& args) {
     return 0;
 }
 
-extern const char kSportsUsage[];
-const char kSportsUsage[] =
-    "usage: zelkor2k-cli sports FILE.zel [-o OUT.html] [--program-folder DIR]\n"
-    "\n"
-    "予想ファイル(.zel)を読み込んで予想し、ZELスポ(スポーツ新聞ページ)を書き出します。\n"
+extern const Command kSportsCommand;
+const Command kSportsCommand = {
+    "sports",
+    "score a prediction file and write its sports page",
+    "FILE.zel",
+    Operands::One,
+    "prediction file",
+    "予想ファイル(.zel)を読み込んで予想し、ZELスポ(スポーツ新聞ページ)を\n"
+    "書き出します。\n"
     "画像・馬名リンクの設定はプログラムフォルダの Zelkor2k.cfg に従います\n"
-    "(無いときは既定値)。\n"
-    "\n"
-    "  -o OUT.html   書き出すファイル (省略時は Zspo_年-月日_レース名.html)\n";
+    "(無いときは既定値)。\n",
+    {{"-o", "OUT.html", "書き出すファイル (省略時は Zspo_年-月日_レース名.html)"}},
+    runSports,
+};
 
 } // namespace zelkor::cli

@@ -5,14 +5,46 @@
 
 namespace zelkor::cli {
 
-// One subcommand: its name, a one-line summary, its usage text and its entry
-// point (arguments after the subcommand name; returns the exit status).
+class Arguments;
+
+// One option of a command: its name ("--race", "-o") with the name of its
+// value ("N"), or a flag (no value). An entry whose name does not start
+// with "-" describes an operand ("CARD") in the help only. `help` is CP932;
+// each "\n" in it starts a continuation line.
+struct Option {
+    const char* name;
+    const char* value; // nullptr: a flag
+    const char* help;
+};
+
+// The operands a command takes.
+enum class Operands {
+    None,
+    One,
+    OneOrMore,
+    OneOrDate,   // one, or none with --date
+    OneOrPeriod, // one, or none with --from and --to
+};
+
+// One subcommand, declared once: its options drive the parsing, the message
+// for an unknown option, --help and the manual page.
 struct Command {
     const char* name;
-    const char* summary;
-    const char* usage;
-    int (*run)(const std::vector<std::string>& args);
+    const char* summary;  // one line (English)
+    const char* synopsis; // what the usage line shows before the options: "CARD --race N"
+    Operands operands;
+    const char* operandName; // in "needs exactly one …"
+    const char* description; // CP932, lines ending in "\n"
+    std::vector<Option> options;
+    int (*run)(const Arguments& args);
+    std::string (*notes)() = nullptr; // help after the options, CP932
 };
+
+// The --help text of a command: the usage line (options not named in the
+// synopsis in brackets, --program-folder last, wrapped below 80 columns),
+// the description, then every option and operand with its help, and the
+// notes.
+std::string usageText(const Command& command);
 
 // Each subcommand lives in its own cmd_<name>.cpp and is listed here.
 const std::vector<Command>& allCommands();

@@ -68,9 +68,12 @@ int main(int argc, char** argv) {
     args.insert(args.end(), all.begin() + static_cast<std::ptrdiff_t>(i) + 1, all.end());
     for (const std::string& a : args) {
         if (a == "--help" || a == "-h") {
-            printOut(command->usage);
+            printOut(usageText(*command));
             return 0;
         }
     }
-    return command->run(args);
+    const Arguments parsed(args, command->options);
+    if (!argumentsUsable(parsed, *command))
+        return 1; // told why on stderr
+    return command->run(parsed);
 }

@@ -51,7 +51,8 @@ std::string manualPage(const std::vector<Command>& commands) {
                        ".SH DESCRIPTION\n"
                        "The command-line front end of the desktop program \\fBzelkor2k\\fR(1), "
                        "over the same libraries: it scores prediction files (.zel), reads "
-                       "JRA-VAN race cards and archives, and writes the same HTML pages. "
+                       "JRA-VAN race cards and archives, imports JV-Data into a local store, and "
+                       "writes the same HTML pages. "
                        "Output on the terminal is UTF-8; every file it reads and writes is "
                        "Japanese text in code page 932.\n"
                        ".SH OPTIONS\n";
@@ -60,14 +61,15 @@ std::string manualPage(const std::vector<Command>& commands) {
     for (const Command& c : commands) {
         page += std::string(".SS ") + c.name + "\n";
         page += std::string(c.summary) + ".\n.PP\n";
-        page += literalBlock(cp932ToUtf8(c.usage));
+        page += literalBlock(cp932ToUtf8(usageText(c)));
     }
     page += ".SH FILES\n"
             ".TP\n"
             ".I ~/.local/share/zelkor2k/\n"
             "The program folder of an installed program (below \\fB$XDG_DATA_HOME\\fR when "
             "that is set): the settings file \\fIZelkor2k.cfg\\fR, the working folders "
-            "\\fIHTML\\fR, \\fIJRA-VAN\\fR and \\fIKTDAT\\fR, and the pictures in "
+            "\\fIHTML\\fR, \\fIJRA-VAN\\fR and \\fIKTDAT\\fR, the JV-Data store "
+            "\\fIJV-Data/jvdata.sqlite3\\fR, and the pictures in "
             "\\fIImage\\fR that the pages show. A program run from a folder that holds "
             "\\fIImage\\fR and can be written (a build folder) uses that folder instead.\n"
             ".SH EXIT STATUS\n"

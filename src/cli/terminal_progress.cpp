@@ -31,8 +31,8 @@ std::string progressBar(int position) {
     return bar + percent + "%";
 }
 
-TerminalProgress::TerminalProgress(std::FILE* out)
-    : out_(out), redraw_(::isatty(::fileno(out)) != 0) {}
+TerminalProgress::TerminalProgress(std::FILE* out, bool terminalOnly)
+    : out_(out), redraw_(::isatty(::fileno(out)) != 0), silent_(terminalOnly && !redraw_) {}
 
 TerminalProgress::~TerminalProgress() {
     if (redraw_ && lineShown_)
@@ -44,11 +44,13 @@ void TerminalProgress::setText(const std::string& cp932) {
     text.erase(
         std::remove_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }),
         text.end());
-    text_ = cp932ToUtf8(text);
+    text_ = cp932ToUtf8(visibleControls(text));
 }
 
 void TerminalProgress::setPosition(int position) {
     position_ = std::clamp(position, 0, 100);
+    if (silent_)
+        return;
     const std::string line = progressBar(position_) + (text_.empty() ? "" : " " + text_);
     if (redraw_) {
         // Back to the start of the line and clear what the last one left.

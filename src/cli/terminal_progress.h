@@ -13,7 +13,8 @@ namespace zelkor::cli {
 // line is redrawn in place; into a file or pipe each position is a line.
 class TerminalProgress : public ProgressSink {
   public:
-    explicit TerminalProgress(std::FILE* out = stderr);
+    // `terminalOnly`: nothing at all is written unless `out` is a terminal.
+    explicit TerminalProgress(std::FILE* out = stderr, bool terminalOnly = false);
     ~TerminalProgress() override;
     TerminalProgress(const TerminalProgress&) = delete;
     TerminalProgress& operator=(const TerminalProgress&) = delete;
@@ -28,6 +29,7 @@ class TerminalProgress : public ProgressSink {
   private:
     std::FILE* out_;
     bool redraw_;
+    bool silent_;
     bool lineShown_ = false;
     std::string text_;
     int position_ = 0;

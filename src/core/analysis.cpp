@@ -54,4 +54,12 @@ AnalysisRows analysisRows(const RaceSheet& sheet) {
     return rows;
 }
 
+AnalysisRows shownAnalysisRows(const RaceSheet& sheet) {
+    AnalysisRows rows = analysisRows(sheet);
+    for (auto* row : {&rows.popularity, &rows.distance, &rows.form, &rows.weightDrop})
+        for (int& horse : *row)
+            horse = sheet.shownNumber(horse);
+    return rows;
+}
+
 } // namespace zelkor

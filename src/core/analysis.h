@@ -18,5 +18,8 @@ struct AnalysisRows {
 // next pick is horse 1 again, so the rows always hold three numbers. The
 // sheet is only read.
 AnalysisRows analysisRows(const RaceSheet& sheet);
+// The same picks named by the numbers the horses carry, as pages and the
+// command line show them.
+AnalysisRows shownAnalysisRows(const RaceSheet& sheet);
 
 } // namespace zelkor

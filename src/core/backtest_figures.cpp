@@ -36,47 +36,49 @@ const BacktestRunner* longestShot(const BacktestRace& race) {
     return best;
 }
 
+// A single pick of the race: one ticket, when the horse ran normally.
+void addPick(TicketCount& place, TicketCount& win, const BacktestRunner* pick, int places) {
+    if (pick == nullptr || !pick->ranNormally())
+        return;
+    place.addRace(1, pick->placed(places) ? 1 : 0);
+    win.addRace(1, pick->won() ? 1 : 0);
+}
+
 void addRace(BacktestFigures& f, const BacktestRace& race) {
     ++f.races;
-    if (const BacktestRunner* top = rankedAt(race, 1)) {
-        f.topPlace.add(top->placed());
-        f.topWin.add(top->won());
-    }
+    const int places = race.places();
+    addPick(f.topPlace, f.topWin, rankedAt(race, 1), places);
+    for (int p = 1; p <= kRankedPositions; ++p)
+        addPick(f.rankPlace[static_cast<size_t>(p - 1)], f.rankWin[static_cast<size_t>(p - 1)],
+                rankedAt(race, p), places);
+    int dark = 0, darkPlaced = 0, darkWon = 0;
     for (const BacktestRunner& runner : race.runners) {
-        if (runner.rank >= 1 && runner.rank <= race.darkHorseCount) {
-            f.darkPlace.add(runner.placed());
-            f.darkWin.add(runner.won());
-        }
-        if (runner.rank >= 1 && runner.rank <= kRankedPositions) {
-            f.rankPlace[static_cast<size_t>(runner.rank - 1)].add(runner.placed());
-            f.rankWin[static_cast<size_t>(runner.rank - 1)].add(runner.won());
-        }
+        if (runner.rank < 1 || runner.rank > race.darkHorseCount || !runner.ranNormally())
+            continue;
+        ++dark;
+        darkPlaced += runner.placed(places) ? 1 : 0;
+        darkWon += runner.won() ? 1 : 0;
     }
-    bool anyPair = false;
+    f.darkPlace.addRace(dark, darkPlaced);
+    f.darkWin.addRace(dark, darkWon);
+    int pairs = 0, pairHits = 0;
     for (const auto& pair : race.quinellaPairs) {
-        const bool hit = quinellaHit(race, pair);
-        f.quinellaPairs.add(hit);
-        anyPair = anyPair || hit;
+        const BacktestRunner* a = withNumber(race, pair[0]);
+        const BacktestRunner* b = withNumber(race, pair[1]);
+        if (a == nullptr || b == nullptr || !a->ranNormally() || !b->ranNormally())
+            continue;
+        ++pairs;
+        pairHits += quinellaHit(race, pair) ? 1 : 0;
     }
-    if (!race.quinellaPairs.empty())
-        f.quinellaRaces.add(anyPair);
-    const bool darkPlaced =
-        std::any_of(race.runners.begin(), race.runners.end(), [&](const BacktestRunner& r) {
-            return r.rank >= 1 && r.rank <= race.darkHorseCount && r.placed();
-        });
-    f.placeBetRaces.add(darkPlaced);
-    if (const BacktestRunner* favourite = runnerAt(
-            race, [](const BacktestRunner& r, int v) { return r.popularity == v; }, 1)) {
-        f.favouritePlace.add(favourite->placed());
-        f.favouriteWin.add(favourite->won());
-    }
-    if (const BacktestRunner* shot = longestShot(race)) {
-        f.longshotPlace.add(shot->placed());
-        f.longshotWin.add(shot->won());
-    }
+    f.quinella.addRace(pairs, pairHits);
+    addPick(f.favouritePlace, f.favouriteWin,
+            runnerAt(
+                race, [](const BacktestRunner& r, int v) { return r.popularity == v; }, 1),
+            places);
+    addPick(f.longshotPlace, f.longshotWin, longestShot(race), places);
     const double runners = std::max(race.fieldSize, 1);
-    f.chancePlace += std::min(3.0, runners) / runners;
-    f.chanceWin += 1.0 / runners;
+    f.chancePlace = f.chancePlace.value_or(0) + std::min<double>(places, runners) / runners;
+    f.chanceWin = f.chanceWin.value_or(0) + 1.0 / runners;
 }
 
 BacktestFigures figuresWhere(std::span<const BacktestRace> races,
@@ -86,8 +88,8 @@ BacktestFigures figuresWhere(std::span<const BacktestRace> races,
         if (contains(race))
             addRace(figures, race);
     if (figures.races > 0) {
-        figures.chancePlace /= figures.races;
-        figures.chanceWin /= figures.races;
+        *figures.chancePlace /= figures.races;
+        *figures.chanceWin /= figures.races;
     }
     return figures;
 }
@@ -109,11 +111,9 @@ using F = BacktestFigures;
 constexpr BacktestRow kRows[] = {
     {"ゼルコ馬1位の複勝率", "topPlace", &F::topPlace, true},
     {"ゼルコ馬1位の勝率", "topWin", &F::topWin, true},
-    {"穴馬の複勝率", "darkHorsePlace", &F::darkPlace, true},
-    {"穴馬の勝率", "darkHorseWin", &F::darkWin, true},
-    {"複勝 (穴馬のどれかが3着以内)", "placeBetRaces", &F::placeBetRaces, true},
-    {"馬連 (組み合わせごと)", "quinellaPairs", &F::quinellaPairs, true},
-    {"馬連 (どれかが的中したレース)", "quinellaRaces", &F::quinellaRaces, true},
+    {"穴馬の複勝率 (どれかが複勝圏に入ったレース)", "darkHorsePlace", &F::darkPlace, true},
+    {"穴馬の勝率 (どれかが勝ったレース)", "darkHorseWin", &F::darkWin, true},
+    {"馬連の的中率 (どれかが的中したレース)", "quinella", &F::quinella, true},
     {"1番人気の複勝率", "favouritePlace", &F::favouritePlace, false},
     {"1番人気の勝率", "favouriteWin", &F::favouriteWin, false},
     {"推定オッズ最高の馬の複勝率", "longshotPlace", &F::longshotPlace, false},
@@ -122,11 +122,11 @@ constexpr BacktestRow kRows[] = {
 
 } // namespace
 
-Interval wilsonInterval(const HitCount& count) {
-    if (count.trials <= 0)
+Interval wilsonInterval(int hits, int trials) {
+    if (trials <= 0)
         return {};
-    const double n = count.trials;
-    const double p = count.hits / n;
+    const double n = trials;
+    const double p = hits / n;
     const double z2 = kZ * kZ;
     const double centre = (p + z2 / (2 * n)) / (1 + z2 / n);
     const double half = kZ / (1 + z2 / n) * std::sqrt(p * (1 - p) / n + z2 / (4 * n * n));
@@ -136,7 +136,7 @@ Interval wilsonInterval(const HitCount& count) {
 bool quinellaHit(const BacktestRace& race, const std::array<int, 2>& pair) {
     const BacktestRunner* a = withNumber(race, pair[0]);
     const BacktestRunner* b = withNumber(race, pair[1]);
-    if (a == nullptr || b == nullptr || a == b || a->abnormal || b->abnormal)
+    if (a == nullptr || b == nullptr || a == b || !a->ranNormally() || !b->ranNormally())
         return false;
     const int first = std::min(a->finish, b->finish);
     const int second = std::max(a->finish, b->finish);

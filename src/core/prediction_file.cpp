@@ -16,6 +16,8 @@ namespace {
 constexpr const char* kCannotCreate = "ファイル'%s'は開けませんでした。";
 constexpr const char* kCannotOpen = "ファイル'%s'を開けません";
 constexpr const char* kNotOurFile = "ゼルコ馬ファイルではありません";
+constexpr const char* kRenumbered =
+    "出走取消で馬番に欠番があるため、予想ファイルには出走馬を1番から順に付け直して保存しました。";
 constexpr const char* kUnusable = "ファイルを開けません";
 constexpr const char* kOlderVersion = "以前のバージョンのファイルは開けません";
 
@@ -203,6 +205,9 @@ int writePredictionFile(const RaceSheet& sheet, const std::string& path, UserPro
         prompt.showMessage(fileProblemText(problem, path, kCannotCreate));
         return 0;
     }
+    // The file has no room for a gap in the numbers: its runners are 1..n.
+    if (sheet.renumbered())
+        prompt.showNote(kRenumbered, MessageIcon::Information);
     return 1;
 }
 
@@ -237,6 +242,8 @@ int readPredictionFile(RaceSheet& sheet, const std::string& path, UserPrompt& pr
     }
     loaded.currentRunner = 1;
     loaded.liveRunnerCount = loaded.runnerCount;
+    loaded.horseNumbers = {};
+    loaded.brackets = {};
     sheet = loaded;
     return 1;
 }

@@ -20,7 +20,8 @@ std::string predictionFileText(const RaceSheet& sheet);
 
 // Saves the sheet to `path`. The file is replaced only once the new one is
 // completely written, so a failed save keeps the previous file. Returns 1 on
-// success; on failure tells the user and returns 0.
+// success (with a note when the runners carry numbers with a gap, which the
+// file stores as 1..n); on failure tells the user and returns 0.
 int writePredictionFile(const RaceSheet& sheet, const std::string& path, UserPrompt& prompt);
 
 // Loads the race and runners of a prediction file into the sheet and makes

@@ -27,6 +27,27 @@ void RaceSheet::resetRaceConditions() {
 void RaceSheet::resetRunners() {
     for (auto& r : runners)
         r.reset();
+    horseNumbers = {};
+    brackets = {};
+}
+
+int RaceSheet::shownNumber(int slot) const {
+    const bool inSlots = slot >= 1 && slot <= kMaxRunners;
+    const int number = inSlots ? horseNumbers[static_cast<size_t>(slot)] : 0;
+    return number != 0 ? number : slot;
+}
+
+int RaceSheet::shownBracket(int slot, int count) const {
+    const bool inSlots = slot >= 1 && slot <= kMaxRunners;
+    const int bracket = inSlots ? brackets[static_cast<size_t>(slot)] : 0;
+    return bracket != 0 ? bracket : BracketOf(slot, count);
+}
+
+bool RaceSheet::renumbered() const {
+    for (int slot = 1; slot <= kMaxRunners; ++slot)
+        if (shownNumber(slot) != slot)
+            return true;
+    return false;
 }
 
 RunnerEntry& RaceSheet::runner(int horse) {
@@ -72,9 +93,9 @@ std::string_view bracketColourName(int bracket) {
 }
 
 std::string runnerLabel(const RaceSheet& sheet) {
-    int bracket = BracketOf(sheet.currentRunner, sheet.liveRunnerCount);
+    int bracket = sheet.shownBracket(sheet.currentRunner, sheet.liveRunnerCount);
     std::string colour(bracketColourName(bracket));
-    return format("%s %d枠 %d番 ", colour.c_str(), bracket, sheet.currentRunner);
+    return format("%s %d枠 %d番 ", colour.c_str(), bracket, sheet.shownNumber(sheet.currentRunner));
 }
 
 } // namespace zelkor

@@ -92,6 +92,20 @@ struct RaceSheet {
 
     // runnerCount limited to what the runner slots can hold.
     int usableRunnerCount() const;
+
+    // The numbers and brackets the runners really carry, where they differ
+    // from their slots: a horse scratched after the draw leaves a gap in
+    // the numbers (1-4, 6-10), and a bettor who bets "5番" must get the
+    // horse that carries 5. Zero means the slot itself and the bracket
+    // BracketOf gives; a hand-typed race never sets them.
+    std::array<int, kRunnerSlots> horseNumbers{};
+    std::array<int, kRunnerSlots> brackets{};
+    // The number runner `slot` carries, and its bracket in a field of
+    // `runnerCount`.
+    int shownNumber(int slot) const;
+    int shownBracket(int slot, int runnerCount) const;
+    // True when some runner carries another number than its slot.
+    bool renumbered() const;
 };
 
 // Bracket number (枠番) 1..8 of horse `horse` in a field of `runnerCount`.

@@ -57,7 +57,8 @@ ResultLines resultLines(const RaceSheet& sheet) {
     for (int i = 1; i <= n; ++i) {
         const int h = rankedHorse(sheet, i);
         lines.positions.push_back(format("%2d", i));
-        lines.brackets.push_back(format("%d枠%2d番", BracketOf(h, sheet.runnerCount), h));
+        lines.brackets.push_back(format("%d枠%2d番", sheet.shownBracket(h, sheet.runnerCount),
+                                        sheet.shownNumber(h)));
         lines.names.push_back(sheet.runner(h).name);
         lines.scores.push_back(format("%3d", scoreOf(sheet, h)));
         lines.odds.push_back(std::string(listText(kOddsBandList, sheet.runner(h).oddsBand)));
@@ -80,16 +81,20 @@ std::string betsReport(const RaceSheet& sheet) {
     const int k = darkHorseCount(sheet);
     for (int i = 1; i <= k; ++i) {
         const int h = rankedHorse(sheet, i);
-        appendFormat(text, " %d\t[%s]\r\n", h, nameOf(sheet, h));
+        appendFormat(text, " %d\t[%s]\r\n", sheet.shownNumber(h), nameOf(sheet, h));
     }
     // Up to eight runners every horse has a bracket of its own, so the
-    // quinella pairs are the bracket-quinella bets as they stand.
-    text += sheet.runnerCount <= 8 ? "【枠連】\r\n" : "【馬連】\r\n";
+    // quinella pairs are the bracket-quinella bets, named by bracket.
+    const bool byBracket = sheet.runnerCount <= 8;
+    text += byBracket ? "【枠連】\r\n" : "【馬連】\r\n";
+    const auto shown = [&](int h) {
+        return byBracket ? sheet.shownBracket(h, sheet.runnerCount) : sheet.shownNumber(h);
+    };
     const int q = quinellaCount(sheet);
     for (int i = 0; i < q; ++i) {
         const auto& pair = sheet.result.quinellaPairs[static_cast<size_t>(i)];
-        appendFormat(text, " %d - %d \t[%s]-[%s]\r\n", pair[0], pair[1], nameOf(sheet, pair[0]),
-                     nameOf(sheet, pair[1]));
+        appendFormat(text, " %d - %d \t[%s]-[%s]\r\n", shown(pair[0]), shown(pair[1]),
+                     nameOf(sheet, pair[0]), nameOf(sheet, pair[1]));
     }
     return text;
 }
@@ -101,7 +106,7 @@ std::string trainerReport(const RaceSheet& sheet, int selection) {
     if (h == 0)
         return {};
     std::string text = "＝＝＝＝＝＝＝ 調教師の本音 ＝＝＝＝＝＝\r\n";
-    appendFormat(text, " %d番 %s\r\n\r\n", h, nameOf(sheet, h));
+    appendFormat(text, " %d番 %s\r\n\r\n", sheet.shownNumber(h), nameOf(sheet, h));
     const int code = intentCode(sheet, h);
     text += intentMark(code);
     text += ' ';

@@ -95,8 +95,8 @@ std::string startFramedSet(const std::string& folder, const JvRaceCard& race,
     progress.setPosition(0);
     std::error_code ignored;
     std::filesystem::create_directories(folder, ignored);
-    unwritten.note(writeWholeFile(indexPath, buildFramesIndexPage(indexTitle, setMenuName(race),
-                                                                  firstPageName)),
+    unwritten.note(writePageFile(indexPath, buildFramesIndexPage(indexTitle, setMenuName(race),
+                                                                 firstPageName)),
                    indexPath);
     return indexPath;
 }
@@ -198,7 +198,7 @@ std::string writeNewspaperSet(RaceSource& source, std::vector<int> selectedPosit
     }
 
     menu += "\r\n</BODY>\r\n</HTML>";
-    unwritten.note(writeWholeFile(folder + menuName, menu), folder + menuName);
+    unwritten.note(writePageFile(folder + menuName, menu), folder + menuName);
     unwritten.report(prompt);
     if (unwrittenFiles != nullptr)
         *unwrittenFiles = unwritten.count();

@@ -43,8 +43,8 @@ std::string betsSummaryRow(const JvRaceCard& race, const RaceSheet& sheet) {
                   "size=2>%d</font></td><td>%s</td><td>%s</td></tr>\r\n",
                   htmlEscape(race.courseName).c_str(), race.raceNumber,
                   htmlEscape(race.raceName).c_str(), htmlEscape(sheet.runner(top).name).c_str(),
-                  scoreOf(sheet, top), placeBetsText(result).c_str(),
-                  quinellaBetsText(result).c_str());
+                  scoreOf(sheet, top), placeBetsText(sheet).c_str(),
+                  quinellaBetsText(sheet).c_str());
 }
 
 std::string predictAll(RaceSource& source, RaceSheet& sheet, JvRaceCard& currentRace,
@@ -110,9 +110,9 @@ std::string predictAll(RaceSource& source, RaceSheet& sheet, JvRaceCard& current
     }
 
     menu += "</BODY></HTML>";
-    unwritten.note(writeWholeFile(folder + menuName, menu), folder + menuName);
+    unwritten.note(writePageFile(folder + menuName, menu), folder + menuName);
     summary += "</table></BODY></HTML>";
-    unwritten.note(writeWholeFile(folder + summaryName, summary), folder + summaryName);
+    unwritten.note(writePageFile(folder + summaryName, summary), folder + summaryName);
     unwritten.report(prompt);
     if (unwrittenFiles != nullptr)
         *unwrittenFiles = unwritten.count();

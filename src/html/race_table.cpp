@@ -70,11 +70,11 @@ std::string buildRaceTable(const RaceSheet& sheet, const AppSettings& settings,
     const int count = shownRunnerCount(sheet);
     for (int n = 1; n <= count; ++n) {
         const RunnerEntry& r = sheet.runner(n);
-        const int bracket = BracketOf(n, count);
+        const int bracket = sheet.shownBracket(n, count);
         const std::string name = htmlEscape(r.name);
         out += "<TR>\r\n";
         appendFormat(out, " <TD BGCOLOR=%s><p align=right>%d枠%2d番</p></TD>",
-                     std::string(bracketColour(bracket)).c_str(), bracket, n);
+                     std::string(bracketColour(bracket)).c_str(), bracket, sheet.shownNumber(n));
         const std::string link =
             settings.sportsLinkNames ? horseNameLink(settings.dbUrl1, r.name, settings.dbUrl2) : "";
         if (!link.empty()) {

@@ -16,9 +16,6 @@ constexpr const char* kHeaderColour = "9999cc";
 constexpr const char* kProgramRowColour = "ffffaa";
 constexpr const char* kNone = "<td align=center>－</td>";
 
-constexpr const char* kFewRacesNote =
-    "レースの少ない区分の数字は何も証明しません。また、区分がたくさんあれば、そのうちいくつかは"
-    "偶然だけで良く見えます。";
 constexpr const char* kFinalOddsNote =
     "オッズは確定オッズ (最終オッズ) です。レースの前に見えていたオッズとは少し違います。";
 

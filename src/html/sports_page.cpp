@@ -29,21 +29,23 @@ std::string_view intentMarkColour(std::string_view mark) {
 
 } // namespace
 
-std::string quinellaBetsText(const PredictionResult& result) {
+std::string quinellaBetsText(const RaceSheet& sheet) {
+    const PredictionResult& result = sheet.result;
     std::string text;
     const int pairs = std::clamp(result.quinellaCount, 0, kMaxQuinellaPairs);
     for (int i = 0; i < pairs; ++i) {
         const auto& pair = result.quinellaPairs[static_cast<size_t>(i)];
-        appendFormat(text, "%d-%d　", pair[0], pair[1]);
+        appendFormat(text, "%d-%d　", sheet.shownNumber(pair[0]), sheet.shownNumber(pair[1]));
     }
     return text;
 }
 
-std::string placeBetsText(const PredictionResult& result) {
+std::string placeBetsText(const RaceSheet& sheet) {
+    const PredictionResult& result = sheet.result;
     std::string text;
     const int darkHorses = std::clamp(result.darkHorseCount, 0, kMaxRunners);
     for (int i = 1; i <= darkHorses; ++i)
-        appendFormat(text, "%d　\r\n", result.ranking[static_cast<size_t>(i)]);
+        appendFormat(text, "%d　\r\n", sheet.shownNumber(result.ranking[static_cast<size_t>(i)]));
     return text;
 }
 
@@ -102,13 +104,13 @@ std::string buildSportsPage(const RaceSheet& sheet, const AppSettings& settings,
     page += "<TR><TH rowspan=2 BGCOLOR=0000ff><font size=3 color=eeeeee>";
     appendFormat(page, "%s%dR推奨馬券</TH>", racecourse.c_str(), sheet.raceNumber);
     page += "<TH width=130 bgcolor=77dd77>馬連</TH><TD>";
-    page += quinellaBetsText(result);
+    page += quinellaBetsText(sheet);
     page += "</TD></TR>\r\n";
     page += "<TR><TH bgcolor=77dd77>複勝</TH><TD>";
-    page += placeBetsText(result);
+    page += placeBetsText(sheet);
     page += "</TD></TR>\r\n";
 
-    const AnalysisRows rows = analysisRows(sheet);
+    const AnalysisRows rows = shownAnalysisRows(sheet);
     page += "<TR><TH rowspan=4 BGCOLOR=0000ff><font size=3 color=eeeeee>分析</TH>\r\n";
     appendFormat(page, "<TH bgcolor=77dd77>上位人気</TH><TD>%d　%d　%d</TD></TR>\r\n",
                  rows.popularity[0], rows.popularity[1], rows.popularity[2]);
@@ -127,8 +129,8 @@ std::string buildSportsPage(const RaceSheet& sheet, const AppSettings& settings,
         if (h >= 2)
             page += "<TR>";
         appendFormat(page, "<TD BGCOLOR=%s>",
-                     std::string(bracketColour(BracketOf(h, runnerCount))).c_str());
-        appendFormat(page, "<font size=2><b>%d %s</TD>", h,
+                     std::string(bracketColour(sheet.shownBracket(h, runnerCount))).c_str());
+        appendFormat(page, "<font size=2><b>%d %s</TD>", sheet.shownNumber(h),
                      htmlEscape(sheet.runner(h).name).c_str());
         const std::string mark = trainerIntent(sheet, h, IntentPart::Mark);
         appendFormat(
@@ -145,7 +147,7 @@ std::string buildSportsPage(const RaceSheet& sheet, const AppSettings& settings,
 
 int writeSportsPage(const std::string& path, const RaceSheet& sheet, const AppSettings& settings,
                     const std::string& programFolder, const std::tm& localTime) {
-    return writeWholeFile(path, buildSportsPage(sheet, settings, programFolder, localTime)) ? 1 : 0;
+    return writePageFile(path, buildSportsPage(sheet, settings, programFolder, localTime)) ? 1 : 0;
 }
 
 std::string suggestedSportsFileName(const RaceSheet& sheet, const std::tm& localTime) {

@@ -27,8 +27,9 @@ std::string suggestedSportsFileName(const RaceSheet& sheet, const std::tm& local
 // The recommended bets as the sports page and the bets summary list them:
 // every quinella pair as "a-b　", and every dark horse (the place bets, in
 // ranking order) as "n　" on a line of its own.
-std::string quinellaBetsText(const PredictionResult& result);
-std::string placeBetsText(const PredictionResult& result);
+// Horses are named by the numbers they carry.
+std::string quinellaBetsText(const RaceSheet& sheet);
+std::string placeBetsText(const RaceSheet& sheet);
 
 // "日曜日" … "土曜日" for tm_wday 0..6; empty otherwise.
 std::string_view japaneseWeekdayName(int weekday);

@@ -1,6 +1,7 @@
 #include "jv/backtest.h"
 
 #include "core/scoring.h"
+#include "text/format.h"
 
 #include <algorithm>
 
@@ -12,7 +13,13 @@ constexpr std::string_view kRules[] = {
     "どうしでまとめて組み立てます。",
     "そろった出走馬が最少頭数 (既定 5 頭) 以上で、頭数の最少割合 (既定 80 %) "
     "以上のレースだけを使います。馬番の重なりや頭数の食い違いがあるレースも使いません。",
-    "各馬はそのレースの前の姿で予想します。そのレースとそれより後の走りは使いません。",
+    "記録の5走が埋まっていて (それより古い走りは記録から落ちています)、そのレースより前の走りが2走"
+    "未満の馬がいるレースは使いません。その馬は走ったことがないように見えてしまうからです。",
+    "1番人気の馬がそろっていないレースは使いません。くらべる相手をゼルコ馬と同じレースで数えるため"
+    "です。",
+    "各馬はそのレースの前の姿で予想します。そのレースの日とそれより後の日付の走りは使いません。記録"
+    "の"
+    "順が乱れていても、それより古い走りは使います。",
     "前走・前々走は、そのレースより前の直近2走を JRA-VAN の読み込みと同じ変換で作ります。",
     "脚質・強さ・推定オッズは、そのレースより前の走りから登録馬ファイルと同じ式で求めます。推定オッ"
     "ズの強さの合計は、そろった出走馬の合計です。",
@@ -22,16 +29,26 @@ constexpr std::string_view kRules[] = {
     "距離・芝/ダート・格 (クラス) "
     "はそのレースの記録から取ります。年齢制限・性別制限・重量は記録にないため既定値 "
     "(４歳上・なし・別定) です。",
-    "予想は通常の予想と同じ得点・順位・穴馬の数・馬連の組み合わせです。複勝は3着以内、異常な結果 "
-    "(取消・中止など) は着外と数えます。",
-    "くらべる相手は、1番人気の馬 (そろっていないレースは数えません)、推定オッズがいちばん高い馬 "
-    "(同じなら馬番の小さい馬)、偶然 (3÷頭数、1着は 1÷頭数をレースごとに平均) です。",
+    "予想は通常の予想と同じ得点・順位・穴馬の数・馬連の組み合わせです。複勝は3着以内、7頭立て以下"
+    "では2着以内です。",
+    "取消・除外・競走中止・失格の馬は、当たりにも外れにも数えません。落馬再騎乗と降着の馬は確定した"
+    "着順で数えます。",
+    "穴馬と馬連は、レースを1回の試行として数えます (どれかが当たればそのレースは的中)。同じレースの"
+    "買い目どうしは独立ではないため、信頼区間もレースの数から求めます。",
+    "くらべる相手は、1番人気の馬、推定オッズがいちばん高い馬 (同じなら馬番の小さい馬)、偶然 "
+    "(複勝圏の頭数÷頭数、1着は 1÷頭数をレースごとに平均) です。",
     "記録にあるのは各馬の近5走だけなので、古いレースほど前の走りが少なく、ゼルコ馬の得点もその分だ"
     "け粗くなります。",
     kNoPayoutsNote,
 };
 
 constexpr const char* kProgressText = "過去レースで検証しています";
+
+void prefetchHorse(const PastHorse& horse) {
+    const char* bytes = reinterpret_cast<const char*>(&horse);
+    for (size_t line = 0; line < sizeof horse; line += 64)
+        __builtin_prefetch(bytes + line);
+}
 
 // Position of `horse` in the ranking (1 the first), 0 when it is not ranked.
 int rankOf(const PredictionResult& result, int horse, int runnerCount) {
@@ -43,11 +60,20 @@ int rankOf(const PredictionResult& result, int horse, int runnerCount) {
 
 } // namespace
 
+std::string droppedRacesText(const PastRaceSet& dropped, const PastRaceRules& rules) {
+    return format(
+        "除いたレース: %d (そろった出走馬が%d頭未満 %d、頭数の%d%%未満 %d、記録の食い違い "
+        "%d、前の走りが記録から落ちた馬がいる %d、1番人気がいない %d)",
+        dropped.dropped(), rules.minRunners, dropped.droppedFewRunners, rules.minSharePercent,
+        dropped.droppedLowShare, dropped.droppedInconsistent, dropped.droppedShortHistory,
+        dropped.droppedNoFavourite);
+}
+
 std::span<const std::string_view> backtestRules() {
     return kRules;
 }
 
-BacktestRace predictPastRace(const PastRace& race, std::span<const JvHorseEntry> horses,
+BacktestRace predictPastRace(const PastRace& race, std::span<const PastHorse> horses,
                              RaceSheet& sheet) {
     const PastRaceField field = loadPastRace(sheet, race, horses);
     scoreRace(sheet);
@@ -76,10 +102,10 @@ BacktestRace predictPastRace(const PastRace& race, std::span<const JvHorseEntry>
     for (int k = 1; k <= n; ++k) {
         const PastRaceEntrant& entrant = field[static_cast<size_t>(k)];
         BacktestRunner runner;
-        runner.horseId = horses[entrant.horse].horseId;
+        runner.horseId = horses[entrant.horse].horseId();
         runner.horseNumber = entrant.run->horseNumber;
         runner.finish = entrant.run->finish;
-        runner.abnormal = entrant.run->abnormal != 0;
+        runner.abnormal = entrant.run->abnormal;
         runner.popularity = entrant.run->popularity;
         runner.score = result.scores[static_cast<size_t>(k)];
         runner.rank = rankOf(result, k, n);
@@ -89,7 +115,7 @@ BacktestRace predictPastRace(const PastRace& race, std::span<const JvHorseEntry>
     return out;
 }
 
-Backtest backtestHorses(std::span<const JvHorseEntry> horses, const PastRaceRules& rules,
+Backtest backtestHorses(std::span<const PastHorse> horses, const PastRaceRules& rules,
                         ProgressSink& progress, int from) {
     Backtest backtest;
     backtest.horses = static_cast<int>(horses.size());
@@ -103,6 +129,11 @@ Backtest backtestHorses(std::span<const JvHorseEntry> horses, const PastRaceRule
     backtest.races.reserve(races.size());
     int shown = from;
     for (size_t i = 0; i < races.size(); ++i) {
+        // The horses of a race lie anywhere in memory: fetching the next
+        // race's while this one is predicted hides most of the waiting.
+        if (i + 1 < races.size())
+            for (const PastRaceRunner& runner : races[i + 1].runners)
+                prefetchHorse(horses[runner.horse]);
         backtest.races.push_back(predictPastRace(races[i], horses, sheet));
         const int position =
             from + static_cast<int>((100LL - from) * static_cast<long long>(i + 1) /
@@ -118,8 +149,8 @@ bool backtestHorseFile(const std::string& horseFilePath, const PastRaceRules& ru
                        Backtest& backtest, UserPrompt& prompt, ProgressSink& progress) {
     // Nothing is shown before the file is read, so a file that cannot be
     // read is told alone.
-    std::vector<JvHorseEntry> horses;
-    if (!readEveryHorse(horseFilePath, horses, prompt))
+    std::vector<PastHorse> horses;
+    if (!readPastHorses(horseFilePath, horses, prompt))
         return false;
     // Reading the file was about a third of the work.
     backtest = backtestHorses(horses, rules, progress, 30);

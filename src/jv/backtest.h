@@ -2,7 +2,7 @@
 
 #include "core/backtest_figures.h"
 #include "core/ports.h"
-#include "jv/horse_file.h"
+#include "jv/past_horses.h"
 #include "jv/past_races.h"
 
 #include <span>
@@ -24,7 +24,7 @@ struct Backtest {
 
 // Predicts every kept past race of `horses`. `progress` goes from `from` to
 // 100 over the races.
-Backtest backtestHorses(std::span<const JvHorseEntry> horses, const PastRaceRules& rules,
+Backtest backtestHorses(std::span<const PastHorse> horses, const PastRaceRules& rules,
                         ProgressSink& progress, int from = 0);
 
 // Reads the horse file and backtests it. False after the reader's message
@@ -32,13 +32,16 @@ Backtest backtestHorses(std::span<const JvHorseEntry> horses, const PastRaceRule
 bool backtestHorseFile(const std::string& horseFilePath, const PastRaceRules& rules,
                        Backtest& backtest, UserPrompt& prompt, ProgressSink& progress);
 
+// "除いたレース: n (…)" with the count of every reason (CP932, no line end).
+std::string droppedRacesText(const PastRaceSet& dropped, const PastRaceRules& rules);
+
 // How past races are rebuilt and judged, one sentence a line (CP932), for
 // the report page and the command's help.
 std::span<const std::string_view> backtestRules();
 
 // One rebuilt race predicted: scored and ranked by the formula, the dark
 // horses and quinella pairs taken as a prediction takes them.
-BacktestRace predictPastRace(const PastRace& race, std::span<const JvHorseEntry> horses,
+BacktestRace predictPastRace(const PastRace& race, std::span<const PastHorse> horses,
                              RaceSheet& sheet);
 
 } // namespace zelkor

@@ -14,8 +14,30 @@ namespace zelkor::jvrecord {
 // never a value `value` held before.
 void readDecimal(std::string_view record, size_t offset, size_t width, int& value);
 
-// The same parse, returned.
-int readLeadingDigits(std::string_view record, size_t offset, size_t width);
+// The same parse, returned. Parsed where it lies (it runs for every field of
+// every record a job reads): the bytes a short record lacks would be
+// blanks, which end a number as the record's end does.
+inline int readLeadingDigits(std::string_view record, size_t offset, size_t width) {
+    if (offset >= record.size())
+        return 0;
+    const std::string_view field = record.substr(offset, width);
+    size_t pos = 0;
+    while (pos < field.size() && (field[pos] == ' ' || (field[pos] >= '\t' && field[pos] <= '\r')))
+        ++pos;
+    bool negative = false;
+    if (pos < field.size() && (field[pos] == '+' || field[pos] == '-')) {
+        negative = field[pos] == '-';
+        ++pos;
+    }
+    long long value = 0;
+    constexpr long long kLimit = 2147483647LL;
+    for (; pos < field.size() && field[pos] >= '0' && field[pos] <= '9'; ++pos) {
+        value = value * 10 + (field[pos] - '0');
+        if (value > kLimit)
+            value = kLimit; // saturate; no field of the formats is that wide
+    }
+    return static_cast<int>(negative ? -value : value);
+}
 
 // The field's bytes as they are.
 std::string readText(std::string_view record, size_t offset, size_t width);

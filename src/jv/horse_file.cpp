@@ -4,13 +4,14 @@
 #include "jv/code_tables.h"
 #include "jv/file_index.h"
 #include "jv/fixed_record.h"
+#include "jv/horse_lookup.h"
 #include "text/format.h"
 #include "text/sjis.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <memory>
-#include <unordered_map>
+#include <sys/stat.h>
 #include <unordered_set>
 
 namespace zelkor {
@@ -62,7 +63,6 @@ bool parsePastRun(JvPastRun& run, std::string_view block) {
     readDecimal(block, 116, 3, run.bodyWeight);
     for (size_t i = 0; i < run.corners.size(); ++i)
         readDecimal(block, 122 + 2 * i, 2, run.corners[i]);
-    fillMissingCorners(run);
     readDecimal(block, 133, 3, run.lastThreeFurlongs);
     readDecimal(block, 136, 4, run.time);
     run.marginCode = readText(block, 140, 3);
@@ -70,8 +70,7 @@ bool parsePastRun(JvPastRun& run, std::string_view block) {
     readDecimal(block, 147, 2, run.popularity);
     run.otherHorseName = readText(block, 191, 18);
     readDecimal(block, 212, 3, run.timeDiff);
-    // The other horse's time is a duration: 1:59.8 and 40.2 s make 2:40.0.
-    run.otherTime = tenthsToTime(timeToTenths(run.time) + run.timeDiff);
+    completePastRun(run);
     decodePastRunTexts(run);
     return true;
 }
@@ -104,10 +103,12 @@ void parseHorseRecord(JvHorseRecord& horse, std::string_view record, long long f
                             horse.bandCounts[set][band][place]);
 
     decodeHorseTexts(horse);
-    // The runs after the end mark stay new (empty) runs.
+    // The runs after the end mark stay new (empty) runs. A block cut short
+    // by the record's end reads blanks past it, as every field does.
     for (size_t slot = 0; slot < horse.pastRuns.size(); ++slot) {
-        std::string block =
-            fixedField(record, kJvPastRunsOffset + kJvPastRunBytes * slot, kJvPastRunBytes);
+        const size_t offset = kJvPastRunsOffset + kJvPastRunBytes * slot;
+        const std::string_view block =
+            offset < record.size() ? record.substr(offset, kJvPastRunBytes) : std::string_view();
         if (!parsePastRun(horse.pastRuns[slot], block))
             break;
     }
@@ -116,41 +117,23 @@ void parseHorseRecord(JvHorseRecord& horse, std::string_view record, long long f
 
 namespace {
 
-// Registration number → offset of the first record with that key.
-struct HorseIndex {
-    std::unordered_map<std::string, std::uint64_t> offsets;
-};
-
-jvfile::IndexCache<HorseIndex>& horseIndexes() {
-    static jvfile::IndexCache<HorseIndex> cache;
+jvfile::IndexCache<JvHorseKeyTable>& horseIndexes() {
+    static jvfile::IndexCache<JvHorseKeyTable> cache;
     return cache;
 }
 
-std::shared_ptr<const HorseIndex> buildHorseIndex(const jvfile::ReadOnlyFile& file) {
-    auto index = std::make_shared<HorseIndex>();
-    constexpr size_t kRecordsPerBlock = 256;
-    std::uint64_t offset = 0;
-    for (;;) {
-        std::optional<std::string> block =
-            file.readAt(offset, kJvHorseRecordBytes * kRecordsPerBlock);
-        if (!block)
-            return nullptr;
-        for (size_t pos = 0; pos + kJvHorseKeyBytes <= block->size(); pos += kJvHorseRecordBytes)
-            index->offsets.emplace(block->substr(pos, kJvHorseKeyBytes), offset + pos);
-        if (block->size() < kJvHorseRecordBytes * kRecordsPerBlock)
-            return index;
-        offset += block->size();
-    }
-}
-
-std::shared_ptr<const HorseIndex> horseIndexOf(const std::string& path,
-                                               const jvfile::ReadOnlyFile& file, bool rebuild) {
+std::shared_ptr<const JvHorseKeyTable>
+horseIndexOf(const std::string& path, const jvfile::ReadOnlyFile& file, bool rebuild) {
     if (!rebuild)
         if (auto index = horseIndexes().find(path, file.stamp()))
             return index;
-    auto index = buildHorseIndex(file);
-    if (index)
-        horseIndexes().store(path, file.stamp(), index);
+    // A file of part records (LF line ends, a cut end) would be read shifted.
+    if (!holdsWholeHorseRecords(file.stamp().size))
+        return nullptr;
+    auto index = std::make_shared<JvHorseKeyTable>();
+    if (!indexHorseKeys(file, *index))
+        return nullptr;
+    horseIndexes().store(path, file.stamp(), index);
     return index;
 }
 
@@ -180,6 +163,12 @@ void decodeHorseTexts(JvHorseRecord& horse) {
     horse.sexText = codeText(kHorseSexTable, horse.sexCode);
     horse.coatText = codeText(kCoatColourTable, horse.coatCode);
     horse.markText = codeText(kHorseMarkTable, horse.markCode);
+}
+
+void completePastRun(JvPastRun& run) {
+    fillMissingCorners(run);
+    // The other horse's time is a duration: 1:59.8 and 40.2 s make 2:40.0.
+    run.otherTime = tenthsToTime(timeToTenths(run.time) + run.timeDiff);
 }
 
 void showHorseFileNotOpened(UserPrompt& prompt, const std::string& path) {
@@ -314,10 +303,10 @@ bool readHorse(JvHorseRecord& record, const std::string& horseFilePath, const st
         auto index = horseIndexOf(horseFilePath, file, attempt > 0);
         if (!index)
             break;
-        auto found = index->offsets.find(horseId);
-        if (found == index->offsets.end())
+        const std::optional<std::uint64_t> found = index->find(horseId);
+        if (!found)
             break;
-        std::optional<std::string> bytes = file.readAt(found->second, kJvHorseUsedBytes);
+        std::optional<std::string> bytes = file.readAt(*found, kJvHorseUsedBytes);
         if (!bytes || bytes->compare(0, kJvHorseKeyBytes, horseId) != 0)
             continue;
         parseHorseRecord(record, *bytes, fieldStrengthTotal, jvCurrentYear());
@@ -327,47 +316,6 @@ bool readHorse(JvHorseRecord& record, const std::string& horseFilePath, const st
     return false;
 }
 
-bool readEveryHorse(const std::string& horseFilePath, std::vector<JvHorseEntry>& horses,
-                    UserPrompt& prompt) {
-    jvfile::ReadOnlyFile file;
-    if (!file.open(horseFilePath)) {
-        showHorseFileNotOpened(prompt, horseFilePath);
-        return false;
-    }
-    horses.clear();
-    // The stamp's size only sizes the buffers; the reads below decide.
-    const size_t expected = std::min<std::uint64_t>(file.stamp().size / kJvHorseRecordBytes + 1,
-                                                    std::uint64_t{1} << 20);
-    horses.reserve(expected);
-    std::unordered_set<std::string> seen;
-    seen.reserve(expected);
-    constexpr size_t kRecordsPerBlock = 256;
-    std::uint64_t offset = 0;
-    for (;;) {
-        std::optional<std::string> block =
-            file.readAt(offset, kJvHorseRecordBytes * kRecordsPerBlock);
-        if (!block) {
-            showHorseNotRead(prompt);
-            return false;
-        }
-        const std::string_view bytes(*block);
-        for (size_t pos = 0; pos + kJvHorseKeyBytes <= bytes.size(); pos += kJvHorseRecordBytes) {
-            std::string id(bytes.substr(pos, kJvHorseKeyBytes));
-            // The search by registration number finds the first record with
-            // a key; a later one is never read, so it is left out here too.
-            if (!seen.insert(id).second)
-                continue;
-            JvHorseEntry& entry = horses.emplace_back();
-            entry.horseId = std::move(id);
-            parseHorseRecord(entry.record, bytes.substr(pos, kJvHorseUsedBytes), 0,
-                             jvCurrentYear());
-        }
-        if (bytes.size() < kJvHorseRecordBytes * kRecordsPerBlock)
-            return true;
-        offset += bytes.size();
-    }
-}
-
 namespace rescan {
 
 bool readHorse(JvHorseRecord& record, const std::string& horseFilePath, const std::string& horseId,
@@ -375,6 +323,12 @@ bool readHorse(JvHorseRecord& record, const std::string& horseFilePath, const st
     jvfile::StdioFile file = jvfile::openRegularStdioFile(horseFilePath);
     if (!file) {
         showHorseFileNotOpened(prompt, horseFilePath);
+        return false;
+    }
+    struct stat info {};
+    if (::fstat(::fileno(file.get()), &info) != 0 ||
+        !holdsWholeHorseRecords(static_cast<std::uint64_t>(info.st_size))) {
+        showHorseNotRead(prompt);
         return false;
     }
     // The file is read from its start in blocks of whole records, looking

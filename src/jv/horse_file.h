@@ -3,6 +3,7 @@
 #include "core/ports.h"
 
 #include <array>
+#include <cstdint>
 #include <span>
 #include <string>
 #include <vector>
@@ -16,6 +17,11 @@ inline constexpr size_t kJvHorseRecordBytes = 2881;
 inline constexpr size_t kJvPastRunBytes = 215;
 inline constexpr size_t kJvPastRunsOffset = 889;
 inline constexpr int kJvPastRunCount = 5;
+// A horse file is whole records only: any other size (a record cut short,
+// LF line ends in place of CR LF) would be read shifted, so it is not read.
+inline bool holdsWholeHorseRecords(std::uint64_t size) {
+    return size % kJvHorseRecordBytes == 0;
+}
 // Bytes of a record that hold anything the reader uses.
 inline constexpr size_t kJvHorseUsedBytes = kJvPastRunsOffset + kJvPastRunCount * kJvPastRunBytes;
 
@@ -122,7 +128,8 @@ class JvHorseRecord {
 // estimate). The record starts as a new one on success. Shows
 // "ファイル %s は開けませんでした。" or
 // "登録馬ファイルの読み込みに失敗しました" and returns false with `record`
-// unchanged when the file cannot be opened or the horse is not in it.
+// unchanged when the file cannot be opened, is not whole records or the
+// horse is not in it.
 //
 // The first record in file order with the key wins. Keys are indexed once
 // per file and the index reused while the file is unchanged.
@@ -141,20 +148,6 @@ void parseHorseRecord(JvHorseRecord& record, std::string_view bytes, long long f
 void showHorseFileNotOpened(UserPrompt& prompt, const std::string& path);
 void showHorseNotRead(UserPrompt& prompt);
 
-// One horse of the horse file with its registration number.
-struct JvHorseEntry {
-    std::string horseId;
-    JvHorseRecord record;
-};
-
-// Every horse of the horse file in file order, its values derived as
-// readHorse derives them without a field total. A record whose key came
-// before is left out, as the search by key never reaches it. Shows
-// "ファイル %s は開けませんでした。" and returns false when the file cannot be
-// opened (or "登録馬ファイルの読み込みに失敗しました" when it cannot be read).
-bool readEveryHorse(const std::string& horseFilePath, std::vector<JvHorseEntry>& horses,
-                    UserPrompt& prompt);
-
 namespace rescan {
 // Reference reader: searches the file from its start on every call.
 bool readHorse(JvHorseRecord& record, const std::string& horseFilePath, const std::string& horseId,
@@ -169,6 +162,9 @@ void decodePastRunTexts(JvPastRun& run);
 void decodeHorseTexts(JvHorseRecord& horse);
 // Corners the horse was not timed at (0) take its 1st-corner position, or 7.
 void fillMissingCorners(JvPastRun& run);
+// The values of a run read from its fields: the corners the horse was not
+// timed at, and the other horse's time.
+void completePastRun(JvPastRun& run);
 
 // Distance band of the finishing counts: 0 up to 1600 m, 1 1601–2200 m,
 // 2 2201 m and over.

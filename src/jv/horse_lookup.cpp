@@ -62,26 +62,29 @@ std::optional<std::uint64_t> JvHorseKeyTable::find(std::string_view key) const {
 
 JvHorseFile::JvHorseFile(std::string path) : path_(std::move(path)) {}
 
-bool JvHorseFile::index() {
+bool indexHorseKeys(const jvfile::ReadOnlyFile& file, JvHorseKeyTable& keys) {
     // Blocks of whole records, so no key straddles two reads; the buffer is
     // written by the reads only.
     constexpr std::size_t kBlockBytes = kJvHorseRecordBytes * 256;
     auto block = std::make_unique_for_overwrite<char[]>(kBlockBytes);
-    keys_ = JvHorseKeyTable();
+    keys = JvHorseKeyTable();
     // The stamp's size only sizes the table; the reads below decide.
-    keys_.reserve(static_cast<std::size_t>(
-        std::min<std::uint64_t>(file_.stamp().size / kJvHorseRecordBytes + 1, 1u << 22)));
+    keys.reserve(static_cast<std::size_t>(
+        std::min<std::uint64_t>(file.stamp().size / kJvHorseRecordBytes + 1, 1u << 22)));
     for (std::uint64_t offset = 0;; offset += kBlockBytes) {
-        std::optional<std::size_t> n = file_.readInto(offset, block.get(), kBlockBytes);
+        std::optional<std::size_t> n = file.readInto(offset, block.get(), kBlockBytes);
         if (!n)
             return false;
         for (std::size_t pos = 0; pos + kJvHorseKeyBytes <= *n; pos += kJvHorseRecordBytes)
-            keys_.insert(std::string_view(block.get() + pos, kJvHorseKeyBytes), offset + pos);
+            keys.insert(std::string_view(block.get() + pos, kJvHorseKeyBytes), offset + pos);
         if (*n < kBlockBytes)
-            break;
+            return true;
     }
-    indexed_ = true;
-    return true;
+}
+
+bool JvHorseFile::index() {
+    indexed_ = indexHorseKeys(file_, keys_);
+    return indexed_;
 }
 
 bool JvHorseFile::read(JvHorseRecord& record, std::string_view horseId,

@@ -38,6 +38,10 @@ class JvHorseKeyTable {
     std::size_t used_ = 0;
 };
 
+// Every key of the horse file into `keys` (emptied first), in one pass of
+// whole-record blocks; false when the file cannot be read.
+bool indexHorseKeys(const jvfile::ReadOnlyFile& file, JvHorseKeyTable& keys);
+
 // A horse file for one job: opened once, its keys indexed in one pass on
 // the first lookup, each horse then read where it lies. Reads as readHorse
 // does, with its messages, the first record of a key winning.

@@ -201,8 +201,9 @@ bool importJvData(const std::vector<std::string>& paths, const std::string& stor
 }
 
 std::string importSummaryText(const ImportSummary& summary) {
-    std::string text =
-        "種別        読込      追加      置換    古い版      削除      不正    対象外\r\n";
+    // Widths in bytes: a CP932 full-width character is two columns wide too.
+    std::string text = format("%-4s%10s%10s%10s%10s%10s%10s%10s\r\n", "種別", "読込", "追加",
+                              "置換", "古い版", "削除", "不正", "対象外");
     ImportCounts total;
     const auto line = [&text](const std::string& type, const ImportCounts& c) {
         appendFormat(text, "%-4s%10lld%10lld%10lld%10lld%10lld%10lld%10lld\r\n", type.c_str(),

@@ -2,6 +2,7 @@
 
 #include "jv/lzh_archive.h"
 #include "text/cp932.h"
+#include "text/file_io.h"
 #include "text/format.h"
 
 #include <algorithm>
@@ -230,9 +231,16 @@ bool readJvDataPaths(const std::vector<std::string>& paths, JvDataInputSink& sin
     std::vector<std::vector<Listed>> listed;
     std::uint64_t total = 0;
     for (const std::string& path : paths) {
+        // Only regular files and folders: a FIFO or a device would block or
+        // never end.
         std::error_code ec;
-        if (!fs::exists(path, ec)) {
+        if (!fs::is_regular_file(path, ec) && !fs::is_directory(path, ec)) {
             showCannotOpen(prompt, path);
+            return false;
+        }
+        // A FIFO would block the reading and a device never end it.
+        if (!fs::is_directory(path, ec) && !fs::is_regular_file(path, ec)) {
+            prompt.showMessage(fileProblemText(FileProblem::NotRegularFile, path, "%s"));
             return false;
         }
         listed.push_back(listFiles(path));

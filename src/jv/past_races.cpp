@@ -5,143 +5,191 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <tuple>
 
 namespace zelkor {
 namespace {
 
-// One present run: its race identity packed for sorting, its horse number,
-// and the horse and slot it is in. The sort touches only these, not the
-// large records.
-struct RunRef {
-    std::array<int, 6> race; // year, monthDay, racecourse code, meeting, day, race number
-    int horseNumber;
-    size_t horse;
-    size_t slot;
+// The race of a run as one number, ordered as its identity (date, course,
+// meeting, day, race number) is. Every field is a few digits wide, so each
+// has a fixed range: a year or month-day of four places lies in
+// -999..9999, a two-place number in -9..99.
+std::uint64_t raceKeyOf(const PastRunFacts& run) {
+    auto upTo = [](int value, int lowest, int span) {
+        return static_cast<std::uint64_t>(std::clamp(value - lowest, 0, span - 1));
+    };
+    const std::uint64_t date =
+        upTo(run.year, -999, 11000) * 11000 + upTo(run.monthDay, -999, 11000);
+    const std::uint64_t course = static_cast<unsigned char>(run.courseCode[0]) << 8 |
+                                 static_cast<unsigned char>(run.courseCode[1]);
+    return date << 37 | course << 21 | upTo(run.meeting, -9, 128) << 14 |
+           upTo(run.meetingDay, -9, 128) << 7 | upTo(run.raceNumber, -9, 128);
+}
+
+// One present run packed into two words with what judging its race needs,
+// so that the sort moves little and the judging never touches the horses:
+// the race, then the horse number, the run's place in file order, its
+// field size and two flags. The place is unique, so the field size and the
+// flags never decide the order; two-place numbers lie in -9..99.
+struct RunKey {
+    std::uint64_t race;
+    std::uint64_t order;
+
+    static RunKey of(const PastRunFacts& run, std::uint64_t place, bool shortHistory) {
+        auto byte = [](int value) {
+            return static_cast<std::uint64_t>(std::clamp(value + 16, 0, 255));
+        };
+        return {raceKeyOf(run), byte(run.horseNumber) << 56 | (place & 0xffffffffu) << 24 |
+                                    byte(run.fieldSize) << 16 |
+                                    std::uint64_t{run.popularity == 1} << 1 |
+                                    std::uint64_t{shortHistory}};
+    }
+    int horseNumber() const { return static_cast<int>(order >> 56) - 16; }
+    size_t place() const { return static_cast<size_t>(order >> 24 & 0xffffffffu); }
+    int fieldSize() const { return static_cast<int>(order >> 16 & 0xff) - 16; }
+    bool favourite() const { return (order & 2) != 0; }
+    bool shortHistory() const { return (order & 1) != 0; }
+    friend bool operator<(const RunKey& a, const RunKey& b) {
+        return a.race != b.race ? a.race < b.race : a.order < b.order;
+    }
 };
 
-// The racecourse code as one number: the field is two bytes wide, and the
-// length goes in too, so different codes never meet and equal lengths sort
-// as their bytes do.
-int courseKey(const std::string& code) {
-    int key = static_cast<int>(std::min<size_t>(code.size(), 2)) << 16;
-    for (size_t i = 0; i < code.size() && i < 2; ++i)
-        key |= static_cast<unsigned char>(code[i]) << (8 * (1 - i));
-    return key;
+const PastRunFacts& runOf(std::span<const PastHorse> horses, const PastRaceRunner& runner) {
+    return horses[runner.horse].runs[runner.slot];
 }
 
-RunRef refOf(const JvPastRun& run, size_t horse, size_t slot) {
-    return {{run.year, run.monthDay, courseKey(run.courseCode), run.meeting, run.meetingDay,
-             run.raceNumber},
-            run.horseNumber,
-            horse,
-            slot};
-}
-
-const JvPastRun& runOf(std::span<const JvHorseEntry> horses, const PastRaceRunner& runner) {
-    return horses[runner.horse].record.pastRuns[runner.slot];
-}
-
-bool sameRace(const JvPastRun& a, const JvPastRun& b) {
+bool sameRace(const PastRunFacts& a, const PastRunFacts& b) {
     return std::tie(a.year, a.monthDay, a.courseCode, a.meeting, a.meetingDay, a.raceNumber) ==
            std::tie(b.year, b.monthDay, b.courseCode, b.meeting, b.meetingDay, b.raceNumber);
 }
 
-bool earlier(const JvPastRun& a, const JvPastRun& b) {
+bool earlier(const PastRunFacts& a, const PastRunFacts& b) {
     return std::tie(a.year, a.monthDay) < std::tie(b.year, b.monthDay);
 }
 
-// What becomes of a group of runs: kept as a race, or dropped and why.
-enum class Verdict { Kept, Inconsistent, FewRunners, LowShare };
+// The slots of `horse` older than its run in `slot`, most recent first.
+size_t slotsBefore(const PastHorse& horse, size_t slot,
+                   std::array<size_t, kJvPastRunCount>& slots) {
+    size_t count = 0;
+    const auto runs = horse.presentRuns();
+    for (size_t s = slot + 1; s < runs.size(); ++s)
+        if (earlier(runs[s], runs[slot]))
+            slots[count++] = s;
+    return count;
+}
 
-Verdict judge(std::span<const PastRaceRunner> runners, std::span<const JvHorseEntry> horses,
-              const PastRaceRules& rules) {
-    const int fieldSize = runOf(horses, runners.front()).fieldSize;
+// What becomes of a group of runs: kept as a race, or dropped and why.
+enum class Verdict { Kept, Inconsistent, FewRunners, LowShare, ShortHistory, NoFavourite };
+
+Verdict judge(std::span<const RunKey> runners, const PastRaceRules& rules) {
+    const int fieldSize = runners.front().fieldSize();
     const int present = static_cast<int>(runners.size());
     if (fieldSize < 1 || fieldSize > kMaxRunners || present > fieldSize)
         return Verdict::Inconsistent;
     int previousNumber = 0;
-    for (const PastRaceRunner& runner : runners) {
-        const JvPastRun& run = runOf(horses, runner);
+    for (const RunKey& run : runners) {
         // Sorted by horse number, so a repeated number follows its twin.
-        if (run.fieldSize != fieldSize || run.horseNumber < 1 || run.horseNumber > fieldSize ||
-            run.horseNumber == previousNumber)
+        const int number = run.horseNumber();
+        if (run.fieldSize() != fieldSize || number < 1 || number > fieldSize ||
+            number == previousNumber)
             return Verdict::Inconsistent;
-        previousNumber = run.horseNumber;
+        previousNumber = number;
     }
     if (present < rules.minRunners)
         return Verdict::FewRunners;
     if (static_cast<long long>(present) * 100 <
         static_cast<long long>(rules.minSharePercent) * fieldSize)
         return Verdict::LowShare;
+    if (std::any_of(runners.begin(), runners.end(),
+                    [](const RunKey& run) { return run.shortHistory(); }))
+        return Verdict::ShortHistory;
+    if (std::none_of(runners.begin(), runners.end(),
+                     [](const RunKey& run) { return run.favourite(); }))
+        return Verdict::NoFavourite;
     return Verdict::Kept;
+}
+
+void count(PastRaceSet& set, Verdict verdict) {
+    switch (verdict) {
+    case Verdict::Kept:
+        break;
+    case Verdict::Inconsistent:
+        ++set.droppedInconsistent;
+        break;
+    case Verdict::FewRunners:
+        ++set.droppedFewRunners;
+        break;
+    case Verdict::LowShare:
+        ++set.droppedLowShare;
+        break;
+    case Verdict::ShortHistory:
+        ++set.droppedShortHistory;
+        break;
+    case Verdict::NoFavourite:
+        ++set.droppedNoFavourite;
+        break;
+    }
 }
 
 } // namespace
 
-PastRaceId pastRaceIdOf(const JvPastRun& run) {
-    return {run.year, run.monthDay, run.courseCode, run.meeting, run.meetingDay, run.raceNumber};
+PastRaceId pastRaceIdOf(const PastRunFacts& run) {
+    return {run.year,    run.monthDay,   std::string(run.course()),
+            run.meeting, run.meetingDay, run.raceNumber};
 }
 
-PastRaceSet rebuildPastRaces(std::span<const JvHorseEntry> horses, const PastRaceRules& rules) {
-    std::vector<RunRef> refs;
-    refs.reserve(horses.size() * kJvPastRunCount);
+PastRaceSet rebuildPastRaces(std::span<const PastHorse> horses, const PastRaceRules& rules) {
+    // Keys and where their runs are, in file order.
+    std::vector<RunKey> keys;
+    std::vector<PastRaceRunner> where;
+    keys.reserve(horses.size() * kJvPastRunCount);
+    where.reserve(horses.size() * kJvPastRunCount);
+    std::array<size_t, kJvPastRunCount> older{};
     for (size_t h = 0; h < horses.size(); ++h) {
-        const auto& runs = horses[h].record.pastRuns;
+        const PastHorse& horse = horses[h];
+        const auto runs = horse.presentRuns();
         for (size_t slot = 0; slot < runs.size(); ++slot) {
-            if (!runs[slot].present())
-                continue;
+            const PastRunFacts& run = runs[slot];
             // The same race in two slots of one record is counted once.
-            const bool repeated =
-                std::any_of(runs.begin(), runs.begin() + slot, [&](const JvPastRun& r) {
-                    return r.present() && sameRace(r, runs[slot]);
-                });
-            if (!repeated)
-                refs.push_back(refOf(runs[slot], h, slot));
+            if (std::any_of(runs.begin(), runs.begin() + static_cast<std::ptrdiff_t>(slot),
+                            [&](const PastRunFacts& r) { return sameRace(r, run); }))
+                continue;
+            const bool shortHistory =
+                !horse.showsWholeCareer() && slotsBefore(horse, slot, older) < 2;
+            keys.push_back(RunKey::of(run, where.size(), shortHistory));
+            where.push_back({h, slot});
         }
     }
-    std::sort(refs.begin(), refs.end(), [](const RunRef& a, const RunRef& b) {
-        return std::tie(a.race, a.horseNumber, a.horse) < std::tie(b.race, b.horseNumber, b.horse);
-    });
+    std::sort(keys.begin(), keys.end());
 
     PastRaceSet set;
-    std::vector<PastRaceRunner> group;
-    for (size_t begin = 0; begin < refs.size();) {
+    for (size_t begin = 0; begin < keys.size();) {
         size_t end = begin + 1;
-        while (end < refs.size() && refs[end].race == refs[begin].race)
+        while (end < keys.size() && keys[end].race == keys[begin].race)
             ++end;
-        group.clear();
-        for (size_t i = begin; i < end; ++i)
-            group.push_back({refs[i].horse, refs[i].slot});
-        switch (judge(group, horses, rules)) {
-        case Verdict::Kept: {
-            const JvPastRun& first = horses[refs[begin].horse].record.pastRuns[refs[begin].slot];
-            set.races.push_back({pastRaceIdOf(first), first.fieldSize, group});
-            break;
+        const std::span<const RunKey> group(keys.data() + begin, end - begin);
+        const Verdict verdict = judge(group, rules);
+        if (verdict == Verdict::Kept) {
+            PastRace race;
+            for (const RunKey& key : group)
+                race.runners.push_back(where[key.place()]);
+            const PastRunFacts& first = runOf(horses, race.runners.front());
+            race.id = pastRaceIdOf(first);
+            race.fieldSize = first.fieldSize;
+            set.races.push_back(std::move(race));
         }
-        case Verdict::Inconsistent:
-            ++set.droppedInconsistent;
-            break;
-        case Verdict::FewRunners:
-            ++set.droppedFewRunners;
-            break;
-        case Verdict::LowShare:
-            ++set.droppedLowShare;
-            break;
-        }
+        count(set, verdict);
         begin = end;
     }
     return set;
 }
 
-std::span<const JvPastRun> runsBefore(const JvHorseRecord& horse, size_t slot) {
-    const auto& runs = horse.pastRuns;
-    if (slot >= runs.size())
-        return {};
-    size_t end = slot + 1;
-    while (end < runs.size() && runs[end].present() && earlier(runs[end], runs[end - 1]))
-        ++end;
-    return std::span<const JvPastRun>(runs).subspan(slot + 1, end - slot - 1);
+void fillRunsBefore(RunsBefore& before, const PastHorse& horse, size_t slot) {
+    std::array<size_t, kJvPastRunCount> slots{};
+    before.count = slotsBefore(horse, slot, slots);
+    for (size_t i = 0; i < before.count; ++i)
+        fillJvPastRun(before.runs[i], horse.runs[slots[i]]);
 }
 
 JvBandCounts bandCountsOf(std::span<const JvPastRun> runs) {
@@ -157,7 +205,7 @@ JvBandCounts bandCountsOf(std::span<const JvPastRun> runs) {
 }
 
 PastRaceField loadPastRace(RaceSheet& sheet, const PastRace& race,
-                           std::span<const JvHorseEntry> horses) {
+                           std::span<const PastHorse> horses) {
     PastRaceField field{};
     sheet.resetRaceConditions();
     sheet.resetRunners();
@@ -167,37 +215,37 @@ PastRaceField loadPastRace(RaceSheet& sheet, const PastRace& race,
     if (n == 0)
         return field;
 
-    const JvPastRun& card = runOf(horses, race.runners.front());
-    sheet.raceName = card.raceName.empty() ? std::string("一般競走") : card.raceName;
+    const JvPastRun card = jvPastRunOf(runOf(horses, race.runners.front()));
     sheet.raceNumber = std::clamp(card.raceNumber, 1, static_cast<int>(std::size(kRaceNumberList)));
-    sheet.racecourse = card.courseName;
     sheet.grade = gradeOfCodes(card.gradeCode, card.conditionCode);
     sheet.surface = surfaceOfTrack(card.trackCode);
     sheet.distance = distanceIndex(card.distanceMetres);
 
-    // The field's strength total over the horses present, each as it stood
-    // before the race.
+    // Each runner's older runs, and the field's strength total over them.
+    // The runs are kept from race to race (a backtest loads thousands), so
+    // their strings are made once.
+    thread_local std::array<RunsBefore, kMaxRunners> older;
     long long strengthTotal = 0;
-    for (int k = 1; k <= n; ++k) {
-        const PastRaceRunner& runner = race.runners[static_cast<size_t>(k - 1)];
-        strengthTotal += strengthOf(runsBefore(horses[runner.horse].record, runner.slot));
+    for (size_t k = 0; k < static_cast<size_t>(n); ++k) {
+        const PastRaceRunner& runner = race.runners[k];
+        fillRunsBefore(older[k], horses[runner.horse], runner.slot);
+        strengthTotal += strengthOf(older[k].span());
     }
 
     JvHorseRecord before;
     for (int k = 1; k <= n; ++k) {
         const PastRaceRunner& runner = race.runners[static_cast<size_t>(k - 1)];
-        const JvHorseRecord& horse = horses[runner.horse].record;
-        const std::span<const JvPastRun> older = runsBefore(horse, runner.slot);
-        const JvPastRun& run = horse.pastRuns[runner.slot];
-        before.name = horse.name;
+        const PastHorse& horse = horses[runner.horse];
+        const std::span<const JvPastRun> runs = older[static_cast<size_t>(k - 1)].span();
+        const PastRunFacts& run = horse.runs[runner.slot];
         before.sexCode = horse.sexCode;
         before.birthYear = horse.birthYear;
-        deriveHorseValues(before, older, bandCountsOf(older), strengthTotal, run.year);
+        deriveHorseValues(before, runs, bandCountsOf(runs), strengthTotal, run.year);
 
         RunnerEntry& entry = sheet.runner(k);
         entry.weight = weightIndex(run.weightCarried);
         fillRunnerFromHorse(entry, before);
-        fillRunnerPastRuns(entry, older);
+        fillRunnerPastRuns(entry, runs);
         field[static_cast<size_t>(k)] = {runner.horse, &run, before.oddsEstimate};
     }
     return field;

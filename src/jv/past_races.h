@@ -3,6 +3,7 @@
 #include "core/backtest_figures.h"
 #include "core/race_sheet.h"
 #include "jv/horse_file.h"
+#include "jv/past_horses.h"
 
 #include <array>
 #include <span>
@@ -15,7 +16,7 @@ namespace zelkor {
 // keeps its last five runs, so grouping the runs of all horses by race gives
 // those races back with the finishing order of the horses present.
 
-PastRaceId pastRaceIdOf(const JvPastRun& run);
+PastRaceId pastRaceIdOf(const PastRunFacts& run);
 
 // One runner of a past race: the horse (index into the horses read) and the
 // run slot of its record that holds this race.
@@ -31,7 +32,8 @@ struct PastRace {
 };
 
 // Which races are kept: at least `minRunners` horses present and at least
-// `minSharePercent` % of the field.
+// `minSharePercent` % of the field; besides, every runner shows two runs
+// before the race or its whole career, and the favourite is present.
 struct PastRaceRules {
     int minRunners = 5;
     int minSharePercent = 80;
@@ -44,18 +46,42 @@ struct PastRaceSet {
     // Runs that disagree: two horses with one horse number, a horse number
     // outside the field, field sizes that differ, more than 18 runners.
     int droppedInconsistent = 0;
-    int dropped() const { return droppedFewRunners + droppedLowShare + droppedInconsistent; }
+    // A runner shows fewer than two runs before the race and its record is
+    // full, so older runs fell off it: it would score as if it never ran.
+    int droppedShortHistory = 0;
+    // The favourite (popularity 1) is not among the horses present, so the
+    // baselines could not be taken on this race.
+    int droppedNoFavourite = 0;
+    int dropped() const {
+        return droppedFewRunners + droppedLowShare + droppedInconsistent + droppedShortHistory +
+               droppedNoFavourite;
+    }
 };
 
 // Groups the present runs of all horses by race and keeps the races the
 // rules allow. A horse with the same race twice counts once (its most
 // recent slot).
-PastRaceSet rebuildPastRaces(std::span<const JvHorseEntry> horses, const PastRaceRules& rules);
+PastRaceSet rebuildPastRaces(std::span<const PastHorse> horses, const PastRaceRules& rules);
 
-// The runs of `horse` older than the race in run slot `slot`: the slots
-// after it, as far as each is present and earlier than the one before it
-// (a record out of date order never lets a later run count).
-std::span<const JvPastRun> runsBefore(const JvHorseRecord& horse, size_t slot);
+// The runs of a horse older than one of its races, most recent first: the
+// slots after the race's slot dated before the race day. A run dated that
+// day or later (a record out of order) is skipped; the older ones after it
+// still count.
+struct RunsBefore {
+    std::array<JvPastRun, kJvPastRunCount> runs{};
+    size_t count = 0;
+    std::span<const JvPastRun> span() const& {
+        return std::span<const JvPastRun>(runs).first(count);
+    }
+    // The runs would not outlive a temporary (a loop over it reads freed runs).
+    std::span<const JvPastRun> span() const&& = delete;
+};
+void fillRunsBefore(RunsBefore& before, const PastHorse& horse, size_t slot);
+inline RunsBefore runsBefore(const PastHorse& horse, size_t slot) {
+    RunsBefore before;
+    fillRunsBefore(before, horse, slot);
+    return before;
+}
 
 // Best distance counts made from the finishing places of `runs` by distance
 // band (set A only); an abnormal run or one without a place counts nowhere.
@@ -65,7 +91,7 @@ JvBandCounts bandCountsOf(std::span<const JvPastRun> runs);
 // that race and the odds estimate the formula saw.
 struct PastRaceEntrant {
     size_t horse = 0;
-    const JvPastRun* run = nullptr;
+    const PastRunFacts* run = nullptr;
     int oddsEstimate = 0;
 };
 using PastRaceField = std::array<PastRaceEntrant, kRunnerSlots>;
@@ -78,6 +104,6 @@ using PastRaceField = std::array<PastRaceEntrant, kRunnerSlots>;
 // block of the first runner; age limit, sex limit and weight rule, which a
 // run block does not hold, keep the sheet's reset values.
 PastRaceField loadPastRace(RaceSheet& sheet, const PastRace& race,
-                           std::span<const JvHorseEntry> horses);
+                           std::span<const PastHorse> horses);
 
 } // namespace zelkor

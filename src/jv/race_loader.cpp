@@ -37,6 +37,24 @@ void fillAsHorseWithoutRecord(RunnerEntry& runner, const JvRaceCard& card, int k
         run.kind = kPastRunNotRun;
 }
 
+// The numbers the runners carry, kept only where a scratch after the draw
+// left a gap, so a card numbered 1..n loads as it always did.
+void setShownNumbers(RaceSheet& sheet, const JvRaceCard& card) {
+    sheet.horseNumbers = {};
+    sheet.brackets = {};
+    const int n = sheet.runnerCount;
+    bool gap = false;
+    for (int k = 1; k <= n; ++k)
+        gap = gap || card.horseNumbers[static_cast<size_t>(k)] != k;
+    if (!gap)
+        return;
+    for (int k = 1; k <= n; ++k) {
+        const auto slot = static_cast<size_t>(k);
+        sheet.horseNumbers[slot] = card.horseNumbers[slot];
+        sheet.brackets[slot] = card.brackets[slot];
+    }
+}
+
 } // namespace
 
 int weightIndex(int tenthsOfKg) {
@@ -197,6 +215,7 @@ void loadJvRace(RaceSheet& sheet, const JvRaceCard& card, RaceSource& source, Us
     sheet.surface = surfaceOfRace(card);
     sheet.runnerCount = std::clamp(card.runnerCount, 0, kMaxRunners);
     sheet.liveRunnerCount = sheet.runnerCount;
+    setShownNumbers(sheet, card);
     sheet.distance = distanceIndex(card.distanceMetres);
 
     // First pass: the strengths of the field, for the odds estimates. Each

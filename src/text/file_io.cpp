@@ -133,7 +133,13 @@ bool writeWholeFile(const std::string& path, std::string_view data, FileProblem*
     return ok;
 }
 
-bool writeFileAtomic(const std::string& path, std::string_view data, FileProblem* problem) {
+namespace {
+
+// Writes `data` to a temporary file beside the save target of `path` and
+// renames it over the target; `sync` first waits until the data is on the
+// disk.
+bool writeBesideAndRename(const std::string& path, std::string_view data, FileProblem* problem,
+                          bool sync) {
     tell(problem, FileProblem::Failed);
     const std::optional<std::string> target = saveTarget(path);
     if (!target)
@@ -153,7 +159,7 @@ bool writeFileAtomic(const std::string& path, std::string_view data, FileProblem
     mode_t mask = ::umask(0);
     ::umask(mask);
     ::fchmod(fd, replacing ? old.st_mode & 07777 : 0666 & ~mask);
-    bool ok = writeAll(fd, data) && ::fsync(fd) == 0;
+    bool ok = writeAll(fd, data) && (!sync || ::fsync(fd) == 0);
     ok = (::close(fd) == 0) && ok;
     if (ok && std::rename(temp.c_str(), target->c_str()) == 0) {
         tell(problem, FileProblem::None);
@@ -163,10 +169,20 @@ bool writeFileAtomic(const std::string& path, std::string_view data, FileProblem
     return false;
 }
 
+} // namespace
+
+bool writeFileAtomic(const std::string& path, std::string_view data, FileProblem* problem) {
+    return writeBesideAndRename(path, data, problem, true);
+}
+
+bool writePageFile(const std::string& path, std::string_view data) {
+    return writeBesideAndRename(path, data, nullptr, false);
+}
+
 std::string fileProblemText(FileProblem problem, const std::string& path, const char* otherwise) {
     const char* text = problem == FileProblem::NotRegularFile ? "'%s'は通常のファイルではありません"
-                       : problem == FileProblem::TooLarge     ? "ファイル'%s'は大きすぎて読めません"
-                                                              : otherwise;
+                       : problem == FileProblem::TooLarge ? "ファイル'%s'は大きすぎて読めません"
+                                                          : otherwise;
     return format(text, pathForDisplay(path).c_str());
 }
 

@@ -50,6 +50,11 @@ bool writeFileAtomic(const std::string& path, std::string_view data,
 // message of the kind of file with one "%s" for the path.
 std::string fileProblemText(FileProblem problem, const std::string& path, const char* otherwise);
 
+// A page written as writeFileAtomic writes without waiting for the disk:
+// the old file stays whole until the new one replaces it, and rewriting a
+// file the disk is still writing out costs no wait (truncating it would).
+bool writePageFile(const std::string& path, std::string_view data);
+
 bool fileExists(const std::string& path);
 
 } // namespace zelkor

@@ -106,7 +106,9 @@ class BacktestCommand : public cli_test::ProgramFolderTest {
 TEST_F(BacktestCommand, JsonHoldsEveryFigureAndEveryRace) {
     const Outcome r = run({"backtest", horseFile_, "--json"});
     ASSERT_EQ(r.status, 0) << r.err;
+    // JSON alone on stdout; no progress where stderr is no terminal.
     EXPECT_EQ(withoutTemp(r.out), expected("backtest.json"));
+    EXPECT_EQ(r.err, "");
     EXPECT_TRUE(fs::exists(program_ / "HTML" / "ZelBacktest.html"));
 }
 

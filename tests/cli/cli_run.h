@@ -44,7 +44,8 @@ inline std::string fileText(const std::filesystem::path& p) {
 // `cli` with `args`; stdout and stderr go through files in `scratch`.
 inline Outcome runCli(const std::filesystem::path& cli, const std::vector<std::string>& args,
                       const std::filesystem::path& scratch) {
-    std::string command = shellQuoted(cli.string());
+    // A program that waits for ever (on a FIFO) fails the test, not the run.
+    std::string command = "timeout 60 " + shellQuoted(cli.string());
     for (const std::string& a : args)
         command += " " + shellQuoted(a);
     command += " >" + shellQuoted((scratch / "out").string()) + " 2>" +

@@ -11,9 +11,11 @@
 #include "support/recording_prompt.h"
 #include "text/file_io.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -113,6 +115,29 @@ TEST_F(JvCommands, RacesListsOneLinePerRace) {
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.out, u8(u8"1207\t京都\t9\tハツユキ特別\n"
                         u8"1207\t京都\t10\tサラ系３歳　　未勝利\n"));
+}
+
+TEST_F(JvCommands, ControlCharactersFromTheDataAreShownAsEscapes) {
+    test::JvRaceData race;
+    race.raceName = "ア\tイ\x1b]0;x\x07";
+    test::JvRunnerData runner;
+    runner.horseId = "2021100001";
+    runner.horseName = "ミナ\x1b[2J";
+    race.runners = {runner, runner};
+    fs::create_directories(temp_ / "card");
+    const std::string card = (temp_ / "card/JracDen1.dat").string();
+    ASSERT_TRUE(test::writeJvRaceCard(card, {race}));
+    ASSERT_TRUE(test::writeJvHorseFile((temp_ / "card/JracUmaj.dat").string(), {}));
+    const std::string zel = (temp_ / "race.zel").string();
+    ASSERT_EQ(run({"load", card, "--race", "1", "-o", zel}).status, 0);
+
+    Outcome list = run({"races", card});
+    EXPECT_EQ(list.out.substr(list.out.rfind('\t')), u8(u8"\tア\\x09イ\\x1B]0;x\\x07\n"));
+    for (const Outcome& r : {list, run({"races", card, "--info", "1"}), run({"predict", zel})}) {
+        EXPECT_EQ(r.out.find('\x1b'), std::string::npos) << r.out;
+        EXPECT_EQ(r.out.find('\x07'), std::string::npos) << r.out;
+    }
+    EXPECT_NE(run({"predict", zel}).out.find(u8(u8"ミナ\\x1B[2J")), std::string::npos);
 }
 
 TEST_F(JvCommands, RaceInformationWithLineFeeds) {
@@ -264,6 +289,101 @@ TEST_F(JvCommands, SetCommandsFailAndLinkNoPageThatWasNotWritten) {
         EXPECT_NE(menu.find("<b>9R</b>"), std::string::npos);
         EXPECT_EQ(menu.find("<b>10R</b>"), std::string::npos);
     }
+}
+
+// The option tables drive what every command refuses, and how it says so.
+TEST_F(JvCommands, EachCommandRefusesWhatItsTableDoesNotAllow) {
+    const std::string card = writeCard();
+    const std::string pre = "zelkor2k-cli: ";
+    struct Case {
+        std::vector<std::string> args;
+        std::string err;
+    };
+    const Case cases[] = {
+        {{"races", card, "--jsn"}, "unknown option --jsn (see races --help)"},
+        {{"sheet", "a.zel", "--json"}, "unknown option --json (see sheet --help)"},
+        {{"predict", "a.zel", "b.zel"},
+         "predict needs exactly one prediction file (see predict --help)"},
+        {{"predict-all"},
+         "predict-all needs exactly one race card or archive or --date "
+         "YYYYMMDD (see predict-all --help)"},
+        {{"races", card, "--date", "20250105"},
+         "races takes --date in place of race card or archive (see races --help)"},
+        {{"paper", "--date", "2025-01-05", "--races", "1"}, "--date needs a day written YYYYMMDD"},
+        {{"import"},
+         "import needs at least one JV-Data file, folder or archive (see import --help)"},
+        {{"dates", "x"}, "dates takes no arguments (see dates --help)"},
+    };
+    for (const Case& c : cases) {
+        Outcome r = run(c.args);
+        EXPECT_EQ(r.status, 1) << c.err;
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err, pre + c.err + "\n");
+    }
+}
+
+// The sample JV-Data season imported, then its days listed, loaded and
+// predicted as the days of an archive are; a cancelled race is listed,
+// refused and left out.
+TEST_F(JvCommands, JvDataImportedThenItsDaysListedLoadedAndPredicted) {
+    const std::string sample = (source_ / "resources/sample/JV-Data_sample.dat").string();
+    using Json = nlohmann::json;
+    Outcome r = run({"import", sample, "--json"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const Json first = Json::parse(r.out);
+    EXPECT_EQ(first["RA"]["added"], 291);
+    EXPECT_EQ(first["rejected"], Json::array());
+    for (const auto& [type, counts] : first.items()) {
+        if (type == "rejected")
+            continue;
+        int parts = 0;
+        for (const char* part :
+             {"added", "replaced", "olderIgnored", "deleted", "rejected", "skipped"})
+            parts += counts[part].get<int>();
+        EXPECT_EQ(counts["read"], parts) << type;
+    }
+    // The same file again changes nothing.
+    const Json again = Json::parse(run({"import", sample, "--json"}).out);
+    EXPECT_EQ(again["RA"]["added"], 0);
+    EXPECT_EQ(again["RA"]["olderIgnored"], 291);
+
+    const Json dates = Json::parse(run({"dates", "--json"}).out);
+    ASSERT_EQ(dates.size(), 12u);
+    EXPECT_EQ(dates[0], (Json{{"date", "20250316"}, {"races", 24}}));
+    EXPECT_TRUE(run({"dates"}).out.starts_with("20250316\t24\n20250315\t24\n"));
+
+    // Races 8 and 19 of 16 February were cancelled.
+    r = run({"races", "--date", "20250216"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 24);
+    EXPECT_NE(r.out.find(u8(u8"\t8\tサラ系３歳以上1000万円以下 (中止)\n")), std::string::npos);
+    const Json races = Json::parse(run({"races", "--date", "20250216", "--json"}).out);
+    EXPECT_EQ(races["raceCount"], 24);
+    EXPECT_EQ(races["races"][7]["loadable"], false);
+
+    const fs::path saved = temp_ / "race.zel";
+    r = run({"load", "--date", "20250216", "--race", "8", "-o", saved.string()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, u8(u8"このレースは中止されました\n"));
+    EXPECT_FALSE(fs::exists(saved));
+    r = run({"load", "--date", "20250216", "--race", "1", "-o", saved.string(), "--json"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const Json loaded = Json::parse(r.out);
+    EXPECT_EQ(loaded["raceNumber"], races["races"][0]["raceNumber"]);
+    EXPECT_EQ(loaded["runners"].size(), loaded["runnerCount"].get<size_t>());
+    EXPECT_TRUE(fs::exists(saved));
+
+    // Every race but the two cancelled ones gets its page and summary row.
+    r = run({"predict-all", "--date", "20250216"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    const fs::path set = program_ / "HTML/Jvzel2025_0216";
+    EXPECT_EQ(r.out, (set / "index.html").string() + "\n");
+    const std::string summary = cli_test::fileText(set / "2025-0216kaime.html");
+    size_t rows = 0;
+    for (size_t at = summary.find("<tr><td><font size=2>"); at != std::string::npos;
+         at = summary.find("<tr><td><font size=2>", at + 1))
+        ++rows;
+    EXPECT_EQ(rows, 22u);
 }
 
 TEST_F(JvCommands, NotAnArchive) {

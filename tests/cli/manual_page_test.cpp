@@ -1,4 +1,4 @@
-// The manual page made from the command table.
+// The manual page and the --help texts made from the command table.
 #include "cli/commands.h"
 #include "cli/manual_page.h"
 
@@ -8,15 +8,29 @@
 namespace zelkor::cli {
 namespace {
 
-int noRun(const std::vector<std::string>&) {
+int noRun(const Arguments&) {
     return 0;
 }
 
 TEST(ManualPage, EveryCommandGetsItsSectionWithItsUsageAsLiteralText) {
     const std::vector<Command> commands = {
-        {"first", "do the first thing", "usage: zelkor2k-cli first FILE [-x]\n", noRun},
+        {"first",
+         "do the first thing",
+         "FILE --must X",
+         Operands::One,
+         "file",
+         "Does it.\n",
+         {{"FILE", nullptr, "the file"}, {"--must", "X", "needed"}, {"-x", nullptr, "a flag"}},
+         noRun},
         // Lines that roff would take for requests, and its escape character.
-        {"second", "do the second thing", ".hidden request\n'quoted\nC:\\path \\n\n", noRun},
+        {"second",
+         "do the second thing",
+         "",
+         Operands::None,
+         "arguments",
+         ".hidden request\n'quoted\nC:\\path \\n\n",
+         {},
+         noRun},
     };
     const std::string page = manualPage(commands);
     EXPECT_TRUE(page.starts_with(".TH ZELKOR2K-CLI 1 "));
@@ -25,12 +39,21 @@ TEST(ManualPage, EveryCommandGetsItsSectionWithItsUsageAsLiteralText) {
                         "do the first thing.\n"
                         ".PP\n"
                         ".nf\n"
-                        "usage: zelkor2k\\-cli first FILE [\\-x]\n"
+                        "usage: zelkor2k\\-cli first FILE \\-\\-must X [\\-x] "
+                        "[\\-\\-program\\-folder DIR]\n"
+                        "\n"
+                        "Does it.\n"
+                        "\n"
+                        "  FILE      the file\n"
+                        "  \\-\\-must X  needed\n"
+                        "  \\-x        a flag\n"
                         ".fi\n"
                         ".SS second\n"
                         "do the second thing.\n"
                         ".PP\n"
                         ".nf\n"
+                        "usage: zelkor2k\\-cli second [\\-\\-program\\-folder DIR]\n"
+                        "\n"
                         "\\&.hidden request\n"
                         "\\&'quoted\n"
                         "C:\\epath \\en\n"
@@ -42,10 +65,27 @@ TEST(ManualPage, EveryCommandGetsItsSectionWithItsUsageAsLiteralText) {
     EXPECT_NE(page.find("\\-\\-program\\-folder DIR  work on the folder DIR"), std::string::npos);
 }
 
-TEST(ManualPage, UsageTextsAreUtf8) {
+TEST(ManualPage, UsageTextsAreUtf8AndLongHelpIsWrappedBetweenWholeCharacters) {
     // Usage texts are CP932 like every library text; the page is UTF-8.
-    const std::vector<Command> commands = {{"third", "x", "\x97\x5c\x91\x7a\n", noRun}};
-    EXPECT_NE(manualPage(commands).find(".nf\n\xe4\xba\x88\xe6\x83\xb3\n.fi\n"), std::string::npos);
+    std::string help;
+    for (int i = 0; i < 40; ++i)
+        help += "\x97\x5c\x91\x7a"; // 予想, 160 bytes
+    const std::vector<Command> commands = {{"third",
+                                            "x",
+                                            "",
+                                            Operands::None,
+                                            "arguments",
+                                            "\x97\x5c\x91\x7a\n",
+                                            {{"--long", nullptr, help.c_str()}},
+                                            noRun}};
+    const std::string page = manualPage(commands);
+    EXPECT_NE(page.find("\n\xe4\xba\x88\xe6\x83\xb3\n"), std::string::npos);
+    // 79 columns less the 10 of the indent: 17 whole pairs of characters a line.
+    const std::string text = usageText(commands[0]);
+    const std::string first = "  --long  " + help.substr(0, 68) + "\n";
+    EXPECT_NE(text.find(first + std::string(10, ' ') + help.substr(68, 68) + "\n"),
+              std::string::npos)
+        << text;
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -272,6 +273,20 @@ TEST_F(PredictCommand, AnUnusableProgramFolderIsToldInOneLine) {
     EXPECT_EQ(r.err, "zelkor2k-cli: " + u8(u8"フォルダ'") + (temp_ / "plain/sub").string() +
                          u8(u8"/'を作成できません (Not a directory)\n"));
     EXPECT_FALSE(fs::exists(page));
+}
+
+TEST_F(PredictCommand, ASettingsFileThatCannotBeReadIsToldAndLeftAsItIs) {
+    const fs::path folder = temp_ / "program";
+    fs::create_directories(folder);
+    const std::string config = (folder / "Zelkor2k.cfg").string();
+    ASSERT_EQ(::mkfifo(config.c_str(), 0600), 0);
+    const std::string page = (temp_ / "page.html").string();
+    Outcome r = run({"--program-folder", folder.string(), "sheet", sample(), "-o", page});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "zelkor2k-cli: " + u8(u8"設定ファイル'") + config +
+                         u8(u8"'を読み込めませんでした\n今回は初期設定を使います\n"));
+    EXPECT_TRUE(fs::is_fifo(config));
+    EXPECT_TRUE(fs::exists(page));
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <set>
 
 namespace zelkor {
 namespace {
@@ -57,6 +58,32 @@ TEST(BacktestPage, WrittenBelowTheHtmlFolderAndOpened) {
     EXPECT_EQ(shell.opened.size(), 1u);
 }
 
+TEST(BacktestPage, TheChartsAxisFitsLowRatesAndItsBaselinesDiffer) {
+    // 200 races of sixteen in which every pick finishes ninth or worse but
+    // the top pick wins one race in ten: every rate is below 20 %.
+    Backtest backtest;
+    for (int r = 0; r < 200; ++r) {
+        BacktestRace race;
+        race.fieldSize = 16;
+        for (int k = 1; k <= 8; ++k)
+            race.runners.push_back(
+                test::backtestRunner(k, k, k == 1 && r % 10 == 0 ? 1 : 8 + k, k, 100 + k));
+        backtest.races.push_back(race);
+    }
+    const std::string page = backtestPage(backtest, {});
+    EXPECT_NE(page.find(">18%</text>"), std::string::npos);
+    EXPECT_EQ(page.find(">40%</text>"), std::string::npos);
+    // Each baseline its own colour and dash pattern.
+    std::set<std::string> strokes;
+    for (size_t at = page.find("class=\"baseline\""); at != std::string::npos;
+         at = page.find("class=\"baseline\"", at + 1)) {
+        const size_t stroke = page.find("stroke=", at);
+        const size_t end = page.find("/>", at);
+        strokes.insert(page.substr(stroke, end - stroke));
+    }
+    EXPECT_EQ(strokes.size(), 3u);
+}
+
 size_t countOf(const std::string& text, const std::string& part) {
     size_t n = 0;
     for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
@@ -76,8 +103,9 @@ TEST(BacktestPage, TheBrowserShowsTheTablesAndTheChart) {
     ASSERT_FALSE(dom.empty()) << "chromium printed nothing";
     EXPECT_NE(dom.find("<title>" + cp932ToUtf8("ゼルコ馬 過去レース検証") + "</title>"),
               std::string::npos);
-    for (const char* text : {"ゼルコ馬の順位ごとの成績", "穴馬の複勝率", "1番人気の複勝率",
-                             "偶然 (3÷頭数) の複勝率", "回収率は出していません", "2201m以上"})
+    for (const char* text :
+         {"ゼルコ馬の順位ごとの成績", "穴馬の複勝率", "1番人気の複勝率",
+          "偶然 (複勝圏の頭数÷頭数) の複勝率", "回収率は出していません", "2201m以上"})
         EXPECT_NE(dom.find(cp932ToUtf8(text)), std::string::npos) << cp932ToUtf8(text);
     // The path is text: its markup characters come back escaped.
     EXPECT_NE(dom.find(cp932ToUtf8("/data/&lt;馬&gt;&amp;/JracUmaj.dat")), std::string::npos);

@@ -27,7 +27,7 @@ TEST(ReturnsPage, SaysWhatTheFiguresCannotProveAndMarksEmptyGroups) {
     settleRace(race, tickets, payouts);
     backtest.races = {race};
     const std::string page = returnsPage(backtest, returnFigures(backtest.races));
-    EXPECT_NE(page.find("レースの少ない区分の数字は何も証明しません。"), std::string::npos);
+    EXPECT_NE(page.find(std::string("<b>") + kFewRacesNote + "</b>"), std::string::npos);
     EXPECT_NE(page.find("確定オッズ (最終オッズ)"), std::string::npos);
     EXPECT_NE(page.find("同じ組み合わせを馬連で買いました: 1レース。"), std::string::npos);
     EXPECT_NE(

@@ -1,5 +1,6 @@
 #include "jv/horse_file.h"
 #include "jv/jv_test_dir.h"
+#include "jv/past_horses.h"
 #include "jv/race_card.h"
 #include "support/jv_generator.h"
 #include "support/recording_prompt.h"
@@ -413,24 +414,30 @@ TEST_F(HorseFile, TheFirstRecordWithTheKeyWins) {
     EXPECT_EQ(r.name, "サキノウマ");
 }
 
-TEST_F(HorseFile, AShortLastRecordReadsItsMissingBytesAsBlanks) {
-    JvHorseData horse = horseWithRuns("2020100060", {runOf(" ", 5, 2), runOf(" ", 5, 3)});
-    horse.name = "キレタウマ";
-    std::string bytes = test::jvHorseRecord(horse);
-    bytes.resize(889 + 215 + 100); // ends inside the second run
-    forgetJvFileIndexes();
-    ASSERT_TRUE(writeWholeFile(path, bytes));
-    JvHorseRecord r;
-    ASSERT_TRUE(readHorse(r, path, horse.id, 0, prompt));
-    EXPECT_EQ(r.name, "キレタウマ");
-    EXPECT_TRUE(r.pastRuns[1].present());
-    EXPECT_EQ(r.pastRuns[1].otherHorseName, std::string(18, ' '));
-
-    // Fewer than ten bytes are no key at all.
-    forgetJvFileIndexes();
-    ASSERT_TRUE(writeWholeFile(path, horse.id.substr(0, 9)));
-    EXPECT_FALSE(readHorse(r, path, horse.id, 0, prompt));
-    EXPECT_EQ(prompt.onlyText(), kNotFound);
+TEST_F(HorseFile, AFileOfPartRecordsIsNotReadShifted) {
+    const JvHorseData horse = horseWithRuns("2020100060", {runOf(" ", 5, 2), runOf(" ", 5, 3)});
+    const std::string record = test::jvHorseRecord(horse);
+    std::string lineFeedOnly = record;
+    lineFeedOnly.erase(lineFeedOnly.size() - 2, 1);
+    const std::string cases[] = {
+        record.substr(0, 889 + 215 + 100), // ends inside the second run
+        horse.id.substr(0, 9),             // not even a key
+        lineFeedOnly + lineFeedOnly,       // LF in place of CR LF
+        record + record.substr(0, 20),     // a whole record and a cut one
+    };
+    for (const std::string& bytes : cases) {
+        forgetJvFileIndexes();
+        ASSERT_TRUE(writeWholeFile(path, bytes));
+        JvHorseRecord r;
+        test::RecordingPrompt indexed, fromStart, backtest;
+        EXPECT_FALSE(readHorse(r, path, horse.id, 0, indexed)) << bytes.size();
+        EXPECT_EQ(indexed.onlyText(), kNotFound);
+        EXPECT_FALSE(rescan::readHorse(r, path, horse.id, 0, fromStart)) << bytes.size();
+        EXPECT_EQ(fromStart.onlyText(), kNotFound);
+        std::vector<PastHorse> horses;
+        EXPECT_FALSE(readPastHorses(path, horses, backtest)) << bytes.size();
+        EXPECT_EQ(backtest.onlyText(), kNotFound);
+    }
 }
 
 TEST_F(HorseFile, FieldsWithoutDigitsReadZeroNeverThePreviousHorsesValues) {

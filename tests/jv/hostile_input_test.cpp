@@ -1,9 +1,12 @@
 #include "jv/archive_intake.h"
 #include "jv/horse_file.h"
+#include "jv/jvdata_store.h"
 #include "jv/lzh_archive.h"
+#include "jv/past_horses.h"
 #include "jv/race_card.h"
 #include "jv_test_dir.h"
 #include "support/recording_prompt.h"
+#include "support/silent_progress.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -36,12 +39,17 @@ TEST(HostileInput, FifosAndDevicesAreRefusedWithoutWaiting) {
             return rescan::readHorse(r, p, "2020000001", 0, u);
         },
         [](const std::string& p, UserPrompt& u) {
-            std::vector<JvHorseEntry> horses;
-            return readEveryHorse(p, horses, u);
+            std::vector<PastHorse> horses;
+            return readPastHorses(p, horses, u);
         },
         [&](const std::string& p, UserPrompt& u) {
             JvRaceCard card;
             return openJvCard(p, dir.path(), card, u) && countRaces(card.raceCardPath, u) != 0;
+        },
+        [&](const std::string& p, UserPrompt& u) {
+            ImportSummary summary;
+            test::SilentProgress progress;
+            return importJvData({p}, jvStorePath(dir.path()), summary, u, progress);
         },
     };
     for (const std::string& path : {fifo, std::string("/dev/zero")}) {

@@ -226,3 +226,52 @@ TEST(JvDataImport, StoreOfANewerVersionOrNoStoreIsRefusedUntouched) {
 
 } // namespace
 } // namespace zelkor
+
+namespace zelkor {
+namespace {
+
+// Archives hold the same records as the plain files they were made from
+// (the seeds of the fuzz target: records.zip holds horses.dat and
+// versions.dat, race_day.gz is race_day.dat).
+TEST(JvDataImport, ArchivesGiveTheirFilesRecords) {
+    const char* root = std::getenv("ZELKOR_SOURCE_DIR");
+    ASSERT_NE(root, nullptr);
+    const std::string seeds = std::string(root) + "/tests/fuzz/corpus/jvdata/";
+    const std::vector<std::string> pairs[][2] = {
+        {{seeds + "race_day.gz"}, {seeds + "race_day.dat"}},
+        {{seeds + "records.zip"}, {seeds + "horses.dat", seeds + "versions.dat"}},
+    };
+    for (const auto& pair : pairs) {
+        std::string counts[2], rows[2];
+        for (int i = 0; i < 2; ++i) {
+            Fixture f;
+            ImportSummary summary;
+            ASSERT_TRUE(importJvData(pair[i], f.store, summary, f.prompt, f.progress));
+            summary.rejected.clear();
+            counts[i] = countsText(summary);
+            rows[i] = dump(f.store);
+        }
+        EXPECT_EQ(counts[0], counts[1]);
+        EXPECT_EQ(rows[0], rows[1]);
+        EXPECT_NE(rows[0], "");
+    }
+}
+
+TEST(JvDataImport, SummaryText) {
+    ImportSummary summary;
+    summary.byType["RA"] = {4, 1, 1, 1, 0, 1, 0};
+    summary.byType["WE"] = {2, 0, 0, 0, 0, 0, 2};
+    summary.rejected = {{"day.dat", 1272, "RAレコードの長さが1271バイトです（1272バイトのはず）"}};
+    summary.notJvData = {"readme.txt"};
+    EXPECT_EQ(importSummaryText(summary),
+              "種別      読込      追加      置換    古い版      削除      不正    対象外\r\n"
+              "RA           4         1         1         1         0         1         0\r\n"
+              "WE           2         0         0         0         0         0         2\r\n"
+              "合計         6         1         1         1         0         1         2\r\n"
+              "不正なレコード: day.dat (1272バイト目): "
+              "RAレコードの長さが1271バイトです（1272バイトのはず）\r\n"
+              "JV-Dataではないファイル: readme.txt\r\n");
+}
+
+} // namespace
+} // namespace zelkor

@@ -21,13 +21,13 @@ using test::JvHorseData;
 using test::JvRunData;
 
 // The horses as the reader gives them, through a written file.
-std::vector<JvHorseEntry> readBack(const std::vector<JvHorseData>& horses) {
+std::vector<PastHorse> readBack(const std::vector<JvHorseData>& horses) {
     test::JvTestDir dir;
     const std::string path = dir.file("JracUmaj.dat");
     EXPECT_TRUE(test::writeJvHorseFile(path, horses));
     test::RecordingPrompt prompt;
-    std::vector<JvHorseEntry> entries;
-    EXPECT_TRUE(readEveryHorse(path, entries, prompt));
+    std::vector<PastHorse> entries;
+    EXPECT_TRUE(readPastHorses(path, entries, prompt));
     EXPECT_TRUE(prompt.entries.empty());
     return entries;
 }
@@ -44,31 +44,42 @@ RaceKey keyOf(const PastRaceId& id) {
 using RunnerFacts = std::tuple<std::string, int, int, int, bool>;
 
 // What each race of the season should rebuild to: its runners whose record
-// still holds the race (the oldest runs fall off the five kept).
-std::map<RaceKey, std::pair<int, std::vector<RunnerFacts>>>
-expectedRaces(const test::JvPastSeason& season) {
-    std::map<RaceKey, std::pair<int, std::vector<RunnerFacts>>> expected;
+// still holds the race (the oldest runs fall off the five kept); whether
+// each of them shows two runs before it or its whole career; whether the
+// favourite is among them.
+struct ExpectedRace {
+    int fieldSize = 0;
+    std::vector<RunnerFacts> runners;
+    bool histories = true;
+    bool favourite = false;
+};
+std::map<RaceKey, ExpectedRace> expectedRaces(const test::JvPastSeason& season) {
+    std::map<RaceKey, ExpectedRace> expected;
     for (const test::JvSeasonRace& race : season.races) {
-        std::vector<RunnerFacts> present;
+        ExpectedRace out{race.card.fieldSize, {}, true, false};
         for (const test::JvSeasonRunner& r : race.runners) {
             const JvHorseData& horse = season.horses[static_cast<size_t>(r.horse)];
-            for (const JvRunData& run : horse.runs)
-                if (keyOf(run) == keyOf(race.card))
-                    present.emplace_back(horse.id, r.horseNumber, r.finish, r.popularity,
-                                         r.abnormal);
+            for (size_t slot = 0; slot < horse.runs.size(); ++slot)
+                if (keyOf(horse.runs[slot]) == keyOf(race.card)) {
+                    out.runners.emplace_back(horse.id, r.horseNumber, r.finish, r.popularity,
+                                             r.abnormal);
+                    out.histories =
+                        out.histories && (horse.runs.size() < 5 || horse.runs.size() - slot > 2);
+                    out.favourite = out.favourite || r.popularity == 1;
+                }
         }
-        if (!present.empty())
-            expected[keyOf(race.card)] = {race.card.fieldSize, present};
+        if (!out.runners.empty())
+            expected[keyOf(race.card)] = out;
     }
     return expected;
 }
 
 std::vector<RunnerFacts> rebuiltRunners(const PastRace& race,
-                                        const std::vector<JvHorseEntry>& horses) {
+                                        const std::vector<PastHorse>& horses) {
     std::vector<RunnerFacts> facts;
     for (const PastRaceRunner& r : race.runners) {
-        const JvPastRun& run = horses[r.horse].record.pastRuns[r.slot];
-        facts.emplace_back(horses[r.horse].horseId, run.horseNumber, run.finish, run.popularity,
+        const PastRunFacts& run = horses[r.horse].runs[r.slot];
+        facts.emplace_back(horses[r.horse].horseId(), run.horseNumber, run.finish, run.popularity,
                            run.abnormal != 0);
     }
     return facts;
@@ -76,31 +87,39 @@ std::vector<RunnerFacts> rebuiltRunners(const PastRace& race,
 
 TEST(PastRaces, TheSeasonsRacesComeBackWithTheirRunnersAndOutcomes) {
     const test::JvPastSeason season = test::makeJvPastSeason(400, 6.0, 5);
-    const std::vector<JvHorseEntry> horses = readBack(season.horses);
+    const std::vector<PastHorse> horses = readBack(season.horses);
     const auto expected = expectedRaces(season);
 
-    // Every race with a runner left, nothing dropped.
+    // Every race with a runner left, but those whose runners or favourite
+    // cannot be judged.
     const PastRaceSet all = rebuildPastRaces(horses, {1, 0});
-    EXPECT_EQ(all.dropped(), 0);
-    ASSERT_EQ(all.races.size(), expected.size());
+    size_t judged = 0;
+    for (const auto& [key, race] : expected)
+        judged += race.histories && race.favourite ? 1 : 0;
+    EXPECT_EQ(all.races.size(), judged);
+    EXPECT_EQ(all.races.size() + static_cast<size_t>(all.dropped()), expected.size());
     for (const PastRace& race : all.races) {
         auto it = expected.find(keyOf(race.id));
         ASSERT_NE(it, expected.end());
-        EXPECT_EQ(race.fieldSize, it->second.first);
-        EXPECT_EQ(rebuiltRunners(race, horses), it->second.second);
+        EXPECT_EQ(race.fieldSize, it->second.fieldSize);
+        EXPECT_EQ(rebuiltRunners(race, horses), it->second.runners);
     }
 
     // The default rules keep exactly the races with 5 runners and 80 % of
-    // the field present, and count the others by their reason.
+    // the field present, and count the others by their first reason.
     const PastRaceSet kept = rebuildPastRaces(horses, {});
     size_t keep = 0;
-    int few = 0, share = 0;
+    int few = 0, share = 0, history = 0, favourite = 0;
     for (const auto& [key, race] : expected) {
-        const int present = static_cast<int>(race.second.size());
+        const int present = static_cast<int>(race.runners.size());
         if (present < 5)
             ++few;
-        else if (present * 100 < 80 * race.first)
+        else if (present * 100 < 80 * race.fieldSize)
             ++share;
+        else if (!race.histories)
+            ++history;
+        else if (!race.favourite)
+            ++favourite;
         else
             ++keep;
     }
@@ -108,6 +127,10 @@ TEST(PastRaces, TheSeasonsRacesComeBackWithTheirRunnersAndOutcomes) {
     EXPECT_EQ(kept.droppedFewRunners, few);
     EXPECT_EQ(kept.droppedLowShare, share);
     EXPECT_EQ(kept.droppedInconsistent, 0);
+    EXPECT_EQ(kept.droppedShortHistory, history);
+    EXPECT_EQ(kept.droppedNoFavourite, favourite);
+    EXPECT_GT(history, 0);
+    EXPECT_GT(all.droppedNoFavourite, 0);
     EXPECT_GT(keep, 50u);
     EXPECT_GT(share, 0);
 }
@@ -150,7 +173,7 @@ std::vector<JvHorseData> droppingHorses() {
 }
 
 TEST(PastRaces, RacesAreDroppedByTheirReason) {
-    const std::vector<JvHorseEntry> horses = readBack(droppingHorses());
+    const std::vector<PastHorse> horses = readBack(droppingHorses());
     const PastRaceSet set = rebuildPastRaces(horses, {});
     ASSERT_EQ(set.races.size(), 1u);
     EXPECT_EQ(set.races[0].id.raceNumber, 1);
@@ -181,21 +204,79 @@ TEST(PastRaces, ARaceTwiceInOneRecordCountsOnce) {
     EXPECT_EQ(set.races[0].runners[0].slot, 0u);
 }
 
-TEST(RunsBefore, TheSlotsAfterTheRaceAsLongAsTheyAreEarlier) {
-    JvHorseRecord horse;
-    const int dates[] = {1201, 1101, 1001, 1015, 901};
-    for (size_t s = 0; s < 5; ++s) {
-        horse.pastRuns[s].courseCode = "05";
-        horse.pastRuns[s].year = 2025;
-        horse.pastRuns[s].monthDay = dates[s];
+// A full record (five runs) with the given race dates, newest first.
+PastHorse horseRunOn(std::initializer_list<int> monthDays) {
+    PastHorse horse;
+    for (int monthDay : monthDays) {
+        PastRunFacts& run = horse.runs[static_cast<size_t>(horse.runCount++)];
+        run.courseCode = {'0', '5'};
+        run.year = 2025;
+        run.monthDay = monthDay;
     }
-    EXPECT_EQ(runsBefore(horse, 0).size(), 2u); // 1015 is not before 1001
-    EXPECT_EQ(runsBefore(horse, 0).data(), &horse.pastRuns[1]);
-    EXPECT_EQ(runsBefore(horse, 3).size(), 1u);
-    EXPECT_EQ(runsBefore(horse, 4).size(), 0u);
-    EXPECT_EQ(runsBefore(horse, 9).size(), 0u);
-    horse.pastRuns[2].courseCode.clear(); // the end of the runs
-    EXPECT_EQ(runsBefore(horse, 0).size(), 1u);
+    return horse;
+}
+
+std::vector<int> datesBefore(const PastHorse& horse, size_t slot) {
+    std::vector<int> dates;
+    const RunsBefore before = runsBefore(horse, slot);
+    for (const JvPastRun& run : before.span())
+        dates.push_back(run.monthDay);
+    return dates;
+}
+
+TEST(RunsBefore, TheSlotsAfterTheRaceDatedBeforeItEvenPastARunOutOfOrder) {
+    const PastHorse disordered = horseRunOn({1201, 1101, 1001, 1015, 901});
+    EXPECT_EQ(datesBefore(disordered, 0), (std::vector<int>{1101, 1001, 1015, 901}));
+    // 1015 is not before 1001: skipped, and 901 after it still counts.
+    EXPECT_EQ(datesBefore(disordered, 2), std::vector<int>{901});
+    EXPECT_EQ(datesBefore(disordered, 4), std::vector<int>{});
+    EXPECT_EQ(datesBefore(disordered, 9), std::vector<int>{});
+    // A run on the race's own day is not before it.
+    EXPECT_EQ(datesBefore(horseRunOn({1201, 1101, 1101, 1001, 901}), 1),
+              (std::vector<int>{1001, 901}));
+    PastHorse shortRecord = disordered;
+    shortRecord.runCount = 2; // the end of the runs
+    EXPECT_EQ(datesBefore(shortRecord, 0), std::vector<int>{1101});
+}
+
+// Race 5 on 1101 of five horses, each record holding `runs` runs with the
+// race in `slot` (later runs before it, earlier ones after); `favourite`:
+// one of them is popularity 1.
+std::vector<JvHorseData> raceInSlot(size_t slot, size_t runs, bool favourite) {
+    std::vector<JvHorseData> horses;
+    for (int h = 1; h <= 5; ++h) {
+        std::vector<JvRunData> record;
+        for (size_t s = 0; s < runs; ++s)
+            record.push_back(
+                s == slot
+                    ? runIn(5, 1101, 5, h, h, favourite ? h : h + 1)
+                    : runIn(20 + h, 1101 + 100 * (static_cast<int>(slot) - static_cast<int>(s)), 10,
+                            1, 1));
+        horses.push_back(horseWith(h, record));
+    }
+    return horses;
+}
+
+TEST(PastRaces, RacesWhoseRunnersOrBaselinesCannotBeJudgedAreDropped) {
+    struct Case {
+        const char* what;
+        std::vector<JvHorseData> horses;
+        size_t kept;
+        int shortHistory;
+        int noFavourite;
+    };
+    const Case cases[] = {
+        {"two runs before in a full record", raceInSlot(2, 5, true), 1, 0, 0},
+        {"one run before in a full record: older runs fell off", raceInSlot(3, 5, true), 0, 1, 0},
+        {"one run before and the whole career shown", raceInSlot(3, 4, true), 1, 0, 0},
+        {"the favourite is not present", raceInSlot(2, 5, false), 0, 0, 1},
+    };
+    for (const Case& c : cases) {
+        const PastRaceSet set = rebuildPastRaces(readBack(c.horses), {});
+        EXPECT_EQ(set.races.size(), c.kept) << c.what;
+        EXPECT_EQ(set.droppedShortHistory, c.shortHistory) << c.what;
+        EXPECT_EQ(set.droppedNoFavourite, c.noFavourite) << c.what;
+    }
 }
 
 TEST(BandCountsOf, PlacesOfNormalRunsByDistanceBand) {
@@ -250,7 +331,7 @@ const PastRace& raceNumbered(const PastRaceSet& set, int raceNumber) {
 }
 
 TEST(LoadPastRace, EachRunnerIsMadeFromItsRunsBeforeTheRace) {
-    const std::vector<JvHorseEntry> horses = readBack(fieldWithHistory());
+    const std::vector<PastHorse> horses = readBack(fieldWithHistory());
     const PastRaceSet set = rebuildPastRaces(horses, {});
     const PastRace& race = raceNumbered(set, 5);
     RaceSheet sheet;
@@ -266,32 +347,34 @@ TEST(LoadPastRace, EachRunnerIsMadeFromItsRunsBeforeTheRace) {
     EXPECT_EQ(sheet.weightRule, 0);
 
     long long total = 0;
-    for (const JvHorseEntry& horse : horses)
-        total += strengthOf(runsBefore(horse.record, 1));
+    for (const PastHorse& horse : horses) {
+        const RunsBefore before = runsBefore(horse, 1);
+        total += strengthOf(before.span());
+    }
     for (int k = 1; k <= 5; ++k) {
-        const JvHorseRecord& horse = horses[static_cast<size_t>(k - 1)].record;
+        const PastHorse& horse = horses[static_cast<size_t>(k - 1)];
+        const RunsBefore before = runsBefore(horse, 1);
         const RunnerEntry& runner = sheet.runner(k);
-        EXPECT_EQ(field[static_cast<size_t>(k)].run, &horse.pastRuns[1]);
+        EXPECT_EQ(field[static_cast<size_t>(k)].run, &horse.runs[1]);
         EXPECT_EQ(runner.weight, weightIndex(540 + 5 * k));
-        EXPECT_EQ(runner.pastRuns[kLastRun], sheetPastRun(horse.pastRuns[2]));
-        EXPECT_EQ(runner.pastRuns[kRunBeforeLast], sheetPastRun(horse.pastRuns[3]));
+        EXPECT_EQ(runner.pastRuns[kLastRun], sheetPastRun(jvPastRunOf(horse.runs[2])));
+        EXPECT_EQ(runner.pastRuns[kRunBeforeLast], sheetPastRun(jvPastRunOf(horse.runs[3])));
         EXPECT_EQ(runner.age, 2025 - horse.birthYear - 2); // the race's year
         EXPECT_EQ(runner.sex, horse.sexCode - 1);
-        EXPECT_EQ(runner.runningStyle, runningStyleOf(runsBefore(horse, 1)));
-        EXPECT_EQ(runner.oddsBand,
-                  oddsBandOf(estimateOdds(total, strengthOf(runsBefore(horse, 1)))));
+        EXPECT_EQ(runner.runningStyle, runningStyleOf(before.span()));
+        EXPECT_EQ(runner.oddsBand, oddsBandOf(estimateOdds(total, strengthOf(before.span()))));
         // The best distance from the places before: the run before the race
         // (finish k + 2 at 1200 + 200k m) and the one before that.
         EXPECT_EQ(runner.aptitudeDistance,
-                  distanceIndex(aptitudeMetresOf(bandCountsOf(runsBefore(horse, 1)))));
+                  distanceIndex(aptitudeMetresOf(bandCountsOf(before.span()))));
     }
     // The horses are older runners in the race run afterwards, so its
     // predictions differ.
-    EXPECT_NE(sheet.runner(1).pastRuns[kLastRun], sheetPastRun(horses[0].record.pastRuns[1]));
+    EXPECT_NE(sheet.runner(1).pastRuns[kLastRun], sheetPastRun(jvPastRunOf(horses[0].runs[1])));
 }
 
 TEST(PredictPastRace, NothingAtOrAfterTheRaceChangesItsPrediction) {
-    std::vector<JvHorseEntry> horses = readBack(fieldWithHistory());
+    std::vector<PastHorse> horses = readBack(fieldWithHistory());
     const PastRaceSet set = rebuildPastRaces(horses, {});
     const PastRace race = raceNumbered(set, 5);
     RaceSheet sheet;
@@ -307,30 +390,29 @@ TEST(PredictPastRace, NothingAtOrAfterTheRaceChangesItsPrediction) {
     };
 
     // The later race and the race's own result rewritten entirely.
-    std::vector<JvHorseEntry> changed = horses;
-    for (JvHorseEntry& horse : changed) {
-        JvPastRun& later = horse.record.pastRuns[0];
+    std::vector<PastHorse> changed = horses;
+    for (PastHorse& horse : changed) {
+        PastRunFacts& later = horse.runs[0];
         later.finish = 1;
         later.distanceMetres = 3600;
         later.corners = {1, 1, 1, 1};
-        later.gradeCode = "A";
+        later.gradeCode = 'A';
         later.abnormal = 1;
-        JvPastRun& own = horse.record.pastRuns[1];
+        PastRunFacts& own = horse.runs[1];
         own.finish = 18 - own.finish;
         own.popularity = 1;
         own.corners = {18, 18, 18, 18};
         own.time = 2000;
         own.timeDiff = 99;
-        horse.record.bandCounts[0][2][0] = 9; // career counts include later results
     }
     const BacktestRace again = predictPastRace(race, changed, sheet);
     EXPECT_EQ(predictionOf(again), predictionOf(original));
     EXPECT_NE(again.runners[0].finish, original.runners[0].finish);
 
     // A run before the race does count.
-    std::vector<JvHorseEntry> earlier = horses;
-    earlier[4].record.pastRuns[2].finish = 1;
-    earlier[4].record.pastRuns[2].timeDiff = 0;
+    std::vector<PastHorse> earlier = horses;
+    earlier[4].runs[2].finish = 1;
+    earlier[4].runs[2].timeDiff = 0;
     const BacktestRace differs = predictPastRace(race, earlier, sheet);
     EXPECT_NE(predictionOf(differs), predictionOf(original));
 }
@@ -343,7 +425,7 @@ TEST(PredictPastRace, ScoresAsAPredictionAndReportsTheRacesOwnNumbers) {
         data[h].runs[1].fieldSize = 6;
         data[h].runs[1].horseNumber = numbers[h];
     }
-    const std::vector<JvHorseEntry> horses = readBack(data);
+    const std::vector<PastHorse> horses = readBack(data);
     const PastRaceSet set = rebuildPastRaces(horses, {});
     const PastRace& race = raceNumbered(set, 5);
     RaceSheet sheet;
@@ -359,7 +441,7 @@ TEST(PredictPastRace, ScoresAsAPredictionAndReportsTheRacesOwnNumbers) {
     EXPECT_EQ(out.darkHorseCount, expected.result.darkHorseCount);
     for (size_t k = 1; k <= 5; ++k) {
         const BacktestRunner& r = out.runners[k - 1];
-        EXPECT_EQ(r.horseId, horses[k - 1].horseId);
+        EXPECT_EQ(r.horseId, horses[k - 1].horseId());
         EXPECT_EQ(r.horseNumber, numbers[k - 1]);
         EXPECT_EQ(r.score, expected.result.scores[k]);
         EXPECT_EQ(expected.result.ranking[static_cast<size_t>(r.rank)], static_cast<int>(k));

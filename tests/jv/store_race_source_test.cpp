@@ -1,11 +1,17 @@
+#include "core/prediction_file.h"
+#include "core/report.h"
+#include "core/scoring.h"
 #include "jv/jvdata_layouts.h"
+#include "jv/race_loader.h"
 #include "jv/jvdata_store.h"
 #include "jv/store_race_source.h"
 #include "support/jvdata_generator.h"
 #include "support/recording_prompt.h"
 #include "support/silent_progress.h"
 #include "support/temp_folder.h"
+#include "text/format.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -160,6 +166,33 @@ TEST(StoreRaceSource, RaceCardKeepsRealNumbersAndOdds) {
     ASSERT_TRUE(day.source->readRace(card, 2, day.prompt));
     EXPECT_EQ(card.winOdds[1], 123); // the newest O1 before results
     EXPECT_EQ(card.winOdds[2], 0);   // "****": no odds
+}
+
+TEST(StoreRaceSource, AScratchLeavesTheRealNumbersOnEveryView) {
+    Day day;
+    JvRaceCard card;
+    ASSERT_TRUE(day.source->readRace(card, 3, day.prompt));
+    RaceSheet sheet;
+    loadJvRace(sheet, card, *day.source, day.prompt);
+    EXPECT_EQ(runnerLabel(sheet), "白 1枠 1番 ");
+    sheet.currentRunner = 3;
+    EXPECT_EQ(runnerLabel(sheet), "青 4枠 4番 ");
+    scoreRace(sheet);
+    std::vector<std::string> shown = resultLines(sheet).brackets;
+    std::sort(shown.begin(), shown.end());
+    EXPECT_EQ(shown, (std::vector<std::string>{"1枠 1番", "3枠 3番", "4枠 4番"}));
+    sheet.result.reportMode = 2;
+    EXPECT_NE(buildReportText(sheet, 0).find(format(" %d番 ", sheet.shownNumber(
+                                                               sheet.result.ranking[1]))),
+              std::string::npos);
+    // The prediction file cannot hold the gap: its runners are 1..n, and
+    // the user is told so; read back, the numbers are the slots again.
+    TempFolder folder("renumbered");
+    const size_t notes = day.prompt.entries.size();
+    ASSERT_EQ(writePredictionFile(sheet, folder.file("race.zel"), day.prompt), 1);
+    EXPECT_EQ(day.prompt.entries.size(), notes + 1);
+    ASSERT_EQ(readPredictionFile(sheet, folder.file("race.zel"), day.prompt), 1);
+    EXPECT_FALSE(sheet.renumbered());
 }
 
 TEST(StoreRaceSource, HorseAsItStoodBeforeTheRace) {

@@ -12,7 +12,7 @@
 namespace zelkor::test {
 
 inline BacktestRunner backtestRunner(int horse, int rank, int finish, int popularity, int odds,
-                                     bool abnormal = false) {
+                                     int abnormal = 0) {
     BacktestRunner r;
     r.horseId = "20000000" + std::to_string(10 + horse);
     r.horseNumber = horse;
@@ -43,7 +43,7 @@ inline std::vector<BacktestRace> twoBacktestRaces() {
     dirt.distanceBand = 2;
     dirt.darkHorseCount = 1;
     dirt.runners = {backtestRunner(1, 2, 1, 2, 120), backtestRunner(2, 1, 5, 3, 500),
-                    backtestRunner(3, 3, 2, 4, 90), backtestRunner(4, 4, 3, 6, 100, true)};
+                    backtestRunner(3, 3, 2, 4, 90), backtestRunner(4, 4, 3, 6, 100, 4)};
     return {turf, dirt};
 }
 

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <numeric>
 #include <set>
+#include <tuple>
 
 namespace zelkor::test {
 namespace {
@@ -578,7 +579,7 @@ class SeasonWriter {
                 const SeasonHorse o = horseOf(slots[other], year, plan_.firstDate / 10000);
                 s.opponentId = o.id;
                 s.opponentName = o.name;
-                char diff[8];
+                char diff[16];
                 std::snprintf(diff, sizeof diff, "%c%03d", won ? '-' : '+',
                               won ? 2 : tenths - baseTime);
                 s.timeDiff = diff;
@@ -647,6 +648,286 @@ class SeasonWriter {
 
 JvdSeasonStats writeJvdSeason(std::ostream& out, const JvdSeasonPlan& plan) {
     return SeasonWriter(out, plan).run();
+}
+
+} // namespace zelkor::test
+
+// ---- One race day described once ----
+namespace zelkor::test {
+namespace {
+
+bool startedRun(const JvdRunner& s) {
+    return s.abnormal < 1 || s.abnormal > 3;
+}
+
+bool isListed(const JvdRace& race) {
+    return race.kind != 'A' && race.kind != 'B' && race.kind != '0';
+}
+
+JvRunData archiveRun(const JvdRace& race, const JvdRunner& s) {
+    JvRunData run;
+    run.year = race.key.year;
+    run.monthDay = race.key.monthDay;
+    run.courseCode = race.key.course;
+    run.meeting = race.key.meeting;
+    run.meetingDay = race.key.meetingDay;
+    run.raceNumber = race.key.raceNo;
+    run.shortName = race.short3;
+    run.gradeCode = std::string(1, race.grade);
+    const int slot = std::clamp(s.age - 2, 0, 3);
+    run.conditionCode = race.conditions[static_cast<size_t>(slot)] != 0
+                            ? race.conditions[static_cast<size_t>(slot)]
+                            : race.conditions[4];
+    run.raceName = race.name;
+    run.distanceMetres = race.distance;
+    run.trackCode = race.track;
+    run.fieldSize = race.starters;
+    run.trackConditionCode = race.track >= 23 && race.track <= 29 ? race.goingDirt : race.goingTurf;
+    run.weatherCode = race.weather;
+    run.horseNumber = s.horseNo;
+    run.bracket = s.bracket;
+    run.weightCarried = s.weightCarried;
+    run.jockeyName = s.jockeyShort;
+    run.abnormal = s.abnormal;
+    run.bodyWeight = s.bodyWeight;
+    run.corners = s.corners;
+    run.lastThreeFurlongs = s.last3F;
+    run.time = s.time;
+    run.marginCode = s.margin;
+    std::replace(run.marginCode.begin(), run.marginCode.end(), ' ', '_');
+    run.finish = s.finish;
+    run.popularity = s.popularity;
+    run.otherHorseName = s.opponentName;
+    run.timeDiff = s.timeDiff == "9999" ? 0 : -std::stoi(s.timeDiff);
+    return run;
+}
+
+} // namespace
+
+std::string jvdRecords(const JvdDay& day) {
+    std::string out;
+    for (const JvdRaceEntry& entry : day.races) {
+        out += jvdFramed(jvdRecord(entry.race));
+        for (const JvdRunner& s : entry.runners)
+            out += jvdFramed(jvdRecord(entry.race, s));
+    }
+    for (const JvdHorse& h : day.horses)
+        out += jvdFramed(jvdRecord(h));
+    return out;
+}
+
+JvRaceDay jvdArchiveDay(const JvdDay& day, int date) {
+    std::vector<const JvdRaceEntry*> today;
+    for (const JvdRaceEntry& entry : day.races)
+        if (entry.race.key.date() == date && isListed(entry.race))
+            today.push_back(&entry);
+    std::stable_sort(today.begin(), today.end(), [](const JvdRaceEntry* a, const JvdRaceEntry* b) {
+        return std::tie(a->race.key.course, a->race.key.raceNo) <
+               std::tie(b->race.key.course, b->race.key.raceNo);
+    });
+    JvRaceDay archive;
+    std::set<std::string> horsesDone;
+    for (const JvdRaceEntry* entry : today) {
+        const JvdRace& r = entry->race;
+        JvRaceData race;
+        race.year = r.key.year;
+        race.monthDay = r.key.monthDay;
+        race.courseCode = r.key.course;
+        race.meeting = r.key.meeting;
+        race.meetingDay = r.key.meetingDay;
+        race.raceNumber = r.key.raceNo;
+        race.weekdayCode = r.weekday;
+        race.raceName = r.name;
+        race.shortName = r.short3;
+        race.edition = r.edition;
+        race.gradeCode = std::string(1, r.grade);
+        race.kindCode = r.raceKind;
+        race.symbolCode = r.symbol;
+        race.weightRuleCode = r.weightRule;
+        race.conditionCodes = r.conditions;
+        race.distanceMetres = r.distance;
+        race.trackCode = r.track;
+        for (size_t i = 0; i < 5; ++i)
+            race.prizeMoney[i] = static_cast<int>(r.prize[i] / 10);
+        for (size_t i = 0; i < 3; ++i)
+            race.addedMoney[i] = static_cast<int>(r.addedPrize[i] / 10);
+        race.postTime = r.postTime;
+        race.saleCode = 9; // JV-Data has no sale field
+        std::vector<JvdRunner> runners;
+        std::copy_if(entry->runners.begin(), entry->runners.end(), std::back_inserter(runners),
+                     startedRun);
+        std::stable_sort(
+            runners.begin(), runners.end(),
+            [](const JvdRunner& a, const JvdRunner& b) { return a.horseNo < b.horseNo; });
+        for (const JvdRunner& s : runners) {
+            race.runners.push_back({s.horseNo, s.bracket, s.horseId, s.name, s.sex, s.weightCarried,
+                                    s.blinkers, s.jockeyCode, s.jockeyShort, s.apprentice,
+                                    s.trainerCode, s.trainerShort});
+            if (!horsesDone.insert(s.horseId).second)
+                continue;
+            JvHorseData horse;
+            horse.id = s.horseId;
+            horse.name = s.name;
+            horse.sexCode = s.sex;
+            horse.runs.clear();
+            horse.sire = horse.dam = horse.damSire = horse.damDam = horse.birthplace = "";
+            horse.breeder = horse.owner = "";
+            horse.earnings = horse.prizeTotal = 0;
+            horse.birthYear = horse.birthMonthDay = horse.breedCode = horse.coatCode = 0;
+            for (const JvdHorse& h : day.horses)
+                if (h.horseId == s.horseId) {
+                    horse.birthYear = h.birthDate / 10000;
+                    horse.birthMonthDay = h.birthDate % 10000;
+                    horse.breedCode = h.breed;
+                    horse.coatCode = h.coat;
+                    horse.markCode = h.horseMark;
+                    horse.sire = h.pedigree[0];
+                    horse.dam = h.pedigree[1];
+                    horse.damSire = h.pedigree[4];
+                    horse.damDam = h.pedigree[5];
+                    horse.birthplace = h.birthplace;
+                    horse.breeder = h.breeder;
+                    horse.owner = h.owner;
+                    horse.earnings = static_cast<int>(h.earnedFlat / 10);
+                    horse.prizeTotal = static_cast<int>(h.prizeFlat / 10);
+                }
+            // Runs of races before the day, newest first.
+            std::vector<std::pair<const JvdRace*, const JvdRunner*>> runs;
+            for (const JvdRaceEntry& past : day.races)
+                if (past.race.key.date() < date && past.race.kind != '9' && past.race.kind != '0')
+                    for (const JvdRunner& p : past.runners)
+                        if (p.horseId == s.horseId && startedRun(p) &&
+                            (p.finish > 0 || (p.abnormal >= 4 && p.abnormal <= 7)))
+                            runs.emplace_back(&past.race, &p);
+            std::stable_sort(runs.begin(), runs.end(), [](const auto& a, const auto& b) {
+                return a.first->key.date() > b.first->key.date();
+            });
+            for (const auto& [pastRace, p] : runs) {
+                JvRunData run = archiveRun(*pastRace, *p);
+                const int set = run.trackCode >= 10 && run.trackCode <= 22   ? 0
+                                : run.trackCode >= 23 && run.trackCode <= 29 ? 1
+                                                                             : -1;
+                if (set >= 0 && run.abnormal == 0 && run.finish > 0)
+                    ++horse.bandCounts[static_cast<size_t>(set)]
+                                      [static_cast<size_t>(run.distanceMetres <= 1600   ? 0
+                                                           : run.distanceMetres <= 2200 ? 1
+                                                                                        : 2)]
+                                      [static_cast<size_t>(std::min(run.finish, 4) - 1)];
+                if (horse.runs.size() < 5)
+                    horse.runs.push_back(run);
+            }
+            archive.horses.push_back(horse);
+        }
+        archive.races.push_back(race);
+    }
+    return archive;
+}
+
+JvdDay makeJvdDay(int races, int horses, std::uint32_t seed) {
+    Random random(seed);
+    JvdDay day;
+    for (int h = 0; h < horses; ++h) {
+        JvdHorse horse;
+        horse.horseId =
+            "20211" + std::string(5 - std::to_string(h).size(), '0') + std::to_string(h);
+        horse.name = inventedName(static_cast<std::uint64_t>(h) * 131 + seed);
+        horse.before2023 = h % 2 == 1;
+        horse.birthDate = 20210301 + h % 28;
+        horse.sex = 1 + h % 3;
+        horse.coat = 1 + h % 11;
+        horse.pedigree[0] = inventedName(static_cast<std::uint64_t>(h) + 5000);
+        horse.pedigree[4] = inventedName(static_cast<std::uint64_t>(h) + 7000);
+        horse.earnedFlat = 1000 * (h % 30);
+        // The archive joins name parts where JV-Data pads: left empty, both agree.
+        horse.breeder = horse.owner = "";
+        day.horses.push_back(horse);
+    }
+    // Eight weekly race days of history, then the day itself (race cards).
+    const int dates[] = {20250104, 20250111, 20250118, 20250125, 20250201,
+                         20250208, 20250215, 20250222, 20250301};
+    for (int date : dates) {
+        const bool isDay = date == 20250301;
+        std::set<int> busy;
+        for (int n = 0; n < races; ++n) {
+            JvdRaceEntry entry;
+            JvdRace& race = entry.race;
+            race.kind = isDay ? '2' : n % 9 == 4 ? 'A' : n % 13 == 6 ? 'B' : '7';
+            race.key = {date / 10000,
+                        date % 10000,
+                        race.kind == 'A'   ? "44"
+                        : race.kind == 'B' ? "A6"
+                        : n % 2 == 0       ? "06"
+                                           : "09",
+                        2,
+                        1 + date % 100 / 7,
+                        n / 2 + 1};
+            race.weekday = 1;
+            race.name = n % 4 == 3 ? inventedName(static_cast<std::uint64_t>(n) + 77) + "特別" : "";
+            race.short3 = race.name.empty() ? "" : race.name.substr(0, 6);
+            race.grade = n % 8 == 7 ? 'L' : ' ';
+            race.raceKind = n % 3 == 0 ? 12 : 13;
+            race.conditions = n % 3 == 0 ? std::array<int, 5>{0, 703, 0, 0, 703}
+                                         : std::array<int, 5>{0, 5, 10, 10, 5};
+            race.distance = 1200 + 200 * random.below(8);
+            race.track = random.below(3) == 0 ? 24 : 17;
+            race.goingTurf = 1 + random.below(4);
+            race.goingDirt = 1 + random.below(4);
+            race.weather = 1 + random.below(3);
+            const int field = 8 + random.below(7);
+            std::vector<int> picked;
+            for (int tries = 0; static_cast<int>(picked.size()) < field && tries < 200; ++tries) {
+                const int h = random.below(horses);
+                if (busy.insert(h).second)
+                    picked.push_back(h);
+            }
+            if (picked.size() < 4) // the pool ran out of horses for this day
+                continue;
+            const int scratched =
+                random.below(5) == 0 ? random.below(static_cast<int>(picked.size())) : -1;
+            const bool deadHeat = !isDay && random.below(6) == 0;
+            int place = 0;
+            for (size_t i = 0; i < picked.size(); ++i) {
+                const JvdHorse& horse = day.horses[static_cast<size_t>(picked[i])];
+                JvdRunner s;
+                s.horseNo = static_cast<int>(i) + 1;
+                s.bracket = 1 + static_cast<int>(i) * 8 / static_cast<int>(picked.size());
+                s.horseId = horse.horseId;
+                s.name = horse.name;
+                s.sex = horse.sex;
+                s.age = 4;
+                s.jockeyCode = 2001 + picked[i] % 12;
+                s.jockeyShort = kJockeys[picked[i] % 12];
+                s.apprentice = picked[i] % 7 == 0 ? 9 : picked[i] % 5 == 0 ? 4 : 0;
+                s.weightCarried = 540 + 10 * (picked[i] % 4);
+                s.bodyWeight = 450 + picked[i] % 50;
+                if (static_cast<int>(i) == scratched) {
+                    s.abnormal = 1;
+                } else if (!isDay) {
+                    s.finish = ++place;
+                    if (deadHeat && place == 3)
+                        s.finish = 2;
+                    s.margin = place == 1               ? "   "
+                               : deadHeat && place == 3 ? "D  "
+                               : random.below(2) == 0   ? "K  "
+                                                        : "112";
+                    s.time = 1340 + place;
+                    s.corners = {random.below(3) == 0 ? 0 : place, place, place, place};
+                    s.popularity = 1 + random.below(static_cast<int>(picked.size()));
+                    s.last3F = 340 + place;
+                    s.opponentName = day.horses[static_cast<size_t>(picked[0])].name;
+                    char diff[16];
+                    std::snprintf(diff, sizeof diff, "%c%03d", place == 1 ? '-' : '+',
+                                  place == 1 ? 1 : place);
+                    s.timeDiff = diff;
+                }
+                entry.runners.push_back(s);
+            }
+            race.entered = static_cast<int>(picked.size());
+            race.starters = race.entered - (scratched >= 0 ? 1 : 0);
+            day.races.push_back(entry);
+        }
+    }
+    return day;
 }
 
 } // namespace zelkor::test

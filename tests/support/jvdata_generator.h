@@ -6,6 +6,8 @@
 // others with blanks; numbers are zero-filled. Records are returned without
 // their line end; jvdFramed adds one.
 
+#include "support/jv_generator.h"
+
 #include <array>
 #include <cstdint>
 #include <ostream>
@@ -187,5 +189,38 @@ struct JvdSeasonStats {
     std::vector<int> dates; // race days in order
 };
 JvdSeasonStats writeJvdSeason(std::ostream& out, const JvdSeasonPlan& plan);
+
+} // namespace zelkor::test
+
+// ---- One race day described once, written both ways ----
+
+namespace zelkor::test {
+
+struct JvdRaceEntry {
+    JvdRace race;
+    std::vector<JvdRunner> runners;
+};
+
+// Races of any dates (the day's and the earlier ones that make the horses'
+// histories) and the horses' UM.
+struct JvdDay {
+    std::vector<JvdRaceEntry> races;
+    std::vector<JvdHorse> horses;
+};
+
+// Every record of the description, framed with CR LF.
+std::string jvdRecords(const JvdDay& day);
+
+// The same facts in the archive format: the races of `date` (JRA races, in
+// course and race-number order, runners that started by horse number) and
+// every horse of them with its runs of races before `date` (newest first)
+// and the finishing counts of all of them.
+JvRaceDay jvdArchiveDay(const JvdDay& day, int date);
+
+// A day of `races` races on 2025-03-01 at two courses with fields of 8-14
+// drawn from `horses` horses, each with a history of races over the weeks
+// before (some local and overseas races, scratches and dead heats among
+// them). Same seed, same day.
+JvdDay makeJvdDay(int races, int horses, std::uint32_t seed);
 
 } // namespace zelkor::test

@@ -1,0 +1,28 @@
+#include "text/csv.h"
+
+#include <gtest/gtest.h>
+
+namespace zelkor {
+namespace {
+
+TEST(CsvField, QuotedWhereItWouldSplitARowAndNeverAFormula) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"2020100001", "2020100001"},
+        {"", ""},
+        {"06", "06"},
+        {"a,b", "\"a,b\""},
+        {"say \"hi\"", "\"say \"\"hi\"\"\""},
+        {"one\r\ntwo", "\"one\r\ntwo\""},
+        {"=1+2", "\"'=1+2\""},
+        {"+81", "\"'+81\""},
+        {"-5", "\"'-5\""},
+        {"@SUM(A1)", "\"'@SUM(A1)\""},
+        {"=\"x\",y", "\"'=\"\"x\"\",y\""},
+        {"馬=1", "馬=1"},
+    };
+    for (const auto& [text, field] : cases)
+        EXPECT_EQ(csvField(text), field) << text;
+}
+
+} // namespace
+} // namespace zelkor
