@@ -67,14 +67,22 @@ bool argumentsUsable(const Arguments& parsed, const Command& command) {
         else if (command.operands == Operands::OneOrDate && parsed.value("--date"))
             problem =
                 operands == 0 ? "" : name + " takes --date in place of " + command.operandName;
+        else if (command.operands == Operands::OneOrPeriod &&
+                 (parsed.value("--from") || parsed.value("--to")))
+            problem = operands == 0
+                          ? ""
+                          : name + " takes --from and --to in place of " + command.operandName;
         else if (command.operands == Operands::None && operands != 0)
             problem = name + " takes no " + command.operandName;
         else if (command.operands == Operands::OneOrMore && operands == 0)
             problem = name + " needs at least one " + command.operandName;
-        else if ((command.operands == Operands::One || command.operands == Operands::OneOrDate) &&
+        else if ((command.operands == Operands::One || command.operands == Operands::OneOrDate ||
+                  command.operands == Operands::OneOrPeriod) &&
                  operands != 1)
             problem = name + " needs exactly one " + command.operandName +
-                      (command.operands == Operands::OneOrDate ? " or --date YYYYMMDD" : "");
+                      (command.operands == Operands::OneOrDate     ? " or --date YYYYMMDD"
+                       : command.operands == Operands::OneOrPeriod ? " or --from and --to"
+                                                                   : "");
         if (!problem.empty())
             problem += " (see " + name + " --help)";
     }

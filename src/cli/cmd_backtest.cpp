@@ -23,6 +23,11 @@
 #include <vector>
 
 namespace zelkor::cli {
+
+// The returns backtest over the JV-Data store (cmd_backtest_store.cpp).
+int runStoreBacktest(const Arguments& parsed);
+std::string storeBacktestNotes();
+
 namespace {
 
 using Json = nlohmann::ordered_json;
@@ -211,6 +216,8 @@ std::optional<int> optionNumber(const Arguments& parsed, const std::string& name
 } // namespace
 
 int runBacktest(const Arguments& parsed) {
+    if (parsed.value("--from") || parsed.value("--to"))
+        return runStoreBacktest(parsed);
     PastRaceRules rules;
     const std::optional<int> minRunners =
         optionNumber(parsed, "--min-runners", rules.minRunners, 1, 18);
@@ -268,7 +275,7 @@ std::string backtestNotes() {
     std::string text = "検証のしかた:\n";
     for (std::string_view rule : backtestRules())
         text += "  - " + std::string(rule) + "\n";
-    return text;
+    return text + storeBacktestNotes();
 }
 
 } // namespace
@@ -276,23 +283,29 @@ std::string backtestNotes() {
 extern const Command kBacktestCommand;
 const Command kBacktestCommand = {
     "backtest",
-    "check the formula against the past races of a horse file",
-    "CARD",
-    Operands::One,
+    "check the formula against the past races of a horse file, or its bets against the "
+    "payouts of the JV-Data store",
+    "CARD|--from YYYYMMDD --to YYYYMMDD",
+    Operands::OneOrPeriod,
     "race card, archive or horse file",
     "登録馬ファイルが持つ過去のレースを組み立て直し、各レースを走る前の姿で予想して、\n"
     "その予想が実際の着順にどれだけ当たったかを、1番人気・推定オッズ最高の馬・偶然と\n"
     "くらべて示します。プログラムフォルダの HTML/ZelBacktest.html に結果のページを\n"
-    "書き出して、そのパスを表示します。\n",
+    "書き出して、そのパスを表示します。\n"
+    "--from と --to では、JV-Data の保存ファイルにある期間のレースを走る前の姿で予想し、\n"
+    "提案する買い目 (穴馬の複勝と馬連) を実際の払戻で精算して、回収率を 1番人気・\n"
+    "全出走馬・でたらめな買い目とくらべます。ページは HTML/ZelReturns.html です。\n",
     {{"CARD", nullptr,
       "JRA-VAN の圧縮ファイル (.lzh)、JracUmaj.dat と同じフォルダに\n"
       "ある JracDen1.dat、または JracUmaj.dat そのもの"},
+     {"--from", "YYYYMMDD", "払戻で検証する期間の最初の日 (その日を含みます)"},
+     {"--to", "YYYYMMDD", "払戻で検証する期間の最後の日 (その日を含みます)"},
      {"--min-runners", "N", "そろった出走馬がこの頭数未満のレースは使いません (既定: 5)"},
      {"--min-share", "P", "そろった出走馬が頭数のこの % 未満のレースは使いません (既定: 80)"},
      {"--json", nullptr, "すべての数字とレースごとの予想を JSON で表示します"},
      {"--csv", "FILE",
       "レースと馬ごとに 1 行 (レース、馬、得点、順位、着順、人気) を\n"
-      "書き出します"},
+      "書き出します (--from, --to では買い目ごとに 1 行)"},
      kUpdateTrainersOption,
      kUpdateJockeysOption},
     runBacktest,

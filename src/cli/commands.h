@@ -22,7 +22,8 @@ enum class Operands {
     None,
     One,
     OneOrMore,
-    OneOrDate, // one, or none with --date
+    OneOrDate,   // one, or none with --date
+    OneOrPeriod, // one, or none with --from and --to
 };
 
 // One subcommand, declared once: its options drive the parsing, the message

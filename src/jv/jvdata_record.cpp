@@ -43,16 +43,18 @@ std::string cutText(std::string_view record, Field field) {
 }
 
 std::string trimmedText(std::string_view record, Field field) {
-    std::string_view text = slice(record, field);
-    for (;;) {
-        text = dropTrailingBlanks(text);
-        // Only a whole full-width space at a character start counts.
-        if (text.size() < kFullWidthSpace.size() || !text.ends_with(kFullWidthSpace) ||
-            findSjis(text, kFullWidthSpace, text.size() - kFullWidthSpace.size()) ==
-                std::string_view::npos)
-            return std::string(text);
-        text.remove_suffix(kFullWidthSpace.size());
+    // One walk by characters: the text ends after its last character that
+    // is no blank, NUL or whole full-width space.
+    const std::string_view text = slice(record, field);
+    size_t end = 0;
+    for (size_t pos = 0; pos < text.size();) {
+        const size_t length = charLength(text, pos);
+        const std::string_view c = text.substr(pos, length);
+        if (c != " " && c != std::string_view("\0", 1) && c != kFullWidthSpace)
+            end = pos + length;
+        pos += length;
     }
+    return std::string(text.substr(0, end));
 }
 
 std::string headText(std::string_view record, Field field, size_t bytes) {

@@ -1,0 +1,235 @@
+// zelkor2k-cli backtest --from YYYYMMDD --to YYYYMMDD: settles the bets the
+// program proposes for every race of the JV-Data store in the period with
+// the real payouts, beside the baselines.
+
+#include "cli/cli_support.h"
+#include "cli/terminal_progress.h"
+#include "core/return_figures.h"
+#include "html/returns_page.h"
+#include "jv/jvdata_store.h"
+#include "jv/returns_backtest.h"
+#include "text/cp932.h"
+#include "text/csv.h"
+#include "text/file_io.h"
+#include "text/format.h"
+
+#include <algorithm>
+#include <cmath>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zelkor::cli {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+// Amounts and rates kept to six decimals, so the output reads the same
+// everywhere; whole amounts as integers.
+Json number(double value) {
+    const double r = std::round(value * 1e6) / 1e6;
+    if (r == std::floor(r) && std::abs(r) < 1e15)
+        return static_cast<long long>(r);
+    return r;
+}
+
+Json optionalNumber(const std::optional<double>& value) {
+    return value ? number(*value) : Json(nullptr);
+}
+
+Json groupJson(const ReturnGroup& g) {
+    return {{"races", g.races},
+            {"tickets", g.tickets},
+            {"stake", number(g.stake)},
+            {"return", number(g.ret)},
+            {"rate", optionalNumber(g.rate)},
+            {"low", g.interval ? number(g.interval->low) : Json(nullptr)},
+            {"high", g.interval ? number(g.interval->high) : Json(nullptr)},
+            {"hitTickets", number(g.hitTickets)},
+            {"hitRaces", number(g.hitRaces)}};
+}
+
+Json linesJson(std::span<const ReturnLineInfo> lines, const std::vector<ReturnGroup>& groups) {
+    Json out = Json::object();
+    for (size_t i = 0; i < lines.size() && i < groups.size(); ++i)
+        out[lines[i].key] = groupJson(groups[i]);
+    return out;
+}
+
+const char* betTypeKey(BetType type) {
+    return type == BetType::Place ? "place" : "quinella";
+}
+
+Json raceJson(const ReturnRace& race) {
+    Json runners = Json::array();
+    for (const ReturnRunner& r : race.runners)
+        runners.push_back({{"horseNumber", r.horseNumber},
+                           {"horseId", cp932ToUtf8(r.horseId)},
+                           {"score", r.score},
+                           {"rank", r.rank},
+                           {"finish", r.finish},
+                           {"odds", r.odds > 0 ? number(r.odds / 10.0) : Json(nullptr)}});
+    Json tickets = Json::array();
+    for (const SettledTicket& t : race.tickets) {
+        Json combination = Json::array();
+        for (int n : t.ticket.combination())
+            combination.push_back(n);
+        tickets.push_back({{"betType", betTypeKey(t.ticket.type)},
+                           {"combination", std::move(combination)},
+                           {"stake", t.settlement.stake},
+                           {"return", t.settlement.ret}});
+    }
+    const PastRaceId& id = race.id;
+    return {{"year", id.year},
+            {"monthDay", id.monthDay},
+            {"courseCode", cp932ToUtf8(id.courseCode)},
+            {"meeting", id.meeting},
+            {"meetingDay", id.meetingDay},
+            {"raceNumber", id.raceNumber},
+            {"runners", std::move(runners)},
+            {"tickets", std::move(tickets)}};
+}
+
+// The figures, with an empty "races" array the races are written into.
+Json figuresJson(const ReturnsBacktest& backtest, const ReturnFigures& f) {
+    const auto program = programLines();
+    Json splits = Json::object();
+    const auto kinds = returnSplits();
+    for (size_t s = 0; s < kinds.size() && s < f.splits.size(); ++s) {
+        Json groups = Json::object();
+        for (const auto& [key, group] : f.splits[s])
+            groups[cp932ToUtf8(key)] = groupJson(group);
+        splits[kinds[s].key] = std::move(groups);
+    }
+    return {{"fromDate", backtest.fromDate},
+            {"toDate", backtest.toDate},
+            {"racesUsed", f.races},
+            {"figures", linesJson(program, f.program)},
+            {"baselines", linesJson(baselineLines(), f.baselines)},
+            {"splits", std::move(splits)},
+            {"longestLosingRun", f.longestLosingRun},
+            {"largestDrawdown", number(f.largestDrawdown)},
+            {"races", Json::array()}};
+}
+
+// The whole JSON on stdout, exactly as one dump(2) of it would be, with the
+// races written one by one: ten years of races as one JSON value would take
+// far more memory than the races themselves.
+void printJson(const ReturnsBacktest& backtest, const ReturnFigures& f) {
+    std::string head = figuresJson(backtest, f).dump(2);
+    const std::string emptyRaces = "\"races\": []\n}";
+    if (backtest.races.empty() || !head.ends_with(emptyRaces)) {
+        std::printf("%s\n", head.c_str());
+        return;
+    }
+    head.resize(head.size() - emptyRaces.size());
+    std::fputs((head + "\"races\": [\n").c_str(), stdout);
+    for (size_t i = 0; i < backtest.races.size(); ++i) {
+        std::string race = "    " + raceJson(backtest.races[i]).dump(2);
+        for (size_t at = 0; (at = race.find('\n', at)) != std::string::npos; at += 5)
+            race.insert(at + 1, "    ");
+        race += i + 1 < backtest.races.size() ? ",\n" : "\n";
+        std::fputs(race.c_str(), stdout);
+    }
+    std::fputs("  ]\n}\n", stdout);
+}
+
+std::string csvText(const ReturnsBacktest& backtest) {
+    std::string csv = "year,monthDay,courseCode,raceNumber,betType,combination,stake,return\r\n";
+    for (const ReturnRace& race : backtest.races)
+        for (const SettledTicket& t : race.tickets) {
+            std::string combination;
+            for (int n : t.ticket.combination())
+                combination += (combination.empty() ? "" : "-") + std::to_string(n);
+            appendFormat(csv, "%d,%04d,%s,%d,%s,%s,%d,%d\r\n", race.id.year, race.id.monthDay,
+                         csvField(race.id.courseCode).c_str(), race.id.raceNumber,
+                         betTypeKey(t.ticket.type), combination.c_str(), t.settlement.stake,
+                         t.settlement.ret);
+        }
+    return csv;
+}
+
+// The main figures as terminal lines (CP932).
+std::string summaryText(const ReturnFigures& f) {
+    std::string text = format("検証したレース: %d\n", f.races);
+    auto line = [&](const ReturnLineInfo& info, const ReturnGroup& g) {
+        appendFormat(text, "%s\t%dレース %d枚 ", info.label, g.races, g.tickets);
+        if (g.rate && g.interval)
+            appendFormat(text, "回収率 %.1f%% (%.1f%%～%.1f%%)\n", *g.rate * 100,
+                         g.interval->low * 100, g.interval->high * 100);
+        else
+            text += "回収率 －\n";
+    };
+    for (size_t i = 0; i < programLines().size() && i < f.program.size(); ++i)
+        line(programLines()[i], f.program[i]);
+    for (size_t i = 0; i < baselineLines().size() && i < f.baselines.size(); ++i)
+        line(baselineLines()[i], f.baselines[i]);
+    appendFormat(text, "いちばん長い連敗: %dレース\nいちばん大きい落ち込み: %.0f円\n",
+                 f.longestLosingRun, f.largestDrawdown);
+    return text;
+}
+
+// A calendar date written YYYYMMDD.
+std::optional<int> dateArgument(const std::optional<std::string>& text) {
+    if (!text || text->size() != 8 ||
+        !std::all_of(text->begin(), text->end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    const int date = std::stoi(*text);
+    const int month = date / 100 % 100, day = date % 100;
+    if (month < 1 || month > 12 || day < 1 || day > 31)
+        return std::nullopt;
+    return date;
+}
+
+} // namespace
+
+std::string storeBacktestNotes() {
+    std::string text = "払戻で検証するしかた (--from, --to):\n";
+    for (std::string_view rule : returnsBacktestRules())
+        text += "  - " + std::string(rule) + "\n";
+    return text;
+}
+
+int runStoreBacktest(const Arguments& parsed) {
+    for (const char* archiveOnly :
+         {"--min-runners", "--min-share", "--update-trainers", "--update-jockeys"})
+        if (parsed.flag(archiveOnly))
+            return fail(std::string(archiveOnly) + " is an option of the backtest of a CARD");
+    const std::optional<int> from = dateArgument(parsed.value("--from"));
+    const std::optional<int> to = dateArgument(parsed.value("--to"));
+    if (!from || !to)
+        return fail("--from and --to need dates written YYYYMMDD");
+    if (*from > *to)
+        return fail("--from must not be later than --to");
+    const std::optional<std::string> folder = programFolderFrom(parsed);
+    if (!folder)
+        return 1; // told why on stderr
+
+    TerminalPrompt prompt;
+    ReturnsBacktest backtest;
+    {
+        TerminalProgress progress(stderr, true);
+        if (!backtestStoreReturns(jvStorePath(*folder), *from, *to, backtest, prompt, progress))
+            return 1;
+    }
+    const ReturnFigures figures = returnFigures(backtest.races);
+    if (const std::optional<std::string> csvPath = parsed.value("--csv"))
+        if (!writeWholeFile(*csvPath, csvText(backtest)))
+            return fail("ファイルを書き込めませんでした: " + pathForDisplay(*csvPath));
+
+    // With --json only the JSON goes to stdout: the page is written without
+    // its path.
+    const bool json = parsed.flag("--json");
+    if (!json)
+        printOut(summaryText(figures));
+    const std::string pagePath = returnsPagePath(*folder);
+    PathPrintingShell shell;
+    if (!writeReturnsPage(pagePath, backtest, figures, json ? nullptr : &shell))
+        return fail("ページを書き込めませんでした: " + pathForDisplay(pagePath));
+    if (json)
+        printJson(backtest, figures);
+    return 0;
+}
+
+} // namespace zelkor::cli
