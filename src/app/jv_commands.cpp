@@ -10,6 +10,8 @@
 #include "app/store_dates_dialog.h"
 #include "core/program_folder.h"
 #include "html/backtest_page.h"
+#include "html/page_conventions.h"
+#include "html/returns_page.h"
 #include "html/newspaper_set.h"
 #include "html/predict_all.h"
 #include "jv/archive_intake.h"
@@ -17,6 +19,7 @@
 #include "jv/backtest.h"
 #include "jv/jvdata_store.h"
 #include "jv/race_card.h"
+#include "jv/returns_backtest.h"
 #include "text/cp932.h"
 #include "text/format.h"
 
@@ -203,6 +206,18 @@ void JvCommands::backtestStore() {
     if (dialog.exec() != QDialog::Accepted)
         return;
     emit storeBacktestRequested(dialog.fromDate(), dialog.toDate());
+
+    WaitCursor wait;
+    ReturnsBacktest backtest;
+    {
+        ProgressWindow progress(window_);
+        if (!backtestStoreReturns(store, dialog.fromDate(), dialog.toDate(), backtest,
+                                  services_.prompt, progress))
+            return;
+    }
+    const std::string page = returnsPagePath(session_.programFolder());
+    if (!writeReturnsPage(page, backtest, returnFigures(backtest.races), &services_.shell))
+        reportPageNotWritten(services_.prompt, page);
 }
 
 void JvCommands::newspaperSettings() {

@@ -73,7 +73,7 @@ bool betTypeSold(const RacePayouts& p, BetType type) {
     }
     if (p.cancelled || p.notEstablished[t] || p.specialPay[t] || p.refunds[t])
         return true;
-    return std::any_of(p.slots[t].begin(), p.slots[t].end(),
+    return std::any_of(p.paidSlots[t].begin(), p.paidSlots[t].end(),
                        [](const PayoutSlot& slot) { return !emptySlot(slot) || slot.pay > 0; });
 }
 
@@ -90,14 +90,14 @@ Settlement settleTicket(const RacePayouts& p, BetType type, std::span<const int>
         return s;
     }
     const std::array<int, 3> form = slotForm(type, combination);
-    for (const PayoutSlot& slot : p.slots[t])
+    for (const PayoutSlot& slot : p.paidSlots[t])
         if (!emptySlot(slot) && slot.combination == form) {
             s.ret = slot.pay;
             s.hit = true;
             return s;
         }
     if (p.specialPay[t])
-        for (const PayoutSlot& slot : p.slots[t])
+        for (const PayoutSlot& slot : p.paidSlots[t])
             if (emptySlot(slot) && slot.pay > 0) {
                 s.ret = slot.pay;
                 break;

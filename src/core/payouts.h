@@ -50,11 +50,11 @@ struct RacePayouts {
     std::array<bool, 29> refundedHorse{};      // by horse number 1..28
     std::array<bool, 9> vanishedBracket{};     // by bracket 1..8
     std::array<bool, 9> refundedSameBracket{}; // the pair n-n, by n 1..8
-    std::array<std::vector<PayoutSlot>, kBetTypeCount> slots{};
+    std::array<std::vector<PayoutSlot>, kBetTypeCount> paidSlots{};
     std::array<SaleFlag, kBetTypeCount> sale{}; // Unknown where the odds record says nothing
 
     const std::vector<PayoutSlot>& slotsOf(BetType type) const {
-        return slots[static_cast<size_t>(type)];
+        return paidSlots[static_cast<size_t>(type)];
     }
 };
 

@@ -66,7 +66,7 @@ RacePayouts payoutsFromRecords(std::string_view hr, std::string_view o1) {
         for (int i = 0; i < table.slots.count; ++i) {
             PayoutSlot slot = slotAt(hr, table, i, brackets);
             if (slot.pay > 0 || slot.combination != std::array<int, 3>{})
-                p.slots[static_cast<size_t>(t)].push_back(slot);
+                p.paidSlots[static_cast<size_t>(t)].push_back(slot);
         }
     }
     if (!o1.empty()) {

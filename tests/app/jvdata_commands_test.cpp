@@ -88,7 +88,7 @@ TEST_F(JvDataCommandsTest, ImportsFromTheMenuAndByADropWithOneSummaryEach) {
     ASSERT_EQ(ui.prompt.messages.size(), 1u);
     EXPECT_EQ(ui.prompt.messages[0],
               "JV-Dataを取り込みました。\n"
-              "種別        読込      追加      置換    古い版      削除      不正    対象外\r\n"
+              "種別      読込      追加      置換    古い版      削除      不正    対象外\r\n"
               "RA           4         3         0         0         0         1         0\r\n"
               "SE           4         4         0         0         0         0         0\r\n"
               "UM           2         2         0         0         0         0         0\r\n"

@@ -14,7 +14,7 @@ RacePayouts tenStarters() {
     RacePayouts p;
     p.starters = 10;
     auto slots = [&](BetType t) -> std::vector<PayoutSlot>& {
-        return p.slots[static_cast<size_t>(t)];
+        return p.paidSlots[static_cast<size_t>(t)];
     };
     slots(BetType::Win) = {{{3}, 450, 2}};
     slots(BetType::Place) = {{{3}, 160, 2}, {{5}, 210, 4}, {{8}, 330, 6}};
@@ -77,7 +77,7 @@ TEST(SettleTicket, EveryRuleOfThePayouts) {
          {true, 100, 0, false}},
         {"dead heat: any slot",
          [](RacePayouts& p) {
-             p.slots[0].push_back({{6}, 380, 1});
+             p.paidSlots[0].push_back({{6}, 380, 1});
          },
          B::Win,
          {6},
@@ -85,7 +85,7 @@ TEST(SettleTicket, EveryRuleOfThePayouts) {
         {"special payout",
          [](RacePayouts& p) {
              p.specialPay[1] = true;
-             p.slots[1].push_back({{}, 70, 0});
+             p.paidSlots[1].push_back({{}, 70, 0});
          },
          B::Place,
          {1},
@@ -98,7 +98,7 @@ TEST(SettleTicket, EveryRuleOfThePayouts) {
         {"seven starters: the third is not paid",
          [](RacePayouts& p) {
              p.starters = 7;
-             p.slots[1].pop_back();
+             p.paidSlots[1].pop_back();
          },
          B::Place,
          {8},
@@ -128,8 +128,8 @@ TEST(SettleTicket, EveryRuleOfThePayouts) {
 
 TEST(RandomTickets, ExactExpectationOverEveryChoice) {
     RacePayouts p;
-    p.slots[1] = {{{1}, 150, 1}, {{2}, 120, 2}, {{3}, 300, 5}};
-    p.slots[3] = {{{1, 2}, 500, 1}};
+    p.paidSlots[1] = {{{1}, 150, 1}, {{2}, 120, 2}, {{3}, 300, 5}};
+    p.paidSlots[3] = {{{1, 2}, 500, 1}};
     const std::vector<int> five = {1, 2, 3, 4, 5};
     // Two of five horses: 2 × (150 + 120 + 300) / 5; misses only with {4, 5}.
     const RaceTake place = randomTicketsExpectation(p, BetType::Place, five, 2);

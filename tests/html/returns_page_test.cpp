@@ -21,8 +21,8 @@ TEST(ReturnsPage, SaysWhatTheFiguresCannotProveAndMarksEmptyGroups) {
     race.pairsShownAsBracket = true;
     race.runners = {{1, "a", 0, 1, 2, 21, 1}, {2, "b", 0, 2, 1, 35, 2}};
     RacePayouts payouts;
-    payouts.slots[1] = {{{1}, 130, 1}, {{2}, 150, 2}};
-    payouts.slots[3] = {{{1, 2}, 410, 1}};
+    payouts.paidSlots[1] = {{{1}, 130, 1}, {{2}, 150, 2}};
+    payouts.paidSlots[3] = {{{1, 2}, 410, 1}};
     const std::vector<Ticket> tickets = {{BetType::Place, {1, 0}}, {BetType::Quinella, {1, 2}}};
     settleRace(race, tickets, payouts);
     backtest.races = {race};
