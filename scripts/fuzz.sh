@@ -11,10 +11,12 @@ cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 [ $# -gt 0 ] && shift
 targets="$*"
-[ -n "$targets" ] || targets="prediction_file settings race_card horse_file backtest archive pages cp932"
 
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DZELKOR_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build-fuzz -j"$(nproc)"
+# Every target the fuzz build made, unless some were named.
+[ -n "$targets" ] ||
+  targets=$(for f in build-fuzz/bin/*_fuzzer; do basename "$f" _fuzzer; done)
 
 failed=""
 printf '%-16s %12s %8s %8s %8s\n' target executions cov ft corpus
