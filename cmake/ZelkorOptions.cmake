@@ -37,10 +37,11 @@ function(zelkor_target_options target)
   target_compile_options(${target} PRIVATE -finput-charset=UTF-8 -Wall -Wextra -Wpedantic)
   if(ZELKOR_WERROR)
     target_compile_options(${target} PRIVATE -Werror -Wno-error=deprecated-declarations)
-    # GCC 12 reports false -Wrestrict hits inside std::string's inlined
-    # copies (optimised or instrumented builds); keep them visible, not fatal.
+    # GCC 12 reports false -Wrestrict and -Wmaybe-uninitialized hits inside
+    # std::string's inlined copies of aggregate temporaries (optimised or
+    # instrumented builds); keep them visible, not fatal.
     if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
-      target_compile_options(${target} PRIVATE -Wno-error=restrict)
+      target_compile_options(${target} PRIVATE -Wno-error=restrict -Wno-error=maybe-uninitialized)
     endif()
   endif()
   if(ZELKOR_SANITIZE)
