@@ -1,6 +1,6 @@
 #include "app/about_dialog.h"
 
-#include "app/artwork.h"
+#include "app/app_icons.h"
 #include "app/help.h"
 #include "core/version.h"
 #include "ui_about_dialog.h"
@@ -11,7 +11,7 @@ AboutDialog::AboutDialog(Shell& shell, QWidget* parent)
     : QDialog(parent), ui_(std::make_unique<Ui::AboutDialog>()), shell_(shell) {
     ui_->setupUi(this);
     setWindowIcon(applicationIcon());
-    ui_->iconLabel->setPixmap(applicationPixmap(32));
+    ui_->iconLabel->setPixmap(applicationIcon().pixmap(32));
     ui_->versionLabel->setText(QStringLiteral("ゼルコ馬2000 Version ") +
                                QString::fromLatin1(kVersionShown));
     connect(ui_->okButton, &QPushButton::clicked, this, &QDialog::accept);

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <cmath>
+#include <iterator>
 
 namespace zelkor {
 
@@ -82,11 +83,14 @@ void drawText(QPainter& p, const QRectF& r, const QString& text, const QColor& c
     p.drawText(r, Qt::AlignCenter, text);
 }
 
-QPixmap drawCommand(CommandArt art) {
-    QPixmap pm(kIconSize, kIconSize);
+} // namespace
+
+QPixmap commandPixmap(CommandArt art, int size) {
+    QPixmap pm(size, size);
     pm.fill(Qt::transparent);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / qreal(kIconSize), size / qreal(kIconSize));
     switch (art) {
     case CommandArt::NewRace:
         drawSheet(p, QRectF(7, 3, 18, 26));
@@ -187,10 +191,12 @@ QPixmap drawCommand(CommandArt art) {
     return pm;
 }
 
-} // namespace
-
-QIcon commandIcon(CommandArt art) {
-    return QIcon(drawCommand(art));
+const char* commandArtName(CommandArt art) {
+    static constexpr const char* kNames[] = {"new-race", "open-file", "open-jra-van", "change-race",
+                                             "save",     "predict",   "bets",         "trainer",
+                                             "sports",   "newspaper", "help"};
+    static_assert(std::size(kNames) == kCommandArtCount);
+    return kNames[static_cast<int>(art)];
 }
 
 QPixmap applicationPixmap(int size) {
@@ -205,13 +211,6 @@ QPixmap applicationPixmap(int size) {
     drawHorseshoe(p, QRectF(7, 6, 18, 18), kGold, 4);
     drawText(p, QRectF(9, 10, 14, 12), QStringLiteral("穴"), Qt::white, 10);
     return pm;
-}
-
-QIcon applicationIcon() {
-    QIcon icon;
-    for (int s : {16, 32, 48, 64})
-        icon.addPixmap(applicationPixmap(s));
-    return icon;
 }
 
 QPixmap splashPicture() {

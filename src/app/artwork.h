@@ -1,12 +1,12 @@
 #pragma once
 
-#include <QIcon>
 #include <QPixmap>
 
 namespace zelkor {
 
 // All pictures of the program are drawn here with QPainter, so the artwork is
-// ours and needs no image files.
+// ours and needs no image files. The build draws the icons into the
+// program's resources (see app_icons.h); the splash is drawn when shown.
 enum class CommandArt {
     NewRace,
     OpenFile,
@@ -20,10 +20,12 @@ enum class CommandArt {
     Newspaper,
     Help,
 };
+inline constexpr int kCommandArtCount = static_cast<int>(CommandArt::Help) + 1;
 
-QIcon commandIcon(CommandArt art);
+// A command's picture, `size` pixels square, and the name of its file.
+QPixmap commandPixmap(CommandArt art, int size);
+const char* commandArtName(CommandArt art);
 // The program's icon: a horseshoe on turf green.
-QIcon applicationIcon();
 QPixmap applicationPixmap(int size);
 // The start-up picture, 300 × 240.
 QPixmap splashPicture();

@@ -1,27 +1,60 @@
-// Writes the application icon as PNG files for the desktop's icon theme:
-// <folder>/<size>x<size>/apps/<name>.png. Run by the build.
+// Draws the program's pictures as PNG files; run by the build.
+//   zelkor2k-icons FOLDER NAME       the application icon for the desktop's
+//                                    icon theme: FOLDER/<n>x<n>/apps/NAME.png
+//   zelkor2k-icons --resources FOLDER  the icons the windows show, each also
+//                                    at twice the size for dense screens
 
 #include "app/artwork.h"
 
 #include <QDir>
 #include <QGuiApplication>
 #include <cstdio>
+#include <cstring>
+
+namespace {
+
+bool save(const QPixmap& picture, const QString& folder, const QString& file) {
+    const QString path = folder + u'/' + file;
+    if (QDir().mkpath(folder) && picture.save(path, "PNG"))
+        return true;
+    std::fprintf(stderr, "zelkor2k-icons: cannot write %s\n", qPrintable(path));
+    return false;
+}
+
+bool writeThemeIcons(const QString& root, const QString& name) {
+    for (int size : {16, 32, 48, 64, 128, 256})
+        if (!save(zelkor::applicationPixmap(size),
+                  QStringLiteral("%1/%2x%2/apps").arg(root).arg(size),
+                  name + QStringLiteral(".png")))
+            return false;
+    return true;
+}
+
+bool writeResourceIcons(const QString& folder) {
+    for (int art = 0; art < zelkor::kCommandArtCount; ++art) {
+        const auto command = static_cast<zelkor::CommandArt>(art);
+        const QString name = QLatin1String(zelkor::commandArtName(command));
+        if (!save(zelkor::commandPixmap(command, 32), folder, name + QStringLiteral(".png")) ||
+            !save(zelkor::commandPixmap(command, 64), folder, name + QStringLiteral("@2x.png")))
+            return false;
+    }
+    for (int size : {16, 32, 48, 64})
+        if (!save(zelkor::applicationPixmap(size), folder,
+                  QStringLiteral("zelkor2k-%1.png").arg(size)))
+            return false;
+    return true;
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
-    if (argc != 3) {
-        std::fputs("usage: zelkor2k-icons FOLDER NAME\n", stderr);
-        return 2;
-    }
-    const QString root = QString::fromLocal8Bit(argv[1]);
-    const QString name = QString::fromLocal8Bit(argv[2]);
-    for (int size : {16, 32, 48, 64, 128, 256}) {
-        const QString folder = QStringLiteral("%1/%2x%2/apps").arg(root).arg(size);
-        const QString path = folder + u'/' + name + QStringLiteral(".png");
-        if (!QDir().mkpath(folder) || !zelkor::applicationPixmap(size).save(path, "PNG")) {
-            std::fprintf(stderr, "zelkor2k-icons: cannot write %s\n", qPrintable(path));
-            return 1;
-        }
-    }
-    return 0;
+    if (argc == 3 && std::strcmp(argv[1], "--resources") == 0)
+        return writeResourceIcons(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
+    if (argc == 3 && argv[1][0] != '-')
+        return writeThemeIcons(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]))
+                   ? 0
+                   : 1;
+    std::fputs("usage: zelkor2k-icons FOLDER NAME | zelkor2k-icons --resources FOLDER\n", stderr);
+    return 2;
 }

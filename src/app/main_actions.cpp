@@ -1,6 +1,6 @@
 #include "app/main_actions.h"
 
-#include "app/artwork.h"
+#include "app/app_icons.h"
 
 #include <QAction>
 #include <QKeySequence>

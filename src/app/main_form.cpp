@@ -27,9 +27,12 @@ namespace zelkor {
 namespace {
 
 // Drop-down lists that scroll after 20 entries whatever the style's own
-// habit (some open a list as tall as all its entries).
+// habit (some, Fusion among them, open a list as tall as all its entries).
+// It is the whole program's style: given to each box, it made every box
+// build its list at once, which made the start slow.
 class ScrollingListStyle : public QProxyStyle {
   public:
+    using QProxyStyle::QProxyStyle;
     int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
                   QStyleHintReturn* returned) const override {
         if (hint == SH_ComboBox_Popup)
@@ -59,8 +62,6 @@ QComboBox* fillBox(QComboBox* box, TextList entries) {
     }
     box->addItems(items);
     box->setMaxVisibleItems(20);
-    static ScrollingListStyle* style = new ScrollingListStyle;
-    box->setStyle(style);
     // Sized from the longest entry's length, not by measuring every entry
     // in the font (which made the start slow).
     box->setIconSize(QSize(0, 0));
@@ -84,6 +85,8 @@ int readIndex(const QComboBox* box, int current) {
 
 MainForm::MainForm(RaceSheet& sheet, QWidget* parent)
     : QWidget(parent), ui_(std::make_unique<Ui::MainForm>()), sheet_(sheet) {
+    if (!dynamic_cast<ScrollingListStyle*>(QApplication::style()))
+        QApplication::setStyle(new ScrollingListStyle(QApplication::style()->name()));
     ui_->setupUi(this);
     takeControls();
     setUpResults();

@@ -1,7 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/about_dialog.h"
-#include "app/artwork.h"
+#include "app/app_icons.h"
 #include "app/help.h"
 #include "app/jv_commands.h"
 #include "app/jvdata_import_command.h"

@@ -1,8 +1,8 @@
 // The secondary windows: viewer, About box, progress window, the Qt prompt
 // and the artwork.
 #include "app/about_dialog.h"
+#include "app/app_icons.h"
 #include "app/app_ports.h"
-#include "app/artwork.h"
 #include "app/file_chooser.h"
 #include "app/help.h"
 #include "app/page_file_guard.h"
@@ -206,12 +206,14 @@ TEST(QtFileChooser, FileDialogsSpeakJapaneseAndCarryTheirTitles) {
 
 TEST(Artwork, IconsAreDrawnAndDistinct) {
     ensureApplication();
+    for (int art = 0; art < kCommandArtCount; ++art)
+        EXPECT_EQ(commandIcon(CommandArt(art)).pixmap(32).size(), QSize(32, 32)) << art;
     const QImage predict = commandIcon(CommandArt::Predict).pixmap(32).toImage();
     const QImage bets = commandIcon(CommandArt::Bets).pixmap(32).toImage();
     EXPECT_FALSE(predict.isNull());
     EXPECT_NE(predict, bets);
     EXPECT_EQ(splashPicture().size(), QSize(300, 240));
-    EXPECT_FALSE(applicationIcon().isNull());
+    EXPECT_EQ(applicationIcon().pixmap(48).size(), QSize(48, 48));
 }
 
 } // namespace

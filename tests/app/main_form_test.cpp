@@ -13,6 +13,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTest>
 #include <QTextBrowser>
 #include <gtest/gtest.h>
@@ -49,6 +51,16 @@ class MainFormTest : public ::testing::Test {
 
     WindowUnderTest app;
 };
+
+// Fusion, the style of these tests, opens a list as tall as all its entries.
+TEST_F(MainFormTest, ListsScrollAfterTwentyEntries) {
+    for (QComboBox* box : {c().racecourse, c().weight}) {
+        EXPECT_EQ(box->maxVisibleItems(), 20);
+        QStyleOptionComboBox option;
+        option.initFrom(box);
+        EXPECT_EQ(box->style()->styleHint(QStyle::SH_ComboBox_Popup, &option, box), 0);
+    }
+}
 
 TEST_F(MainFormTest, StartsOnRunnerOneOfSixWithPreviousOff) {
     EXPECT_EQ(c().runnerLabel->text(), q(u"白 1枠 1番 "));
