@@ -392,6 +392,57 @@ int addDays(int date, int days) {
            static_cast<int>(unsigned(moved.day()));
 }
 
+// What the betting public makes of a field: each horse's believed ability
+// (-1 for one that does not start), the race run 2,000 times with it plus
+// the same luck real races get; prices pay back 80 % of the chances found.
+class Market {
+  public:
+    Market() = default;
+    Market(const std::vector<int>& believed, std::uint64_t seed)
+        : n_(believed.size()), wins_(n_), top2_(n_), top3_(n_), pairs_(n_ * n_) {
+        Random luck(seed);
+        std::vector<std::pair<int, size_t>> run;
+        for (int r = 0; r < kRuns; ++r) {
+            run.clear();
+            for (size_t i = 0; i < n_; ++i)
+                if (believed[i] >= 0)
+                    run.push_back({believed[i] + luck.below(80), i});
+            std::sort(run.rbegin(), run.rend());
+            for (size_t k = 0; k < run.size() && k < 3; ++k)
+                ++(k == 0 ? wins_ : k == 1 ? top2_ : top3_)[run[k].second];
+            if (run.size() >= 2)
+                ++pairs_[run[0].second * n_ + run[1].second];
+        }
+        std::vector<size_t> order;
+        for (size_t i = 0; i < n_; ++i)
+            if (believed[i] >= 0)
+                order.push_back(i);
+        std::stable_sort(order.begin(), order.end(),
+                         [&](size_t a, size_t b) { return wins_[a] > wins_[b]; });
+        popularity_.assign(n_, 0);
+        for (size_t rank = 0; rank < order.size(); ++rank)
+            popularity_[order[rank]] = static_cast<int>(rank) + 1;
+    }
+    int popularity(size_t i) const { return popularity_[i]; }
+    // Tenths, between 1.1 and 999.9.
+    int winOdds(size_t i) const { return std::clamp(price(wins_[i]) / 10, 11, 9999); }
+    long long placePay(size_t i, int paid) const {
+        return std::max(100, price(wins_[i] + top2_[i] + (paid == 3 ? top3_[i] : 0)));
+    }
+    long long quinellaPay(size_t a, size_t b) const {
+        return std::max(110, price(pairs_[a * n_ + b] + pairs_[b * n_ + a]));
+    }
+
+  private:
+    static constexpr int kRuns = 2000;
+    // Yen paid on 100 for a chance of `count` in kRuns, to ten yen.
+    static int price(int count) {
+        return count == 0 ? 99990 : std::min(99990, 80 * kRuns / count / 10 * 10);
+    }
+    size_t n_ = 0;
+    std::vector<int> wins_, top2_, top3_, pairs_, popularity_;
+};
+
 class SeasonWriter {
   public:
     SeasonWriter(std::ostream& out, const JvdSeasonPlan& plan)
@@ -527,6 +578,18 @@ class SeasonWriter {
         std::sort(order.begin(), order.end(), [&](int a, int b) {
             return score[static_cast<size_t>(a)] > score[static_cast<size_t>(b)];
         });
+        // The public's view before the race: each horse's ability as it
+        // believes it, the race run many times over with those beliefs; the
+        // odds pay back 80 % of the chance it finds (a fifth is the takeout).
+        Market market;
+        if (plan_.market) {
+            std::vector<int> believed(slots.size(), -1);
+            for (size_t i = 0; i < slots.size(); ++i)
+                if (static_cast<int>(i) != scratched)
+                    believed[i] = horseOf(slots[i], year, plan_.firstDate / 10000).ability +
+                                  random_.below(31) - 15;
+            market = Market(believed, random_.next());
+        }
         std::vector<int> finishOf(slots.size());
         int place = 0;
         for (int i : order)
@@ -571,8 +634,13 @@ class SeasonWriter {
                 s.margin = finish == 1 ? "   " : s.deadHeat && finishOf[i] == 3 ? "D  " : "1  ";
                 const int c = std::min(finish + random_.below(3), 18);
                 s.corners = {c, c, std::max(1, c - 1), finish};
-                s.popularity = std::min(finish + random_.below(3), starters);
-                s.winOdds = 15 + 12 * s.popularity * s.popularity;
+                if (plan_.market) {
+                    s.popularity = market.popularity(i);
+                    s.winOdds = market.winOdds(i);
+                } else {
+                    s.popularity = std::min(finish + random_.below(3), starters);
+                    s.winOdds = 15 + 12 * s.popularity * s.popularity;
+                }
                 s.last3F = 340 + finish;
                 const bool won = static_cast<int>(i) == winnerSlot;
                 const size_t other = static_cast<size_t>(won ? secondSlot : winnerSlot);
@@ -619,10 +687,14 @@ class SeasonWriter {
         char combo[8];
         std::snprintf(combo, sizeof combo, "%02d", w.horseNo);
         pay.win = {{combo, w.winOdds * 10, w.popularity}};
-        pay.place = {{combo, 110 + w.popularity * 30, w.popularity}};
-        std::snprintf(combo, sizeof combo, "%02d%02d", std::min(w.horseNo, q.horseNo),
-                      std::max(w.horseNo, q.horseNo));
-        pay.quinella = {{combo, 500 + 100 * (w.popularity + q.popularity), 1}};
+        if (plan_.market) {
+            marketPayouts(pay, runners, market);
+        } else {
+            pay.place = {{combo, 110 + w.popularity * 30, w.popularity}};
+            std::snprintf(combo, sizeof combo, "%02d%02d", std::min(w.horseNo, q.horseNo),
+                          std::max(w.horseNo, q.horseNo));
+            pay.quinella = {{combo, 500 + 100 * (w.popularity + q.popularity), 1}};
+        }
         emit(jvdRecord(pay));
         JvdOdds odds;
         odds.kind = cancelled ? '9' : '5';
@@ -636,6 +708,33 @@ class SeasonWriter {
             odds.win.push_back({s.horseNo, s.abnormal == 1 ? "****" : text, s.popularity});
         }
         emit(jvdRecord(odds));
+    }
+
+    // Place on every starter finishing within the paid places (a dead heat
+    // adds one), quinella on the winner with each second, at the market's
+    // prices.
+    static void marketPayouts(JvdPayouts& pay, const std::vector<JvdRunner>& runners,
+                              const Market& market) {
+        const int paid = pay.starters <= 7 ? 2 : 3;
+        size_t winner = runners.size();
+        for (size_t i = 0; i < runners.size(); ++i)
+            if (runners[i].finish == 1)
+                winner = i;
+        char combo[8];
+        for (size_t i = 0; i < runners.size(); ++i) {
+            const JvdRunner& s = runners[i];
+            if (s.finish < 1 || s.finish > paid || pay.place.size() == 5)
+                continue;
+            std::snprintf(combo, sizeof combo, "%02d", s.horseNo);
+            pay.place.push_back({combo, market.placePay(i, paid), s.popularity});
+            if (s.finish != 2 || winner == runners.size() || pay.quinella.size() == 3)
+                continue;
+            const JvdRunner& w = runners[winner];
+            std::snprintf(combo, sizeof combo, "%02d%02d", std::min(w.horseNo, s.horseNo),
+                          std::max(w.horseNo, s.horseNo));
+            pay.quinella.push_back(
+                {combo, market.quinellaPay(winner, i), static_cast<int>(pay.quinella.size()) + 1});
+        }
     }
 
     std::ostream& out_;

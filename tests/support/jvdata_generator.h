@@ -182,6 +182,11 @@ struct JvdSeasonPlan {
     int horses = 2000;
     bool stages = true; // card records (kind 2) before the final ones (kind 7)
     int umPerHorse = 1; // UM a year per pool slot: its horse, then retired ones before it
+    // A betting market as a real one: popularity and odds from the public's
+    // view of each horse before the race, results from ability and luck,
+    // place paid on the first three (two in fields of seven or fewer).
+    // Otherwise popularity follows the finish and HR pays the winner only.
+    bool market = false;
     std::uint32_t seed = 1;
 };
 struct JvdSeasonStats {

@@ -19,6 +19,7 @@ int main(int argc, char** argv) {
     plan.coursesPerDay = 2;
     plan.horses = 450;
     plan.stages = false;
+    plan.market = true;
     const auto stats = zelkor::test::writeJvdSeason(out, plan);
     out.close();
     if (!out) {
