@@ -150,14 +150,14 @@ void MainForm::setUpResults() {
     QHeaderView* header = results->header();
     header->setSectionsMovable(false);
     header->setSectionsClickable(false);
-    // Each column as wide as its widest possible line.
+    // Each column as wide as its widest possible line and the item's margins.
     const QFontMetrics metrics(results->font());
     const QString widest[] = {QStringLiteral("穴順 "), QStringLiteral("8枠18番"),
                               QStringLiteral("アアアアアアアアアア"), QStringLiteral("穴度 "),
                               QStringLiteral("10.1～15.0")};
     for (int column = 0; column < kResultColumns; ++column) {
         header->setSectionResizeMode(column, QHeaderView::Fixed);
-        results->setColumnWidth(column, metrics.horizontalAdvance(widest[column]) + 16);
+        results->setColumnWidth(column, metrics.horizontalAdvance(widest[column]) + 10);
     }
     results->headerItem()->setTextAlignment(kPositionColumn, Qt::AlignRight | Qt::AlignVCenter);
     results->headerItem()->setTextAlignment(kScoreColumn, Qt::AlignRight | Qt::AlignVCenter);
@@ -165,6 +165,18 @@ void MainForm::setUpResults() {
     for (int column = 0; column < kResultColumns; ++column)
         width += results->columnWidth(column);
     results->setFixedWidth(width);
+}
+
+QWidget* MainForm::takePrediction() {
+    Ui::MainForm& u = *ui_;
+    u.formLayout->removeWidget(u.predictionGroup);
+    u.formLayout->addStretch(1);
+    u.predictionRow->setDirection(QBoxLayout::TopToBottom);
+    u.predictionRow->setContentsMargins(0, 0, 0, 0);
+    // The window it goes to bears the title.
+    u.predictionGroup->setTitle(QString());
+    u.predictionGroup->setFlat(true);
+    return u.predictionGroup;
 }
 
 void MainForm::connectRules() {

@@ -94,6 +94,10 @@ class MainForm : public QWidget {
     // the boxes losing focus while they are destroyed commit nothing.
     void detach();
 
+    // Hands the prediction group (results and report, one above the other)
+    // to a window of its own; the form keeps the race and the runners.
+    QWidget* takePrediction();
+
     // Mirrors the parts of the prediction state that `changes` names.
     void showPrediction(const PredictionCommands& commands, unsigned changes);
 

@@ -18,6 +18,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QDockWidget>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -210,8 +211,8 @@ void MainWindow::buildMenus() {
     file->addAction(a.exit);
     QMenu* prediction = menuBar()->addMenu(QStringLiteral("予想(&R)"));
     prediction->addActions({a.predict, a.bets, a.trainer, a.sports});
-    QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
-    view->addAction(viewer_->toggleViewAction());
+    viewMenu_ = menuBar()->addMenu(QStringLiteral("表示(&V)"));
+    viewMenu_->addAction(viewer_->toggleViewAction());
     QMenu* settingsMenu = menuBar()->addMenu(QStringLiteral("設定(&S)"));
     settingsMenu->addAction(a.newspaperSettings);
     QMenu* help = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
@@ -307,19 +308,24 @@ void MainWindow::start(const QString& commandLineText) {
     updateCommandStates();
 }
 
+// Room for the window manager's frame, which is not known before the window
+// is shown.
+constexpr QSize kFrame(16, 40);
+
 void MainWindow::placeWindow() {
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (screen)
+        arrangeForScreen(*screen);
     if (restoreGeometry(windowState_.geometry())) {
         restoreState(windowState_.dockState());
         return;
     }
     // At first as big as the form and the viewer like to be, within the
     // screen, in its middle.
-    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;
     const QRect available = screen->availableGeometry();
-    // Room for the window manager's frame, which is not known yet.
-    const QSize frame(16, 40);
+    const QSize frame = kFrame;
     // The viewer takes what the screen has to spare, up to a page's width.
     const QSize size = (sizeHint() + QSize(200, 0))
                            .boundedTo(available.size() - frame)
@@ -332,6 +338,29 @@ void MainWindow::placeWindow() {
     const int high = available.height() - height() - frame.height();
     move(available.left() + std::max(0, wide / 2),
          available.top() + (high >= 0 ? high / 2 : std::max(0, high + frame.height())));
+}
+
+void MainWindow::arrangeForScreen(const QScreen& screen) {
+    if (predictionDock_ ||
+        sizeHint().height() <= screen.availableGeometry().height() - kFrame.height())
+        return;
+    // Too low for the form above a full field (a small screen, or large
+    // text): the results and the report become a tab beside the viewer,
+    // brought forward by the prediction commands.
+    predictionDock_ = new QDockWidget(QStringLiteral("ゼルコ馬予想"), this);
+    predictionDock_->setObjectName(QStringLiteral("predictionDock"));
+    predictionDock_->setWidget(form_->takePrediction());
+    addDockWidget(Qt::RightDockWidgetArea, predictionDock_);
+    tabifyDockWidget(viewer_, predictionDock_);
+    viewer_->raise();
+    viewMenu_->addAction(predictionDock_->toggleViewAction());
+}
+
+void MainWindow::bringPredictionForward() {
+    if (!predictionDock_)
+        return;
+    predictionDock_->show();
+    predictionDock_->raise();
 }
 
 void MainWindow::waitUntilShown() {
@@ -514,16 +543,19 @@ void MainWindow::about() {
 void MainWindow::predict() {
     form_->commit();
     session_->applyPrediction(session_->prediction().predict(session_->sheet(), services_.prompt));
+    bringPredictionForward();
 }
 
 void MainWindow::bets() {
     form_->commit();
     session_->applyPrediction(session_->prediction().bets(session_->sheet(), services_.prompt));
+    bringPredictionForward();
 }
 
 void MainWindow::trainer() {
     form_->commit();
     session_->applyPrediction(session_->prediction().trainer(session_->sheet(), services_.prompt));
+    bringPredictionForward();
 }
 
 void MainWindow::sportsPage() {

@@ -8,8 +8,10 @@
 #include <QMainWindow>
 #include <string>
 
+class QDockWidget;
 class QLabel;
 class QMenu;
+class QScreen;
 
 namespace zelkor {
 
@@ -88,6 +90,8 @@ class MainWindow : public QMainWindow {
     void buildStatusBar();
     void fillRecentFiles();
     void placeWindow();
+    void arrangeForScreen(const QScreen& screen);
+    void bringPredictionForward();
     void waitUntilShown();
     void updateCommandStates();
     void updateStatus();
@@ -103,9 +107,13 @@ class MainWindow : public QMainWindow {
     MainActions actions_;
     MainForm* form_;
     PageViewer* viewer_;
+    // On a screen too low for the form above a full field, the prediction
+    // is a dock of its own, a tab beside the viewer; otherwise none.
+    QDockWidget* predictionDock_ = nullptr;
     JvCommands* jvCommands_;
     JvDataImportCommand* jvDataImport_;
     QMenu* recentMenu_ = nullptr;
+    QMenu* viewMenu_ = nullptr;
     QLabel* fileStatus_ = nullptr;
     QLabel* raceStatus_ = nullptr;
     QLabel* stateStatus_ = nullptr;
