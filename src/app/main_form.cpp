@@ -27,9 +27,10 @@ namespace zelkor {
 namespace {
 
 // Drop-down lists that scroll after 20 entries whatever the style's own
-// habit (some, Fusion among them, open a list as tall as all its entries).
-// It is the whole program's style: given to each box, it made every box
-// build its list at once, which made the start slow.
+// habit (some, Fusion among them, open a list as tall as all its entries),
+// and boxes that keep no room for an icon, since none has one. It is the
+// whole program's style: set on each box, a style or an icon size made
+// every box build its list at once, which made the start slow.
 class ScrollingListStyle : public QProxyStyle {
   public:
     using QProxyStyle::QProxyStyle;
@@ -38,6 +39,12 @@ class ScrollingListStyle : public QProxyStyle {
         if (hint == SH_ComboBox_Popup)
             return 0;
         return QProxyStyle::styleHint(hint, option, widget, returned);
+    }
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override {
+        if (metric == PM_SmallIconSize && qobject_cast<const QComboBox*>(widget))
+            return 0;
+        return QProxyStyle::pixelMetric(metric, option, widget);
     }
 };
 
@@ -64,7 +71,6 @@ QComboBox* fillBox(QComboBox* box, TextList entries) {
     box->setMaxVisibleItems(20);
     // Sized from the longest entry's length, not by measuring every entry
     // in the font (which made the start slow).
-    box->setIconSize(QSize(0, 0));
     box->setMinimumContentsLength(longest);
     box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     return box;
