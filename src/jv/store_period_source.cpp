@@ -145,8 +145,7 @@ void StorePeriodSource::keepRunsOfDay() {
         if (ra == dayRa_.end() || ra->second.first == jvdata::kCancelKind ||
             ra->second.first == jvdata::kDeleteKind || !isPastRun(runner.se))
             continue;
-        std::vector<StoredRun>& runs = runs_[runner.horse];
-        runs.insert(runs.begin(), StoredRun{std::move(runner.se), ra->second.second});
+        runs_[runner.horse].addNewer(pastRunFromRecords(runner.se, ra->second.second));
     }
     dayRunners_.clear();
 }
@@ -256,10 +255,10 @@ bool StorePeriodSource::readHorse(JvHorseRecord& record, const JvRaceCard& race,
         if (storeFailed(horses_.failed(), prompt))
             return false;
     }
+    static const HorseHistory kNoRuns;
     const auto runs = runs_.find(horse);
-    const std::span<const StoredRun> earlier =
-        runs == runs_.end() ? std::span<const StoredRun>() : std::span(runs->second);
-    horseFromRecords(record, um->second, own->se, earlier, fieldStrengthTotal, realOdds);
+    horseFromRecords(record, um->second, own->se, runs == runs_.end() ? kNoRuns : runs->second,
+                     fieldStrengthTotal, realOdds);
     // Slots of earlier races are reused, with the room their texts had.
     if (readCount_ == read_.size())
         read_.emplace_back();

@@ -15,10 +15,10 @@ namespace zelkor {
 
 // The race days of a period of the JV-Data store, one after another, each
 // as a race source: for a backtest over many days. The store is read once,
-// in race order, and each horse that runs in the period keeps its earlier
-// runs in memory until its last race of the period, so a horse costs no
-// query of its own. Races, horses and their runs are made from the records
-// by the same conversions as the store's day source (openStoreDay), with
+// in race order, and each horse that runs in the period keeps its history
+// (five newest runs, decoded once, and its finishing counts) in memory until
+// its last race of the period, so a horse costs no query of its own. Races, horses and their runs
+// are made from the records by the same conversions as the store's day source (openStoreDay), with
 // the same rules: a horse's runs are those of races dated before the race.
 class StorePeriodSource : public RaceSource {
   public:
@@ -65,8 +65,8 @@ class StorePeriodSource : public RaceSource {
     bool finished_ = false; // runners_ has given its last row
     // Horses that run in the period, with the key of their last race there.
     std::unordered_map<long long, long long> lastRace_;
-    // Their runs so far, newest first, as past runs.
-    std::unordered_map<long long, std::vector<StoredRun>> runs_;
+    // Their past runs so far.
+    std::unordered_map<long long, HorseHistory> runs_;
     // Their newest UM (empty: none), read at their first race.
     std::unordered_map<long long, std::string> um_;
     // The day: its RA by key (kind, record), its runners, its races.

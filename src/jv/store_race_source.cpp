@@ -109,9 +109,9 @@ int conditionOfRun(std::string_view ra, int age) {
     return code != 0 ? code : number(ra, {ra::kCondition.at(4), ra::kConditionWidth});
 }
 
-JvPastRun pastRunOf(const StoredRun& stored) {
-    const std::string_view se = stored.se;
-    const std::string_view ra = stored.ra;
+} // namespace
+
+JvPastRun pastRunFromRecords(std::string_view se, std::string_view ra) {
     JvPastRun run;
     run.year = number(ra, kYear);
     run.monthDay = number(ra, kMonthDay);
@@ -160,6 +160,8 @@ JvPastRun pastRunOf(const StoredRun& stored) {
     decodePastRunTexts(run);
     return run;
 }
+
+namespace {
 
 void countFinish(JvBandCounts& counts, const JvPastRun& run) {
     if (run.abnormal != 0 || run.finish <= 0)
@@ -247,20 +249,22 @@ bool isPastRun(std::string_view se) {
            (number(se, se::kFinish) > 0 || (abnormal >= 4 && abnormal <= 7));
 }
 
+void HorseHistory::addNewer(JvPastRun run) {
+    countFinish(counts, run);
+    std::move_backward(newest.begin(), newest.end() - 1, newest.end());
+    newest.front() = std::move(run);
+}
+
 void horseFromRecords(JvHorseRecord& horse, std::string_view um, std::string_view seOfRace,
-                      std::span<const StoredRun> runs, long long fieldStrengthTotal, int realOdds) {
+                      const HorseHistory& history, long long fieldStrengthTotal, int realOdds) {
     horse.reset();
     horse.name = jvdata::cutText(seOfRace, se::kHorseName);
     horse.sexCode = number(seOfRace, se::kSex);
     if (!um.empty())
         fillFromUm(horse, um);
     decodeHorseTexts(horse);
-    for (size_t i = 0; i < runs.size(); ++i) {
-        JvPastRun run = pastRunOf(runs[i]);
-        countFinish(horse.bandCounts, run);
-        if (i < horse.pastRuns.size())
-            horse.pastRuns[i] = std::move(run);
-    }
+    horse.pastRuns = history.newest;
+    horse.bandCounts = history.counts;
     deriveHorseValues(horse, horse.pastRuns, horse.bandCounts, fieldStrengthTotal,
                       number(seOfRace, kYear));
     horse.age = number(seOfRace, se::kAge);
@@ -342,10 +346,10 @@ class StoreDaySource : public RaceSource {
             return false;
         }
         const std::string um = newest("SELECT kind, rec FROM um WHERE key = ?1", horse);
-        std::vector<StoredRun> runs;
+        HorseHistory history;
         StoreStatement earlier =
             store_->prepare("SELECT se.rec, ra.kind, ra.rec FROM se JOIN ra ON ra.key = se.race "
-                            "WHERE se.horse = ?1 AND se.race < ?2 ORDER BY se.race DESC");
+                            "WHERE se.horse = ?1 AND se.race < ?2 ORDER BY se.race");
         earlier.bind(1, horse).bind(2, static_cast<long long>(dateOfRaceKey(raceKey)) *
                                            kRaceKeysPerDate);
         while (earlier.step()) {
@@ -353,11 +357,11 @@ class StoreDaySource : public RaceSource {
             if (raKind == jvdata::kCancelKind || raKind == jvdata::kDeleteKind ||
                 !isPastRun(earlier.blob(0)))
                 continue;
-            runs.push_back({std::string(earlier.blob(0)), std::string(earlier.blob(2))});
+            history.addNewer(pastRunFromRecords(earlier.blob(0), earlier.blob(2)));
         }
         if (failed(prompt, earlier.failed()))
             return false;
-        horseFromRecords(record, um, seOfRace, runs, fieldStrengthTotal,
+        horseFromRecords(record, um, seOfRace, history, fieldStrengthTotal,
                          race.winOdds[static_cast<size_t>(runner)]);
         return true;
     }

@@ -22,22 +22,29 @@ namespace zelkor {
 void raceCardFromRecords(JvRaceCard& card, std::string_view ra, std::span<const std::string> se,
                          std::string_view o1);
 
-// One earlier run of a horse: its SE and the RA of that race.
-struct StoredRun {
-    std::string se;
-    std::string ra;
-};
-
 // True when the SE of an earlier race counts as a past run: the horse
 // started and the race has its result.
 bool isPastRun(std::string_view se);
 
+// The past run made of a horse's SE of an earlier race and that race's RA.
+JvPastRun pastRunFromRecords(std::string_view se, std::string_view ra);
+
+// A horse's past runs as far as its record reads them: the five newest and
+// the finishing counts over all. Runs are added oldest first, so a backtest
+// decodes each run once and keeps five of them, not the whole career.
+struct HorseHistory {
+    std::array<JvPastRun, kJvPastRunCount> newest{}; // [0] the most recent
+    JvBandCounts counts{};
+
+    // Adds a run newer than every run added before.
+    void addNewer(JvPastRun run);
+};
+
 // The horse as it stood before a race: from its UM (empty: none), its SE of
-// that race, and its past runs of races dated before it (newest first).
-// Values are derived with the horse file's formulas; the age is the one at
-// the race, and `realOdds` (win odds × 10, 0 none) stands in for the
-// estimate.
+// that race, and its past runs of races dated before it. Values are derived
+// with the horse file's formulas; the age is the one at the race, and
+// `realOdds` (win odds × 10, 0 none) stands in for the estimate.
 void horseFromRecords(JvHorseRecord& horse, std::string_view um, std::string_view seOfRace,
-                      std::span<const StoredRun> runs, long long fieldStrengthTotal, int realOdds);
+                      const HorseHistory& history, long long fieldStrengthTotal, int realOdds);
 
 } // namespace zelkor
