@@ -11,6 +11,7 @@
 #include "jv/jv_store.h"
 #include "jv/jvdata_store.h"
 #include "support/jvdata_generator.h"
+#include "support/silent_progress.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>
@@ -29,14 +30,6 @@ class QuietPrompt : public UserPrompt {
         std::fprintf(stderr, "message: %s\n", text.c_str());
     }
     bool askYesNo(const std::string&, const std::string&) override { return false; }
-};
-
-class NoProgress : public ProgressSink {
-  public:
-    void setText(const std::string&) override {}
-    void setPosition(int) override {}
-    void setStep(int) override {}
-    void step() override {}
 };
 
 const fs::path& benchFolder() {
@@ -95,7 +88,7 @@ void removeStore(const std::string& store) {
 
 bool importInto(const Records& records, const std::string& store) {
     QuietPrompt prompt;
-    NoProgress progress;
+    test::SilentProgress progress;
     ImportSummary summary;
     return importJvData({records.path}, store, summary, prompt, progress);
 }
