@@ -28,12 +28,7 @@ long long firstKeyOf(int date) {
 } // namespace
 
 StorePeriodSource::StorePeriodSource(std::unique_ptr<JvStore> store, int fromDate, int toDate)
-    : store_(std::move(store)), fromDate_(fromDate), toDate_(toDate) {
-    const std::string usual = jvStorePath("");
-    const std::string& path = store_->path();
-    if (path.size() >= usual.size() && path.ends_with(usual))
-        programFolder_ = path.substr(0, path.size() - usual.size());
-}
+    : store_(std::move(store)), fromDate_(fromDate), toDate_(toDate) {}
 
 StorePeriodSource::~StorePeriodSource() {
     // The statements go before the store closes.
@@ -208,11 +203,7 @@ bool StorePeriodSource::readRace(JvRaceCard& card, int position, UserPrompt& pro
         return false;
     JvRaceCard fresh;
     raceCardFromRecords(fresh, ra->second.second, se, o1);
-    fresh.raceCardPath = store_->path();
-    if (!programFolder_.empty()) {
-        fresh.jockeyFilePath = programFolder_ + "KTDAT/JracKisi.dat";
-        fresh.trainerFilePath = programFolder_ + "KTDAT/JracChok.dat";
-    }
+    nameStoreFiles(fresh, store_->path());
     card = std::move(fresh);
     return true;
 }

@@ -77,7 +77,6 @@ class StorePeriodSource : public RaceSource {
     long long readRaceKey_ = -1;
     std::vector<std::pair<long long, JvHorseRecord>> read_;
     size_t readCount_ = 0;
-    std::string programFolder_;
 };
 
 } // namespace zelkor

@@ -272,15 +272,17 @@ void horseFromRecords(JvHorseRecord& horse, std::string_view um, std::string_vie
         horse.oddsEstimate = realOdds;
 }
 
-namespace {
-
-// The program folder of a store at its usual place, else empty.
-std::string programFolderOf(const std::string& storePath) {
+void nameStoreFiles(JvRaceCard& card, const std::string& storePath) {
+    card.raceCardPath = storePath;
     const std::string usual = jvStorePath("");
-    if (storePath.size() >= usual.size() && storePath.ends_with(usual))
-        return storePath.substr(0, storePath.size() - usual.size());
-    return {};
+    if (storePath.size() < usual.size() || !storePath.ends_with(usual))
+        return;
+    const std::string programFolder = storePath.substr(0, storePath.size() - usual.size());
+    card.jockeyFilePath = programFolder + "KTDAT/JracKisi.dat";
+    card.trainerFilePath = programFolder + "KTDAT/JracChok.dat";
 }
+
+namespace {
 
 void showNoRace(UserPrompt& prompt) {
     prompt.showMessage("レースを読み込めませんでした");
@@ -290,8 +292,7 @@ void showNoRace(UserPrompt& prompt) {
 class StoreDaySource : public RaceSource {
   public:
     StoreDaySource(std::unique_ptr<JvStore> store, std::vector<long long> races)
-        : store_(std::move(store)), races_(std::move(races)),
-          programFolder_(programFolderOf(store_->path())) {}
+        : store_(std::move(store)), races_(std::move(races)) {}
 
     int raceCount(UserPrompt&) override { return static_cast<int>(races_.size()); }
 
@@ -317,11 +318,7 @@ class StoreDaySource : public RaceSource {
             return false;
         JvRaceCard fresh;
         raceCardFromRecords(fresh, ra, se, o1);
-        fresh.raceCardPath = store_->path();
-        if (!programFolder_.empty()) {
-            fresh.jockeyFilePath = programFolder_ + "KTDAT/JracKisi.dat";
-            fresh.trainerFilePath = programFolder_ + "KTDAT/JracChok.dat";
-        }
+        nameStoreFiles(fresh, store_->path());
         card = std::move(fresh);
         return true;
     }
@@ -385,7 +382,6 @@ class StoreDaySource : public RaceSource {
 
     std::unique_ptr<JvStore> store_;
     std::vector<long long> races_;
-    std::string programFolder_;
 };
 
 // Local and overseas races are past runs only; deletes are no races.

@@ -22,6 +22,11 @@ namespace zelkor {
 void raceCardFromRecords(JvRaceCard& card, std::string_view ra, std::span<const std::string> se,
                          std::string_view o1);
 
+// The files a race card of the store at `storePath` names: the store, and
+// the jockey and trainer files of the program folder it lies in (none when
+// the store is not at its usual place in a program folder).
+void nameStoreFiles(JvRaceCard& card, const std::string& storePath);
+
 // True when the SE of an earlier race counts as a past run: the horse
 // started and the race has its result.
 bool isPastRun(std::string_view se);
