@@ -242,7 +242,7 @@ bool StorePeriodSource::readHorse(JvHorseRecord& record, const JvRaceCard& race,
     }
     auto um = um_.find(horse);
     if (um == um_.end()) {
-        um = um_.emplace(horse, newestRecord(horses_, horse)).first;
+        um = um_.emplace(horse, horseOriginOf(newestRecord(horses_, horse))).first;
         if (storeFailed(horses_.failed(), prompt))
             return false;
     }

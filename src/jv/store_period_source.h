@@ -67,8 +67,8 @@ class StorePeriodSource : public RaceSource {
     std::unordered_map<long long, long long> lastRace_;
     // Their past runs so far.
     std::unordered_map<long long, HorseHistory> runs_;
-    // Their newest UM (empty: none), read at their first race.
-    std::unordered_map<long long, std::string> um_;
+    // What their newest UM gives, read at their first race.
+    std::unordered_map<long long, HorseOrigin> um_;
     // The day: its RA by key (kind, record), its runners, its races.
     std::unordered_map<long long, std::pair<char, std::string>> dayRa_;
     std::vector<Runner> dayRunners_;

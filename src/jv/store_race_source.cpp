@@ -177,28 +177,6 @@ void countFinish(JvBandCounts& counts, const JvPastRun& run) {
             [static_cast<size_t>(std::min(run.finish, 4) - 1)];
 }
 
-void fillFromUm(JvHorseRecord& horse, std::string_view um) {
-    const um::Layout& layout = um::layoutFor(um.size() + kLineEndBytes);
-    horse.birthYear = number(um, {um::kBirthDate.offset, 4});
-    horse.birthMonthDay = number(um, {um::kBirthDate.offset + 4, 4});
-    horse.breedCode = number(um, um::kBreed);
-    horse.coatCode = number(um, um::kCoat);
-    horse.markCode = number(um, um::kHorseMark);
-    const auto pedigreeName = [&](int i) {
-        return jvdata::cutText(
-            um, {layout.pedigree.at(i) + layout.breedingNoWidth, um::kPedigreeNameWidth});
-    };
-    horse.sire = pedigreeName(0);
-    horse.dam = pedigreeName(1);
-    horse.damSire = pedigreeName(4);
-    horse.damDam = pedigreeName(5);
-    horse.birthplace = jvdata::cutText(um, layout.birthplace);
-    horse.breeder = jvdata::trimmedText(um, layout.breederName);
-    horse.owner = jvdata::trimmedText(um, layout.ownerName);
-    horse.earnings = number(um, layout.earnedFlat) / 10;
-    horse.prizeTotal = number(um, layout.prizeFlat) / 10;
-}
-
 } // namespace
 
 void raceCardFromRecords(JvRaceCard& card, std::string_view ra, std::span<const std::string> se,
@@ -249,19 +227,57 @@ bool isPastRun(std::string_view se) {
            (number(se, se::kFinish) > 0 || (abnormal >= 4 && abnormal <= 7));
 }
 
+HorseOrigin horseOriginOf(std::string_view um) {
+    HorseOrigin origin;
+    if (um.empty())
+        return origin;
+    const um::Layout& layout = um::layoutFor(um.size() + kLineEndBytes);
+    origin.birthYear = number(um, {um::kBirthDate.offset, 4});
+    origin.birthMonthDay = number(um, {um::kBirthDate.offset + 4, 4});
+    origin.breedCode = number(um, um::kBreed);
+    origin.coatCode = number(um, um::kCoat);
+    origin.markCode = number(um, um::kHorseMark);
+    const auto pedigreeName = [&](int i) {
+        return jvdata::cutText(
+            um, {layout.pedigree.at(i) + layout.breedingNoWidth, um::kPedigreeNameWidth});
+    };
+    origin.sire = pedigreeName(0);
+    origin.dam = pedigreeName(1);
+    origin.damSire = pedigreeName(4);
+    origin.damDam = pedigreeName(5);
+    origin.birthplace = jvdata::cutText(um, layout.birthplace);
+    origin.breeder = jvdata::trimmedText(um, layout.breederName);
+    origin.owner = jvdata::trimmedText(um, layout.ownerName);
+    origin.earnings = number(um, layout.earnedFlat) / 10;
+    origin.prizeTotal = number(um, layout.prizeFlat) / 10;
+    return origin;
+}
+
 void HorseHistory::addNewer(JvPastRun run) {
     countFinish(counts, run);
     std::move_backward(newest.begin(), newest.end() - 1, newest.end());
     newest.front() = std::move(run);
 }
 
-void horseFromRecords(JvHorseRecord& horse, std::string_view um, std::string_view seOfRace,
+void horseFromRecords(JvHorseRecord& horse, const HorseOrigin& origin, std::string_view seOfRace,
                       const HorseHistory& history, long long fieldStrengthTotal, int realOdds) {
     horse.reset();
     horse.name = jvdata::cutText(seOfRace, se::kHorseName);
     horse.sexCode = number(seOfRace, se::kSex);
-    if (!um.empty())
-        fillFromUm(horse, um);
+    horse.birthYear = origin.birthYear;
+    horse.birthMonthDay = origin.birthMonthDay;
+    horse.breedCode = origin.breedCode;
+    horse.coatCode = origin.coatCode;
+    horse.markCode = origin.markCode;
+    horse.sire = origin.sire;
+    horse.dam = origin.dam;
+    horse.damSire = origin.damSire;
+    horse.damDam = origin.damDam;
+    horse.birthplace = origin.birthplace;
+    horse.breeder = origin.breeder;
+    horse.owner = origin.owner;
+    horse.earnings = origin.earnings;
+    horse.prizeTotal = origin.prizeTotal;
     decodeHorseTexts(horse);
     horse.pastRuns = history.newest;
     horse.bandCounts = history.counts;
@@ -358,7 +374,7 @@ class StoreDaySource : public RaceSource {
         }
         if (failed(prompt, earlier.failed()))
             return false;
-        horseFromRecords(record, um, seOfRace, history, fieldStrengthTotal,
+        horseFromRecords(record, horseOriginOf(um), seOfRace, history, fieldStrengthTotal,
                          race.winOdds[static_cast<size_t>(runner)]);
         return true;
     }

@@ -45,11 +45,29 @@ struct HorseHistory {
     void addNewer(JvPastRun run);
 };
 
-// The horse as it stood before a race: from its UM (empty: none), its SE of
-// that race, and its past runs of races dated before it. Values are derived
-// with the horse file's formulas; the age is the one at the race, and
-// `realOdds` (win odds × 10, 0 none) stands in for the estimate.
-void horseFromRecords(JvHorseRecord& horse, std::string_view um, std::string_view seOfRace,
+// What only a horse's UM gives its record: birth, breed, coat, mark,
+// pedigree, birthplace, breeder, owner and earnings. A backtest decodes it
+// once per horse.
+struct HorseOrigin {
+    int birthYear = 0;
+    int birthMonthDay = 0;
+    int breedCode = 0;
+    int coatCode = 0;
+    int markCode = 0;
+    std::string sire, dam, damSire, damDam;
+    std::string birthplace, breeder, owner;
+    int earnings = 0;
+    int prizeTotal = 0;
+};
+
+// The origin in a UM record (either length); empty: none, all fields empty.
+HorseOrigin horseOriginOf(std::string_view um);
+
+// The horse as it stood before a race: from its origin, its SE of that
+// race, and its past runs of races dated before it. Values are derived with
+// the horse file's formulas; the age is the one at the race, and `realOdds`
+// (win odds × 10, 0 none) stands in for the estimate.
+void horseFromRecords(JvHorseRecord& horse, const HorseOrigin& origin, std::string_view seOfRace,
                       const HorseHistory& history, long long fieldStrengthTotal, int realOdds);
 
 } // namespace zelkor
