@@ -255,8 +255,13 @@ HorseOrigin horseOriginOf(std::string_view um) {
 
 void HorseHistory::addNewer(JvPastRun run) {
     countFinish(counts, run);
-    std::move_backward(newest.begin(), newest.end() - 1, newest.end());
-    newest.front() = std::move(run);
+    ring_[next_] = std::move(run);
+    next_ = (next_ + 1) % ring_.size();
+}
+
+void HorseHistory::copyNewest(std::array<JvPastRun, kJvPastRunCount>& runs) const {
+    for (size_t k = 0; k < runs.size(); ++k)
+        runs[k] = ring_[(next_ + ring_.size() - 1 - k) % ring_.size()];
 }
 
 void horseFromRecords(JvHorseRecord& horse, const HorseOrigin& origin, std::string_view seOfRace,
@@ -279,7 +284,7 @@ void horseFromRecords(JvHorseRecord& horse, const HorseOrigin& origin, std::stri
     horse.earnings = origin.earnings;
     horse.prizeTotal = origin.prizeTotal;
     decodeHorseTexts(horse);
-    horse.pastRuns = history.newest;
+    history.copyNewest(horse.pastRuns);
     horse.bandCounts = history.counts;
     deriveHorseValues(horse, horse.pastRuns, horse.bandCounts, fieldStrengthTotal,
                       number(seOfRace, kYear));

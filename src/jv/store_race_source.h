@@ -37,12 +37,19 @@ JvPastRun pastRunFromRecords(std::string_view se, std::string_view ra);
 // A horse's past runs as far as its record reads them: the five newest and
 // the finishing counts over all. Runs are added oldest first, so a backtest
 // decodes each run once and keeps five of them, not the whole career.
-struct HorseHistory {
-    std::array<JvPastRun, kJvPastRunCount> newest{}; // [0] the most recent
+class HorseHistory {
+  public:
     JvBandCounts counts{};
 
     // Adds a run newer than every run added before.
     void addNewer(JvPastRun run);
+    // The five newest runs, [0] the most recent; fewer: the rest empty.
+    void copyNewest(std::array<JvPastRun, kJvPastRunCount>& runs) const;
+
+  private:
+    // A ring: a new run takes the place of the oldest, nothing moves.
+    std::array<JvPastRun, kJvPastRunCount> ring_{};
+    size_t next_ = 0; // the place of the next run
 };
 
 // What only a horse's UM gives its record: birth, breed, coat, mark,

@@ -235,8 +235,10 @@ TEST(StoreRaceSource, HistoryKeepsTheFiveNewestRunsAndCountsEvery) {
         run.finish = i;
         history.addNewer(run);
     }
-    for (size_t k = 0; k < history.newest.size(); ++k)
-        EXPECT_EQ(history.newest[k].raceNumber, 7 - static_cast<int>(k));
+    std::array<JvPastRun, kJvPastRunCount> newest;
+    history.copyNewest(newest);
+    for (size_t k = 0; k < newest.size(); ++k)
+        EXPECT_EQ(newest[k].raceNumber, 7 - static_cast<int>(k));
     EXPECT_EQ(history.counts[0][0], (std::array<int, 4>{1, 1, 1, 4}));
 }
 
