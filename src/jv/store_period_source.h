@@ -17,9 +17,10 @@ namespace zelkor {
 // as a race source: for a backtest over many days. The store is read once,
 // in race order, and each horse that runs in the period keeps its history
 // (five newest runs, decoded once, and its finishing counts) in memory until
-// its last race of the period, so a horse costs no query of its own. Races, horses and their runs
-// are made from the records by the same conversions as the store's day source (openStoreDay), with
-// the same rules: a horse's runs are those of races dated before the race.
+// its last race of the period, so a horse costs no query of its own. Races,
+// horses and their runs are made from the records by the same conversions
+// as the store's day source (openStoreDay), with the same rules: a horse's
+// runs are those of races dated before the race.
 class StorePeriodSource : public RaceSource {
   public:
     // Opens the store for the days from `fromDate` to `toDate` (yyyymmdd,
