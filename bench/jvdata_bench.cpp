@@ -11,6 +11,7 @@
 #include "jv/jv_store.h"
 #include "jv/jvdata_store.h"
 #include "support/jvdata_generator.h"
+#include "support/silent_progress.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>
@@ -29,14 +30,6 @@ class QuietPrompt : public UserPrompt {
         std::fprintf(stderr, "message: %s\n", text.c_str());
     }
     bool askYesNo(const std::string&, const std::string&) override { return false; }
-};
-
-class NoProgress : public ProgressSink {
-  public:
-    void setText(const std::string&) override {}
-    void setPosition(int) override {}
-    void setStep(int) override {}
-    void step() override {}
 };
 
 const fs::path& benchFolder() {
@@ -95,7 +88,7 @@ void removeStore(const std::string& store) {
 
 bool importInto(const Records& records, const std::string& store) {
     QuietPrompt prompt;
-    NoProgress progress;
+    test::SilentProgress progress;
     ImportSummary summary;
     return importJvData({records.path}, store, summary, prompt, progress);
 }
@@ -134,9 +127,8 @@ void reportSize(benchmark::State& state, const Records& records, const std::stri
     state.counters["storeRatio"] = storeBytes / kept;
 }
 
-void BM_ImportOneYear(benchmark::State& state) {
-    const Records& records = oneYear();
-    const std::string store = (benchFolder() / "store-1" / "jvdata.sqlite3").string();
+// Each iteration imports the records into a new store.
+void importAnew(benchmark::State& state, const Records& records, const std::string& store) {
     for (auto _ : state) {
         state.PauseTiming();
         removeStore(store);
@@ -146,19 +138,15 @@ void BM_ImportOneYear(benchmark::State& state) {
     }
     reportSize(state, records, store);
 }
+
+void BM_ImportOneYear(benchmark::State& state) {
+    importAnew(state, oneYear(), (benchFolder() / "store-1" / "jvdata.sqlite3").string());
+}
 BENCHMARK(BM_ImportOneYear)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 void BM_ImportManyYears(benchmark::State& state) {
-    const Records& records = manyYears();
     const std::string store = (benchFolder() / "store-timed" / "jvdata.sqlite3").string();
-    for (auto _ : state) {
-        state.PauseTiming();
-        removeStore(store);
-        state.ResumeTiming();
-        if (!importInto(records, store))
-            state.SkipWithError("import failed");
-    }
-    reportSize(state, records, store);
+    importAnew(state, manyYears(), store);
     state.counters["years"] = years();
     removeStore(store);
 }

@@ -4,6 +4,7 @@
 
 #include "cli/card_argument.h"
 #include "cli/cli_support.h"
+#include "cli/race_id_json.h"
 #include "cli/terminal_progress.h"
 #include "core/backtest_figures.h"
 #include "html/backtest_page.h"
@@ -17,7 +18,6 @@
 #include <cctype>
 #include <cmath>
 #include <filesystem>
-#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <vector>
@@ -29,8 +29,6 @@ int runStoreBacktest(const Arguments& parsed);
 std::string storeBacktestNotes();
 
 namespace {
-
-using Json = nlohmann::ordered_json;
 
 // A rate kept to six decimals, so the output reads the same everywhere.
 double rounded(double value) {
@@ -95,19 +93,14 @@ Json raceJson(const BacktestRace& race) {
                            {"popularity", r.popularity},
                            {"score", r.score},
                            {"rank", r.rank}});
-    const PastRaceId& id = race.id;
-    return {{"year", id.year},
-            {"monthDay", id.monthDay},
-            {"courseCode", cp932ToUtf8(id.courseCode)},
-            {"meeting", id.meeting},
-            {"meetingDay", id.meetingDay},
-            {"raceNumber", id.raceNumber},
-            {"fieldSize", race.fieldSize},
-            {"surface", race.surface},
-            {"distanceMetres", race.distanceMetres},
-            {"darkHorseCount", race.darkHorseCount},
-            {"quinellaPairs", std::move(pairs)},
-            {"runners", std::move(runners)}};
+    Json out = raceIdJson(race.id);
+    out["fieldSize"] = race.fieldSize;
+    out["surface"] = race.surface;
+    out["distanceMetres"] = race.distanceMetres;
+    out["darkHorseCount"] = race.darkHorseCount;
+    out["quinellaPairs"] = std::move(pairs);
+    out["runners"] = std::move(runners);
+    return out;
 }
 
 Json backtestJson(const Backtest& backtest, const PastRaceRules& rules,

@@ -3,6 +3,7 @@
 // the real payouts, beside the baselines.
 
 #include "cli/cli_support.h"
+#include "cli/race_id_json.h"
 #include "cli/terminal_progress.h"
 #include "core/return_figures.h"
 #include "html/returns_page.h"
@@ -15,15 +16,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace zelkor::cli {
 namespace {
-
-using Json = nlohmann::ordered_json;
 
 // Amounts and rates kept to six decimals, so the output reads the same
 // everywhere; whole amounts as integers.
@@ -80,15 +78,10 @@ Json raceJson(const ReturnRace& race) {
                            {"stake", t.settlement.stake},
                            {"return", t.settlement.ret}});
     }
-    const PastRaceId& id = race.id;
-    return {{"year", id.year},
-            {"monthDay", id.monthDay},
-            {"courseCode", cp932ToUtf8(id.courseCode)},
-            {"meeting", id.meeting},
-            {"meetingDay", id.meetingDay},
-            {"raceNumber", id.raceNumber},
-            {"runners", std::move(runners)},
-            {"tickets", std::move(tickets)}};
+    Json out = raceIdJson(race.id);
+    out["runners"] = std::move(runners);
+    out["tickets"] = std::move(tickets);
+    return out;
 }
 
 // The figures, with an empty "races" array the races are written into.

@@ -7,19 +7,8 @@
 #include "cli/terminal_progress.h"
 #include "jv/jvdata_store.h"
 
-#include <unistd.h>
-
 namespace zelkor::cli {
 namespace {
-
-// Progress where nobody watches it (stderr into a file or a pipe).
-class NoProgress : public ProgressSink {
-  public:
-    void setText(const std::string&) override {}
-    void setPosition(int) override {}
-    void setStep(int) override {}
-    void step() override {}
-};
 
 Json countsJson(const ImportCounts& c) {
     return {{"read", c.read},         {"added", c.added},
@@ -50,10 +39,7 @@ int runImport(const Arguments& parsed) {
     ImportSummary summary;
     {
         // Progress only on a terminal: the summary tells the rest.
-        TerminalProgress shown;
-        NoProgress hidden;
-        ProgressSink& progress =
-            ::isatty(STDERR_FILENO) ? static_cast<ProgressSink&>(shown) : hidden;
+        TerminalProgress progress(stderr, true);
         if (!importJvData(parsed.positional(), jvStorePath(*folder), summary, prompt, progress))
             return 1; // told why on stderr
     }

@@ -28,12 +28,7 @@ long long firstKeyOf(int date) {
 } // namespace
 
 StorePeriodSource::StorePeriodSource(std::unique_ptr<JvStore> store, int fromDate, int toDate)
-    : store_(std::move(store)), fromDate_(fromDate), toDate_(toDate) {
-    const std::string usual = jvStorePath("");
-    const std::string& path = store_->path();
-    if (path.size() >= usual.size() && path.ends_with(usual))
-        programFolder_ = path.substr(0, path.size() - usual.size());
-}
+    : store_(std::move(store)), fromDate_(fromDate), toDate_(toDate) {}
 
 StorePeriodSource::~StorePeriodSource() {
     // The statements go before the store closes.
@@ -145,8 +140,7 @@ void StorePeriodSource::keepRunsOfDay() {
         if (ra == dayRa_.end() || ra->second.first == jvdata::kCancelKind ||
             ra->second.first == jvdata::kDeleteKind || !isPastRun(runner.se))
             continue;
-        std::vector<StoredRun>& runs = runs_[runner.horse];
-        runs.insert(runs.begin(), StoredRun{std::move(runner.se), ra->second.second});
+        runs_[runner.horse].addNewer(pastRunFromRecords(runner.se, ra->second.second));
     }
     dayRunners_.clear();
 }
@@ -209,11 +203,7 @@ bool StorePeriodSource::readRace(JvRaceCard& card, int position, UserPrompt& pro
         return false;
     JvRaceCard fresh;
     raceCardFromRecords(fresh, ra->second.second, se, o1);
-    fresh.raceCardPath = store_->path();
-    if (!programFolder_.empty()) {
-        fresh.jockeyFilePath = programFolder_ + "KTDAT/JracKisi.dat";
-        fresh.trainerFilePath = programFolder_ + "KTDAT/JracChok.dat";
-    }
+    nameStoreFiles(fresh, store_->path());
     card = std::move(fresh);
     return true;
 }
@@ -252,14 +242,14 @@ bool StorePeriodSource::readHorse(JvHorseRecord& record, const JvRaceCard& race,
     }
     auto um = um_.find(horse);
     if (um == um_.end()) {
-        um = um_.emplace(horse, newestRecord(horses_, horse)).first;
+        um = um_.emplace(horse, horseOriginOf(newestRecord(horses_, horse))).first;
         if (storeFailed(horses_.failed(), prompt))
             return false;
     }
+    static const HorseHistory kNoRuns;
     const auto runs = runs_.find(horse);
-    const std::span<const StoredRun> earlier =
-        runs == runs_.end() ? std::span<const StoredRun>() : std::span(runs->second);
-    horseFromRecords(record, um->second, own->se, earlier, fieldStrengthTotal, realOdds);
+    horseFromRecords(record, um->second, own->se, runs == runs_.end() ? kNoRuns : runs->second,
+                     fieldStrengthTotal, realOdds);
     // Slots of earlier races are reused, with the room their texts had.
     if (readCount_ == read_.size())
         read_.emplace_back();

@@ -15,11 +15,12 @@ namespace zelkor {
 
 // The race days of a period of the JV-Data store, one after another, each
 // as a race source: for a backtest over many days. The store is read once,
-// in race order, and each horse that runs in the period keeps its earlier
-// runs in memory until its last race of the period, so a horse costs no
-// query of its own. Races, horses and their runs are made from the records
-// by the same conversions as the store's day source (openStoreDay), with
-// the same rules: a horse's runs are those of races dated before the race.
+// in race order, and each horse that runs in the period keeps its history
+// (five newest runs, decoded once, and its finishing counts) in memory until
+// its last race of the period, so a horse costs no query of its own. Races,
+// horses and their runs are made from the records by the same conversions
+// as the store's day source (openStoreDay), with the same rules: a horse's
+// runs are those of races dated before the race.
 class StorePeriodSource : public RaceSource {
   public:
     // Opens the store for the days from `fromDate` to `toDate` (yyyymmdd,
@@ -65,10 +66,10 @@ class StorePeriodSource : public RaceSource {
     bool finished_ = false; // runners_ has given its last row
     // Horses that run in the period, with the key of their last race there.
     std::unordered_map<long long, long long> lastRace_;
-    // Their runs so far, newest first, as past runs.
-    std::unordered_map<long long, std::vector<StoredRun>> runs_;
-    // Their newest UM (empty: none), read at their first race.
-    std::unordered_map<long long, std::string> um_;
+    // Their past runs so far.
+    std::unordered_map<long long, HorseHistory> runs_;
+    // What their newest UM gives, read at their first race.
+    std::unordered_map<long long, HorseOrigin> um_;
     // The day: its RA by key (kind, record), its runners, its races.
     std::unordered_map<long long, std::pair<char, std::string>> dayRa_;
     std::vector<Runner> dayRunners_;
@@ -77,7 +78,6 @@ class StorePeriodSource : public RaceSource {
     long long readRaceKey_ = -1;
     std::vector<std::pair<long long, JvHorseRecord>> read_;
     size_t readCount_ = 0;
-    std::string programFolder_;
 };
 
 } // namespace zelkor

@@ -109,9 +109,9 @@ int conditionOfRun(std::string_view ra, int age) {
     return code != 0 ? code : number(ra, {ra::kCondition.at(4), ra::kConditionWidth});
 }
 
-JvPastRun pastRunOf(const StoredRun& stored) {
-    const std::string_view se = stored.se;
-    const std::string_view ra = stored.ra;
+} // namespace
+
+JvPastRun pastRunFromRecords(std::string_view se, std::string_view ra) {
     JvPastRun run;
     run.year = number(ra, kYear);
     run.monthDay = number(ra, kMonthDay);
@@ -161,6 +161,8 @@ JvPastRun pastRunOf(const StoredRun& stored) {
     return run;
 }
 
+namespace {
+
 void countFinish(JvBandCounts& counts, const JvPastRun& run) {
     if (run.abnormal != 0 || run.finish <= 0)
         return;
@@ -173,28 +175,6 @@ void countFinish(JvBandCounts& counts, const JvPastRun& run) {
         return;
     ++counts[static_cast<size_t>(set)][static_cast<size_t>(distanceBandOf(run.distanceMetres))]
             [static_cast<size_t>(std::min(run.finish, 4) - 1)];
-}
-
-void fillFromUm(JvHorseRecord& horse, std::string_view um) {
-    const um::Layout& layout = um::layoutFor(um.size() + kLineEndBytes);
-    horse.birthYear = number(um, {um::kBirthDate.offset, 4});
-    horse.birthMonthDay = number(um, {um::kBirthDate.offset + 4, 4});
-    horse.breedCode = number(um, um::kBreed);
-    horse.coatCode = number(um, um::kCoat);
-    horse.markCode = number(um, um::kHorseMark);
-    const auto pedigreeName = [&](int i) {
-        return jvdata::cutText(
-            um, {layout.pedigree.at(i) + layout.breedingNoWidth, um::kPedigreeNameWidth});
-    };
-    horse.sire = pedigreeName(0);
-    horse.dam = pedigreeName(1);
-    horse.damSire = pedigreeName(4);
-    horse.damDam = pedigreeName(5);
-    horse.birthplace = jvdata::cutText(um, layout.birthplace);
-    horse.breeder = jvdata::trimmedText(um, layout.breederName);
-    horse.owner = jvdata::trimmedText(um, layout.ownerName);
-    horse.earnings = number(um, layout.earnedFlat) / 10;
-    horse.prizeTotal = number(um, layout.prizeFlat) / 10;
 }
 
 } // namespace
@@ -247,20 +227,65 @@ bool isPastRun(std::string_view se) {
            (number(se, se::kFinish) > 0 || (abnormal >= 4 && abnormal <= 7));
 }
 
-void horseFromRecords(JvHorseRecord& horse, std::string_view um, std::string_view seOfRace,
-                      std::span<const StoredRun> runs, long long fieldStrengthTotal, int realOdds) {
+HorseOrigin horseOriginOf(std::string_view um) {
+    HorseOrigin origin;
+    if (um.empty())
+        return origin;
+    const um::Layout& layout = um::layoutFor(um.size() + kLineEndBytes);
+    origin.birthYear = number(um, {um::kBirthDate.offset, 4});
+    origin.birthMonthDay = number(um, {um::kBirthDate.offset + 4, 4});
+    origin.breedCode = number(um, um::kBreed);
+    origin.coatCode = number(um, um::kCoat);
+    origin.markCode = number(um, um::kHorseMark);
+    const auto pedigreeName = [&](int i) {
+        return jvdata::cutText(
+            um, {layout.pedigree.at(i) + layout.breedingNoWidth, um::kPedigreeNameWidth});
+    };
+    origin.sire = pedigreeName(0);
+    origin.dam = pedigreeName(1);
+    origin.damSire = pedigreeName(4);
+    origin.damDam = pedigreeName(5);
+    origin.birthplace = jvdata::cutText(um, layout.birthplace);
+    origin.breeder = jvdata::trimmedText(um, layout.breederName);
+    origin.owner = jvdata::trimmedText(um, layout.ownerName);
+    origin.earnings = number(um, layout.earnedFlat) / 10;
+    origin.prizeTotal = number(um, layout.prizeFlat) / 10;
+    return origin;
+}
+
+void HorseHistory::addNewer(JvPastRun run) {
+    countFinish(counts, run);
+    ring_[next_] = std::move(run);
+    next_ = (next_ + 1) % ring_.size();
+}
+
+void HorseHistory::copyNewest(std::array<JvPastRun, kJvPastRunCount>& runs) const {
+    for (size_t k = 0; k < runs.size(); ++k)
+        runs[k] = ring_[(next_ + ring_.size() - 1 - k) % ring_.size()];
+}
+
+void horseFromRecords(JvHorseRecord& horse, const HorseOrigin& origin, std::string_view seOfRace,
+                      const HorseHistory& history, long long fieldStrengthTotal, int realOdds) {
     horse.reset();
     horse.name = jvdata::cutText(seOfRace, se::kHorseName);
     horse.sexCode = number(seOfRace, se::kSex);
-    if (!um.empty())
-        fillFromUm(horse, um);
+    horse.birthYear = origin.birthYear;
+    horse.birthMonthDay = origin.birthMonthDay;
+    horse.breedCode = origin.breedCode;
+    horse.coatCode = origin.coatCode;
+    horse.markCode = origin.markCode;
+    horse.sire = origin.sire;
+    horse.dam = origin.dam;
+    horse.damSire = origin.damSire;
+    horse.damDam = origin.damDam;
+    horse.birthplace = origin.birthplace;
+    horse.breeder = origin.breeder;
+    horse.owner = origin.owner;
+    horse.earnings = origin.earnings;
+    horse.prizeTotal = origin.prizeTotal;
     decodeHorseTexts(horse);
-    for (size_t i = 0; i < runs.size(); ++i) {
-        JvPastRun run = pastRunOf(runs[i]);
-        countFinish(horse.bandCounts, run);
-        if (i < horse.pastRuns.size())
-            horse.pastRuns[i] = std::move(run);
-    }
+    history.copyNewest(horse.pastRuns);
+    horse.bandCounts = history.counts;
     deriveHorseValues(horse, horse.pastRuns, horse.bandCounts, fieldStrengthTotal,
                       number(seOfRace, kYear));
     horse.age = number(seOfRace, se::kAge);
@@ -268,15 +293,17 @@ void horseFromRecords(JvHorseRecord& horse, std::string_view um, std::string_vie
         horse.oddsEstimate = realOdds;
 }
 
-namespace {
-
-// The program folder of a store at its usual place, else empty.
-std::string programFolderOf(const std::string& storePath) {
+void nameStoreFiles(JvRaceCard& card, const std::string& storePath) {
+    card.raceCardPath = storePath;
     const std::string usual = jvStorePath("");
-    if (storePath.size() >= usual.size() && storePath.ends_with(usual))
-        return storePath.substr(0, storePath.size() - usual.size());
-    return {};
+    if (storePath.size() < usual.size() || !storePath.ends_with(usual))
+        return;
+    const std::string programFolder = storePath.substr(0, storePath.size() - usual.size());
+    card.jockeyFilePath = programFolder + "KTDAT/JracKisi.dat";
+    card.trainerFilePath = programFolder + "KTDAT/JracChok.dat";
 }
+
+namespace {
 
 void showNoRace(UserPrompt& prompt) {
     prompt.showMessage("レースを読み込めませんでした");
@@ -286,8 +313,7 @@ void showNoRace(UserPrompt& prompt) {
 class StoreDaySource : public RaceSource {
   public:
     StoreDaySource(std::unique_ptr<JvStore> store, std::vector<long long> races)
-        : store_(std::move(store)), races_(std::move(races)),
-          programFolder_(programFolderOf(store_->path())) {}
+        : store_(std::move(store)), races_(std::move(races)) {}
 
     int raceCount(UserPrompt&) override { return static_cast<int>(races_.size()); }
 
@@ -313,11 +339,7 @@ class StoreDaySource : public RaceSource {
             return false;
         JvRaceCard fresh;
         raceCardFromRecords(fresh, ra, se, o1);
-        fresh.raceCardPath = store_->path();
-        if (!programFolder_.empty()) {
-            fresh.jockeyFilePath = programFolder_ + "KTDAT/JracKisi.dat";
-            fresh.trainerFilePath = programFolder_ + "KTDAT/JracChok.dat";
-        }
+        nameStoreFiles(fresh, store_->path());
         card = std::move(fresh);
         return true;
     }
@@ -342,10 +364,10 @@ class StoreDaySource : public RaceSource {
             return false;
         }
         const std::string um = newest("SELECT kind, rec FROM um WHERE key = ?1", horse);
-        std::vector<StoredRun> runs;
+        HorseHistory history;
         StoreStatement earlier =
             store_->prepare("SELECT se.rec, ra.kind, ra.rec FROM se JOIN ra ON ra.key = se.race "
-                            "WHERE se.horse = ?1 AND se.race < ?2 ORDER BY se.race DESC");
+                            "WHERE se.horse = ?1 AND se.race < ?2 ORDER BY se.race");
         earlier.bind(1, horse).bind(2, static_cast<long long>(dateOfRaceKey(raceKey)) *
                                            kRaceKeysPerDate);
         while (earlier.step()) {
@@ -353,11 +375,11 @@ class StoreDaySource : public RaceSource {
             if (raKind == jvdata::kCancelKind || raKind == jvdata::kDeleteKind ||
                 !isPastRun(earlier.blob(0)))
                 continue;
-            runs.push_back({std::string(earlier.blob(0)), std::string(earlier.blob(2))});
+            history.addNewer(pastRunFromRecords(earlier.blob(0), earlier.blob(2)));
         }
         if (failed(prompt, earlier.failed()))
             return false;
-        horseFromRecords(record, um, seOfRace, runs, fieldStrengthTotal,
+        horseFromRecords(record, horseOriginOf(um), seOfRace, history, fieldStrengthTotal,
                          race.winOdds[static_cast<size_t>(runner)]);
         return true;
     }
@@ -381,7 +403,6 @@ class StoreDaySource : public RaceSource {
 
     std::unique_ptr<JvStore> store_;
     std::vector<long long> races_;
-    std::string programFolder_;
 };
 
 // Local and overseas races are past runs only; deletes are no races.

@@ -2,8 +2,8 @@
 #include "core/report.h"
 #include "core/scoring.h"
 #include "jv/jvdata_layouts.h"
-#include "jv/race_loader.h"
 #include "jv/jvdata_store.h"
+#include "jv/race_loader.h"
 #include "jv/store_race_source.h"
 #include "support/jvdata_generator.h"
 #include "support/recording_prompt.h"
@@ -182,8 +182,8 @@ TEST(StoreRaceSource, AScratchLeavesTheRealNumbersOnEveryView) {
     std::sort(shown.begin(), shown.end());
     EXPECT_EQ(shown, (std::vector<std::string>{"1枠 1番", "3枠 3番", "4枠 4番"}));
     sheet.result.reportMode = 2;
-    EXPECT_NE(buildReportText(sheet, 0).find(format(" %d番 ", sheet.shownNumber(
-                                                               sheet.result.ranking[1]))),
+    EXPECT_NE(buildReportText(sheet, 0).find(
+                  format(" %d番 ", sheet.shownNumber(sheet.result.ranking[1]))),
               std::string::npos);
     // The prediction file cannot hold the gap: its runners are 1..n, and
     // the user is told so; read back, the numbers are the slots again.
@@ -224,14 +224,32 @@ TEST(StoreRaceSource, HorseAsItStoodBeforeTheRace) {
     EXPECT_EQ(horse.bandCounts[0][2][3], 1); // turf 2400, 5th
 }
 
+TEST(StoreRaceSource, HistoryKeepsTheFiveNewestRunsAndCountsEvery) {
+    HorseHistory history;
+    for (int i = 1; i <= 7; ++i) {
+        JvPastRun run;
+        run.courseCode = "05";
+        run.raceNumber = i;
+        run.trackCode = 17; // turf
+        run.distanceMetres = 1600;
+        run.finish = i;
+        history.addNewer(run);
+    }
+    std::array<JvPastRun, kJvPastRunCount> newest;
+    history.copyNewest(newest);
+    for (size_t k = 0; k < newest.size(); ++k)
+        EXPECT_EQ(newest[k].raceNumber, 7 - static_cast<int>(k));
+    EXPECT_EQ(history.counts[0][0], (std::array<int, 4>{1, 1, 1, 4}));
+}
+
 TEST(StoreRaceSource, BothUmLengthsGiveTheSameHorse) {
     JvdHorse h;
     JvdRace race;
     const std::string se = jvdRecord(race, JvdRunner{});
     JvHorseRecord current, old;
-    horseFromRecords(current, jvdRecord(h), se, {}, 0, 0);
+    horseFromRecords(current, horseOriginOf(jvdRecord(h)), se, {}, 0, 0);
     h.before2023 = true;
-    horseFromRecords(old, jvdRecord(h), se, {}, 0, 0);
+    horseFromRecords(old, horseOriginOf(jvdRecord(h)), se, {}, 0, 0);
     EXPECT_EQ(old, current);
     EXPECT_EQ(current.birthplace, "日高町");
     EXPECT_EQ(current.owner, "鈴木花子");

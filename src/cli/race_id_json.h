@@ -1,0 +1,13 @@
+#pragma once
+
+#include "cli/json_output.h"
+#include "core/backtest_figures.h"
+
+namespace zelkor::cli {
+
+// The fields that name a race in the backtests' JSON: year, monthDay,
+// courseCode, meeting, meetingDay, raceNumber, in that order. The caller
+// adds its own fields after them.
+Json raceIdJson(const PastRaceId& id);
+
+} // namespace zelkor::cli
