@@ -1,0 +1,100 @@
+#!/bin/sh
+# Whole-process CPU time of the archive commands against `cat` of their
+# inputs, for people (not CI). Builds nothing: give the build folder that
+# holds bin/zelkor2k-cli and bench/{paper,backtest}_bench (RelWithDebInfo or
+# Release). Writes the generated data (about 650 MB) into a temporary
+# folder, runs each command and its `cat` alternately RUNS times and prints
+# the medians of user + system seconds, the ratios and the peak memory.
+#
+# Usage: bench/compare_with_cat.sh [BUILD_FOLDER] [RUNS] [DATA_FOLDER]
+#        (defaults: build, 7, a temporary folder). A DATA_FOLDER given is
+#        kept, and its data reused by the next run. Needs python3 for the
+#        timing and GNU time (/usr/bin/time) for the peak memory.
+set -eu
+
+build=$(cd "${1:-build}" && pwd)
+runs=${2:-7}
+cli=$build/bin/zelkor2k-cli
+for tool in "$cli" "$build/bench/paper_bench" "$build/bench/backtest_bench"; do
+    [ -x "$tool" ] || { echo "missing $tool" >&2; exit 1; }
+done
+
+if [ -n "${3:-}" ]; then
+    mkdir -p "$3"
+    work=$(cd "$3" && pwd)
+    trap 'rm -rf "$work/prog"' EXIT INT TERM
+else
+    work=$(mktemp -d "${TMPDIR:-/tmp}/zelkor-compare-XXXXXX")
+    trap 'rm -rf "$work"' EXIT INT TERM
+fi
+mkdir -p "$work/day" "$work/big" "$work/season" "$work/prog"
+[ -f "$work/day/JracUmaj.dat" ] || "$build/bench/paper_bench" --write-race-day "$work/day" 36 20000
+[ -f "$work/big/JracUmaj.dat" ] || "$build/bench/paper_bench" --write-race-day "$work/big" 2000 100000
+[ -f "$work/season/JracUmaj.dat" ] ||
+    "$build/bench/backtest_bench" --write-horse-file "$work/season/JracUmaj.dat"
+
+# Prints the user + system seconds of one run of the command given, from
+# the child's resource usage in microseconds (GNU time rounds to 10 ms, more
+# than `cat` of the small day takes).
+cpu_of() {
+    python3 -c '
+import os, subprocess, sys
+child = subprocess.Popen(sys.argv[1:], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+_, _, usage = os.wait4(child.pid, 0)
+print("%.4f" % (usage.ru_utime + usage.ru_stime))' "$@"
+}
+
+# Prints the peak memory in KiB of one run (the timing runs start from a
+# copy of python, whose memory would count).
+peak_of() {
+    /usr/bin/time -f %M -o "$work/peak" "$@" >/dev/null 2>&1 || true
+    tail -n 1 "$work/peak"
+}
+
+median() {
+    sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+
+# compare NAME CAT_FILES... -- COMMAND...: every run starts from a program
+# folder without pages, as the first run of a day does.
+compare() {
+    name=$1
+    shift
+    files=
+    while [ "$1" != -- ]; do
+        files="$files $1"
+        shift
+    done
+    shift
+    : >"$work/prog.times"
+    : >"$work/cat.times"
+    i=0
+    while [ "$i" -lt "$runs" ]; do
+        rm -rf "$work/prog/HTML"
+        # shellcheck disable=SC2086
+        cpu_of cat $files >>"$work/cat.times"
+        cpu_of "$@" >>"$work/prog.times"
+        i=$((i + 1))
+    done
+    prog=$(median <"$work/prog.times")
+    cat=$(median <"$work/cat.times")
+    rm -rf "$work/prog/HTML"
+    peak=$(peak_of "$@")
+    awk -v n="$name" -v p="$prog" -v c="$cat" -v m="$peak" 'BEGIN {
+        printf "%-34s %7.4f s  cat %6.4f s  ratio %5.1fx  peak %4.0f MiB\n", n, p, c, (c > 0 ? p / c : 0), m / 1024 }'
+}
+
+pf="--program-folder $work/prog"
+echo "medians of $runs alternating runs, user + system seconds"
+# shellcheck disable=SC2086
+compare "predict-all 36 x 20,000" "$work/day/JracDen1.dat" "$work/day/JracUmaj.dat" -- \
+    "$cli" $pf predict-all "$work/day/JracDen1.dat"
+# shellcheck disable=SC2086
+compare "predict-all 2,000 x 100,000" "$work/big/JracDen1.dat" "$work/big/JracUmaj.dat" -- \
+    "$cli" $pf predict-all "$work/big/JracDen1.dat"
+# shellcheck disable=SC2086
+compare "paper --races all (36 x 20,000)" "$work/day/JracDen1.dat" "$work/day/JracUmaj.dat" -- \
+    "$cli" $pf paper "$work/day/JracDen1.dat" --races all --edition 3
+# shellcheck disable=SC2086
+compare "backtest 100,000 horses" "$work/season/JracUmaj.dat" -- \
+    "$cli" $pf backtest "$work/season/JracUmaj.dat"
