@@ -55,11 +55,16 @@ median() {
     sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
 }
 
-# compare NAME CAT_FILES... -- COMMAND...: every run starts from a program
-# folder without pages, as the first run of a day does.
+# compare NAME CAT_FILES... -- COMMAND...: every run writes into a program
+# folder of its own without pages, as the first run of a day does. The
+# folders are removed only at exit: on ext4, files removed moments ago
+# make every new file in their group slower to create (its inode search
+# skips them for half a minute), which would charge the harness's clean-up
+# to the next run.
 compare() {
     name=$1
     shift
+    set_no=$((${set_no:-0} + 1))
     files=
     while [ "$1" != -- ]; do
         files="$files $1"
@@ -70,31 +75,26 @@ compare() {
     : >"$work/cat.times"
     i=0
     while [ "$i" -lt "$runs" ]; do
-        rm -rf "$work/prog/HTML"
+        mkdir -p "$work/prog/$set_no.$i"
         # shellcheck disable=SC2086
         cpu_of cat $files >>"$work/cat.times"
-        cpu_of "$@" >>"$work/prog.times"
+        cpu_of "$cli" --program-folder "$work/prog/$set_no.$i" "$@" >>"$work/prog.times"
         i=$((i + 1))
     done
     prog=$(median <"$work/prog.times")
     cat=$(median <"$work/cat.times")
-    rm -rf "$work/prog/HTML"
-    peak=$(peak_of "$@")
+    mkdir -p "$work/prog/$set_no.peak"
+    peak=$(peak_of "$cli" --program-folder "$work/prog/$set_no.peak" "$@")
     awk -v n="$name" -v p="$prog" -v c="$cat" -v m="$peak" 'BEGIN {
         printf "%-34s %7.4f s  cat %6.4f s  ratio %5.1fx  peak %4.0f MiB\n", n, p, c, (c > 0 ? p / c : 0), m / 1024 }'
 }
 
-pf="--program-folder $work/prog"
 echo "medians of $runs alternating runs, user + system seconds"
-# shellcheck disable=SC2086
 compare "predict-all 36 x 20,000" "$work/day/JracDen1.dat" "$work/day/JracUmaj.dat" -- \
-    "$cli" $pf predict-all "$work/day/JracDen1.dat"
-# shellcheck disable=SC2086
+    predict-all "$work/day/JracDen1.dat"
 compare "predict-all 2,000 x 100,000" "$work/big/JracDen1.dat" "$work/big/JracUmaj.dat" -- \
-    "$cli" $pf predict-all "$work/big/JracDen1.dat"
-# shellcheck disable=SC2086
+    predict-all "$work/big/JracDen1.dat"
 compare "paper --races all (36 x 20,000)" "$work/day/JracDen1.dat" "$work/day/JracUmaj.dat" -- \
-    "$cli" $pf paper "$work/day/JracDen1.dat" --races all --edition 3
-# shellcheck disable=SC2086
+    paper "$work/day/JracDen1.dat" --races all --edition 3
 compare "backtest 100,000 horses" "$work/season/JracUmaj.dat" -- \
-    "$cli" $pf backtest "$work/season/JracUmaj.dat"
+    backtest "$work/season/JracUmaj.dat"
