@@ -26,8 +26,8 @@ inline int readLeadingDigits(std::string_view record, size_t offset, size_t widt
     // the first non-digit, and nine of them never overflow.
     if (field.size() <= 9) {
         int digits = 0;
-        for (unsigned d; pos < field.size() && (d = static_cast<unsigned char>(field[pos]) - 48u) <= 9;
-             ++pos)
+        for (unsigned d;
+             pos < field.size() && (d = static_cast<unsigned char>(field[pos]) - 48u) <= 9; ++pos)
             digits = digits * 10 + static_cast<int>(d);
         if (pos > 0)
             return digits;
