@@ -1,5 +1,7 @@
 #include "jv/horse_lookup.h"
 
+#include "jv/mapped_file.h"
+
 #include <algorithm>
 #include <bit>
 #include <cstring>
@@ -13,8 +15,8 @@ namespace {
 // file, a key still holding it is not in the file.
 constexpr std::uint64_t kNotRead = std::numeric_limits<std::uint64_t>::max();
 
-// Blocks of whole records, so no record straddles two reads, small enough
-// to stay in the cache the kernel copies them into.
+// Records per read: blocks of whole records, so no record straddles two
+// reads, small enough to stay in the cache they are copied into.
 constexpr std::size_t kBlockRecords = 32;
 
 } // namespace
@@ -118,26 +120,30 @@ bool JvHorseFile::readExpected() {
         return false;
     records_.reserve(records_.size() +
                      std::min<std::size_t>(notRead_, 1u << 16) * kJvHorseUsedBytes);
-    constexpr std::size_t kBlockBytes = kJvHorseRecordBytes * kBlockRecords;
-    auto block = std::make_unique_for_overwrite<char[]>(kBlockBytes);
-    for (std::uint64_t offset = 0; offset < size;) {
-        const auto want =
-            static_cast<std::size_t>(std::min<std::uint64_t>(kBlockBytes, size - offset));
-        const std::optional<std::size_t> n = file_.readInto(offset, block.get(), want);
-        if (!n)
-            return false;
-        // Only whole records count: a file cut short meanwhile ends here.
-        for (std::size_t pos = 0; pos + kJvHorseRecordBytes <= *n; pos += kJvHorseRecordBytes) {
-            const char* record = block.get() + pos;
-            std::uint64_t* place = places_.valueOf(std::string_view(record, kJvHorseKeyBytes));
+    // Only the keys are looked at, and the bytes of the records expected.
+    const jvfile::MappedFile mapped(file_);
+    char keys[kBlockRecords][kJvHorseKeyBytes];
+    // A file cut short meanwhile ends where its whole records end.
+    bool whole = true;
+    for (std::uint64_t offset = 0; whole && offset < size;) {
+        const auto count = static_cast<std::size_t>(
+            std::min<std::uint64_t>(kBlockRecords, (size - offset) / kJvHorseRecordBytes));
+        if (!mapped.copyEvery(offset, kJvHorseRecordBytes, count, kJvHorseKeyBytes, keys[0]))
+            break;
+        for (std::size_t i = 0; whole && i < count; ++i) {
+            std::uint64_t* place = places_.valueOf(std::string_view(keys[i], kJvHorseKeyBytes));
             if (place == nullptr || *place != kNotRead)
                 continue;
-            *place = records_.size() / kJvHorseUsedBytes;
-            records_.insert(records_.end(), record, record + kJvHorseUsedBytes);
+            const std::size_t at = records_.size();
+            records_.resize(at + kJvHorseUsedBytes);
+            whole = mapped.copy(offset + i * kJvHorseRecordBytes, records_.data() + at,
+                                kJvHorseUsedBytes);
+            if (whole)
+                *place = at / kJvHorseUsedBytes;
+            else
+                records_.resize(at);
         }
-        if (*n < want)
-            break;
-        offset += want;
+        offset += count * kJvHorseRecordBytes;
     }
     notRead_ = 0;
     return true;
