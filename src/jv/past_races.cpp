@@ -169,11 +169,10 @@ PastRaceId pastRaceIdOf(const PastRunFacts& run) {
 }
 
 PastRaceSet rebuildPastRaces(std::span<const PastHorse> horses, const PastRaceRules& rules) {
-    // Keys and where their runs are, in file order.
+    // Keys in file order; the place of a run is its horse and slot.
     std::vector<RunKey> keys;
-    std::vector<PastRaceRunner> where;
     keys.reserve(horses.size() * kJvPastRunCount);
-    where.reserve(horses.size() * kJvPastRunCount);
+    adviseHugePages(keys.data(), keys.capacity() * sizeof(RunKey));
     std::array<size_t, kJvPastRunCount> older{};
     for (size_t h = 0; h < horses.size(); ++h) {
         const PastHorse& horse = horses[h];
@@ -186,8 +185,7 @@ PastRaceSet rebuildPastRaces(std::span<const PastHorse> horses, const PastRaceRu
                 continue;
             const bool shortHistory =
                 !horse.showsWholeCareer() && slotsBefore(horse, slot, older) < 2;
-            keys.push_back(RunKey::of(run, where.size(), shortHistory));
-            where.push_back({h, slot});
+            keys.push_back(RunKey::of(run, h * kJvPastRunCount + slot, shortHistory));
         }
     }
     sortRunKeys(keys);
@@ -201,8 +199,10 @@ PastRaceSet rebuildPastRaces(std::span<const PastHorse> horses, const PastRaceRu
         const Verdict verdict = judge(group, rules);
         if (verdict == Verdict::Kept) {
             PastRace race;
+            race.runners.reserve(group.size());
             for (const RunKey& key : group)
-                race.runners.push_back(where[key.place()]);
+                race.runners.push_back(
+                    {key.place() / kJvPastRunCount, key.place() % kJvPastRunCount});
             const PastRunFacts& first = runOf(horses, race.runners.front());
             race.id = pastRaceIdOf(first);
             race.fieldSize = first.fieldSize;
