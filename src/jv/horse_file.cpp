@@ -318,10 +318,11 @@ bool readHorse(JvHorseRecord& record, const std::string& horseFilePath, const st
         auto index = horseIndexOf(horseFilePath, file, attempt > 0);
         if (!index)
             break;
-        const std::optional<std::uint64_t> found = index->find(horseId);
+        const std::optional<std::uint32_t> found = index->find(horseId);
         if (!found)
             break;
-        std::optional<std::string> bytes = file.readAt(*found, kJvHorseUsedBytes);
+        std::optional<std::string> bytes =
+            file.readAt(std::uint64_t{*found} * kJvHorseRecordBytes, kJvHorseUsedBytes);
         if (!bytes || bytes->compare(0, kJvHorseKeyBytes, horseId) != 0)
             continue;
         parseHorseRecord(record, *bytes, fieldStrengthTotal, jvCurrentYear());

@@ -13,7 +13,7 @@ namespace {
 
 // The place of a key expected but not yet found. After a whole pass of the
 // file, a key still holding it is not in the file.
-constexpr std::uint64_t kNotRead = std::numeric_limits<std::uint64_t>::max();
+constexpr std::uint32_t kNotRead = std::numeric_limits<std::uint32_t>::max();
 
 // Records per read: blocks of whole records, so no record straddles two
 // reads, small enough to stay in the cache they are copied into.
@@ -54,7 +54,7 @@ std::size_t JvHorseKeyTable::slotFor(std::string_view key) const {
     }
 }
 
-void JvHorseKeyTable::insert(std::string_view key, std::uint64_t value) {
+void JvHorseKeyTable::insert(std::string_view key, std::uint32_t value) {
     if (key.size() != kJvHorseKeyBytes)
         return;
     if ((used_ + 1) * 2 > slots_.size())
@@ -68,23 +68,24 @@ void JvHorseKeyTable::insert(std::string_view key, std::uint64_t value) {
     ++used_;
 }
 
-std::uint64_t* JvHorseKeyTable::valueOf(std::string_view key) {
+std::uint32_t* JvHorseKeyTable::valueOf(std::string_view key) {
     if (key.size() != kJvHorseKeyBytes || slots_.empty())
         return nullptr;
     Slot& slot = slots_[slotFor(key)];
     return slot.used ? &slot.value : nullptr;
 }
 
-std::optional<std::uint64_t> JvHorseKeyTable::find(std::string_view key) const {
+std::optional<std::uint32_t> JvHorseKeyTable::find(std::string_view key) const {
     if (key.size() != kJvHorseKeyBytes || slots_.empty())
         return std::nullopt;
     const Slot& slot = slots_[slotFor(key)];
-    return slot.used ? std::optional<std::uint64_t>(slot.value) : std::nullopt;
+    return slot.used ? std::optional<std::uint32_t>(slot.value) : std::nullopt;
 }
 
 bool indexHorseKeys(const jvfile::ReadOnlyFile& file, JvHorseKeyTable& keys) {
     // A file of part records (LF line ends, a cut end) would be read shifted.
-    if (!holdsWholeHorseRecords(file.stamp().size))
+    if (!holdsWholeHorseRecords(file.stamp().size) ||
+        file.stamp().size / kJvHorseRecordBytes >= std::numeric_limits<std::uint32_t>::max())
         return false;
     // The buffer is written by the reads only.
     constexpr std::size_t kBlockBytes = kJvHorseRecordBytes * kBlockRecords;
@@ -98,7 +99,8 @@ bool indexHorseKeys(const jvfile::ReadOnlyFile& file, JvHorseKeyTable& keys) {
         if (!n)
             return false;
         for (std::size_t pos = 0; pos + kJvHorseKeyBytes <= *n; pos += kJvHorseRecordBytes)
-            keys.insert(std::string_view(block.get() + pos, kJvHorseKeyBytes), offset + pos);
+            keys.insert(std::string_view(block.get() + pos, kJvHorseKeyBytes),
+                        static_cast<std::uint32_t>((offset + pos) / kJvHorseRecordBytes));
         if (*n < kBlockBytes)
             return true;
     }
@@ -113,13 +115,24 @@ void JvHorseFile::expect(std::string_view horseId) {
     ++notRead_;
 }
 
+void JvHorseFile::reserveRecords(std::size_t room) {
+    if (room <= recordRoom_)
+        return;
+    // Written by the copies only, so not filled first.
+    auto grown = std::make_unique_for_overwrite<char[]>(room * kJvHorseUsedBytes);
+    jvfile::adviseHugePages(grown.get(), room * kJvHorseUsedBytes);
+    if (recordCount_ > 0)
+        std::memcpy(grown.get(), records_.get(), recordCount_ * kJvHorseUsedBytes);
+    records_ = std::move(grown);
+    recordRoom_ = room;
+}
+
 bool JvHorseFile::readExpected() {
     const std::uint64_t size = file_.stamp().size;
     // A file of part records (LF line ends, a cut end) would be read shifted.
     if (!holdsWholeHorseRecords(size))
         return false;
-    records_.reserve(records_.size() +
-                     std::min<std::size_t>(notRead_, 1u << 16) * kJvHorseUsedBytes);
+    reserveRecords(recordCount_ + notRead_);
     // Only the keys are looked at, and the bytes of the records expected.
     const jvfile::MappedFile mapped(file_);
     char keys[kBlockRecords][kJvHorseKeyBytes];
@@ -131,17 +144,18 @@ bool JvHorseFile::readExpected() {
         if (!mapped.copyEvery(offset, kJvHorseRecordBytes, count, kJvHorseKeyBytes, keys[0]))
             break;
         for (std::size_t i = 0; whole && i < count; ++i) {
-            std::uint64_t* place = places_.valueOf(std::string_view(keys[i], kJvHorseKeyBytes));
+            std::uint32_t* place = places_.valueOf(std::string_view(keys[i], kJvHorseKeyBytes));
             if (place == nullptr || *place != kNotRead)
                 continue;
-            const std::size_t at = records_.size();
-            records_.resize(at + kJvHorseUsedBytes);
-            whole = mapped.copy(offset + i * kJvHorseRecordBytes, records_.data() + at,
-                                kJvHorseUsedBytes);
+            // A key missing from an earlier pass may be found in a file
+            // rewritten since: more horses than expected.
+            if (recordCount_ == recordRoom_)
+                reserveRecords(recordRoom_ * 2 + 16);
+            whole =
+                mapped.copy(offset + i * kJvHorseRecordBytes,
+                            records_.get() + recordCount_ * kJvHorseUsedBytes, kJvHorseUsedBytes);
             if (whole)
-                *place = at / kJvHorseUsedBytes;
-            else
-                records_.resize(at);
+                *place = static_cast<std::uint32_t>(recordCount_++);
         }
         offset += count * kJvHorseRecordBytes;
     }
@@ -160,12 +174,12 @@ std::optional<std::string_view> JvHorseFile::recordOf(std::string_view horseId,
         showHorseNotRead(prompt);
         return std::nullopt;
     }
-    const std::optional<std::uint64_t> place = places_.find(horseId);
+    const std::optional<std::uint32_t> place = places_.find(horseId);
     if (!place || *place == kNotRead) {
         showHorseNotRead(prompt);
         return std::nullopt;
     }
-    return std::string_view(records_.data() + *place * kJvHorseUsedBytes, kJvHorseUsedBytes);
+    return std::string_view(records_.get() + *place * kJvHorseUsedBytes, kJvHorseUsedBytes);
 }
 
 bool JvHorseFile::read(JvHorseRecord& record, std::string_view horseId,

@@ -5,6 +5,7 @@
 #include "jv/horse_file.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,26 +13,26 @@
 
 namespace zelkor {
 
-// Registration number → a value (a record's offset or place), in one flat
-// table (open addressing): no string per key, one allocation, nothing to
-// free key by key.
+// Registration number → a value (a record's number or place), in one flat
+// table (open addressing) of 16-byte slots: no string per key, one
+// allocation, nothing to free key by key.
 class JvHorseKeyTable {
   public:
     // Room for `keys` keys without growing.
     void reserve(std::size_t keys);
     // Keeps the first value of a key.
-    void insert(std::string_view key, std::uint64_t value);
+    void insert(std::string_view key, std::uint32_t value);
     // The value of `key`, or nothing.
-    std::optional<std::uint64_t> find(std::string_view key) const;
+    std::optional<std::uint32_t> find(std::string_view key) const;
     // The value of `key` to change in place, or null.
-    std::uint64_t* valueOf(std::string_view key);
+    std::uint32_t* valueOf(std::string_view key);
     std::size_t size() const { return used_; }
 
   private:
     struct Slot {
-        std::uint64_t value = 0;
-        bool used = false;
+        std::uint32_t value = 0;
         char key[kJvHorseKeyBytes];
+        bool used = false;
     };
     std::size_t slotOf(std::string_view key) const;
     std::size_t slotFor(std::string_view key) const;
@@ -41,8 +42,8 @@ class JvHorseKeyTable {
 };
 
 // Every key of the horse file into `keys` (emptied first) with its record's
-// offset, in one pass of whole-record blocks; false when the file cannot
-// be read or is not whole records.
+// number (its offset over kJvHorseRecordBytes), in one pass of whole-record blocks; false when the
+// file cannot be read or is not whole records.
 bool indexHorseKeys(const jvfile::ReadOnlyFile& file, JvHorseKeyTable& keys);
 
 // A horse file for one job: opened once, and read in one pass for the
@@ -71,13 +72,17 @@ class JvHorseFile {
     // The used bytes of the horse's record, or nothing after the message.
     std::optional<std::string_view> recordOf(std::string_view horseId, UserPrompt& prompt);
     bool readExpected();
+    void reserveRecords(std::size_t room);
 
     std::string path_;
     jvfile::ReadOnlyFile file_;
     bool opened_ = false;
-    JvHorseKeyTable places_;    // key → place in records_, or kNotRead / kAbsent
-    std::size_t notRead_ = 0;   // keys expected but not yet looked for
-    std::vector<char> records_; // kJvHorseUsedBytes per horse found
+    JvHorseKeyTable places_;  // key → place in records_, or kNotRead
+    std::size_t notRead_ = 0; // keys expected but not yet looked for
+    // kJvHorseUsedBytes per horse found, room for `recordRoom_` of them.
+    std::unique_ptr<char[]> records_;
+    std::size_t recordCount_ = 0;
+    std::size_t recordRoom_ = 0;
 };
 
 } // namespace zelkor

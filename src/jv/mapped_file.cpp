@@ -65,6 +65,15 @@ bool copyOutOf(const char* data, std::uint64_t size, std::uint64_t offset, std::
 
 } // namespace
 
+void adviseHugePages(const void* data, std::size_t bytes) {
+    constexpr std::uintptr_t kHugePage = 2u << 20;
+    const auto begin = reinterpret_cast<std::uintptr_t>(data);
+    const std::uintptr_t from = (begin + kHugePage - 1) & ~(kHugePage - 1);
+    const std::uintptr_t to = (begin + bytes) & ~(kHugePage - 1);
+    if (from < to)
+        ::madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
+}
+
 MappedFile::MappedFile(const ReadOnlyFile& file) : file_(file), size_(file.stamp().size) {
     if (size_ == 0 || size_ > SIZE_MAX)
         return;

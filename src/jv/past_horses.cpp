@@ -3,11 +3,10 @@
 #include "jv/code_tables.h"
 #include "jv/file_index.h"
 #include "jv/fixed_record.h"
+#include "jv/mapped_file.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <cstring>
-#include <sys/mman.h>
 
 namespace zelkor {
 namespace {
@@ -117,15 +116,6 @@ void fillJvPastRun(JvPastRun& run, const PastRunFacts& facts) {
     completePastRun(run);
 }
 
-void adviseHugePages(const void* data, std::size_t bytes) {
-    constexpr std::uintptr_t kHugePage = 2u << 20;
-    const auto begin = reinterpret_cast<std::uintptr_t>(data);
-    const std::uintptr_t from = (begin + kHugePage - 1) & ~(kHugePage - 1);
-    const std::uintptr_t to = (begin + bytes) & ~(kHugePage - 1);
-    if (from < to)
-        ::madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
-}
-
 bool readPastHorses(const std::string& horseFilePath, std::vector<PastHorse>& horses,
                     UserPrompt& prompt) {
     jvfile::ReadOnlyFile file;
@@ -140,7 +130,7 @@ bool readPastHorses(const std::string& horseFilePath, std::vector<PastHorse>& ho
     }
     horses.clear();
     horses.reserve(static_cast<size_t>(size / kJvHorseRecordBytes));
-    adviseHugePages(horses.data(), horses.capacity() * sizeof(PastHorse));
+    jvfile::adviseHugePages(horses.data(), horses.capacity() * sizeof(PastHorse));
     // A block small enough to stay in the cache it is copied into.
     constexpr size_t kRecordsPerBlock = 32;
     std::vector<char> block(kJvHorseRecordBytes * kRecordsPerBlock);

@@ -72,11 +72,6 @@ inline JvPastRun jvPastRunOf(const PastRunFacts& facts) {
     return run;
 }
 
-// Asks for huge pages under a large array about to be filled (the horses
-// of a file, the runs of all of them): a few dozen page faults instead of
-// thousands. Only advice: nothing changes where it is not taken.
-void adviseHugePages(const void* data, std::size_t bytes);
-
 // Every horse of the horse file in file order. A record whose key came
 // before is left out, as the search by key never reaches it. Shows
 // "ファイル %s は開けませんでした。" and returns false when the file cannot be

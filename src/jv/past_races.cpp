@@ -1,6 +1,7 @@
 #include "jv/past_races.h"
 
 #include "core/fixed_lists.h"
+#include "jv/mapped_file.h"
 #include "jv/race_loader.h"
 
 #include <algorithm>
@@ -172,7 +173,7 @@ PastRaceSet rebuildPastRaces(std::span<const PastHorse> horses, const PastRaceRu
     // Keys in file order; the place of a run is its horse and slot.
     std::vector<RunKey> keys;
     keys.reserve(horses.size() * kJvPastRunCount);
-    adviseHugePages(keys.data(), keys.capacity() * sizeof(RunKey));
+    jvfile::adviseHugePages(keys.data(), keys.capacity() * sizeof(RunKey));
     std::array<size_t, kJvPastRunCount> older{};
     for (size_t h = 0; h < horses.size(); ++h) {
         const PastHorse& horse = horses[h];
