@@ -18,6 +18,8 @@ constexpr std::uint32_t kNotRead = std::numeric_limits<std::uint32_t>::max();
 // Records per read: blocks of whole records, so no record straddles two
 // reads, small enough to stay in the cache they are copied into.
 constexpr std::size_t kBlockRecords = 32;
+// The bytes of the file a pass holds mapped at most, about.
+constexpr std::uint64_t kReleaseBytes = 4u << 20;
 
 } // namespace
 
@@ -134,7 +136,7 @@ bool JvHorseFile::readExpected() {
         return false;
     reserveRecords(recordCount_ + notRead_);
     // Only the keys are looked at, and the bytes of the records expected.
-    const jvfile::MappedFile mapped(file_);
+    jvfile::MappedFile mapped(file_);
     char keys[kBlockRecords][kJvHorseKeyBytes];
     // A file cut short meanwhile ends where its whole records end.
     bool whole = true;
@@ -158,6 +160,8 @@ bool JvHorseFile::readExpected() {
                 *place = static_cast<std::uint32_t>(recordCount_++);
         }
         offset += count * kJvHorseRecordBytes;
+        if (offset % kReleaseBytes < count * kJvHorseRecordBytes)
+            mapped.release(offset);
     }
     notRead_ = 0;
     return true;

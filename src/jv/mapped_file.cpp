@@ -1,11 +1,13 @@
 #include "jv/mapped_file.h"
 
+#include <algorithm>
 #include <atomic>
 #include <csetjmp>
 #include <csignal>
 #include <cstring>
 #include <mutex>
 #include <sys/mman.h>
+#include <unistd.h>
 
 namespace zelkor::jvfile {
 namespace {
@@ -87,6 +89,16 @@ MappedFile::MappedFile(const ReadOnlyFile& file) : file_(file), size_(file.stamp
 MappedFile::~MappedFile() {
     if (data_ != nullptr)
         ::munmap(const_cast<char*>(data_), static_cast<std::size_t>(size_));
+}
+
+void MappedFile::release(std::uint64_t offset) {
+    const std::uint64_t page = static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE));
+    const std::uint64_t end = std::min(offset, size_) / page * page;
+    if (data_ == nullptr || end <= released_)
+        return;
+    ::madvise(const_cast<char*>(data_) + released_, static_cast<std::size_t>(end - released_),
+              MADV_DONTNEED);
+    released_ = end;
 }
 
 bool MappedFile::copy(std::uint64_t offset, char* to, std::size_t length) const {

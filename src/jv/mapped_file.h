@@ -31,11 +31,17 @@ class MappedFile {
     bool copyEvery(std::uint64_t offset, std::size_t stride, std::size_t count, std::size_t width,
                    char* to) const;
 
+    // Done with the bytes before `offset`: their pages leave this process's
+    // memory (they stay cached for the file), so a pass over a large file
+    // holds a little of it at a time.
+    void release(std::uint64_t offset);
+
   private:
     const ReadOnlyFile& file_;
     std::uint64_t size_ = 0;
     const char* data_ = nullptr;     // null when not mapped
     mutable std::vector<char> span_; // the bytes read where not mapped
+    std::uint64_t released_ = 0;
 };
 
 // Asks for huge pages under a large array about to be filled (the horses
