@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace zelkor {
@@ -128,7 +129,7 @@ void fillCard(JvRaceCard& card, const std::string& path, std::string_view line,
     fresh.jockeyFilePath = folder + "KTDAT" + kSeparator + "JracKisi.dat";
     fresh.trainerFilePath = folder + "KTDAT" + kSeparator + "JracChok.dat";
     parseRaceLine(fresh, line.substr(0, std::min(line.size(), kJvMaxRaceLineBytes)));
-    card = fresh;
+    card = std::move(fresh);
 }
 
 // The line buffer reads of a whole file, in file order. The file is taken

@@ -38,6 +38,8 @@ class JvRaceCard {
     JvRaceCard() = default;
     JvRaceCard(const JvRaceCard&) = default;
     JvRaceCard& operator=(const JvRaceCard&) = default;
+    JvRaceCard(JvRaceCard&&) = default;
+    JvRaceCard& operator=(JvRaceCard&&) = default;
 
     void reset() { *this = JvRaceCard(); }
 
