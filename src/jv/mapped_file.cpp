@@ -43,13 +43,24 @@ void catchBusErrors() {
     });
 }
 
+// Fields to copy out of a mapping: `count` of `width` bytes, `stride`
+// bytes apart from `first`, into `to`.
+struct FieldCopy {
+    const char* first;
+    std::size_t stride;
+    std::size_t count;
+    std::size_t width;
+    char* to;
+    const char* mappingEnd;
+};
+
 // Copies the fields out of the mapping; false when the file lost bytes they
-// lie in. Nothing here has to be destroyed, so the jump skips nothing.
-bool copyOutOf(const char* data, std::uint64_t size, std::uint64_t offset, std::size_t stride,
-               std::size_t count, std::size_t width, char* to) {
+// lie in. Nothing here has to be destroyed, so the jump skips nothing, and
+// nothing changes after the jump is set but the copied bytes.
+bool copyOutOf(const char* mapping, const FieldCopy& job) {
     sigjmp_buf jump;
-    copyFrom = data;
-    copyEnd = data + size;
+    copyFrom = mapping;
+    copyEnd = job.mappingEnd;
     if (sigsetjmp(jump, 0) != 0) {
         copyJump = nullptr;
         return false;
@@ -61,10 +72,11 @@ bool copyOutOf(const char* data, std::uint64_t size, std::uint64_t offset, std::
     // Fields a few strides ahead are fetched while these are copied: the
     // memory has no other pattern to guess from.
     constexpr std::size_t kAhead = 6;
-    for (std::size_t i = 0; i < count; ++i) {
-        if (offset + (i + kAhead) * stride < size)
-            __builtin_prefetch(data + offset + (i + kAhead) * stride);
-        std::memcpy(to + i * width, data + offset + i * stride, width);
+    for (std::size_t i = 0; i < job.count; ++i) {
+        const char* field = job.first + i * job.stride;
+        if (job.stride * kAhead < static_cast<std::size_t>(job.mappingEnd - field))
+            __builtin_prefetch(field + job.stride * kAhead);
+        std::memcpy(job.to + i * job.width, field, job.width);
     }
     std::atomic_signal_fence(std::memory_order_seq_cst);
     copyJump = nullptr;
@@ -119,7 +131,7 @@ bool MappedFile::copyEvery(std::uint64_t offset, std::size_t stride, std::size_t
     if (offset > size_ || span > size_ - offset)
         return false;
     if (data_ != nullptr)
-        return copyOutOf(data_, size_, offset, stride, count, width, to);
+        return copyOutOf(data_, {data_ + offset, stride, count, width, to, data_ + size_});
     span_.resize(static_cast<std::size_t>(span));
     if (file_.readInto(offset, span_.data(), span_.size()) != span_.size())
         return false;
