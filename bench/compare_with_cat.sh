@@ -8,8 +8,12 @@
 #
 # Usage: bench/compare_with_cat.sh [BUILD_FOLDER] [RUNS] [DATA_FOLDER]
 #        (defaults: build, 7, a temporary folder). A DATA_FOLDER given is
-#        kept, and its data reused by the next run. Needs python3 for the
-#        timing and GNU time (/usr/bin/time) for the peak memory.
+#        kept, and its data reused by the next run. The pages go below
+#        $PAGES_FOLDER (default: beside the data); a folder on tmpfs
+#        (/dev/shm/...) leaves out the disk's file system, whose cost of
+#        creating files varies with what else runs (see compare below).
+#        Needs python3 for the timing and GNU time (/usr/bin/time) for the
+#        peak memory.
 set -eu
 
 build=$(cd "${1:-build}" && pwd)
@@ -22,12 +26,17 @@ done
 if [ -n "${3:-}" ]; then
     mkdir -p "$3"
     work=$(cd "$3" && pwd)
-    trap 'rm -rf "$work/prog"' EXIT INT TERM
 else
     work=$(mktemp -d "${TMPDIR:-/tmp}/zelkor-compare-XXXXXX")
-    trap 'rm -rf "$work"' EXIT INT TERM
 fi
-mkdir -p "$work/day" "$work/big" "$work/season" "$work/prog"
+pages=$(mkdir -p "${PAGES_FOLDER:-$work/prog}" && cd "${PAGES_FOLDER:-$work/prog}" && pwd)
+pages=$(mktemp -d "$pages/pages-XXXXXX")
+if [ -n "${3:-}" ]; then
+    trap 'rm -rf "$pages"' EXIT INT TERM
+else
+    trap 'rm -rf "$pages" "$work"' EXIT INT TERM
+fi
+mkdir -p "$work/day" "$work/big" "$work/season"
 [ -f "$work/day/JracUmaj.dat" ] || "$build/bench/paper_bench" --write-race-day "$work/day" 36 20000
 [ -f "$work/big/JracUmaj.dat" ] || "$build/bench/paper_bench" --write-race-day "$work/big" 2000 100000
 [ -f "$work/season/JracUmaj.dat" ] ||
@@ -47,8 +56,8 @@ print("%.4f" % (usage.ru_utime + usage.ru_stime))' "$@"
 # Prints the peak memory in KiB of one run (the timing runs start from a
 # copy of python, whose memory would count).
 peak_of() {
-    /usr/bin/time -f %M -o "$work/peak" "$@" >/dev/null 2>&1 || true
-    tail -n 1 "$work/peak"
+    /usr/bin/time -f %M -o "$pages/peak" "$@" >/dev/null 2>&1 || true
+    tail -n 1 "$pages/peak"
 }
 
 median() {
@@ -71,20 +80,20 @@ compare() {
         shift
     done
     shift
-    : >"$work/prog.times"
-    : >"$work/cat.times"
+    : >"$pages/prog.times"
+    : >"$pages/cat.times"
     i=0
     while [ "$i" -lt "$runs" ]; do
-        mkdir -p "$work/prog/$set_no.$i"
+        mkdir -p "$pages/$set_no.$i"
         # shellcheck disable=SC2086
-        cpu_of cat $files >>"$work/cat.times"
-        cpu_of "$cli" --program-folder "$work/prog/$set_no.$i" "$@" >>"$work/prog.times"
+        cpu_of cat $files >>"$pages/cat.times"
+        cpu_of "$cli" --program-folder "$pages/$set_no.$i" "$@" >>"$pages/prog.times"
         i=$((i + 1))
     done
-    prog=$(median <"$work/prog.times")
-    cat=$(median <"$work/cat.times")
-    mkdir -p "$work/prog/$set_no.peak"
-    peak=$(peak_of "$cli" --program-folder "$work/prog/$set_no.peak" "$@")
+    prog=$(median <"$pages/prog.times")
+    cat=$(median <"$pages/cat.times")
+    mkdir -p "$pages/$set_no.peak"
+    peak=$(peak_of "$cli" --program-folder "$pages/$set_no.peak" "$@")
     awk -v n="$name" -v p="$prog" -v c="$cat" -v m="$peak" 'BEGIN {
         printf "%-34s %7.4f s  cat %6.4f s  ratio %5.1fx  peak %4.0f MiB\n", n, p, c, (c > 0 ? p / c : 0), m / 1024 }'
 }
