@@ -6,6 +6,9 @@
 // newspaper set of the day (edition with past results) is timed too.
 //
 // Run: build/bench/paper_bench   (the data is written to a temporary folder)
+//      build/bench/paper_bench --write-race-day FOLDER RACES HORSES   writes
+//      the race card and horse file only, for whole-process comparisons of
+//      `zelkor2k-cli predict-all` and `paper` with `cat` of the two files.
 
 #include "core/ports.h"
 #include "core/race_sheet.h"
@@ -17,7 +20,9 @@
 #include "support/silent_progress.h"
 
 #include <benchmark/benchmark.h>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <stdexcept>
@@ -116,4 +121,24 @@ BENCHMARK(BM_NewspaperSetArchiveSource)->Unit(benchmark::kMillisecond)->MinTime(
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    if (argc == 5 && std::strcmp(argv[1], "--write-race-day") == 0) {
+        std::string folder = argv[2];
+        if (!folder.ends_with('/'))
+            folder += '/';
+        const int races = std::atoi(argv[3]);
+        const int horses = std::atoi(argv[4]);
+        if (races < 1 || horses < 1 || !zelkor::bench::writeRaceDay(folder, races, horses)) {
+            std::fprintf(stderr, "cannot write a race day of %s races and %s horses into %s\n",
+                         argv[3], argv[4], argv[2]);
+            return 1;
+        }
+        return 0;
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

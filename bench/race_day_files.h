@@ -28,6 +28,15 @@ class SilentPrompt : public UserPrompt {
     int messages = 0;
 };
 
+// Writes a generated race day into `folder` (ending in a separator): the
+// race card "JracDen1.dat" of `races` races and the horse file
+// "JracUmaj.dat" of `horses` horses.
+inline bool writeRaceDay(const std::string& folder, int races, int horses) {
+    test::JvRaceDay day = test::makeJvRaceDay(races, horses, 7);
+    return test::writeJvRaceCard(folder + "JracDen1.dat", day.races) &&
+           test::writeJvHorseFile(folder + "JracUmaj.dat", day.horses);
+}
+
 class RaceDayFiles {
   public:
     RaceDayFiles(int races, int horses) {
@@ -36,9 +45,7 @@ class RaceDayFiles {
         if (::mkdtemp(pattern.data()) == nullptr)
             throw std::runtime_error("cannot make a temporary folder");
         folder_ = pattern + "/";
-        test::JvRaceDay day = test::makeJvRaceDay(races, horses, 7);
-        if (!test::writeJvRaceCard(raceCard(), day.races) ||
-            !test::writeJvHorseFile(folder_ + "JracUmaj.dat", day.horses))
+        if (!writeRaceDay(folder_, races, horses))
             throw std::runtime_error("cannot write the race day");
     }
     ~RaceDayFiles() {

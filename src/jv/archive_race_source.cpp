@@ -22,24 +22,36 @@ bool ArchiveRaceSource::readRace(JvRaceCard& card, int position, UserPrompt& pro
     return openCard(prompt) && card_.readRace(card, position, prompt, programFolder_);
 }
 
-bool ArchiveRaceSource::readHorse(JvHorseRecord& record, const JvRaceCard& race, int runner,
-                                  long long fieldStrengthTotal, UserPrompt& prompt) {
+bool ArchiveRaceSource::prepareHorse(const JvRaceCard& race, int runner, std::string_view& horseId,
+                                     int& year) {
     if (runner < 1 || runner > kJvMaxRunners)
         return false;
-    const std::string& horseId = race.horseIds[static_cast<size_t>(runner)];
-    // A race without a year has its horses' ages counted in this year.
-    const int year = race.year > 0 ? race.year : jvCurrentYear();
-    RecentHorse& recent = recent_[static_cast<size_t>(runner)];
-    if (recent.horseId != horseId || recent.year != year) {
-        recent.horseId.clear();
-        if (!horses_.read(recent.record, horseId, 0, year, prompt))
-            return false;
-        recent.horseId = horseId;
-        recent.year = year;
+    // Every horse of the card is taken in the one pass of the horse file
+    // the first horse costs (a card that cannot be read names none).
+    if (!cardHorsesExpected_ && cardOpened_) {
+        card_.forEachHorseId([this](std::string_view id) { horses_.expect(id); });
+        cardHorsesExpected_ = true;
     }
-    record = recent.record;
-    record.oddsEstimate = estimateOdds(fieldStrengthTotal, record.strength);
+    horseId = race.horseIds[static_cast<size_t>(runner)];
+    // A race without a year has its horses' ages counted in this year.
+    year = race.year > 0 ? race.year : jvCurrentYear();
     return true;
+}
+
+bool ArchiveRaceSource::readHorse(JvHorseRecord& record, const JvRaceCard& race, int runner,
+                                  long long fieldStrengthTotal, UserPrompt& prompt) {
+    std::string_view horseId;
+    int year = 0;
+    return prepareHorse(race, runner, horseId, year) &&
+           horses_.read(record, horseId, fieldStrengthTotal, year, prompt);
+}
+
+bool ArchiveRaceSource::readHorseForSheet(JvHorseRecord& record, const JvRaceCard& race, int runner,
+                                          UserPrompt& prompt) {
+    std::string_view horseId;
+    int year = 0;
+    return prepareHorse(race, runner, horseId, year) &&
+           horses_.readForSheet(record, horseId, year, prompt);
 }
 
 } // namespace zelkor

@@ -4,14 +4,14 @@
 #include "jv/race_card.h"
 #include "jv/race_source.h"
 
-#include <array>
 #include <string>
 
 namespace zelkor {
 
 // The races of a JRA-VAN archive: its race card and the horse file of the
 // card's folder. The card is read once, on the first count or read; the
-// horse file is indexed once, on the first horse.
+// horse file is read once, on the first horse, for the horses of every race
+// of the card.
 class ArchiveRaceSource : public RaceSource {
   public:
     // `programFolder` (ending in a separator) places the trainer and jockey
@@ -25,25 +25,21 @@ class ArchiveRaceSource : public RaceSource {
     // The horse file has no real odds: `oddsEstimate` is always the estimate.
     bool readHorse(JvHorseRecord& record, const JvRaceCard& race, int runner,
                    long long fieldStrengthTotal, UserPrompt& prompt) override;
+    bool readHorseForSheet(JvHorseRecord& record, const JvRaceCard& race, int runner,
+                           UserPrompt& prompt) override;
 
   private:
     bool openCard(UserPrompt& prompt);
+    // The horse's key and the year its age counts in, the card's horses
+    // named to the horse file first; false for a runner out of range.
+    bool prepareHorse(const JvRaceCard& race, int runner, std::string_view& horseId, int& year);
 
     std::string raceCardPath_;
     std::string programFolder_;
     JvRaceCardFile card_;
     bool cardOpened_ = false;
     JvHorseFile horses_;
-
-    // The horses of the race read last, by runner: the loader reads every
-    // runner twice (for the field's strength, then with it), and the second
-    // read only sets the odds again.
-    struct RecentHorse {
-        std::string horseId;
-        int year = 0;
-        JvHorseRecord record;
-    };
-    std::array<RecentHorse, kJvRunnerSlots> recent_;
+    bool cardHorsesExpected_ = false;
 };
 
 } // namespace zelkor

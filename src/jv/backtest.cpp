@@ -99,6 +99,7 @@ BacktestRace predictPastRace(const PastRace& race, std::span<const PastHorse> ho
         const int b = horseNumber(pair[1]);
         out.quinellaPairs.push_back({std::min(a, b), std::max(a, b)});
     }
+    out.runners.reserve(static_cast<size_t>(n));
     for (int k = 1; k <= n; ++k) {
         const PastRaceEntrant& entrant = field[static_cast<size_t>(k)];
         BacktestRunner runner;

@@ -33,6 +33,7 @@ class ReadOnlyFile {
     ~ReadOnlyFile();
 
     const FileStamp& stamp() const { return stamp_; }
+    int descriptor() const { return fd_; }
     // Up to `length` bytes from `offset`; fewer at the end of the file.
     std::optional<std::string> readAt(std::uint64_t offset, std::size_t length) const;
     // The same into `buffer` (at least `length` bytes): the count read.

@@ -22,6 +22,16 @@ inline int readLeadingDigits(std::string_view record, size_t offset, size_t widt
         return 0;
     const std::string_view field = record.substr(offset, width);
     size_t pos = 0;
+    // Most fields start with a digit: then the number is the digits up to
+    // the first non-digit, and nine of them never overflow.
+    if (field.size() <= 9) {
+        int digits = 0;
+        for (unsigned d;
+             pos < field.size() && (d = static_cast<unsigned char>(field[pos]) - 48u) <= 9; ++pos)
+            digits = digits * 10 + static_cast<int>(d);
+        if (pos > 0)
+            return digits;
+    }
     while (pos < field.size() && (field[pos] == ' ' || (field[pos] >= '\t' && field[pos] <= '\r')))
         ++pos;
     bool negative = false;

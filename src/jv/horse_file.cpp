@@ -5,6 +5,7 @@
 #include "jv/file_index.h"
 #include "jv/fixed_record.h"
 #include "jv/horse_lookup.h"
+#include "jv/past_horses.h"
 #include "text/format.h"
 #include "text/sjis.h"
 
@@ -75,6 +76,15 @@ bool parsePastRun(JvPastRun& run, std::string_view block) {
     return true;
 }
 
+// The finishing counts by set, distance band and place.
+void readBandCounts(std::string_view record, JvBandCounts& counts) {
+    for (size_t set = 0; set < 2; ++set)
+        for (size_t band = 0; band < 3; ++band)
+            for (size_t place = 0; place < 4; ++place)
+                readDecimal(record, 817 + 36 * set + 12 * band + 3 * place, 3,
+                            counts[set][band][place]);
+}
+
 } // namespace
 
 void parseHorseRecord(JvHorseRecord& horse, std::string_view record, long long fieldStrengthTotal,
@@ -96,11 +106,7 @@ void parseHorseRecord(JvHorseRecord& horse, std::string_view record, long long f
     horse.owner = compactName(readText(record, 475, 40));
     readDecimal(record, 573, 7, horse.earnings);
     readDecimal(record, 587, 7, horse.prizeTotal);
-    for (size_t set = 0; set < 2; ++set)
-        for (size_t band = 0; band < 3; ++band)
-            for (size_t place = 0; place < 4; ++place)
-                readDecimal(record, 817 + 36 * set + 12 * band + 3 * place, 3,
-                            horse.bandCounts[set][band][place]);
+    readBandCounts(record, horse.bandCounts);
 
     decodeHorseTexts(horse);
     // The runs after the end mark stay new (empty) runs. A block cut short
@@ -113,6 +119,18 @@ void parseHorseRecord(JvHorseRecord& horse, std::string_view record, long long f
             break;
     }
     deriveHorseValues(horse, horse.pastRuns, horse.bandCounts, fieldStrengthTotal, year);
+}
+
+void parseHorseForSheet(JvHorseRecord& horse, std::string_view record, int year) {
+    const PastHorse facts = parsePastHorse(record);
+    horse.reset();
+    horse.name = readCut(record, 28, 36);
+    horse.birthYear = facts.birthYear;
+    horse.sexCode = facts.sexCode;
+    readBandCounts(record, horse.bandCounts);
+    for (size_t slot = 0; slot < static_cast<size_t>(facts.runCount); ++slot)
+        fillJvPastRun(horse.pastRuns[slot], facts.runs[slot]);
+    deriveHorseValues(horse, horse.pastRuns, horse.bandCounts, 0, year);
 }
 
 namespace {
@@ -300,10 +318,11 @@ bool readHorse(JvHorseRecord& record, const std::string& horseFilePath, const st
         auto index = horseIndexOf(horseFilePath, file, attempt > 0);
         if (!index)
             break;
-        const std::optional<std::uint64_t> found = index->find(horseId);
+        const std::optional<std::uint32_t> found = index->find(horseId);
         if (!found)
             break;
-        std::optional<std::string> bytes = file.readAt(*found, kJvHorseUsedBytes);
+        std::optional<std::string> bytes =
+            file.readAt(std::uint64_t{*found} * kJvHorseRecordBytes, kJvHorseUsedBytes);
         if (!bytes || bytes->compare(0, kJvHorseKeyBytes, horseId) != 0)
             continue;
         parseHorseRecord(record, *bytes, fieldStrengthTotal, jvCurrentYear());

@@ -143,6 +143,13 @@ bool readHorse(JvHorseRecord& record, const std::string& horseFilePath, const st
 void parseHorseRecord(JvHorseRecord& record, std::string_view bytes, long long fieldStrengthTotal,
                       int year);
 
+// Fills `record` with what the race sheet takes of a horse, from the same
+// bytes: its name, sex, birth year and finishing counts, the facts of its
+// runs (their texts, names and jockeys left empty) and the derived values,
+// ages counted in `year`, the odds estimate as without a field total.
+// Everything else reads as in a new record.
+void parseHorseForSheet(JvHorseRecord& record, std::string_view bytes, int year);
+
 // The reader's two messages: the file cannot be opened, the horse cannot be
 // read from it.
 void showHorseFileNotOpened(UserPrompt& prompt, const std::string& path);

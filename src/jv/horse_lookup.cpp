@@ -1,10 +1,27 @@
 #include "jv/horse_lookup.h"
 
+#include "jv/mapped_file.h"
+
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <limits>
+#include <memory>
 
 namespace zelkor {
+namespace {
+
+// The place of a key expected but not yet found. After a whole pass of the
+// file, a key still holding it is not in the file.
+constexpr std::uint32_t kNotRead = std::numeric_limits<std::uint32_t>::max();
+
+// Records per read: blocks of whole records, so no record straddles two
+// reads, small enough to stay in the cache they are copied into.
+constexpr std::size_t kBlockRecords = 32;
+// The bytes of the file a pass holds mapped at most, about.
+constexpr std::uint64_t kReleaseBytes = 4u << 20;
+
+} // namespace
 
 void JvHorseKeyTable::reserve(std::size_t keys) {
     // At most half full, a power of two for the mask.
@@ -15,8 +32,8 @@ void JvHorseKeyTable::reserve(std::size_t keys) {
     slots_.assign(wanted, Slot{});
     used_ = 0;
     for (const Slot& slot : old)
-        if (slot.offsetPlusOne != 0)
-            insert(std::string_view(slot.key, kJvHorseKeyBytes), slot.offsetPlusOne - 1);
+        if (slot.used)
+            insert(std::string_view(slot.key, kJvHorseKeyBytes), slot.value);
 }
 
 std::size_t JvHorseKeyTable::slotOf(std::string_view key) const {
@@ -30,45 +47,50 @@ std::size_t JvHorseKeyTable::slotOf(std::string_view key) const {
     return static_cast<std::size_t>(h) & (slots_.size() - 1);
 }
 
-void JvHorseKeyTable::insert(std::string_view key, std::uint64_t offset) {
+std::size_t JvHorseKeyTable::slotFor(std::string_view key) const {
+    // The key's slot, or the free slot where it would go.
+    for (std::size_t i = slotOf(key);; i = (i + 1) & (slots_.size() - 1)) {
+        const Slot& slot = slots_[i];
+        if (!slot.used || std::memcmp(slot.key, key.data(), kJvHorseKeyBytes) == 0)
+            return i;
+    }
+}
+
+void JvHorseKeyTable::insert(std::string_view key, std::uint32_t value) {
     if (key.size() != kJvHorseKeyBytes)
         return;
     if ((used_ + 1) * 2 > slots_.size())
         reserve(used_ + 1 > 8 ? (used_ + 1) * 2 : 8);
-    for (std::size_t i = slotOf(key);; i = (i + 1) & (slots_.size() - 1)) {
-        Slot& slot = slots_[i];
-        if (slot.offsetPlusOne == 0) {
-            slot.offsetPlusOne = offset + 1;
-            std::memcpy(slot.key, key.data(), kJvHorseKeyBytes);
-            ++used_;
-            return;
-        }
-        if (std::memcmp(slot.key, key.data(), kJvHorseKeyBytes) == 0)
-            return;
-    }
+    Slot& slot = slots_[slotFor(key)];
+    if (slot.used)
+        return;
+    slot.used = true;
+    slot.value = value;
+    std::memcpy(slot.key, key.data(), kJvHorseKeyBytes);
+    ++used_;
 }
 
-std::optional<std::uint64_t> JvHorseKeyTable::find(std::string_view key) const {
+std::uint32_t* JvHorseKeyTable::valueOf(std::string_view key) {
+    if (key.size() != kJvHorseKeyBytes || slots_.empty())
+        return nullptr;
+    Slot& slot = slots_[slotFor(key)];
+    return slot.used ? &slot.value : nullptr;
+}
+
+std::optional<std::uint32_t> JvHorseKeyTable::find(std::string_view key) const {
     if (key.size() != kJvHorseKeyBytes || slots_.empty())
         return std::nullopt;
-    for (std::size_t i = slotOf(key);; i = (i + 1) & (slots_.size() - 1)) {
-        const Slot& slot = slots_[i];
-        if (slot.offsetPlusOne == 0)
-            return std::nullopt;
-        if (std::memcmp(slot.key, key.data(), kJvHorseKeyBytes) == 0)
-            return slot.offsetPlusOne - 1;
-    }
+    const Slot& slot = slots_[slotFor(key)];
+    return slot.used ? std::optional<std::uint32_t>(slot.value) : std::nullopt;
 }
-
-JvHorseFile::JvHorseFile(std::string path) : path_(std::move(path)) {}
 
 bool indexHorseKeys(const jvfile::ReadOnlyFile& file, JvHorseKeyTable& keys) {
     // A file of part records (LF line ends, a cut end) would be read shifted.
-    if (!holdsWholeHorseRecords(file.stamp().size))
+    if (!holdsWholeHorseRecords(file.stamp().size) ||
+        file.stamp().size / kJvHorseRecordBytes >= std::numeric_limits<std::uint32_t>::max())
         return false;
-    // Blocks of whole records, so no key straddles two reads; the buffer is
-    // written by the reads only.
-    constexpr std::size_t kBlockBytes = kJvHorseRecordBytes * 256;
+    // The buffer is written by the reads only.
+    constexpr std::size_t kBlockBytes = kJvHorseRecordBytes * kBlockRecords;
     auto block = std::make_unique_for_overwrite<char[]>(kBlockBytes);
     keys = JvHorseKeyTable();
     // The stamp's size only sizes the table; the reads below decide.
@@ -79,42 +101,105 @@ bool indexHorseKeys(const jvfile::ReadOnlyFile& file, JvHorseKeyTable& keys) {
         if (!n)
             return false;
         for (std::size_t pos = 0; pos + kJvHorseKeyBytes <= *n; pos += kJvHorseRecordBytes)
-            keys.insert(std::string_view(block.get() + pos, kJvHorseKeyBytes), offset + pos);
+            keys.insert(std::string_view(block.get() + pos, kJvHorseKeyBytes),
+                        static_cast<std::uint32_t>((offset + pos) / kJvHorseRecordBytes));
         if (*n < kBlockBytes)
             return true;
     }
 }
 
-bool JvHorseFile::index() {
-    indexed_ = indexHorseKeys(file_, keys_);
-    return indexed_;
+JvHorseFile::JvHorseFile(std::string path) : path_(std::move(path)) {}
+
+void JvHorseFile::expect(std::string_view horseId) {
+    if (horseId.size() != kJvHorseKeyBytes || places_.find(horseId))
+        return;
+    places_.insert(horseId, kNotRead);
+    ++notRead_;
+}
+
+void JvHorseFile::reserveRecords(std::size_t room) {
+    if (room <= recordRoom_)
+        return;
+    // Written by the copies only, so not filled first.
+    auto grown = std::make_unique_for_overwrite<char[]>(room * kJvHorseUsedBytes);
+    jvfile::adviseHugePages(grown.get(), room * kJvHorseUsedBytes);
+    if (recordCount_ > 0)
+        std::memcpy(grown.get(), records_.get(), recordCount_ * kJvHorseUsedBytes);
+    records_ = std::move(grown);
+    recordRoom_ = room;
+}
+
+bool JvHorseFile::readExpected() {
+    const std::uint64_t size = file_.stamp().size;
+    // A file of part records (LF line ends, a cut end) would be read shifted.
+    if (!holdsWholeHorseRecords(size))
+        return false;
+    reserveRecords(recordCount_ + notRead_);
+    // Only the keys are looked at, and the bytes of the records expected.
+    jvfile::MappedFile mapped(file_);
+    char keys[kBlockRecords][kJvHorseKeyBytes];
+    // A file cut short meanwhile ends where its whole records end.
+    bool whole = true;
+    for (std::uint64_t offset = 0; whole && offset < size;) {
+        const auto count = static_cast<std::size_t>(
+            std::min<std::uint64_t>(kBlockRecords, (size - offset) / kJvHorseRecordBytes));
+        if (!mapped.copyEvery(offset, kJvHorseRecordBytes, count, kJvHorseKeyBytes, keys[0]))
+            break;
+        for (std::size_t i = 0; whole && i < count; ++i) {
+            std::uint32_t* place = places_.valueOf(std::string_view(keys[i], kJvHorseKeyBytes));
+            if (place == nullptr || *place != kNotRead)
+                continue;
+            // A key missing from an earlier pass may be found in a file
+            // rewritten since: more horses than expected.
+            if (recordCount_ == recordRoom_)
+                reserveRecords(recordRoom_ * 2 + 16);
+            whole =
+                mapped.copy(offset + i * kJvHorseRecordBytes,
+                            records_.get() + recordCount_ * kJvHorseUsedBytes, kJvHorseUsedBytes);
+            if (whole)
+                *place = static_cast<std::uint32_t>(recordCount_++);
+        }
+        offset += count * kJvHorseRecordBytes;
+        if (offset % kReleaseBytes < count * kJvHorseRecordBytes)
+            mapped.release(offset);
+    }
+    notRead_ = 0;
+    return true;
+}
+
+std::optional<std::string_view> JvHorseFile::recordOf(std::string_view horseId,
+                                                      UserPrompt& prompt) {
+    if (!opened_ && !(opened_ = file_.open(path_))) {
+        showHorseFileNotOpened(prompt, path_);
+        return std::nullopt;
+    }
+    expect(horseId);
+    if (notRead_ > 0 && !readExpected()) {
+        showHorseNotRead(prompt);
+        return std::nullopt;
+    }
+    const std::optional<std::uint32_t> place = places_.find(horseId);
+    if (!place || *place == kNotRead) {
+        showHorseNotRead(prompt);
+        return std::nullopt;
+    }
+    return std::string_view(records_.get() + *place * kJvHorseUsedBytes, kJvHorseUsedBytes);
 }
 
 bool JvHorseFile::read(JvHorseRecord& record, std::string_view horseId,
                        long long fieldStrengthTotal, int year, UserPrompt& prompt) {
-    if (!opened_ && !(opened_ = file_.open(path_))) {
-        showHorseFileNotOpened(prompt, path_);
-        return false;
-    }
-    if (!record_)
-        record_ = std::make_unique_for_overwrite<char[]>(kJvHorseUsedBytes);
-    // A file rewritten during the job shows as a record whose key differs;
-    // the keys are then indexed again once.
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        if ((!indexed_ || attempt > 0) && !index())
-            break;
-        std::optional<std::uint64_t> offset = keys_.find(horseId);
-        if (!offset)
-            break;
-        std::optional<std::size_t> n = file_.readInto(*offset, record_.get(), kJvHorseUsedBytes);
-        const std::string_view bytes(record_.get(), n.value_or(0));
-        if (!n || !bytes.starts_with(horseId))
-            continue;
-        parseHorseRecord(record, bytes, fieldStrengthTotal, year);
-        return true;
-    }
-    showHorseNotRead(prompt);
-    return false;
+    const std::optional<std::string_view> bytes = recordOf(horseId, prompt);
+    if (bytes)
+        parseHorseRecord(record, *bytes, fieldStrengthTotal, year);
+    return bytes.has_value();
+}
+
+bool JvHorseFile::readForSheet(JvHorseRecord& record, std::string_view horseId, int year,
+                               UserPrompt& prompt) {
+    const std::optional<std::string_view> bytes = recordOf(horseId, prompt);
+    if (bytes)
+        parseHorseForSheet(record, *bytes, year);
+    return bytes.has_value();
 }
 
 } // namespace zelkor

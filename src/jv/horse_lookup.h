@@ -13,38 +13,42 @@
 
 namespace zelkor {
 
-// Registration number → offset of the first record with that key, in one
-// flat table (open addressing): no string per key, one allocation, nothing
-// to free key by key.
+// Registration number → a value (a record's number or place), in one flat
+// table (open addressing) of 16-byte slots: no string per key, one
+// allocation, nothing to free key by key.
 class JvHorseKeyTable {
   public:
     // Room for `keys` keys without growing.
     void reserve(std::size_t keys);
-    // Keeps the first offset of a key.
-    void insert(std::string_view key, std::uint64_t offset);
-    // The offset of `key`, or nothing.
-    std::optional<std::uint64_t> find(std::string_view key) const;
+    // Keeps the first value of a key.
+    void insert(std::string_view key, std::uint32_t value);
+    // The value of `key`, or nothing.
+    std::optional<std::uint32_t> find(std::string_view key) const;
+    // The value of `key` to change in place, or null.
+    std::uint32_t* valueOf(std::string_view key);
     std::size_t size() const { return used_; }
 
   private:
     struct Slot {
-        std::uint64_t offsetPlusOne = 0; // 0: empty
+        std::uint32_t value = 0;
         char key[kJvHorseKeyBytes];
+        bool used = false;
     };
     std::size_t slotOf(std::string_view key) const;
-    void grow();
+    std::size_t slotFor(std::string_view key) const;
 
     std::vector<Slot> slots_;
     std::size_t used_ = 0;
 };
 
-// Every key of the horse file into `keys` (emptied first), in one pass of
-// whole-record blocks; false when the file cannot be read or is not whole
-// records.
+// Every key of the horse file into `keys` (emptied first) with its record's
+// number (its offset over kJvHorseRecordBytes), in one pass of whole-record blocks; false when the
+// file cannot be read or is not whole records.
 bool indexHorseKeys(const jvfile::ReadOnlyFile& file, JvHorseKeyTable& keys);
 
-// A horse file for one job: opened once, its keys indexed in one pass on
-// the first lookup, each horse then read where it lies. Reads as readHorse
+// A horse file for one job: opened once, and read in one pass for the
+// horses the job names beforehand (a race card's runners), whose used bytes
+// are then kept; a horse named later costs another pass. Reads as readHorse
 // does, with its messages, the first record of a key winning.
 class JvHorseFile {
   public:
@@ -52,20 +56,33 @@ class JvHorseFile {
 
     const std::string& path() const { return path_; }
 
+    // A horse the job will read: the next read takes it from the file with
+    // every other horse named before it.
+    void expect(std::string_view horseId);
+
     // Horse `horseId` into `record` with its values derived for a field of
     // `fieldStrengthTotal`, ages counted in `year`.
     bool read(JvHorseRecord& record, std::string_view horseId, long long fieldStrengthTotal,
               int year, UserPrompt& prompt);
+    // The same with only what the race sheet takes (see parseHorseForSheet).
+    bool readForSheet(JvHorseRecord& record, std::string_view horseId, int year,
+                      UserPrompt& prompt);
 
   private:
-    bool index();
+    // The used bytes of the horse's record, or nothing after the message.
+    std::optional<std::string_view> recordOf(std::string_view horseId, UserPrompt& prompt);
+    bool readExpected();
+    void reserveRecords(std::size_t room);
 
     std::string path_;
     jvfile::ReadOnlyFile file_;
     bool opened_ = false;
-    bool indexed_ = false;
-    JvHorseKeyTable keys_;
-    std::unique_ptr<char[]> record_; // the bytes of the record being read
+    JvHorseKeyTable places_;  // key → place in records_, or kNotRead
+    std::size_t notRead_ = 0; // keys expected but not yet looked for
+    // kJvHorseUsedBytes per horse found, room for `recordRoom_` of them.
+    std::unique_ptr<char[]> records_;
+    std::size_t recordCount_ = 0;
+    std::size_t recordRoom_ = 0;
 };
 
 } // namespace zelkor

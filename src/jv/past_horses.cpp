@@ -3,6 +3,7 @@
 #include "jv/code_tables.h"
 #include "jv/file_index.h"
 #include "jv/fixed_record.h"
+#include "jv/mapped_file.h"
 
 #include <algorithm>
 #include <cstring>
@@ -19,8 +20,9 @@ bool parseRunFacts(PastRunFacts& run, std::string_view block) {
     auto byteAt = [&](size_t offset) { return offset < block.size() ? block[offset] : ' '; };
     if (byteAt(0) == ' ' && byteAt(1) == ' ' && byteAt(2) == ' ' && byteAt(3) == ' ')
         return false;
+    // At most four places wide: every value fits the 16 bits it is kept in.
     auto number = [&](size_t offset, size_t width) {
-        return readLeadingDigits(block, offset, width);
+        return static_cast<std::int16_t>(readLeadingDigits(block, offset, width));
     };
     run.year = number(0, 4);
     run.monthDay = number(4, 4);
@@ -106,7 +108,7 @@ void fillJvPastRun(JvPastRun& run, const PastRunFacts& facts) {
     run.horseNumber = facts.horseNumber;
     run.weightCarried = facts.weightCarried;
     run.abnormal = facts.abnormal;
-    run.corners = facts.corners;
+    std::copy(facts.corners.begin(), facts.corners.end(), run.corners.begin());
     run.time = facts.time;
     run.finish = facts.finish;
     run.popularity = facts.popularity;
@@ -128,6 +130,7 @@ bool readPastHorses(const std::string& horseFilePath, std::vector<PastHorse>& ho
     }
     horses.clear();
     horses.reserve(static_cast<size_t>(size / kJvHorseRecordBytes));
+    jvfile::adviseHugePages(horses.data(), horses.capacity() * sizeof(PastHorse));
     // A block small enough to stay in the cache it is copied into.
     constexpr size_t kRecordsPerBlock = 32;
     std::vector<char> block(kJvHorseRecordBytes * kRecordsPerBlock);

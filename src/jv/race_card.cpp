@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace zelkor {
@@ -128,7 +129,7 @@ void fillCard(JvRaceCard& card, const std::string& path, std::string_view line,
     fresh.jockeyFilePath = folder + "KTDAT" + kSeparator + "JracKisi.dat";
     fresh.trainerFilePath = folder + "KTDAT" + kSeparator + "JracChok.dat";
     parseRaceLine(fresh, line.substr(0, std::min(line.size(), kJvMaxRaceLineBytes)));
-    card = fresh;
+    card = std::move(fresh);
 }
 
 // The line buffer reads of a whole file, in file order. The file is taken
@@ -242,6 +243,12 @@ int JvRaceCardFile::raceCount(UserPrompt& prompt) const {
     return static_cast<int>(index_->reads.size());
 }
 
+std::string_view JvRaceCardFile::lineOf(const LineRead& read) const {
+    return std::string_view(data_).substr(static_cast<size_t>(read.start),
+                                          static_cast<size_t>(std::min<std::uint64_t>(
+                                              read.textEnd - read.start, kJvMaxRaceLineBytes)));
+}
+
 bool JvRaceCardFile::readRace(JvRaceCard& card, int raceIndex, UserPrompt& prompt,
                               const std::string& programFolder) const {
     // An index past the last race (one past included) has no line to read.
@@ -250,12 +257,26 @@ bool JvRaceCardFile::readRace(JvRaceCard& card, int raceIndex, UserPrompt& promp
         showReadFailure(prompt);
         return false;
     }
-    const LineRead& read = index_->reads[position - 1];
-    const std::string_view line = std::string_view(data_).substr(
-        static_cast<size_t>(read.start), static_cast<size_t>(std::min<std::uint64_t>(
-                                             read.textEnd - read.start, kJvMaxRaceLineBytes)));
-    fillCard(card, path_, line, programFolder);
+    fillCard(card, path_, lineOf(index_->reads[position - 1]), programFolder);
     return true;
+}
+
+void JvRaceCardFile::forEachHorseId(const std::function<void(std::string_view)>& take) const {
+    if (!index_ || index_->tooManyRaces())
+        return;
+    for (const LineRead& read : index_->reads) {
+        const std::string_view line = lineOf(read);
+        const int runners = std::clamp(readLeadingDigits(line, 324, 2), 0, kJvMaxRunners);
+        for (int k = 1; k <= runners; ++k) {
+            // As parseRaceLine reads it: bytes past the line's end are blanks.
+            const size_t at =
+                kJvRacePartBytes + kJvRunnerGroupBytes * static_cast<size_t>(k - 1) + 3;
+            char id[10];
+            for (size_t i = 0; i < sizeof id; ++i)
+                id[i] = at + i < line.size() ? line[at + i] : ' ';
+            take(std::string_view(id, sizeof id));
+        }
+    }
 }
 
 namespace rescan {

@@ -3,6 +3,7 @@
 #include "core/ports.h"
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -37,6 +38,8 @@ class JvRaceCard {
     JvRaceCard() = default;
     JvRaceCard(const JvRaceCard&) = default;
     JvRaceCard& operator=(const JvRaceCard&) = default;
+    JvRaceCard(JvRaceCard&&) = default;
+    JvRaceCard& operator=(JvRaceCard&&) = default;
 
     void reset() { *this = JvRaceCard(); }
 
@@ -113,6 +116,7 @@ void nameOrdinaryRace(JvRaceCard& card);
 std::string horseFilePathFor(const std::string& raceCardPath);
 
 struct RaceCardIndex;
+struct LineRead;
 
 // A race card read once for a job: opened, read and indexed by open(), then
 // every race parsed from memory. Counts and reads as countRaces and readRace
@@ -129,8 +133,13 @@ class JvRaceCardFile {
     int raceCount(UserPrompt& prompt) const;
     bool readRace(JvRaceCard& card, int raceIndex, UserPrompt& prompt,
                   const std::string& programFolder) const;
+    // The horse key of every runner of every race readRace would read, as
+    // it reads them, without reading the rest of the races.
+    void forEachHorseId(const std::function<void(std::string_view)>& take) const;
 
   private:
+    std::string_view lineOf(const LineRead& read) const;
+
     std::string path_;
     std::string data_;
     std::shared_ptr<const RaceCardIndex> index_;

@@ -25,14 +25,12 @@ void fillFromCardLine(RunnerEntry& runner, const JvRaceCard& card, int k) {
 }
 
 // A runner whose horse is not in the horse file: a horse without runs,
-// named and sexed by its race-card line.
-void fillAsHorseWithoutRecord(RunnerEntry& runner, const JvRaceCard& card, int k,
-                              long long strengthTotal) {
+// named and sexed by its race-card line (its odds band is the field's).
+void fillAsHorseWithoutRecord(RunnerEntry& runner, const JvRaceCard& card, int k) {
     const size_t slot = static_cast<size_t>(k);
     runner.name = cutBeforeFullWidthSpace(card.horseNames[slot]);
     runner.sex = clampToList(kSexList, card.sexCodes[slot] - 1);
     runner.runningStyle = kStyleWithoutRuns;
-    runner.oddsBand = oddsBandOf(estimateOdds(strengthTotal, kStrengthWithoutRuns));
     for (PastRun& run : runner.pastRuns)
         run.kind = kPastRunNotRun;
 }
@@ -218,31 +216,35 @@ void loadJvRace(RaceSheet& sheet, const JvRaceCard& card, RaceSource& source, Us
     setShownNumbers(sheet, card);
     sheet.distance = distanceIndex(card.distanceMetres);
 
-    // First pass: the strengths of the field, for the odds estimates. Each
-    // missing horse is reported here, once.
+    // Every runner from its horse, each read once; the slot starts from its
+    // reset values, so nothing of a race loaded before survives in fields
+    // this race does not set. Each missing horse is reported, once.
     const int n = sheet.runnerCount;
+    std::array<int, kRunnerSlots> strengths{};
     std::array<bool, kRunnerSlots> found{};
     long long strengthTotal = 0;
     JvHorseRecord horse;
     for (int k = 1; k <= n; ++k) {
         const size_t slot = static_cast<size_t>(k);
-        found[slot] = source.readHorse(horse, card, k, 0, prompt);
-        strengthTotal += found[slot] ? horse.strength : kStrengthWithoutRuns;
-    }
-
-    // Second pass: every runner from its horse with the field's total. The
-    // slot starts from its reset values, so nothing of a race loaded before
-    // survives in fields this race does not set.
-    for (int k = 1; k <= n; ++k) {
-        const size_t slot = static_cast<size_t>(k);
         RunnerEntry& runner = sheet.runners[slot];
         runner.reset();
         fillFromCardLine(runner, card, k);
-        if (found[slot] && source.readHorse(horse, card, k, strengthTotal, prompt)) {
+        found[slot] = source.readHorseForSheet(horse, card, k, prompt);
+        if (found[slot]) {
             fillRunnerFromHorse(runner, horse);
             fillRunnerPastRuns(runner, horse.pastRuns);
         } else
-            fillAsHorseWithoutRecord(runner, card, k, strengthTotal);
+            fillAsHorseWithoutRecord(runner, card, k);
+        strengths[slot] = found[slot] ? horse.strength : kStrengthWithoutRuns;
+        strengthTotal += strengths[slot];
+    }
+
+    // The odds need the strength of the whole field.
+    for (int k = 1; k <= n; ++k) {
+        const size_t slot = static_cast<size_t>(k);
+        sheet.runners[slot].oddsBand =
+            oddsBandOf(found[slot] ? runnerOddsEstimate(card, k, strengthTotal, strengths[slot])
+                                   : estimateOdds(strengthTotal, kStrengthWithoutRuns));
     }
 }
 

@@ -41,7 +41,26 @@ class RaceSource {
     // `record` unchanged when the horse is missing.
     virtual bool readHorse(JvHorseRecord& record, const JvRaceCard& race, int runner,
                            long long fieldStrengthTotal, UserPrompt& prompt) = 0;
+
+    // The same horse with what the race sheet takes of it (see
+    // parseHorseForSheet) and the odds estimate of runnerOddsEstimate with
+    // no field total; a source that can read less than the whole horse
+    // reads only that. Same messages and failures as readHorse.
+    virtual bool readHorseForSheet(JvHorseRecord& record, const JvRaceCard& race, int runner,
+                                   UserPrompt& prompt) {
+        return readHorse(record, race, runner, 0, prompt);
+    }
 };
+
+// The odds estimate of runner `runner` of `race` whose strength is
+// `strength` in a field of `fieldStrengthTotal`: the public's real win odds
+// where the race has them, else the estimate (as readHorse gives it).
+inline int runnerOddsEstimate(const JvRaceCard& race, int runner, long long fieldStrengthTotal,
+                              int strength) {
+    const int real =
+        runner >= 1 && runner <= kJvMaxRunners ? race.winOdds[static_cast<size_t>(runner)] : 0;
+    return real > 0 ? real : estimateOdds(fieldStrengthTotal, strength);
+}
 
 // A race can be loaded into the sheet, written as a page or predicted:
 // neither cancelled nor still Thursday entries without horse numbers.

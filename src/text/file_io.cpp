@@ -3,7 +3,9 @@
 #include "text/cp932.h"
 #include "text/format.h"
 
+#include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
@@ -135,30 +137,68 @@ bool writeWholeFile(const std::string& path, std::string_view data, FileProblem*
 
 namespace {
 
+// The process's file-creation mask. Reading it means setting it, so it is
+// read once (every save used to set it twice).
+mode_t creationMask() {
+    static const mode_t mask = [] {
+        const mode_t m = ::umask(0);
+        ::umask(m);
+        return m;
+    }();
+    return mask;
+}
+
+// A new file beside `target` named target + "." and six letters, created
+// with `mode`; -1 when none could be made.
+int createTemporaryBeside(const std::string& target, mode_t mode, std::string& temp) {
+    static constexpr char kLetters[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    static std::atomic<std::uint64_t> counter{0};
+    static const std::uint64_t seed =
+        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+        (static_cast<std::uint64_t>(::getpid()) << 32);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::uint64_t bits = (seed + counter.fetch_add(1)) * 0x9E3779B97F4A7C15ULL;
+        temp = target + ".";
+        for (int i = 0; i < 6; ++i, bits /= 62)
+            temp += kLetters[bits % 62];
+        const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
+}
+
 // Writes `data` to a temporary file beside the save target of `path` and
 // renames it over the target; `sync` first waits until the data is on the
 // disk.
 bool writeBesideAndRename(const std::string& path, std::string_view data, FileProblem* problem,
                           bool sync) {
     tell(problem, FileProblem::Failed);
-    const std::optional<std::string> target = saveTarget(path);
-    if (!target)
-        return false;
+    // The common case, a plain file or none, costs one lstat; a link is
+    // followed to the file it names.
     struct stat old {};
-    const bool replacing = ::stat(target->c_str(), &old) == 0;
+    bool replacing = ::lstat(path.c_str(), &old) == 0;
+    std::optional<std::string> target = path;
+    if (replacing && S_ISLNK(old.st_mode)) {
+        target = saveTarget(path);
+        if (!target)
+            return false;
+        replacing = ::stat(target->c_str(), &old) == 0;
+    }
     if (replacing && !S_ISREG(old.st_mode)) {
         tell(problem, FileProblem::NotRegularFile);
         return false;
     }
-    std::string temp = *target + ".XXXXXX";
-    int fd = ::mkstemp(temp.data());
+    // A replaced file keeps its rights, a new one gets the usual rights of a
+    // saved document (the mask applies on creation).
+    const mode_t mode = replacing ? old.st_mode & 07777 : 0666;
+    std::string temp;
+    int fd = createTemporaryBeside(*target, mode, temp);
     if (fd < 0)
         return false;
-    // mkstemp creates 0600: a replaced file keeps its rights, a new one gets
-    // the usual rights of a saved document.
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, replacing ? old.st_mode & 07777 : 0666 & ~mask);
+    if (replacing && ((mode & ~creationMask()) != mode || (mode & ~mode_t{0777}) != 0))
+        ::fchmod(fd, mode);
     bool ok = writeAll(fd, data) && (!sync || ::fsync(fd) == 0);
     ok = (::close(fd) == 0) && ok;
     if (ok && std::rename(temp.c_str(), target->c_str()) == 0) {

@@ -215,6 +215,24 @@ TEST_F(PredictAll, EveryRaceIsWrittenAsItsSportsPageAndTheLastStaysLoaded) {
     EXPECT_EQ(progress.texts.size(), 4u);
 }
 
+// Two races whose pages have one name: the page is written once, with the
+// later race, and both races stay in the menu.
+TEST_F(PredictAll, APageNamedByTwoRacesHoldsTheLaterOne) {
+    cardPath = writeTestCard(dir.path(),
+                             {race("05", 9, "九番特別", {runner("2022100001", "アカイホシ")}),
+                              race("05", 9, "九番二度目", {runner("2022100002", "アオイソラ")})},
+                             {redStar(), horse("2022100002", "アオイソラ", 5)});
+    run();
+    const std::string page = folder + "Jvzel2026-0105_" + cp932ToUtf8("東京") + "9R.html";
+    EXPECT_EQ(readWholeFile(page).value_or(""),
+              buildSportsPage(scored(2), settings, dir.path(), saturday()));
+    const std::string menu = readWholeFile(folder + "2026-0105menu.html").value_or("");
+    EXPECT_NE(menu.find("九番特別"), std::string::npos);
+    EXPECT_NE(menu.find("九番二度目"), std::string::npos);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 4);
+    EXPECT_TRUE(prompt.entries.empty());
+}
+
 TEST_F(PredictAll, FilesThatCannotBeWrittenAreNamedInOneMessage) {
     ASSERT_TRUE(writeWholeFile(dir.path() + "HTML", "not a folder"));
     EXPECT_EQ(run(), folder + "index.html");

@@ -1,11 +1,14 @@
 // The indexed readers must give exactly what rescanning the file gives:
 // the same records, the same results and the same messages.
 
+#include "jv/archive_race_source.h"
 #include "jv/horse_file.h"
 #include "jv/jv_test_dir.h"
 #include "jv/race_card.h"
+#include "jv/race_loader.h"
 #include "support/jv_generator.h"
 #include "support/recording_prompt.h"
+#include "support/rescan_race_source.h"
 #include "text/file_io.h"
 
 #include <gtest/gtest.h>
@@ -62,17 +65,24 @@ void expectSameHorseReads(const std::string& path, const std::vector<std::string
     EXPECT_EQ(indexedPrompt.texts(), rescanPrompt.texts());
 }
 
-TEST(IndexedReaders, AWholeRaceDayReadsAsRescanningReadsIt) {
-    JvTestDir dir;
+// A race day of 36 races with a horse that is in no file and a key that
+// appears twice (its second record named ニバンメ); the card's path.
+std::string writeOddDay(const JvTestDir& dir, test::JvRaceDay& day) {
     const std::string card = dir.file("JracDen1.dat");
-    test::JvRaceDay day = test::makeJvRaceDay(36, 1500, 7);
-    // A horse that is in no file and a key that appears twice.
+    day = test::makeJvRaceDay(36, 1500, 7);
     day.races[3].runners[0].horseId = "2099999999";
     day.horses.push_back(day.horses[10]);
     day.horses.back().name = "ニバンメ";
     forgetJvFileIndexes();
-    ASSERT_TRUE(test::writeJvRaceCard(card, day.races));
-    ASSERT_TRUE(test::writeJvHorseFile(horseFilePathFor(card), day.horses));
+    EXPECT_TRUE(test::writeJvRaceCard(card, day.races));
+    EXPECT_TRUE(test::writeJvHorseFile(horseFilePathFor(card), day.horses));
+    return card;
+}
+
+TEST(IndexedReaders, AWholeRaceDayReadsAsRescanningReadsIt) {
+    JvTestDir dir;
+    test::JvRaceDay day;
+    const std::string card = writeOddDay(dir, day);
 
     expectSameRaceCardReads(card, 2);
 
@@ -105,6 +115,41 @@ TEST(IndexedReaders, AWholeRaceDayReadsAsRescanningReadsIt) {
         EXPECT_EQ(indexed, rescanned);
     }
     EXPECT_NE(indexed.name, "ニバンメ");
+}
+
+// The archive source reads the card's horses in one pass and loads races
+// with only what the sheet takes: races, horses, loaded sheets and messages
+// are the rescanning source's, for a horse of another card too.
+TEST(IndexedReaders, AnArchiveSourceReadsAndLoadsAsRescanningDoes) {
+    JvTestDir dir;
+    test::JvRaceDay day;
+    const std::string card = writeOddDay(dir, day);
+    ArchiveRaceSource archive(card, "/p/");
+    test::RescanRaceSource rescanning(card, "/p/");
+    RecordingPrompt archivePrompt, rescanPrompt;
+    JvRaceCard race, rescanRace;
+    RaceSheet sheet, rescanSheet;
+    for (int n = 1; n <= 36; ++n) {
+        ASSERT_TRUE(archive.readRace(race, n, archivePrompt));
+        ASSERT_TRUE(rescanning.readRace(rescanRace, n, rescanPrompt));
+        ASSERT_EQ(race, rescanRace);
+        loadJvRace(sheet, race, archive, archivePrompt);
+        loadJvRace(rescanSheet, race, rescanning, rescanPrompt);
+        for (int k = 0; k < kRunnerSlots; ++k)
+            ASSERT_EQ(sheet.runners[static_cast<size_t>(k)],
+                      rescanSheet.runners[static_cast<size_t>(k)])
+                << n << " " << k;
+    }
+    race.horseIds[1] = day.horses.back().id; // on the horse file, not on this card
+    race.horseIds[2] = day.horses[1499].id;
+    for (int k : {1, 2, 3}) {
+        JvHorseRecord a, b;
+        ASSERT_EQ(archive.readHorse(a, race, k, 4321, archivePrompt),
+                  rescanning.readHorse(b, race, k, 4321, rescanPrompt));
+        EXPECT_EQ(a, b) << k;
+    }
+    EXPECT_EQ(archivePrompt.texts(), rescanPrompt.texts());
+    EXPECT_EQ(archivePrompt.texts().size(), 1u); // the missing horse
 }
 
 // Damaged and odd race cards: random lines of random lengths with every

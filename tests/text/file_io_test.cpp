@@ -53,6 +53,14 @@ TEST_F(FileIo, WhatIsNoRegularFileIsRefusedWithoutWaiting) {
         EXPECT_FALSE(writeWholeFile(path, "x", &problem)) << path;
         EXPECT_EQ(problem, FileProblem::NotRegularFile) << path;
     }
+    // A replaced page keeps its rights, a new one gets the mask's.
+    const mode_t mask = ::umask(022);
+    ASSERT_TRUE(writePageFile(dir + "/kept", "old"));
+    EXPECT_EQ(std::filesystem::status(dir + "/kept").permissions(), std::filesystem::perms(0644));
+    ::chmod((dir + "/kept").c_str(), 0640);
+    ASSERT_TRUE(writePageFile(dir + "/kept", "new"));
+    EXPECT_EQ(std::filesystem::status(dir + "/kept").permissions(), std::filesystem::perms(0640));
+    ::umask(mask);
     // Pages are rewritten in place, through a link.
     ASSERT_TRUE(writeWholeFile(dir + "/page", "old"));
     std::filesystem::create_symlink("page", dir + "/link");
