@@ -12,7 +12,6 @@
 
 #include <filesystem>
 #include <string>
-#include <unordered_set>
 #include <vector>
 
 namespace zelkor {
@@ -25,26 +24,6 @@ int scoreOf(const RaceSheet& sheet, int horse) {
     if (horse < 0 || horse >= kRunnerSlots)
         return 0;
     return sheet.result.scores[static_cast<size_t>(horse)];
-}
-
-class QuietPrompt : public UserPrompt {
-  public:
-    void showMessage(const std::string&, const std::string&) override {}
-    bool askYesNo(const std::string&, const std::string&) override { return false; }
-};
-
-// The races (by position) whose page a later race of the card writes
-// again, under the same name: the set holds the last one, so the job writes
-// each page once. The main pass tells of races that cannot be read.
-std::vector<bool> pagesWrittenLater(RaceSource& source, int raceCount) {
-    std::vector<bool> later(static_cast<size_t>(raceCount) + 1, false);
-    std::unordered_set<std::string> names;
-    QuietPrompt quiet;
-    JvRaceCard race;
-    for (int r = raceCount; r >= 1; --r)
-        if (source.readRace(race, r, quiet) && raceLoadable(race))
-            later[static_cast<size_t>(r)] = !names.insert(predictAllPageName(race)).second;
-    return later;
 }
 
 } // namespace
@@ -111,7 +90,6 @@ std::string predictAll(RaceSource& source, RaceSheet& sheet, JvRaceCard& current
                  race.year, race.monthDay / 100, race.monthDay % 100, kSummaryTitle);
     std::string previousCourse;
 
-    const std::vector<bool> writtenLater = pagesWrittenLater(source, raceCount);
     for (int r = 1; r <= raceCount; ++r) {
         if (source.readRace(race, r, prompt) && raceLoadable(race)) {
             const std::string pagePath = folder + predictAllPageName(race);
@@ -121,11 +99,8 @@ std::string predictAll(RaceSource& source, RaceSheet& sheet, JvRaceCard& current
             if (onRaceLoaded)
                 onRaceLoaded(currentRace, sheet);
             scoreRace(sheet);
-            // The set tells of its unwritten pages together, at its end. A
-            // page that a later race replaces counts as written: the menu
-            // links its name, which the later race writes.
+            // The set tells of its unwritten pages together, at its end.
             const bool written =
-                writtenLater[static_cast<size_t>(r)] ||
                 writePageFile(pagePath, buildSportsPage(sheet, settings, programFolder, localTime));
             unwritten.note(written, pagePath);
             if (written)
