@@ -223,23 +223,7 @@ bool StorePeriodSource::readHorse(JvHorseRecord& record, const JvRaceCard& race,
         prompt.showMessage("競走馬データの読み込みに失敗しました");
         return false;
     }
-    // The loader reads every horse twice, the second time with the field's
-    // strength total: only the odds estimate depends on it, so the record
-    // of the first reading serves again.
     const int realOdds = race.winOdds[static_cast<size_t>(runner)];
-    if (key != readRaceKey_) {
-        readRaceKey_ = key;
-        readCount_ = 0;
-    }
-    const auto readEnd = read_.begin() + static_cast<std::ptrdiff_t>(readCount_);
-    if (const auto done = std::find_if(read_.begin(), readEnd,
-                                       [&](const auto& entry) { return entry.first == horse; });
-        done != readEnd) {
-        record = done->second;
-        record.oddsEstimate =
-            realOdds > 0 ? realOdds : estimateOdds(fieldStrengthTotal, record.strength);
-        return true;
-    }
     auto um = um_.find(horse);
     if (um == um_.end()) {
         um = um_.emplace(horse, horseOriginOf(newestRecord(horses_, horse))).first;
@@ -250,11 +234,6 @@ bool StorePeriodSource::readHorse(JvHorseRecord& record, const JvRaceCard& race,
     const auto runs = runs_.find(horse);
     horseFromRecords(record, um->second, own->se, runs == runs_.end() ? kNoRuns : runs->second,
                      fieldStrengthTotal, realOdds);
-    // Slots of earlier races are reused, with the room their texts had.
-    if (readCount_ == read_.size())
-        read_.emplace_back();
-    read_[readCount_].first = horse;
-    read_[readCount_++].second = record;
     return true;
 }
 

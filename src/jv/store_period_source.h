@@ -74,10 +74,6 @@ class StorePeriodSource : public RaceSource {
     std::unordered_map<long long, std::pair<char, std::string>> dayRa_;
     std::vector<Runner> dayRunners_;
     std::vector<long long> dayRaces_;
-    // The horses of the race read last, as first read.
-    long long readRaceKey_ = -1;
-    std::vector<std::pair<long long, JvHorseRecord>> read_;
-    size_t readCount_ = 0;
 };
 
 } // namespace zelkor
