@@ -199,7 +199,7 @@ void BM_LoadRaceWithHistories(benchmark::State& state) {
         runs = 0;
         for (int k = 1; k <= card.runnerCount; ++k) {
             JvHorseRecord horse;
-            day->readHorse(horse, card, k, 0, prompt);
+            day->readHorse(horse, card, k, prompt);
             for (const JvPastRun& run : horse.pastRuns)
                 runs += run.present();
         }

@@ -165,7 +165,7 @@ int shownPastRuns(const AppSettings& settings) {
 void readRunnerHorse(JvHorseRecord& horse, const JvRaceCard& race, int n, RaceSource& source,
                      UserPrompt& prompt) {
     horse.reset();
-    if (!source.readHorse(horse, race, n, 0, prompt)) {
+    if (!source.readHorse(horse, race, n, prompt)) {
         horse.reset();
         horse.name = cutBeforeFullWidthSpace(race.horseNames[slot(n)]);
     }

@@ -39,11 +39,11 @@ bool ArchiveRaceSource::prepareHorse(const JvRaceCard& race, int runner, std::st
 }
 
 bool ArchiveRaceSource::readHorse(JvHorseRecord& record, const JvRaceCard& race, int runner,
-                                  long long fieldStrengthTotal, UserPrompt& prompt) {
+                                  UserPrompt& prompt) {
     std::string_view horseId;
     int year = 0;
     return prepareHorse(race, runner, horseId, year) &&
-           horses_.read(record, horseId, fieldStrengthTotal, year, prompt);
+           horses_.read(record, horseId, 0, year, prompt);
 }
 
 bool ArchiveRaceSource::readHorseForSheet(JvHorseRecord& record, const JvRaceCard& race, int runner,

@@ -24,7 +24,7 @@ class ArchiveRaceSource : public RaceSource {
     bool readRace(JvRaceCard& card, int position, UserPrompt& prompt) override;
     // The horse file has no real odds: `oddsEstimate` is always the estimate.
     bool readHorse(JvHorseRecord& record, const JvRaceCard& race, int runner,
-                   long long fieldStrengthTotal, UserPrompt& prompt) override;
+                   UserPrompt& prompt) override;
     bool readHorseForSheet(JvHorseRecord& record, const JvRaceCard& race, int runner,
                            UserPrompt& prompt) override;
 

@@ -33,22 +33,21 @@ class RaceSource {
 
     // The horse of runner `runner` (1..card.runnerCount) of `race`, read by
     // this source just before, as it stood before that race: its past runs
-    // older than the race, its age in the race's year, its derived values
-    // with `fieldStrengthTotal` (0: none yet) for the odds estimate; where
-    // the source has the public's real win odds (`race.winOdds`), they stand
-    // in `oddsEstimate` instead of the estimate. The record starts as a new
-    // one on success. Shows the reader's message and returns false with
-    // `record` unchanged when the horse is missing.
+    // older than the race, its age in the race's year, its derived values;
+    // `oddsEstimate` holds the public's real win odds where the source has
+    // them (`race.winOdds`), else 0 (the estimate needs the whole field: see
+    // runnerOddsEstimate). The record starts as a new one on success. Shows
+    // the reader's message and returns false with `record` unchanged when
+    // the horse is missing.
     virtual bool readHorse(JvHorseRecord& record, const JvRaceCard& race, int runner,
-                           long long fieldStrengthTotal, UserPrompt& prompt) = 0;
+                           UserPrompt& prompt) = 0;
 
     // The same horse with what the race sheet takes of it (see
-    // parseHorseForSheet) and the odds estimate of runnerOddsEstimate with
-    // no field total; a source that can read less than the whole horse
+    // parseHorseForSheet); a source that can read less than the whole horse
     // reads only that. Same messages and failures as readHorse.
     virtual bool readHorseForSheet(JvHorseRecord& record, const JvRaceCard& race, int runner,
                                    UserPrompt& prompt) {
-        return readHorse(record, race, runner, 0, prompt);
+        return readHorse(record, race, runner, prompt);
     }
 };
 

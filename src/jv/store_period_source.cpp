@@ -209,7 +209,7 @@ bool StorePeriodSource::readRace(JvRaceCard& card, int position, UserPrompt& pro
 }
 
 bool StorePeriodSource::readHorse(JvHorseRecord& record, const JvRaceCard& race, int runner,
-                                  long long fieldStrengthTotal, UserPrompt& prompt) {
+                                  UserPrompt& prompt) {
     const long long horse = runner >= 1 && runner <= race.runnerCount
                                 ? horseKeyOf(race.horseIds[static_cast<size_t>(runner)])
                                 : -1;
@@ -233,7 +233,7 @@ bool StorePeriodSource::readHorse(JvHorseRecord& record, const JvRaceCard& race,
     static const HorseHistory kNoRuns;
     const auto runs = runs_.find(horse);
     horseFromRecords(record, um->second, own->se, runs == runs_.end() ? kNoRuns : runs->second,
-                     fieldStrengthTotal, realOdds);
+                     realOdds);
     return true;
 }
 

@@ -41,7 +41,7 @@ class StorePeriodSource : public RaceSource {
     int raceCount(UserPrompt& prompt) override;
     bool readRace(JvRaceCard& card, int position, UserPrompt& prompt) override;
     bool readHorse(JvHorseRecord& record, const JvRaceCard& race, int runner,
-                   long long fieldStrengthTotal, UserPrompt& prompt) override;
+                   UserPrompt& prompt) override;
 
   private:
     struct Runner {

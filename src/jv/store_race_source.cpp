@@ -265,7 +265,7 @@ void HorseHistory::copyNewest(std::array<JvPastRun, kJvPastRunCount>& runs) cons
 }
 
 void horseFromRecords(JvHorseRecord& horse, const HorseOrigin& origin, std::string_view seOfRace,
-                      const HorseHistory& history, long long fieldStrengthTotal, int realOdds) {
+                      const HorseHistory& history, int realOdds) {
     horse.reset();
     horse.name = jvdata::cutText(seOfRace, se::kHorseName);
     horse.sexCode = number(seOfRace, se::kSex);
@@ -286,8 +286,7 @@ void horseFromRecords(JvHorseRecord& horse, const HorseOrigin& origin, std::stri
     decodeHorseTexts(horse);
     history.copyNewest(horse.pastRuns);
     horse.bandCounts = history.counts;
-    deriveHorseValues(horse, horse.pastRuns, horse.bandCounts, fieldStrengthTotal,
-                      number(seOfRace, kYear));
+    deriveHorseValues(horse, horse.pastRuns, horse.bandCounts, 0, number(seOfRace, kYear));
     horse.age = number(seOfRace, se::kAge);
     if (realOdds > 0)
         horse.oddsEstimate = realOdds;
@@ -345,7 +344,7 @@ class StoreDaySource : public RaceSource {
     }
 
     bool readHorse(JvHorseRecord& record, const JvRaceCard& race, int runner,
-                   long long fieldStrengthTotal, UserPrompt& prompt) override {
+                   UserPrompt& prompt) override {
         const long long horse = runner >= 1 && runner <= race.runnerCount
                                     ? horseKeyOf(race.horseIds[static_cast<size_t>(runner)])
                                     : -1;
@@ -379,7 +378,7 @@ class StoreDaySource : public RaceSource {
         }
         if (failed(prompt, earlier.failed()))
             return false;
-        horseFromRecords(record, horseOriginOf(um), seOfRace, history, fieldStrengthTotal,
+        horseFromRecords(record, horseOriginOf(um), seOfRace, history,
                          race.winOdds[static_cast<size_t>(runner)]);
         return true;
     }

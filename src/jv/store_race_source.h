@@ -75,6 +75,6 @@ HorseOrigin horseOriginOf(std::string_view um);
 // the horse file's formulas; the age is the one at the race, and `realOdds`
 // (win odds × 10, 0 none) stands in for the estimate.
 void horseFromRecords(JvHorseRecord& horse, const HorseOrigin& origin, std::string_view seOfRace,
-                      const HorseHistory& history, long long fieldStrengthTotal, int realOdds);
+                      const HorseHistory& history, int realOdds);
 
 } // namespace zelkor

@@ -200,7 +200,7 @@ TEST(StoreRaceSource, HorseAsItStoodBeforeTheRace) {
     JvRaceCard card;
     ASSERT_TRUE(day.source->readRace(card, 3, day.prompt));
     JvHorseRecord horse;
-    ASSERT_TRUE(day.source->readHorse(horse, card, 1, 0, day.prompt));
+    ASSERT_TRUE(day.source->readHorse(horse, card, 1, day.prompt));
     EXPECT_EQ(horse.name, "テストホース"); // the race's SE, not the later UM name
     EXPECT_EQ(horse.birthYear, 2021);
     EXPECT_EQ(horse.age, 4);
@@ -247,9 +247,9 @@ TEST(StoreRaceSource, BothUmLengthsGiveTheSameHorse) {
     JvdRace race;
     const std::string se = jvdRecord(race, JvdRunner{});
     JvHorseRecord current, old;
-    horseFromRecords(current, horseOriginOf(jvdRecord(h)), se, {}, 0, 0);
+    horseFromRecords(current, horseOriginOf(jvdRecord(h)), se, {}, 0);
     h.before2023 = true;
-    horseFromRecords(old, horseOriginOf(jvdRecord(h)), se, {}, 0, 0);
+    horseFromRecords(old, horseOriginOf(jvdRecord(h)), se, {}, 0);
     EXPECT_EQ(old, current);
     EXPECT_EQ(current.birthplace, "日高町");
     EXPECT_EQ(current.owner, "鈴木花子");
@@ -291,7 +291,7 @@ TEST(StoreRaceSource, SampleSeasonLoadsCleanly) {
             ++loadable;
             for (int k = 1; k <= card.runnerCount; ++k) {
                 JvHorseRecord horse;
-                ASSERT_TRUE(source->readHorse(horse, card, k, 0, prompt));
+                ASSERT_TRUE(source->readHorse(horse, card, k, prompt));
                 withHistory += horse.pastRuns[0].present();
             }
         }

@@ -21,12 +21,11 @@ class RescanRaceSource : public RaceSource {
         return rescan::readRace(card, path_, position, prompt, folder_);
     }
     bool readHorse(JvHorseRecord& record, const JvRaceCard& race, int runner,
-                   long long fieldStrengthTotal, UserPrompt& prompt) override {
+                   UserPrompt& prompt) override {
         JvHorseRecord fresh;
         if (runner < 1 || runner > kJvMaxRunners ||
             !rescan::readHorse(fresh, race.horseFilePath,
-                               race.horseIds[static_cast<size_t>(runner)], fieldStrengthTotal,
-                               prompt))
+                               race.horseIds[static_cast<size_t>(runner)], 0, prompt))
             return false;
         // Ages in the race's year (the clock's for a race without one).
         fresh.age = (race.year > 0 ? race.year : jvCurrentYear()) - fresh.birthYear;
