@@ -121,16 +121,29 @@ void parseHorseRecord(JvHorseRecord& horse, std::string_view record, long long f
     deriveHorseValues(horse, horse.pastRuns, horse.bandCounts, fieldStrengthTotal, year);
 }
 
-void parseHorseForSheet(JvHorseRecord& horse, std::string_view record, int year) {
-    const PastHorse facts = parsePastHorse(record);
+HorseSheetFacts sheetFactsOf(std::string_view record) {
+    HorseSheetFacts facts;
+    facts.horse = parsePastHorse(record);
+    const std::string_view name = record.substr(std::min<size_t>(28, record.size()));
+    std::fill(facts.name.begin(), facts.name.end(), ' ');
+    std::copy_n(name.begin(), std::min(name.size(), facts.name.size()), facts.name.begin());
+    readBandCounts(record, facts.bandCounts);
+    return facts;
+}
+
+void fillHorseForSheet(JvHorseRecord& horse, const HorseSheetFacts& facts, int year) {
     horse.reset();
-    horse.name = readCut(record, 28, 36);
-    horse.birthYear = facts.birthYear;
-    horse.sexCode = facts.sexCode;
-    readBandCounts(record, horse.bandCounts);
-    for (size_t slot = 0; slot < static_cast<size_t>(facts.runCount); ++slot)
-        fillJvPastRun(horse.pastRuns[slot], facts.runs[slot]);
+    horse.name = readCut(std::string_view(facts.name.data(), facts.name.size()), 0, 36);
+    horse.birthYear = facts.horse.birthYear;
+    horse.sexCode = facts.horse.sexCode;
+    horse.bandCounts = facts.bandCounts;
+    for (size_t slot = 0; slot < static_cast<size_t>(facts.horse.runCount); ++slot)
+        fillJvPastRun(horse.pastRuns[slot], facts.horse.runs[slot]);
     deriveHorseValues(horse, horse.pastRuns, horse.bandCounts, 0, year);
+}
+
+void parseHorseForSheet(JvHorseRecord& horse, std::string_view record, int year) {
+    fillHorseForSheet(horse, sheetFactsOf(record), year);
 }
 
 namespace {

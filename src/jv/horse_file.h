@@ -149,6 +149,10 @@ void parseHorseRecord(JvHorseRecord& record, std::string_view bytes, long long f
 // ages counted in `year`, the odds estimate as without a field total.
 // Everything else reads as in a new record.
 void parseHorseForSheet(JvHorseRecord& record, std::string_view bytes, int year);
+// The same in two steps: the facts of the record, then the record from them.
+struct HorseSheetFacts;
+HorseSheetFacts sheetFactsOf(std::string_view bytes);
+void fillHorseForSheet(JvHorseRecord& record, const HorseSheetFacts& facts, int year);
 
 // The reader's two messages: the file cannot be opened, the horse cannot be
 // read from it.

@@ -70,6 +70,12 @@ void JvHorseKeyTable::insert(std::string_view key, std::uint32_t value) {
     ++used_;
 }
 
+void JvHorseKeyTable::assignAll(std::uint32_t value) {
+    for (Slot& slot : slots_)
+        if (slot.used)
+            slot.value = value;
+}
+
 std::uint32_t* JvHorseKeyTable::valueOf(std::string_view key) {
     if (key.size() != kJvHorseKeyBytes || slots_.empty())
         return nullptr;
@@ -122,7 +128,6 @@ void JvHorseFile::reserveRecords(std::size_t room) {
         return;
     // Written by the copies only, so not filled first.
     auto grown = std::make_unique_for_overwrite<char[]>(room * kJvHorseUsedBytes);
-    jvfile::adviseHugePages(grown.get(), room * kJvHorseUsedBytes);
     if (recordCount_ > 0)
         std::memcpy(grown.get(), records_.get(), recordCount_ * kJvHorseUsedBytes);
     records_ = std::move(grown);
@@ -134,10 +139,14 @@ bool JvHorseFile::readExpected() {
     // A file of part records (LF line ends, a cut end) would be read shifted.
     if (!holdsWholeHorseRecords(size))
         return false;
-    reserveRecords(recordCount_ + notRead_);
+    if (keep_ == Keep::Records)
+        reserveRecords(recordCount_ + notRead_);
+    else
+        facts_.reserve(facts_.size() + notRead_);
     // Only the keys are looked at, and the bytes of the records expected.
     jvfile::MappedFile mapped(file_);
     char keys[kBlockRecords][kJvHorseKeyBytes];
+    std::array<char, kJvHorseUsedBytes> record; // one read for the sheet
     // A file cut short meanwhile ends where its whole records end.
     bool whole = true;
     for (std::uint64_t offset = 0; whole && offset < size;) {
@@ -149,13 +158,21 @@ bool JvHorseFile::readExpected() {
             std::uint32_t* place = places_.valueOf(std::string_view(keys[i], kJvHorseKeyBytes));
             if (place == nullptr || *place != kNotRead)
                 continue;
+            const std::uint64_t at = offset + i * kJvHorseRecordBytes;
+            if (keep_ == Keep::SheetFacts) {
+                whole = mapped.copy(at, record.data(), record.size());
+                if (whole) {
+                    *place = static_cast<std::uint32_t>(facts_.size());
+                    facts_.push_back(sheetFactsOf(std::string_view(record.data(), record.size())));
+                }
+                continue;
+            }
             // A key missing from an earlier pass may be found in a file
             // rewritten since: more horses than expected.
             if (recordCount_ == recordRoom_)
                 reserveRecords(recordRoom_ * 2 + 16);
-            whole =
-                mapped.copy(offset + i * kJvHorseRecordBytes,
-                            records_.get() + recordCount_ * kJvHorseUsedBytes, kJvHorseUsedBytes);
+            whole = mapped.copy(at, records_.get() + recordCount_ * kJvHorseUsedBytes,
+                                kJvHorseUsedBytes);
             if (whole)
                 *place = static_cast<std::uint32_t>(recordCount_++);
         }
@@ -167,11 +184,19 @@ bool JvHorseFile::readExpected() {
     return true;
 }
 
-std::optional<std::string_view> JvHorseFile::recordOf(std::string_view horseId,
-                                                      UserPrompt& prompt) {
+std::optional<std::uint32_t> JvHorseFile::placeOf(std::string_view horseId, Keep keep,
+                                                  UserPrompt& prompt) {
     if (!opened_ && !(opened_ = file_.open(path_))) {
         showHorseFileNotOpened(prompt, path_);
         return std::nullopt;
+    }
+    // Whole records are kept from the first whole read on: every horse
+    // expected is read again in that form.
+    if (keep == Keep::Records && keep_ == Keep::SheetFacts) {
+        keep_ = Keep::Records;
+        facts_ = {};
+        places_.assignAll(kNotRead);
+        notRead_ = places_.size();
     }
     expect(horseId);
     if (notRead_ > 0 && !readExpected()) {
@@ -183,23 +208,34 @@ std::optional<std::string_view> JvHorseFile::recordOf(std::string_view horseId,
         showHorseNotRead(prompt);
         return std::nullopt;
     }
-    return std::string_view(records_.get() + *place * kJvHorseUsedBytes, kJvHorseUsedBytes);
+    return place;
 }
 
 bool JvHorseFile::read(JvHorseRecord& record, std::string_view horseId,
                        long long fieldStrengthTotal, int year, UserPrompt& prompt) {
-    const std::optional<std::string_view> bytes = recordOf(horseId, prompt);
-    if (bytes)
-        parseHorseRecord(record, *bytes, fieldStrengthTotal, year);
-    return bytes.has_value();
+    const std::optional<std::uint32_t> place = placeOf(horseId, Keep::Records, prompt);
+    if (place)
+        parseHorseRecord(record,
+                         std::string_view(records_.get() + std::size_t{*place} * kJvHorseUsedBytes,
+                                          kJvHorseUsedBytes),
+                         fieldStrengthTotal, year);
+    return place.has_value();
 }
 
 bool JvHorseFile::readForSheet(JvHorseRecord& record, std::string_view horseId, int year,
                                UserPrompt& prompt) {
-    const std::optional<std::string_view> bytes = recordOf(horseId, prompt);
-    if (bytes)
-        parseHorseForSheet(record, *bytes, year);
-    return bytes.has_value();
+    const std::optional<std::uint32_t> place = placeOf(horseId, keep_, prompt);
+    if (!place)
+        return false;
+    if (keep_ == Keep::SheetFacts)
+        fillHorseForSheet(record, facts_[*place], year);
+    else
+        parseHorseForSheet(
+            record,
+            std::string_view(records_.get() + std::size_t{*place} * kJvHorseUsedBytes,
+                             kJvHorseUsedBytes),
+            year);
+    return true;
 }
 
 } // namespace zelkor

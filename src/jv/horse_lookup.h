@@ -3,6 +3,7 @@
 #include "core/ports.h"
 #include "jv/file_index.h"
 #include "jv/horse_file.h"
+#include "jv/past_horses.h"
 
 #include <cstdint>
 #include <memory>
@@ -27,6 +28,8 @@ class JvHorseKeyTable {
     // The value of `key` to change in place, or null.
     std::uint32_t* valueOf(std::string_view key);
     std::size_t size() const { return used_; }
+    // Every key's value becomes `value`.
+    void assignAll(std::uint32_t value);
 
   private:
     struct Slot {
@@ -48,8 +51,10 @@ bool indexHorseKeys(const jvfile::ReadOnlyFile& file, JvHorseKeyTable& keys);
 
 // A horse file for one job: opened once, and read in one pass for the
 // horses the job names beforehand (a race card's runners), whose used bytes
-// are then kept; a horse named later costs another pass. Reads as readHorse
-// does, with its messages, the first record of a key winning.
+// are then kept, or only what the sheet takes of them while the job reads
+// no more: a large card's records are never all held. A horse named later,
+// or a whole read after reads for the sheet, costs another pass. Reads as
+// readHorse does, with its messages, the first record of a key winning.
 class JvHorseFile {
   public:
     explicit JvHorseFile(std::string path);
@@ -69,8 +74,11 @@ class JvHorseFile {
                       UserPrompt& prompt);
 
   private:
-    // The used bytes of the horse's record, or nothing after the message.
-    std::optional<std::string_view> recordOf(std::string_view horseId, UserPrompt& prompt);
+    // What a pass keeps of each horse.
+    enum class Keep { SheetFacts, Records };
+    // The place of the horse's record in records_ or facts_ (kept as
+    // `keep` asks), or nothing after the message.
+    std::optional<std::uint32_t> placeOf(std::string_view horseId, Keep keep, UserPrompt& prompt);
     bool readExpected();
     void reserveRecords(std::size_t room);
 
@@ -83,6 +91,8 @@ class JvHorseFile {
     std::unique_ptr<char[]> records_;
     std::size_t recordCount_ = 0;
     std::size_t recordRoom_ = 0;
+    std::vector<HorseSheetFacts> facts_; // in place of records_ for SheetFacts
+    Keep keep_ = Keep::SheetFacts;
 };
 
 } // namespace zelkor

@@ -63,6 +63,15 @@ struct PastHorse {
 // The horse of one whole record (key first).
 PastHorse parsePastHorse(std::string_view record);
 
+// What the race sheet takes of a horse's record (see parseHorseForSheet): a
+// few hundred bytes against the record's 2881, so a large card's runners
+// are held as these.
+struct HorseSheetFacts {
+    PastHorse horse;
+    std::array<char, 36> name{}; // as written
+    JvBandCounts bandCounts{};
+};
+
 // The run as the horse file reader gives it (the texts the backtest never
 // shows left empty). The filling form reuses the strings of `run`.
 void fillJvPastRun(JvPastRun& run, const PastRunFacts& facts);
