@@ -33,8 +33,6 @@ struct Spec {
     char conversion = 0;
 };
 
-constexpr Spec kPlainDecimal = {.conversion = 'd'};
-
 // Reads a run of decimal digits at `p`; false when it is too large.
 bool parseNumber(const char*& p, int& value) {
     value = 0;
@@ -147,13 +145,14 @@ void appendPadded(Output& out, const Spec& s, const char* body, size_t size) {
 
 // The digits of `magnitude` end before `end`. The base is a constant so
 // that no division instruction is needed.
-template <unsigned Base> void writeDigits(char* end, unsigned long long magnitude, bool upper) {
+template <unsigned Base, class Unsigned>
+void writeDigits(char* end, Unsigned magnitude, bool upper) {
     const char* set = upper ? "0123456789ABCDEF" : "0123456789abcdef";
     for (; magnitude != 0; magnitude /= Base)
         *--end = set[magnitude % Base];
 }
 
-template <unsigned Base> size_t digitCount(unsigned long long magnitude) {
+template <unsigned Base, class Unsigned> size_t digitCount(Unsigned magnitude) {
     size_t count = 0;
     for (; magnitude != 0; magnitude /= Base)
         ++count;
@@ -187,6 +186,17 @@ void appendInteger(Output& out, const Spec& s, unsigned long long magnitude, boo
     if (s.left)
         fill(at, pad, ' ');
     out.advance(size + pad);
+}
+
+// Plain %d, the commonest conversion of the pages, in 32-bit arithmetic.
+void appendDecimal(Output& out, int value) {
+    unsigned magnitude =
+        value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
+    size_t size = (magnitude == 0 ? 1 : digitCount<10>(magnitude)) + (value < 0 ? 1 : 0);
+    char* at = out.room(size);
+    at[0] = value < 0 ? '-' : '0';
+    writeDigits<10>(at + size, magnitude, false);
+    out.advance(size);
 }
 
 template <class Signed> void appendSigned(Output& out, const Spec& s, Signed value) {
@@ -358,7 +368,7 @@ bool appendDirect(std::string& string, const char* fmt, va_list* ap) {
             continue;
         }
         if (percent[1] == 'd') {
-            appendSigned(out, kPlainDecimal, va_arg(*ap, int));
+            appendDecimal(out, va_arg(*ap, int));
             continue;
         }
         if (percent[1] == '%') {
@@ -391,39 +401,39 @@ void appendFallback(std::string& out, const char* fmt, va_list args) {
     out.resize(old + static_cast<size_t>(n));
 }
 
-} // namespace
+// The direct formatter reads `args`; `again`, started as well, gives
+// vsnprintf the arguments from the start when the template has to go there.
+// (A va_copy would cost as much as a short conversion.)
+void appendV(std::string& out, const char* fmt, va_list* args, va_list* again) {
+    size_t old = out.size();
+    if (appendDirect(out, fmt, args))
+        return;
+    out.resize(old);
+    appendFallback(out, fmt, *again);
+}
 
-// The arguments are read once by the direct formatter, and again from the
-// start when the template has to go to vsnprintf; no va_copy is made for
-// the direct formatter.
+} // namespace
 
 std::string format(const char* fmt, ...) {
     std::string out;
     va_list args;
+    va_list again;
     va_start(args, fmt);
-    bool done = appendDirect(out, fmt, &args);
+    va_start(again, fmt);
+    appendV(out, fmt, &args, &again);
+    va_end(again);
     va_end(args);
-    if (!done) {
-        out.clear();
-        va_start(args, fmt);
-        appendFallback(out, fmt, args);
-        va_end(args);
-    }
     return out;
 }
 
 void appendFormat(std::string& out, const char* fmt, ...) {
-    size_t old = out.size();
     va_list args;
+    va_list again;
     va_start(args, fmt);
-    bool done = appendDirect(out, fmt, &args);
+    va_start(again, fmt);
+    appendV(out, fmt, &args, &again);
+    va_end(again);
     va_end(args);
-    if (!done) {
-        out.resize(old);
-        va_start(args, fmt);
-        appendFallback(out, fmt, args);
-        va_end(args);
-    }
 }
 
 } // namespace zelkor

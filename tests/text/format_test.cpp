@@ -51,10 +51,12 @@ TEST(Format, WritesEveryConversionAsPrintfDoes) {
     EXPECT_AS_PRINTED("%02X %02X %x %2x %X %lx %08llX", 0xa, 0xff, 0u, 0x1fu, UINT_MAX, ~0UL,
                       0xbeefULL);
     EXPECT_AS_PRINTED("100%% %d%%%s", 5, "x");
-    EXPECT_AS_PRINTED("%.1f %2.1f %5.1f %.0f %.0f %f %+d % d %#x", 2.25, 55.0, -0.05, 0.5, 1.5,
-                      1e300, 3, 4, 255u);
+    EXPECT_AS_PRINTED("%.1f %2.1f %5.1f %.0f %.0f %f", 2.25, 55.0, -0.05, 0.5, 1.5, 1e300);
+    EXPECT_AS_PRINTED("%+d % d %#x %hd", 3, 4, 255u, short{-2});
     EXPECT_AS_PRINTED("%.1f|%06.1f|%-7.2f|%5.1f|%05.1f|%.3e|%g|%+.1f", -0.04, -2.55, 0.125,
                       0.0 / 0.0, -1.0 / 0.0, 12345.678, 0.0001, 7.25);
+    const char* uncheckedFlags = "%06.3d|%-05d"; // the compiler rejects these as literals
+    EXPECT_AS_PRINTED(uncheckedFlags, -7, 3);
     EXPECT_AS_PRINTED("<%s>%d<%s>", wide.c_str(), -1, wide.c_str());
     EXPECT_AS_PRINTED("%400d|%-300s|%.300f", 1, "x", 1.0);
 }
