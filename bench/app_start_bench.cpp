@@ -1,5 +1,7 @@
 // The desktop program's start without the splash, from a fresh process to
-// its window shown, against the same for an empty Qt main window. Each
+// its window shown, against the same for an empty Qt main window and for
+// one showing a line of Japanese text (which loads a font and fills the
+// screen, as the program's window does). Each
 // iteration forks a child that starts from nothing and ends once its window
 // is first exposed; the parent times it up to that moment. Offscreen unless QT_QPA_PLATFORM says
 // otherwise (run it under tests/app/with_window_manager.sh for X).
@@ -10,7 +12,9 @@
 #include "core/settings.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QMainWindow>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QWindow>
 #include <benchmark/benchmark.h>
@@ -68,6 +72,21 @@ void emptyWindow(int pipe) {
     QApplication app(argc, argv);
     ShownClock clock(pipe);
     QMainWindow window;
+    window.show();
+    runUntilShown();
+}
+
+// The least a window of Japanese text takes: one line of it in a window
+// as large as the program's.
+void labelWindow(int pipe) {
+    int argc = 1;
+    char name[] = "label";
+    char* argv[] = {name, nullptr};
+    QApplication app(argc, argv);
+    ShownClock clock(pipe);
+    QMainWindow window;
+    window.setCentralWidget(new QLabel(QStringLiteral("ゼルコ馬予想 出走馬 登録馬ファイル")));
+    window.resize(window.screen()->availableGeometry().size() * 9 / 10);
     window.show();
     runUntilShown();
 }
@@ -137,6 +156,11 @@ void BM_EmptyQtWindow(benchmark::State& state) {
     timeChildren(state, emptyWindow);
 }
 BENCHMARK(BM_EmptyQtWindow)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+void BM_JapaneseLineWindow(benchmark::State& state) {
+    timeChildren(state, labelWindow);
+}
+BENCHMARK(BM_JapaneseLineWindow)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 void BM_DesktopStartWithoutSplash(benchmark::State& state) {
     programFolder();

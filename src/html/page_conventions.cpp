@@ -52,19 +52,21 @@ bool isWholeSingleByte(unsigned char c) {
     return c < 0x80 || (c >= 0xa1 && c <= 0xdf);
 }
 
-std::string percentEncode(std::string_view text, bool (*encode)(unsigned char)) {
+void appendPercentEncoded(std::string& out, unsigned char c) {
     static constexpr char kHex[] = "0123456789ABCDEF";
+    const char encoded[] = {'%', kHex[c >> 4], kHex[c & 0x0f]};
+    out.append(encoded, sizeof encoded);
+}
+
+std::string percentEncode(std::string_view text, bool (*encode)(unsigned char)) {
     std::string out;
     out.reserve(text.size());
     for (char ch : text) {
         const auto c = static_cast<unsigned char>(ch);
-        if (encode(c)) {
-            out += '%';
-            out += kHex[c >> 4];
-            out += kHex[c & 0x0f];
-        } else {
+        if (encode(c))
+            appendPercentEncoded(out, c);
+        else
             out += ch;
-        }
     }
     return out;
 }
@@ -113,15 +115,14 @@ std::string linkAddressText(std::string_view address) {
     // character. "`" (0x60) may be a second byte, so only one standing alone
     // is encoded.
     std::string out;
-    out.reserve(address.size());
+    out.reserve(address.size() + address.size() / 2);
     for (size_t pos = 0; pos < address.size();) {
         const size_t length = charLength(address, pos);
-        if (length == 1)
-            out += percentEncode(address.substr(pos, 1), [](unsigned char c) {
-                return breaksAttribute(c) || !isWholeSingleByte(c);
-            });
+        const auto c = static_cast<unsigned char>(address[pos]);
+        if (length == 1 && (breaksAttribute(c) || !isWholeSingleByte(c)))
+            appendPercentEncoded(out, c);
         else
-            out += address.substr(pos, length);
+            out.append(address, pos, length);
         pos += length;
     }
     return out;

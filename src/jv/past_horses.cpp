@@ -3,6 +3,7 @@
 #include "jv/code_tables.h"
 #include "jv/file_index.h"
 #include "jv/fixed_record.h"
+#include "jv/horse_lookup.h"
 #include "jv/mapped_file.h"
 
 #include <algorithm>
@@ -48,28 +49,17 @@ bool parseRunFacts(PastRunFacts& run, std::string_view block) {
 }
 
 // Leaves out every horse whose key an earlier record has, keeping file
-// order. The keys are sorted as small copies beside their places, so the
-// sort never reaches into the horses.
+// order: a key the table of keys seen already holds adds nothing to it.
 void dropRepeatedKeys(std::vector<PastHorse>& horses) {
-    struct Key {
-        std::array<char, kJvHorseKeyBytes> id;
-        std::uint32_t place;
-    };
-    std::vector<Key> keys(horses.size());
-    for (size_t h = 0; h < horses.size(); ++h)
-        keys[h] = {horses[h].id, static_cast<std::uint32_t>(h)};
-    std::sort(keys.begin(), keys.end(), [](const Key& a, const Key& b) {
-        const int order = std::memcmp(a.id.data(), b.id.data(), a.id.size());
-        return order != 0 ? order < 0 : a.place < b.place;
-    });
-    std::vector<bool> repeated(horses.size(), false);
-    for (size_t i = 1; i < keys.size(); ++i)
-        if (keys[i].id == keys[i - 1].id)
-            repeated[keys[i].place] = true;
+    JvHorseKeyTable seen;
+    seen.reserve(horses.size());
     size_t kept = 0;
-    for (size_t h = 0; h < horses.size(); ++h)
-        if (!repeated[h])
+    for (size_t h = 0; h < horses.size(); ++h) {
+        const size_t before = seen.size();
+        seen.insert(std::string_view(horses[h].id.data(), horses[h].id.size()), 0);
+        if (seen.size() > before)
             horses[kept++] = horses[h];
+    }
     horses.resize(kept);
 }
 
