@@ -82,10 +82,9 @@ bool parseSpec(const char*& p, Spec& s) {
     return true;
 }
 
-// Writes into the string's own memory: it is lengthened by a margin ahead
-// of the writing and cut to what was written at the end. (A buffer on the
-// stack copied at the end, or digits copied from one, costs more: the copy
-// waits for the stores just made.)
+// Writes straight into the string's own memory, lengthened by a margin ahead
+// of the writing and cut to what was written at the end: each piece costs one
+// copy, and the string's length is set twice per call.
 class Output {
   public:
     explicit Output(std::string& out) : out_(out) { grow(out.size(), 0); }
