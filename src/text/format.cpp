@@ -414,15 +414,18 @@ void appendV(std::string& out, const char* fmt, va_list* args, va_list* again) {
 } // namespace
 
 std::string format(const char* fmt, ...) {
-    std::string out;
+    // Written where room is kept from call to call, then copied at its
+    // size: a text kept for long holds no writing margin.
+    thread_local std::string written;
+    written.clear();
     va_list args;
     va_list again;
     va_start(args, fmt);
     va_start(again, fmt);
-    appendV(out, fmt, &args, &again);
+    appendV(written, fmt, &args, &again);
     va_end(again);
     va_end(args);
-    return out;
+    return written;
 }
 
 void appendFormat(std::string& out, const char* fmt, ...) {
