@@ -406,12 +406,19 @@ TEST_F(HorseFile, TheFirstRecordWithTheKeyWins) {
     first.name = "サキノウマ";
     JvHorseData second = first;
     second.name = "アトノウマ";
+    second.birthYear = first.birthYear + 1;
     JvHorseData other;
     other.id = "2020000001";
-    write({other, first, second});
+    write({other, first, second, other});
     JvHorseRecord r;
     ASSERT_TRUE(readHorse(r, path, "2020123456", 0, prompt));
     EXPECT_EQ(r.name, "サキノウマ");
+    // The backtest keeps each key's first record, in file order.
+    std::vector<PastHorse> horses;
+    ASSERT_TRUE(readPastHorses(path, horses, prompt));
+    ASSERT_EQ(horses.size(), 2u);
+    EXPECT_EQ(horses[0].horseId(), other.id);
+    EXPECT_EQ(horses[1].birthYear, first.birthYear);
 }
 
 TEST_F(HorseFile, AFileOfPartRecordsIsNotReadShifted) {
