@@ -65,30 +65,30 @@ void runUntilShown() {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
 }
 
-void emptyWindow(int pipe) {
+// A plain main window, shown; `fill` gives it what it shows.
+void plainWindow(int pipe, void (*fill)(QMainWindow&)) {
     int argc = 1;
-    char name[] = "empty";
+    char name[] = "plain";
     char* argv[] = {name, nullptr};
     QApplication app(argc, argv);
     ShownClock clock(pipe);
     QMainWindow window;
+    fill(window);
     window.show();
     runUntilShown();
+}
+
+void emptyWindow(int pipe) {
+    plainWindow(pipe, [](QMainWindow&) {});
 }
 
 // The least a window of Japanese text takes: one line of it in a window
 // as large as the program's.
 void labelWindow(int pipe) {
-    int argc = 1;
-    char name[] = "label";
-    char* argv[] = {name, nullptr};
-    QApplication app(argc, argv);
-    ShownClock clock(pipe);
-    QMainWindow window;
-    window.setCentralWidget(new QLabel(QStringLiteral("ゼルコ馬予想 出走馬 登録馬ファイル")));
-    window.resize(window.screen()->availableGeometry().size() * 9 / 10);
-    window.show();
-    runUntilShown();
+    plainWindow(pipe, [](QMainWindow& window) {
+        window.setCentralWidget(new QLabel(QStringLiteral("ゼルコ馬予想 出走馬 登録馬ファイル")));
+        window.resize(window.screen()->availableGeometry().size() * 9 / 10);
+    });
 }
 
 // The program folder of a second start: settings written, no first-use note.
