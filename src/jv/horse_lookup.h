@@ -85,7 +85,7 @@ class JvHorseFile {
     std::string path_;
     jvfile::ReadOnlyFile file_;
     bool opened_ = false;
-    JvHorseKeyTable places_;  // key → place in records_, or kNotRead
+    JvHorseKeyTable places_;  // key → place in records_ or facts_, or kNotRead
     std::size_t notRead_ = 0; // keys expected but not yet looked for
     // kJvHorseUsedBytes per horse found, room for `recordRoom_` of them.
     std::unique_ptr<char[]> records_;
