@@ -11,10 +11,6 @@
 namespace zelkor {
 namespace {
 
-// The place of a key expected but not yet found. After a whole pass of the
-// file, a key still holding it is not in the file.
-constexpr std::uint32_t kNotRead = std::numeric_limits<std::uint32_t>::max();
-
 // Records per read: blocks of whole records, so no record straddles two
 // reads, small enough to stay in the cache they are copied into.
 constexpr std::size_t kBlockRecords = 32;
@@ -70,19 +66,6 @@ void JvHorseKeyTable::insert(std::string_view key, std::uint32_t value) {
     ++used_;
 }
 
-void JvHorseKeyTable::assignAll(std::uint32_t value) {
-    for (Slot& slot : slots_)
-        if (slot.used)
-            slot.value = value;
-}
-
-std::uint32_t* JvHorseKeyTable::valueOf(std::string_view key) {
-    if (key.size() != kJvHorseKeyBytes || slots_.empty())
-        return nullptr;
-    Slot& slot = slots_[slotFor(key)];
-    return slot.used ? &slot.value : nullptr;
-}
-
 std::optional<std::uint32_t> JvHorseKeyTable::find(std::string_view key) const {
     if (key.size() != kJvHorseKeyBytes || slots_.empty())
         return std::nullopt;
@@ -119,7 +102,10 @@ JvHorseFile::JvHorseFile(std::string path) : path_(std::move(path)) {}
 void JvHorseFile::expect(std::string_view horseId) {
     if (horseId.size() != kJvHorseKeyBytes || places_.find(horseId))
         return;
-    places_.insert(horseId, kNotRead);
+    // Places in the order the horses are named, which is the order a job
+    // reads them in: the reads then walk the kept horses from front to back.
+    places_.insert(horseId, static_cast<std::uint32_t>(found_.size()));
+    found_.push_back(false);
     ++notRead_;
 }
 
@@ -128,8 +114,8 @@ void JvHorseFile::reserveRecords(std::size_t room) {
         return;
     // Written by the copies only, so not filled first.
     auto grown = std::make_unique_for_overwrite<char[]>(room * kJvHorseUsedBytes);
-    if (recordCount_ > 0)
-        std::memcpy(grown.get(), records_.get(), recordCount_ * kJvHorseUsedBytes);
+    if (recordRoom_ > 0)
+        std::memcpy(grown.get(), records_.get(), recordRoom_ * kJvHorseUsedBytes);
     records_ = std::move(grown);
     recordRoom_ = room;
 }
@@ -140,9 +126,9 @@ bool JvHorseFile::readExpected() {
     if (!holdsWholeHorseRecords(size))
         return false;
     if (keep_ == Keep::Records)
-        reserveRecords(recordCount_ + notRead_);
+        reserveRecords(found_.size());
     else
-        facts_.reserve(facts_.size() + notRead_);
+        facts_.resize(found_.size());
     // Only the keys are looked at, and the bytes of the records expected.
     jvfile::MappedFile mapped(file_);
     char keys[kBlockRecords][kJvHorseKeyBytes];
@@ -155,26 +141,21 @@ bool JvHorseFile::readExpected() {
         if (!mapped.copyEvery(offset, kJvHorseRecordBytes, count, kJvHorseKeyBytes, keys[0]))
             break;
         for (std::size_t i = 0; whole && i < count; ++i) {
-            std::uint32_t* place = places_.valueOf(std::string_view(keys[i], kJvHorseKeyBytes));
-            if (place == nullptr || *place != kNotRead)
+            const std::optional<std::uint32_t> place =
+                places_.find(std::string_view(keys[i], kJvHorseKeyBytes));
+            // The first record of a key wins.
+            if (!place || found_[*place])
                 continue;
             const std::uint64_t at = offset + i * kJvHorseRecordBytes;
             if (keep_ == Keep::SheetFacts) {
                 whole = mapped.copy(at, record.data(), record.size());
-                if (whole) {
-                    *place = static_cast<std::uint32_t>(facts_.size());
-                    facts_.push_back(sheetFactsOf(std::string_view(record.data(), record.size())));
-                }
-                continue;
+                if (whole)
+                    facts_[*place] = sheetFactsOf(std::string_view(record.data(), record.size()));
+            } else {
+                whole = mapped.copy(at, records_.get() + std::size_t{*place} * kJvHorseUsedBytes,
+                                    kJvHorseUsedBytes);
             }
-            // A key missing from an earlier pass may be found in a file
-            // rewritten since: more horses than expected.
-            if (recordCount_ == recordRoom_)
-                reserveRecords(recordRoom_ * 2 + 16);
-            whole = mapped.copy(at, records_.get() + recordCount_ * kJvHorseUsedBytes,
-                                kJvHorseUsedBytes);
-            if (whole)
-                *place = static_cast<std::uint32_t>(recordCount_++);
+            found_[*place] = whole;
         }
         offset += count * kJvHorseRecordBytes;
         if (offset % kReleaseBytes < count * kJvHorseRecordBytes)
@@ -195,8 +176,8 @@ std::optional<std::uint32_t> JvHorseFile::placeOf(std::string_view horseId, Keep
     if (keep == Keep::Records && keep_ == Keep::SheetFacts) {
         keep_ = Keep::Records;
         facts_ = {};
-        places_.assignAll(kNotRead);
-        notRead_ = places_.size();
+        found_.assign(found_.size(), false);
+        notRead_ = found_.size();
     }
     expect(horseId);
     if (notRead_ > 0 && !readExpected()) {
@@ -204,7 +185,7 @@ std::optional<std::uint32_t> JvHorseFile::placeOf(std::string_view horseId, Keep
         return std::nullopt;
     }
     const std::optional<std::uint32_t> place = places_.find(horseId);
-    if (!place || *place == kNotRead) {
+    if (!place || !found_[*place]) {
         showHorseNotRead(prompt);
         return std::nullopt;
     }

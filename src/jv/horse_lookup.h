@@ -25,11 +25,7 @@ class JvHorseKeyTable {
     void insert(std::string_view key, std::uint32_t value);
     // The value of `key`, or nothing.
     std::optional<std::uint32_t> find(std::string_view key) const;
-    // The value of `key` to change in place, or null.
-    std::uint32_t* valueOf(std::string_view key);
     std::size_t size() const { return used_; }
-    // Every key's value becomes `value`.
-    void assignAll(std::uint32_t value);
 
   private:
     struct Slot {
@@ -85,11 +81,12 @@ class JvHorseFile {
     std::string path_;
     jvfile::ReadOnlyFile file_;
     bool opened_ = false;
-    JvHorseKeyTable places_;  // key → place in records_ or facts_, or kNotRead
+    // Key → place in records_ or facts_, given when the key is expected.
+    JvHorseKeyTable places_;
+    std::vector<bool> found_; // by place: its horse has been read
     std::size_t notRead_ = 0; // keys expected but not yet looked for
-    // kJvHorseUsedBytes per horse found, room for `recordRoom_` of them.
+    // kJvHorseUsedBytes per place, room for `recordRoom_` of them.
     std::unique_ptr<char[]> records_;
-    std::size_t recordCount_ = 0;
     std::size_t recordRoom_ = 0;
     std::vector<HorseSheetFacts> facts_; // in place of records_ for SheetFacts
     Keep keep_ = Keep::SheetFacts;
