@@ -69,10 +69,9 @@ QComboBox* fillBox(QComboBox* box, TextList entries) {
     }
     box->addItems(items);
     box->setMaxVisibleItems(20);
-    // Sized from the longest entry's length, not by measuring every entry
-    // in the font (which made the start slow).
+    // Sized from the longest entry's length (see FormListBox), not by
+    // measuring every entry in the font (which made the start slow).
     box->setMinimumContentsLength(longest);
-    box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     return box;
 }
 

@@ -62,6 +62,21 @@ TEST_F(MainFormTest, ListsScrollAfterTwentyEntries) {
     }
 }
 
+// Boxes are as wide as their contents length says, whatever their entries,
+// and build their list window only when one is opened.
+TEST_F(MainFormTest, BoxesAreSizedByLengthAndBuildNoListAtStart) {
+    // (The typed race name's completer has a view of its own.)
+    for (const QComboBox* box : form().findChildren<QComboBox*>())
+        EXPECT_TRUE(box->isEditable() || box->findChildren<QAbstractItemView*>().isEmpty())
+            << box->objectName().toStdString();
+    QComboBox* box = c().weight;
+    const int width = box->sizeHint().width();
+    box->addItem(QString(40, u'W'));
+    EXPECT_EQ(box->sizeHint().width(), width);
+    box->setMinimumContentsLength(box->minimumContentsLength() + 10);
+    EXPECT_EQ(box->sizeHint().width(), width + 10 * box->fontMetrics().horizontalAdvance(u'X'));
+}
+
 TEST_F(MainFormTest, StartsOnRunnerOneOfSixWithPreviousOff) {
     EXPECT_EQ(c().runnerLabel->text(), q(u"白 1枠 1番 "));
     EXPECT_EQ(c().fieldSize->currentText(), q(u"６"));
