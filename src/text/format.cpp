@@ -23,14 +23,14 @@ constexpr int kMaxNumber = 1 << 20;
 
 enum class Length { None, Long, LongLong, Size };
 
-struct Spec {
+struct Conversion {
     bool left = false;
     bool zero = false;
     bool otherFlag = false; // '+', ' ' or '#'
     int width = 0;
     int precision = -1; // none given
     Length length = Length::None;
-    char conversion = 0;
+    char letter = 0;
 };
 
 // Reads a run of decimal digits at `p`; false when it is too large.
@@ -46,7 +46,7 @@ bool parseNumber(const char*& p, int& value) {
 
 // Parses the conversion after a '%' up to and including its letter; false
 // for the forms this file does not write (a '*', the h, j, t, L lengths).
-bool parseSpec(const char*& p, Spec& s) {
+bool parseConversion(const char*& p, Conversion& s) {
     for (;; ++p) {
         if (*p == '-')
             s.left = true;
@@ -75,8 +75,8 @@ bool parseSpec(const char*& p, Spec& s) {
         ++p;
         s.length = Length::Size;
     }
-    s.conversion = *p;
-    if (s.conversion == '\0')
+    s.letter = *p;
+    if (s.letter == '\0')
         return false;
     ++p;
     return true;
@@ -126,12 +126,12 @@ char* fill(char* at, size_t count, char c) {
     return at + count;
 }
 
-size_t padding(const Spec& s, size_t size) {
+size_t padding(const Conversion& s, size_t size) {
     return static_cast<size_t>(s.width) > size ? static_cast<size_t>(s.width) - size : 0;
 }
 
 // Appends `body` of `size` bytes padded with blanks to the field width.
-void appendPadded(Output& out, const Spec& s, const char* body, size_t size) {
+void appendPadded(Output& out, const Conversion& s, const char* body, size_t size) {
     size_t pad = padding(s, size);
     char* at = out.room(size + pad);
     if (!s.left)
@@ -158,8 +158,8 @@ template <unsigned Base, class Unsigned> size_t digitCount(Unsigned magnitude) {
     return count;
 }
 
-void appendInteger(Output& out, const Spec& s, unsigned long long magnitude, bool negative) {
-    const bool hex = s.conversion == 'x' || s.conversion == 'X';
+void appendInteger(Output& out, const Conversion& s, unsigned long long magnitude, bool negative) {
+    const bool hex = s.letter == 'x' || s.letter == 'X';
     size_t count = hex ? digitCount<16>(magnitude) : digitCount<10>(magnitude);
     // Zero printed with precision 0 has no digit at all.
     size_t precision = s.precision < 0 ? 1 : static_cast<size_t>(s.precision);
@@ -179,7 +179,7 @@ void appendInteger(Output& out, const Spec& s, unsigned long long magnitude, boo
         *at++ = '-';
     at = fill(at, zeros, '0') + count;
     if (hex)
-        writeDigits<16>(at, magnitude, s.conversion == 'X');
+        writeDigits<16>(at, magnitude, s.letter == 'X');
     else
         writeDigits<10>(at, magnitude, false);
     if (s.left)
@@ -198,7 +198,7 @@ void appendDecimal(Output& out, int value) {
     out.advance(size);
 }
 
-template <class Signed> void appendSigned(Output& out, const Spec& s, Signed value) {
+template <class Signed> void appendSigned(Output& out, const Conversion& s, Signed value) {
     using Unsigned = std::make_unsigned_t<Signed>;
     // Negated as unsigned, so that the most negative value has its magnitude.
     Unsigned magnitude =
@@ -206,10 +206,10 @@ template <class Signed> void appendSigned(Output& out, const Spec& s, Signed val
     appendInteger(out, s, magnitude, value < 0);
 }
 
-bool appendIntegerArgument(Output& out, const Spec& s, va_list* ap) {
+bool appendIntegerArgument(Output& out, const Conversion& s, va_list* ap) {
     if (s.otherFlag)
         return false;
-    if (s.conversion == 'd' || s.conversion == 'i') {
+    if (s.letter == 'd' || s.letter == 'i') {
         switch (s.length) {
         case Length::None:
             appendSigned(out, s, va_arg(*ap, int));
@@ -245,7 +245,7 @@ bool appendIntegerArgument(Output& out, const Spec& s, va_list* ap) {
 
 // %f of a finite value: std::to_chars rounds exactly as printf does; the
 // field is then padded where it was written.
-void appendFixed(Output& out, const Spec& s, double value) {
+void appendFixed(Output& out, const Conversion& s, double value) {
     int precision = s.precision < 0 ? 6 : s.precision;
     // Sign, 309 integer digits, point, fraction.
     size_t most = 311 + static_cast<size_t>(precision);
@@ -266,24 +266,24 @@ void appendFixed(Output& out, const Spec& s, double value) {
     out.advance(size + pad);
 }
 
-// One floating-point conversion, `spec` being its template text from '%' on.
-bool appendFloatArgument(Output& out, const Spec& s, const char* spec, size_t specSize,
+// One floating-point conversion, `piece` being its text in the template from '%' on.
+bool appendFloatArgument(Output& out, const Conversion& s, const char* piece, size_t pieceSize,
                          va_list* ap) {
     double value = va_arg(*ap, double);
-    if (s.conversion == 'f' && !s.otherFlag && std::isfinite(value)) {
+    if (s.letter == 'f' && !s.otherFlag && std::isfinite(value)) {
         appendFixed(out, s, value);
         return true;
     }
-    char specText[32];
-    if (specSize >= sizeof specText)
+    char templateText[32];
+    if (pieceSize >= sizeof templateText)
         return false;
-    std::memcpy(specText, spec, specSize);
-    specText[specSize] = '\0';
+    std::memcpy(templateText, piece, pieceSize);
+    templateText[pieceSize] = '\0';
     size_t room = 64;
     for (;;) {
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
-        int n = std::snprintf(out.room(room), room, specText, value);
+        int n = std::snprintf(out.room(room), room, templateText, value);
 #pragma GCC diagnostic pop
         if (n < 0)
             return false;
@@ -304,8 +304,9 @@ size_t textSize(const char* text, int most) {
                           : static_cast<size_t>(static_cast<const char*>(end) - text);
 }
 
-bool appendArgument(Output& out, const Spec& s, const char* spec, size_t specSize, va_list* ap) {
-    switch (s.conversion) {
+bool appendArgument(Output& out, const Conversion& s, const char* piece, size_t pieceSize,
+                    va_list* ap) {
+    switch (s.letter) {
     case 'd':
     case 'i':
     case 'u':
@@ -338,7 +339,7 @@ bool appendArgument(Output& out, const Spec& s, const char* spec, size_t specSiz
     case 'A':
         if (s.length == Length::LongLong || s.length == Length::Size)
             return false;
-        return appendFloatArgument(out, s, spec, specSize, ap);
+        return appendFloatArgument(out, s, piece, pieceSize, ap);
     default:
         return false;
     }
@@ -375,8 +376,8 @@ bool appendDirect(std::string& string, const char* fmt, va_list* ap) {
             continue;
         }
         p = percent + 1;
-        Spec s;
-        if (!parseSpec(p, s) ||
+        Conversion s;
+        if (!parseConversion(p, s) ||
             !appendArgument(out, s, percent, static_cast<size_t>(p - percent), ap))
             return false;
     }
