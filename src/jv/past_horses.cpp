@@ -7,7 +7,6 @@
 #include "jv/mapped_file.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace zelkor {
 namespace {
