@@ -414,6 +414,9 @@ void appendV(std::string& out, const char* fmt, va_list* args, va_list* again) {
 
 } // namespace
 
+// The most room format keeps between calls.
+constexpr size_t kKeptRoom = 64 * 1024;
+
 std::string format(const char* fmt, ...) {
     // Written where room is kept from call to call, then copied at its
     // size: a text kept for long holds no writing margin.
@@ -426,7 +429,11 @@ std::string format(const char* fmt, ...) {
     appendV(written, fmt, &args, &again);
     va_end(again);
     va_end(args);
-    return written;
+    std::string text = written;
+    // A rare long text does not keep its room for the rest of the run.
+    if (written.capacity() > kKeptRoom)
+        written = std::string();
+    return text;
 }
 
 void appendFormat(std::string& out, const char* fmt, ...) {
