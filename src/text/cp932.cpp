@@ -1,26 +1,64 @@
 #include "text/cp932.h"
 
+#include <array>
 #include <cerrno>
+#include <cstring>
 #include <iconv.h>
-#include <memory>
 
 namespace zelkor {
 namespace {
 
-struct IconvCloser {
-    void operator()(iconv_t cd) const { iconv_close(cd); }
+// The conversion descriptors of this thread, one per pair of encodings,
+// opened at their first use and kept: opening one costs more than
+// converting a page name.
+class Converters {
+  public:
+    Converters() = default;
+    Converters(const Converters&) = delete;
+    Converters& operator=(const Converters&) = delete;
+    ~Converters() {
+        for (const Entry& entry : entries_)
+            if (entry.to != nullptr)
+                iconv_close(entry.cd);
+    }
+    // The descriptor from `from` to `to` in its initial state, or null when
+    // iconv cannot convert between them.
+    iconv_t get(const char* to, const char* from) {
+        for (Entry& entry : entries_) {
+            if (entry.to == nullptr) {
+                iconv_t cd = iconv_open(to, from);
+                if (cd == reinterpret_cast<iconv_t>(-1))
+                    return nullptr;
+                entry = {to, from, cd};
+                return cd;
+            }
+            if (std::strcmp(entry.to, to) == 0 && std::strcmp(entry.from, from) == 0) {
+                iconv(entry.cd, nullptr, nullptr, nullptr, nullptr);
+                return entry.cd;
+            }
+        }
+        return nullptr;
+    }
+
+  private:
+    struct Entry {
+        const char* to = nullptr; // null: a free entry
+        const char* from = nullptr;
+        iconv_t cd{};
+    };
+    std::array<Entry, 8> entries_{}; // more than the pairs converted here
 };
 
 // Converts with iconv; on an unconvertible input unit writes `replacement`
 // and skips `unit` bytes. Returns false when anything was replaced.
 bool convert(const char* to, const char* from, const char* in, size_t inLeft, std::string& out,
              std::string_view replacement, size_t unit) {
-    iconv_t raw = iconv_open(to, from);
-    if (raw == reinterpret_cast<iconv_t>(-1)) {
+    thread_local Converters converters;
+    iconv_t cd = converters.get(to, from);
+    if (cd == nullptr) {
         out.assign(in, inLeft);
         return false;
     }
-    std::unique_ptr<std::remove_pointer_t<iconv_t>, IconvCloser> cd(raw);
     bool clean = true;
     out.clear();
     char buffer[4096];
@@ -28,7 +66,7 @@ bool convert(const char* to, const char* from, const char* in, size_t inLeft, st
     while (inLeft > 0) {
         char* dst = buffer;
         size_t outLeft = sizeof buffer;
-        size_t rc = iconv(cd.get(), &src, &inLeft, &dst, &outLeft);
+        size_t rc = iconv(cd, &src, &inLeft, &dst, &outLeft);
         out.append(buffer, static_cast<size_t>(dst - buffer));
         if (rc == static_cast<size_t>(-1)) {
             if (errno == E2BIG)
@@ -38,7 +76,7 @@ bool convert(const char* to, const char* from, const char* in, size_t inLeft, st
             size_t skip = inLeft < unit ? inLeft : unit;
             src += skip;
             inLeft -= skip;
-            iconv(cd.get(), nullptr, nullptr, nullptr, nullptr);
+            iconv(cd, nullptr, nullptr, nullptr, nullptr);
         }
     }
     return clean;
