@@ -86,8 +86,13 @@ class JvHorseRecord {
     JvHorseRecord(const JvHorseRecord&) = default;
     JvHorseRecord& operator=(const JvHorseRecord&) = default;
 
-    // Back to the state of a new record (for a runner whose horse is missing).
-    void reset() { *this = JvHorseRecord(); }
+    // Back to the state of a new record (for a runner whose horse is
+    // missing). Copied from a blank one, so the texts keep their room for
+    // the next horse read into this record.
+    void reset() {
+        static const JvHorseRecord blank;
+        *this = blank;
+    }
 
     std::string name;
     std::string breeder; // compacted: "山田　太郎　　…" becomes "山田 太郎"
