@@ -140,6 +140,8 @@ bool JvHorseFile::readExpected() {
             std::min<std::uint64_t>(kBlockRecords, (size - offset) / kJvHorseRecordBytes));
         if (!mapped.copyEvery(offset, kJvHorseRecordBytes, count, kJvHorseKeyBytes, keys[0]))
             break;
+        for (std::size_t i = 0; i < count; ++i)
+            places_.prefetch(keys[i]);
         for (std::size_t i = 0; whole && i < count; ++i) {
             const std::optional<std::uint32_t> place =
                 places_.find(std::string_view(keys[i], kJvHorseKeyBytes));
