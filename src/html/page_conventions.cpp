@@ -116,15 +116,18 @@ std::string linkAddressText(std::string_view address) {
     // is encoded.
     std::string out;
     out.reserve(address.size() + address.size() / 2);
+    size_t kept = 0; // where the bytes copied as they are begin
     for (size_t pos = 0; pos < address.size();) {
-        const size_t length = charLength(address, pos);
         const auto c = static_cast<unsigned char>(address[pos]);
-        if (length == 1 && (breaksAttribute(c) || !isWholeSingleByte(c)))
+        const size_t length = c < 0x80 ? 1 : charLength(address, pos);
+        if (length == 1 && (breaksAttribute(c) || !isWholeSingleByte(c))) {
+            out.append(address, kept, pos - kept);
             appendPercentEncoded(out, c);
-        else
-            out.append(address, pos, length);
+            kept = pos + 1;
+        }
         pos += length;
     }
+    out.append(address, kept);
     return out;
 }
 

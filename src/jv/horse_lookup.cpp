@@ -52,18 +52,19 @@ std::size_t JvHorseKeyTable::slotFor(std::string_view key) const {
     }
 }
 
-void JvHorseKeyTable::insert(std::string_view key, std::uint32_t value) {
+bool JvHorseKeyTable::insert(std::string_view key, std::uint32_t value) {
     if (key.size() != kJvHorseKeyBytes)
-        return;
+        return false;
     if ((used_ + 1) * 2 > slots_.size())
         reserve(used_ + 1 > 8 ? (used_ + 1) * 2 : 8);
     Slot& slot = slots_[slotFor(key)];
     if (slot.used)
-        return;
+        return false;
     slot.used = true;
     slot.value = value;
     std::memcpy(slot.key, key.data(), kJvHorseKeyBytes);
     ++used_;
+    return true;
 }
 
 std::optional<std::uint32_t> JvHorseKeyTable::find(std::string_view key) const {
@@ -100,11 +101,10 @@ bool indexHorseKeys(const jvfile::ReadOnlyFile& file, JvHorseKeyTable& keys) {
 JvHorseFile::JvHorseFile(std::string path) : path_(std::move(path)) {}
 
 void JvHorseFile::expect(std::string_view horseId) {
-    if (horseId.size() != kJvHorseKeyBytes || places_.find(horseId))
-        return;
     // Places in the order the horses are named, which is the order a job
     // reads them in: the reads then walk the kept horses from front to back.
-    places_.insert(horseId, static_cast<std::uint32_t>(found_.size()));
+    if (!places_.insert(horseId, static_cast<std::uint32_t>(found_.size())))
+        return;
     found_.push_back(false);
     ++notRead_;
 }
@@ -181,12 +181,17 @@ std::optional<std::uint32_t> JvHorseFile::placeOf(std::string_view horseId, Keep
         found_.assign(found_.size(), false);
         notRead_ = found_.size();
     }
-    expect(horseId);
+    // A job names its horses beforehand, so the key is found at the first
+    // look as a rule.
+    std::optional<std::uint32_t> place = places_.find(horseId);
+    if (!place) {
+        expect(horseId);
+        place = places_.find(horseId);
+    }
     if (notRead_ > 0 && !readExpected()) {
         showHorseNotRead(prompt);
         return std::nullopt;
     }
-    const std::optional<std::uint32_t> place = places_.find(horseId);
     if (!place || !found_[*place]) {
         showHorseNotRead(prompt);
         return std::nullopt;

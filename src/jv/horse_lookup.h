@@ -21,8 +21,9 @@ class JvHorseKeyTable {
   public:
     // Room for `keys` keys without growing.
     void reserve(std::size_t keys);
-    // Keeps the first value of a key.
-    void insert(std::string_view key, std::uint32_t value);
+    // Keeps the first value of a key: false when the key was there (or is
+    // no key).
+    bool insert(std::string_view key, std::uint32_t value);
     // The value of `key`, or nothing.
     std::optional<std::uint32_t> find(std::string_view key) const;
     // Starts fetching the slot of a key (kJvHorseKeyBytes at `key`) that
