@@ -14,6 +14,15 @@
 #        creating files varies with what else runs (see compare below).
 #        Needs python3 for the timing and GNU time (/usr/bin/time) for the
 #        peak memory.
+#
+# How the page cache holds the input files changes every reader's time by
+# a factor: files just written in small pieces (as the generator writes
+# them) are cached in 4 KB pages, files read from the disk in large folios,
+# and mapping or copying the first costs `cat` twice and a mapping ten
+# times what the second does. Before each comparison the inputs are
+# therefore dropped from the cache and read back once, as a file read from
+# the disk is held (CACHE=as-is leaves them as they are). The kernel may
+# still split folios under memory pressure meanwhile.
 set -eu
 
 build=$(cd "${1:-build}" && pwd)
@@ -60,6 +69,19 @@ peak_of() {
     tail -n 1 "$pages/peak"
 }
 
+# Drops the files given from the page cache and reads them back.
+cache_as_read() {
+    [ "${CACHE:-as-read}" = as-is ] && return 0
+    python3 -c '
+import os, sys
+for path in sys.argv[1:]:
+    fd = os.open(path, os.O_RDONLY)
+    os.fsync(fd)
+    os.posix_fadvise(fd, 0, 0, os.POSIX_FADV_DONTNEED)
+    os.close(fd)' "$@"
+    cat "$@" >/dev/null
+}
+
 median() {
     sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
 }
@@ -80,6 +102,8 @@ compare() {
         shift
     done
     shift
+    # shellcheck disable=SC2086
+    cache_as_read $files
     : >"$pages/prog.times"
     : >"$pages/cat.times"
     i=0

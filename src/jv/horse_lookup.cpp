@@ -14,8 +14,6 @@ namespace {
 // Records per read: blocks of whole records, so no record straddles two
 // reads, small enough to stay in the cache they are copied into.
 constexpr std::size_t kBlockRecords = 32;
-// The bytes of the file a pass holds mapped at most, about.
-constexpr std::uint64_t kReleaseBytes = 4u << 20;
 
 } // namespace
 
@@ -160,8 +158,7 @@ bool JvHorseFile::readExpected() {
             found_[*place] = whole;
         }
         offset += count * kJvHorseRecordBytes;
-        if (offset % kReleaseBytes < count * kJvHorseRecordBytes)
-            mapped.release(offset);
+        mapped.release(offset);
     }
     notRead_ = 0;
     return true;

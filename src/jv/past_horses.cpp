@@ -54,10 +54,12 @@ void dropRepeatedKeys(std::vector<PastHorse>& horses) {
     seen.reserve(horses.size());
     size_t kept = 0;
     for (size_t h = 0; h < horses.size(); ++h) {
-        const size_t before = seen.size();
-        seen.insert(std::string_view(horses[h].id.data(), horses[h].id.size()), 0);
-        if (seen.size() > before)
-            horses[kept++] = horses[h];
+        if (!seen.insert(std::string_view(horses[h].id.data(), horses[h].id.size()), 0))
+            continue;
+        // Nothing moves before the first repeated key.
+        if (kept != h)
+            horses[kept] = horses[h];
+        ++kept;
     }
     horses.resize(kept);
 }
@@ -120,21 +122,30 @@ bool readPastHorses(const std::string& horseFilePath, std::vector<PastHorse>& ho
     horses.clear();
     horses.reserve(static_cast<size_t>(size / kJvHorseRecordBytes));
     jvfile::adviseHugePages(horses.data(), horses.capacity() * sizeof(PastHorse));
-    // A block small enough to stay in the cache it is copied into.
+    // Only the bytes parsed are copied out of the file: the head up to the
+    // sex code and the run blocks, each to its place in a record of the
+    // used length. A block small enough to stay in the cache.
     constexpr size_t kRecordsPerBlock = 32;
-    std::vector<char> block(kJvHorseRecordBytes * kRecordsPerBlock);
+    constexpr size_t kHeadBytes = 74;
+    constexpr size_t kRunsBytes = kJvHorseUsedBytes - kJvPastRunsOffset;
+    std::vector<char> block(kJvHorseUsedBytes * kRecordsPerBlock, ' ');
+    jvfile::MappedFile mapped(file);
     for (std::uint64_t offset = 0; offset < size;) {
-        const size_t length =
-            static_cast<size_t>(std::min<std::uint64_t>(size - offset, block.size()));
+        const auto count = static_cast<size_t>(
+            std::min<std::uint64_t>(kRecordsPerBlock, (size - offset) / kJvHorseRecordBytes));
         // A file cut short while it is read is not read on from a shifted place.
-        if (file.readInto(offset, block.data(), length) != length) {
+        if (!mapped.copyEvery(offset, kJvHorseRecordBytes, count, kHeadBytes, block.data(),
+                              kJvHorseUsedBytes) ||
+            !mapped.copyEvery(offset + kJvPastRunsOffset, kJvHorseRecordBytes, count, kRunsBytes,
+                              block.data() + kJvPastRunsOffset, kJvHorseUsedBytes)) {
             showHorseNotRead(prompt);
             return false;
         }
-        const std::string_view bytes(block.data(), length);
-        for (size_t pos = 0; pos + kJvHorseRecordBytes <= bytes.size(); pos += kJvHorseRecordBytes)
-            horses.push_back(parsePastHorse(bytes.substr(pos, kJvHorseUsedBytes)));
-        offset += length;
+        for (size_t i = 0; i < count; ++i)
+            horses.push_back(parsePastHorse(
+                std::string_view(block.data() + i * kJvHorseUsedBytes, kJvHorseUsedBytes)));
+        offset += count * kJvHorseRecordBytes;
+        mapped.release(offset);
     }
     dropRepeatedKeys(horses);
     return true;
