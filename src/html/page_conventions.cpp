@@ -61,13 +61,16 @@ void appendPercentEncoded(std::string& out, unsigned char c) {
 std::string percentEncode(std::string_view text, bool (*encode)(unsigned char)) {
     std::string out;
     out.reserve(text.size());
-    for (char ch : text) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (encode(c))
-            appendPercentEncoded(out, c);
-        else
-            out += ch;
+    size_t kept = 0; // where the bytes copied as they are begin
+    for (size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (!encode(c))
+            continue;
+        out.append(text, kept, i - kept);
+        appendPercentEncoded(out, c);
+        kept = i + 1;
     }
+    out.append(text, kept);
     return out;
 }
 
@@ -81,27 +84,33 @@ std::string_view bracketColour(int bracket, BracketColumn column) {
 }
 
 std::string htmlEscape(std::string_view text) {
+    // Copied in runs between the bytes replaced: most texts have none.
     std::string out;
     out.reserve(text.size());
-    for (char c : text) {
-        switch (c) {
+    size_t kept = 0; // where the bytes copied as they are begin
+    for (size_t i = 0; i < text.size(); ++i) {
+        std::string_view entity;
+        switch (text[i]) {
         case '&':
-            out += "&amp;";
+            entity = "&amp;";
             break;
         case '<':
-            out += "&lt;";
+            entity = "&lt;";
             break;
         case '>':
-            out += "&gt;";
+            entity = "&gt;";
             break;
         case '"':
-            out += "&quot;";
+            entity = "&quot;";
             break;
         default:
-            out += c;
-            break;
+            continue;
         }
+        out.append(text, kept, i - kept);
+        out += entity;
+        kept = i + 1;
     }
+    out.append(text, kept);
     return out;
 }
 
