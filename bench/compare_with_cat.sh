@@ -16,13 +16,13 @@
 #        peak memory.
 #
 # How the page cache holds the input files changes every reader's time by
-# a factor: files just written in small pieces (as the generator writes
-# them) are cached in 4 KB pages, files read from the disk in large folios,
-# and mapping or copying the first costs `cat` twice and a mapping ten
-# times what the second does. Before each comparison the inputs are
-# therefore dropped from the cache and read back once, as a file read from
-# the disk is held (CACHE=as-is leaves them as they are). The kernel may
-# still split folios under memory pressure meanwhile.
+# a factor. A file just read or written is held in large folios; as the
+# kernel's memory management later works on memory nobody touched for a
+# while (a monitor here pages cold regions out), it splits them into 4 KB
+# pages or drops some, and then `cat` takes up to twice and a pass through
+# a mapping ten times as long, for hours. Before each comparison the inputs
+# are therefore dropped from the cache and read back once, as a file read
+# from the disk is held (CACHE=as-is leaves them as they are).
 set -eu
 
 build=$(cd "${1:-build}" && pwd)
