@@ -27,8 +27,11 @@ bool RaceSession::open() {
     readSettings(settings_, configPath(), &settingsProblem_);
     const bool firstUse = settings_.showFirstUseMessage != 0;
     settings_.showFirstUseMessage = 0;
-    writeSettings(settings_, configPath());
     return firstUse;
+}
+
+void RaceSession::writeStartSettings() {
+    writeSettings(settings_, configPath());
 }
 
 void RaceSession::setRaceCardPath(const std::string& path) {

@@ -31,10 +31,12 @@ class RaceSession : public QObject {
     const std::string& programFolder() const { return programFolder_; }
     std::string configPath() const;
 
-    // The working folders, the race-sheet page file and the settings (the
-    // settings file is written with the first-use note off). Returns whether
-    // the first-use note is due.
+    // The working folders, the race-sheet page file and the settings, the
+    // first-use note turned off. Returns whether the note is due.
     bool open();
+    // Writes the settings open() read, the first-use note off; after the
+    // window is shown, since the write waits for the disk.
+    void writeStartSettings();
     // What was wrong with a settings file that could not be read (the
     // defaults serve this run, the file is left as it is), or empty.
     const std::string& settingsProblem() const { return settingsProblem_; }
