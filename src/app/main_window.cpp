@@ -293,7 +293,7 @@ void MainWindow::start(const QString& commandLineText) {
     show();
     // The notes stand over the window where the user sees it.
     waitUntilShown();
-    session_->writeStartSettings();
+    session_->prepareFolder();
     if (!session_->settingsProblem().empty())
         services_.prompt.showMessage(session_->settingsProblem());
     if (firstUse)
