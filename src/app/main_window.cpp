@@ -19,7 +19,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QDockWidget>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -28,6 +27,7 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 #include <QWindow>
@@ -293,6 +293,7 @@ void MainWindow::start(const QString& commandLineText) {
     show();
     // The notes stand over the window where the user sees it.
     waitUntilShown();
+    session_->prepareFolder();
     if (!session_->settingsProblem().empty())
         services_.prompt.showMessage(session_->settingsProblem());
     if (firstUse)
@@ -365,10 +366,15 @@ void MainWindow::bringPredictionForward() {
 
 void MainWindow::waitUntilShown() {
     QWindow* window = windowHandle();
-    QElapsedTimer waited;
-    waited.start();
-    while (window && !window->isExposed() && waited.elapsed() < 1000)
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+    // Sleeps until the window system answers, rather than polling it, which
+    // took the processor from the server and the window manager mapping the
+    // window; the timer wakes the last wait.
+    QTimer giveUp;
+    giveUp.setSingleShot(true);
+    giveUp.start(1000);
+    while (window && !window->isExposed() && giveUp.isActive())
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents |
+                                        QEventLoop::WaitForMoreEvents);
 }
 
 void MainWindow::setRaceCaption(const QString& raceName) {

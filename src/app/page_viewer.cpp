@@ -35,15 +35,21 @@ PageViewer::PageViewer(QWidget* parent)
     connect(browser_, &QTextBrowser::anchorClicked, this, [this](const QUrl& link) {
         emit linkClicked(browser_->document()->baseUrl().resolved(link));
     });
-    QFont font = browser_->font();
-    font.setPointSizeF(font.pointSizeF() * 0.9);
-    browser_->setFont(font);
     const qreal ratio = parent ? parent->devicePixelRatioF() : devicePixelRatioF();
     browser_->setMinimumWidth(int(std::ceil(kViewerWidth / ratio)));
     setWidget(browser_);
 }
 
 void PageViewer::showPageFile(const QString& path) {
+    // Pages are set in a smaller type, chosen with the first page: the
+    // empty viewer shows no text, and a font of its own cost the window a
+    // font lookup before it could first be shown.
+    if (!pageFontSet_) {
+        QFont font = browser_->font();
+        font.setPointSizeF(font.pointSizeF() * 0.9);
+        browser_->setFont(font);
+        pageFontSet_ = true;
+    }
     pagePath_ = path;
     QFile file(path);
     QByteArray bytes;

@@ -32,6 +32,7 @@ class PageViewer : public QDockWidget {
   private:
     QTextBrowser* browser_;
     QString pagePath_;
+    bool pageFontSet_ = false;
 };
 
 } // namespace zelkor

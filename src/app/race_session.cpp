@@ -20,15 +20,18 @@ std::string RaceSession::configPath() const {
 }
 
 bool RaceSession::open() {
+    readSettings(settings_, configPath(), &settingsProblem_);
+    const bool firstUse = settings_.showFirstUseMessage != 0;
+    settings_.showFirstUseMessage = 0;
+    return firstUse;
+}
+
+void RaceSession::prepareFolder() {
     for (const char* folder : {"HTML", "JRA-VAN", "KTDAT"})
         QDir().mkdir(fromNativePath(programFolder_ + folder));
     removeStaleRaceSheetPages(programFolder_);
     pageFile_ = std::make_unique<RaceSheetPageFile>(programFolder_);
-    readSettings(settings_, configPath(), &settingsProblem_);
-    const bool firstUse = settings_.showFirstUseMessage != 0;
-    settings_.showFirstUseMessage = 0;
     writeSettings(settings_, configPath());
-    return firstUse;
 }
 
 void RaceSession::setRaceCardPath(const std::string& path) {

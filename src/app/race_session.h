@@ -31,10 +31,13 @@ class RaceSession : public QObject {
     const std::string& programFolder() const { return programFolder_; }
     std::string configPath() const;
 
-    // The working folders, the race-sheet page file and the settings (the
-    // settings file is written with the first-use note off). Returns whether
-    // the first-use note is due.
+    // Reads the settings, the first-use note turned off. Returns whether the
+    // note is due.
     bool open();
+    // The working folders, the race-sheet page file, and the settings file
+    // with the first-use note off: made once the window is shown, since
+    // they wait for the disk.
+    void prepareFolder();
     // What was wrong with a settings file that could not be read (the
     // defaults serve this run, the file is left as it is), or empty.
     const std::string& settingsProblem() const { return settingsProblem_; }

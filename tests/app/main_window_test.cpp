@@ -124,6 +124,9 @@ TEST_F(MainWindowTest, FirstStartPreparesTheFolderAndShowsTheFirstUseNoteOnce) {
     EXPECT_EQ(w().windowTitle(), q(u"Qorvex - ゼルコ馬 2000"));
     EXPECT_TRUE(w().viewer().isVisible());
     EXPECT_EQ(w().viewer().windowTitle(), q(u"HTML競馬新聞"));
+    // The page, shown at start, in the viewer's smaller type.
+    EXPECT_DOUBLE_EQ(w().viewer().browser()->font().pointSizeF(),
+                     QApplication::font().pointSizeF() * 0.9);
 
     // Greyed at start: change race, bets, trainer and sports page.
     EXPECT_FALSE(w().actions().changeRace->isEnabled());
