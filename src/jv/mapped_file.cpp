@@ -44,14 +44,13 @@ void catchBusErrors() {
 }
 
 // Fields to copy out of a mapping: `count` of `width` bytes, `stride`
-// bytes apart from `first`, into `to`, `toStride` bytes apart.
+// bytes apart from `first`, into `to`.
 struct FieldCopy {
     const char* first;
     std::size_t stride;
     std::size_t count;
     std::size_t width;
     char* to;
-    std::size_t toStride;
     const char* mappingEnd;
 };
 
@@ -77,7 +76,7 @@ bool copyOutOf(const char* mapping, const FieldCopy& job) {
         const char* field = job.first + i * job.stride;
         if (job.stride * kAhead < static_cast<std::size_t>(job.mappingEnd - field))
             __builtin_prefetch(field + job.stride * kAhead);
-        std::memcpy(job.to + i * job.toStride, field, job.width);
+        std::memcpy(job.to + i * job.width, field, job.width);
     }
     std::atomic_signal_fence(std::memory_order_seq_cst);
     copyJump = nullptr;
@@ -127,22 +126,19 @@ bool MappedFile::copy(std::uint64_t offset, char* to, std::size_t length) const 
 }
 
 bool MappedFile::copyEvery(std::uint64_t offset, std::size_t stride, std::size_t count,
-                           std::size_t width, char* to, std::size_t toStride) const {
+                           std::size_t width, char* to) const {
     if (count == 0)
         return true;
-    if (toStride == 0)
-        toStride = width;
     const std::uint64_t span = std::uint64_t{stride} * (count - 1) + width;
     if (offset > size_ || span > size_ - offset)
         return false;
     if (data_ != nullptr)
-        return copyOutOf(data_,
-                         {data_ + offset, stride, count, width, to, toStride, data_ + size_});
+        return copyOutOf(data_, {data_ + offset, stride, count, width, to, data_ + size_});
     span_.resize(static_cast<std::size_t>(span));
     if (file_.readInto(offset, span_.data(), span_.size()) != span_.size())
         return false;
     for (std::size_t i = 0; i < count; ++i)
-        std::memcpy(to + i * toStride, span_.data() + i * stride, width);
+        std::memcpy(to + i * width, span_.data() + i * stride, width);
     return true;
 }
 

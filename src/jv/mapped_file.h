@@ -27,10 +27,9 @@ class MappedFile {
     // in the file (any more).
     bool copy(std::uint64_t offset, char* to, std::size_t length) const;
     // `count` fields of `width` bytes, the first at `offset` and each
-    // `stride` bytes after the one before, into `to`, each `toStride` bytes
-    // after the one before (0: one after another).
+    // `stride` bytes after the one before, one after another into `to`.
     bool copyEvery(std::uint64_t offset, std::size_t stride, std::size_t count, std::size_t width,
-                   char* to, std::size_t toStride = 0) const;
+                   char* to) const;
 
     // Done with the bytes before `offset`: their pages leave this process's
     // memory (they stay cached for the file) a few MB at a time, so a pass

@@ -122,30 +122,21 @@ bool readPastHorses(const std::string& horseFilePath, std::vector<PastHorse>& ho
     horses.clear();
     horses.reserve(static_cast<size_t>(size / kJvHorseRecordBytes));
     jvfile::adviseHugePages(horses.data(), horses.capacity() * sizeof(PastHorse));
-    // Only the bytes parsed are copied out of the file: the head up to the
-    // sex code and the run blocks, each to its place in a record of the
-    // used length. A block small enough to stay in the cache.
+    // A block small enough to stay in the cache it is copied into.
     constexpr size_t kRecordsPerBlock = 32;
-    constexpr size_t kHeadBytes = 74;
-    constexpr size_t kRunsBytes = kJvHorseUsedBytes - kJvPastRunsOffset;
-    std::vector<char> block(kJvHorseUsedBytes * kRecordsPerBlock, ' ');
-    jvfile::MappedFile mapped(file);
+    std::vector<char> block(kJvHorseRecordBytes * kRecordsPerBlock);
     for (std::uint64_t offset = 0; offset < size;) {
-        const auto count = static_cast<size_t>(
-            std::min<std::uint64_t>(kRecordsPerBlock, (size - offset) / kJvHorseRecordBytes));
+        const size_t length =
+            static_cast<size_t>(std::min<std::uint64_t>(size - offset, block.size()));
         // A file cut short while it is read is not read on from a shifted place.
-        if (!mapped.copyEvery(offset, kJvHorseRecordBytes, count, kHeadBytes, block.data(),
-                              kJvHorseUsedBytes) ||
-            !mapped.copyEvery(offset + kJvPastRunsOffset, kJvHorseRecordBytes, count, kRunsBytes,
-                              block.data() + kJvPastRunsOffset, kJvHorseUsedBytes)) {
+        if (file.readInto(offset, block.data(), length) != length) {
             showHorseNotRead(prompt);
             return false;
         }
-        for (size_t i = 0; i < count; ++i)
-            horses.push_back(parsePastHorse(
-                std::string_view(block.data() + i * kJvHorseUsedBytes, kJvHorseUsedBytes)));
-        offset += count * kJvHorseRecordBytes;
-        mapped.release(offset);
+        const std::string_view bytes(block.data(), length);
+        for (size_t pos = 0; pos + kJvHorseRecordBytes <= bytes.size(); pos += kJvHorseRecordBytes)
+            horses.push_back(parsePastHorse(bytes.substr(pos, kJvHorseUsedBytes)));
+        offset += length;
     }
     dropRepeatedKeys(horses);
     return true;
