@@ -1,6 +1,7 @@
 #include "core/backtest_figures.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace zelkor {
@@ -26,6 +27,49 @@ const BacktestRunner* withNumber(const BacktestRace& race, int horseNumber) {
         race, [](const BacktestRunner& r, int v) { return r.horseNumber == v; }, horseNumber);
 }
 
+// The first runner of each rank and of each horse number, found in one
+// pass: a race is looked up a few dozen times for its figures. Values out
+// of the table's range are searched for as they are.
+class RunnerIndex {
+  public:
+    explicit RunnerIndex(const BacktestRace& race) : race_(race) {
+        for (const BacktestRunner& runner : race.runners) {
+            note(byRank_, runner.rank, runner);
+            note(byNumber_, runner.horseNumber, runner);
+        }
+    }
+    const BacktestRunner* ranked(int rank) const {
+        return inRange(rank) ? byRank_[static_cast<size_t>(rank)] : rankedAt(race_, rank);
+    }
+    const BacktestRunner* numbered(int horseNumber) const {
+        return inRange(horseNumber) ? byNumber_[static_cast<size_t>(horseNumber)]
+                                    : withNumber(race_, horseNumber);
+    }
+
+  private:
+    static constexpr int kSize = 32;
+    using Table = std::array<const BacktestRunner*, kSize>;
+    static bool inRange(int value) { return value >= 0 && value < kSize; }
+    static void note(Table& table, int value, const BacktestRunner& runner) {
+        if (inRange(value) && table[static_cast<size_t>(value)] == nullptr)
+            table[static_cast<size_t>(value)] = &runner;
+    }
+
+    const BacktestRace& race_;
+    Table byRank_{};
+    Table byNumber_{};
+};
+
+// Whether a quinella of the two runners hit: both ran normally and took the
+// first two places between them (a dead heat for first counts).
+bool quinellaHitOf(const BacktestRunner* a, const BacktestRunner* b) {
+    if (a == nullptr || b == nullptr || a == b || !a->ranNormally() || !b->ranNormally())
+        return false;
+    const int first = std::min(a->finish, b->finish);
+    const int second = std::max(a->finish, b->finish);
+    return first == 1 && (second == 1 || second == 2);
+}
+
 // The horse the formula thinks least of by odds: the highest estimate, the
 // lower horse number on a tie.
 const BacktestRunner* longestShot(const BacktestRace& race) {
@@ -47,10 +91,11 @@ void addPick(TicketCount& place, TicketCount& win, const BacktestRunner* pick, i
 void addRace(BacktestFigures& f, const BacktestRace& race) {
     ++f.races;
     const int places = race.places();
-    addPick(f.topPlace, f.topWin, rankedAt(race, 1), places);
+    const RunnerIndex index(race);
+    addPick(f.topPlace, f.topWin, index.ranked(1), places);
     for (int p = 1; p <= kRankedPositions; ++p)
         addPick(f.rankPlace[static_cast<size_t>(p - 1)], f.rankWin[static_cast<size_t>(p - 1)],
-                rankedAt(race, p), places);
+                index.ranked(p), places);
     int dark = 0, darkPlaced = 0, darkWon = 0;
     for (const BacktestRunner& runner : race.runners) {
         if (runner.rank < 1 || runner.rank > race.darkHorseCount || !runner.ranNormally())
@@ -63,12 +108,12 @@ void addRace(BacktestFigures& f, const BacktestRace& race) {
     f.darkWin.addRace(dark, darkWon);
     int pairs = 0, pairHits = 0;
     for (const auto& pair : race.quinellaPairs) {
-        const BacktestRunner* a = withNumber(race, pair[0]);
-        const BacktestRunner* b = withNumber(race, pair[1]);
+        const BacktestRunner* a = index.numbered(pair[0]);
+        const BacktestRunner* b = index.numbered(pair[1]);
         if (a == nullptr || b == nullptr || !a->ranNormally() || !b->ranNormally())
             continue;
         ++pairs;
-        pairHits += quinellaHit(race, pair) ? 1 : 0;
+        pairHits += quinellaHitOf(a, b) ? 1 : 0;
     }
     f.quinella.addRace(pairs, pairHits);
     addPick(f.favouritePlace, f.favouriteWin,
@@ -134,13 +179,7 @@ Interval wilsonInterval(int hits, int trials) {
 }
 
 bool quinellaHit(const BacktestRace& race, const std::array<int, 2>& pair) {
-    const BacktestRunner* a = withNumber(race, pair[0]);
-    const BacktestRunner* b = withNumber(race, pair[1]);
-    if (a == nullptr || b == nullptr || a == b || !a->ranNormally() || !b->ranNormally())
-        return false;
-    const int first = std::min(a->finish, b->finish);
-    const int second = std::max(a->finish, b->finish);
-    return first == 1 && (second == 1 || second == 2);
+    return quinellaHitOf(withNumber(race, pair[0]), withNumber(race, pair[1]));
 }
 
 BacktestFigures backtestFigures(std::span<const BacktestRace> races) {
