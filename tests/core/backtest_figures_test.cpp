@@ -93,6 +93,15 @@ TEST(BacktestFigures, WhatCountsAsATrialAndAHit) {
                 1, {{1, 2}, {1, 3}}),
          &BacktestFigures::quinella,
          {1, 1, 1, 1}},
+        {"a pair of numbers no field has is still found",
+         raceOf(10, {backtestRunner(40, 1, 1, 1, 0), backtestRunner(41, 2, 2, 2, 0)}, 1,
+                {{40, 41}}),
+         &BacktestFigures::quinella,
+         {1, 1, 1, 1}},
+        {"of two runners with one rank the first is the pick",
+         raceOf(10, {backtestRunner(1, 1, 5, 1, 0), backtestRunner(2, 1, 1, 2, 0)}),
+         &BacktestFigures::topWin,
+         {1, 0, 1, 0}},
     };
     for (const Case& c : cases) {
         const std::vector<BacktestRace> races = {c.race};
