@@ -294,6 +294,9 @@ void MainWindow::start(const QString& commandLineText) {
     // The notes stand over the window where the user sees it.
     waitUntilShown();
     session_->prepareFolder();
+    // The empty sheet stands behind the notes, as it did before the page
+    // file was made after the first paint.
+    session_->refreshPage();
     if (!session_->settingsProblem().empty())
         services_.prompt.showMessage(session_->settingsProblem());
     if (firstUse)

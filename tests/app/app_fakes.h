@@ -7,6 +7,7 @@
 
 #include <QTemporaryDir>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -30,6 +31,8 @@ class RecordingPrompt : public AppPrompt {
         messages.push_back(text);
         icons.push_back(icon);
         captions.push_back(caption);
+        if (onNote)
+            onNote();
     }
     bool askYesNo(const std::string& text, const std::string& caption) override {
         questions.push_back(text);
@@ -53,6 +56,7 @@ class RecordingPrompt : public AppPrompt {
     std::vector<std::string> questions;
     std::vector<std::string> captions;
     std::deque<bool> answers;
+    std::function<void()> onNote; // called as each note is shown
     void showReport(const std::string& heading, const std::string& table,
                     const std::string& details, const std::string& caption) override {
         showNote(heading + "\n" + table, MessageIcon::Information, caption);

@@ -143,6 +143,17 @@ TEST_F(MainWindowTest, FirstStartPreparesTheFolderAndShowsTheFirstUseNoteOnce) {
     const std::string page = second.session().pageFilePath();
     EXPECT_NE(page, w().session().pageFilePath());
     second.hide();
+
+    // The first-use note stands over the empty sheet, not an empty viewer.
+    QTemporaryDir fresh;
+    RecordingPrompt freshPrompt;
+    MainWindow third(fresh.path().toStdString() + "/",
+                     AppServices{freshPrompt, app.shell, app.files});
+    QString pageBehindNote;
+    freshPrompt.onNote = [&] { pageBehindNote = third.viewer().pagePath(); };
+    third.start(QString());
+    EXPECT_FALSE(pageBehindNote.isEmpty());
+    third.hide();
 }
 
 TEST_F(MainWindowTest, MenusCarryTheirTextsInOrder) {
