@@ -302,12 +302,15 @@ void MainWindow::start(const QString& commandLineText) {
     if (firstUse)
         services_.prompt.showNote(kFirstUseText, MessageIcon::Question);
 
-    // A loaded file has already written its page.
+    // A loaded file writes its page; one that could not be read may have
+    // left the sheet changed, so its page is written again.
     const QString file = withoutSurroundingQuotes(commandLineText);
-    if (!file.isEmpty() && session_->loadPredictionFile(file, services_.prompt))
-        session_->setCurrentFile(file, file);
-    else
-        session_->refreshPage();
+    if (!file.isEmpty()) {
+        if (session_->loadPredictionFile(file, services_.prompt))
+            session_->setCurrentFile(file, file);
+        else
+            session_->refreshPage();
+    }
     session_->markUnchanged();
     updateCommandStates();
 }
