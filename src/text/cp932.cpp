@@ -25,19 +25,18 @@ class Converters {
     // iconv cannot convert between them.
     iconv_t get(const char* to, const char* from) {
         for (Entry& entry : entries_) {
-            if (entry.to == nullptr) {
-                iconv_t cd = iconv_open(to, from);
-                if (cd == reinterpret_cast<iconv_t>(-1))
-                    return nullptr;
-                entry = {to, from, cd};
-                return cd;
-            }
+            if (entry.to == nullptr)
+                return open(entry, to, from);
             if (std::strcmp(entry.to, to) == 0 && std::strcmp(entry.from, from) == 0) {
                 iconv(entry.cd, nullptr, nullptr, nullptr, nullptr);
                 return entry.cd;
             }
         }
-        return nullptr;
+        // More pairs than entries: the last entry serves the new pair.
+        Entry& last = entries_.back();
+        iconv_close(last.cd);
+        last = {};
+        return open(last, to, from);
     }
 
   private:
@@ -46,6 +45,13 @@ class Converters {
         const char* from = nullptr;
         iconv_t cd{};
     };
+    static iconv_t open(Entry& entry, const char* to, const char* from) {
+        iconv_t cd = iconv_open(to, from);
+        if (cd == reinterpret_cast<iconv_t>(-1))
+            return nullptr;
+        entry = {to, from, cd};
+        return cd;
+    }
     std::array<Entry, 8> entries_{}; // more than the pairs converted here
 };
 
