@@ -7,6 +7,8 @@
 namespace zelkor {
 namespace {
 
+using F = BacktestFigures;
+
 constexpr double kZ = 1.96; // two-sided 95 %
 
 const BacktestRunner* runnerAt(const BacktestRace& race, bool (*match)(const BacktestRunner&, int),
@@ -126,17 +128,33 @@ void addRace(BacktestFigures& f, const BacktestRace& race) {
     f.chanceWin = f.chanceWin.value_or(0) + 1.0 / runners;
 }
 
-BacktestFigures figuresWhere(std::span<const BacktestRace> races,
-                             bool (*contains)(const BacktestRace&)) {
-    BacktestFigures figures;
-    for (const BacktestRace& race : races)
-        if (contains(race))
-            addRace(figures, race);
+// Adds the counts of `race` (the figures of one race) to `total`.
+void addFigures(BacktestFigures& total, const BacktestFigures& race) {
+    auto add = [](TicketCount& into, const TicketCount& from) {
+        into.races += from.races;
+        into.tickets += from.tickets;
+        into.hitTickets += from.hitTickets;
+        into.hitRaces += from.hitRaces;
+    };
+    total.races += race.races;
+    for (TicketCount BacktestFigures::*count :
+         {&F::topPlace, &F::topWin, &F::darkPlace, &F::darkWin, &F::quinella, &F::favouritePlace,
+          &F::favouriteWin, &F::longshotPlace, &F::longshotWin})
+        add(total.*count, race.*count);
+    for (size_t p = 0; p < kRankedPositions; ++p) {
+        add(total.rankPlace[p], race.rankPlace[p]);
+        add(total.rankWin[p], race.rankWin[p]);
+    }
+    total.chancePlace = total.chancePlace.value_or(0) + race.chancePlace.value_or(0);
+    total.chanceWin = total.chanceWin.value_or(0) + race.chanceWin.value_or(0);
+}
+
+// The sums of the chances made means.
+void finish(BacktestFigures& figures) {
     if (figures.races > 0) {
         *figures.chancePlace /= figures.races;
         *figures.chanceWin /= figures.races;
     }
-    return figures;
 }
 
 bool allRaces(const BacktestRace&) {
@@ -152,7 +170,6 @@ constexpr BacktestGroup kGroups[] = {
     {"2201m以上", "from2201m", [](const BacktestRace& r) { return r.distanceBand == 2; }},
 };
 
-using F = BacktestFigures;
 constexpr BacktestRow kRows[] = {
     {"ゼルコ馬1位の複勝率", "topPlace", &F::topPlace, true},
     {"ゼルコ馬1位の勝率", "topWin", &F::topWin, true},
@@ -183,7 +200,11 @@ bool quinellaHit(const BacktestRace& race, const std::array<int, 2>& pair) {
 }
 
 BacktestFigures backtestFigures(std::span<const BacktestRace> races) {
-    return figuresWhere(races, allRaces);
+    BacktestFigures figures;
+    for (const BacktestRace& race : races)
+        addRace(figures, race);
+    finish(figures);
+    return figures;
 }
 
 std::span<const BacktestRow> backtestRows() {
@@ -195,9 +216,18 @@ std::span<const BacktestGroup> backtestGroups() {
 }
 
 std::vector<BacktestFigures> groupFigures(std::span<const BacktestRace> races) {
-    std::vector<BacktestFigures> figures;
-    for (const BacktestGroup& group : kGroups)
-        figures.push_back(figuresWhere(races, group.contains));
+    // Each race is counted once and its counts added to every group that
+    // holds it, in race order as a group of its own would sum them.
+    std::vector<BacktestFigures> figures(std::size(kGroups));
+    for (const BacktestRace& race : races) {
+        BacktestFigures one;
+        addRace(one, race);
+        for (size_t g = 0; g < std::size(kGroups); ++g)
+            if (kGroups[g].contains(race))
+                addFigures(figures[g], one);
+    }
+    for (BacktestFigures& group : figures)
+        finish(group);
     return figures;
 }
 

@@ -276,12 +276,9 @@ void deriveHorseValues(JvHorseRecord& horse, std::span<const JvPastRun> runs,
 }
 
 int classIndexOfRun(const JvPastRun& run, std::span<const ConditionClass> table, int otherwise) {
-    if (run.gradeCode == "A")
-        return 0;
-    if (run.gradeCode == "B")
-        return 1;
-    if (run.gradeCode == "C")
-        return 2;
+    // Grades A, B and C are classes 0, 1 and 2.
+    if (run.gradeCode.size() == 1 && run.gradeCode[0] >= 'A' && run.gradeCode[0] <= 'C')
+        return run.gradeCode[0] - 'A';
     for (const ConditionClass& entry : table)
         if (entry.conditionCode == run.conditionCode)
             return entry.classIndex;
