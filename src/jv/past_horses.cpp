@@ -20,8 +20,7 @@ using jvrecord::readLeadingDigits;
 // bytes before it, made '0's, checked to be all digits and combined by two
 // multiplications instead of a branch per byte. Anything else is read by
 // the general parse.
-template <size_t Width>
-inline std::int16_t fieldNumber(std::string_view block, size_t offset) {
+template <size_t Width> inline std::int16_t fieldNumber(std::string_view block, size_t offset) {
     static_assert(Width >= 1 && Width <= 4);
     static_assert(std::endian::native == std::endian::little, "the first byte is the lowest");
     const size_t end = offset + Width;
@@ -34,7 +33,7 @@ inline std::int16_t fieldNumber(std::string_view block, size_t offset) {
         word = (word & ~kBefore) | (0x30303030u & kBefore);
         // Every byte 0x30..0x39: its high half is 3 and adding 6 keeps it so.
         if (((word & 0xf0f0f0f0u) | ((word + 0x06060606u) & 0xf0f0f0f0u) >> 4) == 0x33333333u) {
-            const std::uint32_t digits = word - 0x30303030u;       // first digit lowest
+            const std::uint32_t digits = word - 0x30303030u;         // first digit lowest
             const std::uint32_t pairs = digits * 10 + (digits >> 8); // tens in bytes 0 and 2
             return static_cast<std::int16_t>((pairs & 0xff) * 100 + (pairs >> 16 & 0xff));
         }
@@ -72,10 +71,9 @@ class DigitWindow {
 
     // The number of the `Width` bytes from window byte `Byte`: a pair on
     // an even byte, or the end of a group of four.
-    template <size_t Width, size_t Byte>
-    std::int16_t number() const {
-        static_assert((Width == 2 && Byte % 2 == 0) || ((Width == 3 || Width == 4) &&
-                                                        (Byte + Width) % 4 == 0 && Byte < 8));
+    template <size_t Width, size_t Byte> std::int16_t number() const {
+        static_assert((Width == 2 && Byte % 2 == 0) ||
+                      ((Width == 3 || Width == 4) && (Byte + Width) % 4 == 0 && Byte < 8));
         if (!ok_)
             return fieldNumber<Width>(block_, offset_ + Byte);
         if constexpr (Width == 2)
