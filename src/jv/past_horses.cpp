@@ -15,6 +15,17 @@ namespace {
 
 using jvrecord::readLeadingDigits;
 
+// The bytes at `bytes` as a number whose lowest byte is the first.
+template <typename Word> Word wordAt(const char* bytes) {
+    Word word;
+    std::memcpy(&word, bytes, sizeof word);
+    if constexpr (std::endian::native == std::endian::big)
+        word = sizeof word == 8
+                   ? static_cast<Word>(__builtin_bswap64(word))
+                   : static_cast<Word>(__builtin_bswap32(static_cast<std::uint32_t>(word)));
+    return word;
+}
+
 // The number in the `Width` (1..4) bytes at `offset`. A field of digits
 // only, as nearly every field is, is read in one word: loaded with the
 // bytes before it, made '0's, checked to be all digits and combined by two
@@ -22,18 +33,16 @@ using jvrecord::readLeadingDigits;
 // the general parse.
 template <size_t Width> inline std::int16_t fieldNumber(std::string_view block, size_t offset) {
     static_assert(Width >= 1 && Width <= 4);
-    static_assert(std::endian::native == std::endian::little, "the first byte is the lowest");
     const size_t end = offset + Width;
     if (end >= 4 && end <= block.size()) {
         // The four bytes ending with the field, those before it made '0's.
-        std::uint32_t word;
-        std::memcpy(&word, block.data() + end - 4, 4);
+        const std::uint32_t word = wordAt<std::uint32_t>(block.data() + end - 4);
         constexpr std::uint32_t kBefore =
             Width == 4 ? 0 : (std::uint32_t{1} << (8 * (4 - Width))) - 1;
-        word = (word & ~kBefore) | (0x30303030u & kBefore);
+        const std::uint32_t field = (word & ~kBefore) | (0x30303030u & kBefore);
         // Every byte 0x30..0x39: its high half is 3 and adding 6 keeps it so.
-        if (((word & 0xf0f0f0f0u) | ((word + 0x06060606u) & 0xf0f0f0f0u) >> 4) == 0x33333333u) {
-            const std::uint32_t digits = word - 0x30303030u;         // first digit lowest
+        if (((field & 0xf0f0f0f0u) | ((field + 0x06060606u) & 0xf0f0f0f0u) >> 4) == 0x33333333u) {
+            const std::uint32_t digits = field - 0x30303030u;        // first digit lowest
             const std::uint32_t pairs = digits * 10 + (digits >> 8); // tens in bytes 0 and 2
             return static_cast<std::int16_t>((pairs & 0xff) * 100 + (pairs >> 16 & 0xff));
         }
@@ -57,9 +66,8 @@ class DigitWindow {
         : block_(block), offset_(offset) {
         if (offset + 8 > block.size())
             return;
-        std::uint64_t word;
-        std::memcpy(&word, block.data() + offset, 8);
-        word = (word & fields) | (0x3030303030303030u & ~fields);
+        const std::uint64_t word = (wordAt<std::uint64_t>(block.data() + offset) & fields) |
+                                   (0x3030303030303030u & ~fields);
         ok_ = ((word & 0xf0f0f0f0f0f0f0f0u) |
                ((word + 0x0606060606060606u) & 0xf0f0f0f0f0f0f0f0u) >> 4) == 0x3333333333333333u;
         const std::uint64_t digits = word - 0x3030303030303030u;

@@ -421,6 +421,47 @@ TEST_F(HorseFile, TheFirstRecordWithTheKeyWins) {
     EXPECT_EQ(horses[1].birthYear, first.birthYear);
 }
 
+// Fields are read several digits at a time when they hold digits only; a
+// field written any other way is read on its own, and its neighbours
+// must come out as before.
+TEST(PastHorse, EachNumberReadsAsWrittenWhateverItsNeighboursHold) {
+    const std::string record = test::jvHorseRecord(horseWithRuns("2020100070", {JvRunData{}}));
+    const PastRunFacts plain = parsePastHorse(record).runs[0];
+    using F = PastRunFacts;
+    const struct {
+        size_t offset;
+        std::string text;
+        std::int16_t F::*field;
+        int value;
+    } cases[] = {
+        {0, " 202", &F::year, 202},
+        {4, "10 0", &F::monthDay, 10},
+        {10, " 4", &F::meeting, 4},
+        {12, "+6", &F::meetingDay, 6},
+        {14, "1-", &F::raceNumber, 1},
+        {29, "  5", &F::conditionCode, 5},
+        {56, " 900", &F::distanceMetres, 900},
+        {60, "7 ", &F::trackCode, 7},
+        {74, "-1", &F::fieldSize, -1},
+        {80, " 3", &F::horseNumber, 3},
+        {84, " 55", &F::weightCarried, 55},
+        {136, "13 5", &F::time, 13},
+        {145, " 2", &F::finish, 2},
+        {147, "3 ", &F::popularity, 3},
+        {212, " +2", &F::timeDiff, 2},
+    };
+    for (const auto& c : cases) {
+        std::string changed = record;
+        changed.replace(kJvPastRunsOffset + c.offset, c.text.size(), c.text);
+        PastRunFacts expected = plain;
+        expected.*c.field = static_cast<std::int16_t>(c.value);
+        EXPECT_EQ(parsePastHorse(changed).runs[0], expected) << c.offset;
+    }
+    std::string corners = record;
+    corners.replace(kJvPastRunsOffset + 122, 8, " 5+5 403");
+    EXPECT_EQ(parsePastHorse(corners).runs[0], plain);
+}
+
 TEST_F(HorseFile, AFileOfPartRecordsIsNotReadShifted) {
     const JvHorseData horse = horseWithRuns("2020100060", {runOf(" ", 5, 2), runOf(" ", 5, 3)});
     const std::string record = test::jvHorseRecord(horse);
