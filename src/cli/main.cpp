@@ -4,6 +4,7 @@
 #include "core/version.h"
 
 #include <cstdio>
+#include <malloc.h>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,12 @@ const Command* commandNamed(const std::string& name) {
 
 // zelkor2k-cli [global options] <command> [command arguments]
 int main(int argc, char** argv) {
+    // A process runs one job and ends: large blocks come from the heap and
+    // what one step of a job frees stays there for the next, instead of
+    // each block being mapped anew and every page of it faulted in again
+    // (a backtest's steps need tens of megabytes each).
+    mallopt(M_MMAP_THRESHOLD, 32 << 20);
+    mallopt(M_TRIM_THRESHOLD, 1 << 30);
     const std::vector<std::string> all(argv + 1, argv + argc);
     // A global --program-folder goes first, so one given after the command wins.
     std::vector<std::string> args;
