@@ -135,13 +135,15 @@ bool parseRunFacts(PastRunFacts& run, std::string_view block) {
     return true;
 }
 
-// Leaves out every horse whose key an earlier record has, keeping file
-// order: a key the table of keys seen already holds adds nothing to it.
-void dropRepeatedKeys(std::vector<PastHorse>& horses) {
-    JvHorseKeyTable seen;
-    seen.reserve(horses.size());
-    size_t kept = 0;
-    for (size_t h = 0; h < horses.size(); ++h) {
+// Leaves out every horse from `first` on whose key an earlier record has,
+// keeping file order: a key the table of keys seen already holds adds
+// nothing to it. The table is large, so the slots of the horses are
+// fetched together before they are probed one by one.
+void dropRepeatedKeys(std::vector<PastHorse>& horses, size_t first, JvHorseKeyTable& seen) {
+    for (size_t h = first; h < horses.size(); ++h)
+        seen.prefetch(horses[h].id.data());
+    size_t kept = first;
+    for (size_t h = first; h < horses.size(); ++h) {
         if (!seen.insert(std::string_view(horses[h].id.data(), horses[h].id.size()), 0))
             continue;
         // Nothing moves before the first repeated key.
@@ -213,6 +215,8 @@ bool readPastHorses(const std::string& horseFilePath, std::vector<PastHorse>& ho
     // A block small enough to stay in the cache it is copied into.
     constexpr size_t kRecordsPerBlock = 32;
     std::vector<char> block(kJvHorseRecordBytes * kRecordsPerBlock);
+    JvHorseKeyTable seen;
+    seen.reserve(horses.capacity());
     for (std::uint64_t offset = 0; offset < size;) {
         const size_t length =
             static_cast<size_t>(std::min<std::uint64_t>(size - offset, block.size()));
@@ -222,11 +226,12 @@ bool readPastHorses(const std::string& horseFilePath, std::vector<PastHorse>& ho
             return false;
         }
         const std::string_view bytes(block.data(), length);
+        const size_t first = horses.size();
         for (size_t pos = 0; pos + kJvHorseRecordBytes <= bytes.size(); pos += kJvHorseRecordBytes)
             horses.push_back(parsePastHorse(bytes.substr(pos, kJvHorseUsedBytes)));
+        dropRepeatedKeys(horses, first, seen);
         offset += length;
     }
-    dropRepeatedKeys(horses);
     return true;
 }
 
