@@ -268,10 +268,16 @@ int strengthOf(std::span<const JvPastRun> runs) {
 
 void deriveHorseValues(JvHorseRecord& horse, std::span<const JvPastRun> runs,
                        const JvBandCounts& counts, long long fieldStrengthTotal, int year) {
+    deriveHorseValues(horse, runs, counts, fieldStrengthTotal, year, strengthOf(runs));
+}
+
+void deriveHorseValues(JvHorseRecord& horse, std::span<const JvPastRun> runs,
+                       const JvBandCounts& counts, long long fieldStrengthTotal, int year,
+                       int strength) {
     horse.age = year - horse.birthYear;
     horse.aptitudeMetres = aptitudeMetresOf(counts);
     horse.runningStyle = runningStyleOf(runs);
-    horse.strength = strengthOf(runs);
+    horse.strength = strength;
     horse.oddsEstimate = estimateOdds(fieldStrengthTotal, horse.strength);
 }
 

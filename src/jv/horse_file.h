@@ -199,6 +199,11 @@ int strengthOf(std::span<const JvPastRun> runs);
 // year; a past race derives from the runs before it.
 void deriveHorseValues(JvHorseRecord& horse, std::span<const JvPastRun> runs,
                        const JvBandCounts& counts, long long fieldStrengthTotal, int year);
+// The same with the horse's strength over `runs` already known (a field's
+// total needs every runner's first).
+void deriveHorseValues(JvHorseRecord& horse, std::span<const JvPastRun> runs,
+                       const JvBandCounts& counts, long long fieldStrengthTotal, int year,
+                       int strength);
 
 // One condition code and the race-sheet class it stands for.
 struct ConditionClass {

@@ -255,11 +255,13 @@ PastRaceField loadPastRace(RaceSheet& sheet, const PastRace& race,
     // The runs are kept from race to race (a backtest loads thousands), so
     // their strings are made once.
     thread_local std::array<RunsBefore, kMaxRunners> older;
+    std::array<int, kMaxRunners> strengths{};
     long long strengthTotal = 0;
     for (size_t k = 0; k < static_cast<size_t>(n); ++k) {
         const PastRaceRunner& runner = race.runners[k];
         fillRunsBefore(older[k], horses[runner.horse], runner.slot);
-        strengthTotal += strengthOf(older[k].span());
+        strengths[k] = strengthOf(older[k].span());
+        strengthTotal += strengths[k];
     }
 
     JvHorseRecord before;
@@ -270,7 +272,8 @@ PastRaceField loadPastRace(RaceSheet& sheet, const PastRace& race,
         const PastRunFacts& run = horse.runs[runner.slot];
         before.sexCode = horse.sexCode;
         before.birthYear = horse.birthYear;
-        deriveHorseValues(before, runs, bandCountsOf(runs), strengthTotal, run.year);
+        deriveHorseValues(before, runs, bandCountsOf(runs), strengthTotal, run.year,
+                          strengths[static_cast<size_t>(k - 1)]);
 
         RunnerEntry& entry = sheet.runner(k);
         entry.weight = weightIndex(run.weightCarried);
