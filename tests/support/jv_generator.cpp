@@ -396,6 +396,12 @@ JvRunData seasonRun(const JvSeasonRace& race, const JvSeasonRunner& runner, int 
     return run;
 }
 
+// The month-day of race day `day` counted from 1 January of a year of
+// twelve months of 28 race days.
+int raceMonthDay(int day) {
+    return (day / 28 % 12 + 1) * 100 + day % 28 + 1;
+}
+
 } // namespace
 
 JvPastSeason makeJvPastSeason(int horseCount, double runsPerHorse, std::uint32_t seed) {
@@ -428,7 +434,7 @@ std::vector<JvSeasonRace> shareJvHistories(std::vector<JvHorseData>& horses, dou
         JvSeasonRace race;
         const int field = random.between(8, std::min(18, horseCount));
         race.card = randomRun(random, 2025 + day / (12 * 28), random.between(10, 36) * 100, field);
-        race.card.monthDay = (day / 28 % 12 + 1) * 100 + day % 28 + 1;
+        race.card.monthDay = raceMonthDay(day);
         race.card.courseCode = std::string(kCourses[static_cast<size_t>(r % kRacesPerDay / 12)]);
         race.card.meeting = day / 8 % 5 + 1;
         race.card.meetingDay = day % 8 + 1;
@@ -510,8 +516,11 @@ JvRaceDay makeJvRaceDay(int raceCount, int horseCount, std::uint32_t seed) {
     static constexpr int kWeekdays[] = {1, 2};
     for (int r = 0; r < raceCount; ++r) {
         JvRaceData race;
-        race.year = 2026;
-        race.monthDay = 105;
+        // Three courses of twelve races a day from 5 January on: no two
+        // races of a larger card share a day, course and number (nor a page).
+        const int raceDay = 4 + r / 36;
+        race.year = 2026 + raceDay / (12 * 28);
+        race.monthDay = raceMonthDay(raceDay);
         race.courseCode = std::string(kCourses[static_cast<size_t>(r / 12) % 3]);
         race.meeting = 1;
         race.meetingDay = 1;
