@@ -23,6 +23,9 @@ void JvHorseKeyTable::reserve(std::size_t keys) {
     if (wanted <= slots_.size())
         return;
     std::vector<Slot> old = std::move(slots_);
+    slots_ = {};
+    slots_.reserve(wanted);
+    jvfile::adviseHugePages(slots_.data(), wanted * sizeof(Slot));
     slots_.assign(wanted, Slot{});
     used_ = 0;
     for (const Slot& slot : old)

@@ -71,7 +71,12 @@ void sortRunKeys(std::vector<RunKey>& keys) {
     for (const RunKey& key : keys)
         for (int digit = 0; digit < kDigits; ++digit)
             ++counts[static_cast<size_t>(digit)][digitOf(key, digit)];
-    std::vector<RunKey> sorted(keys.size());
+    // Advised before it is first written, so it is faulted in whole huge
+    // pages rather than 4 KB ones.
+    std::vector<RunKey> sorted;
+    sorted.reserve(keys.size());
+    jvfile::adviseHugePages(sorted.data(), keys.size() * sizeof(RunKey));
+    sorted.resize(keys.size());
     for (int digit = 0; digit < kDigits; ++digit) {
         std::array<size_t, 256>& count = counts[static_cast<size_t>(digit)];
         if (std::find(count.begin(), count.end(), keys.size()) != count.end())
