@@ -128,35 +128,6 @@ void addRace(BacktestFigures& f, const BacktestRace& race) {
     f.chanceWin = f.chanceWin.value_or(0) + 1.0 / runners;
 }
 
-// Adds the counts of `race` (the figures of one race) to `total`.
-void addFigures(BacktestFigures& total, const BacktestFigures& race) {
-    auto add = [](TicketCount& into, const TicketCount& from) {
-        into.races += from.races;
-        into.tickets += from.tickets;
-        into.hitTickets += from.hitTickets;
-        into.hitRaces += from.hitRaces;
-    };
-    total.races += race.races;
-    for (TicketCount BacktestFigures::*count :
-         {&F::topPlace, &F::topWin, &F::darkPlace, &F::darkWin, &F::quinella, &F::favouritePlace,
-          &F::favouriteWin, &F::longshotPlace, &F::longshotWin})
-        add(total.*count, race.*count);
-    for (size_t p = 0; p < kRankedPositions; ++p) {
-        add(total.rankPlace[p], race.rankPlace[p]);
-        add(total.rankWin[p], race.rankWin[p]);
-    }
-    total.chancePlace = total.chancePlace.value_or(0) + race.chancePlace.value_or(0);
-    total.chanceWin = total.chanceWin.value_or(0) + race.chanceWin.value_or(0);
-}
-
-// The sums of the chances made means.
-void finish(BacktestFigures& figures) {
-    if (figures.races > 0) {
-        *figures.chancePlace /= figures.races;
-        *figures.chanceWin /= figures.races;
-    }
-}
-
 bool allRaces(const BacktestRace&) {
     return true;
 }
@@ -181,6 +152,33 @@ constexpr BacktestRow kRows[] = {
     {"推定オッズ最高の馬の複勝率", "longshotPlace", &F::longshotPlace, false},
     {"推定オッズ最高の馬の勝率", "longshotWin", &F::longshotWin, false},
 };
+
+// Adds the counts of `race` (the figures of one race) to `total`.
+void addFigures(BacktestFigures& total, const BacktestFigures& race) {
+    auto add = [](TicketCount& into, const TicketCount& from) {
+        into.races += from.races;
+        into.tickets += from.tickets;
+        into.hitTickets += from.hitTickets;
+        into.hitRaces += from.hitRaces;
+    };
+    total.races += race.races;
+    for (const BacktestRow& row : kRows)
+        add(total.*row.count, race.*row.count);
+    for (size_t p = 0; p < kRankedPositions; ++p) {
+        add(total.rankPlace[p], race.rankPlace[p]);
+        add(total.rankWin[p], race.rankWin[p]);
+    }
+    total.chancePlace = total.chancePlace.value_or(0) + race.chancePlace.value_or(0);
+    total.chanceWin = total.chanceWin.value_or(0) + race.chanceWin.value_or(0);
+}
+
+// The sums of the chances made means.
+void finish(BacktestFigures& figures) {
+    if (figures.races > 0) {
+        *figures.chancePlace /= figures.races;
+        *figures.chanceWin /= figures.races;
+    }
+}
 
 } // namespace
 
