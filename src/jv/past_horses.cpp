@@ -125,8 +125,10 @@ bool parseRunFacts(PastRunFacts& run, std::string_view block) {
     run.weightCarried = fieldNumber<3>(block, 84);
     run.abnormal = fieldNumber<1>(block, 115);
     const DigitWindow corners(block, 122, windowBytes(0, 7));
-    run.corners = {corners.number<2, 0>(), corners.number<2, 2>(), corners.number<2, 4>(),
-                   corners.number<2, 6>()};
+    run.corners[0] = static_cast<std::int8_t>(corners.number<2, 0>());
+    run.corners[1] = static_cast<std::int8_t>(corners.number<2, 2>());
+    run.corners[2] = static_cast<std::int8_t>(corners.number<2, 4>());
+    run.corners[3] = static_cast<std::int8_t>(corners.number<2, 6>());
     run.time = fieldNumber<4>(block, 136);
     const DigitWindow placing(block, 145, windowBytes(0, 3));
     run.finish = placing.number<2, 0>();

@@ -431,30 +431,29 @@ TEST(PastHorse, EachNumberReadsAsWrittenWhateverItsNeighboursHold) {
     const struct {
         size_t offset;
         std::string text;
-        std::int16_t F::*field;
-        int value;
+        void (*expect)(F&); // the field's value as written
     } cases[] = {
-        {0, " 202", &F::year, 202},
-        {4, "10 0", &F::monthDay, 10},
-        {10, " 4", &F::meeting, 4},
-        {12, "+6", &F::meetingDay, 6},
-        {14, "1-", &F::raceNumber, 1},
-        {29, "  5", &F::conditionCode, 5},
-        {56, " 900", &F::distanceMetres, 900},
-        {60, "7 ", &F::trackCode, 7},
-        {74, "-1", &F::fieldSize, -1},
-        {80, " 3", &F::horseNumber, 3},
-        {84, " 55", &F::weightCarried, 55},
-        {136, "13 5", &F::time, 13},
-        {145, " 2", &F::finish, 2},
-        {147, "3 ", &F::popularity, 3},
-        {212, " +2", &F::timeDiff, 2},
+        {0, " 202", [](F& f) { f.year = 202; }},
+        {4, "10 0", [](F& f) { f.monthDay = 10; }},
+        {10, " 4", [](F& f) { f.meeting = 4; }},
+        {12, "+6", [](F& f) { f.meetingDay = 6; }},
+        {14, "1-", [](F& f) { f.raceNumber = 1; }},
+        {29, "  5", [](F& f) { f.conditionCode = 5; }},
+        {56, " 900", [](F& f) { f.distanceMetres = 900; }},
+        {60, "7 ", [](F& f) { f.trackCode = 7; }},
+        {74, "-1", [](F& f) { f.fieldSize = -1; }},
+        {80, " 3", [](F& f) { f.horseNumber = 3; }},
+        {84, " 55", [](F& f) { f.weightCarried = 55; }},
+        {136, "13 5", [](F& f) { f.time = 13; }},
+        {145, " 2", [](F& f) { f.finish = 2; }},
+        {147, "3 ", [](F& f) { f.popularity = 3; }},
+        {212, " +2", [](F& f) { f.timeDiff = 2; }},
     };
     for (const auto& c : cases) {
         std::string changed = record;
         changed.replace(kJvPastRunsOffset + c.offset, c.text.size(), c.text);
         PastRunFacts expected = plain;
-        expected.*c.field = static_cast<std::int16_t>(c.value);
+        c.expect(expected);
         EXPECT_EQ(parsePastHorse(changed).runs[0], expected) << c.offset;
     }
     std::string corners = record;
