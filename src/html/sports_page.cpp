@@ -57,7 +57,7 @@ std::string_view japaneseWeekdayName(int weekday) {
 
 std::string buildSportsPage(const RaceSheet& sheet, const AppSettings& settings,
                             const std::string& programFolder, const std::tm& localTime) {
-    const std::string racecourse = htmlEscape(sheet.racecourse);
+    const HtmlText racecourse(sheet.racecourse);
     const PredictionResult& result = sheet.result;
     const int runnerCount = sheet.usableRunnerCount();
     const int topHorse = result.ranking[1];
@@ -80,7 +80,7 @@ std::string buildSportsPage(const RaceSheet& sheet, const AppSettings& settings,
     appendFormat(page, "<TH >%s<font size=7><blink>%s</font></TH></TR></TABLE>\r\n", right,
                  htmlEscape(stripCrownName(sheet.runner(topHorse).name)).c_str());
 
-    page += buildRaceTable(sheet, settings, "border=1 width=630");
+    appendRaceTable(page, sheet, settings, "border=1 width=630");
     page += "<TABLE width=630 border>";
 
     // Deciding factors of the top-ranked horse; the header spans at least one row.
@@ -131,7 +131,7 @@ std::string buildSportsPage(const RaceSheet& sheet, const AppSettings& settings,
         appendFormat(page, "<TD BGCOLOR=%s>",
                      std::string(bracketColour(sheet.shownBracket(h, runnerCount))).c_str());
         appendFormat(page, "<font size=2><b>%d %s</TD>", sheet.shownNumber(h),
-                     htmlEscape(sheet.runner(h).name).c_str());
+                     HtmlText(sheet.runner(h).name).c_str());
         const std::string mark = trainerIntent(sheet, h, IntentPart::Mark);
         appendFormat(
             page, "<TD><font color=222222 size=2><font color=%s><b>%s</b></font>　%s</TD></TR>\r\n",
