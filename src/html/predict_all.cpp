@@ -12,6 +12,7 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace zelkor {
@@ -94,7 +95,8 @@ std::string predictAll(RaceSource& source, RaceSheet& sheet, JvRaceCard& current
         if (source.readRace(race, r, prompt) && raceLoadable(race)) {
             const std::string pagePath = folder + predictAllPageName(race);
             progress.setText(savingProgressText(pagePath));
-            currentRace = race;
+            // Moved, not copied: the next read fills `race` anew.
+            currentRace = std::move(race);
             loadJvRace(sheet, currentRace, source, prompt);
             if (onRaceLoaded)
                 onRaceLoaded(currentRace, sheet);
@@ -104,8 +106,8 @@ std::string predictAll(RaceSource& source, RaceSheet& sheet, JvRaceCard& current
                 writePageFile(pagePath, buildSportsPage(sheet, settings, programFolder, localTime));
             unwritten.note(written, pagePath);
             if (written)
-                appendRaceToMenu(menu, previousCourse, race, pagePath);
-            summary += betsSummaryRow(race, sheet);
+                appendRaceToMenu(menu, previousCourse, currentRace, pagePath);
+            summary += betsSummaryRow(currentRace, sheet);
         }
         // Positions rather than a fixed step, so the bar ends at 100 for any
         // number of races.
