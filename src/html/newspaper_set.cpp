@@ -175,6 +175,7 @@ std::string writeNewspaperSet(RaceSource& source, std::vector<int> selectedPosit
     const std::string indexPath = startFramedSet(
         folder, race, format("%d %04d Race List from JRA-VAN", race.year, race.monthDay),
         newspaperSetPageName(race), progress, unwritten);
+    const PageFolder pages(folder);
     const std::string menuName = setMenuName(race);
 
     std::string menu = setMenuHead();
@@ -186,10 +187,11 @@ std::string writeNewspaperSet(RaceSource& source, std::vector<int> selectedPosit
     for (int position : selectedPositions) {
         ++done;
         if (source.readRace(race, position, prompt) && raceLoadable(race)) {
-            const std::string pagePath = folder + newspaperSetPageName(race);
+            const std::string pageName = newspaperSetPageName(race);
+            const std::string pagePath = folder + pageName;
             progress.setText(savingProgressText(pagePath));
-            const bool written = writeNewspaper(edition, race, source, settings, programFolder,
-                                                prompt, pagePath) == 1;
+            const bool written = pages.write(
+                pageName, buildNewspaper(edition, race, source, settings, programFolder, prompt));
             unwritten.note(written, pagePath);
             if (written)
                 appendRaceToMenu(menu, previousCourse, race, pagePath);
@@ -200,7 +202,7 @@ std::string writeNewspaperSet(RaceSource& source, std::vector<int> selectedPosit
     }
 
     menu += "\r\n</BODY>\r\n</HTML>";
-    unwritten.note(writePageFile(folder + menuName, menu), folder + menuName);
+    unwritten.note(pages.write(menuName, menu), folder + menuName);
     unwritten.report(prompt);
     if (unwrittenFiles != nullptr)
         *unwrittenFiles = unwritten.count();

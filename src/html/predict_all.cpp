@@ -71,6 +71,7 @@ std::string predictAll(RaceSource& source, RaceSheet& sheet, JvRaceCard& current
     const std::string indexPath = startFramedSet(
         folder, race, format("%d %04d ゼルコ馬予想 from JRA-VAN", race.year, race.monthDay),
         predictAllPageName(race), progress, unwritten);
+    const PageFolder pages(folder);
     const std::string menuName = setMenuName(race);
     const std::string summaryName = format("%d-%04dkaime.html", race.year, race.monthDay);
 
@@ -93,7 +94,8 @@ std::string predictAll(RaceSource& source, RaceSheet& sheet, JvRaceCard& current
 
     for (int r = 1; r <= raceCount; ++r) {
         if (source.readRace(race, r, prompt) && raceLoadable(race)) {
-            const std::string pagePath = folder + predictAllPageName(race);
+            const std::string pageName = predictAllPageName(race);
+            const std::string pagePath = folder + pageName;
             progress.setText(savingProgressText(pagePath));
             // Moved, not copied: the next read fills `race` anew.
             currentRace = std::move(race);
@@ -103,7 +105,7 @@ std::string predictAll(RaceSource& source, RaceSheet& sheet, JvRaceCard& current
             scoreRace(sheet);
             // The set tells of its unwritten pages together, at its end.
             const bool written =
-                writePageFile(pagePath, buildSportsPage(sheet, settings, programFolder, localTime));
+                pages.write(pageName, buildSportsPage(sheet, settings, programFolder, localTime));
             unwritten.note(written, pagePath);
             if (written)
                 appendRaceToMenu(menu, previousCourse, currentRace, pagePath);
@@ -115,9 +117,9 @@ std::string predictAll(RaceSource& source, RaceSheet& sheet, JvRaceCard& current
     }
 
     menu += "</BODY></HTML>";
-    unwritten.note(writePageFile(folder + menuName, menu), folder + menuName);
+    unwritten.note(pages.write(menuName, menu), folder + menuName);
     summary += "</table></BODY></HTML>";
-    unwritten.note(writePageFile(folder + summaryName, summary), folder + summaryName);
+    unwritten.note(pages.write(summaryName, summary), folder + summaryName);
     unwritten.report(prompt);
     if (unwrittenFiles != nullptr)
         *unwrittenFiles = unwritten.count();
