@@ -59,6 +59,12 @@ TEST(Format, WritesEveryConversionAsPrintfDoes) {
     EXPECT_AS_PRINTED(uncheckedFlags, -7, 3);
     EXPECT_AS_PRINTED("<%s>%d<%s>", wide.c_str(), -1, wide.c_str());
     EXPECT_AS_PRINTED("%400d|%-300s|%.300f", 1, "x", 1.0);
+    // A conversion at every place of the words the text is read in.
+    const std::string text = "0123456789abcdefghijklmnopq";
+    for (size_t at = 0; at <= text.size(); ++at) {
+        const std::string fmt = text.substr(0, at) + "%d" + text.substr(at) + "%%";
+        EXPECT_AS_PRINTED(fmt.c_str(), static_cast<int>(at)) << fmt;
+    }
 }
 
 } // namespace
