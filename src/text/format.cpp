@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <type_traits>
 
 // The pages are built from hundreds of formatted pieces each, so the
@@ -269,6 +270,44 @@ bool appendIntegerArgument(Output& out, const Conversion& s, va_list* ap) {
     return true;
 }
 
+// %f of the values pages print, a few digits with a precision of one or two,
+// without the exact conversion's cost: the value scaled by 10^precision
+// is taken to the nearest whole number, which the scaling's error cannot
+// change unless its fraction is near one half. Writes the text at `at` and
+// returns its size; 0, with nothing written, for a value it leaves to the
+// exact conversion (a near-half fraction, a large value or precision).
+size_t writeShortFixed(char* at, double value, size_t precision) {
+    static constexpr double kScales[] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+    if (precision >= std::size(kScales))
+        return 0;
+    const double scaled = std::fabs(value) * kScales[precision];
+    // Below 2^32 the scaling is off by no more than 2^-21.
+    if (!(scaled < 4294967296.0))
+        return 0;
+    auto whole = static_cast<std::uint64_t>(scaled);
+    const double fraction = scaled - static_cast<double>(whole);
+    if (std::fabs(fraction - 0.5) < 1.0 / 65536)
+        return 0;
+    if (fraction > 0.5)
+        ++whole;
+    // Digits from the last, the point after `precision` of them; -0.0 and
+    // negative values that round to zero keep their sign, as in printf.
+    char digits[24];
+    char* begin = digits + sizeof digits;
+    for (size_t i = 0; i < precision; ++i, whole /= 10)
+        *--begin = static_cast<char>('0' + whole % 10);
+    if (precision != 0)
+        *--begin = '.';
+    do
+        *--begin = static_cast<char>('0' + whole % 10);
+    while ((whole /= 10) != 0);
+    if (std::signbit(value))
+        *--begin = '-';
+    const size_t size = static_cast<size_t>(digits + sizeof digits - begin);
+    std::memcpy(at, begin, size);
+    return size;
+}
+
 // %f of a finite value: std::to_chars rounds exactly as printf does; the
 // field is then padded around it.
 void appendFixed(Output& out, const Conversion& s, double value) {
@@ -282,11 +321,13 @@ void appendFixed(Output& out, const Conversion& s, double value) {
         large.resize(most);
         number = large.data();
     }
-    const size_t size =
-        static_cast<size_t>(std::to_chars(number, number + most, value, std::chars_format::fixed,
-                                          static_cast<int>(precision))
-                                .ptr -
-                            number);
+    size_t size = writeShortFixed(number, value, precision);
+    if (size == 0)
+        size =
+            static_cast<size_t>(std::to_chars(number, number + most, value,
+                                              std::chars_format::fixed, static_cast<int>(precision))
+                                    .ptr -
+                                number);
     const size_t pad = padding(s, size);
     // Zeros go after the sign, blanks before it.
     const size_t sign = s.zero && !s.left && number[0] == '-' ? 1 : 0;
