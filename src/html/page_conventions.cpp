@@ -59,9 +59,8 @@ void appendPercentEncoded(std::string& out, unsigned char c) {
     out.append(encoded, sizeof encoded);
 }
 
-std::string percentEncode(std::string_view text, bool (*encode)(unsigned char)) {
-    std::string out;
-    out.reserve(text.size());
+// Appends `text` with the bytes `encode` picks percent-encoded.
+void appendPercentEncoded(std::string& out, std::string_view text, bool (*encode)(unsigned char)) {
     size_t kept = 0; // where the bytes copied as they are begin
     for (size_t i = 0; i < text.size(); ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
@@ -72,6 +71,12 @@ std::string percentEncode(std::string_view text, bool (*encode)(unsigned char)) 
         kept = i + 1;
     }
     out.append(text, kept);
+}
+
+std::string percentEncode(std::string_view text, bool (*encode)(unsigned char)) {
+    std::string out;
+    out.reserve(text.size());
+    appendPercentEncoded(out, text, encode);
     return out;
 }
 
@@ -201,8 +206,11 @@ HorseNameLinks::HorseNameLinks(std::string_view dbUrl1, std::string_view dbUrl2)
 std::string HorseNameLinks::linkOf(std::string_view name) const {
     if (!linked_)
         return {};
-    std::string rest = apart_ ? std::string() : dbUrl1_;
-    rest += linkNameText(name);
+    std::string rest;
+    rest.reserve((apart_ ? 0 : dbUrl1_.size()) + 3 * name.size() + dbUrl2_.size());
+    if (!apart_)
+        rest += dbUrl1_;
+    appendPercentEncoded(rest, name, breaksAddress);
     rest += dbUrl2_;
     if (!apart_)
         return linkAddressText(rest);

@@ -19,6 +19,9 @@ namespace {
 constexpr std::array<std::string_view, 7> kWeekdayNames = {"日曜日", "月曜日", "火曜日", "水曜日",
                                                            "木曜日", "金曜日", "土曜日"};
 
+// About what the page of 18 runners takes.
+constexpr size_t kFullPageBytes = 24 * 1024;
+
 std::string_view intentMarkColour(std::string_view mark) {
     if (mark == "↑")
         return "ff3333";
@@ -64,6 +67,8 @@ std::string buildSportsPage(const RaceSheet& sheet, const AppSettings& settings,
 
     std::string page = settings.sportsShowImages ? imageFolderHead(sheet.raceName, programFolder)
                                                  : plainHead(sheet.raceName);
+    // Room for the page of a full field at once, rather than grown by steps.
+    page.reserve(kFullPageBytes);
     page += "<h6 ALIGN=center><I>ゼルコ馬スポーツ</I></h6>\r\n";
     appendFormat(page, "<p align=right><font size=2>%d年 %02d月%02d日（%s）</font></p>\r\n",
                  localTime.tm_year + 1900, localTime.tm_mon + 1, localTime.tm_mday,
