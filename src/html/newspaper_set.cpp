@@ -107,11 +107,11 @@ void appendRaceToMenu(std::string& menu, std::string& previousCourse, const JvRa
     // every change, so a racecourse can appear more than once.
     if (race.courseName != previousCourse) {
         previousCourse = race.courseName;
-        appendFormat(menu, "<br><br><b>%s競馬場</b><br>\r\n", htmlEscape(race.courseName).c_str());
+        appendFormat(menu, "<br><br><b>%s競馬場</b><br>\r\n", HtmlText(race.courseName).c_str());
     }
     appendFormat(menu,
                  "　<font size=1><a href=\"%s\" target=\"NEWS\"><b>%dR</b> %s</font></a><br>\r\n",
-                 fileAddress(pagePath).c_str(), race.raceNumber, htmlEscape(race.raceName).c_str());
+                 fileAddress(pagePath).c_str(), race.raceNumber, HtmlText(race.raceName).c_str());
 }
 
 NewspaperEdition chosenPaperEdition(AppSettings& settings) {

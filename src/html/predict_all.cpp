@@ -44,8 +44,8 @@ std::string betsSummaryRow(const JvRaceCard& race, const RaceSheet& sheet) {
     const int top = result.ranking[1];
     return format("<tr><td><font size=2>%s %dR %s</font></td><td>%s</td><td><font "
                   "size=2>%d</font></td><td>%s</td><td>%s</td></tr>\r\n",
-                  htmlEscape(race.courseName).c_str(), race.raceNumber,
-                  htmlEscape(race.raceName).c_str(), htmlEscape(sheet.runner(top).name).c_str(),
+                  HtmlText(race.courseName).c_str(), race.raceNumber,
+                  HtmlText(race.raceName).c_str(), HtmlText(sheet.runner(top).name).c_str(),
                   scoreOf(sheet, top), placeBetsText(sheet).c_str(),
                   quinellaBetsText(sheet).c_str());
 }
