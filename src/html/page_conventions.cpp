@@ -80,17 +80,6 @@ std::string percentEncode(std::string_view text, bool (*encode)(unsigned char)) 
     return out;
 }
 
-} // namespace
-
-std::string_view bracketColour(int bracket, BracketColumn column) {
-    if (bracket < 1 || bracket > 8)
-        return {};
-    const auto& table = column == BracketColumn::Newspaper ? kNewspaperColours : kRaceTableColours;
-    return table[static_cast<size_t>(bracket)];
-}
-
-namespace {
-
 // The entity of a byte that page text escapes; empty for every other byte.
 std::string_view entityOf(char c) {
     switch (c) {
@@ -107,12 +96,50 @@ std::string_view entityOf(char c) {
     }
 }
 
+// Whether `text` holds a byte entityOf replaces.
 bool needsEscape(std::string_view text) {
     return std::any_of(text.begin(), text.end(),
                        [](char c) { return c == '&' || c == '<' || c == '>' || c == '"'; });
 }
 
+// Appends linkAddressText(address) to `out`.
+void appendLinkAddressText(std::string& out, std::string_view address) {
+    // Walked by whole characters: a lead byte without its second byte is
+    // encoded, so no decoder takes the blank or quote after it into a
+    // character. "`" (0x60) may be a second byte, so only one standing alone
+    // is encoded.
+    size_t kept = 0; // where the bytes copied as they are begin
+    for (size_t pos = 0; pos < address.size();) {
+        const auto c = static_cast<unsigned char>(address[pos]);
+        const size_t length = c < 0x80 ? 1 : charLength(address, pos);
+        if (length == 1 && (breaksAttribute(c) || !isWholeSingleByte(c))) {
+            out.append(address, kept, pos - kept);
+            appendPercentEncoded(out, c);
+            kept = pos + 1;
+        }
+        pos += length;
+    }
+    out.append(address, kept);
+}
+
+// True when the walk of linkAddressText ends `address` on a lead byte
+// standing alone, which a byte following it could join into a character.
+bool endsOnLoneLeadByte(std::string_view address) {
+    size_t pos = 0;
+    size_t length = 0;
+    for (; pos < address.size(); pos += length)
+        length = charLength(address, pos);
+    return length == 1 && isLeadByte(static_cast<unsigned char>(address.back()));
+}
+
 } // namespace
+
+std::string_view bracketColour(int bracket, BracketColumn column) {
+    if (bracket < 1 || bracket > 8)
+        return {};
+    const auto& table = column == BracketColumn::Newspaper ? kNewspaperColours : kRaceTableColours;
+    return table[static_cast<size_t>(bracket)];
+}
 
 std::string htmlEscape(std::string_view text) {
     // Copied in runs between the bytes replaced: most texts have none.
@@ -140,50 +167,12 @@ std::string linkNameText(std::string_view name) {
     return percentEncode(name, breaksAddress);
 }
 
-namespace {
-
-// Appends linkAddressText(address) to `out`.
-void appendLinkAddressText(std::string& out, std::string_view address) {
-    // Walked by whole characters: a lead byte without its second byte is
-    // encoded, so no decoder takes the blank or quote after it into a
-    // character. "`" (0x60) may be a second byte, so only one standing alone
-    // is encoded.
-    size_t kept = 0; // where the bytes copied as they are begin
-    for (size_t pos = 0; pos < address.size();) {
-        const auto c = static_cast<unsigned char>(address[pos]);
-        const size_t length = c < 0x80 ? 1 : charLength(address, pos);
-        if (length == 1 && (breaksAttribute(c) || !isWholeSingleByte(c))) {
-            out.append(address, kept, pos - kept);
-            appendPercentEncoded(out, c);
-            kept = pos + 1;
-        }
-        pos += length;
-    }
-    out.append(address, kept);
-}
-
-} // namespace
-
 std::string linkAddressText(std::string_view address) {
     std::string out;
     out.reserve(address.size() + address.size() / 2);
     appendLinkAddressText(out, address);
     return out;
 }
-
-namespace {
-
-// True when the walk of linkAddressText ends `address` on a lead byte
-// standing alone, which a byte following it could join into a character.
-bool endsOnLoneLeadByte(std::string_view address) {
-    size_t pos = 0;
-    size_t length = 0;
-    for (; pos < address.size(); pos += length)
-        length = charLength(address, pos);
-    return length == 1 && isLeadByte(static_cast<unsigned char>(address.back()));
-}
-
-} // namespace
 
 bool isWebAddress(std::string_view address) {
     return startsWithIgnoringAsciiCase(address, "http://") ||
