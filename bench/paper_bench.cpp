@@ -3,7 +3,9 @@
 // pages with the menu, bets summary and index, through the archive race
 // source and through the reference source that rescans the files on every
 // call; predict-all of a card of 2,000 races against 100,000 horses. The
-// newspaper set of the day (edition with past results) is timed too.
+// newspaper set of the day (edition with past results) is timed too, and
+// two parts of predict-all alone: reading every race of the big card, and
+// building the day's sports pages.
 //
 // Run: build/bench/paper_bench   (the data is written to a temporary folder)
 //      build/bench/paper_bench --write-race-day FOLDER RACES HORSES   writes
