@@ -172,10 +172,10 @@ int createTemporaryBeside(int folder, const std::string& target, mode_t mode, st
 }
 
 // Writes `data` to a temporary file beside the save target of `name` (a
-// name within `folder`, `path` being the same file's whole path) and
-// renames it over the target; `sync` first waits until the data is on the
-// disk.
-bool writeBesideAndRename(int folder, const std::string& name, const std::string& path,
+// name within `folder`, whose path is `folderPath`: empty for AT_FDCWD and
+// a whole path as `name`) and renames it over the target; `sync` first
+// waits until the data is on the disk.
+bool writeBesideAndRename(int folder, const std::string& folderPath, const std::string& name,
                           std::string_view data, FileProblem* problem, bool sync) {
     tell(problem, FileProblem::Failed);
     // The common case, a plain file or none, costs one lstat; a link is
@@ -184,7 +184,7 @@ bool writeBesideAndRename(int folder, const std::string& name, const std::string
     bool replacing = ::fstatat(folder, name.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0;
     std::optional<std::string> target = name;
     if (replacing && S_ISLNK(old.st_mode)) {
-        target = saveTarget(path);
+        target = saveTarget(folderPath + name);
         if (!target)
             return false;
         folder = AT_FDCWD;
@@ -216,11 +216,11 @@ bool writeBesideAndRename(int folder, const std::string& name, const std::string
 } // namespace
 
 bool writeFileAtomic(const std::string& path, std::string_view data, FileProblem* problem) {
-    return writeBesideAndRename(AT_FDCWD, path, path, data, problem, true);
+    return writeBesideAndRename(AT_FDCWD, {}, path, data, problem, true);
 }
 
 bool writePageFile(const std::string& path, std::string_view data) {
-    return writeBesideAndRename(AT_FDCWD, path, path, data, nullptr, false);
+    return writeBesideAndRename(AT_FDCWD, {}, path, data, nullptr, false);
 }
 
 PageFolder::PageFolder(std::string folder)
@@ -233,11 +233,10 @@ PageFolder::~PageFolder() {
 }
 
 bool PageFolder::write(const std::string& name, std::string_view data) const {
-    const std::string path = folder_ + name;
     // A folder that could not be opened is left to the whole path, which
     // fails as it would.
-    return fd_ < 0 ? writePageFile(path, data)
-                   : writeBesideAndRename(fd_, name, path, data, nullptr, false);
+    return fd_ < 0 ? writePageFile(folder_ + name, data)
+                   : writeBesideAndRename(fd_, folder_, name, data, nullptr, false);
 }
 
 std::string fileProblemText(FileProblem problem, const std::string& path, const char* otherwise) {
