@@ -3,7 +3,9 @@
 // pages with the menu, bets summary and index, through the archive race
 // source and through the reference source that rescans the files on every
 // call; predict-all of a card of 2,000 races against 100,000 horses. The
-// newspaper set of the day (edition with past results) is timed too.
+// newspaper set of the day (edition with past results) is timed too, and
+// two parts of predict-all alone: reading every race of the big card, and
+// building the day's sports pages.
 //
 // Run: build/bench/paper_bench   (the data is written to a temporary folder)
 //      build/bench/paper_bench --write-race-day FOLDER RACES HORSES   writes
@@ -12,9 +14,12 @@
 
 #include "core/ports.h"
 #include "core/race_sheet.h"
+#include "core/scoring.h"
 #include "html/newspaper_set.h"
 #include "html/predict_all.h"
+#include "html/sports_page.h"
 #include "jv/archive_race_source.h"
+#include "jv/race_loader.h"
 #include "race_day_files.h"
 #include "support/rescan_race_source.h"
 #include "support/silent_progress.h"
@@ -27,6 +32,7 @@
 #include <filesystem>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -118,6 +124,45 @@ void BM_NewspaperSetArchiveSource(benchmark::State& state) {
     state.counters["messages"] = prompt.messages;
 }
 BENCHMARK(BM_NewspaperSetArchiveSource)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+
+// The parts of predict-all without the horse file and the page files: every
+// race of the big card read from the card ...
+void BM_ReadEveryRace(benchmark::State& state) {
+    const RaceDayFolder& d = bench::bigRaceCard();
+    SilentPrompt prompt;
+    ArchiveRaceSource source(d.raceCard(), d.folder());
+    const int count = source.raceCount(prompt);
+    JvRaceCard race;
+    for (auto _ : state)
+        for (int r = 1; r <= count; ++r)
+            benchmark::DoNotOptimize(source.readRace(race, r, prompt));
+    state.counters["races"] = count;
+}
+BENCHMARK(BM_ReadEveryRace)->Unit(benchmark::kMillisecond);
+
+// ... and the sports pages of the day's races, loaded and scored once.
+void BM_SportsPages(benchmark::State& state) {
+    const RaceDayFolder& d = bench::raceDay();
+    const AppSettings settings = defaultSettings();
+    SilentPrompt prompt;
+    ArchiveRaceSource source(d.raceCard(), d.folder());
+    std::vector<RaceSheet> sheets;
+    JvRaceCard race;
+    for (int r = 1; r <= kRaces; ++r) {
+        if (!source.readRace(race, r, prompt))
+            continue;
+        sheets.emplace_back();
+        loadJvRace(sheets.back(), race, source, prompt);
+        scoreRace(sheets.back());
+    }
+    size_t bytes = 0;
+    for (auto _ : state)
+        for (const RaceSheet& sheet : sheets)
+            bytes += buildSportsPage(sheet, settings, d.folder(), std::tm{}).size();
+    benchmark::DoNotOptimize(bytes);
+    state.counters["pages"] = static_cast<double>(sheets.size());
+}
+BENCHMARK(BM_SportsPages)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

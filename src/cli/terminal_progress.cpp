@@ -40,6 +40,9 @@ TerminalProgress::~TerminalProgress() {
 }
 
 void TerminalProgress::setText(const std::string& cp932) {
+    // Converted only for a progress that is ever shown.
+    if (silent_)
+        return;
     std::string text = cp932;
     text.erase(
         std::remove_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }),

@@ -35,6 +35,10 @@ constexpr const char* kHowToReadPastRuns =
     "とのタイム差<br>  上り3Fタイム　(1角順位>2角>3角>4角)<br>  馬体重 "
     "1着(当馬が1着なら2着)の馬 </TD> </TR></TABLE>";
 
+// About what the page of the edition with past results takes for 18
+// runners; the other editions take less.
+constexpr size_t kPageBytes = 48 * 1024;
+
 // The templates that differ between the editions.
 struct EditionTemplates {
     const char* tableOpening;
@@ -181,7 +185,7 @@ void appendPastRunCell(std::string& out, const JvPastRun& run) {
         run.meeting, firstBytes(run.courseName, 2).c_str(), run.meetingDay,
         firstBytes(run.trackText, 2).c_str(), firstBytes(run.trackConditionText, 2).c_str(),
         run.monthDay / 100, run.monthDay % 100, run.finish);
-    appendFormat(out, "%s %d頭%d人<br>\r\n", esc(run.raceName).c_str(), run.fieldSize,
+    appendFormat(out, "%s %d頭%d人<br>\r\n", HtmlText(run.raceName).c_str(), run.fieldSize,
                  run.popularity);
     appendFormat(out, "%d(%d) %dm<b> %d</b><br>", run.bracket, run.horseNumber, run.distanceMetres,
                  run.time);
@@ -191,7 +195,8 @@ void appendPastRunCell(std::string& out, const JvPastRun& run) {
     appendFormat(out, "<font size=1>上り</font>%2.1f(%d>%d>%d>%d)<br>\r\n",
                  run.lastThreeFurlongs / 10.0, run.corners[0], run.corners[1], run.corners[2],
                  run.corners[3]);
-    appendFormat(out, "%d <font size=1>%s\r\n", run.bodyWeight, esc(run.otherHorseName).c_str());
+    appendFormat(out, "%d <font size=1>%s\r\n", run.bodyWeight,
+                 HtmlText(run.otherHorseName).c_str());
     out += "</TD>";
 }
 
@@ -212,7 +217,7 @@ void appendPastResultsTable(std::string& out, const JvHorseRecord& horse, int n,
 
 void appendRunnerBlock(std::string& out, NewspaperEdition edition, const EditionTemplates& t,
                        const JvRaceCard& race, const JvHorseRecord& horse, int n,
-                       const AppSettings& settings) {
+                       const AppSettings& settings, const HorseNameLinks& links) {
     const size_t k = slot(n);
     const std::string_view coatImage = codeText(kCoatImageTable, horse.coatCode);
     // A horse without a known coat colour has no picture rather than a
@@ -232,15 +237,14 @@ void appendRunnerBlock(std::string& out, NewspaperEdition edition, const Edition
                  race.brackets[k], n, picture.c_str());
 
     const char* blinker = race.blinkers[k] != 0 ? "B" : "";
-    const std::string name = esc(horse.name);
-    const std::string link =
-        settings.paperLinkNames ? horseNameLink(settings.dbUrl1, horse.name, settings.dbUrl2) : "";
+    const HtmlText name(horse.name);
+    const std::string link = settings.paperLinkNames ? links.linkOf(horse.name) : "";
     if (!link.empty())
-        appendFormat(out, t.linkedName, blinker, esc(horse.markText).c_str(), link.c_str(),
+        appendFormat(out, t.linkedName, blinker, HtmlText(horse.markText).c_str(), link.c_str(),
                      name.c_str());
     else
-        appendFormat(out, t.plainName, blinker, esc(horse.markText).c_str(), name.c_str());
-    appendFormat(out, t.sexAndAge, esc(race.sexTexts[k]).c_str(), horse.age);
+        appendFormat(out, t.plainName, blinker, HtmlText(horse.markText).c_str(), name.c_str());
+    appendFormat(out, t.sexAndAge, HtmlText(race.sexTexts[k]).c_str(), horse.age);
 
     // A jockey other than the one of the last run is marked 替.
     const JvPastRun& lastRun = horse.pastRuns[0];
@@ -248,11 +252,11 @@ void appendRunnerBlock(std::string& out, NewspaperEdition edition, const Edition
         lastRun.present() && lastRun.finish > 0 && lastRun.jockeyName != race.jockeyNames[k]
             ? "<font size=2>替</font>"
             : "";
-    appendFormat(out, t.coatAndWeight, esc(horse.coatText).c_str(), race.weightsCarried[k] / 10.0,
-                 jockeyChange);
+    appendFormat(out, t.coatAndWeight, HtmlText(horse.coatText).c_str(),
+                 race.weightsCarried[k] / 10.0, jockeyChange);
     appendFormat(out, t.jockey,
                  std::string(codeText(kApprenticeMarkTable, race.apprenticeCodes[k])).c_str(),
-                 esc(race.jockeyNames[k]).c_str());
+                 HtmlText(race.jockeyNames[k]).c_str());
     if (edition == NewspaperEdition::Simple) {
         out += "</TR>\r\n";
         return;
@@ -268,12 +272,13 @@ void appendRunnerBlock(std::string& out, NewspaperEdition edition, const Edition
     }
     out += "</p></TD></TR>\r\n";
     appendFormat(out, t.birth, horse.birthYear, horse.birthMonthDay / 100,
-                 horse.birthMonthDay % 100, esc(horse.birthplace).c_str(),
-                 esc(horse.breeder).c_str());
-    appendFormat(out, "  父 %s　母父 %s<br>  母 %s　母母 %s</TD>\r\n", esc(horse.sire).c_str(),
-                 esc(horse.damSire).c_str(), esc(horse.dam).c_str(), esc(horse.damDam).c_str());
+                 horse.birthMonthDay % 100, HtmlText(horse.birthplace).c_str(),
+                 HtmlText(horse.breeder).c_str());
+    appendFormat(out, "  父 %s　母父 %s<br>  母 %s　母母 %s</TD>\r\n", HtmlText(horse.sire).c_str(),
+                 HtmlText(horse.damSire).c_str(), HtmlText(horse.dam).c_str(),
+                 HtmlText(horse.damDam).c_str());
     appendFormat(out, " <TD colspan=2><font size=2>%s<br>(%s)</TD>\r\n</TR>\r\n",
-                 esc(horse.owner).c_str(), esc(race.trainerNames[k]).c_str());
+                 HtmlText(horse.owner).c_str(), HtmlText(race.trainerNames[k]).c_str());
     if (edition == NewspaperEdition::WithPastResults)
         out += "</TABLE>\r\n";
 }
@@ -327,24 +332,27 @@ std::string buildNewspaper(NewspaperEdition edition, const JvRaceCard& race, Rac
     const std::string pageName = newspaperPageName(edition, race);
     std::string out =
         settings.paperShowImages ? imageFolderHead(pageName, programFolder) : plainHead(pageName);
+    // Room for the page at once, rather than grown by steps.
+    out.reserve(kPageBytes);
     out += t.tableOpening;
-    appendFormat(out, t.headingCell, esc(race.courseName).c_str(), race.raceNumber,
+    appendFormat(out, t.headingCell, HtmlText(race.courseName).c_str(), race.raceNumber,
                  race.postTime / 100, race.postTime % 100);
 
     std::string title;
     if (race.raceName.empty())
         title = " ";
     else if (race.edition != 0)
-        title = format("第%d回 %s", race.edition, esc(race.raceName).c_str());
+        title = format("第%d回 %s", race.edition, HtmlText(race.raceName).c_str());
     else
-        title = format(" %s", esc(race.raceName).c_str());
+        title = format(" %s", HtmlText(race.raceName).c_str());
     if (race.gradeCode < "D")
-        appendFormat(title, " (%s)", esc(race.gradeText).c_str());
+        appendFormat(title, " (%s)", HtmlText(race.gradeText).c_str());
     appendFormat(out, "<FONT SIZE=5 COLOR=000000>%s</FONT></TR>\r\n", title.c_str());
 
-    appendFormat(out, t.conditionsLine, esc(race.symbolText).c_str(),
-                 esc(race.weightRuleText).c_str(), runners, esc(ageConditionsText(race)).c_str(),
-                 esc(race.trackText).c_str(), race.distanceMetres, esc(race.saleText).c_str());
+    appendFormat(out, t.conditionsLine, HtmlText(race.symbolText).c_str(),
+                 HtmlText(race.weightRuleText).c_str(), runners,
+                 esc(ageConditionsText(race)).c_str(), HtmlText(race.trackText).c_str(),
+                 race.distanceMetres, HtmlText(race.saleText).c_str());
 
     std::string prizes;
     for (size_t k = 0; k < race.prizeMoney.size(); ++k)
@@ -358,9 +366,10 @@ std::string buildNewspaper(NewspaperEdition edition, const JvRaceCard& race, Rac
 
     JvHorseRecord horse;
     const int runsBack = shownPastRuns(settings);
+    const HorseNameLinks links(settings.dbUrl1, settings.dbUrl2);
     for (int n = 1; n <= runners; ++n) {
         readRunnerHorse(horse, race, n, source, prompt);
-        appendRunnerBlock(out, edition, t, race, horse, n, settings);
+        appendRunnerBlock(out, edition, t, race, horse, n, settings, links);
         if (edition == NewspaperEdition::WithPastResults)
             appendPastResultsTable(out, horse, n, runsBack);
     }

@@ -107,11 +107,11 @@ void appendRaceToMenu(std::string& menu, std::string& previousCourse, const JvRa
     // every change, so a racecourse can appear more than once.
     if (race.courseName != previousCourse) {
         previousCourse = race.courseName;
-        appendFormat(menu, "<br><br><b>%s競馬場</b><br>\r\n", htmlEscape(race.courseName).c_str());
+        appendFormat(menu, "<br><br><b>%s競馬場</b><br>\r\n", HtmlText(race.courseName).c_str());
     }
     appendFormat(menu,
                  "　<font size=1><a href=\"%s\" target=\"NEWS\"><b>%dR</b> %s</font></a><br>\r\n",
-                 fileAddress(pagePath).c_str(), race.raceNumber, htmlEscape(race.raceName).c_str());
+                 fileAddress(pagePath).c_str(), race.raceNumber, HtmlText(race.raceName).c_str());
 }
 
 NewspaperEdition chosenPaperEdition(AppSettings& settings) {
@@ -175,6 +175,7 @@ std::string writeNewspaperSet(RaceSource& source, std::vector<int> selectedPosit
     const std::string indexPath = startFramedSet(
         folder, race, format("%d %04d Race List from JRA-VAN", race.year, race.monthDay),
         newspaperSetPageName(race), progress, unwritten);
+    const PageFolder pages(folder);
     const std::string menuName = setMenuName(race);
 
     std::string menu = setMenuHead();
@@ -186,10 +187,11 @@ std::string writeNewspaperSet(RaceSource& source, std::vector<int> selectedPosit
     for (int position : selectedPositions) {
         ++done;
         if (source.readRace(race, position, prompt) && raceLoadable(race)) {
-            const std::string pagePath = folder + newspaperSetPageName(race);
+            const std::string pageName = newspaperSetPageName(race);
+            const std::string pagePath = folder + pageName;
             progress.setText(savingProgressText(pagePath));
-            const bool written = writeNewspaper(edition, race, source, settings, programFolder,
-                                                prompt, pagePath) == 1;
+            const bool written = pages.write(
+                pageName, buildNewspaper(edition, race, source, settings, programFolder, prompt));
             unwritten.note(written, pagePath);
             if (written)
                 appendRaceToMenu(menu, previousCourse, race, pagePath);
@@ -200,7 +202,7 @@ std::string writeNewspaperSet(RaceSource& source, std::vector<int> selectedPosit
     }
 
     menu += "\r\n</BODY>\r\n</HTML>";
-    unwritten.note(writePageFile(folder + menuName, menu), folder + menuName);
+    unwritten.note(pages.write(menuName, menu), folder + menuName);
     unwritten.report(prompt);
     if (unwrittenFiles != nullptr)
         *unwrittenFiles = unwritten.count();

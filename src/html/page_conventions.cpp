@@ -5,6 +5,7 @@
 #include "text/format.h"
 #include "text/sjis.h"
 
+#include <algorithm>
 #include <array>
 
 namespace zelkor {
@@ -58,9 +59,8 @@ void appendPercentEncoded(std::string& out, unsigned char c) {
     out.append(encoded, sizeof encoded);
 }
 
-std::string percentEncode(std::string_view text, bool (*encode)(unsigned char)) {
-    std::string out;
-    out.reserve(text.size());
+// Appends `text` with the bytes `encode` picks percent-encoded.
+void appendPercentEncoded(std::string& out, std::string_view text, bool (*encode)(unsigned char)) {
     size_t kept = 0; // where the bytes copied as they are begin
     for (size_t i = 0; i < text.size(); ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
@@ -71,7 +71,65 @@ std::string percentEncode(std::string_view text, bool (*encode)(unsigned char)) 
         kept = i + 1;
     }
     out.append(text, kept);
+}
+
+std::string percentEncode(std::string_view text, bool (*encode)(unsigned char)) {
+    std::string out;
+    out.reserve(text.size());
+    appendPercentEncoded(out, text, encode);
     return out;
+}
+
+// The entity of a byte that page text escapes; empty for every other byte.
+std::string_view entityOf(char c) {
+    switch (c) {
+    case '&':
+        return "&amp;";
+    case '<':
+        return "&lt;";
+    case '>':
+        return "&gt;";
+    case '"':
+        return "&quot;";
+    default:
+        return {};
+    }
+}
+
+// Whether `text` holds a byte entityOf replaces.
+bool needsEscape(std::string_view text) {
+    return std::any_of(text.begin(), text.end(),
+                       [](char c) { return c == '&' || c == '<' || c == '>' || c == '"'; });
+}
+
+// Appends linkAddressText(address) to `out`.
+void appendLinkAddressText(std::string& out, std::string_view address) {
+    // Walked by whole characters: a lead byte without its second byte is
+    // encoded, so no decoder takes the blank or quote after it into a
+    // character. "`" (0x60) may be a second byte, so only one standing alone
+    // is encoded.
+    size_t kept = 0; // where the bytes copied as they are begin
+    for (size_t pos = 0; pos < address.size();) {
+        const auto c = static_cast<unsigned char>(address[pos]);
+        const size_t length = c < 0x80 ? 1 : charLength(address, pos);
+        if (length == 1 && (breaksAttribute(c) || !isWholeSingleByte(c))) {
+            out.append(address, kept, pos - kept);
+            appendPercentEncoded(out, c);
+            kept = pos + 1;
+        }
+        pos += length;
+    }
+    out.append(address, kept);
+}
+
+// True when the walk of linkAddressText ends `address` on a lead byte
+// standing alone, which a byte following it could join into a character.
+bool endsOnLoneLeadByte(std::string_view address) {
+    size_t pos = 0;
+    size_t length = 0;
+    for (; pos < address.size(); pos += length)
+        length = charLength(address, pos);
+    return length == 1 && isLeadByte(static_cast<unsigned char>(address.back()));
 }
 
 } // namespace
@@ -89,23 +147,9 @@ std::string htmlEscape(std::string_view text) {
     out.reserve(text.size());
     size_t kept = 0; // where the bytes copied as they are begin
     for (size_t i = 0; i < text.size(); ++i) {
-        std::string_view entity;
-        switch (text[i]) {
-        case '&':
-            entity = "&amp;";
-            break;
-        case '<':
-            entity = "&lt;";
-            break;
-        case '>':
-            entity = "&gt;";
-            break;
-        case '"':
-            entity = "&quot;";
-            break;
-        default:
+        const std::string_view entity = entityOf(text[i]);
+        if (entity.empty())
             continue;
-        }
         out.append(text, kept, i - kept);
         out += entity;
         kept = i + 1;
@@ -114,29 +158,19 @@ std::string htmlEscape(std::string_view text) {
     return out;
 }
 
+HtmlText::HtmlText(const std::string& text) : text_(text.c_str()) {
+    if (needsEscape(text))
+        escaped_ = htmlEscape(text);
+}
+
 std::string linkNameText(std::string_view name) {
     return percentEncode(name, breaksAddress);
 }
 
 std::string linkAddressText(std::string_view address) {
-    // Walked by whole characters: a lead byte without its second byte is
-    // encoded, so no decoder takes the blank or quote after it into a
-    // character. "`" (0x60) may be a second byte, so only one standing alone
-    // is encoded.
     std::string out;
     out.reserve(address.size() + address.size() / 2);
-    size_t kept = 0; // where the bytes copied as they are begin
-    for (size_t pos = 0; pos < address.size();) {
-        const auto c = static_cast<unsigned char>(address[pos]);
-        const size_t length = c < 0x80 ? 1 : charLength(address, pos);
-        if (length == 1 && (breaksAttribute(c) || !isWholeSingleByte(c))) {
-            out.append(address, kept, pos - kept);
-            appendPercentEncoded(out, c);
-            kept = pos + 1;
-        }
-        pos += length;
-    }
-    out.append(address, kept);
+    appendLinkAddressText(out, address);
     return out;
 }
 
@@ -146,16 +180,34 @@ bool isWebAddress(std::string_view address) {
 }
 
 std::string horseNameLink(std::string_view dbUrl1, std::string_view name, std::string_view dbUrl2) {
-    // The two halves come from the settings file, which anyone may edit: only
-    // a web address is linked (never "javascript:" or a local file), and the
-    // whole address is encoded as one, so no byte of one part can join a
-    // byte of the next into something that ends the attribute.
-    if (!isWebAddress(dbUrl1))
+    return HorseNameLinks(dbUrl1, dbUrl2).linkOf(name);
+}
+
+// The two halves come from the settings file, which anyone may edit: only a
+// web address is linked (never "javascript:" or a local file), and the whole
+// address is encoded as one, so no byte of one part can join a byte of the
+// next into something that ends the attribute. dbUrl1 is encoded once for
+// all the names unless its last byte could join the name's first.
+HorseNameLinks::HorseNameLinks(std::string_view dbUrl1, std::string_view dbUrl2)
+    : linked_(isWebAddress(dbUrl1)), apart_(linked_ && !endsOnLoneLeadByte(dbUrl1)),
+      dbUrl1_(apart_ ? linkAddressText(dbUrl1) : std::string(dbUrl1)), dbUrl2_(dbUrl2) {}
+
+std::string HorseNameLinks::linkOf(std::string_view name) const {
+    if (!linked_)
         return {};
-    std::string link(dbUrl1);
-    link += linkNameText(name);
-    link += dbUrl2;
-    return linkAddressText(link);
+    std::string rest;
+    rest.reserve((apart_ ? 0 : dbUrl1_.size()) + 3 * name.size() + dbUrl2_.size());
+    if (!apart_)
+        rest += dbUrl1_;
+    appendPercentEncoded(rest, name, breaksAddress);
+    rest += dbUrl2_;
+    if (!apart_)
+        return linkAddressText(rest);
+    std::string link;
+    link.reserve(dbUrl1_.size() + rest.size() + rest.size() / 2);
+    link += dbUrl1_;
+    appendLinkAddressText(link, rest);
+    return link;
 }
 
 std::string addressPath(std::string_view path) {

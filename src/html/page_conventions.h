@@ -39,6 +39,21 @@ std::string_view bracketColour(int bracket, BracketColumn column = BracketColumn
 // replacement never splits one; everything else is kept byte for byte.
 std::string htmlEscape(std::string_view text);
 
+// A text from a file as page text, escaped as htmlEscape escapes it, for a
+// "%s" of a page template: a text with nothing to escape, as nearly every
+// one is, is used where it stands instead of being copied. It refers to the
+// text, so it takes no temporary.
+class HtmlText {
+  public:
+    explicit HtmlText(const std::string& text);
+    explicit HtmlText(std::string&&) = delete;
+    const char* c_str() const { return escaped_.empty() ? text_ : escaped_.c_str(); }
+
+  private:
+    const char* text_;
+    std::string escaped_; // empty when the text has nothing to escape
+};
+
 // A horse name as it goes into a link address: the single-byte characters
 // that would end the unquoted attribute or change the address (control
 // characters, space, " ' < > & # %) are percent-encoded; every other byte,
@@ -57,6 +72,20 @@ bool isWebAddress(std::string_view address);
 // Target of a horse-database link: dbUrl1, the name, dbUrl2, made safe for
 // a quoted attribute; empty when dbUrl1 is not a web address (no link).
 std::string horseNameLink(std::string_view dbUrl1, std::string_view name, std::string_view dbUrl2);
+
+// The horse-database links of the runners of a page, each as horseNameLink
+// makes it; the address from the settings is checked and encoded once.
+class HorseNameLinks {
+  public:
+    HorseNameLinks(std::string_view dbUrl1, std::string_view dbUrl2);
+    std::string linkOf(std::string_view name) const;
+
+  private:
+    bool linked_;        // dbUrl1 is a web address
+    bool apart_;         // dbUrl1 encodes the same alone as followed by more
+    std::string dbUrl1_; // as given, or encoded when apart_
+    std::string dbUrl2_;
+};
 
 // A file-system path as it goes into an address attribute: the bytes that
 // would end the attribute or change the address are percent-encoded, and on

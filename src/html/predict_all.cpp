@@ -12,6 +12,7 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace zelkor {
@@ -43,8 +44,8 @@ std::string betsSummaryRow(const JvRaceCard& race, const RaceSheet& sheet) {
     const int top = result.ranking[1];
     return format("<tr><td><font size=2>%s %dR %s</font></td><td>%s</td><td><font "
                   "size=2>%d</font></td><td>%s</td><td>%s</td></tr>\r\n",
-                  htmlEscape(race.courseName).c_str(), race.raceNumber,
-                  htmlEscape(race.raceName).c_str(), htmlEscape(sheet.runner(top).name).c_str(),
+                  HtmlText(race.courseName).c_str(), race.raceNumber,
+                  HtmlText(race.raceName).c_str(), HtmlText(sheet.runner(top).name).c_str(),
                   scoreOf(sheet, top), placeBetsText(sheet).c_str(),
                   quinellaBetsText(sheet).c_str());
 }
@@ -70,6 +71,7 @@ std::string predictAll(RaceSource& source, RaceSheet& sheet, JvRaceCard& current
     const std::string indexPath = startFramedSet(
         folder, race, format("%d %04d ゼルコ馬予想 from JRA-VAN", race.year, race.monthDay),
         predictAllPageName(race), progress, unwritten);
+    const PageFolder pages(folder);
     const std::string menuName = setMenuName(race);
     const std::string summaryName = format("%d-%04dkaime.html", race.year, race.monthDay);
 
@@ -92,20 +94,22 @@ std::string predictAll(RaceSource& source, RaceSheet& sheet, JvRaceCard& current
 
     for (int r = 1; r <= raceCount; ++r) {
         if (source.readRace(race, r, prompt) && raceLoadable(race)) {
-            const std::string pagePath = folder + predictAllPageName(race);
+            const std::string pageName = predictAllPageName(race);
+            const std::string pagePath = folder + pageName;
             progress.setText(savingProgressText(pagePath));
-            currentRace = race;
+            // Moved, not copied: the next read fills `race` anew.
+            currentRace = std::move(race);
             loadJvRace(sheet, currentRace, source, prompt);
             if (onRaceLoaded)
                 onRaceLoaded(currentRace, sheet);
             scoreRace(sheet);
             // The set tells of its unwritten pages together, at its end.
             const bool written =
-                writePageFile(pagePath, buildSportsPage(sheet, settings, programFolder, localTime));
+                pages.write(pageName, buildSportsPage(sheet, settings, programFolder, localTime));
             unwritten.note(written, pagePath);
             if (written)
-                appendRaceToMenu(menu, previousCourse, race, pagePath);
-            summary += betsSummaryRow(race, sheet);
+                appendRaceToMenu(menu, previousCourse, currentRace, pagePath);
+            summary += betsSummaryRow(currentRace, sheet);
         }
         // Positions rather than a fixed step, so the bar ends at 100 for any
         // number of races.
@@ -113,9 +117,9 @@ std::string predictAll(RaceSource& source, RaceSheet& sheet, JvRaceCard& current
     }
 
     menu += "</BODY></HTML>";
-    unwritten.note(writePageFile(folder + menuName, menu), folder + menuName);
+    unwritten.note(pages.write(menuName, menu), folder + menuName);
     summary += "</table></BODY></HTML>";
-    unwritten.note(writePageFile(folder + summaryName, summary), folder + summaryName);
+    unwritten.note(pages.write(summaryName, summary), folder + summaryName);
     unwritten.report(prompt);
     if (unwrittenFiles != nullptr)
         *unwrittenFiles = unwritten.count();

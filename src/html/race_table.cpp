@@ -12,6 +12,13 @@ std::string text(TextList list, int index) {
     return std::string(listText(list, index));
 }
 
+// " <TD><center>%s</center></TD>" of a text from a fixed list.
+void appendCentredCell(std::string& out, std::string_view text) {
+    out += " <TD><center>";
+    out += text;
+    out += "</center></TD>";
+}
+
 void appendPastRun(std::string& out, const PastRun& run) {
     if (run.raced()) {
         appendFormat(out,
@@ -19,8 +26,9 @@ void appendPastRun(std::string& out, const PastRun& run) {
                      "size=1>人</center></TD>",
                      run.finish + 1, run.fieldSize + 4, run.popularity + 1);
     } else {
-        appendFormat(out, " <TD><center><font color=008800><b>%s</center></TD>",
-                     text(kPastRunKindList, run.kind).c_str());
+        out += " <TD><center><font color=008800><b>";
+        out += listText(kPastRunKindList, run.kind);
+        out += "</center></TD>";
     }
 }
 
@@ -35,15 +43,21 @@ int shownRunnerCount(const RaceSheet& sheet) {
 std::string buildRaceTable(const RaceSheet& sheet, const AppSettings& settings,
                            std::string_view tableAttributes) {
     std::string out;
+    appendRaceTable(out, sheet, settings, tableAttributes);
+    return out;
+}
+
+void appendRaceTable(std::string& out, const RaceSheet& sheet, const AppSettings& settings,
+                     std::string_view tableAttributes) {
     appendFormat(out, "<TABLE %s>\r\n", std::string(tableAttributes).c_str());
     appendFormat(out,
                  "<TR BGCOLOR=9999cc><TH><FONT SIZE=2 COLOR=448844>%s %dR</FONT></TH><TH "
                  "colspan=8 width=500>",
-                 htmlEscape(sheet.racecourse).c_str(), sheet.raceNumber);
+                 HtmlText(sheet.racecourse).c_str(), sheet.raceNumber);
 
     // An empty race name still leaves its blank, so the grade follows two blanks.
     std::string title =
-        sheet.raceName.empty() ? " " : format(" %s", htmlEscape(sheet.raceName).c_str());
+        sheet.raceName.empty() ? " " : format(" %s", HtmlText(sheet.raceName).c_str());
     appendFormat(title, " (%s)", text(kClassList, sheet.grade).c_str());
     appendFormat(out, "<FONT SIZE=5 COLOR=000000>%s</FONT>\r\n<BR>\r\n", title.c_str());
 
@@ -68,15 +82,15 @@ std::string buildRaceTable(const RaceSheet& sheet, const AppSettings& settings,
     out += "<th>脚質</th><th>適性</th><th>単オッズ</th><th>前々走</th><th>前走</th></tr>\r\n";
 
     const int count = shownRunnerCount(sheet);
+    const HorseNameLinks links(settings.dbUrl1, settings.dbUrl2);
     for (int n = 1; n <= count; ++n) {
         const RunnerEntry& r = sheet.runner(n);
         const int bracket = sheet.shownBracket(n, count);
-        const std::string name = htmlEscape(r.name);
+        const HtmlText name(r.name);
         out += "<TR>\r\n";
         appendFormat(out, " <TD BGCOLOR=%s><p align=right>%d枠%2d番</p></TD>",
                      std::string(bracketColour(bracket)).c_str(), bracket, sheet.shownNumber(n));
-        const std::string link =
-            settings.sportsLinkNames ? horseNameLink(settings.dbUrl1, r.name, settings.dbUrl2) : "";
+        const std::string link = settings.sportsLinkNames ? links.linkOf(r.name) : "";
         if (!link.empty()) {
             appendFormat(out, " <TD><a href=\"%s\" TARGET=_blank><b>%s</a></TD>", link.c_str(),
                          name.c_str());
@@ -85,16 +99,15 @@ std::string buildRaceTable(const RaceSheet& sheet, const AppSettings& settings,
         }
         appendFormat(out, " <TD><center>%s%d</center></TD>", text(kSexList, r.sex).c_str(),
                      r.age + 2);
-        for (const std::string& cell :
-             {text(kWeightList, r.weight), text(kRunningStyleList, r.runningStyle),
-              text(kDistanceList, r.aptitudeDistance), text(kOddsBandList, r.oddsBand)})
-            appendFormat(out, " <TD><center>%s</center></TD>", cell.c_str());
+        appendCentredCell(out, listText(kWeightList, r.weight));
+        appendCentredCell(out, listText(kRunningStyleList, r.runningStyle));
+        appendCentredCell(out, listText(kDistanceList, r.aptitudeDistance));
+        appendCentredCell(out, listText(kOddsBandList, r.oddsBand));
         appendPastRun(out, r.pastRuns[kRunBeforeLast]);
         appendPastRun(out, r.pastRuns[kLastRun]);
         out += "\r\n</TR>\r\n";
     }
     out += "</TABLE>\r\n";
-    return out;
 }
 
 } // namespace zelkor

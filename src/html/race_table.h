@@ -15,6 +15,9 @@ namespace zelkor {
 // the horse database when `sportsLinkNames` is on.
 std::string buildRaceTable(const RaceSheet& sheet, const AppSettings& settings,
                            std::string_view tableAttributes);
+// The same table appended to `page`.
+void appendRaceTable(std::string& page, const RaceSheet& sheet, const AppSettings& settings,
+                     std::string_view tableAttributes);
 
 // Runners shown by the race table and checked for names: the form's field
 // size, kept within the runner slots.

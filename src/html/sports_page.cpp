@@ -19,6 +19,9 @@ namespace {
 constexpr std::array<std::string_view, 7> kWeekdayNames = {"日曜日", "月曜日", "火曜日", "水曜日",
                                                            "木曜日", "金曜日", "土曜日"};
 
+// About what the page of 18 runners takes.
+constexpr size_t kFullPageBytes = 24 * 1024;
+
 std::string_view intentMarkColour(std::string_view mark) {
     if (mark == "↑")
         return "ff3333";
@@ -57,13 +60,15 @@ std::string_view japaneseWeekdayName(int weekday) {
 
 std::string buildSportsPage(const RaceSheet& sheet, const AppSettings& settings,
                             const std::string& programFolder, const std::tm& localTime) {
-    const std::string racecourse = htmlEscape(sheet.racecourse);
+    const HtmlText racecourse(sheet.racecourse);
     const PredictionResult& result = sheet.result;
     const int runnerCount = sheet.usableRunnerCount();
     const int topHorse = result.ranking[1];
 
     std::string page = settings.sportsShowImages ? imageFolderHead(sheet.raceName, programFolder)
                                                  : plainHead(sheet.raceName);
+    // Room for the page of a full field at once, rather than grown by steps.
+    page.reserve(kFullPageBytes);
     page += "<h6 ALIGN=center><I>ゼルコ馬スポーツ</I></h6>\r\n";
     appendFormat(page, "<p align=right><font size=2>%d年 %02d月%02d日（%s）</font></p>\r\n",
                  localTime.tm_year + 1900, localTime.tm_mon + 1, localTime.tm_mday,
@@ -80,7 +85,7 @@ std::string buildSportsPage(const RaceSheet& sheet, const AppSettings& settings,
     appendFormat(page, "<TH >%s<font size=7><blink>%s</font></TH></TR></TABLE>\r\n", right,
                  htmlEscape(stripCrownName(sheet.runner(topHorse).name)).c_str());
 
-    page += buildRaceTable(sheet, settings, "border=1 width=630");
+    appendRaceTable(page, sheet, settings, "border=1 width=630");
     page += "<TABLE width=630 border>";
 
     // Deciding factors of the top-ranked horse; the header spans at least one row.
@@ -131,7 +136,7 @@ std::string buildSportsPage(const RaceSheet& sheet, const AppSettings& settings,
         appendFormat(page, "<TD BGCOLOR=%s>",
                      std::string(bracketColour(sheet.shownBracket(h, runnerCount))).c_str());
         appendFormat(page, "<font size=2><b>%d %s</TD>", sheet.shownNumber(h),
-                     htmlEscape(sheet.runner(h).name).c_str());
+                     HtmlText(sheet.runner(h).name).c_str());
         const std::string mark = trainerIntent(sheet, h, IntentPart::Mark);
         appendFormat(
             page, "<TD><font color=222222 size=2><font color=%s><b>%s</b></font>　%s</TD></TR>\r\n",

@@ -13,6 +13,7 @@
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
+#include <utility>
 
 namespace zelkor {
 namespace {
@@ -148,9 +149,9 @@ mode_t creationMask() {
     return mask;
 }
 
-// A new file beside `target` named target + "." and six letters, created
-// with `mode`; -1 when none could be made.
-int createTemporaryBeside(const std::string& target, mode_t mode, std::string& temp) {
+// A new file beside `target` (a name within `folder`) named target + "." and
+// six letters, created with `mode`; -1 when none could be made.
+int createTemporaryBeside(int folder, const std::string& target, mode_t mode, std::string& temp) {
     static constexpr char kLetters[] =
         "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     static std::atomic<std::uint64_t> counter{0};
@@ -162,28 +163,31 @@ int createTemporaryBeside(const std::string& target, mode_t mode, std::string& t
         temp = target + ".";
         for (int i = 0; i < 6; ++i, bits /= 62)
             temp += kLetters[bits % 62];
-        const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        const int fd =
+            ::openat(folder, temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd >= 0 || errno != EEXIST)
             return fd;
     }
     return -1;
 }
 
-// Writes `data` to a temporary file beside the save target of `path` and
-// renames it over the target; `sync` first waits until the data is on the
-// disk.
-bool writeBesideAndRename(const std::string& path, std::string_view data, FileProblem* problem,
-                          bool sync) {
+// Writes `data` to a temporary file beside the save target of `name` (a
+// name within `folder`, whose path is `folderPath`: empty for AT_FDCWD and
+// a whole path as `name`) and renames it over the target; `sync` first
+// waits until the data is on the disk.
+bool writeBesideAndRename(int folder, const std::string& folderPath, const std::string& name,
+                          std::string_view data, FileProblem* problem, bool sync) {
     tell(problem, FileProblem::Failed);
     // The common case, a plain file or none, costs one lstat; a link is
     // followed to the file it names.
     struct stat old {};
-    bool replacing = ::lstat(path.c_str(), &old) == 0;
-    std::optional<std::string> target = path;
+    bool replacing = ::fstatat(folder, name.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0;
+    std::optional<std::string> target = name;
     if (replacing && S_ISLNK(old.st_mode)) {
-        target = saveTarget(path);
+        target = saveTarget(folderPath + name);
         if (!target)
             return false;
+        folder = AT_FDCWD;
         replacing = ::stat(target->c_str(), &old) == 0;
     }
     if (replacing && !S_ISREG(old.st_mode)) {
@@ -194,29 +198,45 @@ bool writeBesideAndRename(const std::string& path, std::string_view data, FilePr
     // saved document (the mask applies on creation).
     const mode_t mode = replacing ? old.st_mode & 07777 : 0666;
     std::string temp;
-    int fd = createTemporaryBeside(*target, mode, temp);
+    int fd = createTemporaryBeside(folder, *target, mode, temp);
     if (fd < 0)
         return false;
     if (replacing && ((mode & ~creationMask()) != mode || (mode & ~mode_t{0777}) != 0))
         ::fchmod(fd, mode);
     bool ok = writeAll(fd, data) && (!sync || ::fsync(fd) == 0);
     ok = (::close(fd) == 0) && ok;
-    if (ok && std::rename(temp.c_str(), target->c_str()) == 0) {
+    if (ok && ::renameat(folder, temp.c_str(), folder, target->c_str()) == 0) {
         tell(problem, FileProblem::None);
         return true;
     }
-    std::remove(temp.c_str());
+    ::unlinkat(folder, temp.c_str(), 0);
     return false;
 }
 
 } // namespace
 
 bool writeFileAtomic(const std::string& path, std::string_view data, FileProblem* problem) {
-    return writeBesideAndRename(path, data, problem, true);
+    return writeBesideAndRename(AT_FDCWD, {}, path, data, problem, true);
 }
 
 bool writePageFile(const std::string& path, std::string_view data) {
-    return writeBesideAndRename(path, data, nullptr, false);
+    return writeBesideAndRename(AT_FDCWD, {}, path, data, nullptr, false);
+}
+
+PageFolder::PageFolder(std::string folder)
+    : folder_(std::move(folder)), fd_(::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+}
+
+PageFolder::~PageFolder() {
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+bool PageFolder::write(const std::string& name, std::string_view data) const {
+    // A folder that could not be opened is left to the whole path, which
+    // fails as it would.
+    return fd_ < 0 ? writePageFile(folder_ + name, data)
+                   : writeBesideAndRename(fd_, folder_, name, data, nullptr, false);
 }
 
 std::string fileProblemText(FileProblem problem, const std::string& path, const char* otherwise) {

@@ -55,6 +55,25 @@ std::string fileProblemText(FileProblem problem, const std::string& path, const 
 // file the disk is still writing out costs no wait (truncating it would).
 bool writePageFile(const std::string& path, std::string_view data);
 
+// The folder of a set of pages, opened once: each page is written as
+// writePageFile writes it, but found from the folder rather than by its
+// whole path, which the system would otherwise walk several times a page.
+class PageFolder {
+  public:
+    // `folder` ends in a separator; it is made before.
+    explicit PageFolder(std::string folder);
+    ~PageFolder();
+    PageFolder(const PageFolder&) = delete;
+    PageFolder& operator=(const PageFolder&) = delete;
+
+    // Writes the page `name` (a file name) into the folder.
+    bool write(const std::string& name, std::string_view data) const;
+
+  private:
+    std::string folder_;
+    int fd_; // -1 when the folder could not be opened
+};
+
 bool fileExists(const std::string& path);
 
 } // namespace zelkor

@@ -1,10 +1,14 @@
 #include "text/format.h"
 
+#include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdarg>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <type_traits>
 
 // The pages are built from hundreds of formatted pieces each, so the
@@ -82,49 +86,76 @@ bool parseConversion(const char*& p, Conversion& s) {
     return true;
 }
 
-// Writes straight into the string's own memory, lengthened by a margin ahead
-// of the writing and cut to what was written at the end: each piece costs one
-// copy, and the string's length is set twice per call.
+// Copies `size` bytes. The pieces of a page are mostly a few bytes long, and
+// copied with two overlapping loads and stores they need no library call.
+void copyBytes(char* to, const char* from, size_t size) {
+    if (size > 16) {
+        std::memcpy(to, from, size);
+    } else if (size >= 8) {
+        std::memcpy(to, from, 8);
+        std::memcpy(to + size - 8, from + size - 8, 8);
+    } else if (size >= 4) {
+        std::memcpy(to, from, 4);
+        std::memcpy(to + size - 4, from + size - 4, 4);
+    } else if (size != 0) {
+        to[0] = from[0];
+        to[size / 2] = from[size / 2];
+        to[size - 1] = from[size - 1];
+    }
+}
+
+// Collects the text in a buffer on the stack and appends it to the string
+// whenever the buffer is full and at the end: a call costs one append to the
+// string, with no room made (and zero-filled) in it ahead of the writing.
 class Output {
   public:
-    explicit Output(std::string& out) : out_(out) { grow(out.size(), 0); }
+    explicit Output(std::string& out) : out_(out) {}
     Output(const Output&) = delete;
     Output& operator=(const Output&) = delete;
 
-    // Room for `size` more bytes at the returned place; `advance` takes them.
-    char* room(size_t size) {
-        if (size > static_cast<size_t>(end_ - at_))
-            grow(static_cast<size_t>(at_ - out_.data()), size);
-        return at_;
-    }
-    void advance(size_t size) { at_ += size; }
-
     void append(const char* bytes, size_t size) {
-        std::memcpy(room(size), bytes, size);
-        at_ += size;
+        if (size > sizeof buffer_ - used_) {
+            flush();
+            if (size > sizeof buffer_) {
+                out_.append(bytes, size);
+                return;
+            }
+        }
+        copyBytes(buffer_ + used_, bytes, size);
+        used_ += size;
+    }
+    // Room for `size` more bytes, no more than a number's digits, at the
+    // returned place; `advance` takes them.
+    char* room(size_t size) {
+        if (size > sizeof buffer_ - used_)
+            flush();
+        return buffer_ + used_;
+    }
+    void advance(size_t size) { used_ += size; }
+
+    void fill(size_t count, char c) {
+        while (count != 0) {
+            if (used_ == sizeof buffer_)
+                flush();
+            const size_t n = std::min(count, sizeof buffer_ - used_);
+            std::memset(buffer_ + used_, c, n);
+            used_ += n;
+            count -= n;
+        }
     }
     // Leaves `out` holding what was written.
-    void finish() { out_.resize(static_cast<size_t>(at_ - out_.data())); }
+    void finish() { flush(); }
 
   private:
-    static constexpr size_t kMargin = 256;
-
-    [[gnu::noinline]] void grow(size_t used, size_t size) {
-        out_.resize(used + size + kMargin);
-        at_ = out_.data() + used;
-        end_ = out_.data() + out_.size();
+    [[gnu::noinline]] void flush() {
+        out_.append(buffer_, used_);
+        used_ = 0;
     }
 
     std::string& out_;
-    char* at_ = nullptr;
-    char* end_ = nullptr;
+    char buffer_[512];
+    size_t used_ = 0;
 };
-
-char* fill(char* at, size_t count, char c) {
-    if (count != 0)
-        std::memset(at, c, count);
-    return at + count;
-}
 
 size_t padding(const Conversion& s, size_t size) {
     return static_cast<size_t>(s.width) > size ? static_cast<size_t>(s.width) - size : 0;
@@ -132,14 +163,12 @@ size_t padding(const Conversion& s, size_t size) {
 
 // Appends `body` of `size` bytes padded with blanks to the field width.
 void appendPadded(Output& out, const Conversion& s, const char* body, size_t size) {
-    size_t pad = padding(s, size);
-    char* at = out.room(size + pad);
+    const size_t pad = padding(s, size);
     if (!s.left)
-        at = fill(at, pad, ' ');
-    std::memcpy(at, body, size);
+        out.fill(pad, ' ');
+    out.append(body, size);
     if (s.left)
-        fill(at + size, pad, ' ');
-    out.advance(size + pad);
+        out.fill(pad, ' ');
 }
 
 // The digits of `magnitude` end before `end`. The base is a constant so
@@ -160,38 +189,36 @@ template <unsigned Base, class Unsigned> size_t digitCount(Unsigned magnitude) {
 
 void appendInteger(Output& out, const Conversion& s, unsigned long long magnitude, bool negative) {
     const bool hex = s.letter == 'x' || s.letter == 'X';
-    size_t count = hex ? digitCount<16>(magnitude) : digitCount<10>(magnitude);
+    const size_t count = hex ? digitCount<16>(magnitude) : digitCount<10>(magnitude);
     // Zero printed with precision 0 has no digit at all.
-    size_t precision = s.precision < 0 ? 1 : static_cast<size_t>(s.precision);
+    const size_t precision = s.precision < 0 ? 1 : static_cast<size_t>(s.precision);
     size_t zeros = precision > count ? precision - count : 0;
-    size_t size = (negative ? 1 : 0) + zeros + count;
-    size_t pad = padding(s, size);
+    size_t pad = padding(s, (negative ? 1 : 0) + zeros + count);
     // The '0' flag pads with zeros after the sign, unless a precision or '-' is given.
     if (s.zero && !s.left && s.precision < 0) {
         zeros += pad;
-        size += pad;
         pad = 0;
     }
-    char* at = out.room(size + pad);
     if (!s.left)
-        at = fill(at, pad, ' ');
+        out.fill(pad, ' ');
     if (negative)
-        *at++ = '-';
-    at = fill(at, zeros, '0') + count;
+        out.fill(1, '-');
+    out.fill(zeros, '0');
+    char* end = out.room(count) + count;
     if (hex)
-        writeDigits<16>(at, magnitude, s.letter == 'X');
+        writeDigits<16>(end, magnitude, s.letter == 'X');
     else
-        writeDigits<10>(at, magnitude, false);
+        writeDigits<10>(end, magnitude, false);
+    out.advance(count);
     if (s.left)
-        fill(at, pad, ' ');
-    out.advance(size + pad);
+        out.fill(pad, ' ');
 }
 
 // Plain %d, the commonest conversion of the pages, in 32-bit arithmetic.
 void appendDecimal(Output& out, int value) {
-    unsigned magnitude =
+    const unsigned magnitude =
         value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
-    size_t size = (magnitude == 0 ? 1 : digitCount<10>(magnitude)) + (value < 0 ? 1 : 0);
+    const size_t size = (magnitude == 0 ? 1 : digitCount<10>(magnitude)) + (value < 0 ? 1 : 0);
     char* at = out.room(size);
     at[0] = value < 0 ? '-' : '0';
     writeDigits<10>(at + size, magnitude, false);
@@ -243,27 +270,75 @@ bool appendIntegerArgument(Output& out, const Conversion& s, va_list* ap) {
     return true;
 }
 
+// %f of the values pages print, a few digits with a precision of one or two,
+// without the exact conversion's cost: the value scaled by 10^precision
+// is taken to the nearest whole number, which the scaling's error cannot
+// change unless its fraction is near one half. Writes the text at `at` and
+// returns its size; 0, with nothing written, for a value it leaves to the
+// exact conversion (a near-half fraction, a large value or precision).
+size_t writeShortFixed(char* at, double value, size_t precision) {
+    static constexpr double kScales[] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+    if (precision >= std::size(kScales))
+        return 0;
+    const double scaled = std::fabs(value) * kScales[precision];
+    // Below 2^32 the scaling is off by no more than 2^-21.
+    if (!(scaled < 4294967296.0))
+        return 0;
+    auto whole = static_cast<std::uint64_t>(scaled);
+    const double fraction = scaled - static_cast<double>(whole);
+    if (std::fabs(fraction - 0.5) < 1.0 / 65536)
+        return 0;
+    if (fraction > 0.5)
+        ++whole;
+    // Digits from the last, the point after `precision` of them; -0.0 and
+    // negative values that round to zero keep their sign, as in printf.
+    char digits[24];
+    char* begin = digits + sizeof digits;
+    for (size_t i = 0; i < precision; ++i, whole /= 10)
+        *--begin = static_cast<char>('0' + whole % 10);
+    if (precision != 0)
+        *--begin = '.';
+    do
+        *--begin = static_cast<char>('0' + whole % 10);
+    while ((whole /= 10) != 0);
+    if (std::signbit(value))
+        *--begin = '-';
+    const size_t size = static_cast<size_t>(digits + sizeof digits - begin);
+    std::memcpy(at, begin, size);
+    return size;
+}
+
 // %f of a finite value: std::to_chars rounds exactly as printf does; the
-// field is then padded where it was written.
+// field is then padded around it.
 void appendFixed(Output& out, const Conversion& s, double value) {
-    int precision = s.precision < 0 ? 6 : s.precision;
+    const size_t precision = s.precision < 0 ? 6 : static_cast<size_t>(s.precision);
     // Sign, 309 integer digits, point, fraction.
-    size_t most = 311 + static_cast<size_t>(precision);
-    char* at = out.room(most);
-    size_t size = static_cast<size_t>(
-        std::to_chars(at, at + most, value, std::chars_format::fixed, precision).ptr - at);
-    size_t pad = padding(s, size);
-    if (pad != 0) {
-        at = out.room(size + pad);
-        if (s.left) {
-            fill(at + size, pad, ' ');
-        } else {
-            size_t sign = s.zero && at[0] == '-' ? 1 : 0;
-            std::memmove(at + sign + pad, at + sign, size - sign);
-            fill(at + sign, pad, s.zero ? '0' : ' ');
-        }
+    const size_t most = 311 + precision;
+    char small[400];
+    std::string large;
+    char* number = small;
+    if (most > sizeof small) {
+        large.resize(most);
+        number = large.data();
     }
-    out.advance(size + pad);
+    size_t size = writeShortFixed(number, value, precision);
+    if (size == 0)
+        size =
+            static_cast<size_t>(std::to_chars(number, number + most, value,
+                                              std::chars_format::fixed, static_cast<int>(precision))
+                                    .ptr -
+                                number);
+    const size_t pad = padding(s, size);
+    // Zeros go after the sign, blanks before it.
+    const size_t sign = s.zero && !s.left && number[0] == '-' ? 1 : 0;
+    if (!s.left)
+        out.fill(s.zero ? 0 : pad, ' ');
+    out.append(number, sign);
+    if (!s.left)
+        out.fill(s.zero ? pad : 0, '0');
+    out.append(number + sign, size - sign);
+    if (s.left)
+        out.fill(pad, ' ');
 }
 
 // One floating-point conversion, `piece` being its text in the template from '%' on.
@@ -279,20 +354,23 @@ bool appendFloatArgument(Output& out, const Conversion& s, const char* piece, si
         return false;
     std::memcpy(templateText, piece, pieceSize);
     templateText[pieceSize] = '\0';
-    size_t room = 64;
-    for (;;) {
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
-        int n = std::snprintf(out.room(room), room, templateText, value);
-#pragma GCC diagnostic pop
-        if (n < 0)
-            return false;
-        if (static_cast<size_t>(n) < room) {
-            out.advance(static_cast<size_t>(n));
-            return true;
-        }
-        room = static_cast<size_t>(n) + 1;
+    char small[64];
+    int n = std::snprintf(small, sizeof small, templateText, value);
+    if (n < 0)
+        return false;
+    if (static_cast<size_t>(n) < sizeof small) {
+        out.append(small, static_cast<size_t>(n));
+        return true;
     }
+    std::string large(static_cast<size_t>(n) + 1, '\0');
+    n = std::snprintf(large.data(), large.size(), templateText, value);
+#pragma GCC diagnostic pop
+    if (n < 0 || static_cast<size_t>(n) >= large.size())
+        return false;
+    out.append(large.data(), static_cast<size_t>(n));
+    return true;
 }
 
 // Bytes of `text` up to its end or `most`, whichever comes first.
@@ -345,19 +423,49 @@ bool appendArgument(Output& out, const Conversion& s, const char* piece, size_t 
     }
 }
 
+// Copies the template's text from `p` up to its next '%' or `end`, and
+// returns where it stopped. The templates are long runs of text between a
+// few conversions, so they are read eight bytes at a time, each word tested
+// for a '%' at once rather than a byte at a time or through a library call.
+const char* appendText(Output& out, const char* p, const char* end) {
+    constexpr std::uint64_t kLow7 = 0x7f7f7f7f7f7f7f7fULL;
+    constexpr std::uint64_t kPercents = 0x2525252525252525ULL;
+    while (end - p >= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p, 8);
+        // The high bit of each byte that is '%', and of no other byte.
+        const std::uint64_t x = word ^ kPercents;
+        const std::uint64_t percents = ~(((x & kLow7) + kLow7) | x | kLow7);
+        if (percents != 0) {
+            const int bit = std::endian::native == std::endian::little ? std::countr_zero(percents)
+                                                                       : std::countl_zero(percents);
+            const size_t before = static_cast<size_t>(bit / 8);
+            out.append(p, before);
+            return p + before;
+        }
+        std::memcpy(out.room(8), p, 8);
+        out.advance(8);
+        p += 8;
+    }
+    const char* percent = p;
+    while (percent != end && *percent != '%')
+        ++percent;
+    out.append(p, static_cast<size_t>(percent - p));
+    return percent;
+}
+
 // Appends the formatted text; false, with `out` partly written, for a
 // template holding a form this file leaves to vsnprintf.
 bool appendDirect(std::string& string, const char* fmt, va_list* ap) {
     Output out(string);
     const char* p = fmt;
+    const char* const end = fmt + std::strlen(fmt);
     for (;;) {
-        const char* percent = std::strchr(p, '%');
-        if (percent == nullptr) {
-            out.append(p, std::strlen(p));
+        const char* percent = appendText(out, p, end);
+        if (percent == end) {
             out.finish();
             return true;
         }
-        out.append(p, static_cast<size_t>(percent - p));
         // The commonest forms first, without parsing a full conversion.
         p = percent + 2;
         if (percent[1] == 's') {
@@ -414,25 +522,15 @@ void appendV(std::string& out, const char* fmt, va_list* args, va_list* again) {
 
 } // namespace
 
-// The most room format keeps between calls.
-constexpr size_t kKeptRoom = 64 * 1024;
-
 std::string format(const char* fmt, ...) {
-    // Written where room is kept from call to call, then copied at its
-    // size: a text kept for long holds no writing margin.
-    thread_local std::string written;
-    written.clear();
+    std::string text;
     va_list args;
     va_list again;
     va_start(args, fmt);
     va_start(again, fmt);
-    appendV(written, fmt, &args, &again);
+    appendV(text, fmt, &args, &again);
     va_end(again);
     va_end(args);
-    std::string text = written;
-    // A rare long text does not keep its room for the rest of the run.
-    if (written.capacity() > kKeptRoom)
-        written = std::string();
     return text;
 }
 

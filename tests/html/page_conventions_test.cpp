@@ -50,6 +50,8 @@ TEST(HorseNameLink, SettingsAddressesCannotEndTheAttribute) {
         {"HTTPS://h/?k=\x81 onmouseover=alert(1) ", "\x82",
          "HTTPS://h/?k=%81%20onmouseover=alert(1)%20サクラ%82"},
         {"http://h/?k=\x81\"", "\x81", "http://h/?k=%81%22サクラ%81"},
+        // A lead byte at the end takes the name's first byte, as in one text.
+        {"http://h/?k=\x81", "", "http://h/?k=\x81サクラ"},
         {"javascript:alert(1)//", "", ""},
         {" http://h/", "", ""},
         {"file:///etc/", "", ""},

@@ -69,5 +69,22 @@ TEST_F(FileIo, WhatIsNoRegularFileIsRefusedWithoutWaiting) {
     EXPECT_TRUE(std::filesystem::is_symlink(dir + "/link"));
 }
 
+TEST_F(FileIo, PagesOfAFolderAreWrittenAsByTheirWholePaths) {
+    const PageFolder pages(dir + "/");
+    ASSERT_TRUE(pages.write("a.html", "first"));
+    ASSERT_TRUE(pages.write("a.html", "second"));
+    EXPECT_EQ(readWholeFile(dir + "/a.html"), "second");
+    // A link is followed from the folder of the link; the link stays.
+    std::filesystem::create_directory(dir + "/other");
+    std::filesystem::create_symlink("other/b.html", dir + "/link.html");
+    ASSERT_TRUE(pages.write("link.html", "through"));
+    EXPECT_EQ(readWholeFile(dir + "/other/b.html"), "through");
+    EXPECT_TRUE(std::filesystem::is_symlink(dir + "/link.html"));
+    // A folder in the page's place is refused, leaving nothing behind.
+    EXPECT_FALSE(pages.write("other", "x"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 3);
+    EXPECT_FALSE(PageFolder(dir + "/missing/").write("c.html", "x"));
+}
+
 } // namespace
 } // namespace zelkor

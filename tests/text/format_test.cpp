@@ -59,6 +59,19 @@ TEST(Format, WritesEveryConversionAsPrintfDoes) {
     EXPECT_AS_PRINTED(uncheckedFlags, -7, 3);
     EXPECT_AS_PRINTED("<%s>%d<%s>", wide.c_str(), -1, wide.c_str());
     EXPECT_AS_PRINTED("%400d|%-300s|%.300f", 1, "x", 1.0);
+    // Fixed-point values near and at the halves between their roundings.
+    for (int tenths = -2100; tenths <= 2100; tenths += 7) {
+        const double value = tenths / 10.0;
+        EXPECT_AS_PRINTED("%2.1f|%.0f|%.2f|%.3f|%05.1f", value, value, value / 8, value / 16,
+                          value / 4);
+    }
+    EXPECT_AS_PRINTED("%.1f|%.1f|%.2f|%.9f|%.1f", 0.25, -0.0, 1.005, 0.1234567895, 4294967295.75);
+    // A conversion at every place of the words the text is read in.
+    const std::string text = "0123456789abcdefghijklmnopq";
+    for (size_t at = 0; at <= text.size(); ++at) {
+        const std::string fmt = text.substr(0, at) + "%d" + text.substr(at) + "%%";
+        EXPECT_AS_PRINTED(fmt.c_str(), static_cast<int>(at)) << fmt;
+    }
 }
 
 } // namespace
