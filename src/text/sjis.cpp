@@ -40,6 +40,9 @@ std::string_view prefixWholeChars(std::string_view text, size_t maxBytes) {
 }
 
 std::string fixedField(std::string_view record, size_t offset, size_t width) {
+    // Nearly every field lies whole in its record: its bytes as they are.
+    if (offset <= record.size() && width <= record.size() - offset)
+        return std::string(record.substr(offset, width));
     std::string field(width, ' ');
     if (offset < record.size()) {
         size_t available = record.size() - offset;
