@@ -94,7 +94,7 @@ BENCHMARK(BM_BacktestHorseFile)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 void BM_ReadPastHorses(benchmark::State& state) {
     const SeasonFile& file = season();
     bench::SilentPrompt prompt;
-    std::vector<PastHorse> horses;
+    PastHorses horses;
     for (auto _ : state) {
         if (!readPastHorses(file.path(), horses, prompt))
             state.SkipWithError("the horse file could not be read");
@@ -108,7 +108,7 @@ void BM_BacktestHorsesRead(benchmark::State& state) {
     const SeasonFile& file = season();
     bench::SilentPrompt prompt;
     NoProgress progress;
-    std::vector<PastHorse> horses;
+    PastHorses horses;
     if (!readPastHorses(file.path(), horses, prompt))
         state.SkipWithError("the horse file could not be read");
     for (auto _ : state) {

@@ -2,6 +2,7 @@
 #include "cli/commands.h"
 #include "cli/global_options.h"
 #include "core/version.h"
+#include "jv/huge_pages.h"
 
 #include <cstdio>
 #include <malloc.h>
@@ -33,12 +34,12 @@ const Command* commandNamed(const std::string& name) {
 
 // zelkor2k-cli [global options] <command> [command arguments]
 int main(int argc, char** argv) {
-    // A process runs one job and ends: large blocks come from the heap and
-    // what one step of a job frees stays there for the next, instead of
-    // each block being mapped anew and every page of it faulted in again
-    // (a backtest's steps need tens of megabytes each).
+    // A process runs one job and ends: blocks up to 32 MB come from the
+    // heap, which grows in huge pages, and what one step of a job frees
+    // stays there for the next (a backtest's steps need tens of megabytes
+    // each, in many small blocks).
     mallopt(M_MMAP_THRESHOLD, 32 << 20);
-    mallopt(M_TRIM_THRESHOLD, 1 << 30);
+    zelkor::jvfile::growHeapInHugePages(std::size_t{256} << 20);
     const std::vector<std::string> all(argv + 1, argv + argc);
     // A global --program-folder goes first, so one given after the command wins.
     std::vector<std::string> args;

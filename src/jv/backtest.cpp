@@ -150,7 +150,7 @@ bool backtestHorseFile(const std::string& horseFilePath, const PastRaceRules& ru
                        Backtest& backtest, UserPrompt& prompt, ProgressSink& progress) {
     // Nothing is shown before the file is read, so a file that cannot be
     // read is told alone.
-    std::vector<PastHorse> horses;
+    PastHorses horses;
     if (!readPastHorses(horseFilePath, horses, prompt))
         return false;
     // Reading the file was about a third of the work.

@@ -2,6 +2,7 @@
 
 #include "core/ports.h"
 #include "jv/file_index.h"
+#include "jv/huge_pages.h"
 #include "jv/horse_file.h"
 #include "jv/past_horses.h"
 
@@ -44,7 +45,7 @@ class JvHorseKeyTable {
     std::size_t slotOf(std::string_view key) const;
     std::size_t slotFor(std::string_view key) const;
 
-    std::vector<Slot> slots_;
+    jvfile::LargeVector<Slot> slots_;
     std::size_t used_ = 0;
 };
 
@@ -84,7 +85,6 @@ class JvHorseFile {
     // `keep` asks), or nothing after the message.
     std::optional<std::uint32_t> placeOf(std::string_view horseId, Keep keep, UserPrompt& prompt);
     bool readExpected();
-    void reserveRecords(std::size_t room);
 
     std::string path_;
     jvfile::ReadOnlyFile file_;
@@ -93,10 +93,8 @@ class JvHorseFile {
     JvHorseKeyTable places_;
     std::vector<bool> found_; // by place: its horse has been read
     std::size_t notRead_ = 0; // keys expected but not yet looked for
-    // kJvHorseUsedBytes per place, room for `recordRoom_` of them.
-    std::unique_ptr<char[]> records_;
-    std::size_t recordRoom_ = 0;
-    std::vector<HorseSheetFacts> facts_; // in place of records_ for SheetFacts
+    jvfile::LargeVector<char> records_;            // kJvHorseUsedBytes per place
+    jvfile::LargeVector<HorseSheetFacts> facts_; // in place of records_ for SheetFacts
     Keep keep_ = Keep::SheetFacts;
 };
 

@@ -4,7 +4,6 @@
 #include "jv/file_index.h"
 #include "jv/fixed_record.h"
 #include "jv/horse_lookup.h"
-#include "jv/mapped_file.h"
 
 #include <algorithm>
 #include <bit>
@@ -141,7 +140,7 @@ bool parseRunFacts(PastRunFacts& run, std::string_view block) {
 // keeping file order: a key the table of keys seen already holds adds
 // nothing to it. The table is large, so the slots of the horses are
 // fetched together before they are probed one by one.
-void dropRepeatedKeys(std::vector<PastHorse>& horses, size_t first, JvHorseKeyTable& seen) {
+void dropRepeatedKeys(PastHorses& horses, size_t first, JvHorseKeyTable& seen) {
     for (size_t h = first; h < horses.size(); ++h)
         seen.prefetch(horses[h].id.data());
     size_t kept = first;
@@ -199,7 +198,7 @@ void fillJvPastRun(JvPastRun& run, const PastRunFacts& facts) {
     completePastRun(run);
 }
 
-bool readPastHorses(const std::string& horseFilePath, std::vector<PastHorse>& horses,
+bool readPastHorses(const std::string& horseFilePath, PastHorses& horses,
                     UserPrompt& prompt) {
     jvfile::ReadOnlyFile file;
     if (!file.open(horseFilePath)) {
@@ -213,7 +212,6 @@ bool readPastHorses(const std::string& horseFilePath, std::vector<PastHorse>& ho
     }
     horses.clear();
     horses.reserve(static_cast<size_t>(size / kJvHorseRecordBytes));
-    jvfile::adviseHugePages(horses.data(), horses.capacity() * sizeof(PastHorse));
     // A block small enough to stay in the cache it is copied into.
     constexpr size_t kRecordsPerBlock = 32;
     std::vector<char> block(kJvHorseRecordBytes * kRecordsPerBlock);

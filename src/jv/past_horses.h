@@ -2,6 +2,7 @@
 
 #include "core/ports.h"
 #include "jv/horse_file.h"
+#include "jv/huge_pages.h"
 
 #include <array>
 #include <cstdint>
@@ -60,6 +61,8 @@ struct PastHorse {
     // A record with a free run slot shows every run the horse had.
     bool showsWholeCareer() const { return runCount < kJvPastRunCount; }
 };
+// The horses of a whole file: held in huge pages.
+using PastHorses = jvfile::LargeVector<PastHorse>;
 
 // The horse of one whole record (key first).
 PastHorse parsePastHorse(std::string_view record);
@@ -87,7 +90,7 @@ inline JvPastRun jvPastRunOf(const PastRunFacts& facts) {
 // "ファイル %s は開けませんでした。" and returns false when the file cannot be
 // opened, or "登録馬ファイルの読み込みに失敗しました" when it cannot be read
 // or is not whole records.
-bool readPastHorses(const std::string& horseFilePath, std::vector<PastHorse>& horses,
+bool readPastHorses(const std::string& horseFilePath, PastHorses& horses,
                     UserPrompt& prompt);
 
 } // namespace zelkor

@@ -1,7 +1,7 @@
 #include "jv/past_races.h"
 
 #include "core/fixed_lists.h"
-#include "jv/mapped_file.h"
+#include "jv/huge_pages.h"
 #include "jv/race_loader.h"
 
 #include <algorithm>
@@ -61,7 +61,7 @@ struct RunKey {
 // horse number and of the race, least significant first, skipping the
 // bytes every key shares (the year, as a rule): a few linear passes where
 // a comparison sort of half a million keys costs several times more.
-void sortRunKeys(std::vector<RunKey>& keys) {
+void sortRunKeys(jvfile::LargeVector<RunKey>& keys) {
     constexpr int kDigits = 9; // the horse number's byte, then the race's eight
     auto digitOf = [](const RunKey& key, int digit) {
         return digit == 0 ? static_cast<size_t>(key.order >> 56)
@@ -71,12 +71,7 @@ void sortRunKeys(std::vector<RunKey>& keys) {
     for (const RunKey& key : keys)
         for (int digit = 0; digit < kDigits; ++digit)
             ++counts[static_cast<size_t>(digit)][digitOf(key, digit)];
-    // Advised before it is first written, so it is faulted in whole huge
-    // pages rather than 4 KB ones.
-    std::vector<RunKey> sorted;
-    sorted.reserve(keys.size());
-    jvfile::adviseHugePages(sorted.data(), keys.size() * sizeof(RunKey));
-    sorted.resize(keys.size());
+    jvfile::LargeVector<RunKey> sorted(keys.size());
     for (int digit = 0; digit < kDigits; ++digit) {
         std::array<size_t, 256>& count = counts[static_cast<size_t>(digit)];
         if (std::find(count.begin(), count.end(), keys.size()) != count.end())
@@ -176,9 +171,8 @@ PastRaceId pastRaceIdOf(const PastRunFacts& run) {
 
 PastRaceSet rebuildPastRaces(std::span<const PastHorse> horses, const PastRaceRules& rules) {
     // Keys in file order; the place of a run is its horse and slot.
-    std::vector<RunKey> keys;
+    jvfile::LargeVector<RunKey> keys;
     keys.reserve(horses.size() * kJvPastRunCount);
-    jvfile::adviseHugePages(keys.data(), keys.capacity() * sizeof(RunKey));
     std::array<size_t, kJvPastRunCount> older{};
     for (size_t h = 0; h < horses.size(); ++h) {
         const PastHorse& horse = horses[h];

@@ -164,10 +164,16 @@ std::shared_ptr<const RaceCardIndex> buildIndex(std::string_view data) {
 // 1465 bytes of the file (1463 text bytes and "\r\n"), so this much of a
 // card without an end-of-file mark holds more races than a card may: a huge
 // file is never read whole.
-std::optional<std::string> indexedBytesOf(const jvfile::ReadOnlyFile& file) {
+bool readIndexedBytes(const jvfile::ReadOnlyFile& file, jvfile::LargeVector<char>& data) {
     constexpr std::uint64_t kIndexedBytes =
         std::uint64_t{kJvMaxRaces + 2} * (kJvLineBufferBytes + 1);
-    return file.readAt(0, static_cast<size_t>(std::min(file.stamp().size, kIndexedBytes)));
+    // Written by the read only.
+    data.resize(static_cast<size_t>(std::min(file.stamp().size, kIndexedBytes)));
+    const std::optional<std::size_t> done = file.readInto(0, data.data(), data.size());
+    if (!done)
+        return false;
+    data.resize(*done);
+    return true;
 }
 
 } // namespace
@@ -220,16 +226,14 @@ JvRaceCardFile::~JvRaceCardFile() = default;
 
 bool JvRaceCardFile::open(const std::string& path, UserPrompt& prompt) {
     jvfile::ReadOnlyFile file;
-    std::optional<std::string> data;
-    if (file.open(path))
-        data = indexedBytesOf(file);
-    if (!data) {
+    jvfile::LargeVector<char> data;
+    if (!file.open(path) || !readIndexedBytes(file, data)) {
         showCannotOpen(prompt, path);
         return false;
     }
     path_ = path;
-    data_ = std::move(*data);
-    index_ = buildIndex(data_);
+    data_ = std::move(data);
+    index_ = buildIndex(std::string_view(data_.data(), data_.size()));
     return true;
 }
 
@@ -244,7 +248,7 @@ int JvRaceCardFile::raceCount(UserPrompt& prompt) const {
 }
 
 std::string_view JvRaceCardFile::lineOf(const LineRead& read) const {
-    return std::string_view(data_).substr(static_cast<size_t>(read.start),
+    return std::string_view(data_.data(), data_.size()).substr(static_cast<size_t>(read.start),
                                           static_cast<size_t>(std::min<std::uint64_t>(
                                               read.textEnd - read.start, kJvMaxRaceLineBytes)));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/ports.h"
+#include "jv/huge_pages.h"
 
 #include <array>
 #include <functional>
@@ -141,7 +142,7 @@ class JvRaceCardFile {
     std::string_view lineOf(const LineRead& read) const;
 
     std::string path_;
-    std::string data_;
+    jvfile::LargeVector<char> data_;
     std::shared_ptr<const RaceCardIndex> index_;
 };
 

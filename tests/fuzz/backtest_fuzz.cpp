@@ -41,7 +41,7 @@ void checkFigures(const BacktestFigures& f) {
 }
 
 // The distinct races the present runs name, each horse's repeats once.
-size_t racesFound(const std::vector<PastHorse>& horses) {
+size_t racesFound(const PastHorses& horses) {
     std::set<std::tuple<int, int, std::string_view, int, int, int>> races;
     for (const PastHorse& horse : horses)
         for (const PastRunFacts& run : horse.presentRuns())
@@ -55,7 +55,7 @@ size_t racesFound(const std::vector<PastHorse>& horses) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     const std::string path = fuzz::scratchFile("JracUmaj.dat", fuzz::bytesOf(data, size));
     test::RecordingPrompt readPrompt;
-    std::vector<PastHorse> horses;
+    PastHorses horses;
     const bool read = readPastHorses(path, horses, readPrompt);
     ZELKOR_FUZZ_CHECK(read == holdsWholeHorseRecords(size));
     ZELKOR_FUZZ_CHECK(readPrompt.entries.size() == (read ? 0u : 1u));

@@ -414,7 +414,7 @@ TEST_F(HorseFile, TheFirstRecordWithTheKeyWins) {
     ASSERT_TRUE(readHorse(r, path, "2020123456", 0, prompt));
     EXPECT_EQ(r.name, "サキノウマ");
     // The backtest keeps each key's first record, in file order.
-    std::vector<PastHorse> horses;
+    PastHorses horses;
     ASSERT_TRUE(readPastHorses(path, horses, prompt));
     ASSERT_EQ(horses.size(), 2u);
     EXPECT_EQ(horses[0].horseId(), other.id);
@@ -481,7 +481,7 @@ TEST_F(HorseFile, AFileOfPartRecordsIsNotReadShifted) {
         EXPECT_EQ(indexed.onlyText(), kNotFound);
         EXPECT_FALSE(rescan::readHorse(r, path, horse.id, 0, fromStart)) << bytes.size();
         EXPECT_EQ(fromStart.onlyText(), kNotFound);
-        std::vector<PastHorse> horses;
+        PastHorses horses;
         EXPECT_FALSE(readPastHorses(path, horses, backtest)) << bytes.size();
         EXPECT_EQ(backtest.onlyText(), kNotFound);
     }

@@ -2,18 +2,15 @@
 #include "jv/horse_file.h"
 #include "jv/jvdata_store.h"
 #include "jv/lzh_archive.h"
-#include "jv/mapped_file.h"
 #include "jv/past_horses.h"
 #include "jv/race_card.h"
 #include "jv_test_dir.h"
 #include "support/recording_prompt.h"
 #include "support/silent_progress.h"
-#include "text/file_io.h"
 
 #include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace zelkor {
 namespace {
@@ -42,7 +39,7 @@ TEST(HostileInput, FifosAndDevicesAreRefusedWithoutWaiting) {
             return rescan::readHorse(r, p, "2020000001", 0, u);
         },
         [](const std::string& p, UserPrompt& u) {
-            std::vector<PastHorse> horses;
+            PastHorses horses;
             return readPastHorses(p, horses, u);
         },
         [&](const std::string& p, UserPrompt& u) {
@@ -63,24 +60,6 @@ TEST(HostileInput, FifosAndDevicesAreRefusedWithoutWaiting) {
             EXPECT_EQ(prompt.entries.size(), 1u) << path;
         }
     }
-}
-
-// A file cut short while mapped: reading the bytes it lost fails the copy
-// (the SIGBUS it raises is caught) and the bytes it kept still read.
-TEST(HostileInput, AFileCutShortUnderItsMappingFailsTheCopy) {
-    test::JvTestDir dir;
-    const std::string path = dir.file("JracUmaj.dat");
-    ASSERT_TRUE(writeWholeFile(path, std::string(3 * 4096, 'x')));
-    jvfile::ReadOnlyFile file;
-    ASSERT_TRUE(file.open(path));
-    const jvfile::MappedFile mapped(file);
-    char bytes[8];
-    ASSERT_TRUE(mapped.copy(8192, bytes, sizeof bytes));
-    ASSERT_EQ(::truncate(path.c_str(), 100), 0);
-    EXPECT_FALSE(mapped.copy(8192, bytes, sizeof bytes));
-    EXPECT_FALSE(mapped.copyEvery(0, 4096, 3, 2, bytes));
-    EXPECT_TRUE(mapped.copy(96, bytes, sizeof bytes));
-    EXPECT_EQ(std::string(bytes, 4), "xxxx");
 }
 
 } // namespace

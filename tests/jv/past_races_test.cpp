@@ -21,12 +21,12 @@ using test::JvHorseData;
 using test::JvRunData;
 
 // The horses as the reader gives them, through a written file.
-std::vector<PastHorse> readBack(const std::vector<JvHorseData>& horses) {
+PastHorses readBack(const std::vector<JvHorseData>& horses) {
     test::JvTestDir dir;
     const std::string path = dir.file("JracUmaj.dat");
     EXPECT_TRUE(test::writeJvHorseFile(path, horses));
     test::RecordingPrompt prompt;
-    std::vector<PastHorse> entries;
+    PastHorses entries;
     EXPECT_TRUE(readPastHorses(path, entries, prompt));
     EXPECT_TRUE(prompt.entries.empty());
     return entries;
@@ -75,7 +75,7 @@ std::map<RaceKey, ExpectedRace> expectedRaces(const test::JvPastSeason& season) 
 }
 
 std::vector<RunnerFacts> rebuiltRunners(const PastRace& race,
-                                        const std::vector<PastHorse>& horses) {
+                                        const PastHorses& horses) {
     std::vector<RunnerFacts> facts;
     for (const PastRaceRunner& r : race.runners) {
         const PastRunFacts& run = horses[r.horse].runs[r.slot];
@@ -87,7 +87,7 @@ std::vector<RunnerFacts> rebuiltRunners(const PastRace& race,
 
 TEST(PastRaces, TheSeasonsRacesComeBackWithTheirRunnersAndOutcomes) {
     const test::JvPastSeason season = test::makeJvPastSeason(400, 6.0, 5);
-    const std::vector<PastHorse> horses = readBack(season.horses);
+    const PastHorses horses = readBack(season.horses);
     const auto expected = expectedRaces(season);
 
     // Every race with a runner left, but those whose runners or favourite
@@ -173,7 +173,7 @@ std::vector<JvHorseData> droppingHorses() {
 }
 
 TEST(PastRaces, RacesAreDroppedByTheirReason) {
-    const std::vector<PastHorse> horses = readBack(droppingHorses());
+    const PastHorses horses = readBack(droppingHorses());
     const PastRaceSet set = rebuildPastRaces(horses, {});
     ASSERT_EQ(set.races.size(), 1u);
     EXPECT_EQ(set.races[0].id.raceNumber, 1);
@@ -331,7 +331,7 @@ const PastRace& raceNumbered(const PastRaceSet& set, int raceNumber) {
 }
 
 TEST(LoadPastRace, EachRunnerIsMadeFromItsRunsBeforeTheRace) {
-    const std::vector<PastHorse> horses = readBack(fieldWithHistory());
+    const PastHorses horses = readBack(fieldWithHistory());
     const PastRaceSet set = rebuildPastRaces(horses, {});
     const PastRace& race = raceNumbered(set, 5);
     RaceSheet sheet;
@@ -374,7 +374,7 @@ TEST(LoadPastRace, EachRunnerIsMadeFromItsRunsBeforeTheRace) {
 }
 
 TEST(PredictPastRace, NothingAtOrAfterTheRaceChangesItsPrediction) {
-    std::vector<PastHorse> horses = readBack(fieldWithHistory());
+    PastHorses horses = readBack(fieldWithHistory());
     const PastRaceSet set = rebuildPastRaces(horses, {});
     const PastRace race = raceNumbered(set, 5);
     RaceSheet sheet;
@@ -390,7 +390,7 @@ TEST(PredictPastRace, NothingAtOrAfterTheRaceChangesItsPrediction) {
     };
 
     // The later race and the race's own result rewritten entirely.
-    std::vector<PastHorse> changed = horses;
+    PastHorses changed = horses;
     for (PastHorse& horse : changed) {
         PastRunFacts& later = horse.runs[0];
         later.finish = 1;
@@ -410,7 +410,7 @@ TEST(PredictPastRace, NothingAtOrAfterTheRaceChangesItsPrediction) {
     EXPECT_NE(again.runners[0].finish, original.runners[0].finish);
 
     // A run before the race does count.
-    std::vector<PastHorse> earlier = horses;
+    PastHorses earlier = horses;
     earlier[4].runs[2].finish = 1;
     earlier[4].runs[2].timeDiff = 0;
     const BacktestRace differs = predictPastRace(race, earlier, sheet);
@@ -425,7 +425,7 @@ TEST(PredictPastRace, ScoresAsAPredictionAndReportsTheRacesOwnNumbers) {
         data[h].runs[1].fieldSize = 6;
         data[h].runs[1].horseNumber = numbers[h];
     }
-    const std::vector<PastHorse> horses = readBack(data);
+    const PastHorses horses = readBack(data);
     const PastRaceSet set = rebuildPastRaces(horses, {});
     const PastRace& race = raceNumbered(set, 5);
     RaceSheet sheet;
