@@ -174,10 +174,27 @@ int createTemporaryBeside(int folder, const std::string& target, mode_t mode, st
 // Writes `data` to a temporary file beside the save target of `name` (a
 // name within `folder`, whose path is `folderPath`: empty for AT_FDCWD and
 // a whole path as `name`) and renames it over the target; `sync` first
-// waits until the data is on the disk.
+// waits until the data is on the disk. A page (no `sync`) that is not
+// there yet is written in its place.
 bool writeBesideAndRename(int folder, const std::string& folderPath, const std::string& name,
                           std::string_view data, FileProblem* problem, bool sync) {
     tell(problem, FileProblem::Failed);
+    // A page that is not there yet is written where it goes: there is no
+    // old page to keep, and a failed write takes back what it began.
+    if (!sync) {
+        const int fd =
+            ::openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            bool ok = writeAll(fd, data);
+            ok = ::close(fd) == 0 && ok;
+            if (!ok) {
+                ::unlinkat(folder, name.c_str(), 0);
+                return false;
+            }
+            tell(problem, FileProblem::None);
+            return true;
+        }
+    }
     // The common case, a plain file or none, costs one lstat; a link is
     // followed to the file it names.
     struct stat old {};

@@ -1,8 +1,10 @@
 #include "text/file_io.h"
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace zelkor {
@@ -84,6 +86,21 @@ TEST_F(FileIo, PagesOfAFolderAreWrittenAsByTheirWholePaths) {
     EXPECT_FALSE(pages.write("other", "x"));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 3);
     EXPECT_FALSE(PageFolder(dir + "/missing/").write("c.html", "x"));
+    // A write that fails part-way (here at a limit of four bytes a file)
+    // takes back a new page and leaves an old one as it was.
+    rlimit limit{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const rlimit unchanged = limit;
+    limit.rlim_cur = 4;
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+    EXPECT_FALSE(pages.write("new.html", "cut after four"));
+    EXPECT_FALSE(pages.write("a.html", "cut after four"));
+    ::setrlimit(RLIMIT_FSIZE, &unchanged);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_FALSE(std::filesystem::exists(dir + "/new.html"));
+    EXPECT_EQ(readWholeFile(dir + "/a.html"), "second");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 3);
 }
 
 } // namespace
