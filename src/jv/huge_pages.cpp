@@ -63,9 +63,10 @@ void growHeapInHugePages(std::size_t bytes) {
     ::mallopt(M_TOP_PAD, static_cast<int>(kDefaultTopPad));
     const auto after = reinterpret_cast<std::uintptr_t>(::sbrk(0));
     // Where the heap could not grow (its blocks then come from mappings),
-    // nothing is advised.
-    if (after > before)
-        adviseWholeHugePages(before, after);
+    // nothing is advised. Its first 2 MB stay in small pages: a short job
+    // uses a few of them, and clearing a huge page would cost it more.
+    if (after > before + kHugePage)
+        adviseWholeHugePages(before + kHugePage, after);
 }
 
 void freeLarge(void* data, std::size_t bytes) noexcept {
