@@ -128,7 +128,9 @@ bool JvHorseFile::readExpected() {
     // where its whole records end.
     constexpr std::size_t kBlockBytes = kJvHorseRecordBytes * kBlockRecords;
     auto block = std::make_unique_for_overwrite<char[]>(kBlockBytes);
-    for (std::uint64_t offset = 0; offset < size; offset += kBlockBytes) {
+    // The pass ends with the last horse expected.
+    auto missing = static_cast<std::size_t>(std::count(found_.begin(), found_.end(), false));
+    for (std::uint64_t offset = 0; missing > 0 && offset < size; offset += kBlockBytes) {
         const std::optional<std::size_t> n = file_.readInto(
             offset, block.get(),
             static_cast<std::size_t>(std::min<std::uint64_t>(kBlockBytes, size - offset)));
@@ -151,6 +153,7 @@ bool JvHorseFile::readExpected() {
                 std::memcpy(records_.data() + std::size_t{*place} * kJvHorseUsedBytes, at,
                             kJvHorseUsedBytes);
             found_[*place] = true;
+            --missing;
         }
         if (*n < kBlockBytes)
             break;

@@ -11,7 +11,9 @@ namespace zelkor::jvfile {
 namespace {
 
 constexpr std::size_t kHugePage = std::size_t{2} << 20;
-constexpr std::size_t kLargeFrom = std::size_t{1} << 20;
+// From this size on a huge page costs less than the small pages it
+// replaces, even where half of it stays unused.
+constexpr std::size_t kLargeFrom = std::size_t{256} << 10;
 
 std::size_t wholeHugePages(std::size_t bytes) {
     return (bytes + kHugePage - 1) & ~(kHugePage - 1);
@@ -58,7 +60,7 @@ void growHeapInHugePages(std::size_t bytes) {
     ::mallopt(M_TRIM_THRESHOLD, 1 << 30);
     ::mallopt(M_TOP_PAD, static_cast<int>(std::min<std::size_t>(bytes, 1u << 30)));
     // Kept in a volatile, so that the compiler keeps the pair of calls.
-    void* volatile block = std::malloc(kLargeFrom);
+    void* volatile block = std::malloc(std::size_t{1} << 20);
     std::free(block);
     ::mallopt(M_TOP_PAD, static_cast<int>(kDefaultTopPad));
     const auto after = reinterpret_cast<std::uintptr_t>(::sbrk(0));

@@ -7,7 +7,7 @@
 
 namespace zelkor::jvfile {
 
-// Memory for a large array: from 1 MB on, whole 2 MB pages of their own,
+// Memory for a large array: from 256 KB on, whole 2 MB pages of its own,
 // advised for huge pages. Each 4 KB page of fresh memory costs a page
 // fault when first written (on a virtual machine as much as copying a
 // few hundred KB), a huge page one fault per 512 of them. Smaller sizes
