@@ -124,7 +124,7 @@ bool JvHorseFile::readExpected() {
         facts_.resize(found_.size());
     // Read in blocks, as `cat` reads: a pass through a mapping of the file
     // would copy nothing, but waits on memory for every record's key and
-    // costs up to three times as long. A file cut short meanwhile ends
+    // costs up to five times as long. A file cut short meanwhile ends
     // where its whole records end.
     constexpr std::size_t kBlockBytes = kJvHorseRecordBytes * kBlockRecords;
     auto block = std::make_unique_for_overwrite<char[]>(kBlockBytes);

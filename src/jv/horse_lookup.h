@@ -2,8 +2,8 @@
 
 #include "core/ports.h"
 #include "jv/file_index.h"
-#include "jv/huge_pages.h"
 #include "jv/horse_file.h"
+#include "jv/huge_pages.h"
 #include "jv/past_horses.h"
 
 #include <cstdint>
@@ -91,9 +91,9 @@ class JvHorseFile {
     bool opened_ = false;
     // Key → place in records_ or facts_, given when the key is expected.
     JvHorseKeyTable places_;
-    std::vector<bool> found_; // by place: its horse has been read
-    std::size_t notRead_ = 0; // keys expected but not yet looked for
-    jvfile::LargeVector<char> records_;            // kJvHorseUsedBytes per place
+    std::vector<bool> found_;                    // by place: its horse has been read
+    std::size_t notRead_ = 0;                    // keys expected but not yet looked for
+    jvfile::LargeVector<char> records_;          // kJvHorseUsedBytes per place
     jvfile::LargeVector<HorseSheetFacts> facts_; // in place of records_ for SheetFacts
     Keep keep_ = Keep::SheetFacts;
 };

@@ -25,12 +25,10 @@ void growHeapInHugePages(std::size_t bytes);
 // A vector's allocator of such memory. Elements made without a value are
 // default-initialised, as `new T` makes them: bytes and other plain
 // values are not zeroed first when only the writes after fill them.
-template <class T>
-struct LargeAllocator {
+template <class T> struct LargeAllocator {
     using value_type = T;
     LargeAllocator() = default;
-    template <class U>
-    LargeAllocator(const LargeAllocator<U>&) noexcept {}
+    template <class U> LargeAllocator(const LargeAllocator<U>&) noexcept {}
 
     T* allocate(std::size_t n) {
         if (n > static_cast<std::size_t>(-1) / sizeof(T))
@@ -39,19 +37,16 @@ struct LargeAllocator {
     }
     void deallocate(T* data, std::size_t n) noexcept { freeLarge(data, n * sizeof(T)); }
 
-    template <class U>
-    void construct(U* at) noexcept(noexcept(U())) {
+    template <class U> void construct(U* at) noexcept(noexcept(U())) {
         ::new (static_cast<void*>(at)) U;
     }
-    template <class U, class... Args>
-    void construct(U* at, Args&&... args) {
+    template <class U, class... Args> void construct(U* at, Args&&... args) {
         ::new (static_cast<void*>(at)) U(std::forward<Args>(args)...);
     }
 
     friend bool operator==(const LargeAllocator&, const LargeAllocator&) { return true; }
 };
 
-template <class T>
-using LargeVector = std::vector<T, LargeAllocator<T>>;
+template <class T> using LargeVector = std::vector<T, LargeAllocator<T>>;
 
 } // namespace zelkor::jvfile

@@ -198,8 +198,7 @@ void fillJvPastRun(JvPastRun& run, const PastRunFacts& facts) {
     completePastRun(run);
 }
 
-bool readPastHorses(const std::string& horseFilePath, PastHorses& horses,
-                    UserPrompt& prompt) {
+bool readPastHorses(const std::string& horseFilePath, PastHorses& horses, UserPrompt& prompt) {
     jvfile::ReadOnlyFile file;
     if (!file.open(horseFilePath)) {
         showHorseFileNotOpened(prompt, horseFilePath);

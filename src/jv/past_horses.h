@@ -90,7 +90,6 @@ inline JvPastRun jvPastRunOf(const PastRunFacts& facts) {
 // "ファイル %s は開けませんでした。" and returns false when the file cannot be
 // opened, or "登録馬ファイルの読み込みに失敗しました" when it cannot be read
 // or is not whole records.
-bool readPastHorses(const std::string& horseFilePath, PastHorses& horses,
-                    UserPrompt& prompt);
+bool readPastHorses(const std::string& horseFilePath, PastHorses& horses, UserPrompt& prompt);
 
 } // namespace zelkor

@@ -248,9 +248,10 @@ int JvRaceCardFile::raceCount(UserPrompt& prompt) const {
 }
 
 std::string_view JvRaceCardFile::lineOf(const LineRead& read) const {
-    return std::string_view(data_.data(), data_.size()).substr(static_cast<size_t>(read.start),
-                                          static_cast<size_t>(std::min<std::uint64_t>(
-                                              read.textEnd - read.start, kJvMaxRaceLineBytes)));
+    return std::string_view(data_.data(), data_.size())
+        .substr(static_cast<size_t>(read.start),
+                static_cast<size_t>(
+                    std::min<std::uint64_t>(read.textEnd - read.start, kJvMaxRaceLineBytes)));
 }
 
 bool JvRaceCardFile::readRace(JvRaceCard& card, int raceIndex, UserPrompt& prompt,

@@ -74,8 +74,7 @@ std::map<RaceKey, ExpectedRace> expectedRaces(const test::JvPastSeason& season) 
     return expected;
 }
 
-std::vector<RunnerFacts> rebuiltRunners(const PastRace& race,
-                                        const PastHorses& horses) {
+std::vector<RunnerFacts> rebuiltRunners(const PastRace& race, const PastHorses& horses) {
     std::vector<RunnerFacts> facts;
     for (const PastRaceRunner& r : race.runners) {
         const PastRunFacts& run = horses[r.horse].runs[r.slot];
