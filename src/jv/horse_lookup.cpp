@@ -10,7 +10,7 @@ namespace zelkor {
 namespace {
 
 // Records per read: blocks of whole records, so no record straddles two
-// reads, small enough to stay in the cache they are copied into.
+// reads, small enough to stay in the cache they are read into.
 constexpr std::size_t kBlockRecords = 32;
 
 } // namespace
@@ -77,28 +77,37 @@ std::optional<std::uint32_t> JvHorseKeyTable::find(std::string_view key) const {
     return slot.used ? std::optional<std::uint32_t>(slot.value) : std::nullopt;
 }
 
+bool readHorseBlocks(const jvfile::ReadOnlyFile& file,
+                     const std::function<bool(std::string_view, std::uint64_t)>& take) {
+    constexpr std::size_t kBlockBytes = kJvHorseRecordBytes * kBlockRecords;
+    // Written by the reads only.
+    auto block = std::make_unique_for_overwrite<char[]>(kBlockBytes);
+    const std::uint64_t size = file.stamp().size;
+    for (std::uint64_t offset = 0; offset < size; offset += kBlockBytes) {
+        const auto length =
+            static_cast<std::size_t>(std::min<std::uint64_t>(kBlockBytes, size - offset));
+        if (file.readInto(offset, block.get(), length) != length)
+            return false;
+        if (!take(std::string_view(block.get(), length), offset / kJvHorseRecordBytes))
+            return true;
+    }
+    return true;
+}
+
 bool indexHorseKeys(const jvfile::ReadOnlyFile& file, JvHorseKeyTable& keys) {
     // A file of part records (LF line ends, a cut end) would be read shifted.
     if (!holdsWholeHorseRecords(file.stamp().size) ||
         file.stamp().size / kJvHorseRecordBytes >= std::numeric_limits<std::uint32_t>::max())
         return false;
-    // The buffer is written by the reads only.
-    constexpr std::size_t kBlockBytes = kJvHorseRecordBytes * kBlockRecords;
-    auto block = std::make_unique_for_overwrite<char[]>(kBlockBytes);
     keys = JvHorseKeyTable();
-    // The stamp's size only sizes the table; the reads below decide.
     keys.reserve(static_cast<std::size_t>(
         std::min<std::uint64_t>(file.stamp().size / kJvHorseRecordBytes + 1, 1u << 22)));
-    for (std::uint64_t offset = 0;; offset += kBlockBytes) {
-        std::optional<std::size_t> n = file.readInto(offset, block.get(), kBlockBytes);
-        if (!n)
-            return false;
-        for (std::size_t pos = 0; pos + kJvHorseKeyBytes <= *n; pos += kJvHorseRecordBytes)
-            keys.insert(std::string_view(block.get() + pos, kJvHorseKeyBytes),
-                        static_cast<std::uint32_t>((offset + pos) / kJvHorseRecordBytes));
-        if (*n < kBlockBytes)
-            return true;
-    }
+    return readHorseBlocks(file, [&](std::string_view block, std::uint64_t first) {
+        for (std::size_t pos = 0; pos < block.size(); pos += kJvHorseRecordBytes)
+            keys.insert(block.substr(pos, kJvHorseKeyBytes),
+                        static_cast<std::uint32_t>(first + pos / kJvHorseRecordBytes));
+        return true;
+    });
 }
 
 JvHorseFile::JvHorseFile(std::string path) : path_(std::move(path)) {}
@@ -122,42 +131,33 @@ bool JvHorseFile::readExpected() {
         records_.resize(found_.size() * kJvHorseUsedBytes);
     else
         facts_.resize(found_.size());
-    // Read in blocks, as `cat` reads: a pass through a mapping of the file
-    // would copy nothing, but waits on memory for every record's key and
-    // costs up to five times as long. A file cut short meanwhile ends
-    // where its whole records end.
-    constexpr std::size_t kBlockBytes = kJvHorseRecordBytes * kBlockRecords;
-    auto block = std::make_unique_for_overwrite<char[]>(kBlockBytes);
-    // The pass ends with the last horse expected.
+    // Read in blocks: a pass through a mapping of the file would copy
+    // nothing, but waits on memory for every record's key and costs up to
+    // five times as long. A file cut short meanwhile ends the pass, with
+    // the horses found before.
     auto missing = static_cast<std::size_t>(std::count(found_.begin(), found_.end(), false));
-    for (std::uint64_t offset = 0; missing > 0 && offset < size; offset += kBlockBytes) {
-        const std::optional<std::size_t> n = file_.readInto(
-            offset, block.get(),
-            static_cast<std::size_t>(std::min<std::uint64_t>(kBlockBytes, size - offset)));
-        if (!n)
-            break;
-        const char* const end = block.get() + *n;
-        for (const char* at = block.get(); at + kJvHorseRecordBytes <= end;
-             at += kJvHorseRecordBytes)
-            places_.prefetch(at);
-        for (const char* at = block.get(); at + kJvHorseRecordBytes <= end;
-             at += kJvHorseRecordBytes) {
-            const std::optional<std::uint32_t> place =
-                places_.find(std::string_view(at, kJvHorseKeyBytes));
-            // The first record of a key wins.
-            if (!place || found_[*place])
-                continue;
-            if (keep_ == Keep::SheetFacts)
-                facts_[*place] = sheetFactsOf(std::string_view(at, kJvHorseUsedBytes));
-            else
-                std::memcpy(records_.data() + std::size_t{*place} * kJvHorseUsedBytes, at,
-                            kJvHorseUsedBytes);
-            found_[*place] = true;
-            --missing;
-        }
-        if (*n < kBlockBytes)
-            break;
-    }
+    if (missing > 0)
+        readHorseBlocks(file_, [&](std::string_view block, std::uint64_t) {
+            for (std::size_t pos = 0; pos < block.size(); pos += kJvHorseRecordBytes)
+                places_.prefetch(block.data() + pos);
+            for (std::size_t pos = 0; pos < block.size(); pos += kJvHorseRecordBytes) {
+                const std::optional<std::uint32_t> place =
+                    places_.find(block.substr(pos, kJvHorseKeyBytes));
+                // The first record of a key wins.
+                if (!place || found_[*place])
+                    continue;
+                const std::string_view used = block.substr(pos, kJvHorseUsedBytes);
+                if (keep_ == Keep::SheetFacts)
+                    facts_[*place] = sheetFactsOf(used);
+                else
+                    std::memcpy(records_.data() + std::size_t{*place} * kJvHorseUsedBytes,
+                                used.data(), used.size());
+                found_[*place] = true;
+                --missing;
+            }
+            // The pass ends with the last horse expected.
+            return missing > 0;
+        });
     notRead_ = 0;
     return true;
 }

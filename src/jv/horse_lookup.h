@@ -7,6 +7,7 @@
 #include "jv/past_horses.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -48,6 +49,15 @@ class JvHorseKeyTable {
     jvfile::LargeVector<Slot> slots_;
     std::size_t used_ = 0;
 };
+
+// Reads a horse file of whole records (see holdsWholeHorseRecords) up to
+// the size it had when opened, as `cat` reads: in blocks of whole records,
+// small enough to stay in the cache they are read into. Each block goes to
+// `take` with the number of its first record; `take` returns false to end
+// the pass there. False when a read fails or comes short (the file was cut
+// meanwhile): no record is read from a shifted place.
+bool readHorseBlocks(const jvfile::ReadOnlyFile& file,
+                     const std::function<bool(std::string_view, std::uint64_t)>& take);
 
 // Every key of the horse file into `keys` (emptied first) with its record's
 // number (its offset over kJvHorseRecordBytes), in one pass of whole-record blocks; false when the

@@ -211,25 +211,17 @@ bool readPastHorses(const std::string& horseFilePath, PastHorses& horses, UserPr
     }
     horses.clear();
     horses.reserve(static_cast<size_t>(size / kJvHorseRecordBytes));
-    // A block small enough to stay in the cache it is copied into.
-    constexpr size_t kRecordsPerBlock = 32;
-    std::vector<char> block(kJvHorseRecordBytes * kRecordsPerBlock);
     JvHorseKeyTable seen;
     seen.reserve(horses.capacity());
-    for (std::uint64_t offset = 0; offset < size;) {
-        const size_t length =
-            static_cast<size_t>(std::min<std::uint64_t>(size - offset, block.size()));
-        // A file cut short while it is read is not read on from a shifted place.
-        if (file.readInto(offset, block.data(), length) != length) {
-            showHorseNotRead(prompt);
-            return false;
-        }
-        const std::string_view bytes(block.data(), length);
-        const size_t first = horses.size();
-        for (size_t pos = 0; pos + kJvHorseRecordBytes <= bytes.size(); pos += kJvHorseRecordBytes)
-            horses.push_back(parsePastHorse(bytes.substr(pos, kJvHorseUsedBytes)));
-        dropRepeatedKeys(horses, first, seen);
-        offset += length;
+    if (!readHorseBlocks(file, [&](std::string_view block, std::uint64_t) {
+            const size_t first = horses.size();
+            for (size_t pos = 0; pos < block.size(); pos += kJvHorseRecordBytes)
+                horses.push_back(parsePastHorse(block.substr(pos, kJvHorseUsedBytes)));
+            dropRepeatedKeys(horses, first, seen);
+            return true;
+        })) {
+        showHorseNotRead(prompt);
+        return false;
     }
     return true;
 }
