@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QPixmap>
 
 namespace zelkor {
@@ -25,6 +26,10 @@ inline constexpr int kCommandArtCount = static_cast<int>(CommandArt::Help) + 1;
 // A command's picture, `size` pixels square, and the name of its file.
 QPixmap commandPixmap(CommandArt art, int size);
 const char* commandArtName(CommandArt art);
+// The layout of the icon files the build writes into the resources: a
+// square picture's pixels as they lie in memory, byte by byte, so reading
+// one needs no decoder.
+inline constexpr QImage::Format kIconPixelFormat = QImage::Format_RGBA8888_Premultiplied;
 // The program's icon: a horseshoe on turf green.
 QPixmap applicationPixmap(int size);
 // The start-up picture, 300 × 240.

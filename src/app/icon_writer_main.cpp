@@ -1,12 +1,14 @@
-// Draws the program's pictures as PNG files; run by the build.
+// Draws the program's pictures; run by the build.
 //   zelkor2k-icons FOLDER NAME       the application icon for the desktop's
 //                                    icon theme: FOLDER/<n>x<n>/apps/NAME.png
 //   zelkor2k-icons --resources FOLDER  the icons the windows show, each also
-//                                    at twice the size for dense screens
+//                                    at twice the size for dense screens, as
+//                                    bare pixels (kIconPixelFormat)
 
 #include "app/artwork.h"
 
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <cstdio>
 #include <cstring>
@@ -16,6 +18,20 @@ namespace {
 bool save(const QPixmap& picture, const QString& folder, const QString& file) {
     const QString path = folder + u'/' + file;
     if (QDir().mkpath(folder) && picture.save(path, "PNG"))
+        return true;
+    std::fprintf(stderr, "zelkor2k-icons: cannot write %s\n", qPrintable(path));
+    return false;
+}
+
+// The pixels alone: the side of the square follows from the file's size.
+bool savePixels(const QPixmap& picture, const QString& folder, const QString& file) {
+    const QString path = folder + u'/' + file;
+    const QImage image = picture.toImage().convertToFormat(zelkor::kIconPixelFormat);
+    QFile out(path);
+    if (QDir().mkpath(folder) && image.width() == image.height() &&
+        image.bytesPerLine() == image.width() * 4 && out.open(QIODevice::WriteOnly) &&
+        out.write(reinterpret_cast<const char*>(image.constBits()), image.sizeInBytes()) ==
+            image.sizeInBytes())
         return true;
     std::fprintf(stderr, "zelkor2k-icons: cannot write %s\n", qPrintable(path));
     return false;
@@ -34,13 +50,15 @@ bool writeResourceIcons(const QString& folder) {
     for (int art = 0; art < zelkor::kCommandArtCount; ++art) {
         const auto command = static_cast<zelkor::CommandArt>(art);
         const QString name = QLatin1String(zelkor::commandArtName(command));
-        if (!save(zelkor::commandPixmap(command, 32), folder, name + QStringLiteral(".png")) ||
-            !save(zelkor::commandPixmap(command, 64), folder, name + QStringLiteral("@2x.png")))
+        if (!savePixels(zelkor::commandPixmap(command, 32), folder,
+                        name + QStringLiteral(".rgba")) ||
+            !savePixels(zelkor::commandPixmap(command, 64), folder,
+                        name + QStringLiteral("@2x.rgba")))
             return false;
     }
     for (int size : {16, 32, 48, 64})
-        if (!save(zelkor::applicationPixmap(size), folder,
-                  QStringLiteral("zelkor2k-%1.png").arg(size)))
+        if (!savePixels(zelkor::applicationPixmap(size), folder,
+                        QStringLiteral("zelkor2k-%1.rgba").arg(size)))
             return false;
     return true;
 }

@@ -1,5 +1,6 @@
 #include "app/main_form.h"
 
+#include "app/program_style.h"
 #include "app/qt_text.h"
 #include "app/result_list.h"
 #include "core/fixed_lists.h"
@@ -16,37 +17,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QProxyStyle>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyleOptionHeader>
 #include <QTreeWidget>
 #include <algorithm>
 
 namespace zelkor {
 
 namespace {
-
-// Drop-down lists that scroll after 20 entries whatever the style's own
-// habit (some, Fusion among them, open a list as tall as all its entries),
-// and boxes that keep no room for an icon, since none has one. It is the
-// whole program's style: set on each box, a style or an icon size made
-// every box build its list at once, which made the start slow.
-class ScrollingListStyle : public QProxyStyle {
-  public:
-    using QProxyStyle::QProxyStyle;
-    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
-                  QStyleHintReturn* returned) const override {
-        if (hint == SH_ComboBox_Popup)
-            return 0;
-        return QProxyStyle::styleHint(hint, option, widget, returned);
-    }
-    int pixelMetric(PixelMetric metric, const QStyleOption* option,
-                    const QWidget* widget) const override {
-        if (metric == PM_SmallIconSize && qobject_cast<const QComboBox*>(widget))
-            return 0;
-        return QProxyStyle::pixelMetric(metric, option, widget);
-    }
-};
 
 // Width of a text in widths of the letter "X", the unit of a box's
 // contents length: a full-width character is about 1.6 of them, any other
@@ -90,8 +69,7 @@ int readIndex(const QComboBox* box, int current) {
 
 MainForm::MainForm(RaceSheet& sheet, QWidget* parent)
     : QWidget(parent), ui_(std::make_unique<Ui::MainForm>()), sheet_(sheet) {
-    if (!dynamic_cast<ScrollingListStyle*>(QApplication::style()))
-        QApplication::setStyle(new ScrollingListStyle(QApplication::style()->name()));
+    installProgramStyle();
     ui_->setupUi(this);
     takeControls();
     setUpResults();
@@ -163,6 +141,18 @@ void MainForm::setUpResults() {
     for (int column = 0; column < kResultColumns; ++column) {
         header->setSectionResizeMode(column, QHeaderView::Fixed);
         results->setColumnWidth(column, metrics.horizontalAdvance(widest[column]) + 10);
+    }
+    // The header's own measure sets its titles in bold, which loaded two
+    // bold fonts before the window could first be shown; its titles are
+    // shown in the list's font, so they are measured in it.
+    QStyleOptionHeader title;
+    title.initFrom(header);
+    for (int column = 0; column < kResultColumns; ++column) {
+        title.text = results->headerItem()->text(column);
+        const QSize size =
+            header->style()->sizeFromContents(QStyle::CT_HeaderSection, &title, QSize(), header);
+        results->headerItem()->setSizeHint(column,
+                                           QSize(results->columnWidth(column), size.height()));
     }
     results->headerItem()->setTextAlignment(kPositionColumn, Qt::AlignRight | Qt::AlignVCenter);
     results->headerItem()->setTextAlignment(kScoreColumn, Qt::AlignRight | Qt::AlignVCenter);

@@ -7,6 +7,7 @@
 #include "app/help.h"
 #include "app/page_file_guard.h"
 #include "app/page_viewer.h"
+#include "app/program_style.h"
 #include "app/progress_dialog.h"
 #include "app/qt_text.h"
 #include "app_fakes.h"
@@ -18,6 +19,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -206,14 +208,27 @@ TEST(QtFileChooser, FileDialogsSpeakJapaneseAndCarryTheirTitles) {
 
 TEST(Artwork, IconsAreDrawnAndDistinct) {
     ensureApplication();
-    for (int art = 0; art < kCommandArtCount; ++art)
-        EXPECT_EQ(commandIcon(CommandArt(art)).pixmap(32).size(), QSize(32, 32)) << art;
+    // The icons the build stored are the pictures as drawn, pixel for pixel.
+    const auto pixels = [](const QPixmap& p) {
+        return p.toImage().convertToFormat(kIconPixelFormat);
+    };
+    for (int art = 0; art < kCommandArtCount; ++art) {
+        for (int size : {32, 64})
+            EXPECT_EQ(pixels(commandIcon(CommandArt(art)).pixmap(size)),
+                      pixels(commandPixmap(CommandArt(art), size)))
+                << art << " " << size;
+    }
     const QImage predict = commandIcon(CommandArt::Predict).pixmap(32).toImage();
     const QImage bets = commandIcon(CommandArt::Bets).pixmap(32).toImage();
     EXPECT_FALSE(predict.isNull());
     EXPECT_NE(predict, bets);
     EXPECT_EQ(splashPicture().size(), QSize(300, 240));
     EXPECT_EQ(applicationIcon().pixmap(48).size(), QSize(48, 48));
+    // The style's picture for a narrow bar's overflow button, read when drawn.
+    installProgramStyle();
+    const QIcon more =
+        QApplication::style()->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton);
+    EXPECT_FALSE(more.pixmap(16).isNull());
 }
 
 } // namespace
