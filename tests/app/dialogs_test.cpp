@@ -7,7 +7,6 @@
 #include "app/help.h"
 #include "app/page_file_guard.h"
 #include "app/page_viewer.h"
-#include "app/program_style.h"
 #include "app/progress_dialog.h"
 #include "app/qt_text.h"
 #include "app_fakes.h"
@@ -19,7 +18,6 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -224,11 +222,6 @@ TEST(Artwork, IconsAreDrawnAndDistinct) {
     EXPECT_NE(predict, bets);
     EXPECT_EQ(splashPicture().size(), QSize(300, 240));
     EXPECT_EQ(applicationIcon().pixmap(48).size(), QSize(48, 48));
-    // The style's picture for a narrow bar's overflow button, read when drawn.
-    installProgramStyle();
-    const QIcon more =
-        QApplication::style()->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton);
-    EXPECT_FALSE(more.pixmap(16).isNull());
 }
 
 } // namespace
