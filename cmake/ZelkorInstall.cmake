@@ -18,6 +18,22 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The libraries loaded when first used are not seen by dpkg-shlibdeps: the
+# package depends on the packages that hold them.
+get_property(zelkor_loaded GLOBAL PROPERTY ZELKOR_LOADED_LIBRARIES)
+find_program(ZELKOR_DPKG_QUERY dpkg-query)
+if(ZELKOR_DPKG_QUERY)
+  foreach(library IN LISTS zelkor_loaded)
+    execute_process(COMMAND ${ZELKOR_DPKG_QUERY} -S ${library}
+                    OUTPUT_VARIABLE owner RESULT_VARIABLE failed ERROR_QUIET)
+    if(failed OR NOT owner MATCHES "^([^:,]+)")
+      message(WARNING "no Debian package holds ${library}: the package will not depend on it")
+    else()
+      list(APPEND zelkor_depends ${CMAKE_MATCH_1})
+    endif()
+  endforeach()
+  list(JOIN zelkor_depends ", " CPACK_DEBIAN_PACKAGE_DEPENDS)
+endif()
 # The help and the pages open in the user's browser through xdg-open; the
 # windows need a font with Japanese characters, and Qt's own dialogs (file
 # choosers, standard buttons) speak Japanese with its translations.

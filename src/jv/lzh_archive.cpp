@@ -18,6 +18,20 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Whether the file's first bytes could start an LZH archive as the library
+// reads them: a header's method ("-lh5-") at its third byte, or a Windows
+// program (a self-extracting archive, searched by the library). Anything
+// else the library would refuse too; a race card is told from an archive
+// without loading it.
+bool mayBeLzh(int fd) {
+    constexpr std::size_t kHeaderBytes = 22; // the least the library looks at
+    std::array<char, kHeaderBytes> head{};
+    if (::pread(fd, head.data(), head.size(), 0) != static_cast<ssize_t>(head.size()))
+        return false;
+    return (head[2] == '-' && head[3] == 'l' && head[6] == '-') ||
+           (head[0] == 'M' && head[1] == 'Z');
+}
+
 // An archive opened for reading as LZH only: no other format and no
 // compression filter is tried on what the user picked.
 class ArchiveReader {
@@ -26,7 +40,7 @@ class ArchiveReader {
         // Opened once, as a regular file: a FIFO or device is no archive.
         FileProblem problem = FileProblem::None;
         fd_ = openRegularFile(path, problem, size_);
-        if (fd_ < 0)
+        if (fd_ < 0 || !mayBeLzh(fd_))
             return;
         archive_ = archive_read_new();
         if (archive_ == nullptr)

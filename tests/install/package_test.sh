@@ -1,6 +1,7 @@
 #!/bin/sh
 # Builds the Debian package from the build folder and checks it: the
-# dependencies come from the binaries, and lintian finds no error.
+# dependencies come from the binaries (and name the libraries loaded on
+# demand), and lintian finds no error.
 #   package_test.sh BUILD_DIR VERSION
 set -eu
 build=$1 version=$2
@@ -17,6 +18,10 @@ case "$depends" in
 *libqt6widgets6*libc6* | *libc6*libqt6widgets6*) ;;
 *) fail "Depends not computed from the binaries: $depends" ;;
 esac
+# The libraries loaded when first used are named too.
+for library in libsqlite3 libarchive; do
+    case "$depends" in *"$library"*) ;; *) fail "no $library in Depends: $depends" ;; esac
+done
 dpkg-deb --contents "$deb" | grep '\./usr/bin/zelkor2k$' >/dev/null || fail "no /usr/bin/zelkor2k"
 lintian --fail-on error --tag-display-limit 0 "$deb"
 echo "package $(basename "$deb"), $(stat -c %s "$deb") bytes"

@@ -1,4 +1,5 @@
 #include "jv/jv_test_dir.h"
+#include "jv/library_on_demand.h"
 #include "jv/lzh_archive.h"
 
 #include <algorithm>
@@ -84,6 +85,32 @@ TEST(LzhArchive, RecognisesArchivesOnly) {
     EXPECT_FALSE(isLzhArchive(fixture("not_archive.lzh")));
     EXPECT_FALSE(isLzhArchive(fixture("missing.lzh")));
     EXPECT_FALSE(isLzhArchive(fixture(""))); // a folder
+}
+
+// Whether a library of that name is loaded in this process.
+bool loaded(const std::string& name) {
+    return contents("/proc/self/maps").find(name) != std::string::npos;
+}
+
+// A race card is told from an archive without loading the archive library
+// or SQLite (a fresh process looks at what it has loaded); an archive loads
+// it. A library that is not there gives no function and says why.
+TEST(LzhArchive, LibrariesLoadedOnlyWhenUsed) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(std::_Exit(isLzhArchive(fixture("not_archive.lzh")) || loaded("libarchive") ||
+                           loaded("libsqlite3")),
+                testing::ExitedWithCode(0), "");
+    EXPECT_TRUE(isLzhArchive(fixture("good.lzh")));
+    EXPECT_TRUE(loaded("libarchive"));
+
+    LibraryOnDemand missing("libzelkor-missing.so.0");
+    EXPECT_EQ(missing.function<int (*)()>("f"), nullptr);
+    EXPECT_NE(missing.error().find("libzelkor-missing.so.0"), std::string::npos);
+    LibraryOnDemand math("libm.so.6");
+    const auto cosine = math.function<double (*)(double)>("cos");
+    ASSERT_NE(cosine, nullptr);
+    EXPECT_EQ(cosine(0.0), 1.0);
+    EXPECT_TRUE(math.error().empty());
 }
 
 TEST(LzhArchive, ExtractsEveryFileWithItsContents) {
