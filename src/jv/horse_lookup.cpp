@@ -117,6 +117,7 @@ void JvHorseFile::expect(std::string_view horseId) {
     // reads them in: the reads then walk the kept horses from front to back.
     if (!places_.insert(horseId, static_cast<std::uint32_t>(found_.size())))
         return;
+    std::memcpy(keyOfPlace_.emplace_back().data(), horseId.data(), kJvHorseKeyBytes);
     found_.push_back(false);
     ++notRead_;
 }
@@ -178,11 +179,18 @@ std::optional<std::uint32_t> JvHorseFile::placeOf(std::string_view horseId, Keep
     }
     // A job names its horses beforehand, so the key is found at the first
     // look as a rule.
-    std::optional<std::uint32_t> place = places_.find(horseId);
+    std::optional<std::uint32_t> place;
+    if (nextPlace_ < keyOfPlace_.size() &&
+        std::string_view(keyOfPlace_[nextPlace_].data(), kJvHorseKeyBytes) == horseId)
+        place = static_cast<std::uint32_t>(nextPlace_);
+    else
+        place = places_.find(horseId);
     if (!place) {
         expect(horseId);
         place = places_.find(horseId);
     }
+    if (place)
+        nextPlace_ = std::size_t{*place} + 1;
     if (notRead_ > 0 && !readExpected()) {
         showHorseNotRead(prompt);
         return std::nullopt;

@@ -6,6 +6,7 @@
 #include "jv/huge_pages.h"
 #include "jv/past_horses.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -101,6 +102,11 @@ class JvHorseFile {
     bool opened_ = false;
     // Key → place in records_ or facts_, given when the key is expected.
     JvHorseKeyTable places_;
+    // The keys by place, and the place after the last one read: a job
+    // reads its horses in the order it named them, so the next place is
+    // tried before the key table, whose slots lie far apart in memory.
+    std::vector<std::array<char, kJvHorseKeyBytes>> keyOfPlace_;
+    std::size_t nextPlace_ = 0;
     std::vector<bool> found_;                    // by place: its horse has been read
     std::size_t notRead_ = 0;                    // keys expected but not yet looked for
     jvfile::LargeVector<char> records_;          // kJvHorseUsedBytes per place
