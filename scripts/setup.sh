@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 PACKAGES="build-essential cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
 qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev libarchive-dev libsqlite3-dev nlohmann-json3-dev \
-zlib1g-dev libbz2-dev liblzma-dev libzstd-dev nettle-dev \
+libxcb-damage0-dev \
 xvfb xauth x11-apps fonts-noto-cjk chromium clang libclang-rt-14-dev \
 openbox x11-utils xdotool qt6-translations-l10n \
 file dpkg-dev lintian desktop-file-utils appstream shared-mime-info xdg-utils"

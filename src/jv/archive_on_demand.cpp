@@ -45,8 +45,7 @@ int archive_read_support_format_zip(archive* reader) {
 }
 
 int archive_read_open_fd(archive* reader, int fd, size_t blockSize) {
-    ZELKOR_CALL_ON_DEMAND(libarchive(), archive_read_open_fd, ARCHIVE_FATAL, reader, fd,
-                          blockSize);
+    ZELKOR_CALL_ON_DEMAND(libarchive(), archive_read_open_fd, ARCHIVE_FATAL, reader, fd, blockSize);
 }
 
 int archive_read_open_filename(archive* reader, const char* path, size_t blockSize) {

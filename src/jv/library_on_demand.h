@@ -38,8 +38,8 @@ class LibraryOnDemand {
 // The body of a function of the library (a stub of the same name and
 // signature): calls the library's own, resolved once, or returns
 // `fallback` when it cannot be had.
-#define ZELKOR_CALL_ON_DEMAND(library, name, fallback, ...)                                       \
-    static const auto loaded = (library).function<decltype(&::name)>(#name);                      \
+#define ZELKOR_CALL_ON_DEMAND(library, name, fallback, ...)                                        \
+    static const auto loaded = (library).function<decltype(&::name)>(#name);                       \
     if (loaded == nullptr)                                                                         \
         return fallback;                                                                           \
     return loaded(__VA_ARGS__)

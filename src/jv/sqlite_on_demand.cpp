@@ -89,8 +89,8 @@ int sqlite3_bind_int64(sqlite3_stmt* statement, int column, sqlite3_int64 value)
     ZELKOR_CALL_ON_DEMAND(sqlite(), sqlite3_bind_int64, SQLITE_ERROR, statement, column, value);
 }
 
-int sqlite3_bind_blob64(sqlite3_stmt* statement, int column, const void* bytes,
-                        sqlite3_uint64 size, void (*release)(void*)) {
+int sqlite3_bind_blob64(sqlite3_stmt* statement, int column, const void* bytes, sqlite3_uint64 size,
+                        void (*release)(void*)) {
     ZELKOR_CALL_ON_DEMAND(sqlite(), sqlite3_bind_blob64, SQLITE_ERROR, statement, column, bytes,
                           size, release);
 }
