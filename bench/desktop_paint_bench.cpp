@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <poll.h>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -30,6 +31,18 @@ struct Disconnect {
     void operator()(xcb_connection_t* c) const { xcb_disconnect(c); }
 };
 using Connection = std::unique_ptr<xcb_connection_t, Disconnect>;
+
+// The next event from the server, or none when ten seconds pass without
+// one (a program that died paints nothing).
+xcb_generic_event_t* nextEvent(xcb_connection_t* c) {
+    for (;;) {
+        if (xcb_generic_event_t* event = xcb_poll_for_event(c))
+            return event;
+        pollfd server{xcb_get_file_descriptor(c), POLLIN, 0};
+        if (xcb_connection_has_error(c) || ::poll(&server, 1, 10000) <= 0)
+            return nullptr;
+    }
+}
 
 // Runs `command` and returns the seconds to its first painted window, or a
 // negative number when the X server cannot tell. The program is killed then:
@@ -63,8 +76,8 @@ double secondsToFirstPaint(std::vector<std::string> command) {
     bool mapped = false;
     int damages = 0;
     while (seconds < 0) {
-        std::unique_ptr<xcb_generic_event_t, decltype(&std::free)> event(
-            xcb_wait_for_event(c.get()), &std::free);
+        std::unique_ptr<xcb_generic_event_t, decltype(&std::free)> event(nextEvent(c.get()),
+                                                                         &std::free);
         if (!event)
             break;
         const int type = event->response_type & 0x7f;
