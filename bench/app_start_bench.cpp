@@ -9,13 +9,12 @@
 #include "app/file_chooser.h"
 #include "app/main_window.h"
 #include "app/qt_translation.h"
-#include "core/settings.h"
+#include "second_start_folder.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QMainWindow>
 #include <QScreen>
-#include <QTemporaryDir>
 #include <QWindow>
 #include <benchmark/benchmark.h>
 #include <chrono>
@@ -93,19 +92,6 @@ void labelWindow(int pipe) {
     });
 }
 
-// The program folder of a second start: settings written, no first-use note.
-const std::string& programFolder() {
-    static QTemporaryDir dir;
-    static const std::string folder = [] {
-        const std::string path = dir.path().toStdString() + "/";
-        AppSettings settings = defaultSettings();
-        settings.showFirstUseMessage = 0;
-        writeSettings(settings, path + kConfigFileName);
-        return path;
-    }();
-    return folder;
-}
-
 void desktopStart(int pipe) {
     int argc = 1;
     char name[] = "zelkor2k";
@@ -116,7 +102,7 @@ void desktopStart(int pipe) {
     QtUserPrompt prompt;
     QtShell shell;
     QtFileChooser files;
-    MainWindow window(programFolder(), AppServices{prompt, shell, files});
+    MainWindow window(secondStartFolder(), AppServices{prompt, shell, files});
     window.start(QString());
     runUntilShown();
 }
@@ -165,7 +151,7 @@ void BM_JapaneseLineWindow(benchmark::State& state) {
 BENCHMARK(BM_JapaneseLineWindow)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 void BM_DesktopStartWithoutSplash(benchmark::State& state) {
-    programFolder();
+    secondStartFolder();
     timeChildren(state, desktopStart);
 }
 BENCHMARK(BM_DesktopStartWithoutSplash)

@@ -5,9 +5,8 @@
 // after a window is mapped is the server's own fill of it, the next is the
 // program's first paint. Needs an X server with a window manager: run it
 // under tests/app/with_window_manager.sh.
-#include "core/settings.h"
+#include "second_start_folder.h"
 
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <csignal>
@@ -120,14 +119,10 @@ void BM_EmptyQtWindowProcess(benchmark::State& state) {
 }
 BENCHMARK(BM_EmptyQtWindowProcess)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
-// A second start: settings written, no first-use note, no splash.
+// A second start (see secondStartFolder), without the splash.
 void BM_DesktopProgramProcess(benchmark::State& state) {
-    QTemporaryDir dir;
-    const std::string folder = dir.path().toStdString() + "/";
-    AppSettings settings = defaultSettings();
-    settings.showFirstUseMessage = 0;
-    writeSettings(settings, folder + kConfigFileName);
-    timeStarts(state, {ZELKOR_DESKTOP_PROGRAM, "--no-splash", "--program-folder", folder});
+    timeStarts(state,
+               {ZELKOR_DESKTOP_PROGRAM, "--no-splash", "--program-folder", secondStartFolder()});
 }
 BENCHMARK(BM_DesktopProgramProcess)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
 

@@ -18,18 +18,36 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Whether the file's first bytes could start an LZH archive as the library
-// reads them: a header's method ("-lh5-") at its third byte, or a Windows
-// program (a self-extracting archive, searched by the library). Anything
-// else the library would refuse too; a race card is told from an archive
-// without loading it.
+// What the LZH header at `offset` declares beyond what the library tells.
+// Every header level keeps the method at bytes 2..6 and the packed size at
+// 7..10, and none is shorter than 21 bytes before its data. Nothing when
+// the bytes there are not such a header (a self-extracting archive's
+// program part).
+struct HeaderPeek {
+    std::string method; // "-lh5-"
+    std::uint64_t packedSize = 0;
+};
+std::optional<HeaderPeek> peekHeader(int fd, std::int64_t offset) {
+    std::array<unsigned char, 11> h{};
+    if (offset < 0 || ::pread(fd, h.data(), h.size(), static_cast<off_t>(offset)) !=
+                          static_cast<ssize_t>(h.size()))
+        return std::nullopt;
+    if (h[2] != '-' || h[3] != 'l' || h[6] != '-')
+        return std::nullopt;
+    return HeaderPeek{std::string(h.begin() + 2, h.begin() + 7),
+                      std::uint64_t{h[7]} | std::uint64_t{h[8]} << 8 | std::uint64_t{h[9]} << 16 |
+                          std::uint64_t{h[10]} << 24};
+}
+constexpr std::uint64_t kMinHeaderBytes = 21;
+
+// Whether file `fd` could be an LZH archive as the library reads one: a
+// header at its start, or a Windows program (a self-extracting archive,
+// searched by the library). Anything else the library refuses too, so a
+// race card is told from an archive without loading the library.
 bool mayBeLzh(int fd) {
-    constexpr std::size_t kHeaderBytes = 22; // the least the library looks at
-    std::array<char, kHeaderBytes> head{};
-    if (::pread(fd, head.data(), head.size(), 0) != static_cast<ssize_t>(head.size()))
-        return false;
-    return (head[2] == '-' && head[3] == 'l' && head[6] == '-') ||
-           (head[0] == 'M' && head[1] == 'Z');
+    std::array<char, 2> start{};
+    return peekHeader(fd, 0) ||
+           (::pread(fd, start.data(), start.size(), 0) == 2 && start[0] == 'M' && start[1] == 'Z');
 }
 
 // An archive opened for reading as LZH only: no other format and no
@@ -79,28 +97,6 @@ class ArchiveReader {
     int fd_ = -1;
     std::uint64_t size_ = 0;
 };
-
-// What the LZH header at `offset` declares beyond what the library tells.
-// Every header level keeps the method at bytes 2..6 and the packed size at
-// 7..10, and none is shorter than 21 bytes before its data. Nothing when
-// the bytes there are not such a header (a self-extracting archive's
-// program part).
-struct HeaderPeek {
-    std::string method; // "-lh5-"
-    std::uint64_t packedSize = 0;
-};
-std::optional<HeaderPeek> peekHeader(const ArchiveReader& archive, std::int64_t offset) {
-    std::array<unsigned char, 11> h{};
-    if (offset < 0 || ::pread(archive.fd(), h.data(), h.size(), static_cast<off_t>(offset)) !=
-                          static_cast<ssize_t>(h.size()))
-        return std::nullopt;
-    if (h[2] != '-' || h[3] != 'l' || h[6] != '-')
-        return std::nullopt;
-    return HeaderPeek{std::string(h.begin() + 2, h.begin() + 7),
-                      std::uint64_t{h[7]} | std::uint64_t{h[8]} << 8 | std::uint64_t{h[9]} << 16 |
-                          std::uint64_t{h[10]} << 24};
-}
-constexpr std::uint64_t kMinHeaderBytes = 21;
 
 // The methods the library decodes: stored, the three sliding-window
 // methods, and directories.
@@ -190,7 +186,7 @@ std::string entryBoundError(const ArchiveReader& archive, archive_entry* entry, 
     if (declared > limit - std::min(total, limit))
         return "the archive unpacks to more than the allowed size";
     const std::int64_t offset = archive_read_header_position(archive.get());
-    if (auto header = peekHeader(archive, offset)) {
+    if (auto header = peekHeader(archive.fd(), offset)) {
         const std::uint64_t left = archive.size() - std::min<std::uint64_t>(offset, archive.size());
         if (header->packedSize + kMinHeaderBytes > left)
             return "an entry larger than the rest of the archive";
@@ -222,7 +218,7 @@ bool isLzhArchive(const std::string& path) {
         return false;
     // The library reads headers of methods it cannot decode; such an
     // archive is not one it can unpack.
-    auto header = peekHeader(archive, archive_read_header_position(archive.get()));
+    auto header = peekHeader(archive.fd(), archive_read_header_position(archive.get()));
     if (!header)
         return true;
     return std::find(std::begin(kDecodedMethods), std::end(kDecodedMethods), header->method) !=
