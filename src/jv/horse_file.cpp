@@ -225,13 +225,18 @@ int aptitudeMetresOf(const JvBandCounts& counts) {
     return 2000;
 }
 
-int runningStyleOf(std::span<const JvPastRun> runs) {
+namespace {
+
+// The derivations below read a run through the run* accessors, so that the
+// reader's runs and the backtest's facts of runs share them.
+
+template <class Run> int runningStyleOfRuns(std::span<const Run> runs) {
     long long total = 0;
     int present = 0;
-    for (const JvPastRun& run : runs) {
-        if (!run.present())
+    for (const Run& run : runs) {
+        if (!runPresent(run))
             continue;
-        total += static_cast<long long>(run.corners[0]) + run.corners[1];
+        total += static_cast<long long>(runCorner(run, 0)) + runCorner(run, 1);
         ++present;
     }
     if (present == 0)
@@ -246,11 +251,11 @@ int runningStyleOf(std::span<const JvPastRun> runs) {
     return 2;
 }
 
-int strengthOf(std::span<const JvPastRun> runs) {
+template <class Run> int strengthOfRuns(std::span<const Run> runs) {
     long long sum = 0;
     int taken = 0;
-    for (const JvPastRun& run : runs.first(std::min<size_t>(runs.size(), kJvPastRunCount))) {
-        if (!run.present() || run.abnormal != 0)
+    for (const Run& run : runs.first(std::min<size_t>(runs.size(), kJvPastRunCount))) {
+        if (!runPresent(run) || run.abnormal != 0)
             continue;
         sum += (20LL - 2LL * pastRunClassIndex(run)) + (19LL - run.finish);
         ++taken;
@@ -266,6 +271,41 @@ int strengthOf(std::span<const JvPastRun> runs) {
     return strength == 0 ? 1 : clampToInt(strength);
 }
 
+template <class Run>
+void deriveHorseValuesOf(JvHorseRecord& horse, std::span<const Run> runs,
+                         const JvBandCounts& counts, long long fieldStrengthTotal, int year,
+                         int strength) {
+    horse.age = year - horse.birthYear;
+    horse.aptitudeMetres = aptitudeMetresOf(counts);
+    horse.runningStyle = runningStyleOfRuns(runs);
+    horse.strength = strength;
+    horse.oddsEstimate = estimateOdds(fieldStrengthTotal, horse.strength);
+}
+
+template <class Run> int pastRunClassIndexOf(const Run& run) {
+    static constexpr ConditionClass kStrengthClasses[] = {{5, 6},   {9, 5},   {10, 5}, {701, 9},
+                                                          {702, 8}, {703, 7}, {999, 3}};
+    return classIndexOfCodes(runGradeCode(run), run.conditionCode, kStrengthClasses, 4);
+}
+
+} // namespace
+
+int runningStyleOf(std::span<const JvPastRun> runs) {
+    return runningStyleOfRuns(runs);
+}
+
+int runningStyleOf(std::span<const PastRunFacts> runs) {
+    return runningStyleOfRuns(runs);
+}
+
+int strengthOf(std::span<const JvPastRun> runs) {
+    return strengthOfRuns(runs);
+}
+
+int strengthOf(std::span<const PastRunFacts> runs) {
+    return strengthOfRuns(runs);
+}
+
 void deriveHorseValues(JvHorseRecord& horse, std::span<const JvPastRun> runs,
                        const JvBandCounts& counts, long long fieldStrengthTotal, int year) {
     deriveHorseValues(horse, runs, counts, fieldStrengthTotal, year, strengthOf(runs));
@@ -274,27 +314,32 @@ void deriveHorseValues(JvHorseRecord& horse, std::span<const JvPastRun> runs,
 void deriveHorseValues(JvHorseRecord& horse, std::span<const JvPastRun> runs,
                        const JvBandCounts& counts, long long fieldStrengthTotal, int year,
                        int strength) {
-    horse.age = year - horse.birthYear;
-    horse.aptitudeMetres = aptitudeMetresOf(counts);
-    horse.runningStyle = runningStyleOf(runs);
-    horse.strength = strength;
-    horse.oddsEstimate = estimateOdds(fieldStrengthTotal, horse.strength);
+    deriveHorseValuesOf(horse, runs, counts, fieldStrengthTotal, year, strength);
 }
 
-int classIndexOfRun(const JvPastRun& run, std::span<const ConditionClass> table, int otherwise) {
+void deriveHorseValues(JvHorseRecord& horse, std::span<const PastRunFacts> runs,
+                       const JvBandCounts& counts, long long fieldStrengthTotal, int year,
+                       int strength) {
+    deriveHorseValuesOf(horse, runs, counts, fieldStrengthTotal, year, strength);
+}
+
+int classIndexOfCodes(char gradeCode, int conditionCode, std::span<const ConditionClass> table,
+                      int otherwise) {
     // Grades A, B and C are classes 0, 1 and 2.
-    if (run.gradeCode.size() == 1 && run.gradeCode[0] >= 'A' && run.gradeCode[0] <= 'C')
-        return run.gradeCode[0] - 'A';
+    if (gradeCode >= 'A' && gradeCode <= 'C')
+        return gradeCode - 'A';
     for (const ConditionClass& entry : table)
-        if (entry.conditionCode == run.conditionCode)
+        if (entry.conditionCode == conditionCode)
             return entry.classIndex;
     return otherwise;
 }
 
 int pastRunClassIndex(const JvPastRun& run) {
-    static constexpr ConditionClass kStrengthClasses[] = {{5, 6},   {9, 5},   {10, 5}, {701, 9},
-                                                          {702, 8}, {703, 7}, {999, 3}};
-    return classIndexOfRun(run, kStrengthClasses, 4);
+    return pastRunClassIndexOf(run);
+}
+
+int pastRunClassIndex(const PastRunFacts& run) {
+    return pastRunClassIndexOf(run);
 }
 
 int timeToTenths(int mssT) {

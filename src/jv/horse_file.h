@@ -25,6 +25,8 @@ inline bool holdsWholeHorseRecords(std::uint64_t size) {
 // Bytes of a record that hold anything the reader uses.
 inline constexpr size_t kJvHorseUsedBytes = kJvPastRunsOffset + kJvPastRunCount * kJvPastRunBytes;
 
+struct PastRunFacts; // a run as the backtest keeps it (jv/past_horses.h)
+
 // One of a horse's last five runs. A run is present when `courseCode` is
 // not empty; runs after the end mark are new (empty) runs.
 struct JvPastRun {
@@ -190,9 +192,11 @@ int distanceBandOf(int metres);
 int aptitudeMetresOf(const JvBandCounts& counts);
 // Running style index from the corner positions of the present runs.
 int runningStyleOf(std::span<const JvPastRun> runs);
+int runningStyleOf(std::span<const PastRunFacts> runs);
 // Strength from the usable runs among `runs` (at most five count); a horse
 // without any is 10.
 int strengthOf(std::span<const JvPastRun> runs);
+int strengthOf(std::span<const PastRunFacts> runs);
 // Age, best distance, running style, strength and odds estimate of `horse`
 // from `runs` (most recent first) and `counts`, ages counted in `year`.
 // readHorse derives from the record's own runs and counts in the current
@@ -202,6 +206,9 @@ void deriveHorseValues(JvHorseRecord& horse, std::span<const JvPastRun> runs,
 // The same with the horse's strength over `runs` already known (a field's
 // total needs every runner's first).
 void deriveHorseValues(JvHorseRecord& horse, std::span<const JvPastRun> runs,
+                       const JvBandCounts& counts, long long fieldStrengthTotal, int year,
+                       int strength);
+void deriveHorseValues(JvHorseRecord& horse, std::span<const PastRunFacts> runs,
                        const JvBandCounts& counts, long long fieldStrengthTotal, int year,
                        int strength);
 
@@ -214,11 +221,13 @@ struct ConditionClass {
 // Race-sheet class index of a past run: graded races by their grade code
 // (A ＧⅠ, B ＧⅡ, C ＧⅢ), others by their condition code in `table`, and
 // `otherwise` for codes the table lacks.
-int classIndexOfRun(const JvPastRun& run, std::span<const ConditionClass> table, int otherwise);
+int classIndexOfCodes(char gradeCode, int conditionCode, std::span<const ConditionClass> table,
+                      int otherwise);
 
 // The class index the strength of a horse counts with (0 ＧⅠ ... 9 新馬戦;
 // unknown classes count as 1600万下).
 int pastRunClassIndex(const JvPastRun& run);
+int pastRunClassIndex(const PastRunFacts& run);
 // mssT time to tenths of a second and back (1219 ↔ 819).
 int timeToTenths(int mssT);
 int tenthsToTime(int tenths);

@@ -47,6 +47,37 @@ struct PastRunFacts {
     friend bool operator==(const PastRunFacts&, const PastRunFacts&) = default;
 };
 
+// What the formula reads of a run, alike from a run of the horse file
+// reader and from the facts of one, so that a backtest derives its runners
+// from the facts without making a reader's run of each. The facts hold the
+// fields as written: the values the reader completes are made here.
+inline bool runPresent(const JvPastRun& run) {
+    return run.present();
+}
+inline bool runPresent(const PastRunFacts&) {
+    return true; // facts are kept of the runs before the end mark only
+}
+inline char runGradeCode(const JvPastRun& run) {
+    return run.gradeCode.size() == 1 ? run.gradeCode[0] : '\0';
+}
+inline char runGradeCode(const PastRunFacts& run) {
+    return run.gradeCode;
+}
+inline int runCorner(const JvPastRun& run, size_t corner) {
+    return run.corners[corner];
+}
+inline int runCorner(const PastRunFacts& run, size_t corner) {
+    if (run.corners[corner] != 0)
+        return run.corners[corner];
+    return run.corners[0] != 0 ? run.corners[0] : 7; // as fillMissingCorners fills
+}
+inline int runOtherTime(const JvPastRun& run) {
+    return run.otherTime;
+}
+inline int runOtherTime(const PastRunFacts& run) {
+    return tenthsToTime(timeToTenths(run.time) + run.timeDiff); // as completePastRun makes it
+}
+
 struct PastHorse {
     std::array<char, kJvHorseKeyBytes> id{};
     int birthYear = 0;

@@ -218,19 +218,31 @@ void fillRunsBefore(RunsBefore& before, const PastHorse& horse, size_t slot) {
     std::array<size_t, kJvPastRunCount> slots{};
     before.count = slotsBefore(horse, slot, slots);
     for (size_t i = 0; i < before.count; ++i)
-        fillJvPastRun(before.runs[i], horse.runs[slots[i]]);
+        before.runs[i] = horse.runs[slots[i]];
 }
 
-JvBandCounts bandCountsOf(std::span<const JvPastRun> runs) {
+namespace {
+
+template <class Run> JvBandCounts bandCountsOfRuns(std::span<const Run> runs) {
     JvBandCounts counts{};
-    for (const JvPastRun& run : runs) {
-        if (!run.present() || run.abnormal != 0 || run.finish < 1)
+    for (const Run& run : runs) {
+        if (!runPresent(run) || run.abnormal != 0 || run.finish < 1)
             continue;
         const size_t band = static_cast<size_t>(distanceBandOf(run.distanceMetres));
-        const size_t place = static_cast<size_t>(std::min(run.finish, 4) - 1);
+        const size_t place = static_cast<size_t>(std::min<int>(run.finish, 4) - 1);
         ++counts[0][band][place];
     }
     return counts;
+}
+
+} // namespace
+
+JvBandCounts bandCountsOf(std::span<const JvPastRun> runs) {
+    return bandCountsOfRuns(runs);
+}
+
+JvBandCounts bandCountsOf(std::span<const PastRunFacts> runs) {
+    return bandCountsOfRuns(runs);
 }
 
 PastRaceField loadPastRace(RaceSheet& sheet, const PastRace& race,
@@ -251,9 +263,7 @@ PastRaceField loadPastRace(RaceSheet& sheet, const PastRace& race,
     sheet.distance = distanceIndex(card.distanceMetres);
 
     // Each runner's older runs, and the field's strength total over them.
-    // The runs are kept from race to race (a backtest loads thousands), so
-    // their strings are made once.
-    thread_local std::array<RunsBefore, kMaxRunners> older;
+    std::array<RunsBefore, kMaxRunners> older;
     std::array<int, kMaxRunners> strengths{};
     long long strengthTotal = 0;
     for (size_t k = 0; k < static_cast<size_t>(n); ++k) {
@@ -267,7 +277,7 @@ PastRaceField loadPastRace(RaceSheet& sheet, const PastRace& race,
     for (int k = 1; k <= n; ++k) {
         const PastRaceRunner& runner = race.runners[static_cast<size_t>(k - 1)];
         const PastHorse& horse = horses[runner.horse];
-        const std::span<const JvPastRun> runs = older[static_cast<size_t>(k - 1)].span();
+        const std::span<const PastRunFacts> runs = older[static_cast<size_t>(k - 1)].span();
         const PastRunFacts& run = horse.runs[runner.slot];
         before.sexCode = horse.sexCode;
         before.birthYear = horse.birthYear;

@@ -68,10 +68,10 @@ PastRaceSet rebuildPastRaces(std::span<const PastHorse> horses, const PastRaceRu
 // day or later (a record out of order) is skipped; the older ones after it
 // still count.
 struct RunsBefore {
-    std::array<JvPastRun, kJvPastRunCount> runs{};
+    std::array<PastRunFacts, kJvPastRunCount> runs{};
     size_t count = 0;
-    std::span<const JvPastRun> span() const& {
-        return std::span<const JvPastRun>(runs).first(count);
+    std::span<const PastRunFacts> span() const& {
+        return std::span<const PastRunFacts>(runs).first(count);
     }
     // The runs would not outlive a temporary (a loop over it reads freed runs).
     std::span<const JvPastRun> span() const&& = delete;
@@ -86,6 +86,7 @@ inline RunsBefore runsBefore(const PastHorse& horse, size_t slot) {
 // Best distance counts made from the finishing places of `runs` by distance
 // band (set A only); an abnormal run or one without a place counts nowhere.
 JvBandCounts bandCountsOf(std::span<const JvPastRun> runs);
+JvBandCounts bandCountsOf(std::span<const PastRunFacts> runs);
 
 // What the sheet's runner k of a loaded past race is: its horse, its run in
 // that race and the odds estimate the formula saw.

@@ -2,6 +2,7 @@
 
 #include "core/fixed_lists.h"
 #include "jv/horse_file.h"
+#include "jv/past_horses.h"
 #include "jv/race_card.h"
 #include "jv/race_source.h"
 #include "text/sjis.h"
@@ -53,6 +54,38 @@ void setShownNumbers(RaceSheet& sheet, const JvRaceCard& card) {
     }
 }
 
+// The sheet's forms of runs read through the run* accessors, alike for the
+// reader's runs and the backtest's facts of runs.
+
+template <class Run> int pastRunClassOf(const Run& run) {
+    static constexpr ConditionClass kSheetClasses[] = {{5, 6},   {9, 5},   {10, 5}, {16, 4},
+                                                       {702, 8}, {703, 7}, {999, 3}};
+    return classIndexOfCodes(runGradeCode(run), run.conditionCode, kSheetClasses, 9);
+}
+
+template <class Run> PastRun sheetPastRunOf(const Run& run) {
+    PastRun p;
+    if (run.finish == 0 || !runPresent(run)) {
+        p.kind = kPastRunNotRun;
+        return p;
+    }
+    p.kind = run.abnormal != 0 ? 3 : 0;
+    p.finish = clampToList(kPastFinishList, run.finish - 1);
+    p.fieldSize = clampToList(kPastFieldSizeList, run.fieldSize - 4);
+    p.popularity = clampToList(kPastPopularityList, run.popularity - 1);
+    p.distance = distanceIndex(run.distanceMetres);
+    p.raceClass = pastRunClassOf(run);
+    p.weight = weightIndex(run.weightCarried);
+    p.timeDiff = p.finish == 0 ? 0 : timeDiffIndex(run.time, runOtherTime(run));
+    return p;
+}
+
+template <class Run> void fillRunnerPastRunsOf(RunnerEntry& runner, std::span<const Run> runs) {
+    static const PastRun kNoRun{.kind = kPastRunNotRun};
+    runner.pastRuns[kRunBeforeLast] = runs.size() > 1 ? sheetPastRunOf(runs[1]) : kNoRun;
+    runner.pastRuns[kLastRun] = runs.empty() ? kNoRun : sheetPastRunOf(runs[0]);
+}
+
 } // namespace
 
 int weightIndex(int tenthsOfKg) {
@@ -73,12 +106,6 @@ void fillRunnerFromHorse(RunnerEntry& runner, const JvHorseRecord& horse) {
     runner.aptitudeDistance =
         horse.aptitudeMetres < 1000 ? 10 : distanceIndex(horse.aptitudeMetres);
     runner.oddsBand = oddsBandOf(horse.oddsEstimate);
-}
-
-void fillRunnerPastRuns(RunnerEntry& runner, std::span<const JvPastRun> runs) {
-    static const JvPastRun kNoRun;
-    runner.pastRuns[kRunBeforeLast] = sheetPastRun(runs.size() > 1 ? runs[1] : kNoRun);
-    runner.pastRuns[kLastRun] = sheetPastRun(runs.empty() ? kNoRun : runs[0]);
 }
 
 int gradeOfRace(const JvRaceCard& card) {
@@ -162,12 +189,6 @@ int surfaceOfTrack(int trackCode) {
     return trackCode == 23 || trackCode == 24 ? 1 : 0;
 }
 
-int pastRunClass(const JvPastRun& run) {
-    static constexpr ConditionClass kSheetClasses[] = {{5, 6},   {9, 5},   {10, 5}, {16, 4},
-                                                       {702, 8}, {703, 7}, {999, 3}};
-    return classIndexOfRun(run, kSheetClasses, 9);
-}
-
 int oddsBandOf(int oddsEstimate) {
     static constexpr int kUpperBounds[] = {15, 20, 30,  40,  50,  60,  70,
                                            80, 90, 100, 150, 200, 300, 500};
@@ -184,20 +205,27 @@ int timeDiffIndex(int time, int otherTime) {
 }
 
 PastRun sheetPastRun(const JvPastRun& run) {
-    PastRun p;
-    if (run.finish == 0 || run.courseCode.empty()) {
-        p.kind = kPastRunNotRun;
-        return p;
-    }
-    p.kind = run.abnormal != 0 ? 3 : 0;
-    p.finish = clampToList(kPastFinishList, run.finish - 1);
-    p.fieldSize = clampToList(kPastFieldSizeList, run.fieldSize - 4);
-    p.popularity = clampToList(kPastPopularityList, run.popularity - 1);
-    p.distance = distanceIndex(run.distanceMetres);
-    p.raceClass = pastRunClass(run);
-    p.weight = weightIndex(run.weightCarried);
-    p.timeDiff = p.finish == 0 ? 0 : timeDiffIndex(run.time, run.otherTime);
-    return p;
+    return sheetPastRunOf(run);
+}
+
+PastRun sheetPastRun(const PastRunFacts& run) {
+    return sheetPastRunOf(run);
+}
+
+int pastRunClass(const JvPastRun& run) {
+    return pastRunClassOf(run);
+}
+
+int pastRunClass(const PastRunFacts& run) {
+    return pastRunClassOf(run);
+}
+
+void fillRunnerPastRuns(RunnerEntry& runner, std::span<const JvPastRun> runs) {
+    fillRunnerPastRunsOf(runner, runs);
+}
+
+void fillRunnerPastRuns(RunnerEntry& runner, std::span<const PastRunFacts> runs) {
+    fillRunnerPastRunsOf(runner, runs);
 }
 
 void loadJvRace(RaceSheet& sheet, const JvRaceCard& card, RaceSource& source, UserPrompt& prompt) {

@@ -218,7 +218,7 @@ PastHorse horseRunOn(std::initializer_list<int> monthDays) {
 std::vector<int> datesBefore(const PastHorse& horse, size_t slot) {
     std::vector<int> dates;
     const RunsBefore before = runsBefore(horse, slot);
-    for (const JvPastRun& run : before.span())
+    for (const PastRunFacts& run : before.span())
         dates.push_back(run.monthDay);
     return dates;
 }
