@@ -372,6 +372,44 @@ TEST(LoadPastRace, EachRunnerIsMadeFromItsRunsBeforeTheRace) {
     EXPECT_NE(sheet.runner(1).pastRuns[kLastRun], sheetPastRun(jvPastRunOf(horses[0].runs[1])));
 }
 
+TEST(LoadPastRace, TheFactsOfRunsDeriveAsTheReadersRunsMadeOfThem) {
+    // Corners not timed, graded and ungraded classes, an abnormal run, a run
+    // without a place, a time behind the other horse.
+    std::array<PastRunFacts, kJvPastRunCount> facts{};
+    // The first two runs average 36 corner places only with 7 for a run not timed.
+    const int corners[][4] = {
+        {0, 0, 0, 0}, {29, 29, 0, 9}, {2, 0, 5, 0}, {0, 4, 4, 2}, {1, 1, 1, 1}};
+    const char grades[] = {'A', ' ', 'C', 'L', 'B'};
+    const int conditions[] = {5, 703, 16, 999, 10};
+    for (size_t i = 0; i < facts.size(); ++i) {
+        PastRunFacts& run = facts[i];
+        run.courseCode = {'0', static_cast<char>('5' + i)};
+        std::copy(std::begin(corners[i]), std::end(corners[i]), run.corners.begin());
+        run.gradeCode = grades[i];
+        run.conditionCode = static_cast<std::int16_t>(conditions[i]);
+        run.distanceMetres = static_cast<std::int16_t>(1200 + 400 * i);
+        run.finish = static_cast<std::int8_t>(i == 3 ? 0 : 2 * i + 1);
+        run.abnormal = static_cast<std::int8_t>(i == 2);
+        run.time = 1345;
+        run.timeDiff = static_cast<std::int16_t>(7 * i);
+    }
+    std::array<JvPastRun, kJvPastRunCount> read{};
+    std::transform(facts.begin(), facts.end(), read.begin(), jvPastRunOf);
+    for (size_t n = 0; n <= facts.size(); ++n) {
+        const auto f = std::span<const PastRunFacts>(facts).first(n);
+        const auto r = std::span<const JvPastRun>(read).first(n);
+        EXPECT_EQ(strengthOf(f), strengthOf(r)) << n;
+        EXPECT_EQ(runningStyleOf(f), runningStyleOf(r)) << n;
+        EXPECT_EQ(bandCountsOf(f), bandCountsOf(r)) << n;
+        RunnerEntry fromFacts, fromRead;
+        fillRunnerPastRuns(fromFacts, f);
+        fillRunnerPastRuns(fromRead, r);
+        EXPECT_EQ(fromFacts.pastRuns, fromRead.pastRuns) << n;
+    }
+    for (size_t i = 0; i < facts.size(); ++i)
+        EXPECT_EQ(pastRunClassIndex(facts[i]), pastRunClassIndex(read[i])) << i;
+}
+
 TEST(PredictPastRace, NothingAtOrAfterTheRaceChangesItsPrediction) {
     PastHorses horses = readBack(fieldWithHistory());
     const PastRaceSet set = rebuildPastRaces(horses, {});
