@@ -155,6 +155,7 @@ void printOut(const std::string& cp932) {
 void printErr(const std::string& cp932) {
     std::string utf8 = cp932ToUtf8(visibleControls(cp932, "\n\t"));
     std::fwrite(utf8.data(), 1, utf8.size(), stderr);
+    std::fflush(stderr); // buffered when it is not a terminal
 }
 
 int fail(const std::string& cp932Message) {

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <malloc.h>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 using namespace zelkor::cli;
@@ -40,6 +41,11 @@ int main(int argc, char** argv) {
     // each, in many small blocks).
     mallopt(M_MMAP_THRESHOLD, 32 << 20);
     zelkor::jvfile::growHeapInHugePages(std::size_t{256} << 20);
+    // Into a file or pipe, a batch's thousands of progress lines are handed
+    // on a few times a second rather than by a system call each; messages
+    // are flushed as they are written.
+    if (::isatty(STDERR_FILENO) == 0)
+        std::setvbuf(stderr, nullptr, _IOFBF, BUFSIZ);
     const std::vector<std::string> all(argv + 1, argv + argc);
     // A global --program-folder goes first, so one given after the command wins.
     std::vector<std::string> args;

@@ -4,7 +4,9 @@
 #include "text/cp932.h"
 
 #include <algorithm>
+#include <chrono>
 #include <unistd.h>
+#include <utility>
 
 namespace zelkor::cli {
 
@@ -12,9 +14,12 @@ namespace {
 
 constexpr int kBarCells = 20;
 
+// How often the progress is handed on: more is more than the eye follows,
+// and a large set has thousands of positions.
+constexpr auto kFlushInterval = std::chrono::milliseconds(100);
+
 void put(std::FILE* out, const std::string& utf8) {
     std::fwrite(utf8.data(), 1, utf8.size(), out);
-    std::fflush(out);
 }
 
 } // namespace
@@ -35,8 +40,21 @@ TerminalProgress::TerminalProgress(std::FILE* out, bool terminalOnly)
     : out_(out), redraw_(::isatty(::fileno(out)) != 0), silent_(terminalOnly && !redraw_) {}
 
 TerminalProgress::~TerminalProgress() {
+    if (!pendingLine_.empty()) {
+        put(out_, pendingLine_);
+        lineShown_ = true;
+    }
     if (redraw_ && lineShown_)
         put(out_, "\n");
+    std::fflush(out_);
+}
+
+bool TerminalProgress::due() {
+    const auto now = std::chrono::steady_clock::now();
+    if (now - shown_ < kFlushInterval)
+        return false;
+    shown_ = now;
+    return true;
 }
 
 void TerminalProgress::setText(const std::string& cp932) {
@@ -57,10 +75,20 @@ void TerminalProgress::setPosition(int position) {
     const std::string line = progressBar(position_) + (text_.empty() ? "" : " " + text_);
     if (redraw_) {
         // Back to the start of the line and clear what the last one left.
-        put(out_, "\r" + line + "\x1b[K");
-        lineShown_ = true;
+        // Drawn a few times a second and at 100 %; a line left undrawn is
+        // drawn at the end.
+        pendingLine_ = "\r" + line + "\x1b[K";
+        if (due() || position_ == 100) {
+            put(out_, std::exchange(pendingLine_, {}));
+            std::fflush(out_);
+            lineShown_ = true;
+        }
     } else {
+        // Every position is a line of the log, handed on a few times a
+        // second (the program buffers its stderr into a file or pipe).
         put(out_, line + "\n");
+        if (due() || position_ == 100)
+            std::fflush(out_);
     }
 }
 

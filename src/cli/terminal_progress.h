@@ -2,6 +2,7 @@
 
 #include "core/ports.h"
 
+#include <chrono>
 #include <cstdio>
 #include <string>
 
@@ -11,6 +12,7 @@ namespace zelkor::cli {
 // percentage, followed by the latest text on the same line (the line breaks
 // the progress window puts into long paths are left out). On a terminal the
 // line is redrawn in place; into a file or pipe each position is a line.
+// Either is handed on at most ten times a second, and in full at the end.
 class TerminalProgress : public ProgressSink {
   public:
     // `terminalOnly`: nothing at all is written unless `out` is a terminal.
@@ -27,10 +29,15 @@ class TerminalProgress : public ProgressSink {
     int position() const { return position_; }
 
   private:
+    // True when the last showing is a tenth of a second ago (and it is now).
+    bool due();
+
     std::FILE* out_;
     bool redraw_;
     bool silent_;
     bool lineShown_ = false;
+    std::string pendingLine_; // a redraw not yet shown
+    std::chrono::steady_clock::time_point shown_{};
     std::string text_;
     int position_ = 0;
     int step_ = 10;

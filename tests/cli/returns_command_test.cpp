@@ -38,8 +38,7 @@ TEST_F(ReturnsCommand, JsonOfASmallSeason) {
 
 TEST_F(ReturnsCommand, CsvHasOneRowPerTicket) {
     const std::string csv = (temp_ / "tickets.csv").string();
-    const cli_test::Outcome r =
-        run({"backtest", "--from", day(1), "--to", day(1), "--csv", csv});
+    const cli_test::Outcome r = run({"backtest", "--from", day(1), "--to", day(1), "--csv", csv});
     ASSERT_EQ(r.status, 0) << r.err;
     const std::string rows = cli_test::fileText(csv);
     EXPECT_EQ(rows.substr(0, rows.find("\r\n")),
