@@ -1,5 +1,6 @@
 #include "cli/cli_support.h"
 
+#include "cli/terminal_progress.h"
 #include "core/prediction_file.h"
 #include "core/program_folder.h"
 #include "text/cp932.h"
@@ -148,11 +149,13 @@ std::string visibleControls(std::string_view cp932, std::string_view kept) {
 }
 
 void printOut(const std::string& cp932) {
+    endProgressLine();
     std::string utf8 = cp932ToUtf8(visibleControls(cp932, "\n\t"));
     std::fwrite(utf8.data(), 1, utf8.size(), stdout);
 }
 
 void printErr(const std::string& cp932) {
+    endProgressLine();
     std::string utf8 = cp932ToUtf8(visibleControls(cp932, "\n\t"));
     std::fwrite(utf8.data(), 1, utf8.size(), stderr);
     std::fflush(stderr); // buffered when it is not a terminal

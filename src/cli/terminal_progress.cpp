@@ -22,6 +22,9 @@ void put(std::FILE* out, const std::string& utf8) {
     std::fwrite(utf8.data(), 1, utf8.size(), out);
 }
 
+// The progress whose line is on the terminal now.
+TerminalProgress* drawnProgress = nullptr;
+
 } // namespace
 
 std::string progressBar(int position) {
@@ -47,6 +50,23 @@ TerminalProgress::~TerminalProgress() {
     if (redraw_ && lineShown_)
         put(out_, "\n");
     std::fflush(out_);
+    if (drawnProgress == this)
+        drawnProgress = nullptr;
+}
+
+void TerminalProgress::endLine() {
+    if (redraw_ && lineShown_) {
+        put(out_, "\n");
+        std::fflush(out_);
+        lineShown_ = false;
+    }
+    if (drawnProgress == this)
+        drawnProgress = nullptr;
+}
+
+void endProgressLine() {
+    if (drawnProgress != nullptr)
+        drawnProgress->endLine();
 }
 
 bool TerminalProgress::due() {
@@ -82,6 +102,7 @@ void TerminalProgress::setPosition(int position) {
             put(out_, std::exchange(pendingLine_, {}));
             std::fflush(out_);
             lineShown_ = true;
+            drawnProgress = this;
         }
     } else {
         // Every position is a line of the log, handed on a few times a
@@ -94,6 +115,7 @@ void TerminalProgress::setPosition(int position) {
 
 void PathPrintingShell::openDocument(const std::string& nativePath) {
     ++opened_;
+    endProgressLine();
     // Paths are the file system's bytes (UTF-8) already.
     std::fwrite(nativePath.data(), 1, nativePath.size(), stdout);
     std::fputc('\n', stdout);

@@ -28,6 +28,9 @@ class TerminalProgress : public ProgressSink {
 
     int position() const { return position_; }
 
+    // Ends the line drawn on the terminal, if there is one.
+    void endLine();
+
   private:
     // True when the last showing is a tenth of a second ago (and it is now).
     bool due();
@@ -42,6 +45,10 @@ class TerminalProgress : public ProgressSink {
     int position_ = 0;
     int step_ = 10;
 };
+
+// Ends the line a progress has drawn on the terminal, if any, so that what
+// is printed next (a message, the page to open) starts a line of its own.
+void endProgressLine();
 
 // The bar text for a position (0..100, clamped): "[#####               ]  25%".
 std::string progressBar(int position);
