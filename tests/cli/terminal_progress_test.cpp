@@ -1,4 +1,4 @@
-// The progress bar of the command line, on a terminal and into a file.
+// The progress bar of the command line on a terminal.
 #include "cli/terminal_progress.h"
 
 #include <cstdio>
@@ -44,23 +44,6 @@ TEST(TerminalProgress, OnATerminalWhatIsPrintedNextStartsALineOfItsOwn) {
                                "message\n"
                                "\r[####################] 100% x\x1b[K\n");
     ::close(master);
-}
-
-TEST(TerminalProgress, IntoAFileEveryPositionIsALine) {
-    std::FILE* out = std::tmpfile();
-    ASSERT_NE(out, nullptr);
-    {
-        TerminalProgress progress(out);
-        for (int position = 0; position <= 100; position += 25)
-            progress.setPosition(position);
-    }
-    std::rewind(out);
-    EXPECT_EQ(readAll(::fileno(out)), "[                    ]   0%\n"
-                                      "[#####               ]  25%\n"
-                                      "[##########          ]  50%\n"
-                                      "[###############     ]  75%\n"
-                                      "[####################] 100%\n");
-    std::fclose(out);
 }
 
 } // namespace
