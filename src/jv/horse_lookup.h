@@ -37,6 +37,15 @@ class JvHorseKeyTable {
             __builtin_prefetch(&slots_[slotOf(std::string_view(key, kJvHorseKeyBytes))]);
     }
     std::size_t size() const { return used_; }
+    // False when `key` (kJvHorseKeyBytes at `key`) is surely not in the
+    // table, from a filter small enough to stay in the nearest cache.
+    bool mayHold(const char* key) const {
+        if (filter_.empty())
+            return false;
+        const std::uint64_t h = hashOf(key);
+        const std::uint64_t bits = filterBits(h);
+        return (filter_[(h >> 40) & (filter_.size() - 1)] & bits) == bits;
+    }
 
   private:
     struct Slot {
@@ -44,10 +53,17 @@ class JvHorseKeyTable {
         char key[kJvHorseKeyBytes];
         bool used = false;
     };
-    std::size_t slotOf(std::string_view key) const;
+    static std::uint64_t hashOf(const char* key);
+    static std::uint64_t filterBits(std::uint64_t h) {
+        return (std::uint64_t{1} << (h & 63)) | (std::uint64_t{1} << ((h >> 6) & 63));
+    }
+    std::size_t slotOf(std::string_view key) const {
+        return static_cast<std::size_t>(hashOf(key.data())) & (slots_.size() - 1);
+    }
     std::size_t slotFor(std::string_view key) const;
 
     jvfile::LargeVector<Slot> slots_;
+    std::vector<std::uint64_t> filter_; // two bits of each key's hash, four bits a slot
     std::size_t used_ = 0;
 };
 

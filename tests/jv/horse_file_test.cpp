@@ -1,4 +1,5 @@
 #include "jv/horse_file.h"
+#include "jv/horse_lookup.h"
 #include "jv/jv_test_dir.h"
 #include "jv/past_horses.h"
 #include "jv/race_card.h"
@@ -419,6 +420,27 @@ TEST_F(HorseFile, TheFirstRecordWithTheKeyWins) {
     ASSERT_EQ(horses.size(), 2u);
     EXPECT_EQ(horses[0].horseId(), other.id);
     EXPECT_EQ(horses[1].birthYear, first.birthYear);
+}
+
+// Keys inserted one by one (the table growing many times) are all found,
+// and the filter in front of the table turns away nearly every key that
+// is not there.
+TEST(HorseKeyTable, EveryKeyIsFoundAndNearlyNoOtherGetsPastTheFilter) {
+    JvHorseKeyTable table;
+    const int keys = 3000;
+    for (int n = 0; n < keys; ++n)
+        ASSERT_TRUE(table.insert(test::jvHorseIdFor(2 * n), static_cast<std::uint32_t>(n)));
+    EXPECT_FALSE(table.insert(test::jvHorseIdFor(0), 7));
+    int passed = 0;
+    for (int n = 0; n < keys; ++n) {
+        const std::string present = test::jvHorseIdFor(2 * n);
+        const std::string absent = test::jvHorseIdFor(2 * n + 1);
+        ASSERT_TRUE(table.mayHold(present.data())) << present;
+        ASSERT_EQ(table.find(present), std::optional<std::uint32_t>(n));
+        EXPECT_EQ(table.find(absent), std::nullopt);
+        passed += table.mayHold(absent.data());
+    }
+    EXPECT_LT(passed, keys / 10);
 }
 
 // Fields are read several digits at a time when they hold digits only; a
