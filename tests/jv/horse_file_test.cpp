@@ -422,25 +422,22 @@ TEST_F(HorseFile, TheFirstRecordWithTheKeyWins) {
     EXPECT_EQ(horses[1].birthYear, first.birthYear);
 }
 
-// Keys inserted one by one (the table growing many times) are all found,
-// and the filter in front of the table turns away nearly every key that
-// is not there.
+// Keys inserted one by one (the table growing many times) are all found; the
+// filter in front of the table turns away nearly every other key.
 TEST(HorseKeyTable, EveryKeyIsFoundAndNearlyNoOtherGetsPastTheFilter) {
     JvHorseKeyTable table;
-    const int keys = 3000;
-    for (int n = 0; n < keys; ++n)
+    for (int n = 0; n < 3000; ++n)
         ASSERT_TRUE(table.insert(test::jvHorseIdFor(2 * n), static_cast<std::uint32_t>(n)));
-    EXPECT_FALSE(table.insert(test::jvHorseIdFor(0), 7));
     int passed = 0;
-    for (int n = 0; n < keys; ++n) {
+    for (int n = 0; n < 3000; ++n) {
         const std::string present = test::jvHorseIdFor(2 * n);
         const std::string absent = test::jvHorseIdFor(2 * n + 1);
-        ASSERT_TRUE(table.mayHold(present.data())) << present;
+        ASSERT_TRUE(table.mayHold(present.data()));
         ASSERT_EQ(table.find(present), std::optional<std::uint32_t>(n));
         EXPECT_EQ(table.find(absent), std::nullopt);
         passed += table.mayHold(absent.data());
     }
-    EXPECT_LT(passed, keys / 10);
+    EXPECT_LT(passed, 300);
 }
 
 // Fields are read several digits at a time when they hold digits only; a
