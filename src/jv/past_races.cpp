@@ -221,28 +221,16 @@ void fillRunsBefore(RunsBefore& before, const PastHorse& horse, size_t slot) {
         before.runs[i] = horse.runs[slots[i]];
 }
 
-namespace {
-
-template <class Run> JvBandCounts bandCountsOfRuns(std::span<const Run> runs) {
+JvBandCounts bandCountsOf(std::span<const PastRunFacts> runs) {
     JvBandCounts counts{};
-    for (const Run& run : runs) {
-        if (!runPresent(run) || run.abnormal != 0 || run.finish < 1)
+    for (const PastRunFacts& run : runs) {
+        if (run.abnormal != 0 || run.finish < 1)
             continue;
         const size_t band = static_cast<size_t>(distanceBandOf(run.distanceMetres));
         const size_t place = static_cast<size_t>(std::min<int>(run.finish, 4) - 1);
         ++counts[0][band][place];
     }
     return counts;
-}
-
-} // namespace
-
-JvBandCounts bandCountsOf(std::span<const JvPastRun> runs) {
-    return bandCountsOfRuns(runs);
-}
-
-JvBandCounts bandCountsOf(std::span<const PastRunFacts> runs) {
-    return bandCountsOfRuns(runs);
 }
 
 PastRaceField loadPastRace(RaceSheet& sheet, const PastRace& race,

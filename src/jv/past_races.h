@@ -74,7 +74,7 @@ struct RunsBefore {
         return std::span<const PastRunFacts>(runs).first(count);
     }
     // The runs would not outlive a temporary (a loop over it reads freed runs).
-    std::span<const JvPastRun> span() const&& = delete;
+    std::span<const PastRunFacts> span() const&& = delete;
 };
 void fillRunsBefore(RunsBefore& before, const PastHorse& horse, size_t slot);
 inline RunsBefore runsBefore(const PastHorse& horse, size_t slot) {
@@ -85,7 +85,6 @@ inline RunsBefore runsBefore(const PastHorse& horse, size_t slot) {
 
 // Best distance counts made from the finishing places of `runs` by distance
 // band (set A only); an abnormal run or one without a place counts nowhere.
-JvBandCounts bandCountsOf(std::span<const JvPastRun> runs);
 JvBandCounts bandCountsOf(std::span<const PastRunFacts> runs);
 
 // What the sheet's runner k of a loaded past race is: its horse, its run in

@@ -208,15 +208,7 @@ PastRun sheetPastRun(const JvPastRun& run) {
     return sheetPastRunOf(run);
 }
 
-PastRun sheetPastRun(const PastRunFacts& run) {
-    return sheetPastRunOf(run);
-}
-
 int pastRunClass(const JvPastRun& run) {
-    return pastRunClassOf(run);
-}
-
-int pastRunClass(const PastRunFacts& run) {
     return pastRunClassOf(run);
 }
 

@@ -41,12 +41,10 @@ void fillRunnerPastRuns(RunnerEntry& runner, std::span<const PastRunFacts> runs)
 // Class index of a past run on the race sheet (unknown classes, 新馬 among
 // them, count as 新馬戦).
 int pastRunClass(const JvPastRun& run);
-int pastRunClass(const PastRunFacts& run);
 
 // The race-sheet form of one past run of the horse file; a run that was not
 // run (no finish or no racecourse) becomes 未出走 with reset values.
 PastRun sheetPastRun(const JvPastRun& run);
-PastRun sheetPastRun(const PastRunFacts& run);
 
 // Odds band of an estimated win odds × 10.
 int oddsBandOf(int oddsEstimate);

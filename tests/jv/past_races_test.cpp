@@ -279,13 +279,12 @@ TEST(PastRaces, RacesWhoseRunnersOrBaselinesCannotBeJudgedAreDropped) {
 }
 
 TEST(BandCountsOf, PlacesOfNormalRunsByDistanceBand) {
-    std::array<JvPastRun, 5> runs{};
+    std::array<PastRunFacts, 5> runs{};
     const int metres[] = {1600, 1601, 2200, 2201, 1200};
     const int finish[] = {1, 2, 7, 3, 1};
     for (size_t i = 0; i < runs.size(); ++i) {
-        runs[i].courseCode = "05";
-        runs[i].distanceMetres = metres[i];
-        runs[i].finish = finish[i];
+        runs[i].distanceMetres = static_cast<std::int16_t>(metres[i]);
+        runs[i].finish = static_cast<std::int8_t>(finish[i]);
     }
     runs[4].abnormal = 1;
     const JvBandCounts counts = bandCountsOf(runs);
@@ -400,7 +399,6 @@ TEST(LoadPastRace, TheFactsOfRunsDeriveAsTheReadersRunsMadeOfThem) {
         const auto r = std::span<const JvPastRun>(read).first(n);
         EXPECT_EQ(strengthOf(f), strengthOf(r)) << n;
         EXPECT_EQ(runningStyleOf(f), runningStyleOf(r)) << n;
-        EXPECT_EQ(bandCountsOf(f), bandCountsOf(r)) << n;
         RunnerEntry fromFacts, fromRead;
         fillRunnerPastRuns(fromFacts, f);
         fillRunnerPastRuns(fromRead, r);
