@@ -47,11 +47,8 @@ TerminalProgress::~TerminalProgress() {
         put(out_, pendingLine_);
         lineShown_ = true;
     }
-    if (redraw_ && lineShown_)
-        put(out_, "\n");
+    endLine();
     std::fflush(out_);
-    if (drawnProgress == this)
-        drawnProgress = nullptr;
 }
 
 void TerminalProgress::endLine() {
