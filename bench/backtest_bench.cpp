@@ -8,8 +8,8 @@
 //      only, for a whole-process comparison of `zelkor2k-cli backtest PATH`
 //      with `cat PATH`.
 
+#include "backtest/backtest.h"
 #include "core/ports.h"
-#include "jv/backtest.h"
 #include "race_day_files.h"
 #include "support/jv_generator.h"
 #include "support/silent_progress.h"

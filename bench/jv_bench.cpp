@@ -7,10 +7,10 @@
 //
 // Run: build/bench/jv_bench   (the data is written to a temporary folder)
 
+#include "archive/archive_race_source.h"
 #include "core/ports.h"
 #include "core/race_sheet.h"
-#include "jv/archive_race_source.h"
-#include "jv/race_loader.h"
+#include "race/race_loader.h"
 #include "race_day_files.h"
 #include "support/rescan_race_source.h"
 

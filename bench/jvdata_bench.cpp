@@ -8,8 +8,8 @@
 // ZELKOR_JVDATA_YEARS=N sets the larger store's years, default 10)
 
 #include "core/ports.h"
-#include "jv/jv_store.h"
-#include "jv/jvdata_store.h"
+#include "store/jv_store.h"
+#include "store/jvdata_store.h"
 #include "support/jvdata_generator.h"
 #include "support/silent_progress.h"
 

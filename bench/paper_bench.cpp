@@ -13,14 +13,14 @@
 //      the race card and horse file only, for whole-process comparisons of
 //      `zelkor2k-cli predict-all` and `paper` with `cat` of the two files.
 
+#include "archive/archive_race_source.h"
 #include "core/ports.h"
 #include "core/race_sheet.h"
 #include "core/scoring.h"
 #include "html/newspaper_set.h"
 #include "html/predict_all.h"
 #include "html/sports_page.h"
-#include "jv/archive_race_source.h"
-#include "jv/race_loader.h"
+#include "race/race_loader.h"
 #include "race_day_files.h"
 #include "support/rescan_race_source.h"
 #include "support/silent_progress.h"

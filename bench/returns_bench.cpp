@@ -8,9 +8,9 @@
 // the whole command with /usr/bin/time -v build/bin/zelkor2k-cli backtest
 // --from 20150103 --to 20261231 --program-folder /tmp/zelkor-returns-bench/)
 
-#include "core/return_figures.h"
-#include "jv/jvdata_store.h"
-#include "jv/returns_backtest.h"
+#include "backtest/return_figures.h"
+#include "backtest/returns_backtest.h"
+#include "store/jvdata_store.h"
 #include "support/recording_prompt.h"
 #include "support/season_store.h"
 #include "support/silent_progress.h"

@@ -1,6 +1,6 @@
 # The libFuzzer build: -DZELKOR_FUZZ=ON with Clang (CXX=clang++) builds the
 # targets of tests/fuzz with -fsanitize=fuzzer,address,undefined over the
-# text, core, jv and html libraries. GCC builds never include this file.
+# libraries below the front ends. GCC builds never include this file.
 # Its literals get their CP932 bytes as in every Clang build, through the
 # cp932-compile launcher (ZelkorOptions.cmake).
 if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")

@@ -4,7 +4,7 @@
 #include "app/file_chooser.h"
 #include "app/qt_text.h"
 #include "app/race_session.h"
-#include "jv/jvdata_store.h"
+#include "store/jvdata_store.h"
 
 namespace zelkor {
 

@@ -3,8 +3,8 @@
 #include "app/dialog_units.h"
 #include "app/help.h"
 #include "app/qt_text.h"
-#include "jv/race_card.h"
-#include "jv/race_info.h"
+#include "race/race_card.h"
+#include "race/race_info.h"
 #include "ui_race_selection_dialog.h"
 
 #include <QFontMetrics>

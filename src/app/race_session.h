@@ -3,7 +3,7 @@
 #include "core/race_sheet.h"
 #include "core/report.h"
 #include "core/settings.h"
-#include "jv/race_card.h"
+#include "race/race_card.h"
 
 #include <QObject>
 #include <QString>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "jv/jvdata_store.h"
+#include "store/jvdata_store.h"
 
 #include <QDialog>
 #include <memory>

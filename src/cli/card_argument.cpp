@@ -1,8 +1,8 @@
 #include "cli/card_argument.h"
 
-#include "jv/archive_intake.h"
-#include "jv/archive_race_source.h"
-#include "jv/jvdata_store.h"
+#include "archive/archive_intake.h"
+#include "archive/archive_race_source.h"
+#include "store/jvdata_store.h"
 
 #include <algorithm>
 

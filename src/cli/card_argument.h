@@ -1,8 +1,8 @@
 #pragma once
 
 #include "cli/cli_support.h"
-#include "jv/race_card.h"
-#include "jv/race_source.h"
+#include "race/race_card.h"
+#include "race/race_source.h"
 
 #include <memory>
 #include <string>

@@ -2,14 +2,14 @@
 // predicts each as it stood before it was run and reports how the picks did
 // against their real finishing order and plain baselines.
 
+#include "archive/archive_intake.h"
+#include "backtest/backtest.h"
+#include "backtest/backtest_figures.h"
 #include "cli/card_argument.h"
 #include "cli/cli_support.h"
 #include "cli/race_id_json.h"
 #include "cli/terminal_progress.h"
-#include "core/backtest_figures.h"
 #include "html/backtest_page.h"
-#include "jv/archive_intake.h"
-#include "jv/backtest.h"
 #include "text/cp932.h"
 #include "text/csv.h"
 #include "text/file_io.h"

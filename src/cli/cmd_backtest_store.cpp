@@ -2,13 +2,13 @@
 // program proposes for every race of the JV-Data store in the period with
 // the real payouts, beside the baselines.
 
+#include "backtest/return_figures.h"
+#include "backtest/returns_backtest.h"
 #include "cli/cli_support.h"
 #include "cli/race_id_json.h"
 #include "cli/terminal_progress.h"
-#include "core/return_figures.h"
 #include "html/returns_page.h"
-#include "jv/jvdata_store.h"
-#include "jv/returns_backtest.h"
+#include "store/jvdata_store.h"
 #include "text/cp932.h"
 #include "text/csv.h"
 #include "text/file_io.h"

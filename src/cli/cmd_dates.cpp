@@ -3,7 +3,7 @@
 
 #include "cli/cli_support.h"
 #include "cli/json_output.h"
-#include "jv/jvdata_store.h"
+#include "store/jvdata_store.h"
 #include "text/format.h"
 
 namespace zelkor::cli {

@@ -5,7 +5,7 @@
 #include "cli/cli_support.h"
 #include "cli/json_output.h"
 #include "cli/terminal_progress.h"
-#include "jv/jvdata_store.h"
+#include "store/jvdata_store.h"
 
 namespace zelkor::cli {
 namespace {

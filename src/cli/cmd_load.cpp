@@ -2,12 +2,12 @@
 // one race into a race sheet as the program's loader does and saves it as a
 // prediction file.
 
+#include "archive/archive_intake.h"
 #include "cli/card_argument.h"
 #include "cli/cli_support.h"
 #include "cli/json_output.h"
 #include "core/prediction_file.h"
 #include "core/race_sheet.h"
-#include "jv/archive_intake.h"
 
 #include <optional>
 #include <string>

@@ -5,7 +5,7 @@
 #include "cli/card_argument.h"
 #include "cli/cli_support.h"
 #include "cli/json_output.h"
-#include "jv/race_info.h"
+#include "race/race_info.h"
 
 #include <optional>
 #include <string>

@@ -2,7 +2,7 @@
 #include "cli/commands.h"
 #include "cli/global_options.h"
 #include "core/version.h"
-#include "jv/huge_pages.h"
+#include "platform/huge_pages.h"
 
 #include <cstdio>
 #include <malloc.h>

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "backtest/backtest_figures.h"
 #include "cli/json_output.h"
-#include "core/backtest_figures.h"
 
 namespace zelkor::cli {
 

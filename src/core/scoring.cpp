@@ -152,4 +152,11 @@ void scoreRace(RaceSheet& sheet) {
     sheet.result = result;
 }
 
+int rankOf(const PredictionResult& result, int horse, int runnerCount) {
+    for (int position = 1; position <= runnerCount; ++position)
+        if (result.ranking[static_cast<size_t>(position)] == horse)
+            return position;
+    return 0;
+}
+
 } // namespace zelkor

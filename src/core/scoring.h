@@ -13,6 +13,10 @@ void scoreRace(RaceSheet& sheet);
 // Dark-horse degree of horse `horse` in the race of `sheet`.
 int runnerScore(const RaceSheet& sheet, int horse);
 
+// Position of runner `horse` in the ranking of `result` (1 the first), 0
+// when it is not among the first `runnerCount`.
+int rankOf(const PredictionResult& result, int horse, int runnerCount);
+
 // Score difference to the top score within which a runner still counts as
 // a dark horse.
 inline constexpr int kCloseToTop = 5;

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "backtest/backtest.h"
 #include "core/ports.h"
-#include "jv/backtest.h"
 
 #include <string>
 

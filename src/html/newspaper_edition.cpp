@@ -1,9 +1,9 @@
 #include "html/newspaper_edition.h"
 
 #include "html/page_conventions.h"
-#include "jv/code_tables.h"
-#include "jv/horse_file.h"
-#include "jv/race_card.h"
+#include "race/code_tables.h"
+#include "race/horse_record.h"
+#include "race/race_card.h"
 #include "text/file_io.h"
 #include "text/format.h"
 #include "text/sjis.h"

@@ -2,7 +2,7 @@
 
 #include "core/ports.h"
 #include "core/settings.h"
-#include "jv/race_source.h"
+#include "race/race_source.h"
 
 #include <string>
 #include <string_view>

@@ -1,7 +1,7 @@
 #include "html/newspaper_set.h"
 
 #include "html/page_conventions.h"
-#include "jv/race_card.h"
+#include "race/race_card.h"
 #include "text/cp932.h"
 #include "text/file_io.h"
 #include "text/format.h"

@@ -4,9 +4,9 @@
 #include "html/newspaper_set.h"
 #include "html/page_conventions.h"
 #include "html/sports_page.h"
-#include "jv/horse_file.h"
-#include "jv/race_card.h"
-#include "jv/race_loader.h"
+#include "race/horse_record.h"
+#include "race/race_card.h"
+#include "race/race_loader.h"
 #include "text/file_io.h"
 #include "text/format.h"
 

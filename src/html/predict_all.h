@@ -3,7 +3,7 @@
 #include "core/ports.h"
 #include "core/race_sheet.h"
 #include "core/settings.h"
-#include "jv/race_source.h"
+#include "race/race_source.h"
 
 #include <ctime>
 #include <functional>

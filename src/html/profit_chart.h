@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/return_figures.h"
+#include "backtest/return_figures.h"
 
 #include <span>
 #include <string>

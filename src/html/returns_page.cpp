@@ -2,7 +2,7 @@
 
 #include "html/page_conventions.h"
 #include "html/profit_chart.h"
-#include "jv/code_tables.h"
+#include "race/code_tables.h"
 #include "text/file_io.h"
 #include "text/format.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "backtest/return_figures.h"
+#include "backtest/returns_backtest.h"
 #include "core/ports.h"
-#include "core/return_figures.h"
-#include "jv/returns_backtest.h"
 
 #include <string>
 

@@ -11,15 +11,16 @@
 #include "app/qt_text.h"
 #include "app/race_selection_dialog.h"
 #include "app_fakes.h"
+#include "archive/archive_intake.h"
+#include "archive/race_card_file.h"
+#include "backtest/backtest.h"
 #include "dialog_driving.h"
 #include "html/backtest_page.h"
 #include "html/newspaper_set.h"
 #include "html/page_conventions.h"
 #include "html/predict_all.h"
-#include "jv/archive_intake.h"
-#include "jv/backtest.h"
-#include "jv/race_card.h"
-#include "jv/race_info.h"
+#include "race/race_card.h"
+#include "race/race_info.h"
 #include "support/silent_progress.h"
 #include "text/cp932.h"
 #include "text/file_io.h"
@@ -183,7 +184,7 @@ TEST_F(JvCommandsTest, StaffQuestionsComeFromTheIntakeAndCancellingKeepsTheRace)
         listed = true;
         clickButton(d, "cancelButton");
     });
-    openJraVan(sourceFile("tests/jv/fixtures/good.lzh"));
+    openJraVan(sourceFile("tests/archive/fixtures/good.lzh"));
     EXPECT_TRUE(listed);
     ASSERT_EQ(ui->prompt.questions.size(), 2u);
     EXPECT_EQ(ui->prompt.questions[0],

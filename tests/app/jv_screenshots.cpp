@@ -6,11 +6,11 @@
 #include "app/race_selection_dialog.h"
 #include "app/store_dates_dialog.h"
 #include "app_fakes.h"
+#include "archive/archive_intake.h"
+#include "archive/archive_race_source.h"
 #include "core/settings.h"
-#include "jv/archive_intake.h"
-#include "jv/archive_race_source.h"
-#include "jv/jvdata_store.h"
-#include "jv/race_card.h"
+#include "race/race_card.h"
+#include "store/jvdata_store.h"
 #include "support/silent_progress.h"
 
 #include <QApplication>

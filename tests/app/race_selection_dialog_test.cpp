@@ -5,9 +5,9 @@
 #include "app/qt_text.h"
 #include "app/race_selection_dialog.h"
 #include "app_fakes.h"
-#include "jv/archive_race_source.h"
-#include "jv/race_card.h"
-#include "jv/race_info.h"
+#include "archive/archive_race_source.h"
+#include "race/race_card.h"
+#include "race/race_info.h"
 #include "support/jv_generator.h"
 #include "text/file_io.h"
 

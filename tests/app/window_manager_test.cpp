@@ -9,7 +9,7 @@
 #include "app/race_session.h"
 #include "app_fakes.h"
 #include "dialog_driving.h"
-#include "jv/race_card.h"
+#include "race/race_card.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

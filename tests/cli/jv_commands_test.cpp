@@ -1,12 +1,12 @@
 // Runs the built zelkor2k-cli on JRA-VAN race cards and archives as a user
 // would: races, races --info and load.
 
+#include "archive/archive_race_source.h"
 #include "cli_run.h"
 #include "core/prediction_file.h"
 #include "core/race_sheet.h"
-#include "jv/archive_race_source.h"
-#include "jv/race_card.h"
-#include "jv/race_loader.h"
+#include "race/race_card.h"
+#include "race/race_loader.h"
 #include "support/jv_generator.h"
 #include "support/recording_prompt.h"
 #include "text/file_io.h"
@@ -34,7 +34,7 @@ class JvCommands : public cli_test::ProgramFolderTest {
         return (source_ / "resources/sample/JV_SAMPLE.lzh").string();
     }
     std::string fixture(const std::string& name) const {
-        return (source_ / "tests/jv/fixtures" / name).string();
+        return (source_ / "tests/archive/fixtures" / name).string();
     }
 
     // A race card of two races and a horse file beside it, in a folder of

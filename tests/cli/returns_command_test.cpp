@@ -1,7 +1,7 @@
 // Runs the built zelkor2k-cli backtest over a generated store as a user would.
 
 #include "cli_run.h"
-#include "jv/jvdata_store.h"
+#include "store/jvdata_store.h"
 #include "support/season_store.h"
 
 #include <gtest/gtest.h>

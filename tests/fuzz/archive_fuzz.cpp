@@ -2,8 +2,8 @@
 // four JRA-VAN files land in the folder, and a failed extraction leaves it
 // empty.
 
+#include "archive/lzh_archive.h"
 #include "fuzz_support.h"
-#include "jv/lzh_archive.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -1,8 +1,9 @@
 // The backtest over a hostile horse file: it ends, every race found is
 // either used or dropped, and every rate and interval is a share.
 
+#include "archive/horse_file.h"
+#include "backtest/backtest.h"
 #include "fuzz_support.h"
-#include "jv/backtest.h"
 #include "support/recording_prompt.h"
 
 #include <set>

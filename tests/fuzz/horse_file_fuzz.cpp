@@ -2,9 +2,11 @@
 // from the file's start must find the same record, derive the same values
 // and tell the user the same.
 
+#include "archive/horse_file.h"
+#include "archive/race_card_file.h"
 #include "fuzz_support.h"
-#include "jv/horse_file.h"
-#include "jv/race_card.h"
+#include "race/horse_record.h"
+#include "race/race_card.h"
 #include "support/recording_prompt.h"
 
 #include <vector>

@@ -4,8 +4,8 @@
 // the store reads back.
 
 #include "fuzz_support.h"
-#include "jv/jvdata_record.h"
-#include "jv/jvdata_store.h"
+#include "jvdata/jvdata_record.h"
+#include "store/jvdata_store.h"
 
 #include <filesystem>
 #include <map>

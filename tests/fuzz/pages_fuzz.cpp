@@ -4,6 +4,7 @@
 // the line "JracUmaj.dat", then the horse file. A loaded race must also
 // save as a prediction file that opens again as the same race.
 
+#include "archive/archive_race_source.h"
 #include "core/prediction_file.h"
 #include "core/scoring.h"
 #include "core/settings.h"
@@ -12,9 +13,8 @@
 #include "html/predict_all.h"
 #include "html/race_sheet_page.h"
 #include "html/sports_page.h"
-#include "jv/archive_race_source.h"
-#include "jv/race_card.h"
-#include "jv/race_loader.h"
+#include "race/race_card.h"
+#include "race/race_loader.h"
 #include "support/recording_prompt.h"
 
 #include <algorithm>

@@ -2,9 +2,10 @@
 // that rescan the file must count the same races and read the same records
 // with the same messages.
 
+#include "archive/race_card_file.h"
 #include "fuzz_support.h"
-#include "jv/race_card.h"
-#include "jv/race_info.h"
+#include "race/race_card.h"
+#include "race/race_info.h"
 #include "support/recording_prompt.h"
 
 #include <algorithm>

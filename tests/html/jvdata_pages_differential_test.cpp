@@ -2,15 +2,15 @@
 // and as an archive: both race sources give the same race list, loaded
 // races, newspapers and predict-all pages.
 
+#include "archive/archive_race_source.h"
 #include "core/race_sheet.h"
 #include "core/settings.h"
 #include "html/newspaper_edition.h"
 #include "html/predict_all.h"
-#include "jv/archive_race_source.h"
-#include "jv/jvdata_store.h"
-#include "jv/race_info.h"
-#include "jv/race_loader.h"
 #include "paper_test_data.h"
+#include "race/race_info.h"
+#include "race/race_loader.h"
+#include "store/jvdata_store.h"
 #include "support/jvdata_generator.h"
 #include "support/recording_prompt.h"
 #include "support/silent_progress.h"

@@ -1,10 +1,11 @@
 // Whole pages of the three newspaper editions on a generated race, and the
 // pieces (age conditions, class label, time difference) on their own.
+#include "archive/race_card_file.h"
 #include "html/newspaper_edition.h"
-#include "jv/code_tables.h"
-#include "jv/horse_file.h"
-#include "jv/race_card.h"
 #include "paper_test_data.h"
+#include "race/code_tables.h"
+#include "race/horse_record.h"
+#include "race/race_card.h"
 #include "text/file_io.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,9 @@
 // The newspaper set: file names, progress texts, the menu grouped by
 // racecourse, the index and the single-race path.
+#include "archive/race_card_file.h"
 #include "html/newspaper_set.h"
-#include "jv/race_card.h"
 #include "paper_test_data.h"
+#include "race/race_card.h"
 #include "text/cp932.h"
 #include "text/file_io.h"
 

@@ -1,12 +1,13 @@
 // Opens every page of a generated newspaper set and predict-all set in a
 // real browser: the frames name files that exist and the Japanese text
 // arrives intact.
+#include "archive/race_card_file.h"
 #include "core/settings.h"
 #include "headless_chromium.h"
 #include "html/newspaper_set.h"
 #include "html/predict_all.h"
-#include "jv/race_card.h"
 #include "paper_test_data.h"
+#include "race/race_card.h"
 #include "text/cp932.h"
 
 #include <filesystem>

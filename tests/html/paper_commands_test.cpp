@@ -1,11 +1,11 @@
 // Runs the built zelkor2k-cli's newspaper and predict-all commands on a
 // generated race day.
 
+#include "archive/archive_race_source.h"
 #include "core/settings.h"
 #include "html/newspaper_edition.h"
 #include "html/newspaper_set.h"
-#include "jv/archive_race_source.h"
-#include "jv/race_card.h"
+#include "race/race_card.h"
 #include "support/jv_generator.h"
 #include "support/recording_prompt.h"
 #include "text/cp932.h"

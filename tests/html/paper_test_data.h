@@ -3,13 +3,13 @@
 // Generated JRA-VAN data and fakes shared by the newspaper and predict-all
 // tests.
 
+#include "archive/archive_race_source.h"
 #include "core/ports.h"
 #include "core/settings.h"
 #include "html/newspaper_set.h"
 #include "html/predict_all.h"
-#include "jv/archive_race_source.h"
-#include "jv/race_card.h"
-#include "jv/race_loader.h"
+#include "race/race_card.h"
+#include "race/race_loader.h"
 #include "support/jv_generator.h"
 #include "support/recording_prompt.h"
 #include "support/temp_folder.h"

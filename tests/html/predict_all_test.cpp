@@ -1,11 +1,12 @@
 // Predict-all: every race of the card loaded, scored and written, the bets
 // summary, the menu and the index; the last race stays loaded.
+#include "archive/race_card_file.h"
 #include "core/scoring.h"
 #include "html/predict_all.h"
 #include "html/sports_page.h"
-#include "jv/race_card.h"
-#include "jv/race_loader.h"
 #include "paper_test_data.h"
+#include "race/race_card.h"
+#include "race/race_loader.h"
 #include "text/cp932.h"
 #include "text/file_io.h"
 #include "text/format.h"

@@ -4,7 +4,7 @@
 // a turf race up to 1600 m and a dirt race over 2200 m whose every count is
 // worked out in the figures test.
 
-#include "core/backtest_figures.h"
+#include "backtest/backtest_figures.h"
 
 #include <string>
 #include <vector>

@@ -1,8 +1,10 @@
 #pragma once
 
-#include "jv/horse_file.h"
-#include "jv/race_card.h"
-#include "jv/race_source.h"
+#include "archive/horse_file.h"
+#include "archive/race_card_file.h"
+#include "race/horse_record.h"
+#include "race/race_card.h"
+#include "race/race_source.h"
 
 #include <string>
 #include <utility>

@@ -1,6 +1,6 @@
 #include "support/season_store.h"
 
-#include "jv/jvdata_store.h"
+#include "store/jvdata_store.h"
 #include "support/recording_prompt.h"
 #include "support/silent_progress.h"
 
@@ -32,7 +32,8 @@ bool importRecords(const std::string& records, const std::string& storePath,
             kept += record + "\r\n";
         start = end + 2;
     }
-    const std::filesystem::path file = std::filesystem::path(storePath).parent_path() / "season.jvd";
+    const std::filesystem::path file =
+        std::filesystem::path(storePath).parent_path() / "season.jvd";
     std::filesystem::create_directories(file.parent_path());
     std::ofstream(file, std::ios::binary) << kept;
     ImportSummary summary;

@@ -1,0 +1,143 @@
+#include "archive/archive_intake.h"
+
+#include "archive/lzh_archive.h"
+#include "archive/race_card_file.h"
+#include "race/race_loader.h"
+#include "race/race_source.h"
+#include "text/cp932.h"
+#include "text/file_io.h"
+#include "text/format.h"
+#include "text/sjis.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace zelkor {
+namespace {
+
+namespace fs = std::filesystem;
+
+// File names come from the file system (UTF-8 on this platform); messages
+// are CP932.
+std::string displayFileName(const std::string& path) {
+    return pathForDisplay(fs::path(path).filename().string());
+}
+
+// Existence as a directory search for that exact path would see it.
+bool entryExists(const std::string& path) {
+    std::error_code ec;
+    return fs::exists(fs::symlink_status(path, ec));
+}
+
+void offerCopy(const std::string& from, const std::string& to, const char* question,
+               UserPrompt& prompt) {
+    if (!entryExists(from))
+        return;
+    if (!prompt.askYesNo(question))
+        return;
+    std::error_code ec;
+    fs::create_directories(fs::path(to).parent_path(), ec);
+    fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec);
+}
+
+} // namespace
+
+std::string jvWorkingFolder(const std::string& programFolder) {
+    return programFolder + "JRA-VAN/";
+}
+
+std::string staffFolder(const std::string& programFolder) {
+    return programFolder + "KTDAT/";
+}
+
+bool checkJvArchive(const std::string& archivePath, UserPrompt& prompt) {
+    if (isLzhArchive(archivePath))
+        return true;
+    prompt.showMessage(
+        format("ファイル '%s' は書庫ではありません", displayFileName(archivePath).c_str()));
+    return false;
+}
+
+void clearJvWorkingFolder(const std::string& workingFolder) {
+    std::error_code ec;
+    for (const char* name : {kJockeyFileName, kTrainerFileName, kRaceCardFileName, kHorseFileName})
+        fs::remove(workingFolder + name, ec);
+}
+
+bool unpackJvArchive(const std::string& archivePath, const std::string& workingFolder,
+                     UserPrompt& prompt) {
+    std::error_code ec;
+    fs::create_directories(workingFolder, ec);
+    const bool unpacked = extractLzhArchive(archivePath, workingFolder).ok;
+    // The new files may carry the old ones' sizes and times.
+    forgetJvFileIndexes();
+    if (unpacked)
+        return true;
+    prompt.showMessage("ファイルを解凍できませんでした");
+    return false;
+}
+
+void setJvCardPaths(JvRaceCard& card, const std::string& workingFolder) {
+    card.raceCardPath = workingFolder + kRaceCardFileName;
+    card.horseFilePath = workingFolder + kHorseFileName;
+}
+
+bool checkJvCardFiles(const JvRaceCard& card, UserPrompt& prompt) {
+    if (!entryExists(card.raceCardPath)) {
+        prompt.showMessage("このファイルには出馬表データがありません\r\n"
+                           "出馬表データが含まれている圧縮ファイルをダウンロードしてください");
+        return false;
+    }
+    if (!entryExists(card.horseFilePath)) {
+        prompt.showMessage("このファイルには競走馬データがありません\r\n"
+                           "競走馬データが含まれている圧縮ファイルをダウンロードしてください");
+        return false;
+    }
+    return true;
+}
+
+void offerStaffFiles(const std::string& workingFolder, const std::string& staffFolderPath,
+                     UserPrompt& prompt) {
+    offerCopy(workingFolder + kTrainerFileName, staffFolderPath + kTrainerFileName,
+              "調教師データを更新しますか？\r\n(現在のデータは失われます)", prompt);
+    offerCopy(workingFolder + kJockeyFileName, staffFolderPath + kJockeyFileName,
+              "騎手データを更新しますか？\r\n(現在のデータは失われます)", prompt);
+}
+
+bool intakeJvArchive(const std::string& archivePath, const std::string& programFolder,
+                     JvRaceCard& card, UserPrompt& prompt) {
+    if (!checkJvArchive(archivePath, prompt))
+        return false;
+    const std::string working = jvWorkingFolder(programFolder);
+    clearJvWorkingFolder(working);
+    if (!unpackJvArchive(archivePath, working, prompt))
+        return false;
+    setJvCardPaths(card, working);
+    if (!checkJvCardFiles(card, prompt))
+        return false;
+    offerStaffFiles(working, staffFolder(programFolder), prompt);
+    return true;
+}
+
+bool openJvCard(const std::string& path, const std::string& programFolder, JvRaceCard& card,
+                UserPrompt& prompt) {
+    const std::string extension = fs::path(path).extension().string();
+    const bool namedLzh = extension.size() == 4 && startsWithIgnoringAsciiCase(extension, ".lzh");
+    if (namedLzh || isLzhArchive(path))
+        return intakeJvArchive(path, programFolder, card, prompt);
+    card.raceCardPath = path;
+    card.horseFilePath = horseFilePathFor(path);
+    return checkJvCardFiles(card, prompt);
+}
+
+bool loadChosenJvRace(RaceSource& source, int position, JvRaceCard& card, RaceSheet& sheet,
+                      UserPrompt& prompt) {
+    JvRaceCard race;
+    if (!source.readRace(race, position, prompt) || !checkRaceLoadable(race, prompt))
+        return false;
+    card = race;
+    loadJvRace(sheet, card, source, prompt);
+    return true;
+}
+
+} // namespace zelkor

@@ -1,0 +1,188 @@
+#include "archive/lzh_archive.h"
+
+#include "platform/lzh_reader.h"
+#include "text/file_io.h"
+#include "text/sjis.h"
+
+#include <algorithm>
+#include <archive.h>
+#include <archive_entry.h>
+#include <array>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <system_error>
+#include <unistd.h>
+
+namespace zelkor {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The program's name for a stored name, or empty when it is none of the
+// four files.
+std::string jvFileNameFor(const std::string& storedName) {
+    const std::string base = safeEntryName(storedName);
+    for (const char* name : kJvArchiveFileNames) {
+        const std::string_view wanted(name);
+        if (base.size() == wanted.size() && startsWithIgnoringAsciiCase(base, wanted))
+            return name;
+    }
+    return {};
+}
+
+enum class EntryResult { Written, Damaged, TooLarge, WriteFailed };
+
+// Decodes the current entry into `target` through a temporary file beside
+// it, so a failed entry never leaves a half-written file under its name.
+// The entry may not produce more than it declares (`declared`), nor push
+// `total` past `limit`; either stops the decoding at once.
+EntryResult writeEntry(archive* reader, std::uint64_t declared, const fs::path& target,
+                       std::uint64_t& total, std::uint64_t limit) {
+    fs::path temp = target;
+    temp += ".part";
+    std::error_code ec;
+    fs::remove(temp, ec); // never write through a link left at that name
+
+    EntryResult result = EntryResult::Written;
+    std::uint64_t length = 0;
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        if (!out)
+            return EntryResult::WriteFailed;
+        std::array<char, 65536> buffer{};
+        for (;;) {
+            // A CRC error or data cut short comes back as a negative count.
+            const la_ssize_t n = archive_read_data(reader, buffer.data(), buffer.size());
+            if (n == 0)
+                break;
+            if (n < 0) {
+                result = EntryResult::Damaged;
+                break;
+            }
+            const auto size = static_cast<std::uint64_t>(n);
+            length += size;
+            total += size;
+            if (length > declared) {
+                result = EntryResult::Damaged;
+                break;
+            }
+            if (total > limit) {
+                result = EntryResult::TooLarge;
+                break;
+            }
+            out.write(buffer.data(), n);
+            if (!out) {
+                result = EntryResult::WriteFailed;
+                break;
+            }
+        }
+        out.close();
+        if (result == EntryResult::Written && !out)
+            result = EntryResult::WriteFailed;
+    }
+    if (result == EntryResult::Written && length != declared)
+        result = EntryResult::Damaged;
+    if (result == EntryResult::Written) {
+        fs::rename(temp, target, ec);
+        if (ec)
+            result = EntryResult::WriteFailed;
+    }
+    if (result != EntryResult::Written)
+        fs::remove(temp, ec);
+    return result;
+}
+
+// Why the current entry cannot be decoded within the archive's bounds
+// before any of it is written; empty when it may be.
+std::string entryBoundError(const LzhReader& archive, archive_entry* entry, std::uint64_t total,
+                            std::uint64_t limit) {
+    if (!archive_entry_size_is_set(entry) || archive_entry_size(entry) < 0)
+        return "an entry without a size";
+    const auto declared = static_cast<std::uint64_t>(archive_entry_size(entry));
+    if (declared > limit - std::min(total, limit))
+        return "the archive unpacks to more than the allowed size";
+    const std::int64_t offset = archive_read_header_position(archive.get());
+    if (auto header = peekLzhHeader(archive.fd(), offset)) {
+        const std::uint64_t left = archive.size() - std::min<std::uint64_t>(offset, archive.size());
+        if (header->packedSize + kMinLzhHeaderBytes > left)
+            return "an entry larger than the rest of the archive";
+    }
+    return {};
+}
+
+} // namespace
+
+LzhExtraction extractLzhArchive(const std::string& archivePath, const std::string& folder,
+                                std::uint64_t maxTotalBytes) {
+    LzhExtraction result;
+    LzhReader archive(archivePath);
+    if (archive.get() == nullptr) {
+        result.error = "cannot open the archive";
+        return result;
+    }
+    std::error_code ec;
+    if (!fs::is_directory(folder, ec)) {
+        result.error = "the target folder does not exist";
+        return result;
+    }
+    const fs::path base(folder);
+    // Whatever the archive declares, it cannot hold more than the ratio allows.
+    const std::uint64_t limit =
+        std::min(maxTotalBytes, archive.size() > maxTotalBytes / kMaxExpansionRatio
+                                    ? maxTotalBytes
+                                    : archive.size() * kMaxExpansionRatio);
+    std::uint64_t total = 0;
+    int entries = 0;
+    bool damaged = false;
+
+    while (archive_entry* entry = archive.next(damaged)) {
+        if (++entries > kMaxArchiveEntries) {
+            result.error = "too many entries";
+            break;
+        }
+        const char* pathname = archive_entry_pathname(entry);
+        const std::string stored = pathname != nullptr ? pathname : "";
+        const std::string name =
+            archive_entry_filetype(entry) == AE_IFREG ? jvFileNameFor(stored) : std::string();
+        if (name.empty()) {
+            result.skipped.push_back(stored);
+            continue;
+        }
+        result.error = entryBoundError(archive, entry, total, limit);
+        if (!result.error.empty())
+            break;
+        const EntryResult r =
+            writeEntry(archive.get(), static_cast<std::uint64_t>(archive_entry_size(entry)),
+                       base / name, total, limit);
+        if (r == EntryResult::Damaged) {
+            result.error = "damaged entry " + stored;
+            break;
+        }
+        if (r == EntryResult::TooLarge) {
+            result.error = "the archive unpacks to more than the allowed size";
+            break;
+        }
+        if (r == EntryResult::WriteFailed) {
+            result.error = "cannot write " + name;
+            break;
+        }
+        if (std::find(result.written.begin(), result.written.end(), name) == result.written.end())
+            result.written.push_back(name);
+    }
+    if (result.error.empty() && damaged)
+        result.error = "damaged archive";
+    if (result.error.empty() && entries == 0)
+        result.error = "no entry could be read";
+
+    if (!result.error.empty()) {
+        for (const std::string& name : result.written)
+            fs::remove(base / name, ec);
+        result.written.clear();
+        return result;
+    }
+    result.ok = true;
+    return result;
+}
+
+} // namespace zelkor

@@ -1,0 +1,372 @@
+#include "archive/race_card_file.h"
+
+#include "archive/file_index.h"
+#include "core/program_folder.h"
+#include "race/code_tables.h"
+#include "race/fixed_record.h"
+#include "text/cp932.h"
+#include "text/format.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <utility>
+#include <vector>
+
+namespace zelkor {
+
+// One read of the 1464-byte line buffer: where it starts and where the text
+// of its line ends (before the line end).
+struct LineRead {
+    std::uint64_t start = 0;
+    std::uint64_t textEnd = 0;
+};
+
+// At most kJvMaxRaces + 1 reads: one more tells that the card has too many.
+struct RaceCardIndex {
+    std::vector<LineRead> reads;
+    bool tooManyRaces() const { return reads.size() > static_cast<size_t>(kJvMaxRaces); }
+};
+
+namespace {
+
+using namespace jvrecord;
+
+constexpr size_t kLineTextBytes = kJvLineBufferBytes - 1; // text bytes per buffered read
+constexpr char kEndOfFileMark = 0x1a; // ends the text of a file read in text mode
+
+#ifdef _WIN32
+constexpr const char* kSeparator = "\\";
+constexpr const char* kSeparators = "\\/";
+#else
+constexpr const char* kSeparator = "/";
+constexpr const char* kSeparators = "/";
+#endif
+
+void showCannotOpen(UserPrompt& prompt, const std::string& path) {
+    prompt.showMessage(format("ファイル'%s'を開けませんでした", pathForDisplay(path).c_str()));
+}
+
+void showReadFailure(UserPrompt& prompt) {
+    prompt.showMessage("出馬表ファイルの読み込みに失敗しました");
+}
+
+const std::string& runningProgramFolder() {
+    static const std::string folder = detectProgramFolder();
+    return folder;
+}
+
+// Fills the card from one race line (at most kJvMaxRaceLineBytes of it; the
+// line ends where the text ends, missing bytes read as blanks).
+void parseRaceLine(JvRaceCard& card, std::string_view line) {
+    readDecimal(line, 0, 4, card.year);
+    card.monthDay = readLeadingDigits(line, 4, 4);
+    card.courseCode = readText(line, 8, 2);
+    card.courseName = decodeRacecourse(card.courseCode);
+    readDecimal(line, 10, 2, card.meeting);
+    readDecimal(line, 12, 2, card.meetingDay);
+    readDecimal(line, 14, 2, card.raceNumber);
+    readDecimal(line, 16, 1, card.weekdayCode);
+    card.weekdayText = codeText(kWeekdayTable, card.weekdayCode);
+    card.raceName = readCut(line, 17, 60);
+    card.shortName = readCut(line, 77, 6);
+    readDecimal(line, 83, 3, card.edition);
+    card.gradeCode = readText(line, 86, 1);
+    card.gradeText = decodeGrade(card.gradeCode);
+    readDecimal(line, 87, 2, card.kindCode);
+    card.kindText = decodeRaceKind(card.kindCode);
+    card.symbolCode = readText(line, 89, 3);
+    card.symbolText = decodeSymbol(card.symbolCode);
+    readDecimal(line, 92, 1, card.weightRuleCode);
+    card.weightRuleText = codeText(kWeightRuleTable, card.weightRuleCode);
+    for (size_t i = 0; i < card.conditionCodes.size(); ++i) {
+        readDecimal(line, 93 + 3 * i, 3, card.conditionCodes[i]);
+        card.conditionTexts[i] = decodeCondition(card.conditionCodes[i]);
+    }
+    readDecimal(line, 132, 4, card.distanceMetres);
+    readDecimal(line, 136, 2, card.trackCode);
+    card.trackText = decodeTrack(card.trackCode);
+    for (size_t i = 0; i < card.prizeMoney.size(); ++i)
+        readDecimal(line, 148 + 7 * i, 7, card.prizeMoney[i]);
+    for (size_t i = 0; i < card.addedMoney.size(); ++i)
+        readDecimal(line, 197 + 7 * i, 7, card.addedMoney[i]);
+    readDecimal(line, 319, 4, card.postTime);
+    readDecimal(line, 323, 1, card.saleCode);
+    card.saleText = codeText(kSaleTable, card.saleCode);
+    readDecimal(line, 324, 2, card.runnerCount);
+    // The runner slots hold 18 runners; further groups are not read.
+    card.runnerCount = std::clamp(card.runnerCount, 0, kJvMaxRunners);
+
+    for (int k = 1; k <= card.runnerCount; ++k) {
+        const size_t group = kJvRacePartBytes + kJvRunnerGroupBytes * static_cast<size_t>(k - 1);
+        readDecimal(line, group + 0, 2, card.horseNumbers[k]);
+        readDecimal(line, group + 2, 1, card.brackets[k]);
+        card.horseIds[k] = readText(line, group + 3, 10);
+        card.horseNames[k] = readText(line, group + 13, 18);
+        readDecimal(line, group + 31, 1, card.sexCodes[k]);
+        card.sexTexts[k] = decodeRunnerSex(card.sexCodes[k]);
+        readDecimal(line, group + 32, 3, card.weightsCarried[k]);
+        readDecimal(line, group + 35, 1, card.blinkers[k]);
+        readDecimal(line, group + 36, 5, card.jockeyCodes[k]);
+        card.jockeyNames[k] = readText(line, group + 41, 8);
+        readDecimal(line, group + 49, 1, card.apprenticeCodes[k]);
+        readDecimal(line, group + 50, 5, card.trainerCodes[k]);
+        card.trainerNames[k] = readText(line, group + 55, 8);
+    }
+
+    nameOrdinaryRace(card);
+}
+
+// Everything a successful read stores, given the race's line. The card
+// starts as a new one, so nothing of an earlier read survives. It is built
+// apart and then stored, since `path` is often the card's own path.
+void fillCard(JvRaceCard& card, const std::string& path, std::string_view line,
+              const std::string& programFolder) {
+    const std::string& folder = programFolder.empty() ? runningProgramFolder() : programFolder;
+    JvRaceCard fresh;
+    fresh.raceCardPath = path;
+    fresh.horseFilePath = horseFilePathFor(path);
+    fresh.jockeyFilePath = folder + "KTDAT" + kSeparator + "JracKisi.dat";
+    fresh.trainerFilePath = folder + "KTDAT" + kSeparator + "JracChok.dat";
+    parseRaceLine(fresh, line.substr(0, std::min(line.size(), kJvMaxRaceLineBytes)));
+    card = std::move(fresh);
+}
+
+// The line buffer reads of a whole file, in file order. The file is taken
+// as text: "\r\n" ends a line like "\n", and an end-of-file mark ends it.
+std::shared_ptr<const RaceCardIndex> buildIndex(std::string_view data) {
+    auto index = std::make_shared<RaceCardIndex>();
+    size_t end = data.find(kEndOfFileMark);
+    if (end == std::string_view::npos)
+        end = data.size();
+    size_t lineStart = 0;
+    while (lineStart < end && !index->tooManyRaces()) {
+        size_t newline = data.find('\n', lineStart);
+        bool hasNewline = newline != std::string_view::npos && newline < end;
+        size_t textEnd = hasNewline ? newline : end;
+        if (hasNewline && textEnd > lineStart && data[textEnd - 1] == '\r')
+            --textEnd;
+        size_t length = textEnd - lineStart;
+        // With its line end a line needs length/1463 + 1 reads; the last
+        // line of a file without one needs as many as its text fills.
+        size_t reads = hasNewline ? length / kLineTextBytes + 1
+                                  : (length + kLineTextBytes - 1) / kLineTextBytes;
+        for (size_t i = 0; i < reads && !index->tooManyRaces(); ++i)
+            index->reads.push_back({lineStart + i * kLineTextBytes, textEnd});
+        if (!hasNewline)
+            break;
+        lineStart = newline + 1;
+    }
+    return index;
+}
+
+// The bytes of the card that can hold races. No buffer read takes more than
+// 1465 bytes of the file (1463 text bytes and "\r\n"), so this much of a
+// card without an end-of-file mark holds more races than a card may: a huge
+// file is never read whole.
+bool readIndexedBytes(const jvfile::ReadOnlyFile& file, jvfile::LargeVector<char>& data) {
+    constexpr std::uint64_t kIndexedBytes =
+        std::uint64_t{kJvMaxRaces + 2} * (kJvLineBufferBytes + 1);
+    // Written by the read only.
+    data.resize(static_cast<size_t>(std::min(file.stamp().size, kIndexedBytes)));
+    const std::optional<std::size_t> done = file.readInto(0, data.data(), data.size());
+    if (!done)
+        return false;
+    data.resize(*done);
+    return true;
+}
+
+} // namespace
+
+std::string horseFilePathFor(const std::string& raceCardPath) {
+    // Whatever the card is called, the folder is all of the path up to its
+    // last separator (none: the current folder).
+    size_t separator = raceCardPath.find_last_of(kSeparators);
+    size_t keep = separator == std::string::npos ? 0 : separator + 1;
+    return raceCardPath.substr(0, keep) + "JracUmaj.dat";
+}
+
+int countRaces(const std::string& path, UserPrompt& prompt) {
+    JvRaceCardFile card;
+    return card.open(path, prompt) ? card.raceCount(prompt) : 0;
+}
+
+bool readRace(JvRaceCard& card, const std::string& path, int raceIndex, UserPrompt& prompt,
+              const std::string& programFolder) {
+    JvRaceCardFile file;
+    return file.open(path, prompt) && file.readRace(card, raceIndex, prompt, programFolder);
+}
+
+JvRaceCardFile::JvRaceCardFile() = default;
+JvRaceCardFile::~JvRaceCardFile() = default;
+
+bool JvRaceCardFile::open(const std::string& path, UserPrompt& prompt) {
+    jvfile::ReadOnlyFile file;
+    jvfile::LargeVector<char> data;
+    if (!file.open(path) || !readIndexedBytes(file, data)) {
+        showCannotOpen(prompt, path);
+        return false;
+    }
+    path_ = path;
+    data_ = std::move(data);
+    index_ = buildIndex(std::string_view(data_.data(), data_.size()));
+    return true;
+}
+
+int JvRaceCardFile::raceCount(UserPrompt& prompt) const {
+    if (!index_)
+        return 0;
+    if (index_->tooManyRaces()) {
+        showReadFailure(prompt);
+        return 0;
+    }
+    return static_cast<int>(index_->reads.size());
+}
+
+std::string_view JvRaceCardFile::lineOf(const LineRead& read) const {
+    return std::string_view(data_.data(), data_.size())
+        .substr(static_cast<size_t>(read.start),
+                static_cast<size_t>(
+                    std::min<std::uint64_t>(read.textEnd - read.start, kJvMaxRaceLineBytes)));
+}
+
+bool JvRaceCardFile::readRace(JvRaceCard& card, int raceIndex, UserPrompt& prompt,
+                              const std::string& programFolder) const {
+    // An index past the last race (one past included) has no line to read.
+    const size_t position = static_cast<size_t>(std::max(raceIndex, 1));
+    if (!index_ || index_->tooManyRaces() || position > index_->reads.size()) {
+        showReadFailure(prompt);
+        return false;
+    }
+    fillCard(card, path_, lineOf(index_->reads[position - 1]), programFolder);
+    return true;
+}
+
+void JvRaceCardFile::forEachHorseId(const std::function<void(std::string_view)>& take) const {
+    if (!index_ || index_->tooManyRaces())
+        return;
+    for (const LineRead& read : index_->reads) {
+        const std::string_view line = lineOf(read);
+        const int runners = std::clamp(readLeadingDigits(line, 324, 2), 0, kJvMaxRunners);
+        for (int k = 1; k <= runners; ++k) {
+            // As parseRaceLine reads it: bytes past the line's end are blanks.
+            const size_t at =
+                kJvRacePartBytes + kJvRunnerGroupBytes * static_cast<size_t>(k - 1) + 3;
+            char id[10];
+            for (size_t i = 0; i < sizeof id; ++i)
+                id[i] = at + i < line.size() ? line[at + i] : ' ';
+            take(std::string_view(id, sizeof id));
+        }
+    }
+}
+
+namespace rescan {
+namespace {
+
+// Characters of a file as text mode delivers them: "\r\n" becomes "\n" and
+// the end-of-file mark ends the text.
+class TextReader {
+  public:
+    explicit TextReader(std::FILE* file) : file_(file) {}
+
+    int get() {
+        if (ended_)
+            return EOF;
+        int c = pending_ != kNone ? pending_ : std::getc(file_);
+        pending_ = kNone;
+        if (c == EOF || c == kEndOfFileMark) {
+            ended_ = true;
+            return EOF;
+        }
+        if (c == '\r') {
+            int next = std::getc(file_);
+            if (next == '\n')
+                return '\n';
+            pending_ = next;
+        }
+        return c;
+    }
+
+    // One read of the line buffer: up to 1463 characters, ending after a
+    // line end. False when the text was already exhausted.
+    bool readBuffer() {
+        size_t count = 0;
+        while (count < kLineTextBytes) {
+            int c = get();
+            if (c == EOF)
+                return count > 0;
+            ++count;
+            if (c == '\n')
+                return true;
+        }
+        return true;
+    }
+
+  private:
+    static constexpr int kNone = -2;
+    std::FILE* file_;
+    int pending_ = kNone;
+    bool ended_ = false;
+};
+
+// Line buffer reads of the file from its current position, counted up to
+// one more than a card may hold.
+int countBuffers(std::FILE* file) {
+    TextReader reader(file);
+    int count = 0;
+    while (count <= kJvMaxRaces && reader.readBuffer())
+        ++count;
+    return count;
+}
+
+} // namespace
+
+int countRaces(const std::string& path, UserPrompt& prompt) {
+    jvfile::StdioFile file = jvfile::openRegularStdioFile(path);
+    if (!file) {
+        showCannotOpen(prompt, path);
+        return 0;
+    }
+    const int count = countBuffers(file.get());
+    if (count > kJvMaxRaces) {
+        showReadFailure(prompt);
+        return 0;
+    }
+    return count;
+}
+
+bool readRace(JvRaceCard& card, const std::string& path, int raceIndex, UserPrompt& prompt,
+              const std::string& programFolder) {
+    jvfile::StdioFile file = jvfile::openRegularStdioFile(path);
+    if (!file) {
+        showCannotOpen(prompt, path);
+        return false;
+    }
+    if (countBuffers(file.get()) > kJvMaxRaces) {
+        showReadFailure(prompt);
+        return false;
+    }
+    std::rewind(file.get());
+    TextReader reader(file.get());
+    for (int i = 1; i < raceIndex; ++i) {
+        if (!reader.readBuffer()) {
+            showReadFailure(prompt);
+            return false;
+        }
+    }
+    std::string line;
+    int c = reader.get();
+    if (c == EOF) {
+        showReadFailure(prompt);
+        return false;
+    }
+    while (c != EOF && c != '\n' && line.size() < kJvMaxRaceLineBytes) {
+        line.push_back(static_cast<char>(c));
+        c = reader.get();
+    }
+    fillCard(card, path, line, programFolder);
+    return true;
+}
+
+} // namespace rescan
+} // namespace zelkor

@@ -1,0 +1,181 @@
+#include "backtest/returns_backtest.h"
+
+#include "core/scoring.h"
+#include "jvdata/jvdata_layouts.h"
+#include "jvdata/jvdata_record.h"
+#include "jvdata/jvdata_versions.h"
+#include "jvdata/payout_record.h"
+#include "race/race_loader.h"
+#include "race/race_source.h"
+#include "store/jv_store.h"
+#include "store/store_period_source.h"
+
+#include <map>
+#include <memory>
+
+namespace zelkor {
+namespace {
+
+constexpr std::string_view kRules[] = {
+    "使うのは、期間のJRAのレース (競馬場コード01～10) のうち、確定した成績 (データ区分5～7) "
+    "と中止でない払戻のあるものです。",
+    "各レースは、ふだんの予想と同じ読み込みで、そのレースの前の姿に組み立て直します。"
+    "過去の走りはそのレースの日より前のものだけです。",
+    "オッズは確定オッズ (最終オッズ) です。レースの前に見えていたオッズとは少し違います。",
+    "買い目は1枚100円で、穴馬 (順位1～K) の複勝と、組み合わせの馬連です。予想が枠連と"
+    "表示する8頭以下のレースでは枠連が発売されないため、同じ組み合わせを馬連で買います。",
+    "払戻は、返還 (中止・不成立・発売取消・取消馬・消えた枠・同枠の返還)、同着、特払、7頭以下の"
+    "複勝 (2着まで) を含めて、払戻データのとおりに計算します。発売のない券種は買いません。",
+    "くらべる相手は同じレースでの1番人気 (同じなら馬番の小さい馬) の単勝・複勝、全出走馬の"
+    "複勝、同じ枚数のでたらめな複勝・馬連 (あらゆる選び方の平均、抽選ではありません) です。",
+    "回収率の95%区間は、レースを単位に2,000回選び直すブートストラップ (乱数の種は固定) です。",
+};
+
+constexpr const char* kProgressText = "払戻で検証しています";
+
+// A message while loading a race (a horse not in the store) is counted,
+// not shown: the whole period would otherwise ask for thousands of OKs.
+class CountingPrompt : public UserPrompt {
+  public:
+    void showMessage(const std::string&, const std::string&) override { ++messages; }
+    bool askYesNo(const std::string&, const std::string&) override { return false; }
+    int messages = 0;
+};
+
+bool isJraCourse(const std::string& course) {
+    return course.size() == 2 && course >= "01" && course <= "10";
+}
+
+bool finalResults(long long raKind) {
+    return raKind >= '5' && raKind <= '7';
+}
+
+// The races of the period to settle, by race key, with their payout record.
+bool chooseRaces(JvStore& store, int fromDate, int toDate, std::map<long long, std::string>& hr,
+                 UserPrompt& prompt) {
+    StoreStatement races =
+        store.prepare("SELECT ra.key, ra.kind, hr.kind, hr.rec FROM ra JOIN hr ON hr.key = ra.key "
+                      "WHERE ra.key >= ?1 AND ra.key < ?2");
+    races.bind(1, static_cast<long long>(fromDate) * kRaceKeysPerDate)
+        .bind(2, static_cast<long long>(toDate + 1) * kRaceKeysPerDate);
+    while (races.step()) {
+        const long long key = races.integer(0);
+        const long long hrKind = races.integer(2);
+        if (finalResults(races.integer(1)) && hrKind != jvdata::kCancelKind &&
+            hrKind != jvdata::kDeleteKind && isJraCourse(courseOfRaceKey(key)))
+            hr.emplace(key, std::string(races.blob(3)));
+    }
+    if (races.failed() == 0)
+        return true;
+    JvStore::showFailure(prompt, store.path(), races.failed());
+    return false;
+}
+
+// The driver's own reads of a race: its odds record (for the sale flags)
+// and the official finishing positions of its runners.
+class RaceResults {
+  public:
+    explicit RaceResults(JvStore& store)
+        : odds_(store.prepare("SELECT kind, rec FROM o1 WHERE key = ?1")),
+          runners_(store.prepare("SELECT kind, rec FROM se WHERE race = ?1")) {}
+
+    // The odds record unless it is cancelled or deleted.
+    std::string odds(long long key) {
+        odds_.reset();
+        odds_.bind(1, key);
+        if (!odds_.step() || odds_.integer(0) == jvdata::kCancelKind ||
+            odds_.integer(0) == jvdata::kDeleteKind)
+            return {};
+        return std::string(odds_.blob(1));
+    }
+
+    // Finishing positions by horse number.
+    std::map<int, int> finishes(long long key) {
+        std::map<int, int> out;
+        runners_.reset();
+        runners_.bind(1, key);
+        while (runners_.step())
+            if (runners_.integer(0) != jvdata::kDeleteKind)
+                out[jvdata::number(runners_.blob(1), jvlayout::se::kHorseNo)] =
+                    jvdata::number(runners_.blob(1), jvlayout::se::kFinish);
+        return out;
+    }
+
+  private:
+    StoreStatement odds_, runners_;
+};
+
+ReturnRace settledRace(const JvRaceCard& card, const RaceSheet& sheet,
+                       const std::map<int, int>& finish, const RacePayouts& payouts) {
+    ReturnRace race;
+    race.id = {card.year,    card.monthDay,   card.courseCode,
+               card.meeting, card.meetingDay, card.raceNumber};
+    race.trackCode = card.trackCode;
+    race.distanceMetres = card.distanceMetres;
+    race.grade = sheet.grade;
+    const int n = sheet.usableRunnerCount();
+    race.pairsShownAsBracket = pairsShownAsBracket(n);
+    for (int k = 1; k <= n; ++k) {
+        const auto slot = static_cast<size_t>(k);
+        const auto found = finish.find(card.horseNumbers[slot]);
+        race.runners.push_back({card.horseNumbers[slot], card.horseIds[slot],
+                                sheet.result.scores[slot], rankOf(sheet.result, k, n),
+                                found == finish.end() ? 0 : found->second, card.winOdds[slot],
+                                card.popularities[slot]});
+    }
+    const std::vector<Ticket> tickets = programTickets(sheet.result, n, card.horseNumbers);
+    settleRace(race, tickets, payouts);
+    return race;
+}
+
+} // namespace
+
+std::span<const std::string_view> returnsBacktestRules() {
+    return kRules;
+}
+
+bool backtestStoreReturns(const std::string& storePath, int fromDate, int toDate,
+                          ReturnsBacktest& backtest, UserPrompt& prompt, ProgressSink& progress) {
+    backtest = ReturnsBacktest{fromDate, toDate, 0, {}};
+    auto store = JvStore::open(storePath, JvStore::Mode::Read, prompt);
+    if (!store)
+        return false;
+    std::map<long long, std::string> chosen;
+    if (!chooseRaces(*store, fromDate, toDate, chosen, prompt))
+        return false;
+
+    progress.setText(kProgressText);
+    progress.setPosition(0);
+    auto source = StorePeriodSource::open(storePath, fromDate, toDate, prompt);
+    if (!source)
+        return false;
+    store->exec("BEGIN");
+    RaceResults results(*store);
+    CountingPrompt quiet;
+    RaceSheet sheet;
+    JvRaceCard card;
+    while (source->nextDay(prompt)) {
+        for (int position = 1; position <= source->raceCount(prompt); ++position) {
+            const auto hr = chosen.find(source->raceKey(position));
+            if (hr == chosen.end() || !source->readRace(card, position, quiet) ||
+                !raceLoadable(card))
+                continue;
+            const int before = quiet.messages;
+            loadJvRace(sheet, card, *source, quiet);
+            backtest.missingHorses += quiet.messages - before;
+            scoreRace(sheet);
+            backtest.races.push_back(
+                settledRace(card, sheet, results.finishes(hr->first),
+                            payoutsFromRecords(hr->second, results.odds(hr->first))));
+        }
+        progress.setPosition(
+            static_cast<int>(100 * backtest.races.size() / std::max<size_t>(chosen.size(), 1)));
+    }
+    store->exec("COMMIT");
+    if (source->failed())
+        return false;
+    progress.setPosition(100);
+    return true;
+}
+
+} // namespace zelkor

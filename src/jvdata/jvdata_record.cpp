@@ -1,0 +1,186 @@
+#include "jvdata/jvdata_record.h"
+
+#include "race/fixed_record.h"
+#include "text/format.h"
+#include "text/sjis.h"
+
+#include <algorithm>
+
+namespace zelkor::jvdata {
+
+using jvlayout::Field;
+using jvlayout::kLineEndBytes;
+using jvlayout::kLongestRecord;
+using jvlayout::kRecordTypes;
+
+std::string_view slice(std::string_view record, Field field) {
+    if (field.offset >= record.size())
+        return {};
+    return record.substr(field.offset, std::min(field.width, record.size() - field.offset));
+}
+
+int number(std::string_view record, Field field) {
+    return jvrecord::readLeadingDigits(record, field.offset, field.width);
+}
+
+bool allDigits(std::string_view bytes) {
+    return !bytes.empty() &&
+           std::all_of(bytes.begin(), bytes.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+namespace {
+
+std::string_view dropTrailingBlanks(std::string_view text) {
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\0'))
+        text.remove_suffix(1);
+    return text;
+}
+
+} // namespace
+
+std::string cutText(std::string_view record, Field field) {
+    return std::string(dropTrailingBlanks(cutBeforeFullWidthSpace(slice(record, field))));
+}
+
+std::string trimmedText(std::string_view record, Field field) {
+    // One walk by characters: the text ends after its last character that
+    // is no blank, NUL or whole full-width space.
+    const std::string_view text = slice(record, field);
+    size_t end = 0;
+    for (size_t pos = 0; pos < text.size();) {
+        const size_t length = charLength(text, pos);
+        const std::string_view c = text.substr(pos, length);
+        if (c != " " && c != std::string_view("\0", 1) && c != kFullWidthSpace)
+            end = pos + length;
+        pos += length;
+    }
+    return std::string(text.substr(0, end));
+}
+
+std::string headText(std::string_view record, Field field, size_t bytes) {
+    std::string head(prefixWholeChars(fixedField(record, field.offset, field.width), bytes));
+    head.resize(bytes, ' ');
+    return head;
+}
+
+bool isKeptType(std::string_view type) {
+    return type == "RA" || type == "SE" || type == "UM" || type == "HR" || type == "O1";
+}
+
+size_t keptLength(std::string_view type, size_t bodyBytes) {
+    for (const auto& known : kRecordTypes)
+        if (known.type == type && known.length == bodyBytes + kLineEndBytes)
+            return known.length;
+    return 0;
+}
+
+namespace {
+
+std::string expectedLengths(std::string_view type) {
+    std::string lengths;
+    for (const auto& known : kRecordTypes)
+        if (known.type == type)
+            appendFormat(lengths, "%s%zu", lengths.empty() ? "" : "または", known.length);
+    return lengths;
+}
+
+// A type as it may be counted: two ASCII letters or digits, else "--".
+std::string_view countedType(std::string_view type) {
+    const auto alnum = [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+    };
+    if (type.size() == 2 && alnum(type[0]) && alnum(type[1]))
+        return type;
+    return "--";
+}
+
+bool isTrailingFiller(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) {
+        return c == '\0' || c == '\x1a' || c == ' ' || c == '\r' || c == '\t';
+    });
+}
+
+} // namespace
+
+void RecordFramer::line(std::string_view text, std::uint64_t offset, bool hasLineEnd) {
+    if (text.empty() || (!hasLineEnd && isTrailingFiller(text)))
+        return;
+    const std::string_view type = text.substr(0, std::min<size_t>(2, text.size()));
+    const bool exact = hasLineEnd && keptLength(type, text.size()) != 0;
+    sawJvData_ = sawJvData_ || exact;
+    if (!isKeptType(type)) {
+        sink_.skipped(countedType(type));
+        return;
+    }
+    if (exact) {
+        sink_.record(type, text, offset);
+        return;
+    }
+    std::string reason;
+    if (text.size() > kLongestRecord)
+        reason = format("%.2sレコードに行末がありません（%sバイトのはず）", type.data(),
+                        expectedLengths(type).c_str());
+    else if (!hasLineEnd)
+        reason = format("%.2sレコードがファイルの終わりで切れています（%zuバイト、%sバイトのはず）",
+                        type.data(), text.size(), expectedLengths(type).c_str());
+    else
+        reason = format("%.2sレコードの長さが%zuバイトです（%sバイトのはず）", type.data(),
+                        text.size() + kLineEndBytes, expectedLengths(type).c_str());
+    sink_.rejected(type, offset, std::move(reason));
+}
+
+void RecordFramer::process(bool atEnd) {
+    size_t pos = 0;
+    const size_t size = buffer_.size();
+    while (pos < size) {
+        if (dropNul_) {
+            dropNul_ = false;
+            if (buffer_[pos] == '\0' && ++pos == size)
+                break;
+        }
+        const size_t newline = buffer_.find('\n', pos);
+        if (discarding_) {
+            if (newline == std::string::npos) {
+                pos = size;
+                break;
+            }
+            discarding_ = false;
+            dropNul_ = true;
+            pos = newline + 1;
+            continue;
+        }
+        if (newline == std::string::npos) {
+            // No record is this long: report it once, then skip to a line end.
+            if (size - pos > kLongestRecord + kLineEndBytes) {
+                line(std::string_view(buffer_).substr(pos, kLongestRecord + 1), bufferOffset_ + pos,
+                     false);
+                discarding_ = true;
+                pos = size;
+            } else if (atEnd) {
+                line(std::string_view(buffer_).substr(pos), bufferOffset_ + pos, false);
+                pos = size;
+            }
+            break;
+        }
+        std::string_view text = std::string_view(buffer_).substr(pos, newline - pos);
+        if (text.ends_with('\r'))
+            text.remove_suffix(1);
+        line(text, bufferOffset_ + pos, true);
+        dropNul_ = true;
+        pos = newline + 1;
+    }
+    buffer_.erase(0, pos);
+    bufferOffset_ += pos;
+}
+
+void RecordFramer::feed(std::string_view bytes) {
+    buffer_.append(bytes);
+    process(false);
+}
+
+void RecordFramer::finish() {
+    process(true);
+    buffer_.clear();
+}
+
+} // namespace zelkor::jvdata

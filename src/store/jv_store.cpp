@@ -1,0 +1,293 @@
+#include "store/jv_store.h"
+
+#include "jvdata/jvdata_layouts.h"
+#include "jvdata/jvdata_record.h"
+#include "store/jvdata_store.h"
+#include "text/cp932.h"
+#include "text/format.h"
+
+#include <filesystem>
+#include <sqlite3.h>
+#include <system_error>
+
+namespace zelkor {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Another program importing holds the write lock for the whole import; a
+// reader waits this long before it says so.
+constexpr int kBusyTimeoutMs = 5000;
+
+constexpr const char* kSchema = R"(
+CREATE TABLE ra(made INTEGER NOT NULL, kind INTEGER NOT NULL, key INTEGER NOT NULL, rec BLOB NOT NULL);
+CREATE INDEX ra_key ON ra(key, kind);
+CREATE TABLE se(made INTEGER NOT NULL, kind INTEGER NOT NULL, race INTEGER NOT NULL,
+                horse INTEGER NOT NULL, rec BLOB NOT NULL);
+CREATE INDEX se_race ON se(race, horse);
+CREATE INDEX se_horse ON se(horse, race);
+CREATE TABLE um(made INTEGER NOT NULL, kind INTEGER NOT NULL, key INTEGER NOT NULL, rec BLOB NOT NULL);
+CREATE INDEX um_key ON um(key);
+CREATE TABLE hr(made INTEGER NOT NULL, kind INTEGER NOT NULL, key INTEGER NOT NULL, rec BLOB NOT NULL);
+CREATE INDEX hr_key ON hr(key);
+CREATE TABLE o1(made INTEGER NOT NULL, kind INTEGER NOT NULL, key INTEGER NOT NULL, rec BLOB NOT NULL);
+CREATE INDEX o1_key ON o1(key);
+PRAGMA user_version = 1;
+)";
+
+std::string displayPath(const std::string& path) {
+    return pathForDisplay(path);
+}
+
+int courseDigit(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'Z')
+        return c - 'A' + 10;
+    return -1;
+}
+
+char courseChar(int digit) {
+    return static_cast<char>(digit < 10 ? '0' + digit : 'A' + digit - 10);
+}
+
+} // namespace
+
+void showStoreWithoutRaces(UserPrompt& prompt) {
+    prompt.showMessage("JV-Dataはまだ取り込まれていません。\r\n"
+                       "先にJV-Dataを取り込んでください。");
+}
+
+StoreStatement::StoreStatement(sqlite3* db, const char* sql) {
+    if (sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr) != SQLITE_OK) {
+        failed_ = sqlite3_errcode(db);
+        sqlite3_finalize(stmt_);
+        stmt_ = nullptr;
+    }
+}
+
+StoreStatement::~StoreStatement() {
+    sqlite3_finalize(stmt_);
+}
+
+StoreStatement::StoreStatement(StoreStatement&& other) noexcept
+    : stmt_(other.stmt_), failed_(other.failed_) {
+    other.stmt_ = nullptr;
+}
+
+StoreStatement& StoreStatement::operator=(StoreStatement&& other) noexcept {
+    if (this != &other) {
+        sqlite3_finalize(stmt_);
+        stmt_ = other.stmt_;
+        failed_ = other.failed_;
+        other.stmt_ = nullptr;
+    }
+    return *this;
+}
+
+StoreStatement& StoreStatement::bind(int index, long long value) {
+    sqlite3_bind_int64(stmt_, index, value);
+    return *this;
+}
+
+StoreStatement& StoreStatement::bind(int index, std::string_view blob) {
+    sqlite3_bind_blob64(stmt_, index, blob.data(), blob.size(), SQLITE_TRANSIENT);
+    return *this;
+}
+
+bool StoreStatement::step() {
+    if (stmt_ == nullptr)
+        return false;
+    const int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc != SQLITE_DONE)
+        failed_ = rc;
+    return false;
+}
+
+void StoreStatement::reset() {
+    sqlite3_reset(stmt_);
+    sqlite3_clear_bindings(stmt_);
+}
+
+long long StoreStatement::integer(int column) const {
+    return sqlite3_column_int64(stmt_, column);
+}
+
+std::string_view StoreStatement::blob(int column) const {
+    const void* data = sqlite3_column_blob(stmt_, column);
+    const int size = sqlite3_column_bytes(stmt_, column);
+    if (data == nullptr || size <= 0)
+        return {};
+    return {static_cast<const char*>(data), static_cast<size_t>(size)};
+}
+
+void JvStore::showFailure(UserPrompt& prompt, const std::string& path, int code) {
+    const std::string shown = displayPath(path);
+    switch (code & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        prompt.showMessage(format("JV-Dataの保存ファイル'%s'は、ほかのプログラムが取り込みに"
+                                  "使っています。\r\n"
+                                  "取り込みが終わってから、もう一度実行してください。",
+                                  shown.c_str()));
+        return;
+    case SQLITE_FULL:
+        prompt.showMessage("ディスクがいっぱいのため、JV-Dataを保存できませんでした。\r\n"
+                           "保存ファイルは取り込みの前のままです。空きを作ってから、"
+                           "もう一度取り込んでください。");
+        return;
+    case SQLITE_NOTADB:
+    case SQLITE_CORRUPT:
+        prompt.showMessage(
+            format("ファイル'%s'はJV-Dataの保存ファイルではないか、壊れています。\r\n"
+                   "ファイルには手を付けていません。別の名前に変えてから、"
+                   "JV-Dataを取り込み直してください。",
+                   shown.c_str()));
+        return;
+    case SQLITE_CANTOPEN:
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+    case SQLITE_IOERR:
+        prompt.showMessage(format("JV-Dataの保存ファイル'%s'を読み書きできませんでした。\r\n"
+                                  "フォルダとファイルに書き込めるか確かめてください。",
+                                  shown.c_str()));
+        return;
+    default:
+        prompt.showMessage(format("JV-Dataの保存ファイル'%s'を使えませんでした（%s）。\r\n"
+                                  "保存ファイルは前のままです。",
+                                  shown.c_str(), sqlite3_errstr(code)));
+        return;
+    }
+}
+
+std::unique_ptr<JvStore> JvStore::open(const std::string& path, Mode mode, UserPrompt& prompt) {
+    std::error_code ec;
+    if (!fs::exists(path, ec)) {
+        if (mode == Mode::Read) {
+            showStoreWithoutRaces(prompt);
+            return nullptr;
+        }
+        fs::create_directories(fs::path(path).parent_path(), ec);
+    }
+    sqlite3* db = nullptr;
+    const int flags = SQLITE_OPEN_READWRITE | (mode == Mode::Import ? SQLITE_OPEN_CREATE : 0);
+    int rc = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
+    std::unique_ptr<JvStore> store(new JvStore(db, path));
+    if (rc != SQLITE_OK) {
+        showFailure(prompt, path, rc);
+        return nullptr;
+    }
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    sqlite3_extended_result_codes(db, 0);
+
+    // The version is read before anything could write to the file.
+    StoreStatement version = store->prepare("PRAGMA user_version");
+    const bool haveVersion = version.step();
+    if (!haveVersion) {
+        showFailure(prompt, path, version.failed() != 0 ? version.failed() : SQLITE_NOTADB);
+        return nullptr;
+    }
+    const long long schema = version.integer(0);
+    version = StoreStatement();
+    if (schema > kSchemaVersion) {
+        prompt.showMessage(format("JV-Dataの保存ファイル'%s'は、このプログラムより新しい版"
+                                  "（保存形式 %lld）で作られています。\r\n"
+                                  "このプログラムを新しい版に更新してください。"
+                                  "保存ファイルはそのままです。",
+                                  displayPath(path).c_str(), schema));
+        return nullptr;
+    }
+    if (schema == 0) {
+        StoreStatement tables = store->prepare("SELECT count(*) FROM sqlite_master");
+        if (!tables.step() || tables.integer(0) != 0) {
+            showFailure(prompt, path, tables.failed() != 0 ? tables.failed() : SQLITE_NOTADB);
+            return nullptr;
+        }
+        tables = StoreStatement(); // no read may be open while the page size is set
+        store->empty_ = true;
+        // Larger pages hold the long UM records with little slack. Only an
+        // empty file takes a new page size.
+        if (mode == Mode::Import)
+            store->exec("PRAGMA page_size = 8192");
+    }
+    // The store stays in WAL mode once an import set it; a reader leaves
+    // the log to the importers rather than checkpoint it on every close.
+    if (mode == Mode::Read)
+        sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+    if (mode == Mode::Import) {
+        rc = store->exec("PRAGMA journal_mode = WAL");
+        if (rc == SQLITE_OK)
+            rc = store->exec("PRAGMA synchronous = FULL");
+        if (rc != SQLITE_OK) {
+            showFailure(prompt, path, rc);
+            return nullptr;
+        }
+    }
+    return store;
+}
+
+JvStore::~JvStore() {
+    sqlite3_close_v2(db_);
+}
+
+int JvStore::exec(const char* sql) {
+    char* error = nullptr;
+    const int rc = sqlite3_exec(db_, sql, nullptr, nullptr, &error);
+    sqlite3_free(error);
+    return rc;
+}
+
+int JvStore::createSchemaIfEmpty() {
+    if (!empty_)
+        return SQLITE_OK;
+    StoreStatement tables = prepare("SELECT count(*) FROM sqlite_master");
+    if (tables.step() && tables.integer(0) != 0)
+        return SQLITE_OK; // another import made them meanwhile
+    const int rc = exec(kSchema);
+    if (rc == SQLITE_OK)
+        empty_ = false;
+    return rc;
+}
+
+long long raceKeyOf(int date, std::string_view course, int meeting, int meetingDay, int raceNo) {
+    if (course.size() != 2 || date < 0 || date > 99991231 || meeting < 0 || meeting > 99 ||
+        meetingDay < 0 || meetingDay > 99 || raceNo < 0 || raceNo > 99)
+        return -1;
+    const int c0 = courseDigit(course[0]);
+    const int c1 = courseDigit(course[1]);
+    if (c0 < 0 || c1 < 0)
+        return -1;
+    return (((static_cast<long long>(date) * 1296 + c0 * 36 + c1) * 100 + meeting) * 100 +
+            meetingDay) *
+               100 +
+           raceNo;
+}
+
+long long raceKeyOf(std::string_view record) {
+    using namespace jvlayout;
+    const std::string_view key = jvdata::slice(record, kRaceKey);
+    if (key.size() != kRaceKey.width || !jvdata::allDigits(key.substr(0, 8)) ||
+        !jvdata::allDigits(key.substr(10, 6)))
+        return -1;
+    return raceKeyOf(jvdata::number(record, kYear) * 10000 + jvdata::number(record, kMonthDay),
+                     jvdata::slice(record, kCourse), jvdata::number(record, kMeeting),
+                     jvdata::number(record, kMeetingDay), jvdata::number(record, kRaceNo));
+}
+
+std::string courseOfRaceKey(long long key) {
+    const int course = static_cast<int>(key / 1000000 % 1296);
+    return {courseChar(course / 36), courseChar(course % 36)};
+}
+
+long long horseKeyOf(std::string_view horseId) {
+    if (horseId.size() != 10 || !jvdata::allDigits(horseId))
+        return -1;
+    long long key = 0;
+    for (char c : horseId)
+        key = key * 10 + (c - '0');
+    return key;
+}
+
+} // namespace zelkor

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "core/ports.h"
+#include "race/race_source.h"
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace zelkor {
+
+// The JV-Data store below the program folder: "JV-Data/jvdata.sqlite3".
+std::string jvStoreFolder(const std::string& programFolder); // programFolder + "JV-Data/"
+std::string jvStorePath(const std::string& programFolder);   // + "jvdata.sqlite3"
+
+// What an import did with the records of one type. `read` counts every
+// record of the type read, so read = added + replaced + olderIgnored +
+// deleted + rejected + skipped.
+struct ImportCounts {
+    long long read = 0;
+    long long added = 0;        // a key the store did not have
+    long long replaced = 0;     // a newer version of a key it had
+    long long olderIgnored = 0; // not newer than the version kept (the same record read again too)
+    long long deleted = 0;      // a delete that became the newest version
+    long long rejected = 0;     // RA, SE, UM, HR, O1 of a wrong length or key
+    long long skipped = 0;      // other record types
+    friend bool operator==(const ImportCounts&, const ImportCounts&) = default;
+};
+
+// One rejected record: where it lies and why (CP932 texts). `file` names the
+// file as shown to the user ("archive.zip:entry" inside an archive).
+struct RejectedRecord {
+    std::string file;
+    long long offset = 0;
+    std::string reason;
+};
+
+// At most this many rejected records are listed; all are counted.
+inline constexpr size_t kMaxListedRejects = 1000;
+
+struct ImportSummary {
+    std::map<std::string, ImportCounts> byType; // "RA", "SE", ...
+    std::vector<RejectedRecord> rejected;       // in reading order
+    // Files found in a folder or an archive that hold no JV-Data record.
+    std::vector<std::string> notJvData;
+};
+
+// Imports every JV-Data file under `paths` (files, folders searched through,
+// zip/lzh/tar/gz archives) into the store (created when missing), all in
+// one transaction. Each path must hold JV-Data. False after one message
+// (what happened and what to do) when the import could not be done; the
+// store is then unchanged.
+bool importJvData(const std::vector<std::string>& paths, const std::string& storePath,
+                  ImportSummary& summary, UserPrompt& prompt, ProgressSink& progress);
+
+// The summary as the front ends show it: a table of the counts per record
+// type with a total line, then the rejected records and the files that were
+// not JV-Data (CP932, lines ending in "\r\n").
+std::string importSummaryText(const ImportSummary& summary);
+
+struct StoreDate {
+    int date = 0; // yyyymmdd
+    int races = 0;
+};
+
+// The race days of the store, newest first: dates with at least one race
+// that is neither a local or overseas race nor deleted. False after a
+// message when the store cannot be read.
+bool readStoreDates(const std::string& storePath, std::vector<StoreDate>& dates,
+                    UserPrompt& prompt);
+
+// Tells the user that the store holds no race yet and to import JV-Data
+// first (the message of a missing store or one without race days).
+void showStoreWithoutRaces(UserPrompt& prompt);
+
+// The races of one day of the store as a race source; nullptr after a
+// message when the store cannot be read or has no race on that day.
+std::unique_ptr<RaceSource> openStoreDay(const std::string& storePath, int yyyymmdd,
+                                         UserPrompt& prompt);
+
+} // namespace zelkor

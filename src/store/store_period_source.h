@@ -1,0 +1,79 @@
+#pragma once
+
+#include "core/ports.h"
+#include "race/race_source.h"
+#include "store/jv_store.h"
+#include "store/store_race_source.h"
+
+#include <memory>
+#include <span>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace zelkor {
+
+// The race days of a period of the JV-Data store, one after another, each
+// as a race source: for a backtest over many days. The store is read once,
+// in race order, and each horse that runs in the period keeps its history
+// (five newest runs, decoded once, and its finishing counts) in memory until
+// its last race of the period, so a horse costs no query of its own. Races,
+// horses and their runs are made from the records by the same conversions
+// as the store's day source (openStoreDay), with the same rules: a horse's
+// runs are those of races dated before the race.
+class StorePeriodSource : public RaceSource {
+  public:
+    // Opens the store for the days from `fromDate` to `toDate` (yyyymmdd,
+    // inclusive). nullptr after a message when it cannot be read.
+    static std::unique_ptr<StorePeriodSource> open(const std::string& storePath, int fromDate,
+                                                   int toDate, UserPrompt& prompt);
+    ~StorePeriodSource() override;
+
+    // Moves to the next race day of the period; false after the last one,
+    // or after a message when the store cannot be read (see failed()).
+    bool nextDay(UserPrompt& prompt);
+    int date() const { return date_; }
+    bool failed() const { return failed_; }
+    // The race key of race `position` of the day.
+    long long raceKey(int position) const;
+
+    // The day's races by course code, then race number.
+    int raceCount(UserPrompt& prompt) override;
+    bool readRace(JvRaceCard& card, int position, UserPrompt& prompt) override;
+    bool readHorse(JvHorseRecord& record, const JvRaceCard& race, int runner,
+                   UserPrompt& prompt) override;
+
+  private:
+    struct Runner {
+        long long race;
+        long long horse;
+        char kind;
+        std::string se;
+    };
+    StorePeriodSource(std::unique_ptr<JvStore> store, int fromDate, int toDate);
+    bool readDay(UserPrompt& prompt);
+    void keepRunsOfDay();
+    std::string newestRecord(StoreStatement& statement, long long key);
+    bool storeFailed(int code, UserPrompt& prompt);
+    std::span<const Runner> runnersOf(long long race) const;
+
+    std::unique_ptr<JvStore> store_;
+    int fromDate_, toDate_;
+    int date_ = 0;
+    bool failed_ = false;
+    StoreStatement runners_, racesOfDay_, odds_, horses_;
+    bool pending_ = false;  // runners_ holds the first row of the next day
+    bool finished_ = false; // runners_ has given its last row
+    // Horses that run in the period, with the key of their last race there.
+    std::unordered_map<long long, long long> lastRace_;
+    // Their past runs so far.
+    std::unordered_map<long long, HorseHistory> runs_;
+    // What their newest UM gives, read at their first race.
+    std::unordered_map<long long, HorseOrigin> um_;
+    // The day: its RA by key (kind, record), its runners, its races.
+    std::unordered_map<long long, std::pair<char, std::string>> dayRa_;
+    std::vector<Runner> dayRunners_;
+    std::vector<long long> dayRaces_;
+};
+
+} // namespace zelkor

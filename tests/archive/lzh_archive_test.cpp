@@ -1,0 +1,289 @@
+#include "archive/lzh_archive.h"
+#include "platform/library_on_demand.h"
+#include "support/jv_test_dir.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <vector>
+
+namespace zelkor {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string fixture(const std::string& name) {
+    const char* root = std::getenv("ZELKOR_SOURCE_DIR");
+    return std::string(root ? root : ".") + "/tests/archive/fixtures/" + name;
+}
+
+std::string contents(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+// The lines the fixture script writes into each file of the good archive.
+std::string fixtureLines(const std::string& label) {
+    std::string text;
+    for (int i = 0; i < 40; ++i) {
+        char line[64];
+        std::snprintf(line, sizeof line, "%s %02d\r\n", label.c_str(), i);
+        text += line;
+    }
+    return text;
+}
+
+// One stored (-lh0-) entry with a level-1 header, as an archiver writes it;
+// `declared` overrides the original length the header states.
+std::string storedEntry(const std::string& name, const std::string& data,
+                        std::uint32_t declared = 0xffffffff) {
+    std::uint16_t crc = 0;
+    for (unsigned char c : data) {
+        crc ^= c;
+        for (int k = 0; k < 8; ++k)
+            crc = (crc & 1) ? static_cast<std::uint16_t>((crc >> 1) ^ 0xA001) : crc >> 1;
+    }
+    auto le = [](std::uint64_t v, int bytes) {
+        std::string out;
+        for (int i = 0; i < bytes; ++i)
+            out += static_cast<char>((v >> (8 * i)) & 0xff);
+        return out;
+    };
+    const std::uint32_t original = declared == 0xffffffff ? data.size() : declared;
+    std::string body = "-lh0-" + le(data.size(), 4) + le(original, 4) + le(0x5B2B0000, 4) + '\x20' +
+                       '\x01' + static_cast<char>(name.size()) + name + le(crc, 2) + 'U' + le(0, 2);
+    unsigned sum = 0;
+    for (unsigned char c : body)
+        sum += c;
+    return static_cast<char>(body.size()) + std::string(1, static_cast<char>(sum & 0xff)) + body +
+           data;
+}
+
+std::string writeArchive(const test::JvTestDir& dir, const std::string& bytes) {
+    const std::string path = dir.file("made.lzh");
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+}
+
+std::vector<std::string> filesIn(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(folder))
+        names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(LzhArchive, RecognisesArchivesOnly) {
+    EXPECT_TRUE(isLzhArchive(fixture("good.lzh")));
+    EXPECT_TRUE(isLzhArchive(fixture("no_staff.lzh")));
+    EXPECT_FALSE(isLzhArchive(fixture("not_archive.lzh")));
+    EXPECT_FALSE(isLzhArchive(fixture("missing.lzh")));
+    EXPECT_FALSE(isLzhArchive(fixture(""))); // a folder
+}
+
+// Whether a library of that name is loaded in this process.
+bool loaded(const std::string& name) {
+    return contents("/proc/self/maps").find(name) != std::string::npos;
+}
+
+// A race card is told from an archive without loading the archive library
+// or SQLite (a fresh process looks at what it has loaded); an archive loads
+// it. A library that is not there gives no function and says why.
+TEST(LzhArchive, LibrariesLoadedOnlyWhenUsed) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(std::_Exit(isLzhArchive(fixture("not_archive.lzh")) || loaded("libarchive") ||
+                           loaded("libsqlite3")),
+                testing::ExitedWithCode(0), "");
+    EXPECT_TRUE(isLzhArchive(fixture("good.lzh")));
+    EXPECT_TRUE(loaded("libarchive"));
+
+    LibraryOnDemand missing("libzelkor-missing.so.0");
+    EXPECT_EQ(missing.function<int (*)()>("f"), nullptr);
+    EXPECT_NE(missing.error().find("libzelkor-missing.so.0"), std::string::npos);
+    LibraryOnDemand math("libm.so.6");
+    const auto cosine = math.function<double (*)(double)>("cos");
+    ASSERT_NE(cosine, nullptr);
+    EXPECT_EQ(cosine(0.0), 1.0);
+    EXPECT_TRUE(math.error().empty());
+}
+
+TEST(LzhArchive, ExtractsEveryFileWithItsContents) {
+    test::JvTestDir dir;
+    LzhExtraction r = extractLzhArchive(fixture("good.lzh"), dir.path());
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(r.written, (std::vector<std::string>{"JracDen1.dat", "JracUmaj.dat", "JracChok.dat",
+                                                   "JracKisi.dat"}));
+    EXPECT_TRUE(r.skipped.empty());
+    EXPECT_EQ(filesIn(dir.path()), (std::vector<std::string>{"JracChok.dat", "JracDen1.dat",
+                                                             "JracKisi.dat", "JracUmaj.dat"}));
+    EXPECT_EQ(contents(dir.file("JracDen1.dat")), fixtureLines("race card"));
+    EXPECT_EQ(contents(dir.file("JracUmaj.dat")), fixtureLines("horse file"));
+    EXPECT_EQ(contents(dir.file("JracChok.dat")), fixtureLines("trainers"));
+    EXPECT_EQ(contents(dir.file("JracKisi.dat")), fixtureLines("jockeys"));
+}
+
+TEST(LzhArchive, ReplacesFilesOfTheSameName) {
+    test::JvTestDir dir;
+    std::ofstream(dir.file("JracDen1.dat")) << "old";
+    ASSERT_TRUE(extractLzhArchive(fixture("no_staff.lzh"), dir.path()).ok);
+    EXPECT_EQ(contents(dir.file("JracDen1.dat")), fixtureLines("race card"));
+}
+
+TEST(LzhArchive, ParentFolderNamesStayInsideTheTarget) {
+    test::JvTestDir root;
+    fs::create_directories(root.file("a/b/target"));
+    std::string target = root.file("a/b/target");
+    LzhExtraction r = extractLzhArchive(fixture("evil.lzh"), target);
+    ASSERT_TRUE(r.ok) << r.error;
+    // "../../evil.dat" is none of the four files: it lands nowhere.
+    EXPECT_EQ(r.written, (std::vector<std::string>{"JracDen1.dat", "JracUmaj.dat"}));
+    EXPECT_EQ(filesIn(target), (std::vector<std::string>{"JracDen1.dat", "JracUmaj.dat"}));
+    EXPECT_FALSE(fs::exists(root.file("evil.dat")));
+    EXPECT_FALSE(fs::exists(root.file("a/evil.dat")));
+    EXPECT_FALSE(fs::exists(root.file("a/b/evil.dat")));
+}
+
+TEST(LzhArchive, UnsafeNamesAndLinksAreSkipped) {
+    test::JvTestDir root;
+    fs::create_directories(root.file("a/b/target"));
+    std::string target = root.file("a/b/target");
+    fs::remove("/tmp/zelkor_abs_evil.dat");
+    LzhExtraction r = extractLzhArchive(fixture("evil_names.lzh"), target);
+    ASSERT_TRUE(r.ok) << r.error;
+    // "..\..\evil2.dat", "..", the absolute name, "C:..." and the link are
+    // skipped; only the race card is extracted.
+    EXPECT_EQ(r.written, (std::vector<std::string>{"JracDen1.dat"}));
+    EXPECT_EQ(r.skipped.size(), 5u);
+    EXPECT_EQ(filesIn(target), (std::vector<std::string>{"JracDen1.dat"}));
+    EXPECT_EQ(contents(fs::path(target) / "JracDen1.dat"), "crafted card\r\n");
+    EXPECT_FALSE(fs::exists("/tmp/zelkor_abs_evil.dat"));
+    EXPECT_TRUE(filesIn(root.file("a/b")) == std::vector<std::string>{"target"});
+    EXPECT_TRUE(filesIn(root.file("a")) == std::vector<std::string>{"b"});
+}
+
+TEST(LzhArchive, SafeEntryNames) {
+    EXPECT_EQ(safeEntryName("JracDen1.dat"), "JracDen1.dat");
+    EXPECT_EQ(safeEntryName("../../evil.dat"), "evil.dat");
+    EXPECT_EQ(safeEntryName("..\\..\\evil.dat"), "evil.dat");
+    EXPECT_EQ(safeEntryName("/etc/passwd"), "passwd");
+    EXPECT_EQ(safeEntryName("dir/"), "");
+    EXPECT_EQ(safeEntryName(".."), "");
+    EXPECT_EQ(safeEntryName("a/.."), "");
+    EXPECT_EQ(safeEntryName("."), "");
+    EXPECT_EQ(safeEntryName(""), "");
+    EXPECT_EQ(safeEntryName("C:evil.dat"), "");
+}
+
+TEST(LzhArchive, DamagedArchivesFailAndLeaveNothingBehind) {
+    for (const char* name : {"damaged.lzh", "truncated.lzh", "not_archive.lzh"}) {
+        SCOPED_TRACE(name);
+        test::JvTestDir dir;
+        LzhExtraction r = extractLzhArchive(fixture(name), dir.path());
+        EXPECT_FALSE(r.ok);
+        EXPECT_FALSE(r.error.empty());
+        EXPECT_TRUE(r.written.empty());
+        EXPECT_TRUE(filesIn(dir.path()).empty());
+    }
+}
+
+TEST(LzhArchive, OutputIsBounded) {
+    test::JvTestDir dir;
+    // The good archive unpacks to 2160 bytes.
+    LzhExtraction r = extractLzhArchive(fixture("good.lzh"), dir.path(), 2000);
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(filesIn(dir.path()).empty());
+    EXPECT_TRUE(extractLzhArchive(fixture("good.lzh"), dir.path(), 2160).ok);
+}
+
+TEST(LzhArchive, MissingTargetFolderFails) {
+    test::JvTestDir dir;
+    EXPECT_FALSE(extractLzhArchive(fixture("good.lzh"), dir.file("absent")).ok);
+}
+
+} // namespace
+} // namespace zelkor
+
+namespace zelkor {
+namespace {
+
+TEST(LzhArchive, OnlyTheFourFilesAreExtractedWhateverTheirCase) {
+    test::JvTestDir dir, out;
+    const std::string archive =
+        writeArchive(dir, storedEntry("README.TXT", "read me\r\n") +
+                              storedEntry("DATA\\JRACDEN1.DAT", "card\r\n") +
+                              storedEntry("jracumaj.dat", "horses\r\n") +
+                              storedEntry("JracKisi.dat.bak", "old\r\n") + std::string(1, '\0'));
+    LzhExtraction r = extractLzhArchive(archive, out.path());
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(r.written, (std::vector<std::string>{"JracDen1.dat", "JracUmaj.dat"}));
+    EXPECT_EQ(r.skipped, (std::vector<std::string>{"README.TXT", "JracKisi.dat.bak"}));
+    EXPECT_EQ(filesIn(out.path()), (std::vector<std::string>{"JracDen1.dat", "JracUmaj.dat"}));
+    EXPECT_EQ(contents(out.file("JracDen1.dat")), "card\r\n");
+    EXPECT_EQ(contents(out.file("JracUmaj.dat")), "horses\r\n");
+}
+
+TEST(LzhArchive, AFloodOfEntriesIsRefusedAndLeavesNothing) {
+    test::JvTestDir dir, out;
+    std::string flood = storedEntry("JracDen1.dat", "card\r\n");
+    for (int i = 0; i < kMaxArchiveEntries; ++i)
+        flood += storedEntry("e" + std::to_string(i), "");
+    LzhExtraction r = extractLzhArchive(writeArchive(dir, flood + '\0'), out.path());
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.error, "too many entries");
+    EXPECT_TRUE(filesIn(out.path()).empty());
+
+    // One entry fewer is an archive like any other.
+    flood.resize(flood.size() -
+                 storedEntry("e" + std::to_string(kMaxArchiveEntries - 1), "").size());
+    EXPECT_TRUE(extractLzhArchive(writeArchive(dir, flood + '\0'), out.path()).ok);
+    EXPECT_EQ(filesIn(out.path()), (std::vector<std::string>{"JracDen1.dat"}));
+}
+
+TEST(LzhArchive, EntriesMayNotOutgrowWhatTheArchiveHolds) {
+    test::JvTestDir dir;
+    const std::string card(100, 'x');
+    struct Case {
+        const char* what;
+        std::string bytes;
+        const char* error;
+    };
+    const Case cases[] = {
+        // Packed data that would run past the end of the file.
+        {"cut short", storedEntry("JracDen1.dat", card).substr(0, 80),
+         "an entry larger than the rest of the archive"},
+        // More output than the header declares.
+        {"longer than declared", storedEntry("JracDen1.dat", card, 60) + '\0',
+         "damaged entry JracDen1.dat"},
+        // A declared length no archive of this size can unpack to.
+        {"bomb", storedEntry("JracDen1.dat", card, 1000000000) + '\0',
+         "the archive unpacks to more than the allowed size"},
+        {"beyond the ratio", storedEntry("JracDen1.dat", card, 200 * 200) + '\0',
+         "the archive unpacks to more than the allowed size"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::JvTestDir out;
+        LzhExtraction r = extractLzhArchive(writeArchive(dir, c.bytes), out.path());
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(r.error, c.error);
+        EXPECT_TRUE(filesIn(out.path()).empty());
+    }
+}
+
+TEST(LzhArchive, MethodsThatCannotBeDecodedAreNoArchive) {
+    test::JvTestDir dir;
+    std::string entry = storedEntry("JracDen1.dat", "card\r\n");
+    EXPECT_TRUE(isLzhArchive(writeArchive(dir, entry + '\0')));
+    entry[5] = '1';                             // -lh1-
+    entry[1] = static_cast<char>(entry[1] + 1); // header checksum
+    EXPECT_FALSE(isLzhArchive(writeArchive(dir, entry + '\0')));
+}
+
+} // namespace
+} // namespace zelkor

@@ -1,0 +1,108 @@
+#include "backtest/returns_backtest.h"
+#include "jvdata/jvdata_layouts.h"
+#include "race/race_loader.h"
+#include "store/jvdata_store.h"
+#include "store/store_period_source.h"
+#include "support/recording_prompt.h"
+#include "support/season_store.h"
+#include "support/silent_progress.h"
+#include "support/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+namespace zelkor {
+namespace {
+
+using namespace test;
+
+std::vector<ReturnRace> backtestOf(const std::string& store, int from, int to) {
+    ReturnsBacktest backtest;
+    RecordingPrompt prompt;
+    SilentProgress progress;
+    EXPECT_TRUE(backtestStoreReturns(store, from, to, backtest, prompt, progress));
+    return backtest.races;
+}
+
+// What was predicted of a race: every runner's score and rank, every ticket.
+std::string predictionOf(const ReturnRace& race) {
+    std::string out = race.id.courseCode + std::to_string(race.id.raceNumber) + ":";
+    for (const ReturnRunner& r : race.runners)
+        out += " " + std::to_string(r.horseNumber) + "=" + std::to_string(r.score) + "/" +
+               std::to_string(r.rank);
+    for (const SettledTicket& t : race.tickets)
+        out +=
+            " " + std::to_string(t.ticket.numbers[0]) + "-" + std::to_string(t.ticket.numbers[1]);
+    return out;
+}
+
+TEST(ReturnsBacktest, RecordsOnOrAfterTheRaceDayDoNotChangeItsPrediction) {
+    JvdSeasonPlan plan;
+    plan.days = 6;
+    plan.coursesPerDay = 1;
+    plan.horses = 80;
+    JvdSeasonStats stats;
+    const std::string records = seasonRecords(plan, &stats);
+    ASSERT_GE(stats.dates.size(), 4u);
+    const int day = stats.dates[3];
+    TempFolder folder("returns");
+    ASSERT_TRUE(importRecords(records, folder.file("a/jvdata.sqlite3")));
+    // Later races vanish; the day's own results and payouts change, its
+    // final odds stay.
+    ASSERT_TRUE(importRecords(records, folder.file("b/jvdata.sqlite3"), [&](std::string rec) {
+        const std::string type = rec.substr(0, 2);
+        if (type == "UM")
+            return rec;
+        const int date = std::stoi(rec.substr(jvlayout::kYear.offset, 8));
+        if (date > day)
+            return std::string();
+        if (date == day && type == "SE")
+            rec.replace(jvlayout::se::kFinish.offset, 2, "01");
+        if (date == day && type == "HR")
+            rec.replace(jvlayout::hr::kPlace.slots.offset + 2, 9, "000000990");
+        return rec;
+    }));
+    const auto before = backtestOf(folder.file("a/jvdata.sqlite3"), day, day);
+    const auto after = backtestOf(folder.file("b/jvdata.sqlite3"), day, day);
+    ASSERT_FALSE(before.empty());
+    ASSERT_EQ(before.size(), after.size());
+    for (size_t i = 0; i < before.size(); ++i)
+        EXPECT_EQ(predictionOf(before[i]), predictionOf(after[i]));
+}
+
+TEST(StorePeriodSource, ReadsEveryRaceAndHorseAsTheDaySourceDoes) {
+    JvdSeasonPlan plan;
+    plan.days = 4;
+    plan.coursesPerDay = 2;
+    plan.horses = 150;
+    JvdSeasonStats stats;
+    TempFolder folder("period");
+    const std::string store = folder.file("jvdata.sqlite3");
+    ASSERT_TRUE(importRecords(seasonRecords(plan, &stats), store));
+    RecordingPrompt prompt;
+    auto period = StorePeriodSource::open(store, stats.dates[1], stats.dates.back(), prompt);
+    ASSERT_TRUE(period);
+    int races = 0;
+    while (period->nextDay(prompt)) {
+        auto day = openStoreDay(store, period->date(), prompt);
+        ASSERT_TRUE(day);
+        ASSERT_EQ(period->raceCount(prompt), day->raceCount(prompt));
+        for (int p = 1; p <= day->raceCount(prompt); ++p) {
+            JvRaceCard a, b;
+            ASSERT_EQ(period->readRace(a, p, prompt), day->readRace(b, p, prompt));
+            ASSERT_EQ(a, b) << period->date() << " race " << p;
+            if (!raceLoadable(a))
+                continue;
+            RaceSheet sa, sb;
+            loadJvRace(sa, a, *period, prompt);
+            loadJvRace(sb, b, *day, prompt);
+            EXPECT_EQ(sa.runners, sb.runners) << period->date() << " race " << p;
+            ++races;
+        }
+    }
+    EXPECT_FALSE(period->failed());
+    EXPECT_GT(races, 30);
+    EXPECT_TRUE(prompt.texts().empty());
+}
+
+} // namespace
+} // namespace zelkor

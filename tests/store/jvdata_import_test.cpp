@@ -1,0 +1,277 @@
+#include "store/jv_store.h"
+#include "store/jvdata_store.h"
+#include "support/jvdata_generator.h"
+#include "support/recording_prompt.h"
+#include "support/silent_progress.h"
+#include "support/temp_folder.h"
+#include "text/format.h"
+
+#include <csignal>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace zelkor {
+namespace {
+
+using namespace test;
+
+void writeFile(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// Counts in a line: "RA r2 a1 x1" (r read, a added, p replaced, o older
+// ignored, d deleted, x rejected, s skipped; zeros left out).
+std::string countsText(const ImportSummary& summary) {
+    std::string text;
+    for (const auto& [type, c] : summary.byType) {
+        appendFormat(text, "%s%s r%lld", text.empty() ? "" : " ", type.c_str(), c.read);
+        const std::pair<char, long long> parts[] = {{'a', c.added},        {'p', c.replaced},
+                                                    {'o', c.olderIgnored}, {'d', c.deleted},
+                                                    {'x', c.rejected},     {'s', c.skipped}};
+        for (const auto& [letter, n] : parts)
+            if (n != 0)
+                appendFormat(text, " %c%lld", letter, n);
+    }
+    for (const RejectedRecord& r : summary.rejected)
+        appendFormat(text, " @%lld", r.offset);
+    return text;
+}
+
+// Every row of the store, in table and row order.
+std::string dump(const std::string& storePath) {
+    RecordingPrompt prompt;
+    auto store = JvStore::open(storePath, JvStore::Mode::Read, prompt);
+    std::string rows;
+    if (!store)
+        return "no store";
+    for (const char* sql :
+         {"SELECT made, kind, key, 0, rec FROM ra", "SELECT made, kind, race, horse, rec FROM se",
+          "SELECT made, kind, key, 0, rec FROM um", "SELECT made, kind, key, 0, rec FROM hr",
+          "SELECT made, kind, key, 0, rec FROM o1"}) {
+        StoreStatement s = store->prepare(sql);
+        while (s.step())
+            appendFormat(rows, "%lld %c %lld %lld %zu:%s\n", s.integer(0),
+                         static_cast<char>(s.integer(1)), s.integer(2), s.integer(3),
+                         s.blob(4).size(), std::string(s.blob(4)).c_str());
+    }
+    return rows;
+}
+
+struct Fixture {
+    TempFolder folder{"jvdata"};
+    RecordingPrompt prompt;
+    SilentProgress progress;
+    std::string store = jvStorePath(folder.path());
+    bool import(const std::string& bytes, ImportSummary& summary,
+                const std::string& name = "in.jvd") {
+        writeFile(folder.file(name), bytes);
+        return importJvData({folder.file(name)}, store, summary, prompt, progress);
+    }
+};
+
+JvdRace race(char kind = '7', int madeOn = 0) {
+    JvdRace r;
+    r.kind = kind;
+    r.madeOn = madeOn;
+    return r;
+}
+
+TEST(JvDataImport, FramingLengthsAndTypes) {
+    const std::string ra = jvdRecord(race());
+    const std::string se = jvdRecord(race(), JvdRunner{});
+    JvdHorse oldUm;
+    oldUm.before2023 = true;
+    oldUm.horseId = "2022100002";
+    const std::string weather = "WE" + std::string(38, '1'); // a 42-byte type we skip
+    const struct {
+        const char* name;
+        std::string bytes;
+        const char* counts;
+    } cases[] = {
+        {"every framing",
+         jvdFramed(ra, JvdLineEnd::Lf) + jvdFramed(se, JvdLineEnd::CrLfNul) +
+             jvdFramed(jvdRecord(JvdHorse{})) + jvdFramed(jvdRecord(oldUm), JvdLineEnd::Lf) +
+             jvdFramed(jvdRecord(JvdPayouts{})) +
+             jvdFramed(jvdRecord(JvdOdds{}), JvdLineEnd::CrLfNul),
+         "HR r1 a1 O1 r1 a1 RA r1 a1 SE r1 a1 UM r2 a2"},
+        {"wrong lengths, other types, a line without end",
+         jvdFramed(ra.substr(0, 1000)) + jvdFramed(se + "X") + jvdFramed(weather) + "ZZ12\r\n" +
+             jvdFramed(ra) + se,
+         "RA r2 a1 x1 SE r2 x2 WE r1 s1 ZZ r1 s1 @0 @1002 @2878"},
+        {"bad data kind, bad key",
+         jvdFramed("RAX" + ra.substr(3)) + jvdFramed(ra.substr(0, 19) + "!!" + ra.substr(21)),
+         "RA r2 x2 @0 @1272"},
+    };
+    for (const auto& c : cases) {
+        Fixture f;
+        ImportSummary summary;
+        EXPECT_TRUE(f.import(c.bytes, summary)) << c.name;
+        EXPECT_EQ(countsText(summary), c.counts) << c.name;
+    }
+}
+
+TEST(JvDataImport, NotJvDataIsOneMessageNamingTheFile) {
+    Fixture f;
+    ImportSummary summary;
+    EXPECT_FALSE(f.import("hello\r\nworld\r\n" + std::string(200000, 'x'), summary, "notes.txt"));
+    ASSERT_EQ(f.prompt.entries.size(), 1u);
+    EXPECT_NE(f.prompt.entries[0].text.find("notes.txt"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(f.store) && dump(f.store) != "");
+}
+
+TEST(JvDataImport, NewestVersionPerKey) {
+    struct Version {
+        char kind;
+        int madeOn;
+    };
+    const struct {
+        std::vector<Version> versions; // in reading order
+        char kept;
+        const char* counts;
+    } cases[] = {
+        {{{'2', 20250104}, {'7', 20250106}, {'5', 20250105}}, '7', "RA r3 a1 p1 o1"},
+        {{{'7', 20250106}, {'2', 20250104}, {'7', 20250106}}, '7', "RA r3 a1 o2"},
+        {{{'7', 20250106}, {'9', 20250106}, {'B', 20250106}}, '9', "RA r3 a1 p1 o1"},
+        {{{'7', 20250106}, {'0', 20250107}, {'5', 20250105}}, '0', "RA r3 a1 o1 d1"},
+        {{{'0', 20250107}, {'7', 20250108}}, '7', "RA r2 p1 d1"},
+    };
+    for (const auto& c : cases) {
+        Fixture f;
+        std::string bytes;
+        for (const Version& v : c.versions)
+            bytes += jvdFramed(jvdRecord(race(v.kind, v.madeOn)));
+        ImportSummary summary;
+        ASSERT_TRUE(f.import(bytes, summary));
+        EXPECT_EQ(countsText(summary), c.counts);
+        EXPECT_EQ(dump(f.store).substr(9, 1), std::string(1, c.kept)) << c.counts;
+        // Importing the same file again changes nothing.
+        const std::string before = dump(f.store);
+        ASSERT_TRUE(f.import(bytes, summary));
+        EXPECT_EQ(summary.byType["RA"].olderIgnored, static_cast<long long>(c.versions.size()));
+        EXPECT_EQ(dump(f.store), before);
+    }
+}
+
+std::string season(int days, std::uint32_t seed) {
+    std::ostringstream out;
+    JvdSeasonPlan plan;
+    plan.days = days;
+    plan.horses = 600;
+    plan.seed = seed;
+    writeJvdSeason(out, plan);
+    return out.str();
+}
+
+// Kills its own process halfway through the import.
+class KillHalfway : public SilentProgress {
+  public:
+    void setPosition(int position) override {
+        if (position >= 40 && position < 100)
+            ::kill(::getpid(), SIGKILL);
+    }
+};
+
+TEST(JvDataImport, KilledImportLeavesTheStoreAsItWas) {
+    Fixture f;
+    ImportSummary summary;
+    ASSERT_TRUE(f.import(season(1, 1), summary));
+    const std::string before = dump(f.store);
+    std::filesystem::create_directory(f.folder.file("more"));
+    writeFile(f.folder.file("more/a.jvd"), season(2, 2));
+    writeFile(f.folder.file("more/b.jvd"), season(2, 3));
+    const pid_t child = ::fork();
+    if (child == 0) {
+        KillHalfway progress;
+        importJvData({f.folder.file("more")}, f.store, summary, f.prompt, progress);
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    EXPECT_EQ(dump(f.store), before);
+    // The store still takes imports.
+    EXPECT_TRUE(importJvData({f.folder.file("more")}, f.store, summary, f.prompt, f.progress));
+    EXPECT_NE(dump(f.store), before);
+}
+
+TEST(JvDataImport, StoreOfANewerVersionOrNoStoreIsRefusedUntouched) {
+    Fixture f;
+    ImportSummary summary;
+    ASSERT_TRUE(f.import(jvdFramed(jvdRecord(race())), summary));
+    {
+        auto store = JvStore::open(f.store, JvStore::Mode::Import, f.prompt);
+        ASSERT_EQ(store->exec("PRAGMA user_version = 2"), 0);
+        store->exec("PRAGMA wal_checkpoint(TRUNCATE)");
+    }
+    for (const std::string& bytes : {readFile(f.store), std::string(5000, 'z')}) {
+        writeFile(f.store, bytes);
+        f.prompt.entries.clear();
+        std::vector<StoreDate> dates;
+        EXPECT_FALSE(f.import(jvdFramed(jvdRecord(race('7', 20250201))), summary));
+        EXPECT_FALSE(readStoreDates(f.store, dates, f.prompt));
+        EXPECT_EQ(readFile(f.store), bytes);
+        ASSERT_EQ(f.prompt.entries.size(), 2u);
+        EXPECT_EQ(f.prompt.entries[0].text, f.prompt.entries[1].text);
+    }
+    EXPECT_NE(f.prompt.entries[0].text.find("壊れています"), std::string::npos);
+}
+
+} // namespace
+} // namespace zelkor
+
+namespace zelkor {
+namespace {
+
+// Archives hold the same records as the plain files they were made from
+// (the seeds of the fuzz target: records.zip holds horses.dat and
+// versions.dat, race_day.gz is race_day.dat).
+TEST(JvDataImport, ArchivesGiveTheirFilesRecords) {
+    const char* root = std::getenv("ZELKOR_SOURCE_DIR");
+    ASSERT_NE(root, nullptr);
+    const std::string seeds = std::string(root) + "/tests/fuzz/corpus/jvdata/";
+    const std::vector<std::string> pairs[][2] = {
+        {{seeds + "race_day.gz"}, {seeds + "race_day.dat"}},
+        {{seeds + "records.zip"}, {seeds + "horses.dat", seeds + "versions.dat"}},
+    };
+    for (const auto& pair : pairs) {
+        std::string counts[2], rows[2];
+        for (int i = 0; i < 2; ++i) {
+            Fixture f;
+            ImportSummary summary;
+            ASSERT_TRUE(importJvData(pair[i], f.store, summary, f.prompt, f.progress));
+            summary.rejected.clear();
+            counts[i] = countsText(summary);
+            rows[i] = dump(f.store);
+        }
+        EXPECT_EQ(counts[0], counts[1]);
+        EXPECT_EQ(rows[0], rows[1]);
+        EXPECT_NE(rows[0], "");
+    }
+}
+
+TEST(JvDataImport, SummaryText) {
+    ImportSummary summary;
+    summary.byType["RA"] = {4, 1, 1, 1, 0, 1, 0};
+    summary.byType["WE"] = {2, 0, 0, 0, 0, 0, 2};
+    summary.rejected = {{"day.dat", 1272, "RAレコードの長さが1271バイトです（1272バイトのはず）"}};
+    summary.notJvData = {"readme.txt"};
+    EXPECT_EQ(importSummaryText(summary),
+              "種別      読込      追加      置換    古い版      削除      不正    対象外\r\n"
+              "RA           4         1         1         1         0         1         0\r\n"
+              "WE           2         0         0         0         0         0         2\r\n"
+              "合計         6         1         1         1         0         1         2\r\n"
+              "不正なレコード: day.dat (1272バイト目): "
+              "RAレコードの長さが1271バイトです（1272バイトのはず）\r\n"
+              "JV-Dataではないファイル: readme.txt\r\n");
+}
+
+} // namespace
+} // namespace zelkor
