@@ -2,14 +2,17 @@
 #include "jv/jvdata_store.h"
 #include "support/jvdata_generator.h"
 #include "support/recording_prompt.h"
+#include "support/season_store.h"
 #include "support/silent_progress.h"
 #include "support/temp_folder.h"
 #include "text/format.h"
 
 #include <csignal>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -202,26 +205,101 @@ TEST(JvDataImport, KilledImportLeavesTheStoreAsItWas) {
     EXPECT_NE(dump(f.store), before);
 }
 
-TEST(JvDataImport, StoreOfANewerVersionOrNoStoreIsRefusedUntouched) {
+// The store and its side files as bytes ("-" for a file that is not there).
+std::string storeFiles(const std::string& store) {
+    std::string all;
+    for (const char* suffix : {"", "-wal", "-shm"})
+        all += (std::filesystem::exists(store + suffix) ? readFile(store + suffix) : "-") + "|";
+    return all;
+}
+
+// Every job refuses a store of a newer version, a foreign SQLite file and
+// noise with one message, and leaves them byte for byte, side files included.
+TEST(JvDataImport, ARefusedStoreIsLeftAsItWasSideFilesIncluded) {
+    struct Case {
+        bool ours;       // a store of one race first
+        const char* sql; // then this by another program; noise when null
+        const char* says;
+    } const cases[] = {
+        {true,
+         "PRAGMA user_version = 2; PRAGMA wal_checkpoint; INSERT INTO um VALUES(1, 55, 1, x'00')",
+         "（保存形式 2）で作られています。\r\nこのプログラムを新しい版に更新してください。"
+         "保存ファイルはそのままです。"},
+        {false, "PRAGMA user_version = 1; CREATE TABLE notes(text)",
+         "はゼルコ馬のJV-Dataの保存ファイルではありません。\r\nファイルには手を付けていません。"},
+        {false, nullptr, "はJV-Dataの保存ファイルではないか、壊れています。"},
+    };
+    for (const Case& c : cases) {
+        Fixture f;
+        ImportSummary summary;
+        std::filesystem::create_directories(jvStoreFolder(f.folder.path()));
+        ASSERT_TRUE(!c.ours || f.import(jvdFramed(jvdRecord(race())), summary));
+        if (c.sql == nullptr)
+            writeFile(f.store, std::string(5000, 'z'));
+        ASSERT_TRUE(c.sql == nullptr || runSqlAsAnotherProgram(f.store, c.sql));
+        const std::string before = storeFiles(f.store);
+        std::vector<StoreDate> dates;
+        StoreCheck check;
+        EXPECT_FALSE(f.import(jvdFramed(jvdRecord(race('7', 20250201))), summary));
+        EXPECT_FALSE(readStoreDates(f.store, dates, f.prompt));
+        EXPECT_EQ(openStoreDay(f.store, 20250105, f.prompt), nullptr);
+        EXPECT_FALSE(checkJvStore(f.store, check, f.prompt));
+        EXPECT_EQ(storeFiles(f.store), before) << c.says;
+        ASSERT_EQ(f.prompt.entries.size(), 4u);
+        for (const auto& entry : f.prompt.entries)
+            EXPECT_EQ(entry.text, f.prompt.entries[0].text);
+        EXPECT_NE(f.prompt.entries[0].text.find(c.says), std::string::npos)
+            << f.prompt.entries[0].text;
+    }
+}
+
+// `job` in a child process of a user who does not own the files (nobody
+// when the test runs as root); what it said is left in `said`.
+bool asAnotherUser(const std::function<bool(UserPrompt&)>& job, const std::string& said) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        RecordingPrompt prompt;
+        const bool other = ::geteuid() != 0 || (::setgid(65534) == 0 && ::setuid(65534) == 0);
+        const bool done = other && job(prompt);
+        writeFile(said, prompt.texts().empty() ? "" : prompt.texts()[0]);
+        ::_exit(done ? 0 : 1);
+    }
+    int status = 0;
+    return ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// A store its reader cannot write is read with no file left behind; an
+// import that meets a side file it cannot write names that file.
+TEST(JvDataImport, AReadOnlyStoreLeavesNoSideFileAndOneInTheWayIsNamed) {
     Fixture f;
     ImportSummary summary;
     ASSERT_TRUE(f.import(jvdFramed(jvdRecord(race())), summary));
-    {
-        auto store = JvStore::open(f.store, JvStore::Mode::Import, f.prompt);
-        ASSERT_EQ(store->exec("PRAGMA user_version = 2"), 0);
-        store->exec("PRAGMA wal_checkpoint(TRUNCATE)");
-    }
-    for (const std::string& bytes : {readFile(f.store), std::string(5000, 'z')}) {
-        writeFile(f.store, bytes);
-        f.prompt.entries.clear();
-        std::vector<StoreDate> dates;
-        EXPECT_FALSE(f.import(jvdFramed(jvdRecord(race('7', 20250201))), summary));
-        EXPECT_FALSE(readStoreDates(f.store, dates, f.prompt));
-        EXPECT_EQ(readFile(f.store), bytes);
-        ASSERT_EQ(f.prompt.entries.size(), 2u);
-        EXPECT_EQ(f.prompt.entries[0].text, f.prompt.entries[1].text);
-    }
-    EXPECT_NE(f.prompt.entries[0].text.find("壊れています"), std::string::npos);
+    const std::string said = f.folder.file("said");
+    ::chmod(f.folder.path().c_str(), 0777);
+    ::chmod(jvStoreFolder(f.folder.path()).c_str(), 0777);
+    ::chmod(f.store.c_str(), 0444);
+    EXPECT_TRUE(asAnotherUser(
+        [&](UserPrompt& prompt) {
+            std::vector<StoreDate> dates;
+            return readStoreDates(f.store, dates, prompt) && dates.size() == 1 &&
+                   openStoreDay(f.store, 20250105, prompt) != nullptr;
+        },
+        said))
+        << readFile(said);
+    EXPECT_FALSE(std::filesystem::exists(f.store + "-wal"));
+    EXPECT_FALSE(std::filesystem::exists(f.store + "-shm"));
+
+    ::chmod(f.store.c_str(), 0666);
+    writeFile(f.store + "-shm", "");
+    ::chmod((f.store + "-shm").c_str(), 0444);
+    EXPECT_FALSE(asAnotherUser(
+        [&](UserPrompt& prompt) {
+            return importJvData({f.folder.file("in.jvd")}, f.store, summary, prompt, f.progress);
+        },
+        said));
+    EXPECT_EQ(readFile(said), format("JV-Dataの保存ファイル'%s'に使う'%s-shm'に書き込めません。\r\n"
+                                     "'%s-shm'に書き込めるようにしてください。",
+                                     f.store.c_str(), f.store.c_str(), f.store.c_str()));
 }
 
 } // namespace
