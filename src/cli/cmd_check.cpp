@@ -8,16 +8,14 @@ namespace zelkor::cli {
 
 int runCheck(const Arguments& parsed) {
     const std::optional<std::string> folder = programFolderFrom(parsed);
-    if (!folder)
-        return 1; // told why on stderr
     TerminalPrompt prompt;
     StoreCheck check;
-    const std::string store = jvStorePath(*folder);
-    if (!checkJvStore(store, check, prompt))
+    if (!folder || !checkJvStore(jvStorePath(*folder), check, prompt))
         return 1; // told why on stderr
+    const std::string line = storeCheckText(jvStorePath(*folder), check);
     if (!check.sound)
-        return fail(storeCheckText(store, check));
-    printOut(storeCheckText(store, check) + "\n");
+        return fail(line);
+    printOut(line + "\n");
     return 0;
 }
 

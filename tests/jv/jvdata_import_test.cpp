@@ -216,52 +216,44 @@ std::string storeFiles(const std::string& store) {
 // Every job refuses a store of a newer version, a foreign SQLite file and
 // noise with one message, and leaves them byte for byte, side files included.
 TEST(JvDataImport, ARefusedStoreIsLeftAsItWasSideFilesIncluded) {
-    struct Case {
-        bool ours;       // a store of one race first
-        const char* sql; // then this by another program; noise when null
-        const char* says;
-    } const cases[] = {
-        {true,
-         "PRAGMA user_version = 2; PRAGMA wal_checkpoint; INSERT INTO um VALUES(1, 55, 1, x'00')",
+    const std::pair<const char*, const char*> cases[] = {
+        // SQL by another program ("": noise)
+        {"PRAGMA journal_mode = WAL; PRAGMA user_version = 2; CREATE TABLE t(x); "
+         "PRAGMA wal_checkpoint; INSERT INTO t VALUES(1)",
          "（保存形式 2）で作られています。\r\nこのプログラムを新しい版に更新してください。"
          "保存ファイルはそのままです。"},
-        {false, "PRAGMA user_version = 1; CREATE TABLE notes(text)",
+        {"PRAGMA user_version = 1; CREATE TABLE notes(text)",
          "はゼルコ馬のJV-Dataの保存ファイルではありません。\r\nファイルには手を付けていません。"},
-        {false, nullptr, "はJV-Dataの保存ファイルではないか、壊れています。"},
-    };
-    for (const Case& c : cases) {
+        {"", "はJV-Dataの保存ファイルではないか、壊れています。"}};
+    for (const auto& [sql, says] : cases) {
         Fixture f;
-        ImportSummary summary;
         std::filesystem::create_directories(jvStoreFolder(f.folder.path()));
-        ASSERT_TRUE(!c.ours || f.import(jvdFramed(jvdRecord(race())), summary));
-        if (c.sql == nullptr)
-            writeFile(f.store, std::string(5000, 'z'));
-        ASSERT_TRUE(c.sql == nullptr || runSqlAsAnotherProgram(f.store, c.sql));
+        writeFile(f.store, *sql != '\0' ? "" : std::string(5000, 'z'));
+        ASSERT_TRUE(runSqlAsAnotherProgram(f.store, sql));
         const std::string before = storeFiles(f.store);
+        ImportSummary summary;
         std::vector<StoreDate> dates;
         StoreCheck check;
-        EXPECT_FALSE(f.import(jvdFramed(jvdRecord(race('7', 20250201))), summary));
+        EXPECT_FALSE(f.import(jvdFramed(jvdRecord(race())), summary));
         EXPECT_FALSE(readStoreDates(f.store, dates, f.prompt));
         EXPECT_EQ(openStoreDay(f.store, 20250105, f.prompt), nullptr);
         EXPECT_FALSE(checkJvStore(f.store, check, f.prompt));
-        EXPECT_EQ(storeFiles(f.store), before) << c.says;
+        EXPECT_EQ(storeFiles(f.store), before) << says;
         ASSERT_EQ(f.prompt.entries.size(), 4u);
-        for (const auto& entry : f.prompt.entries)
-            EXPECT_EQ(entry.text, f.prompt.entries[0].text);
-        EXPECT_NE(f.prompt.entries[0].text.find(c.says), std::string::npos)
-            << f.prompt.entries[0].text;
+        EXPECT_NE(f.prompt.entries[0].text.find(says), std::string::npos);
+        EXPECT_EQ(f.prompt.texts(), std::vector<std::string>(4, f.prompt.entries[0].text));
     }
 }
 
-// `job` in a child process of a user who does not own the files (nobody
-// when the test runs as root); what it said is left in `said`.
-bool asAnotherUser(const std::function<bool(UserPrompt&)>& job, const std::string& said) {
+// Whether `job` succeeds in a child process of a user who does not own the
+// files (nobody when run as root); its first message is left in `said`.
+bool asAnotherUser(const std::string& said, const std::function<bool(UserPrompt&)>& job) {
     const pid_t child = ::fork();
     if (child == 0) {
         RecordingPrompt prompt;
         const bool other = ::geteuid() != 0 || (::setgid(65534) == 0 && ::setuid(65534) == 0);
         const bool done = other && job(prompt);
-        writeFile(said, prompt.texts().empty() ? "" : prompt.texts()[0]);
+        writeFile(said, prompt.entries.empty() ? "" : prompt.entries[0].text);
         ::_exit(done ? 0 : 1);
     }
     int status = 0;
@@ -274,32 +266,24 @@ TEST(JvDataImport, AReadOnlyStoreLeavesNoSideFileAndOneInTheWayIsNamed) {
     Fixture f;
     ImportSummary summary;
     ASSERT_TRUE(f.import(jvdFramed(jvdRecord(race())), summary));
-    const std::string said = f.folder.file("said");
-    ::chmod(f.folder.path().c_str(), 0777);
-    ::chmod(jvStoreFolder(f.folder.path()).c_str(), 0777);
+    const std::string said = f.folder.file("said"), shm = f.store + "-shm";
+    for (const std::string& folder : {f.folder.path(), jvStoreFolder(f.folder.path())})
+        ::chmod(folder.c_str(), 0777);
     ::chmod(f.store.c_str(), 0444);
-    EXPECT_TRUE(asAnotherUser(
-        [&](UserPrompt& prompt) {
-            std::vector<StoreDate> dates;
-            return readStoreDates(f.store, dates, prompt) && dates.size() == 1 &&
-                   openStoreDay(f.store, 20250105, prompt) != nullptr;
-        },
-        said))
-        << readFile(said);
-    EXPECT_FALSE(std::filesystem::exists(f.store + "-wal"));
-    EXPECT_FALSE(std::filesystem::exists(f.store + "-shm"));
+    EXPECT_TRUE(asAnotherUser(said, [&](UserPrompt& prompt) {
+        return openStoreDay(f.store, 20250105, prompt) != nullptr;
+    })) << readFile(said);
+    EXPECT_FALSE(std::filesystem::exists(f.store + "-wal") || std::filesystem::exists(shm));
 
     ::chmod(f.store.c_str(), 0666);
-    writeFile(f.store + "-shm", "");
-    ::chmod((f.store + "-shm").c_str(), 0444);
-    EXPECT_FALSE(asAnotherUser(
-        [&](UserPrompt& prompt) {
-            return importJvData({f.folder.file("in.jvd")}, f.store, summary, prompt, f.progress);
-        },
-        said));
-    EXPECT_EQ(readFile(said), format("JV-Dataの保存ファイル'%s'に使う'%s-shm'に書き込めません。\r\n"
-                                     "'%s-shm'に書き込めるようにしてください。",
-                                     f.store.c_str(), f.store.c_str(), f.store.c_str()));
+    writeFile(shm, "");
+    ::chmod(shm.c_str(), 0444);
+    EXPECT_FALSE(asAnotherUser(said, [&](UserPrompt& prompt) {
+        return importJvData({f.folder.file("in.jvd")}, f.store, summary, prompt, f.progress);
+    }));
+    EXPECT_EQ(readFile(said), format("JV-Dataの保存ファイル'%s'に使う'%s'に書き込めません。\r\n"
+                                     "'%s'に書き込めるようにしてください。",
+                                     f.store.c_str(), shm.c_str(), shm.c_str()));
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sqlite3.h>
 #include <sstream>
+#include <tuple>
 
 namespace zelkor::test {
 
@@ -59,13 +60,13 @@ void damageStoreTable(const std::string& storePath, const char* table) {
     RecordingPrompt prompt;
     long long page = 0, pageSize = 0;
     if (auto store = JvStore::open(storePath, JvStore::Mode::Read, prompt)) {
-        StoreStatement root = store->prepare(
-            format("SELECT rootpage FROM sqlite_master WHERE name = '%s'", table).c_str());
-        StoreStatement size = store->prepare("PRAGMA page_size");
-        if (root.step() && size.step()) {
-            page = root.integer(0);
-            pageSize = size.integer(0);
-        }
+        StoreStatement root =
+            store->prepare(format("SELECT rootpage, page_size FROM sqlite_master, "
+                                  "pragma_page_size WHERE name = '%s'",
+                                  table)
+                               .c_str());
+        if (root.step())
+            std::tie(page, pageSize) = std::pair(root.integer(0), root.integer(1));
     }
     std::fstream file(storePath, std::ios::in | std::ios::out | std::ios::binary);
     file.seekp((page - 1) * pageSize);
