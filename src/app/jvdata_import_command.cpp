@@ -58,4 +58,19 @@ bool JvDataImportCommand::importPaths(const QStringList& paths) {
     return true;
 }
 
+void JvDataImportCommand::checkStore() {
+    const std::string store = jvStorePath(session_.programFolder());
+    StoreCheck check;
+    {
+        WaitCursor wait;
+        if (!checkJvStore(store, check, services_.prompt))
+            return;
+    }
+    if (check.sound)
+        services_.prompt.showNote(storeCheckText(store, check), MessageIcon::Information,
+                                  "JV-Dataの検査");
+    else
+        services_.prompt.showMessage(storeCheckText(store, check), "JV-Dataの検査");
+}
+
 } // namespace zelkor

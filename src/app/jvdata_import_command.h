@@ -11,7 +11,8 @@ class RaceSession;
 
 // The import of JV-Data into the store below the program folder: files or a
 // folder chosen in a dialog, or dropped on the window; the progress window
-// while the records are read; then one box with what the store took.
+// while the records are read; then one box with what the store took. Also
+// the store's integrity check.
 class JvDataImportCommand : public QObject {
     Q_OBJECT
   public:
@@ -24,6 +25,8 @@ class JvDataImportCommand : public QObject {
   public slots:
     // Asks for the files or the folder, then importPaths.
     void chooseAndImport();
+    // Runs the store's integrity check and tells in one line what it found.
+    void checkStore();
 
   private:
     RaceSession& session_;

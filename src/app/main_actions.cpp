@@ -53,6 +53,8 @@ MainActions makeMainActions(QObject* owner) {
                                 {u"JV-Dataを取り込む(&I)...", u"JV-Data取込", {}, {}});
     a.openJvDataRaces = makeAction(owner, "openJvDataRacesAction",
                                    {u"JV-Dataのレースを開く(&D)...", u"JV-Dataのレース", {}, {}});
+    a.checkJvData = makeAction(owner, "checkJvDataAction",
+                               {u"JV-Dataの保存ファイルを検査(&K)", u"JV-Data検査", {}, {}});
     a.changeRace = makeAction(owner, "changeRaceAction",
                               {u"予想ﾚｰｽを変更(&E)", u"ﾚｰｽ変更", Art::ChangeRace, {}});
     a.backtest = makeAction(owner, "backtestAction", {u"過去レースで検証(&B)...", u"検証", {}, {}});

@@ -15,6 +15,7 @@ struct MainActions {
     QAction* openJraVan;
     QAction* importJvData;
     QAction* openJvDataRaces;
+    QAction* checkJvData;
     QAction* changeRace;
     QAction* backtest;
     QAction* save;

@@ -135,6 +135,7 @@ void MainWindow::connectActions() {
     connect(a.openJraVan, &QAction::triggered, jvCommands_, &JvCommands::openJraVanFile);
     connect(a.importJvData, &QAction::triggered, jvDataImport_,
             &JvDataImportCommand::chooseAndImport);
+    connect(a.checkJvData, &QAction::triggered, jvDataImport_, &JvDataImportCommand::checkStore);
     connect(a.openJvDataRaces, &QAction::triggered, jvCommands_, &JvCommands::openStoreRaces);
     connect(a.changeRace, &QAction::triggered, jvCommands_, &JvCommands::changeRace);
     connect(a.backtest, &QAction::triggered, jvCommands_, &JvCommands::backtestPastRaces);
@@ -198,7 +199,8 @@ void MainWindow::connectSession() {
 void MainWindow::buildMenus() {
     const MainActions& a = actions_;
     QMenu* file = menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
-    file->addActions({a.newRace, a.openFile, a.openJraVan, a.importJvData, a.openJvDataRaces});
+    file->addActions(
+        {a.newRace, a.openFile, a.openJraVan, a.importJvData, a.openJvDataRaces, a.checkJvData});
     file->addSeparator();
     file->addActions({a.changeRace, a.backtest});
     file->addSeparator();

@@ -135,8 +135,12 @@ bool loadChosenJvRace(RaceSource& source, int position, JvRaceCard& card, RaceSh
     JvRaceCard race;
     if (!source.readRace(race, position, prompt) || !checkRaceLoadable(race, prompt))
         return false;
-    card = race;
-    loadJvRace(sheet, card, source, prompt);
+    RaceSheet loaded = sheet;
+    loadJvRace(loaded, race, source, prompt);
+    if (source.failed())
+        return false;
+    card = std::move(race);
+    sheet = std::move(loaded);
     return true;
 }
 

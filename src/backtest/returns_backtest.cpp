@@ -8,6 +8,7 @@
 #include "race/race_loader.h"
 #include "race/race_source.h"
 #include "store/jv_store.h"
+#include "store/jvdata_store.h"
 #include "store/store_period_source.h"
 
 #include <map>
@@ -101,6 +102,9 @@ class RaceResults {
         return out;
     }
 
+    // The result code of a failed read, 0 while none failed.
+    int failure() const { return odds_.failed() != 0 ? odds_.failed() : runners_.failed(); }
+
   private:
     StoreStatement odds_, runners_;
 };
@@ -140,6 +144,10 @@ bool backtestStoreReturns(const std::string& storePath, int fromDate, int toDate
     auto store = JvStore::open(storePath, JvStore::Mode::Read, prompt);
     if (!store)
         return false;
+    if (store->empty()) {
+        showStoreWithoutRaces(prompt);
+        return false;
+    }
     std::map<long long, std::string> chosen;
     if (!chooseRaces(*store, fromDate, toDate, chosen, prompt))
         return false;
@@ -157,7 +165,7 @@ bool backtestStoreReturns(const std::string& storePath, int fromDate, int toDate
     while (source->nextDay(prompt)) {
         for (int position = 1; position <= source->raceCount(prompt); ++position) {
             const auto hr = chosen.find(source->raceKey(position));
-            if (hr == chosen.end() || !source->readRace(card, position, quiet) ||
+            if (hr == chosen.end() || !source->readRace(card, position, prompt) ||
                 !raceLoadable(card))
                 continue;
             const int before = quiet.messages;
@@ -167,6 +175,12 @@ bool backtestStoreReturns(const std::string& storePath, int fromDate, int toDate
             backtest.races.push_back(
                 settledRace(card, sheet, results.finishes(hr->first),
                             payoutsFromRecords(hr->second, results.odds(hr->first))));
+            // A horse's failure went to the quiet prompt.
+            if (source->failed() || results.failure() != 0) {
+                JvStore::showFailure(prompt, storePath,
+                                     source->failed() ? source->failure() : results.failure());
+                return false;
+            }
         }
         progress.setPosition(
             static_cast<int>(100 * backtest.races.size() / std::max<size_t>(chosen.size(), 1)));

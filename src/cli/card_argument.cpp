@@ -35,7 +35,7 @@ openRaceSource(const Arguments& parsed, const std::string& programFolder, Termin
             date->size() == 8 &&
             std::all_of(date->begin(), date->end(), [](char c) { return c >= '0' && c <= '9'; });
         if (!digits) {
-            fail("--date needs a day written YYYYMMDD");
+            fail("--date には年月日を YYYYMMDD の形で指定してください");
             return nullptr;
         }
         return openStoreDay(jvStorePath(programFolder), std::stoi(*date), prompt);

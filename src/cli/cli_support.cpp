@@ -27,7 +27,7 @@ Arguments::Arguments(const std::vector<std::string>& args, const std::vector<Opt
             }
             if (i + 1 >= args.size()) {
                 if (error_.empty())
-                    error_ = "option " + a + " needs a value";
+                    error_ = "オプション " + pathForDisplay(a) + " には値が必要です";
                 continue;
             }
             options_.emplace_back(a, args[++i]);
@@ -60,32 +60,34 @@ std::string Arguments::unknownOption(const std::vector<Option>& options) const {
 
 bool argumentsUsable(const Arguments& parsed, const Command& command) {
     const std::string name = command.name;
+    const std::string operand = command.operandName;
     const size_t operands = parsed.positional().size();
     std::string problem = parsed.error();
     if (problem.empty()) {
         if (std::string unknown = parsed.unknownOption(command.options); !unknown.empty())
-            problem = "unknown option " + unknown;
+            problem = pathForDisplay(unknown) + " というオプションはありません";
         else if (command.operands == Operands::OneOrDate && parsed.value("--date"))
             problem =
-                operands == 0 ? "" : name + " takes --date in place of " + command.operandName;
+                operands == 0 ? "" : name + " には" + operand + "と --date を一緒に指定できません";
         else if (command.operands == Operands::OneOrPeriod &&
                  (parsed.value("--from") || parsed.value("--to")))
             problem = operands == 0
                           ? ""
-                          : name + " takes --from and --to in place of " + command.operandName;
+                          : name + " には" + operand + "と --from・--to を一緒に指定できません";
         else if (command.operands == Operands::None && operands != 0)
-            problem = name + " takes no " + command.operandName;
+            problem = name + " には" + operand + "を指定できません";
         else if (command.operands == Operands::OneOrMore && operands == 0)
-            problem = name + " needs at least one " + command.operandName;
+            problem = name + " には" + operand + "を 1 つ以上指定してください";
         else if ((command.operands == Operands::One || command.operands == Operands::OneOrDate ||
                   command.operands == Operands::OneOrPeriod) &&
                  operands != 1)
-            problem = name + " needs exactly one " + command.operandName +
-                      (command.operands == Operands::OneOrDate     ? " or --date YYYYMMDD"
-                       : command.operands == Operands::OneOrPeriod ? " or --from and --to"
-                                                                   : "");
+            problem = name + " には" + operand + "を 1 つ" +
+                      (command.operands == Operands::OneOrDate ? "、または --date YYYYMMDD を"
+                       : command.operands == Operands::OneOrPeriod ? "、または --from と --to を"
+                                                                   : "だけ") +
+                      "指定してください";
         if (!problem.empty())
-            problem += " (see " + name + " --help)";
+            problem += " (" + name + " --help を参照)";
     }
     if (problem.empty())
         return true;

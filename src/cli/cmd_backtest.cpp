@@ -215,11 +215,11 @@ int runBacktest(const Arguments& parsed) {
     const std::optional<int> minRunners =
         optionNumber(parsed, "--min-runners", rules.minRunners, 1, 18);
     if (!minRunners)
-        return fail("--min-runners needs a number of runners from 1 to 18");
+        return fail("--min-runners には 1 から 18 までの頭数を指定してください");
     const std::optional<int> minShare =
         optionNumber(parsed, "--min-share", rules.minSharePercent, 0, 100);
     if (!minShare)
-        return fail("--min-share needs a percentage from 0 to 100");
+        return fail("--min-share には 0 から 100 までの百分率を指定してください");
     rules.minRunners = *minRunners;
     rules.minSharePercent = *minShare;
 
@@ -276,11 +276,10 @@ std::string backtestNotes() {
 extern const Command kBacktestCommand;
 const Command kBacktestCommand = {
     "backtest",
-    "check the formula against the past races of a horse file, or its bets against the "
-    "payouts of the JV-Data store",
+    "予想式を過去のレースで、買い目を JV-Data の払戻で確かめます",
     "CARD|--from YYYYMMDD --to YYYYMMDD",
     Operands::OneOrPeriod,
-    "race card, archive or horse file",
+    "出馬表、圧縮ファイルまたは馬ファイル",
     "登録馬ファイルが持つ過去のレースを組み立て直し、各レースを走る前の姿で予想して、\n"
     "その予想が実際の着順にどれだけ当たったかを、1番人気・推定オッズ最高の馬・偶然と\n"
     "くらべて示します。プログラムフォルダの HTML/ZelBacktest.html に結果のページを\n"

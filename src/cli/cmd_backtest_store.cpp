@@ -188,13 +188,14 @@ int runStoreBacktest(const Arguments& parsed) {
     for (const char* archiveOnly :
          {"--min-runners", "--min-share", "--update-trainers", "--update-jockeys"})
         if (parsed.flag(archiveOnly))
-            return fail(std::string(archiveOnly) + " is an option of the backtest of a CARD");
+            return fail(std::string(archiveOnly) +
+                        " は CARD のバックテストにだけ使えるオプションです");
     const std::optional<int> from = dateArgument(parsed.value("--from"));
     const std::optional<int> to = dateArgument(parsed.value("--to"));
     if (!from || !to)
-        return fail("--from and --to need dates written YYYYMMDD");
+        return fail("--from と --to には年月日を YYYYMMDD の形で指定してください");
     if (*from > *to)
-        return fail("--from must not be later than --to");
+        return fail("--from には --to より後の日付を指定できません");
     const std::optional<std::string> folder = programFolderFrom(parsed);
     if (!folder)
         return 1; // told why on stderr

@@ -33,10 +33,10 @@ int runDates(const Arguments& parsed) {
 extern const Command kDatesCommand;
 const Command kDatesCommand = {
     "dates",
-    "list the race days of the JV-Data store",
+    "取り込んだ JV-Data の開催日を表示します",
     "",
     Operands::None,
-    "arguments",
+    "引数",
     "取り込んだ JV-Data の開催日を新しい順に、その日のレース数とともに表示します\n"
     "(年月日とレース数をタブで区切ります)。races、load、paper、predict-all は\n"
     "CARD のかわりに --date 年月日 でその日のレースを使えます。\n",

@@ -53,10 +53,10 @@ int runImport(const Arguments& parsed) {
 extern const Command kImportCommand;
 const Command kImportCommand = {
     "import",
-    "import JV-Data files, folders or archives into the store",
+    "JV-Data のファイルやフォルダを保存ファイルに取り込みます",
     "PATH...",
     Operands::OneOrMore,
-    "JV-Data file, folder or archive",
+    "JV-Dataのファイル、フォルダまたは圧縮ファイル",
     "JRA-VAN Data Lab. の JV-Data (JV-Link から受け取ったレコードをそのまま\n"
     "保存したファイル) を、プログラムフォルダの JV-Data/jvdata.sqlite3 に取り込み\n"
     "ます。フォルダは中まで探し、zip・lzh・tar・gz の圧縮ファイルも読みます。\n"

@@ -33,13 +33,13 @@ Json loadedJson(const RaceSheet& sheet, const std::string& path) {
 int runLoad(const Arguments& parsed) {
     auto raceText = parsed.value("--race");
     if (!raceText)
-        return fail("load needs --race N (see load --help)");
+        return fail("load には --race N が必要です (load --help を参照)");
     std::optional<int> race = racePosition(*raceText);
     if (!race)
-        return fail("--race needs a race number from 1 (see load --help)");
+        return fail("--race には 1 からのレース番号を指定してください (load --help を参照)");
     auto output = parsed.value("-o");
     if (!output || output->empty())
-        return fail("load needs -o OUT.zel (see load --help)");
+        return fail("load には -o OUT.zel が必要です (load --help を参照)");
 
     const std::optional<std::string> folder = programFolderFrom(parsed);
     if (!folder)
@@ -63,10 +63,10 @@ int runLoad(const Arguments& parsed) {
 extern const Command kLoadCommand;
 const Command kLoadCommand = {
     "load",
-    "load a JRA-VAN race and save it as a prediction file",
+    "JRA-VAN のレースを読み込んで予想ファイルに保存します",
     "CARD|--date YYYYMMDD --race N -o OUT.zel",
     Operands::OneOrDate,
-    "race card or archive",
+    "出馬表または圧縮ファイル",
     "JRA-VAN の出馬表、または取り込んだ JV-Data の 1 日の N 番目のレースを出走表に\n"
     "読み込み、予想ファイルに保存します。\n",
     {kCardOperand,

@@ -46,7 +46,7 @@ std::optional<std::vector<int>> parseRaceList(const std::string& text, int raceC
 int runPaper(const Arguments& parsed) {
     const std::optional<std::string> raceList = parsed.value("--races");
     if (!raceList)
-        return fail("paper needs --races LIST or --races all (see paper --help)");
+        return fail("paper には --races LIST または --races all が必要です (paper --help を参照)");
 
     const std::optional<std::string> folder = programFolderFrom(parsed);
     if (!folder)
@@ -56,7 +56,8 @@ int runPaper(const Arguments& parsed) {
     if (auto edition = parsed.value("--edition")) {
         std::optional<int> n = wholeNumber(*edition);
         if (!n || *n < 1 || *n > 3)
-            return fail("--edition needs 1 (簡易版), 2 (詳細版) or 3 (成績付き詳細版)");
+            return fail("--edition には 1 (簡易版)、2 (詳細版)、3 (成績付き詳細版) "
+                        "のどれかを指定してください");
         settings.paperEdition = *n;
     }
 
@@ -70,8 +71,8 @@ int runPaper(const Arguments& parsed) {
         return fail("出馬表にレースがありません");
     std::optional<std::vector<int>> races = parseRaceList(*raceList, raceCount);
     if (!races)
-        return fail("--races needs race numbers from 1 to " + std::to_string(raceCount) +
-                    " (\"1,3,5-8\") or all");
+        return fail("--races には 1 から " + std::to_string(raceCount) +
+                    " までのレース番号 (\"1,3,5-8\")、または all を指定してください");
     std::sort(races->begin(), races->end());
     races->erase(std::unique(races->begin(), races->end()), races->end());
 
@@ -88,8 +89,8 @@ int runPaper(const Arguments& parsed) {
         return 0;
     }
     if (parsed.value("-o"))
-        return fail("-o names the page of one race; a set of races is written below the program "
-                    "folder's HTML folder");
+        return fail("-o は 1 レースのページにだけ使えます。複数のレースはプログラムフォルダの "
+                    "HTML フォルダに書き出します");
     TerminalProgress progress;
     int unwritten = 0;
     const std::string index = writeNewspaperSet(source, *races, settings, programFolder, prompt,
@@ -100,10 +101,10 @@ int runPaper(const Arguments& parsed) {
 extern const Command kPaperCommand;
 const Command kPaperCommand = {
     "paper",
-    "write JRA-VAN racing newspapers (one race or a set)",
+    "競馬新聞を書き出します (1 レース、または複数のレース)",
     "CARD|--date YYYYMMDD --races LIST|all",
     Operands::OneOrDate,
-    "race card or archive",
+    "出馬表または圧縮ファイル",
     "JRA-VAN の出馬表、または取り込んだ JV-Data の 1 日のレースから競馬新聞を\n"
     "作ります。1 レースなら 1 ページを、複数のレースならプログラムフォルダの\n"
     "HTML/Jv年_月日 フォルダに目次 (index.html)、競馬場別のメニューとレースごとの\n"

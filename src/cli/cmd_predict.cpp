@@ -141,10 +141,10 @@ int runPredict(const Arguments& parsed) {
 extern const Command kPredictCommand;
 const Command kPredictCommand = {
     "predict",
-    "score a prediction file (.zel) and print the ranking",
+    "予想ファイル (.zel) を採点して順位を表示します",
     "FILE.zel",
     Operands::One,
-    "prediction file",
+    "予想ファイル",
     "予想ファイル(.zel)を読み込んで予想し、穴順・枠番・馬名・穴度・単オッズを\n"
     "穴順に表示し、穴馬・買い目と各馬の調教師の本音を続けて表示します。\n",
     {{"--json", nullptr,

@@ -45,10 +45,10 @@ int runPredictAll(const Arguments& parsed) {
 extern const Command kPredictAllCommand;
 const Command kPredictAllCommand = {
     "predict-all",
-    "predict every race of a JRA-VAN race card or JV-Data day",
+    "出馬表や JV-Data の 1 日のレースをすべて予想します",
     kCardOrDate,
     Operands::OneOrDate,
-    "race card or archive",
+    "出馬表または圧縮ファイル",
     "JRA-VAN の出馬表、または取り込んだ JV-Data の 1 日のすべてのレースを予想し、\n"
     "プログラムフォルダの HTML/Jvzel年_月日 フォルダに各レースの ZELスポ、ゼルコ馬・\n"
     "買い目一覧、競馬場別のメニューと目次 (index.html) を書き出して、目次のパスを\n"

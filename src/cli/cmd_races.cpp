@@ -37,7 +37,7 @@ int runRaces(const Arguments& parsed) {
     if (auto text = parsed.value("--info")) {
         info = racePosition(*text);
         if (!info)
-            return fail("--info needs a race number from 1 (see races --help)");
+            return fail("--info には 1 からのレース番号を指定してください (races --help を参照)");
     }
     const std::optional<std::string> folder = programFolderFrom(parsed);
     if (!folder)
@@ -81,10 +81,10 @@ int runRaces(const Arguments& parsed) {
 extern const Command kRacesCommand;
 const Command kRacesCommand = {
     "races",
-    "list the races of a JRA-VAN race card, archive or JV-Data day",
+    "出馬表、圧縮ファイル、JV-Data の 1 日のレースを一覧します",
     kCardOrDate,
     Operands::OneOrDate,
-    "race card or archive",
+    "出馬表または圧縮ファイル",
     "JRA-VAN の出馬表、または取り込んだ JV-Data の 1 日のレースを 1 行ずつ表示します\n"
     "(月日、競馬場、レース番号、レース名をタブで区切ります。中止のレースには\n"
     "(中止) が付きます)。\n",

@@ -14,7 +14,7 @@ namespace zelkor::cli {
 int runSheet(const Arguments& parsed) {
     const auto path = parsed.value("-o");
     if (!path)
-        return fail("sheet needs -o OUT.html (see sheet --help)");
+        return fail("sheet には -o OUT.html が必要です (sheet --help を参照)");
 
     const std::optional<std::string> folder = programFolderFrom(parsed);
     if (!folder)
@@ -34,10 +34,10 @@ int runSheet(const Arguments& parsed) {
 extern const Command kSheetCommand;
 const Command kSheetCommand = {
     "sheet",
-    "write the race-sheet page of a prediction file",
+    "予想ファイルの出走表ページを書き出します",
     "FILE.zel -o OUT.html",
     Operands::One,
-    "prediction file",
+    "予想ファイル",
     "予想ファイル(.zel)の出馬表ページ(予想画面の横に表示されるページ)を\n"
     "書き出します。\n"
     "画像・馬名リンクの設定はプログラムフォルダの Zelkor2k.cfg に従います\n"

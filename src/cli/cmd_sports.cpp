@@ -41,10 +41,10 @@ int runSports(const Arguments& parsed) {
 extern const Command kSportsCommand;
 const Command kSportsCommand = {
     "sports",
-    "score a prediction file and write its sports page",
+    "予想ファイルを採点してスポーツ新聞のページを書き出します",
     "FILE.zel",
     Operands::One,
-    "prediction file",
+    "予想ファイル",
     "予想ファイル(.zel)を読み込んで予想し、ZELスポ(スポーツ新聞ページ)を\n"
     "書き出します。\n"
     "画像・馬名リンクの設定はプログラムフォルダの Zelkor2k.cfg に従います\n"

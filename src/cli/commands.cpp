@@ -19,11 +19,13 @@ extern const Command kPredictAllCommand;
 extern const Command kBacktestCommand;
 extern const Command kImportCommand;
 extern const Command kDatesCommand;
+extern const Command kCheckCommand;
 
 const std::vector<Command>& allCommands() {
     static const std::vector<Command> commands = {
-        kPredictCommand, kRacesCommand,      kLoadCommand,     kSportsCommand, kSheetCommand,
-        kPaperCommand,   kPredictAllCommand, kBacktestCommand, kImportCommand, kDatesCommand,
+        kPredictCommand, kRacesCommand, kLoadCommand,       kSportsCommand,
+        kSheetCommand,   kPaperCommand, kPredictAllCommand, kBacktestCommand,
+        kImportCommand,  kDatesCommand, kCheckCommand,
     };
     return commands;
 }
@@ -91,7 +93,7 @@ std::string wrapped(std::string_view text, size_t width, size_t indent) {
 } // namespace
 
 std::string usageText(const Command& command) {
-    const std::string lead = std::string("usage: zelkor2k-cli ") + command.name + " ";
+    const std::string lead = std::string("使い方: zelkor2k-cli ") + command.name + " ";
     std::vector<std::string> words;
     if (command.synopsis[0] != '\0')
         words.push_back(command.synopsis);

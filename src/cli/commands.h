@@ -30,10 +30,10 @@ enum class Operands {
 // for an unknown option, --help and the manual page.
 struct Command {
     const char* name;
-    const char* summary;  // one line (English)
+    const char* summary;  // one line, CP932
     const char* synopsis; // what the usage line shows before the options: "CARD --race N"
     Operands operands;
-    const char* operandName; // in "needs exactly one …"
+    const char* operandName; // CP932, in "… を 1 つだけ指定してください"
     const char* description; // CP932, lines ending in "\n"
     std::vector<Option> options;
     int (*run)(const Arguments& args);

@@ -2,14 +2,15 @@
 
 namespace zelkor::cli {
 
-// The options of zelkor2k-cli itself, as --help and the manual page show them.
+// The options of zelkor2k-cli itself, as --help and the manual page show
+// them (CP932).
 inline constexpr const char* kGlobalOptionsHelp =
-    "global options (--program-folder also after the command):\n"
-    "  --program-folder DIR  work on the folder DIR: settings, working folders and\n"
-    "                        pictures are looked for there. Default: the folder of this\n"
-    "                        program when it holds Image and can be written, else\n"
-    "                        $XDG_DATA_HOME/zelkor2k (~/.local/share/zelkor2k)\n"
-    "  --version             print the version and exit\n"
-    "  -h, --help            print this help and exit\n";
+    "全体のオプション (--program-folder はコマンドの後にも書けます):\n"
+    "  --program-folder DIR  フォルダ DIR で作業します: 設定、作業フォルダ、画像を\n"
+    "                        そこで探します。既定: このプログラムのフォルダが Image\n"
+    "                        を持ち書き込めればそこ、ほかは $XDG_DATA_HOME/zelkor2k\n"
+    "                        (~/.local/share/zelkor2k)\n"
+    "  --version             版を表示して終わります\n"
+    "  -h, --help            この説明を表示して終わります\n";
 
 } // namespace zelkor::cli

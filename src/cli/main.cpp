@@ -3,6 +3,8 @@
 #include "cli/global_options.h"
 #include "core/version.h"
 #include "platform/huge_pages.h"
+#include "text/cp932.h"
+#include "text/format.h"
 
 #include <cstdio>
 #include <malloc.h>
@@ -11,17 +13,18 @@
 #include <vector>
 
 using namespace zelkor::cli;
+using zelkor::appendFormat;
+using zelkor::pathForDisplay;
 
 namespace {
 
 void printUsage() {
-    std::fputs("usage: zelkor2k-cli [--program-folder DIR] <command> [options]\n"
-               "       zelkor2k-cli <command> --help\n"
-               "       zelkor2k-cli --version\n\ncommands:\n",
-               stdout);
+    std::string text = "使い方: zelkor2k-cli [--program-folder DIR] <コマンド> [オプション]\n"
+                       "        zelkor2k-cli <コマンド> --help\n"
+                       "        zelkor2k-cli --version\n\nコマンド:\n";
     for (const Command& c : allCommands())
-        std::printf("  %-12s %s\n", c.name, c.summary);
-    std::printf("\n%s", kGlobalOptionsHelp);
+        appendFormat(text, "  %-12s %s\n", c.name, c.summary);
+    printOut(text + "\n" + kGlobalOptionsHelp);
 }
 
 const Command* commandNamed(const std::string& name) {
@@ -61,11 +64,11 @@ int main(int argc, char** argv) {
             return 0;
         }
         if (a != "--program-folder") {
-            std::fprintf(stderr, "zelkor2k-cli: unknown option %s (see --help)\n", a.c_str());
+            fail(pathForDisplay(a) + " というオプションはありません (--help を参照)");
             return 2;
         }
         if (i + 1 >= all.size()) {
-            std::fputs("zelkor2k-cli: option --program-folder needs a value\n", stderr);
+            fail("オプション --program-folder には値が必要です");
             return 2;
         }
         args = {a, all[++i]};
@@ -76,7 +79,7 @@ int main(int argc, char** argv) {
     }
     const Command* command = commandNamed(all[i]);
     if (command == nullptr) {
-        std::fprintf(stderr, "zelkor2k-cli: unknown command '%s' (see --help)\n", all[i].c_str());
+        fail("'" + pathForDisplay(all[i]) + "' というコマンドはありません (--help を参照)");
         return 2;
     }
     args.insert(args.end(), all.begin() + static_cast<std::ptrdiff_t>(i) + 1, all.end());

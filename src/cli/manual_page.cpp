@@ -146,11 +146,11 @@ std::string manualPage(const std::vector<Command>& commands) {
                        "Output on the terminal is UTF-8; every file it reads and writes is "
                        "Japanese text in code page 932.\n"
                        ".SH OPTIONS\n";
-    page += literalBlock(wrapLongLines(kGlobalOptionsHelp));
+    page += literalBlock(wrapLongLines(cp932ToUtf8(kGlobalOptionsHelp)));
     page += ".SH COMMANDS\n";
     for (const Command& c : commands) {
         page += std::string(".SS ") + c.name + "\n";
-        page += std::string(c.summary) + ".\n.PP\n";
+        page += cp932ToUtf8(c.summary) + "\n.PP\n";
         page += literalBlock(wrapLongLines(cp932ToUtf8(usageText(c))));
     }
     page += ".SH FILES\n"

@@ -401,7 +401,7 @@ int writeNewspaper(NewspaperEdition edition, const JvRaceCard& race, RaceSource&
                    const AppSettings& settings, const std::string& programFolder,
                    UserPrompt& prompt, const std::string& path) {
     const std::string page = buildNewspaper(edition, race, source, settings, programFolder, prompt);
-    return writePageFile(path, page) ? 1 : 0;
+    return !source.failed() && writePageFile(path, page) ? 1 : 0;
 }
 
 } // namespace zelkor

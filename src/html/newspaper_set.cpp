@@ -141,6 +141,8 @@ int writeSingleNewspaper(const JvRaceCard& race, RaceSource& source, AppSettings
                          UserPrompt& prompt, Shell& shell) {
     const int written = writeNewspaper(chosenPaperEdition(settings), race, source, settings,
                                        programFolder, prompt, path);
+    if (source.failed())
+        return 0; // told why
     if (written != 1)
         reportPageNotWritten(prompt, path);
     shell.openDocument(path);
@@ -190,12 +192,17 @@ std::string writeNewspaperSet(RaceSource& source, std::vector<int> selectedPosit
             const std::string pageName = newspaperSetPageName(race);
             const std::string pagePath = folder + pageName;
             progress.setText(savingProgressText(pagePath));
-            const bool written = pages.write(
-                pageName, buildNewspaper(edition, race, source, settings, programFolder, prompt));
+            const std::string page =
+                buildNewspaper(edition, race, source, settings, programFolder, prompt);
+            if (source.failed())
+                return {}; // told why
+            const bool written = pages.write(pageName, page);
             unwritten.note(written, pagePath);
             if (written)
                 appendRaceToMenu(menu, previousCourse, race, pagePath);
         }
+        if (source.failed())
+            return {}; // told why
         // Positions rather than a fixed step, so the bar ends at 100 for any
         // number of races.
         progress.setPosition(setProgressPosition(done, selected));

@@ -100,6 +100,8 @@ std::string predictAll(RaceSource& source, RaceSheet& sheet, JvRaceCard& current
             // Moved, not copied: the next read fills `race` anew.
             currentRace = std::move(race);
             loadJvRace(sheet, currentRace, source, prompt);
+            if (source.failed())
+                return {}; // told why
             if (onRaceLoaded)
                 onRaceLoaded(currentRace, sheet);
             scoreRace(sheet);
@@ -111,6 +113,8 @@ std::string predictAll(RaceSource& source, RaceSheet& sheet, JvRaceCard& current
                 appendRaceToMenu(menu, previousCourse, currentRace, pagePath);
             summary += betsSummaryRow(currentRace, sheet);
         }
+        if (source.failed())
+            return {}; // told why
         // Positions rather than a fixed step, so the bar ends at 100 for any
         // number of races.
         progress.setPosition(setProgressPosition(r, raceCount));

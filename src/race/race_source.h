@@ -49,6 +49,11 @@ class RaceSource {
                                    UserPrompt& prompt) {
         return readHorse(record, race, runner, prompt);
     }
+
+    // Whether a read failed in a way that spoils the whole job (a damaged
+    // store), told once: the job stops rather than show the horses blank,
+    // and every read after it fails without a word.
+    virtual bool failed() const { return false; }
 };
 
 // The odds estimate of runner `runner` of `race` whose strength is

@@ -6,9 +6,13 @@
 #include "text/cp932.h"
 #include "text/format.h"
 
+#include <array>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <sqlite3.h>
 #include <system_error>
+#include <unistd.h>
 
 namespace zelkor {
 namespace {
@@ -123,6 +127,80 @@ std::string_view StoreStatement::blob(int column) const {
     return {static_cast<const char*>(data), static_cast<size_t>(size)};
 }
 
+namespace {
+
+// The first part of the store that cannot be written: the file,
+// one of SQLite's side files beside it, or the folder; the store itself
+// when all can.
+std::string unwritablePart(const std::string& path) {
+    for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
+        // Not opened to find out: closing a descriptor of the store would
+        // drop the locks SQLite holds on it.
+        const std::string file = path + suffix;
+        std::error_code ec;
+        const fs::file_status status = fs::status(file, ec);
+        if (fs::exists(status) &&
+            (!fs::is_regular_file(status) || ::access(file.c_str(), W_OK) != 0))
+            return file;
+    }
+    const std::string folder = fs::path(path).parent_path().string();
+    return ::access(folder.empty() ? "." : folder.c_str(), W_OK) == 0 ? path : folder;
+}
+
+// The schema version in the file's own header, read without SQLite so that
+// a store refused for it is not even locked; 0 for a file that is not (yet)
+// an SQLite database.
+long long headerVersion(const std::string& path) {
+    std::array<unsigned char, 100> header{};
+    std::ifstream in(path, std::ios::binary);
+    in.read(reinterpret_cast<char*>(header.data()), header.size());
+    if (in.gcount() != static_cast<std::streamsize>(header.size()) ||
+        std::memcmp(header.data(), "SQLite format 3", 16) != 0)
+        return 0;
+    return static_cast<long long>(header[60]) << 24 | header[61] << 16 | header[62] << 8 |
+           header[63];
+}
+
+// Whether nobody here can change the store: its file or its folder cannot be
+// written and its log holds nothing. Such a store is read as it lies, with
+// no lock and no side file (a reader would leave them behind, unwritable).
+bool unchangeable(const std::string& path) {
+    const std::string folder = fs::path(path).parent_path().string();
+    std::error_code ec;
+    const auto log = fs::file_size(path + "-wal", ec);
+    return (ec || log == 0) && (::access(path.c_str(), W_OK) != 0 ||
+                                ::access(folder.empty() ? "." : folder.c_str(), W_OK) != 0);
+}
+
+// An SQLite URI naming `path` (reserved characters escaped).
+std::string fileUri(const std::string& path, const char* query) {
+    std::string uri = "file:";
+    for (const char c : fs::absolute(path).string()) {
+        if (c == '%' || c == '?' || c == '#')
+            appendFormat(uri, "%%%02X", static_cast<unsigned char>(c));
+        else
+            uri += c;
+    }
+    return uri + query;
+}
+
+void showNewerStore(UserPrompt& prompt, const std::string& path, long long schema) {
+    prompt.showMessage(format("JV-Dataの保存ファイル'%s'は、このプログラムより新しい版"
+                              "（保存形式 %lld）で作られています。\r\n"
+                              "このプログラムを新しい版に更新してください。"
+                              "保存ファイルはそのままです。",
+                              displayPath(path).c_str(), schema));
+}
+
+void showForeignFile(UserPrompt& prompt, const std::string& path) {
+    prompt.showMessage(format("ファイル'%s'はゼルコ馬のJV-Dataの保存ファイルではありません。\r\n"
+                              "ファイルには手を付けていません。別の名前に変えてから、"
+                              "JV-Dataを取り込み直してください。",
+                              displayPath(path).c_str()));
+}
+
+} // namespace
+
 void JvStore::showFailure(UserPrompt& prompt, const std::string& path, int code) {
     const std::string shown = displayPath(path);
     switch (code & 0xff) {
@@ -149,11 +227,19 @@ void JvStore::showFailure(UserPrompt& prompt, const std::string& path, int code)
     case SQLITE_CANTOPEN:
     case SQLITE_READONLY:
     case SQLITE_PERM:
-    case SQLITE_IOERR:
-        prompt.showMessage(format("JV-Dataの保存ファイル'%s'を読み書きできませんでした。\r\n"
-                                  "フォルダとファイルに書き込めるか確かめてください。",
-                                  shown.c_str()));
+    case SQLITE_IOERR: {
+        const std::string part = unwritablePart(path);
+        if (part == path)
+            prompt.showMessage(format("JV-Dataの保存ファイル'%s'を読み書きできませんでした。\r\n"
+                                      "フォルダとファイルに書き込めるか確かめてください。",
+                                      shown.c_str()));
+        else
+            prompt.showMessage(format("JV-Dataの保存ファイル'%s'に使う'%s'に書き込めません。\r\n"
+                                      "'%s'に書き込めるようにしてください。",
+                                      shown.c_str(), displayPath(part).c_str(),
+                                      displayPath(part).c_str()));
         return;
+    }
     default:
         prompt.showMessage(format("JV-Dataの保存ファイル'%s'を使えませんでした（%s）。\r\n"
                                   "保存ファイルは前のままです。",
@@ -170,19 +256,31 @@ std::unique_ptr<JvStore> JvStore::open(const std::string& path, Mode mode, UserP
             return nullptr;
         }
         fs::create_directories(fs::path(path).parent_path(), ec);
+    } else if (const long long schema = headerVersion(path); schema > kSchemaVersion) {
+        showNewerStore(prompt, path, schema);
+        return nullptr;
     }
     sqlite3* db = nullptr;
-    const int flags = SQLITE_OPEN_READWRITE | (mode == Mode::Import ? SQLITE_OPEN_CREATE : 0);
-    int rc = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
+    int rc = SQLITE_OK;
+    if (mode == Mode::Read && unchangeable(path))
+        rc = sqlite3_open_v2(fileUri(path, "?immutable=1").c_str(), &db,
+                             SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
+    else
+        rc = sqlite3_open_v2(
+            path.c_str(), &db,
+            SQLITE_OPEN_READWRITE | (mode == Mode::Import ? SQLITE_OPEN_CREATE : 0), nullptr);
     std::unique_ptr<JvStore> store(new JvStore(db, path));
     if (rc != SQLITE_OK) {
         showFailure(prompt, path, rc);
         return nullptr;
     }
+    // Until the store is known to be ours, closing it must not write to
+    // it: SQLite would move the log into a file it then refuses.
+    sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
     sqlite3_extended_result_codes(db, 0);
 
-    // The version is read before anything could write to the file.
+    // The log may hold a newer version than the header.
     StoreStatement version = store->prepare("PRAGMA user_version");
     const bool haveVersion = version.step();
     if (!haveVersion) {
@@ -192,20 +290,27 @@ std::unique_ptr<JvStore> JvStore::open(const std::string& path, Mode mode, UserP
     const long long schema = version.integer(0);
     version = StoreStatement();
     if (schema > kSchemaVersion) {
-        prompt.showMessage(format("JV-Dataの保存ファイル'%s'は、このプログラムより新しい版"
-                                  "（保存形式 %lld）で作られています。\r\n"
-                                  "このプログラムを新しい版に更新してください。"
-                                  "保存ファイルはそのままです。",
-                                  displayPath(path).c_str(), schema));
+        showNewerStore(prompt, path, schema);
         return nullptr;
     }
+    StoreStatement tables = store->prepare(
+        schema == 0 ? "SELECT count(*) FROM sqlite_master"
+                    : "SELECT count(*) = 5 FROM sqlite_master WHERE type = 'table' AND "
+                      "name IN ('ra', 'se', 'um', 'hr', 'o1')");
+    if (!tables.step() || tables.failed() != 0) {
+        showFailure(prompt, path, tables.failed() != 0 ? tables.failed() : SQLITE_NOTADB);
+        return nullptr;
+    }
+    if (schema == 0 && tables.integer(0) != 0) {
+        showFailure(prompt, path, SQLITE_NOTADB);
+        return nullptr;
+    }
+    if (schema != 0 && tables.integer(0) != 1) {
+        showForeignFile(prompt, path);
+        return nullptr;
+    }
+    tables = StoreStatement(); // no read may be open while the page size is set
     if (schema == 0) {
-        StoreStatement tables = store->prepare("SELECT count(*) FROM sqlite_master");
-        if (!tables.step() || tables.integer(0) != 0) {
-            showFailure(prompt, path, tables.failed() != 0 ? tables.failed() : SQLITE_NOTADB);
-            return nullptr;
-        }
-        tables = StoreStatement(); // no read may be open while the page size is set
         store->empty_ = true;
         // Larger pages hold the long UM records with little slack. Only an
         // empty file takes a new page size.
@@ -214,9 +319,8 @@ std::unique_ptr<JvStore> JvStore::open(const std::string& path, Mode mode, UserP
     }
     // The store stays in WAL mode once an import set it; a reader leaves
     // the log to the importers rather than checkpoint it on every close.
-    if (mode == Mode::Read)
-        sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
     if (mode == Mode::Import) {
+        sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 0, nullptr);
         rc = store->exec("PRAGMA journal_mode = WAL");
         if (rc == SQLITE_OK)
             rc = store->exec("PRAGMA synchronous = FULL");

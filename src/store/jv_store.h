@@ -54,9 +54,11 @@ class JvStore {
         Import, // created when missing; writes in one transaction
         Read,   // must exist
     };
-    // Opens the store at `path`. Refuses (with one message, nothing changed)
-    // a store of a newer schema, a file that is no store, a damaged or
-    // locked one. Read mode also refuses a store that does not exist yet.
+    // Opens the store at `path`. Refuses (with one message, nothing changed,
+    // side files included) a store of a newer schema, a file that is no
+    // store, a damaged or locked one. Read mode also refuses a store that
+    // does not exist yet, and reads one nobody here can change without
+    // lock or side file.
     static std::unique_ptr<JvStore> open(const std::string& path, Mode mode, UserPrompt& prompt);
     ~JvStore();
     JvStore(const JvStore&) = delete;
@@ -68,8 +70,11 @@ class JvStore {
     // Makes the tables of an empty store (in the running transaction).
     int createSchemaIfEmpty();
     const std::string& path() const { return path_; }
+    // A store file without tables yet (an import made it, then failed).
+    bool empty() const { return empty_; }
 
-    // The message for a failure with SQLite result code `code`.
+    // The message for a failure with SQLite result code `code`: it names
+    // the store, or the side file or folder that cannot be written.
     static void showFailure(UserPrompt& prompt, const std::string& path, int code);
 
   private:

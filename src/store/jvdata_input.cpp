@@ -231,15 +231,15 @@ bool readJvDataPaths(const std::vector<std::string>& paths, JvDataInputSink& sin
     std::vector<std::vector<Listed>> listed;
     std::uint64_t total = 0;
     for (const std::string& path : paths) {
-        // Only regular files and folders: a FIFO or a device would block or
-        // never end.
+        // Only regular files and folders: a FIFO would block the reading
+        // and a device never end it.
         std::error_code ec;
-        if (!fs::is_regular_file(path, ec) && !fs::is_directory(path, ec)) {
+        const fs::file_status status = fs::status(path, ec);
+        if (!fs::exists(status)) {
             showCannotOpen(prompt, path);
             return false;
         }
-        // A FIFO would block the reading and a device never end it.
-        if (!fs::is_directory(path, ec) && !fs::is_regular_file(path, ec)) {
+        if (!fs::is_regular_file(status) && !fs::is_directory(status)) {
             prompt.showMessage(fileProblemText(FileProblem::NotRegularFile, path, "%s"));
             return false;
         }

@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace zelkor {
@@ -69,6 +70,22 @@ struct StoreDate {
 // message when the store cannot be read.
 bool readStoreDates(const std::string& storePath, std::vector<StoreDate>& dates,
                     UserPrompt& prompt);
+
+// What the integrity check found, with the number of records kept of each
+// type ("RA", "SE", "UM", "HR", "O1"; -1 where the count cannot be read).
+struct StoreCheck {
+    bool sound = false;
+    std::vector<std::pair<std::string, long long>> counts;
+};
+
+// Runs SQLite's integrity check over the whole store and counts its
+// records. A damaged store is a result (`sound` false); false after a
+// message when the store cannot be opened or read for another reason.
+bool checkJvStore(const std::string& storePath, StoreCheck& check, UserPrompt& prompt);
+
+// The result in one line (CP932): sound or damaged, the counts, and for a
+// damaged store the way out.
+std::string storeCheckText(const std::string& storePath, const StoreCheck& check);
 
 // Tells the user that the store holds no race yet and to import JV-Data
 // first (the message of a missing store or one without race days).

@@ -75,8 +75,9 @@ std::unique_ptr<StorePeriodSource> StorePeriodSource::open(const std::string& st
 bool StorePeriodSource::storeFailed(int code, UserPrompt& prompt) {
     if (code == 0)
         return false;
-    failed_ = true;
-    JvStore::showFailure(prompt, store_->path(), code);
+    if (failure_ == 0)
+        JvStore::showFailure(prompt, store_->path(), code);
+    failure_ = code;
     return true;
 }
 
@@ -149,7 +150,7 @@ bool StorePeriodSource::nextDay(UserPrompt& prompt) {
     for (;;) {
         keepRunsOfDay();
         dayRaces_.clear();
-        if (failed_ || !readDay(prompt))
+        if (failed() || !readDay(prompt))
             return false;
         if (date_ > toDate_)
             return false;
@@ -188,6 +189,8 @@ int StorePeriodSource::raceCount(UserPrompt&) {
 }
 
 bool StorePeriodSource::readRace(JvRaceCard& card, int position, UserPrompt& prompt) {
+    if (failed())
+        return false;
     const long long key = raceKey(position);
     const auto ra = dayRa_.find(key);
     if (ra == dayRa_.end()) {
@@ -210,6 +213,8 @@ bool StorePeriodSource::readRace(JvRaceCard& card, int position, UserPrompt& pro
 
 bool StorePeriodSource::readHorse(JvHorseRecord& record, const JvRaceCard& race, int runner,
                                   UserPrompt& prompt) {
+    if (failed())
+        return false;
     const long long horse = runner >= 1 && runner <= race.runnerCount
                                 ? horseKeyOf(race.horseIds[static_cast<size_t>(runner)])
                                 : -1;

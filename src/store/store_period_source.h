@@ -33,7 +33,9 @@ class StorePeriodSource : public RaceSource {
     // or after a message when the store cannot be read (see failed()).
     bool nextDay(UserPrompt& prompt);
     int date() const { return date_; }
-    bool failed() const { return failed_; }
+    bool failed() const override { return failure_ != 0; }
+    // The SQLite result code of the failure.
+    int failure() const { return failure_; }
     // The race key of race `position` of the day.
     long long raceKey(int position) const;
 
@@ -60,7 +62,7 @@ class StorePeriodSource : public RaceSource {
     std::unique_ptr<JvStore> store_;
     int fromDate_, toDate_;
     int date_ = 0;
-    bool failed_ = false;
+    int failure_ = 0;
     StoreStatement runners_, racesOfDay_, odds_, horses_;
     bool pending_ = false;  // runners_ holds the first row of the next day
     bool finished_ = false; // runners_ has given its last row

@@ -316,13 +316,19 @@ class StoreDaySource : public RaceSource {
 
     int raceCount(UserPrompt&) override { return static_cast<int>(races_.size()); }
 
+    bool failed() const override { return failed_; }
+
     bool readRace(JvRaceCard& card, int position, UserPrompt& prompt) override {
+        if (failed_)
+            return false;
         if (position < 1 || position > static_cast<int>(races_.size())) {
             showNoRace(prompt);
             return false;
         }
         const long long key = races_[static_cast<size_t>(position - 1)];
-        std::string ra = newest("SELECT kind, rec FROM ra WHERE key = ?1", key);
+        std::string ra;
+        if (!newest("SELECT kind, rec FROM ra WHERE key = ?1", key, ra, prompt))
+            return false;
         if (ra.empty()) {
             showNoRace(prompt);
             return false;
@@ -333,8 +339,9 @@ class StoreDaySource : public RaceSource {
         while (runners.step())
             if (runners.integer(0) != jvdata::kDeleteKind)
                 se.emplace_back(runners.blob(1));
-        const std::string o1 = newest("SELECT kind, rec FROM o1 WHERE key = ?1", key);
-        if (failed(prompt, runners.failed()))
+        std::string o1;
+        if (failed(prompt, runners.failed()) ||
+            !newest("SELECT kind, rec FROM o1 WHERE key = ?1", key, o1, prompt))
             return false;
         JvRaceCard fresh;
         raceCardFromRecords(fresh, ra, se, o1);
@@ -345,6 +352,8 @@ class StoreDaySource : public RaceSource {
 
     bool readHorse(JvHorseRecord& record, const JvRaceCard& race, int runner,
                    UserPrompt& prompt) override {
+        if (failed_)
+            return false;
         const long long horse = runner >= 1 && runner <= race.runnerCount
                                     ? horseKeyOf(race.horseIds[static_cast<size_t>(runner)])
                                     : -1;
@@ -357,12 +366,16 @@ class StoreDaySource : public RaceSource {
             own.bind(1, raceKey).bind(2, horse);
             if (own.step() && own.integer(0) != jvdata::kDeleteKind)
                 seOfRace = own.blob(1);
+            if (failed(prompt, own.failed()))
+                return false;
         }
         if (seOfRace.empty()) {
             prompt.showMessage("競走馬データの読み込みに失敗しました");
             return false;
         }
-        const std::string um = newest("SELECT kind, rec FROM um WHERE key = ?1", horse);
+        std::string um;
+        if (!newest("SELECT kind, rec FROM um WHERE key = ?1", horse, um, prompt))
+            return false;
         HorseHistory history;
         StoreStatement earlier =
             store_->prepare("SELECT se.rec, ra.kind, ra.rec FROM se JOIN ra ON ra.key = se.race "
@@ -384,24 +397,29 @@ class StoreDaySource : public RaceSource {
     }
 
   private:
-    // The record of a key unless its newest version is a delete.
-    std::string newest(const char* sql, long long key) {
+    // The record of a key into `record`, empty when its newest version is a
+    // delete; false after the store's message when it cannot be read.
+    bool newest(const char* sql, long long key, std::string& record, UserPrompt& prompt) {
         StoreStatement statement = store_->prepare(sql);
         statement.bind(1, key);
-        if (!statement.step() || statement.integer(0) == jvdata::kDeleteKind)
-            return {};
-        return std::string(statement.blob(1));
+        record.clear();
+        if (statement.step() && statement.integer(0) != jvdata::kDeleteKind)
+            record = statement.blob(1);
+        return !failed(prompt, statement.failed());
     }
 
+    // A store that fails a read is told once; the job stops (see failed()).
     bool failed(UserPrompt& prompt, int code) {
         if (code == 0)
             return false;
+        failed_ = true;
         JvStore::showFailure(prompt, store_->path(), code);
         return true;
     }
 
     std::unique_ptr<JvStore> store_;
     std::vector<long long> races_;
+    bool failed_ = false;
 };
 
 // Local and overseas races are past runs only; deletes are no races.
@@ -424,7 +442,7 @@ bool readStoreDates(const std::string& storePath, std::vector<StoreDate>& dates,
                 ++races[dateOfRaceKey(all.integer(0))];
     }
     // A store not filled yet has no tables: no dates.
-    if (all.failed() != 0 && all) {
+    if (all.failed() != 0 && !store->empty()) {
         JvStore::showFailure(prompt, storePath, all.failed());
         return false;
     }
@@ -447,7 +465,7 @@ std::unique_ptr<RaceSource> openStoreDay(const std::string& storePath, int yyyym
         if (listedKind(day.integer(1)))
             races.push_back(day.integer(0));
     // A store not filled yet has no tables: no races either.
-    if (day.failed() != 0 && day) {
+    if (day.failed() != 0 && !store->empty()) {
         JvStore::showFailure(prompt, storePath, day.failed());
         return nullptr;
     }

@@ -1,6 +1,6 @@
 // The JV-Data commands of the main window: the import with its summary box
 // (menu and drop), a race day of the store opened, loaded and refused, and
-// the period asked before a backtest over the store.
+// the period asked before a backtest over the store, and the store's check.
 #include "app/backtest_period_dialog.h"
 #include "app/jv_commands.h"
 #include "app/jvdata_import_command.h"
@@ -9,6 +9,7 @@
 #include "app/store_dates_dialog.h"
 #include "app_fakes.h"
 #include "dialog_driving.h"
+#include "store/jvdata_store.h"
 #include "support/jvdata_generator.h"
 
 #include <QAction>
@@ -115,6 +116,15 @@ TEST_F(JvDataCommandsTest, ImportsFromTheMenuAndByADropWithOneSummaryEach) {
     EXPECT_NE(ui.prompt.messages[2].find("memo.txt"), std::string::npos);
     EXPECT_EQ(ui.files.openRequests.at(1).folder, QFileInfo(file).absolutePath());
     EXPECT_EQ(ui.prompt.reportDetails.size(), 2u);
+}
+
+// The store's check from the menu: one line with the counts.
+TEST_F(JvDataCommandsTest, TheStoreCheckTellsInOneLine) {
+    importFile();
+    w().actions().checkJvData->trigger();
+    ASSERT_EQ(ui.prompt.messages.size(), 2u);
+    EXPECT_EQ(ui.prompt.messages[1], "JV-Dataの保存ファイル'" + jvStorePath(ui.folder()) +
+                                         "'は正常です（RA 3件、SE 4件、UM 2件、HR 0件、O1 0件）。");
 }
 
 TEST_F(JvDataCommandsTest, AStoreDayLoadsARaceAndRefusesACancelledOne) {

@@ -167,7 +167,8 @@ TEST_F(MainWindowTest, MenusCarryTheirTextsInOrder) {
         file << (a->isSeparator() ? QStringLiteral("—") : a->text());
     EXPECT_EQ(file, (QStringList{q(u"新規レース入力(&N)"), q(u"ゼルコ馬ﾌｧｲﾙを開く(&O)..."),
                                  q(u"JRA-VANﾌｧｲﾙを開く(&J)..."), q(u"JV-Dataを取り込む(&I)..."),
-                                 q(u"JV-Dataのレースを開く(&D)..."), q(u"—"),
+                                 q(u"JV-Dataのレースを開く(&D)..."),
+                                 q(u"JV-Dataの保存ファイルを検査(&K)"), q(u"—"),
                                  q(u"予想ﾚｰｽを変更(&E)"), q(u"過去レースで検証(&B)..."), q(u"—"),
                                  q(u"上書き保存(&S)"), q(u"名前を付けて保存(&A)..."), q(u"—"),
                                  q(u"最近使ったファイル(&R)"), q(u"—"), q(u"ゼルコ馬の終了(&X)")}));

@@ -61,6 +61,11 @@ TEST(HostileInput, FifosAndDevicesAreRefusedWithoutWaiting) {
             EXPECT_FALSE(read(path, prompt)) << path;
             EXPECT_EQ(prompt.entries.size(), 1u) << path;
         }
+        // The import says what the path is.
+        test::RecordingPrompt prompt;
+        readers[std::size(readers) - 1](path, prompt);
+        EXPECT_EQ(prompt.texts(),
+                  std::vector<std::string>{"'" + path + "'は通常のファイルではありません"});
     }
 }
 

@@ -5,10 +5,13 @@
 #include "cli_run.h"
 #include "core/prediction_file.h"
 #include "core/race_sheet.h"
+#include "archive/archive_race_source.h"
 #include "race/race_card.h"
 #include "race/race_loader.h"
+#include "store/jvdata_store.h"
 #include "support/jv_generator.h"
 #include "support/recording_prompt.h"
+#include "support/season_store.h"
 #include "text/file_io.h"
 
 #include <algorithm>
@@ -301,19 +304,25 @@ TEST_F(JvCommands, EachCommandRefusesWhatItsTableDoesNotAllow) {
         std::string err;
     };
     const Case cases[] = {
-        {{"races", card, "--jsn"}, "unknown option --jsn (see races --help)"},
-        {{"sheet", "a.zel", "--json"}, "unknown option --json (see sheet --help)"},
+        {{"races", card, "--jsn"},
+         u8(u8"--jsn というオプションはありません (races --help を参照)")},
+        {{"sheet", "a.zel", "--json"},
+         u8(u8"--json というオプションはありません (sheet --help を参照)")},
         {{"predict", "a.zel", "b.zel"},
-         "predict needs exactly one prediction file (see predict --help)"},
+         u8(u8"predict には予想ファイルを 1 つだけ指定してください (predict --help を参照)")},
         {{"predict-all"},
-         "predict-all needs exactly one race card or archive or --date "
-         "YYYYMMDD (see predict-all --help)"},
+         u8(u8"predict-all には出馬表または圧縮ファイルを 1 つ、または --date "
+            u8"YYYYMMDD を指定してください (predict-all --help を参照)")},
         {{"races", card, "--date", "20250105"},
-         "races takes --date in place of race card or archive (see races --help)"},
-        {{"paper", "--date", "2025-01-05", "--races", "1"}, "--date needs a day written YYYYMMDD"},
+         u8(u8"races には出馬表または圧縮ファイルと --date を一緒に指定できません "
+            u8"(races --help を参照)")},
+        {{"paper", "--date", "2025-01-05", "--races", "1"},
+         u8(u8"--date には年月日を YYYYMMDD の形で指定してください")},
         {{"import"},
-         "import needs at least one JV-Data file, folder or archive (see import --help)"},
-        {{"dates", "x"}, "dates takes no arguments (see dates --help)"},
+         u8(u8"import にはJV-Dataのファイル、フォルダまたは圧縮ファイルを 1 つ以上"
+            u8"指定してください (import --help を参照)")},
+        {{"dates", "x"}, u8(u8"dates には引数を指定できません (dates --help を参照)")},
+        {{"check", "--json"}, u8(u8"--json というオプションはありません (check --help を参照)")},
     };
     for (const Case& c : cases) {
         Outcome r = run(c.args);
@@ -385,6 +394,41 @@ TEST_F(JvCommands, JvDataImportedThenItsDaysListedLoadedAndPredicted) {
          at = summary.find("<tr><td><font size=2>", at + 1))
         ++rows;
     EXPECT_EQ(rows, 23u);
+}
+
+// A store with a damaged page: every job that meets it fails with one
+// message naming the store and the way out, never shows a horse blank; check
+// says so in one line, as it says that a sound store is sound.
+TEST_F(JvCommands, ADamagedStoreFailsEveryJobThatMeetsItAndCheckSaysSo) {
+    const std::string store = jvStorePath(program_.string() + "/");
+    ASSERT_EQ(run({"import", (source_ / "resources/sample/JV-Data_sample.dat").string()}).status,
+              0);
+    const std::string counts = u8(u8"（RA 291件、SE 4099件、UM 450件、HR 288件、O1 288件）。");
+    const std::string way = u8(u8"別の名前に変えてから、JV-Dataを取り込み直してください。\n");
+    EXPECT_EQ(run({"check"}).out,
+              u8(u8"JV-Dataの保存ファイル'") + store + u8(u8"'は正常です") + counts + "\n");
+    test::damageStoreTable(store, "um");
+    const std::string damaged = u8(u8"ファイル'") + store +
+                                u8(u8"'はJV-Dataの保存ファイルではないか、壊れています。\n"
+                                   u8"ファイルには手を付けていません。") +
+                                way;
+    const std::vector<std::string> jobs[] = {
+        {"load", "--date", "20250201", "--race", "1", "-o", (temp_ / "x.zel").string()},
+        {"paper", "--date", "20250201", "--races", "1", "-o", (temp_ / "x.html").string()},
+        {"paper", "--date", "20250201", "--races", "all"},
+        {"predict-all", "--date", "20250201"},
+        {"backtest", "--from", "20250201", "--to", "20250201"}};
+    for (const std::vector<std::string>& job : jobs) {
+        const Outcome r = run(job);
+        EXPECT_EQ(r.status, 1) << job[0];
+        EXPECT_TRUE(r.err.ends_with(damaged) && r.err.find(damaged) == r.err.rfind(damaged))
+            << r.err;
+    }
+    EXPECT_FALSE(fs::exists(temp_ / "x.zel") || fs::exists(temp_ / "x.html"));
+    const Outcome r = run({"check"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, u8(u8"zelkor2k-cli: JV-Dataの保存ファイル'") + store +
+                         u8(u8"'は壊れています") + counts + way);
 }
 
 TEST_F(JvCommands, NotAnArchive) {

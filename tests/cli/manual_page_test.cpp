@@ -36,10 +36,11 @@ TEST(ManualPage, EveryCommandGetsItsSectionWithItsUsageAsLiteralText) {
     EXPECT_TRUE(page.starts_with(".TH ZELKOR2K-CLI 1 "));
     EXPECT_NE(page.find(".SH COMMANDS\n"
                         ".SS first\n"
-                        "do the first thing.\n"
+                        "do the first thing\n"
                         ".PP\n"
                         ".nf\n.in 0\n"
-                        "usage: zelkor2k\\-cli first FILE \\-\\-must X [\\-x] "
+                        "\xe4\xbd\xbf\xe3\x81\x84\xe6\x96\xb9: "
+                        "zelkor2k\\-cli first FILE \\-\\-must X [\\-x] "
                         "[\\-\\-program\\-folder DIR]\n"
                         "\n"
                         "Does it.\n"
@@ -49,10 +50,11 @@ TEST(ManualPage, EveryCommandGetsItsSectionWithItsUsageAsLiteralText) {
                         "  \\-x        a flag\n"
                         ".in\n.fi\n"
                         ".SS second\n"
-                        "do the second thing.\n"
+                        "do the second thing\n"
                         ".PP\n"
                         ".nf\n.in 0\n"
-                        "usage: zelkor2k\\-cli second [\\-\\-program\\-folder DIR]\n"
+                        "\xe4\xbd\xbf\xe3\x81\x84\xe6\x96\xb9: "
+                        "zelkor2k\\-cli second [\\-\\-program\\-folder DIR]\n"
                         "\n"
                         "\\&.hidden request\n"
                         "\\&'quoted\n"
@@ -61,8 +63,8 @@ TEST(ManualPage, EveryCommandGetsItsSectionWithItsUsageAsLiteralText) {
                         ".SH FILES\n"),
               std::string::npos)
         << page;
-    // The global options come from the text --help prints.
-    EXPECT_NE(page.find("\\-\\-program\\-folder DIR  work on the folder DIR"), std::string::npos);
+    // The global options come from the text --help prints (フォルダ DIR …).
+    EXPECT_NE(page.find("\\-\\-program\\-folder DIR  \xe3\x83\x95\xe3\x82\xa9"), std::string::npos);
 }
 
 TEST(ManualPage, UsageTextsAreUtf8AndLongHelpIsWrappedBetweenWholeCharacters) {

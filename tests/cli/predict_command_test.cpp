@@ -203,12 +203,13 @@ TEST_F(PredictCommand, FailuresExplainThemselvesOnStderr) {
 
     r = run({"predict"});
     EXPECT_NE(r.status, 0);
-    EXPECT_EQ(r.err,
-              "zelkor2k-cli: predict needs exactly one prediction file (see predict --help)\n");
+    EXPECT_EQ(r.err, u8(u8"zelkor2k-cli: predict には予想ファイルを 1 つだけ指定してください "
+                        u8"(predict --help を参照)\n"));
 
     r = run({"predict", sample(), "--jsn"});
     EXPECT_NE(r.status, 0);
-    EXPECT_EQ(r.err, "zelkor2k-cli: unknown option --jsn (see predict --help)\n");
+    EXPECT_EQ(r.err,
+              u8(u8"zelkor2k-cli: --jsn というオプションはありません (predict --help を参照)\n"));
     EXPECT_EQ(r.out, "");
 }
 
@@ -250,16 +251,21 @@ TEST_F(PredictCommand, GlobalOptionsComeBeforeTheCommand) {
 
     r = run({"--program-folder"});
     EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.err, "zelkor2k-cli: option --program-folder needs a value\n");
+    EXPECT_EQ(r.err, u8(u8"zelkor2k-cli: オプション --program-folder には値が必要です\n"));
     r = run({"--json", "predict", sample()});
     EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.err, "zelkor2k-cli: unknown option --json (see --help)\n");
+    EXPECT_EQ(r.err, u8(u8"zelkor2k-cli: --json というオプションはありません (--help を参照)\n"));
+    r = run({"pedict"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, u8(u8"zelkor2k-cli: 'pedict' というコマンドはありません (--help を参照)\n"));
 
     r = run({"--help"});
     EXPECT_EQ(r.status, 0);
-    EXPECT_TRUE(
-        r.out.starts_with("usage: zelkor2k-cli [--program-folder DIR] <command> [options]\n"));
-    EXPECT_NE(r.out.find("  --version             print the version and exit\n"),
+    EXPECT_TRUE(r.out.starts_with(
+        u8(u8"使い方: zelkor2k-cli [--program-folder DIR] <コマンド> [オプション]\n")));
+    EXPECT_NE(r.out.find(u8(u8"  predict      予想ファイル (.zel) を採点して順位を表示します\n")),
+              std::string::npos);
+    EXPECT_NE(r.out.find(u8(u8"  --version             版を表示して終わります\n")),
               std::string::npos);
 }
 

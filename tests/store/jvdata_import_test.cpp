@@ -2,14 +2,17 @@
 #include "store/jvdata_store.h"
 #include "support/jvdata_generator.h"
 #include "support/recording_prompt.h"
+#include "support/season_store.h"
 #include "support/silent_progress.h"
 #include "support/temp_folder.h"
 #include "text/format.h"
 
 #include <csignal>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -202,26 +205,85 @@ TEST(JvDataImport, KilledImportLeavesTheStoreAsItWas) {
     EXPECT_NE(dump(f.store), before);
 }
 
-TEST(JvDataImport, StoreOfANewerVersionOrNoStoreIsRefusedUntouched) {
+// The store and its side files as bytes ("-" for a file that is not there).
+std::string storeFiles(const std::string& store) {
+    std::string all;
+    for (const char* suffix : {"", "-wal", "-shm"})
+        all += (std::filesystem::exists(store + suffix) ? readFile(store + suffix) : "-") + "|";
+    return all;
+}
+
+// Every job refuses a store of a newer version, a foreign SQLite file and
+// noise with one message, and leaves them byte for byte, side files included.
+TEST(JvDataImport, ARefusedStoreIsLeftAsItWasSideFilesIncluded) {
+    const std::pair<const char*, const char*> cases[] = {
+        // SQL by another program ("": noise)
+        {"PRAGMA journal_mode = WAL; PRAGMA user_version = 2; CREATE TABLE t(x); "
+         "PRAGMA wal_checkpoint; INSERT INTO t VALUES(1)",
+         "（保存形式 2）で作られています。\r\nこのプログラムを新しい版に更新してください。"
+         "保存ファイルはそのままです。"},
+        {"PRAGMA user_version = 1; CREATE TABLE notes(text)",
+         "はゼルコ馬のJV-Dataの保存ファイルではありません。\r\nファイルには手を付けていません。"},
+        {"", "はJV-Dataの保存ファイルではないか、壊れています。"}};
+    for (const auto& [sql, says] : cases) {
+        Fixture f;
+        std::filesystem::create_directories(jvStoreFolder(f.folder.path()));
+        writeFile(f.store, *sql != '\0' ? "" : std::string(5000, 'z'));
+        ASSERT_TRUE(runSqlAsAnotherProgram(f.store, sql));
+        const std::string before = storeFiles(f.store);
+        ImportSummary summary;
+        std::vector<StoreDate> dates;
+        StoreCheck check;
+        EXPECT_FALSE(f.import(jvdFramed(jvdRecord(race())), summary));
+        EXPECT_FALSE(readStoreDates(f.store, dates, f.prompt));
+        EXPECT_EQ(openStoreDay(f.store, 20250105, f.prompt), nullptr);
+        EXPECT_FALSE(checkJvStore(f.store, check, f.prompt));
+        EXPECT_EQ(storeFiles(f.store), before) << says;
+        ASSERT_EQ(f.prompt.entries.size(), 4u);
+        EXPECT_NE(f.prompt.entries[0].text.find(says), std::string::npos);
+        EXPECT_EQ(f.prompt.texts(), std::vector<std::string>(4, f.prompt.entries[0].text));
+    }
+}
+
+// Whether `job` succeeds in a child process of a user who does not own the
+// files (nobody when run as root); its first message is left in `said`.
+bool asAnotherUser(const std::string& said, const std::function<bool(UserPrompt&)>& job) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        RecordingPrompt prompt;
+        const bool other = ::geteuid() != 0 || (::setgid(65534) == 0 && ::setuid(65534) == 0);
+        const bool done = other && job(prompt);
+        writeFile(said, prompt.entries.empty() ? "" : prompt.entries[0].text);
+        ::_exit(done ? 0 : 1);
+    }
+    int status = 0;
+    return ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// A store its reader cannot write is read with no file left behind; an
+// import that meets a side file it cannot write names that file.
+TEST(JvDataImport, AReadOnlyStoreLeavesNoSideFileAndOneInTheWayIsNamed) {
     Fixture f;
     ImportSummary summary;
     ASSERT_TRUE(f.import(jvdFramed(jvdRecord(race())), summary));
-    {
-        auto store = JvStore::open(f.store, JvStore::Mode::Import, f.prompt);
-        ASSERT_EQ(store->exec("PRAGMA user_version = 2"), 0);
-        store->exec("PRAGMA wal_checkpoint(TRUNCATE)");
-    }
-    for (const std::string& bytes : {readFile(f.store), std::string(5000, 'z')}) {
-        writeFile(f.store, bytes);
-        f.prompt.entries.clear();
-        std::vector<StoreDate> dates;
-        EXPECT_FALSE(f.import(jvdFramed(jvdRecord(race('7', 20250201))), summary));
-        EXPECT_FALSE(readStoreDates(f.store, dates, f.prompt));
-        EXPECT_EQ(readFile(f.store), bytes);
-        ASSERT_EQ(f.prompt.entries.size(), 2u);
-        EXPECT_EQ(f.prompt.entries[0].text, f.prompt.entries[1].text);
-    }
-    EXPECT_NE(f.prompt.entries[0].text.find("壊れています"), std::string::npos);
+    const std::string said = f.folder.file("said"), shm = f.store + "-shm";
+    for (const std::string& folder : {f.folder.path(), jvStoreFolder(f.folder.path())})
+        ::chmod(folder.c_str(), 0777);
+    ::chmod(f.store.c_str(), 0444);
+    EXPECT_TRUE(asAnotherUser(said, [&](UserPrompt& prompt) {
+        return openStoreDay(f.store, 20250105, prompt) != nullptr;
+    })) << readFile(said);
+    EXPECT_FALSE(std::filesystem::exists(f.store + "-wal") || std::filesystem::exists(shm));
+
+    ::chmod(f.store.c_str(), 0666);
+    writeFile(shm, "");
+    ::chmod(shm.c_str(), 0444);
+    EXPECT_FALSE(asAnotherUser(said, [&](UserPrompt& prompt) {
+        return importJvData({f.folder.file("in.jvd")}, f.store, summary, prompt, f.progress);
+    }));
+    EXPECT_EQ(readFile(said), format("JV-Dataの保存ファイル'%s'に使う'%s'に書き込めません。\r\n"
+                                     "'%s'に書き込めるようにしてください。",
+                                     f.store.c_str(), shm.c_str(), shm.c_str()));
 }
 
 } // namespace

@@ -1,12 +1,16 @@
 #include "support/season_store.h"
 
+#include "store/jv_store.h"
 #include "store/jvdata_store.h"
 #include "support/recording_prompt.h"
 #include "support/silent_progress.h"
+#include "text/format.h"
 
 #include <filesystem>
 #include <fstream>
+#include <sqlite3.h>
 #include <sstream>
+#include <tuple>
 
 namespace zelkor::test {
 
@@ -40,6 +44,33 @@ bool importRecords(const std::string& records, const std::string& storePath,
     RecordingPrompt prompt;
     SilentProgress progress;
     return importJvData({file.string()}, storePath, summary, prompt, progress);
+}
+
+bool runSqlAsAnotherProgram(const std::string& path, const char* sql) {
+    sqlite3* db = nullptr;
+    bool done = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                                nullptr) == SQLITE_OK;
+    sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+    done = done && sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+    sqlite3_close_v2(db);
+    return done;
+}
+
+void damageStoreTable(const std::string& storePath, const char* table) {
+    RecordingPrompt prompt;
+    long long page = 0, pageSize = 0;
+    if (auto store = JvStore::open(storePath, JvStore::Mode::Read, prompt)) {
+        StoreStatement root =
+            store->prepare(format("SELECT rootpage, page_size FROM sqlite_master, "
+                                  "pragma_page_size WHERE name = '%s'",
+                                  table)
+                               .c_str());
+        if (root.step())
+            std::tie(page, pageSize) = std::pair(root.integer(0), root.integer(1));
+    }
+    std::fstream file(storePath, std::ios::in | std::ios::out | std::ios::binary);
+    file.seekp((page - 1) * pageSize);
+    file << std::string(static_cast<size_t>(pageSize), '\x5a');
 }
 
 } // namespace zelkor::test

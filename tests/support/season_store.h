@@ -16,4 +16,12 @@ std::string seasonRecords(const JvdSeasonPlan& plan, JvdSeasonStats* stats = nul
 bool importRecords(const std::string& records, const std::string& storePath,
                    const std::function<std::string(std::string record)>& edit = {});
 
+// Runs `sql` on the SQLite file at `path` (made when missing) as another
+// program would, leaving its log and side files behind. False on an error.
+bool runSqlAsAnotherProgram(const std::string& path, const char* sql);
+
+// Fills the first page of `table` of the store with noise, as a failing disk
+// would: the integrity check fails and so does every read of its records.
+void damageStoreTable(const std::string& storePath, const char* table);
+
 } // namespace zelkor::test
