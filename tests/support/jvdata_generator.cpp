@@ -3,6 +3,7 @@
 #include "support/racing_facts.h"
 
 #include <algorithm>
+#include <cmath>
 #include <numeric>
 #include <set>
 #include <tuple>
@@ -400,11 +401,13 @@ struct Luck {
 // What the betting public makes of a field: each horse's believed ability
 // (-1 for one that does not start), the race run 2,000 times with it plus
 // the same luck real races get; prices pay back 80 % of the chances found.
+// A pair's chance comes from the two win chances (the first wins, the other
+// wins of the rest), as a count of rare pairs would overpay them.
 class Market {
   public:
     Market() = default;
     Market(const std::vector<int>& believed, std::uint64_t seed, Luck luckOfRun)
-        : n_(believed.size()), wins_(n_), top2_(n_), top3_(n_), pairs_(n_ * n_) {
+        : n_(believed.size()), wins_(n_), top2_(n_), top3_(n_) {
         Random luck(seed);
         std::vector<std::pair<int, size_t>> run;
         for (int r = 0; r < kRuns; ++r) {
@@ -415,8 +418,6 @@ class Market {
             std::sort(run.rbegin(), run.rend());
             for (size_t k = 0; k < run.size() && k < 3; ++k)
                 ++(k == 0 ? wins_ : k == 1 ? top2_ : top3_)[run[k].second];
-            if (run.size() >= 2)
-                ++pairs_[run[0].second * n_ + run[1].second];
         }
         std::vector<size_t> order;
         for (size_t i = 0; i < n_; ++i)
@@ -430,22 +431,26 @@ class Market {
     }
     int popularity(size_t i) const { return popularity_[i]; }
     // Tenths, between 1.1 and 999.9.
-    int winOdds(size_t i) const { return std::clamp(price(wins_[i]) / 10, 11, 9999); }
+    int winOdds(size_t i) const { return std::clamp(price(chance(wins_[i])) / 10, 11, 9999); }
     long long placePay(size_t i, int paid) const {
-        return std::max(100, price(wins_[i] + top2_[i] + (paid == 3 ? top3_[i] : 0)));
+        return std::max(100, price(chance(wins_[i] + top2_[i] + (paid == 3 ? top3_[i] : 0))));
     }
     long long quinellaPay(size_t a, size_t b) const {
-        return std::max(110, price(pairs_[a * n_ + b] + pairs_[b * n_ + a]));
+        const double pa = chance(wins_[a]), pb = chance(wins_[b]);
+        return std::max(110, price(pa * pb / (1 - pa) + pb * pa / (1 - pb)));
     }
 
   private:
     static constexpr int kRuns = 2000;
-    // Yen paid on 100 for a chance of `count` in kRuns, to ten yen.
-    static int price(int count) {
-        return count == 0 ? 99990 : std::min(99990, 80 * kRuns / count / 10 * 10);
+    // The chance of `count` in kRuns; half a count more, so that what never
+    // happened in the runs is rare, not impossible.
+    static double chance(int count) { return (count + 0.5) / (kRuns + 1.0); }
+    // Yen paid on 100 for chance `p`, to ten yen.
+    static int price(double p) {
+        return static_cast<int>(std::min(99990.0, std::floor(80.0 / p / 10) * 10));
     }
     size_t n_ = 0;
-    std::vector<int> wins_, top2_, top3_, pairs_, popularity_;
+    std::vector<int> wins_, top2_, top3_, popularity_;
 };
 
 class SeasonWriter {
@@ -669,7 +674,7 @@ class SeasonWriter {
                                   ? random_.below(static_cast<int>(slots.size()))
                                   : -1;
         const bool deadHeat = writeExtras && random_.below(40) == 0;
-        const Luck luck = plan_.lifelike ? Luck{140, 2} : Luck{80, 1};
+        const Luck luck = plan_.lifelike ? Luck{125, 2} : Luck{80, 1};
         // Finishing order by ability and luck.
         std::vector<int> order(slots.size());
         std::iota(order.begin(), order.end(), 0);
@@ -687,7 +692,7 @@ class SeasonWriter {
             std::vector<int> believed(slots.size(), -1);
             for (size_t i = 0; i < slots.size(); ++i)
                 if (static_cast<int>(i) != scratched)
-                    believed[i] = horse(slots[i], year).ability + random_.below(31); // never below 0
+                    believed[i] = horse(slots[i], year).ability + random_.below(16); // never below 0
             market = Market(believed, random_.next(), luck);
         }
         std::vector<int> finishOf(slots.size());

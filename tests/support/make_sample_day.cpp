@@ -42,6 +42,11 @@ int main(int argc, char** argv) {
         zelkor::test::JvdDay season;
         std::ostream discard(nullptr);
         const auto stats = zelkor::test::writeJvdSeason(discard, plan, &season);
+        // The card as it stood before the day: nobody scratched yet.
+        for (zelkor::test::JvdRaceEntry& entry : season.races)
+            if (entry.race.key.date() == stats.dates.back())
+                for (zelkor::test::JvdRunner& runner : entry.runners)
+                    runner.abnormal = 0;
         day = zelkor::test::jvdArchiveDay(season, stats.dates.back());
     }
     if (!zelkor::test::writeJvRaceCard(folder + "JracDen1.dat", day.races) ||
