@@ -101,7 +101,7 @@ std::string returnsPage(const ReturnsBacktest& backtest, const ReturnFigures& f)
     std::string page = plainHead(kTitle);
     appendFormat(page, "<center><h2>%s</h2></center>\r\n", kTitle);
     appendFormat(page,
-                 "<p>期間: %04d/%02d/%02d～%04d/%02d/%02d<br>\r\n検証したレース: %d<br>\r\n"
+                 "<p>期間: %d年%d月%d日～%d年%d月%d日<br>\r\n検証したレース: %d<br>\r\n"
                  "過去の走りが見つからず、走りなしで読み込んだ馬: %d頭</p>\r\n",
                  backtest.fromDate / 10000, backtest.fromDate / 100 % 100, backtest.fromDate % 100,
                  backtest.toDate / 10000, backtest.toDate / 100 % 100, backtest.toDate % 100,
