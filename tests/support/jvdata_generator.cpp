@@ -350,6 +350,15 @@ const char* const kSyllables[] = {"ア", "カ", "サ", "タ", "ナ", "ハ", "マ
 const char* const kJockeys[] = {"岬一郎", "浜次郎", "谷三郎", "森四郎", "林五郎", "沢六郎",
                                 "岡七郎", "原八郎", "野九郎", "川十郎", "峰一太", "磯二太"};
 const char* const kCourses[] = {"05", "06", "08", "09", "07", "03", "04", "10", "01", "02"};
+// The people and places of a lifelike season's horses.
+const char* const kFamilies[] = {"青木", "石川", "上田", "大野", "片山", "北村", "小島",
+                                 "坂本", "高木", "中川", "藤田", "松本", "村上", "吉田"};
+const char* const kGivenNames[] = {"一郎", "健二", "誠", "直樹", "亮", "修", "美咲"};
+const char* const kBirthplaces[] = {"日高町", "新冠町", "浦河町", "新ひだか町", "安平町", "千歳市"};
+
+std::string ownerOf(int slot) {
+    return std::string(kFamilies[(slot * 7 + 1) % 14]) + kGivenNames[(slot + 1) % 7];
+}
 
 std::string inventedName(std::uint64_t n) {
     std::string name;
@@ -512,6 +521,11 @@ class SeasonWriter {
                               inventedName(static_cast<std::uint64_t>(slot) + 19)};
                 // A young horse that has not run has earned nothing.
                 const bool earned = !plan_.lifelike || hasRun(slot, s);
+                if (plan_.lifelike) {
+                    h.owner = ownerOf(slot);
+                    h.breeder = std::string(kFamilies[(slot * 3 + 5) % 14]) + "牧場";
+                    h.birthplace = kBirthplaces[slot % 6];
+                }
                 h.prizeFlat = earned ? 1000L * (s.ability % 40) : 0;
                 h.earnedFlat = earned ? 500L * (s.ability % 40) : 0;
                 emit(jvdRecord(h));
@@ -721,6 +735,11 @@ class SeasonWriter {
             s.age = year - h.birthYear;
             s.jockeyCode = 2001 + slots[i] % 12;
             s.jockeyShort = kJockeys[slots[i] % 12];
+            if (plan_.lifelike) { // a stable for every horse, not one for all
+                s.trainerCode = 1001 + slots[i] % 14;
+                s.trainerShort = kFamilies[slots[i] % 14];
+                s.ownerName = ownerOf(slots[i]);
+            }
             s.apprentice = slots[i] % 23 == 0 ? 4 : slots[i] % 29 == 0 ? 9 : 0;
             s.weightCarried = 540 + 10 * (slots[i] % 4);
             s.bodyWeight = 440 + slots[i] % 80;
