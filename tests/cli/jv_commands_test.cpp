@@ -353,21 +353,21 @@ TEST_F(JvCommands, JvDataImportedThenItsDaysListedLoadedAndPredicted) {
     EXPECT_EQ(dates[0], (Json{{"date", "20250316"}, {"races", 24}}));
     EXPECT_TRUE(run({"dates"}).out.starts_with("20250316\t24\n20250315\t24\n"));
 
-    // Race 9 of 16 February (東京 9R) was cancelled.
-    r = run({"races", "--date", "20250216"});
+    // Race 9 of 5 January (中山 9R) was cancelled.
+    r = run({"races", "--date", "20250105"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 24);
     EXPECT_NE(r.out.find(u8(u8"\t9\tサラ系４歳以上1000万円以下 (中止)\n")), std::string::npos);
-    const Json races = Json::parse(run({"races", "--date", "20250216", "--json"}).out);
+    const Json races = Json::parse(run({"races", "--date", "20250105", "--json"}).out);
     EXPECT_EQ(races["raceCount"], 24);
     EXPECT_EQ(races["races"][8]["loadable"], false);
 
     const fs::path saved = temp_ / "race.zel";
-    r = run({"load", "--date", "20250216", "--race", "9", "-o", saved.string()});
+    r = run({"load", "--date", "20250105", "--race", "9", "-o", saved.string()});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, u8(u8"このレースは中止されました\n"));
     EXPECT_FALSE(fs::exists(saved));
-    r = run({"load", "--date", "20250216", "--race", "1", "-o", saved.string(), "--json"});
+    r = run({"load", "--date", "20250105", "--race", "1", "-o", saved.string(), "--json"});
     ASSERT_EQ(r.status, 0) << r.err;
     const Json loaded = Json::parse(r.out);
     EXPECT_EQ(loaded["raceNumber"], races["races"][0]["raceNumber"]);
@@ -375,11 +375,11 @@ TEST_F(JvCommands, JvDataImportedThenItsDaysListedLoadedAndPredicted) {
     EXPECT_TRUE(fs::exists(saved));
 
     // Every race but the cancelled one gets its page and summary row.
-    r = run({"predict-all", "--date", "20250216"});
+    r = run({"predict-all", "--date", "20250105"});
     EXPECT_EQ(r.status, 0) << r.err;
-    const fs::path set = program_ / "HTML/Jvzel2025_0216";
+    const fs::path set = program_ / "HTML/Jvzel2025_0105";
     EXPECT_EQ(r.out, (set / "index.html").string() + "\n");
-    const std::string summary = cli_test::fileText(set / "2025-0216kaime.html");
+    const std::string summary = cli_test::fileText(set / "2025-0105kaime.html");
     size_t rows = 0;
     for (size_t at = summary.find("<tr><td><font size=2>"); at != std::string::npos;
          at = summary.find("<tr><td><font size=2>", at + 1))

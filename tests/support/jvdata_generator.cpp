@@ -394,15 +394,20 @@ SeasonHorse horseOf(int slot, int year, int baseYear, int cycle) {
     return h;
 }
 
-// The luck of a run: the sum of `draws` draws below `range` (several draws
-// make long shots rarer, as they are).
+// The luck of a run: the sum of `draws` draws below `range`, and now and
+// then (one run in `greatDayOneIn`) a great day worth `greatDay` more, which
+// gives an outsider its rare win without making the favourites weak.
 struct Luck {
     int range = 80;
     int draws = 1;
+    int greatDayOneIn = 0;
+    int greatDay = 0;
     int operator()(Random& random) const {
         int sum = 0;
         for (int i = 0; i < draws; ++i)
             sum += random.below(range);
+        if (greatDayOneIn > 0 && random.below(greatDayOneIn) == 0)
+            sum += greatDay;
         return sum;
     }
 };
@@ -688,7 +693,7 @@ class SeasonWriter {
                                   ? random_.below(static_cast<int>(slots.size()))
                                   : -1;
         const bool deadHeat = writeExtras && random_.below(40) == 0;
-        const Luck luck = plan_.lifelike ? Luck{125, 2} : Luck{80, 1};
+        const Luck luck = plan_.lifelike ? Luck{60, 2, 33, 100} : Luck{80, 1};
         // Finishing order by ability and luck.
         std::vector<int> order(slots.size());
         std::iota(order.begin(), order.end(), 0);
