@@ -23,12 +23,12 @@ struct Style {
 // The program's line first, bold and solid; each baseline its own colour,
 // dash and marker, so lines that coincide stay apart without colour too.
 constexpr Style kStyles[] = {
-    {"cc0000", "none", "M-4,-4h8v8h-8z"},              // square
+    {"cc0000", "none", "M-4,-4h8v8h-8z"},                              // square
     {"0000cc", "8,4", "M-4.5,0a4.5,4.5 0 1,0 9,0a4.5,4.5 0 1,0 -9,0"}, // circle
-    {"008800", "2,3", "M0,-5L5,4H-5z"},                // triangle
-    {"884400", "12,3,2,3", "M0,-5L5,0L0,5L-5,0z"},    // diamond
-    {"666666", "4,4", "M0,5L5,-4H-5z"},                // triangle down
-    {"aa00aa", "1,5", "M-4,-4L4,4M-4,4L4,-4"},         // cross
+    {"008800", "2,3", "M0,-5L5,4H-5z"},                                // triangle
+    {"884400", "12,3,2,3", "M0,-5L5,0L0,5L-5,0z"},                     // diamond
+    {"666666", "4,4", "M0,5L5,-4H-5z"},                                // triangle down
+    {"aa00aa", "1,5", "M-4,-4L4,4M-4,4L4,-4"},                         // cross
 };
 constexpr int kMarkersPerLine = 6;
 
@@ -104,8 +104,7 @@ std::string profitChart(std::span<const ReturnRace> races) {
         appendFormat(svg,
                      "<line x1=\"%.1f\" y1=\"%d\" x2=\"%.1f\" y2=\"%d\" stroke=\"#000000\"/>"
                      "<text x=\"%.1f\" y=\"%d\" font-size=\"11\">%s</text>\r\n",
-                     x, kTop + kPlotHeight, x, kTop + kPlotHeight + 5, x,
-                     kTop + kPlotHeight + 17,
+                     x, kTop + kPlotHeight, x, kTop + kPlotHeight + 5, x, kTop + kPlotHeight + 17,
                      m == 0 || id.monthDay / 100 == 1
                          ? format("%d年%d月", id.year, id.monthDay / 100).c_str()
                          : format("%d月", id.monthDay / 100).c_str());

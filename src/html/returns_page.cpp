@@ -31,10 +31,10 @@ std::string ratioCell(double part, double whole) {
 // Races, tickets, stake, return, 回収率 with its interval, hit rates per
 // ticket and per race; "－" where there is nothing to divide.
 std::string groupCells(const ReturnGroup& g) {
-    std::string cells = format("<td align=right>%d</td><td align=right>%d</td><td "
-                               "align=right>%s</td><td align=right>%s</td>",
-                               g.races, g.tickets, yenText(g.stake).c_str(),
-                               yenText(g.ret).c_str());
+    std::string cells =
+        format("<td align=right>%d</td><td align=right>%d</td><td "
+               "align=right>%s</td><td align=right>%s</td>",
+               g.races, g.tickets, yenText(g.stake).c_str(), yenText(g.ret).c_str());
     cells += percentCell(g.rate);
     cells += g.interval ? format("<td align=right>%.1f%%～%.1f%%</td>", g.interval->low * 100,
                                  g.interval->high * 100)
@@ -110,8 +110,9 @@ std::string returnsPage(const ReturnsBacktest& backtest, const ReturnFigures& f)
                  htmlEscape(resultReading(f)).c_str());
     const std::vector<std::string> notes = singleRaceNotes(backtest.races, f);
     if (!notes.empty()) {
-        page += "<p><b>ひとつのレースで大きく動いた数字</b> (そのレースの払戻しだけで決まった数字で、"
-                "くり返せるとは限りません):</p>\r\n<ul>\r\n";
+        page +=
+            "<p><b>ひとつのレースで大きく動いた数字</b> (そのレースの払戻しだけで決まった数字で、"
+            "くり返せるとは限りません):</p>\r\n<ul>\r\n";
         for (const std::string& note : notes)
             appendFormat(page, "<li>%s</li>\r\n", htmlEscape(note).c_str());
         page += "</ul>\r\n";

@@ -26,7 +26,6 @@ std::string resultReading(const ReturnFigures& f);
 // One sentence for every figure of the main table (the program's lines and
 // the baselines) that one race alone moves by more than ten points: the
 // race, and the figure without it.
-std::vector<std::string> singleRaceNotes(std::span<const ReturnRace> races,
-                                         const ReturnFigures& f);
+std::vector<std::string> singleRaceNotes(std::span<const ReturnRace> races, const ReturnFigures& f);
 
 } // namespace zelkor

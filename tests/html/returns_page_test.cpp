@@ -37,13 +37,13 @@ TEST(ReturnsPage, SaysWhatTheFiguresCannotProveAndMarksEmptyGroups) {
     EXPECT_NE(page.find(std::string("<b>") + kFewRacesNote + "</b>"), std::string::npos);
     EXPECT_NE(page.find("確定オッズ (最終オッズ)"), std::string::npos);
     EXPECT_NE(page.find("同じ組み合わせを馬連で買いました: 1レース。"), std::string::npos);
-    for (const char* part : {
-             "得点が0点のまま並んだ馬: 4頭 (2レース)。これらの馬の順位は馬番の順に並べただけ",
-             "<td>東京</td>", "<td>2025年1月</td>", ">2025年1月</text>",
-             // Place and quinella returned 540 of 300: 180 %, all of it from race 1.
-             "<td align=right>180.0%</td>", "回収率 (払戻額÷購入額) は180.0%です。レースが2と少ない",
-             "<li>合計: 2025年1月4日 東京1R のひとレースだけで回収率が180.0ポイント動いています "
-             "(このレースを除くと0.0%)。</li>"})
+    for (const char* part :
+         {"得点が0点のまま並んだ馬: 4頭 (2レース)。これらの馬の順位は馬番の順に並べただけ",
+          "<td>東京</td>", "<td>2025年1月</td>", ">2025年1月</text>",
+          // Place and quinella returned 540 of 300: 180 %, all of it from race 1.
+          "<td align=right>180.0%</td>", "回収率 (払戻額÷購入額) は180.0%です。レースが2と少ない",
+          "<li>合計: 2025年1月4日 東京1R のひとレースだけで回収率が180.0ポイント動いています "
+          "(このレースを除くと0.0%)。</li>"})
         EXPECT_NE(page.find(part), std::string::npos) << part;
     EXPECT_LT(page.find("結果の読み方"), page.find("<table"));
     EXPECT_EQ(count(page, "<polyline class=\"profit\""), 6u) << "the program and five baselines";

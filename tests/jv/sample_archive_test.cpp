@@ -72,7 +72,6 @@ TEST(SampleArchive, AFullRaceDayThatLoadsCleanly) {
     EXPECT_GT(runnersWithRuns, 100);
 }
 
-
 // ---- What a racing fan would not stop at ----
 // Both bundled files read through their race source, every race and every
 // runner's horse held to the facts of JRA racing (support/racing_facts.h).
@@ -185,8 +184,7 @@ TEST(SampleData, BelievableToARacingFan) {
     for (const StoreDate& date : dates)
         checkDay(*openStoreDay(store, date.date, prompt), f);
     EXPECT_EQ(f.faults, std::vector<std::string>());
-    EXPECT_EQ(cancelledWithPayouts(readWholeFile(season).value_or("")),
-              std::vector<std::string>());
+    EXPECT_EQ(cancelledWithPayouts(readWholeFile(season).value_or("")), std::vector<std::string>());
 
     // Favourites near 2-4, long shots above 100 a tenth at most, hardly any
     // at the 999.9 the odds stop at.
@@ -194,7 +192,8 @@ TEST(SampleData, BelievableToARacingFan) {
     std::sort(f.favouriteOdds.begin(), f.favouriteOdds.end());
     const int median = f.favouriteOdds[f.favouriteOdds.size() / 2];
     EXPECT_TRUE(median >= 20 && median <= 40) << median;
-    const auto longShots = std::count_if(f.odds.begin(), f.odds.end(), [](int o) { return o > 1000; });
+    const auto longShots =
+        std::count_if(f.odds.begin(), f.odds.end(), [](int o) { return o > 1000; });
     EXPECT_LT(longShots * 100, static_cast<long>(f.odds.size()) * 10);
     const auto capped = std::count(f.odds.begin(), f.odds.end(), 9999);
     EXPECT_LT(capped * 100, static_cast<long>(f.odds.size()));

@@ -547,8 +547,8 @@ class SeasonWriter {
                                            : kCourses[(c + month / 2 * plan_.coursesPerDay) % 10];
             for (int raceNo = 1; raceNo <= 12; ++raceNo) {
                 JvdRace race;
-                race.key = {date / 10000,     date % 10000, course, month / 2 + 1,
-                            dayIndex % 8 + 1, raceNo};
+                race.key = {date / 10000,  date % 10000,     course,
+                            month / 2 + 1, dayIndex % 8 + 1, raceNo};
                 race.weekday = jvWeekdayCode(date);
                 race.postTime = postTimeOf(raceNo, c);
                 fillRace(race);
@@ -608,13 +608,16 @@ class SeasonWriter {
             const bool turf = random_.below(2) == 0;
             // Young horses run up to 2,000 m (2歳) or 2,400 m (3歳); the
             // long distances are kept for the last races of the day.
-            const int longest = race.raceKind == 11 ? 2000 : race.raceKind == 12 ? 2400 : r >= 10 ? 3600 : 2600;
+            const int longest = race.raceKind == 11   ? 2000
+                                : race.raceKind == 12 ? 2400
+                                : r >= 10             ? 3600
+                                                      : 2600;
             std::vector<int> distances;
             for (int d : courseDistances(race.key.course, turf))
                 if (d <= longest)
                     distances.push_back(d);
-            race.distance = distances[static_cast<size_t>(
-                random_.below(static_cast<int>(distances.size())))];
+            race.distance =
+                distances[static_cast<size_t>(random_.below(static_cast<int>(distances.size())))];
             race.track = courseTrackCode(race.key.course, turf);
         } else {
             race.distance = 1200 + 200 * random_.below(10);
@@ -711,7 +714,8 @@ class SeasonWriter {
             std::vector<int> believed(slots.size(), -1);
             for (size_t i = 0; i < slots.size(); ++i)
                 if (static_cast<int>(i) != scratched)
-                    believed[i] = horse(slots[i], year).ability + random_.below(16); // never below 0
+                    believed[i] =
+                        horse(slots[i], year).ability + random_.below(16); // never below 0
             market = Market(believed, random_.next(), luck);
         }
         std::vector<int> finishOf(slots.size());
@@ -896,8 +900,8 @@ class SeasonWriter {
     Random random_;
     JvdDay* collected_;
     JvdSeasonStats stats_;
-    std::set<int> busy_;                // slots running on this day (weekend)
-    std::set<std::string> ran_, won_;   // horses that ran, that won
+    std::set<int> busy_;              // slots running on this day (weekend)
+    std::set<std::string> ran_, won_; // horses that ran, that won
 };
 
 } // namespace

@@ -7,7 +7,8 @@ namespace {
 
 std::chrono::sys_days daysOf(int date) {
     using namespace std::chrono;
-    return sys_days{year_month_day{year{date / 10000}, month{static_cast<unsigned>(date / 100 % 100)},
+    return sys_days{year_month_day{year{date / 10000},
+                                   month{static_cast<unsigned>(date / 100 % 100)},
                                    day{static_cast<unsigned>(date % 100)}}};
 }
 
@@ -37,11 +38,11 @@ constexpr int kHanshinDirt[] = {1200, 1400, 1800, 2000};
 constexpr int kKokuraTurf[] = {1200, 1700, 1800, 2000, 2600};
 
 const Course kCourseFacts[] = {
-    {"01", false, kSapporoTurf, kSapporoDirt},   {"02", false, kHakodateTurf, kSapporoDirt},
+    {"01", false, kSapporoTurf, kSapporoDirt},     {"02", false, kHakodateTurf, kSapporoDirt},
     {"03", false, kFukushimaTurf, kFukushimaDirt}, {"04", true, kNiigataTurf, kNiigataDirt},
-    {"05", true, kTokyoTurf, kTokyoDirt},         {"06", false, kNakayamaTurf, kNakayamaDirt},
-    {"07", true, kChukyoTurf, kChukyoDirt},       {"08", false, kKyotoTurf, kKyotoDirt},
-    {"09", false, kHanshinTurf, kHanshinDirt},    {"10", false, kKokuraTurf, kSapporoDirt},
+    {"05", true, kTokyoTurf, kTokyoDirt},          {"06", false, kNakayamaTurf, kNakayamaDirt},
+    {"07", true, kChukyoTurf, kChukyoDirt},        {"08", false, kKyotoTurf, kKyotoDirt},
+    {"09", false, kHanshinTurf, kHanshinDirt},     {"10", false, kKokuraTurf, kSapporoDirt},
 };
 
 const Course* courseOf(std::string_view code) {
@@ -56,7 +57,8 @@ const Course* courseOf(std::string_view code) {
 int addDays(int date, int days) {
     using namespace std::chrono;
     const year_month_day moved{daysOf(date) + std::chrono::days{days}};
-    return static_cast<int>(moved.year()) * 10000 + static_cast<int>(unsigned(moved.month())) * 100 +
+    return static_cast<int>(moved.year()) * 10000 +
+           static_cast<int>(unsigned(moved.month())) * 100 +
            static_cast<int>(unsigned(moved.day()));
 }
 
