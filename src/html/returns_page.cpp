@@ -2,6 +2,7 @@
 
 #include "html/page_conventions.h"
 #include "html/profit_chart.h"
+#include "html/returns_text.h"
 #include "race/code_tables.h"
 #include "text/file_io.h"
 #include "text/format.h"
@@ -30,9 +31,10 @@ std::string ratioCell(double part, double whole) {
 // Races, tickets, stake, return, 回収率 with its interval, hit rates per
 // ticket and per race; "－" where there is nothing to divide.
 std::string groupCells(const ReturnGroup& g) {
-    std::string cells = format("<td align=right>%d</td><td align=right>%d</td><td "
-                               "align=right>%.0f円</td><td align=right>%.0f円</td>",
-                               g.races, g.tickets, g.stake, g.ret);
+    std::string cells =
+        format("<td align=right>%d</td><td align=right>%d</td><td "
+               "align=right>%s</td><td align=right>%s</td>",
+               g.races, g.tickets, yenText(g.stake).c_str(), yenText(g.ret).c_str());
     cells += percentCell(g.rate);
     cells += g.interval ? format("<td align=right>%.1f%%～%.1f%%</td>", g.interval->low * 100,
                                  g.interval->high * 100)
@@ -70,10 +72,11 @@ void appendSplitTables(std::string& page, const ReturnFigures& f) {
             appendFormat(page, "<tr><td>－</td>%s%s%s%s%s%s%s%s</tr>\r\n", kNone, kNone, kNone,
                          kNone, kNone, kNone, kNone, kNone);
         for (const auto& [key, group] : f.splits[s]) {
-            // Racecourses by name beside their code.
-            std::string label = splits[s].labelOf(key);
-            if (std::string_view(splits[s].key) == "course")
-                label += " " + decodeRacecourse(key);
+            // Racecourses and months as a user names them.
+            const std::string_view split = splits[s].key;
+            const std::string label = split == "course"  ? decodeRacecourse(key)
+                                      : split == "month" ? monthText(key)
+                                                         : splits[s].labelOf(key);
             appendFormat(page, "<tr><td>%s</td>%s</tr>\r\n", htmlEscape(label).c_str(),
                          groupCells(group).c_str());
         }
@@ -98,11 +101,22 @@ std::string returnsPage(const ReturnsBacktest& backtest, const ReturnFigures& f)
     std::string page = plainHead(kTitle);
     appendFormat(page, "<center><h2>%s</h2></center>\r\n", kTitle);
     appendFormat(page,
-                 "<p>期間: %04d/%02d/%02d～%04d/%02d/%02d<br>\r\n検証したレース: %d<br>\r\n"
+                 "<p>期間: %d年%d月%d日～%d年%d月%d日<br>\r\n検証したレース: %d<br>\r\n"
                  "過去の走りが見つからず、走りなしで読み込んだ馬: %d頭</p>\r\n",
                  backtest.fromDate / 10000, backtest.fromDate / 100 % 100, backtest.fromDate % 100,
                  backtest.toDate / 10000, backtest.toDate / 100 % 100, backtest.toDate % 100,
                  f.races, backtest.missingHorses);
+    appendFormat(page, "<h3>結果の読み方</h3>\r\n<p>%s</p>\r\n",
+                 htmlEscape(resultReading(f)).c_str());
+    const std::vector<std::string> notes = singleRaceNotes(backtest.races, f);
+    if (!notes.empty()) {
+        page +=
+            "<p><b>ひとつのレースで大きく動いた数字</b> (そのレースの払戻しだけで決まった数字で、"
+            "くり返せるとは限りません):</p>\r\n<ul>\r\n";
+        for (const std::string& note : notes)
+            appendFormat(page, "<li>%s</li>\r\n", htmlEscape(note).c_str());
+        page += "</ul>\r\n";
+    }
     appendFormat(page, "<p><b>%s</b></p>\r\n<p>%s</p>\r\n", kFewRacesNote, kFinalOddsNote);
     appendFormat(
         page,
@@ -110,16 +124,16 @@ std::string returnsPage(const ReturnsBacktest& backtest, const ReturnFigures& f)
         "馬連で買いました: %dレース。</p>\r\n",
         bracketViewRaces(backtest));
     appendFormat(page,
-                 "<p>得点0で並んだ馬 (順位は馬番の順で、予想の差ではありません): %d頭 (%dレース)"
-                 "</p>\r\n",
+                 "<p>予想の手がかりがなく得点が0点のまま並んだ馬: %d頭 (%dレース)。"
+                 "これらの馬の順位は馬番の順に並べただけで、予想の差ではありません。</p>\r\n",
                  f.zeroTiedRunners, f.zeroTiedRaces);
     page += profitChart(backtest.races);
     page += "<br>\r\n";
     appendMainTable(page, f);
     appendFormat(page,
                  "<p>いちばん長い連敗 (どの買い目も的中しなかったレースの連続): %dレース<br>\r\n"
-                 "いちばん大きい落ち込み (収支の山から谷まで、山は0円から): %.0f円</p>\r\n",
-                 f.longestLosingRun, f.largestDrawdown);
+                 "いちばん大きい落ち込み (収支の山から谷まで、山は0円から): %s</p>\r\n",
+                 f.longestLosingRun, yenText(f.largestDrawdown).c_str());
     appendSplitTables(page, f);
     page += "<h3>検証のしかた</h3>\r\n<ul>\r\n";
     for (std::string_view rule : returnsBacktestRules())

@@ -148,7 +148,7 @@ TEST_F(JvCommandsTest, OpeningTheSampleListsItsRacesAndLoadsTheChosenOne) {
     EXPECT_EQ(caption, q(u"予想レース選択 (全 36 レース)"));
     EXPECT_EQ(rows, 36);
     const JvRaceCard first = raceOf(1);
-    EXPECT_EQ(firstRow, QStringLiteral("0105|") + toQt(first.courseName) + u'|' + u'1' + u'|' +
+    EXPECT_EQ(firstRow, QStringLiteral("0110|") + toQt(first.courseName) + u'|' + u'1' + u'|' +
                             toQt(first.raceName) + u'|');
     const JvRaceCard chosen = raceOf(15);
     EXPECT_EQ(info,
@@ -157,7 +157,7 @@ TEST_F(JvCommandsTest, OpeningTheSampleListsItsRacesAndLoadsTheChosenOne) {
         ADD_FAILURE() << cp932ToUtf8(m);
     EXPECT_TRUE(ui->prompt.questions.empty()); // the sample has no trainer or jockey file
 
-    // Race 15 (中山 3R) is in the sheet, the form, the caption and the viewer.
+    // Race 15 (中京 3R) is in the sheet, the form, the caption and the viewer.
     EXPECT_EQ(chosen.raceNumber, 3);
     EXPECT_EQ(w().session().currentJvRace().raceNumber, 3);
     EXPECT_EQ(w().session().raceCardPath(), cardPath());
@@ -266,7 +266,7 @@ TEST_F(JvCommandsTest, ThreeSelectedRacesBecomeANewspaperSetOpenedAtItsIndex) {
 
     const JvRaceCard races[] = {raceOf(1), raceOf(2), raceOf(14)};
     const std::string folder = newspaperSetFolder(ui->folder(), races[0]);
-    EXPECT_EQ(folder, ui->folder() + "HTML/Jv2026_0105/");
+    EXPECT_EQ(folder, ui->folder() + "HTML/Jv2026_0110/");
     for (const JvRaceCard& race : races) {
         const std::string page = folder + newspaperSetPageName(race);
         ASSERT_TRUE(fs::exists(page)) << page;
@@ -281,7 +281,7 @@ TEST_F(JvCommandsTest, ThreeSelectedRacesBecomeANewspaperSetOpenedAtItsIndex) {
     }
     EXPECT_EQ(files, 5u); // three pages, the menu and the index
 
-    const auto menu = readWholeFile(folder + "2026-0105menu.html");
+    const auto menu = readWholeFile(folder + "2026-0110menu.html");
     ASSERT_TRUE(menu);
     EXPECT_NE(menu->find("<b>" + races[0].courseName + "競馬場</b>"), std::string::npos);
     EXPECT_NE(menu->find("<b>" + races[2].courseName + "競馬場</b>"), std::string::npos);
@@ -324,7 +324,7 @@ TEST_F(JvCommandsTest, OneSelectedRaceIsSavedWhereTheUserSays) {
     // The suggestion writes the date without its leading zero.
     EXPECT_TRUE(request.initialName.endsWith(toQt(singleNewspaperFileName(race))));
     EXPECT_TRUE(
-        QFileInfo(request.initialName).fileName().startsWith(QStringLiteral("Jv2026-105_")));
+        QFileInfo(request.initialName).fileName().startsWith(QStringLiteral("Jv2026-110_")));
     EXPECT_TRUE(fs::exists(toNativePath(chosen)));
     ASSERT_EQ(ui->shell.documents.size(), 1u);
     EXPECT_EQ(ui->shell.documents[0], toNativePath(chosen));
@@ -361,8 +361,8 @@ TEST_F(JvCommandsTest, PredictAllWritesEveryRaceAndLeavesTheLastOneLoaded) {
     const JvRaceCard first = raceOf(1);
     const JvRaceCard last = raceOf(36);
     const std::string folder = predictAllFolder(ui->folder(), first);
-    EXPECT_EQ(folder, ui->folder() + "HTML/Jvzel2026_0105/");
-    const auto summary = readWholeFile(folder + "2026-0105kaime.html");
+    EXPECT_EQ(folder, ui->folder() + "HTML/Jvzel2026_0110/");
+    const auto summary = readWholeFile(folder + "2026-0110kaime.html");
     ASSERT_TRUE(summary);
     size_t rows = 0;
     for (size_t at = summary->find("<tr><td><font size=2>"); at != std::string::npos;

@@ -239,7 +239,7 @@ TEST_F(JvCommands, BlankFieldsShowZeroNeverThePreviousRecordsValues) {
 TEST_F(JvCommands, ArchivesAreUnpackedIntoTheProgramFolder) {
     Outcome r = run({"races", sampleArchive()});
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out.substr(0, r.out.find('\n') + 1), u8(u8"0105\t東京\t1\tサラ系２歳　　新馬\n"));
+    EXPECT_EQ(r.out.substr(0, r.out.find('\n') + 1), u8(u8"0110\t中山\t1\tサラ系３歳　　未勝利\n"));
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 36);
     EXPECT_TRUE(fs::exists(program_ / "JRA-VAN/JracDen1.dat"));
     EXPECT_TRUE(fs::exists(program_ / "JRA-VAN/JracUmaj.dat"));
@@ -362,21 +362,21 @@ TEST_F(JvCommands, JvDataImportedThenItsDaysListedLoadedAndPredicted) {
     EXPECT_EQ(dates[0], (Json{{"date", "20250316"}, {"races", 24}}));
     EXPECT_TRUE(run({"dates"}).out.starts_with("20250316\t24\n20250315\t24\n"));
 
-    // Race 8 of 1 February was cancelled.
-    r = run({"races", "--date", "20250201"});
+    // Race 9 of 5 January (中山 9R) was cancelled.
+    r = run({"races", "--date", "20250105"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 24);
-    EXPECT_NE(r.out.find(u8(u8"\t8\tサラ系３歳以上1000万円以下 (中止)\n")), std::string::npos);
-    const Json races = Json::parse(run({"races", "--date", "20250201", "--json"}).out);
+    EXPECT_NE(r.out.find(u8(u8"\t9\tサラ系４歳以上1000万円以下 (中止)\n")), std::string::npos);
+    const Json races = Json::parse(run({"races", "--date", "20250105", "--json"}).out);
     EXPECT_EQ(races["raceCount"], 24);
-    EXPECT_EQ(races["races"][7]["loadable"], false);
+    EXPECT_EQ(races["races"][8]["loadable"], false);
 
     const fs::path saved = temp_ / "race.zel";
-    r = run({"load", "--date", "20250201", "--race", "8", "-o", saved.string()});
+    r = run({"load", "--date", "20250105", "--race", "9", "-o", saved.string()});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, u8(u8"このレースは中止されました\n"));
     EXPECT_FALSE(fs::exists(saved));
-    r = run({"load", "--date", "20250201", "--race", "1", "-o", saved.string(), "--json"});
+    r = run({"load", "--date", "20250105", "--race", "1", "-o", saved.string(), "--json"});
     ASSERT_EQ(r.status, 0) << r.err;
     const Json loaded = Json::parse(r.out);
     EXPECT_EQ(loaded["raceNumber"], races["races"][0]["raceNumber"]);
@@ -384,11 +384,11 @@ TEST_F(JvCommands, JvDataImportedThenItsDaysListedLoadedAndPredicted) {
     EXPECT_TRUE(fs::exists(saved));
 
     // Every race but the cancelled one gets its page and summary row.
-    r = run({"predict-all", "--date", "20250201"});
+    r = run({"predict-all", "--date", "20250105"});
     EXPECT_EQ(r.status, 0) << r.err;
-    const fs::path set = program_ / "HTML/Jvzel2025_0201";
+    const fs::path set = program_ / "HTML/Jvzel2025_0105";
     EXPECT_EQ(r.out, (set / "index.html").string() + "\n");
-    const std::string summary = cli_test::fileText(set / "2025-0201kaime.html");
+    const std::string summary = cli_test::fileText(set / "2025-0105kaime.html");
     size_t rows = 0;
     for (size_t at = summary.find("<tr><td><font size=2>"); at != std::string::npos;
          at = summary.find("<tr><td><font size=2>", at + 1))
@@ -403,7 +403,7 @@ TEST_F(JvCommands, ADamagedStoreFailsEveryJobThatMeetsItAndCheckSaysSo) {
     const std::string store = jvStorePath(program_.string() + "/");
     ASSERT_EQ(run({"import", (source_ / "resources/sample/JV-Data_sample.dat").string()}).status,
               0);
-    const std::string counts = u8(u8"（RA 291件、SE 4099件、UM 450件、HR 288件、O1 288件）。");
+    const std::string counts = u8(u8"（RA 291件、SE 4048件、UM 1800件、HR 287件、O1 288件）。");
     const std::string way = u8(u8"別の名前に変えてから、JV-Dataを取り込み直してください。\n");
     EXPECT_EQ(run({"check"}).out,
               u8(u8"JV-Dataの保存ファイル'") + store + u8(u8"'は正常です") + counts + "\n");

@@ -1,4 +1,5 @@
 #include "html/returns_page.h"
+#include "html/returns_text.h"
 
 #include <gtest/gtest.h>
 
@@ -25,19 +26,32 @@ TEST(ReturnsPage, SaysWhatTheFiguresCannotProveAndMarksEmptyGroups) {
     payouts.paidSlots[3] = {{{1, 2}, 410, 1}};
     const std::vector<Ticket> tickets = {{BetType::Place, {1, 0}}, {BetType::Quinella, {1, 2}}};
     settleRace(race, tickets, payouts);
-    backtest.races = {race};
+    // A second race where every ticket loses: the first alone makes the figures.
+    ReturnRace lost = race;
+    lost.id.raceNumber = 2;
+    RacePayouts lostPayouts;
+    lostPayouts.paidSlots[1] = {{{2}, 150, 2}};
+    settleRace(lost, tickets, lostPayouts);
+    backtest.races = {race, lost};
     const std::string page = returnsPage(backtest, returnFigures(backtest.races));
     EXPECT_NE(page.find(std::string("<b>") + kFewRacesNote + "</b>"), std::string::npos);
     EXPECT_NE(page.find("確定オッズ (最終オッズ)"), std::string::npos);
     EXPECT_NE(page.find("同じ組み合わせを馬連で買いました: 1レース。"), std::string::npos);
-    EXPECT_NE(
-        page.find("得点0で並んだ馬 (順位は馬番の順で、予想の差ではありません): 2頭 (1レース)"),
-        std::string::npos);
-    EXPECT_NE(page.find("<td>05 東京</td>"), std::string::npos);
+    for (const char* part :
+         {"得点が0点のまま並んだ馬: 4頭 (2レース)。これらの馬の順位は馬番の順に並べただけ",
+          "<td>東京</td>", "<td>2025年1月</td>", ">2025年1月</text>",
+          // Place and quinella returned 540 of 300: 180 %, all of it from race 1.
+          "<td align=right>180.0%</td>", "回収率 (払戻額÷購入額) は180.0%です。レースが2と少ない",
+          "<li>合計: 2025年1月4日 東京1R のひとレースだけで回収率が180.0ポイント動いています "
+          "(このレースを除くと0.0%)。</li>"})
+        EXPECT_NE(page.find(part), std::string::npos) << part;
+    EXPECT_LT(page.find("結果の読み方"), page.find("<table"));
     EXPECT_EQ(count(page, "<polyline class=\"profit\""), 6u) << "the program and five baselines";
-    // Place and quinella returned 540 of 200: 270 %.
-    EXPECT_NE(page.find("<td align=right>270.0%</td>"), std::string::npos);
+    EXPECT_EQ(count(page, "<path d="), 6u * 7) << "six markers a line and one in the legend";
 
+    for (const auto& [yen, text] : std::vector<std::pair<double, std::string>>{
+             {-150000, "-150,000円"}, {0, "0円"}, {999.6, "1,000円"}, {1234567, "1,234,567円"}})
+        EXPECT_EQ(yenText(yen), text);
     const std::string empty = returnsPage({20250104, 20250105, 0, {}}, returnFigures({}));
     EXPECT_NE(empty.find("<tr><td>－</td><td align=center>－</td>"), std::string::npos);
     EXPECT_EQ(count(empty, "<td align=right>0円</td><td align=right>0円</td><td align=center>－"),

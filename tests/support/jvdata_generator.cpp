@@ -1,7 +1,9 @@
 #include "support/jvdata_generator.h"
 
+#include "support/racing_facts.h"
+
 #include <algorithm>
-#include <chrono>
+#include <cmath>
 #include <numeric>
 #include <set>
 #include <tuple>
@@ -348,6 +350,15 @@ const char* const kSyllables[] = {"ア", "カ", "サ", "タ", "ナ", "ハ", "マ
 const char* const kJockeys[] = {"岬一郎", "浜次郎", "谷三郎", "森四郎", "林五郎", "沢六郎",
                                 "岡七郎", "原八郎", "野九郎", "川十郎", "峰一太", "磯二太"};
 const char* const kCourses[] = {"05", "06", "08", "09", "07", "03", "04", "10", "01", "02"};
+// The people and places of a lifelike season's horses.
+const char* const kFamilies[] = {"青木", "石川", "上田", "大野", "片山", "北村", "小島",
+                                 "坂本", "高木", "中川", "藤田", "松本", "村上", "吉田"};
+const char* const kGivenNames[] = {"一郎", "健二", "誠", "直樹", "亮", "修", "美咲"};
+const char* const kBirthplaces[] = {"日高町", "新冠町", "浦河町", "新ひだか町", "安平町", "千歳市"};
+
+std::string ownerOf(int slot) {
+    return std::string(kFamilies[(slot * 7 + 1) % 14]) + kGivenNames[(slot + 1) % 7];
+}
 
 std::string inventedName(std::uint64_t n) {
     std::string name;
@@ -366,10 +377,12 @@ struct SeasonHorse {
     int ability = 0;
 };
 
-SeasonHorse horseOf(int slot, int year, int baseYear) {
-    const int generation = (year - baseYear + slot % 3) / 3;
+// Every `cycle` years a slot's horse retires and a 2-year-old takes its
+// place, so the pool holds horses of 2 to cycle + 1 years.
+SeasonHorse horseOf(int slot, int year, int baseYear, int cycle) {
+    const int generation = (year - baseYear + slot % cycle) / cycle;
     SeasonHorse h;
-    h.birthYear = baseYear - 2 - slot % 3 + 3 * generation;
+    h.birthYear = baseYear - 2 - slot % cycle + cycle * generation;
     char id[16];
     std::snprintf(id, sizeof id, "%04d1%05d", h.birthYear, slot % 100000);
     h.id = id;
@@ -381,37 +394,44 @@ SeasonHorse horseOf(int slot, int year, int baseYear) {
     return h;
 }
 
-// A calendar date moved by `days`.
-int addDays(int date, int days) {
-    using namespace std::chrono;
-    const year_month_day ymd{year{date / 10000}, month{static_cast<unsigned>(date / 100 % 100)},
-                             day{static_cast<unsigned>(date % 100)}};
-    const year_month_day moved{sys_days{ymd} + std::chrono::days{days}};
-    return static_cast<int>(moved.year()) * 10000 +
-           static_cast<int>(unsigned(moved.month())) * 100 +
-           static_cast<int>(unsigned(moved.day()));
-}
+// The luck of a run: the sum of `draws` draws below `range`, and now and
+// then (one run in `greatDayOneIn`) a great day worth `greatDay` more, which
+// gives an outsider its rare win without making the favourites weak.
+struct Luck {
+    int range = 80;
+    int draws = 1;
+    int greatDayOneIn = 0;
+    int greatDay = 0;
+    int operator()(Random& random) const {
+        int sum = 0;
+        for (int i = 0; i < draws; ++i)
+            sum += random.below(range);
+        if (greatDayOneIn > 0 && random.below(greatDayOneIn) == 0)
+            sum += greatDay;
+        return sum;
+    }
+};
 
 // What the betting public makes of a field: each horse's believed ability
 // (-1 for one that does not start), the race run 2,000 times with it plus
 // the same luck real races get; prices pay back 80 % of the chances found.
+// A pair's chance comes from the two win chances (the first wins, the other
+// wins of the rest), as a count of rare pairs would overpay them.
 class Market {
   public:
     Market() = default;
-    Market(const std::vector<int>& believed, std::uint64_t seed)
-        : n_(believed.size()), wins_(n_), top2_(n_), top3_(n_), pairs_(n_ * n_) {
+    Market(const std::vector<int>& believed, std::uint64_t seed, Luck luckOfRun)
+        : n_(believed.size()), wins_(n_), top2_(n_), top3_(n_) {
         Random luck(seed);
         std::vector<std::pair<int, size_t>> run;
         for (int r = 0; r < kRuns; ++r) {
             run.clear();
             for (size_t i = 0; i < n_; ++i)
                 if (believed[i] >= 0)
-                    run.push_back({believed[i] + luck.below(80), i});
+                    run.push_back({believed[i] + luckOfRun(luck), i});
             std::sort(run.rbegin(), run.rend());
             for (size_t k = 0; k < run.size() && k < 3; ++k)
                 ++(k == 0 ? wins_ : k == 1 ? top2_ : top3_)[run[k].second];
-            if (run.size() >= 2)
-                ++pairs_[run[0].second * n_ + run[1].second];
         }
         std::vector<size_t> order;
         for (size_t i = 0; i < n_; ++i)
@@ -425,28 +445,32 @@ class Market {
     }
     int popularity(size_t i) const { return popularity_[i]; }
     // Tenths, between 1.1 and 999.9.
-    int winOdds(size_t i) const { return std::clamp(price(wins_[i]) / 10, 11, 9999); }
+    int winOdds(size_t i) const { return std::clamp(price(chance(wins_[i])) / 10, 11, 9999); }
     long long placePay(size_t i, int paid) const {
-        return std::max(100, price(wins_[i] + top2_[i] + (paid == 3 ? top3_[i] : 0)));
+        return std::max(100, price(chance(wins_[i] + top2_[i] + (paid == 3 ? top3_[i] : 0))));
     }
     long long quinellaPay(size_t a, size_t b) const {
-        return std::max(110, price(pairs_[a * n_ + b] + pairs_[b * n_ + a]));
+        const double pa = chance(wins_[a]), pb = chance(wins_[b]);
+        return std::max(110, price(pa * pb / (1 - pa) + pb * pa / (1 - pb)));
     }
 
   private:
     static constexpr int kRuns = 2000;
-    // Yen paid on 100 for a chance of `count` in kRuns, to ten yen.
-    static int price(int count) {
-        return count == 0 ? 99990 : std::min(99990, 80 * kRuns / count / 10 * 10);
+    // The chance of `count` in kRuns; half a count more, so that what never
+    // happened in the runs is rare, not impossible.
+    static double chance(int count) { return (count + 0.5) / (kRuns + 1.0); }
+    // Yen paid on 100 for chance `p`, to ten yen.
+    static int price(double p) {
+        return static_cast<int>(std::min(99990.0, std::floor(80.0 / p / 10) * 10));
     }
     size_t n_ = 0;
-    std::vector<int> wins_, top2_, top3_, pairs_, popularity_;
+    std::vector<int> wins_, top2_, top3_, popularity_;
 };
 
 class SeasonWriter {
   public:
-    SeasonWriter(std::ostream& out, const JvdSeasonPlan& plan)
-        : out_(out), plan_(plan), random_(plan.seed) {}
+    SeasonWriter(std::ostream& out, const JvdSeasonPlan& plan, JvdDay* collected)
+        : out_(out), plan_(plan), random_(plan.seed), collected_(collected) {}
 
     JvdSeasonStats run() {
         int date = plan_.firstDate;
@@ -456,6 +480,9 @@ class SeasonWriter {
                 lastYear = date / 10000;
                 writeHorses(lastYear);
             }
+            // A lifelike horse runs once a weekend at most, others once a day.
+            if (!plan_.lifelike || d % 2 == 0)
+                busy_.clear();
             raceDay(date, d);
             stats_.dates.push_back(date);
             // Saturdays and Sundays: the next day, then the next weekend.
@@ -465,6 +492,11 @@ class SeasonWriter {
     }
 
   private:
+    int cycle() const { return plan_.lifelike ? 5 : 3; }
+    SeasonHorse horse(int slot, int year) const {
+        return horseOf(slot, year, plan_.firstDate / 10000, cycle());
+    }
+
     void emit(const std::string& record) {
         const std::string framed = jvdFramed(record);
         out_.write(framed.data(), static_cast<std::streamsize>(framed.size()));
@@ -476,7 +508,7 @@ class SeasonWriter {
         // Beyond the horses racing now, the retired ones of older generations.
         for (int v = 0; v < plan_.umPerHorse; ++v)
             for (int slot = 0; slot < plan_.horses; ++slot) {
-                const SeasonHorse s = horseOf(slot, year - 3 * v, plan_.firstDate / 10000);
+                const SeasonHorse s = horse(slot, year - cycle() * v);
                 JvdHorse h;
                 h.kind = v == 0 ? '1' : '9';
                 h.madeOn = addDays(year * 10000 + 101, v);
@@ -492,45 +524,57 @@ class SeasonWriter {
                               "",
                               inventedName(static_cast<std::uint64_t>(slot) + 17),
                               inventedName(static_cast<std::uint64_t>(slot) + 19)};
-                h.prizeFlat = 1000L * (s.ability % 40);
-                h.earnedFlat = 500L * (s.ability % 40);
+                // A young horse that has not run has earned nothing.
+                const bool earned = !plan_.lifelike || hasRun(slot, s);
+                if (plan_.lifelike) {
+                    h.owner = ownerOf(slot);
+                    h.breeder = std::string(kFamilies[(slot * 3 + 5) % 14]) + "牧場";
+                    h.birthplace = kBirthplaces[slot % 6];
+                }
+                h.prizeFlat = earned ? 1000L * (s.ability % 40) : 0;
+                h.earnedFlat = earned ? 500L * (s.ability % 40) : 0;
                 emit(jvdRecord(h));
+                if (collected_ != nullptr)
+                    collected_->horses.push_back(h);
             }
     }
 
     void raceDay(int date, int dayIndex) {
-        std::set<int> busy;
+        const int month = date / 100 % 100;
         for (int c = 0; c < plan_.coursesPerDay; ++c) {
-            const std::string course =
-                kCourses[(c + date / 100 % 100 / 2 * plan_.coursesPerDay) % 10];
+            const std::string course = plan_.lifelike && c < 3
+                                           ? coursesOfMonth(month)[static_cast<size_t>(c)]
+                                           : kCourses[(c + month / 2 * plan_.coursesPerDay) % 10];
             for (int raceNo = 1; raceNo <= 12; ++raceNo) {
                 JvdRace race;
-                race.key = {date / 10000,     date % 10000, course, date / 100 % 100 / 2 + 1,
-                            dayIndex % 8 + 1, raceNo};
-                race.weekday = dayIndex % 2 == 0 ? 1 : 2;
-                race.postTime = 950 + raceNo * 30 + raceNo * 30 / 60 * 40;
-                fillRace(race, busy);
+                race.key = {date / 10000,  date % 10000,     course,
+                            month / 2 + 1, dayIndex % 8 + 1, raceNo};
+                race.weekday = jvWeekdayCode(date);
+                race.postTime = postTimeOf(raceNo, c);
+                fillRace(race);
             }
         }
         // Now and then a local and an overseas race, run by horses of the pool.
         if (dayIndex % 8 == 3)
-            extraRace(date, "44", 'A', busy);
+            extraRace(date, "44", 'A');
         if (dayIndex % 16 == 7)
-            extraRace(date, "A8", 'B', busy);
+            extraRace(date, "A8", 'B');
     }
 
-    void extraRace(int date, const char* course, char kind, std::set<int>& busy) {
+    void extraRace(int date, const char* course, char kind) {
         JvdRace race;
         race.kind = kind;
         race.key = {date / 10000, date % 10000, course, 1, 1, 11};
+        race.weekday = jvWeekdayCode(date);
+        race.postTime = postTimeOf(11, 0);
         race.name = kind == 'A' ? "ローカルカップ" : "海外招待ステークス";
         race.conditions = {0, 999, 999, 999, 999};
         race.track = kind == 'A' ? 24 : 18;
         race.distance = 2000;
-        runRace(race, busy, 8, /*writeExtras=*/false);
+        runRace(race, 8, /*writeExtras=*/false);
     }
 
-    void fillRace(JvdRace& race, std::set<int>& busy) {
+    void fillRace(JvdRace& race) {
         const int r = race.key.raceNo;
         race.raceKind = r <= 2 ? 12 : 13;
         race.conditions = r <= 2    ? std::array<int, 5>{0, 703, 0, 0, 703}
@@ -538,43 +582,127 @@ class SeasonWriter {
                           : r <= 9  ? std::array<int, 5>{0, 10, 10, 10, 10}
                           : r <= 11 ? std::array<int, 5>{0, 16, 16, 16, 16}
                                     : std::array<int, 5>{0, 999, 999, 999, 999};
-        if (r == 11) {
-            race.name =
-                inventedName(static_cast<std::uint64_t>(race.key.date()) + 3) + "ステークス";
-            race.short3 = "ステ";
-            race.grade = random_.below(4) == 0 ? 'L' : 'C';
-            race.conditions = {0, 999, 999, 999, 999};
+        if (plan_.lifelike) {
+            RaceClass c = raceClassOf(race.key.monthDay / 100, r);
+            race.raceKind = c.kind;
+            race.conditions = conditionSlots(c);
+            // Once the crop has debuted, the 新馬 race is one for maidens.
+            if (c.condition == 701 && freeSlots(race).size() < 8) {
+                c.condition = 703;
+                race.conditions = conditionSlots(c);
+            }
         }
-        race.distance = 1200 + 200 * random_.below(10);
-        race.track = random_.below(2) == 0 ? 17 : 24;
+        if (r == 11) {
+            // One name a race: the day and the racecourse make it.
+            race.name = inventedName((static_cast<std::uint64_t>(race.key.date()) * 100 +
+                                      static_cast<std::uint64_t>(std::stoi(race.key.course))) *
+                                         7919 +
+                                     3) +
+                        "ステークス";
+            race.short3 = race.name.substr(0, 6);
+            race.grade = random_.below(4) == 0 ? 'L' : 'C';
+            if (!plan_.lifelike)
+                race.conditions = {0, 999, 999, 999, 999};
+        }
+        if (plan_.lifelike) {
+            const bool turf = random_.below(2) == 0;
+            // Young horses run up to 2,000 m (2歳) or 2,400 m (3歳); the
+            // long distances are kept for the last races of the day.
+            const int longest = race.raceKind == 11   ? 2000
+                                : race.raceKind == 12 ? 2400
+                                : r >= 10             ? 3600
+                                                      : 2600;
+            std::vector<int> distances;
+            for (int d : courseDistances(race.key.course, turf))
+                if (d <= longest)
+                    distances.push_back(d);
+            race.distance =
+                distances[static_cast<size_t>(random_.below(static_cast<int>(distances.size())))];
+            race.track = courseTrackCode(race.key.course, turf);
+        } else {
+            race.distance = 1200 + 200 * random_.below(10);
+            race.track = random_.below(2) == 0 ? 17 : 24;
+        }
         race.weather = 1 + random_.below(3);
         race.goingTurf = 1 + random_.below(4);
         race.goingDirt = 1 + random_.below(4);
-        runRace(race, busy, 10 + random_.below(9), true);
+        runRace(race, 10 + random_.below(9), true);
     }
 
-    void runRace(JvdRace race, std::set<int>& busy, int fieldSize, bool writeExtras) {
-        const int year = race.key.year;
+    // Whether the horse of `slot` has run: in this season, or before it when
+    // it was three or more as the season began (but for the third of each
+    // crop that first runs at three).
+    bool hasRun(int slot, const SeasonHorse& h) const {
+        const int ageAtStart = plan_.firstDate / 10000 - h.birthYear;
+        return ran_.contains(h.id) || ageAtStart >= 4 || (ageAtStart == 3 && slot % 3 != 0);
+    }
+
+    // Whether the horse of `slot` may run in `race`: its age fits the
+    // race's kind, a 新馬 race takes only horses that never ran, a 未勝利
+    // race only horses that never won, and while there are 3歳新馬 (to
+    // March) a 3-year-old debuts in one. A third of each crop waits until
+    // three for its first run.
+    bool eligible(int slot, const JvdRace& race) const {
+        const SeasonHorse h = horse(slot, race.key.year);
+        const int condition = race.conditions[4], age = race.key.year - h.birthYear;
+        const bool debut = !hasRun(slot, h);
+        if (!ageFitsKind(age, race.raceKind) || (age == 2 && slot % 3 == 0))
+            return false;
+        if (condition == 701)
+            return debut;
+        if (debut && age == 3 && race.key.monthDay <= 331)
+            return false;
+        return condition != 703 || !won_.contains(h.id);
+    }
+
+    // The horses that may run in `race` and do not run elsewhere that day.
+    std::vector<int> freeSlots(const JvdRace& race) const {
+        std::vector<int> free;
+        for (int slot = 0; slot < plan_.horses; ++slot)
+            if (!busy_.contains(slot) && eligible(slot, race))
+                free.push_back(slot);
+        return free;
+    }
+
+    std::vector<int> drawField(const JvdRace& race, int fieldSize) {
         std::vector<int> slots;
-        for (int tries = 0; static_cast<int>(slots.size()) < fieldSize && tries < fieldSize * 20;
-             ++tries) {
-            const int slot = random_.below(plan_.horses);
-            if (busy.insert(slot).second)
-                slots.push_back(slot);
+        if (!plan_.lifelike) {
+            for (int tries = 0;
+                 static_cast<int>(slots.size()) < fieldSize && tries < fieldSize * 20; ++tries) {
+                const int slot = random_.below(plan_.horses);
+                if (busy_.insert(slot).second)
+                    slots.push_back(slot);
+            }
+            return slots;
         }
+        std::vector<int> free = freeSlots(race);
+        while (static_cast<int>(slots.size()) < fieldSize && !free.empty()) {
+            const auto at = static_cast<size_t>(random_.below(static_cast<int>(free.size())));
+            slots.push_back(free[at]);
+            busy_.insert(free[at]);
+            free[at] = free.back();
+            free.pop_back();
+        }
+        return slots;
+    }
+
+    void runRace(JvdRace race, int fieldSize, bool writeExtras) {
+        const int year = race.key.year;
+        const std::vector<int> slots = drawField(race, fieldSize);
         if (slots.size() < 4) // the pool ran out of horses for this day
             return;
-        const bool cancelled = writeExtras && random_.below(60) == 0;
+        const bool cancelled = writeExtras && random_.below(plan_.lifelike ? 150 : 60) == 0;
         const int scratched = writeExtras && random_.below(12) == 0
                                   ? random_.below(static_cast<int>(slots.size()))
                                   : -1;
         const bool deadHeat = writeExtras && random_.below(40) == 0;
+        const Luck luck = plan_.lifelike ? Luck{60, 2, 33, 100} : Luck{80, 1};
         // Finishing order by ability and luck.
         std::vector<int> order(slots.size());
         std::iota(order.begin(), order.end(), 0);
         std::vector<int> score(slots.size());
         for (size_t i = 0; i < slots.size(); ++i)
-            score[i] = horseOf(slots[i], year, plan_.firstDate / 10000).ability + random_.below(80);
+            score[i] = horse(slots[i], year).ability + luck(random_);
         std::sort(order.begin(), order.end(), [&](int a, int b) {
             return score[static_cast<size_t>(a)] > score[static_cast<size_t>(b)];
         });
@@ -586,9 +714,9 @@ class SeasonWriter {
             std::vector<int> believed(slots.size(), -1);
             for (size_t i = 0; i < slots.size(); ++i)
                 if (static_cast<int>(i) != scratched)
-                    believed[i] = horseOf(slots[i], year, plan_.firstDate / 10000).ability +
-                                  random_.below(31) - 15;
-            market = Market(believed, random_.next());
+                    believed[i] =
+                        horse(slots[i], year).ability + random_.below(16); // never below 0
+            market = Market(believed, random_.next(), luck);
         }
         std::vector<int> finishOf(slots.size());
         int place = 0;
@@ -598,15 +726,15 @@ class SeasonWriter {
         const int starters = place;
         race.entered = static_cast<int>(slots.size());
         race.starters = starters;
-        race.finishers = starters;
-        const int baseTime = race.distance * 6 / 100 + 5; // tenths
+        race.finishers = cancelled ? 0 : starters;
+        const int baseTime = winnerTenths(race.distance, race.track >= 10 && race.track <= 22);
         const auto timeOf = [](int tenths) { return tenths / 600 * 1000 + tenths % 600; };
         const int winnerSlot = order[0] == scratched ? order[1] : order[0];
         const int secondSlot = order[0] == scratched || order[1] == scratched ? order[2] : order[1];
 
         std::vector<JvdRunner> runners;
         for (size_t i = 0; i < slots.size(); ++i) {
-            const SeasonHorse h = horseOf(slots[i], year, plan_.firstDate / 10000);
+            const SeasonHorse h = horse(slots[i], year);
             JvdRunner s;
             s.horseNo = static_cast<int>(i) + 1;
             s.bracket = std::min(8, 1 + static_cast<int>(i) * 8 / static_cast<int>(slots.size()));
@@ -616,6 +744,11 @@ class SeasonWriter {
             s.age = year - h.birthYear;
             s.jockeyCode = 2001 + slots[i] % 12;
             s.jockeyShort = kJockeys[slots[i] % 12];
+            if (plan_.lifelike) { // a stable for every horse, not one for all
+                s.trainerCode = 1001 + slots[i] % 14;
+                s.trainerShort = kFamilies[slots[i] % 14];
+                s.ownerName = ownerOf(slots[i]);
+            }
             s.apprentice = slots[i] % 23 == 0 ? 4 : slots[i] % 29 == 0 ? 9 : 0;
             s.weightCarried = 540 + 10 * (slots[i] % 4);
             s.bodyWeight = 440 + slots[i] % 80;
@@ -644,13 +777,17 @@ class SeasonWriter {
                 s.last3F = 340 + finish;
                 const bool won = static_cast<int>(i) == winnerSlot;
                 const size_t other = static_cast<size_t>(won ? secondSlot : winnerSlot);
-                const SeasonHorse o = horseOf(slots[other], year, plan_.firstDate / 10000);
+                const SeasonHorse o = horse(slots[other], year);
                 s.opponentId = o.id;
                 s.opponentName = o.name;
                 char diff[16];
                 std::snprintf(diff, sizeof diff, "%c%03d", won ? '-' : '+',
                               won ? 2 : tenths - baseTime);
                 s.timeDiff = diff;
+                if (cancelled)
+                    clearResult(s);
+                else
+                    recordRun(s);
             }
             runners.push_back(s);
         }
@@ -674,28 +811,32 @@ class SeasonWriter {
         emit(jvdRecord(race));
         for (const JvdRunner& s : runners)
             emit(jvdRecord(race, s));
+        if (collected_ != nullptr)
+            collected_->races.push_back({race, runners});
         if (!writeExtras)
             return;
-        JvdPayouts pay;
-        pay.kind = cancelled ? '9' : '2';
-        pay.madeOn = race.madeOn;
-        pay.key = race.key;
-        pay.entered = race.entered;
-        pay.starters = starters;
-        const JvdRunner& w = runners[static_cast<size_t>(winnerSlot)];
-        const JvdRunner& q = runners[static_cast<size_t>(secondSlot)];
-        char combo[8];
-        std::snprintf(combo, sizeof combo, "%02d", w.horseNo);
-        pay.win = {{combo, w.winOdds * 10, w.popularity}};
-        if (plan_.market) {
-            marketPayouts(pay, runners, market);
-        } else {
-            pay.place = {{combo, 110 + w.popularity * 30, w.popularity}};
-            std::snprintf(combo, sizeof combo, "%02d%02d", std::min(w.horseNo, q.horseNo),
-                          std::max(w.horseNo, q.horseNo));
-            pay.quinella = {{combo, 500 + 100 * (w.popularity + q.popularity), 1}};
+        // A cancelled race pays nothing: no payout record.
+        if (!cancelled) {
+            JvdPayouts pay;
+            pay.madeOn = race.madeOn;
+            pay.key = race.key;
+            pay.entered = race.entered;
+            pay.starters = starters;
+            const JvdRunner& w = runners[static_cast<size_t>(winnerSlot)];
+            const JvdRunner& q = runners[static_cast<size_t>(secondSlot)];
+            char combo[8];
+            std::snprintf(combo, sizeof combo, "%02d", w.horseNo);
+            pay.win = {{combo, w.winOdds * 10, w.popularity}};
+            if (plan_.market) {
+                marketPayouts(pay, runners, market);
+            } else {
+                pay.place = {{combo, 110 + w.popularity * 30, w.popularity}};
+                std::snprintf(combo, sizeof combo, "%02d%02d", std::min(w.horseNo, q.horseNo),
+                              std::max(w.horseNo, q.horseNo));
+                pay.quinella = {{combo, 500 + 100 * (w.popularity + q.popularity), 1}};
+            }
+            emit(jvdRecord(pay));
         }
-        emit(jvdRecord(pay));
         JvdOdds odds;
         odds.kind = cancelled ? '9' : '5';
         odds.madeOn = race.madeOn;
@@ -708,6 +849,23 @@ class SeasonWriter {
             odds.win.push_back({s.horseNo, s.abnormal == 1 ? "****" : text, s.popularity});
         }
         emit(jvdRecord(odds));
+    }
+
+    // A race that was not run leaves its runners without a result.
+    static void clearResult(JvdRunner& s) {
+        s.finish = s.time = s.last3F = 0;
+        s.deadHeat = 0;
+        s.margin = "   ";
+        s.corners = {};
+        s.opponentId = "0000000000";
+        s.opponentName.clear();
+        s.timeDiff = "9999";
+    }
+
+    void recordRun(const JvdRunner& s) {
+        ran_.insert(s.horseId);
+        if (s.finish == 1)
+            won_.insert(s.horseId);
     }
 
     // Place on every starter finishing within the paid places (a dead heat
@@ -740,13 +898,16 @@ class SeasonWriter {
     std::ostream& out_;
     JvdSeasonPlan plan_;
     Random random_;
+    JvdDay* collected_;
     JvdSeasonStats stats_;
+    std::set<int> busy_;              // slots running on this day (weekend)
+    std::set<std::string> ran_, won_; // horses that ran, that won
 };
 
 } // namespace
 
-JvdSeasonStats writeJvdSeason(std::ostream& out, const JvdSeasonPlan& plan) {
-    return SeasonWriter(out, plan).run();
+JvdSeasonStats writeJvdSeason(std::ostream& out, const JvdSeasonPlan& plan, JvdDay* collected) {
+    return SeasonWriter(out, plan, collected).run();
 }
 
 } // namespace zelkor::test

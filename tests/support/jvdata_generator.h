@@ -170,8 +170,8 @@ std::string jvdFramed(const std::string& record, JvdLineEnd end = JvdLineEnd::Cr
 // weekend, Saturdays and Sundays) of `coursesPerDay` courses × 12 races,
 // fields of 8–18 runners drawn from `horses` horses (retired and new ones
 // replaced as the season goes), each race with its RA and SE of every stage
-// (card, final), HR and O1, every horse's UM. Some races are cancelled,
-// some runners scratched, a few dead heats; a few runs are local and
+// (card, final), HR and O1, every horse's UM. Some races are cancelled
+// (without results or payouts), some runners scratched, a few dead heats; a few runs are local and
 // overseas races. Same seed, same bytes. Records are written framed with
 // CR LF.
 struct JvdSeasonPlan {
@@ -187,13 +187,22 @@ struct JvdSeasonPlan {
     // place paid on the first three (two in fields of seven or fewer).
     // Otherwise popularity follows the finish and HR pays the winner only.
     bool market = false;
+    // A season a racing fan would believe: the racecourses, distances and
+    // programme of the month (see racing_facts.h), horses of 2 to 6 whose
+    // ages fit each race, 新馬 for horses that never ran, 未勝利 for those
+    // that never won, a horse once a weekend at most, and luck that leaves
+    // few long shots in the market.
+    bool lifelike = false;
     std::uint32_t seed = 1;
 };
 struct JvdSeasonStats {
     long long records = 0, bytes = 0;
     std::vector<int> dates; // race days in order
 };
-JvdSeasonStats writeJvdSeason(std::ostream& out, const JvdSeasonPlan& plan);
+// With `collected`, every race (final records) and horse is also kept there.
+struct JvdDay;
+JvdSeasonStats writeJvdSeason(std::ostream& out, const JvdSeasonPlan& plan,
+                              JvdDay* collected = nullptr);
 
 } // namespace zelkor::test
 

@@ -17,9 +17,10 @@ int main(int argc, char** argv) {
     plan.days = 12;            // six weekends, January to March
     plan.weeksBetween = 2;
     plan.coursesPerDay = 2;
-    plan.horses = 450;
+    plan.horses = 1800;
     plan.stages = false;
     plan.market = true;
+    plan.lifelike = true;
     const auto stats = zelkor::test::writeJvdSeason(out, plan);
     out.close();
     if (!out) {
