@@ -281,13 +281,14 @@ const Command kBacktestCommand = {
     "CARD|--from YYYYMMDD --to YYYYMMDD",
     Operands::OneOrPeriod,
     "race card, archive or horse file",
-    "登録馬ファイルが持つ過去のレースを組み立て直し、各レースを走る前の姿で予想して、\n"
-    "その予想が実際の着順にどれだけ当たったかを、1番人気・推定オッズ最高の馬・偶然と\n"
-    "くらべて示します。プログラムフォルダの HTML/ZelBacktest.html に結果のページを\n"
-    "書き出して、そのパスを表示します。\n"
-    "--from と --to では、JV-Data の保存ファイルにある期間のレースを走る前の姿で予想し、\n"
-    "提案する買い目 (穴馬の複勝と馬連) を実際の払戻で精算して、回収率を 1番人気・\n"
-    "全出走馬・でたらめな買い目とくらべます。ページは HTML/ZelReturns.html です。\n",
+    "登録馬ファイルが持つ過去のレースを組み立て直し、各レースを走る前の姿で\n"
+    "予想して、その予想が実際の着順にどれだけ当たったかを、1番人気・推定オッズ\n"
+    "最高の馬・偶然とくらべて示します。結果のページはプログラムフォルダの\n"
+    "HTML/ZelBacktest.html に書き出して、そのパスを表示します。\n"
+    "--from と --to では、JV-Data の保存ファイルにある期間のレースを走る前の姿で\n"
+    "予想し、提案する買い目 (穴馬の複勝と馬連) を実際の払戻で精算して、回収率を\n"
+    "1番人気・全出走馬・でたらめな買い目とくらべます。ページは\n"
+    "HTML/ZelReturns.html です。\n",
     {{"CARD", nullptr,
       "JRA-VAN の圧縮ファイル (.lzh)、JracUmaj.dat と同じフォルダに\n"
       "ある JracDen1.dat、または JracUmaj.dat そのもの"},

@@ -6,9 +6,9 @@ namespace zelkor::cli {
 inline constexpr const char* kGlobalOptionsHelp =
     "global options (--program-folder also after the command):\n"
     "  --program-folder DIR  work on the folder DIR: settings, working folders and\n"
-    "                        pictures are looked for there. Default: the folder of this\n"
-    "                        program when it holds Image and can be written, else\n"
-    "                        $XDG_DATA_HOME/zelkor2k (~/.local/share/zelkor2k)\n"
+    "                        pictures are looked for there. Default: the folder of\n"
+    "                        this program when it holds Image and can be written,\n"
+    "                        else $XDG_DATA_HOME/zelkor2k (~/.local/share/zelkor2k)\n"
     "  --version             print the version and exit\n"
     "  -h, --help            print this help and exit\n";
 

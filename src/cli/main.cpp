@@ -19,8 +19,9 @@ void printUsage() {
                "       zelkor2k-cli <command> --help\n"
                "       zelkor2k-cli --version\n\ncommands:\n",
                stdout);
+    // Summaries are English: a byte a column, wrapped under their start.
     for (const Command& c : allCommands())
-        std::printf("  %-12s %s\n", c.name, c.summary);
+        std::printf("  %-12s %s\n", c.name, wrapped(c.summary, kHelpWidth - 15, 15).c_str());
     std::printf("\n%s", kGlobalOptionsHelp);
 }
 
