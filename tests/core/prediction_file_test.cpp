@@ -402,6 +402,11 @@ TEST_F(PredictionFile, FailedSaveTellsTheUserAndKeepsWhatWasThere) {
               "ゼルコ馬ファイルを保存できませんでした。\r\nファイル'" + nowhere +
                   "'は開けませんでした。\r\nファイルまたはフォルダがありません。");
     EXPECT_FALSE(fileExists(nowhere));
+    // A folder nobody may write into, root neither.
+    prompt.entries.clear();
+    EXPECT_EQ(writePredictionFile(sheet, "/sys/race.zel", prompt), 0);
+    EXPECT_TRUE(prompt.onlyText().ends_with(
+        "\r\n書き込みや読み取りが許可されていない場所です（読み取り専用のフォルダなど）。"));
 
     // A folder or FIFO in the way (or behind a link) is refused and stays.
     fs::create_directories(path("taken.zel/inside"));
