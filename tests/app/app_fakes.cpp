@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QInputMethodEvent>
 #include <QTest>
-
 #include <cstdlib>
 #include <filesystem>
 

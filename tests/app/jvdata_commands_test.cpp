@@ -18,7 +18,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMimeData>
-#include <QStatusBar>
 #include <QTreeWidget>
 #include <QUrl>
 #include <fstream>
@@ -167,9 +166,6 @@ TEST_F(JvDataCommandsTest, AStoreDayLoadsARaceAndRefusesACancelledOne) {
     const auto menu = readWholeFile(ui.folder() + "HTML/Jv2025_0301/2025-0301menu.html");
     ASSERT_TRUE(menu);
     EXPECT_NE(menu->find("<b>2R</b> テスト特別 (中止)</font><br>"), std::string::npos);
-    EXPECT_EQ(w().statusBar()->currentMessage(),
-              QStringLiteral("競馬新聞を書き出しました: %1HTML/Jv2025_0301/index.html")
-                  .arg(QString::fromStdString(ui.folder())));
 }
 
 TEST_F(JvDataCommandsTest, TheBacktestAsksForThePeriodAndWhichSourceWhenBothAreAtHand) {
