@@ -43,8 +43,7 @@ class JapaneseKinds : public QFileIconProvider {
 
 // Qt's own dialog in Japanese, wide enough for its columns, which take
 // the width their contents need and leave the rest to the name.
-void prepare(QFileDialog& dialog) {
-    static JapaneseKinds kinds;
+void prepare(QFileDialog& dialog, JapaneseKinds& kinds) {
     dialog.setIconProvider(&kinds);
     const QFontMetrics metrics(dialog.font());
     QSize size(metrics.averageCharWidth() * 110, metrics.height() * 28);
@@ -59,8 +58,9 @@ void prepare(QFileDialog& dialog) {
 }
 
 QString runDialog(QWidget* parent, const FileDialogRequest& request, QFileDialog::AcceptMode mode) {
+    JapaneseKinds kinds; // outlives the dialog
     QFileDialog dialog(parent, dialogTitle(request, mode));
-    prepare(dialog);
+    prepare(dialog, kinds);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);
@@ -96,9 +96,10 @@ QString QtFileChooser::chooseSaveFile(QWidget* parent, const FileDialogRequest& 
 QStringList QtFileChooser::chooseOpenPaths(QWidget* parent, const FileDialogRequest& request) {
     // Qt's own dialog: a platform dialog chooses files or a folder, never
     // either, and has no room for the folder button.
+    JapaneseKinds kinds;
     QFileDialog dialog(parent, dialogTitle(request, QFileDialog::AcceptOpen));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
-    prepare(dialog);
+    prepare(dialog, kinds);
     dialog.setFileMode(QFileDialog::ExistingFiles);
     dialog.setNameFilter(request.filter);
     if (!request.folder.isEmpty())

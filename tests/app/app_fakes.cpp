@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QInputMethodEvent>
 #include <QTest>
+
 #include <cstdlib>
 #include <filesystem>
 
