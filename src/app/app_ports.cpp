@@ -3,11 +3,30 @@
 #include "app/qt_text.h"
 
 #include <QDesktopServices>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QUrl>
+#include <algorithm>
 
 namespace zelkor {
+
+namespace {
+
+// A box as wide as its caption with the frame's buttons beside it: the
+// window manager cuts a caption wider than the box ("…コ馬 2000").
+void fitCaption(QMessageBox& box) {
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid)
+        return;
+    const QFontMetrics metrics(box.font());
+    const int wanted = metrics.horizontalAdvance(box.windowTitle()) + metrics.height() * 8;
+    grid->addItem(new QSpacerItem(wanted, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+}
+
+} // namespace
 
 void QtUserPrompt::showMessage(const std::string& text, const std::string& caption) {
     showNote(text, MessageIcon::Warning, caption);
@@ -18,6 +37,7 @@ void QtUserPrompt::showNote(const std::string& text, MessageIcon icon, const std
                                     : icon == MessageIcon::Information ? QMessageBox::Information
                                                                        : QMessageBox::Warning;
     QMessageBox box(shown, toQt(caption), messageDisplayText(text), QMessageBox::Ok, parent_);
+    fitCaption(box);
     box.exec();
 }
 
@@ -39,6 +59,7 @@ SaveChoice QtUserPrompt::askSaveChanges() {
     box.button(QMessageBox::Cancel)->setText(QStringLiteral("キャンセル"));
     box.setDefaultButton(QMessageBox::Save);
     box.setEscapeButton(QMessageBox::Cancel);
+    fitCaption(box);
     switch (box.exec()) {
     case QMessageBox::Save:
         return SaveChoice::Save;
@@ -56,7 +77,24 @@ void QtUserPrompt::showReport(const std::string& heading, const std::string& tab
     box.setText(QStringLiteral("<p>%1</p><pre>%2</pre>")
                     .arg(toQt(heading).toHtmlEscaped(), toQt(table).remove(u'\r').toHtmlEscaped()));
     box.setDetailedText(toQt(details).remove(u'\r'));
+    fitCaption(box);
     box.exec();
+}
+
+int QtUserPrompt::askChoice(const std::string& text, const std::vector<std::string>& choices) {
+    QMessageBox box(QMessageBox::Question, toQt(kAppTitle), messageDisplayText(text),
+                    QMessageBox::Cancel, parent_);
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("キャンセル"));
+    std::vector<QAbstractButton*> buttons;
+    for (const std::string& choice : choices)
+        buttons.push_back(box.addButton(toQt(choice), QMessageBox::AcceptRole));
+    if (!buttons.empty())
+        box.setDefaultButton(static_cast<QPushButton*>(buttons.front()));
+    box.setEscapeButton(QMessageBox::Cancel);
+    fitCaption(box);
+    box.exec();
+    const auto chosen = std::find(buttons.begin(), buttons.end(), box.clickedButton());
+    return chosen == buttons.end() ? -1 : int(chosen - buttons.begin());
 }
 
 bool QtUserPrompt::askYesNo(const std::string& text, const std::string& caption) {
@@ -64,15 +102,18 @@ bool QtUserPrompt::askYesNo(const std::string& text, const std::string& caption)
                     QMessageBox::Yes | QMessageBox::No, parent_);
     box.setDefaultButton(QMessageBox::No);
     box.setEscapeButton(QMessageBox::No);
+    fitCaption(box);
     return box.exec() == QMessageBox::Yes;
 }
 
 void QtShell::openDocument(const std::string& path) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(fromNativePath(path)));
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(fromNativePath(path))))
+        tellNotStarted(fromNativePath(path));
 }
 
 void QtShell::openUrl(const std::string& url) {
-    QDesktopServices::openUrl(QUrl(toQt(url)));
+    if (!QDesktopServices::openUrl(QUrl(toQt(url))))
+        tellNotStarted(toQt(url));
 }
 
 } // namespace zelkor

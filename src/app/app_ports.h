@@ -3,6 +3,9 @@
 #include "core/ports.h"
 
 #include <QString>
+#include <functional>
+#include <string>
+#include <vector>
 
 class QWidget;
 
@@ -22,6 +25,9 @@ class AppPrompt : public UserPrompt {
     // behind the box's details button.
     virtual void showReport(const std::string& heading, const std::string& table,
                             const std::string& details, const std::string& caption) = 0;
+    // A question answered by one of `choices` (button texts) or キャンセル:
+    // the index of the choice, or -1 when cancelled.
+    virtual int askChoice(const std::string& text, const std::vector<std::string>& choices) = 0;
 };
 
 // Message boxes over the main window. Texts and captions are CP932; a line
@@ -36,6 +42,7 @@ class QtUserPrompt : public AppPrompt {
     SaveChoice askSaveChanges() override;
     void showReport(const std::string& heading, const std::string& table,
                     const std::string& details, const std::string& caption) override;
+    int askChoice(const std::string& text, const std::vector<std::string>& choices) override;
     void showNote(const std::string& text, MessageIcon icon,
                   const std::string& caption = kAppTitle) override;
 
@@ -48,8 +55,21 @@ class QtUserPrompt : public AppPrompt {
 // them where its width needs; CR LF and blank lines stay.
 QString messageDisplayText(const std::string& text);
 
+// The platform's default action for a page or an address, which tells
+// `notStarted` (when set) of one no program could be started for.
+class AppShell : public Shell {
+  public:
+    std::function<void(const QString& target)> notStarted;
+
+  protected:
+    void tellNotStarted(const QString& target) {
+        if (notStarted)
+            notStarted(target);
+    }
+};
+
 // The platform's default action: the browser for pages and addresses.
-class QtShell : public Shell {
+class QtShell : public AppShell {
   public:
     void openDocument(const std::string& path) override;
     void openUrl(const std::string& url) override;

@@ -181,6 +181,15 @@ QPixmap commandPixmap(CommandArt art, int size) {
             drawText(p, QRectF(16, 13, 12, 12), QStringLiteral("穴"), kBlue, 10);
         break;
     }
+    case CommandArt::Backtest:
+        // A chart of past returns over its axes.
+        p.setPen(QPen(kInk, 1.5));
+        p.drawLine(QPointF(4, 4), QPointF(4, 28));
+        p.drawLine(QPointF(4, 28), QPointF(29, 28));
+        p.setPen(QPen(kRed, 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawPolyline(QPolygonF(
+            {QPointF(7, 22), QPointF(12, 16), QPointF(17, 19), QPointF(22, 10), QPointF(28, 6)}));
+        break;
     case CommandArt::Help:
         p.setPen(Qt::NoPen);
         p.setBrush(kBlue);
@@ -194,7 +203,7 @@ QPixmap commandPixmap(CommandArt art, int size) {
 const char* commandArtName(CommandArt art) {
     static constexpr const char* kNames[] = {"new-race", "open-file", "open-jra-van", "change-race",
                                              "save",     "predict",   "bets",         "trainer",
-                                             "sports",   "newspaper", "help"};
+                                             "sports",   "newspaper", "backtest",     "help"};
     static_assert(std::size(kNames) == kCommandArtCount);
     return kNames[static_cast<int>(art)];
 }

@@ -19,6 +19,7 @@ enum class CommandArt {
     Trainer,
     Sports,
     Newspaper,
+    Backtest,
     Help,
 };
 inline constexpr int kCommandArtCount = static_cast<int>(CommandArt::Help) + 1;

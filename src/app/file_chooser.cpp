@@ -7,9 +7,13 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QHeaderView>
 #include <QPushButton>
+#include <QScreen>
+#include <QTreeView>
 
 namespace zelkor {
 
@@ -24,8 +28,39 @@ QString dialogTitle(const FileDialogRequest& request, QFileDialog::AcceptMode mo
                                            : QStringLiteral("名前を付けて保存");
 }
 
+// The kind column in Japanese: Qt's translations leave "Folder" and the
+// file kinds in English.
+class JapaneseKinds : public QFileIconProvider {
+  public:
+    QString type(const QFileInfo& info) const override {
+        if (info.isDir())
+            return QStringLiteral("フォルダー");
+        const QString suffix = info.suffix();
+        return suffix.isEmpty() ? QStringLiteral("ファイル")
+                                : QStringLiteral("%1 ファイル").arg(suffix.toUpper());
+    }
+};
+
+// Qt's own dialog in Japanese, wide enough for its columns, which take
+// the width their contents need and leave the rest to the name.
+void prepare(QFileDialog& dialog, JapaneseKinds& kinds) {
+    dialog.setIconProvider(&kinds);
+    const QFontMetrics metrics(dialog.font());
+    QSize size(metrics.averageCharWidth() * 110, metrics.height() * 28);
+    if (const QScreen* screen = dialog.screen())
+        size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
+    dialog.resize(size.expandedTo(dialog.sizeHint()));
+    for (QTreeView* view : dialog.findChildren<QTreeView*>()) {
+        view->header()->setStretchLastSection(false);
+        view->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+        view->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    }
+}
+
 QString runDialog(QWidget* parent, const FileDialogRequest& request, QFileDialog::AcceptMode mode) {
+    JapaneseKinds kinds; // outlives the dialog
     QFileDialog dialog(parent, dialogTitle(request, mode));
+    prepare(dialog, kinds);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);
@@ -61,8 +96,10 @@ QString QtFileChooser::chooseSaveFile(QWidget* parent, const FileDialogRequest& 
 QStringList QtFileChooser::chooseOpenPaths(QWidget* parent, const FileDialogRequest& request) {
     // Qt's own dialog: a platform dialog chooses files or a folder, never
     // either, and has no room for the folder button.
+    JapaneseKinds kinds;
     QFileDialog dialog(parent, dialogTitle(request, QFileDialog::AcceptOpen));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    prepare(dialog, kinds);
     dialog.setFileMode(QFileDialog::ExistingFiles);
     dialog.setNameFilter(request.filter);
     if (!request.folder.isEmpty())

@@ -14,6 +14,19 @@ inline constexpr int kHelpRaceSelection = 131075; // F1 in the race selection
 inline constexpr int kHelpNewspaperSettings = 131076;
 inline constexpr int kHelpViewer = 131077;
 
+// The note a new user sees at the first start: how a race gets into the
+// program and where to go on. Names the menus and buttons as they read.
+inline constexpr const char* kFirstUseNote =
+    "初めて使う方へ・・・\n\n"
+    "JV-Dataを使う場合は、メニューの［ﾌｧｲﾙ］－［JV-Dataを取り込む］でJV-Dataのファイルか"
+    "フォルダを取り込み、［ﾌｧｲﾙ］－［JV-Dataのレースを開く］で開催日を選んでください。"
+    "JRA-VANの出馬表ファイル（.lzh）は［ﾌｧｲﾙ］－［JRA-VANﾌｧｲﾙを開く］で開きます。\n"
+    "レースの一覧で予想したいレースをひとつ選んで「予想開始」を押し、ツールバーの「予想」を"
+    "押してください。\n"
+    "競馬新聞などから入力する場合は、各項目を入力してツールバーの「予想」を押してください。\n"
+    "取り込んだレースでの回収率は［ﾌｧｲﾙ］－［過去レースで検証］で調べられます。\n"
+    "　○詳しくはヘルプ（F1キー）を参照してください。";
+
 // The help document, named after the desktop program. It lies with the
 // pictures among the program's read-only files (programFilesFolder()), never
 // in a folder given with --program-folder.

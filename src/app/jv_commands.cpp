@@ -62,8 +62,7 @@ void JvCommands::openJraVanFile() {
 }
 
 void JvCommands::openArchiveFile(const QString& archivePath) {
-    if (openJvArchive(archivePath))
-        session_.clearResults();
+    openJvArchive(archivePath);
 }
 
 bool JvCommands::openJvArchive(const QString& archivePath) {
@@ -72,6 +71,7 @@ bool JvCommands::openJvArchive(const QString& archivePath) {
                          services_.prompt))
         return false;
     session_.setRaceCardPath(card.raceCardPath);
+    loadedPosition_ = 0;
     emit archiveOpened(archivePath);
     ArchiveRaceSource source(session_.raceCardPath(), session_.programFolder());
     return selectAndLoadRace(source);
@@ -91,16 +91,16 @@ void JvCommands::openStoreRaces() {
     if (!source)
         return;
     session_.setStoreDate(dialog.chosenDate());
-    if (selectAndLoadRace(*source))
-        session_.clearResults();
+    loadedPosition_ = 0;
+    selectAndLoadRace(*source);
 }
 
 void JvCommands::changeRace() {
     if (!session_.hasRaceSource() || !askToSaveChanges_())
         return;
     std::unique_ptr<RaceSource> source = currentSource();
-    if (source && selectAndLoadRace(*source))
-        session_.clearResults();
+    if (source)
+        selectAndLoadRace(*source);
 }
 
 std::unique_ptr<RaceSource> JvCommands::currentSource() {
@@ -121,6 +121,8 @@ int JvCommands::selectRace(RaceSource& source) {
             [this, &dialog](const std::vector<int>& races) { makeNewspapers(dialog, races); });
     connect(&dialog, &RaceSelectionDialog::predictAllRequested, this,
             [this, &dialog](const std::vector<int>&) { predictAllRaces(dialog); });
+    if (loadedPosition_ > 0)
+        dialog.markLoadedRace(loadedPosition_);
     if (dialog.exec() != QDialog::Accepted)
         return 0;
     return dialog.chosenRace();
@@ -133,6 +135,7 @@ bool JvCommands::loadRace(RaceSource& source, int position) {
     if (!loadChosenJvRace(source, position, session_.currentJvRace(), session_.sheet(),
                           services_.prompt))
         return false;
+    loadedPosition_ = position;
     session_.showLoadedRace();
     return true;
 }
@@ -151,39 +154,53 @@ void JvCommands::makeNewspapers(RaceSelectionDialog& dialog, const std::vector<i
         if (path.isEmpty())
             return;
         WaitCursor wait;
-        writeSingleNewspaper(race, dialog.source(), session_.settings(), programFolder,
-                             toNativePath(path), services_.prompt, services_.shell);
+        if (writeSingleNewspaper(race, dialog.source(), session_.settings(), programFolder,
+                                 toNativePath(path), services_.prompt, services_.shell) == 1)
+            emit statusText(writtenText(u"競馬新聞", toNativePath(path)));
         return;
     }
     WaitCursor wait;
     ProgressWindow progress(&dialog);
-    writeNewspaperSet(dialog.source(), positions, session_.settings(), programFolder,
-                      services_.prompt, progress, services_.shell);
+    const std::string index =
+        writeNewspaperSet(dialog.source(), positions, session_.settings(), programFolder,
+                          services_.prompt, progress, services_.shell);
+    if (!index.empty())
+        emit statusText(writtenText(u"競馬新聞", index));
 }
 
 void JvCommands::predictAllRaces(RaceSelectionDialog& dialog) {
     WaitCursor wait;
     ProgressWindow progress(&dialog);
+    // The day's races go through a sheet of their own: the race the user
+    // works on, its prediction and its card stay as they are.
+    RaceSheet sheet;
+    JvRaceCard race;
     const std::string index =
-        predictAll(dialog.source(), session_.sheet(), session_.currentJvRace(), session_.settings(),
-                   session_.programFolder(), currentLocalTime(), services_.prompt, progress,
-                   services_.shell, [this](const JvRaceCard&, RaceSheet&) {
-                       session_.showLoadedRace();
-                       letWindowsPaint();
-                   });
-    // The result lists showed an earlier race.
+        predictAll(dialog.source(), sheet, race, session_.settings(), session_.programFolder(),
+                   currentLocalTime(), services_.prompt, progress, services_.shell,
+                   [](const JvRaceCard&, RaceSheet&) { letWindowsPaint(); });
     if (!index.empty())
-        session_.clearResults();
+        emit statusText(writtenText(u"すべてのレースの予想", index));
 }
 
 void JvCommands::backtestPastRaces() {
-    if (session_.storeDate() != 0) {
+    const bool archive = !session_.raceCardPath().empty();
+    const bool store = session_.storeAtHand();
+    int choice = store ? 0 : 1;
+    if (archive && store)
+        choice = services_.prompt.askChoice(
+            "どちらのレースで検証しますか？\n\n"
+            "取り込んだJV-Data: 期間を指定して、買い目の回収率を調べます。\n"
+            "開いているJRA-VANファイル: 競走馬ファイルの過去レースで予想の当たり方を調べます。",
+            {"取り込んだJV-Data(&D)", "JRA-VANファイル(&J)"});
+    if (choice == 0)
         backtestStore();
-        return;
-    }
+    else if (choice == 1 && archive)
+        backtestArchive();
+}
+
+void JvCommands::backtestArchive() {
     const std::string& raceCardPath = session_.raceCardPath();
-    if (raceCardPath.empty())
-        return;
     WaitCursor wait;
     const PastRaceRules rules;
     Backtest backtest;
@@ -193,8 +210,9 @@ void JvCommands::backtestPastRaces() {
                                progress))
             return;
     }
-    writeBacktestPage(backtestPagePath(session_.programFolder()), backtest, rules, services_.prompt,
-                      services_.shell);
+    const std::string page = backtestPagePath(session_.programFolder());
+    if (writeBacktestPage(page, backtest, rules, services_.prompt, services_.shell))
+        emit statusText(writtenText(u"検証の結果", page));
 }
 
 void JvCommands::backtestStore() {
@@ -216,7 +234,9 @@ void JvCommands::backtestStore() {
             return;
     }
     const std::string page = returnsPagePath(session_.programFolder());
-    if (!writeReturnsPage(page, backtest, returnFigures(backtest.races), &services_.shell))
+    if (writeReturnsPage(page, backtest, returnFigures(backtest.races), &services_.shell))
+        emit statusText(writtenText(u"回収率の検証結果", page));
+    else
         reportPageNotWritten(services_.prompt, page);
 }
 

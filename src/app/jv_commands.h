@@ -29,7 +29,7 @@ class JvCommands : public QObject {
     // selection and the load of the chosen race. True when a race was
     // chosen and loaded.
     bool openJvArchive(const QString& archivePath);
-    // openJvArchive, and the results of the race shown before go.
+    // openJvArchive for a command that does not ask whether it succeeded.
     void openArchiveFile(const QString& archivePath);
 
   signals:
@@ -38,15 +38,17 @@ class JvCommands : public QObject {
     // The period (yyyymmdd, inclusive) chosen for a backtest of the
     // returns over the store.
     void storeBacktestRequested(int fromDate, int toDate);
+    // What a command wrote where, for the status bar.
+    void statusText(const QString& text);
 
   public slots:
     void openJraVanFile();
     // The store's race days, then the race selection over the chosen one.
     void openStoreRaces();
     void changeRace();
-    // Backtests the formula on the horse file of the opened archive, or the
-    // returns of its bets over the store when its races came from there,
-    // and opens the report page.
+    // Backtests the returns of the bets over a period of the store, or the
+    // formula on the horse file of the open archive, asking which when both
+    // are at hand, and opens the report page.
     void backtestPastRaces();
     void newspaperSettings();
 
@@ -59,8 +61,10 @@ class JvCommands : public QObject {
     bool selectAndLoadRace(RaceSource& source);
     // The period dialog, then the returns backtest over the store.
     void backtestStore();
-    // Runs the race selection on `source`; the chosen race's position, or 0
-    // when the dialog was cancelled.
+    // The formula's backtest on the open archive's horse file.
+    void backtestArchive();
+    // Runs the race selection on `source`, the race loaded from it marked;
+    // the chosen race's position, or 0 when the dialog was cancelled.
     int selectRace(RaceSource& source);
     // Reads race `position` of `source` into the session's JRA-VAN race and
     // shows it. False when the race cannot be read or loaded (nothing
@@ -73,6 +77,7 @@ class JvCommands : public QObject {
     AppServices services_;
     QWidget* window_;
     std::function<bool()> askToSaveChanges_;
+    int loadedPosition_ = 0; // of the race loaded from the current source, or 0
 };
 
 } // namespace zelkor

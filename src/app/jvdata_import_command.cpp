@@ -50,8 +50,10 @@ bool JvDataImportCommand::importPaths(const QStringList& paths) {
     {
         WaitCursor wait;
         ProgressWindow progress(window_, QStringLiteral("JV-Dataを取り込み中..."));
-        if (!importJvData(native, jvStorePath(session_.programFolder()), summary, services_.prompt,
-                          progress))
+        const bool imported = importJvData(native, jvStorePath(session_.programFolder()), summary,
+                                           services_.prompt, progress);
+        emit storeChanged();
+        if (!imported)
             return false;
     }
     showImportSummary(services_.prompt, summary);

@@ -22,6 +22,10 @@ class JvDataImportCommand : public QObject {
     // imported (the user was told why; the store is as before).
     bool importPaths(const QStringList& paths);
 
+  signals:
+    // An import ran: the store may hold races it did not hold before.
+    void storeChanged();
+
   public slots:
     // Asks for the files or the folder, then importPaths.
     void chooseAndImport();

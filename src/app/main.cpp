@@ -1,7 +1,6 @@
 #include "app/app_ports.h"
 #include "app/file_chooser.h"
 #include "app/main_window.h"
-#include "app/page_file_guard.h"
 #include "app/qt_text.h"
 #include "app/qt_translation.h"
 #include "app/race_session.h"
@@ -88,8 +87,5 @@ int main(int argc, char** argv) {
     MainWindow window(folder.folder, AppServices{prompt, shell, files});
     prompt.setParent(&window);
     window.start(rest.join(u' '));
-    // A page file left behind by a crash is removed by the next start; one
-    // left by a signal is removed here.
-    removeFileOnTerminationSignals(window.session().pageFilePath());
     return QApplication::exec();
 }

@@ -57,7 +57,8 @@ MainActions makeMainActions(QObject* owner) {
                                {u"JV-Dataの保存ファイルを検査(&K)", u"JV-Data検査", {}, {}});
     a.changeRace = makeAction(owner, "changeRaceAction",
                               {u"予想ﾚｰｽを変更(&E)", u"ﾚｰｽ変更", Art::ChangeRace, {}});
-    a.backtest = makeAction(owner, "backtestAction", {u"過去レースで検証(&B)...", u"検証", {}, {}});
+    a.backtest = makeAction(owner, "backtestAction",
+                            {u"過去レースで検証(&B)...", u"検証", Art::Backtest, {}});
     a.save = makeAction(owner, "saveAction",
                         {u"上書き保存(&S)", u"保存", Art::Save, QKeySequence::Save});
     a.saveAs = makeAction(owner, "saveAsAction",

@@ -42,12 +42,6 @@ const QString kProgramCaption = QStringLiteral("ゼルコ馬 2000");
 
 const QString kZelFilter = QStringLiteral("ゼルコ馬ファイル (*.zel);;すべてのファイル (*)");
 
-constexpr const char* kFirstUseText =
-    "初めて使う方へ・・・\n\nJRA-VANデータを使用する場合はメニューの[ファイル]-[JRA-VANﾌｧｲﾙを開く]"
-    "\nでJRA-VANデータを開いた後、予想したいレースをひとつだけ選択して「予想レース選択」\nを押して"
-    "からツールバーの「予想」を押してください。\n競馬新聞などから入力する場合は各項目を選択してツー"
-    "ルバーの「予想」を押してください。\n　○詳しくはヘルプを参照してください。";
-
 // The command line names a file; quotes around it are the shell's, not the
 // name's.
 QString withoutSurroundingQuotes(QString text) {
@@ -57,7 +51,8 @@ QString withoutSurroundingQuotes(QString text) {
     return text;
 }
 
-// The one exit question, asked by the exit command and the close box alike.
+// The exit question of an unchanged race, asked by the exit command and the
+// close box alike.
 bool userConfirmsExit(UserPrompt& prompt) {
     return prompt.askYesNo("ゼルコ馬 2000を終了しますか？", "ゼルコ馬 2000 終了の確認");
 }
@@ -86,6 +81,11 @@ bool isJraVanArchive(const QString& path) {
 
 } // namespace
 
+QString writtenText(const char16_t* what, const std::string& nativePath) {
+    return QStringLiteral("%1を書き出しました: %2")
+        .arg(QString::fromUtf16(what), QDir::toNativeSeparators(fromNativePath(nativePath)));
+}
+
 MainWindow::MainWindow(std::string programFolder, AppServices services, QWidget* parent)
     : QMainWindow(parent), services_(services), windowState_(programFolder),
       files_(services.files, windowState_),
@@ -109,9 +109,15 @@ MainWindow::MainWindow(std::string programFolder, AppServices services, QWidget*
     connectSession();
     updateCommandStates();
     updateStatus();
+    services_.shell.notStarted = [this](const QString& target) {
+        browserProblem_ = QStringLiteral("ブラウザを起動できませんでした (%1)")
+                              .arg(QDir::toNativeSeparators(target));
+        statusBar()->showMessage(browserProblem_);
+    };
 }
 
 MainWindow::~MainWindow() {
+    services_.shell.notStarted = nullptr;
     // The widgets outlive the sheet they edit; keep their last focus changes
     // away from it.
     form_->detach();
@@ -150,6 +156,7 @@ void MainWindow::connectSession() {
             setWindowTitle(toQt(kAppTitle));
         else
             setRaceCaption(name);
+        captionName_ = toQt(session_->sheet().raceName);
     });
     connect(&s, &RaceSession::predictionChanged, this, [this](unsigned changes) {
         form_->showPrediction(session_->prediction(), changes);
@@ -170,7 +177,15 @@ void MainWindow::connectSession() {
         session_->updateModified();
         updateCommandStates();
     });
-    connect(form_, &MainForm::raceNameLeft, this, &MainWindow::setRaceCaption);
+    // Passing through the name leaves the caption as it is (a new race
+    // keeps the plain one); a new name takes it.
+    captionName_ = toQt(session_->sheet().raceName);
+    connect(form_, &MainForm::raceNameLeft, this, [this](const QString& name) {
+        if (name == captionName_)
+            return;
+        captionName_ = name;
+        setRaceCaption(name);
+    });
     // Told once the commit that found it is over, so the message box taking
     // the focus cannot land in the middle of reading the form.
     connect(
@@ -194,6 +209,9 @@ void MainWindow::connectSession() {
             [this] { openHelp(services_.shell, kHelpViewer); });
     connect(jvCommands_, &JvCommands::archiveOpened, this,
             [this](const QString& path) { windowState_.addRecentFile(path); });
+    connect(jvDataImport_, &JvDataImportCommand::storeChanged, this,
+            &MainWindow::updateCommandStates);
+    connect(jvCommands_, &JvCommands::statusText, this, &MainWindow::tellInStatusBar);
 }
 
 void MainWindow::buildMenus() {
@@ -235,7 +253,7 @@ void MainWindow::buildToolBar() {
     bar->setIconSize(QSize(20, 20));
     bar->toggleViewAction()->setEnabled(false);
     setContextMenuPolicy(Qt::NoContextMenu);
-    bar->addActions({a.newRace, a.openFile, a.openJraVan, a.changeRace, a.save});
+    bar->addActions({a.newRace, a.openFile, a.openJraVan, a.changeRace, a.backtest, a.save});
     bar->addSeparator();
     bar->addActions({a.predict, a.bets, a.trainer, a.sports});
     bar->addSeparator();
@@ -274,6 +292,12 @@ void MainWindow::updateStatus() {
     stateStatus_->setText(state.join(QStringLiteral("・")));
 }
 
+void MainWindow::tellInStatusBar(const QString& text) {
+    statusBar()->showMessage(
+        browserProblem_.isEmpty() ? text : text + QStringLiteral("。") + browserProblem_);
+    browserProblem_.clear();
+}
+
 void MainWindow::fillRecentFiles() {
     recentMenu_->clear();
     const QStringList files = windowState_.recentFiles();
@@ -302,7 +326,7 @@ void MainWindow::start(const QString& commandLineText) {
     if (!session_->settingsProblem().empty())
         services_.prompt.showMessage(session_->settingsProblem());
     if (firstUse)
-        services_.prompt.showNote(kFirstUseText, MessageIcon::Question);
+        services_.prompt.showNote(kFirstUseNote, MessageIcon::Question);
 
     // A loaded file writes its page; one that could not be read may have
     // left the sheet changed, so its page is written again.
@@ -395,10 +419,9 @@ void MainWindow::updateCommandStates() {
     actions_.trainer->setEnabled(p.trainerEnabled());
     actions_.sports->setEnabled(p.sportsEnabled());
     // Greyed until races of an archive or the store have been opened, never
-    // again after.
-    const bool card = session_->hasRaceSource();
-    actions_.changeRace->setEnabled(card);
-    actions_.backtest->setEnabled(card);
+    // again after; the backtest needs only an archive or a store to look at.
+    actions_.changeRace->setEnabled(session_->hasRaceSource());
+    actions_.backtest->setEnabled(!session_->raceCardPath().empty() || session_->storeAtHand());
 }
 
 bool MainWindow::askToSaveChanges() {
@@ -432,7 +455,6 @@ bool MainWindow::openPredictionFileAt(const QString& path) {
     if (!session_->loadPredictionFile(path, services_.prompt))
         return false;
     session_->setCurrentFile(path, QFileInfo(path).fileName());
-    session_->clearResults();
     windowState_.addRecentFile(path);
     return true;
 }
@@ -478,23 +500,28 @@ bool MainWindow::saveAs() {
     if (path.isEmpty() || !session_->savePredictionFile(path, services_.prompt))
         return false;
     session_->setCurrentFile(path, QFileInfo(path).fileName());
-    session_->clearResults();
     windowState_.addRecentFile(path);
     return true;
 }
 
+bool MainWindow::userAgreesToExit() {
+    // One question: whether to keep a changed race (キャンセル stays),
+    // else whether to end at all.
+    form_->formToSheet();
+    session_->updateModified();
+    return session_->isModified() ? askToSaveChanges() : userConfirmsExit(services_.prompt);
+}
+
 void MainWindow::exitCommand() {
-    if (!userConfirmsExit(services_.prompt))
+    if (!userAgreesToExit())
         return;
     exitConfirmed_ = true;
     close();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    // The close box asks the exit question too, then whether to keep a
-    // changed race.
-    if ((!exitConfirmed_ && !userConfirmsExit(services_.prompt)) || !askToSaveChanges()) {
-        exitConfirmed_ = false;
+    // The close box asks as the exit command does.
+    if (!exitConfirmed_ && !userAgreesToExit()) {
         event->ignore();
         return;
     }
@@ -586,8 +613,10 @@ void MainWindow::sportsPage() {
     if (path.isEmpty())
         return;
     if (writeSportsPage(toNativePath(path), sheet, session_->settings(), session_->programFolder(),
-                        now, services_.prompt) == 1)
-        services_.shell.openDocument(toNativePath(path));
+                        now, services_.prompt) != 1)
+        return;
+    services_.shell.openDocument(toNativePath(path));
+    tellInStatusBar(writtenText(u"ZELスポ", toNativePath(path)));
 }
 
 } // namespace zelkor

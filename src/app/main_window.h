@@ -24,9 +24,12 @@ class RaceSession;
 // How the window reaches the user and the platform; tests pass fakes.
 struct AppServices {
     AppPrompt& prompt;
-    Shell& shell;
+    AppShell& shell;
     FileChooser& files;
 };
+
+// The status bar's word on a page a command wrote: what, and where.
+QString writtenText(const char16_t* what, const std::string& nativePath);
 
 // The main window: the form over the session's race, the race-sheet viewer
 // docked on its right, the menus, toolbar and status bar, and the commands
@@ -96,6 +99,10 @@ class MainWindow : public QMainWindow {
     void updateCommandStates();
     void updateStatus();
     void setRaceCaption(const QString& raceName);
+    bool userAgreesToExit();
+    // A word in the status bar on what a command did, with the browser
+    // that could not be started for it since the last word.
+    void tellInStatusBar(const QString& text);
     // Loads the prediction file at `path`; on success it is the current
     // file and a recent one.
     bool openPredictionFileAt(const QString& path);
@@ -117,6 +124,8 @@ class MainWindow : public QMainWindow {
     QLabel* fileStatus_ = nullptr;
     QLabel* raceStatus_ = nullptr;
     QLabel* stateStatus_ = nullptr;
+    QString captionName_;    // the race name as the caption last took it
+    QString browserProblem_; // the browser not started since the last word
     bool exitConfirmed_ = false;
 };
 

@@ -5,6 +5,7 @@
 #include "app/qt_text.h"
 #include "race/race_card.h"
 #include "race/race_info.h"
+#include "race/race_source.h"
 #include "ui_race_selection_dialog.h"
 
 #include <QFontMetrics>
@@ -100,6 +101,18 @@ void RaceSelectionDialog::fillList() {
     ui_->raceInfo->clear();
 }
 
+void RaceSelectionDialog::markLoadedRace(int position) {
+    QTreeWidgetItem* item = ui_->raceList->topLevelItem(position - 1);
+    if (!item)
+        return;
+    QFont bold = item->font(0);
+    bold.setBold(true);
+    for (int column = 0; column < ui_->raceList->columnCount(); ++column)
+        item->setFont(column, bold);
+    ui_->raceList->setCurrentItem(item);
+    ui_->raceList->scrollToItem(item);
+}
+
 std::vector<int> RaceSelectionDialog::selectedRaces() const {
     std::vector<int> races;
     for (int row = 0; row < ui_->raceList->topLevelItemCount(); ++row) {
@@ -157,6 +170,11 @@ void RaceSelectionDialog::showRaceInfo() {
 void RaceSelectionDialog::accept() {
     const std::vector<int> races = selectedRaces();
     if (races.size() != 1)
+        return;
+    // A race that cannot be loaded (cancelled, Thursday entries) is told
+    // here, and the list stays for another choice.
+    JvRaceCard card;
+    if (!source_.readRace(card, races.front(), prompt_) || !checkRaceLoadable(card, prompt_))
         return;
     chosenRace_ = races.front();
     QDialog::accept();

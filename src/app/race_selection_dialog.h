@@ -38,6 +38,10 @@ class RaceSelectionDialog : public QDialog {
     // Card positions of every row, selected or not.
     std::vector<int> allRaces() const;
 
+    // Marks the race at `position` as the one loaded now: selected, in
+    // view and in bold.
+    void markLoadedRace(int position);
+
     QTreeWidget* raceList() const;
     QString raceInfoText() const;
 

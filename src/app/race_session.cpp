@@ -1,8 +1,10 @@
 #include "app/race_session.h"
 
+#include "app/page_file_guard.h"
 #include "app/qt_text.h"
 #include "core/prediction_file.h"
 #include "html/race_sheet_page.h"
+#include "store/jvdata_store.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -31,6 +33,9 @@ void RaceSession::prepareFolder() {
         QDir().mkdir(fromNativePath(programFolder_ + folder));
     removeStaleRaceSheetPages(programFolder_);
     pageFile_ = std::make_unique<RaceSheetPageFile>(programFolder_);
+    // From its making on, a signal ending the program takes the page file
+    // along (a crash leaves it to the next start).
+    removeFileOnTerminationSignals(pageFile_->path());
     writeSettings(settings_, configPath());
 }
 
@@ -44,6 +49,10 @@ void RaceSession::setStoreDate(int date) {
     storeDate_ = date;
     raceCardPath_.clear();
     emit sourceChanged();
+}
+
+bool RaceSession::storeAtHand() const {
+    return QFileInfo(fromNativePath(jvStorePath(programFolder_))).size() > 0;
 }
 
 void RaceSession::setCurrentFile(const QString& path, const QString& name) {
@@ -95,6 +104,7 @@ bool RaceSession::loadPredictionFile(const QString& path, UserPrompt& prompt) {
     if (readPredictionFile(sheet_, toNativePath(path), prompt) != 1)
         return false;
     markUnchanged();
+    clearResults();
     emit sheetReplaced();
     emit raceNamed(toQt(sheet_.raceName));
     refreshPage();
@@ -114,6 +124,7 @@ void RaceSession::showLoadedRace() {
     forgetCurrentFile();
     sheet_.currentRunner = 1;
     markUnchanged();
+    clearResults();
     emit sheetReplaced();
     emit raceNamed(toQt(sheet_.raceName));
     refreshPage();

@@ -25,6 +25,8 @@ class RaceSession : public QObject {
     explicit RaceSession(std::string programFolder, QObject* parent = nullptr);
     ~RaceSession() override;
 
+    // The shown race. Batch jobs (predict-all) work on sheets of their
+    // own: whatever writes here replaces what the user works on.
     RaceSheet& sheet() { return sheet_; }
     PredictionCommands& prediction() { return prediction_; }
     AppSettings& settings() { return settings_; }
@@ -54,6 +56,9 @@ class RaceSession : public QObject {
     // Races were opened from an archive or the store: change race and the
     // backtest have a source.
     bool hasRaceSource() const { return storeDate_ != 0 || !raceCardPath_.empty(); }
+    // The JV-Data store has been made by an import, so it holds race days
+    // to backtest (looked up without opening it).
+    bool storeAtHand() const;
 
     // The prediction file last opened or saved (empty for a race not saved)
     // and the name a save-as suggests.
@@ -79,12 +84,14 @@ class RaceSession : public QObject {
     void markUnchanged();
 
     // The steps of the file commands on the sheet; the prompt hears of
-    // failures. Each tells sheetReplaced / fileChanged as it goes.
+    // failures. Each tells sheetReplaced / fileChanged as it goes. A race
+    // that replaces the shown one (new, loaded) starts without results;
+    // saving leaves them as they are.
     void newRace();
     bool loadPredictionFile(const QString& path, UserPrompt& prompt);
     bool savePredictionFile(const QString& path, UserPrompt& prompt);
     // A race of the JRA-VAN card was read into the sheet: show it from its
-    // first runner, as a race not saved yet.
+    // first runner, as a race not saved yet and not predicted.
     void showLoadedRace();
 
     // Runs a prediction command (the bits of what changed) and tells it.

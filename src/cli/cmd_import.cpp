@@ -11,9 +11,13 @@ namespace zelkor::cli {
 namespace {
 
 Json countsJson(const ImportCounts& c) {
-    return {{"read", c.read},         {"added", c.added},
-            {"replaced", c.replaced}, {"olderIgnored", c.olderIgnored},
-            {"deleted", c.deleted},   {"rejected", c.rejected},
+    return {{"read", c.read},
+            {"added", c.added},
+            {"replaced", c.replaced},
+            {"olderIgnored", c.olderIgnored},
+            {"sameIgnored", c.sameIgnored},
+            {"deleted", c.deleted},
+            {"rejected", c.rejected},
             {"skipped", c.skipped}};
 }
 
@@ -61,12 +65,13 @@ const Command kImportCommand = {
     "保存したファイル) を、プログラムフォルダの JV-Data/jvdata.sqlite3 に取り込み\n"
     "ます。フォルダは中まで探し、zip・lzh・tar・gz の圧縮ファイルも読みます。\n"
     "取り込みは全部か無しかで、同じファイルを二度取り込んでも何も変わりません。\n"
-    "終わるとレコードの種別ごとに、読込・追加・置換・古い版・削除・不正・対象外の\n"
-    "数を表示します。\n",
+    "終わるとレコードの種別ごとに、読込・追加・置換・古い版・同じ版・削除・不正・\n"
+    "対象外の数を表示します。\n",
     {{"PATH", nullptr, "JV-Data のファイル、フォルダ、または圧縮ファイル (いくつでも)"},
      {"--json", nullptr,
       "種別ごとの数を JSON で出力します: {\"RA\": {read, added, replaced, "
-      "olderIgnored, deleted, rejected, skipped}, …, rejected: [{file, offset, reason}]}"}},
+      "olderIgnored, sameIgnored, deleted, rejected, skipped}, …, rejected: [{file, offset, "
+      "reason}]}"}},
     runImport,
 };
 

@@ -32,7 +32,7 @@ const std::vector<Command>& allCommands() {
 
 namespace {
 
-constexpr size_t kLineWidth = 79;
+constexpr size_t kLineWidth = kHelpWidth;
 
 bool isOperand(const Option& option) {
     return option.name[0] != '-';
@@ -57,9 +57,27 @@ bool inSynopsis(const Command& command, const Option& option) {
     return false;
 }
 
-// `text` (CP932) in lines of at most `width` bytes, a byte a column, each
-// after the first indented by `indent`: broken at the last blank that
-// fits, else between two whole characters; "\n" breaks where it stands.
+// Each line of `text` within the help width, continued under the text after
+// its leading blanks and list dash ("  - ").
+std::string wrappedNotes(std::string_view text) {
+    std::string out;
+    for (size_t end; !text.empty(); text.remove_prefix(std::min(end + 1, text.size()))) {
+        end = text.find('\n');
+        const std::string_view line = text.substr(0, end);
+        size_t indent = std::min(line.find_first_not_of(' '), line.size());
+        if (line.substr(indent).starts_with("- "))
+            indent += 2;
+        indent = std::min(indent, kLineWidth / 2);
+        out += std::string(line.substr(0, indent)) +
+               wrapped(line.substr(indent), kLineWidth - indent, indent) + "\n";
+        if (end == std::string_view::npos)
+            break;
+    }
+    return out;
+}
+
+} // namespace
+
 std::string wrapped(std::string_view text, size_t width, size_t indent) {
     std::string out;
     bool first = true;
@@ -89,8 +107,6 @@ std::string wrapped(std::string_view text, size_t width, size_t indent) {
     }
     return out;
 }
-
-} // namespace
 
 std::string usageText(const Command& command) {
     const std::string lead = std::string("使い方: zelkor2k-cli ") + command.name + " ";
@@ -129,7 +145,7 @@ std::string usageText(const Command& command) {
         text += wrapped(option.help, kLineWidth - (width + 4), width + 4) + "\n";
     }
     if (command.notes != nullptr)
-        text += "\n" + command.notes();
+        text += "\n" + wrappedNotes(command.notes());
     return text;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zelkor::cli {
@@ -40,10 +42,18 @@ struct Command {
     std::string (*notes)() = nullptr; // help after the options, CP932
 };
 
+// Columns of every help text: an 80-column terminal, and the manual page.
+inline constexpr size_t kHelpWidth = 79;
+
+// `text` (CP932) in lines of at most `width` bytes, a byte a column, each
+// after the first indented by `indent`: broken at the last blank that
+// fits, else between two whole characters; "\n" breaks where it stands.
+std::string wrapped(std::string_view text, size_t width, size_t indent);
+
 // The --help text of a command: the usage line (options not named in the
 // synopsis in brackets, --program-folder last, wrapped below 80 columns),
 // the description, then every option and operand with its help, and the
-// notes.
+// notes, each line wrapped below its dash or indent.
 std::string usageText(const Command& command);
 
 // Each subcommand lives in its own cmd_<name>.cpp and is listed here.

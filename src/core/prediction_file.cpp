@@ -20,6 +20,14 @@ constexpr const char* kRenumbered =
     "出走取消で馬番に欠番があるため、予想ファイルには出走馬を1番から順に付け直して保存しました。";
 constexpr const char* kUnusable = "ファイルを開けません";
 constexpr const char* kOlderVersion = "以前のバージョンのファイルは開けません";
+constexpr const char* kSaveFailed = "ゼルコ馬ファイルを保存できませんでした。";
+constexpr const char* kReadFailed = "ゼルコ馬ファイルを読み込めませんでした。";
+constexpr const char* kNotOurFileWhy = "先頭がゼルコ馬ファイルの印で始まっていません。";
+constexpr const char* kOtherVersionWhy = "別のバージョンのゼルコ馬で作られたファイルです。";
+constexpr const char* kReencoded =
+    "文字コードがShift-JIS (CP932) から別のもの (UTF-8など) に変換されています。";
+constexpr const char* kCut = "ファイルが途中で切れています。";
+constexpr const char* kDamaged = "ファイルの中身が壊れています。";
 
 // The writer writes every count from 0 to 18 (a JRA-VAN race may have fewer
 // runners than the form offers), so the reader takes all of them back.
@@ -137,6 +145,39 @@ class Reader {
     size_t pos_ = 0;
 };
 
+// Text whose bytes above ASCII all form UTF-8 or UTF-16 characters: a
+// prediction file some editor saved in another code. The names of a real
+// one are CP932, which seldom reads as UTF-8 throughout.
+bool isTextOfAnotherCode(std::string_view data) {
+    if (data.starts_with("\xff\xfe") || data.starts_with("\xfe\xff"))
+        return true;
+    bool wide = false;
+    for (size_t i = 0; i < data.size();) {
+        const auto byte = static_cast<unsigned char>(data[i]);
+        const size_t length = byte < 0x80         ? 1
+                              : (byte >> 5) == 6  ? 2
+                              : (byte >> 4) == 14 ? 3
+                              : (byte >> 3) == 30 ? 4
+                                                  : 0;
+        if (length == 0 || length > data.size() - i)
+            return false;
+        for (size_t k = 1; k < length; ++k)
+            if ((static_cast<unsigned char>(data[i + k]) & 0xc0) != 0x80)
+                return false;
+        wide = wide || length > 1;
+        i += length;
+    }
+    return wide;
+}
+
+// Why a file could not be read: another code, a file cut short (every
+// saved file ends in a line end), or a damaged one.
+const char* damageReason(std::string_view data) {
+    if (isTextOfAnotherCode(data))
+        return kReencoded;
+    return data.ends_with('\n') ? kDamaged : kCut;
+}
+
 // The race and runners after the version, read into `sheet`. False when a
 // value is missing or malformed, or the runner count is not that of a race.
 bool readBody(Reader& in, RaceSheet& sheet) {
@@ -202,7 +243,7 @@ std::string predictionFileText(const RaceSheet& sheet) {
 int writePredictionFile(const RaceSheet& sheet, const std::string& path, UserPrompt& prompt) {
     FileProblem problem = FileProblem::None;
     if (!writeFileAtomic(path, predictionFileText(sheet), &problem)) {
-        prompt.showMessage(fileProblemText(problem, path, kCannotCreate));
+        prompt.showMessage(fileFailureText(kSaveFailed, problem, path, kCannotCreate));
         return 0;
     }
     // The file has no room for a gap in the numbers: its runners are 1..n.
@@ -215,31 +256,28 @@ int readPredictionFile(RaceSheet& sheet, const std::string& path, UserPrompt& pr
     FileProblem problem = FileProblem::None;
     std::optional<std::string> data = readWholeFile(path, kPredictionFileLimit, &problem);
     if (!data) {
-        prompt.showMessage(fileProblemText(problem, path, kCannotOpen));
+        prompt.showMessage(fileFailureText(kReadFailed, problem, path, kCannotOpen));
         return 0;
     }
+    const auto refuse = [&](const char* what, const char* why) {
+        prompt.showMessage(format("ゼルコ馬ファイル'%s'を読み込めませんでした。\r\n%s\r\n%s",
+                                  pathForDisplay(path).c_str(), what, why));
+        return 0;
+    };
     Reader in(*data);
-    if (in.word().substr(0, 6) != kPredictionMagic) {
-        prompt.showMessage(kNotOurFile);
-        return 0;
-    }
+    if (in.word().substr(0, 6) != kPredictionMagic)
+        return refuse(kNotOurFile, isTextOfAnotherCode(*data) ? kReencoded : kNotOurFileWhy);
     std::optional<long long> version = in.versionNumber();
-    if (!version) {
-        prompt.showMessage(kUnusable);
-        return 0;
-    }
+    if (!version)
+        return refuse(kUnusable, damageReason(*data));
     // Any minor or build of the same major version reads the same.
-    if (*version != kVersionMajor) {
-        prompt.showMessage(kOlderVersion);
-        return 0;
-    }
+    if (*version != kVersionMajor)
+        return refuse(kOlderVersion, kOtherVersionWhy);
     // Read into a copy so that a damaged or cut file never leaves a half
     // loaded sheet behind.
     RaceSheet loaded = sheet;
-    if (!in.comma() || !readBody(in, loaded)) {
-        prompt.showMessage(kUnusable);
-        return 0;
-    }
+    if (!in.comma() || !readBody(in, loaded))
+        return refuse(kUnusable, damageReason(*data));
     loaded.currentRunner = 1;
     loaded.liveRunnerCount = loaded.runnerCount;
     loaded.horseNumbers = {};

@@ -109,6 +109,11 @@ void appendRaceToMenu(std::string& menu, std::string& previousCourse, const JvRa
         previousCourse = race.courseName;
         appendFormat(menu, "<br><br><b>%s競馬場</b><br>\r\n", HtmlText(race.courseName).c_str());
     }
+    if (pagePath.empty()) {
+        appendFormat(menu, "　<font size=1><b>%dR</b> %s %s</font><br>\r\n", race.raceNumber,
+                     HtmlText(race.raceName).c_str(), race.cancelled ? "(中止)" : "(出馬表未確定)");
+        return;
+    }
     appendFormat(menu,
                  "　<font size=1><a href=\"%s\" target=\"NEWS\"><b>%dR</b> %s</font></a><br>\r\n",
                  fileAddress(pagePath).c_str(), race.raceNumber, HtmlText(race.raceName).c_str());
@@ -188,7 +193,10 @@ std::string writeNewspaperSet(RaceSource& source, std::vector<int> selectedPosit
     int done = 0;
     for (int position : selectedPositions) {
         ++done;
-        if (source.readRace(race, position, prompt) && raceLoadable(race)) {
+        const bool read = source.readRace(race, position, prompt);
+        if (read && !raceLoadable(race)) {
+            appendRaceToMenu(menu, previousCourse, race, {});
+        } else if (read) {
             const std::string pageName = newspaperSetPageName(race);
             const std::string pagePath = folder + pageName;
             progress.setText(savingProgressText(pagePath));

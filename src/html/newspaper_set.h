@@ -63,7 +63,9 @@ std::string setMenuHead();
 int setProgressPosition(long long done, long long total);
 
 // Appends the race's line to a set's menu, after a racecourse heading when
-// the racecourse differs from `previousCourse` (which is then updated).
+// the racecourse differs from `previousCourse` (which is then updated). A
+// race without a page (empty `pagePath`: cancelled, Thursday entries) is
+// listed unlinked, with the reason.
 void appendRaceToMenu(std::string& menu, std::string& previousCourse, const JvRaceCard& race,
                       const std::string& pagePath);
 
@@ -97,10 +99,10 @@ int writeSingleNewspaper(const JvRaceCard& race, RaceSource& source, AppSettings
 // be loaded. Progress goes to `progress`; the index is opened through
 // `shell`. Returns the index path, or the empty text when nothing was
 // written (no race selected, the last one cannot be read, or none can be
-// loaded). A race that cannot be read or loaded (cancelled, Thursday
-// entries) is left out; a page that cannot be written is not linked from
-// the menu, and the files not written are named in one message at the end
-// and counted in `unwrittenFiles` when given.
+// loaded). A race that cannot be read is left out, one that cannot be
+// loaded (cancelled, Thursday entries) is marked in the menu; a page that cannot be written is not
+// linked from the menu, and the files not written are named in one message at the end and counted
+// in `unwrittenFiles` when given.
 std::string writeNewspaperSet(RaceSource& source, std::vector<int> selectedPositions,
                               AppSettings& settings, const std::string& programFolder,
                               UserPrompt& prompt, ProgressSink& progress, Shell& shell,

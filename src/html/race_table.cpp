@@ -50,8 +50,9 @@ std::string buildRaceTable(const RaceSheet& sheet, const AppSettings& settings,
 void appendRaceTable(std::string& out, const RaceSheet& sheet, const AppSettings& settings,
                      std::string_view tableAttributes) {
     appendFormat(out, "<TABLE %s>\r\n", std::string(tableAttributes).c_str());
+    // The racecourse in dark green, readable on the lavender row (5 : 1).
     appendFormat(out,
-                 "<TR BGCOLOR=9999cc><TH><FONT SIZE=2 COLOR=448844>%s %dR</FONT></TH><TH "
+                 "<TR BGCOLOR=9999cc><TH><FONT SIZE=2 COLOR=003300>%s %dR</FONT></TH><TH "
                  "colspan=8 width=500>",
                  HtmlText(sheet.racecourse).c_str(), sheet.raceNumber);
 

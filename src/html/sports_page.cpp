@@ -19,6 +19,10 @@ namespace {
 constexpr std::array<std::string_view, 7> kWeekdayNames = {"日曜日", "月曜日", "火曜日", "水曜日",
                                                            "木曜日", "金曜日", "土曜日"};
 
+// A headline name longer than six full-width characters is set a size
+// smaller to stay on its line beside the masthead.
+constexpr size_t kLongHeadlineBytes = 12;
+
 // About what the page of 18 runners takes.
 constexpr size_t kFullPageBytes = 24 * 1024;
 
@@ -38,7 +42,9 @@ std::string quinellaBetsText(const RaceSheet& sheet) {
     const int pairs = std::clamp(result.quinellaCount, 0, kMaxQuinellaPairs);
     for (int i = 0; i < pairs; ++i) {
         const auto& pair = result.quinellaPairs[static_cast<size_t>(i)];
-        appendFormat(text, "%d-%d　", sheet.shownNumber(pair[0]), sheet.shownNumber(pair[1]));
+        // Whole pairs on a line: a browser may break after the hyphen.
+        appendFormat(text, "<nobr>%d-%d</nobr>　", sheet.shownNumber(pair[0]),
+                     sheet.shownNumber(pair[1]));
     }
     return text;
 }
@@ -82,8 +88,11 @@ std::string buildSportsPage(const RaceSheet& sheet, const AppSettings& settings,
     page += "<center><TABLE border bgcolor=5555ff width=630> <TR BGCOLOR=ffffff><TH>";
     appendFormat(page, "%s</TH><TH width=1 bgcolor=0000ff><font color=ffffff>%s競馬確定</TH>", left,
                  racecourse.c_str());
-    appendFormat(page, "<TH >%s<font size=7><blink>%s</font></TH></TR></TABLE>\r\n", right,
-                 htmlEscape(stripCrownName(sheet.runner(topHorse).name)).c_str());
+    // The name on one line, a size smaller when it is long, so no
+    // character is left alone below the rest.
+    const std::string topName = stripCrownName(sheet.runner(topHorse).name);
+    appendFormat(page, "<TH >%s<font size=%d><blink><nobr>%s</nobr></font></TH></TR></TABLE>\r\n",
+                 right, topName.size() > kLongHeadlineBytes ? 6 : 7, htmlEscape(topName).c_str());
 
     appendRaceTable(page, sheet, settings, "border=1 width=630");
     page += "<TABLE width=630 border>";

@@ -117,9 +117,11 @@ class StoreImporter : public JvDataInputSink {
         long long* count = &counts.added;
         if (table.find.step()) {
             const long long rowid = table.find.integer(0);
-            if (!jvdata::isNewerVersion(type, madeOn, kind, static_cast<int>(table.find.integer(1)),
-                                        static_cast<char>(table.find.integer(2)))) {
-                ++counts.olderIgnored;
+            const int keptMadeOn = static_cast<int>(table.find.integer(1));
+            const char keptKind = static_cast<char>(table.find.integer(2));
+            if (!jvdata::isNewerVersion(type, madeOn, kind, keptMadeOn, keptKind)) {
+                ++(madeOn == keptMadeOn && kind == keptKind ? counts.sameIgnored
+                                                            : counts.olderIgnored);
                 return;
             }
             write = &table.update;
@@ -201,13 +203,15 @@ bool importJvData(const std::vector<std::string>& paths, const std::string& stor
 }
 
 std::string importSummaryText(const ImportSummary& summary) {
-    // Widths in bytes: a CP932 full-width character is two columns wide too.
-    std::string text = format("%-4s%10s%10s%10s%10s%10s%10s%10s\r\n", "種別", "読込", "追加",
-                              "置換", "古い版", "削除", "不正", "対象外");
+    // Widths in bytes: a CP932 full-width character is two columns wide too;
+    // the table fits an 80-column terminal.
+    std::string text = format("%-4s%9s%9s%9s%9s%9s%9s%9s%9s\r\n", "種別", "読込", "追加",
+                              "置換", "古い版", "同じ版", "削除", "不正", "対象外");
     ImportCounts total;
     const auto line = [&text](const std::string& type, const ImportCounts& c) {
-        appendFormat(text, "%-4s%10lld%10lld%10lld%10lld%10lld%10lld%10lld\r\n", type.c_str(),
-                     c.read, c.added, c.replaced, c.olderIgnored, c.deleted, c.rejected, c.skipped);
+        appendFormat(text, "%-4s%9lld%9lld%9lld%9lld%9lld%9lld%9lld%9lld\r\n", type.c_str(),
+                     c.read, c.added, c.replaced, c.olderIgnored, c.sameIgnored, c.deleted,
+                     c.rejected, c.skipped);
     };
     for (const auto& [type, c] : summary.byType) {
         line(type, c);
@@ -215,6 +219,7 @@ std::string importSummaryText(const ImportSummary& summary) {
         total.added += c.added;
         total.replaced += c.replaced;
         total.olderIgnored += c.olderIgnored;
+        total.sameIgnored += c.sameIgnored;
         total.deleted += c.deleted;
         total.rejected += c.rejected;
         total.skipped += c.skipped;

@@ -16,16 +16,17 @@ std::string jvStoreFolder(const std::string& programFolder); // programFolder + 
 std::string jvStorePath(const std::string& programFolder);   // + "jvdata.sqlite3"
 
 // What an import did with the records of one type. `read` counts every
-// record of the type read, so read = added + replaced + olderIgnored +
+// record of the type read, so read = added + replaced + olderIgnored + sameIgnored +
 // deleted + rejected + skipped.
 struct ImportCounts {
     long long read = 0;
     long long added = 0;        // a key the store did not have
     long long replaced = 0;     // a newer version of a key it had
-    long long olderIgnored = 0; // not newer than the version kept (the same record read again too)
+    long long olderIgnored = 0; // older than the version kept
     long long deleted = 0;      // a delete that became the newest version
     long long rejected = 0;     // RA, SE, UM, HR, O1 of a wrong length or key
     long long skipped = 0;      // other record types
+    long long sameIgnored = 0;  // the version kept, read again
     friend bool operator==(const ImportCounts&, const ImportCounts&) = default;
 };
 

@@ -40,15 +40,33 @@ void tell(FileProblem* problem, FileProblem what) {
         *problem = what;
 }
 
+FileProblem problemOf(int error) {
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+        return FileProblem::Missing;
+    case ENXIO:
+    case EISDIR:
+        return FileProblem::NotRegularFile;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return FileProblem::Denied;
+    case ENOSPC:
+    case EDQUOT:
+        return FileProblem::NoSpace;
+    default:
+        return FileProblem::Failed;
+    }
+}
+
 // Opens with O_NONBLOCK so that a FIFO without a writer (or reader) or a
 // device never blocks the open, then keeps the descriptor only for a
 // regular file; reads and writes of a regular file ignore the flag.
 int openRegular(const std::string& path, int flags, FileProblem& problem, struct stat& st) {
     int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
     if (fd < 0) {
-        problem = errno == ENOENT                     ? FileProblem::Missing
-                  : errno == ENXIO || errno == EISDIR ? FileProblem::NotRegularFile
-                                                      : FileProblem::Failed;
+        problem = problemOf(errno);
         return -1;
     }
     const bool statted = ::fstat(fd, &st) == 0;
@@ -216,16 +234,20 @@ bool writeBesideAndRename(int folder, const std::string& folderPath, const std::
     const mode_t mode = replacing ? old.st_mode & 07777 : 0666;
     std::string temp;
     int fd = createTemporaryBeside(folder, *target, mode, temp);
-    if (fd < 0)
+    if (fd < 0) {
+        tell(problem, problemOf(errno));
         return false;
+    }
     if (replacing && ((mode & ~creationMask()) != mode || (mode & ~mode_t{0777}) != 0))
         ::fchmod(fd, mode);
     bool ok = writeAll(fd, data) && (!sync || ::fsync(fd) == 0);
+    int error = ok ? 0 : errno;
     ok = (::close(fd) == 0) && ok;
     if (ok && ::renameat(folder, temp.c_str(), folder, target->c_str()) == 0) {
         tell(problem, FileProblem::None);
         return true;
     }
+    tell(problem, problemOf(error != 0 ? error : errno));
     ::unlinkat(folder, temp.c_str(), 0);
     return false;
 }
@@ -261,6 +283,34 @@ std::string fileProblemText(FileProblem problem, const std::string& path, const 
                        : problem == FileProblem::TooLarge ? "ファイル'%s'は大きすぎて読めません"
                                                           : otherwise;
     return format(text, pathForDisplay(path).c_str());
+}
+
+const char* fileProblemReason(FileProblem problem) {
+    switch (problem) {
+    case FileProblem::None:
+        return "";
+    case FileProblem::Missing:
+        return "ファイルまたはフォルダがありません。";
+    case FileProblem::NotRegularFile:
+        return "通常のファイルではありません。";
+    case FileProblem::TooLarge:
+        return "ファイルが大きすぎます。";
+    case FileProblem::Denied:
+        return "書き込みや読み取りが許可されていない場所です（読み取り専用のフォルダなど）。";
+    case FileProblem::NoSpace:
+        return "ディスクの空きが足りません。";
+    case FileProblem::Failed:
+        break;
+    }
+    return "システムがファイルの操作を受け付けませんでした。";
+}
+
+std::string fileFailureText(const char* doing, FileProblem problem, const std::string& path,
+                            const char* otherwise) {
+    std::string text = std::string(doing) + "\r\n" + fileProblemText(problem, path, otherwise);
+    if (problem != FileProblem::NotRegularFile && problem != FileProblem::TooLarge)
+        text += std::string("\r\n") + fileProblemReason(problem);
+    return text;
 }
 
 bool fileExists(const std::string& path) {

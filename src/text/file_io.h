@@ -13,6 +13,8 @@ enum class FileProblem {
     Missing,        // no such file
     NotRegularFile, // a folder, FIFO, device or socket
     TooLarge,       // larger than the limit of its kind
+    Denied,         // no right to it, or a read-only disk
+    NoSpace,        // the disk or the user's quota is full
     Failed,         // any other failure of the system
 };
 
@@ -49,6 +51,15 @@ bool writeFileAtomic(const std::string& path, std::string_view data,
 // file that is no regular file or is too large, else `otherwise`, the
 // message of the kind of file with one "%s" for the path.
 std::string fileProblemText(FileProblem problem, const std::string& path, const char* otherwise);
+
+// Why, in a sentence for a message (CP932); empty for None.
+const char* fileProblemReason(FileProblem problem);
+
+// A failure message in three lines: what was being done (`doing`), the
+// fileProblemText of `path`, and the reason when that text does not give
+// it already.
+std::string fileFailureText(const char* doing, FileProblem problem, const std::string& path,
+                            const char* otherwise);
 
 // A page written as writeFileAtomic writes without waiting for the disk:
 // the old file stays whole until the new one replaces it, and rewriting a

@@ -62,17 +62,32 @@ class RecordingPrompt : public AppPrompt {
         showNote(heading + "\n" + table, MessageIcon::Information, caption);
         reportDetails.push_back(details);
     }
+    int askChoice(const std::string& text, const std::vector<std::string>&) override {
+        questions.push_back(text);
+        const int c = choices.empty() ? -1 : choices.front();
+        if (!choices.empty())
+            choices.pop_front();
+        return c;
+    }
+    std::deque<int> choices; // answers to askChoice; cancel when empty
     int saveQuestions = 0;
     std::deque<SaveChoice> saveChoices;
     std::vector<std::string> reportDetails; // one per report, which is also a message
 };
 
-class RecordingShell : public Shell {
+// Records what the browser was asked to open; with `fails`, says that no
+// browser could be started for it.
+class RecordingShell : public AppShell {
   public:
-    void openDocument(const std::string& path) override { documents.push_back(path); }
+    void openDocument(const std::string& path) override {
+        documents.push_back(path);
+        if (fails)
+            tellNotStarted(QString::fromStdString(path));
+    }
     void openUrl(const std::string& url) override { urls.push_back(url); }
     std::vector<std::string> documents;
     std::vector<std::string> urls;
+    bool fails = false;
 };
 
 // Answers file dialogs with scripted paths (cancel when none is left) and

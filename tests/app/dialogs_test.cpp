@@ -13,8 +13,12 @@
 #include "dialog_driving.h"
 #include "text/file_io.h"
 
+#include <QAbstractFileIconProvider>
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -22,6 +26,7 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
+#include <QTreeView>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -104,6 +109,7 @@ struct SeenBox {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     bool noIsDefault = false;
     int buttons = 0;
+    int roomForCaption = 0; // the box's width less its caption's and the frame's buttons
 };
 
 // Reads the next message box as soon as it is shown, then answers it with
@@ -116,6 +122,9 @@ void readNextBox(SeenBox& seen, Qt::Key key = Qt::Key_Return) {
         seen.title = box->windowTitle();
         seen.icon = box->icon();
         seen.buttons = int(box->buttons().size());
+        const QFontMetrics metrics(box->font());
+        seen.roomForCaption =
+            box->width() - metrics.horizontalAdvance(seen.title) - metrics.height() * 8;
         auto label = [box](QMessageBox::StandardButton b) {
             return box->button(b) ? box->button(b)->text() : QString();
         };
@@ -153,6 +162,7 @@ TEST(QtUserPrompt, FailuresWarnAndNotesCarryTheirIcon) {
     EXPECT_EQ(failure.icon, QMessageBox::Warning);
     EXPECT_EQ(failure.buttons, 1);
     EXPECT_EQ(failure.ok, QStringLiteral("OK"));
+    EXPECT_GE(failure.roomForCaption, 0);
 
     SeenBox note;
     readNextBox(note, Qt::Key_Escape);
@@ -172,9 +182,13 @@ TEST(QtFileChooser, FileDialogsSpeakJapaneseAndCarryTheirTitles) {
     ensureApplication();
     QtFileChooser chooser;
     QObject watches;
-    QString title, fileNameLabel, lookInLabel;
+    QString title, fileNameLabel, lookInLabel, folderKind;
+    QHeaderView::ResizeMode sizeColumn = QHeaderView::Interactive;
     whenModal<QFileDialog>(&watches, [&](QFileDialog& dialog) {
         title = dialog.windowTitle();
+        folderKind = dialog.iconProvider()->type(QFileInfo(QDir::homePath()));
+        if (auto* view = dialog.findChild<QTreeView*>())
+            sizeColumn = view->header()->sectionResizeMode(1);
         if (auto* label = dialog.findChild<QLabel*>(QStringLiteral("fileNameLabel")))
             fileNameLabel = label->text();
         if (auto* label = dialog.findChild<QLabel*>(QStringLiteral("lookInLabel")))
@@ -188,6 +202,8 @@ TEST(QtFileChooser, FileDialogsSpeakJapaneseAndCarryTheirTitles) {
     EXPECT_TRUE(fileNameLabel.contains(q(u"ファイル名"))) << fileNameLabel.toStdString();
     EXPECT_FALSE(lookInLabel.isEmpty());
     EXPECT_FALSE(lookInLabel.contains(QStringLiteral("Look in"))) << lookInLabel.toStdString();
+    EXPECT_EQ(folderKind, q(u"フォルダー"));
+    EXPECT_EQ(sizeColumn, QHeaderView::ResizeToContents); // no cut columns
 
     whenModal<QFileDialog>(&watches, [&](QFileDialog& dialog) { title = dialog.windowTitle(); });
     const FileDialogRequest open{q(u"ゼルコ馬ファイルを開く"),

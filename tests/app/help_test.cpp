@@ -1,11 +1,15 @@
 // Help: the document among the program's own files, opened at its anchor
 // through a redirect page, also by the platform's real opener.
 #include "app/help.h"
+#include "app/qt_text.h"
 #include "app_fakes.h"
 #include "core/program_folder.h"
+#include "dialog_driving.h"
 #include "support/temp_folder.h"
 #include "text/file_io.h"
 
+#include <QRegularExpression>
+#include <QSet>
 #include <QTest>
 #include <QUrl>
 #include <chrono>
@@ -103,6 +107,44 @@ TEST(Help, XdgOpenHandsTheBrowserAPageThatKeepsTheAnchor) {
     ASSERT_TRUE(page) << *opened;
     EXPECT_EQ(*page, helpRedirectPage(kHelpMainWindow));
     EXPECT_NE(page->find("zelkor2k.html#c131074\""), std::string::npos);
+}
+
+QSet<QString> matches(const QString& text, const char16_t* pattern) {
+    QSet<QString> found;
+    for (const auto& m : QRegularExpression(QString::fromUtf16(pattern)).globalMatch(text))
+        found << m.captured(1)
+                     .replace(QStringLiteral("&amp;"), QStringLiteral("&"))
+                     .remove(QRegularExpression(QStringLiteral("\\(&.\\)|&|\\.\\.\\.|:")));
+    return found;
+}
+
+// Every menu item, button and field the help and the first-use note name is
+// one the main window (its menus, toolbar and form) or a dialog's form shows.
+// (A menu's title is the text of its action.)
+TEST(Help, NamesOnlyMenusAndButtonsTheProgramHas) {
+    WindowUnderTest ui;
+    QString shown;
+    for (const QAction* a : ui.window->findChildren<QAction*>())
+        shown += QStringLiteral("<property name=\"text\"><string>%1</string></property>"
+                                "<property name=\"text\"><string>%2</string></property>")
+                     .arg(a->text(), a->iconText());
+    for (const char* form : {"main_form", "race_selection_dialog", "store_dates_dialog",
+                             "backtest_period_dialog", "newspaper_settings_dialog"})
+        shown += QString::fromStdString(
+            readWholeFile(sourceFile((std::string("src/app/") + form + ".ui").c_str()))
+                .value_or(""));
+    // Texts and titles, not the windows' captions ("予想レース選択" is none).
+    const QSet<QString> names =
+        matches(shown, u"<property name=\"(?:text|title)\">\\s*<string>([^<]*)</string>");
+    const QSet<QString> inHelp =
+        matches(QString::fromStdString(
+                    readWholeFile(sourceFile("resources/help/zelkor2k.html")).value_or("")),
+                u"<span class=\"ui\">([^<]*)</span>");
+    const QSet<QString> inNote = matches(toQt(kFirstUseNote), u"[［「]([^］」]*)[］」]");
+    EXPECT_GT(inHelp.size(), 20);
+    EXPECT_GT(inNote.size(), 5);
+    for (const QString& name : inHelp + inNote)
+        EXPECT_TRUE(names.contains(name)) << name.toStdString();
 }
 
 } // namespace

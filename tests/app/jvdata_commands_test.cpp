@@ -9,8 +9,10 @@
 #include "app/store_dates_dialog.h"
 #include "app_fakes.h"
 #include "dialog_driving.h"
+#include "html/backtest_page.h"
 #include "store/jvdata_store.h"
 #include "support/jvdata_generator.h"
+#include "text/file_io.h"
 
 #include <QAction>
 #include <QDateEdit>
@@ -71,9 +73,10 @@ class JvDataCommandsTest : public ::testing::Test {
     void openStoreRace(int row) {
         whenModal<StoreDatesDialog>(&watches,
                                     [](StoreDatesDialog& d) { clickButton(d, "okButton"); });
-        whenModal<RaceSelectionDialog>(&watches, [row](RaceSelectionDialog& d) {
+        whenModal<RaceSelectionDialog>(&watches, [this, row](RaceSelectionDialog& d) {
             d.raceList()->setCurrentItem(d.raceList()->topLevelItem(row));
             clickButton(d, "okButton");
+            listLeftOpen = d.isVisible();
         });
         w().actions().openJvDataRaces->trigger();
     }
@@ -81,6 +84,7 @@ class JvDataCommandsTest : public ::testing::Test {
     WindowUnderTest ui;
     QString file = ui.dir.filePath(QStringLiteral("jvdata/day.txt"));
     QObject watches;
+    bool listLeftOpen = false; // by OK in the race list
 };
 
 TEST_F(JvDataCommandsTest, ImportsFromTheMenuAndByADropWithOneSummaryEach) {
@@ -89,11 +93,11 @@ TEST_F(JvDataCommandsTest, ImportsFromTheMenuAndByADropWithOneSummaryEach) {
     ASSERT_EQ(ui.prompt.messages.size(), 1u);
     EXPECT_EQ(ui.prompt.messages[0],
               "JV-Dataを取り込みました。\n"
-              "種別      読込      追加      置換    古い版      削除      不正    対象外\r\n"
-              "RA           4         3         0         0         0         1         0\r\n"
-              "SE           4         4         0         0         0         0         0\r\n"
-              "UM           2         2         0         0         0         0         0\r\n"
-              "合計        10         9         0         0         0         1         0\r\n");
+              "種別     読込     追加     置換   古い版   同じ版     削除     不正   対象外\r\n"
+              "RA          4        3        0        0        0        0        1        0\r\n"
+              "SE          4        4        0        0        0        0        0        0\r\n"
+              "UM          2        2        0        0        0        0        0        0\r\n"
+              "合計       10        9        0        0        0        0        1        0\r\n");
     EXPECT_EQ(ui.prompt.reportDetails[0].rfind("不正なレコード: ", 0), 0u);
 
     // The folder dropped on the window: the same records, nothing changes.
@@ -105,7 +109,7 @@ TEST_F(JvDataCommandsTest, ImportsFromTheMenuAndByADropWithOneSummaryEach) {
     QApplication::sendEvent(&w(), &drop);
     ASSERT_TRUE(QTest::qWaitFor([&] { return ui.prompt.messages.size() == 2; }))
         << ui.prompt.messages.back();
-    EXPECT_NE(ui.prompt.messages[1].find("合計        10         0         0         9"),
+    EXPECT_NE(ui.prompt.messages[1].find("合計       10        0        0        0        9"),
               std::string::npos);
 
     // Not JV-Data: one message naming the file, the store as it was.
@@ -151,6 +155,7 @@ TEST_F(JvDataCommandsTest, AStoreDayLoadsARaceAndRefusesACancelledOne) {
         const std::string shownBefore = w().session().sheet().raceName;
         openStoreRace(c.row);
         const RaceSheet& sheet = w().session().sheet();
+        EXPECT_EQ(listLeftOpen, *c.message != 0); // a race that cannot be loaded keeps it
         if (*c.message) {
             EXPECT_EQ(ui.prompt.messages, std::vector<std::string>{c.message});
             EXPECT_EQ(sheet.raceName, shownBefore);
@@ -162,11 +167,24 @@ TEST_F(JvDataCommandsTest, AStoreDayLoadsARaceAndRefusesACancelledOne) {
         EXPECT_EQ(w().session().storeDate(), 20250301);
         EXPECT_TRUE(w().actions().changeRace->isEnabled());
     }
+    // The day's newspapers: the cancelled race is in the index, marked.
+    whenModal<RaceSelectionDialog>(&watches, [](RaceSelectionDialog& d) {
+        clickButton(d, "selectAllButton");
+        clickButton(d, "newspaperButton");
+    });
+    w().actions().changeRace->trigger();
+    const auto menu = readWholeFile(ui.folder() + "HTML/Jv2025_0301/2025-0301menu.html");
+    ASSERT_TRUE(menu);
+    EXPECT_NE(menu->find("<b>2R</b> テスト特別 (中止)</font><br>"), std::string::npos);
 }
 
-TEST_F(JvDataCommandsTest, TheBacktestOverTheStoreAsksForThePeriod) {
+TEST_F(JvDataCommandsTest, TheBacktestAsksForThePeriodAndWhichSourceWhenBothAreAtHand) {
+    QAction* backtest = w().actions().backtest;
+    EXPECT_FALSE(backtest->isEnabled());
     importFile();
-    openStoreRace(0);
+    EXPECT_TRUE(w().actions().backtest->isEnabled()); // no race day opened yet
+    const MainWindow restarted(ui.folder(), {ui.prompt, ui.shell, ui.files});
+    EXPECT_TRUE(restarted.actions().backtest->isEnabled());
     std::vector<std::pair<int, int>> periods;
     QObject::connect(&w().jvCommands(), &JvCommands::storeBacktestRequested,
                      [&periods](int from, int to) {
@@ -185,6 +203,23 @@ TEST_F(JvDataCommandsTest, TheBacktestOverTheStoreAsksForThePeriod) {
     w().actions().backtest->trigger();
     EXPECT_EQ(periods,
               (std::vector<std::pair<int, int>>{{20250222, 20250301}, {20250301, 20250301}}));
+
+    // With an archive open too, the user says which: cancel, the store, the archive.
+    whenModal<RaceSelectionDialog>(&watches,
+                                   [](RaceSelectionDialog& d) { clickButton(d, "cancelButton"); });
+    ui.files.paths = {QString::fromStdString(sourceFile("resources/sample/JV_SAMPLE.lzh"))};
+    w().actions().openJraVan->trigger();
+    ui.prompt.choices = {-1, 0, 1};
+    ui.shell.documents.clear();
+    whenModal<BacktestPeriodDialog>(&watches,
+                                    [](BacktestPeriodDialog& d) { clickButton(d, "okButton"); });
+    for (int run = 0; run < 3; ++run)
+        backtest->trigger();
+    ASSERT_EQ(ui.prompt.questions.size(), 3u);
+    EXPECT_EQ(ui.prompt.questions[0].rfind("どちらのレースで検証しますか？", 0), 0u);
+    EXPECT_EQ(periods.size(), 3u);
+    ASSERT_FALSE(ui.shell.documents.empty());
+    EXPECT_EQ(ui.shell.documents.back(), backtestPagePath(ui.folder()));
 }
 
 } // namespace

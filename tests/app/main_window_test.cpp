@@ -26,12 +26,16 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QUrl>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace zelkor::test {
 namespace {
@@ -112,15 +116,13 @@ TEST_F(MainWindowTest, FirstStartPreparesTheFolderAndShowsTheFirstUseNoteOnce) {
         EXPECT_TRUE(QFileInfo(app.dir.filePath(QString::fromLatin1(folder))).isDir()) << folder;
     EXPECT_TRUE(fileExists(app.folder() + "Zelkor2k.cfg"));
     ASSERT_EQ(app.prompt.messages.size(), 1u);
-    EXPECT_EQ(toQt(app.prompt.messages[0]),
-              q(u"初めて使う方へ・・・\n\nJRA-VANデータを使用する場合はメニューの[ファイル]-[JRA-"
-                u"VANﾌｧｲﾙを開く]\nでJRA-VANデータを開いた後、予想したいレースをひとつだけ選択して"
-                u"「予想レース選択」\nを押してからツールバーの「予想」を押してください。\n競馬新聞"
-                u"などから入力する場合は各項目を選択してツールバーの「予想」を押してください。\n"
-                u"　○詳しくはヘルプを参照してください。"));
+    EXPECT_EQ(app.prompt.messages[0], kFirstUseNote);
     EXPECT_EQ(app.prompt.captions[0], std::string(kAppTitle));
     EXPECT_EQ(app.prompt.icons[0], MessageIcon::Question);
     EXPECT_TRUE(fileExists(w().session().pageFilePath()));
+    EXPECT_EQ(w().windowTitle(), q(u"Qorvex - ゼルコ馬 2000"));
+    c().raceName->setFocus();
+    c().grade->setFocus(); // passing through レース名 leaves the caption
     EXPECT_EQ(w().windowTitle(), q(u"Qorvex - ゼルコ馬 2000"));
     EXPECT_TRUE(w().viewer().isVisible());
     EXPECT_EQ(w().viewer().windowTitle(), q(u"HTML競馬新聞"));
@@ -256,9 +258,13 @@ TEST_F(MainWindowTest, BetsAndTrainerViews) {
 
 TEST_F(MainWindowTest, SaveThenOpenRoundTripThroughTheFileCommands) {
     enterRace(w(), 7);
+    trigger(w(), &MainActions::predict);
     const QString path = app.dir.filePath(QStringLiteral("保存した.zel"));
     app.files.paths.push_back(path);
     trigger(w(), &MainActions::save); // no file yet: save as
+    // Saving leaves the prediction on the screen.
+    EXPECT_EQ(c().results->topLevelItemCount(), 7);
+    EXPECT_TRUE(w().actions().sports->isEnabled());
     ASSERT_EQ(app.files.saveRequests.size(), 1u);
     const FileDialogRequest& r = app.files.saveRequests[0];
     EXPECT_EQ(r.title, q(u"ゼルコ馬ファイルとして保存"));
@@ -287,6 +293,7 @@ TEST_F(MainWindowTest, SaveThenOpenRoundTripThroughTheFileCommands) {
         EXPECT_EQ(w().session().sheet().runner(h), before.runner(h)) << h;
     EXPECT_EQ(c().name->text(), q(u"テスト01"));
     EXPECT_EQ(c().fieldSize->currentText(), q(u"７"));
+    EXPECT_EQ(c().results->topLevelItemCount(), 0); // a loaded race is not predicted yet
 
     // Save now writes to the same file without asking.
     c().name->setFocus();
@@ -325,7 +332,10 @@ TEST_F(MainWindowTest, OpeningAFileOfAnotherVersionIsRefusedAndKeepsTheRace) {
     ASSERT_TRUE(writeWholeFile(toNativePath(path), "ZELKOR 2.50,8,レース名,4,\r\n"));
     app.files.paths.push_back(path);
     trigger(w(), &MainActions::openFile);
-    EXPECT_EQ(app.prompt.messages.back(), "以前のバージョンのファイルは開けません");
+    EXPECT_EQ(app.prompt.messages.back(),
+              "ゼルコ馬ファイル'" + toNativePath(path) +
+                  "'を読み込めませんでした。\r\n以前のバージョンのファイルは開けません\r\n"
+                  "別のバージョンのゼルコ馬で作られたファイルです。");
     EXPECT_TRUE(w().session().currentFilePath().isEmpty());
     EXPECT_EQ(w().session().sheet().runner(1).name, "テスト01");
 }
@@ -453,11 +463,28 @@ TEST_F(MainWindowTest, ASportsPageThatCannotBeWrittenIsReported) {
     EXPECT_TRUE(app.shell.documents.empty());
 }
 
-TEST_F(MainWindowTest, ThePageFileGoesWithTheWindow) {
+TEST_F(MainWindowTest, ThePageFileGoesWithTheWindowAndWithASignalDuringTheFirstUseNote) {
     const std::string page = w().session().pageFilePath();
     ASSERT_TRUE(fileExists(page));
     app.window.reset();
     EXPECT_FALSE(fileExists(page));
+    QTemporaryDir fresh;
+    RecordingPrompt prompt;
+    MainWindow first(fresh.path().toStdString() + "/", AppServices{prompt, app.shell, app.files});
+    std::string pageDuringNote;
+    int status = 0;
+    prompt.onNote = [&] {
+        pageDuringNote = first.session().pageFilePath();
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::raise(SIGTERM);
+            ::_exit(0); // not reached
+        }
+        ::waitpid(child, &status, 0);
+    };
+    first.start(QString());
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
+    EXPECT_FALSE(fileExists(pageDuringNote)) << pageDuringNote;
 }
 
 } // namespace
@@ -499,11 +526,12 @@ TEST_F(MainWindowTest, CommandKeysWorkFromAnyControl) {
         {"Ctrl+O", [](C c) -> QWidget* { return c.raceName; }, Qt::CTRL | Qt::Key_O,
          [](WindowUnderTest& u) { return u.files.openRequests.size() == 1; }},
         {"Ctrl+Q", [](C c) -> QWidget* { return c.next; }, Qt::CTRL | Qt::Key_Q,
-         [](WindowUnderTest& u) { return u.prompt.questions.size() == 1; }},
+         [](WindowUnderTest& u) { return u.prompt.saveQuestions == 2; }}, // the changed race
         {"Ctrl+N", [](C c) -> QWidget* { return c.weight; }, Qt::CTRL | Qt::Key_N,
          [](WindowUnderTest& u) { return u.window->session().sheet().runner(1).name.empty(); }},
     };
     enterRace(w(), 12);
+    app.prompt.saveChoices = {SaveChoice::Discard, SaveChoice::Cancel}; // Ctrl+O, Ctrl+Q
     for (const KeyPath& path : paths) {
         if (path.key == (Qt::ALT | Qt::Key_T))
             clickLine(c().results, MainForm::kNameColumn, 0);
@@ -566,12 +594,13 @@ TEST_F(MainWindowTest, CommandsThatReplaceAChangedRaceAskToSaveIt) {
                       q(u"変更あり"))
                 << command.name << " " << int(choice);
             const int asked = app.prompt.saveQuestions;
+            const size_t yesNo = app.prompt.questions.size();
             app.prompt.saveChoices = {choice};
-            app.prompt.answers = {true}; // the exit question
             if (choice == SaveChoice::Save)
                 app.files.paths = {saved};
             trigger(w(), command.action);
             EXPECT_EQ(app.prompt.saveQuestions, asked + 1) << command.name;
+            EXPECT_EQ(app.prompt.questions.size(), yesNo) << command.name; // one question
             EXPECT_EQ(command.wentOn(app), choice != SaveChoice::Cancel)
                 << command.name << " " << int(choice);
             if (choice == SaveChoice::Save) {

@@ -348,14 +348,14 @@ TEST_F(JvCommands, JvDataImportedThenItsDaysListedLoadedAndPredicted) {
             continue;
         int parts = 0;
         for (const char* part :
-             {"added", "replaced", "olderIgnored", "deleted", "rejected", "skipped"})
+             {"added", "replaced", "olderIgnored", "sameIgnored", "deleted", "rejected", "skipped"})
             parts += counts[part].get<int>();
         EXPECT_EQ(counts["read"], parts) << type;
     }
     // The same file again changes nothing.
     const Json again = Json::parse(run({"import", sample, "--json"}).out);
     EXPECT_EQ(again["RA"]["added"], 0);
-    EXPECT_EQ(again["RA"]["olderIgnored"], 291);
+    EXPECT_EQ(again["RA"]["sameIgnored"], 291);
 
     const Json dates = Json::parse(run({"dates", "--json"}).out);
     ASSERT_EQ(dates.size(), 12u);

@@ -1,6 +1,8 @@
 // The manual page and the --help texts made from the command table.
 #include "cli/commands.h"
+#include "cli/global_options.h"
 #include "cli/manual_page.h"
+#include "text/cp932.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -65,6 +67,16 @@ TEST(ManualPage, EveryCommandGetsItsSectionWithItsUsageAsLiteralText) {
         << page;
     // The global options come from the text --help prints (フォルダ DIR …).
     EXPECT_NE(page.find("\\-\\-program\\-folder DIR  \xe3\x83\x95\xe3\x82\xa9"), std::string::npos);
+}
+
+// Within an 80-column terminal, so the manual page need not break a line
+// of its own either (which left single words on a line).
+TEST(HelpTexts, EveryLineOfTheCommandsFitsEightyColumns) {
+    std::string all = kGlobalOptionsHelp;
+    for (const Command& c : allCommands())
+        all += usageText(c) + std::string(15, ' ') + wrapped(c.summary, kHelpWidth - 15, 15) + "\n";
+    for (size_t start = 0, end; (end = all.find('\n', start)) != std::string::npos; start = end + 1)
+        EXPECT_LE(end - start, kHelpWidth) << cp932ToUtf8(all.substr(start, end - start));
 }
 
 TEST(ManualPage, UsageTextsAreUtf8AndLongHelpIsWrappedBetweenWholeCharacters) {

@@ -192,14 +192,17 @@ TEST_F(PredictCommand, FailuresExplainThemselvesOnStderr) {
     Outcome r = run({"predict", missing});
     EXPECT_NE(r.status, 0);
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, u8(u8"ファイル'") + missing + u8(u8"'を開けません\n"));
+    EXPECT_EQ(r.err, u8(u8"ゼルコ馬ファイルを読み込めませんでした。\nファイル'") + missing +
+                         u8(u8"'を開けません\nファイルまたはフォルダがありません。\n"));
 
     std::string notOurs = (temp_ / "notes.txt").string();
     std::ofstream(notOurs) << "hello\n";
     r = run({"predict", notOurs, "--json"});
     EXPECT_NE(r.status, 0);
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, u8(u8"ゼルコ馬ファイルではありません\n"));
+    EXPECT_EQ(r.err, u8(u8"ゼルコ馬ファイル'") + notOurs +
+                         u8(u8"'を読み込めませんでした。\nゼルコ馬ファイルではありません\n"
+                            u8"先頭がゼルコ馬ファイルの印で始まっていません。\n"));
 
     r = run({"predict"});
     EXPECT_NE(r.status, 0);

@@ -2,6 +2,7 @@
 #include "core/prediction_file.h"
 #include "core/race_sheet.h"
 #include "support/recording_prompt.h"
+#include "text/cp932.h"
 #include "text/file_io.h"
 
 #include <algorithm>
@@ -10,12 +11,21 @@
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace zelkor {
 namespace {
 
 namespace fs = std::filesystem;
 using test::RecordingPrompt;
+
+// The second line of a failure message, what failed: after what was being
+// done, before why.
+std::string whatFailed(const RecordingPrompt& prompt) {
+    const std::string text = prompt.onlyText() + "\r\n";
+    const size_t start = text.find("\r\n") + 2;
+    return text.substr(start, text.find("\r\n", start) - start);
+}
 
 const std::string kUntouchedRunner = "0,,0,0,20,0,10,0,0,0,0,0,10,0,20,0,\r\n"
                                      "0,0,0,0,10,0,20,0,\r\n";
@@ -45,7 +55,7 @@ class PredictionFile : public ::testing::Test {
         const RaceSheet before = sheet;
         RecordingPrompt prompt;
         EXPECT_EQ(readPredictionFile(sheet, writeRaw(content), prompt), 0);
-        EXPECT_EQ(prompt.onlyText(), message);
+        EXPECT_EQ(whatFailed(prompt), message);
         EXPECT_EQ(predictionFileText(sheet), predictionFileText(before));
         EXPECT_TRUE(sheet.runners == before.runners);
         EXPECT_EQ(sheet.currentRunner, before.currentRunner);
@@ -220,7 +230,9 @@ TEST_F(PredictionFile, FileThatCannotBeOpenedNamesItsPath) {
     std::string missing = path("missing.zel");
     EXPECT_EQ(readPredictionFile(sheet, missing, prompt), 0);
     ASSERT_EQ(prompt.entries.size(), 1u);
-    EXPECT_EQ(prompt.entries[0].text, "ファイル'" + missing + "'を開けません");
+    EXPECT_EQ(prompt.entries[0].text, "ゼルコ馬ファイルを読み込めませんでした。\r\nファイル'" +
+                                          missing +
+                                          "'を開けません\r\nファイルまたはフォルダがありません。");
     EXPECT_EQ(prompt.entries[0].caption, kAppTitle);
     EXPECT_EQ(sheet.raceName, "有馬記念");
 
@@ -230,11 +242,31 @@ TEST_F(PredictionFile, FileThatCannotBeOpenedNamesItsPath) {
     for (const std::string& input : {dir_.string(), path("fifo.zel"), std::string("/dev/zero")}) {
         prompt.entries.clear();
         EXPECT_EQ(readPredictionFile(sheet, input, prompt), 0);
-        EXPECT_EQ(prompt.onlyText(), "'" + input + "'は通常のファイルではありません");
+        EXPECT_EQ(whatFailed(prompt), "'" + input + "'は通常のファイルではありません");
     }
     prompt.entries.clear();
     EXPECT_EQ(readPredictionFile(sheet, large, prompt), 0);
-    EXPECT_EQ(prompt.onlyText(), "ファイル'" + large + "'は大きすぎて読めません");
+    EXPECT_EQ(whatFailed(prompt), "ファイル'" + large + "'は大きすぎて読めません");
+}
+
+TEST_F(PredictionFile, AFileCutShortOrInAnotherCodeSaysWhy) {
+    const std::string full = predictionFileText(filledSheet());
+    const std::string reencoded = "ファイルを開けません\r\n文字コードがShift-JIS (CP932) "
+                                  "から別のもの (UTF-8など) に変換されています。";
+    const std::pair<std::string, std::string> cases[] = {
+        {full.substr(0, 60), "ファイルを開けません\r\nファイルが途中で切れています。"},
+        {full.substr(0, 60) + "x,\r\n", "ファイルを開けません\r\nファイルの中身が壊れています。"},
+        {cp932ToUtf8(full), reencoded},
+        {"\xff\xfeZ", "ゼルコ馬ファイルではありません" + reencoded.substr(20)},
+    };
+    for (const auto& [content, told] : cases) {
+        RaceSheet sheet;
+        RecordingPrompt prompt;
+        const std::string p = writeRaw(content);
+        EXPECT_EQ(readPredictionFile(sheet, p, prompt), 0);
+        EXPECT_EQ(prompt.onlyText(),
+                  "ゼルコ馬ファイル'" + p + "'を読み込めませんでした。\r\n" + told);
+    }
 }
 
 TEST_F(PredictionFile, RunnerCountsTheSlotsCannotHoldAreRefused) {
@@ -287,7 +319,7 @@ TEST_F(PredictionFile, FileCutShortAnywhereLeavesTheSheetUnchanged) {
             continue;
         }
         ASSERT_EQ(result, 0) << cut;
-        EXPECT_EQ(prompt.onlyText(), "ファイルを開けません") << cut;
+        EXPECT_EQ(whatFailed(prompt), "ファイルを開けません") << cut;
         ASSERT_TRUE(sheet.runners == target.runners) << cut;
         ASSERT_EQ(predictionFileText(sheet), predictionFileText(target)) << cut;
     }
@@ -366,8 +398,15 @@ TEST_F(PredictionFile, FailedSaveTellsTheUserAndKeepsWhatWasThere) {
     RecordingPrompt prompt;
     std::string nowhere = path("no-such-folder/race.zel");
     EXPECT_EQ(writePredictionFile(sheet, nowhere, prompt), 0);
-    EXPECT_EQ(prompt.onlyText(), "ファイル'" + nowhere + "'は開けませんでした。");
+    EXPECT_EQ(prompt.onlyText(),
+              "ゼルコ馬ファイルを保存できませんでした。\r\nファイル'" + nowhere +
+                  "'は開けませんでした。\r\nファイルまたはフォルダがありません。");
     EXPECT_FALSE(fileExists(nowhere));
+    // A folder nobody may write into, root neither.
+    prompt.entries.clear();
+    EXPECT_EQ(writePredictionFile(sheet, "/sys/race.zel", prompt), 0);
+    EXPECT_TRUE(prompt.onlyText().ends_with(
+        "\r\n書き込みや読み取りが許可されていない場所です（読み取り専用のフォルダなど）。"));
 
     // A folder or FIFO in the way (or behind a link) is refused and stays.
     fs::create_directories(path("taken.zel/inside"));
@@ -376,7 +415,7 @@ TEST_F(PredictionFile, FailedSaveTellsTheUserAndKeepsWhatWasThere) {
     for (const char* name : {"taken.zel", "fifo.zel", "link.zel"}) {
         prompt.entries.clear();
         EXPECT_EQ(writePredictionFile(sheet, path(name), prompt), 0);
-        EXPECT_EQ(prompt.onlyText(), "'" + path(name) + "'は通常のファイルではありません");
+        EXPECT_EQ(whatFailed(prompt), "'" + path(name) + "'は通常のファイルではありません");
     }
     EXPECT_TRUE(fs::is_directory(path("taken.zel/inside")));
     EXPECT_TRUE(fs::is_fifo(path("fifo.zel")));

@@ -61,8 +61,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     const bool imported = importJvData({input}, store, summary, prompt, progress);
     ZELKOR_FUZZ_CHECK(imported ? prompt.messages == 0 : prompt.messages == 1);
     for (const auto& [type, c] : summary.byType)
-        ZELKOR_FUZZ_CHECK(c.read == c.added + c.replaced + c.olderIgnored + c.deleted + c.rejected +
-                                        c.skipped);
+        ZELKOR_FUZZ_CHECK(c.read == c.added + c.replaced + c.olderIgnored + c.sameIgnored +
+                                        c.deleted + c.rejected + c.skipped);
     if (!imported)
         return 0;
     std::vector<StoreDate> dates;

@@ -169,7 +169,7 @@ TEST_F(PredictAll, SummaryListsEveryRaceWithAnEmptyQuinellaCellWhereNoPairIsKept
         for (int i = 1; i <= r.darkHorseCount; ++i)
             places += format("%d　\r\n", r.ranking[i]);
         for (int i = 0; i < r.quinellaCount; ++i)
-            pairs += format("%d-%d　", r.quinellaPairs[i][0], r.quinellaPairs[i][1]);
+            pairs += format("<nobr>%d-%d</nobr>　", r.quinellaPairs[i][0], r.quinellaPairs[i][1]);
         expected += format("<tr><td><font size=2>%s %dR %s</font></td><td>%s</td><td><font "
                            "size=2>%d</font></td><td>%s</td><td>%s</td></tr>\r\n",
                            s.racecourse.c_str(), s.raceNumber, s.raceName.c_str(),
@@ -322,7 +322,9 @@ TEST(BetsSummaryRow, TopHorseScorePlacesAndPairsWithEscapedTexts) {
     sheet.result.quinellaPairs[1] = {2, 3};
     EXPECT_EQ(betsSummaryRow(race, sheet),
               "<tr><td><font size=2>東京 11R A&amp;B&lt;杯&gt;</font></td><td>&lt;ホシ&gt;</"
-              "td><td><font size=2>57</font></td><td>3　\r\n1　\r\n</td><td>1-3　2-3　</td></"
+              "td><td><font "
+              "size=2>57</font></td><td>3　\r\n1　\r\n</td><td><nobr>1-3</nobr>　<nobr>2-3</"
+              "nobr>　</td></"
               "tr>\r\n");
 }
 

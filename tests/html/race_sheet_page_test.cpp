@@ -26,7 +26,7 @@ TEST(RaceSheetPage, WholePageWithPicturesAndLinks) {
         "<BODY background=\"Image/Bg1.gif\">\r\n"
         "<CENTER>\r\n"
         "<TABLE border=1>\r\n"
-        "<TR BGCOLOR=9999cc><TH><FONT SIZE=2 COLOR=448844>東京 11R</FONT></TH><TH colspan=8 "
+        "<TR BGCOLOR=9999cc><TH><FONT SIZE=2 COLOR=003300>東京 11R</FONT></TH><TH colspan=8 "
         "width=500><FONT SIZE=5 COLOR=000000> ジャパンカップ (ＧⅠ)</FONT>\r\n<BR>\r\n"
         "<font size=2 color=444444>３歳上　　定量　芝　２４００m　４頭</font></th></tr>" +
         kHeadingRow +
@@ -109,7 +109,7 @@ TEST(RaceSheetPage, WholePageWithoutPicturesOrLinksEmptyNameAndUnknownLimits) {
         "<TITLE></TITLE></HEAD>\r\n<BODY BGCOLOR=cccccc>\r\n"
         "<CENTER>\r\n"
         "<TABLE border=1>\r\n"
-        "<TR BGCOLOR=9999cc><TH><FONT SIZE=2 COLOR=448844>中山 3R</FONT></TH><TH colspan=8 "
+        "<TR BGCOLOR=9999cc><TH><FONT SIZE=2 COLOR=003300>中山 3R</FONT></TH><TH colspan=8 "
         "width=500><FONT SIZE=5 COLOR=000000>  (未勝利)</FONT>\r\n<BR>\r\n"
         "<font size=2 color=444444>　　　ダート　１２００m　４頭</font></th></tr>" +
         kHeadingRow +
@@ -164,7 +164,7 @@ TEST(RaceTable, UserTextIsEscapedAndLinkedNamesCannotBreakTheAnchor) {
     sheet.runner(1).name = "<script>alert(1)</script>";
     sheet.runner(2).name = "ソ #1%";
     const std::string table = buildRaceTable(sheet, pageSettings(1, 1), "border=1");
-    EXPECT_NE(table.find("COLOR=448844>&lt;i&gt; 11R</FONT>"), std::string::npos);
+    EXPECT_NE(table.find("COLOR=003300>&lt;i&gt; 11R</FONT>"), std::string::npos);
     EXPECT_NE(table.find("<FONT SIZE=5 COLOR=000000> A&amp;B &quot;C&quot; (ＧⅠ)</FONT>"),
               std::string::npos);
     EXPECT_NE(table.find(" <TD><a href=\"http://db.example.jp/jrasrch.cgi?type=top&key="

@@ -60,14 +60,16 @@ TEST(SportsPage, WholePageWithPictures) {
         "<HR size=4>\r\n"
         "<center><TABLE border bgcolor=5555ff width=630> <TR BGCOLOR=ffffff><TH>"
         "<img src=\"Logo.gif\"></TH><TH width=1 bgcolor=0000ff><font color=ffffff>東京競馬確定</TH>"
-        "<TH ><img src=\"Zelji.gif\"><font size=7><blink>タイヨウ</font></TH></TR></TABLE>\r\n" +
+        "<TH ><img src=\"Zelji.gif\"><font "
+        "size=7><blink><nobr>タイヨウ</nobr></font></TH></TR></TABLE>\r\n" +
         buildRaceTable(sheet, settings, "border=1 width=630") +
         "<TABLE width=630 border>"
         "<TR><TH width=150 rowspan=2 BGCOLOR=0000ff><font color=eeeeee>ゼルコ馬の決め手</th>"
         "<TD colspan=2><font size=2>ここ２レース好調</TD></TR>\r\n"
         "<TR><TD colspan=2><font size=2>このクラスで連対実績あり</TD></TR>\r\n"
         "<TR><TH rowspan=2 BGCOLOR=0000ff><font size=3 color=eeeeee>東京11R推奨馬券</TH>"
-        "<TH width=130 bgcolor=77dd77>馬連</TH><TD>2-4　1-4　</TD></TR>\r\n"
+        "<TH width=130 "
+        "bgcolor=77dd77>馬連</TH><TD><nobr>2-4</nobr>　<nobr>1-4</nobr>　</TD></TR>\r\n"
         "<TR><TH bgcolor=77dd77>複勝</TH><TD>4　\r\n2　\r\n</TD></TR>\r\n"
         "<TR><TH rowspan=4 BGCOLOR=0000ff><font size=3 color=eeeeee>分析</TH>\r\n"
         "<TH bgcolor=77dd77>上位人気</TH><TD>4　1　2</TD></TR>\r\n"
@@ -95,10 +97,11 @@ TEST(SportsPage, WithoutPicturesTheMastheadIsText) {
                              "<h6 ALIGN=center>",
                          0),
               0u);
-    EXPECT_NE(page.find("<TR BGCOLOR=ffffff><TH><font size=6 color=0000ff><i>ゼルコ馬スポーツ</TH>"
-                        "<TH width=1 bgcolor=0000ff><font color=ffffff>東京競馬確定</TH><TH ><font "
-                        "size=6 color=00aaaa>穴</font><font size=7><blink>タイヨウ</font>"),
-              std::string::npos);
+    EXPECT_NE(
+        page.find("<TR BGCOLOR=ffffff><TH><font size=6 color=0000ff><i>ゼルコ馬スポーツ</TH>"
+                  "<TH width=1 bgcolor=0000ff><font color=ffffff>東京競馬確定</TH><TH ><font "
+                  "size=6 color=00aaaa>穴</font><font size=7><blink><nobr>タイヨウ</nobr></font>"),
+        std::string::npos);
     EXPECT_EQ(page.find(".gif"), std::string::npos);
     EXPECT_NE(page.find(" <TD><b>ステイヤー</a></TD>"), std::string::npos);
 }
@@ -142,9 +145,9 @@ std::string headline(const char* name) {
     RaceSheet sheet = scoredSheet();
     sheet.runner(4).name = name;
     const std::string page = buildSportsPage(sheet, pageSettings(0, 0), "/opt/", june16th2001());
-    const std::string open = "<blink>";
+    const std::string open = "<blink><nobr>";
     const size_t from = page.find(open) + open.size();
-    return page.substr(from, page.find("</font>", from) - from);
+    return page.substr(from, page.find("</nobr>", from) - from);
 }
 
 TEST(SportsPage, HeadlineDropsTheCrownNameOnlyAtTheFront) {
@@ -178,7 +181,7 @@ TEST(SportsPage, UnscoredOrDamagedResultsStayInsideTheirArrays) {
     sheet.result.quinellaCount = -3;
     sheet.result.ranking[1] = 77;
     const std::string page = buildSportsPage(sheet, pageSettings(0, 0), "/opt/", june16th2001());
-    EXPECT_NE(page.find("<blink></font>"), std::string::npos);
+    EXPECT_NE(page.find("<blink><nobr></nobr></font>"), std::string::npos);
     EXPECT_NE(page.find("馬連</TH><TD></TD>"), std::string::npos);
 }
 

@@ -7,6 +7,7 @@
 #include "support/temp_folder.h"
 #include "text/format.h"
 
+#include <algorithm>
 #include <csignal>
 #include <fstream>
 #include <functional>
@@ -31,14 +32,15 @@ std::string readFile(const std::string& path) {
 }
 
 // Counts in a line: "RA r2 a1 x1" (r read, a added, p replaced, o older
-// ignored, d deleted, x rejected, s skipped; zeros left out).
+// ignored, e the same version again, d deleted, x rejected, s skipped;
+// zeros left out).
 std::string countsText(const ImportSummary& summary) {
     std::string text;
     for (const auto& [type, c] : summary.byType) {
         appendFormat(text, "%s%s r%lld", text.empty() ? "" : " ", type.c_str(), c.read);
-        const std::pair<char, long long> parts[] = {{'a', c.added},        {'p', c.replaced},
-                                                    {'o', c.olderIgnored}, {'d', c.deleted},
-                                                    {'x', c.rejected},     {'s', c.skipped}};
+        const std::pair<char, long long> parts[] = {
+            {'a', c.added},   {'p', c.replaced}, {'o', c.olderIgnored}, {'e', c.sameIgnored},
+            {'d', c.deleted}, {'x', c.rejected}, {'s', c.skipped}};
         for (const auto& [letter, n] : parts)
             if (n != 0)
                 appendFormat(text, " %c%lld", letter, n);
@@ -141,7 +143,7 @@ TEST(JvDataImport, NewestVersionPerKey) {
         const char* counts;
     } cases[] = {
         {{{'2', 20250104}, {'7', 20250106}, {'5', 20250105}}, '7', "RA r3 a1 p1 o1"},
-        {{{'7', 20250106}, {'2', 20250104}, {'7', 20250106}}, '7', "RA r3 a1 o2"},
+        {{{'7', 20250106}, {'2', 20250104}, {'7', 20250106}}, '7', "RA r3 a1 o1 e1"},
         {{{'7', 20250106}, {'9', 20250106}, {'B', 20250106}}, '9', "RA r3 a1 p1 o1"},
         {{{'7', 20250106}, {'0', 20250107}, {'5', 20250105}}, '0', "RA r3 a1 o1 d1"},
         {{{'0', 20250107}, {'7', 20250108}}, '7', "RA r2 p1 d1"},
@@ -158,7 +160,11 @@ TEST(JvDataImport, NewestVersionPerKey) {
         // Importing the same file again changes nothing.
         const std::string before = dump(f.store);
         ASSERT_TRUE(f.import(bytes, summary));
-        EXPECT_EQ(summary.byType["RA"].olderIgnored, static_cast<long long>(c.versions.size()));
+        const ImportCounts& again = summary.byType["RA"];
+        EXPECT_EQ(again.olderIgnored + again.sameIgnored,
+                  static_cast<long long>(c.versions.size()));
+        EXPECT_EQ(again.sameIgnored, std::count_if(c.versions.begin(), c.versions.end(),
+                                                   [&c](Version v) { return v.kind == c.kept; }));
         EXPECT_EQ(dump(f.store), before);
     }
 }
@@ -322,14 +328,14 @@ TEST(JvDataImport, ArchivesGiveTheirFilesRecords) {
 TEST(JvDataImport, SummaryText) {
     ImportSummary summary;
     summary.byType["RA"] = {4, 1, 1, 1, 0, 1, 0};
-    summary.byType["WE"] = {2, 0, 0, 0, 0, 0, 2};
+    summary.byType["WE"] = {3, 0, 0, 0, 0, 0, 2, 1};
     summary.rejected = {{"day.dat", 1272, "RAレコードの長さが1271バイトです（1272バイトのはず）"}};
     summary.notJvData = {"readme.txt"};
     EXPECT_EQ(importSummaryText(summary),
-              "種別      読込      追加      置換    古い版      削除      不正    対象外\r\n"
-              "RA           4         1         1         1         0         1         0\r\n"
-              "WE           2         0         0         0         0         0         2\r\n"
-              "合計         6         1         1         1         0         1         2\r\n"
+              "種別     読込     追加     置換   古い版   同じ版     削除     不正   対象外\r\n"
+              "RA          4        1        1        1        0        0        1        0\r\n"
+              "WE          3        0        0        0        1        0        0        2\r\n"
+              "合計        7        1        1        1        1        0        1        2\r\n"
               "不正なレコード: day.dat (1272バイト目): "
               "RAレコードの長さが1271バイトです（1272バイトのはず）\r\n"
               "JV-Dataではないファイル: readme.txt\r\n");
