@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStyle>
 #include <QStyleOptionComboBox>
 #include <QTest>
@@ -77,11 +78,35 @@ TEST_F(MainFormTest, BoxesAreSizedByLengthAndBuildNoListAtStart) {
     EXPECT_EQ(box->sizeHint().width(), width + 10 * box->fontMetrics().horizontalAdvance(u'X'));
 }
 
+// A number typed into a list chooses its entry, in half-width or full-width
+// digits alike, and no entry of a list shows full-width digits.
+TEST_F(MainFormTest, TypedDigitsChooseTheEntry) {
+    const struct {
+        QComboBox* box;
+        const char16_t* typed;
+        int index;
+    } cases[] = {{c().fieldSize, u"１５", 11},         {c().raceNumber, u"9", 8},
+                 {c().pastRuns[0].fieldSize, u"18", 14}, {c().pastRuns[1].popularity, u"１２", 11},
+                 {c().distance, u"２４", 14},           {c().age, u"11", 9}};
+    for (const auto& t : cases) {
+        t.box->setFocus(Qt::TabFocusReason);
+        for (QChar digit : QString::fromUtf16(t.typed))
+            QTest::sendKeyEvent(QTest::Click, t.box, Qt::Key_unknown, QString(digit), {});
+        EXPECT_EQ(t.box->currentIndex(), t.index) << t.box->objectName().toStdString();
+    }
+    EXPECT_EQ(sheet().runnerCount, 15);
+    for (const QComboBox* box : form().findChildren<QComboBox*>()) {
+        for (int i = 0; !box->isEditable() && i < box->count(); ++i)
+            EXPECT_FALSE(box->itemText(i).contains(QRegularExpression(QStringLiteral("[０-９]"))))
+                << box->itemText(i).toStdString();
+    }
+}
+
 TEST_F(MainFormTest, StartsOnRunnerOneOfSixWithPreviousOff) {
     EXPECT_EQ(c().runnerLabel->text(), q(u"白 1枠 1番 "));
-    EXPECT_EQ(c().fieldSize->currentText(), q(u"６"));
+    EXPECT_EQ(c().fieldSize->currentText(), q(u"6"));
     EXPECT_EQ(c().raceName->currentText(), q(u"レース名"));
-    EXPECT_EQ(c().distance->currentText(), q(u"２０００"));
+    EXPECT_EQ(c().distance->currentText(), q(u"2000"));
     EXPECT_FALSE(c().previous->isEnabled());
     EXPECT_TRUE(c().next->isEnabled());
     EXPECT_EQ(c().next->toolTip(), q(u"次の出走馬のデータを表示"));
@@ -255,13 +280,13 @@ TEST_F(MainFormTest, SakurashoPresetThenArimaKinen) {
     EXPECT_EQ(c().raceName->currentText(), q(u"桜花賞"));
     EXPECT_EQ(c().racecourse->currentText(), q(u"阪神"));
     EXPECT_EQ(c().grade->currentText(), q(u"ＧⅠ"));
-    EXPECT_EQ(c().ageLimit->currentText(), q(u"３歳"));
+    EXPECT_EQ(c().ageLimit->currentText(), q(u"3歳"));
     EXPECT_EQ(c().sexLimit->currentText(), q(u"牝"));
     EXPECT_EQ(c().weightRule->currentText(), q(u"定量"));
     EXPECT_EQ(c().surface->currentText(), q(u"芝"));
-    EXPECT_EQ(c().distance->currentText(), q(u"１６００"));
+    EXPECT_EQ(c().distance->currentText(), q(u"1600"));
     EXPECT_EQ(c().sex->currentText(), q(u"牝"));
-    EXPECT_EQ(c().age->currentText(), q(u"３"));
+    EXPECT_EQ(c().age->currentText(), q(u"3"));
     for (int h = 1; h <= kMaxRunners; ++h) {
         EXPECT_EQ(sheet().runner(h).sex, 1) << h;
         EXPECT_EQ(sheet().runner(h).age, 1) << h;
@@ -272,12 +297,12 @@ TEST_F(MainFormTest, SakurashoPresetThenArimaKinen) {
     pressKey(c().raceName, Qt::Key_Down, 18); // down to 有馬記念
     EXPECT_EQ(c().raceName->currentText(), q(u"有馬記念"));
     EXPECT_EQ(c().racecourse->currentText(), q(u"中山"));
-    EXPECT_EQ(c().ageLimit->currentText(), q(u"３歳上"));
+    EXPECT_EQ(c().ageLimit->currentText(), q(u"3歳上"));
     EXPECT_EQ(c().sexLimit->currentText(), q(u"なし"));
     EXPECT_EQ(c().weightRule->currentText(), q(u"馬齢"));
-    EXPECT_EQ(c().distance->currentText(), q(u"２５００"));
+    EXPECT_EQ(c().distance->currentText(), q(u"2500"));
     EXPECT_EQ(c().sex->currentText(), q(u"牡"));
-    EXPECT_EQ(c().age->currentText(), q(u"４"));
+    EXPECT_EQ(c().age->currentText(), q(u"4"));
     for (int h = 1; h <= kMaxRunners; ++h)
         EXPECT_EQ(sheet().runner(h).sex, 0) << h;
 
@@ -288,7 +313,7 @@ TEST_F(MainFormTest, SakurashoPresetThenArimaKinen) {
 
 TEST_F(MainFormTest, UnknownAgeLimitClearsTheAgeBoxButKeepsTheAges) {
     pressKey(c().ageLimit, Qt::Key_Down, 3); // ３歳上, ３歳, ２歳
-    EXPECT_EQ(c().age->currentText(), q(u"２"));
+    EXPECT_EQ(c().age->currentText(), q(u"2"));
     QTest::keyClick(c().ageLimit, Qt::Key_Down); // ？
     EXPECT_EQ(c().age->currentIndex(), -1);
     QTest::keyClick(c().ageLimit, Qt::Key_Tab);
@@ -297,7 +322,7 @@ TEST_F(MainFormTest, UnknownAgeLimitClearsTheAgeBoxButKeepsTheAges) {
     EXPECT_EQ(sheet().ageLimit, 4);
 
     pressKey(c().ageLimit, Qt::Key_Up, 1); // ２歳
-    EXPECT_EQ(c().age->currentText(), q(u"２"));
+    EXPECT_EQ(c().age->currentText(), q(u"2"));
     EXPECT_EQ(sheet().runner(7).age, 0);
 }
 
