@@ -285,7 +285,7 @@ TEST_F(MainWindowTest, SaveThenOpenRoundTripThroughTheFileCommands) {
     for (int h = 1; h <= 7; ++h)
         EXPECT_EQ(w().session().sheet().runner(h), before.runner(h)) << h;
     EXPECT_EQ(c().name->text(), q(u"テスト01"));
-    EXPECT_EQ(c().fieldSize->currentText(), q(u"７"));
+    EXPECT_EQ(c().fieldSize->currentText(), q(u"7"));
 
     // Save now writes to the same file without asking.
     c().name->setFocus();
@@ -519,6 +519,54 @@ TEST_F(MainWindowTest, CommandKeysWorkFromAnyControl) {
     EXPECT_TRUE(w().actions().save->toolTip().contains(QStringLiteral("Ctrl+S")));
 }
 
+// Alt+letter of a greyed command, or of none, leaves every field as it was.
+TEST_F(MainWindowTest, AltLettersOfGreyedCommandsChangeNoField) {
+    enterRace(w(), 3);
+    const QString names[] = {c().name->text(), c().raceName->currentText()};
+    const int fieldSize = c().fieldSize->currentIndex();
+    for (QWidget* field : {(QWidget*)c().name, (QWidget*)c().raceName, (QWidget*)c().fieldSize}) {
+        field->setFocus(Qt::TabFocusReason);
+        for (Qt::Key key : {Qt::Key_B, Qt::Key_T, Qt::Key_A, Qt::Key_P, Qt::Key_Z, Qt::Key_1})
+            QTest::keyClick(field, key, Qt::AltModifier);
+    }
+    QTest::mouseClick(c().next, Qt::LeftButton);
+    QTest::mouseClick(c().next, Qt::LeftButton);
+    QTest::keyClick(c().name, Qt::Key_N, Qt::AltModifier); // 次の馬 greyed at the last runner
+    EXPECT_EQ(c().name->text(), q(u"テスト03"));
+    EXPECT_EQ(w().session().sheet().runner(1).name, "テスト01");
+    EXPECT_EQ(c().raceName->currentText(), names[1]);
+    EXPECT_EQ(c().fieldSize->currentIndex(), fieldSize);
+    EXPECT_EQ(names[0], q(u"テスト01"));
+}
+
+// F6 and Shift+F6 go from pane to pane, back to where the user was in each;
+// Tab follows the reading order of the race group; every menu item has
+// its mnemonic.
+TEST_F(MainWindowTest, TheKeyboardReachesEveryPane) {
+    c().racecourse->setFocus(Qt::TabFocusReason);
+    QList<QWidget*> tabbed;
+    for (int i = 0; i < 10; ++i) {
+        tabbed << QApplication::focusWidget();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    EXPECT_EQ(tabbed, (QList<QWidget*>{c().racecourse, c().raceNumber, c().grade, c().fieldSize,
+                                        c().raceName, c().ageLimit, c().sexLimit, c().weightRule,
+                                        c().surface, c().distance}));
+    c().weight->setFocus(Qt::TabFocusReason);
+    QList<QWidget*> visited;
+    for (Qt::KeyboardModifier shift : {Qt::NoModifier, Qt::NoModifier, Qt::NoModifier,
+                                        Qt::ShiftModifier}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6, shift);
+        visited << QApplication::focusWidget();
+    }
+    EXPECT_EQ(visited, (QList<QWidget*>{c().results, w().viewer().browser(), c().weight,
+                                         w().viewer().browser()}));
+    for (QMenu* menu : w().menuBar()->findChildren<QMenu*>()) {
+        for (QAction* a : menu->actions())
+            EXPECT_TRUE(a->isSeparator() || a->text().contains(u'&')) << a->text().toStdString();
+    }
+}
+
 // A command that replaces the race, and whether it went on.
 struct ReplacingCommand {
     const char* name;
@@ -614,15 +662,21 @@ TEST_F(MainWindowTest, RecentFilesDropsAndDialogFoldersRememberWhatWasUsed) {
     EXPECT_EQ(w().session().currentFilePath(), path);
     EXPECT_EQ(WindowState(app.folder()).recentFiles(), QStringList{path});
 
-    // A file dropped on the window is opened as the menu command would.
+    // A file dropped on the window is opened as the menu command would,
+    // copied even where the file manager proposes to move it.
     trigger(w(), &MainActions::newRace);
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(path)});
-    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction;
+    QDragEnterEvent enter(QPoint(5, 5), offered, &data, Qt::LeftButton, Qt::NoModifier);
+    enter.setDropAction(Qt::MoveAction);
     QApplication::sendEvent(&w(), &enter);
     EXPECT_TRUE(enter.isAccepted());
-    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    EXPECT_EQ(enter.dropAction(), Qt::CopyAction);
+    QDropEvent drop(QPointF(5, 5), offered, &data, Qt::LeftButton, Qt::NoModifier);
+    drop.setDropAction(Qt::MoveAction);
     QApplication::sendEvent(&w(), &drop);
+    EXPECT_EQ(drop.dropAction(), Qt::CopyAction);
     EXPECT_TRUE(
         QTest::qWaitFor([&] { return w().session().sheet().runner(1).name == "テスト01"; }));
 }
