@@ -35,8 +35,8 @@ void FormListBox::keyPressEvent(QKeyEvent* event) {
         QComboBox::keyPressEvent(event);
         return;
     }
-    QKeyEvent folded(event->type(), event->key(), event->modifiers(), typed,
-                     event->isAutoRepeat(), ushort(event->count()));
+    QKeyEvent folded(event->type(), event->key(), event->modifiers(), typed, event->isAutoRepeat(),
+                     ushort(event->count()));
     QComboBox::keyPressEvent(&folded);
     event->setAccepted(folded.isAccepted());
 }

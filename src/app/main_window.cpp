@@ -90,8 +90,7 @@ QStringList draggedPaths(const QMimeData* data) {
 // A drop is always taken as a copy: a file manager offering a move would
 // otherwise take the user's files away from where they were.
 bool acceptAsCopy(QDropEvent* event) {
-    if (!(event->possibleActions() & Qt::CopyAction) ||
-        draggedPaths(event->mimeData()).isEmpty())
+    if (!(event->possibleActions() & Qt::CopyAction) || draggedPaths(event->mimeData()).isEmpty())
         return false;
     event->setDropAction(Qt::CopyAction);
     event->accept();

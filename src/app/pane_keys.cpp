@@ -41,7 +41,8 @@ PaneKeys::PaneKeys(QMainWindow& window, QList<Pane> panes, QDockWidget& viewer, 
     connect(qApp, &QApplication::focusChanged, this,
             [this](QWidget*, QWidget* now) { remember(now); });
     viewMenu.addSeparator();
-    QAction* next = viewMenu.addAction(QStringLiteral("次のペインへ(&N)"), this, [this] { move(1); });
+    QAction* next =
+        viewMenu.addAction(QStringLiteral("次のペインへ(&N)"), this, [this] { move(1); });
     next->setShortcut(Qt::Key_F6);
     QAction* previous =
         viewMenu.addAction(QStringLiteral("前のペインへ(&P)"), this, [this] { move(-1); });
@@ -59,7 +60,8 @@ PaneKeys::PaneKeys(QMainWindow& window, QList<Pane> panes, QDockWidget& viewer, 
     });
     connect(&viewer_, &QDockWidget::topLevelChanged, floating, &QAction::setChecked);
     viewMenu.addAction(QStringLiteral("HTML競馬新聞を広く(&I)"), this, [this] { resizeViewer(1); });
-    viewMenu.addAction(QStringLiteral("HTML競馬新聞を狭く(&D)"), this, [this] { resizeViewer(-1); });
+    viewMenu.addAction(QStringLiteral("HTML競馬新聞を狭く(&D)"), this,
+                       [this] { resizeViewer(-1); });
 }
 
 int PaneKeys::paneOf(const QWidget* widget) const {

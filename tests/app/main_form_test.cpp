@@ -82,8 +82,10 @@ TEST_F(MainFormTest, BoxesAreSizedByLengthAndBuildNoListAtStart) {
 // alike; no entry of a list shows full-width ones.
 TEST_F(MainFormTest, TypedDigitsChooseTheEntry) {
     const std::tuple<QComboBox*, const char16_t*, const char16_t*> typed[] = {
-        {c().fieldSize, u"１５", u"15"}, {c().raceNumber, u"9", u"9"},
-        {c().pastRuns[1].popularity, u"１２", u"12"}, {c().distance, u"２４", u"2400"}};
+        {c().fieldSize, u"１５", u"15"},
+        {c().raceNumber, u"9", u"9"},
+        {c().pastRuns[1].popularity, u"１２", u"12"},
+        {c().distance, u"２４", u"2400"}};
     for (const auto& [box, digits, shown] : typed) {
         box->setFocus(Qt::TabFocusReason);
         for (QChar digit : QString::fromUtf16(digits))

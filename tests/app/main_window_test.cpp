@@ -547,8 +547,8 @@ TEST_F(MainWindowTest, TheKeyboardTypesNothingAmissAndReachesEveryPane) {
         visited << QApplication::focusWidget();
     }
     EXPECT_EQ(visited, (QList<QWidget*>{c().racecourse, c().raceNumber, c().grade, c().fieldSize,
-                                         c().raceName, c().results, w().viewer().browser(),
-                                         c().weight, w().viewer().browser()}));
+                                        c().raceName, c().results, w().viewer().browser(),
+                                        c().weight, w().viewer().browser()}));
 }
 
 // A command that replaces the race, and whether it went on.

@@ -185,14 +185,16 @@ TEST_F(WindowManagerTest, AFloatingViewerComesBackInFront) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return viewer().width() == width; }, kTimeoutMs));
     ui->prompt.answers = {true};
     main().actions().exit->trigger();
-    ui->window = std::make_unique<MainWindow>(ui->folder(),
-                                              AppServices{ui->prompt, ui->shell, ui->files});
+    ui->window =
+        std::make_unique<MainWindow>(ui->folder(), AppServices{ui->prompt, ui->shell, ui->files});
     main().start(QString());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return isNormal(main()) && isNormal(viewer()); }, kTimeoutMs));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return isNormal(main()) && isNormal(viewer()); }, kTimeoutMs));
     ASSERT_TRUE(windowManagerCaughtUp(main()));
     EXPECT_EQ(viewer().width(), width);
-    const QString stack = run(QStringLiteral("xprop"),
-                              {QStringLiteral("-root"), QStringLiteral("_NET_CLIENT_LIST_STACKING")});
+    const QString stack =
+        run(QStringLiteral("xprop"),
+            {QStringLiteral("-root"), QStringLiteral("_NET_CLIENT_LIST_STACKING")});
     EXPECT_GT(stack.indexOf(hexId(viewer())), stack.indexOf(hexId(main()))) << stack.toStdString();
 }
 
