@@ -83,7 +83,6 @@ TEST_F(MainFormTest, BoxesAreSizedByLengthAndBuildNoListAtStart) {
 TEST_F(MainFormTest, TypedDigitsChooseTheEntry) {
     const std::tuple<QComboBox*, const char16_t*, const char16_t*> typed[] = {
         {c().fieldSize, u"１５", u"15"},
-        {c().raceNumber, u"9", u"9"},
         {c().pastRuns[1].popularity, u"１２", u"12"},
         {c().distance, u"２４", u"2400"}};
     for (const auto& [box, digits, shown] : typed) {

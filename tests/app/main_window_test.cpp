@@ -653,10 +653,8 @@ TEST_F(MainWindowTest, RecentFilesDropsAndDialogFoldersRememberWhatWasUsed) {
     data.setUrls({QUrl::fromLocalFile(path)});
     const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction;
     QDragEnterEvent enter(QPoint(5, 5), offered, &data, Qt::LeftButton, Qt::NoModifier);
-    enter.setDropAction(Qt::MoveAction);
     QApplication::sendEvent(&w(), &enter);
     EXPECT_TRUE(enter.isAccepted());
-    EXPECT_EQ(enter.dropAction(), Qt::CopyAction);
     QDropEvent drop(QPointF(5, 5), offered, &data, Qt::LeftButton, Qt::NoModifier);
     drop.setDropAction(Qt::MoveAction);
     QApplication::sendEvent(&w(), &drop);
