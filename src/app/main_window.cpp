@@ -103,12 +103,12 @@ bool isJraVanArchive(const QString& path) {
 
 // The form scrolls where the window is narrower or lower than it (a small
 // screen, or large text); otherwise the window is made as big as the form
-// asks, as it was before it scrolled.
+// asks, and a pixel more, which a fractional scale may round away.
 class FormScroller : public QScrollArea {
   public:
     using QScrollArea::QScrollArea;
     QSize sizeHint() const override {
-        const int frame = 2 * frameWidth();
+        const int frame = 2 * frameWidth() + 1;
         return widget() ? widget()->sizeHint() + QSize(frame, frame) : QScrollArea::sizeHint();
     }
 };
