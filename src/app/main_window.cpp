@@ -384,10 +384,9 @@ void MainWindow::placeWindow() {
     resize(size);
     // The form keeps its width where there is room: the viewer takes the
     // rest but the separator between them.
-    const int separator = style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, this);
     resizeDocks({viewer_},
                 {std::max(viewer_->minimumSizeHint().width(),
-                          size.width() - form_->sizeHint().width() - separator)},
+                          size.width() - form_->sizeHint().width() - dockSeparator())},
                 Qt::Horizontal);
     // Centred with its frame; a window that fills the height leaves what
     // there is above it for the title bar.
@@ -420,7 +419,18 @@ void MainWindow::settleDocks() {
     }
 }
 
+int MainWindow::dockSeparator() const {
+    return style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, this);
+}
+
 void MainWindow::arrangeForScreen(const QScreen& screen) {
+    // Too narrow for the form beside a page's width: the viewer gives way,
+    // down to half of that, so the form shows whole where it can.
+    QWidget* page = viewer_->browser();
+    const int room = screen.availableGeometry().width() - kFrame.width() -
+                     centralWidget()->sizeHint().width() - dockSeparator() -
+                     (viewer_->minimumSizeHint().width() - page->minimumWidth());
+    page->setMinimumWidth(std::clamp(room, page->minimumWidth() / 2, page->minimumWidth()));
     if (predictionDock_ ||
         sizeHint().height() <= screen.availableGeometry().height() - kFrame.height())
         return;

@@ -93,6 +93,7 @@ class MainWindow : public QMainWindow {
     void placeWindow();
     void arrangeForScreen(const QScreen& screen);
     void settleDocks();
+    int dockSeparator() const;
     void bringPredictionForward();
     void waitUntilShown();
     void updateCommandStates();
