@@ -1,5 +1,6 @@
 #include "app/form_list_box.h"
 
+#include <QKeyEvent>
 #include <QStyle>
 #include <QStyleOptionComboBox>
 #include <QtMath>
@@ -18,6 +19,26 @@ QSize FormListBox::minimumSizeHint() const {
     QStyleOptionComboBox option;
     initStyleOption(&option);
     return style()->sizeFromContents(QStyle::CT_ComboBox, &option, contents, this);
+}
+
+QString halfWidthDigits(QString text) {
+    for (QChar& c : text) {
+        if (c >= u'０' && c <= u'９')
+            c = QChar(c.unicode() - u'０' + u'0');
+    }
+    return text;
+}
+
+void FormListBox::keyPressEvent(QKeyEvent* event) {
+    const QString typed = halfWidthDigits(event->text());
+    if (isEditable() || typed == event->text()) {
+        QComboBox::keyPressEvent(event);
+        return;
+    }
+    QKeyEvent folded(event->type(), event->key(), event->modifiers(), typed, event->isAutoRepeat(),
+                     ushort(event->count()));
+    QComboBox::keyPressEvent(&folded);
+    event->setAccepted(folded.isAccepted());
 }
 
 } // namespace zelkor

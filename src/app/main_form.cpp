@@ -1,5 +1,6 @@
 #include "app/main_form.h"
 
+#include "app/form_list_box.h"
 #include "app/program_style.h"
 #include "app/qt_text.h"
 #include "app/result_list.h"
@@ -38,12 +39,14 @@ int textUnits(const QString& text) {
     return (tenths + 9) / 10;
 }
 
-// Fills a box of the form with its fixed list.
+// Fills a box of the form with its fixed list. Chosen entries show their
+// digits half-width, so every entry of a list looks alike and typing a
+// number finds it; a typed box keeps its suggestions as the sheet holds them.
 QComboBox* fillBox(QComboBox* box, TextList entries) {
     QStringList items;
     int longest = 1;
     for (std::string_view e : entries) {
-        items << toQt(e);
+        items << (box->isEditable() ? toQt(e) : halfWidthDigits(toQt(e)));
         longest = std::max(longest, textUnits(items.back()));
     }
     box->addItems(items);

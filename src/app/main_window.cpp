@@ -1,12 +1,14 @@
 #include "app/main_window.h"
 
 #include "app/about_dialog.h"
+#include "app/alt_key_guard.h"
 #include "app/app_icons.h"
 #include "app/help.h"
 #include "app/jv_commands.h"
 #include "app/jvdata_import_command.h"
 #include "app/main_form.h"
 #include "app/page_viewer.h"
+#include "app/pane_keys.h"
 #include "app/qt_text.h"
 #include "app/race_session.h"
 #include "app/shell_address.h"
@@ -16,6 +18,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QDockWidget>
@@ -26,9 +29,13 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
+#include <QScrollArea>
 #include <QStatusBar>
+#include <QStyle>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QToolBar>
+#include <QTreeWidget>
 #include <QUrl>
 #include <QWindow>
 #include <algorithm>
@@ -75,9 +82,31 @@ QStringList draggedPaths(const QMimeData* data) {
     return paths;
 }
 
+// A drop is always taken as a copy: a file manager offering a move would
+// otherwise take the user's files away from where they were.
+bool acceptAsCopy(QDropEvent* event) {
+    if (!(event->possibleActions() & Qt::CopyAction) || draggedPaths(event->mimeData()).isEmpty())
+        return false;
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    return true;
+}
+
 bool isJraVanArchive(const QString& path) {
     return QFileInfo(path).suffix().compare(u"lzh", Qt::CaseInsensitive) == 0;
 }
+
+// The form scrolls where the window is narrower or lower than it (a small
+// screen, or large text); otherwise the window is made as big as the form
+// asks, and a pixel more, which a fractional scale may round away.
+class FormScroller : public QScrollArea {
+  public:
+    using QScrollArea::QScrollArea;
+    QSize sizeHint() const override {
+        const int frame = 2 * frameWidth() + 1;
+        return widget() ? widget()->sizeHint() + QSize(frame, frame) : QScrollArea::sizeHint();
+    }
+};
 
 } // namespace
 
@@ -94,8 +123,14 @@ MainWindow::MainWindow(std::string programFolder, AppServices services, QWidget*
     setWindowTitle(toQt(kAppTitle));
     setWindowIcon(applicationIcon());
     setAcceptDrops(true);
+    new AltKeyGuard(this);
     form_ = new MainForm(session_->sheet(), this);
-    setCentralWidget(form_);
+    auto* scroller = new FormScroller(this);
+    scroller->setObjectName(QStringLiteral("formScroller"));
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidgetResizable(true);
+    scroller->setWidget(form_);
+    setCentralWidget(scroller);
     viewer_ = new PageViewer(this);
     addDockWidget(Qt::RightDockWidgetArea, viewer_);
     buildMenus();
@@ -233,6 +268,11 @@ void MainWindow::buildMenus() {
     prediction->addActions({a.predict, a.bets, a.trainer, a.sports});
     viewMenu_ = menuBar()->addMenu(QStringLiteral("表示(&V)"));
     viewMenu_->addAction(viewer_->toggleViewAction());
+    new PaneKeys(*this,
+                 {{form_, form_->controls().racecourse},
+                  {form_->controls().results, form_->controls().results},
+                  {viewer_->browser(), viewer_->browser()}},
+                 *viewer_, *viewMenu_);
     QMenu* settingsMenu = menuBar()->addMenu(QStringLiteral("設定(&S)"));
     settingsMenu->addAction(a.newspaperSettings);
     QMenu* help = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
@@ -269,6 +309,9 @@ void MainWindow::buildStatusBar() {
     raceStatus_->setObjectName(QStringLiteral("raceStatus"));
     stateStatus_ = new QLabel(this);
     stateStatus_->setObjectName(QStringLiteral("stateStatus"));
+    // Long paths and race names are cut, never widening the window.
+    for (QLabel* label : {fileStatus_, raceStatus_})
+        label->setMinimumWidth(1);
     statusBar()->addWidget(fileStatus_, 1);
     statusBar()->addWidget(raceStatus_);
     statusBar()->addPermanentWidget(stateStatus_);
@@ -319,6 +362,7 @@ void MainWindow::start(const QString& commandLineText) {
     show();
     // The notes stand over the window where the user sees it.
     waitUntilShown();
+    settleDocks();
     session_->prepareFolder();
     // The empty sheet stands behind the notes, as it did before the page
     // file was made after the first paint.
@@ -364,7 +408,12 @@ void MainWindow::placeWindow() {
                            .boundedTo(available.size() - frame)
                            .expandedTo(minimumSizeHint());
     resize(size);
-    resizeDocks({viewer_}, {size.width() - form_->sizeHint().width()}, Qt::Horizontal);
+    // The form keeps its width where there is room: the viewer takes the
+    // rest but the separator between them.
+    resizeDocks({viewer_},
+                {std::max(viewer_->minimumSizeHint().width(),
+                          size.width() - form_->sizeHint().width() - dockSeparator())},
+                Qt::Horizontal);
     // Centred with its frame; a window that fills the height leaves what
     // there is above it for the title bar.
     const int wide = available.width() - width() - frame.width();
@@ -373,7 +422,41 @@ void MainWindow::placeWindow() {
          available.top() + (high >= 0 ? high / 2 : std::max(0, high + frame.height())));
 }
 
+// Once the window stands where the window manager put it, the docks take
+// the widths they were left with (restored before, they were shared out
+// anew for the window's final size), and a floating one comes up on a
+// screen in front of the window it belongs to.
+void MainWindow::settleDocks() {
+    const QByteArray docks = windowState_.dockState();
+    if (docks.isEmpty())
+        return;
+    restoreState(docks);
+    for (QDockWidget* dock : findChildren<QDockWidget*>()) {
+        if (!dock->isFloating() || !dock->isVisible())
+            continue;
+        // Its title bar must be on a screen for the user to take hold of it.
+        const QRect frame = dock->frameGeometry();
+        if (!QGuiApplication::screenAt(QPoint(frame.center().x(), frame.top() + 8))) {
+            const QRect available = screen()->availableGeometry();
+            dock->resize(dock->size().boundedTo(available.size() - kFrame));
+            dock->move(available.center() - dock->rect().center());
+        }
+        dock->raise();
+    }
+}
+
+int MainWindow::dockSeparator() const {
+    return style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, this);
+}
+
 void MainWindow::arrangeForScreen(const QScreen& screen) {
+    // Too narrow for the form beside a page's width: the viewer gives way,
+    // down to half of that, so the form shows whole where it can.
+    QWidget* page = viewer_->browser();
+    const int room = screen.availableGeometry().width() - kFrame.width() -
+                     centralWidget()->sizeHint().width() - dockSeparator() -
+                     (viewer_->minimumSizeHint().width() - page->minimumWidth());
+    page->setMinimumWidth(std::clamp(room, page->minimumWidth() / 2, page->minimumWidth()));
     if (predictionDock_ ||
         sizeHint().height() <= screen.availableGeometry().height() - kFrame.height())
         return;
@@ -386,7 +469,8 @@ void MainWindow::arrangeForScreen(const QScreen& screen) {
     addDockWidget(Qt::RightDockWidgetArea, predictionDock_);
     tabifyDockWidget(viewer_, predictionDock_);
     viewer_->raise();
-    viewMenu_->addAction(predictionDock_->toggleViewAction());
+    predictionDock_->toggleViewAction()->setText(QStringLiteral("ゼルコ馬予想(&Y)"));
+    viewMenu_->insertAction(viewMenu_->actions().value(1), predictionDock_->toggleViewAction());
 }
 
 void MainWindow::bringPredictionForward() {
@@ -547,15 +631,17 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
-    if (!draggedPaths(event->mimeData()).isEmpty())
-        event->acceptProposedAction();
+    acceptAsCopy(event);
+}
+
+void MainWindow::dragMoveEvent(QDragMoveEvent* event) {
+    acceptAsCopy(event);
 }
 
 void MainWindow::dropEvent(QDropEvent* event) {
-    const QStringList paths = draggedPaths(event->mimeData());
-    if (paths.isEmpty())
+    if (!acceptAsCopy(event))
         return;
-    event->acceptProposedAction();
+    const QStringList paths = draggedPaths(event->mimeData());
     // Opened once the drag is over, so its source is not kept waiting by
     // the questions and dialogs of the command.
     QMetaObject::invokeMethod(

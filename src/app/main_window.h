@@ -83,6 +83,7 @@ class MainWindow : public QMainWindow {
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
   private:
@@ -94,6 +95,8 @@ class MainWindow : public QMainWindow {
     void fillRecentFiles();
     void placeWindow();
     void arrangeForScreen(const QScreen& screen);
+    void settleDocks();
+    int dockSeparator() const;
     void bringPredictionForward();
     void waitUntilShown();
     void updateCommandStates();

@@ -101,7 +101,7 @@ NewspaperSettingsDialog::NewspaperSettingsDialog(AppSettings& settings, Shell& s
     ui_->url2->setFixedHeight(edit.height());
     ui_->testAddress->setFixedHeight(dialogUnitsToPixels(this, 182, 44).height());
     ui_->url1->setMinimumWidth(edit.width());
-    resize(dialogUnitsToPixels(this, 247, 199).expandedTo(sizeHint()));
+    resizeWithinScreen(this, dialogUnitsToPixels(this, 247, 199).expandedTo(sizeHint()));
 }
 
 NewspaperSettingsDialog::~NewspaperSettingsDialog() = default;

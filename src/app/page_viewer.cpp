@@ -16,9 +16,9 @@ namespace zelkor {
 
 namespace {
 
-// Wide enough for the race table of the race-sheet page, in the screen's
-// own pixels.
-constexpr int kViewerWidth = 560;
+// Wide enough for the race table of the race-sheet page but its margins,
+// in the screen's own pixels; a narrower screen leaves the form its width.
+constexpr int kViewerWidth = 540;
 
 } // namespace
 

@@ -66,7 +66,7 @@ RaceSelectionDialog::RaceSelectionDialog(RaceSource& source, UserPrompt& prompt,
 
     fillList();
     // The classic proportions, with room for a few more rows and lines.
-    resize(dialogUnitsToPixels(this, 294, 209) * 1.2);
+    resizeWithinScreen(this, dialogUnitsToPixels(this, 294, 209) * 1.2);
 }
 
 RaceSelectionDialog::~RaceSelectionDialog() = default;

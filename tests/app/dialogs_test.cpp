@@ -3,12 +3,16 @@
 #include "app/about_dialog.h"
 #include "app/app_icons.h"
 #include "app/app_ports.h"
+#include "app/backtest_period_dialog.h"
 #include "app/file_chooser.h"
 #include "app/help.h"
+#include "app/newspaper_settings_dialog.h"
 #include "app/page_file_guard.h"
 #include "app/page_viewer.h"
 #include "app/progress_dialog.h"
 #include "app/qt_text.h"
+#include "app/race_selection_dialog.h"
+#include "app/store_dates_dialog.h"
 #include "app_fakes.h"
 #include "dialog_driving.h"
 #include "text/file_io.h"
@@ -20,12 +24,14 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
+#include <QToolButton>
 #include <QTreeView>
 #include <csignal>
 #include <gtest/gtest.h>
@@ -245,6 +251,40 @@ TEST(Artwork, IconsAreDrawnAndDistinct) {
 
 namespace zelkor::test {
 namespace {
+
+// Fits 1280×800 at 150 % where the tests run at 1.5 times the size, and
+// 1024×768 otherwise, with room for the frame; every button, box and menu
+// item has its mnemonic.
+void expectFits(QWidget& window) {
+    const qreal scale = window.devicePixelRatioF();
+    const QSize usable = ((scale > 1 ? QSizeF(1264, 752) : QSizeF(1008, 720)) / scale).toSize();
+    const QSize minimum = window.minimumSizeHint().expandedTo(window.minimumSize());
+    EXPECT_TRUE(usable.expandedTo(minimum) == usable) << window.metaObject()->className();
+    for (const QAbstractButton* button : window.findChildren<QAbstractButton*>())
+        EXPECT_TRUE(qobject_cast<const QToolButton*>(button) || button->text().isEmpty() ||
+                    button->text().contains(u'&'))
+            << button->text().toStdString();
+    for (const QMenu* menu : window.findChildren<QMenu*>())
+        for (const QAction* a : menu->actions())
+            EXPECT_TRUE(a->isSeparator() || a->text().contains(u'&')) << a->text().toStdString();
+}
+
+TEST(ScreenFit, EveryWindowFitsASmallScreen) {
+    WindowUnderTest ui;
+    MainWindow& main = *ui.window;
+    expectFits(main);
+    whenModal<RaceSelectionDialog>(&main, [](RaceSelectionDialog& d) { expectFits(d); });
+    ui.files.paths.push_back(QString::fromStdString(sourceFile("resources/sample/JV_SAMPLE.lzh")));
+    main.actions().openJraVan->trigger();
+    whenModal<NewspaperSettingsDialog>(&main, [](NewspaperSettingsDialog& d) { expectFits(d); });
+    main.actions().newspaperSettings->trigger();
+    AboutDialog about(ui.shell, &main);
+    BacktestPeriodDialog period(20250105, 20251228, &main);
+    StoreDatesDialog dates({}, &main);
+    ProgressDialog progress(&main);
+    for (QWidget* dialog : std::initializer_list<QWidget*>{&about, &period, &dates, &progress})
+        expectFits(*dialog);
+}
 
 TEST(PageFileGuard, TheFileGoesWithTheProgramOnEachEndingSignal) {
     for (int signal : {SIGTERM, SIGINT, SIGHUP}) {

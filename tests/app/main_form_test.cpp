@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStyle>
 #include <QStyleOptionComboBox>
 #include <QTest>
@@ -77,11 +78,30 @@ TEST_F(MainFormTest, BoxesAreSizedByLengthAndBuildNoListAtStart) {
     EXPECT_EQ(box->sizeHint().width(), width + 10 * box->fontMetrics().horizontalAdvance(u'X'));
 }
 
+// Typed numbers choose their entry, in half-width or full-width digits
+// alike; no entry of a list shows full-width ones.
+TEST_F(MainFormTest, TypedDigitsChooseTheEntry) {
+    const std::tuple<QComboBox*, const char16_t*, const char16_t*> typed[] = {
+        {c().fieldSize, u"１５", u"15"},
+        {c().pastRuns[1].popularity, u"１２", u"12"},
+        {c().distance, u"２４", u"2400"}};
+    for (const auto& [box, digits, shown] : typed) {
+        box->setFocus(Qt::TabFocusReason);
+        for (QChar digit : QString::fromUtf16(digits))
+            QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(digit), {});
+        EXPECT_EQ(box->currentText(), QString::fromUtf16(shown));
+    }
+    EXPECT_EQ(sheet().runnerCount, 15);
+    for (const QComboBox* box : form().findChildren<QComboBox*>())
+        for (int i = 0; !box->isEditable() && i < box->count(); ++i)
+            EXPECT_FALSE(box->itemText(i).contains(QRegularExpression(QStringLiteral("[０-９]"))));
+}
+
 TEST_F(MainFormTest, StartsOnRunnerOneOfSixWithPreviousOff) {
     EXPECT_EQ(c().runnerLabel->text(), q(u"白 1枠 1番 "));
-    EXPECT_EQ(c().fieldSize->currentText(), q(u"６"));
+    EXPECT_EQ(c().fieldSize->currentText(), q(u"6"));
     EXPECT_EQ(c().raceName->currentText(), q(u"レース名"));
-    EXPECT_EQ(c().distance->currentText(), q(u"２０００"));
+    EXPECT_EQ(c().distance->currentText(), q(u"2000"));
     EXPECT_FALSE(c().previous->isEnabled());
     EXPECT_TRUE(c().next->isEnabled());
     EXPECT_EQ(c().next->toolTip(), q(u"次の出走馬のデータを表示"));
@@ -255,13 +275,13 @@ TEST_F(MainFormTest, SakurashoPresetThenArimaKinen) {
     EXPECT_EQ(c().raceName->currentText(), q(u"桜花賞"));
     EXPECT_EQ(c().racecourse->currentText(), q(u"阪神"));
     EXPECT_EQ(c().grade->currentText(), q(u"ＧⅠ"));
-    EXPECT_EQ(c().ageLimit->currentText(), q(u"３歳"));
+    EXPECT_EQ(c().ageLimit->currentText(), q(u"3歳"));
     EXPECT_EQ(c().sexLimit->currentText(), q(u"牝"));
     EXPECT_EQ(c().weightRule->currentText(), q(u"定量"));
     EXPECT_EQ(c().surface->currentText(), q(u"芝"));
-    EXPECT_EQ(c().distance->currentText(), q(u"１６００"));
+    EXPECT_EQ(c().distance->currentText(), q(u"1600"));
     EXPECT_EQ(c().sex->currentText(), q(u"牝"));
-    EXPECT_EQ(c().age->currentText(), q(u"３"));
+    EXPECT_EQ(c().age->currentText(), q(u"3"));
     for (int h = 1; h <= kMaxRunners; ++h) {
         EXPECT_EQ(sheet().runner(h).sex, 1) << h;
         EXPECT_EQ(sheet().runner(h).age, 1) << h;
@@ -272,12 +292,12 @@ TEST_F(MainFormTest, SakurashoPresetThenArimaKinen) {
     pressKey(c().raceName, Qt::Key_Down, 18); // down to 有馬記念
     EXPECT_EQ(c().raceName->currentText(), q(u"有馬記念"));
     EXPECT_EQ(c().racecourse->currentText(), q(u"中山"));
-    EXPECT_EQ(c().ageLimit->currentText(), q(u"３歳上"));
+    EXPECT_EQ(c().ageLimit->currentText(), q(u"3歳上"));
     EXPECT_EQ(c().sexLimit->currentText(), q(u"なし"));
     EXPECT_EQ(c().weightRule->currentText(), q(u"馬齢"));
-    EXPECT_EQ(c().distance->currentText(), q(u"２５００"));
+    EXPECT_EQ(c().distance->currentText(), q(u"2500"));
     EXPECT_EQ(c().sex->currentText(), q(u"牡"));
-    EXPECT_EQ(c().age->currentText(), q(u"４"));
+    EXPECT_EQ(c().age->currentText(), q(u"4"));
     for (int h = 1; h <= kMaxRunners; ++h)
         EXPECT_EQ(sheet().runner(h).sex, 0) << h;
 
@@ -288,7 +308,7 @@ TEST_F(MainFormTest, SakurashoPresetThenArimaKinen) {
 
 TEST_F(MainFormTest, UnknownAgeLimitClearsTheAgeBoxButKeepsTheAges) {
     pressKey(c().ageLimit, Qt::Key_Down, 3); // ３歳上, ３歳, ２歳
-    EXPECT_EQ(c().age->currentText(), q(u"２"));
+    EXPECT_EQ(c().age->currentText(), q(u"2"));
     QTest::keyClick(c().ageLimit, Qt::Key_Down); // ？
     EXPECT_EQ(c().age->currentIndex(), -1);
     QTest::keyClick(c().ageLimit, Qt::Key_Tab);
@@ -297,7 +317,7 @@ TEST_F(MainFormTest, UnknownAgeLimitClearsTheAgeBoxButKeepsTheAges) {
     EXPECT_EQ(sheet().ageLimit, 4);
 
     pressKey(c().ageLimit, Qt::Key_Up, 1); // ２歳
-    EXPECT_EQ(c().age->currentText(), q(u"２"));
+    EXPECT_EQ(c().age->currentText(), q(u"2"));
     EXPECT_EQ(sheet().runner(7).age, 0);
 }
 

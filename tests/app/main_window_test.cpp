@@ -292,7 +292,7 @@ TEST_F(MainWindowTest, SaveThenOpenRoundTripThroughTheFileCommands) {
     for (int h = 1; h <= 7; ++h)
         EXPECT_EQ(w().session().sheet().runner(h), before.runner(h)) << h;
     EXPECT_EQ(c().name->text(), q(u"テスト01"));
-    EXPECT_EQ(c().fieldSize->currentText(), q(u"７"));
+    EXPECT_EQ(c().fieldSize->currentText(), q(u"7"));
     EXPECT_EQ(c().results->topLevelItemCount(), 0); // a loaded race is not predicted yet
 
     // Save now writes to the same file without asking.
@@ -548,6 +548,38 @@ TEST_F(MainWindowTest, CommandKeysWorkFromAnyControl) {
     EXPECT_TRUE(w().actions().save->toolTip().contains(QStringLiteral("Ctrl+S")));
 }
 
+// Alt+letter of a greyed command, or of none, changes no field; Tab follows
+// the race group row by row; F6 and Shift+F6 go from pane to pane, back to
+// where the user was in each.
+TEST_F(MainWindowTest, TheKeyboardTypesNothingAmissAndReachesEveryPane) {
+    enterRace(w(), 3);
+    for (QWidget* field : {(QWidget*)c().name, (QWidget*)c().raceName, (QWidget*)c().fieldSize}) {
+        field->setFocus(Qt::TabFocusReason);
+        for (Qt::Key key : {Qt::Key_B, Qt::Key_T, Qt::Key_A, Qt::Key_P, Qt::Key_Z, Qt::Key_1})
+            QTest::keyClick(field, key, Qt::AltModifier);
+    }
+    QTest::mouseClick(c().next, Qt::LeftButton);
+    QTest::mouseClick(c().next, Qt::LeftButton);
+    QTest::keyClick(c().name, Qt::Key_N, Qt::AltModifier); // 次の馬 greyed at the last runner
+    const RaceSheet& s = w().session().sheet();
+    EXPECT_EQ(std::tie(s.runner(1).name, s.raceName, s.runnerCount),
+              std::make_tuple("テスト01", "テスト記念", 3));
+    EXPECT_EQ(c().name->text(), q(u"テスト03"));
+
+    c().racecourse->setFocus(Qt::TabFocusReason);
+    QList<QWidget*> visited;
+    for (int i = 0; i < 5; ++i, QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab))
+        visited << QApplication::focusWidget();
+    c().weight->setFocus(Qt::TabFocusReason);
+    for (auto shift : {Qt::NoModifier, Qt::NoModifier, Qt::NoModifier, Qt::ShiftModifier}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6, shift);
+        visited << QApplication::focusWidget();
+    }
+    EXPECT_EQ(visited, (QList<QWidget*>{c().racecourse, c().raceNumber, c().grade, c().fieldSize,
+                                        c().raceName, c().results, w().viewer().browser(),
+                                        c().weight, w().viewer().browser()}));
+}
+
 // A command that replaces the race, and whether it went on.
 struct ReplacingCommand {
     const char* name;
@@ -644,15 +676,19 @@ TEST_F(MainWindowTest, RecentFilesDropsAndDialogFoldersRememberWhatWasUsed) {
     EXPECT_EQ(w().session().currentFilePath(), path);
     EXPECT_EQ(WindowState(app.folder()).recentFiles(), QStringList{path});
 
-    // A file dropped on the window is opened as the menu command would.
+    // A file dropped on the window is opened as the menu command would,
+    // copied even where the file manager proposes to move it.
     trigger(w(), &MainActions::newRace);
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(path)});
-    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction;
+    QDragEnterEvent enter(QPoint(5, 5), offered, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&w(), &enter);
     EXPECT_TRUE(enter.isAccepted());
-    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QDropEvent drop(QPointF(5, 5), offered, &data, Qt::LeftButton, Qt::NoModifier);
+    drop.setDropAction(Qt::MoveAction);
     QApplication::sendEvent(&w(), &drop);
+    EXPECT_EQ(drop.dropAction(), Qt::CopyAction);
     EXPECT_TRUE(
         QTest::qWaitFor([&] { return w().session().sheet().runner(1).name == "テスト01"; }));
 }

@@ -76,8 +76,8 @@ TEST_F(SettingsDialogTest, OpensOnTheFirstOfThreeTabsShowingOnlyItsControls) {
     EXPECT_EQ(pastRuns->itemText(0), q(u"１"));
     EXPECT_EQ(pastRuns->itemText(4), q(u"５"));
     EXPECT_EQ(pastRuns->currentIndex(), 4); // five past runs by default
-    EXPECT_EQ(child<QRadioButton>("resultsEdition")->text(), q(u"成績付き詳細版"));
-    EXPECT_EQ(child<QPushButton>("resetAddressButton")->text(), q(u"初期設定に戻す"));
+    EXPECT_EQ(child<QRadioButton>("resultsEdition")->text(), q(u"成績付き詳細版(&E)"));
+    EXPECT_EQ(child<QPushButton>("resetAddressButton")->text(), q(u"初期設定に戻す(&R)"));
 }
 
 TEST_F(SettingsDialogTest, TheDefaultsTestAddressIsTheSearchAddressFollowedByTheTestName) {

@@ -223,7 +223,7 @@ TEST_F(RaceSelectionTest, EscapeCloseAndCancelGiveNoRace) {
     clickRow(2);
     QTest::mouseClick(button("cancelButton"), Qt::LeftButton);
     EXPECT_EQ(dialog->result(), QDialog::Rejected);
-    EXPECT_EQ(button("cancelButton")->text(), q(u"ｷｬﾝｾﾙ"));
+    EXPECT_EQ(button("cancelButton")->text(), q(u"ｷｬﾝｾﾙ(&C)"));
 
     openDay();
     dialog->close();
