@@ -119,7 +119,7 @@ inline constexpr std::string_view kHorseSexTable[] = {"", "牡馬", "牝馬", "�
 
 inline constexpr std::string_view kCoatColourTable[] = {"",       "栗毛",   "栃栗毛", "鹿毛",
                                                         "黒鹿毛", "青鹿毛", "青毛",   "芦毛",
-                                                        "栗粕毛", "鹿柏毛", "青柏毛", "白毛"};
+                                                        "栗粕毛", "鹿粕毛", "青粕毛", "白毛"};
 
 // Picture names (without ".gif") of the coat colours for the newspaper.
 inline constexpr std::string_view kCoatImageTable[] = {"",         "kuri",   "totikuri", "sika",

@@ -107,6 +107,9 @@ TEST(CodeTables, IndexTablesGiveEmptyTextOutsideTheirRange) {
     EXPECT_EQ(codeText(kTrackConditionTable, 0), "不明");
     EXPECT_EQ(codeText(kWeatherTable, 6), "小雪");
     EXPECT_EQ(codeText(kWeatherTable, 7), "");
+    EXPECT_EQ(codeText(kCoatColourTable, 8), "栗粕毛");
+    EXPECT_EQ(codeText(kCoatColourTable, 9), "鹿粕毛");
+    EXPECT_EQ(codeText(kCoatColourTable, 10), "青粕毛");
     EXPECT_EQ(codeText(kCoatColourTable, 11), "白毛");
     EXPECT_EQ(codeText(kCoatImageTable, 8), "kuri");
     EXPECT_EQ(codeText(kCoatImageTable, 12), "");
