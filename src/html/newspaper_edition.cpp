@@ -234,7 +234,7 @@ void appendRunnerBlock(std::string& out, NewspaperEdition edition, const Edition
     out += "<TR>\r\n";
     appendFormat(out, t.bracketCell,
                  std::string(bracketColour(race.brackets[k], BracketColumn::Newspaper)).c_str(),
-                 race.brackets[k], n, picture.c_str());
+                 race.brackets[k], runnerNumber(race, n), picture.c_str());
 
     const char* blinker = race.blinkers[k] != 0 ? "B" : "";
     const HtmlText name(horse.name);

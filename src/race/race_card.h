@@ -89,6 +89,13 @@ class JvRaceCard {
     friend bool operator==(const JvRaceCard&, const JvRaceCard&) = default;
 };
 
+// The horse number runner `k` carries: after a scratch the numbers have a
+// gap (1-4, 6-10). A card without one gives the slot.
+inline int runnerNumber(const JvRaceCard& card, int k) {
+    const int number = k >= 1 && k <= kJvMaxRunners ? card.horseNumbers[static_cast<size_t>(k)] : 0;
+    return number != 0 ? number : k;
+}
+
 // An ordinary race has no name of its own: a card without a race name is
 // named by its kind and the condition of the age group the kind is for.
 void nameOrdinaryRace(JvRaceCard& card);

@@ -382,6 +382,12 @@ TEST_F(JvCommands, JvDataImportedThenItsDaysListedLoadedAndPredicted) {
     EXPECT_EQ(loaded["raceNumber"], races["races"][0]["raceNumber"]);
     EXPECT_EQ(loaded["runners"].size(), loaded["runnerCount"].get<size_t>());
     EXPECT_TRUE(fs::exists(saved));
+    // Horse 10 of race 5 was scratched: the runners keep their numbers, and
+    // only the file renumbers them, saying so once.
+    r = run({"load", "--date", "20250105", "--race", "5", "-o", saved.string(), "--json"});
+    EXPECT_EQ(Json::parse(r.out)["runners"][9]["horse"], 11);
+    EXPECT_EQ(r.err, u8(u8"出走取消で馬番に欠番があるため、予想ファイルには出走馬を1番から順に"
+                        u8"付け直して保存しました。\n"));
 
     // Every race but the cancelled one gets its page and summary row.
     r = run({"predict-all", "--date", "20250105"});
