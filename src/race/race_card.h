@@ -75,10 +75,11 @@ class JvRaceCard {
     std::string saleText;
 
     std::array<std::string, kJvRunnerSlots> sexTexts{};
-    std::array<std::string, kJvRunnerSlots> horseNames{};   // padding included
-    std::array<std::string, kJvRunnerSlots> jockeyNames{};  // padding included
-    std::array<std::string, kJvRunnerSlots> trainerNames{}; // padding included
-    std::array<std::string, kJvRunnerSlots> horseIds{};     // key of the horse file
+    // Texts are read without the blanks that pad their fields.
+    std::array<std::string, kJvRunnerSlots> horseNames{};
+    std::array<std::string, kJvRunnerSlots> jockeyNames{};
+    std::array<std::string, kJvRunnerSlots> trainerNames{};
+    std::array<std::string, kJvRunnerSlots> horseIds{}; // key of the horse file
 
     // What only the JV-Data store knows; an archive's card leaves them so.
     bool cancelled = false;                         // 中止: listed, never loaded

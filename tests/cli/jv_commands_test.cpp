@@ -153,9 +153,9 @@ TEST_F(JvCommands, RaceInformationWithLineFeeds) {
                         u8"\t ダート　右回り 2頭 1800m\n"
                         u8"\t ○混牡 サラ系３歳以上 別定\n"
                         u8"-条件-\n"
-                        u8"\t３歳　　 1600万円以下\n"
-                        u8"\t４歳　　 1600万円以下\n"
-                        u8"\t５歳以上 1600万円以下\n"
+                        u8"\t３歳　　 3勝クラス\n"
+                        u8"\t４歳　　 3勝クラス\n"
+                        u8"\t５歳以上 3勝クラス\n"
                         u8"-本賞金-\n"
                         u8"\t1着    1500万\n"
                         u8"\t2着     600万\n"
@@ -366,7 +366,7 @@ TEST_F(JvCommands, JvDataImportedThenItsDaysListedLoadedAndPredicted) {
     r = run({"races", "--date", "20250105"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 24);
-    EXPECT_NE(r.out.find(u8(u8"\t9\tサラ系４歳以上1000万円以下 (中止)\n")), std::string::npos);
+    EXPECT_NE(r.out.find(u8(u8"\t9\tサラ系４歳以上2勝クラス (中止)\n")), std::string::npos);
     const Json races = Json::parse(run({"races", "--date", "20250105", "--json"}).out);
     EXPECT_EQ(races["raceCount"], 24);
     EXPECT_EQ(races["races"][8]["loadable"], false);
