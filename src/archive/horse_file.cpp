@@ -43,10 +43,10 @@ bool parsePastRun(JvPastRun& run, std::string_view block) {
     readDecimal(block, 10, 2, run.meeting);
     readDecimal(block, 12, 2, run.meetingDay);
     readDecimal(block, 14, 2, run.raceNumber);
-    run.shortName = readText(block, 16, 6);
+    run.shortName = readName(block, 16, 6);
     run.gradeCode = readText(block, 22, 1);
     readDecimal(block, 29, 3, run.conditionCode);
-    run.raceName = readText(block, 32, 24);
+    run.raceName = readName(block, 32, 24);
     readDecimal(block, 56, 4, run.distanceMetres);
     readDecimal(block, 60, 2, run.trackCode);
     readDecimal(block, 74, 2, run.fieldSize);
@@ -55,7 +55,7 @@ bool parsePastRun(JvPastRun& run, std::string_view block) {
     readDecimal(block, 80, 2, run.horseNumber);
     readDecimal(block, 82, 1, run.bracket);
     readDecimal(block, 84, 3, run.weightCarried);
-    run.jockeyName = readText(block, 93, 8);
+    run.jockeyName = readName(block, 93, 8);
     readDecimal(block, 115, 1, run.abnormal);
     readDecimal(block, 116, 3, run.bodyWeight);
     for (size_t i = 0; i < run.corners.size(); ++i)
@@ -65,7 +65,7 @@ bool parsePastRun(JvPastRun& run, std::string_view block) {
     run.marginCode = readText(block, 140, 3);
     readDecimal(block, 145, 2, run.finish);
     readDecimal(block, 147, 2, run.popularity);
-    run.otherHorseName = readText(block, 191, 18);
+    run.otherHorseName = readName(block, 191, 18);
     readDecimal(block, 212, 3, run.timeDiff);
     completePastRun(run);
     decodePastRunTexts(run);
@@ -98,8 +98,8 @@ void parseHorseRecord(JvHorseRecord& horse, std::string_view record, long long f
     horse.damSire = readCut(record, 192, 36);
     horse.damDam = readCut(record, 249, 36);
     horse.birthplace = readCut(record, 405, 24);
-    horse.breeder = compactName(readText(record, 429, 40));
-    horse.owner = compactName(readText(record, 475, 40));
+    horse.breeder = compactName(readName(record, 429, 40));
+    horse.owner = compactName(readName(record, 475, 40));
     readDecimal(record, 573, 7, horse.earnings);
     readDecimal(record, 587, 7, horse.prizeTotal);
     readBandCounts(record, horse.bandCounts);

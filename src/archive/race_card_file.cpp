@@ -81,7 +81,8 @@ void parseRaceLine(JvRaceCard& card, std::string_view line) {
     card.weightRuleText = codeText(kWeightRuleTable, card.weightRuleCode);
     for (size_t i = 0; i < card.conditionCodes.size(); ++i) {
         readDecimal(line, 93 + 3 * i, 3, card.conditionCodes[i]);
-        card.conditionTexts[i] = decodeCondition(card.conditionCodes[i]);
+        card.conditionTexts[i] =
+            decodeCondition(card.conditionCodes[i], card.year * 10000 + card.monthDay);
     }
     readDecimal(line, 132, 4, card.distanceMetres);
     readDecimal(line, 136, 2, card.trackCode);
@@ -102,16 +103,16 @@ void parseRaceLine(JvRaceCard& card, std::string_view line) {
         readDecimal(line, group + 0, 2, card.horseNumbers[k]);
         readDecimal(line, group + 2, 1, card.brackets[k]);
         card.horseIds[k] = readText(line, group + 3, 10);
-        card.horseNames[k] = readText(line, group + 13, 18);
+        card.horseNames[k] = readName(line, group + 13, 18);
         readDecimal(line, group + 31, 1, card.sexCodes[k]);
         card.sexTexts[k] = decodeRunnerSex(card.sexCodes[k]);
         readDecimal(line, group + 32, 3, card.weightsCarried[k]);
         readDecimal(line, group + 35, 1, card.blinkers[k]);
         readDecimal(line, group + 36, 5, card.jockeyCodes[k]);
-        card.jockeyNames[k] = readText(line, group + 41, 8);
+        card.jockeyNames[k] = readName(line, group + 41, 8);
         readDecimal(line, group + 49, 1, card.apprenticeCodes[k]);
         readDecimal(line, group + 50, 5, card.trainerCodes[k]);
-        card.trainerNames[k] = readText(line, group + 55, 8);
+        card.trainerNames[k] = readName(line, group + 55, 8);
     }
 
     nameOrdinaryRace(card);

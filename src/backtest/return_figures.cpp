@@ -68,6 +68,8 @@ std::string distanceLabel(const std::string& key) {
 }
 
 std::string classKey(const ReturnRace& race) {
+    if (!race.className.empty())
+        return race.className;
     const auto i = static_cast<size_t>(race.grade);
     return i < std::size(kClassList) ? std::string(kClassList[i]) : format("%d", race.grade);
 }
@@ -86,7 +88,7 @@ std::string sortKey(const ReturnSplit& split, const ReturnRace& race) {
     if (split.keyOf == distanceKey)
         return format("%d", race.distanceMetres <= 1600 ? 0 : race.distanceMetres <= 2200 ? 1 : 2);
     if (split.keyOf == classKey)
-        return format("%03d", race.grade);
+        return format("%03d", race.grade) + classKey(race);
     return split.keyOf(race);
 }
 

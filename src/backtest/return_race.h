@@ -48,6 +48,7 @@ struct ReturnRace {
     int trackCode = 0;
     int distanceMetres = 0;
     int grade = 0;                     // the race sheet's class index
+    std::string className;             // its class row; empty: the sheet's class
     bool pairsShownAsBracket = false;  // the bets view names the pairs 枠連
     std::vector<ReturnRunner> runners; // by horse number
     std::vector<SettledTicket> tickets;

@@ -117,6 +117,7 @@ ReturnRace settledRace(const JvRaceCard& card, const RaceSheet& sheet,
     race.trackCode = card.trackCode;
     race.distanceMetres = card.distanceMetres;
     race.grade = sheet.grade;
+    race.className = classNameOfRace(card);
     const int n = sheet.usableRunnerCount();
     race.pairsShownAsBracket = pairsShownAsBracket(n);
     for (int k = 1; k <= n; ++k) {

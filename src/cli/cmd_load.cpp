@@ -19,7 +19,7 @@ namespace {
 Json loadedJson(const RaceSheet& sheet, const std::string& path) {
     Json runners = Json::array();
     for (int h = 1; h <= sheet.runnerCount; ++h)
-        runners.push_back({{"horse", h}, {"name", utf8(sheet.runner(h).name)}});
+        runners.push_back({{"horse", sheet.shownNumber(h)}, {"name", utf8(sheet.runner(h).name)}});
     return {{"file", path},
             {"raceName", utf8(sheet.raceName)},
             {"racecourse", utf8(sheet.racecourse)},

@@ -234,7 +234,7 @@ void appendRunnerBlock(std::string& out, NewspaperEdition edition, const Edition
     out += "<TR>\r\n";
     appendFormat(out, t.bracketCell,
                  std::string(bracketColour(race.brackets[k], BracketColumn::Newspaper)).c_str(),
-                 race.brackets[k], n, picture.c_str());
+                 race.brackets[k], runnerNumber(race, n), picture.c_str());
 
     const char* blinker = race.blinkers[k] != 0 ? "B" : "";
     const HtmlText name(horse.name);
@@ -313,6 +313,9 @@ std::string ageConditionsText(const JvRaceCard& race) {
 std::string pastRunClassLabel(const JvPastRun& run) {
     if (std::string_view(run.gradeText).substr(0, 2) == "Ｇ")
         return run.gradeText;
+    for (const ClassByWins& byWins : kClassesByWins)
+        if (run.conditionText == byWins.name)
+            return std::string(byWins.label);
     const size_t man = findSjis(run.conditionText, "万");
     if (man != std::string::npos)
         return run.conditionText.substr(0, man + std::string_view("万").size());

@@ -42,8 +42,9 @@ std::string newspaperPageName(NewspaperEdition edition, const JvRaceCard& race);
 // The age conditions of the race ("　3歳上500万円以下", "2歳新馬　3歳未勝利").
 std::string ageConditionsText(const JvRaceCard& race);
 
-// Class label of a past run: the grade of a graded race, else the class
-// text up to its "万" ("500万円以下" → "500万"), else the whole class text.
+// Class label of a past run: the grade of a graded race, else the label of
+// a class by wins ("1勝"), else the class text up to its "万" ("500万円以下"
+// → "500万"), else the whole class text.
 std::string pastRunClassLabel(const JvPastRun& run);
 
 // Tenths of a second between a past run's time and the other horse's time,

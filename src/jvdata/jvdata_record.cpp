@@ -28,39 +28,16 @@ bool allDigits(std::string_view bytes) {
            std::all_of(bytes.begin(), bytes.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-namespace {
-
-std::string_view dropTrailingBlanks(std::string_view text) {
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\0'))
-        text.remove_suffix(1);
-    return text;
-}
-
-} // namespace
-
 std::string cutText(std::string_view record, Field field) {
-    return std::string(dropTrailingBlanks(cutBeforeFullWidthSpace(slice(record, field))));
+    return std::string(withoutTrailingBlanks(cutBeforeFullWidthSpace(slice(record, field))));
 }
 
 std::string trimmedText(std::string_view record, Field field) {
-    // One walk by characters: the text ends after its last character that
-    // is no blank, NUL or whole full-width space.
-    const std::string_view text = slice(record, field);
-    size_t end = 0;
-    for (size_t pos = 0; pos < text.size();) {
-        const size_t length = charLength(text, pos);
-        const std::string_view c = text.substr(pos, length);
-        if (c != " " && c != std::string_view("\0", 1) && c != kFullWidthSpace)
-            end = pos + length;
-        pos += length;
-    }
-    return std::string(text.substr(0, end));
+    return std::string(withoutTrailingBlanks(slice(record, field)));
 }
 
 std::string headText(std::string_view record, Field field, size_t bytes) {
-    std::string head(prefixWholeChars(fixedField(record, field.offset, field.width), bytes));
-    head.resize(bytes, ' ');
-    return head;
+    return std::string(withoutTrailingBlanks(prefixWholeChars(slice(record, field), bytes)));
 }
 
 bool isKeptType(std::string_view type) {

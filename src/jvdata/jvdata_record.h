@@ -18,10 +18,11 @@ int number(std::string_view record, jvlayout::Field field);
 bool allDigits(std::string_view bytes);
 // The field cut before its first full-width space, trailing blanks dropped.
 std::string cutText(std::string_view record, jvlayout::Field field);
-// The field with trailing blanks and full-width spaces removed.
+// The field with trailing blanks and full-width spaces removed: every text
+// field is read so, whatever its record's builder padded it with.
 std::string trimmedText(std::string_view record, jvlayout::Field field);
 // At most `bytes` bytes of the field, never splitting a double-byte
-// character; a byte left over is filled with a blank.
+// character, trailing blanks and full-width spaces removed.
 std::string headText(std::string_view record, jvlayout::Field field, size_t bytes);
 
 // ---- Framing ----

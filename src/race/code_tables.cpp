@@ -19,7 +19,18 @@ std::string decodeGrade(std::string_view code) {
     return std::string(keyedText(kGradeTable, code, kGradeDefault));
 }
 
-std::string decodeCondition(int code) {
+const ClassByWins* classByWins(int code, int yyyymmdd) {
+    if (yyyymmdd < kClassesByWinsFrom)
+        return nullptr;
+    for (const ClassByWins& entry : kClassesByWins)
+        if (entry.conditionCode == code)
+            return &entry;
+    return nullptr;
+}
+
+std::string decodeCondition(int code, int yyyymmdd) {
+    if (const ClassByWins* byWins = classByWins(code, yyyymmdd))
+        return std::string(byWins->name);
     if (code < 100)
         return format("%lld万円以下", static_cast<long long>(code) * 100);
     if (code == 100)
@@ -39,6 +50,12 @@ std::string decodeCondition(int code) {
     if (code == 999)
         return "オープン";
     return "";
+}
+
+std::string earningsClassName(int code, int yyyymmdd) {
+    if (const ClassByWins* byWins = classByWins(code, yyyymmdd))
+        return std::string(byWins->name);
+    return format("%lld万下", static_cast<long long>(code) * 100);
 }
 
 std::string decodeTrack(int code) {

@@ -119,7 +119,7 @@ inline constexpr std::string_view kHorseSexTable[] = {"", "牡馬", "牝馬", "�
 
 inline constexpr std::string_view kCoatColourTable[] = {"",       "栗毛",   "栃栗毛", "鹿毛",
                                                         "黒鹿毛", "青鹿毛", "青毛",   "芦毛",
-                                                        "栗粕毛", "鹿柏毛", "青柏毛", "白毛"};
+                                                        "栗粕毛", "鹿粕毛", "青粕毛", "白毛"};
 
 // Picture names (without ".gif") of the coat colours for the newspaper.
 inline constexpr std::string_view kCoatImageTable[] = {"",         "kuri",   "totikuri", "sika",
@@ -129,6 +129,26 @@ inline constexpr std::string_view kCoatImageTable[] = {"",         "kuri",   "to
 // 4 ★ and 9 ◇ come with JV-Data only.
 inline constexpr std::string_view kApprenticeMarkTable[] = {"", "☆", "△", "▲", "★",
                                                             "", "",  "",  "",  "◇"};
+
+// ---- Class names by date --------------------------------------------------
+
+// JRA has called three earnings classes by wins since 2019-06-01: a race
+// from that day on is named "…1勝クラス" where an older one was
+// "…500万円以下", and a past run in it is labelled "1勝". Only the names
+// change: the scoring ranks the codes as before.
+inline constexpr int kClassesByWinsFrom = 20190601;
+
+struct ClassByWins {
+    int conditionCode;
+    std::string_view name;  // in race names and condition texts
+    std::string_view label; // on past runs
+};
+inline constexpr ClassByWins kClassesByWins[] = {
+    {5, "1勝クラス", "1勝"}, {10, "2勝クラス", "2勝"}, {16, "3勝クラス", "3勝"}};
+
+// The class by wins of condition `code` in a race on `yyyymmdd`; null for an
+// older race or another code.
+const ClassByWins* classByWins(int code, int yyyymmdd);
 
 // ---- Keyed tables --------------------------------------------------------
 
@@ -246,9 +266,13 @@ std::string_view keyedText(KeyedCodeTable table, std::string_view code,
 std::string decodeRacecourse(std::string_view code);
 // One-character grade code; "一般競走" when no key matches (an empty code too).
 std::string decodeGrade(std::string_view code);
-// Three-digit race condition code ("500万円以下", "未勝利", "オープン", ...).
-// 0 gives "0万円以下"; callers skip zero codes.
-std::string decodeCondition(int code);
+// Three-digit race condition code of a race on `yyyymmdd` ("500万円以下",
+// "1勝クラス", "未勝利", "オープン", ...). 0 gives "0万円以下"; callers skip
+// zero codes.
+std::string decodeCondition(int code, int yyyymmdd);
+// The row name of an earnings class (condition 001-100) in a class table,
+// as the race is named on `yyyymmdd`: "2勝クラス", "1000万下".
+std::string earningsClassName(int code, int yyyymmdd);
 std::string decodeTrack(int code);
 // 1 "牡", 2 "牝", 3 "せ", anything else empty.
 std::string decodeRunnerSex(int code);

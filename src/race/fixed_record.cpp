@@ -11,11 +11,28 @@ std::string readText(std::string_view record, size_t offset, size_t width) {
     return fixedField(record, offset, width);
 }
 
-std::string readCut(std::string_view record, size_t offset, size_t width) {
-    // A field whole in its record is cut where it lies, without a copy first.
+namespace {
+
+// The field where it lies when it is whole in its record, else padded.
+std::string_view fieldOf(std::string_view record, size_t offset, size_t width, std::string& copy) {
     if (offset <= record.size() && width <= record.size() - offset)
-        return cutBeforeFullWidthSpace(record.substr(offset, width));
-    return cutBeforeFullWidthSpace(fixedField(record, offset, width));
+        return record.substr(offset, width);
+    copy = fixedField(record, offset, width);
+    return copy;
+}
+
+} // namespace
+
+std::string readName(std::string_view record, size_t offset, size_t width) {
+    std::string copy;
+    return std::string(withoutTrailingBlanks(fieldOf(record, offset, width, copy)));
+}
+
+std::string readCut(std::string_view record, size_t offset, size_t width) {
+    std::string copy;
+    const std::string_view field = fieldOf(record, offset, width, copy);
+    const size_t space = findSjis(field, kFullWidthSpace);
+    return std::string(withoutTrailingBlanks(field.substr(0, space)));
 }
 
 } // namespace zelkor::jvrecord

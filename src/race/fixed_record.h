@@ -49,10 +49,14 @@ inline int readLeadingDigits(std::string_view record, size_t offset, size_t widt
     return static_cast<int>(negative ? -value : value);
 }
 
-// The field's bytes as they are.
+// The field's bytes as they are (codes).
 std::string readText(std::string_view record, size_t offset, size_t width);
 
-// The field up to its first full-width space (all of it when it has none).
+// A text field without the blanks and full-width spaces that pad it.
+std::string readName(std::string_view record, size_t offset, size_t width);
+
+// The field up to its first full-width space (all of it when it has none),
+// trailing blanks dropped.
 std::string readCut(std::string_view record, size_t offset, size_t width);
 
 } // namespace zelkor::jvrecord

@@ -28,7 +28,7 @@ void fillMissingCorners(JvPastRun& run) {
 void decodePastRunTexts(JvPastRun& run) {
     run.courseName = decodeRacecourse(run.courseCode);
     run.gradeText = decodeGrade(run.gradeCode);
-    run.conditionText = decodeCondition(run.conditionCode);
+    run.conditionText = decodeCondition(run.conditionCode, run.year * 10000 + run.monthDay);
     run.trackText = decodeTrack(run.trackCode);
     run.trackConditionText = codeText(kTrackConditionTable, run.trackConditionCode);
     run.weatherText = codeText(kWeatherTable, run.weatherCode);

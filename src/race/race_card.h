@@ -75,10 +75,11 @@ class JvRaceCard {
     std::string saleText;
 
     std::array<std::string, kJvRunnerSlots> sexTexts{};
-    std::array<std::string, kJvRunnerSlots> horseNames{};   // padding included
-    std::array<std::string, kJvRunnerSlots> jockeyNames{};  // padding included
-    std::array<std::string, kJvRunnerSlots> trainerNames{}; // padding included
-    std::array<std::string, kJvRunnerSlots> horseIds{};     // key of the horse file
+    // Texts are read without the blanks that pad their fields.
+    std::array<std::string, kJvRunnerSlots> horseNames{};
+    std::array<std::string, kJvRunnerSlots> jockeyNames{};
+    std::array<std::string, kJvRunnerSlots> trainerNames{};
+    std::array<std::string, kJvRunnerSlots> horseIds{}; // key of the horse file
 
     // What only the JV-Data store knows; an archive's card leaves them so.
     bool cancelled = false;                         // 中止: listed, never loaded
@@ -88,6 +89,13 @@ class JvRaceCard {
 
     friend bool operator==(const JvRaceCard&, const JvRaceCard&) = default;
 };
+
+// The horse number runner `k` carries: after a scratch the numbers have a
+// gap (1-4, 6-10). A card without one gives the slot.
+inline int runnerNumber(const JvRaceCard& card, int k) {
+    const int number = k >= 1 && k <= kJvMaxRunners ? card.horseNumbers[static_cast<size_t>(k)] : 0;
+    return number != 0 ? number : k;
+}
 
 // An ordinary race has no name of its own: a card without a race name is
 // named by its kind and the condition of the age group the kind is for.

@@ -1,6 +1,7 @@
 #include "race/race_loader.h"
 
 #include "core/fixed_lists.h"
+#include "race/code_tables.h"
 #include "race/horse_record.h"
 #include "race/past_run_facts.h"
 #include "race/race_card.h"
@@ -108,9 +109,21 @@ void fillRunnerFromHorse(RunnerEntry& runner, const JvHorseRecord& horse) {
     runner.oddsBand = oddsBandOf(horse.oddsEstimate);
 }
 
-int gradeOfRace(const JvRaceCard& card) {
+int classConditionOfRace(const JvRaceCard& card) {
     const auto& c = card.conditionCodes;
-    return gradeOfCodes(card.gradeCode, c[0] != 0 ? c[0] : c[1] != 0 ? c[1] : c[2]);
+    return c[0] != 0 ? c[0] : c[1] != 0 ? c[1] : c[2];
+}
+
+int gradeOfRace(const JvRaceCard& card) {
+    return gradeOfCodes(card.gradeCode, classConditionOfRace(card));
+}
+
+std::string classNameOfRace(const JvRaceCard& card) {
+    const int grade = gradeOfRace(card);
+    constexpr int kFirstEarningsClass = 4, kLastEarningsClass = 6; // 1600万下..500万下
+    if (grade >= kFirstEarningsClass && grade <= kLastEarningsClass)
+        return earningsClassName(classConditionOfRace(card), card.year * 10000 + card.monthDay);
+    return std::string(listText(kClassList, grade));
 }
 
 int gradeOfCodes(const std::string& gradeCode, int conditionCode) {

@@ -18,6 +18,12 @@ int ageLimitOfRace(const JvRaceCard& card);
 int sexLimitOfRace(const JvRaceCard& card);
 int weightRuleOfRace(const JvRaceCard& card);
 int surfaceOfRace(const JvRaceCard& card);
+// The condition code that decides the race's class: that of the youngest
+// age group the race is open to.
+int classConditionOfRace(const JvRaceCard& card);
+// The class a table names the race by: its class on the sheet, an earnings
+// class as the race is named on its day ("2勝クラス", "1000万下").
+std::string classNameOfRace(const JvRaceCard& card);
 // The grade of a race with one grade code and the condition code that
 // decides its class (ＧⅠ..ＧⅢ by grade code, else by condition).
 int gradeOfCodes(const std::string& gradeCode, int conditionCode);

@@ -4,7 +4,6 @@
 #include "jvdata/jvdata_record.h"
 #include "jvdata/jvdata_versions.h"
 #include "race/code_tables.h"
-#include "race/fixed_record.h"
 #include "store/jv_store.h"
 #include "store/jvdata_store.h"
 #include "text/format.h"
@@ -51,8 +50,8 @@ void fillRaceFields(JvRaceCard& card, std::string_view ra) {
     card.raceNumber = number(ra, kRaceNo);
     card.weekdayCode = number(ra, ra::kWeekday);
     card.weekdayText = codeText(kWeekdayTable, card.weekdayCode);
-    card.raceName = jvrecord::readCut(ra, ra::kName.offset, ra::kName.width);
-    card.shortName = jvrecord::readCut(ra, ra::kShort3.offset, ra::kShort3.width);
+    card.raceName = jvdata::cutText(ra, ra::kName);
+    card.shortName = jvdata::cutText(ra, ra::kShort3);
     card.edition = number(ra, ra::kEdition);
     card.gradeCode = raw(ra, ra::kGrade);
     card.gradeText = decodeGrade(card.gradeCode);
@@ -64,7 +63,8 @@ void fillRaceFields(JvRaceCard& card, std::string_view ra) {
     card.weightRuleText = codeText(kWeightRuleTable, card.weightRuleCode);
     for (int i = 0; i < ra::kCondition.count; ++i) {
         card.conditionCodes[i] = number(ra, {ra::kCondition.at(i), ra::kConditionWidth});
-        card.conditionTexts[i] = decodeCondition(card.conditionCodes[i]);
+        card.conditionTexts[i] =
+            decodeCondition(card.conditionCodes[i], card.year * 10000 + card.monthDay);
     }
     card.distanceMetres = number(ra, ra::kDistance);
     card.trackCode = number(ra, ra::kTrack);
@@ -90,10 +90,10 @@ void fillRunner(JvRaceCard& card, int k, std::string_view se) {
     card.weightsCarried[k] = number(se, se::kWeightCarried);
     card.blinkers[k] = number(se, se::kBlinkers);
     card.jockeyCodes[k] = number(se, se::kJockeyCode);
-    card.jockeyNames[k] = raw(se, se::kJockeyShort);
+    card.jockeyNames[k] = jvdata::trimmedText(se, se::kJockeyShort);
     card.apprenticeCodes[k] = number(se, se::kApprentice);
     card.trainerCodes[k] = number(se, se::kTrainerCode);
-    card.trainerNames[k] = raw(se, se::kTrainerShort);
+    card.trainerNames[k] = jvdata::trimmedText(se, se::kTrainerShort);
 }
 
 bool started(std::string_view se) {
@@ -119,7 +119,7 @@ JvPastRun pastRunFromRecords(std::string_view se, std::string_view ra) {
     run.meeting = number(ra, kMeeting);
     run.meetingDay = number(ra, kMeetingDay);
     run.raceNumber = number(ra, kRaceNo);
-    run.shortName = raw(ra, ra::kShort3);
+    run.shortName = jvdata::trimmedText(ra, ra::kShort3);
     run.gradeCode = raw(ra, ra::kGrade);
     run.conditionCode = conditionOfRun(ra, number(se, se::kAge));
     run.raceName = jvdata::headText(ra, ra::kName, 24);
@@ -132,7 +132,7 @@ JvPastRun pastRunFromRecords(std::string_view se, std::string_view ra) {
     run.horseNumber = number(se, se::kHorseNo);
     run.bracket = number(se, se::kBracket);
     run.weightCarried = number(se, se::kWeightCarried);
-    run.jockeyName = raw(se, se::kJockeyShort);
+    run.jockeyName = jvdata::trimmedText(se, se::kJockeyShort);
     run.abnormal = number(se, se::kAbnormal);
     run.bodyWeight = number(se, se::kBodyWeight);
     for (int i = 0; i < se::kCornerPos.count; ++i)

@@ -26,6 +26,24 @@ std::string cutBeforeFullWidthSpace(std::string_view text) {
     return std::string(text.substr(0, pos == std::string_view::npos ? text.size() : pos));
 }
 
+std::string_view withoutTrailingBlanks(std::string_view text) {
+    // Most fields end in a character that is no blank: nothing to walk.
+    const char last = text.empty() ? ' ' : text.back();
+    if (last != ' ' && last != '\0' && last != kFullWidthSpace.back())
+        return text;
+    // One walk by characters: the text ends after its last character that
+    // is no blank, NUL or whole full-width space.
+    size_t end = 0;
+    for (size_t pos = 0; pos < text.size();) {
+        const size_t length = charLength(text, pos);
+        const std::string_view c = text.substr(pos, length);
+        if (c != " " && c != std::string_view("\0", 1) && c != kFullWidthSpace)
+            end = pos + length;
+        pos += length;
+    }
+    return text.substr(0, end);
+}
+
 std::string_view prefixWholeChars(std::string_view text, size_t maxBytes) {
     if (text.size() <= maxBytes)
         return text;

@@ -32,6 +32,10 @@ size_t findSjis(std::string_view text, std::string_view needle, size_t from = 0)
 // The text before its first full-width space, or all of it when it has none.
 std::string cutBeforeFullWidthSpace(std::string_view text);
 
+// `text` without the blanks, NULs and whole full-width spaces that pad it
+// at its end (a trail byte is never taken for part of a space).
+std::string_view withoutTrailingBlanks(std::string_view text);
+
 // At most `maxBytes` bytes of `text`, shortened by one byte where the last
 // character would otherwise be split.
 std::string_view prefixWholeChars(std::string_view text, size_t maxBytes);

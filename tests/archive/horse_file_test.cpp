@@ -127,7 +127,7 @@ TEST_F(HorseFile, BreederAndOwnerNamesAreCompacted) {
     };
     const Case cases[] = {
         {"山田　太郎", "山田 太郎"},
-        {"山田牧場", "山田牧場 "},    // padding only after the first part
+        {"山田牧場", "山田牧場"},     // padding is no part
         {"　　山田牧場", "山田牧場"}, // a leading space drops four bytes
         {"ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789abcd", "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789abcd"},
         {"有限会社　山田　牧場", "有限会社 山田"},
@@ -189,7 +189,7 @@ TEST_F(HorseFile, ReadsEveryFieldOfAPastRun) {
     EXPECT_EQ(p.gradeText, "ＧⅠ");
     EXPECT_EQ(p.conditionCode, 999);
     EXPECT_EQ(p.conditionText, "オープン");
-    EXPECT_EQ(p.raceName, "有馬記念　　　　　　　　"); // padding included
+    EXPECT_EQ(p.raceName, "有馬記念");
     EXPECT_EQ(p.distanceMetres, 2500);
     EXPECT_EQ(p.trackCode, 18);
     EXPECT_EQ(p.trackText, "芝　右回り｜外回り");
@@ -201,7 +201,7 @@ TEST_F(HorseFile, ReadsEveryFieldOfAPastRun) {
     EXPECT_EQ(p.horseNumber, 7);
     EXPECT_EQ(p.bracket, 4);
     EXPECT_EQ(p.weightCarried, 570);
-    EXPECT_EQ(p.jockeyName, "騎手名　");
+    EXPECT_EQ(p.jockeyName, "騎手名");
     EXPECT_EQ(p.abnormal, 0);
     EXPECT_EQ(p.bodyWeight, 502);
     EXPECT_EQ(p.corners, (std::array<int, 4>{3, 4, 2, 1}));
@@ -211,7 +211,7 @@ TEST_F(HorseFile, ReadsEveryFieldOfAPastRun) {
     EXPECT_EQ(p.marginText, " クビ");
     EXPECT_EQ(p.finish, 2);
     EXPECT_EQ(p.popularity, 5);
-    EXPECT_EQ(p.otherHorseName, "カチウマ　　　　　");
+    EXPECT_EQ(p.otherHorseName, "カチウマ");
     EXPECT_EQ(p.timeDiff, 1);
     EXPECT_EQ(p.otherTime, 2316);
     EXPECT_FALSE(r.pastRuns[1].present());

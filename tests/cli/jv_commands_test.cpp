@@ -153,9 +153,9 @@ TEST_F(JvCommands, RaceInformationWithLineFeeds) {
                         u8"\t ダート　右回り 2頭 1800m\n"
                         u8"\t ○混牡 サラ系３歳以上 別定\n"
                         u8"-条件-\n"
-                        u8"\t３歳　　 1600万円以下\n"
-                        u8"\t４歳　　 1600万円以下\n"
-                        u8"\t５歳以上 1600万円以下\n"
+                        u8"\t３歳　　 3勝クラス\n"
+                        u8"\t４歳　　 3勝クラス\n"
+                        u8"\t５歳以上 3勝クラス\n"
                         u8"-本賞金-\n"
                         u8"\t1着    1500万\n"
                         u8"\t2着     600万\n"
@@ -366,7 +366,7 @@ TEST_F(JvCommands, JvDataImportedThenItsDaysListedLoadedAndPredicted) {
     r = run({"races", "--date", "20250105"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 24);
-    EXPECT_NE(r.out.find(u8(u8"\t9\tサラ系４歳以上1000万円以下 (中止)\n")), std::string::npos);
+    EXPECT_NE(r.out.find(u8(u8"\t9\tサラ系４歳以上2勝クラス (中止)\n")), std::string::npos);
     const Json races = Json::parse(run({"races", "--date", "20250105", "--json"}).out);
     EXPECT_EQ(races["raceCount"], 24);
     EXPECT_EQ(races["races"][8]["loadable"], false);
@@ -382,6 +382,12 @@ TEST_F(JvCommands, JvDataImportedThenItsDaysListedLoadedAndPredicted) {
     EXPECT_EQ(loaded["raceNumber"], races["races"][0]["raceNumber"]);
     EXPECT_EQ(loaded["runners"].size(), loaded["runnerCount"].get<size_t>());
     EXPECT_TRUE(fs::exists(saved));
+    // Horse 10 of race 5 was scratched: the runners keep their numbers, and
+    // only the file renumbers them, saying so once.
+    r = run({"load", "--date", "20250105", "--race", "5", "-o", saved.string(), "--json"});
+    EXPECT_EQ(Json::parse(r.out)["runners"][9]["horse"], 11);
+    EXPECT_EQ(r.err, u8(u8"出走取消で馬番に欠番があるため、予想ファイルには出走馬を1番から順に"
+                        u8"付け直して保存しました。\n"));
 
     // Every race but the cancelled one gets its page and summary row.
     r = run({"predict-all", "--date", "20250105"});

@@ -34,14 +34,13 @@ struct Sources {
     SilentProgress progress;
     std::unique_ptr<RaceSource> store;
     std::unique_ptr<ArchiveRaceSource> archive;
-    Sources() {
-        const JvdDay described = makeJvdDay(24, 400, 9);
+    explicit Sources(const JvdDay& described = makeJvdDay(24, 400, 9), int date = 20250301) {
         std::ofstream(folder.file("day.jvd"), std::ios::binary) << jvdRecords(described);
         ImportSummary summary;
         EXPECT_TRUE(importJvData({folder.file("day.jvd")}, jvStorePath(folder.path()), summary,
                                  prompt, progress));
-        store = openStoreDay(jvStorePath(folder.path()), 20250301, prompt);
-        const JvRaceDay day = jvdArchiveDay(described, 20250301);
+        store = openStoreDay(jvStorePath(folder.path()), date, prompt);
+        const JvRaceDay day = jvdArchiveDay(described, date);
         fs::create_directory(folder.file("JRA-VAN"));
         EXPECT_TRUE(writeJvRaceCard(folder.file("JRA-VAN/JracDen1.dat"), day.races));
         EXPECT_TRUE(writeJvHorseFile(folder.file("JRA-VAN/JracUmaj.dat"), day.horses));
@@ -94,6 +93,64 @@ TEST(JvDataPagesDifferential, SameListLoadsNewspapersAndPredictAll) {
                 << "race " << r;
     }
     EXPECT_EQ(predictAllFiles(*s.store, s), predictAllFiles(*s.archive, s));
+    EXPECT_TRUE(s.prompt.entries.empty());
+}
+
+JvdRunner runner(int number, char horse, int finish = 0, int abnormal = 0) {
+    JvdRunner s;
+    s.horseNo = s.bracket = number;
+    s.horseId = std::string("201610000") + horse;
+    s.finish = finish;
+    s.abnormal = abnormal;
+    return s;
+}
+
+// A day as members' data has it: horse 2 scratched after the draw, coats 09
+// and 10, a name padded with half-width blanks, classes named by wins, and
+// past runs on either side of the renaming.
+JvdDay realDataDay() {
+    JvdDay day;
+    const auto add = [&day](int date, int raceNo, int condition, std::vector<JvdRunner> runners) {
+        JvdRace r;
+        r.key = {date / 10000, date % 10000, "05", 1, 1, raceNo};
+        r.conditions = {0, condition, condition, condition, condition};
+        return &day.races.emplace_back(JvdRaceEntry{r, std::move(runners)}).race;
+    };
+    add(20190608, 1, 5, {runner(1, '1'), runner(2, '2', 0, 1), runner(3, '3'), runner(4, '4')});
+    add(20190608, 2, 10, {runner(1, '2')})->name = "テスト特別" + std::string(44, ' ');
+    add(20190602, 5, 16, {runner(2, '1', 1)});
+    add(20190525, 5, 10, {runner(2, '3', 2)});
+    for (char horse : {'1', '3'}) {
+        JvdHorse& h = day.horses.emplace_back();
+        h.horseId = std::string("201610000") + horse;
+        h.coat = horse == '1' ? 9 : 10;
+    }
+    return day;
+}
+
+TEST(JvDataPagesDifferential, RealNumbersCoatsUnpaddedNamesAndClassesByDate) {
+    Sources s(realDataDay(), 20190608);
+    ASSERT_TRUE(s.store);
+    for (RaceSource* source :
+         {static_cast<RaceSource*>(s.store.get()), static_cast<RaceSource*>(s.archive.get())}) {
+        JvRaceCard scratched, padded;
+        ASSERT_TRUE(source->readRace(scratched, 1, s.prompt));
+        ASSERT_TRUE(source->readRace(padded, 2, s.prompt));
+        EXPECT_EQ(scratched.raceName, "サラ系３歳以上1勝クラス");
+        EXPECT_EQ(padded.raceName, "テスト特別");
+        EXPECT_EQ(ageConditionsText(padded), "　3歳上2勝クラス");
+        std::string pages;
+        for (NewspaperEdition edition : {NewspaperEdition::Simple, NewspaperEdition::Detailed,
+                                         NewspaperEdition::WithPastResults}) {
+            const std::string page = buildNewspaper(
+                edition, scratched, *source, paperSettings(0, 0, 0), s.folder.path(), s.prompt);
+            EXPECT_NE(page.find("4枠  4番"), std::string::npos);
+            EXPECT_EQ(page.find("枠  2番"), std::string::npos);
+            pages += page;
+        }
+        for (const char* wanted : {"3枠  3番", "鹿粕毛", "青粕毛", "<b>3勝</b>", "<b>1000万</b>"})
+            EXPECT_NE(pages.find(wanted), std::string::npos) << wanted;
+    }
     EXPECT_TRUE(s.prompt.entries.empty());
 }
 

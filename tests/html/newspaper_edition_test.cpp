@@ -77,7 +77,7 @@ TEST_F(Newspaper, SimpleEditionWithPicturesAndLinks) {
         "<FONT SIZE=5 COLOR=000000>第12回 テスト記念 (ＧⅢ)</FONT></TR>\r\n"
         "<tr BGCOLOR=9999cc><td colspan=6><BLOCKQUOTE><font size=3 color=444444>\r\n"
         " ○混牡　別定　2頭<br>\r\n "
-        "　3歳上500万円以下<br>芝　右回り　1600m　全国発売・当日売り<br>\r\n"
+        "　3歳上1勝クラス<br>芝　右回り　1600m　全国発売・当日売り<br>\r\n"
         "<font size=2>1着1200万　2着480万　3着300万　4着180万　5着120万　</font>\r\n"
         "</td></tr>\r\n"
         "<tr BGCOLOR=9999cc><th>枠馬番</th><th colspan=2>馬名</th><th>性齢</th><th>毛色</th>"
@@ -91,7 +91,7 @@ TEST_F(Newspaper, SimpleEditionWithPicturesAndLinks) {
         age +
         "</center></TD>\r\n"
         " <TD><center>鹿毛</center></TD><TD>55.0<font size=2>替</font></TD>\r\n"
-        " <TD>△騎手一　</TD>\r\n"
+        " <TD>△騎手一</TD>\r\n"
         "</TR>\r\n"
         "<TR>\r\n"
         " <TD BGCOLOR=aaaaaa><p align=right>2枠  2番</p></TD>\r\n"
@@ -99,7 +99,7 @@ TEST_F(Newspaper, SimpleEditionWithPicturesAndLinks) {
         "TARGET=_blank><b>マイゴノウマ</b></a></TD>\r\n"
         " <TD><center>牝0</center></TD>\r\n"
         " <TD><center></center></TD><TD>54.0</TD>\r\n"
-        " <TD>騎手三　</TD>\r\n"
+        " <TD>騎手三</TD>\r\n"
         "</TR>\r\n"
         "</TABLE>\r\n</BODY>\r\n</HTML>";
     EXPECT_EQ(page(NewspaperEdition::Simple, paperSettings(1, 1, 1)), expected);
@@ -116,7 +116,7 @@ TEST_F(Newspaper, DetailedEditionWithoutPicturesOrLinks) {
         "11R<br>10:25発走</FONT></TH>\r\n <TH COLSPAN=7>"
         "<FONT SIZE=5 COLOR=000000>第12回 テスト記念 (ＧⅢ)</FONT></TR>\r\n"
         "<tr BGCOLOR=9999cc><td colspan=7><BLOCKQUOTE><font size=3 color=444444>\r\n"
-        " ○混牡　別定　2頭 　3歳上500万円以下<br>芝　右回り　1600m　全国発売・当日売り<br>\r\n"
+        " ○混牡　別定　2頭 　3歳上1勝クラス<br>芝　右回り　1600m　全国発売・当日売り<br>\r\n"
         "<font size=2>1着1200万 2着480万 3着300万 4着180万 5着120万 </font>\r\n"
         "</td></tr>\r\n"
         "<tr bgcolor=9999cc><th>枠馬番</th><th colspan=2>馬名</th><th>性齢</th><th>毛色</th>"
@@ -128,18 +128,18 @@ TEST_F(Newspaper, DetailedEditionWithoutPicturesOrLinks) {
         age +
         "</center></TD>\r\n"
         " <TD><center>鹿毛</center></TD><TD>55.0<font size=2>替</font></TD>\r\n"
-        " <TD>△騎手一　</TD>\r\n"
+        " <TD>△騎手一</TD>\r\n"
         " <TD rowspan=2><font size=2><p align=left>収得金 150万<br>本賞金 230万<br>\r\n"
         "～1600m 2,1,0,2<br>～2200m 0,1,0,1<br>2201m～ 0,0,0,0</p></TD></TR>\r\n"
         " <TR><TD colspan=4><font size=2>2022.3.15生 日高町 山田 太郎<br>\r\n"
         "  父 テストチチ　母父 ハハノチチ<br>  母 テストハハ　母母 ハハノハハ</TD>\r\n"
-        " <TD colspan=2><font size=2>鈴木 花子<br>(調教師　)</TD>\r\n</TR>\r\n"
+        " <TD colspan=2><font size=2>鈴木 花子<br>(調教師)</TD>\r\n</TR>\r\n"
         "<TR>\r\n"
         " <TD BGCOLOR=aaaaaa rowspan=2><p align=right>2枠  2番</p></TD>\r\n"
         " <TD><font size=1></font></TD><TD><b>マイゴノウマ</b></TD>\r\n"
         " <TD><center>牝0</center></TD>\r\n"
         " <TD><center></center></TD><TD>54.0</TD>\r\n"
-        " <TD>騎手三　</TD>\r\n"
+        " <TD>騎手三</TD>\r\n"
         " <TD rowspan=2><font size=2><p align=left>収得金 0万<br>本賞金 0万<br>\r\n"
         "～1600m 0,0,0,0<br>～2200m 0,0,0,0<br>2201m～ 0,0,0,0</p></TD></TR>\r\n"
         " <TR><TD colspan=4><font size=2>0.0.0生  <br>\r\n"
@@ -161,7 +161,7 @@ TEST_F(Newspaper, PastResultsEditionShowsTheOldestRunAtTheLeft) {
         "11R<br>10:25発走</FONT></TH>\r\n <TH width=548>"
         "<FONT SIZE=5 COLOR=000000>第12回 テスト記念 (ＧⅢ)</FONT></TR>\r\n"
         "<tr><td><BLOCKQUOTE><font size=3 color=444444>\r\n"
-        " ○混牡　別定　2頭 　3歳上500万円以下<br>芝　右回り　1600m　全国発売・当日売り<br>\r\n"
+        " ○混牡　別定　2頭 　3歳上1勝クラス<br>芝　右回り　1600m　全国発売・当日売り<br>\r\n"
         "<font size=2>1着1200万　2着480万　3着300万　4着180万　5着120万　</font>\r\n"
         "</td></tr></table>\r\n"
         "<TABLE border=1>\r\n"
@@ -177,12 +177,12 @@ TEST_F(Newspaper, PastResultsEditionShowsTheOldestRunAtTheLeft) {
         age +
         "</center></TD>\r\n"
         " <TD width=50><center>鹿毛</center></TD><TD width=40>55.0<font size=2>替</font></TD>\r\n"
-        " <TD width=107>△騎手一　</TD>\r\n"
+        " <TD width=107>△騎手一</TD>\r\n"
         " <TD rowspan=2 width=120><font size=2><p align=left>収得金 150万<br>本賞金 230万<br>\r\n"
         "～1600m 2,1,0,2<br>～2200m 0,1,0,1<br>2201m～ 0,0,0,0</p></TD></TR>\r\n"
         " <TR><TD colspan=4 width=260><font size=2>2022.3.15生 日高町 山田 太郎<br>\r\n"
         "  父 テストチチ　母父 ハハノチチ<br>  母 テストハハ　母母 ハハノハハ</TD>\r\n"
-        " <TD colspan=2><font size=2>鈴木 花子<br>(調教師　)</TD>\r\n</TR>\r\n"
+        " <TD colspan=2><font size=2>鈴木 花子<br>(調教師)</TD>\r\n</TR>\r\n"
         "</TABLE>\r\n"
         "<TABLE border=1>\r\n"
         "<TR BGCOLOR=9999cc><TH>5走前</TH><TH>4走前</TH><TH>3走前</TH><TH>2走前</TH><TH>1走前</"
@@ -190,16 +190,16 @@ TEST_F(Newspaper, PastResultsEditionShowsTheOldestRunAtTheLeft) {
         "<TR>\r\n" +
         emptyRun + emptyRun + emptyRun +
         "<TD width=120><font size=2>4東7ダ良10.25<font size=4><b>1</b></font><br>\r\n"
-        "オクトーバーステークス　 12頭1人<br>\r\n"
-        "6(7) 1600m<b> 1359</b><br><b>500万</b>55.0騎手0.0<br>\r\n"
+        "オクトーバーステークス 12頭1人<br>\r\n"
+        "6(7) 1600m<b> 1359</b><br><b>1勝</b>55.0騎手0.0<br>\r\n"
         "<font size=1>上り</font>36.0(1>1>1>1)<br>\r\n"
-        "478 <font size=1>ニバンテ　　　　　\r\n"
+        "478 <font size=1>ニバンテ\r\n"
         "</TD>"
         "<TD width=120><font size=2>5中8芝稍12.20<font size=4><b>2</b></font><br>\r\n"
         "ジャパンカップステークス 16頭3人<br>\r\n"
         "3(5) 2000m<b> 2015</b><br><b>ＧⅡ</b>56.0騎手0.3<br>\r\n"
         "<font size=1>上り</font>35.2(3>3>2>2)<br>\r\n"
-        "482 <font size=1>ライバルスター　　\r\n"
+        "482 <font size=1>ライバルスター\r\n"
         "</TD>"
         "</TR></TABLE>\r\n"
         "<TABLE border=1>\r\n"
@@ -210,7 +210,7 @@ TEST_F(Newspaper, PastResultsEditionShowsTheOldestRunAtTheLeft) {
         "TARGET=_blank><b>マイゴノウマ</b></a></TD>\r\n"
         " <TD width=35><center>牝0</center></TD>\r\n"
         " <TD width=50><center></center></TD><TD width=40>54.0</TD>\r\n"
-        " <TD width=107>騎手三　</TD>\r\n"
+        " <TD width=107>騎手三</TD>\r\n"
         " <TD rowspan=2 width=120><font size=2><p align=left>収得金 0万<br>本賞金 0万<br>\r\n"
         "～1600m 0,0,0,0<br>～2200m 0,0,0,0<br>2201m～ 0,0,0,0</p></TD></TR>\r\n"
         " <TR><TD colspan=4 width=260><font size=2>0.0.0生  <br>\r\n"
@@ -347,7 +347,8 @@ JvRaceCard raceWithConditions(std::array<int, 3> codes) {
     JvRaceCard race;
     for (size_t i = 0; i < 3; ++i) {
         race.conditionCodes[i] = codes[i];
-        race.conditionTexts[i] = codes[i] == 0 ? std::string() : decodeCondition(codes[i]);
+        race.conditionTexts[i] =
+            codes[i] == 0 ? std::string() : decodeCondition(codes[i], 20190531);
     }
     return race;
 }

@@ -29,18 +29,23 @@ TEST(Decoders, GradeDefaultsToOrdinaryRace) {
     EXPECT_EQ(decodeGrade("a"), "一般競走");
 }
 
-TEST(Decoders, ConditionByRule) {
-    EXPECT_EQ(decodeCondition(5), "500万円以下");
-    EXPECT_EQ(decodeCondition(16), "1600万円以下");
-    EXPECT_EQ(decodeCondition(0), "0万円以下");
-    EXPECT_EQ(decodeCondition(100), "1億円以下");
-    EXPECT_EQ(decodeCondition(701), "新馬");
-    EXPECT_EQ(decodeCondition(702), "未出走");
-    EXPECT_EQ(decodeCondition(703), "未勝利");
-    EXPECT_EQ(decodeCondition(710), "");
-    EXPECT_EQ(decodeCondition(999), "オープン");
-    EXPECT_EQ(decodeCondition(500), "");
-    EXPECT_EQ(decodeCondition(-2147483647 - 1), "-214748364800万円以下");
+TEST(Decoders, ConditionByRuleAndDate) {
+    constexpr int kOld = 20190531, kNew = 20190601; // classes named by wins from kNew
+    EXPECT_EQ(decodeCondition(5, kOld), "500万円以下");
+    EXPECT_EQ(decodeCondition(10, kOld), "1000万円以下");
+    EXPECT_EQ(decodeCondition(16, kNew), "3勝クラス");
+    EXPECT_EQ(decodeCondition(9, kNew), "900万円以下");
+    EXPECT_EQ(earningsClassName(10, kOld), "1000万下");
+    EXPECT_EQ(earningsClassName(5, kNew), "1勝クラス");
+    EXPECT_EQ(decodeCondition(0, kNew), "0万円以下");
+    EXPECT_EQ(decodeCondition(100, kNew), "1億円以下");
+    EXPECT_EQ(decodeCondition(701, kNew), "新馬");
+    EXPECT_EQ(decodeCondition(702, kOld), "未出走");
+    EXPECT_EQ(decodeCondition(703, kNew), "未勝利");
+    EXPECT_EQ(decodeCondition(710, kNew), "");
+    EXPECT_EQ(decodeCondition(999, kNew), "オープン");
+    EXPECT_EQ(decodeCondition(500, kNew), "");
+    EXPECT_EQ(decodeCondition(-2147483647 - 1, kNew), "-214748364800万円以下");
 }
 
 TEST(Decoders, TrackByRule) {
@@ -107,6 +112,9 @@ TEST(CodeTables, IndexTablesGiveEmptyTextOutsideTheirRange) {
     EXPECT_EQ(codeText(kTrackConditionTable, 0), "不明");
     EXPECT_EQ(codeText(kWeatherTable, 6), "小雪");
     EXPECT_EQ(codeText(kWeatherTable, 7), "");
+    EXPECT_EQ(codeText(kCoatColourTable, 8), "栗粕毛");
+    EXPECT_EQ(codeText(kCoatColourTable, 9), "鹿粕毛");
+    EXPECT_EQ(codeText(kCoatColourTable, 10), "青粕毛");
     EXPECT_EQ(codeText(kCoatColourTable, 11), "白毛");
     EXPECT_EQ(codeText(kCoatImageTable, 8), "kuri");
     EXPECT_EQ(codeText(kCoatImageTable, 12), "");

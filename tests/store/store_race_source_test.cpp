@@ -153,13 +153,13 @@ TEST(StoreRaceSource, RaceCardKeepsRealNumbersAndOdds) {
     ASSERT_TRUE(day.source->readRace(card, 3, day.prompt));
     EXPECT_EQ(card.raceName, "テスト特別");
     EXPECT_EQ(card.gradeText, "リステッド");
-    EXPECT_EQ(card.conditionTexts[1], "500万円以下");
+    EXPECT_EQ(card.conditionTexts[1], "1勝クラス");
     EXPECT_EQ(card.prizeMoney[0], 10000);
     ASSERT_EQ(card.runnerCount, 3);
     EXPECT_EQ((std::vector<int>{card.horseNumbers[1], card.horseNumbers[2], card.horseNumbers[3]}),
               (std::vector<int>{1, 3, 4}));
     EXPECT_EQ(card.horseIds[2], kC);
-    EXPECT_EQ(card.horseNames[1], "テストホース　　　");
+    EXPECT_EQ(card.horseNames[1], "テストホース");
     EXPECT_EQ(card.apprenticeCodes[3], 4);
     EXPECT_EQ(card.winOdds[3], 34); // final odds of a race with results
     EXPECT_EQ(card.popularities[3], 4);
@@ -218,7 +218,7 @@ TEST(StoreRaceSource, HorseAsItStoodBeforeTheRace) {
     EXPECT_EQ(horse.pastRuns[0].otherTime, 1338);                           // 1:35.0 - 1.2 s
     EXPECT_EQ(horse.pastRuns[0].corners, (std::array<int, 4>{7, 3, 2, 5})); // no 1st corner: 7
     EXPECT_EQ(horse.pastRuns[2].conditionCode, 10);
-    EXPECT_EQ(horse.pastRuns[2].raceName, "テスト特別　　　　　　　");
+    EXPECT_EQ(horse.pastRuns[2].raceName, "テスト特別");
     EXPECT_EQ(horse.bandCounts[0][0][2], 1); // turf ≤1600, 3rd
     EXPECT_EQ(horse.bandCounts[1][1][0], 1); // dirt 2000, 1st
     EXPECT_EQ(horse.bandCounts[0][2][3], 1); // turf 2400, 5th
