@@ -1,6 +1,7 @@
 #include "backtest/returns_backtest.h"
 
 #include "core/scoring.h"
+#include "jvdata/jvdata_checks.h"
 #include "jvdata/jvdata_layouts.h"
 #include "jvdata/jvdata_record.h"
 #include "jvdata/jvdata_versions.h"
@@ -10,7 +11,6 @@
 #include "store/jv_store.h"
 #include "store/jvdata_store.h"
 #include "store/store_period_source.h"
-#include "jvdata/jvdata_checks.h"
 #include "text/format.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "archive/lzh_archive.h"
 #include "platform/library_on_demand.h"
-#include "support/jv_test_dir.h"
 #include "support/archive_writer.h"
+#include "support/jv_test_dir.h"
 
 #include <algorithm>
 #include <cstdio>
