@@ -65,13 +65,15 @@ void clearJvWorkingFolder(const std::string& workingFolder) {
 }
 
 bool unpackJvArchive(const std::string& archivePath, const std::string& workingFolder,
-                     UserPrompt& prompt) {
+                     UserPrompt& prompt, std::vector<std::string>* skipped) {
     std::error_code ec;
     fs::create_directories(workingFolder, ec);
-    const bool unpacked = extractLzhArchive(archivePath, workingFolder).ok;
+    LzhExtraction extraction = extractLzhArchive(archivePath, workingFolder);
     // The new files may carry the old ones' sizes and times.
     forgetJvFileIndexes();
-    if (unpacked)
+    if (skipped != nullptr)
+        *skipped = std::move(extraction.skipped);
+    if (extraction.ok)
         return true;
     prompt.showMessage("ファイルを解凍できませんでした");
     return false;
@@ -110,11 +112,20 @@ bool intakeJvArchive(const std::string& archivePath, const std::string& programF
         return false;
     const std::string working = jvWorkingFolder(programFolder);
     clearJvWorkingFolder(working);
-    if (!unpackJvArchive(archivePath, working, prompt))
+    std::vector<std::string> skipped;
+    if (!unpackJvArchive(archivePath, working, prompt, &skipped))
         return false;
     setJvCardPaths(card, working);
     if (!checkJvCardFiles(card, prompt))
         return false;
+    std::string names;
+    for (const std::string& name : skipped)
+        names += (names.empty() ? "" : "、") + name;
+    if (!names.empty())
+        prompt.showNote(format("書庫'%s'のつぎのファイルは出馬表のデータではないため、"
+                               "取り出しませんでした。\r\n%s",
+                               displayFileName(archivePath).c_str(), names.c_str()),
+                        MessageIcon::Information);
     offerStaffFiles(working, staffFolder(programFolder), prompt);
     return true;
 }

@@ -5,6 +5,7 @@
 #include "core/race_sheet.h"
 
 #include <string>
+#include <vector>
 
 namespace zelkor {
 
@@ -27,9 +28,10 @@ bool checkJvArchive(const std::string& archivePath, UserPrompt& prompt);
 void clearJvWorkingFolder(const std::string& workingFolder);
 
 // Unpacks the four files of the archive into the working folder
-// ("ファイルを解凍できませんでした").
+// ("ファイルを解凍できませんでした"); the names of the other entries, passed
+// over, go to `skipped`.
 bool unpackJvArchive(const std::string& archivePath, const std::string& workingFolder,
-                     UserPrompt& prompt);
+                     UserPrompt& prompt, std::vector<std::string>* skipped = nullptr);
 
 // Points the card at the race card and horse file of the working folder.
 void setJvCardPaths(JvRaceCard& card, const std::string& workingFolder);
@@ -44,7 +46,8 @@ void offerStaffFiles(const std::string& workingFolder, const std::string& staffF
                      UserPrompt& prompt);
 
 // Steps 2 to 9 in one call, as both front ends run them: check, clear,
-// unpack, set the card paths, check the files, offer the staff files.
+// unpack, set the card paths, check the files, name the entries passed
+// over (a note), offer the staff files.
 // True when the card is ready for the race selection; the caller then
 // enables the change-race command and lets the user pick a race.
 bool intakeJvArchive(const std::string& archivePath, const std::string& programFolder,

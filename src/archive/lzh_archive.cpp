@@ -141,8 +141,7 @@ LzhExtraction extractLzhArchive(const std::string& archivePath, const std::strin
             result.error = "too many entries";
             break;
         }
-        const char* pathname = archive_entry_pathname(entry);
-        const std::string stored = pathname != nullptr ? pathname : "";
+        const std::string stored = entryName(entry);
         const std::string name =
             archive_entry_filetype(entry) == AE_IFREG ? jvFileNameFor(stored) : std::string();
         if (name.empty()) {

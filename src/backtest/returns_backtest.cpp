@@ -1,6 +1,7 @@
 #include "backtest/returns_backtest.h"
 
 #include "core/scoring.h"
+#include "jvdata/jvdata_checks.h"
 #include "jvdata/jvdata_layouts.h"
 #include "jvdata/jvdata_record.h"
 #include "jvdata/jvdata_versions.h"
@@ -10,9 +11,12 @@
 #include "store/jv_store.h"
 #include "store/jvdata_store.h"
 #include "store/store_period_source.h"
+#include "text/format.h"
 
+#include <algorithm>
 #include <map>
 #include <memory>
+#include <optional>
 
 namespace zelkor {
 namespace {
@@ -43,32 +47,48 @@ class CountingPrompt : public UserPrompt {
     int messages = 0;
 };
 
-bool isJraCourse(const std::string& course) {
-    return course.size() == 2 && course >= "01" && course <= "10";
-}
-
 bool finalResults(long long raKind) {
     return raKind >= '5' && raKind <= '7';
 }
 
-// The races of the period to settle, by race key, with their payout record.
-bool chooseRaces(JvStore& store, int fromDate, int toDate, std::map<long long, std::string>& hr,
+constexpr LeftOutReasonInfo kLeftOutReasonInfo[kLeftOutReasons] = {
+    {"notJra", "JRAのレースでない"},
+    {"noFinalResults", "確定した成績がない"},
+    {"noPayouts", "払戻がないか中止"},
+    {"notLoadable", "出馬表未確定で読み込めない"},
+};
+
+// A race of the period: its payout record, or why it is left out.
+struct Choice {
+    std::optional<LeftOutReason> leftOut;
+    std::string hr;
+};
+
+// Every race of the period by race key, the ones to settle with their
+// payout record.
+bool chooseRaces(JvStore& store, int fromDate, int toDate, std::map<long long, Choice>& races,
                  UserPrompt& prompt) {
-    StoreStatement races =
-        store.prepare("SELECT ra.key, ra.kind, hr.kind, hr.rec FROM ra JOIN hr ON hr.key = ra.key "
-                      "WHERE ra.key >= ?1 AND ra.key < ?2");
-    races.bind(1, static_cast<long long>(fromDate) * kRaceKeysPerDate)
+    StoreStatement rows = store.prepare(
+        "SELECT ra.key, ra.kind, hr.kind, hr.rec FROM ra LEFT JOIN hr ON hr.key = ra.key "
+        "WHERE ra.key >= ?1 AND ra.key < ?2");
+    rows.bind(1, static_cast<long long>(fromDate) * kRaceKeysPerDate)
         .bind(2, static_cast<long long>(toDate + 1) * kRaceKeysPerDate);
-    while (races.step()) {
-        const long long key = races.integer(0);
-        const long long hrKind = races.integer(2);
-        if (finalResults(races.integer(1)) && hrKind != jvdata::kCancelKind &&
-            hrKind != jvdata::kDeleteKind && isJraCourse(courseOfRaceKey(key)))
-            hr.emplace(key, std::string(races.blob(3)));
+    while (rows.step()) {
+        const long long key = rows.integer(0);
+        const long long hrKind = rows.integer(2); // 0: none
+        Choice& choice = races[key];
+        if (!jvdata::isJraCourse(courseOfRaceKey(key)))
+            choice.leftOut = LeftOutReason::NotJra;
+        else if (!finalResults(rows.integer(1)))
+            choice.leftOut = LeftOutReason::NoFinalResults;
+        else if (hrKind == 0 || hrKind == jvdata::kCancelKind || hrKind == jvdata::kDeleteKind)
+            choice.leftOut = LeftOutReason::NoPayouts;
+        else
+            choice.hr = std::string(rows.blob(3));
     }
-    if (races.failed() == 0)
+    if (rows.failed() == 0)
         return true;
-    JvStore::showFailure(prompt, store.path(), races.failed());
+    JvStore::showFailure(prompt, store.path(), rows.failed());
     return false;
 }
 
@@ -139,9 +159,24 @@ std::span<const std::string_view> returnsBacktestRules() {
     return kRules;
 }
 
+std::span<const LeftOutReasonInfo> leftOutReasons() {
+    return kLeftOutReasonInfo;
+}
+
+std::string leftOutRacesText(const ReturnsBacktest& backtest) {
+    std::string reasons;
+    int total = 0;
+    for (size_t i = 0; i < kLeftOutReasons; ++i) {
+        appendFormat(reasons, "%s%s %d", i == 0 ? "" : "、", kLeftOutReasonInfo[i].label,
+                     backtest.leftOut[i]);
+        total += backtest.leftOut[i];
+    }
+    return format("除いたレース: %d (%s)", total, reasons.c_str());
+}
+
 bool backtestStoreReturns(const std::string& storePath, int fromDate, int toDate,
                           ReturnsBacktest& backtest, UserPrompt& prompt, ProgressSink& progress) {
-    backtest = ReturnsBacktest{fromDate, toDate, 0, {}};
+    backtest = ReturnsBacktest{fromDate, toDate, 0, {}, 0, {}};
     auto store = JvStore::open(storePath, JvStore::Mode::Read, prompt);
     if (!store)
         return false;
@@ -149,9 +184,11 @@ bool backtestStoreReturns(const std::string& storePath, int fromDate, int toDate
         showStoreWithoutRaces(prompt);
         return false;
     }
-    std::map<long long, std::string> chosen;
+    std::map<long long, Choice> chosen;
     if (!chooseRaces(*store, fromDate, toDate, chosen, prompt))
         return false;
+    const auto toSettle = std::count_if(chosen.begin(), chosen.end(),
+                                        [](const auto& c) { return !c.second.leftOut; });
 
     progress.setText(kProgressText);
     progress.setPosition(0);
@@ -165,17 +202,23 @@ bool backtestStoreReturns(const std::string& storePath, int fromDate, int toDate
     JvRaceCard card;
     while (source->nextDay(prompt)) {
         for (int position = 1; position <= source->raceCount(prompt); ++position) {
+            ++backtest.racesFound;
             const auto hr = chosen.find(source->raceKey(position));
-            if (hr == chosen.end() || !source->readRace(card, position, prompt) ||
-                !raceLoadable(card))
+            std::optional<LeftOutReason> leftOut =
+                hr == chosen.end() ? LeftOutReason::NoFinalResults : hr->second.leftOut;
+            if (!leftOut && (!source->readRace(card, position, prompt) || !raceLoadable(card)))
+                leftOut = LeftOutReason::NotLoadable;
+            if (leftOut) {
+                ++backtest.leftOut[static_cast<size_t>(*leftOut)];
                 continue;
+            }
             const int before = quiet.messages;
             loadJvRace(sheet, card, *source, quiet);
             backtest.missingHorses += quiet.messages - before;
             scoreRace(sheet);
             backtest.races.push_back(
                 settledRace(card, sheet, results.finishes(hr->first),
-                            payoutsFromRecords(hr->second, results.odds(hr->first))));
+                            payoutsFromRecords(hr->second.hr, results.odds(hr->first))));
             // A horse's failure went to the quiet prompt.
             if (source->failed() || results.failure() != 0) {
                 JvStore::showFailure(prompt, storePath,
@@ -183,8 +226,9 @@ bool backtestStoreReturns(const std::string& storePath, int fromDate, int toDate
                 return false;
             }
         }
-        progress.setPosition(
-            static_cast<int>(100 * backtest.races.size() / std::max<size_t>(chosen.size(), 1)));
+        progress.setPosition(static_cast<int>(
+            std::min<long long>(100, 100 * static_cast<long long>(backtest.races.size()) /
+                                         std::max<long long>(toSettle, 1))));
     }
     store->exec("COMMIT");
     if (source->failed())

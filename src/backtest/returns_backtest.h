@@ -3,11 +3,23 @@
 #include "backtest/return_race.h"
 #include "core/ports.h"
 
+#include <array>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace zelkor {
+
+// Why a race of the period is not settled, in the order the counts are shown.
+enum class LeftOutReason { NotJra, NoFinalResults, NoPayouts, NotLoadable };
+inline constexpr size_t kLeftOutReasons = 4;
+
+struct LeftOutReasonInfo {
+    const char* key;   // in JSON
+    const char* label; // CP932
+};
+std::span<const LeftOutReasonInfo> leftOutReasons();
 
 // The bets of the program settled with the real payouts of the JV-Data
 // store over a period.
@@ -16,7 +28,14 @@ struct ReturnsBacktest {
     int toDate = 0;
     int missingHorses = 0;         // runners loaded without their horse (no past runs)
     std::vector<ReturnRace> races; // in date, racecourse code, race number order
+    // Every race of the period the store lists = races.size() + the left out.
+    int racesFound = 0;
+    std::array<int, kLeftOutReasons> leftOut{}; // by LeftOutReason
 };
+
+// "除いたレース: n (JRAのレースでない a、…)" with every reason's count (CP932,
+// no line end).
+std::string leftOutRacesText(const ReturnsBacktest& backtest);
 
 // Every JRA race of the store from `fromDate` to `toDate` (inclusive) with
 // final results (its newest RA of data kind 5-7) and a payout record that

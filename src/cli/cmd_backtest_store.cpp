@@ -95,9 +95,14 @@ Json figuresJson(const ReturnsBacktest& backtest, const ReturnFigures& f) {
             groups[cp932ToUtf8(key)] = groupJson(group);
         splits[kinds[s].key] = std::move(groups);
     }
+    Json leftOut = Json::object();
+    for (size_t i = 0; i < leftOutReasons().size(); ++i)
+        leftOut[leftOutReasons()[i].key] = backtest.leftOut[i];
     return {{"fromDate", backtest.fromDate},
             {"toDate", backtest.toDate},
+            {"racesFound", backtest.racesFound},
             {"racesUsed", f.races},
+            {"leftOut", std::move(leftOut)},
             {"figures", linesJson(program, f.program)},
             {"baselines", linesJson(baselineLines(), f.baselines)},
             {"splits", std::move(splits)},
@@ -144,8 +149,9 @@ std::string csvText(const ReturnsBacktest& backtest) {
 }
 
 // The main figures as terminal lines (CP932).
-std::string summaryText(const ReturnFigures& f) {
-    std::string text = format("検証したレース: %d\n", f.races);
+std::string summaryText(const ReturnsBacktest& backtest, const ReturnFigures& f) {
+    std::string text =
+        format("検証したレース: %d\n%s\n", f.races, leftOutRacesText(backtest).c_str());
     auto line = [&](const ReturnLineInfo& info, const ReturnGroup& g) {
         appendFormat(text, "%s\t%dレース %d枚 ", info.label, g.races, g.tickets);
         if (g.rate && g.interval)
@@ -216,7 +222,7 @@ int runStoreBacktest(const Arguments& parsed) {
     // its path.
     const bool json = parsed.flag("--json");
     if (!json)
-        printOut(summaryText(figures));
+        printOut(summaryText(backtest, figures));
     const std::string pagePath = returnsPagePath(*folder);
     PathPrintingShell shell;
     if (!writeReturnsPage(pagePath, backtest, figures, json ? nullptr : &shell))

@@ -30,6 +30,15 @@ Json summaryJson(const ImportSummary& summary) {
         rejected.push_back(
             {{"file", utf8(r.file)}, {"offset", r.offset}, {"reason", utf8(r.reason)}});
     out["rejected"] = std::move(rejected);
+    Json files = Json::array();
+    for (const ImportedFile& f : summary.files)
+        files.push_back({{"file", utf8(f.file)},
+                         {"jvData", f.jvData},
+                         {"records", f.records},
+                         {"rejected", f.rejected},
+                         {"passedOver", f.passedOver}});
+    out["files"] = std::move(files);
+    out["uncardedEntries"] = summary.uncardedEntries;
     return out;
 }
 
@@ -71,7 +80,7 @@ const Command kImportCommand = {
      {"--json", nullptr,
       "種別ごとの数を JSON で出力します: {\"RA\": {read, added, replaced, "
       "olderIgnored, sameIgnored, deleted, rejected, skipped}, …, rejected: [{file, offset, "
-      "reason}]}"}},
+      "reason}], files: [{file, jvData, records, rejected, passedOver}], uncardedEntries}"}},
     runImport,
 };
 

@@ -102,10 +102,10 @@ std::string returnsPage(const ReturnsBacktest& backtest, const ReturnFigures& f)
     appendFormat(page, "<center><h2>%s</h2></center>\r\n", kTitle);
     appendFormat(page,
                  "<p>期間: %d年%d月%d日～%d年%d月%d日<br>\r\n検証したレース: %d<br>\r\n"
-                 "過去の走りが見つからず、走りなしで読み込んだ馬: %d頭</p>\r\n",
+                 "%s<br>\r\n過去の走りが見つからず、走りなしで読み込んだ馬: %d頭</p>\r\n",
                  backtest.fromDate / 10000, backtest.fromDate / 100 % 100, backtest.fromDate % 100,
                  backtest.toDate / 10000, backtest.toDate / 100 % 100, backtest.toDate % 100,
-                 f.races, backtest.missingHorses);
+                 f.races, htmlEscape(leftOutRacesText(backtest)).c_str(), backtest.missingHorses);
     appendFormat(page, "<h3>結果の読み方</h3>\r\n<p>%s</p>\r\n",
                  htmlEscape(resultReading(f)).c_str());
     const std::vector<std::string> notes = singleRaceNotes(backtest.races, f);

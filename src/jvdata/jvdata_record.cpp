@@ -61,15 +61,12 @@ std::string expectedLengths(std::string_view type) {
     return lengths;
 }
 
-// A type as it may be counted: two ASCII letters or digits, else "--".
-std::string_view countedType(std::string_view type) {
-    const auto alnum = [](char c) {
-        return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-    };
-    if (type.size() == 2 && alnum(type[0]) && alnum(type[1]))
-        return type;
-    return "--";
+bool isKnownType(std::string_view type) {
+    return std::any_of(std::begin(kRecordTypes), std::end(kRecordTypes),
+                       [type](const auto& known) { return known.type == type; });
 }
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 bool isTrailingFiller(std::string_view text) {
     return std::all_of(text.begin(), text.end(), [](char c) {
@@ -80,19 +77,21 @@ bool isTrailingFiller(std::string_view text) {
 } // namespace
 
 void RecordFramer::line(std::string_view text, std::uint64_t offset, bool hasLineEnd) {
-    if (text.empty() || (!hasLineEnd && isTrailingFiller(text)))
+    if (text.empty())
         return;
+    if (!hasLineEnd && isTrailingFiller(text))
+        return sink_.passedOver(text.size());
     const std::string_view type = text.substr(0, std::min<size_t>(2, text.size()));
+    if (type.size() < 2 || !isKnownType(type))
+        return sink_.rejected("--", offset,
+                              format("JV-Dataのレコードではないバイト列です（%zuバイト）",
+                                     std::min(text.size(), kLongestRecord)));
     const bool exact = hasLineEnd && keptLength(type, text.size()) != 0;
     sawJvData_ = sawJvData_ || exact;
-    if (!isKeptType(type)) {
-        sink_.skipped(countedType(type));
-        return;
-    }
-    if (exact) {
-        sink_.record(type, text, offset);
-        return;
-    }
+    if (exact && !isKeptType(type))
+        return sink_.skipped(type);
+    if (exact)
+        return sink_.record(type, text, offset);
     std::string reason;
     if (text.size() > kLongestRecord)
         reason = format("%.2sレコードに行末がありません（%sバイトのはず）", type.data(),
@@ -109,23 +108,34 @@ void RecordFramer::line(std::string_view text, std::uint64_t offset, bool hasLin
 void RecordFramer::process(bool atEnd) {
     size_t pos = 0;
     const size_t size = buffer_.size();
-    while (pos < size) {
-        if (dropNul_) {
-            dropNul_ = false;
-            if (buffer_[pos] == '\0' && ++pos == size)
-                break;
+    if (!bomChecked_) {
+        const std::string_view head = std::string_view(buffer_).substr(0, kByteOrderMark.size());
+        if (!atEnd && head.size() < kByteOrderMark.size() && kByteOrderMark.starts_with(head))
+            return; // the mark may still be arriving
+        bomChecked_ = true;
+        if (head == kByteOrderMark) {
+            pos = head.size();
+            sink_.passedOver(head.size());
         }
-        const size_t newline = buffer_.find('\n', pos);
+    }
+    while (pos < size) {
         if (discarding_) {
+            const size_t newline = buffer_.find('\n', pos);
             if (newline == std::string::npos) {
                 pos = size;
                 break;
             }
             discarding_ = false;
-            dropNul_ = true;
             pos = newline + 1;
             continue;
         }
+        const size_t first = buffer_.find_first_not_of('\0', pos);
+        if (first != pos) {
+            sink_.passedOver((first == std::string::npos ? size : first) - pos);
+            pos = first == std::string::npos ? size : first;
+            continue;
+        }
+        const size_t newline = buffer_.find('\n', pos);
         if (newline == std::string::npos) {
             // No record is this long: report it once, then skip to a line end.
             if (size - pos > kLongestRecord + kLineEndBytes) {
@@ -143,7 +153,6 @@ void RecordFramer::process(bool atEnd) {
         if (text.ends_with('\r'))
             text.remove_suffix(1);
         line(text, bufferOffset_ + pos, true);
-        dropNul_ = true;
         pos = newline + 1;
     }
     buffer_.erase(0, pos);

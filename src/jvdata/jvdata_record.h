@@ -39,16 +39,20 @@ class RecordSink {
     virtual ~RecordSink() = default;
     // A record of a kept type of the exact length; `body` without its line end.
     virtual void record(std::string_view type, std::string_view body, std::uint64_t offset) = 0;
-    // A kept type of a wrong length (or without a line end).
+    // A record of a known type and a wrong length (or without a line end),
+    // or, as type "--", bytes that are no record at all (a framing fault).
     virtual void rejected(std::string_view type, std::uint64_t offset, std::string reason) = 0;
-    // Any other type; garbage counts under "--".
+    // A record of a known type the program does not keep.
     virtual void skipped(std::string_view type) = 0;
+    // Padding passed over: a UTF-8 byte order mark at the start, NULs
+    // before a record, filler after the last one.
+    virtual void passedOver(std::uint64_t bytes) { (void)bytes; }
 };
 
-// Cuts a byte stream into records at line ends (CR LF or LF alone; one NUL
-// after a line end is dropped). Bytes are fed in pieces of any size; what
-// it keeps never exceeds the longest record plus one piece, so a file
-// without line ends does not grow memory.
+// Cuts a byte stream into records at line ends (CR LF or LF alone; NULs
+// before a record and a byte order mark at the start are padding). Bytes
+// are fed in pieces of any size; what it keeps never exceeds the longest
+// record plus one piece, so a file without line ends does not grow memory.
 class RecordFramer {
   public:
     explicit RecordFramer(RecordSink& sink) : sink_(sink) {}
@@ -67,7 +71,7 @@ class RecordFramer {
     std::string buffer_;
     std::uint64_t bufferOffset_ = 0; // stream offset of buffer_[0]
     bool discarding_ = false;        // inside a line too long to be a record
-    bool dropNul_ = false;           // a line end just passed
+    bool bomChecked_ = false;        // the start of the stream was looked at
     bool sawJvData_ = false;
 };
 

@@ -17,6 +17,8 @@ int kindRank(std::string_view type, char kind);
 bool isNewerVersion(std::string_view type, int madeOn, char kind, int oldMadeOn, char oldKind);
 
 inline constexpr char kDeleteKind = '0';
+// RA, SE: Thursday entries, before the race card.
+inline constexpr char kThursdayKind = '1';
 inline constexpr char kCancelKind = '9';
 
 } // namespace zelkor::jvdata

@@ -80,3 +80,13 @@ int archive_entry_size_is_set(archive_entry* entry) {
 __LA_MODE_T archive_entry_filetype(archive_entry* entry) {
     ZELKOR_CALL_ON_DEMAND(libarchive(), archive_entry_filetype, 0, entry);
 }
+
+int archive_read_set_format_option(archive* reader, const char* module, const char* option,
+                                   const char* value) {
+    ZELKOR_CALL_ON_DEMAND(libarchive(), archive_read_set_format_option, ARCHIVE_FATAL, reader,
+                          module, option, value);
+}
+
+const char* archive_entry_pathname_utf8(archive_entry* entry) {
+    ZELKOR_CALL_ON_DEMAND(libarchive(), archive_entry_pathname_utf8, nullptr, entry);
+}

@@ -1,5 +1,6 @@
 #include "platform/lzh_reader.h"
 
+#include "platform/archive_names.h"
 #include "text/file_io.h"
 
 #include <algorithm>
@@ -50,8 +51,10 @@ LzhReader::LzhReader(const std::string& path) {
     archive_ = archive_read_new();
     if (archive_ == nullptr)
         return;
-    if (archive_read_support_format_lha(archive_) != ARCHIVE_OK ||
-        archive_read_open_fd(archive_, fd_, 65536) != ARCHIVE_OK) {
+    const bool lha = archive_read_support_format_lha(archive_) == ARCHIVE_OK;
+    if (lha)
+        readNamesAsCp932(archive_);
+    if (!lha || archive_read_open_fd(archive_, fd_, 65536) != ARCHIVE_OK) {
         archive_read_free(archive_);
         archive_ = nullptr;
     }

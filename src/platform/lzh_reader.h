@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/archive_names.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -60,6 +62,7 @@ class LzhReader {
     archive_entry* next(bool& damaged);
 
   private:
+    ArchiveNameLocale names_; // before the archive is made, after it is freed
     archive* archive_ = nullptr;
     int fd_ = -1;
     std::uint64_t size_ = 0;

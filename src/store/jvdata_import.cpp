@@ -1,12 +1,15 @@
+#include "jvdata/jvdata_checks.h"
 #include "jvdata/jvdata_layouts.h"
 #include "jvdata/jvdata_record.h"
 #include "jvdata/jvdata_versions.h"
+#include "store/drawn_numbers.h"
 #include "store/jv_store.h"
 #include "store/jvdata_input.h"
 #include "store/jvdata_store.h"
 #include "text/format.h"
 
 #include <array>
+#include <set>
 #include <sqlite3.h>
 
 namespace zelkor {
@@ -44,7 +47,10 @@ class StoreImporter : public JvDataInputSink {
   public:
     StoreImporter(JvStore& store, ImportSummary& summary)
         : summary_(summary), ra_(keptTable(store, "ra")), se_(runnerTable(store)),
-          um_(keptTable(store, "um")), hr_(keptTable(store, "hr")), o1_(keptTable(store, "o1")) {
+          um_(keptTable(store, "um")), hr_(keptTable(store, "hr")), o1_(keptTable(store, "o1")),
+          numbers_(store) {
+        if (numbers_.failed() != 0)
+            error_ = numbers_.failed();
         for (const KeptTable* t : {&ra_, &se_, &um_, &hr_, &o1_})
             for (const StoreStatement* s : {&t->find, &t->insert, &t->update})
                 if (!*s && error_ == 0)
@@ -53,10 +59,33 @@ class StoreImporter : public JvDataInputSink {
 
     int error() const { return error_; }
 
-    void beginFile(const std::string& file) override { file_ = file; }
+    // Counts the Thursday entries left in carded races among the races
+    // where this import wrote one, or replaced a Thursday card.
+    void countUncardedEntries(JvStore& store) {
+        StoreStatement count = store.prepare(
+            "SELECT count(*) FROM se JOIN ra ON ra.key = se.race WHERE se.race = ?1 AND "
+            "se.kind = ?2 AND ra.kind NOT IN (?2, ?3, ?4)");
+        for (const long long race : thursdayRaces_) {
+            count.reset();
+            count.bind(1, race)
+                .bind(2, jvdata::kThursdayKind)
+                .bind(3, jvdata::kCancelKind)
+                .bind(4, jvdata::kDeleteKind);
+            if (count.step())
+                summary_.uncardedEntries += count.integer(0);
+        }
+        if (count.failed() != 0 && error_ == 0)
+            error_ = count.failed();
+    }
+
+    void beginFile(const std::string& file) override {
+        summary_.files.push_back({file});
+        file_ = &summary_.files.back();
+    }
     void endFile(bool jvData) override {
+        file_->jvData = jvData;
         if (!jvData)
-            summary_.notJvData.push_back(file_);
+            summary_.notJvData.push_back(file_->file);
     }
     bool keepGoing() const override { return error_ == 0; }
 
@@ -64,28 +93,34 @@ class StoreImporter : public JvDataInputSink {
         ImportCounts& counts = summary_.byType[std::string(type)];
         ++counts.read;
         ++counts.skipped;
+        ++file_->records;
     }
 
     void rejected(std::string_view type, std::uint64_t offset, std::string reason) override {
         ImportCounts& counts = summary_.byType[std::string(type)];
         ++counts.read;
         ++counts.rejected;
+        ++file_->records;
+        ++file_->rejected;
         if (summary_.rejected.size() < kMaxListedRejects)
-            summary_.rejected.push_back({file_, static_cast<long long>(offset), std::move(reason)});
+            summary_.rejected.push_back(
+                {file_->file, static_cast<long long>(offset), std::move(reason)});
+    }
+
+    void passedOver(std::uint64_t bytes) override {
+        file_->passedOver += static_cast<long long>(bytes);
     }
 
     void record(std::string_view type, std::string_view body, std::uint64_t offset) override {
         if (error_ != 0)
             return;
         const char kind = body[kDataKind.offset];
-        const std::string_view madeOn = jvdata::slice(body, kMadeOn);
         if (jvdata::kindRank(type, kind) < 0)
             return rejected(
                 type, offset,
                 format("%.2sレコードのデータ区分'%c'は使われない区分です", type.data(), kind));
-        if (!jvdata::allDigits(madeOn))
-            return rejected(type, offset,
-                            format("%.2sレコードの作成日が数字ではありません", type.data()));
+        if (std::string fault = jvdata::recordFault(type, body); !fault.empty())
+            return rejected(type, offset, std::move(fault));
         std::array<long long, 2> key{-1, 0};
         KeptTable* table = nullptr;
         if (type == "UM") {
@@ -100,14 +135,28 @@ class StoreImporter : public JvDataInputSink {
         if (key[0] < 0 || key[1] < 0)
             return rejected(type, offset,
                             format("%.2sレコードのキーが正しくありません", type.data()));
-        keep(type, *table, key, body, jvdata::number(body, kMadeOn), kind);
+        if (table != &se_) {
+            keep(type, *table, key, body, jvdata::number(body, kMadeOn), kind);
+            return;
+        }
+        const int horseNo = jvdata::holdsHorseNumber(kind) ? jvdata::number(body, se::kHorseNo) : 0;
+        if (horseNo != 0 && numbers_.heldByAnother(key[0], key[1], horseNo))
+            return rejected(
+                type, offset,
+                format("SEレコードの馬番%02dは同じレースのほかの馬にもあります", horseNo));
+        if (keep(type, *table, key, body, jvdata::number(body, kMadeOn), kind))
+            numbers_.hold(key[0], key[1], horseNo);
+        if (numbers_.failed() != 0 && error_ == 0)
+            error_ = numbers_.failed();
     }
 
   private:
-    void keep(std::string_view type, KeptTable& table, const std::array<long long, 2>& key,
+    // True when the record became the kept version of its key.
+    bool keep(std::string_view type, KeptTable& table, const std::array<long long, 2>& key,
               std::string_view body, int madeOn, char kind) {
         ImportCounts& counts = summary_.byType[std::string(type)];
         ++counts.read;
+        ++file_->records;
         const bool runner = &table == &se_;
         table.find.reset();
         table.find.bind(1, key[0]);
@@ -122,15 +171,17 @@ class StoreImporter : public JvDataInputSink {
             if (!jvdata::isNewerVersion(type, madeOn, kind, keptMadeOn, keptKind)) {
                 ++(madeOn == keptMadeOn && kind == keptKind ? counts.sameIgnored
                                                             : counts.olderIgnored);
-                return;
+                return false;
             }
+            if (&table == &ra_ && keptKind == jvdata::kThursdayKind)
+                thursdayRaces_.insert(key[0]);
             write = &table.update;
             write->reset();
             write->bind(3, rowid);
             count = &counts.replaced;
         } else if (table.find.failed() != 0) {
             error_ = table.find.failed();
-            return;
+            return false;
         } else {
             write->reset();
             write->bind(3, key[0]);
@@ -142,15 +193,20 @@ class StoreImporter : public JvDataInputSink {
         write->step();
         if (write->failed() != 0) {
             error_ = write->failed();
-            return;
+            return false;
         }
         ++(kind == jvdata::kDeleteKind ? counts.deleted : *count);
+        if (runner && kind == jvdata::kThursdayKind)
+            thursdayRaces_.insert(key[0]);
+        return true;
     }
 
     ImportSummary& summary_;
-    std::string file_;
+    ImportedFile* file_ = nullptr; // the file being read, in summary_.files
     int error_ = 0;
     KeptTable ra_, se_, um_, hr_, o1_;
+    std::set<long long> thursdayRaces_;
+    DrawnNumbers numbers_;
 };
 
 } // namespace
@@ -185,6 +241,8 @@ bool importJvData(const std::vector<std::string>& paths, const std::string& stor
         rc = importer.error();
         if (rc == SQLITE_OK) {
             read = readJvDataPaths(paths, importer, progress, prompt);
+            if (read)
+                importer.countUncardedEntries(*store);
             rc = importer.error();
         }
     }
@@ -233,6 +291,14 @@ std::string importSummaryText(const ImportSummary& summary) {
                      total.rejected - static_cast<long long>(summary.rejected.size()));
     for (const std::string& file : summary.notJvData)
         appendFormat(text, "JV-Dataではないファイル: %s\r\n", file.c_str());
+    long long passedOver = 0;
+    for (const ImportedFile& file : summary.files)
+        passedOver += file.passedOver;
+    if (passedOver != 0)
+        appendFormat(text, "読み飛ばした詰め物 (BOM、NUL): %lldバイト\r\n", passedOver);
+    if (summary.uncardedEntries != 0)
+        appendFormat(text, "出馬表に載らなかった木曜の出走登録 (出走馬に数えません): %lld頭\r\n",
+                     summary.uncardedEntries);
     return text;
 }
 

@@ -1,5 +1,6 @@
 #include "store/jvdata_input.h"
 
+#include "platform/archive_names.h"
 #include "platform/lzh_reader.h"
 #include "text/cp932.h"
 #include "text/file_io.h"
@@ -20,6 +21,10 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr size_t kChunkBytes = 1 << 20;
+
+// Entries read from one archive at most: a delivery saved by JV-Link holds
+// a few thousand files; far more is a flood.
+constexpr int kMaxImportEntries = 100000;
 
 // Counts whether any file fed so far was JV-Data, on top of the sink.
 class InputRun {
@@ -108,6 +113,7 @@ class ArchiveStream {
         archive_read_support_format_tar(archive_);
         archive_read_support_format_raw(archive_); // a gzip file of records
         archive_read_support_filter_gzip(archive_);
+        readNamesAsCp932(archive_);
         if (archive_read_open_filename(archive_, path.c_str(), 65536) != ARCHIVE_OK) {
             archive_read_free(archive_);
             archive_ = nullptr;
@@ -122,10 +128,11 @@ class ArchiveStream {
     archive* get() const { return archive_; }
 
   private:
+    ArchiveNameLocale names_; // before the archive is made, after it is freed
     archive* archive_;
 };
 
-enum class ArchiveResult { Read, Damaged, TooLarge };
+enum class ArchiveResult { Read, Damaged, TooLarge, TooManyEntries };
 
 ArchiveResult readArchiveEntries(const std::string& path, std::uint64_t size, InputRun& run) {
     ArchiveStream stream(path);
@@ -142,15 +149,16 @@ ArchiveResult readArchiveEntries(const std::string& path, std::uint64_t size, In
         const int r = archive_read_next_header(stream.get(), &entry);
         if (r == ARCHIVE_EOF)
             return ArchiveResult::Read;
-        if ((r != ARCHIVE_OK && r != ARCHIVE_WARN) || entries >= kMaxArchiveEntries)
+        if (r != ARCHIVE_OK && r != ARCHIVE_WARN)
             return ArchiveResult::Damaged;
+        if (entries >= kMaxImportEntries)
+            return ArchiveResult::TooManyEntries;
         if (archive_entry_filetype(entry) != AE_IFREG)
             continue;
         const bool sized = archive_entry_size_is_set(entry) != 0;
         const auto declared =
             static_cast<std::uint64_t>(std::max<la_int64_t>(archive_entry_size(entry), 0));
-        const char* name = archive_entry_pathname(entry);
-        run.sink().beginFile(pathForDisplay(path) + ":" + (name != nullptr ? name : ""));
+        run.sink().beginFile(pathForDisplay(path) + ":" + entryName(entry));
         jvdata::RecordFramer framer(run.sink());
         std::uint64_t length = 0;
         while (run.sink().keepGoing()) {
@@ -183,6 +191,12 @@ bool readArchive(const std::string& path, std::uint64_t size, InputRun& run, Use
         prompt.showMessage(format("書庫'%s'が壊れているため、読めませんでした。\r\n"
                                   "書庫を作り直してから、もう一度取り込んでください。",
                                   pathForDisplay(path).c_str()));
+        return false;
+    case ArchiveResult::TooManyEntries:
+        prompt.showMessage(
+            format("書庫'%s'には%d個より多くのファイルがあるため、読みませんでした。\r\n"
+                   "中のファイルを取り出してから取り込んでください。",
+                   pathForDisplay(path).c_str(), kMaxImportEntries));
         return false;
     case ArchiveResult::TooLarge:
         prompt.showMessage(format("書庫'%s'は展開すると大きすぎるため、読みませんでした。\r\n"

@@ -41,11 +41,25 @@ struct RejectedRecord {
 // At most this many rejected records are listed; all are counted.
 inline constexpr size_t kMaxListedRejects = 1000;
 
+// What became of one file read: whether it held JV-Data, and its records
+// (framing faults among them) and padding.
+struct ImportedFile {
+    std::string file; // as shown to the user ("archive.zip:entry" inside an archive)
+    bool jvData = false;
+    long long records = 0;    // read, of every type
+    long long rejected = 0;   // of them
+    long long passedOver = 0; // bytes of padding (byte order mark, NULs)
+};
+
 struct ImportSummary {
     std::map<std::string, ImportCounts> byType; // "RA", "SE", ...
     std::vector<RejectedRecord> rejected;       // in reading order
     // Files found in a folder or an archive that hold no JV-Data record.
     std::vector<std::string> notJvData;
+    std::vector<ImportedFile> files; // every file read, in reading order
+    // Thursday entries (SE of data kind 1) of races this import touched
+    // that have a later card: horses not carded, no runners.
+    long long uncardedEntries = 0;
 };
 
 // Imports every JV-Data file under `paths` (files, folders searched through,

@@ -186,9 +186,12 @@ void raceCardFromRecords(JvRaceCard& card, std::string_view ra, std::span<const 
     const char kind = kindOf(ra);
     card.cancelled = kind == jvdata::kCancelKind;
 
+    // Once the race has a later card, an entry still as it came on Thursday
+    // is a horse that was not carded: no runner.
+    const bool carded = kind != jvdata::kThursdayKind;
     std::vector<std::string_view> runners;
     for (const std::string& record : se)
-        if (started(record))
+        if (started(record) && !(carded && kindOf(record) == jvdata::kThursdayKind))
             runners.emplace_back(record);
     std::stable_sort(runners.begin(), runners.end(), [](std::string_view a, std::string_view b) {
         return number(a, se::kHorseNo) < number(b, se::kHorseNo);
@@ -199,7 +202,7 @@ void raceCardFromRecords(JvRaceCard& card, std::string_view ra, std::span<const 
     nameOrdinaryRace(card);
 
     card.entriesOnly =
-        !card.cancelled && (kind == '1' || card.runnerCount == 0 ||
+        !card.cancelled && (!carded || card.runnerCount == 0 ||
                             std::count(card.horseNumbers.begin() + 1,
                                        card.horseNumbers.begin() + card.runnerCount + 1, 0) != 0);
     if (card.cancelled)

@@ -1,5 +1,6 @@
 #include "archive/lzh_archive.h"
 #include "platform/library_on_demand.h"
+#include "support/archive_writer.h"
 #include "support/jv_test_dir.h"
 
 #include <algorithm>
@@ -15,6 +16,7 @@ namespace zelkor {
 namespace {
 
 namespace fs = std::filesystem;
+using test::lzhStoredEntry;
 
 std::string fixture(const std::string& name) {
     const char* root = std::getenv("ZELKOR_SOURCE_DIR");
@@ -37,32 +39,6 @@ std::string fixtureLines(const std::string& label) {
         text += line;
     }
     return text;
-}
-
-// One stored (-lh0-) entry with a level-1 header, as an archiver writes it;
-// `declared` overrides the original length the header states.
-std::string storedEntry(const std::string& name, const std::string& data,
-                        std::uint32_t declared = 0xffffffff) {
-    std::uint16_t crc = 0;
-    for (unsigned char c : data) {
-        crc ^= c;
-        for (int k = 0; k < 8; ++k)
-            crc = (crc & 1) ? static_cast<std::uint16_t>((crc >> 1) ^ 0xA001) : crc >> 1;
-    }
-    auto le = [](std::uint64_t v, int bytes) {
-        std::string out;
-        for (int i = 0; i < bytes; ++i)
-            out += static_cast<char>((v >> (8 * i)) & 0xff);
-        return out;
-    };
-    const std::uint32_t original = declared == 0xffffffff ? data.size() : declared;
-    std::string body = "-lh0-" + le(data.size(), 4) + le(original, 4) + le(0x5B2B0000, 4) + '\x20' +
-                       '\x01' + static_cast<char>(name.size()) + name + le(crc, 2) + 'U' + le(0, 2);
-    unsigned sum = 0;
-    for (unsigned char c : body)
-        sum += c;
-    return static_cast<char>(body.size()) + std::string(1, static_cast<char>(sum & 0xff)) + body +
-           data;
 }
 
 std::string writeArchive(const test::JvTestDir& dir, const std::string& bytes) {
@@ -215,14 +191,15 @@ namespace {
 TEST(LzhArchive, OnlyTheFourFilesAreExtractedWhateverTheirCase) {
     test::JvTestDir dir, out;
     const std::string archive =
-        writeArchive(dir, storedEntry("README.TXT", "read me\r\n") +
-                              storedEntry("DATA\\JRACDEN1.DAT", "card\r\n") +
-                              storedEntry("jracumaj.dat", "horses\r\n") +
-                              storedEntry("JracKisi.dat.bak", "old\r\n") + std::string(1, '\0'));
+        writeArchive(dir, lzhStoredEntry("README.TXT", "read me\r\n") +
+                              lzhStoredEntry("説明.txt", "read me\r\n") + // CP932 as stored
+                              lzhStoredEntry("DATA\\JRACDEN1.DAT", "card\r\n") +
+                              lzhStoredEntry("jracumaj.dat", "horses\r\n") +
+                              lzhStoredEntry("JracKisi.dat.bak", "old\r\n") + std::string(1, '\0'));
     LzhExtraction r = extractLzhArchive(archive, out.path());
     ASSERT_TRUE(r.ok) << r.error;
     EXPECT_EQ(r.written, (std::vector<std::string>{"JracDen1.dat", "JracUmaj.dat"}));
-    EXPECT_EQ(r.skipped, (std::vector<std::string>{"README.TXT", "JracKisi.dat.bak"}));
+    EXPECT_EQ(r.skipped, (std::vector<std::string>{"README.TXT", "説明.txt", "JracKisi.dat.bak"}));
     EXPECT_EQ(filesIn(out.path()), (std::vector<std::string>{"JracDen1.dat", "JracUmaj.dat"}));
     EXPECT_EQ(contents(out.file("JracDen1.dat")), "card\r\n");
     EXPECT_EQ(contents(out.file("JracUmaj.dat")), "horses\r\n");
@@ -230,9 +207,9 @@ TEST(LzhArchive, OnlyTheFourFilesAreExtractedWhateverTheirCase) {
 
 TEST(LzhArchive, AFloodOfEntriesIsRefusedAndLeavesNothing) {
     test::JvTestDir dir, out;
-    std::string flood = storedEntry("JracDen1.dat", "card\r\n");
+    std::string flood = lzhStoredEntry("JracDen1.dat", "card\r\n");
     for (int i = 0; i < kMaxArchiveEntries; ++i)
-        flood += storedEntry("e" + std::to_string(i), "");
+        flood += lzhStoredEntry("e" + std::to_string(i), "");
     LzhExtraction r = extractLzhArchive(writeArchive(dir, flood + '\0'), out.path());
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.error, "too many entries");
@@ -240,7 +217,7 @@ TEST(LzhArchive, AFloodOfEntriesIsRefusedAndLeavesNothing) {
 
     // One entry fewer is an archive like any other.
     flood.resize(flood.size() -
-                 storedEntry("e" + std::to_string(kMaxArchiveEntries - 1), "").size());
+                 lzhStoredEntry("e" + std::to_string(kMaxArchiveEntries - 1), "").size());
     EXPECT_TRUE(extractLzhArchive(writeArchive(dir, flood + '\0'), out.path()).ok);
     EXPECT_EQ(filesIn(out.path()), (std::vector<std::string>{"JracDen1.dat"}));
 }
@@ -255,15 +232,15 @@ TEST(LzhArchive, EntriesMayNotOutgrowWhatTheArchiveHolds) {
     };
     const Case cases[] = {
         // Packed data that would run past the end of the file.
-        {"cut short", storedEntry("JracDen1.dat", card).substr(0, 80),
+        {"cut short", lzhStoredEntry("JracDen1.dat", card).substr(0, 80),
          "an entry larger than the rest of the archive"},
         // More output than the header declares.
-        {"longer than declared", storedEntry("JracDen1.dat", card, 60) + '\0',
+        {"longer than declared", lzhStoredEntry("JracDen1.dat", card, 60) + '\0',
          "damaged entry JracDen1.dat"},
         // A declared length no archive of this size can unpack to.
-        {"bomb", storedEntry("JracDen1.dat", card, 1000000000) + '\0',
+        {"bomb", lzhStoredEntry("JracDen1.dat", card, 1000000000) + '\0',
          "the archive unpacks to more than the allowed size"},
-        {"beyond the ratio", storedEntry("JracDen1.dat", card, 200 * 200) + '\0',
+        {"beyond the ratio", lzhStoredEntry("JracDen1.dat", card, 200 * 200) + '\0',
          "the archive unpacks to more than the allowed size"},
     };
     for (const Case& c : cases) {
@@ -278,7 +255,7 @@ TEST(LzhArchive, EntriesMayNotOutgrowWhatTheArchiveHolds) {
 
 TEST(LzhArchive, MethodsThatCannotBeDecodedAreNoArchive) {
     test::JvTestDir dir;
-    std::string entry = storedEntry("JracDen1.dat", "card\r\n");
+    std::string entry = lzhStoredEntry("JracDen1.dat", "card\r\n");
     EXPECT_TRUE(isLzhArchive(writeArchive(dir, entry + '\0')));
     entry[5] = '1';                             // -lh1-
     entry[1] = static_cast<char>(entry[1] + 1); // header checksum

@@ -8,6 +8,7 @@
 #include "support/silent_progress.h"
 #include "support/temp_folder.h"
 
+#include <fstream>
 #include <gtest/gtest.h>
 
 namespace zelkor {
@@ -67,6 +68,51 @@ TEST(ReturnsBacktest, RecordsOnOrAfterTheRaceDayDoNotChangeItsPrediction) {
     ASSERT_EQ(before.size(), after.size());
     for (size_t i = 0; i < before.size(); ++i)
         EXPECT_EQ(predictionOf(before[i]), predictionOf(after[i]));
+}
+
+// Every race of the period is settled or counted by why it was left out; a
+// horse still a Thursday entry once its race has a card is no runner, and
+// the import counts it.
+TEST(ReturnsBacktest, EveryRaceLeftOutIsCountedByReason) {
+    std::string records;
+    const auto add = [&records](int raceNo, char kind, bool payouts, int runners, int thursday) {
+        JvdRace race;
+        race.kind = kind;
+        race.key.raceNo = raceNo;
+        records += jvdFramed(jvdRecord(race));
+        for (int k = 1; k <= runners + thursday; ++k) {
+            JvdRunner s;
+            s.kind = k > runners ? '1' : 0;
+            s.horseNo = k > runners ? 0 : k;
+            s.finish = s.horseNo;
+            s.horseId = std::to_string(2022100000 + raceNo * 20 + k);
+            records += jvdFramed(jvdRecord(race, s));
+        }
+        JvdPayouts pay;
+        pay.key = race.key;
+        records += payouts ? jvdFramed(jvdRecord(pay)) : "";
+    };
+    add(1, '7', true, 3, 0);  // settled
+    add(2, '7', false, 3, 0); // no payouts
+    add(3, '2', true, 3, 0);  // no final results
+    add(4, '7', true, 0, 1);  // no runner
+    add(5, '7', true, 3, 1);  // settled with three runners
+    TempFolder folder("leftout");
+    std::ofstream(folder.file("day.jvd"), std::ios::binary) << records;
+    RecordingPrompt prompt;
+    SilentProgress progress;
+    ImportSummary summary;
+    const std::string store = folder.file("jvdata.sqlite3");
+    ASSERT_TRUE(importJvData({folder.file("day.jvd")}, store, summary, prompt, progress));
+    EXPECT_EQ(summary.uncardedEntries, 2);
+    ReturnsBacktest backtest;
+    ASSERT_TRUE(backtestStoreReturns(store, 20250105, 20250105, backtest, prompt, progress));
+    ASSERT_EQ(backtest.races.size(), 2u);
+    EXPECT_EQ(backtest.races[1].runners.size(), 3u);
+    EXPECT_EQ(backtest.racesFound, 5);
+    EXPECT_EQ(leftOutRacesText(backtest),
+              "除いたレース: 3 (JRAのレースでない 0、確定した成績がない 1、払戻がないか中止 1、"
+              "出馬表未確定で読み込めない 1)");
 }
 
 TEST(StorePeriodSource, ReadsEveryRaceAndHorseAsTheDaySourceDoes) {

@@ -56,6 +56,21 @@ inline std::string_view bytesOf(const std::uint8_t* data, size_t size) {
         }                                                                                          \
     } while (false)
 
+// The path of a JV-Data store in the scratch folder, none there yet.
+inline std::string freshStorePath() {
+    const std::string store = scratchFolder() + "JV-Data/jvdata.sqlite3";
+    for (const char* suffix : {"", "-wal", "-shm"})
+        std::filesystem::remove(store + suffix);
+    return store;
+}
+
+class CountingPrompt : public UserPrompt {
+  public:
+    int messages = 0;
+    void showMessage(const std::string&, const std::string&) override { ++messages; }
+    bool askYesNo(const std::string&, const std::string&) override { return false; }
+};
+
 class NoProgress : public ProgressSink {
   public:
     void setText(const std::string&) override {}

@@ -7,7 +7,6 @@
 #include "jvdata/jvdata_record.h"
 #include "store/jvdata_store.h"
 
-#include <filesystem>
 #include <map>
 
 namespace {
@@ -27,13 +26,6 @@ class CountingSink : public jvdata::RecordSink {
     void skipped(std::string_view type) override { log += "s" + std::string(type) + ","; }
 };
 
-class CountingPrompt : public UserPrompt {
-  public:
-    int messages = 0;
-    void showMessage(const std::string&, const std::string&) override { ++messages; }
-    bool askYesNo(const std::string&, const std::string&) override { return false; }
-};
-
 std::string frame(std::string_view bytes, size_t piece) {
     CountingSink sink;
     jvdata::RecordFramer framer(sink);
@@ -46,16 +38,13 @@ std::string frame(std::string_view bytes, size_t piece) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
-    namespace fs = std::filesystem;
     const std::string_view bytes = fuzz::bytesOf(data, size);
     const size_t piece = size == 0 ? 1 : 1 + data[0] % 97;
     ZELKOR_FUZZ_CHECK(frame(bytes, bytes.size() + 1) == frame(bytes, piece));
 
     const std::string input = fuzz::scratchFile("in.dat", bytes);
-    const std::string store = fuzz::scratchFolder() + "JV-Data/jvdata.sqlite3";
-    for (const char* suffix : {"", "-wal", "-shm"})
-        fs::remove(store + suffix);
-    CountingPrompt prompt;
+    const std::string store = fuzz::freshStorePath();
+    fuzz::CountingPrompt prompt;
     fuzz::NoProgress progress;
     ImportSummary summary;
     const bool imported = importJvData({input}, store, summary, prompt, progress);

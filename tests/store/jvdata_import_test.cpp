@@ -1,14 +1,17 @@
 #include "store/jv_store.h"
 #include "store/jvdata_store.h"
+#include "support/archive_writer.h"
 #include "support/jvdata_generator.h"
 #include "support/recording_prompt.h"
 #include "support/season_store.h"
 #include "support/silent_progress.h"
 #include "support/temp_folder.h"
+#include "text/cp932.h"
 #include "text/format.h"
 
 #include <algorithm>
 #include <csignal>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
@@ -47,6 +50,11 @@ std::string countsText(const ImportSummary& summary) {
     }
     for (const RejectedRecord& r : summary.rejected)
         appendFormat(text, " @%lld", r.offset);
+    long long padding = 0;
+    for (const ImportedFile& f : summary.files)
+        padding += f.passedOver;
+    if (padding != 0)
+        appendFormat(text, " ~%lld", padding);
     return text;
 }
 
@@ -106,11 +114,15 @@ TEST(JvDataImport, FramingLengthsAndTypes) {
              jvdFramed(jvdRecord(JvdHorse{})) + jvdFramed(jvdRecord(oldUm), JvdLineEnd::Lf) +
              jvdFramed(jvdRecord(JvdPayouts{})) +
              jvdFramed(jvdRecord(JvdOdds{}), JvdLineEnd::CrLfNul),
-         "HR r1 a1 O1 r1 a1 RA r1 a1 SE r1 a1 UM r2 a2"},
+         "HR r1 a1 O1 r1 a1 RA r1 a1 SE r1 a1 UM r2 a2 ~2"},
         {"wrong lengths, other types, a line without end",
          jvdFramed(ra.substr(0, 1000)) + jvdFramed(se + "X") + jvdFramed(weather) + "ZZ12\r\n" +
              jvdFramed(ra) + se,
-         "RA r2 a1 x1 SE r2 x2 WE r1 s1 ZZ r1 s1 @0 @1002 @2878"},
+         "-- r1 x1 RA r2 a1 x1 SE r2 x2 WE r1 s1 @0 @1002 @1600 @2878"},
+        {"a byte order mark, NULs, a line of text",
+         "\xEF\xBB\xBF" + jvdFramed(ra) + std::string(2, '\0') + jvdFramed(se) +
+             std::string("hello\r\n\0", 8),
+         "-- r1 x1 RA r1 a1 SE r1 a1 @1832 ~6"},
         {"bad data kind, bad key",
          jvdFramed("RAX" + ra.substr(3)) + jvdFramed(ra.substr(0, 19) + "!!" + ra.substr(21)),
          "RA r2 x2 @0 @1272"},
@@ -339,6 +351,89 @@ TEST(JvDataImport, SummaryText) {
               "不正なレコード: day.dat (1272バイト目): "
               "RAレコードの長さが1271バイトです（1272バイトのはず）\r\n"
               "JV-Dataではないファイル: readme.txt\r\n");
+}
+
+} // namespace
+} // namespace zelkor
+
+namespace zelkor {
+namespace {
+
+std::string edited(std::string record, size_t at, std::string_view bytes) {
+    return record.replace(at, bytes.size(), bytes);
+}
+
+// A number or date no record can hold rejects its record, naming the field.
+TEST(JvDataImport, NumbersAndDatesThatCannotBeTrue) {
+    JvdRace local = race('A');
+    local.key.course = "44";
+    JvdRunner second;
+    second.horseId = "2022100002";
+    JvdRunner unweighed;
+    unweighed.horseNo = 18;
+    const std::string se = jvdRecord(race(), JvdRunner{});
+    const std::string hr = jvdRecord(JvdPayouts{});
+    const struct {
+        std::string records; // the last one is judged
+        const char* reason;  // empty: taken
+    } cases[] = {
+        {edited(hr, 104, "-00000500"),
+         "HRレコードの単勝払戻金 (105バイト目から) が0で埋めた数字ではありません"},
+        {edited(hr, 104, "  1 2 3  "),
+         "HRレコードの単勝払戻金 (105バイト目から) が0で埋めた数字ではありません"},
+        {edited(se, 28, "-1"), "SEレコードの馬番 (29バイト目から) が0で埋めた数字ではありません"},
+        {edited(se, 28, "19"), "SEレコードの馬番19は1～18のどれでもありません"},
+        {edited(se, 28, "00"), "SEレコードの馬番00は1～18のどれでもありません"},
+        {se + "\r\n" + jvdRecord(race(), second),
+         "SEレコードの馬番01は同じレースのほかの馬にもあります"},
+        {edited(jvdRecord(local, JvdRunner{}), 28, "99"), ""},
+        {edited(jvdRecord(race(), unweighed), 324, "   "), ""},
+        {edited(jvdRecord(race()), 3, "99999999"), "RAレコードの作成日99999999は暦にない日付です"},
+        {edited(jvdRecord(race()), 11, "20250230"),
+         "RAレコードの開催年月日20250230は暦にない日付です"},
+        {edited(jvdRecord(race()), 11, "00000000"),
+         "RAレコードの開催年月日00000000は暦にない日付です"},
+        {edited(jvdRecord(JvdHorse{}), 3, "20251301"),
+         "UMレコードの作成日20251301は暦にない日付です"},
+    };
+    for (const auto& c : cases) {
+        Fixture f;
+        ImportSummary summary;
+        ASSERT_TRUE(f.import(c.records + "\r\n", summary)) << c.reason;
+        EXPECT_EQ(summary.rejected.empty() ? "" : summary.rejected.back().reason, c.reason);
+    }
+}
+
+// Entry names as the archive stores them (CP932 in LZH and unflagged zip,
+// UTF-8 in flagged zip and tar) name every file, whatever the locale.
+TEST(JvDataImport, ArchivesNameTheirEntries) {
+    const std::string records = jvdFramed(jvdRecord(race()));
+    const std::string dat = "データ.dat", utf8Dat = cp932ToUtf8(dat);
+    std::vector<StoredFile> many(300, {"a.txt", "text\r\n"});
+    many.push_back({"b.dat", records});
+    const struct {
+        const char* name;
+        std::string bytes;
+        const char* files;
+    } cases[] = {
+        {"x.lzh", lzhStoredEntry("説明.txt", "text\r\n") + lzhStoredEntry(dat, records) + '\0',
+         "x.lzh:説明.txt- x.lzh:データ.dat+"},
+        {"x.zip", zipArchive({{utf8Dat, records}}, true), "x.zip:データ.dat+"},
+        {"y.zip", zipArchive({{dat, records}}, false), "y.zip:データ.dat+"},
+        {"x.tar", tarArchive({{utf8Dat, records}}), "x.tar:データ.dat+"},
+        {"many.zip", zipArchive(many, false), "301"},
+    };
+    for (const auto& c : cases) {
+        Fixture f;
+        ImportSummary summary;
+        ASSERT_TRUE(f.import(c.bytes, summary, c.name)) << c.name;
+        std::string files;
+        for (const ImportedFile& file : summary.files)
+            files += (files.empty() ? "" : " ") +
+                     std::filesystem::path(file.file).filename().string() +
+                     (file.jvData ? "+" : "-");
+        EXPECT_EQ(summary.files.size() > 3 ? std::to_string(summary.files.size()) : files, c.files);
+    }
 }
 
 } // namespace

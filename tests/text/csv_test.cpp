@@ -19,6 +19,8 @@ TEST(CsvField, QuotedWhereItWouldSplitARowAndNeverAFormula) {
         {"@SUM(A1)", "\"'@SUM(A1)\""},
         {"=\"x\",y", "\"'=\"\"x\"\",y\""},
         {"馬=1", "馬=1"},
+        {"20" + std::string(1, '\0') + "21x", "\"20?21x\""},
+        {"a\x01\tb\x7f", "\"a?\tb?\""},
     };
     for (const auto& [text, field] : cases)
         EXPECT_EQ(csvField(text), field) << text;
