@@ -56,8 +56,8 @@ std::vector<double> placeChances(std::span<const double> win, int places, double
 double fitPlaceDiscount(std::span<const PlaceOrder> races) {
     double best = 1.0, bestLikelihood = -INFINITY;
     bool any = false;
-    for (int step = 0; step <= 14; ++step) {
-        const double discount = 0.5 + 0.05 * step;
+    for (int step = 0; step <= 18; ++step) {
+        const double discount = 0.3 + 0.05 * step;
         double likelihood = 0;
         for (const PlaceOrder& race : races) {
             const std::vector<double> q = strengthsOf(race.win, discount);

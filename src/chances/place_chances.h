@@ -24,7 +24,7 @@ struct PlaceOrder {
 };
 
 // The discount that makes the observed orders likeliest, on a grid of
-// 0.05 from 0.50 to 1.20 (1 when there is nothing to fit on).
+// 0.05 from 0.30 to 1.20 (1 when there is nothing to fit on).
 double fitPlaceDiscount(std::span<const PlaceOrder> races);
 
 } // namespace zelkor
