@@ -1,5 +1,7 @@
 #include "chances/day_chances.h"
 
+#include "chances/kept_models.h"
+#include "store/jv_store.h"
 #include "store/jvdata_store.h"
 #include "text/format.h"
 
@@ -16,6 +18,31 @@ void showTooLittleHistory(UserPrompt& prompt, int races) {
                               "%d 件以上のレースが必要です。過去の JV-Data を取り込んでください。",
                               races, kMinimumHistoryRaces),
                        "勝率・期待値");
+}
+
+// The model kept for the races before `date`, else one fitted on them and kept.
+bool modelForDay(const std::string& storePath, int date, ChanceModel& model, UserPrompt& prompt) {
+    std::string fingerprint;
+    if (auto store = JvStore::open(storePath, JvStore::Mode::Read, prompt)) {
+        fingerprint = historyFingerprint(*store, date);
+        if (std::optional<ChanceModel> kept = keptModel(*store, fingerprint)) {
+            model = std::move(*kept);
+            return true;
+        }
+    }
+    std::vector<RaceSample> history;
+    if (!readRaceSamples(storePath, 0, dayBefore(date), history, prompt))
+        return false;
+    if (!fitChanceModel(history, model)) {
+        int withWinner = 0;
+        for (const RaceSample& race : history)
+            withWinner += race.winner() >= 0 ? 1 : 0;
+        showTooLittleHistory(prompt, withWinner);
+        return false;
+    }
+    if (!fingerprint.empty())
+        keepModel(storePath, fingerprint, model);
+    return true;
 }
 
 } // namespace
@@ -47,16 +74,8 @@ bool valuesOfDay(const std::string& storePath, int date, double threshold, DayVa
         prompt.showMessage(format("%08d には取り込んだレースがありません。", date), "勝率・期待値");
         return false;
     }
-    std::vector<RaceSample> history;
-    if (!readRaceSamples(storePath, 0, dayBefore(date), history, prompt))
+    if (!modelForDay(storePath, date, day.model, prompt))
         return false;
-    if (!fitChanceModel(history, day.model)) {
-        int withWinner = 0;
-        for (const RaceSample& race : history)
-            withWinner += race.winner() >= 0 ? 1 : 0;
-        showTooLittleHistory(prompt, withWinner);
-        return false;
-    }
     for (const RaceSample& race : races)
         day.races.push_back(valuesOfRace(day.model, race, threshold));
     return true;

@@ -109,6 +109,25 @@ TEST(Chances, LaterRacesNeverChangeADaysChances) {
             valued += x.value ? 1 : 0;
         }
     EXPECT_GT(valued, 0);
+    // A model kept without an earlier day is not used once that day is
+    // imported, nor one kept under another feature version.
+    const std::string c = folder.file("c/jvdata.sqlite3");
+    ASSERT_TRUE(importRecords(records, c, [&](std::string rec) {
+        const bool dropped = rec.substr(0, 2) != "UM" &&
+                             std::stoi(rec.substr(jvlayout::kYear.offset, 8)) == stats.dates[5];
+        return dropped ? std::string() : rec;
+    }));
+    ASSERT_TRUE(valuesOfDay(c, day, 1.1, b, prompt));
+    EXPECT_NE(a.model, b.model);
+    ASSERT_TRUE(importRecords(records, c));
+    ASSERT_TRUE(valuesOfDay(c, day, 1.1, b, prompt));
+    EXPECT_EQ(a.model, b.model);
+    ASSERT_TRUE(runSqlAsAnotherProgram(
+        c, "UPDATE chance_models SET feature_version = 0, numbers = '0 0 0 0 0 0 0 0 0 0 | | 1'"));
+    ASSERT_TRUE(valuesOfDay(c, day, 1.1, b, prompt));
+    EXPECT_EQ(a.model, b.model);
+    ASSERT_TRUE(valuesOfDay(c, day, 1.1, b, prompt)); // the kept model, read back exactly
+    EXPECT_EQ(a.model, b.model);
     // Too little history: one message that says how many races it takes.
     prompt.entries.clear();
     EXPECT_FALSE(valuesOfDay(folder.file("a/jvdata.sqlite3"), stats.dates[2], 1.1, a, prompt));
