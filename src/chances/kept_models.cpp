@@ -1,5 +1,6 @@
 #include "chances/kept_models.h"
 
+#include "chances/silent_prompt.h"
 #include "store/jv_store.h"
 #include "text/format.h"
 
@@ -13,12 +14,6 @@ constexpr const char* kCreateTable =
     "CREATE TABLE IF NOT EXISTS chance_models(fingerprint BLOB NOT NULL, from_date INTEGER NOT "
     "NULL, to_date INTEGER NOT NULL, races INTEGER NOT NULL, feature_version INTEGER NOT NULL, "
     "numbers BLOB NOT NULL)";
-
-class QuietPrompt : public UserPrompt {
-  public:
-    void showMessage(const std::string&, const std::string&) override {}
-    bool askYesNo(const std::string&, const std::string&) override { return false; }
-};
 
 void appendNumbers(std::string& out, const std::vector<double>& values) {
     for (double v : values)
@@ -99,7 +94,7 @@ std::optional<ChanceModel> keptModel(JvStore& store, const std::string& fingerpr
 
 void keepModel(const std::string& storePath, const std::string& fingerprint,
                const ChanceModel& model) {
-    QuietPrompt quiet;
+    SilentPrompt quiet;
     auto store = JvStore::open(storePath, JvStore::Mode::Import, quiet);
     if (!store || store->empty() || store->exec("BEGIN IMMEDIATE") != 0)
         return;

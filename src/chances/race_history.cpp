@@ -1,5 +1,6 @@
 #include "chances/race_history.h"
 
+#include "chances/silent_prompt.h"
 #include "core/race_sheet.h"
 #include "core/scoring.h"
 #include "jvdata/jvdata_layouts.h"
@@ -8,6 +9,7 @@
 #include "race/race_loader.h"
 #include "store/jv_store.h"
 #include "store/jvdata_store.h"
+#include "store/race_finishes.h"
 #include "store/store_period_source.h"
 
 #include <map>
@@ -18,12 +20,6 @@ namespace {
 
 using namespace jvlayout;
 
-class QuietPrompt : public UserPrompt {
-  public:
-    void showMessage(const std::string&, const std::string&) override {}
-    bool askYesNo(const std::string&, const std::string&) override { return false; }
-};
-
 bool isJraCourse(const std::string& course) {
     return course.size() == 2 && course >= "01" && course <= "10";
 }
@@ -32,19 +28,10 @@ bool isJraCourse(const std::string& course) {
 class RaceOutcome {
   public:
     explicit RaceOutcome(JvStore& store)
-        : runners_(store.prepare("SELECT kind, rec FROM se WHERE race = ?1")),
+        : runners_(store.prepare(kRaceRunnersSql)),
           odds_(store.prepare("SELECT kind, rec FROM o1 WHERE key = ?1")) {}
 
-    std::map<int, int> finishes(long long key) {
-        std::map<int, int> out;
-        runners_.reset();
-        runners_.bind(1, key);
-        while (runners_.step())
-            if (runners_.integer(0) != jvdata::kDeleteKind)
-                out[jvdata::number(runners_.blob(1), se::kHorseNo)] =
-                    jvdata::number(runners_.blob(1), se::kFinish);
-        return out;
-    }
+    std::map<int, int> finishes(long long key) { return raceFinishes(runners_, key); }
 
     std::map<int, int> placeOddsLow(long long key) {
         std::map<int, int> out;
@@ -116,7 +103,7 @@ bool readRaceSamples(const std::string& storePath, int fromDate, int toDate,
     if (!source)
         return false;
     RaceOutcome outcome(*store);
-    QuietPrompt quiet; // a horse without its record runs without a past
+    SilentPrompt quiet; // a horse without its record runs without a past
     RaceSheet sheet;
     JvRaceCard card;
     JvHorseRecord horse;
