@@ -10,6 +10,7 @@
 #include "text/format.h"
 
 #include <cmath>
+#include <cstdlib>
 
 namespace zelkor::cli {
 namespace {
@@ -86,12 +87,19 @@ int runValue(const Arguments& parsed) {
         if (!raceNo || *raceNo < 1 || *raceNo > 12)
             return fail("--race には 1 から 12 までのレース番号を指定してください");
     }
+    double threshold = kDefaultValueThreshold;
+    if (const std::optional<std::string> text = parsed.value("--threshold")) {
+        char* end = nullptr;
+        threshold = std::strtod(text->c_str(), &end);
+        if (text->empty() || *end != '\0' || !(threshold > 0 && threshold < 100))
+            return fail("--threshold には 1.10 のような正の数を指定してください");
+    }
     const std::optional<std::string> folder = programFolderFrom(parsed);
     if (!folder)
         return 1; // told why on stderr
     TerminalPrompt prompt;
     DayValues day;
-    if (!valuesOfDay(jvStorePath(*folder), *date, kDefaultValueThreshold, day, prompt))
+    if (!valuesOfDay(jvStorePath(*folder), *date, threshold, day, prompt))
         return 1; // told why on stderr
     if (raceNo) {
         std::erase_if(day.races,
@@ -117,10 +125,11 @@ const Command kValueCommand = {
     "引数",
     "取り込んだ JV-Data のその日より前のレースだけから学んだモデルで、各馬の勝率と\n"
     "複勝率を推定し、単勝・複勝 100 円の期待値 (勝率×単勝オッズ、複勝率×複勝オッズの\n"
-    "下限) を表示します。期待値が 1.10 以上の馬に ◎ を付けます。推定は利用者自身の\n"
-    "データによるもので、的中や利益を約束するものではありません。\n",
+    "下限) を表示します。期待値がしきい値 (既定 1.10) 以上の馬に ◎ を付けます。\n"
+    "推定は利用者自身のデータによるもので、的中や利益を約束するものではありません。\n",
     {{"--date", "YYYYMMDD", "この日のレース"},
      {"--race", "N", "このレース番号のレースだけ"},
+     {"--threshold", "X", "◎ を付ける期待値 (既定: 1.10)"},
      {"--json", nullptr, "JSON で出力します"}},
     runValue,
 };
