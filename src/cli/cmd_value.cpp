@@ -5,6 +5,7 @@
 #include "chances/day_chances.h"
 #include "cli/cli_support.h"
 #include "cli/json_output.h"
+#include "race/code_tables.h"
 #include "store/jv_store.h"
 #include "store/jvdata_store.h"
 #include "text/format.h"
@@ -32,7 +33,7 @@ std::string oddsText(int tenths) {
 }
 
 std::string returnText(double value) {
-    return value < 0 ? std::string("    -") : format("%5.2f", value);
+    return value < 0 ? std::string("     -") : format("%6.2f", value);
 }
 
 Json dayJson(const DayValues& day) {
@@ -65,11 +66,11 @@ std::string dayText(const DayValues& day) {
     std::string out = format("勝率のモデル: %08d〜%08d の %d レースから\n", day.model.fromDate,
                              day.model.toDate, day.model.races);
     for (const RaceValues& race : day.races) {
-        appendFormat(out, "\n%08d 場%s %dR\n馬番 勝率   複勝率  単勝   複勝下限 単期待 複期待\n",
-                     dateOfRaceKey(race.key), courseOfRaceKey(race.key).c_str(),
+        appendFormat(out, "\n%08d %s %dR\n馬番   勝率 複勝率   単勝 複下限 単期待 複期待    馬名\n",
+                     dateOfRaceKey(race.key), decodeRacecourse(courseOfRaceKey(race.key)).c_str(),
                      raceNoOfRaceKey(race.key));
         for (const RunnerValue& r : race.runners)
-            appendFormat(out, "%4d %5.1f%% %5.1f%% %s %s   %s  %s %s %s\n", r.horseNumber,
+            appendFormat(out, "%4d %5.1f%% %5.1f%% %s %s %s %s %s %s\n", r.horseNumber,
                          100 * r.winChance, 100 * r.placeChance, oddsText(r.winOdds).c_str(),
                          oddsText(r.placeOddsLow).c_str(), returnText(r.winReturn).c_str(),
                          returnText(r.placeReturn).c_str(), r.value ? "◎" : "  ", r.name.c_str());
