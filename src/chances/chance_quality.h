@@ -2,7 +2,9 @@
 
 #include "chances/chance_model.h"
 
+#include <array>
 #include <span>
+#include <string>
 
 namespace zelkor {
 
@@ -16,6 +18,40 @@ struct ChanceQuality {
     int races = 0;
 };
 
+// Place chances against what happened: the runners whose place chance lies
+// in [low, high), their mean place chance and the share that placed.
+struct CalibrationBin {
+    double low = 0, high = 0;
+    int runners = 0;
+    double predicted = 0, observed = 0;
+};
+inline constexpr int kCalibrationBins = 10;
+using Calibration = std::array<CalibrationBin, kCalibrationBins>;
+
+// Adds up the quality of predicted races one by one.
+class QualityTally {
+  public:
+    // `race` predicted by `model`; a race without a result adds nothing.
+    void add(const ChanceModel& model, const RaceSample& race);
+    ChanceQuality quality() const;
+    Calibration calibration() const;
+
+  private:
+    ChanceQuality sums_;
+    Calibration bins_{};
+};
+
 ChanceQuality chanceQuality(const ChanceModel& model, std::span<const RaceSample> races);
+
+// The quality of the races from `fromDate` to `toDate` of the store, walk
+// forward: each month's races by a model fitted on the races before the
+// month (no chances for a month with too little history before it). False
+// after a message when the store cannot be read.
+struct WalkForwardQuality {
+    ChanceQuality quality;
+    Calibration calibration{};
+};
+bool walkForwardQuality(const std::string& storePath, int fromDate, int toDate,
+                        WalkForwardQuality& out, UserPrompt& prompt);
 
 } // namespace zelkor

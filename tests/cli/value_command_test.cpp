@@ -15,8 +15,8 @@ class ValueCommand : public cli_test::ProgramFolderTest {};
 TEST_F(ValueCommand, ChancesAndReturnsOfARaceOrWhyThereAreNone) {
     test::JvdSeasonPlan plan;
     plan.days = 12;
-    plan.coursesPerDay = 2;
-    plan.horses = 300;
+    plan.coursesPerDay = 3; // 288 races before February
+    plan.horses = 400;
     plan.market = true;
     plan.placeOdds = true;
     test::JvdSeasonStats stats;
@@ -27,7 +27,7 @@ TEST_F(ValueCommand, ChancesAndReturnsOfARaceOrWhyThereAreNone) {
     ASSERT_EQ(r.status, 0) << r.err;
     const nlohmann::json out = nlohmann::json::parse(r.out);
     EXPECT_GE(out["model"]["races"].get<int>(), 200);
-    ASSERT_EQ(out["races"].size(), 2u); // the third race of both courses
+    ASSERT_EQ(out["races"].size(), 3u); // the third race of each course
     double win = 0;
     for (const auto& runner : out["races"][0]["runners"]) {
         win += runner["winChance"].get<double>();
@@ -38,6 +38,18 @@ TEST_F(ValueCommand, ChancesAndReturnsOfARaceOrWhyThereAreNone) {
                                                    runner["placeReturn"].get<double>() >= 1.1);
     }
     EXPECT_NEAR(win, 1.0, 1e-5);
+
+    // The backtest judges the model, walk forward, on the same kind of races.
+    const cli_test::Outcome b = run({"backtest", "--from", last, "--to", last, "--json"});
+    ASSERT_EQ(b.status, 0) << b.err;
+    const nlohmann::json backtest = nlohmann::json::parse(b.out);
+    EXPECT_GE(backtest["logLoss"]["races"].get<int>(), 20);
+    size_t binned = 0, runners = 0;
+    for (const auto& bin : backtest["calibration"])
+        binned += bin["runners"].get<size_t>();
+    for (const auto& race : backtest["races"])
+        runners += race["runners"].size();
+    EXPECT_EQ(binned, runners);
 
     const cli_test::Outcome early = run({"value", "--date", std::to_string(stats.dates[1])});
     EXPECT_EQ(early.status, 1);
