@@ -34,6 +34,8 @@ void QualityTally::add(const ChanceModel& model, const RaceSample& race) {
     if (!hasResult(race))
         return;
     const std::vector<RunnerChance> chances = predictRace(model, race);
+    if (chances.size() != race.runners.size())
+        return;
     const int places = placesPaid(static_cast<int>(race.runners.size()));
     for (size_t i = 0; i < chances.size() && places > 0; ++i) {
         const double p = chances[i].place;

@@ -50,7 +50,7 @@ bool modelForDay(const std::string& storePath, int date, ChanceModel& model, Use
 RaceValues valuesOfRace(const ChanceModel& model, const RaceSample& race, double threshold) {
     RaceValues out{race.key, {}};
     const std::vector<RunnerChance> chances = predictRace(model, race);
-    for (size_t i = 0; i < race.runners.size(); ++i) {
+    for (size_t i = 0; i < race.runners.size() && i < chances.size(); ++i) {
         const RunnerSample& r = race.runners[i];
         RunnerValue v{r.horseNumber, r.name, chances[i].win, chances[i].place, r.winOdds,
                       r.placeOddsLow};

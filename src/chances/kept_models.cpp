@@ -5,6 +5,7 @@
 #include "text/format.h"
 
 #include <charconv>
+#include <cmath>
 
 namespace zelkor {
 
@@ -59,7 +60,7 @@ bool readModelNumbers(std::string_view text, ChanceModel& model) {
         } else {
             double v = 0;
             const auto [next, error] = std::from_chars(at, end, v);
-            if (error != std::errc())
+            if (error != std::errc() || !std::isfinite(v))
                 return false;
             values[group].push_back(v);
             at = next;
@@ -99,6 +100,10 @@ void keepModel(const std::string& storePath, const std::string& fingerprint,
     if (!store || store->empty() || store->exec("BEGIN IMMEDIATE") != 0)
         return;
     store->exec(kCreateTable);
+    // The fingerprint reads these instead of the records.
+    store->exec("CREATE INDEX IF NOT EXISTS ra_made ON ra(key, made, kind)");
+    store->exec("CREATE INDEX IF NOT EXISTS se_made ON se(race, made, kind)");
+    store->exec("CREATE INDEX IF NOT EXISTS o1_made ON o1(key, made, kind)");
     StoreStatement stale =
         store->prepare("DELETE FROM chance_models WHERE to_date = ?1 OR fingerprint = ?2");
     stale.bind(1, model.toDate).bind(2, fingerprint);

@@ -26,7 +26,8 @@ std::optional<ChanceModel> keptModel(JvStore& store, const std::string& fingerpr
 
 // Keeps `model` under `fingerprint`, in place of one of the same period.
 // A store that cannot be written keeps nothing, silently: it is only a
-// cache, the next run fits again.
+// cache, the next run fits again. Indexes of the made dates and kinds make
+// the next fingerprint cheap.
 void keepModel(const std::string& storePath, const std::string& fingerprint,
                const ChanceModel& model);
 
