@@ -7,6 +7,9 @@
 
 namespace zelkor {
 
+// A runner whose expected return of a 100-yen ticket reaches this is worth a bet.
+inline constexpr double kDefaultValueThreshold = 1.10;
+
 // Fewer races with a winner than this before a day give no chances.
 inline constexpr int kMinimumHistoryRaces = 200;
 

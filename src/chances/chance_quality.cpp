@@ -1,5 +1,6 @@
 #include "chances/chance_quality.h"
 
+#include "chances/day_chances.h"
 #include "chances/place_chances.h"
 
 #include <algorithm>
@@ -30,9 +31,29 @@ int firstDayOfNextMonth(int date) {
 
 } // namespace
 
+void QualityTally::bet(const ChanceModel& model, const RaceSample& race) {
+    if (!race.settled)
+        return;
+    ++bets_.races;
+    for (const RunnerValue& runner : valuesOfRace(model, race, threshold_).runners) {
+        const int number = runner.horseNumber;
+        const Settlement s = settleTicket(race.payouts, BetType::Place, std::span(&number, 1));
+        if (!s.bought)
+            continue;
+        bets_.everyStake += s.stake;
+        bets_.everyRet += s.ret;
+        if (!runner.value)
+            continue;
+        ++bets_.tickets;
+        bets_.stake += s.stake;
+        bets_.ret += s.ret;
+    }
+}
+
 void QualityTally::add(const ChanceModel& model, const RaceSample& race) {
     if (!hasResult(race))
         return;
+    bet(model, race);
     const std::vector<RunnerChance> chances = predictRace(model, race);
     if (chances.size() != race.runners.size())
         return;
@@ -116,6 +137,7 @@ bool walkForwardQuality(const std::string& storePath, int fromDate, int toDate,
     }
     out.quality = tally.quality();
     out.calibration = tally.calibration();
+    out.value = tally.valueBets();
     return true;
 }
 

@@ -28,15 +28,31 @@ struct CalibrationBin {
 inline constexpr int kCalibrationBins = 10;
 using Calibration = std::array<CalibrationBin, kCalibrationBins>;
 
+// A place ticket of 100 yen on every value runner (see RunnerValue),
+// settled with the race's payouts; beside it the baseline of a place ticket
+// on every starter of the same races.
+struct ValueBets {
+    int races = 0; // settled races predicted
+    int tickets = 0;
+    long long stake = 0, ret = 0;
+    long long everyStake = 0, everyRet = 0;
+};
+
 // Adds up the quality of predicted races one by one.
 class QualityTally {
   public:
+    explicit QualityTally(double threshold = kDefaultValueThreshold) : threshold_(threshold) {}
     // `race` predicted by `model`; a race without a result adds nothing.
     void add(const ChanceModel& model, const RaceSample& race);
     ChanceQuality quality() const;
     Calibration calibration() const;
+    const ValueBets& valueBets() const { return bets_; }
 
   private:
+    void bet(const ChanceModel& model, const RaceSample& race);
+
+    double threshold_;
+    ValueBets bets_;
     ChanceQuality sums_;
     Calibration bins_{};
 };
@@ -50,6 +66,7 @@ ChanceQuality chanceQuality(const ChanceModel& model, std::span<const RaceSample
 struct WalkForwardQuality {
     ChanceQuality quality;
     Calibration calibration{};
+    ValueBets value;
 };
 bool walkForwardQuality(const std::string& storePath, int fromDate, int toDate,
                         WalkForwardQuality& out, UserPrompt& prompt);

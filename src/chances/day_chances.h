@@ -8,9 +8,6 @@
 
 namespace zelkor {
 
-// A runner whose expected return of a 100-yen ticket reaches this is worth a bet.
-inline constexpr double kDefaultValueThreshold = 1.10;
-
 struct RunnerValue {
     int horseNumber = 0;
     std::string name;

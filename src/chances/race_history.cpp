@@ -6,6 +6,7 @@
 #include "jvdata/jvdata_layouts.h"
 #include "jvdata/jvdata_record.h"
 #include "jvdata/jvdata_versions.h"
+#include "jvdata/payout_record.h"
 #include "race/race_loader.h"
 #include "store/jv_store.h"
 #include "store/jvdata_store.h"
@@ -29,32 +30,43 @@ class RaceOutcome {
   public:
     explicit RaceOutcome(JvStore& store)
         : runners_(store.prepare(kRaceRunnersSql)),
-          odds_(store.prepare("SELECT kind, rec FROM o1 WHERE key = ?1")) {}
+          odds_(store.prepare("SELECT kind, rec FROM o1 WHERE key = ?1")),
+          payouts_(store.prepare("SELECT kind, rec FROM hr WHERE key = ?1")) {}
 
     std::map<int, int> finishes(long long key) { return raceFinishes(runners_, key); }
 
-    std::map<int, int> placeOddsLow(long long key) {
-        std::map<int, int> out;
-        odds_.reset();
-        odds_.bind(1, key);
-        if (!odds_.step() || odds_.integer(0) == jvdata::kCancelKind ||
-            odds_.integer(0) == jvdata::kDeleteKind)
-            return out;
-        const std::string_view o1 = odds_.blob(1);
-        for (int i = 0; i < o1::kPlaceOdds.count; ++i) {
-            const size_t at = o1::kPlaceOdds.at(i);
-            const std::string_view low = jvdata::slice(o1, {at + 2, 4});
-            if (jvdata::allDigits(low))
-                out[jvdata::number(o1, {at, 2})] = jvdata::number(o1, {at + 2, 4});
-        }
-        return out;
+    // The newest record of a race in `statement` unless it is cancelled or deleted.
+    static std::string live(StoreStatement& statement, long long key) {
+        statement.reset();
+        statement.bind(1, key);
+        if (!statement.step() || statement.integer(0) == jvdata::kCancelKind ||
+            statement.integer(0) == jvdata::kDeleteKind)
+            return {};
+        return std::string(statement.blob(1));
+    }
+    std::string odds(long long key) { return live(odds_, key); }
+    std::string payouts(long long key) { return live(payouts_, key); }
+
+    int failure() const {
+        return runners_.failed() != 0 ? runners_.failed()
+               : odds_.failed() != 0  ? odds_.failed()
+                                      : payouts_.failed();
     }
 
-    int failure() const { return runners_.failed() != 0 ? runners_.failed() : odds_.failed(); }
-
   private:
-    StoreStatement runners_, odds_;
+    StoreStatement runners_, odds_, payouts_;
 };
+
+// The lower ends of the place odds by horse number.
+std::map<int, int> placeOddsLow(std::string_view o1) {
+    std::map<int, int> out;
+    for (int i = 0; i < o1::kPlaceOdds.count; ++i) {
+        const size_t at = o1::kPlaceOdds.at(i);
+        if (jvdata::allDigits(jvdata::slice(o1, {at + 2, 4})))
+            out[jvdata::number(o1, {at, 2})] = jvdata::number(o1, {at + 2, 4});
+    }
+    return out;
+}
 
 int found(const std::map<int, int>& values, int key) {
     const auto it = values.find(key);
@@ -116,8 +128,15 @@ bool readRaceSamples(const std::string& storePath, int fromDate, int toDate,
             scoreRace(sheet);
             const long long key = source->raceKey(position);
             const std::map<int, int> finish = outcome.finishes(key);
-            const std::map<int, int> place = outcome.placeOddsLow(key);
-            RaceSample race{key, source->date(), {}};
+            const std::string o1 = outcome.odds(key);
+            const std::map<int, int> place = placeOddsLow(o1);
+            RaceSample race;
+            race.key = key;
+            race.date = source->date();
+            if (const std::string hr = outcome.payouts(key); !hr.empty()) {
+                race.payouts = payoutsFromRecords(hr, o1);
+                race.settled = !race.payouts.cancelled;
+            }
             const int n = sheet.usableRunnerCount();
             for (int k = 1; k <= n; ++k) {
                 const auto slot = static_cast<size_t>(k);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chances/chance_features.h"
+#include "core/payouts.h"
 #include "core/ports.h"
 
 #include <string>
@@ -23,6 +24,8 @@ struct RaceSample {
     long long key = 0;
     int date = 0;
     std::vector<RunnerSample> runners; // the starters, by horse number
+    bool settled = false; // a payout record that is not cancelled
+    RacePayouts payouts;
 
     // The runner that won alone (index), -1 without one (no result, a dead heat).
     int winner() const;

@@ -54,7 +54,10 @@ TEST(Chances, LearnWhatTheOddsMissAndNoMore) {
         ASSERT_TRUE(readRaceSamples(store, cut, stats.dates.back(), later, prompt));
         ChanceModel model;
         ASSERT_TRUE(fitChanceModel(history, model));
-        const ChanceQuality q = chanceQuality(model, later);
+        QualityTally tally;
+        for (const RaceSample& race : later)
+            tally.add(model, race);
+        const ChanceQuality q = tally.quality();
         ASSERT_GT(q.races, 200);
         if (c.beatsMarket)
             EXPECT_LT(q.modelLogLoss, q.marketLogLoss - 0.02);
