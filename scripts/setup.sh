@@ -4,7 +4,7 @@
 set -e
 cd "$(dirname "$0")/.."
 
-PACKAGES="build-essential cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
+PACKAGES="build-essential cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev libeigen3-dev \
 qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev libarchive-dev libsqlite3-dev nlohmann-json3-dev \
 libxcb-damage0-dev \
 xvfb xauth x11-apps fonts-noto-cjk chromium clang libclang-rt-14-dev \

@@ -10,6 +10,7 @@
 #include "race/race_source.h"
 #include "store/jv_store.h"
 #include "store/jvdata_store.h"
+#include "store/race_finishes.h"
 #include "store/store_period_source.h"
 #include "text/format.h"
 
@@ -98,7 +99,7 @@ class RaceResults {
   public:
     explicit RaceResults(JvStore& store)
         : odds_(store.prepare("SELECT kind, rec FROM o1 WHERE key = ?1")),
-          runners_(store.prepare("SELECT kind, rec FROM se WHERE race = ?1")) {}
+          runners_(store.prepare(kRaceRunnersSql)) {}
 
     // The odds record unless it is cancelled or deleted.
     std::string odds(long long key) {
@@ -111,16 +112,7 @@ class RaceResults {
     }
 
     // Finishing positions by horse number.
-    std::map<int, int> finishes(long long key) {
-        std::map<int, int> out;
-        runners_.reset();
-        runners_.bind(1, key);
-        while (runners_.step())
-            if (runners_.integer(0) != jvdata::kDeleteKind)
-                out[jvdata::number(runners_.blob(1), jvlayout::se::kHorseNo)] =
-                    jvdata::number(runners_.blob(1), jvlayout::se::kFinish);
-        return out;
-    }
+    std::map<int, int> finishes(long long key) { return raceFinishes(runners_, key); }
 
     // The result code of a failed read, 0 while none failed.
     int failure() const { return odds_.failed() != 0 ? odds_.failed() : runners_.failed(); }

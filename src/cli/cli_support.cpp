@@ -191,4 +191,17 @@ void TerminalPrompt::answer(const std::string& key, bool yes) {
     answers_.emplace_back(key, yes);
 }
 
+// A calendar date written YYYYMMDD.
+std::optional<int> dateArgument(const std::optional<std::string>& text) {
+    if (!text || text->size() != 8 ||
+        !std::all_of(text->begin(), text->end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    const int date = std::stoi(*text);
+    const int month = date / 100 % 100, day = date % 100;
+    if (month < 1 || month > 12 || day < 1 || day > 31)
+        return std::nullopt;
+    return date;
+}
+
+
 } // namespace zelkor::cli

@@ -53,6 +53,9 @@ bool readPredictionArgument(const Arguments& parsed, RaceSheet& sheet, UserPromp
 // no blanks); nothing otherwise.
 std::optional<int> wholeNumber(const std::string& text);
 
+// A calendar date written YYYYMMDD.
+std::optional<int> dateArgument(const std::optional<std::string>& text);
+
 // A race position on the command line: a whole number from 1.
 std::optional<int> racePosition(const std::string& text);
 

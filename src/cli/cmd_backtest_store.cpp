@@ -4,6 +4,7 @@
 
 #include "backtest/return_figures.h"
 #include "backtest/returns_backtest.h"
+#include "chances/chance_quality.h"
 #include "cli/cli_support.h"
 #include "cli/race_id_json.h"
 #include "cli/terminal_progress.h"
@@ -84,8 +85,28 @@ Json raceJson(const ReturnRace& race) {
     return out;
 }
 
+// The model's and the market's quality over the races, side by side.
+Json qualityJson(double model, double market, int races) {
+    return {{"model", races > 0 ? number(model) : Json(nullptr)},
+            {"market", races > 0 ? number(market) : Json(nullptr)},
+            {"races", races}};
+}
+
+Json calibrationJson(const Calibration& calibration) {
+    Json out = Json::array();
+    for (const CalibrationBin& bin : calibration)
+        out.push_back({{"low", number(bin.low)},
+                       {"high", number(bin.high)},
+                       {"runners", bin.runners},
+                       {"predicted", bin.runners > 0 ? number(bin.predicted) : Json(nullptr)},
+                       {"observed", bin.runners > 0 ? number(bin.observed) : Json(nullptr)}});
+    return out;
+}
+
 // The figures, with an empty "races" array the races are written into.
-Json figuresJson(const ReturnsBacktest& backtest, const ReturnFigures& f) {
+Json figuresJson(const ReturnsBacktest& backtest, const ReturnFigures& f,
+                 const WalkForwardQuality& chances) {
+    const ChanceQuality& q = chances.quality;
     const auto program = programLines();
     Json splits = Json::object();
     const auto kinds = returnSplits();
@@ -108,14 +129,26 @@ Json figuresJson(const ReturnsBacktest& backtest, const ReturnFigures& f) {
             {"splits", std::move(splits)},
             {"longestLosingRun", f.longestLosingRun},
             {"largestDrawdown", number(f.largestDrawdown)},
+            {"value",
+             {{"races", chances.value.races},
+              {"tickets", chances.value.tickets},
+              {"stake", chances.value.stake},
+              {"return", chances.value.ret},
+              {"rate", chances.value.stake > 0
+                           ? number(static_cast<double>(chances.value.ret) / chances.value.stake)
+                           : Json(nullptr)}}},
+            {"logLoss", qualityJson(q.modelLogLoss, q.marketLogLoss, q.races)},
+            {"brier", qualityJson(q.modelBrier, q.marketBrier, q.races)},
+            {"calibration", calibrationJson(chances.calibration)},
             {"races", Json::array()}};
 }
 
 // The whole JSON on stdout, exactly as one dump(2) of it would be, with the
 // races written one by one: ten years of races as one JSON value would take
 // far more memory than the races themselves.
-void printJson(const ReturnsBacktest& backtest, const ReturnFigures& f) {
-    std::string head = figuresJson(backtest, f).dump(2);
+void printJson(const ReturnsBacktest& backtest, const ReturnFigures& f,
+               const WalkForwardQuality& chances) {
+    std::string head = figuresJson(backtest, f, chances).dump(2);
     const std::string emptyRaces = "\"races\": []\n}";
     if (backtest.races.empty() || !head.ends_with(emptyRaces)) {
         std::printf("%s\n", head.c_str());
@@ -169,18 +202,6 @@ std::string summaryText(const ReturnsBacktest& backtest, const ReturnFigures& f)
     return text;
 }
 
-// A calendar date written YYYYMMDD.
-std::optional<int> dateArgument(const std::optional<std::string>& text) {
-    if (!text || text->size() != 8 ||
-        !std::all_of(text->begin(), text->end(), [](char c) { return c >= '0' && c <= '9'; }))
-        return std::nullopt;
-    const int date = std::stoi(*text);
-    const int month = date / 100 % 100, day = date % 100;
-    if (month < 1 || month > 12 || day < 1 || day > 31)
-        return std::nullopt;
-    return date;
-}
-
 } // namespace
 
 std::string storeBacktestNotes() {
@@ -227,8 +248,12 @@ int runStoreBacktest(const Arguments& parsed) {
     PathPrintingShell shell;
     if (!writeReturnsPage(pagePath, backtest, figures, json ? nullptr : &shell))
         return fail("ページを書き込めませんでした: " + pathForDisplay(pagePath));
-    if (json)
-        printJson(backtest, figures);
+    if (json) {
+        WalkForwardQuality chances;
+        if (!walkForwardQuality(jvStorePath(*folder), *from, *to, chances, prompt))
+            return 1;
+        printJson(backtest, figures, chances);
+    }
     return 0;
 }
 

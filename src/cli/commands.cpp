@@ -20,12 +20,13 @@ extern const Command kBacktestCommand;
 extern const Command kImportCommand;
 extern const Command kDatesCommand;
 extern const Command kCheckCommand;
+extern const Command kValueCommand;
 
 const std::vector<Command>& allCommands() {
     static const std::vector<Command> commands = {
         kPredictCommand, kRacesCommand, kLoadCommand,       kSportsCommand,
         kSheetCommand,   kPaperCommand, kPredictAllCommand, kBacktestCommand,
-        kImportCommand,  kDatesCommand, kCheckCommand,
+        kImportCommand,  kDatesCommand, kCheckCommand,      kValueCommand,
     };
     return commands;
 }

@@ -420,8 +420,8 @@ struct Luck {
 class Market {
   public:
     Market() = default;
-    Market(const std::vector<int>& believed, std::uint64_t seed, Luck luckOfRun)
-        : n_(believed.size()), wins_(n_), top2_(n_), top3_(n_) {
+    Market(const std::vector<int>& believed, std::uint64_t seed, Luck luckOfRun, double bias)
+        : n_(believed.size()), wins_(n_), top2_(n_), top3_(n_), bias_(bias) {
         Random luck(seed);
         std::vector<std::pair<int, size_t>> run;
         for (int r = 0; r < kRuns; ++r) {
@@ -445,7 +445,7 @@ class Market {
     }
     int popularity(size_t i) const { return popularity_[i]; }
     // Tenths, between 1.1 and 999.9.
-    int winOdds(size_t i) const { return std::clamp(price(chance(wins_[i])) / 10, 11, 9999); }
+    int winOdds(size_t i) const { return std::clamp(price(biased(i)) / 10, 11, 9999); }
     long long placePay(size_t i, int paid) const {
         return std::max(100, price(chance(wins_[i] + top2_[i] + (paid == 3 ? top3_[i] : 0))));
     }
@@ -459,12 +459,23 @@ class Market {
     // The chance of `count` in kRuns; half a count more, so that what never
     // happened in the runs is rare, not impossible.
     static double chance(int count) { return (count + 0.5) / (kRuns + 1.0); }
+    // The public's win chance of `i` with its taste for long shots.
+    double biased(size_t i) const {
+        if (bias_ == 1.0)
+            return chance(wins_[i]);
+        double sum = 0;
+        for (size_t j = 0; j < n_; ++j)
+            if (popularity_[j] > 0)
+                sum += std::pow(chance(wins_[j]), bias_);
+        return std::pow(chance(wins_[i]), bias_) / sum;
+    }
     // Yen paid on 100 for chance `p`, to ten yen.
     static int price(double p) {
         return static_cast<int>(std::min(99990.0, std::floor(80.0 / p / 10) * 10));
     }
     size_t n_ = 0;
     std::vector<int> wins_, top2_, top3_, popularity_;
+    double bias_ = 1.0;
 };
 
 class SeasonWriter {
@@ -714,9 +725,9 @@ class SeasonWriter {
             std::vector<int> believed(slots.size(), -1);
             for (size_t i = 0; i < slots.size(); ++i)
                 if (static_cast<int>(i) != scratched)
-                    believed[i] =
-                        horse(slots[i], year).ability + random_.below(16); // never below 0
-            market = Market(believed, random_.next(), luck);
+                    believed[i] = horse(slots[i], year).ability +
+                                  (plan_.publicNoise > 0 ? random_.below(plan_.publicNoise) : 0);
+            market = Market(believed, random_.next(), luck, plan_.longShotBias);
         }
         std::vector<int> finishOf(slots.size());
         int place = 0;
@@ -848,6 +859,13 @@ class SeasonWriter {
             std::snprintf(text, sizeof text, "%04d", s.abnormal == 1 ? 0 : s.winOdds);
             odds.win.push_back({s.horseNo, s.abnormal == 1 ? "****" : text, s.popularity});
         }
+        if (plan_.market && plan_.placeOdds)
+            for (size_t i = 0; i < runners.size(); ++i)
+                if (runners[i].abnormal != 1) {
+                    const int low = static_cast<int>(market.placePay(i, starters <= 7 ? 2 : 3) / 10);
+                    odds.place.push_back({runners[i].horseNo, low, low * 13 / 10,
+                                          runners[i].popularity});
+                }
         emit(jvdRecord(odds));
     }
 

@@ -187,6 +187,14 @@ struct JvdSeasonPlan {
     // place paid on the first three (two in fields of seven or fewer).
     // Otherwise popularity follows the finish and HR pays the winner only.
     bool market = false;
+    // With the market: the public's error of each horse's ability (drawn
+    // below this; 0: the public knows the abilities and its odds are the
+    // truth less the takeout), and its taste for long shots (its chances
+    // raised to this and scaled to 1; below 1 long shots are over-bet).
+    int publicNoise = 16;
+    double longShotBias = 1.0;
+    // With the market: the O1 carries place odds too (lowest to highest).
+    bool placeOdds = false;
     // A season a racing fan would believe: the racecourses, distances and
     // programme of the month (see racing_facts.h), horses of 2 to 6 whose
     // ages fit each race, 新馬 for horses that never ran, 未勝利 for those

@@ -1,0 +1,83 @@
+// The chance model over a generated ten-year store with a betting market
+// (960 race days of three courses, 34,560 races): reading every race as it
+// stood before it was run and fitting the model on all of them; then the
+// chances of the last day with the model kept in the store.
+//
+// Run: build/bench/chances_bench   (the store is made once in the temporary
+// folder, "zelkor-chances-bench/", and kept for later runs and for timing
+// the whole command with /usr/bin/time -v build/bin/zelkor2k-cli value
+// --date <last day> --program-folder /tmp/zelkor-chances-bench/)
+
+#include "chances/day_chances.h"
+#include "store/jvdata_store.h"
+#include "support/recording_prompt.h"
+#include "support/season_store.h"
+
+#include <benchmark/benchmark.h>
+#include <filesystem>
+#include <stdexcept>
+
+namespace {
+
+using namespace zelkor;
+
+struct BenchStore {
+    std::string path;
+    int lastDate = 0;
+};
+
+const BenchStore& benchStore() {
+    static const BenchStore store = [] {
+        const std::string folder =
+            (std::filesystem::temp_directory_path() / "zelkor-chances-bench").string() + "/";
+        test::JvdSeasonPlan plan;
+        plan.firstDate = 20150103;
+        plan.days = 960;
+        plan.coursesPerDay = 3;
+        plan.horses = 12000;
+        plan.stages = false;
+        plan.market = true;
+        plan.placeOdds = true;
+        test::JvdSeasonStats stats;
+        const std::string records = test::seasonRecords(plan, &stats);
+        BenchStore made{jvStorePath(folder), stats.dates.back()};
+        if (!std::filesystem::exists(made.path) && !test::importRecords(records, made.path))
+            throw std::runtime_error("cannot make the store");
+        return made;
+    }();
+    return store;
+}
+
+void BM_FitTenYears(benchmark::State& state) {
+    const BenchStore& store = benchStore();
+    ChanceModel model;
+    size_t races = 0;
+    for (auto _ : state) {
+        test::RecordingPrompt prompt;
+        std::vector<RaceSample> history;
+        if (!readRaceSamples(store.path, 0, store.lastDate - 1, history, prompt) ||
+            !fitChanceModel(history, model))
+            state.SkipWithError("the model could not be fitted");
+        races = history.size();
+    }
+    state.counters["races"] = static_cast<double>(races);
+}
+BENCHMARK(BM_FitTenYears)->Unit(benchmark::kSecond)->Iterations(1);
+
+void BM_DayWithKeptModel(benchmark::State& state) {
+    const BenchStore& store = benchStore();
+    DayValues day;
+    test::RecordingPrompt first;
+    valuesOfDay(store.path, store.lastDate, kDefaultValueThreshold, day, first); // keeps the model
+    for (auto _ : state) {
+        test::RecordingPrompt prompt;
+        if (!valuesOfDay(store.path, store.lastDate, kDefaultValueThreshold, day, prompt))
+            state.SkipWithError("no chances for the day");
+    }
+    state.counters["races"] = static_cast<double>(day.races.size());
+}
+BENCHMARK(BM_DayWithKeptModel)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

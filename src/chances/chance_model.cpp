@@ -1,0 +1,124 @@
+#include "chances/chance_model.h"
+
+#include "chances/conditional_logit.h"
+#include "chances/place_chances.h"
+
+#include <cmath>
+
+namespace zelkor {
+
+namespace {
+
+constexpr double kFeatureRidge = 1.0;
+constexpr double kMarketRidge = 0.1;
+
+std::vector<double> featureRows(const RaceSample& race) {
+    std::vector<double> rows;
+    rows.reserve(race.runners.size() * kChanceFeatureCount);
+    for (const RunnerSample& r : race.runners)
+        rows.insert(rows.end(), r.features.begin(), r.features.end());
+    return rows;
+}
+
+std::vector<double> marketRows(const std::vector<double>& model, const std::vector<double>& market) {
+    std::vector<double> rows;
+    for (size_t i = 0; i < model.size(); ++i) {
+        rows.push_back(std::log(std::max(model[i], 1e-12)));
+        rows.push_back(std::log(std::max(market[i], 1e-12)));
+    }
+    return rows;
+}
+
+std::vector<double> fitFeatures(std::span<const RaceSample> races) {
+    std::vector<LogitRace> logit;
+    for (const RaceSample& race : races)
+        if (const int winner = race.winner(); winner >= 0)
+            logit.push_back({featureRows(race), winner});
+    return fitConditionalLogit(logit, kChanceFeatureCount, kFeatureRidge);
+}
+
+std::vector<double> winChances(const ChanceModel& model, const RaceSample& race) {
+    std::vector<double> win = logitChances(featureRows(race), model.weights);
+    const std::vector<double> market = marketChances(race);
+    if (!model.market.empty() && !market.empty())
+        win = logitChances(marketRows(win, market), model.market);
+    return win;
+}
+
+// The runners that finished in the places paid, in order; empty when the
+// places are not clear (a dead heat, a result missing).
+std::vector<int> placeOrder(const RaceSample& race) {
+    const int places = placesPaid(static_cast<int>(race.runners.size()));
+    std::vector<int> order(static_cast<size_t>(places), -1);
+    for (size_t i = 0; i < race.runners.size(); ++i) {
+        const int finish = race.runners[i].finish;
+        if (finish >= 1 && finish <= places) {
+            if (order[static_cast<size_t>(finish - 1)] >= 0)
+                return {};
+            order[static_cast<size_t>(finish - 1)] = static_cast<int>(i);
+        }
+    }
+    for (int i : order)
+        if (i < 0)
+            return {};
+    return order;
+}
+
+} // namespace
+
+std::vector<double> marketChances(const RaceSample& race) {
+    if (!race.hasOdds())
+        return {};
+    std::vector<double> p;
+    double sum = 0;
+    for (const RunnerSample& r : race.runners) {
+        p.push_back(10.0 / r.winOdds);
+        sum += p.back();
+    }
+    for (double& v : p)
+        v /= sum;
+    return p;
+}
+
+bool fitChanceModel(std::span<const RaceSample> history, ChanceModel& model) {
+    int withWinner = 0;
+    for (const RaceSample& race : history)
+        withWinner += race.winner() >= 0 ? 1 : 0;
+    if (withWinner < kMinimumHistoryRaces || history.empty())
+        return false;
+    model = ChanceModel{};
+    model.fromDate = history.front().date;
+    model.toDate = history.back().date;
+    model.races = withWinner;
+
+    const size_t split = history.size() * 2 / 3;
+    model.weights = fitFeatures(history.first(split));
+    std::vector<LogitRace> marketRaces;
+    for (const RaceSample& race : history.subspan(split)) {
+        const std::vector<double> market = marketChances(race);
+        if (const int winner = race.winner(); winner >= 0 && !market.empty())
+            marketRaces.push_back(
+                {marketRows(logitChances(featureRows(race), model.weights), market), winner});
+    }
+    if (!marketRaces.empty())
+        model.market = fitConditionalLogit(marketRaces, 2, kMarketRidge);
+    std::vector<PlaceOrder> orders;
+    for (const RaceSample& race : history.subspan(split))
+        if (std::vector<int> order = placeOrder(race); !order.empty())
+            orders.push_back({winChances(model, race), std::move(order)});
+    model.discount = fitPlaceDiscount(orders);
+    model.weights = fitFeatures(history);
+    return true;
+}
+
+std::vector<RunnerChance> predictRace(const ChanceModel& model, const RaceSample& race) {
+    const std::vector<double> win = winChances(model, race);
+    const std::vector<double> place =
+        placeChances(win, placesPaid(static_cast<int>(race.runners.size())), model.discount);
+    std::vector<RunnerChance> out(win.size());
+    for (size_t i = 0; i < win.size(); ++i)
+        out[i] = {win[i], place[i]};
+    return out;
+}
+
+} // namespace zelkor

@@ -1,0 +1,144 @@
+#include "chances/chance_quality.h"
+
+#include "chances/day_chances.h"
+#include "chances/place_chances.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace zelkor {
+
+namespace {
+
+double brierOf(const std::vector<double>& chances, size_t winner) {
+    double sum = 0;
+    for (size_t i = 0; i < chances.size(); ++i) {
+        const double miss = chances[i] - (i == winner ? 1.0 : 0.0);
+        sum += miss * miss;
+    }
+    return sum;
+}
+
+bool hasResult(const RaceSample& race) {
+    return std::any_of(race.runners.begin(), race.runners.end(),
+                       [](const RunnerSample& r) { return r.finish == 1; });
+}
+
+int firstDayOfNextMonth(int date) {
+    const int year = date / 10000, month = date / 100 % 100;
+    return month >= 12 ? (year + 1) * 10000 + 101 : year * 10000 + (month + 1) * 100 + 1;
+}
+
+} // namespace
+
+void QualityTally::bet(const ChanceModel& model, const RaceSample& race) {
+    if (!race.settled)
+        return;
+    ++bets_.races;
+    for (const RunnerValue& runner : valuesOfRace(model, race, threshold_).runners) {
+        const int number = runner.horseNumber;
+        const Settlement s = settleTicket(race.payouts, BetType::Place, std::span(&number, 1));
+        if (!s.bought)
+            continue;
+        bets_.everyStake += s.stake;
+        bets_.everyRet += s.ret;
+        if (!runner.value)
+            continue;
+        ++bets_.tickets;
+        bets_.stake += s.stake;
+        bets_.ret += s.ret;
+    }
+}
+
+void QualityTally::add(const ChanceModel& model, const RaceSample& race) {
+    if (!hasResult(race))
+        return;
+    bet(model, race);
+    const std::vector<RunnerChance> chances = predictRace(model, race);
+    if (chances.size() != race.runners.size())
+        return;
+    const int places = placesPaid(static_cast<int>(race.runners.size()));
+    for (size_t i = 0; i < chances.size() && places > 0; ++i) {
+        const double p = chances[i].place;
+        CalibrationBin& bin = bins_[static_cast<size_t>(std::clamp(
+            static_cast<int>(p * kCalibrationBins), 0, kCalibrationBins - 1))];
+        ++bin.runners;
+        bin.predicted += p;
+        const int finish = race.runners[i].finish;
+        bin.observed += finish >= 1 && finish <= places ? 1 : 0;
+    }
+    const int winner = race.winner();
+    const std::vector<double> market = marketChances(race);
+    if (winner < 0 || market.empty())
+        return;
+    const auto w = static_cast<size_t>(winner);
+    std::vector<double> own;
+    for (const RunnerChance& c : chances)
+        own.push_back(c.win);
+    sums_.modelLogLoss -= std::log(std::max(own[w], 1e-12));
+    sums_.marketLogLoss -= std::log(std::max(market[w], 1e-12));
+    sums_.modelBrier += brierOf(own, w);
+    sums_.marketBrier += brierOf(market, w);
+    ++sums_.races;
+}
+
+ChanceQuality QualityTally::quality() const {
+    ChanceQuality q = sums_;
+    if (q.races > 0) {
+        q.modelLogLoss /= q.races;
+        q.marketLogLoss /= q.races;
+        q.modelBrier /= q.races;
+        q.marketBrier /= q.races;
+    }
+    return q;
+}
+
+Calibration QualityTally::calibration() const {
+    Calibration out = bins_;
+    for (int b = 0; b < kCalibrationBins; ++b) {
+        CalibrationBin& bin = out[static_cast<size_t>(b)];
+        bin.low = b / static_cast<double>(kCalibrationBins);
+        bin.high = (b + 1) / static_cast<double>(kCalibrationBins);
+        if (bin.runners > 0) {
+            bin.predicted /= bin.runners;
+            bin.observed /= bin.runners;
+        }
+    }
+    return out;
+}
+
+ChanceQuality chanceQuality(const ChanceModel& model, std::span<const RaceSample> races) {
+    QualityTally tally;
+    for (const RaceSample& race : races)
+        tally.add(model, race);
+    return tally.quality();
+}
+
+bool walkForwardQuality(const std::string& storePath, int fromDate, int toDate,
+                        WalkForwardQuality& out, UserPrompt& prompt) {
+    out = WalkForwardQuality{};
+    std::vector<RaceSample> races;
+    if (!readRaceSamples(storePath, 0, toDate, races, prompt))
+        return false;
+    QualityTally tally;
+    const auto earlier = [](const RaceSample& r, int date) { return r.date < date; };
+    auto next = std::lower_bound(races.begin(), races.end(), fromDate, earlier);
+    while (next != races.end()) {
+        const int monthEnd = firstDayOfNextMonth(next->date);
+        const auto last = std::lower_bound(next, races.end(), monthEnd, earlier);
+        // Fitted at the start of the month on the races before it.
+        const int monthStart = next->date / 100 * 100 + 1;
+        const auto before = std::lower_bound(races.begin(), next, monthStart, earlier);
+        ChanceModel model;
+        if (fitChanceModel(std::span<const RaceSample>(races.begin(), before), model))
+            for (auto race = next; race != last; ++race)
+                tally.add(model, *race);
+        next = last;
+    }
+    out.quality = tally.quality();
+    out.calibration = tally.calibration();
+    out.value = tally.valueBets();
+    return true;
+}
+
+} // namespace zelkor

@@ -1,0 +1,163 @@
+#include "chances/race_history.h"
+
+#include "chances/silent_prompt.h"
+#include "core/race_sheet.h"
+#include "core/scoring.h"
+#include "jvdata/jvdata_layouts.h"
+#include "jvdata/jvdata_record.h"
+#include "jvdata/jvdata_versions.h"
+#include "jvdata/payout_record.h"
+#include "race/race_loader.h"
+#include "store/jv_store.h"
+#include "store/jvdata_store.h"
+#include "store/race_finishes.h"
+#include "store/store_period_source.h"
+
+#include <map>
+
+namespace zelkor {
+
+namespace {
+
+using namespace jvlayout;
+
+bool isJraCourse(const std::string& course) {
+    return course.size() == 2 && course >= "01" && course <= "10";
+}
+
+// What the period source leaves out: the finishing places and the place odds.
+class RaceOutcome {
+  public:
+    explicit RaceOutcome(JvStore& store)
+        : runners_(store.prepare(kRaceRunnersSql)),
+          odds_(store.prepare("SELECT kind, rec FROM o1 WHERE key = ?1")),
+          payouts_(store.prepare("SELECT kind, rec FROM hr WHERE key = ?1")) {}
+
+    std::map<int, int> finishes(long long key) { return raceFinishes(runners_, key); }
+
+    // The newest record of a race in `statement` unless it is cancelled or deleted.
+    static std::string live(StoreStatement& statement, long long key) {
+        statement.reset();
+        statement.bind(1, key);
+        if (!statement.step() || statement.integer(0) == jvdata::kCancelKind ||
+            statement.integer(0) == jvdata::kDeleteKind)
+            return {};
+        return std::string(statement.blob(1));
+    }
+    std::string odds(long long key) { return live(odds_, key); }
+    std::string payouts(long long key) { return live(payouts_, key); }
+
+    int failure() const {
+        return runners_.failed() != 0 ? runners_.failed()
+               : odds_.failed() != 0  ? odds_.failed()
+                                      : payouts_.failed();
+    }
+
+  private:
+    StoreStatement runners_, odds_, payouts_;
+};
+
+// The lower ends of the place odds by horse number.
+std::map<int, int> placeOddsLow(std::string_view o1) {
+    std::map<int, int> out;
+    for (int i = 0; i < o1::kPlaceOdds.count; ++i) {
+        const size_t at = o1::kPlaceOdds.at(i);
+        if (jvdata::allDigits(jvdata::slice(o1, {at + 2, 4})))
+            out[jvdata::number(o1, {at, 2})] = jvdata::number(o1, {at + 2, 4});
+    }
+    return out;
+}
+
+int found(const std::map<int, int>& values, int key) {
+    const auto it = values.find(key);
+    return it == values.end() ? 0 : it->second;
+}
+
+std::string withoutPadding(const std::string& name) {
+    std::string out = name;
+    while (!out.empty() && out.back() == ' ')
+        out.pop_back();
+    // A full-width space in CP932.
+    while (out.size() >= 2 && out.compare(out.size() - 2, 2, "\x81\x40") == 0)
+        out.resize(out.size() - 2);
+    return out;
+}
+
+} // namespace
+
+int RaceSample::winner() const {
+    int winner = -1;
+    for (size_t i = 0; i < runners.size(); ++i)
+        if (runners[i].finish == 1) {
+            if (winner >= 0)
+                return -1;
+            winner = static_cast<int>(i);
+        }
+    return winner;
+}
+
+bool RaceSample::hasOdds() const {
+    for (const RunnerSample& r : runners)
+        if (r.winOdds <= 0)
+            return false;
+    return !runners.empty();
+}
+
+bool readRaceSamples(const std::string& storePath, int fromDate, int toDate,
+                     std::vector<RaceSample>& races, UserPrompt& prompt) {
+    races.clear();
+    auto store = JvStore::open(storePath, JvStore::Mode::Read, prompt);
+    if (!store)
+        return false;
+    if (store->empty())
+        return true;
+    auto source = StorePeriodSource::open(storePath, fromDate, toDate, prompt);
+    if (!source)
+        return false;
+    RaceOutcome outcome(*store);
+    SilentPrompt quiet; // a horse without its record runs without a past
+    RaceSheet sheet;
+    JvRaceCard card;
+    JvHorseRecord horse;
+    while (source->nextDay(prompt)) {
+        for (int position = 1; position <= source->raceCount(prompt); ++position) {
+            if (!source->readRace(card, position, prompt) || !raceLoadable(card) ||
+                card.cancelled || !isJraCourse(card.courseCode))
+                continue;
+            loadJvRace(sheet, card, *source, quiet);
+            scoreRace(sheet);
+            const long long key = source->raceKey(position);
+            const std::map<int, int> finish = outcome.finishes(key);
+            const std::string o1 = outcome.odds(key);
+            const std::map<int, int> place = placeOddsLow(o1);
+            RaceSample race;
+            race.key = key;
+            race.date = source->date();
+            if (const std::string hr = outcome.payouts(key); !hr.empty()) {
+                race.payouts = payoutsFromRecords(hr, o1);
+                race.settled = !race.payouts.cancelled;
+            }
+            const int n = sheet.usableRunnerCount();
+            for (int k = 1; k <= n; ++k) {
+                const auto slot = static_cast<size_t>(k);
+                if (!source->readHorse(horse, card, k, quiet))
+                    horse.reset();
+                const int number = card.horseNumbers[slot];
+                race.runners.push_back({number, withoutPadding(card.horseNames[slot]),
+                                        chanceFeaturesOf(card, k, horse, sheet.result.scores[slot]),
+                                        found(finish, number), card.winOdds[slot],
+                                        found(place, number)});
+            }
+            if (race.runners.size() >= 2)
+                races.push_back(std::move(race));
+            if (source->failed() || outcome.failure() != 0) {
+                JvStore::showFailure(prompt, storePath,
+                                     source->failed() ? source->failure() : outcome.failure());
+                return false;
+            }
+        }
+    }
+    return !source->failed();
+}
+
+} // namespace zelkor
