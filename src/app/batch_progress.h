@@ -1,9 +1,11 @@
 #pragma once
 
-#include "app/progress_dialog.h"
 #include "core/ports.h"
 
-#include <QWidget>
+#include <QString>
+#include <functional>
+
+class QWidget;
 
 namespace zelkor {
 
@@ -16,23 +18,16 @@ class WaitCursor {
     WaitCursor& operator=(const WaitCursor&) = delete;
 };
 
-// Lets the window system draw what changed (the progress window, the form,
-// the viewer) while a batch job keeps the one thread busy. The user's
-// input waits, so nothing can start a second job in between.
-void letWindowsPaint();
+// A library call that takes long: it gets the ports it talks through.
+using BatchJob = std::function<void(UserPrompt& prompt, ProgressSink& progress, Shell& shell)>;
 
-// The progress window of a batch job, drawn after every change.
-class ProgressWindow : public ProgressSink {
-  public:
-    // `title` names the job when it is not "保存中...".
-    explicit ProgressWindow(QWidget* owner, const QString& title = {});
-    void setText(const std::string& text) override;
-    void setPosition(int position) override;
-    void setStep(int step) override { dialog_.setStep(step); }
-    void step() override;
-
-  private:
-    ProgressDialog dialog_;
-};
+// Runs `job` on a worker thread under a modal progress window over `owner`
+// (titled `title` when not "保存中...") and returns when it has ended. The
+// window keeps being drawn and its キャンセル makes `progress.cancelled()`
+// true; being modal, it refuses every other command meanwhile. The job's
+// questions, messages, progress and pages reach `prompt`, the window and
+// `shell` on the GUI thread, the job waiting for each.
+void runBatchJob(QWidget* owner, const QString& title, UserPrompt& prompt, Shell& shell,
+                 const BatchJob& job);
 
 } // namespace zelkor

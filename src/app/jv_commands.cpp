@@ -159,26 +159,28 @@ void JvCommands::makeNewspapers(RaceSelectionDialog& dialog, const std::vector<i
             emit statusText(writtenText(u"競馬新聞", toNativePath(path)));
         return;
     }
-    WaitCursor wait;
-    ProgressWindow progress(&dialog);
-    const std::string index =
-        writeNewspaperSet(dialog.source(), positions, session_.settings(), programFolder,
-                          services_.prompt, progress, services_.shell);
+    std::string index;
+    runBatchJob(&dialog, {}, services_.prompt, services_.shell,
+                [&](UserPrompt& prompt, ProgressSink& progress, Shell& shell) {
+                    index = writeNewspaperSet(dialog.source(), positions, session_.settings(),
+                                              programFolder, prompt, progress, shell);
+                });
     if (!index.empty())
         emit statusText(writtenText(u"競馬新聞", index));
 }
 
 void JvCommands::predictAllRaces(RaceSelectionDialog& dialog) {
-    WaitCursor wait;
-    ProgressWindow progress(&dialog);
     // The day's races go through a sheet of their own: the race the user
     // works on, its prediction and its card stay as they are.
     RaceSheet sheet;
     JvRaceCard race;
-    const std::string index =
-        predictAll(dialog.source(), sheet, race, session_.settings(), session_.programFolder(),
-                   currentLocalTime(), services_.prompt, progress, services_.shell,
-                   [](const JvRaceCard&, RaceSheet&) { letWindowsPaint(); });
+    std::string index;
+    runBatchJob(&dialog, {}, services_.prompt, services_.shell,
+                [&](UserPrompt& prompt, ProgressSink& progress, Shell& shell) {
+                    index = predictAll(dialog.source(), sheet, race, session_.settings(),
+                                       session_.programFolder(), currentLocalTime(), prompt,
+                                       progress, shell);
+                });
     if (!index.empty())
         emit statusText(writtenText(u"すべてのレースの予想", index));
 }
@@ -200,16 +202,17 @@ void JvCommands::backtestPastRaces() {
 }
 
 void JvCommands::backtestArchive() {
-    const std::string& raceCardPath = session_.raceCardPath();
-    WaitCursor wait;
+    const std::string horseFile = horseFilePathFor(session_.raceCardPath());
     const PastRaceRules rules;
     Backtest backtest;
-    {
-        ProgressWindow progress(window_);
-        if (!backtestHorseFile(horseFilePathFor(raceCardPath), rules, backtest, services_.prompt,
-                               progress))
-            return;
-    }
+    bool done = false;
+    runBatchJob(window_, {}, services_.prompt, services_.shell,
+                [&](UserPrompt& prompt, ProgressSink& progress, Shell&) {
+                    done = backtestHorseFile(horseFile, rules, backtest, prompt, progress);
+                });
+    if (!done)
+        return;
+    WaitCursor wait;
     const std::string page = backtestPagePath(session_.programFolder());
     if (writeBacktestPage(page, backtest, rules, services_.prompt, services_.shell))
         emit statusText(writtenText(u"検証の結果", page));
@@ -225,14 +228,16 @@ void JvCommands::backtestStore() {
         return;
     emit storeBacktestRequested(dialog.fromDate(), dialog.toDate());
 
-    WaitCursor wait;
     ReturnsBacktest backtest;
-    {
-        ProgressWindow progress(window_);
-        if (!backtestStoreReturns(store, dialog.fromDate(), dialog.toDate(), backtest,
-                                  services_.prompt, progress))
-            return;
-    }
+    bool done = false;
+    runBatchJob(window_, {}, services_.prompt, services_.shell,
+                [&](UserPrompt& prompt, ProgressSink& progress, Shell&) {
+                    done = backtestStoreReturns(store, dialog.fromDate(), dialog.toDate(), backtest,
+                                                prompt, progress);
+                });
+    if (!done)
+        return;
+    WaitCursor wait;
     const std::string page = returnsPagePath(session_.programFolder());
     if (writeReturnsPage(page, backtest, returnFigures(backtest.races), &services_.shell))
         emit statusText(writtenText(u"回収率の検証結果", page));

@@ -46,16 +46,16 @@ bool JvDataImportCommand::importPaths(const QStringList& paths) {
     std::vector<std::string> native;
     for (const QString& path : paths)
         native.push_back(toNativePath(path));
+    const std::string store = jvStorePath(session_.programFolder());
     ImportSummary summary;
-    {
-        WaitCursor wait;
-        ProgressWindow progress(window_, QStringLiteral("JV-Dataを取り込み中..."));
-        const bool imported = importJvData(native, jvStorePath(session_.programFolder()), summary,
-                                           services_.prompt, progress);
-        emit storeChanged();
-        if (!imported)
-            return false;
-    }
+    bool imported = false;
+    runBatchJob(window_, QStringLiteral("JV-Dataを取り込み中..."), services_.prompt,
+                services_.shell, [&](UserPrompt& prompt, ProgressSink& progress, Shell&) {
+                    imported = importJvData(native, store, summary, prompt, progress);
+                });
+    emit storeChanged();
+    if (!imported)
+        return false;
     showImportSummary(services_.prompt, summary);
     return true;
 }

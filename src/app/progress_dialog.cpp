@@ -4,13 +4,15 @@
 
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace zelkor {
 
 ProgressDialog::ProgressDialog(QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      message_(new QLabel(this)), bar_(new QProgressBar(this)) {
+      cancel_(new QPushButton(QStringLiteral("キャンセル"), this)), message_(new QLabel(this)),
+      bar_(new QProgressBar(this)) {
     setWindowTitle(QStringLiteral("保存中..."));
     setModal(false);
     // Long paths are shortened in their middle, where the folders are, so
@@ -25,6 +27,23 @@ ProgressDialog::ProgressDialog(QWidget* owner)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(message_);
     layout->addWidget(bar_);
+    cancel_->setObjectName(QStringLiteral("cancelButton"));
+    cancel_->setAutoDefault(false);
+    cancel_->hide();
+    layout->addWidget(cancel_, 0, Qt::AlignRight);
+    connect(cancel_, &QPushButton::clicked, this, [this] {
+        cancel_->setEnabled(false);
+        emit cancelRequested();
+    });
+}
+
+void ProgressDialog::offerCancel() {
+    cancel_->show();
+}
+
+void ProgressDialog::reject() {
+    if (cancel_->isVisible() && cancel_->isEnabled())
+        cancel_->click();
 }
 
 void ProgressDialog::setText(const std::string& text) {

@@ -6,11 +6,13 @@
 
 class QLabel;
 class QProgressBar;
+class QPushButton;
 
 namespace zelkor {
 
 // "保存中..." window that the batch page writers drive while they write
 // several pages. It has no close box: it goes when its owner destroys it.
+// With offerCancel, its キャンセル button (or Esc) asks the job to stop.
 class ProgressDialog : public QDialog, public ProgressSink {
     Q_OBJECT
   public:
@@ -25,11 +27,18 @@ class ProgressDialog : public QDialog, public ProgressSink {
     QString text() const;
     QString shownText() const;
     int position() const;
+    // Shows the キャンセル button.
+    void offerCancel();
+
+  signals:
+    // キャンセル was pressed (once; the button is then disabled).
+    void cancelRequested();
 
   public slots:
-    void reject() override {}
+    void reject() override;
 
   private:
+    QPushButton* cancel_;
     static constexpr int kMessageWidth = 360;
     QLabel* message_;
     QString text_;

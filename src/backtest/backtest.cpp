@@ -121,7 +121,7 @@ Backtest backtestHorses(std::span<const PastHorse> horses, const PastRaceRules& 
     RaceSheet sheet;
     backtest.races.reserve(races.size());
     int shown = from;
-    for (size_t i = 0; i < races.size(); ++i) {
+    for (size_t i = 0; i < races.size() && !progress.cancelled(); ++i) {
         // The horses of a race lie anywhere in memory: fetching the next
         // race's while this one is predicted hides most of the waiting.
         if (i + 1 < races.size())
@@ -138,6 +138,13 @@ Backtest backtestHorses(std::span<const PastHorse> horses, const PastRaceRules& 
     return backtest;
 }
 
+bool backtestCancelled(const ProgressSink& progress, UserPrompt& prompt) {
+    if (!progress.cancelled())
+        return false;
+    prompt.showNote("検証をキャンセルしました。", MessageIcon::Information);
+    return true;
+}
+
 bool backtestHorseFile(const std::string& horseFilePath, const PastRaceRules& rules,
                        Backtest& backtest, UserPrompt& prompt, ProgressSink& progress) {
     // Nothing is shown before the file is read, so a file that cannot be
@@ -148,7 +155,7 @@ bool backtestHorseFile(const std::string& horseFilePath, const PastRaceRules& ru
     // Reading the file was about a third of the work.
     backtest = backtestHorses(horses, rules, progress, 30);
     backtest.horseFilePath = horseFilePath;
-    return true;
+    return !backtestCancelled(progress, prompt);
 }
 
 } // namespace zelkor

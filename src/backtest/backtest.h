@@ -28,9 +28,13 @@ Backtest backtestHorses(std::span<const PastHorse> horses, const PastRaceRules& 
                         ProgressSink& progress, int from = 0);
 
 // Reads the horse file and backtests it. False after the reader's message
-// when the file cannot be read.
+// when the file cannot be read, or after a note when the user cancelled.
 bool backtestHorseFile(const std::string& horseFilePath, const PastRaceRules& rules,
                        Backtest& backtest, UserPrompt& prompt, ProgressSink& progress);
+
+// When the user has cancelled (`progress.cancelled()`): a note that the
+// backtest was cancelled, and true. Both backtests stop on it between races.
+bool backtestCancelled(const ProgressSink& progress, UserPrompt& prompt);
 
 // "除いたレース: n (…)" with the count of every reason (CP932, no line end).
 std::string droppedRacesText(const PastRaceSet& dropped, const PastRaceRules& rules);

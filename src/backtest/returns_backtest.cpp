@@ -1,5 +1,6 @@
 #include "backtest/returns_backtest.h"
 
+#include "backtest/backtest.h"
 #include "core/scoring.h"
 #include "jvdata/jvdata_checks.h"
 #include "jvdata/jvdata_layouts.h"
@@ -192,7 +193,7 @@ bool backtestStoreReturns(const std::string& storePath, int fromDate, int toDate
     CountingPrompt quiet;
     RaceSheet sheet;
     JvRaceCard card;
-    while (source->nextDay(prompt)) {
+    while (!backtestCancelled(progress, prompt) && source->nextDay(prompt)) {
         for (int position = 1; position <= source->raceCount(prompt); ++position) {
             ++backtest.racesFound;
             const auto hr = chosen.find(source->raceKey(position));
@@ -223,7 +224,7 @@ bool backtestStoreReturns(const std::string& storePath, int fromDate, int toDate
                                          std::max<long long>(toSettle, 1))));
     }
     store->exec("COMMIT");
-    if (source->failed())
+    if (source->failed() || progress.cancelled())
         return false;
     progress.setPosition(100);
     return true;

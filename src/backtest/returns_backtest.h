@@ -42,7 +42,7 @@ std::string leftOutRacesText(const ReturnsBacktest& backtest);
 // is not cancelled: rebuilt through the store's race source and the loader
 // as it stood before it was run, scored, its proposed tickets bought at 100
 // yen each and settled beside the baselines. False after a message when the
-// store cannot be read.
+// store cannot be read or the user cancelled (between race days).
 bool backtestStoreReturns(const std::string& storePath, int fromDate, int toDate,
                           ReturnsBacktest& backtest, UserPrompt& prompt, ProgressSink& progress);
 

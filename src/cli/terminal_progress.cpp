@@ -25,6 +25,13 @@ void put(std::FILE* out, const std::string& utf8) {
 // The progress whose line is on the terminal now.
 TerminalProgress* drawnProgress = nullptr;
 
+// Set by Ctrl+C while a progress lives.
+volatile std::sig_atomic_t interrupted = 0;
+
+extern "C" void noteInterrupt(int) {
+    interrupted = 1;
+}
+
 } // namespace
 
 std::string progressBar(int position) {
@@ -40,9 +47,21 @@ std::string progressBar(int position) {
 }
 
 TerminalProgress::TerminalProgress(std::FILE* out, bool terminalOnly)
-    : out_(out), redraw_(::isatty(::fileno(out)) != 0), silent_(terminalOnly && !redraw_) {}
+    : out_(out), redraw_(::isatty(::fileno(out)) != 0), silent_(terminalOnly && !redraw_) {
+    interrupted = 0;
+    struct sigaction action {};
+    action.sa_handler = noteInterrupt;
+    action.sa_flags = SA_RESETHAND;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, &previousInterrupt_);
+}
+
+bool TerminalProgress::cancelled() const {
+    return interrupted != 0;
+}
 
 TerminalProgress::~TerminalProgress() {
+    sigaction(SIGINT, &previousInterrupt_, nullptr);
     if (!pendingLine_.empty()) {
         put(out_, pendingLine_);
         lineShown_ = true;

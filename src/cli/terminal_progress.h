@@ -3,6 +3,7 @@
 #include "core/ports.h"
 
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <string>
 
@@ -13,6 +14,8 @@ namespace zelkor::cli {
 // the progress window puts into long paths are left out). On a terminal the
 // line is redrawn in place; into a file or pipe each position is a line.
 // Either is handed on at most ten times a second, and in full at the end.
+// While it lives, Ctrl+C (SIGINT) cancels the job instead of killing the
+// program, so the job can undo what it half did; a second Ctrl+C kills.
 class TerminalProgress : public ProgressSink {
   public:
     // `terminalOnly`: nothing at all is written unless `out` is a terminal.
@@ -25,6 +28,7 @@ class TerminalProgress : public ProgressSink {
     void setPosition(int position) override;
     void setStep(int step) override { step_ = step; }
     void step() override { setPosition(position_ + step_); }
+    bool cancelled() const override;
 
     int position() const { return position_; }
 
@@ -44,6 +48,7 @@ class TerminalProgress : public ProgressSink {
     std::string text_;
     int position_ = 0;
     int step_ = 10;
+    struct sigaction previousInterrupt_ {};
 };
 
 // Ends the line a progress has drawn on the terminal, if any, so that what

@@ -44,6 +44,10 @@ class ProgressSink {
     virtual void setPosition(int position) = 0;
     virtual void setStep(int step) = 0;
     virtual void step() = 0;
+    // Whether the user asked to stop the job (キャンセル, Ctrl+C). The
+    // libraries ask between files and races, then undo what they half did
+    // and tell so. Asked from the thread the job runs on.
+    virtual bool cancelled() const { return false; }
 };
 
 } // namespace zelkor

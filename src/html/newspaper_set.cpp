@@ -70,8 +70,23 @@ int setProgressPosition(long long done, long long total) {
 }
 
 void UnwrittenFiles::note(bool written, const std::string& path) {
-    if (!written)
-        paths_.push_back(path);
+    (written ? written_ : paths_).push_back(path);
+}
+
+bool UnwrittenFiles::removeIfCancelled(const ProgressSink& progress, const std::string& folder,
+                                       UserPrompt& prompt) {
+    if (!progress.cancelled())
+        return false;
+    std::error_code ignored;
+    for (const std::string& path : written_)
+        std::filesystem::remove(path, ignored);
+    std::filesystem::remove(folder, ignored); // only when empty
+    prompt.showNote(format("ページの保存をキャンセルしました。\r\n"
+                           "それまでに書き込んだ%zu個のファイルは削除しました。",
+                           written_.size()),
+                    MessageIcon::Information);
+    written_.clear();
+    return true;
 }
 
 void UnwrittenFiles::report(UserPrompt& prompt) const {
@@ -192,6 +207,8 @@ std::string writeNewspaperSet(RaceSource& source, std::vector<int> selectedPosit
 
     int done = 0;
     for (int position : selectedPositions) {
+        if (unwritten.removeIfCancelled(progress, folder, prompt))
+            return {};
         ++done;
         const bool read = source.readRace(race, position, prompt);
         if (read && !raceLoadable(race)) {

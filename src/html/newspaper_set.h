@@ -31,17 +31,24 @@ std::string buildFramesIndexPage(const std::string& title, const std::string& me
                                  const std::string& firstPageName);
 
 // The files of a set that could not be written. The set goes on without
-// them; at its end the user is told once which they were.
+// them; at its end the user is told once which they were. The written ones
+// are kept too, for a set that is cancelled.
 class UnwrittenFiles {
   public:
-    // Notes `path` when `written` is false.
+    // Notes `path` as written or not.
     void note(bool written, const std::string& path);
     // One message naming the noted files; none when every file was written.
     void report(UserPrompt& prompt) const;
     int count() const { return static_cast<int>(paths_.size()); }
+    // When the user has cancelled (`progress.cancelled()`): removes the
+    // files written so far and the set's `folder` when that leaves it
+    // empty, tells how many had been written, and returns true.
+    bool removeIfCancelled(const ProgressSink& progress, const std::string& folder,
+                           UserPrompt& prompt);
 
   private:
     std::vector<std::string> paths_;
+    std::vector<std::string> written_;
 };
 
 // Begins a set in `folder` (ending in a separator) for the day of `race`:
@@ -103,6 +110,8 @@ int writeSingleNewspaper(const JvRaceCard& race, RaceSource& source, AppSettings
 // loaded (cancelled, Thursday entries) is marked in the menu; a page that cannot be written is not
 // linked from the menu, and the files not written are named in one message at the end and counted
 // in `unwrittenFiles` when given.
+// A cancel (`progress.cancelled()`) between races removes the files written
+// so far, says how many they were, and returns the empty text.
 std::string writeNewspaperSet(RaceSource& source, std::vector<int> selectedPositions,
                               AppSettings& settings, const std::string& programFolder,
                               UserPrompt& prompt, ProgressSink& progress, Shell& shell,

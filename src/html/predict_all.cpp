@@ -93,6 +93,8 @@ std::string predictAll(RaceSource& source, RaceSheet& sheet, JvRaceCard& current
     std::string previousCourse;
 
     for (int r = 1; r <= raceCount; ++r) {
+        if (unwritten.removeIfCancelled(progress, folder, prompt))
+            return {};
         if (source.readRace(race, r, prompt) && raceLoadable(race)) {
             const std::string pageName = predictAllPageName(race);
             const std::string pagePath = folder + pageName;

@@ -30,6 +30,8 @@ using PredictAllRaceHook = std::function<void(const JvRaceCard& race, RaceSheet&
 // that cannot be written is not linked from the menu; the files not written
 // are named in one message at the end and counted in `unwrittenFiles` when
 // given.
+// A cancel (`progress.cancelled()`) between races removes the files written
+// so far, says how many they were, and returns the empty text.
 std::string predictAll(RaceSource& source, RaceSheet& sheet, JvRaceCard& currentRace,
                        const AppSettings& settings, const std::string& programFolder,
                        const std::tm& localTime, UserPrompt& prompt, ProgressSink& progress,

@@ -252,6 +252,10 @@ bool importJvData(const std::vector<std::string>& paths, const std::string& stor
         store->exec("ROLLBACK");
         if (rc != SQLITE_OK)
             JvStore::showFailure(prompt, storePath, rc);
+        else if (progress.cancelled())
+            prompt.showNote("取り込みをキャンセルしました。\r\n"
+                            "データベースは取り込む前のままです。",
+                            MessageIcon::Information);
         summary = ImportSummary();
         return false;
     }

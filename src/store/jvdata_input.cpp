@@ -33,6 +33,8 @@ class InputRun {
         : sink_(sink), progress_(progress), total_(std::max<std::uint64_t>(totalBytes, 1)) {}
 
     JvDataInputSink& sink() { return sink_; }
+    // The sink takes more and the user has not cancelled.
+    bool keepGoing() const { return sink_.keepGoing() && !progress_.cancelled(); }
     // Whether a file since the last call held JV-Data.
     bool takeSawJvData() { return std::exchange(sawJvData_, false); }
 
@@ -84,7 +86,7 @@ bool readPlainFile(const std::string& path, InputRun& run, UserPrompt& prompt) {
     run.sink().beginFile(pathForDisplay(path));
     jvdata::RecordFramer framer(run.sink());
     std::string chunk(kChunkBytes, '\0');
-    while (run.sink().keepGoing()) {
+    while (run.keepGoing()) {
         in.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
         const auto got = static_cast<size_t>(in.gcount());
         if (got == 0)
@@ -161,7 +163,7 @@ ArchiveResult readArchiveEntries(const std::string& path, std::uint64_t size, In
         run.sink().beginFile(pathForDisplay(path) + ":" + entryName(entry));
         jvdata::RecordFramer framer(run.sink());
         std::uint64_t length = 0;
-        while (run.sink().keepGoing()) {
+        while (run.keepGoing()) {
             const la_ssize_t n = archive_read_data(stream.get(), chunk.data(), chunk.size());
             if (n == 0)
                 break;
@@ -177,7 +179,7 @@ ArchiveResult readArchiveEntries(const std::string& path, std::uint64_t size, In
         }
         framer.finish();
         run.fileDone(framer);
-        if (!run.sink().keepGoing())
+        if (!run.keepGoing())
             return ArchiveResult::Read;
     }
 }
@@ -266,7 +268,7 @@ bool readJvDataPaths(const std::vector<std::string>& paths, JvDataInputSink& sin
     for (size_t i = 0; i < paths.size(); ++i) {
         for (const Listed& file : listed[i]) {
             progress.setText(pathForDisplay(file.path));
-            if (!readFile(file.path, file.size, run, prompt) || !sink.keepGoing())
+            if (!readFile(file.path, file.size, run, prompt) || !run.keepGoing())
                 return false;
         }
         if (!run.takeSawJvData()) {

@@ -27,6 +27,8 @@ class JvDataInputSink : public jvdata::RecordSink {
 // a path without any JV-Data record stops the reading with one message
 // naming it (false). Files without JV-Data inside a folder or an archive
 // are passed over (the sink hears beginFile/endFile(false)).
+// A cancel (`progress.cancelled()`) stops the reading between chunks:
+// false, without a message.
 bool readJvDataPaths(const std::vector<std::string>& paths, JvDataInputSink& sink,
                      ProgressSink& progress, UserPrompt& prompt);
 

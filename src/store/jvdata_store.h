@@ -65,8 +65,8 @@ struct ImportSummary {
 // Imports every JV-Data file under `paths` (files, folders searched through,
 // zip/lzh/tar/gz archives) into the store (created when missing), all in
 // one transaction. Each path must hold JV-Data. False after one message
-// (what happened and what to do) when the import could not be done; the
-// store is then unchanged.
+// (what happened and what to do) when the import could not be done or was
+// cancelled (`progress.cancelled()`); the store is then unchanged.
 bool importJvData(const std::vector<std::string>& paths, const std::string& storePath,
                   ImportSummary& summary, UserPrompt& prompt, ProgressSink& progress);
 

@@ -2,10 +2,13 @@
 
 // Driving modal dialogs from a test: acting on one as soon as it shows and
 // clicking its buttons where a user would.
+#include "app/progress_dialog.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
+#include <QProgressBar>
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
@@ -50,5 +53,22 @@ inline void clickButton(QDialog& dialog, const char* name) {
     QTest::mouseClick(button, Qt::LeftButton, {},
                       box ? QPoint(6, button->height() / 2) : button->rect().center());
 }
+
+// Presses キャンセル on the next progress window once its bar has moved
+// `moves` times; the job waits for each move to be shown, so it stops there.
+struct CancelProgressAfter : QObject {
+    explicit CancelProgressAfter(int moves) : left(moves) { qApp->installEventFilter(this); }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* dialog = qobject_cast<ProgressDialog*>(watched);
+        if (dialog && event->type() == QEvent::Show)
+            connect(dialog->findChild<QProgressBar*>(), &QProgressBar::valueChanged, dialog,
+                    [this, dialog] {
+                        if (--left == 0)
+                            clickButton(*dialog, "cancelButton");
+                    });
+        return false;
+    }
+    int left;
+};
 
 } // namespace zelkor::test

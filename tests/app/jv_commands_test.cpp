@@ -395,6 +395,28 @@ TEST_F(JvCommandsTest, PredictAllWritesEveryRaceAndKeepsTheRaceBeingWorkedOn) {
     EXPECT_FALSE(QApplication::overrideCursor());
 }
 
+// キャンセル after three races: the pages written so far go, the user is
+// told how many there were, and nothing is opened.
+TEST_F(JvCommandsTest, CancelledSetsRemoveTheirPages) {
+    for (const char* button : {"predictAllButton", "newspaperButton"}) {
+        ui->prompt.messages.clear();
+        CancelProgressAfter cancel(3);
+        whenModal<RaceSelectionDialog>(&watches, [&](RaceSelectionDialog& d) {
+            for (int row = 0; row < 6; ++row)
+                clickRow(d, row, Qt::ControlModifier);
+            clickButton(d, button);
+            clickButton(d, "cancelButton");
+        });
+        openJraVan(sourceFile("resources/sample/JV_SAMPLE.lzh"));
+        ASSERT_EQ(ui->prompt.messages.size(), 1u) << button;
+        EXPECT_EQ(ui->prompt.messages[0], "ページの保存をキャンセルしました。\r\n"
+                                          "それまでに書き込んだ4個のファイルは削除しました。");
+        EXPECT_FALSE(fs::exists(ui->folder() + "HTML/Jvzel2026_0110")) << button;
+        EXPECT_FALSE(fs::exists(ui->folder() + "HTML/Jv2026_0110")) << button;
+        EXPECT_TRUE(ui->shell.documents.empty()) << button;
+    }
+}
+
 TEST_F(JvCommandsTest, NewspaperSettingsOkWritesTheFileAndRedrawsThePage) {
     const std::string config = w().session().configPath();
     const auto original = readWholeFile(config);

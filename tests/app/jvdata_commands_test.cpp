@@ -120,6 +120,17 @@ TEST_F(JvDataCommandsTest, ImportsFromTheMenuAndByADropWithOneSummaryEach) {
     EXPECT_NE(ui.prompt.messages[2].find("memo.txt"), std::string::npos);
     EXPECT_EQ(ui.files.openRequests.at(1).folder, QFileInfo(file).absolutePath());
     EXPECT_EQ(ui.prompt.reportDetails.size(), 2u);
+
+    // キャンセル midway through several files: the store as it was.
+    const auto before = readWholeFile(jvStorePath(ui.folder()));
+    for (int i = 0; i < 6; ++i)
+        std::ofstream(ui.dir.filePath(QStringLiteral("jvdata/%1.dat").arg(i)).toStdString())
+            << storeRecords();
+    const CancelProgressAfter cancel(2);
+    EXPECT_FALSE(w().jvDataImport().importPaths({ui.dir.filePath(QStringLiteral("jvdata"))}));
+    EXPECT_EQ(ui.prompt.messages.back(),
+              "取り込みをキャンセルしました。\r\nデータベースは取り込む前のままです。");
+    EXPECT_EQ(readWholeFile(jvStorePath(ui.folder())), before);
 }
 
 // The store's check from the menu: one line with the counts.
@@ -220,6 +231,14 @@ TEST_F(JvDataCommandsTest, TheBacktestAsksForThePeriodAndWhichSourceWhenBothAreA
     EXPECT_EQ(periods.size(), 3u);
     ASSERT_FALSE(ui.shell.documents.empty());
     EXPECT_EQ(ui.shell.documents.back(), backtestPagePath(ui.folder()));
+
+    // キャンセル midway through the archive's: a note and no page.
+    ui.prompt.choices = {1};
+    ui.shell.documents.clear();
+    const CancelProgressAfter cancel(2);
+    backtest->trigger();
+    EXPECT_EQ(ui.prompt.messages.back(), "検証をキャンセルしました。");
+    EXPECT_TRUE(ui.shell.documents.empty());
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // Runs the built zelkor2k-cli as a user would, with its output and errors
 // caught in files, and gives back what it printed.
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -27,13 +28,6 @@ struct Outcome {
     std::string err;
 };
 
-inline std::string shellQuoted(const std::string& arg) {
-    std::string q = "'";
-    for (char c : arg)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
 inline std::string fileText(const std::filesystem::path& p) {
     std::ifstream in(p, std::ios::binary);
     std::stringstream s;
@@ -41,21 +35,39 @@ inline std::string fileText(const std::filesystem::path& p) {
     return s.str();
 }
 
-// `cli` with `args`; stdout and stderr go through files in `scratch`.
-inline Outcome runCli(const std::filesystem::path& cli, const std::vector<std::string>& args,
+// `cli` with `args` started, its stdout and stderr going to files in
+// `scratch`; finishCli waits for it and gives back what it printed.
+inline pid_t startCli(const std::filesystem::path& cli, const std::vector<std::string>& args,
                       const std::filesystem::path& scratch) {
-    // A program that waits for ever (on a FIFO) fails the test, not the run.
-    std::string command = "timeout 60 " + shellQuoted(cli.string());
+    std::vector<char*> argv{const_cast<char*>(cli.c_str())};
     for (const std::string& a : args)
-        command += " " + shellQuoted(a);
-    command += " >" + shellQuoted((scratch / "out").string()) + " 2>" +
-               shellQuoted((scratch / "err").string());
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    std::fflush(nullptr); // nothing buffered is written twice
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::alarm(60); // a program that waits for ever (on a FIFO) fails the test, not the run
+        if (std::freopen((scratch / "out").c_str(), "wb", stdout) &&
+            std::freopen((scratch / "err").c_str(), "wb", stderr))
+            ::execv(cli.c_str(), argv.data());
+        ::_exit(127);
+    }
+    return pid;
+}
+
+inline Outcome finishCli(pid_t pid, const std::filesystem::path& scratch) {
+    int raw = 0;
     Outcome r;
-    int raw = std::system(command.c_str());
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    if (::waitpid(pid, &raw, 0) == pid && WIFEXITED(raw))
+        r.status = WEXITSTATUS(raw);
     r.out = fileText(scratch / "out");
     r.err = fileText(scratch / "err");
     return r;
+}
+
+inline Outcome runCli(const std::filesystem::path& cli, const std::vector<std::string>& args,
+                      const std::filesystem::path& scratch) {
+    return finishCli(startCli(cli, args, scratch), scratch);
 }
 
 // A test of the real program in a fresh temporary folder that holds its

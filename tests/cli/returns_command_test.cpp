@@ -4,6 +4,8 @@
 #include "store/jvdata_store.h"
 #include "support/season_store.h"
 
+#include <csignal>
+#include <fstream>
 #include <gtest/gtest.h>
 
 namespace zelkor {
@@ -28,6 +30,27 @@ class ReturnsCommand : public cli_test::ProgramFolderTest {
     std::string day(size_t i) const { return std::to_string(stats_.dates.at(i)); }
     test::JvdSeasonStats stats_;
 };
+
+// Ctrl+C during a long import: a Japanese message, status 1, the store as it was.
+TEST_F(ReturnsCommand, CtrlCStopsAnImportAndTheStoreStaysAsItWas) {
+    const fs::path season = temp_ / "season.dat";
+    std::ofstream(season, std::ios::binary) << test::seasonRecords({.days = 4, .horses = 400});
+    const std::string store = jvStorePath(program_.string() + "/");
+    const std::string before = cli_test::fileText(store);
+    std::vector<std::string> args{"import", "--program-folder", program_.string()};
+    args.insert(args.end(), 100, season.string()); // seconds of work
+    // The store's side file shows the import under way, Ctrl+C caught.
+    ASSERT_FALSE(fs::exists(store + "-shm"));
+    const pid_t pid = cli_test::startCli(cli_, args, temp_);
+    for (int i = 0; i < 3000 && !fs::exists(store + "-shm"); ++i)
+        ::usleep(10000);
+    ::kill(pid, SIGINT);
+    const cli_test::Outcome r = cli_test::finishCli(pid, temp_);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, cli_test::u8(u8"取り込みをキャンセルしました。\n"
+                                  u8"データベースは取り込む前のままです。\n"));
+    EXPECT_EQ(cli_test::fileText(store), before);
+}
 
 TEST_F(ReturnsCommand, JsonOfASmallSeason) {
     const cli_test::Outcome r = run({"backtest", "--from", day(1), "--to", day(1), "--json"});
