@@ -11,7 +11,7 @@ namespace zelkor {
 
 ProgressDialog::ProgressDialog(QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      cancel_(new QPushButton(QStringLiteral("キャンセル"), this)), message_(new QLabel(this)),
+      cancel_(new QPushButton(QStringLiteral("キャンセル(&C)"), this)), message_(new QLabel(this)),
       bar_(new QProgressBar(this)) {
     setWindowTitle(QStringLiteral("保存中..."));
     setModal(false);
