@@ -26,10 +26,10 @@ namespace fs = std::filesystem;
 
 class QuietPrompt : public UserPrompt {
   public:
-    void showMessage(const std::string& text, const std::string&) override {
+    void doShowMessage(const std::string& text, const std::string&) override {
         std::fprintf(stderr, "message: %s\n", text.c_str());
     }
-    bool askYesNo(const std::string&, const std::string&) override { return false; }
+    bool doAskYesNo(const std::string&, const std::string&) override { return false; }
 };
 
 const fs::path& benchFolder() {

@@ -23,8 +23,8 @@ inline constexpr int kBigHorses = 100000;
 
 class SilentPrompt : public UserPrompt {
   public:
-    void showMessage(const std::string&, const std::string&) override { ++messages; }
-    bool askYesNo(const std::string&, const std::string&) override { return false; }
+    void doShowMessage(const std::string&, const std::string&) override { ++messages; }
+    bool doAskYesNo(const std::string&, const std::string&) override { return false; }
     int messages = 0;
 };
 

@@ -28,11 +28,11 @@ void fitCaption(QMessageBox& box) {
 
 } // namespace
 
-void QtUserPrompt::showMessage(const std::string& text, const std::string& caption) {
+void QtUserPrompt::doShowMessage(const std::string& text, const std::string& caption) {
     showNote(text, MessageIcon::Warning, caption);
 }
 
-void QtUserPrompt::showNote(const std::string& text, MessageIcon icon, const std::string& caption) {
+void QtUserPrompt::doShowNote(const std::string& text, MessageIcon icon, const std::string& caption) {
     const QMessageBox::Icon shown = icon == MessageIcon::Question      ? QMessageBox::Question
                                     : icon == MessageIcon::Information ? QMessageBox::Information
                                                                        : QMessageBox::Warning;
@@ -97,7 +97,7 @@ int QtUserPrompt::askChoice(const std::string& text, const std::vector<std::stri
     return chosen == buttons.end() ? -1 : int(chosen - buttons.begin());
 }
 
-bool QtUserPrompt::askYesNo(const std::string& text, const std::string& caption) {
+bool QtUserPrompt::doAskYesNo(const std::string& text, const std::string& caption) {
     QMessageBox box(QMessageBox::Question, toQt(caption), toQt(text),
                     QMessageBox::Yes | QMessageBox::No, parent_);
     box.setDefaultButton(QMessageBox::No);

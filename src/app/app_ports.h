@@ -37,14 +37,14 @@ class QtUserPrompt : public AppPrompt {
     explicit QtUserPrompt(QWidget* parent = nullptr) : parent_(parent) {}
     void setParent(QWidget* parent) { parent_ = parent; }
 
-    void showMessage(const std::string& text, const std::string& caption = kAppTitle) override;
-    bool askYesNo(const std::string& text, const std::string& caption = kAppTitle) override;
+    void doShowMessage(const std::string& text, const std::string& caption) override;
+    bool doAskYesNo(const std::string& text, const std::string& caption) override;
     SaveChoice askSaveChanges() override;
     void showReport(const std::string& heading, const std::string& table,
                     const std::string& details, const std::string& caption) override;
     int askChoice(const std::string& text, const std::vector<std::string>& choices) override;
-    void showNote(const std::string& text, MessageIcon icon,
-                  const std::string& caption = kAppTitle) override;
+    void doShowNote(const std::string& text, MessageIcon icon,
+                  const std::string& caption) override;
 
   private:
     QWidget* parent_;

@@ -22,13 +22,13 @@ void onGuiThread(const std::function<void()>& call) {
 class GuiThreadPrompt : public UserPrompt {
   public:
     explicit GuiThreadPrompt(UserPrompt& target) : target_(target) {}
-    void showMessage(const std::string& text, const std::string& caption) override {
+    void doShowMessage(const std::string& text, const std::string& caption) override {
         onGuiThread([&] { target_.showMessage(text, caption); });
     }
-    void showNote(const std::string& text, MessageIcon icon, const std::string& caption) override {
+    void doShowNote(const std::string& text, MessageIcon icon, const std::string& caption) override {
         onGuiThread([&] { target_.showNote(text, icon, caption); });
     }
-    bool askYesNo(const std::string& text, const std::string& caption) override {
+    bool doAskYesNo(const std::string& text, const std::string& caption) override {
         bool yes = false;
         onGuiThread([&] { yes = target_.askYesNo(text, caption); });
         return yes;

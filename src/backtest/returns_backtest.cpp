@@ -44,8 +44,8 @@ constexpr const char* kProgressText = "払戻で検証しています";
 // not shown: the whole period would otherwise ask for thousands of OKs.
 class CountingPrompt : public UserPrompt {
   public:
-    void showMessage(const std::string&, const std::string&) override { ++messages; }
-    bool askYesNo(const std::string&, const std::string&) override { return false; }
+    void doShowMessage(const std::string&, const std::string&) override { ++messages; }
+    bool doAskYesNo(const std::string&, const std::string&) override { return false; }
     int messages = 0;
 };
 

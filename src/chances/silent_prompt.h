@@ -8,8 +8,8 @@ namespace zelkor {
 // concern (a horse without its record, a model that could not be kept).
 class SilentPrompt : public UserPrompt {
   public:
-    void showMessage(const std::string&, const std::string&) override {}
-    bool askYesNo(const std::string&, const std::string&) override { return false; }
+    void doShowMessage(const std::string&, const std::string&) override {}
+    bool doAskYesNo(const std::string&, const std::string&) override { return false; }
 };
 
 } // namespace zelkor

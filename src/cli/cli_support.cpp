@@ -173,12 +173,12 @@ std::string terminalLines(std::string text) {
     return text;
 }
 
-void TerminalPrompt::showMessage(const std::string& text, const std::string&) {
+void TerminalPrompt::doShowMessage(const std::string& text, const std::string&) {
     ++messages_;
     printErr(terminalLines(text) + "\n");
 }
 
-bool TerminalPrompt::askYesNo(const std::string& text, const std::string&) {
+bool TerminalPrompt::doAskYesNo(const std::string& text, const std::string&) {
     bool yes = false;
     for (const auto& [key, answer] : answers_)
         if (text.find(key) != std::string::npos)

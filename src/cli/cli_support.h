@@ -86,8 +86,8 @@ int fail(const std::string& cp932Message);
 // answered by options given in advance (default No).
 class TerminalPrompt : public UserPrompt {
   public:
-    void showMessage(const std::string& text, const std::string& caption) override;
-    bool askYesNo(const std::string& text, const std::string& caption) override;
+    void doShowMessage(const std::string& text, const std::string& caption) override;
+    bool doAskYesNo(const std::string& text, const std::string& caption) override;
     // Answers for questions whose text contains `key` (CP932).
     void answer(const std::string& key, bool yes);
     int messageCount() const { return messages_; }

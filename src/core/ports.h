@@ -7,7 +7,6 @@ namespace zelkor {
 // The application title, used as the caption of every message box that has
 // none of its own.
 inline constexpr const char* kAppTitle = "Qorvex - ゼルコ馬 2000";
-inline constexpr const char* kProductName = "ゼルコ馬 2000";
 
 // The icon beside the text of a message box.
 enum class MessageIcon { Information, Question, Warning };
@@ -18,16 +17,28 @@ class UserPrompt {
   public:
     virtual ~UserPrompt() = default;
     // What went wrong, with an OK button (a warning).
-    virtual void showMessage(const std::string& text, const std::string& caption = kAppTitle) = 0;
-    // A note with an OK button and the given icon; front ends without
-    // icons show it as any message.
-    virtual void showNote(const std::string& text, MessageIcon icon,
-                          const std::string& caption = kAppTitle) {
-        (void)icon;
-        showMessage(text, caption);
+    void showMessage(const std::string& text, const std::string& caption = kAppTitle) {
+        doShowMessage(text, caption);
+    }
+    // A note with an OK button and the given icon.
+    void showNote(const std::string& text, MessageIcon icon, const std::string& caption = kAppTitle) {
+        doShowNote(text, icon, caption);
     }
     // Yes/No question with a question icon and No as the default.
-    virtual bool askYesNo(const std::string& text, const std::string& caption = kAppTitle) = 0;
+    bool askYesNo(const std::string& text, const std::string& caption = kAppTitle) {
+        return doAskYesNo(text, caption);
+    }
+
+  private:
+    // The captions' default lives in the calls above only: a default on a
+    // virtual would be taken from the caller's static type.
+    virtual void doShowMessage(const std::string& text, const std::string& caption) = 0;
+    // Front ends without icons show a note as any message.
+    virtual void doShowNote(const std::string& text, MessageIcon icon, const std::string& caption) {
+        (void)icon;
+        doShowMessage(text, caption);
+    }
+    virtual bool doAskYesNo(const std::string& text, const std::string& caption) = 0;
 };
 
 class Shell {

@@ -24,17 +24,17 @@ void typeThroughInputMethod(QWidget* widget, const QString& text);
 // 保存しない, when the script is empty).
 class RecordingPrompt : public AppPrompt {
   public:
-    void showMessage(const std::string& text, const std::string& caption) override {
+    void doShowMessage(const std::string& text, const std::string& caption) override {
         showNote(text, MessageIcon::Warning, caption);
     }
-    void showNote(const std::string& text, MessageIcon icon, const std::string& caption) override {
+    void doShowNote(const std::string& text, MessageIcon icon, const std::string& caption) override {
         messages.push_back(text);
         icons.push_back(icon);
         captions.push_back(caption);
         if (onNote)
             onNote();
     }
-    bool askYesNo(const std::string& text, const std::string& caption) override {
+    bool doAskYesNo(const std::string& text, const std::string& caption) override {
         questions.push_back(text);
         captions.push_back(caption);
         if (answers.empty())

@@ -67,8 +67,8 @@ inline std::string freshStorePath() {
 class CountingPrompt : public UserPrompt {
   public:
     int messages = 0;
-    void showMessage(const std::string&, const std::string&) override { ++messages; }
-    bool askYesNo(const std::string&, const std::string&) override { return false; }
+    void doShowMessage(const std::string&, const std::string&) override { ++messages; }
+    bool doAskYesNo(const std::string&, const std::string&) override { return false; }
 };
 
 class NoProgress : public ProgressSink {

@@ -19,11 +19,11 @@ class RecordingPrompt : public UserPrompt {
         bool question = false;
     };
 
-    void showMessage(const std::string& text, const std::string& caption) override {
+    void doShowMessage(const std::string& text, const std::string& caption) override {
         entries.push_back({text, caption, false});
     }
 
-    bool askYesNo(const std::string& text, const std::string& caption) override {
+    bool doAskYesNo(const std::string& text, const std::string& caption) override {
         entries.push_back({text, caption, true});
         if (answers.empty())
             return false;
