@@ -1,13 +1,15 @@
 // The chance model over a generated ten-year store with a betting market
 // (960 race days of three courses, 34,560 races): reading every race as it
 // stood before it was run and fitting the model on all of them; then the
-// chances of the last day with the model kept in the store.
+// chances of the last day with the model kept in the store; the last year
+// walked forward with monthly refits.
 //
 // Run: build/bench/chances_bench   (the store is made once in the temporary
 // folder, "zelkor-chances-bench/", and kept for later runs and for timing
 // the whole command with /usr/bin/time -v build/bin/zelkor2k-cli value
 // --date <last day> --program-folder /tmp/zelkor-chances-bench/)
 
+#include "chances/chance_quality.h"
 #include "chances/day_chances.h"
 #include "store/jvdata_store.h"
 #include "support/recording_prompt.h"
@@ -77,6 +79,21 @@ void BM_DayWithKeptModel(benchmark::State& state) {
     state.counters["races"] = static_cast<double>(day.races.size());
 }
 BENCHMARK(BM_DayWithKeptModel)->Unit(benchmark::kMillisecond);
+
+// The chances of the store's last year as the returns backtest judges them:
+// walk forward, the model fitted again at the start of every month.
+void BM_WalkForwardYear(benchmark::State& state) {
+    const BenchStore& store = benchStore();
+    WalkForwardQuality year;
+    for (auto _ : state) {
+        test::RecordingPrompt prompt;
+        if (!walkForwardQuality(store.path, store.lastDate - 10000, store.lastDate,
+                                kDefaultValueThreshold, year, prompt))
+            state.SkipWithError("the store could not be read");
+    }
+    state.counters["races"] = static_cast<double>(year.races.size());
+}
+BENCHMARK(BM_WalkForwardYear)->Unit(benchmark::kSecond)->Iterations(1);
 
 } // namespace
 

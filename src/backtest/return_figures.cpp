@@ -107,14 +107,6 @@ void finish(ReturnGroup& g, std::span<const RaceTake> takes) {
     g.interval = bootstrapRateInterval(takes);
 }
 
-ReturnGroup groupOf(const std::vector<RaceTake>& takes) {
-    ReturnGroup g;
-    for (const RaceTake& t : takes)
-        addTake(g, t);
-    finish(g, takes);
-    return g;
-}
-
 SplitGroups splitGroups(std::span<const ReturnRace> races, const ReturnSplit& split) {
     std::map<std::string, std::pair<std::string, std::vector<RaceTake>>> byKey;
     for (const ReturnRace& race : races) {
@@ -127,7 +119,7 @@ SplitGroups splitGroups(std::span<const ReturnRace> races, const ReturnSplit& sp
     }
     SplitGroups out;
     for (const auto& [sort, entry] : byKey)
-        out.emplace_back(entry.first, groupOf(entry.second));
+        out.emplace_back(entry.first, returnGroupOf(entry.second));
     return out;
 }
 
@@ -171,6 +163,14 @@ std::vector<ReturnGroup> lineGroups(std::span<const ReturnRace> races,
 }
 
 } // namespace
+
+ReturnGroup returnGroupOf(std::span<const RaceTake> takes) {
+    ReturnGroup g;
+    for (const RaceTake& t : takes)
+        addTake(g, t);
+    finish(g, takes);
+    return g;
+}
 
 std::span<const ReturnSplit> returnSplits() {
     return kSplits;

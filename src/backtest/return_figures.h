@@ -61,6 +61,9 @@ struct ReturnFigures {
     int zeroTiedRaces = 0;
 };
 
+// The group of one line's takes, a take a race that has tickets of it.
+ReturnGroup returnGroupOf(std::span<const RaceTake> takes);
+
 // Every figure over `races` (in date, racecourse, race number order).
 ReturnFigures returnFigures(std::span<const ReturnRace> races);
 

@@ -10,13 +10,20 @@ namespace zelkor {
 // What a runner's past says, as numbers of about unit scale. A change of
 // what they mean or how they are made raises the version, so a model kept
 // in the store under another version is fitted again, never misread.
-inline constexpr int kChanceFeatureVersion = 1;
-inline constexpr int kChanceFeatureCount = 10;
+inline constexpr int kChanceFeatureVersion = 2;
+inline constexpr int kChanceFeatureCount = 12;
 using ChanceFeatures = std::array<double, kChanceFeatureCount>;
 
+// The share of races won over the year before a race by the runner's jockey
+// and by its trainer.
+struct PeopleForm {
+    double jockey = 0, trainer = 0;
+};
+
 // The features of runner `slot` of `card` with its horse as it stood before
-// the race (runs dated before it, newest first) and the formula's `score`.
+// the race (runs dated before it, newest first), the formula's `score` and
+// the form of its jockey and trainer.
 ChanceFeatures chanceFeaturesOf(const JvRaceCard& card, int slot, const JvHorseRecord& horse,
-                                int score);
+                                int score, PeopleForm people);
 
 } // namespace zelkor

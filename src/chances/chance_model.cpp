@@ -20,7 +20,8 @@ std::vector<double> featureRows(const RaceSample& race) {
     return rows;
 }
 
-std::vector<double> marketRows(const std::vector<double>& model, const std::vector<double>& market) {
+std::vector<double> marketRows(const std::vector<double>& model,
+                               const std::vector<double>& market) {
     std::vector<double> rows;
     for (size_t i = 0; i < model.size(); ++i) {
         rows.push_back(std::log(std::max(model[i], 1e-12)));
@@ -80,6 +81,21 @@ std::vector<double> marketChances(const RaceSample& race) {
     return p;
 }
 
+std::vector<double> placePoolShares(const RaceSample& race) {
+    std::vector<double> shares;
+    double sum = 0;
+    for (const RunnerSample& r : race.runners) {
+        if (r.placeOddsLow <= 0)
+            return {};
+        // Odds of 1.0 pay the stake back: the pool had nothing left to share.
+        shares.push_back(1.0 / std::max(r.placeOddsLow / 10.0 - 1.0, 0.05));
+        sum += shares.back();
+    }
+    for (double& v : shares)
+        v /= sum;
+    return shares;
+}
+
 bool fitChanceModel(std::span<const RaceSample> history, ChanceModel& model) {
     int withWinner = 0;
     for (const RaceSample& race : history)
@@ -105,16 +121,21 @@ bool fitChanceModel(std::span<const RaceSample> history, ChanceModel& model) {
     std::vector<PlaceOrder> orders;
     for (const RaceSample& race : history.subspan(split))
         if (std::vector<int> order = placeOrder(race); !order.empty())
-            orders.push_back({winChances(model, race), std::move(order)});
-    model.discount = fitPlaceDiscount(orders);
+            orders.push_back({winChances(model, race), placePoolShares(race), std::move(order)});
+    if (std::vector<double> place = fitPlaceWeights(orders, false); !place.empty())
+        model.place = std::move(place);
+    model.placeMarket = fitPlaceWeights(orders, true);
     model.weights = fitFeatures(history);
     return true;
 }
 
 std::vector<RunnerChance> predictRace(const ChanceModel& model, const RaceSample& race) {
     const std::vector<double> win = winChances(model, race);
+    const std::vector<double> shares = placePoolShares(race);
+    const bool pool = !shares.empty() && !model.placeMarket.empty();
     const std::vector<double> place =
-        placeChances(win, placesPaid(static_cast<int>(race.runners.size())), model.discount);
+        placeChances(win, placesPaid(static_cast<int>(race.runners.size())),
+                     placeStrengths(win, shares, pool ? model.placeMarket : model.place));
     std::vector<RunnerChance> out(win.size());
     for (size_t i = 0; i < win.size(); ++i)
         out[i] = {win[i], place[i]};

@@ -14,20 +14,22 @@ inline constexpr double kDefaultValueThreshold = 1.10;
 inline constexpr int kMinimumHistoryRaces = 200;
 
 // A fitted model: the weights of the runners' features, the weights of the
-// second logit on ln(model chance) and ln(market chance), and the place
-// discount; with the period and the races it was fitted on.
+// second logit on ln(model chance) and ln(market chance), and the weights of
+// the strengths that fill the later places (see placeStrengths); with the
+// period and the races it was fitted on.
 struct ChanceModel {
     int fromDate = 0, toDate = 0;
     int races = 0;
     int featureVersion = kChanceFeatureVersion;
     std::vector<double> weights;
-    std::vector<double> market; // empty: the history had no odds
-    double discount = 1.0;
+    std::vector<double> market;          // empty: the history had no odds
+    std::vector<double> place{1.0, 0.0}; // on the win chances alone
+    std::vector<double> placeMarket;     // with the place pool too; empty: no pool seen
     friend bool operator==(const ChanceModel&, const ChanceModel&) = default;
 };
 
 // Fits on `history` (oldest first). The features are fitted on the older
-// two thirds first, so the market weights and the discount are fitted on
+// two thirds first, so the market weights and the place weights are fitted on
 // chances the features did not see; then on all races. False when fewer
 // than kMinimumHistoryRaces races have a winner.
 bool fitChanceModel(std::span<const RaceSample> history, ChanceModel& model);
@@ -44,5 +46,10 @@ std::vector<RunnerChance> predictRace(const ChanceModel& model, const RaceSample
 
 // The market's chances: 1/odds over the race's sum (empty without odds).
 std::vector<double> marketChances(const RaceSample& race);
+
+// Each runner's part of the place pool as its lower place odds tell it: a
+// place pays 1 + what is left of the pool over the tickets on the horse, so
+// the part goes as 1 / (odds − 1). Empty without place odds for every runner.
+std::vector<double> placePoolShares(const RaceSample& race);
 
 } // namespace zelkor

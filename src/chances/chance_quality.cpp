@@ -31,37 +31,39 @@ int firstDayOfNextMonth(int date) {
 
 } // namespace
 
-void QualityTally::bet(const ChanceModel& model, const RaceSample& race) {
-    if (!race.settled)
-        return;
-    ++bets_.races;
-    for (const RunnerValue& runner : valuesOfRace(model, race, threshold_).runners) {
-        const int number = runner.horseNumber;
-        const Settlement s = settleTicket(race.payouts, BetType::Place, std::span(&number, 1));
-        if (!s.bought)
-            continue;
-        bets_.everyStake += s.stake;
-        bets_.everyRet += s.ret;
-        if (!runner.value)
-            continue;
-        ++bets_.tickets;
-        bets_.stake += s.stake;
-        bets_.ret += s.ret;
-    }
-}
-
 void QualityTally::add(const ChanceModel& model, const RaceSample& race) {
     if (!hasResult(race))
         return;
-    bet(model, race);
-    const std::vector<RunnerChance> chances = predictRace(model, race);
+    PredictedRace& predicted = races_.emplace_back();
+    predicted.key = race.key;
+    predicted.settled = race.settled;
+    for (const RunnerValue& runner : valuesOfRace(model, race, threshold_).runners) {
+        predicted.horseNumbers.push_back(runner.horseNumber);
+        predicted.chances.push_back({runner.winChance, runner.placeChance});
+        const int number = runner.horseNumber;
+        const Settlement s = race.settled
+                                 ? settleTicket(race.payouts, BetType::Place, std::span(&number, 1))
+                                 : Settlement{};
+        if (!s.bought)
+            continue;
+        // The ticket is bought for what the place is worth, whatever the win is.
+        for (PlaceTake* take : {&predicted.everyStarter, &predicted.value}) {
+            if (take == &predicted.value && !(runner.placeReturn >= threshold_))
+                continue;
+            ++take->tickets;
+            take->hits += s.hit ? 1 : 0;
+            take->stake += s.stake;
+            take->ret += s.ret;
+        }
+    }
+    const std::vector<RunnerChance>& chances = predicted.chances;
     if (chances.size() != race.runners.size())
         return;
     const int places = placesPaid(static_cast<int>(race.runners.size()));
     for (size_t i = 0; i < chances.size() && places > 0; ++i) {
         const double p = chances[i].place;
-        CalibrationBin& bin = bins_[static_cast<size_t>(std::clamp(
-            static_cast<int>(p * kCalibrationBins), 0, kCalibrationBins - 1))];
+        CalibrationBin& bin = bins_[static_cast<size_t>(
+            std::clamp(static_cast<int>(p * kCalibrationBins), 0, kCalibrationBins - 1))];
         ++bin.runners;
         bin.predicted += p;
         const int finish = race.runners[i].finish;
@@ -114,13 +116,14 @@ ChanceQuality chanceQuality(const ChanceModel& model, std::span<const RaceSample
     return tally.quality();
 }
 
-bool walkForwardQuality(const std::string& storePath, int fromDate, int toDate,
+bool walkForwardQuality(const std::string& storePath, int fromDate, int toDate, double threshold,
                         WalkForwardQuality& out, UserPrompt& prompt) {
     out = WalkForwardQuality{};
+    out.threshold = threshold;
     std::vector<RaceSample> races;
     if (!readRaceSamples(storePath, 0, toDate, races, prompt))
         return false;
-    QualityTally tally;
+    QualityTally tally(threshold);
     const auto earlier = [](const RaceSample& r, int date) { return r.date < date; };
     auto next = std::lower_bound(races.begin(), races.end(), fromDate, earlier);
     while (next != races.end()) {
@@ -137,7 +140,7 @@ bool walkForwardQuality(const std::string& storePath, int fromDate, int toDate,
     }
     out.quality = tally.quality();
     out.calibration = tally.calibration();
-    out.value = tally.valueBets();
+    out.races = tally.races();
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include <array>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace zelkor {
 
@@ -28,14 +29,21 @@ struct CalibrationBin {
 inline constexpr int kCalibrationBins = 10;
 using Calibration = std::array<CalibrationBin, kCalibrationBins>;
 
-// A place ticket of 100 yen on every value runner (see RunnerValue),
-// settled with the race's payouts; beside it the baseline of a place ticket
-// on every starter of the same races.
-struct ValueBets {
-    int races = 0; // settled races predicted
-    int tickets = 0;
+// Place tickets of 100 yen in one race, settled with its payouts.
+struct PlaceTake {
+    int tickets = 0, hits = 0;
     long long stake = 0, ret = 0;
-    long long everyStake = 0, everyRet = 0;
+};
+
+// A race as the walk forward predicted it: the chances by horse number,
+// and a place ticket on every runner whose place return reaches the
+// threshold (see RunnerValue) beside a place ticket on every starter.
+struct PredictedRace {
+    long long key = 0;
+    std::vector<int> horseNumbers;
+    std::vector<RunnerChance> chances;
+    bool settled = false;
+    PlaceTake value, everyStarter;
 };
 
 // Adds up the quality of predicted races one by one.
@@ -46,13 +54,12 @@ class QualityTally {
     void add(const ChanceModel& model, const RaceSample& race);
     ChanceQuality quality() const;
     Calibration calibration() const;
-    const ValueBets& valueBets() const { return bets_; }
+    // The races added with a result, in the order they were added.
+    const std::vector<PredictedRace>& races() const { return races_; }
 
   private:
-    void bet(const ChanceModel& model, const RaceSample& race);
-
     double threshold_;
-    ValueBets bets_;
+    std::vector<PredictedRace> races_;
     ChanceQuality sums_;
     Calibration bins_{};
 };
@@ -64,11 +71,12 @@ ChanceQuality chanceQuality(const ChanceModel& model, std::span<const RaceSample
 // month (no chances for a month with too little history before it). False
 // after a message when the store cannot be read.
 struct WalkForwardQuality {
+    double threshold = kDefaultValueThreshold;
     ChanceQuality quality;
     Calibration calibration{};
-    ValueBets value;
+    std::vector<PredictedRace> races;
 };
-bool walkForwardQuality(const std::string& storePath, int fromDate, int toDate,
+bool walkForwardQuality(const std::string& storePath, int fromDate, int toDate, double threshold,
                         WalkForwardQuality& out, UserPrompt& prompt);
 
 } // namespace zelkor

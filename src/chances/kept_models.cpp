@@ -1,5 +1,6 @@
 #include "chances/kept_models.h"
 
+#include "chances/place_chances.h"
 #include "chances/silent_prompt.h"
 #include "store/jv_store.h"
 #include "text/format.h"
@@ -42,16 +43,18 @@ std::string modelNumbers(const ChanceModel& model) {
     std::string out;
     appendNumbers(out, model.weights);
     appendNumbers(out, model.market);
-    appendFormat(out, "%.17g", model.discount);
+    appendNumbers(out, model.place);
+    for (double v : model.placeMarket)
+        appendFormat(out, "%.17g ", v);
     return out;
 }
 
 bool readModelNumbers(std::string_view text, ChanceModel& model) {
-    std::vector<double> values[3];
+    std::vector<double> values[4];
     size_t group = 0;
     const char* at = text.data();
     const char* end = text.data() + text.size();
-    while (at < end && group < 3) {
+    while (at < end && group < 4) {
         if (*at == ' ') {
             ++at;
         } else if (*at == '|') {
@@ -66,12 +69,14 @@ bool readModelNumbers(std::string_view text, ChanceModel& model) {
             at = next;
         }
     }
-    if (group != 2 || values[0].size() != kChanceFeatureCount ||
-        (values[1].size() != 0 && values[1].size() != 2) || values[2].size() != 1)
+    if (group != 3 || values[0].size() != kChanceFeatureCount ||
+        (values[1].size() != 0 && values[1].size() != 2) || values[2].size() != kPlaceWeights ||
+        (values[3].size() != 0 && values[3].size() != kPlaceWeights + 1))
         return false;
     model.weights = std::move(values[0]);
     model.market = std::move(values[1]);
-    model.discount = values[2][0];
+    model.place = std::move(values[2]);
+    model.placeMarket = std::move(values[3]);
     return true;
 }
 

@@ -1,5 +1,8 @@
 #include "chances/place_chances.h"
 
+#include "chances/conditional_logit.h"
+
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 
@@ -7,11 +10,13 @@ namespace zelkor {
 
 namespace {
 
-std::vector<double> strengthsOf(std::span<const double> win, double discount) {
-    std::vector<double> q(win.size());
-    for (size_t i = 0; i < win.size(); ++i)
-        q[i] = std::pow(std::max(win[i], 1e-12), discount);
-    return q;
+constexpr double kPlaceRidge = 0.1;
+
+void appendRow(std::vector<double>& rows, double win, const double* share) {
+    rows.push_back(std::log(std::max(win, 1e-12)));
+    rows.push_back(win);
+    if (share != nullptr)
+        rows.push_back(std::log(std::max(*share, 1e-12)));
 }
 
 double sumOf(const std::vector<double>& q) {
@@ -27,13 +32,30 @@ int placesPaid(int starters) {
     return starters >= 8 ? 3 : starters >= 5 ? 2 : 0;
 }
 
-std::vector<double> placeChances(std::span<const double> win, int places, double discount) {
+std::vector<double> placeStrengths(std::span<const double> win, std::span<const double> share,
+                                   std::span<const double> weights) {
+    std::vector<double> q(win.size(), 1.0);
+    const bool shares = weights.size() == kPlaceWeights + 1;
+    if ((weights.size() != kPlaceWeights && !shares) || (shares && share.size() != win.size()))
+        return q;
+    for (size_t i = 0; i < win.size(); ++i) {
+        std::vector<double> row;
+        appendRow(row, win[i], shares ? &share[i] : nullptr);
+        double u = 0;
+        for (size_t k = 0; k < row.size(); ++k)
+            u += weights[k] * row[k];
+        q[i] = std::exp(u);
+    }
+    return q;
+}
+
+std::vector<double> placeChances(std::span<const double> win, int places,
+                                 std::span<const double> q) {
     const size_t n = win.size();
     std::vector<double> place(n, 0.0);
-    if (places <= 0 || n < static_cast<size_t>(places))
+    if (places <= 0 || n < static_cast<size_t>(places) || q.size() != n)
         return place;
-    const std::vector<double> q = strengthsOf(win, discount);
-    const double total = sumOf(q);
+    const double total = sumOf({q.begin(), q.end()});
     for (size_t a = 0; a < n; ++a) {
         place[a] += win[a];
         if (places < 2)
@@ -53,32 +75,33 @@ std::vector<double> placeChances(std::span<const double> win, int places, double
     return place;
 }
 
-double fitPlaceDiscount(std::span<const PlaceOrder> races) {
-    double best = 1.0, bestLikelihood = -INFINITY;
-    bool any = false;
-    for (int step = 0; step <= 18; ++step) {
-        const double discount = 0.3 + 0.05 * step;
-        double likelihood = 0;
-        for (const PlaceOrder& race : races) {
-            const std::vector<double> q = strengthsOf(race.win, discount);
-            double left = sumOf(q);
-            for (size_t k = 0; k < race.order.size(); ++k) {
-                const auto i = static_cast<size_t>(race.order[k]);
-                if (i >= q.size())
-                    break;
-                if (k > 0) {
-                    likelihood += std::log(q[i] / left);
-                    any = true;
-                }
-                left -= q[i];
+std::vector<double> fitPlaceWeights(std::span<const PlaceOrder> races, bool withShares) {
+    const int width = kPlaceWeights + (withShares ? 1 : 0);
+    std::vector<LogitRace> places;
+    for (const PlaceOrder& race : races) {
+        if (withShares && race.share.size() != race.win.size())
+            continue;
+        std::vector<bool> placed(race.win.size());
+        for (size_t k = 0; k < race.order.size(); ++k) {
+            const auto first = static_cast<size_t>(race.order[k]);
+            if (first >= race.win.size())
+                break;
+            if (k > 0) {
+                LogitRace left;
+                for (size_t i = 0; i < race.win.size(); ++i)
+                    if (!placed[i]) {
+                        if (i == first)
+                            left.winner = static_cast<int>(left.rows.size()) / width;
+                        appendRow(left.rows, race.win[i], withShares ? &race.share[i] : nullptr);
+                    }
+                places.push_back(std::move(left));
             }
-        }
-        if (likelihood > bestLikelihood) {
-            bestLikelihood = likelihood;
-            best = discount;
+            placed[first] = true;
         }
     }
-    return any ? best : 1.0;
+    if (places.empty())
+        return {};
+    return fitConditionalLogit(places, width, kPlaceRidge);
 }
 
 } // namespace zelkor

@@ -9,22 +9,36 @@ namespace zelkor {
 // 5 to 7, none with 4 or fewer.
 int placesPaid(int starters);
 
-// Each runner's chance to finish within the first `places` from the win
-// chances by a discounted Harville model: after the first, the rest finish
-// as if their strengths were the win chances raised to `discount` (below 1
-// the outsiders fill the places more often than plain Harville says). The
-// chances add up to `places`.
-std::vector<double> placeChances(std::span<const double> win, int places, double discount);
+// The strengths with which the runners fill the places after the first:
+// exp(d · ln win + lean · win + m · ln share) for `weights` {d, lean, m},
+// share being the runner's part of the place pool (m left out without
+// one). With {1, 0} this is plain Harville; d below 1 alone (the usual
+// discount) lifts every outsider alike, even one that can hardly finish near
+// the front; the lean evens out the favourites, and the place pool tells
+// what the public believes of the places, which the win chances cannot.
+inline constexpr int kPlaceWeights = 2;
+std::vector<double> placeStrengths(std::span<const double> win, std::span<const double> share,
+                                   std::span<const double> weights);
 
-// One race for fitting the discount: the win chances and the runners that
-// finished first, second, ... (as many as the places paid).
+// Each runner's chance to finish within the first `places`: the first as
+// the win chances say, the rest in proportion to `strengths` among the
+// runners left. The chances add up to `places`.
+std::vector<double> placeChances(std::span<const double> win, int places,
+                                 std::span<const double> strengths);
+
+// One race for fitting the place weights: the win chances, the shares of
+// the place pool (empty: none) and the runners that finished first, second,
+// ... (as many as the places paid).
 struct PlaceOrder {
     std::vector<double> win;
+    std::vector<double> share;
     std::vector<int> order;
 };
 
-// The discount that makes the observed orders likeliest, on a grid of
-// 0.05 from 0.30 to 1.20 (1 when there is nothing to fit on).
-double fitPlaceDiscount(std::span<const PlaceOrder> races);
+// The weights that make the observed second and third places likeliest (a
+// conditional logit over the runners left at each place), over the races
+// with the place pool when `withShares`, else on the win chances alone;
+// nothing when there is nothing to fit on.
+std::vector<double> fitPlaceWeights(std::span<const PlaceOrder> races, bool withShares);
 
 } // namespace zelkor

@@ -13,6 +13,7 @@
 #include "store/race_finishes.h"
 #include "store/store_period_source.h"
 
+#include <algorithm>
 #include <map>
 
 namespace zelkor {
@@ -73,6 +74,75 @@ int found(const std::map<int, int>& values, int key) {
     return it == values.end() ? 0 : it->second;
 }
 
+// The wins and rides of jockeys and trainers over the year before a day,
+// from the store's runners; days are asked for in date order.
+class PeopleForms {
+  public:
+    // Reads the runners of the races from a year before `fromDate` to the
+    // day before `toDate`.
+    PeopleForms(JvStore& store, int fromDate, int toDate) {
+        StoreStatement runners =
+            store.prepare("SELECT race, kind, rec FROM se WHERE race >= ?1 AND race < ?2");
+        runners.bind(1, static_cast<long long>(fromDate - 10000) * kRaceKeysPerDate)
+            .bind(2, static_cast<long long>(toDate) * kRaceKeysPerDate);
+        while (runners.step()) {
+            const std::string_view rec = runners.blob(2);
+            if (runners.integer(1) == jvdata::kDeleteKind ||
+                rec.size() < se::kFinish.offset + se::kFinish.width)
+                continue;
+            const int finish = jvdata::number(rec, se::kFinish);
+            if (finish >= 1)
+                runs_.push_back({dateOfRaceKey(runners.integer(0)),
+                                 jvdata::number(rec, se::kJockeyCode),
+                                 jvdata::number(rec, se::kTrainerCode), finish == 1});
+        }
+        failed_ = runners.failed();
+        std::sort(runs_.begin(), runs_.end(),
+                  [](const Run& a, const Run& b) { return a.date < b.date; });
+    }
+
+    int failed() const { return failed_; }
+
+    // Moves the year to the one before `date`.
+    void moveTo(int date) {
+        for (; added_ < runs_.size() && runs_[added_].date < date; ++added_)
+            count(runs_[added_], 1);
+        for (; dropped_ < added_ && runs_[dropped_].date < date - 10000; ++dropped_)
+            count(runs_[dropped_], -1);
+    }
+
+    // Shares drawn towards an ordinary rider's or stable's, so that a few
+    // rides say little.
+    PeopleForm of(int jockey, int trainer) const {
+        return {share(jockeys_, jockey), share(trainers_, trainer)};
+    }
+
+  private:
+    struct Run {
+        int date, jockey, trainer;
+        bool won;
+    };
+    using Tally = std::map<int, std::pair<int, int>>; // code: wins, rides
+    static constexpr double kPriorShare = 0.07, kPriorRides = 20;
+
+    void count(const Run& run, int sign) {
+        for (std::pair<int, int>* tally : {&jockeys_[run.jockey], &trainers_[run.trainer]}) {
+            tally->first += run.won ? sign : 0;
+            tally->second += sign;
+        }
+    }
+    static double share(const Tally& tally, int code) {
+        const auto it = tally.find(code);
+        const auto [wins, rides] = it == tally.end() ? std::pair{0, 0} : it->second;
+        return (wins + kPriorShare * kPriorRides) / (rides + kPriorRides);
+    }
+
+    std::vector<Run> runs_;
+    size_t added_ = 0, dropped_ = 0;
+    Tally jockeys_, trainers_;
+    int failed_ = 0;
+};
+
 std::string withoutPadding(const std::string& name) {
     std::string out = name;
     while (!out.empty() && out.back() == ' ')
@@ -115,11 +185,17 @@ bool readRaceSamples(const std::string& storePath, int fromDate, int toDate,
     if (!source)
         return false;
     RaceOutcome outcome(*store);
+    PeopleForms people(*store, fromDate, toDate);
+    if (people.failed() != 0) {
+        JvStore::showFailure(prompt, storePath, people.failed());
+        return false;
+    }
     SilentPrompt quiet; // a horse without its record runs without a past
     RaceSheet sheet;
     JvRaceCard card;
     JvHorseRecord horse;
     while (source->nextDay(prompt)) {
+        people.moveTo(source->date());
         for (int position = 1; position <= source->raceCount(prompt); ++position) {
             if (!source->readRace(card, position, prompt) || !raceLoadable(card) ||
                 card.cancelled || !isJraCourse(card.courseCode))
@@ -143,10 +219,11 @@ bool readRaceSamples(const std::string& storePath, int fromDate, int toDate,
                 if (!source->readHorse(horse, card, k, quiet))
                     horse.reset();
                 const int number = card.horseNumbers[slot];
-                race.runners.push_back({number, withoutPadding(card.horseNames[slot]),
-                                        chanceFeaturesOf(card, k, horse, sheet.result.scores[slot]),
-                                        found(finish, number), card.winOdds[slot],
-                                        found(place, number)});
+                race.runners.push_back(
+                    {number, withoutPadding(card.horseNames[slot]),
+                     chanceFeaturesOf(card, k, horse, sheet.result.scores[slot],
+                                      people.of(card.jockeyCodes[slot], card.trainerCodes[slot])),
+                     found(finish, number), card.winOdds[slot], found(place, number)});
             }
             if (race.runners.size() >= 2)
                 races.push_back(std::move(race));

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 namespace zelkor::cli {
 
@@ -132,6 +133,19 @@ AppSettings settingsOfProgramFolder(const std::string& programFolder) {
     return settings;
 }
 
+std::optional<double> valueThreshold(const Arguments& parsed, const std::string& programFolder) {
+    const std::optional<std::string> text = parsed.value("--threshold");
+    if (!text)
+        return valueThresholdOf(settingsOfProgramFolder(programFolder));
+    char* end = nullptr;
+    const double threshold = std::strtod(text->c_str(), &end);
+    if (text->empty() || *end != '\0' || !(threshold > 0 && threshold < 100)) {
+        fail("--threshold には 1.10 のような正の数を指定してください");
+        return std::nullopt;
+    }
+    return threshold;
+}
+
 std::string visibleControls(std::string_view cp932, std::string_view kept) {
     // Control bytes are below 0x20 or 0x7f, none of them the second byte of
     // a Shift-JIS character, so they are looked at byte by byte.
@@ -202,6 +216,5 @@ std::optional<int> dateArgument(const std::optional<std::string>& text) {
         return std::nullopt;
     return date;
 }
-
 
 } // namespace zelkor::cli

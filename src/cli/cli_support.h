@@ -64,6 +64,11 @@ std::optional<int> racePosition(const std::string& text);
 // it: creating it is the desktop program's first start.
 AppSettings settingsOfProgramFolder(const std::string& programFolder);
 
+// The expected return that marks a value runner: --threshold, else the
+// settings of the program folder. Nothing after a message on stderr when
+// --threshold is not a usable number.
+std::optional<double> valueThreshold(const Arguments& parsed, const std::string& programFolder);
+
 // A CP932 text from data as the terminal may show it: every control
 // character not in `kept` is written as "\xHH", so no name from a file can
 // move the cursor, set the title, clear the screen or add a column. A CR

@@ -211,6 +211,8 @@ std::optional<int> optionNumber(const Arguments& parsed, const std::string& name
 int runBacktest(const Arguments& parsed) {
     if (parsed.value("--from") || parsed.value("--to"))
         return runStoreBacktest(parsed);
+    if (parsed.value("--threshold"))
+        return fail("--threshold は --from, --to のバックテストにだけ使えるオプションです");
     PastRaceRules rules;
     const std::optional<int> minRunners =
         optionNumber(parsed, "--min-runners", rules.minRunners, 1, 18);
@@ -295,6 +297,7 @@ const Command kBacktestCommand = {
      {"--to", "YYYYMMDD", "払戻で検証する期間の最後の日 (その日を含みます)"},
      {"--min-runners", "N", "そろった出走馬がこの頭数未満のレースは使いません (既定: 5)"},
      {"--min-share", "P", "そろった出走馬が頭数のこの % 未満のレースは使いません (既定: 80)"},
+     {"--threshold", "X", "--from, --to で複勝を買う期待値 (既定: 設定の値か 1.10)"},
      {"--json", nullptr, "すべての数字とレースごとの予想を JSON で表示します"},
      {"--csv", "FILE",
       "レースと馬ごとに 1 行 (レース、馬、得点、順位、着順、人気) を\n"

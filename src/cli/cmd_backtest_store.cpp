@@ -9,6 +9,7 @@
 #include "cli/race_id_json.h"
 #include "cli/terminal_progress.h"
 #include "html/returns_page.h"
+#include "store/jv_store.h"
 #include "store/jvdata_store.h"
 #include "text/cp932.h"
 #include "text/csv.h"
@@ -17,6 +18,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -60,15 +62,23 @@ const char* betTypeKey(BetType type) {
     return type == BetType::Place ? "place" : "quinella";
 }
 
-Json raceJson(const ReturnRace& race) {
+// The race's runners with the chances the walk forward gave them, if any.
+Json raceJson(const ReturnRace& race, const PredictedRace* predicted) {
     Json runners = Json::array();
-    for (const ReturnRunner& r : race.runners)
-        runners.push_back({{"horseNumber", r.horseNumber},
-                           {"horseId", cp932ToUtf8(r.horseId)},
-                           {"score", r.score},
-                           {"rank", r.rank},
-                           {"finish", r.finish},
-                           {"odds", r.odds > 0 ? number(r.odds / 10.0) : Json(nullptr)}});
+    for (const ReturnRunner& r : race.runners) {
+        Json runner = {{"horseNumber", r.horseNumber},
+                       {"horseId", cp932ToUtf8(r.horseId)},
+                       {"score", r.score},
+                       {"rank", r.rank},
+                       {"finish", r.finish},
+                       {"odds", r.odds > 0 ? number(r.odds / 10.0) : Json(nullptr)}};
+        for (size_t i = 0; predicted != nullptr && i < predicted->horseNumbers.size(); ++i)
+            if (predicted->horseNumbers[i] == r.horseNumber) {
+                runner["winChance"] = number(predicted->chances[i].win);
+                runner["placeChance"] = number(predicted->chances[i].place);
+            }
+        runners.push_back(std::move(runner));
+    }
     Json tickets = Json::array();
     for (const SettledTicket& t : race.tickets) {
         Json combination = Json::array();
@@ -103,6 +113,16 @@ Json calibrationJson(const Calibration& calibration) {
     return out;
 }
 
+// The value strategy's place tickets with the threshold, beside a place
+// ticket on every starter of the races the chances were given for.
+Json valueJson(const WalkForwardQuality& chances) {
+    const ValueLines lines = valueLines(chances.races);
+    Json out = groupJson(lines.value);
+    out["threshold"] = number(chances.threshold);
+    out["everyStarterPlace"] = groupJson(lines.everyStarter);
+    return out;
+}
+
 // The figures, with an empty "races" array the races are written into.
 Json figuresJson(const ReturnsBacktest& backtest, const ReturnFigures& f,
                  const WalkForwardQuality& chances) {
@@ -129,14 +149,7 @@ Json figuresJson(const ReturnsBacktest& backtest, const ReturnFigures& f,
             {"splits", std::move(splits)},
             {"longestLosingRun", f.longestLosingRun},
             {"largestDrawdown", number(f.largestDrawdown)},
-            {"value",
-             {{"races", chances.value.races},
-              {"tickets", chances.value.tickets},
-              {"stake", chances.value.stake},
-              {"return", chances.value.ret},
-              {"rate", chances.value.stake > 0
-                           ? number(static_cast<double>(chances.value.ret) / chances.value.stake)
-                           : Json(nullptr)}}},
+            {"value", valueJson(chances)},
             {"logLoss", qualityJson(q.modelLogLoss, q.marketLogLoss, q.races)},
             {"brier", qualityJson(q.modelBrier, q.marketBrier, q.races)},
             {"calibration", calibrationJson(chances.calibration)},
@@ -156,8 +169,16 @@ void printJson(const ReturnsBacktest& backtest, const ReturnFigures& f,
     }
     head.resize(head.size() - emptyRaces.size());
     std::fputs((head + "\"races\": [\n").c_str(), stdout);
+    std::map<long long, const PredictedRace*> predicted;
+    for (const PredictedRace& race : chances.races)
+        predicted[race.key] = &race;
     for (size_t i = 0; i < backtest.races.size(); ++i) {
-        std::string race = "    " + raceJson(backtest.races[i]).dump(2);
+        const PastRaceId& id = backtest.races[i].id;
+        const auto found = predicted.find(raceKeyOf(id.year * 10000 + id.monthDay, id.courseCode,
+                                                    id.meeting, id.meetingDay, id.raceNumber));
+        std::string race =
+            "    " +
+            raceJson(backtest.races[i], found == predicted.end() ? nullptr : found->second).dump(2);
         for (size_t at = 0; (at = race.find('\n', at)) != std::string::npos; at += 5)
             race.insert(at + 1, "    ");
         race += i + 1 < backtest.races.size() ? ",\n" : "\n";
@@ -226,6 +247,9 @@ int runStoreBacktest(const Arguments& parsed) {
     const std::optional<std::string> folder = programFolderFrom(parsed);
     if (!folder)
         return 1; // told why on stderr
+    const std::optional<double> threshold = valueThreshold(parsed, *folder);
+    if (!threshold)
+        return 1; // told why on stderr
 
     TerminalPrompt prompt;
     ReturnsBacktest backtest;
@@ -241,19 +265,18 @@ int runStoreBacktest(const Arguments& parsed) {
 
     // With --json only the JSON goes to stdout: the page is written without
     // its path.
+    WalkForwardQuality chances;
+    if (!walkForwardQuality(jvStorePath(*folder), *from, *to, *threshold, chances, prompt))
+        return 1;
     const bool json = parsed.flag("--json");
     if (!json)
         printOut(summaryText(backtest, figures));
     const std::string pagePath = returnsPagePath(*folder);
     PathPrintingShell shell;
-    if (!writeReturnsPage(pagePath, backtest, figures, json ? nullptr : &shell))
+    if (!writeReturnsPage(pagePath, backtest, figures, json ? nullptr : &shell, &chances))
         return fail("ページを書き込めませんでした: " + pathForDisplay(pagePath));
-    if (json) {
-        WalkForwardQuality chances;
-        if (!walkForwardQuality(jvStorePath(*folder), *from, *to, chances, prompt))
-            return 1;
+    if (json)
         printJson(backtest, figures, chances);
-    }
     return 0;
 }
 

@@ -1,9 +1,14 @@
-// zelkor2k-cli predict FILE.zel [--json]: loads a prediction file, scores the
-// race and prints the result lists, the dark-horse and bets views and every
-// runner's trainer's intent (or the JSON object of the command-line contract).
+// zelkor2k-cli predict FILE.zel|--date YYYYMMDD --race N [--json]: loads a
+// prediction file or a race of the JV-Data store, scores the race and prints
+// the result lists, the dark-horse and bets views and every runner's
+// trainer's intent (or the JSON object of the command-line contract; a race
+// of the store carries each runner's chances too).
 
+#include "archive/archive_intake.h"
+#include "cli/card_argument.h"
 #include "cli/cli_support.h"
 #include "cli/json_output.h"
+#include "cli/value_json.h"
 #include "core/analysis.h"
 #include "core/deciding_factors.h"
 #include "core/prediction_file.h"
@@ -11,10 +16,14 @@
 #include "core/report.h"
 #include "core/scoring.h"
 #include "core/trainer_intent.h"
+#include "store/jv_store.h"
+#include "store/jvdata_store.h"
 #include "text/cp932.h"
 #include "text/format.h"
 
 #include <algorithm>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -121,17 +130,62 @@ std::string reportSection(const RaceSheet& sheet) {
     return out;
 }
 
+// Each runner of the JSON (by shown horse number) gains its chances and
+// returns, and the JSON the model they came from. Too little history says so
+// on stderr and adds nothing.
+void addChances(Json& out, const std::string& programFolder, const JvRaceCard& card,
+                double threshold, UserPrompt& prompt) {
+    const int date = card.year * 10000 + card.monthDay;
+    DayValues day;
+    if (!valuesOfDay(jvStorePath(programFolder), date, threshold, day, prompt))
+        return;
+    const long long key =
+        raceKeyOf(date, card.courseCode, card.meeting, card.meetingDay, card.raceNumber);
+    for (const RaceValues& race : day.races) {
+        if (race.key != key)
+            continue;
+        for (Json& runner : out["runners"])
+            for (const RunnerValue& value : race.runners)
+                if (runner["horse"] == value.horseNumber) {
+                    Json chances = runnerValueJson(value);
+                    chances.erase("horseNumber");
+                    chances.erase("name");
+                    runner.update(chances);
+                }
+        out["chanceModel"] = chanceModelJson(day.model);
+    }
+}
+
 } // namespace
 
 int runPredict(const Arguments& parsed) {
     RaceSheet sheet;
     TerminalPrompt prompt;
-    if (!readPredictionArgument(parsed, sheet, prompt))
+    JvRaceCard card;
+    std::optional<std::string> folder;
+    std::optional<double> threshold;
+    if (parsed.value("--date")) {
+        const std::optional<std::string> raceText = parsed.value("--race");
+        const std::optional<int> race = raceText ? racePosition(*raceText) : std::nullopt;
+        if (!race)
+            return fail(
+                "--date には --race N (races の N 行目) が必要です (predict --help を参照)");
+        folder = programFolderFrom(parsed);
+        if (!folder || !(threshold = valueThreshold(parsed, *folder)))
+            return 1; // told why on stderr
+        const std::unique_ptr<RaceSource> source = openRaceSource(parsed, *folder, prompt);
+        if (!source || !loadChosenJvRace(*source, *race, card, sheet, prompt))
+            return 1; // told why on stderr
+    } else if (!readPredictionArgument(parsed, sheet, prompt)) {
         return 1; // the reader has told why on stderr
+    }
     scoreRace(sheet);
 
     if (parsed.flag("--json")) {
-        printJson(predictionJson(sheet));
+        Json out = predictionJson(sheet);
+        if (folder)
+            addChances(out, *folder, card, *threshold, prompt);
+        printJson(out);
         return 0;
     }
     printOut(predictionTable(sheet) + reportSection(sheet));
@@ -142,14 +196,20 @@ extern const Command kPredictCommand;
 const Command kPredictCommand = {
     "predict",
     "予想ファイル (.zel) を採点して順位を表示します",
-    "FILE.zel",
-    Operands::One,
+    "FILE.zel|--date YYYYMMDD --race N",
+    Operands::OneOrDate,
     "予想ファイル",
-    "予想ファイル(.zel)を読み込んで予想し、穴順・枠番・馬名・穴度・単オッズを\n"
-    "穴順に表示し、穴馬・買い目と各馬の調教師の本音を続けて表示します。\n",
-    {{"--json", nullptr,
+    "予想ファイル(.zel)、または取り込んだ JV-Data の 1 日の N 番目のレースを\n"
+    "読み込んで予想し、穴順・枠番・馬名・穴度・単オッズを穴順に表示し、穴馬・\n"
+    "買い目と各馬の調教師の本音を続けて表示します。\n",
+    {{"--date", "YYYYMMDD", "FILE.zel のかわりに、取り込んだ JV-Data のこの日のレース"},
+     {"--race", "N", "--date の日の N 番目のレース (races の N 行目)"},
+     {"--threshold", "X", "期待値の印を付ける値 (既定: 設定の値か 1.10)"},
+     {"--json", nullptr,
       "結果を JSON で出力します (runnerCount, scores, ranking,\n"
-      "darkHorseCount, quinellaPairs, runners, analysis, report)"}},
+      "darkHorseCount, quinellaPairs, runners, analysis, report;\n"
+      "--date では各馬の winChance, placeChance, winReturn,\n"
+      "placeReturn, value と chanceModel も)"}},
     runPredict,
 };
 

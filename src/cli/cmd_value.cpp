@@ -5,6 +5,7 @@
 #include "chances/day_chances.h"
 #include "cli/cli_support.h"
 #include "cli/json_output.h"
+#include "cli/value_json.h"
 #include "race/code_tables.h"
 #include "store/jv_store.h"
 #include "store/jvdata_store.h"
@@ -41,26 +42,36 @@ Json dayJson(const DayValues& day) {
     for (const RaceValues& race : day.races) {
         Json runners = Json::array();
         for (const RunnerValue& r : race.runners)
-            runners.push_back({{"horseNumber", r.horseNumber},
-                               {"name", utf8(r.name)},
-                               {"winChance", rounded(r.winChance, 1e6)},
-                               {"placeChance", rounded(r.placeChance, 1e6)},
-                               {"winOdds", oddsJson(r.winOdds)},
-                               {"placeOddsLow", oddsJson(r.placeOddsLow)},
-                               {"winReturn", returnJson(r.winReturn)},
-                               {"placeReturn", returnJson(r.placeReturn)},
-                               {"value", r.value}});
+            runners.push_back(runnerValueJson(r));
         races.push_back({{"date", format("%08d", dateOfRaceKey(race.key))},
                          {"course", courseOfRaceKey(race.key)},
                          {"race", raceNoOfRaceKey(race.key)},
                          {"runners", std::move(runners)}});
     }
-    return {{"model",
-             {{"from", format("%08d", day.model.fromDate)},
-              {"to", format("%08d", day.model.toDate)},
-              {"races", day.model.races}}},
-            {"races", std::move(races)}};
+    return {{"model", chanceModelJson(day.model)}, {"races", std::move(races)}};
 }
+
+} // namespace
+
+Json runnerValueJson(const RunnerValue& r) {
+    return {{"horseNumber", r.horseNumber},
+            {"name", utf8(r.name)},
+            {"winChance", rounded(r.winChance, 1e6)},
+            {"placeChance", rounded(r.placeChance, 1e6)},
+            {"winOdds", oddsJson(r.winOdds)},
+            {"placeOddsLow", oddsJson(r.placeOddsLow)},
+            {"winReturn", returnJson(r.winReturn)},
+            {"placeReturn", returnJson(r.placeReturn)},
+            {"value", r.value}};
+}
+
+Json chanceModelJson(const ChanceModel& model) {
+    return {{"from", format("%08d", model.fromDate)},
+            {"to", format("%08d", model.toDate)},
+            {"races", model.races}};
+}
+
+namespace {
 
 std::string dayText(const DayValues& day) {
     std::string out = format("勝率のモデル: %08d〜%08d の %d レースから\n", day.model.fromDate,
@@ -88,19 +99,15 @@ int runValue(const Arguments& parsed) {
         if (!raceNo || *raceNo < 1 || *raceNo > 12)
             return fail("--race には 1 から 12 までのレース番号を指定してください");
     }
-    double threshold = kDefaultValueThreshold;
-    if (const std::optional<std::string> text = parsed.value("--threshold")) {
-        char* end = nullptr;
-        threshold = std::strtod(text->c_str(), &end);
-        if (text->empty() || *end != '\0' || !(threshold > 0 && threshold < 100))
-            return fail("--threshold には 1.10 のような正の数を指定してください");
-    }
     const std::optional<std::string> folder = programFolderFrom(parsed);
     if (!folder)
         return 1; // told why on stderr
+    const std::optional<double> threshold = valueThreshold(parsed, *folder);
+    if (!threshold)
+        return 1; // told why on stderr
     TerminalPrompt prompt;
     DayValues day;
-    if (!valuesOfDay(jvStorePath(*folder), *date, threshold, day, prompt))
+    if (!valuesOfDay(jvStorePath(*folder), *date, *threshold, day, prompt))
         return 1; // told why on stderr
     if (raceNo) {
         std::erase_if(day.races,
@@ -131,7 +138,7 @@ const Command kValueCommand = {
     "推定は利用者自身のデータによるもので、的中や利益を約束するものではありません。\n",
     {{"--date", "YYYYMMDD", "この日のレース"},
      {"--race", "N", "このレース番号のレースだけ"},
-     {"--threshold", "X", "◎ を付ける期待値 (既定: 1.10)"},
+     {"--threshold", "X", "◎ を付ける期待値 (既定: 設定の値か 1.10)"},
      {"--json", nullptr, "JSON で出力します"}},
     runValue,
 };

@@ -15,14 +15,15 @@ namespace {
 constexpr const char* kUnreadable =
     "設定ファイル'%s'を読み込めませんでした\r\n今回は初期設定を使います";
 
-// The eleven lines in file order: key, and where the value lives.
+// The lines in file order; a line added later comes last, so older files read as before: key, and
+// where the value lives.
 struct Line {
     const char* key;
     int AppSettings::*number;
     std::string AppSettings::*text;
 };
 
-constexpr std::array<Line, 11> kLines = {{
+constexpr std::array<Line, 12> kLines = {{
     {"Zelkor sports Image file", &AppSettings::sportsShowImages, nullptr},
     {"Zelkor sports Name DB link", &AppSettings::sportsLinkNames, nullptr},
     {"JRA-VAN Newsp Image file", &AppSettings::paperShowImages, nullptr},
@@ -34,7 +35,10 @@ constexpr std::array<Line, 11> kLines = {{
     {"DataBase URL2", nullptr, &AppSettings::dbUrl2},
     {"DataBase Default Name", nullptr, &AppSettings::dbTestName},
     {"HELPER", &AppSettings::showFirstUseMessage, nullptr},
+    {"Value threshold", &AppSettings::valueThreshold, nullptr},
 }};
+
+constexpr int kDefaultValueThreshold = 110;
 
 // The decimal integer at the start of `text` after leading blanks, with an
 // optional sign; nothing when no digit follows or the value leaves the range
@@ -94,7 +98,13 @@ AppSettings defaultSettings() {
     s.dbUrl2 = "";
     s.dbTestName = "duverovu";
     s.showFirstUseMessage = 1;
+    s.valueThreshold = kDefaultValueThreshold;
     return s;
+}
+
+double valueThresholdOf(const AppSettings& settings) {
+    const int t = settings.valueThreshold;
+    return (t >= 1 && t <= 9999 ? t : kDefaultValueThreshold) / 100.0;
 }
 
 SettingsFileState loadSettings(AppSettings& settings, const std::string& configPath,

@@ -18,6 +18,7 @@ struct AppSettings {
     std::string dbUrl2;
     std::string dbTestName;
     int showFirstUseMessage = 0;
+    int valueThreshold = 0; // hundredths; outside 1..9999 (an older file): the default
 
     friend bool operator==(const AppSettings&, const AppSettings&) = default;
 };
@@ -26,6 +27,10 @@ inline constexpr const char* kConfigFileName = "Zelkor2k.cfg";
 
 // The settings of a first start.
 AppSettings defaultSettings();
+
+// The expected return of a 100-yen ticket, per yen, from which a runner is
+// worth a bet: the settings' when it is usable, else 1.10.
+double valueThresholdOf(const AppSettings& settings);
 
 // What reading the settings file found.
 enum class SettingsFileState {
@@ -47,7 +52,7 @@ SettingsFileState loadSettings(AppSettings& settings, const std::string& configP
 SettingsFileState readSettings(AppSettings& settings, const std::string& configPath,
                                std::string* problem = nullptr);
 
-// Writes the eleven lines (CR LF) through a temporary file renamed over the
+// Writes the twelve lines (CR LF) through a temporary file renamed over the
 // old one (through a symbolic link). Returns false, and leaves any old file
 // intact, when the folder cannot be written or the old file cannot be read
 // (it is the user's, and this run never saw it); the caller keeps the

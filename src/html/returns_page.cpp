@@ -84,6 +84,103 @@ void appendSplitTables(std::string& page, const ReturnFigures& f) {
     }
 }
 
+RaceTake raceTakeOf(const PlaceTake& t) {
+    return {t.tickets, static_cast<double>(t.stake), static_cast<double>(t.ret),
+            static_cast<double>(t.hits), t.hits > 0 ? 1.0 : 0.0};
+}
+
+// Predicted place chances against the share that placed, bin by bin: on the
+// diagonal they agree.
+std::string reliabilityChart(const Calibration& bins) {
+    constexpr int kSide = 240, kLeft = 60, kTop = 20;
+    const auto xOf = [](double p) { return kLeft + kSide * p; };
+    const auto yOf = [](double p) { return kTop + kSide * (1 - p); };
+    std::string svg = format(
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%d\" height=\"%d\">\r\n"
+        "<rect x=\"%d\" y=\"%d\" width=\"%d\" height=\"%d\" fill=\"none\" stroke=\"#000000\"/>\r\n"
+        "<line x1=\"%d\" y1=\"%d\" x2=\"%d\" y2=\"%d\" stroke=\"#999999\" "
+        "stroke-dasharray=\"4,4\"/>\r\n",
+        kLeft + kSide + 20, kTop + kSide + 50, kLeft, kTop, kSide, kSide, kLeft, kTop + kSide,
+        kLeft + kSide, kTop);
+    for (int tick = 0; tick <= 100; tick += 50)
+        appendFormat(
+            svg,
+            "<text x=\"%.1f\" y=\"%d\" font-size=\"11\" text-anchor=\"middle\">%d%%</text>"
+            "<text x=\"%d\" y=\"%.1f\" font-size=\"11\" text-anchor=\"end\">%d%%</text>\r\n",
+            xOf(tick / 100.0), kTop + kSide + 15, tick, kLeft - 4, yOf(tick / 100.0) + 4, tick);
+    appendFormat(
+        svg,
+        "<text x=\"%d\" y=\"%d\" font-size=\"12\" text-anchor=\"middle\">予測した複勝率</text>\r\n"
+        "<text x=\"14\" y=\"%d\" font-size=\"12\" text-anchor=\"middle\" "
+        "transform=\"rotate(-90 14 %d)\">3着以内に来た割合</text>\r\n",
+        kLeft + kSide / 2, kTop + kSide + 38, kTop + kSide / 2, kTop + kSide / 2);
+    std::string points;
+    for (const CalibrationBin& bin : bins)
+        if (bin.runners > 0) {
+            appendFormat(points, "%.1f,%.1f ", xOf(bin.predicted), yOf(bin.observed));
+            appendFormat(
+                svg, "<circle class=\"bin\" cx=\"%.1f\" cy=\"%.1f\" r=\"4\" fill=\"#cc0000\"/>\r\n",
+                xOf(bin.predicted), yOf(bin.observed));
+        }
+    if (!points.empty())
+        appendFormat(svg, "<polyline points=\"%s\" fill=\"none\" stroke=\"#cc0000\"/>\r\n",
+                     points.c_str());
+    return svg + "</svg>\r\n";
+}
+
+std::string qualityCell(double value, int races) {
+    return races > 0 ? format("<td align=right>%.4f</td>", value) : kNone;
+}
+
+void appendChances(std::string& page, const WalkForwardQuality& chances) {
+    page += "<h3>勝率・複勝率と期待値</h3>\r\n";
+    appendFormat(
+        page,
+        "<p>勝率・複勝率は、取り込んだ JV-Data "
+        "の過去のレースだけから学んだ推定です。各月のレースは、"
+        "その月より前のレースだけで学び直した推定で見ています。期待値 (複勝率×複勝オッズの下限) が"
+        "%.2f以上の馬の複勝を100円ずつ買いました。推定はこのパソコンのデータから出したもので、"
+        "これからの的中や利益を何も約束しません。</p>\r\n",
+        chances.threshold);
+    if (chances.races.empty()) {
+        appendFormat(page,
+                     "<p>この期間には、その月より前に結果のあるレースが%d以上そろった月がなく、"
+                     "勝率を出せませんでした。</p>\r\n",
+                     kMinimumHistoryRaces);
+        return;
+    }
+    const ValueLines lines = valueLines(chances.races);
+    page += tableHead("期待値で買う複勝とくらべる相手", "買い目");
+    appendFormat(page, "<tr BGCOLOR=%s><td>期待値%.2f以上の複勝</td>%s</tr>\r\n", kProgramRowColour,
+                 chances.threshold, groupCells(lines.value).c_str());
+    appendFormat(page, "<tr><td>全出走馬の複勝</td>%s</tr>\r\n</table><br>\r\n",
+                 groupCells(lines.everyStarter).c_str());
+    const ChanceQuality& q = chances.quality;
+    appendFormat(
+        page,
+        "<table border=1 cellpadding=3><caption><b>勝った馬の当てかた (%dレース、小さいほど"
+        "よく当てています)</b></caption><tr BGCOLOR=%s><td></td><td>勝率の推定</td>"
+        "<td>オッズから見た勝率</td></tr>\r\n"
+        "<tr><td>対数損失</td>%s%s</tr>\r\n<tr><td>ブライアスコア</td>%s%s</tr>\r\n"
+        "</table><br>\r\n",
+        q.races, kHeaderColour, qualityCell(q.modelLogLoss, q.races).c_str(),
+        qualityCell(q.marketLogLoss, q.races).c_str(), qualityCell(q.modelBrier, q.races).c_str(),
+        qualityCell(q.marketBrier, q.races).c_str());
+    page += "<p><b>複勝率の当たりぐあい</b> (点が斜めの線に近いほど、予測した複勝率どおりに"
+            "3着以内に来ています):</p>\r\n";
+    page += reliabilityChart(chances.calibration);
+    appendFormat(page,
+                 "<table border=1 cellpadding=3><tr BGCOLOR=%s><td>予測した複勝率</td><td>頭数</td>"
+                 "<td>予測の平均</td><td>3着以内に来た割合</td></tr>\r\n",
+                 kHeaderColour);
+    for (const CalibrationBin& bin : chances.calibration)
+        appendFormat(page, "<tr><td>%.0f%%～%.0f%%</td><td align=right>%d</td>%s%s</tr>\r\n",
+                     bin.low * 100, bin.high * 100, bin.runners,
+                     bin.runners > 0 ? percentCell(bin.predicted).c_str() : kNone,
+                     bin.runners > 0 ? percentCell(bin.observed).c_str() : kNone);
+    page += "</table><br>\r\n";
+}
+
 int bracketViewRaces(const ReturnsBacktest& backtest) {
     int n = 0;
     for (const ReturnRace& race : backtest.races)
@@ -93,11 +190,23 @@ int bracketViewRaces(const ReturnsBacktest& backtest) {
 
 } // namespace
 
+ValueLines valueLines(std::span<const PredictedRace> races) {
+    std::vector<RaceTake> value, every;
+    for (const PredictedRace& race : races) {
+        if (race.value.tickets > 0)
+            value.push_back(raceTakeOf(race.value));
+        if (race.everyStarter.tickets > 0)
+            every.push_back(raceTakeOf(race.everyStarter));
+    }
+    return {returnGroupOf(value), returnGroupOf(every)};
+}
+
 std::string returnsPagePath(const std::string& programFolder) {
     return programFolder + "HTML/ZelReturns.html";
 }
 
-std::string returnsPage(const ReturnsBacktest& backtest, const ReturnFigures& f) {
+std::string returnsPage(const ReturnsBacktest& backtest, const ReturnFigures& f,
+                        const WalkForwardQuality* chances) {
     std::string page = plainHead(kTitle);
     appendFormat(page, "<center><h2>%s</h2></center>\r\n", kTitle);
     appendFormat(page,
@@ -135,6 +244,8 @@ std::string returnsPage(const ReturnsBacktest& backtest, const ReturnFigures& f)
                  "いちばん大きい落ち込み (収支の山から谷まで、山は0円から): %s</p>\r\n",
                  f.longestLosingRun, yenText(f.largestDrawdown).c_str());
     appendSplitTables(page, f);
+    if (chances != nullptr)
+        appendChances(page, *chances);
     page += "<h3>検証のしかた</h3>\r\n<ul>\r\n";
     for (std::string_view rule : returnsBacktestRules())
         appendFormat(page, "<li>%s</li>\r\n", htmlEscape(rule).c_str());
@@ -143,10 +254,11 @@ std::string returnsPage(const ReturnsBacktest& backtest, const ReturnFigures& f)
 }
 
 bool writeReturnsPage(const std::string& path, const ReturnsBacktest& backtest,
-                      const ReturnFigures& figures, Shell* shell) {
+                      const ReturnFigures& figures, Shell* shell,
+                      const WalkForwardQuality* chances) {
     std::error_code ignored;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
-    if (!writeWholeFile(path, returnsPage(backtest, figures)))
+    if (!writeWholeFile(path, returnsPage(backtest, figures, chances)))
         return false;
     if (shell != nullptr)
         shell->openDocument(path);

@@ -7,7 +7,6 @@
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
-
 #include <numeric>
 
 namespace zelkor {
@@ -39,11 +38,12 @@ TEST(Chances, LearnWhatTheOddsMissAndNoMore) {
         double longShotBias;
         bool beatsMarket;
     };
-    for (const Case& c : {Case{"odds are the truth", 0, 1.0, false},
-                          Case{"long shots over-bet", 16, 0.6, true}}) {
+    for (const Case& c :
+         {Case{"odds are the truth", 0, 1.0, false}, Case{"long shots over-bet", 16, 0.6, true}}) {
         SCOPED_TRACE(c.name);
         JvdSeasonStats stats;
-        const std::string records = seasonRecords(marketSeason(c.publicNoise, c.longShotBias), &stats);
+        const std::string records =
+            seasonRecords(marketSeason(c.publicNoise, c.longShotBias), &stats);
         TempFolder folder("chances");
         const std::string store = folder.file("jvdata.sqlite3");
         ASSERT_TRUE(importRecords(records, store));
@@ -59,10 +59,19 @@ TEST(Chances, LearnWhatTheOddsMissAndNoMore) {
             tally.add(model, race);
         const ChanceQuality q = tally.quality();
         ASSERT_GT(q.races, 200);
-        if (c.beatsMarket)
+        // The value strategy's place tickets against one on every starter.
+        PlaceTake value, every;
+        for (const PredictedRace& race : tally.races())
+            for (auto [sum, take] : {std::pair{&value, race.value}, {&every, race.everyStarter}})
+                std::tie(sum->stake, sum->ret) =
+                    std::pair(sum->stake + take.stake, sum->ret + take.ret);
+        ASSERT_GT(value.stake, 0);
+        if (c.beatsMarket) {
             EXPECT_LT(q.modelLogLoss, q.marketLogLoss - 0.02);
-        else
+            EXPECT_GT(value.ret * every.stake, every.ret * value.stake);
+        } else {
             EXPECT_GT(q.modelLogLoss, q.marketLogLoss - 0.005);
+        }
         for (const RaceSample& race : later) {
             double win = 0, place = 0;
             for (const RunnerChance& chance : predictRace(model, race)) {
@@ -125,8 +134,8 @@ TEST(Chances, LaterRacesNeverChangeADaysChances) {
     ASSERT_TRUE(importRecords(records, c));
     ASSERT_TRUE(valuesOfDay(c, day, 1.1, b, prompt));
     EXPECT_EQ(a.model, b.model);
-    ASSERT_TRUE(runSqlAsAnotherProgram(
-        c, "UPDATE chance_models SET feature_version = 0, numbers = '0 0 0 0 0 0 0 0 0 0 | | 1'"));
+    ASSERT_TRUE(runSqlAsAnotherProgram(c, "UPDATE chance_models SET feature_version = 0, numbers = "
+                                          "'0 0 0 0 0 0 0 0 0 0 0 0 | | 1 0 | '"));
     ASSERT_TRUE(valuesOfDay(c, day, 1.1, b, prompt));
     EXPECT_EQ(a.model, b.model);
     ASSERT_TRUE(valuesOfDay(c, day, 1.1, b, prompt)); // the kept model, read back exactly

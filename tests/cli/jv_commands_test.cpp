@@ -5,7 +5,6 @@
 #include "cli_run.h"
 #include "core/prediction_file.h"
 #include "core/race_sheet.h"
-#include "archive/archive_race_source.h"
 #include "race/race_card.h"
 #include "race/race_loader.h"
 #include "store/jvdata_store.h"
@@ -309,7 +308,8 @@ TEST_F(JvCommands, EachCommandRefusesWhatItsTableDoesNotAllow) {
         {{"sheet", "a.zel", "--json"},
          u8(u8"--json というオプションはありません (sheet --help を参照)")},
         {{"predict", "a.zel", "b.zel"},
-         u8(u8"predict には予想ファイルを 1 つだけ指定してください (predict --help を参照)")},
+         u8(u8"predict には予想ファイルを 1 つ、または --date YYYYMMDD を指定してください "
+            u8"(predict --help を参照)")},
         {{"predict-all"},
          u8(u8"predict-all には出馬表または圧縮ファイルを 1 つ、または --date "
             u8"YYYYMMDD を指定してください (predict-all --help を参照)")},

@@ -206,8 +206,8 @@ TEST_F(PredictCommand, FailuresExplainThemselvesOnStderr) {
 
     r = run({"predict"});
     EXPECT_NE(r.status, 0);
-    EXPECT_EQ(r.err, u8(u8"zelkor2k-cli: predict には予想ファイルを 1 つだけ指定してください "
-                        u8"(predict --help を参照)\n"));
+    EXPECT_EQ(r.err, u8(u8"zelkor2k-cli: predict には予想ファイルを 1 つ、または --date YYYYMMDD "
+                        u8"を指定してください (predict --help を参照)\n"));
 
     r = run({"predict", sample(), "--jsn"});
     EXPECT_NE(r.status, 0);
@@ -219,7 +219,8 @@ TEST_F(PredictCommand, FailuresExplainThemselvesOnStderr) {
 TEST_F(PredictCommand, HelpAndProgramFolder) {
     Outcome r = run({"predict", "--help"});
     EXPECT_EQ(r.status, 0);
-    EXPECT_NE(r.out.find("zelkor2k-cli predict FILE.zel [--json]"), std::string::npos);
+    EXPECT_NE(r.out.find("zelkor2k-cli predict FILE.zel|--date YYYYMMDD --race N"),
+              std::string::npos);
     EXPECT_NE(r.out.find(u8(u8"予想ファイル")), std::string::npos);
 
     r = run({"--help"});

@@ -48,8 +48,16 @@ TEST_F(ValueCommand, ChancesAndReturnsOfARaceOrWhyThereAreNone) {
     for (const auto& bin : backtest["calibration"])
         binned += bin["runners"].get<size_t>();
     for (const auto& race : backtest["races"])
-        runners += race["runners"].size();
+        for (const auto& runner : race["runners"])
+            runners += runner.contains("placeChance") ? 1 : 0;
     EXPECT_EQ(binned, runners);
+    EXPECT_TRUE(backtest["value"]["everyStarterPlace"].contains("low"));
+    // predict of a race of the store carries the same chances.
+    const cli_test::Outcome p = run({"predict", "--date", last, "--race", "3", "--json"});
+    ASSERT_EQ(p.status, 0) << p.err;
+    const nlohmann::json predicted = nlohmann::json::parse(p.out);
+    EXPECT_EQ(predicted["chanceModel"], out["model"]);
+    EXPECT_EQ(predicted["runners"][0]["winChance"], out["races"][0]["runners"][0]["winChance"]);
 
     const cli_test::Outcome early = run({"value", "--date", std::to_string(stats.dates[1])});
     EXPECT_EQ(early.status, 1);

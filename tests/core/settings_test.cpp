@@ -40,7 +40,8 @@ const std::string kDefaultFile =
     "DataBase URL1=https://www.google.com/search?ie=Shift_JIS&q=site%3Adb.netkeiba.com+\r\n"
     "DataBase URL2=\r\n"
     "DataBase Default Name=duverovu\r\n"
-    "HELPER=1\r\n";
+    "HELPER=1\r\n"
+    "Value threshold=110\r\n";
 
 TEST_F(SettingsFile, MissingFileGivesDefaultsAndWritesThem) {
     AppSettings settings;
@@ -71,6 +72,7 @@ TEST_F(SettingsFile, RoundTripKeepsEveryValueInItsField) {
     written.dbUrl2 = "";
     written.dbTestName = "メジロマックイーン";
     written.showFirstUseMessage = 0;
+    written.valueThreshold = 125;
     ASSERT_TRUE(writeSettings(written, path));
 
     AppSettings read;
@@ -97,6 +99,7 @@ TEST_F(SettingsFile, OutOfRangeNumbersAreReadAsTheyAre) {
     // Missing lines leave their fields as they were.
     EXPECT_EQ(settings.dbUrl1, "");
     EXPECT_EQ(settings.showFirstUseMessage, 0);
+    EXPECT_EQ(valueThresholdOf(settings), 1.10); // a file from before the threshold
 }
 
 TEST_F(SettingsFile, LineWithTheWrongKeyLeavesItsField) {

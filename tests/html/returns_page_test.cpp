@@ -49,6 +49,23 @@ TEST(ReturnsPage, SaysWhatTheFiguresCannotProveAndMarksEmptyGroups) {
     EXPECT_EQ(count(page, "<polyline class=\"profit\""), 6u) << "the program and five baselines";
     EXPECT_EQ(count(page, "<path d="), 6u * 7) << "six markers a line and one in the legend";
 
+    // With the chances: the value line, the quality beside the market's, a
+    // point for each bin that holds runners; without, none of it.
+    WalkForwardQuality chances;
+    chances.races.push_back({1, {1, 2}, {{0.6, 0.9}, {0.4, 0.8}}, true, {1, 1, 100, 130}, {}});
+    chances.quality = {1.0, 1.2, 0.3, 0.4, 1};
+    chances.calibration[8] = {0.8, 0.9, 2, 0.85, 0.5};
+    const std::string withChances = returnsPage(backtest, returnFigures(backtest.races), &chances);
+    for (const char* part :
+         {"期待値1.10以上の複勝</td><td align=right>1</td><td align=right>1</td>"
+          "<td align=right>100円</td><td align=right>130円</td><td "
+          "align=right>130.0%</td>",
+          "<td>対数損失</td><td align=right>1.0000</td><td align=right>1.2000</td>",
+          "何も約束しません"})
+        EXPECT_NE(withChances.find(part), std::string::npos) << part;
+    EXPECT_EQ(count(withChances, "<circle class=\"bin\""), 1u);
+    EXPECT_EQ(page.find("複勝率の当たりぐあい"), std::string::npos);
+
     for (const auto& [yen, text] : std::vector<std::pair<double, std::string>>{
              {-150000, "-150,000円"}, {0, "0円"}, {999.6, "1,000円"}, {1234567, "1,234,567円"}})
         EXPECT_EQ(yenText(yen), text);

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <numeric>
 #include <set>
+#include <span>
 #include <tuple>
 
 namespace zelkor::test {
@@ -416,7 +417,11 @@ struct Luck {
 // (-1 for one that does not start), the race run 2,000 times with it plus
 // the same luck real races get; prices pay back 80 % of the chances found.
 // A pair's chance comes from the two win chances (the first wins, the other
-// wins of the rest), as a count of rare pairs would overpay them.
+// wins of the rest), as a count of rare pairs would overpay them. The place
+// pool is shared as the JRA shares it: what is left after the takeout and
+// the stakes of the placed horses goes in equal parts to each of them, each
+// part divided among the tickets of its horse; so a place price depends on
+// which others place, and the odds before the race are a range.
 class Market {
   public:
     Market() = default;
@@ -442,12 +447,48 @@ class Market {
         popularity_.assign(n_, 0);
         for (size_t rank = 0; rank < order.size(); ++rank)
             popularity_[order[rank]] = static_cast<int>(rank) + 1;
+        // The public stakes the place pool as it believes each horse places,
+        // with the same taste for long shots as in the win pool.
+        paid_ = order.size() <= 7 ? 2 : 3;
+        placeShare_.assign(n_, 0.0);
+        double sum = 0;
+        for (size_t i : order) {
+            placeShare_[i] = std::pow(placeChance(i), bias_);
+            sum += placeShare_[i];
+        }
+        for (double& share : placeShare_)
+            share /= sum;
+        byShare_ = order;
+        std::stable_sort(byShare_.begin(), byShare_.end(),
+                         [&](size_t a, size_t b) { return placeShare_[a] > placeShare_[b]; });
     }
     int popularity(size_t i) const { return popularity_[i]; }
     // Tenths, between 1.1 and 999.9.
     int winOdds(size_t i) const { return std::clamp(price(biased(i)) / 10, 11, 9999); }
-    long long placePay(size_t i, int paid) const {
-        return std::max(100, price(chance(wins_[i] + top2_[i] + (paid == 3 ? top3_[i] : 0))));
+    // Yen paid on 100 for a place ticket on `i` when `placed` (i among them)
+    // fill the places; 100 when the pool cannot pay more.
+    long long placePay(size_t i, std::span<const size_t> placed) const {
+        double left = 1.0 - kTakeout;
+        for (size_t j : placed)
+            left -= placeShare_[j];
+        const double share = std::max(0.0, left) / static_cast<double>(placed.size());
+        return std::max(100LL,
+                        static_cast<long long>(std::floor(10 * (1 + share / placeShare_[i]))) * 10);
+    }
+    // The place odds of `i` before the race in tenths: lowest when the most
+    // backed others place with it, highest with the least backed.
+    std::pair<int, int> placeOdds(size_t i) const {
+        std::vector<size_t> most{i}, least{i};
+        for (size_t j : byShare_)
+            if (j != i && most.size() < paid_)
+                most.push_back(j);
+        for (auto j = byShare_.rbegin(); j != byShare_.rend(); ++j)
+            if (*j != i && least.size() < paid_)
+                least.push_back(*j);
+        const auto odds = [&](const std::vector<size_t>& placed) {
+            return static_cast<int>(std::min(9999LL, placePay(i, placed) / 10)); // four digits
+        };
+        return {odds(most), odds(least)};
     }
     long long quinellaPay(size_t a, size_t b) const {
         const double pa = chance(wins_[a]), pb = chance(wins_[b]);
@@ -456,6 +497,7 @@ class Market {
 
   private:
     static constexpr int kRuns = 2000;
+    static constexpr double kTakeout = 0.2; // as the prices' 80 %
     // The chance of `count` in kRuns; half a count more, so that what never
     // happened in the runs is rare, not impossible.
     static double chance(int count) { return (count + 0.5) / (kRuns + 1.0); }
@@ -469,6 +511,10 @@ class Market {
                 sum += std::pow(chance(wins_[j]), bias_);
         return std::pow(chance(wins_[i]), bias_) / sum;
     }
+    // The public's chance that `i` places.
+    double placeChance(size_t i) const {
+        return chance(wins_[i] + top2_[i] + (paid_ == 3 ? top3_[i] : 0));
+    }
     // Yen paid on 100 for chance `p`, to ten yen.
     static int price(double p) {
         return static_cast<int>(std::min(99990.0, std::floor(80.0 / p / 10) * 10));
@@ -476,6 +522,9 @@ class Market {
     size_t n_ = 0;
     std::vector<int> wins_, top2_, top3_, popularity_;
     double bias_ = 1.0;
+    size_t paid_ = 3;
+    std::vector<double> placeShare_; // of the place pool, 0 for a horse not starting
+    std::vector<size_t> byShare_;    // the starters, most backed first
 };
 
 class SeasonWriter {
@@ -862,9 +911,8 @@ class SeasonWriter {
         if (plan_.market && plan_.placeOdds)
             for (size_t i = 0; i < runners.size(); ++i)
                 if (runners[i].abnormal != 1) {
-                    const int low = static_cast<int>(market.placePay(i, starters <= 7 ? 2 : 3) / 10);
-                    odds.place.push_back({runners[i].horseNo, low, low * 13 / 10,
-                                          runners[i].popularity});
+                    const auto [low, high] = market.placeOdds(i);
+                    odds.place.push_back({runners[i].horseNo, low, high, runners[i].popularity});
                 }
         emit(jvdRecord(odds));
     }
@@ -896,13 +944,15 @@ class SeasonWriter {
         for (size_t i = 0; i < runners.size(); ++i)
             if (runners[i].finish == 1)
                 winner = i;
+        std::vector<size_t> placed;
+        for (size_t i = 0; i < runners.size(); ++i)
+            if (runners[i].finish >= 1 && runners[i].finish <= paid && placed.size() < 5)
+                placed.push_back(i);
         char combo[8];
-        for (size_t i = 0; i < runners.size(); ++i) {
+        for (size_t i : placed) {
             const JvdRunner& s = runners[i];
-            if (s.finish < 1 || s.finish > paid || pay.place.size() == 5)
-                continue;
             std::snprintf(combo, sizeof combo, "%02d", s.horseNo);
-            pay.place.push_back({combo, market.placePay(i, paid), s.popularity});
+            pay.place.push_back({combo, market.placePay(i, placed), s.popularity});
             if (s.finish != 2 || winner == runners.size() || pay.quinella.size() == 3)
                 continue;
             const JvdRunner& w = runners[winner];
