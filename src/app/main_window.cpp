@@ -368,11 +368,10 @@ void MainWindow::start(const QString& commandLineText) {
     if (firstUse)
         services_.prompt.showNote(kFirstUseNote, MessageIcon::Question);
 
-    // A loaded file writes its page; one that could not be read leaves the
-    // race as it was.
+    // Opened as the recent files are, from wherever the program was started.
     const QString file = withoutSurroundingQuotes(commandLineText);
-    if (!file.isEmpty() && session_->loadPredictionFile(file, services_.prompt))
-        session_->setCurrentFile(file, file);
+    if (!file.isEmpty())
+        openFile(QFileInfo(file).absoluteFilePath());
     updateCommandStates();
 }
 
@@ -519,10 +518,10 @@ void MainWindow::openFile(const QString& path) {
         return;
     if (!QFileInfo::exists(path))
         windowState_.removeRecentFile(path); // the reader says it is gone
-    if (isPredictionFile(path))
-        openPredictionFileAt(path);
-    else
+    if (isJraVanArchive(path))
         jvCommands_->openArchiveFile(path);
+    else
+        openPredictionFileAt(path);
 }
 
 bool MainWindow::openPredictionFileAt(const QString& path) {

@@ -693,6 +693,21 @@ TEST_F(MainWindowTest, RecentFilesDropsAndDialogFoldersRememberWhatWasUsed) {
         QTest::qWaitFor([&] { return w().session().sheet().runner(1).name == "テスト01"; }));
 }
 
+// A file named on the command line (quoted, relative to where the program
+// started) opens as the Open command opens it.
+TEST_F(MainWindowTest, AFileOnTheCommandLineOpensAsTheOpenCommandDoes) {
+    enterRace(w(), 5);
+    const QString path = app.dir.filePath(QStringLiteral("起動.zel"));
+    ASSERT_TRUE(w().session().savePredictionFile(path, app.prompt));
+    MainWindow next(app.folder(), AppServices{app.prompt, app.shell, app.files});
+    next.start(QStringLiteral(" \"%1\"").arg(QDir::current().relativeFilePath(path)));
+    EXPECT_EQ(next.windowTitle(), q(u"[テスト記念] - ゼルコ馬 2000"));
+    EXPECT_EQ(std::tie(next.session().currentFilePath(), next.session().currentFileName()),
+              std::make_tuple(path, q(u"起動.zel")));
+    EXPECT_EQ(WindowState(app.folder()).recentFiles(), QStringList{path});
+    next.hide();
+}
+
 TEST_F(MainWindowTest, TheViewerClosesReopensAndStaysAsTheUserLeftIt) {
     PageViewer& viewer = w().viewer();
     EXPECT_FALSE(viewer.isFloating());
