@@ -23,6 +23,7 @@
 #include "text/cp932.h"
 #include "text/format.h"
 
+#include <QScopeGuard>
 #include <ctime>
 
 namespace zelkor {
@@ -66,7 +67,7 @@ void JvCommands::openArchiveFile(const QString& archivePath) {
 }
 
 bool JvCommands::openJvArchive(const QString& archivePath) {
-    JvRaceCard& card = session_.currentJvRace();
+    JvRaceCard card;
     if (!intakeJvArchive(toNativePath(archivePath), session_.programFolder(), card,
                          services_.prompt))
         return false;
@@ -130,13 +131,14 @@ int JvCommands::selectRace(RaceSource& source) {
 
 bool JvCommands::loadRace(RaceSource& source, int position) {
     WaitCursor wait;
-    // A card that cannot be read leaves the sheet as it was (the reader has
+    // A card that cannot be read leaves the race as it was (the reader has
     // told the user why) rather than loading a half-read race.
-    if (!loadChosenJvRace(source, position, session_.currentJvRace(), session_.sheet(),
-                          services_.prompt))
+    JvRaceCard card;
+    RaceSheet sheet = session_.sheet();
+    if (!loadChosenJvRace(source, position, card, sheet, services_.prompt))
         return false;
     loadedPosition_ = position;
-    session_.showLoadedRace();
+    session_.takeLoadedRace(std::move(card), std::move(sheet));
     return true;
 }
 
@@ -144,6 +146,10 @@ void JvCommands::makeNewspapers(RaceSelectionDialog& dialog, const std::vector<i
     if (positions.empty())
         return;
     const std::string& programFolder = session_.programFolder();
+    // The writers correct an edition out of range; the correction serves
+    // from now on, as the settings dialog's does.
+    AppSettings settings = session_.settings();
+    const auto keepCorrection = qScopeGuard([&] { session_.setSettings(settings); });
     if (positions.size() == 1) {
         JvRaceCard race;
         if (!dialog.source().readRace(race, positions.front(), services_.prompt) ||
@@ -154,16 +160,16 @@ void JvCommands::makeNewspapers(RaceSelectionDialog& dialog, const std::vector<i
         if (path.isEmpty())
             return;
         WaitCursor wait;
-        if (writeSingleNewspaper(race, dialog.source(), session_.settings(), programFolder,
-                                 toNativePath(path), services_.prompt, services_.shell) == 1)
+        if (writeSingleNewspaper(race, dialog.source(), settings, programFolder, toNativePath(path),
+                                 services_.prompt, services_.shell) == 1)
             emit statusText(writtenText(u"競馬新聞", toNativePath(path)));
         return;
     }
     std::string index;
     runBatchJob(&dialog, {}, services_.prompt, services_.shell,
                 [&](UserPrompt& prompt, ProgressSink& progress, Shell& shell) {
-                    index = writeNewspaperSet(dialog.source(), positions, session_.settings(),
-                                              programFolder, prompt, progress, shell);
+                    index = writeNewspaperSet(dialog.source(), positions, settings, programFolder,
+                                              prompt, progress, shell);
                 });
     if (!index.empty())
         emit statusText(writtenText(u"競馬新聞", index));
@@ -246,12 +252,14 @@ void JvCommands::backtestStore() {
 }
 
 void JvCommands::newspaperSettings() {
-    NewspaperSettingsDialog dialog(session_.settings(), services_.shell, session_.programFolder(),
-                                   window_);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    writeSettings(session_.settings(), session_.configPath());
-    session_.refreshPage();
+    // The dialog's corrections serve even when it is cancelled; only OK
+    // keeps them in the settings file.
+    AppSettings settings = session_.settings();
+    NewspaperSettingsDialog dialog(settings, services_.shell, session_.programFolder(), window_);
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    session_.setSettings(settings);
+    if (accepted)
+        session_.saveSettings();
 }
 
 } // namespace zelkor

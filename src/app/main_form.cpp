@@ -3,10 +3,10 @@
 #include "app/form_list_box.h"
 #include "app/program_style.h"
 #include "app/qt_text.h"
+#include "app/race_session.h"
 #include "app/result_list.h"
 #include "core/fixed_lists.h"
 #include "core/prediction_file.h"
-#include "core/race_presets.h"
 #include "core/report.h"
 #include "ui_main_form.h"
 
@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QStyleOptionHeader>
 #include <QTreeWidget>
@@ -68,71 +69,108 @@ int readIndex(const QComboBox* box, int current) {
     return box->currentIndex() >= 0 ? box->currentIndex() : current;
 }
 
+// Where a box's position lives in the sheet: a field of the race, of the
+// runner shown, or of one of its past runs.
+using Field = int& (*)(RaceSheet&, int horse);
+
+template <int RaceSheet::*F> int& raceField(RaceSheet& s, int) {
+    return s.*F;
+}
+
+template <int RunnerEntry::*F> int& runnerField(RaceSheet& s, int horse) {
+    return s.runner(horse).*F;
+}
+
+template <size_t Run, int PastRun::*F> int& pastRunField(RaceSheet& s, int horse) {
+    return s.runner(horse).pastRuns[Run].*F;
+}
+
+// The field in each of the two past-run rows.
+template <int PastRun::*F>
+constexpr std::array<Field, 2> kPastRunFields = {pastRunField<0, F>, pastRunField<1, F>};
+
 } // namespace
 
-MainForm::MainForm(RaceSheet& sheet, QWidget* parent)
-    : QWidget(parent), ui_(std::make_unique<Ui::MainForm>()), sheet_(sheet) {
+// A box of the form, its fixed list, and the sheet field that holds its
+// position plus `offset`: what the form shows and what it hands to the
+// session.
+struct MainForm::Binding {
+    QComboBox* box;
+    TextList list;
+    Field field;
+    int offset = 0;
+
+    void show(RaceSheet& sheet, int horse) const { showIndex(box, field(sheet, horse) - offset); }
+    void read(RaceSheet& sheet, int horse) const {
+        int& value = field(sheet, horse);
+        value = readIndex(box, value - offset) + offset;
+    }
+};
+
+MainForm::MainForm(RaceSession& session, QWidget* parent)
+    : QWidget(parent), ui_(std::make_unique<Ui::MainForm>()), session_(session) {
     installProgramStyle();
     ui_->setupUi(this);
-    takeControls();
+    bindControls();
     setUpResults();
     connectRules();
-    sheetToForm();
+    showSheet();
 }
 
 MainForm::~MainForm() = default;
 
-void MainForm::takeControls() {
+void MainForm::bindControls() {
     Ui::MainForm& u = *ui_;
-    c_.racecourse = fillBox(u.racecourseBox, kRacecourseList);
-    c_.raceNumber = fillBox(u.raceNumberBox, kRaceNumberList);
-    c_.raceName = fillBox(u.raceNameBox, kRaceNameSuggestions);
-    c_.raceName->setMinimumContentsLength(18);
-    c_.grade = fillBox(u.gradeBox, kClassList);
-    c_.ageLimit = fillBox(u.ageLimitBox, kAgeLimitList);
-    c_.sexLimit = fillBox(u.sexLimitBox, kSexLimitList);
-    c_.weightRule = fillBox(u.weightRuleBox, kWeightRuleList);
-    c_.surface = fillBox(u.surfaceBox, kSurfaceList);
-    c_.distance = fillBox(u.distanceBox, kDistanceList);
-    c_.fieldSize = fillBox(u.fieldSizeBox, kFieldSizeList);
-
-    c_.runnerLabel = u.runnerLabel;
-    c_.name = u.nameBox;
+    fillBox(u.racecourseBox, kRacecourseList);
+    fillBox(u.raceNameBox, kRaceNameSuggestions)->setMinimumContentsLength(18);
     // Japanese names are typed through the input method.
-    c_.name->setAttribute(Qt::WA_InputMethodEnabled, true);
-    c_.sex = fillBox(u.sexBox, kSexList);
-    c_.age = fillBox(u.ageBox, kRunnerAgeList);
-    c_.weight = fillBox(u.weightBox, kWeightList);
-    c_.style = fillBox(u.styleBox, kRunningStyleList);
-    c_.aptitude = fillBox(u.aptitudeBox, kDistanceList);
-    c_.odds = fillBox(u.oddsBox, kOddsBandList);
+    u.nameBox->setAttribute(Qt::WA_InputMethodEnabled, true);
+    bindings_ = {
+        {u.raceNumberBox, kRaceNumberList, raceField<&RaceSheet::raceNumber>, 1},
+        {u.gradeBox, kClassList, raceField<&RaceSheet::grade>},
+        {u.ageLimitBox, kAgeLimitList, raceField<&RaceSheet::ageLimit>},
+        {u.sexLimitBox, kSexLimitList, raceField<&RaceSheet::sexLimit>},
+        {u.weightRuleBox, kWeightRuleList, raceField<&RaceSheet::weightRule>},
+        {u.surfaceBox, kSurfaceList, raceField<&RaceSheet::surface>},
+        {u.distanceBox, kDistanceList, raceField<&RaceSheet::distance>},
+        {u.fieldSizeBox, kFieldSizeList, raceField<&RaceSheet::runnerCount>, 4},
+        {u.sexBox, kSexList, runnerField<&RunnerEntry::sex>},
+        {u.ageBox, kRunnerAgeList, runnerField<&RunnerEntry::age>},
+        {u.weightBox, kWeightList, runnerField<&RunnerEntry::weight>},
+        {u.styleBox, kRunningStyleList, runnerField<&RunnerEntry::runningStyle>},
+        {u.aptitudeBox, kDistanceList, runnerField<&RunnerEntry::aptitudeDistance>},
+        {u.oddsBox, kOddsBandList, runnerField<&RunnerEntry::oddsBand>},
+    };
 
-    const std::array<PastRunBoxes, 2> rows = {
-        PastRunBoxes{u.pastKindBox0, u.pastFinishBox0, u.pastFieldSizeBox0, u.pastPopularityBox0,
-                     u.pastDistanceBox0, u.pastClassBox0, u.pastWeightBox0, u.pastTimeDiffBox0},
-        PastRunBoxes{u.pastKindBox1, u.pastFinishBox1, u.pastFieldSizeBox1, u.pastPopularityBox1,
-                     u.pastDistanceBox1, u.pastClassBox1, u.pastWeightBox1, u.pastTimeDiffBox1}};
-    for (size_t row = 0; row < rows.size(); ++row) {
-        PastRunBoxes& b = c_.pastRuns[row];
-        b.kind = fillBox(rows[row].kind, kPastRunKindList);
-        b.finish = fillBox(rows[row].finish, kPastFinishList);
-        b.fieldSize = fillBox(rows[row].fieldSize, kPastFieldSizeList);
-        b.popularity = fillBox(rows[row].popularity, kPastPopularityList);
-        b.distance = fillBox(rows[row].distance, kDistanceList);
-        b.raceClass = fillBox(rows[row].raceClass, kClassList);
-        b.weight = fillBox(rows[row].weight, kWeightList);
-        b.timeDiff = fillBox(rows[row].timeDiff, kTimeDiffList);
-    }
-    c_.next = u.nextButton;
-    c_.previous = u.previousButton;
-    c_.results = u.resultList;
-    c_.report = u.reportPane;
+    pastRows_ = {{{u.pastKindBox0, u.pastFinishBox0, u.pastFieldSizeBox0, u.pastPopularityBox0,
+                   u.pastDistanceBox0, u.pastClassBox0, u.pastWeightBox0, u.pastTimeDiffBox0},
+                  {u.pastKindBox1, u.pastFinishBox1, u.pastFieldSizeBox1, u.pastPopularityBox1,
+                   u.pastDistanceBox1, u.pastClassBox1, u.pastWeightBox1, u.pastTimeDiffBox1}}};
+    const struct {
+        TextList list;
+        std::array<Field, 2> fields;
+    } pastColumns[] = {
+        {kPastRunKindList, kPastRunFields<&PastRun::kind>},
+        {kPastFinishList, kPastRunFields<&PastRun::finish>},
+        {kPastFieldSizeList, kPastRunFields<&PastRun::fieldSize>},
+        {kPastPopularityList, kPastRunFields<&PastRun::popularity>},
+        {kDistanceList, kPastRunFields<&PastRun::distance>},
+        {kClassList, kPastRunFields<&PastRun::raceClass>},
+        {kWeightList, kPastRunFields<&PastRun::weight>},
+        {kTimeDiffList, kPastRunFields<&PastRun::timeDiff>},
+    };
+    for (size_t row = 0; row < pastRows_.size(); ++row)
+        for (size_t column = 0; column < std::size(pastColumns); ++column)
+            bindings_.push_back({pastRows_[row][column], pastColumns[column].list,
+                                 pastColumns[column].fields[row]});
+    for (const Binding& b : bindings_)
+        fillBox(b.box, b.list);
 }
 
 void MainForm::setUpResults() {
     // One row per ranking position; a click anywhere in a row selects the
     // whole row, which is the selection of every list at once.
-    QTreeWidget* results = c_.results;
+    QTreeWidget* results = ui_->resultList;
     QHeaderView* header = results->header();
     header->setSectionsMovable(false);
     header->setSectionsClickable(false);
@@ -178,38 +216,38 @@ QWidget* MainForm::takePrediction() {
 }
 
 void MainForm::connectRules() {
+    const Ui::MainForm& u = *ui_;
     // Commit on leaving: every box of the form, the name box included.
-    QWidget* leaving[] = {c_.racecourse, c_.raceNumber, c_.raceName, c_.grade,    c_.ageLimit,
-                          c_.sexLimit,   c_.weightRule, c_.surface,  c_.distance, c_.fieldSize,
-                          c_.name,       c_.sex,        c_.age,      c_.weight,   c_.style,
-                          c_.aptitude,   c_.odds};
-    for (QWidget* w : leaving)
+    for (QWidget* w : {static_cast<QWidget*>(u.racecourseBox), static_cast<QWidget*>(u.raceNameBox),
+                       static_cast<QWidget*>(u.nameBox)})
         w->installEventFilter(this);
-    for (PastRunBoxes& b : c_.pastRuns) {
-        for (QComboBox* box : {b.kind, b.finish, b.fieldSize, b.popularity, b.distance, b.raceClass,
-                               b.weight, b.timeDiff})
-            box->installEventFilter(this);
-    }
+    for (const Binding& b : bindings_)
+        b.box->installEventFilter(this);
 
-    connect(c_.raceName, &QComboBox::activated, this, &MainForm::onRacePresetChosen);
-    connect(c_.fieldSize, &QComboBox::activated, this, &MainForm::onFieldSizeChanged);
-    connect(c_.sexLimit, &QComboBox::activated, this, &MainForm::onSexLimitChanged);
-    connect(c_.ageLimit, &QComboBox::activated, this, &MainForm::onAgeLimitChanged);
+    connect(u.raceNameBox, &QComboBox::activated, this, &MainForm::onRacePresetChosen);
+    connect(u.fieldSizeBox, &QComboBox::activated, this, &MainForm::onFieldSizeChanged);
+    connect(u.sexLimitBox, &QComboBox::activated, this, &MainForm::onSexLimitChanged);
+    connect(u.ageLimitBox, &QComboBox::activated, this, &MainForm::onAgeLimitChanged);
     for (int row = 0; row < 2; ++row) {
-        const PastRunBoxes& b = c_.pastRuns[size_t(row)];
-        connect(b.kind, &QComboBox::currentIndexChanged, this,
-                [this, row] { updatePastRunStates(row); });
-        connect(b.finish, &QComboBox::currentIndexChanged, this,
-                [this, row] { updatePastRunStates(row); });
+        const auto& boxes = pastRows_[size_t(row)];
+        for (QComboBox* box : {boxes[0], boxes[1]}) // the kind and the finish
+            connect(box, &QComboBox::currentIndexChanged, this,
+                    [this, row] { updatePastRunStates(row); });
     }
-    connect(c_.name, &QLineEdit::textEdited, this, [this](const QString& text) {
-        sheet_.runner(sheet_.currentRunner).name = toCp932(text);
-        emit nameEdited();
+    connect(u.nameBox, &QLineEdit::textEdited, this, [this](const QString& text) {
+        const QScopedValueRollback writing(writing_, true);
+        session_.setRunnerName(runner_, toCp932(text));
     });
-    connect(c_.next, &QPushButton::clicked, this, &MainForm::onNextRunner);
-    connect(c_.previous, &QPushButton::clicked, this, &MainForm::onPreviousRunner);
+    connect(u.nextButton, &QPushButton::clicked, this, &MainForm::onNextRunner);
+    connect(u.previousButton, &QPushButton::clicked, this, &MainForm::onPreviousRunner);
+    connect(u.resultList, &QTreeWidget::itemSelectionChanged, this, &MainForm::onResultSelection);
 
-    connect(c_.results, &QTreeWidget::itemSelectionChanged, this, &MainForm::onResultSelection);
+    connect(&session_, &RaceSession::sheetReplaced, this, [this] { showRunner(1); });
+    connect(&session_, &RaceSession::sheetEdited, this, [this] {
+        if (!writing_)
+            showSheet();
+    });
+    connect(&session_, &RaceSession::runnerChosen, this, &MainForm::showRunner);
 }
 
 void MainForm::detach() {
@@ -229,105 +267,56 @@ bool MainForm::eventFilter(QObject* watched, QEvent* event) {
 
 void MainForm::keyPressEvent(QKeyEvent* event) {
     // 次の馬 is the form's default button: Enter moves to the next runner.
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && c_.next->isEnabled()) {
-        c_.next->click();
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        ui_->nextButton->isEnabled()) {
+        ui_->nextButton->click();
         return;
     }
     QWidget::keyPressEvent(event);
 }
 
 void MainForm::onLeaving(QObject* box) {
-    if (box == c_.fieldSize) {
+    if (box == ui_->fieldSizeBox) {
         commit();
-        sheet_.currentRunner = 1;
-        sheetToForm();
+        showRunner(1);
         return;
     }
     // The caption shows the name as the sheet will hold it.
-    if (box == c_.raceName)
-        emit raceNameLeft(toQt(toCp932(c_.raceName->currentText())));
+    if (box == ui_->raceNameBox)
+        emit raceNameLeft(toQt(toCp932(ui_->raceNameBox->currentText())));
     commit();
 }
 
-void MainForm::formToSheet() {
-    RaceSheet& s = sheet_;
-    if (c_.racecourse->currentIndex() >= 0)
-        s.racecourse = toCp932(c_.racecourse->currentText());
-    s.raceNumber = readIndex(c_.raceNumber, s.raceNumber - 1) + 1;
-    s.raceName = readText(c_.raceName->lineEdit(), QStringLiteral("レース名"));
-    s.grade = readIndex(c_.grade, s.grade);
-    s.ageLimit = readIndex(c_.ageLimit, s.ageLimit);
-    s.sexLimit = readIndex(c_.sexLimit, s.sexLimit);
-    s.weightRule = readIndex(c_.weightRule, s.weightRule);
-    s.surface = readIndex(c_.surface, s.surface);
-    s.distance = readIndex(c_.distance, s.distance);
-    s.runnerCount = readIndex(c_.fieldSize, s.runnerCount - 4) + 4;
-    s.liveRunnerCount = s.runnerCount;
-
-    RunnerEntry& r = s.runner(s.currentRunner);
-    r.name = readText(c_.name, QStringLiteral("馬名"));
-    r.sex = readIndex(c_.sex, r.sex);
-    r.age = readIndex(c_.age, r.age);
-    r.weight = readIndex(c_.weight, r.weight);
-    r.runningStyle = readIndex(c_.style, r.runningStyle);
-    r.aptitudeDistance = readIndex(c_.aptitude, r.aptitudeDistance);
-    r.oddsBand = readIndex(c_.odds, r.oddsBand);
-    for (size_t i = 0; i < 2; ++i) {
-        const PastRunBoxes& b = c_.pastRuns[i];
-        PastRun& p = r.pastRuns[i];
-        p.kind = readIndex(b.kind, p.kind);
-        p.finish = readIndex(b.finish, p.finish);
-        p.fieldSize = readIndex(b.fieldSize, p.fieldSize);
-        p.popularity = readIndex(b.popularity, p.popularity);
-        p.distance = readIndex(b.distance, p.distance);
-        p.raceClass = readIndex(b.raceClass, p.raceClass);
-        p.weight = readIndex(b.weight, p.weight);
-        p.timeDiff = readIndex(b.timeDiff, p.timeDiff);
-    }
+void MainForm::enterForm() {
+    const Ui::MainForm& u = *ui_;
+    RaceSheet entered = session_.sheet();
+    if (u.racecourseBox->currentIndex() >= 0)
+        entered.racecourse = toCp932(u.racecourseBox->currentText());
+    entered.raceName = readText(u.raceNameBox->lineEdit(), QStringLiteral("レース名"));
+    entered.runner(runner_).name = readText(u.nameBox, QStringLiteral("馬名"));
+    for (const Binding& b : bindings_)
+        b.read(entered, runner_);
+    const QScopedValueRollback writing(writing_, true);
+    session_.setRaceFields(entered);
+    session_.setRunner(runner_, entered.runner(runner_));
 }
 
-void MainForm::sheetToForm() {
-    const RaceSheet& s = sheet_;
+void MainForm::showRunner(int horse) {
+    const Ui::MainForm& u = *ui_;
+    runner_ = horse;
+    RaceSheet shown = session_.sheet();
     // The box shows the entry the prediction file would record; an empty
     // racecourse selects nothing.
-    showIndex(c_.racecourse, racecoursePosition(s.racecourse));
-    showIndex(c_.raceNumber, s.raceNumber - 1);
+    showIndex(u.racecourseBox, racecoursePosition(shown.racecourse));
     // A name that is one of the suggestions selects it, so the arrow keys
     // carry on from there.
-    const QString raceName = toQt(s.raceName);
-    c_.raceName->setCurrentIndex(c_.raceName->findText(raceName, Qt::MatchExactly));
-    c_.raceName->setEditText(raceName);
-    showIndex(c_.grade, s.grade);
-    showIndex(c_.ageLimit, s.ageLimit);
-    showIndex(c_.sexLimit, s.sexLimit);
-    showIndex(c_.weightRule, s.weightRule);
-    showIndex(c_.surface, s.surface);
-    showIndex(c_.distance, s.distance);
-    showIndex(c_.fieldSize, s.runnerCount - 4);
-    if (c_.fieldSize->currentIndex() >= 0)
-        sheet_.liveRunnerCount = c_.fieldSize->currentIndex() + 4;
-
-    const RunnerEntry& r = s.runner(s.currentRunner);
-    c_.name->setText(toQt(r.name));
-    showIndex(c_.sex, r.sex);
-    showIndex(c_.age, r.age);
-    showIndex(c_.weight, r.weight);
-    showIndex(c_.style, r.runningStyle);
-    showIndex(c_.aptitude, r.aptitudeDistance);
-    showIndex(c_.odds, r.oddsBand);
-    for (size_t i = 0; i < 2; ++i) {
-        const PastRunBoxes& b = c_.pastRuns[i];
-        const PastRun& p = r.pastRuns[i];
-        showIndex(b.kind, p.kind);
-        showIndex(b.finish, p.finish);
-        showIndex(b.fieldSize, p.fieldSize);
-        showIndex(b.popularity, p.popularity);
-        showIndex(b.distance, p.distance);
-        showIndex(b.raceClass, p.raceClass);
-        showIndex(b.weight, p.weight);
-        showIndex(b.timeDiff, p.timeDiff);
-    }
-    c_.runnerLabel->setText(toQt(runnerLabel(sheet_)));
+    const QString raceName = toQt(shown.raceName);
+    u.raceNameBox->setCurrentIndex(u.raceNameBox->findText(raceName, Qt::MatchExactly));
+    u.raceNameBox->setEditText(raceName);
+    u.nameBox->setText(toQt(shown.runner(horse).name));
+    for (const Binding& b : bindings_)
+        b.show(shown, horse);
+    u.runnerLabel->setText(toQt(runnerLabel(shown, horse)));
     updateNavigation();
     updatePastRunStates(0);
     updatePastRunStates(1);
@@ -346,84 +335,80 @@ std::string MainForm::readText(QLineEdit* edit, const QString& heading) {
 }
 
 void MainForm::commit() {
-    formToSheet();
+    enterForm();
     emit committed();
 }
 
 void MainForm::updateNavigation() {
-    const int current = sheet_.currentRunner;
-    c_.previous->setEnabled(current > 1);
-    c_.next->setEnabled(current < sheet_.runnerCount && current < kMaxRunners);
+    const int count = session_.sheet().runnerCount;
+    ui_->previousButton->setEnabled(runner_ > 1);
+    ui_->nextButton->setEnabled(runner_ < count && runner_ < kMaxRunners);
 }
 
 void MainForm::updatePastRunStates(int row) {
-    const PastRunBoxes& b = c_.pastRuns[size_t(row)];
-    const bool raced = b.kind->currentIndex() <= 0; // レース, or nothing shown
-    for (QComboBox* box :
-         {b.finish, b.fieldSize, b.popularity, b.distance, b.raceClass, b.weight, b.timeDiff})
-        box->setEnabled(raced);
-    if (raced && b.finish->currentIndex() == 0) // the winner has no time difference
-        b.timeDiff->setEnabled(false);
+    const auto& boxes = pastRows_[size_t(row)];
+    QComboBox* finish = boxes[1];
+    const bool raced = boxes[0]->currentIndex() <= 0; // レース, or nothing shown
+    for (size_t column = 1; column < boxes.size(); ++column)
+        boxes[column]->setEnabled(raced);
+    if (raced && finish->currentIndex() == 0) // the winner has no time difference
+        boxes.back()->setEnabled(false);
 }
 
 void MainForm::onRacePresetChosen(int suggestion) {
-    formToSheet();
-    if (!applyRacePreset(sheet_, suggestion))
-        return;
-    applySexLimitRule(sheet_);
-    applyAgeLimitRule(sheet_);
-    sheetToForm();
-    commit();
+    enterForm();
+    // The preset shows through the session's sheetEdited.
+    if (session_.chooseRacePreset(suggestion))
+        commit();
 }
 
 void MainForm::onFieldSizeChanged(int index) {
     // Takes effect at once for navigation; the form is committed on leaving.
-    sheet_.runnerCount = index + 4;
-    sheet_.liveRunnerCount = index + 4;
+    const QScopedValueRollback writing(writing_, true);
+    session_.setFieldSize(index + 4);
     updateNavigation();
 }
 
 void MainForm::onSexLimitChanged(int index) {
-    sheet_.sexLimit = index;
-    applySexLimitRule(sheet_);
-    showIndex(c_.sex, sheet_.runner(sheet_.currentRunner).sex);
+    const QScopedValueRollback writing(writing_, true);
+    session_.setSexLimit(index);
+    showIndex(ui_->sexBox, session_.sheet().runner(runner_).sex);
 }
 
 void MainForm::onAgeLimitChanged(int index) {
-    sheet_.ageLimit = index;
-    if (applyAgeLimitRule(sheet_))
-        showIndex(c_.age, sheet_.runner(sheet_.currentRunner).age);
+    const QScopedValueRollback writing(writing_, true);
+    if (session_.setAgeLimit(index))
+        showIndex(ui_->ageBox, session_.sheet().runner(runner_).age);
     else
-        c_.age->setCurrentIndex(-1);
+        ui_->ageBox->setCurrentIndex(-1);
 }
 
 void MainForm::onNextRunner() {
     commit();
-    if (sheet_.currentRunner >= sheet_.liveRunnerCount || sheet_.currentRunner >= kMaxRunners)
+    if (runner_ >= session_.sheet().liveRunnerCount || runner_ >= kMaxRunners)
         return;
-    ++sheet_.currentRunner;
-    sheetToForm();
-    c_.name->setFocus(Qt::OtherFocusReason);
+    showRunner(runner_ + 1);
+    ui_->nameBox->setFocus(Qt::OtherFocusReason);
 }
 
 void MainForm::onPreviousRunner() {
     commit();
-    if (sheet_.currentRunner <= 1)
+    if (runner_ <= 1)
         return;
-    --sheet_.currentRunner;
-    sheetToForm();
+    showRunner(runner_ - 1);
 }
 
 void MainForm::onResultSelection() {
     if (syncingLists_)
         return;
-    const QList<QTreeWidgetItem*> selected = c_.results->selectedItems();
-    const int line = selected.isEmpty() ? -1 : c_.results->indexOfTopLevelItem(selected.first());
+    QTreeWidget* results = ui_->resultList;
+    const QList<QTreeWidgetItem*> selected = results->selectedItems();
+    const int line = selected.isEmpty() ? -1 : results->indexOfTopLevelItem(selected.first());
     emit resultSelected(line);
 }
 
 void MainForm::showPrediction(const PredictionCommands& commands, unsigned changes) {
-    QTreeWidget* results = c_.results;
+    QTreeWidget* results = ui_->resultList;
     syncingLists_ = true;
     if (changes & PredictionCommands::Lists) {
         const ResultLines& lines = commands.lines();
@@ -458,10 +443,8 @@ void MainForm::showPrediction(const PredictionCommands& commands, unsigned chang
     if (changes & PredictionCommands::Report) {
         QString text = toQt(commands.reportText());
         text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-        c_.report->setPlainText(text);
+        ui_->reportPane->setPlainText(text);
     }
-    if (changes & PredictionCommands::Runner)
-        sheetToForm();
 }
 
 } // namespace zelkor

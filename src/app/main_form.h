@@ -5,13 +5,11 @@
 #include <QWidget>
 #include <array>
 #include <memory>
+#include <string>
+#include <vector>
 
 class QComboBox;
-class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
-class QPushButton;
-class QTreeWidget;
 
 namespace Ui {
 class MainForm;
@@ -20,10 +18,12 @@ class MainForm;
 namespace zelkor {
 
 class PredictionCommands;
+class RaceSession;
 
-// The body of the main window (main_form.ui): a form over the race sheet in three groups,
-// レースデータ, 出走馬データ and ゼルコ馬予想. The runner row always shows
-// sheet.currentRunner; every edit reaches the sheet through commit().
+// The body of the main window (main_form.ui): a form over the session's race
+// in three groups, レースデータ, 出走馬データ and ゼルコ馬予想. The runner row shows
+// the form's current runner; every edit reaches the session through commit()
+// or the session's methods, and every change of the session's race shows.
 class MainForm : public QWidget {
     Q_OBJECT
   public:
@@ -36,58 +36,22 @@ class MainForm : public QWidget {
         kOddsColumn,
         kResultColumns
     };
-    // The eight boxes of one past-run row, in column order.
-    struct PastRunBoxes {
-        QComboBox* kind;
-        QComboBox* finish;
-        QComboBox* fieldSize;
-        QComboBox* popularity;
-        QComboBox* distance;
-        QComboBox* raceClass;
-        QComboBox* weight;
-        QComboBox* timeDiff;
-    };
-    struct Controls {
-        QComboBox* racecourse;
-        QComboBox* raceNumber;
-        QComboBox* raceName;
-        QComboBox* grade;
-        QComboBox* ageLimit;
-        QComboBox* sexLimit;
-        QComboBox* weightRule;
-        QComboBox* surface;
-        QComboBox* distance;
-        QComboBox* fieldSize;
-        QLabel* runnerLabel;
-        QLineEdit* name;
-        QComboBox* sex;
-        QComboBox* age;
-        QComboBox* weight;
-        QComboBox* style;
-        QComboBox* aptitude;
-        QComboBox* odds;
-        std::array<PastRunBoxes, 2> pastRuns; // [0] 前々走, [1] 前走
-        QPushButton* next;
-        QPushButton* previous;
-        // The five result lists as the five columns of one view, so line i
-        // of every list is the same row: 穴順, 枠番, 馬名, 穴度, 単オッズ.
-        QTreeWidget* results;
-        QPlainTextEdit* report;
-    };
 
-    MainForm(RaceSheet& sheet, QWidget* parent = nullptr);
+    explicit MainForm(RaceSession& session, QWidget* parent = nullptr);
     ~MainForm() override;
 
-    const Controls& controls() const { return c_; }
+    // The controls of the .ui, their lists filled. The result view holds the
+    // five result lists as its five columns, so line i of every list is the
+    // same row: 穴順, 枠番, 馬名, 穴度, 単オッズ.
+    const Ui::MainForm& ui() const { return *ui_; }
+    // The runner (horse number) the runner row shows.
+    int currentRunner() const { return runner_; }
 
-    // Reads every control into the sheet: the race group into the race
-    // conditions, the runner group into slot currentRunner. A box that shows
-    // no entry leaves its field as it was. A name with characters CP932
-    // lacks is stored and shown with "?" for them, and textReplaced says so.
-    void formToSheet();
-    // Sets every control from the sheet.
-    void sheetToForm();
-    // formToSheet, then tells the window the sheet may have changed.
+    // Hands every control to the session: the race group as the race fields,
+    // the runner row as the current runner. A box that shows no entry
+    // leaves its field as it was. A name with characters CP932 lacks is
+    // stored and shown with "?" for them, and textReplaced says so. Then
+    // tells the window the race may have changed.
     void commit();
 
     // Stops reacting to focus changes; called before the window goes, so
@@ -102,10 +66,8 @@ class MainForm : public QWidget {
     void showPrediction(const PredictionCommands& commands, unsigned changes);
 
   signals:
-    // The sheet was committed; the window rewrites the race-sheet page.
+    // The form was committed; the window rewrites the race-sheet page.
     void committed();
-    // The user edited the runner's name (the sheet already holds it).
-    void nameEdited();
     // The race-name box was left with this text.
     void raceNameLeft(const QString& text);
     // A result list reported a new selection (−1 for none).
@@ -119,11 +81,19 @@ class MainForm : public QWidget {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
-    // The controls of the .ui, their lists filled.
-    void takeControls();
-    void setUpResults();
+    struct Binding;
 
+    // Fills the lists and binds each box to its field of the sheet.
+    void bindControls();
+    void setUpResults();
     void connectRules();
+    // Sets every control from the session's race, the runner row from
+    // runner `horse`.
+    void showRunner(int horse);
+    void showSheet() { showRunner(runner_); }
+    // Reads every control into the session (see commit).
+    void enterForm();
+
     void onLeaving(QObject* box);
     void onRacePresetChosen(int suggestion);
     void onFieldSizeChanged(int index);
@@ -132,14 +102,19 @@ class MainForm : public QWidget {
     void onNextRunner();
     void onPreviousRunner();
     void onResultSelection();
-    // The text of a name box as CP932 (see formToSheet).
+    // The text of a name box as CP932 (see commit).
     std::string readText(QLineEdit* edit, const QString& heading);
     void updateNavigation();
     void updatePastRunStates(int row);
 
     std::unique_ptr<Ui::MainForm> ui_;
-    RaceSheet& sheet_;
-    Controls c_{};
+    RaceSession& session_;
+    std::vector<Binding> bindings_;
+    // The eight boxes of each past-run row in column order: [0] 前々走, [1] 前走.
+    std::array<std::array<QComboBox*, 8>, 2> pastRows_{};
+    int runner_ = 1;
+    // The form is handing its own edit to the session, so it shows already.
+    bool writing_ = false;
     bool syncingLists_ = false;
     bool detached_ = false;
 };

@@ -15,6 +15,7 @@
 #include "core/prediction_file.h"
 #include "core/program_folder.h"
 #include "html/sports_page.h"
+#include "ui_main_form.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -124,7 +125,7 @@ MainWindow::MainWindow(std::string programFolder, AppServices services, QWidget*
     setWindowIcon(applicationIcon());
     setAcceptDrops(true);
     new AltKeyGuard(this);
-    form_ = new MainForm(session_->sheet(), this);
+    form_ = new MainForm(*session_, this);
     auto* scroller = new FormScroller(this);
     scroller->setObjectName(QStringLiteral("formScroller"));
     scroller->setFrameShape(QFrame::NoFrame);
@@ -185,7 +186,6 @@ void MainWindow::connectActions() {
 
 void MainWindow::connectSession() {
     RaceSession& s = *session_;
-    connect(&s, &RaceSession::sheetReplaced, form_, &MainForm::sheetToForm);
     connect(&s, &RaceSession::raceNamed, this, [this](const QString& name) {
         if (name.isNull())
             setWindowTitle(toQt(kAppTitle));
@@ -205,13 +205,9 @@ void MainWindow::connectSession() {
         updateStatus();
     });
     connect(&s, &RaceSession::modifiedChanged, this, &MainWindow::updateStatus);
+    connect(&s, &RaceSession::sheetEdited, this, &MainWindow::updateStatus);
 
     connect(form_, &MainForm::committed, &s, &RaceSession::refreshPage);
-    connect(form_, &MainForm::nameEdited, this, [this] {
-        session_->prediction().updatePredictFlag(session_->sheet());
-        session_->updateModified();
-        updateCommandStates();
-    });
     // Passing through the name leaves the caption as it is (a new race
     // keeps the plain one); a new name takes it.
     captionName_ = toQt(session_->sheet().raceName);
@@ -235,7 +231,7 @@ void MainWindow::connectSession() {
         Qt::QueuedConnection);
     connect(form_, &MainForm::resultSelected, this, [this](int line) {
         form_->commit();
-        session_->applyPrediction(session_->prediction().selectResult(session_->sheet(), line));
+        session_->selectResult(line);
     });
     connect(viewer_, &PageViewer::linkClicked, this, [this](const QUrl& address) {
         services_.shell.openUrl(shellAddress(address.toString()));
@@ -269,8 +265,8 @@ void MainWindow::buildMenus() {
     viewMenu_ = menuBar()->addMenu(QStringLiteral("表示(&V)"));
     viewMenu_->addAction(viewer_->toggleViewAction());
     new PaneKeys(*this,
-                 {{form_, form_->controls().racecourse},
-                  {form_->controls().results, form_->controls().results},
+                 {{form_, form_->ui().racecourseBox},
+                  {form_->ui().resultList, form_->ui().resultList},
                   {viewer_->browser(), viewer_->browser()}},
                  *viewer_, *viewMenu_);
     QMenu* settingsMenu = menuBar()->addMenu(QStringLiteral("設定(&S)"));
@@ -322,7 +318,7 @@ void MainWindow::updateStatus() {
     const QString& path = s.currentFilePath();
     fileStatus_->setText(path.isEmpty() ? QStringLiteral("未保存のレース")
                                         : QDir::toNativeSeparators(path));
-    RaceSheet& sheet = session_->sheet();
+    const RaceSheet& sheet = session_->sheet();
     raceStatus_->setText(
         QStringLiteral("%1 %2R %3")
             .arg(toQt(sheet.racecourse), QString::number(sheet.raceNumber), toQt(sheet.raceName))
@@ -372,16 +368,10 @@ void MainWindow::start(const QString& commandLineText) {
     if (firstUse)
         services_.prompt.showNote(kFirstUseNote, MessageIcon::Question);
 
-    // A loaded file writes its page; one that could not be read may have
-    // left the sheet changed, so its page is written again.
+    // Opened as the recent files are, from wherever the program was started.
     const QString file = withoutSurroundingQuotes(commandLineText);
-    if (!file.isEmpty()) {
-        if (session_->loadPredictionFile(file, services_.prompt))
-            session_->setCurrentFile(file, file);
-        else
-            session_->refreshPage();
-    }
-    session_->markUnchanged();
+    if (!file.isEmpty())
+        openFile(QFileInfo(file).absoluteFilePath());
     updateCommandStates();
 }
 
@@ -509,8 +499,7 @@ void MainWindow::updateCommandStates() {
 }
 
 bool MainWindow::askToSaveChanges() {
-    form_->formToSheet();
-    session_->updateModified();
+    form_->commit();
     if (!session_->isModified())
         return true;
     switch (services_.prompt.askSaveChanges()) {
@@ -529,10 +518,10 @@ void MainWindow::openFile(const QString& path) {
         return;
     if (!QFileInfo::exists(path))
         windowState_.removeRecentFile(path); // the reader says it is gone
-    if (isPredictionFile(path))
-        openPredictionFileAt(path);
-    else
+    if (isJraVanArchive(path))
         jvCommands_->openArchiveFile(path);
+    else
+        openPredictionFileAt(path);
 }
 
 bool MainWindow::openPredictionFileAt(const QString& path) {
@@ -550,7 +539,6 @@ void MainWindow::newRace() {
 }
 
 void MainWindow::openPredictionFile() {
-    form_->formToSheet();
     if (!askToSaveChanges())
         return;
     FileDialogRequest request{
@@ -563,7 +551,7 @@ void MainWindow::openPredictionFile() {
 bool MainWindow::save() {
     if (session_->currentFilePath().isEmpty())
         return saveAs();
-    form_->formToSheet();
+    form_->commit();
     const QString path = session_->currentFilePath();
     if (!session_->savePredictionFile(path, services_.prompt))
         return false;
@@ -572,7 +560,7 @@ bool MainWindow::save() {
 }
 
 bool MainWindow::saveAs() {
-    form_->formToSheet();
+    form_->commit();
     if (session_->currentFileName().isEmpty())
         session_->setSuggestedFileName(toQt(defaultPredictionFileName(session_->sheet())));
     FileDialogRequest request{QStringLiteral("ゼルコ馬ファイルとして保存"),
@@ -591,8 +579,7 @@ bool MainWindow::saveAs() {
 bool MainWindow::userAgreesToExit() {
     // One question: whether to keep a changed race (キャンセル stays),
     // else whether to end at all.
-    form_->formToSheet();
-    session_->updateModified();
+    form_->commit();
     return session_->isModified() ? askToSaveChanges() : userConfirmsExit(services_.prompt);
 }
 
@@ -662,26 +649,26 @@ void MainWindow::helpContents() {
 }
 
 void MainWindow::about() {
-    form_->formToSheet();
+    form_->commit();
     AboutDialog dialog(services_.shell, this);
     dialog.exec();
 }
 
 void MainWindow::predict() {
     form_->commit();
-    session_->applyPrediction(session_->prediction().predict(session_->sheet(), services_.prompt));
+    session_->predict(services_.prompt);
     bringPredictionForward();
 }
 
 void MainWindow::bets() {
     form_->commit();
-    session_->applyPrediction(session_->prediction().bets(session_->sheet(), services_.prompt));
+    session_->showBets(services_.prompt);
     bringPredictionForward();
 }
 
 void MainWindow::trainer() {
     form_->commit();
-    session_->applyPrediction(session_->prediction().trainer(session_->sheet(), services_.prompt));
+    session_->showTrainer(services_.prompt);
     bringPredictionForward();
 }
 

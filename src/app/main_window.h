@@ -43,7 +43,8 @@ class MainWindow : public QMainWindow {
 
     // The start-up steps that follow construction: folders, page file,
     // settings, the window where it stood last, the first-use note, the
-    // prediction file named on the command line (may be empty), the page.
+    // page, the file named on the command line (may be empty) opened as
+    // openFile does.
     void start(const QString& commandLineText);
 
     RaceSession& session() { return *session_; }
@@ -58,8 +59,9 @@ class MainWindow : public QMainWindow {
     // loaded: asks whether to save it, and saves it when told to. False
     // when the command should not go on (cancelled, or the save failed).
     bool askToSaveChanges();
-    // Opens a prediction file or a JRA-VAN archive, as the menu command for
-    // its kind does once the file is chosen (recent files, drops).
+    // Opens a JRA-VAN archive (by its .lzh name) or else a prediction file,
+    // as the menu command for its kind does once the file is chosen (the
+    // command line, recent files, drops).
     void openFile(const QString& path);
     // What a drop of these files and folders does: one prediction file or
     // JRA-VAN archive opens (openFile); anything else is imported as

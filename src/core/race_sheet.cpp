@@ -92,10 +92,14 @@ std::string_view bracketColourName(int bracket) {
     return kBracketColourNames[bracket];
 }
 
-std::string runnerLabel(const RaceSheet& sheet) {
-    int bracket = sheet.shownBracket(sheet.currentRunner, sheet.liveRunnerCount);
+std::string runnerLabel(const RaceSheet& sheet, int horse) {
+    int bracket = sheet.shownBracket(horse, sheet.liveRunnerCount);
     std::string colour(bracketColourName(bracket));
-    return format("%s %d枠 %d番 ", colour.c_str(), bracket, sheet.shownNumber(sheet.currentRunner));
+    return format("%s %d枠 %d番 ", colour.c_str(), bracket, sheet.shownNumber(horse));
+}
+
+std::string runnerLabel(const RaceSheet& sheet) {
+    return runnerLabel(sheet, sheet.currentRunner);
 }
 
 } // namespace zelkor

@@ -114,7 +114,9 @@ int BracketOf(int horse, int runnerCount);
 // Colour name of bracket 1..8; empty for anything else.
 std::string_view bracketColourName(int bracket);
 
-// The form's runner label, e.g. "白 1枠 1番 ".
+// The form's runner label of horse `horse`, e.g. "白 1枠 1番 "; without
+// one, of sheet.currentRunner.
+std::string runnerLabel(const RaceSheet& sheet, int horse);
 std::string runnerLabel(const RaceSheet& sheet);
 
 } // namespace zelkor

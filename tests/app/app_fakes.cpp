@@ -1,12 +1,12 @@
 #include "app_fakes.h"
 
+#include "app/main_form.h"
 #include "app/page_viewer.h"
 #include "app/qt_translation.h"
 
 #include <QApplication>
 #include <QInputMethodEvent>
 #include <QTest>
-
 #include <cstdlib>
 #include <filesystem>
 
@@ -49,6 +49,13 @@ void typeThroughInputMethod(QWidget* widget, const QString& text) {
     QInputMethodEvent event;
     event.setCommitString(text);
     QApplication::sendEvent(widget, &event);
+}
+
+void typeInRace(MainWindow& window, const RaceSheet& race) {
+    window.session().setRaceFields(race);
+    for (int horse = 1; horse <= kMaxRunners; ++horse)
+        window.session().setRunner(horse, race.runner(horse));
+    window.form().commit();
 }
 
 WindowUnderTest::WindowUnderTest() {

@@ -4,6 +4,7 @@
 #include "app/main_window.h"
 #include "app/race_session.h"
 #include "core/ports.h"
+#include "ui_main_form.h"
 
 #include <QTemporaryDir>
 #include <deque>
@@ -19,6 +20,10 @@ void ensureApplication();
 
 // Types Japanese text as the input method does: one committed string.
 void typeThroughInputMethod(QWidget* widget, const QString& text);
+
+// Enters `race` as the form does, its race fields and runners 1..18, then
+// commits the form, which rewrites the page.
+void typeInRace(MainWindow& window, const RaceSheet& race);
 
 // Records every message and answers questions from a script (No, and
 // 保存しない, when the script is empty).

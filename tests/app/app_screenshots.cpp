@@ -25,7 +25,8 @@ const char* const kNames[] = {
     "ナミダノミサキ", "ヒノデマル",     "アオバノチカイ", "コガネノヤマ",   "サクラフブキ",
     "イナズマキッド", "ハルカゼスター", "モミジガリ"};
 
-void enterSampleRace(RaceSheet& s) {
+RaceSheet sampleRace() {
+    RaceSheet s;
     s.raceName = "有馬記念";
     s.racecourse = "中山";
     s.raceNumber = 11;
@@ -57,7 +58,7 @@ void enterSampleRace(RaceSheet& s) {
             p.timeDiff = p.finish == 0 ? 0 : (h * (2 + k)) % 22;
         }
     }
-    s.currentRunner = 1;
+    return s;
 }
 
 } // namespace
@@ -67,12 +68,10 @@ int main(int argc, char** argv) {
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
     test::WindowUnderTest ui;
     MainWindow& w = *ui.window;
-    enterSampleRace(w.session().sheet());
-    w.form().sheetToForm();
-    w.form().commit();
+    test::typeInRace(w, sampleRace());
     emit w.session().raceNamed(QStringLiteral("有馬記念"));
     w.predict();
-    w.form().controls().results->setCurrentItem(w.form().controls().results->topLevelItem(0));
+    w.form().ui().resultList->setCurrentItem(w.form().ui().resultList->topLevelItem(0));
     w.bets();
     QTest::qWait(300);
     const bool a = w.grab().save(out + QStringLiteral("/main_window.png"));

@@ -103,18 +103,18 @@ class JvCommandsTest : public ::testing::Test {
     }
     // A predicted race in the window, so clearing the results shows.
     void predictSomething() {
-        RaceSheet& s = w().session().sheet();
+        RaceSheet s;
         s.runnerCount = s.liveRunnerCount = 6;
         s.raceName = "手入力のレース";
         for (int h = 1; h <= 6; ++h) {
             s.runner(h).name = "ウマ" + std::to_string(h);
             s.runner(h).oddsBand = h * 2;
         }
-        w().form().sheetToForm();
+        typeInRace(w(), s);
         w().predict();
-        ASSERT_GT(w().form().controls().results->topLevelItemCount(), 0);
+        ASSERT_GT(w().form().ui().resultList->topLevelItemCount(), 0);
     }
-    bool resultsEmpty() { return w().form().controls().results->topLevelItemCount() == 0; }
+    bool resultsEmpty() { return w().form().ui().resultList->topLevelItemCount() == 0; }
 
     std::unique_ptr<WindowUnderTest> ui;
     QObject watches; // parent of the dialog watches, which end with the test
@@ -160,12 +160,12 @@ TEST_F(JvCommandsTest, OpeningTheSampleListsItsRacesAndLoadsTheChosenOne) {
 
     // Race 15 (中京 3R) is in the sheet, the form, the caption and the viewer.
     EXPECT_EQ(chosen.raceNumber, 3);
-    EXPECT_EQ(w().session().currentJvRace().raceNumber, 3);
+    EXPECT_EQ(w().session().loadedJvRace().raceNumber, 3);
     EXPECT_EQ(w().session().raceCardPath(), cardPath());
     EXPECT_EQ(w().session().sheet().raceName, chosen.raceName);
     EXPECT_EQ(w().session().sheet().runnerCount, chosen.runnerCount);
-    EXPECT_EQ(w().form().controls().raceName->currentText(), toQt(chosen.raceName));
-    EXPECT_EQ(w().form().controls().name->text(), toQt(w().session().sheet().runner(1).name));
+    EXPECT_EQ(w().form().ui().raceNameBox->currentText(), toQt(chosen.raceName));
+    EXPECT_EQ(w().form().ui().nameBox->text(), toQt(w().session().sheet().runner(1).name));
     EXPECT_FALSE(w().session().sheet().runner(1).name.empty());
     EXPECT_EQ(w().windowTitle(),
               QStringLiteral("[%1] - %2").arg(toQt(chosen.raceName), q(u"ゼルコ馬 2000")));
@@ -218,7 +218,7 @@ TEST_F(JvCommandsTest, ChangeRaceLoadsAnotherRaceAndForgetsTheSavedFile) {
         clickButton(d, "okButton");
     });
     openJraVan(sourceFile("resources/sample/JV_SAMPLE.lzh"));
-    ASSERT_EQ(w().session().currentJvRace().raceNumber, 1);
+    ASSERT_EQ(w().session().loadedJvRace().raceNumber, 1);
 
     // Saved under a name, then another race: saving must ask for a new name.
     const QString saved = QString::fromStdString(ui->folder() + "first.zel");
@@ -244,8 +244,8 @@ TEST_F(JvCommandsTest, ChangeRaceLoadsAnotherRaceAndForgetsTheSavedFile) {
 
     EXPECT_TRUE(loadedRaceMarked); // the list opens at the race loaded
     const JvRaceCard last = raceOf(36);
-    EXPECT_EQ(w().session().currentJvRace().raceNumber, last.raceNumber);
-    EXPECT_EQ(w().session().currentJvRace().courseName, last.courseName);
+    EXPECT_EQ(w().session().loadedJvRace().raceNumber, last.raceNumber);
+    EXPECT_EQ(w().session().loadedJvRace().courseName, last.courseName);
     EXPECT_EQ(w().session().sheet().raceName, last.raceName);
     EXPECT_TRUE(resultsEmpty());
     EXPECT_TRUE(w().session().currentFilePath().isEmpty());
@@ -303,7 +303,9 @@ TEST_F(JvCommandsTest, ThreeSelectedRacesBecomeANewspaperSetOpenedAtItsIndex) {
 }
 
 TEST_F(JvCommandsTest, OneSelectedRaceIsSavedWhereTheUserSays) {
-    w().session().settings().paperEdition = 7; // treated as the simple edition
+    AppSettings odd = w().session().settings();
+    odd.paperEdition = 7; // treated as the simple edition
+    w().session().setSettings(odd);
     // When the list opens next: one race and 競馬新聞作成, the save dialog
     // answered with `path` (cancelled when it is empty).
     const auto paperOf = [&](int row, const QString& path) {
@@ -389,7 +391,7 @@ TEST_F(JvCommandsTest, PredictAllWritesEveryRaceAndKeepsTheRaceBeingWorkedOn) {
     EXPECT_EQ(loadedWhileOpen, before.raceName);
     EXPECT_EQ(w().session().sheet().runners, before.runners);
     EXPECT_EQ(w().session().sheet().result.ranking, before.result.ranking);
-    EXPECT_EQ(w().session().currentJvRace().raceNumber, 0);
+    EXPECT_EQ(w().session().loadedJvRace().raceNumber, 0);
     EXPECT_NE(w().viewer().browser()->toPlainText().indexOf(toQt(before.runner(1).name)), -1);
     EXPECT_FALSE(resultsEmpty());
     EXPECT_FALSE(QApplication::overrideCursor());
@@ -425,7 +427,9 @@ TEST_F(JvCommandsTest, NewspaperSettingsOkWritesTheFileAndRedrawsThePage) {
     ASSERT_NE(readWholeFile(pagePath)->find("Bg1.gif"), std::string::npos);
 
     // Cancel: the file is not rewritten, even with a corrected edition.
-    w().session().settings().paperEdition = 9;
+    AppSettings odd = w().session().settings();
+    odd.paperEdition = 9;
+    w().session().setSettings(odd);
     whenModal<NewspaperSettingsDialog>(&watches, [&](NewspaperSettingsDialog& d) {
         clickButton(d, "sportsImages");
         clickButton(d, "cancelButton");

@@ -50,7 +50,7 @@ QString withLf(const std::string& cp932) {
 
 // A field of `n` named runners with varied form, shown in the window.
 void enterRace(MainWindow& w, int n) {
-    RaceSheet& s = w.session().sheet();
+    RaceSheet s;
     s.runnerCount = s.liveRunnerCount = n;
     s.raceName = "テスト記念";
     s.racecourse = "東京";
@@ -67,9 +67,7 @@ void enterRace(MainWindow& w, int n) {
         r.pastRuns[kRunBeforeLast].finish = (h * 11) % 18;
         r.pastRuns[kRunBeforeLast].kind = h % 5 == 0 ? 1 : 0;
     }
-    s.currentRunner = 1;
-    w.form().sheetToForm();
-    w.form().commit();
+    typeInRace(w, s);
 }
 
 void trigger(MainWindow& w, QAction* MainActions::*command) {
@@ -101,11 +99,11 @@ int selectedLine(QTreeWidget* results) {
 class MainWindowTest : public ::testing::Test {
   protected:
     MainWindow& w() { return *app.window; }
-    const MainForm::Controls& c() { return w().form().controls(); }
+    const Ui::MainForm& c() { return w().form().ui(); }
     QStringList lines(int column) {
         QStringList out;
-        for (int i = 0; i < c().results->topLevelItemCount(); ++i)
-            out << c().results->topLevelItem(i)->text(column);
+        for (int i = 0; i < c().resultList->topLevelItemCount(); ++i)
+            out << c().resultList->topLevelItem(i)->text(column);
         return out;
     }
     WindowUnderTest app;
@@ -121,8 +119,8 @@ TEST_F(MainWindowTest, FirstStartPreparesTheFolderAndShowsTheFirstUseNoteOnce) {
     EXPECT_EQ(app.prompt.icons[0], MessageIcon::Question);
     EXPECT_TRUE(fileExists(w().session().pageFilePath()));
     EXPECT_EQ(w().windowTitle(), q(u"Qorvex - ゼルコ馬 2000"));
-    c().raceName->setFocus();
-    c().grade->setFocus(); // passing through レース名 leaves the caption
+    c().raceNameBox->setFocus();
+    c().gradeBox->setFocus(); // passing through レース名 leaves the caption
     EXPECT_EQ(w().windowTitle(), q(u"Qorvex - ゼルコ馬 2000"));
     EXPECT_TRUE(w().viewer().isVisible());
     EXPECT_EQ(w().viewer().windowTitle(), q(u"HTML競馬新聞"));
@@ -185,7 +183,7 @@ TEST_F(MainWindowTest, PredictWithANamelessRunnerIsRefused) {
     trigger(w(), &MainActions::predict);
     ASSERT_EQ(app.prompt.messages.size(), 2u);
     EXPECT_EQ(app.prompt.messages[1], "出走馬名をすべて入力してください。");
-    EXPECT_EQ(c().results->topLevelItemCount(), 0);
+    EXPECT_EQ(c().resultList->topLevelItemCount(), 0);
 }
 
 TEST_F(MainWindowTest, PredictingFillsTheFiveListsInRankingOrder) {
@@ -207,8 +205,8 @@ TEST_F(MainWindowTest, PredictingFillsTheFiveListsInRankingOrder) {
             EXPECT_GE(lines(3)[i - 1].trimmed().toInt(), lines(3)[i].trimmed().toInt());
         }
     }
-    EXPECT_EQ(c().report->toPlainText(), withLf(darkHorsesReport(s)));
-    EXPECT_TRUE(c().report->toPlainText().startsWith(q(u"＝＝＝＝＝＝＝ ゼルコ馬予想")));
+    EXPECT_EQ(c().reportPane->toPlainText(), withLf(darkHorsesReport(s)));
+    EXPECT_TRUE(c().reportPane->toPlainText().startsWith(q(u"＝＝＝＝＝＝＝ ゼルコ馬予想")));
     EXPECT_TRUE(w().actions().bets->isEnabled());
     EXPECT_TRUE(w().actions().sports->isEnabled());
     EXPECT_FALSE(w().actions().trainer->isEnabled());
@@ -217,43 +215,43 @@ TEST_F(MainWindowTest, PredictingFillsTheFiveListsInRankingOrder) {
 TEST_F(MainWindowTest, SelectingALineSelectsItInAllListsAndMovesTheForm) {
     enterRace(w(), 12);
     trigger(w(), &MainActions::predict);
-    clickLine(c().results, MainForm::kOddsColumn, 2); // the third line of the odds list
-    EXPECT_EQ(selectedLine(c().results), 2);
+    clickLine(c().resultList, MainForm::kOddsColumn, 2); // the third line of the odds list
+    EXPECT_EQ(selectedLine(c().resultList), 2);
     // The whole row is selected: the same line of all five lists.
-    EXPECT_EQ(c().results->selectionModel()->selectedIndexes().size(), MainForm::kResultColumns);
-    for (const QModelIndex& index : c().results->selectionModel()->selectedIndexes())
+    EXPECT_EQ(c().resultList->selectionModel()->selectedIndexes().size(), MainForm::kResultColumns);
+    for (const QModelIndex& index : c().resultList->selectionModel()->selectedIndexes())
         EXPECT_EQ(index.row(), 2);
     const int third = w().session().sheet().result.ranking[3];
-    EXPECT_EQ(w().session().sheet().currentRunner, third);
-    EXPECT_EQ(c().name->text(), toQt(w().session().sheet().runner(third).name));
+    EXPECT_EQ(w().form().currentRunner(), third);
+    EXPECT_EQ(c().nameBox->text(), toQt(w().session().sheet().runner(third).name));
     EXPECT_TRUE(w().actions().trainer->isEnabled());
 
-    clickLine(c().results, MainForm::kPositionColumn, 0);
-    EXPECT_EQ(selectedLine(c().results), 0);
-    EXPECT_EQ(w().session().sheet().currentRunner, w().session().sheet().result.ranking[1]);
+    clickLine(c().resultList, MainForm::kPositionColumn, 0);
+    EXPECT_EQ(selectedLine(c().resultList), 0);
+    EXPECT_EQ(w().form().currentRunner(), w().session().sheet().result.ranking[1]);
 }
 
 TEST_F(MainWindowTest, BetsAndTrainerViews) {
     enterRace(w(), 9);
     trigger(w(), &MainActions::predict);
     trigger(w(), &MainActions::bets);
-    EXPECT_EQ(c().report->toPlainText(), withLf(betsReport(w().session().sheet())));
-    EXPECT_NE(c().report->toPlainText().indexOf(q(u"【馬連】")), -1);
+    EXPECT_EQ(c().reportPane->toPlainText(), withLf(betsReport(w().session().sheet())));
+    EXPECT_NE(c().reportPane->toPlainText().indexOf(q(u"【馬連】")), -1);
 
     // The trainer button is greyed until a line is chosen; the command
     // itself still explains why when reached.
     w().trainer();
     EXPECT_EQ(app.prompt.messages.back(), "ゼルコ馬予想の馬名を選択してください。");
 
-    clickLine(c().results, MainForm::kNameColumn, 1);
+    clickLine(c().resultList, MainForm::kNameColumn, 1);
     // Selecting keeps the bets view, rebuilt.
-    EXPECT_EQ(c().report->toPlainText(), withLf(betsReport(w().session().sheet())));
+    EXPECT_EQ(c().reportPane->toPlainText(), withLf(betsReport(w().session().sheet())));
     trigger(w(), &MainActions::trainer);
-    EXPECT_EQ(c().report->toPlainText(), withLf(trainerReport(w().session().sheet(), 1)));
-    EXPECT_TRUE(c().report->toPlainText().startsWith(q(u"＝＝＝＝＝＝＝ 調教師の本音")));
+    EXPECT_EQ(c().reportPane->toPlainText(), withLf(trainerReport(w().session().sheet(), 1)));
+    EXPECT_TRUE(c().reportPane->toPlainText().startsWith(q(u"＝＝＝＝＝＝＝ 調教師の本音")));
     // In the trainer view a new selection explains the newly chosen runner.
-    clickLine(c().results, MainForm::kScoreColumn, 4);
-    EXPECT_EQ(c().report->toPlainText(), withLf(trainerReport(w().session().sheet(), 4)));
+    clickLine(c().resultList, MainForm::kScoreColumn, 4);
+    EXPECT_EQ(c().reportPane->toPlainText(), withLf(trainerReport(w().session().sheet(), 4)));
 }
 
 TEST_F(MainWindowTest, SaveThenOpenRoundTripThroughTheFileCommands) {
@@ -263,7 +261,7 @@ TEST_F(MainWindowTest, SaveThenOpenRoundTripThroughTheFileCommands) {
     app.files.paths.push_back(path);
     trigger(w(), &MainActions::save); // no file yet: save as
     // Saving leaves the prediction on the screen.
-    EXPECT_EQ(c().results->topLevelItemCount(), 7);
+    EXPECT_EQ(c().resultList->topLevelItemCount(), 7);
     EXPECT_TRUE(w().actions().sports->isEnabled());
     ASSERT_EQ(app.files.saveRequests.size(), 1u);
     const FileDialogRequest& r = app.files.saveRequests[0];
@@ -291,14 +289,14 @@ TEST_F(MainWindowTest, SaveThenOpenRoundTripThroughTheFileCommands) {
     EXPECT_EQ(w().session().sheet().runnerCount, 7);
     for (int h = 1; h <= 7; ++h)
         EXPECT_EQ(w().session().sheet().runner(h), before.runner(h)) << h;
-    EXPECT_EQ(c().name->text(), q(u"テスト01"));
-    EXPECT_EQ(c().fieldSize->currentText(), q(u"7"));
-    EXPECT_EQ(c().results->topLevelItemCount(), 0); // a loaded race is not predicted yet
+    EXPECT_EQ(c().nameBox->text(), q(u"テスト01"));
+    EXPECT_EQ(c().fieldSizeBox->currentText(), q(u"7"));
+    EXPECT_EQ(c().resultList->topLevelItemCount(), 0); // a loaded race is not predicted yet
 
     // Save now writes to the same file without asking.
-    c().name->setFocus();
-    c().name->selectAll();
-    typeThroughInputMethod(c().name, q(u"カワッタ"));
+    c().nameBox->setFocus();
+    c().nameBox->selectAll();
+    typeThroughInputMethod(c().nameBox, q(u"カワッタ"));
     trigger(w(), &MainActions::save);
     EXPECT_EQ(app.files.saveRequests.size(), 1u);
     RaceSheet reread;
@@ -312,15 +310,15 @@ TEST_F(MainWindowTest, CancelledDialogsChangeNothing) {
     trigger(w(), &MainActions::saveAs);
     trigger(w(), &MainActions::openFile);
     EXPECT_TRUE(w().session().currentFilePath().isEmpty());
-    EXPECT_EQ(c().results->topLevelItemCount(), 6);
+    EXPECT_EQ(c().resultList->topLevelItemCount(), 6);
     EXPECT_EQ(w().session().sheet().runner(1).name, "テスト01");
 }
 
 TEST_F(MainWindowTest, SaveAsSuggestsRacecourseAndNumberWithoutARaceName) {
     enterRace(w(), 6);
-    c().raceName->setFocus();
-    c().raceName->lineEdit()->selectAll();
-    QTest::keyClick(c().raceName->lineEdit(), Qt::Key_Delete);
+    c().raceNameBox->setFocus();
+    c().raceNameBox->lineEdit()->selectAll();
+    QTest::keyClick(c().raceNameBox->lineEdit(), Qt::Key_Delete);
     trigger(w(), &MainActions::saveAs);
     ASSERT_EQ(app.files.saveRequests.size(), 1u);
     EXPECT_EQ(app.files.saveRequests[0].initialName, q(u"東京_1R.zel"));
@@ -367,7 +365,7 @@ TEST_F(MainWindowTest, HelpOpensTheDocumentAtItsContext) {
     };
     trigger(w(), &MainActions::help);
     EXPECT_TRUE(openedAt(kHelpContents));
-    QTest::keyClick(w().form().controls().odds, Qt::Key_F1);
+    QTest::keyClick(w().form().ui().oddsBox, Qt::Key_F1);
     EXPECT_TRUE(openedAt(kHelpMainWindow));
     w().viewer().activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w().viewer()));
@@ -398,10 +396,10 @@ TEST_F(MainWindowTest, ExitAnsweredNoKeepsTheWindow) {
 }
 
 TEST_F(MainWindowTest, EscOnAnOpenListClosesTheListAndNothingElse) {
-    QTest::mouseClick(c().next, Qt::LeftButton);
-    QTest::mouseClick(c().next, Qt::LeftButton);
-    ASSERT_EQ(w().session().sheet().currentRunner, 3);
-    for (QComboBox* box : {c().fieldSize, c().raceName, c().odds}) {
+    QTest::mouseClick(c().nextButton, Qt::LeftButton);
+    QTest::mouseClick(c().nextButton, Qt::LeftButton);
+    ASSERT_EQ(w().form().currentRunner(), 3);
+    for (QComboBox* box : {c().fieldSizeBox, c().raceNameBox, c().oddsBox}) {
         box->setFocus(Qt::TabFocusReason);
         box->showPopup();
         ASSERT_TRUE(QTest::qWaitFor([&] { return box->view()->isVisible(); }));
@@ -413,14 +411,14 @@ TEST_F(MainWindowTest, EscOnAnOpenListClosesTheListAndNothingElse) {
         EXPECT_TRUE(app.prompt.questions.empty()) << box->objectName().toStdString();
         EXPECT_EQ(QApplication::focusWidget(), box);
         // Still in the field-size box: nothing committed, no jump to runner 1.
-        if (box == c().fieldSize) {
-            EXPECT_EQ(w().session().sheet().currentRunner, 3);
+        if (box == c().fieldSizeBox) {
+            EXPECT_EQ(w().form().currentRunner(), 3);
         }
     }
 
     // With no list open, Esc in any control is the exit command.
-    for (QWidget* control : std::initializer_list<QWidget*>{c().fieldSize, c().name, c().results,
-                                                            c().report, c().next}) {
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             c().fieldSizeBox, c().nameBox, c().resultList, c().reportPane, c().nextButton}) {
         control->setFocus(Qt::TabFocusReason);
         QTest::keyClick(control, Qt::Key_Escape);
     }
@@ -430,8 +428,7 @@ TEST_F(MainWindowTest, EscOnAnOpenListClosesTheListAndNothingElse) {
 
 TEST_F(MainWindowTest, AHorseNameLinkInTheViewerOpensTheDatabaseInTheBrowser) {
     ASSERT_EQ(w().session().settings().sportsLinkNames, 1);
-    w().session().sheet().runner(1).name = "リンクノウマ";
-    w().form().sheetToForm();
+    w().session().setRunnerName(1, "リンクノウマ");
     w().form().commit();
     QTextBrowser* browser = w().viewer().browser();
     const QTextCursor found = browser->document()->find(q(u"リンクノウマ"));
@@ -496,52 +493,53 @@ namespace {
 // One key of the window, pressed in a control, and what it must have done.
 struct KeyPath {
     const char* name;
-    QWidget* (*control)(const MainForm::Controls&);
+    QWidget* (*control)(const Ui::MainForm&);
     QKeyCombination key;
     bool (*done)(WindowUnderTest&);
 };
 
 TEST_F(MainWindowTest, CommandKeysWorkFromAnyControl) {
-    using C = const MainForm::Controls&;
+    using C = const Ui::MainForm&;
     const KeyPath paths[] = {
-        {"Alt+Y in a box", [](C c) -> QWidget* { return c.racecourse; }, Qt::ALT | Qt::Key_Y,
+        {"Alt+Y in a box", [](C c) -> QWidget* { return c.racecourseBox; }, Qt::ALT | Qt::Key_Y,
          [](WindowUnderTest& u) {
-             return u.window->form().controls().results->topLevelItemCount() == 12;
+             return u.window->form().ui().resultList->topLevelItemCount() == 12;
          }},
-        {"Alt+B in the name box", [](C c) -> QWidget* { return c.name; }, Qt::ALT | Qt::Key_B,
+        {"Alt+B in the name box", [](C c) -> QWidget* { return c.nameBox; }, Qt::ALT | Qt::Key_B,
          [](WindowUnderTest& u) {
-             return u.window->form().controls().report->toPlainText().contains(u"【馬連】");
+             return u.window->form().ui().reportPane->toPlainText().contains(u"【馬連】");
          }},
-        {"Alt+T in a past-run box", [](C c) -> QWidget* { return c.pastRuns[1].finish; },
+        {"Alt+T in a past-run box", [](C c) -> QWidget* { return c.pastFinishBox1; },
          Qt::ALT | Qt::Key_T,
          [](WindowUnderTest& u) {
-             return u.window->form().controls().report->toPlainText().contains(u"調教師の本音");
+             return u.window->form().ui().reportPane->toPlainText().contains(u"調教師の本音");
          }},
-        {"Alt+A in the results", [](C c) -> QWidget* { return c.results; }, Qt::ALT | Qt::Key_A,
+        {"Alt+A in the results", [](C c) -> QWidget* { return c.resultList; }, Qt::ALT | Qt::Key_A,
          [](WindowUnderTest& u) { return u.files.saveRequests.size() == 1; }},
-        {"Ctrl+S", [](C c) -> QWidget* { return c.odds; }, Qt::CTRL | Qt::Key_S,
+        {"Ctrl+S", [](C c) -> QWidget* { return c.oddsBox; }, Qt::CTRL | Qt::Key_S,
          [](WindowUnderTest& u) { return u.files.saveRequests.size() == 2; }},
-        {"Ctrl+Shift+S", [](C c) -> QWidget* { return c.name; }, Qt::CTRL | Qt::SHIFT | Qt::Key_S,
+        {"Ctrl+Shift+S", [](C c) -> QWidget* { return c.nameBox; },
+         Qt::CTRL | Qt::SHIFT | Qt::Key_S,
          [](WindowUnderTest& u) { return u.files.saveRequests.size() == 3; }},
-        {"Ctrl+O", [](C c) -> QWidget* { return c.raceName; }, Qt::CTRL | Qt::Key_O,
+        {"Ctrl+O", [](C c) -> QWidget* { return c.raceNameBox; }, Qt::CTRL | Qt::Key_O,
          [](WindowUnderTest& u) { return u.files.openRequests.size() == 1; }},
-        {"Ctrl+Q", [](C c) -> QWidget* { return c.next; }, Qt::CTRL | Qt::Key_Q,
+        {"Ctrl+Q", [](C c) -> QWidget* { return c.nextButton; }, Qt::CTRL | Qt::Key_Q,
          [](WindowUnderTest& u) { return u.prompt.saveQuestions == 2; }}, // the changed race
-        {"Ctrl+N", [](C c) -> QWidget* { return c.weight; }, Qt::CTRL | Qt::Key_N,
+        {"Ctrl+N", [](C c) -> QWidget* { return c.weightBox; }, Qt::CTRL | Qt::Key_N,
          [](WindowUnderTest& u) { return u.window->session().sheet().runner(1).name.empty(); }},
     };
     enterRace(w(), 12);
     app.prompt.saveChoices = {SaveChoice::Discard, SaveChoice::Cancel}; // Ctrl+O, Ctrl+Q
     for (const KeyPath& path : paths) {
         if (path.key == (Qt::ALT | Qt::Key_T))
-            clickLine(c().results, MainForm::kNameColumn, 0);
-        const QString name = c().name->text();
+            clickLine(c().resultList, MainForm::kNameColumn, 0);
+        const QString name = c().nameBox->text();
         QWidget* control = path.control(c());
         control->setFocus(Qt::TabFocusReason);
         QTest::keyClick(control, path.key.key(), path.key.keyboardModifiers());
         EXPECT_TRUE(path.done(app)) << path.name;
         if (path.key != (Qt::CTRL | Qt::Key_N)) {
-            EXPECT_EQ(c().name->text(), name) << path.name << ": typed into the name box";
+            EXPECT_EQ(c().nameBox->text(), name) << path.name << ": typed into the name box";
         }
     }
     EXPECT_TRUE(w().actions().predict->toolTip().contains(QStringLiteral("Alt+Y")));
@@ -553,31 +551,33 @@ TEST_F(MainWindowTest, CommandKeysWorkFromAnyControl) {
 // where the user was in each.
 TEST_F(MainWindowTest, TheKeyboardTypesNothingAmissAndReachesEveryPane) {
     enterRace(w(), 3);
-    for (QWidget* field : {(QWidget*)c().name, (QWidget*)c().raceName, (QWidget*)c().fieldSize}) {
+    for (QWidget* field :
+         {(QWidget*)c().nameBox, (QWidget*)c().raceNameBox, (QWidget*)c().fieldSizeBox}) {
         field->setFocus(Qt::TabFocusReason);
         for (Qt::Key key : {Qt::Key_B, Qt::Key_T, Qt::Key_A, Qt::Key_P, Qt::Key_Z, Qt::Key_1})
             QTest::keyClick(field, key, Qt::AltModifier);
     }
-    QTest::mouseClick(c().next, Qt::LeftButton);
-    QTest::mouseClick(c().next, Qt::LeftButton);
-    QTest::keyClick(c().name, Qt::Key_N, Qt::AltModifier); // 次の馬 greyed at the last runner
+    QTest::mouseClick(c().nextButton, Qt::LeftButton);
+    QTest::mouseClick(c().nextButton, Qt::LeftButton);
+    QTest::keyClick(c().nameBox, Qt::Key_N, Qt::AltModifier); // 次の馬 greyed at the last runner
     const RaceSheet& s = w().session().sheet();
     EXPECT_EQ(std::tie(s.runner(1).name, s.raceName, s.runnerCount),
               std::make_tuple("テスト01", "テスト記念", 3));
-    EXPECT_EQ(c().name->text(), q(u"テスト03"));
+    EXPECT_EQ(c().nameBox->text(), q(u"テスト03"));
 
-    c().racecourse->setFocus(Qt::TabFocusReason);
+    c().racecourseBox->setFocus(Qt::TabFocusReason);
     QList<QWidget*> visited;
     for (int i = 0; i < 5; ++i, QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab))
         visited << QApplication::focusWidget();
-    c().weight->setFocus(Qt::TabFocusReason);
+    c().weightBox->setFocus(Qt::TabFocusReason);
     for (auto shift : {Qt::NoModifier, Qt::NoModifier, Qt::NoModifier, Qt::ShiftModifier}) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6, shift);
         visited << QApplication::focusWidget();
     }
-    EXPECT_EQ(visited, (QList<QWidget*>{c().racecourse, c().raceNumber, c().grade, c().fieldSize,
-                                        c().raceName, c().results, w().viewer().browser(),
-                                        c().weight, w().viewer().browser()}));
+    EXPECT_EQ(visited,
+              (QList<QWidget*>{c().racecourseBox, c().raceNumberBox, c().gradeBox, c().fieldSizeBox,
+                               c().raceNameBox, c().resultList, w().viewer().browser(),
+                               c().weightBox, w().viewer().browser()}));
 }
 
 // A command that replaces the race, and whether it went on.
@@ -619,9 +619,9 @@ TEST_F(MainWindowTest, CommandsThatReplaceAChangedRaceAskToSaveIt) {
             app.files.openRequests.clear();
             enterRace(w(), 6);
             w().session().forgetCurrentFile();
-            c().name->setFocus();
-            c().name->selectAll();
-            typeThroughInputMethod(c().name, typed);
+            c().nameBox->setFocus();
+            c().nameBox->selectAll();
+            typeThroughInputMethod(c().nameBox, typed);
             EXPECT_EQ(w().statusBar()->findChild<QLabel*>(QStringLiteral("stateStatus"))->text(),
                       q(u"変更あり"))
                 << command.name << " " << int(choice);
@@ -691,6 +691,21 @@ TEST_F(MainWindowTest, RecentFilesDropsAndDialogFoldersRememberWhatWasUsed) {
     EXPECT_EQ(drop.dropAction(), Qt::CopyAction);
     EXPECT_TRUE(
         QTest::qWaitFor([&] { return w().session().sheet().runner(1).name == "テスト01"; }));
+}
+
+// A file named on the command line (quoted, relative to where the program
+// started) opens as the Open command opens it.
+TEST_F(MainWindowTest, AFileOnTheCommandLineOpensAsTheOpenCommandDoes) {
+    enterRace(w(), 5);
+    const QString path = app.dir.filePath(QStringLiteral("起動.zel"));
+    ASSERT_TRUE(w().session().savePredictionFile(path, app.prompt));
+    MainWindow next(app.folder(), AppServices{app.prompt, app.shell, app.files});
+    next.start(QStringLiteral(" \"%1\"").arg(QDir::current().relativeFilePath(path)));
+    EXPECT_EQ(next.windowTitle(), q(u"[テスト記念] - ゼルコ馬 2000"));
+    EXPECT_EQ(std::tie(next.session().currentFilePath(), next.session().currentFileName()),
+              std::make_tuple(path, q(u"起動.zel")));
+    EXPECT_EQ(WindowState(app.folder()).recentFiles(), QStringList{path});
+    next.hide();
 }
 
 TEST_F(MainWindowTest, TheViewerClosesReopensAndStaysAsTheUserLeftIt) {

@@ -16,7 +16,7 @@ namespace {
 
 // 18 named runners, predicted.
 void predictEighteen(MainWindow& w) {
-    RaceSheet& s = w.session().sheet();
+    RaceSheet s;
     s.runnerCount = s.liveRunnerCount = 18;
     for (int h = 1; h <= 18; ++h) {
         // Long and short names, so no row is sized by its own text.
@@ -24,8 +24,7 @@ void predictEighteen(MainWindow& w) {
         s.runner(h).oddsBand = (h * 7) % 15;
         s.runner(h).pastRuns[kLastRun].finish = (h * 5) % 18;
     }
-    s.currentRunner = 1;
-    w.form().sheetToForm();
+    typeInRace(w, s);
     w.predict();
 }
 
@@ -57,7 +56,7 @@ void expectLevelLines(QTreeWidget* results) {
 TEST(ResultList, EighteenLinesStayLevelAcrossTheFiveListsWhenScrolled) {
     WindowUnderTest app;
     predictEighteen(*app.window);
-    QTreeWidget* results = app.window->form().controls().results;
+    QTreeWidget* results = app.window->form().ui().resultList;
     ASSERT_EQ(results->topLevelItemCount(), 18);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(app.window.get()));
     expectLevelLines(results);
@@ -90,7 +89,7 @@ TEST(ResultList, EighteenLinesStayLevelAcrossTheFiveListsWhenScrolled) {
 TEST(ResultList, SelectingALineHighlightsItsRowInEveryList) {
     WindowUnderTest app;
     predictEighteen(*app.window);
-    QTreeWidget* results = app.window->form().controls().results;
+    QTreeWidget* results = app.window->form().ui().resultList;
     ASSERT_TRUE(QTest::qWaitForWindowExposed(app.window.get()));
     results->scrollToBottom();
     // A click on the 穴度 cell of the line ranked 16th.
@@ -100,8 +99,7 @@ TEST(ResultList, SelectingALineHighlightsItsRowInEveryList) {
     ASSERT_EQ(selected.size(), MainForm::kResultColumns);
     for (const QModelIndex& index : selected)
         EXPECT_EQ(index.row(), 15);
-    EXPECT_EQ(app.window->session().sheet().currentRunner,
-              app.window->session().sheet().result.ranking[16]);
+    EXPECT_EQ(app.window->form().currentRunner(), app.window->session().sheet().result.ranking[16]);
 }
 
 } // namespace

@@ -121,14 +121,13 @@ class WindowManagerTest : public ::testing::Test {
 };
 
 TEST_F(WindowManagerTest, FormViewerAndAFullFieldFitTheScreenSideBySide) {
-    RaceSheet& s = main().session().sheet();
+    RaceSheet s;
     s.runnerCount = s.liveRunnerCount = kMaxRunners;
     for (int h = 1; h <= kMaxRunners; ++h)
         s.runner(h).name = "ウマ";
-    main().form().sheetToForm();
-    main().form().commit();
+    typeInRace(main(), s);
     main().predict();
-    QTreeWidget* results = main().form().controls().results;
+    QTreeWidget* results = main().form().ui().resultList;
     ASSERT_EQ(results->topLevelItemCount(), kMaxRunners);
     // Settled where the window manager put it.
     ASSERT_TRUE(windowManagerCaughtUp(main()));
@@ -206,14 +205,14 @@ void clickOnScreen(const QPoint& where) {
 }
 
 TEST_F(WindowManagerTest, ChoosingInAnOpenListIsNotLeavingTheBox) {
-    const MainForm::Controls& c = main().form().controls();
-    QTest::mouseClick(c.next, Qt::LeftButton);
-    QTest::mouseClick(c.next, Qt::LeftButton);
-    ASSERT_EQ(main().session().sheet().currentRunner, 3);
+    const Ui::MainForm& c = main().form().ui();
+    QTest::mouseClick(c.nextButton, Qt::LeftButton);
+    QTest::mouseClick(c.nextButton, Qt::LeftButton);
+    ASSERT_EQ(main().form().currentRunner(), 3);
     const QString title = main().windowTitle();
 
     // The user opens 出走頭数 with the mouse and picks １０ with the keys.
-    QComboBox* box = c.fieldSize;
+    QComboBox* box = c.fieldSizeBox;
     clickOnScreen(onScreen(*box).center());
     ASSERT_TRUE(QTest::qWaitFor([&] { return box->view()->isVisible(); }, kTimeoutMs));
     run(QStringLiteral("xdotool"),
@@ -223,14 +222,13 @@ TEST_F(WindowManagerTest, ChoosingInAnOpenListIsNotLeavingTheBox) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return !box->view()->isVisible(); }, kTimeoutMs));
     EXPECT_EQ(box->currentIndex(), 6);
     EXPECT_EQ(main().session().sheet().runnerCount, 10);
-    EXPECT_EQ(main().session().sheet().currentRunner, 3) << "the box has not been left";
+    EXPECT_EQ(main().form().currentRunner(), 3) << "the box has not been left";
     EXPECT_TRUE(box->hasFocus());
 
     // Opening the race-name list does not put the name into the caption.
-    QComboBox* raceName = c.raceName;
+    QComboBox* raceName = c.raceNameBox;
     raceName->setFocus(Qt::TabFocusReason); // leaves 出走頭数: runner 1
-    EXPECT_TRUE(
-        QTest::qWaitFor([&] { return main().session().sheet().currentRunner == 1; }, kTimeoutMs));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return main().form().currentRunner() == 1; }, kTimeoutMs));
     raceName->showPopup();
     ASSERT_TRUE(QTest::qWaitFor([&] { return raceName->view()->isVisible(); }, kTimeoutMs));
     run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Escape")});
