@@ -68,6 +68,17 @@ int readIndex(const QComboBox* box, int current) {
     return box->currentIndex() >= 0 ? box->currentIndex() : current;
 }
 
+// Named choices are shown and read by their list position too.
+template <class E>
+requires std::is_enum_v<E>
+void showIndex(QComboBox* box, E value) {
+    showIndex(box, listIndex(value));
+}
+template <class E>
+requires std::is_enum_v<E> E readIndex(const QComboBox* box, E current) {
+    return static_cast<E>(readIndex(box, listIndex(current)));
+}
+
 } // namespace
 
 MainForm::MainForm(RaceSheet& sheet, QWidget* parent)

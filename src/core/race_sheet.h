@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <type_traits>
 
 namespace zelkor {
 
@@ -9,9 +10,24 @@ inline constexpr int kMaxRunners = 18;
 inline constexpr int kRunnerSlots = kMaxRunners + 1; // slot 0 is never used
 inline constexpr int kMaxQuinellaPairs = 8;
 
+// The choices that have names. Each is stored, and written to files, as its
+// position in its fixed list; a value read from an old file outside the list
+// is kept as it was read (every int is a valid value of these enums).
+enum class PastRunKind : int { Race, Rested, NotRun, Accident }; // レース 放牧 未出走 ｱｸｼﾃﾞﾝﾄ
+enum class Sex : int { Colt, Filly, Gelding };                   // 牡 牝 せん
+enum class RunningStyle : int { FrontRunner, Stalker, Closer, DeepCloser, Versatile };
+enum class ReportMode : int { DarkHorses, Bets, Trainer }; // what the report pane shows
+
+// The list position a named choice is stored and written as.
+template <class E>
+requires std::is_enum_v<E>
+constexpr int listIndex(E value) {
+    return static_cast<int>(value);
+}
+
 // One previous run of a runner. Every value is an index into its fixed list.
 struct PastRun {
-    int kind = 0;       // 0 レース, 1 放牧, 2 未出走, 3 ｱｸｼﾃﾞﾝﾄ
+    PastRunKind kind = PastRunKind::Race;
     int finish = 0;     // index + 1 = finishing position
     int fieldSize = 0;  // index + 4 = runners in that race
     int popularity = 0; // index + 1 = popularity
@@ -20,7 +36,7 @@ struct PastRun {
     int weight = 20;    // same encoding as the runner's weight
     int timeDiff = 0;   // 0..20 tenths of a second, 21 大
 
-    bool raced() const { return kind == 0; }
+    bool raced() const { return kind == PastRunKind::Race; }
     friend bool operator==(const PastRun&, const PastRun&) = default;
 };
 
@@ -30,13 +46,13 @@ inline constexpr int kLastRun = 1;       // 前走
 struct RunnerEntry {
     void reset() { *this = RunnerEntry(); }
 
-    int sex = 0;                       // 0 牡, 1 牝, 2 せん
-    int age = 0;                       // index + 2 = age; 18 is 20以上
-    int weight = 20;                   // 46.0 kg + 0.5 kg × index; 36 is 64.0以上
-    int runningStyle = 0;              // 0 逃げ, 1 先行, 2 差し, 3 追込, 4 自在
-    int aptitudeDistance = 10;         // same encoding as the race distance
-    int oddsBand = 0;                  // index into the odds bands
-    std::array<PastRun, 2> pastRuns{}; // [0] run before last, [1] last run
+    Sex sex = Sex::Colt;
+    int age = 0;     // index + 2 = age; 18 is 20以上
+    int weight = 20; // 46.0 kg + 0.5 kg × index; 36 is 64.0以上
+    RunningStyle runningStyle = RunningStyle::FrontRunner; // 逃げ 先行 差し 追込 自在
+    int aptitudeDistance = 10;                             // same encoding as the race distance
+    int oddsBand = 0;                                      // index into the odds bands
+    std::array<PastRun, 2> pastRuns{};                     // [0] run before last, [1] last run
     std::string name;
 
     friend bool operator==(const RunnerEntry&, const RunnerEntry&) = default;
@@ -57,7 +73,7 @@ struct PredictionResult {
     int darkHorseCount = 0;
     int quinellaCount = 0;
     std::array<std::array<int, 2>, kMaxQuinellaPairs> quinellaPairs{}; // (lower, higher)
-    int reportMode = 0; // 0 dark horses, 1 bets, 2 trainer remarks
+    ReportMode reportMode = ReportMode::DarkHorses;
 };
 
 struct RaceSheet {

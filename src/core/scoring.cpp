@@ -1,5 +1,7 @@
 #include "core/scoring.h"
 
+#include "core/fixed_lists.h"
+
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
@@ -11,13 +13,14 @@ namespace {
 // checked against their lists, and an absurd value must not overflow.
 using Points = std::int64_t;
 
-constexpr int kTwoThousandMetres = 10; // distance index of 2000 m
-constexpr int kFrontRunner = 0;        // 逃げ
-constexpr int kStalker = 1;            // 先行
+// A run over this distance or more earns points when today's race is shorter.
+constexpr int kStepDownDistance = distanceIndexOf(2000);
+// At a short distance (1400 m or less) the runners that go early earn more.
+constexpr int kShortDistance = distanceIndexOf(1400);
 
 // Points for a run over 2000 m or more when today's race is shorter.
 Points stepDownInDistance(const PastRun& run, int raceDistance) {
-    if (run.distance >= kTwoThousandMetres && raceDistance < kTwoThousandMetres)
+    if (run.distance >= kStepDownDistance && raceDistance < kStepDownDistance)
         return Points{run.distance} - raceDistance;
     return 0;
 }
@@ -45,14 +48,14 @@ Points lastRunPoints(const PastRun& run, const RunnerEntry& runner, int grade, i
            (Points{grade} - run.raceClass + 9) + beatenAboveItsOdds(run) + 3 * Points{run.finish};
 }
 
-Points sexPoints(int sex) {
+Points sexPoints(Sex sex) {
     switch (sex) {
-    case 0:
-        return 10; // 牡
-    case 2:
-        return 6; // せん
+    case Sex::Colt:
+        return 10;
+    case Sex::Gelding:
+        return 6;
     default:
-        return 0; // 牝
+        return 0; // 牝, and values from outside the list
     }
 }
 
@@ -83,18 +86,18 @@ int runnerScore(const RaceSheet& sheet, int horse) {
     score += 3 * (26 - (off < 0 ? -off : off));
     score += sexPoints(r.sex);
     score += agePoints(r.age);
-    if (d <= 4) { // 1400 m or less favours the runners that go early
-        if (r.runningStyle == kFrontRunner)
+    if (d <= kShortDistance) {
+        if (r.runningStyle == RunningStyle::FrontRunner)
             score += 10;
-        else if (r.runningStyle == kStalker)
+        else if (r.runningStyle == RunningStyle::Stalker)
             score += 5;
     }
-    if (r.runningStyle == kFrontRunner)
+    if (r.runningStyle == RunningStyle::FrontRunner)
         score += 10;
     // The odds decide last: a favourite is never a dark horse.
-    if (r.oddsBand <= 6)
+    if (r.oddsBand <= kFavouriteOddsBand)
         score = 0;
-    else if (r.oddsBand <= 9)
+    else if (r.oddsBand <= kMiddleOddsBand)
         score -= 10;
     else
         score += 40;
@@ -133,7 +136,7 @@ void scoreRace(RaceSheet& sheet) {
     std::array<int, kRunnerSlots> partners{};
     int partnerCount = 0;
     for (int h = 1; h <= n; ++h)
-        if (sheet.runner(h).oddsBand <= 7 && !isDarkHorse[h])
+        if (sheet.runner(h).oddsBand <= kPartnerOddsBand && !isDarkHorse[h])
             partners[partnerCount++] = h;
 
     auto addPair = [&result](int a, int b) {
@@ -148,7 +151,7 @@ void scoreRace(RaceSheet& sheet) {
         for (int b = a + 1; b <= k; ++b)
             addPair(result.ranking[a], result.ranking[b]);
 
-    result.reportMode = 0;
+    result.reportMode = ReportMode::DarkHorses;
     sheet.result = result;
 }
 

@@ -71,7 +71,7 @@ namespace {
 // The derivations below read a run through the run* accessors, so that the
 // reader's runs and the backtest's facts of runs share them.
 
-template <class Run> int runningStyleOfRuns(std::span<const Run> runs) {
+template <class Run> RunningStyle runningStyleOfRuns(std::span<const Run> runs) {
     long long total = 0;
     int present = 0;
     for (const Run& run : runs) {
@@ -81,15 +81,15 @@ template <class Run> int runningStyleOfRuns(std::span<const Run> runs) {
         ++present;
     }
     if (present == 0)
-        return 2;
+        return RunningStyle::Closer;
     long long a = total / present;
     if (a < 6)
-        return 0;
+        return RunningStyle::FrontRunner;
     if (a < 12)
-        return 1;
+        return RunningStyle::Stalker;
     if (a >= 20 && a <= 36)
-        return 3;
-    return 2;
+        return RunningStyle::DeepCloser;
+    return RunningStyle::Closer;
 }
 
 template <class Run> int strengthOfRuns(std::span<const Run> runs) {
@@ -131,11 +131,11 @@ template <class Run> int pastRunClassIndexOf(const Run& run) {
 
 } // namespace
 
-int runningStyleOf(std::span<const JvPastRun> runs) {
+RunningStyle runningStyleOf(std::span<const JvPastRun> runs) {
     return runningStyleOfRuns(runs);
 }
 
-int runningStyleOf(std::span<const PastRunFacts> runs) {
+RunningStyle runningStyleOf(std::span<const PastRunFacts> runs) {
     return runningStyleOfRuns(runs);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/race_sheet.h"
+
 #include <array>
 #include <cstdint>
 #include <span>
@@ -108,7 +110,7 @@ class JvHorseRecord {
     int birthYear = 0;
     int oddsEstimate = 0;   // win odds × 10; 100 when no field total was given
     int aptitudeMetres = 0; // best distance; 2000 when the horse has no counts
-    int runningStyle = 0;   // race-sheet running style index
+    RunningStyle runningStyle = RunningStyle::FrontRunner;
     int strength = 0;
 
     friend bool operator==(const JvHorseRecord&, const JvHorseRecord&) = default;
@@ -132,9 +134,9 @@ int distanceBandOf(int metres);
 // Best distance in metres from the finishing counts, both sets summed band
 // by band (2000 when there are none).
 int aptitudeMetresOf(const JvBandCounts& counts);
-// Running style index from the corner positions of the present runs.
-int runningStyleOf(std::span<const JvPastRun> runs);
-int runningStyleOf(std::span<const PastRunFacts> runs);
+// Running style from the corner positions of the present runs.
+RunningStyle runningStyleOf(std::span<const JvPastRun> runs);
+RunningStyle runningStyleOf(std::span<const PastRunFacts> runs);
 // Strength from the usable runs among `runs` (at most five count); a horse
 // without any is 10.
 int strengthOf(std::span<const JvPastRun> runs);

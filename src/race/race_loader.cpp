@@ -17,9 +17,14 @@ namespace {
 // The strength the horse file gives a horse without runs; a runner whose
 // horse is missing counts as such a horse.
 constexpr int kStrengthWithoutRuns = 10;
-// Running style the horse file gives a horse without runs (差し).
-constexpr int kStyleWithoutRuns = 2;
-constexpr int kPastRunNotRun = 2; // 未出走
+// Running style the horse file gives a horse without runs.
+constexpr RunningStyle kStyleWithoutRuns = RunningStyle::Closer;
+
+// The sheet's sex of a JRA-VAN sex code (1 牡, 2 牝, 3 せん), clamped into
+// the list.
+Sex sexOfCode(int code) {
+    return static_cast<Sex>(clampToList(kSexList, code - 1));
+}
 
 // The runner data that only the race card knows, common to every runner.
 void fillFromCardLine(RunnerEntry& runner, const JvRaceCard& card, int k) {
@@ -31,10 +36,10 @@ void fillFromCardLine(RunnerEntry& runner, const JvRaceCard& card, int k) {
 void fillAsHorseWithoutRecord(RunnerEntry& runner, const JvRaceCard& card, int k) {
     const size_t slot = static_cast<size_t>(k);
     runner.name = cutBeforeFullWidthSpace(card.horseNames[slot]);
-    runner.sex = clampToList(kSexList, card.sexCodes[slot] - 1);
+    runner.sex = sexOfCode(card.sexCodes[slot]);
     runner.runningStyle = kStyleWithoutRuns;
     for (PastRun& run : runner.pastRuns)
-        run.kind = kPastRunNotRun;
+        run.kind = PastRunKind::NotRun;
 }
 
 // The numbers the runners carry, kept only where a scratch after the draw
@@ -67,12 +72,12 @@ template <class Run> int pastRunClassOf(const Run& run) {
 template <class Run> PastRun sheetPastRunOf(const Run& run) {
     PastRun p;
     if (run.finish == 0 || !runPresent(run)) {
-        p.kind = kPastRunNotRun;
+        p.kind = PastRunKind::NotRun;
         return p;
     }
-    p.kind = run.abnormal != 0 ? 3 : 0;
+    p.kind = run.abnormal != 0 ? PastRunKind::Accident : PastRunKind::Race;
     p.finish = clampToList(kPastFinishList, run.finish - 1);
-    p.fieldSize = clampToList(kPastFieldSizeList, run.fieldSize - 4);
+    p.fieldSize = clampToList(kPastFieldSizeList, fieldSizeIndexOf(run.fieldSize));
     p.popularity = clampToList(kPastPopularityList, run.popularity - 1);
     p.distance = distanceIndex(run.distanceMetres);
     p.raceClass = pastRunClassOf(run);
@@ -82,7 +87,7 @@ template <class Run> PastRun sheetPastRunOf(const Run& run) {
 }
 
 template <class Run> void fillRunnerPastRunsOf(RunnerEntry& runner, std::span<const Run> runs) {
-    static const PastRun kNoRun{.kind = kPastRunNotRun};
+    static const PastRun kNoRun{.kind = PastRunKind::NotRun};
     runner.pastRuns[kRunBeforeLast] = runs.size() > 1 ? sheetPastRunOf(runs[1]) : kNoRun;
     runner.pastRuns[kLastRun] = runs.empty() ? kNoRun : sheetPastRunOf(runs[0]);
 }
@@ -90,22 +95,23 @@ template <class Run> void fillRunnerPastRunsOf(RunnerEntry& runner, std::span<co
 } // namespace
 
 int weightIndex(int tenthsOfKg) {
-    return clampToList(kWeightList, (tenthsOfKg - 460) / 5);
+    return clampToList(kWeightList, weightIndexOf(tenthsOfKg));
 }
 
 int distanceIndex(int metres) {
-    return clampToList(kDistanceList, metres / 100 - 10);
+    return clampToList(kDistanceList, distanceIndexOf(metres));
 }
 
 void fillRunnerFromHorse(RunnerEntry& runner, const JvHorseRecord& horse) {
     runner.name = horse.name;
-    runner.sex = clampToList(kSexList, horse.sexCode - 1);
+    runner.sex = sexOfCode(horse.sexCode);
     runner.age = horse.age >= 20 ? 18 : clampToList(kRunnerAgeList, horse.age - 2);
-    runner.runningStyle = clampToList(kRunningStyleList, horse.runningStyle);
+    runner.runningStyle = horse.runningStyle;
     // A horse without finishing counts has no best distance; the reader
     // then gives 2000 m, anything below the list's start is treated alike.
-    runner.aptitudeDistance =
-        horse.aptitudeMetres < 1000 ? 10 : distanceIndex(horse.aptitudeMetres);
+    runner.aptitudeDistance = horse.aptitudeMetres < distanceMetres(0)
+                                  ? distanceIndexOf(2000)
+                                  : distanceIndex(horse.aptitudeMetres);
     runner.oddsBand = oddsBandOf(horse.oddsEstimate);
 }
 

@@ -65,7 +65,7 @@ void enterRace(MainWindow& w, int n) {
         r.pastRuns[kLastRun].weight = 14 + (h * 7) % 20;
         r.pastRuns[kLastRun].timeDiff = (h * 3) % 22;
         r.pastRuns[kRunBeforeLast].finish = (h * 11) % 18;
-        r.pastRuns[kRunBeforeLast].kind = h % 5 == 0 ? 1 : 0;
+        r.pastRuns[kRunBeforeLast].kind = h % 5 == 0 ? PastRunKind::Rested : PastRunKind::Race;
     }
     s.currentRunner = 1;
     w.form().sheetToForm();

@@ -315,7 +315,7 @@ TEST_F(HorseFile, ZeroCornersAreFilled) {
 TEST_F(HorseFile, RunningStyleFromTheEarlyCorners) {
     struct Case {
         std::array<int, 4> corners;
-        int style;
+        int style; // 0 逃げ, 1 先行, 2 差し, 3 追込
     };
     // The style follows the 1st + 2nd corner sum a: < 6 逃げ, < 12 先行,
     // 20..36 追込, otherwise 差し.
@@ -325,7 +325,7 @@ TEST_F(HorseFile, RunningStyleFromTheEarlyCorners) {
     for (const Case& c : cases) {
         JvRunData run;
         run.corners = c.corners;
-        EXPECT_EQ(readOne(horseWithRuns("2020100030", {run})).runningStyle, c.style)
+        EXPECT_EQ(readOne(horseWithRuns("2020100030", {run})).runningStyle, RunningStyle{c.style})
             << c.corners[0] << "," << c.corners[1];
     }
     // The average over the present runs is truncated: (4 + 9) ÷ 2 = 6.
@@ -333,8 +333,8 @@ TEST_F(HorseFile, RunningStyleFromTheEarlyCorners) {
     a.corners = {2, 2, 1, 1};
     b.corners = {4, 5, 1, 1};
     a.abnormal = 1; // abnormal runs still show where the horse ran
-    EXPECT_EQ(readOne(horseWithRuns("2020100031", {a, b})).runningStyle, 1);
-    EXPECT_EQ(readOne(horseWithRuns("2020100032", {})).runningStyle, 2);
+    EXPECT_EQ(readOne(horseWithRuns("2020100031", {a, b})).runningStyle, RunningStyle::Stalker);
+    EXPECT_EQ(readOne(horseWithRuns("2020100032", {})).runningStyle, RunningStyle::Closer);
 }
 
 TEST_F(HorseFile, OtherTimeIsTheRunTimePlusTheGapAsADuration) {

@@ -358,7 +358,7 @@ TEST(LoadPastRace, EachRunnerIsMadeFromItsRunsBeforeTheRace) {
         EXPECT_EQ(runner.pastRuns[kLastRun], sheetPastRun(jvPastRunOf(horse.runs[2])));
         EXPECT_EQ(runner.pastRuns[kRunBeforeLast], sheetPastRun(jvPastRunOf(horse.runs[3])));
         EXPECT_EQ(runner.age, 2025 - horse.birthYear - 2); // the race's year
-        EXPECT_EQ(runner.sex, horse.sexCode - 1);
+        EXPECT_EQ(listIndex(runner.sex), horse.sexCode - 1);
         EXPECT_EQ(runner.runningStyle, runningStyleOf(before.span()));
         EXPECT_EQ(runner.oddsBand, oddsBandOf(estimateOdds(total, strengthOf(before.span()))));
         // The best distance from the places before: the run before the race

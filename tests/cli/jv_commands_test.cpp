@@ -5,7 +5,6 @@
 #include "cli_run.h"
 #include "core/prediction_file.h"
 #include "core/race_sheet.h"
-#include "archive/archive_race_source.h"
 #include "race/race_card.h"
 #include "race/race_loader.h"
 #include "store/jvdata_store.h"
@@ -231,8 +230,8 @@ TEST_F(JvCommands, BlankFieldsShowZeroNeverThePreviousRecordsValues) {
     EXPECT_EQ(load.err, "");
     const RaceSheet expected = loadedHere(card, 2);
     EXPECT_EQ(expected.runner(2).weight, 0);
-    EXPECT_EQ(expected.runner(2).pastRuns[kLastRun].kind, 2);
-    EXPECT_EQ(expected.runner(1).pastRuns[kLastRun].kind, 0);
+    EXPECT_EQ(expected.runner(2).pastRuns[kLastRun].kind, PastRunKind::NotRun);
+    EXPECT_EQ(expected.runner(1).pastRuns[kLastRun].kind, PastRunKind::Race);
     EXPECT_EQ(readWholeFile(out).value_or(""), predictionFileText(expected));
 }
 

@@ -58,16 +58,16 @@ TEST(RacePreset, PositionOutsideTheListChangesNothing) {
 
 TEST(SexLimitRule, FilliesRaceMakesEverySlotAFillyOtherwiseAColt) {
     RaceSheet s;
-    s.runner(3).sex = 2;
+    s.runner(3).sex = Sex::Gelding;
     s.sexLimit = 2; // 牝
     applySexLimitRule(s);
     for (const RunnerEntry& r : s.runners)
-        EXPECT_EQ(r.sex, 1);
+        EXPECT_EQ(r.sex, Sex::Filly);
     for (int limit : {0, 1, 3, 4, 5}) {
         s.sexLimit = limit;
         applySexLimitRule(s);
         for (const RunnerEntry& r : s.runners)
-            EXPECT_EQ(r.sex, 0) << limit;
+            EXPECT_EQ(r.sex, Sex::Colt) << limit;
     }
 }
 

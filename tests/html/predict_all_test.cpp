@@ -295,7 +295,7 @@ TEST(PredictAllWithBlankFields, BlankFieldsPredictAsZeroNeverThePreviousRecordsV
     EXPECT_EQ(sheet.runner(2).weight, 0);
     // The last run without a finish is 未出走 with no values of the race before.
     PastRun notRun;
-    notRun.kind = 2;
+    notRun.kind = PastRunKind::NotRun;
     EXPECT_EQ(sheet.runner(2).pastRuns[kLastRun], notRun);
 
     EXPECT_EQ(predictAllPageName(second), cp932ToUtf8("Jvzel0-1207_京都0Rアトノ.html"));

@@ -109,7 +109,8 @@ TEST(SportsPage, WithoutPicturesTheMastheadIsText) {
 TEST(SportsPage, WithoutDecidingFactorsTheHeaderSpansOneRowAndNoFactorFollows) {
     RaceSheet sheet = scoredSheet();
     RunnerEntry& top = sheet.runner(4);
-    top.pastRuns = {notRaced(2), notRaced(2)}; // no run to judge by
+    top.pastRuns = {notRaced(PastRunKind::NotRun),
+                    notRaced(PastRunKind::NotRun)}; // no run to judge by
     const std::string page = buildSportsPage(sheet, pageSettings(0, 0), "/opt/", june16th2001());
     EXPECT_NE(page.find("<TABLE width=630 border><TR><TH width=150 rowspan=1 BGCOLOR=0000ff><font "
                         "color=eeeeee>ゼルコ馬の決め手</th><TR><TH rowspan=2 BGCOLOR=0000ff>"),

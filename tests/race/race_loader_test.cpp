@@ -125,7 +125,7 @@ TEST(PastRuns, TimeDifferenceInTenthsUpToTwoSeconds) {
 
 TEST(PastRuns, ValuesBecomeClampedIndices) {
     PastRun p = sheetPastRun(pastRun(4, 1345, 1340));
-    EXPECT_EQ(p.kind, 0);
+    EXPECT_EQ(p.kind, PastRunKind::Race);
     EXPECT_EQ(p.finish, 3);
     EXPECT_EQ(p.fieldSize, 12);
     EXPECT_EQ(p.popularity, 2);
@@ -157,12 +157,12 @@ TEST(PastRuns, ValuesBecomeClampedIndices) {
 TEST(PastRuns, KindFromFinishRacecourseAndAbnormalFlag) {
     JvPastRun run = pastRun(3, 1345, 1340);
     run.abnormal = 1;
-    EXPECT_EQ(sheetPastRun(run).kind, 3);
+    EXPECT_EQ(sheetPastRun(run).kind, PastRunKind::Accident);
     run = pastRun(0, 1345, 1340);
-    EXPECT_EQ(sheetPastRun(run), (PastRun{.kind = 2}));
+    EXPECT_EQ(sheetPastRun(run), (PastRun{.kind = PastRunKind::NotRun}));
     run = pastRun(3, 1345, 1340);
     run.courseCode.clear();
-    EXPECT_EQ(sheetPastRun(run), (PastRun{.kind = 2}));
+    EXPECT_EQ(sheetPastRun(run), (PastRun{.kind = PastRunKind::NotRun}));
 }
 
 TEST(PastRuns, ClassOfARun) {
@@ -326,13 +326,13 @@ TEST_F(LoadRace, RunnersFromTheHorseFileAndMissingHorsesFromTheirCardLine) {
 
     const RunnerEntry& ra = sheet.runners[1];
     EXPECT_EQ(ra.name, "エース");
-    EXPECT_EQ(ra.sex, 1);
+    EXPECT_EQ(ra.sex, Sex::Filly);
     EXPECT_EQ(ra.age, 2);
     EXPECT_EQ(ra.weight, 18);
-    EXPECT_EQ(ra.runningStyle, 1);
+    EXPECT_EQ(ra.runningStyle, RunningStyle::Stalker);
     EXPECT_EQ(ra.aptitudeDistance, 6);
     EXPECT_EQ(ra.oddsBand, 0); // estimate 8 against a field total of 469,245
-    EXPECT_EQ(ra.pastRuns[kLastRun], (PastRun{.kind = 0,
+    EXPECT_EQ(ra.pastRuns[kLastRun], (PastRun{.kind = PastRunKind::Race,
                                               .finish = 0,
                                               .fieldSize = 12,
                                               .popularity = 2,
@@ -340,27 +340,27 @@ TEST_F(LoadRace, RunnersFromTheHorseFileAndMissingHorsesFromTheirCardLine) {
                                               .raceClass = 0,
                                               .weight = 18,
                                               .timeDiff = 0}));
-    EXPECT_EQ(ra.pastRuns[kRunBeforeLast], (PastRun{.kind = 2}));
+    EXPECT_EQ(ra.pastRuns[kRunBeforeLast], (PastRun{.kind = PastRunKind::NotRun}));
 
     // The missing horse: card name, sex and weight, a horse without runs.
     RunnerEntry rb;
     rb.name = "ナゾノウマ";
-    rb.sex = 2;
+    rb.sex = Sex::Gelding;
     rb.weight = 16;
-    rb.runningStyle = 2;
+    rb.runningStyle = RunningStyle::Closer;
     rb.oddsBand = 14; // estimate 369,765
-    rb.pastRuns[0].kind = 2;
-    rb.pastRuns[1].kind = 2;
+    rb.pastRuns[0].kind = PastRunKind::NotRun;
+    rb.pastRuns[1].kind = PastRunKind::NotRun;
     EXPECT_EQ(sheet.runners[2], rb);
 
     const RunnerEntry& rc = sheet.runners[3];
     EXPECT_EQ(rc.name, "シンジン");
     EXPECT_EQ(rc.age, 18); // 30 years old: 20以上
-    EXPECT_EQ(rc.runningStyle, 2);
+    EXPECT_EQ(rc.runningStyle, RunningStyle::Closer);
     EXPECT_EQ(rc.aptitudeDistance, 10); // no counts: 2000 m
     EXPECT_EQ(rc.oddsBand, 14);
-    EXPECT_EQ(rc.pastRuns[0].kind, 2);
-    EXPECT_EQ(rc.pastRuns[1].kind, 2);
+    EXPECT_EQ(rc.pastRuns[0].kind, PastRunKind::NotRun);
+    EXPECT_EQ(rc.pastRuns[1].kind, PastRunKind::NotRun);
 
     EXPECT_EQ(sheet.runners[4].name, "ベツノウマ"); // beyond the field: untouched
 }
@@ -389,7 +389,7 @@ TEST_F(LoadRace, LastTwoRunsInTheirSlots) {
     load(race, {h});
 
     EXPECT_TRUE(prompt.entries.empty());
-    EXPECT_EQ(sheet.runners[1].pastRuns[kLastRun], (PastRun{.kind = 0,
+    EXPECT_EQ(sheet.runners[1].pastRuns[kLastRun], (PastRun{.kind = PastRunKind::Race,
                                                             .finish = 4,
                                                             .fieldSize = 14,
                                                             .popularity = 0,
@@ -397,7 +397,7 @@ TEST_F(LoadRace, LastTwoRunsInTheirSlots) {
                                                             .raceClass = 6,
                                                             .weight = 22,
                                                             .timeDiff = 21}));
-    EXPECT_EQ(sheet.runners[1].pastRuns[kRunBeforeLast], (PastRun{.kind = 0,
+    EXPECT_EQ(sheet.runners[1].pastRuns[kRunBeforeLast], (PastRun{.kind = PastRunKind::Race,
                                                                   .finish = 2,
                                                                   .fieldSize = 12,
                                                                   .popularity = 2,
@@ -481,11 +481,11 @@ TEST(LoadRaceWithBlankFields, BlankFieldsLoadAsZeroNeverThePreviousRecordsValues
 
     // The horse with values ran 2nd as 3rd favourite; the next one's last
     // run without a finish is 未出走, with nothing of the run before.
-    EXPECT_EQ(sheet.runner(1).pastRuns[kLastRun].kind, 0);
+    EXPECT_EQ(sheet.runner(1).pastRuns[kLastRun].kind, PastRunKind::Race);
     EXPECT_EQ(sheet.runner(1).pastRuns[kLastRun].finish, 1);
     EXPECT_EQ(sheet.runner(1).pastRuns[kLastRun].popularity, 2);
     PastRun notRun;
-    notRun.kind = 2;
+    notRun.kind = PastRunKind::NotRun;
     EXPECT_EQ(sheet.runner(2).pastRuns[kLastRun], notRun);
 
     // Exactly what a new card and new horse records give.

@@ -181,7 +181,7 @@ TEST(StoreRaceSource, AScratchLeavesTheRealNumbersOnEveryView) {
     std::vector<std::string> shown = resultLines(sheet).brackets;
     std::sort(shown.begin(), shown.end());
     EXPECT_EQ(shown, (std::vector<std::string>{"1枠 1番", "3枠 3番", "4枠 4番"}));
-    sheet.result.reportMode = 2;
+    sheet.result.reportMode = ReportMode::Trainer;
     EXPECT_NE(buildReportText(sheet, 0).find(
                   format(" %d番 ", sheet.shownNumber(sheet.result.ranking[1]))),
               std::string::npos);
