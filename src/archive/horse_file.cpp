@@ -34,45 +34,23 @@ std::string compactName(std::string_view field) {
            cutBeforeFullWidthSpace(field.substr(space + kFullWidthSpace.size()));
 }
 
-// Reads run slot `slot` from its 215-byte block; false at the end mark.
-bool parsePastRun(JvPastRun& run, std::string_view block) {
-    namespace f = archivelayout::run;
-    if (readText(block, f::kYear) == "    ")
+// Reads a run and what a page shows of it from its 215-byte block; false
+// at the end mark.
+bool parsePastRun(JvPastRun& run, JvPastRunDetails& details, std::string_view block) {
+    if (!parseRunBlock(run, block))
         return false;
-    run.year = readNumber(block, f::kYear);
-    run.monthDay = readNumber(block, f::kMonthDay);
-    run.courseCode = readText(block, f::kCourse);
-    run.meeting = readNumber(block, f::kMeeting);
-    run.meetingDay = readNumber(block, f::kMeetingDay);
-    run.raceNumber = readNumber(block, f::kRaceNo);
-    run.shortName = readName(block, f::kShortName);
-    run.gradeCode = readText(block, f::kGrade);
-    run.conditionCode = readNumber(block, f::kCondition);
-    run.raceName = readName(block, f::kRaceName);
-    run.distanceMetres = readNumber(block, f::kDistance);
-    run.trackCode = readNumber(block, f::kTrack);
-    run.fieldSize = readNumber(block, f::kFieldSize);
-    run.trackConditionCode = readNumber(block, f::kTrackCondition);
-    run.weatherCode = readNumber(block, f::kWeather);
-    run.horseNumber = readNumber(block, f::kHorseNo);
-    run.bracket = readNumber(block, f::kBracket);
-    run.weightCarried = readNumber(block, f::kWeightCarried);
-    run.jockeyName = readName(block, f::kJockeyName);
-    run.abnormal = readNumber(block, f::kAbnormal);
-    run.bodyWeight = readNumber(block, f::kBodyWeight);
-    static_assert(f::kCorner.count == std::tuple_size_v<decltype(run.corners)>);
-    for (int i = 0; i < f::kCorner.count; ++i)
-        run.corners[static_cast<size_t>(i)] =
-            readNumber(block, f::kCorner.field(i, f::kCornerWidth));
-    run.lastThreeFurlongs = readNumber(block, f::kLastThreeFurlongs);
-    run.time = readNumber(block, f::kTime);
-    run.marginCode = readText(block, f::kMargin);
-    run.finish = readNumber(block, f::kFinish);
-    run.popularity = readNumber(block, f::kPopularity);
-    run.otherHorseName = readName(block, f::kOtherHorseName);
-    run.timeDiff = readNumber(block, f::kTimeDiff);
-    completePastRun(run);
-    decodePastRunTexts(run);
+    namespace f = archivelayout::run;
+    details.shortName = readName(block, f::kShortName);
+    details.raceName = readName(block, f::kRaceName);
+    details.trackConditionCode = readNumber(block, f::kTrackCondition);
+    details.weatherCode = readNumber(block, f::kWeather);
+    details.bracket = readNumber(block, f::kBracket);
+    details.jockeyName = readName(block, f::kJockeyName);
+    details.bodyWeight = readNumber(block, f::kBodyWeight);
+    details.lastThreeFurlongs = readNumber(block, f::kLastThreeFurlongs);
+    details.marginCode = readText(block, f::kMargin);
+    details.otherHorseName = readName(block, f::kOtherHorseName);
+    decodePastRunTexts(run, details);
     return true;
 }
 
@@ -119,7 +97,7 @@ void parseHorseRecord(JvHorseRecord& horse, std::string_view record, long long f
         const size_t offset = kJvPastRunsOffset + kJvPastRunBytes * slot;
         const std::string_view block =
             offset < record.size() ? record.substr(offset, kJvPastRunBytes) : std::string_view();
-        if (!parsePastRun(horse.pastRuns[slot], block))
+        if (!parsePastRun(horse.pastRuns[slot], horse.pastRunDetails[slot], block))
             break;
     }
     deriveHorseValues(horse, horse.pastRuns, horse.bandCounts, fieldStrengthTotal, year);
@@ -144,7 +122,7 @@ void fillHorseForSheet(JvHorseRecord& horse, const HorseSheetFacts& facts, int y
     horse.sexCode = facts.horse.sexCode;
     horse.bandCounts = facts.bandCounts;
     for (size_t slot = 0; slot < static_cast<size_t>(facts.horse.runCount); ++slot)
-        fillJvPastRun(horse.pastRuns[slot], facts.horse.runs[slot]);
+        horse.pastRuns[slot] = facts.horse.runs[slot];
     deriveHorseValues(horse, horse.pastRuns, horse.bandCounts, 0, year);
 }
 

@@ -107,9 +107,9 @@ template <Field First, Field... Rest> class DigitWindow {
     std::uint64_t quads_ = 0;
 };
 
-// Reads a run block at the offsets the horse file reader uses; false at the
-// end mark.
-bool parseRunFacts(PastRunFacts& run, std::string_view block) {
+} // namespace
+
+bool parseRunBlock(JvPastRun& run, std::string_view block) {
     namespace f = archivelayout::run;
     // Bytes a short record lacks read as blanks.
     auto byteAt = [&](size_t offset) { return offset < block.size() ? block[offset] : ' '; };
@@ -148,8 +148,11 @@ bool parseRunFacts(PastRunFacts& run, std::string_view block) {
     run.finish = placing.number<f::kFinish>();
     run.popularity = placing.number<f::kPopularity>();
     run.timeDiff = fieldNumber<f::kTimeDiff>(block);
+    run.read = true;
     return true;
 }
+
+namespace {
 
 // Leaves out every horse from `first` on whose key an earlier record has,
 // keeping file order: a key the table of keys seen already holds adds
@@ -178,12 +181,12 @@ PastHorse parsePastHorse(std::string_view record) {
         horse.id[i] = i < record.size() ? record[i] : ' ';
     horse.birthYear = readNumber(record, archivelayout::horse::kBirthYear);
     horse.sexCode = readNumber(record, archivelayout::horse::kSex);
-    for (PastRunFacts& run : horse.runs) {
+    for (JvPastRun& run : horse.runs) {
         const size_t offset =
             kJvPastRunsOffset + kJvPastRunBytes * static_cast<size_t>(horse.runCount);
         const std::string_view block =
             offset < record.size() ? record.substr(offset, kJvPastRunBytes) : std::string_view();
-        if (!parseRunFacts(run, block))
+        if (!parseRunBlock(run, block))
             break;
         ++horse.runCount;
     }

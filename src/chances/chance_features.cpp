@@ -31,11 +31,16 @@ int surfaceOf(int trackCode) {
 // The class a condition code names: 新馬・未出走・未勝利, then 1勝 to 3勝, open.
 int classOf(int conditionCode) {
     switch (conditionCode) {
-    case 5: return 1;
-    case 10: return 2;
-    case 16: return 3;
-    case 999: return 4;
-    default: return 0;
+    case 5:
+        return 1;
+    case 10:
+        return 2;
+    case 16:
+        return 3;
+    case 999:
+        return 4;
+    default:
+        return 0;
     }
 }
 
@@ -43,7 +48,8 @@ int raceClassOf(const JvRaceCard& card) {
     int level = 0;
     for (int code : card.conditionCodes)
         level = std::max(level, classOf(code));
-    const bool graded = !card.gradeCode.empty() && card.gradeCode[0] >= 'A' && card.gradeCode[0] <= 'E';
+    const bool graded =
+        !card.gradeCode.empty() && card.gradeCode[0] >= 'A' && card.gradeCode[0] <= 'E';
     return graded ? 5 : level;
 }
 
@@ -63,7 +69,7 @@ ChanceFeatures chanceFeaturesOf(const JvRaceCard& card, int slot, const JvHorseR
         finishShare += share;
         bestShare = std::min(bestShare, share);
         // A winner's difference is to the second: it was behind nobody.
-        behind += run.finish == 1 ? 0.0 : std::clamp(run.timeDiff, 0, 50) / 10.0;
+        behind += run.finish == 1 ? 0.0 : std::clamp<int>(run.timeDiff, 0, 50) / 10.0;
         distanceGap += std::abs(card.distanceMetres - run.distanceMetres) / 1000.0;
         sameSurface += surfaceOf(run.trackCode) == surfaceOf(card.trackCode) ? 1 : 0;
     }
@@ -78,8 +84,8 @@ ChanceFeatures chanceFeaturesOf(const JvRaceCard& card, int slot, const JvHorseR
     f[6] = last.present() ? std::clamp(raceClassOf(card) - classOf(last.conditionCode), -3, 3) : 0;
     const long today = daysOf(card.year, card.monthDay);
     const long lastDay = last.present() ? daysOf(last.year, last.monthDay) : 0;
-    f[7] = lastDay > 0 && today > lastDay ? std::log1p(static_cast<double>(today - lastDay)) / 5
-                                          : 0.0;
+    f[7] =
+        lastDay > 0 && today > lastDay ? std::log1p(static_cast<double>(today - lastDay)) / 5 : 0.0;
     f[8] = runs == 0 ? 1.0 : 0.0;
     f[9] = card.weightsCarried[at] > 0 ? (card.weightsCarried[at] / 10.0 - 55.0) / 2.0 : 0.0;
     return f;

@@ -3,7 +3,6 @@
 #include "core/fixed_lists.h"
 #include "race/code_tables.h"
 #include "race/horse_record.h"
-#include "race/past_run_facts.h"
 #include "race/race_card.h"
 #include "race/race_source.h"
 #include "text/sjis.h"
@@ -58,38 +57,6 @@ void setShownNumbers(RaceSheet& sheet, const JvRaceCard& card) {
         sheet.horseNumbers[slot] = card.horseNumbers[slot];
         sheet.brackets[slot] = card.brackets[slot];
     }
-}
-
-// The sheet's forms of runs read through the run* accessors, alike for the
-// reader's runs and the backtest's facts of runs.
-
-template <class Run> int pastRunClassOf(const Run& run) {
-    static constexpr ConditionClass kSheetClasses[] = {{5, 6},   {9, 5},   {10, 5}, {16, 4},
-                                                       {702, 8}, {703, 7}, {999, 3}};
-    return classIndexOfCodes(runGradeCode(run), run.conditionCode, kSheetClasses, 9);
-}
-
-template <class Run> PastRun sheetPastRunOf(const Run& run) {
-    PastRun p;
-    if (run.finish == 0 || !runPresent(run)) {
-        p.kind = PastRunKind::NotRun;
-        return p;
-    }
-    p.kind = run.abnormal != 0 ? PastRunKind::Accident : PastRunKind::Race;
-    p.finish = clampToList(kPastFinishList, run.finish - 1);
-    p.fieldSize = clampToList(kPastFieldSizeList, fieldSizeIndexOf(run.fieldSize));
-    p.popularity = clampToList(kPastPopularityList, run.popularity - 1);
-    p.distance = distanceIndex(run.distanceMetres);
-    p.raceClass = pastRunClassOf(run);
-    p.weight = weightIndex(run.weightCarried);
-    p.timeDiff = p.finish == 0 ? 0 : timeDiffIndex(run.time, runOtherTime(run));
-    return p;
-}
-
-template <class Run> void fillRunnerPastRunsOf(RunnerEntry& runner, std::span<const Run> runs) {
-    static const PastRun kNoRun{.kind = PastRunKind::NotRun};
-    runner.pastRuns[kRunBeforeLast] = runs.size() > 1 ? sheetPastRunOf(runs[1]) : kNoRun;
-    runner.pastRuns[kLastRun] = runs.empty() ? kNoRun : sheetPastRunOf(runs[0]);
 }
 
 } // namespace
@@ -224,19 +191,32 @@ int timeDiffIndex(int time, int otherTime) {
 }
 
 PastRun sheetPastRun(const JvPastRun& run) {
-    return sheetPastRunOf(run);
+    PastRun p;
+    if (run.finish == 0 || !run.present()) {
+        p.kind = PastRunKind::NotRun;
+        return p;
+    }
+    p.kind = run.abnormal != 0 ? PastRunKind::Accident : PastRunKind::Race;
+    p.finish = clampToList(kPastFinishList, run.finish - 1);
+    p.fieldSize = clampToList(kPastFieldSizeList, fieldSizeIndexOf(run.fieldSize));
+    p.popularity = clampToList(kPastPopularityList, run.popularity - 1);
+    p.distance = distanceIndex(run.distanceMetres);
+    p.raceClass = pastRunClass(run);
+    p.weight = weightIndex(run.weightCarried);
+    p.timeDiff = p.finish == 0 ? 0 : timeDiffIndex(run.time, otherTimeOf(run));
+    return p;
 }
 
 int pastRunClass(const JvPastRun& run) {
-    return pastRunClassOf(run);
+    static constexpr ConditionClass kSheetClasses[] = {{5, 6},   {9, 5},   {10, 5}, {16, 4},
+                                                       {702, 8}, {703, 7}, {999, 3}};
+    return classIndexOfCodes(run.gradeCode, run.conditionCode, kSheetClasses, 9);
 }
 
 void fillRunnerPastRuns(RunnerEntry& runner, std::span<const JvPastRun> runs) {
-    fillRunnerPastRunsOf(runner, runs);
-}
-
-void fillRunnerPastRuns(RunnerEntry& runner, std::span<const PastRunFacts> runs) {
-    fillRunnerPastRunsOf(runner, runs);
+    static const PastRun kNoRun{.kind = PastRunKind::NotRun};
+    runner.pastRuns[kRunBeforeLast] = runs.size() > 1 ? sheetPastRun(runs[1]) : kNoRun;
+    runner.pastRuns[kLastRun] = runs.empty() ? kNoRun : sheetPastRun(runs[0]);
 }
 
 void loadJvRace(RaceSheet& sheet, const JvRaceCard& card, RaceSource& source, UserPrompt& prompt) {

@@ -100,16 +100,16 @@ TEST(OddsBand, FirstBoundNotExceeded) {
 
 JvPastRun pastRun(int finish, int time, int otherTime) {
     JvPastRun run;
-    run.courseCode = "05";
-    run.finish = finish;
+    run.read = true;
+    run.courseCode = {'0', '5'};
+    run.finish = static_cast<std::int8_t>(finish);
     run.fieldSize = 16;
     run.popularity = 3;
     run.distanceMetres = 1600;
     run.conditionCode = 5;
-    run.gradeCode = " ";
     run.weightCarried = 550;
-    run.time = time;
-    run.otherTime = otherTime;
+    run.time = static_cast<std::int16_t>(time);
+    run.timeDiff = static_cast<std::int16_t>(timeToTenths(otherTime) - timeToTenths(time));
     return run;
 }
 
@@ -161,28 +161,28 @@ TEST(PastRuns, KindFromFinishRacecourseAndAbnormalFlag) {
     run = pastRun(0, 1345, 1340);
     EXPECT_EQ(sheetPastRun(run), (PastRun{.kind = PastRunKind::NotRun}));
     run = pastRun(3, 1345, 1340);
-    run.courseCode.clear();
+    run.read = false;
     EXPECT_EQ(sheetPastRun(run), (PastRun{.kind = PastRunKind::NotRun}));
 }
 
 TEST(PastRuns, ClassOfARun) {
-    auto classOf = [](std::string grade, int condition) {
+    auto classOf = [](char grade, int condition) {
         JvPastRun run;
-        run.gradeCode = std::move(grade);
-        run.conditionCode = condition;
+        run.gradeCode = grade;
+        run.conditionCode = static_cast<std::int16_t>(condition);
         return pastRunClass(run);
     };
-    EXPECT_EQ(classOf("A", 5), 0);
-    EXPECT_EQ(classOf("B", 5), 1);
-    EXPECT_EQ(classOf("C", 5), 2);
-    EXPECT_EQ(classOf("D", 999), 3);
-    EXPECT_EQ(classOf(" ", 16), 4);
-    EXPECT_EQ(classOf(" ", 9), 5);
-    EXPECT_EQ(classOf(" ", 5), 6);
-    EXPECT_EQ(classOf(" ", 703), 7);
-    EXPECT_EQ(classOf(" ", 702), 8);
-    EXPECT_EQ(classOf(" ", 701), 9);
-    EXPECT_EQ(classOf(" ", 10), 5); // 1000万 (2勝クラス) as 900万, like the race itself
+    EXPECT_EQ(classOf('A', 5), 0);
+    EXPECT_EQ(classOf('B', 5), 1);
+    EXPECT_EQ(classOf('C', 5), 2);
+    EXPECT_EQ(classOf('D', 999), 3);
+    EXPECT_EQ(classOf(' ', 16), 4);
+    EXPECT_EQ(classOf(' ', 9), 5);
+    EXPECT_EQ(classOf(' ', 5), 6);
+    EXPECT_EQ(classOf(' ', 703), 7);
+    EXPECT_EQ(classOf(' ', 702), 8);
+    EXPECT_EQ(classOf(' ', 701), 9);
+    EXPECT_EQ(classOf(' ', 10), 5); // 1000万 (2勝クラス) as 900万, like the race itself
 }
 
 // A race card and horse file written by the generator, loaded as the
