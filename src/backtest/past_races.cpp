@@ -277,7 +277,7 @@ PastRaceField loadPastRace(RaceSheet& sheet, const PastRace& race,
         entry.weight = weightIndex(run.weightCarried);
         fillRunnerFromHorse(entry, before);
         fillRunnerPastRuns(entry, runs);
-        field[static_cast<size_t>(k)] = {runner.horse, &run, before.oddsEstimate};
+        field[static_cast<size_t>(k - 1)] = {runner.horse, &run, before.oddsEstimate};
     }
     return field;
 }

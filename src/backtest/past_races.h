@@ -94,7 +94,7 @@ struct PastRaceEntrant {
     const JvPastRun* run = nullptr;
     int oddsEstimate = 0;
 };
-using PastRaceField = std::array<PastRaceEntrant, kRunnerSlots>;
+using PastRaceField = std::array<PastRaceEntrant, kMaxRunners>; // [k - 1]: runner k
 
 // Loads the race as it stood before it was run into `sheet`: the horses
 // present become runners 1..n in horse-number order, each made by the

@@ -144,7 +144,7 @@ bool readRaceSamples(const std::string& storePath, int fromDate, int toDate,
                     horse.reset();
                 const int number = card.horseNumbers[slot];
                 race.runners.push_back({number, withoutPadding(card.horseNames[slot]),
-                                        chanceFeaturesOf(card, k, horse, sheet.result.scores[slot]),
+                                        chanceFeaturesOf(card, k, horse, sheet.result.score(k)),
                                         found(finish, number), card.winOdds[slot],
                                         found(place, number)});
             }

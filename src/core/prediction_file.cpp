@@ -290,8 +290,7 @@ int readPredictionFile(RaceSheet& sheet, const std::string& path, UserPrompt& pr
         return refuse(kUnusable, damageReason(*data));
     loaded.currentRunner = 1;
     loaded.liveRunnerCount = loaded.runnerCount;
-    loaded.horseNumbers = {};
-    loaded.brackets = {};
+    loaded.clearShownNumbers();
     sheet = loaded;
     return 1;
 }

@@ -63,7 +63,7 @@ bool applyRacePreset(RaceSheet& sheet, int suggestion) {
 
 void applySexLimitRule(RaceSheet& sheet) {
     const Sex sex = sheet.sexLimit == kFillyLimit ? Sex::Filly : Sex::Colt;
-    for (RunnerEntry& r : sheet.runners)
+    for (RunnerEntry& r : sheet.runners())
         r.sex = sex;
 }
 
@@ -83,7 +83,7 @@ bool applyAgeLimitRule(RaceSheet& sheet) {
     default:
         return false;
     }
-    for (RunnerEntry& r : sheet.runners)
+    for (RunnerEntry& r : sheet.runners())
         r.age = age;
     return true;
 }

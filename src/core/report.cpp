@@ -13,13 +13,11 @@ namespace {
 int rankedHorse(const RaceSheet& sheet, int position) {
     if (position < 1 || position > sheet.usableRunnerCount())
         return 0;
-    return sheet.result.ranking[static_cast<size_t>(position)];
+    return sheet.result.horseAt(position);
 }
 
 int scoreOf(const RaceSheet& sheet, int horse) {
-    if (horse < 1 || horse > kMaxRunners)
-        return 0;
-    return sheet.result.scores[static_cast<size_t>(horse)];
+    return sheet.result.score(horse);
 }
 
 int darkHorseCount(const RaceSheet& sheet) {

@@ -108,7 +108,7 @@ void scoreRace(RaceSheet& sheet) {
     PredictionResult result;
     const int n = sheet.usableRunnerCount();
     for (int h = 1; h <= n; ++h)
-        result.scores[h] = runnerScore(sheet, h);
+        result.setScore(h, runnerScore(sheet, h));
 
     // The highest score first, the lowest horse number among equals: a
     // horse's position is one more than the horses ahead of it, counted
@@ -116,28 +116,29 @@ void scoreRace(RaceSheet& sheet) {
     for (int h = 1; h <= n; ++h) {
         int ahead = 0;
         for (int other = 1; other <= n; ++other)
-            ahead += static_cast<int>(result.scores[other] > result.scores[h]) +
-                     static_cast<int>(result.scores[other] == result.scores[h] && other < h);
-        result.ranking[ahead + 1] = h;
+            ahead += static_cast<int>(result.score(other) > result.score(h)) +
+                     static_cast<int>(result.score(other) == result.score(h) && other < h);
+        result.setHorseAt(ahead + 1, h);
     }
 
     if (n > 0) {
-        const Points top = result.scores[result.ranking[1]];
+        const Points top = result.score(result.horseAt(1));
         int k = 1;
-        while (k < n && top - result.scores[result.ranking[k + 1]] <= kCloseToTop)
+        while (k < n && top - result.score(result.horseAt(k + 1)) <= kCloseToTop)
             ++k;
         result.darkHorseCount = k;
     }
     const int k = result.darkHorseCount;
 
-    std::array<bool, kRunnerSlots> isDarkHorse{};
+    std::array<bool, kMaxRunners> isDarkHorse{}; // [h - 1]
     for (int position = 1; position <= k; ++position)
-        isDarkHorse[result.ranking[position]] = true;
-    std::array<int, kRunnerSlots> partners{};
+        isDarkHorse[static_cast<size_t>(result.horseAt(position) - 1)] = true;
+    std::array<int, kMaxRunners> partners{};
     int partnerCount = 0;
     for (int h = 1; h <= n; ++h)
-        if (sheet.runner(h).oddsBand <= kPartnerOddsBand && !isDarkHorse[h])
-            partners[partnerCount++] = h;
+        if (sheet.runner(h).oddsBand <= kPartnerOddsBand &&
+            !isDarkHorse[static_cast<size_t>(h - 1)])
+            partners[static_cast<size_t>(partnerCount++)] = h;
 
     auto addPair = [&result](int a, int b) {
         if (result.quinellaCount >= kMaxQuinellaPairs)
@@ -146,10 +147,10 @@ void scoreRace(RaceSheet& sheet) {
     };
     for (int position = 1; position <= k; ++position)
         for (int i = 0; i < partnerCount; ++i)
-            addPair(result.ranking[position], partners[i]);
+            addPair(result.horseAt(position), partners[static_cast<size_t>(i)]);
     for (int a = 1; a < k; ++a)
         for (int b = a + 1; b <= k; ++b)
-            addPair(result.ranking[a], result.ranking[b]);
+            addPair(result.horseAt(a), result.horseAt(b));
 
     result.reportMode = ReportMode::DarkHorses;
     sheet.result = result;
@@ -157,7 +158,7 @@ void scoreRace(RaceSheet& sheet) {
 
 int rankOf(const PredictionResult& result, int horse, int runnerCount) {
     for (int position = 1; position <= runnerCount; ++position)
-        if (result.ranking[static_cast<size_t>(position)] == horse)
+        if (result.horseAt(position) == horse)
             return position;
     return 0;
 }

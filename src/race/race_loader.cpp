@@ -44,8 +44,7 @@ void fillAsHorseWithoutRecord(RunnerEntry& runner, const JvRaceCard& card, int k
 // The numbers the runners carry, kept only where a scratch after the draw
 // left a gap, so a card numbered 1..n loads as it always did.
 void setShownNumbers(RaceSheet& sheet, const JvRaceCard& card) {
-    sheet.horseNumbers = {};
-    sheet.brackets = {};
+    sheet.clearShownNumbers();
     const int n = sheet.runnerCount;
     bool gap = false;
     for (int k = 1; k <= n; ++k)
@@ -54,8 +53,7 @@ void setShownNumbers(RaceSheet& sheet, const JvRaceCard& card) {
         return;
     for (int k = 1; k <= n; ++k) {
         const auto slot = static_cast<size_t>(k);
-        sheet.horseNumbers[slot] = card.horseNumbers[slot];
-        sheet.brackets[slot] = card.brackets[slot];
+        sheet.setShownNumber(k, card.horseNumbers[slot], card.brackets[slot]);
     }
 }
 
@@ -239,13 +237,13 @@ void loadJvRace(RaceSheet& sheet, const JvRaceCard& card, RaceSource& source, Us
     // reset values, so nothing of a race loaded before survives in fields
     // this race does not set. Each missing horse is reported, once.
     const int n = sheet.runnerCount;
-    std::array<int, kRunnerSlots> strengths{};
-    std::array<bool, kRunnerSlots> found{};
+    std::array<int, kMaxRunners> strengths{}; // [k - 1]
+    std::array<bool, kMaxRunners> found{};
     long long strengthTotal = 0;
     JvHorseRecord horse;
     for (int k = 1; k <= n; ++k) {
-        const size_t slot = static_cast<size_t>(k);
-        RunnerEntry& runner = sheet.runners[slot];
+        const size_t slot = static_cast<size_t>(k - 1);
+        RunnerEntry& runner = sheet.runner(k);
         runner.reset();
         fillFromCardLine(runner, card, k);
         found[slot] = source.readHorseForSheet(horse, card, k, prompt);
@@ -260,8 +258,8 @@ void loadJvRace(RaceSheet& sheet, const JvRaceCard& card, RaceSource& source, Us
 
     // The odds need the strength of the whole field.
     for (int k = 1; k <= n; ++k) {
-        const size_t slot = static_cast<size_t>(k);
-        sheet.runners[slot].oddsBand =
+        const size_t slot = static_cast<size_t>(k - 1);
+        sheet.runner(k).oddsBand =
             oddsBandOf(found[slot] ? runnerOddsEstimate(card, k, strengthTotal, strengths[slot])
                                    : estimateOdds(strengthTotal, kStrengthWithoutRuns));
     }

@@ -197,11 +197,11 @@ TEST_F(MainWindowTest, PredictingFillsTheFiveListsInRankingOrder) {
     for (int list = 0; list < 5; ++list)
         EXPECT_EQ(lines(list).size(), 18);
     for (int i = 0; i < 18; ++i) {
-        const int horse = s.result.ranking[size_t(i + 1)];
+        const int horse = s.result.horseAt(i + 1);
         EXPECT_EQ(lines(0)[i], toQt(format("%2d", i + 1)));
         EXPECT_EQ(lines(1)[i], toQt(format("%d枠%2d番", BracketOf(horse, 18), horse)));
         EXPECT_EQ(lines(2)[i], toQt(s.runner(horse).name));
-        EXPECT_EQ(lines(3)[i], toQt(format("%3d", s.result.scores[size_t(horse)])));
+        EXPECT_EQ(lines(3)[i], toQt(format("%3d", s.result.score(horse))));
         EXPECT_EQ(lines(4)[i], toQt(expected.odds[size_t(i)]));
         if (i > 0) {
             EXPECT_GE(lines(3)[i - 1].trimmed().toInt(), lines(3)[i].trimmed().toInt());
@@ -223,14 +223,14 @@ TEST_F(MainWindowTest, SelectingALineSelectsItInAllListsAndMovesTheForm) {
     EXPECT_EQ(c().results->selectionModel()->selectedIndexes().size(), MainForm::kResultColumns);
     for (const QModelIndex& index : c().results->selectionModel()->selectedIndexes())
         EXPECT_EQ(index.row(), 2);
-    const int third = w().session().sheet().result.ranking[3];
+    const int third = w().session().sheet().result.horseAt(3);
     EXPECT_EQ(w().session().sheet().currentRunner, third);
     EXPECT_EQ(c().name->text(), toQt(w().session().sheet().runner(third).name));
     EXPECT_TRUE(w().actions().trainer->isEnabled());
 
     clickLine(c().results, MainForm::kPositionColumn, 0);
     EXPECT_EQ(selectedLine(c().results), 0);
-    EXPECT_EQ(w().session().sheet().currentRunner, w().session().sheet().result.ranking[1]);
+    EXPECT_EQ(w().session().sheet().currentRunner, w().session().sheet().result.horseAt(1));
 }
 
 TEST_F(MainWindowTest, BetsAndTrainerViews) {

@@ -101,7 +101,7 @@ TEST(ResultList, SelectingALineHighlightsItsRowInEveryList) {
     for (const QModelIndex& index : selected)
         EXPECT_EQ(index.row(), 15);
     EXPECT_EQ(app.window->session().sheet().currentRunner,
-              app.window->session().sheet().result.ranking[16]);
+              app.window->session().sheet().result.horseAt(16));
 }
 
 } // namespace

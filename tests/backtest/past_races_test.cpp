@@ -354,7 +354,7 @@ TEST(LoadPastRace, EachRunnerIsMadeFromItsRunsBeforeTheRace) {
         const PastHorse& horse = horses[static_cast<size_t>(k - 1)];
         const RunsBefore before = runsBefore(horse, 1);
         const RunnerEntry& runner = sheet.runner(k);
-        EXPECT_EQ(field[static_cast<size_t>(k)].run, &horse.runs[1]);
+        EXPECT_EQ(field[static_cast<size_t>(k - 1)].run, &horse.runs[1]);
         EXPECT_EQ(runner.weight, weightIndex(540 + 5 * k));
         EXPECT_EQ(runner.pastRuns[kLastRun], sheetPastRun(horse.runs[2]));
         EXPECT_EQ(runner.pastRuns[kRunBeforeLast], sheetPastRun(horse.runs[3]));
@@ -442,8 +442,8 @@ TEST(PredictPastRace, ScoresAsAPredictionAndReportsTheRacesOwnNumbers) {
         const BacktestRunner& r = out.runners[k - 1];
         EXPECT_EQ(r.horseId, horses[k - 1].horseId());
         EXPECT_EQ(r.horseNumber, numbers[k - 1]);
-        EXPECT_EQ(r.score, expected.result.scores[k]);
-        EXPECT_EQ(expected.result.ranking[static_cast<size_t>(r.rank)], static_cast<int>(k));
+        EXPECT_EQ(r.score, expected.result.score(k));
+        EXPECT_EQ(expected.result.horseAt(r.rank), static_cast<int>(k));
     }
     ASSERT_EQ(out.quinellaPairs.size(), static_cast<size_t>(expected.result.quinellaCount));
     for (size_t i = 0; i < out.quinellaPairs.size(); ++i)

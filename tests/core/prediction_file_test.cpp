@@ -57,7 +57,7 @@ class PredictionFile : public ::testing::Test {
         EXPECT_EQ(readPredictionFile(sheet, writeRaw(content), prompt), 0);
         EXPECT_EQ(whatFailed(prompt), message);
         EXPECT_EQ(predictionFileText(sheet), predictionFileText(before));
-        EXPECT_TRUE(sheet.runners == before.runners);
+        EXPECT_TRUE(sheet.runners() == before.runners());
         EXPECT_EQ(sheet.currentRunner, before.currentRunner);
     }
 
@@ -320,7 +320,7 @@ TEST_F(PredictionFile, FileCutShortAnywhereLeavesTheSheetUnchanged) {
         }
         ASSERT_EQ(result, 0) << cut;
         EXPECT_EQ(whatFailed(prompt), "ファイルを開けません") << cut;
-        ASSERT_TRUE(sheet.runners == target.runners) << cut;
+        ASSERT_TRUE(sheet.runners() == target.runners()) << cut;
         ASSERT_EQ(predictionFileText(sheet), predictionFileText(target)) << cut;
     }
 }

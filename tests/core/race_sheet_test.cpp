@@ -2,7 +2,9 @@
 #include "core/race_sheet.h"
 #include "text/cp932.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace zelkor {
 namespace {
@@ -43,10 +45,15 @@ TEST(RaceSheet, ResetValuesAndRunnerLabel) {
     sheet.racecourse = "東京";
     sheet.resetRaceConditions();
     EXPECT_EQ(sheet.racecourse, "東京");
-    // Horse numbers outside 1..18 never reach a real slot.
-    EXPECT_EQ(&sheet.runner(0), &sheet.runners[0]);
-    EXPECT_EQ(&sheet.runner(19), &sheet.runners[0]);
-    EXPECT_EQ(&sheet.runner(-3), &sheet.runners[0]);
+    // Horse numbers outside 1..18 never reach a runner: what is written
+    // there is dropped.
+    for (int outside : {0, 19, -3}) {
+        sheet.runner(outside).name = "ソトノウマ";
+        EXPECT_EQ(sheet.runner(outside), RunnerEntry()) << outside;
+        EXPECT_EQ(std::as_const(sheet).runner(outside), RunnerEntry()) << outside;
+    }
+    EXPECT_TRUE(std::none_of(sheet.runners().begin(), sheet.runners().end(),
+                             [](const RunnerEntry& r) { return !r.name.empty(); }));
 }
 
 TEST(FixedLists, SizesAndOutOfRangeTexts) {

@@ -20,8 +20,8 @@ RaceSheet predictedSheet(int n, int dark) {
     for (int h = 1; h <= n; ++h) {
         sheet.runner(h).name = names[h];
         sheet.runner(h).oddsBand = h % 15;
-        sheet.result.scores[static_cast<size_t>(h)] = 10 * h - 40;
-        sheet.result.ranking[static_cast<size_t>(h)] = n + 1 - h;
+        sheet.result.setScore(h, 10 * h - 40);
+        sheet.result.setHorseAt(h, n + 1 - h);
     }
     sheet.result.darkHorseCount = dark;
     return sheet;
@@ -297,7 +297,7 @@ TEST(PredictionCommands, SelectingALineMovesTheFormAndKeepsTheView) {
     const std::string betsText = commands.reportText();
     EXPECT_EQ(betsText, buildReportText(sheet, -1));
 
-    const int third = sheet.result.ranking[3];
+    const int third = sheet.result.horseAt(3);
     const unsigned changes = commands.selectResult(sheet, 2);
     EXPECT_EQ(changes, C::Selection | C::Runner | C::Report | C::Flags);
     EXPECT_EQ(commands.selection(), 2);
@@ -313,7 +313,7 @@ TEST(PredictionCommands, SelectingALineMovesTheFormAndKeepsTheView) {
 
     // In the trainer view a new selection explains the new runner.
     commands.selectResult(sheet, 0);
-    EXPECT_EQ(sheet.currentRunner, sheet.result.ranking[1]);
+    EXPECT_EQ(sheet.currentRunner, sheet.result.horseAt(1));
     EXPECT_EQ(commands.reportText(), trainerReport(sheet, 0));
 }
 

@@ -169,8 +169,10 @@ RaceSheet raceWithScores(const std::vector<int>& scores) {
 }
 
 std::vector<int> ranking(const RaceSheet& sheet) {
-    return {sheet.result.ranking.begin() + 1,
-            sheet.result.ranking.begin() + 1 + sheet.usableRunnerCount()};
+    std::vector<int> horses;
+    for (int position = 1; position <= sheet.usableRunnerCount(); ++position)
+        horses.push_back(sheet.result.horseAt(position));
+    return horses;
 }
 
 std::vector<std::array<int, 2>> pairs(const RaceSheet& sheet) {
@@ -183,7 +185,7 @@ TEST(ScoreRace, RanksByScoreWithTiesToTheLowerHorseNumber) {
     sheet.result.reportMode = ReportMode::Trainer;
     scoreRace(sheet);
     EXPECT_EQ(ranking(sheet), (std::vector<int>{6, 2, 4, 3, 1, 5}));
-    EXPECT_EQ(sheet.result.scores[3], 180);
+    EXPECT_EQ(sheet.result.score(3), 180);
     EXPECT_EQ(sheet.result.darkHorseCount, 1);
     EXPECT_EQ(sheet.result.reportMode, ReportMode::DarkHorses);
 }
@@ -243,7 +245,7 @@ TEST(ScoreRace, AllFavouritesRace) {
         std::vector<int> expected;
         for (int h = 1; h <= n; ++h) {
             expected.push_back(h);
-            EXPECT_EQ(sheet.result.scores[h], 0);
+            EXPECT_EQ(sheet.result.score(h), 0);
         }
         EXPECT_EQ(ranking(sheet), expected);
         EXPECT_EQ(sheet.result.darkHorseCount, n);
@@ -279,7 +281,7 @@ TEST(ScoreRace, EveryRunnerIsRankedOnceEvenWithNegativeScores) {
                    .timeDiff = 21};
     }
     scoreRace(sheet);
-    EXPECT_LT(sheet.result.scores[1], 0);
+    EXPECT_LT(sheet.result.score(1), 0);
     EXPECT_EQ(ranking(sheet), (std::vector<int>{1, 2, 3, 4, 5}));
 }
 
@@ -291,7 +293,7 @@ TEST(ScoreRace, OverwritesTheWholeResult) {
     scoreRace(sheet);
     EXPECT_EQ(sheet.result.quinellaCount, 0);
     EXPECT_EQ(sheet.result.quinellaPairs[0], (std::array<int, 2>{0, 0}));
-    EXPECT_EQ(sheet.result.ranking[9], 0);
+    EXPECT_EQ(sheet.result.horseAt(9), 0);
 }
 
 TEST(ScoreRace, ValuesOutsideTheirListsNeverReachOutsideTheSheet) {
@@ -311,10 +313,10 @@ TEST(ScoreRace, ValuesOutsideTheirListsNeverReachOutsideTheSheet) {
         r.pastRuns[kRunBeforeLast].popularity = std::numeric_limits<int>::min();
     }
     scoreRace(sheet);
-    EXPECT_EQ(sheet.result.ranking[1], 1);
-    EXPECT_EQ(sheet.result.ranking[kMaxRunners], kMaxRunners);
+    EXPECT_EQ(sheet.result.horseAt(1), 1);
+    EXPECT_EQ(sheet.result.horseAt(kMaxRunners), kMaxRunners);
     EXPECT_EQ(sheet.result.darkHorseCount, kMaxRunners);
-    EXPECT_EQ(sheet.result.scores[1], std::numeric_limits<int>::max());
+    EXPECT_EQ(sheet.result.score(1), std::numeric_limits<int>::max());
 
     sheet.runnerCount = -2;
     scoreRace(sheet);

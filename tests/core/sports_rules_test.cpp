@@ -212,9 +212,9 @@ TEST(AnalysisRows, FewerThanThreeRunnersStillGiveThreeNumbers) {
 TEST(AnalysisRows, TheSheetIsNeverChanged) {
     RaceSheet sheet = fieldOf(6);
     sheet.runner(3).oddsBand = 1;
-    const auto runners = sheet.runners;
+    const auto runners = sheet.runners();
     analysisRows(sheet);
-    EXPECT_EQ(sheet.runners, runners);
+    EXPECT_EQ(sheet.runners(), runners);
 }
 
 TEST(AnalysisRows, ExtremeStoredValuesAreHandled) {

@@ -382,7 +382,7 @@ TEST(IntentCode, ExtremeStoredValuesAreHandled) {
     horse1(sheet).aptitudeDistance = std::numeric_limits<int>::max();
     sheet.distance = std::numeric_limits<int>::min();
     EXPECT_NE(code(sheet), 0);
-    // Horse numbers outside the field read the never-used slot 0.
+    // Horse numbers outside the field read a reset runner.
     EXPECT_NE(intentCode(sheet, 0), 0);
     EXPECT_NE(intentCode(sheet, 99), 0);
 }

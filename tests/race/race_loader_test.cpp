@@ -262,7 +262,7 @@ TEST_F(LoadRace, AgesCountInTheRacesYearNotTheClocks) {
     race.monthDay = 1228;
     race.runners = {runner(horse.id, "トシコシ")};
     load(race, {horse});
-    EXPECT_EQ(sheet.runners[1].age, 4 - 2); // the list starts at 2 years
+    EXPECT_EQ(sheet.runner(1).age, 4 - 2); // the list starts at 2 years
 }
 
 TEST_F(LoadRace, AHorseFileOfPartRecordsIsNotReadShifted) {
@@ -277,7 +277,7 @@ TEST_F(LoadRace, AHorseFileOfPartRecordsIsNotReadShifted) {
     prompt.entries.clear();
     ArchiveRaceSource fresh(dir.file("JracDen1.dat"), dir.path());
     loadJvRace(sheet, card, fresh, prompt);
-    EXPECT_EQ(sheet.runners[1].name, "カードノナマエ");
+    EXPECT_EQ(sheet.runner(1).name, "カードノナマエ");
     EXPECT_EQ(prompt.texts(), std::vector<std::string>{"登録馬ファイルの読み込みに失敗しました"});
 }
 
@@ -290,9 +290,9 @@ TEST_F(LoadRace, DistancesAndWeightsOutsideTheListsAreClamped) {
     load(race, {});
     EXPECT_EQ(sheet.distance, 26);
     EXPECT_EQ(sheet.raceNumber, 20);
-    EXPECT_EQ(sheet.runners[1].weight, 0);
-    EXPECT_EQ(sheet.runners[2].weight, 36);
-    EXPECT_EQ(sheet.runners[3].weight, 23);
+    EXPECT_EQ(sheet.runner(1).weight, 0);
+    EXPECT_EQ(sheet.runner(2).weight, 36);
+    EXPECT_EQ(sheet.runner(3).weight, 23);
 }
 
 TEST_F(LoadRace, RunnersFromTheHorseFileAndMissingHorsesFromTheirCardLine) {
@@ -317,14 +317,14 @@ TEST_F(LoadRace, RunnersFromTheHorseFileAndMissingHorsesFromTheirCardLine) {
     JvRaceData race;
     race.runners = {runner("2020100001", "エース"), runner("2020100002", "ナゾノウマ", 3, 540),
                     runner("2020100003", "シンジン")};
-    sheet.runners[2].pastRuns[0].finish = 9; // left over from an earlier race
-    sheet.runners[4].name = "ベツノウマ";
+    sheet.runner(2).pastRuns[0].finish = 9; // left over from an earlier race
+    sheet.runner(4).name = "ベツノウマ";
     load(race, {a, c});
 
     // B's horse is reported once, although every runner is read twice.
     EXPECT_EQ(prompt.texts(), std::vector<std::string>{"登録馬ファイルの読み込みに失敗しました"});
 
-    const RunnerEntry& ra = sheet.runners[1];
+    const RunnerEntry& ra = sheet.runner(1);
     EXPECT_EQ(ra.name, "エース");
     EXPECT_EQ(ra.sex, Sex::Filly);
     EXPECT_EQ(ra.age, 2);
@@ -351,9 +351,9 @@ TEST_F(LoadRace, RunnersFromTheHorseFileAndMissingHorsesFromTheirCardLine) {
     rb.oddsBand = 14; // estimate 369,765
     rb.pastRuns[0].kind = PastRunKind::NotRun;
     rb.pastRuns[1].kind = PastRunKind::NotRun;
-    EXPECT_EQ(sheet.runners[2], rb);
+    EXPECT_EQ(sheet.runner(2), rb);
 
-    const RunnerEntry& rc = sheet.runners[3];
+    const RunnerEntry& rc = sheet.runner(3);
     EXPECT_EQ(rc.name, "シンジン");
     EXPECT_EQ(rc.age, 18); // 30 years old: 20以上
     EXPECT_EQ(rc.runningStyle, RunningStyle::Closer);
@@ -362,7 +362,7 @@ TEST_F(LoadRace, RunnersFromTheHorseFileAndMissingHorsesFromTheirCardLine) {
     EXPECT_EQ(rc.pastRuns[0].kind, PastRunKind::NotRun);
     EXPECT_EQ(rc.pastRuns[1].kind, PastRunKind::NotRun);
 
-    EXPECT_EQ(sheet.runners[4].name, "ベツノウマ"); // beyond the field: untouched
+    EXPECT_EQ(sheet.runner(4).name, "ベツノウマ"); // beyond the field: untouched
 }
 
 TEST_F(LoadRace, LastTwoRunsInTheirSlots) {
@@ -389,22 +389,22 @@ TEST_F(LoadRace, LastTwoRunsInTheirSlots) {
     load(race, {h});
 
     EXPECT_TRUE(prompt.entries.empty());
-    EXPECT_EQ(sheet.runners[1].pastRuns[kLastRun], (PastRun{.kind = PastRunKind::Race,
-                                                            .finish = 4,
-                                                            .fieldSize = 14,
-                                                            .popularity = 0,
-                                                            .distance = 14,
-                                                            .raceClass = 6,
-                                                            .weight = 22,
-                                                            .timeDiff = 21}));
-    EXPECT_EQ(sheet.runners[1].pastRuns[kRunBeforeLast], (PastRun{.kind = PastRunKind::Race,
-                                                                  .finish = 2,
-                                                                  .fieldSize = 12,
-                                                                  .popularity = 2,
-                                                                  .distance = 6,
-                                                                  .raceClass = 5,
-                                                                  .weight = 18,
-                                                                  .timeDiff = 7}));
+    EXPECT_EQ(sheet.runner(1).pastRuns[kLastRun], (PastRun{.kind = PastRunKind::Race,
+                                                           .finish = 4,
+                                                           .fieldSize = 14,
+                                                           .popularity = 0,
+                                                           .distance = 14,
+                                                           .raceClass = 6,
+                                                           .weight = 22,
+                                                           .timeDiff = 21}));
+    EXPECT_EQ(sheet.runner(1).pastRuns[kRunBeforeLast], (PastRun{.kind = PastRunKind::Race,
+                                                                 .finish = 2,
+                                                                 .fieldSize = 12,
+                                                                 .popularity = 2,
+                                                                 .distance = 6,
+                                                                 .raceClass = 5,
+                                                                 .weight = 18,
+                                                                 .timeDiff = 7}));
 }
 
 TEST_F(LoadRace, AllHorsesMissingShowsOneMessageEach) {
@@ -412,9 +412,9 @@ TEST_F(LoadRace, AllHorsesMissingShowsOneMessageEach) {
     race.runners = {runner("2020100001", "イチ　"), runner("2020100002", "ニ")};
     load(race, {});
     EXPECT_EQ(prompt.entries.size(), 2u);
-    EXPECT_EQ(sheet.runners[1].name, "イチ");
-    EXPECT_EQ(sheet.runners[2].name, "ニ");
-    EXPECT_EQ(sheet.runners[1].oddsBand, sheet.runners[2].oddsBand);
+    EXPECT_EQ(sheet.runner(1).name, "イチ");
+    EXPECT_EQ(sheet.runner(2).name, "ニ");
+    EXPECT_EQ(sheet.runner(1).oddsBand, sheet.runner(2).oddsBand);
 }
 
 TEST(LoadRaceDay, IndexedAndRescanningReadersLoadTheSameSheets) {
@@ -444,10 +444,10 @@ TEST(LoadRaceDay, IndexedAndRescanningReadersLoadTheSameSheets) {
         RaceSheet rescanned;
         loadJvRace(indexed, card, source, indexedPrompt);
         loadJvRace(rescanned, card, reference, rescanPrompt);
-        EXPECT_EQ(indexed.runners, rescanned.runners) << n;
+        EXPECT_EQ(indexed.runners(), rescanned.runners()) << n;
         EXPECT_EQ(indexed.raceName, rescanned.raceName) << n;
         if (n == 1) {
-            EXPECT_NE(indexed.runners[1].name, "ニセモノ");
+            EXPECT_NE(indexed.runner(1).name, "ニセモノ");
         }
     }
     EXPECT_EQ(indexedPrompt.texts(), rescanPrompt.texts());
@@ -495,11 +495,11 @@ TEST(LoadRaceWithBlankFields, BlankFieldsLoadAsZeroNeverThePreviousRecordsValues
     RaceSheet expected;
     ArchiveRaceSource freshSource(path, dir.path());
     loadJvRace(expected, freshCard, freshSource, prompt);
-    EXPECT_EQ(sheet.runners, expected.runners);
+    EXPECT_EQ(sheet.runners(), expected.runners());
     test::RescanRaceSource reference(path, dir.path());
     RaceSheet rescanned;
     loadJvRace(rescanned, freshCard, reference, prompt);
-    EXPECT_EQ(rescanned.runners, expected.runners);
+    EXPECT_EQ(rescanned.runners(), expected.runners());
     EXPECT_TRUE(prompt.entries.empty());
 }
 

@@ -183,7 +183,7 @@ TEST(StoreRaceSource, AScratchLeavesTheRealNumbersOnEveryView) {
     EXPECT_EQ(shown, (std::vector<std::string>{"1枠 1番", "3枠 3番", "4枠 4番"}));
     sheet.result.reportMode = ReportMode::Trainer;
     EXPECT_NE(buildReportText(sheet, 0).find(
-                  format(" %d番 ", sheet.shownNumber(sheet.result.ranking[1]))),
+                  format(" %d番 ", sheet.shownNumber(sheet.result.horseAt(1)))),
               std::string::npos);
     // The prediction file cannot hold the gap: its runners are 1..n, and
     // the user is told so; read back, the numbers are the slots again.
