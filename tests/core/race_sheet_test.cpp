@@ -1,9 +1,11 @@
 #include "core/fixed_lists.h"
 #include "core/race_sheet.h"
 #include "text/cp932.h"
+#include "text/format.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <string>
 #include <utility>
 
 namespace zelkor {
@@ -69,6 +71,22 @@ TEST(FixedLists, SizesAndOutOfRangeTexts) {
     EXPECT_EQ(listText(kClassList, -1), "");
     EXPECT_EQ(listText(kOddsBandList, 10), "10.1～15.0");
     EXPECT_EQ(clampToList(kWeightList, 40), 36);
+}
+
+// Each converter turns every index into what its list shows, and back.
+TEST(FixedLists, ConvertersAgreeWithTheListTexts) {
+    for (int i = 0; i < static_cast<int>(std::size(kPastFieldSizeList)); ++i) {
+        EXPECT_EQ(std::to_string(fieldSizeRunners(i)), kPastFieldSizeList[i]);
+        EXPECT_EQ(fieldSizeIndexOf(fieldSizeRunners(i)), i);
+    }
+    for (int i = 0; i < static_cast<int>(std::size(kWeightList)); ++i) {
+        EXPECT_TRUE(kWeightList[i].starts_with(format("%.1f", weightTenthsOfKg(i) / 10.0))) << i;
+        EXPECT_EQ(weightIndexOf(weightTenthsOfKg(i)), i);
+    }
+    for (int i = 0; i < static_cast<int>(std::size(kDistanceList)); ++i)
+        EXPECT_EQ(distanceIndexOf(distanceMetres(i)), i);
+    EXPECT_EQ(distanceMetres(10), 2000);
+    EXPECT_EQ(distanceMetres(2147483647), 2147483647); // a damaged file's index saturates
 }
 
 // Every fixed text survives CP932 -> UTF-8 -> CP932 unchanged, so none was
