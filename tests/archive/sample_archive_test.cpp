@@ -64,7 +64,7 @@ TEST(SampleArchive, AFullRaceDayThatLoadsCleanly) {
         EXPECT_GE(sheet.runnerCount, 4) << n;
         for (int h = 1; h <= sheet.runnerCount; ++h) {
             EXPECT_FALSE(sheet.runner(h).name.empty()) << n << " " << h;
-            if (sheet.runner(h).pastRuns[kLastRun].kind == 0)
+            if (sheet.runner(h).pastRuns[kLastRun].kind == PastRunKind::Race)
                 ++runnersWithRuns;
         }
     }

@@ -220,7 +220,7 @@ TEST(PredictionCommands, PredictRefusedWhileANameIsMissing) {
     EXPECT_EQ(prompt.onlyText(), "出走馬名をすべて入力してください。");
     EXPECT_EQ(prompt.entries[0].caption, kAppTitle);
     EXPECT_TRUE(commands.lines().empty());
-    EXPECT_EQ(sheet.result.ranking, before.result.ranking);
+    EXPECT_EQ(sheet.result, before.result);
 }
 
 TEST(PredictionCommands, PredictFillsListsAndDarkHorseView) {
@@ -235,7 +235,7 @@ TEST(PredictionCommands, PredictFillsListsAndDarkHorseView) {
 
     RaceSheet expected = namedSheet();
     scoreRace(expected);
-    EXPECT_EQ(sheet.result.ranking, expected.result.ranking);
+    EXPECT_EQ(sheet.result, expected.result);
     EXPECT_EQ(sheet.result.reportMode, ReportMode::DarkHorses);
     EXPECT_EQ(commands.lines(), resultLines(expected));
     EXPECT_EQ(commands.lines().names.size(), 6u);

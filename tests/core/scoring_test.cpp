@@ -88,8 +88,8 @@ TEST(RunnerScore, RunningStyleAtShortDistances) {
     EXPECT_EQ(styleBonus(4, RunningStyle::Stalker), 5);
     EXPECT_EQ(styleBonus(5, RunningStyle::FrontRunner), 10); // 1500 m
     EXPECT_EQ(styleBonus(5, RunningStyle::Stalker), 0);
-    EXPECT_EQ(styleBonus(0, 0), 20);
-    EXPECT_EQ(styleBonus(4, 3), 0);
+    EXPECT_EQ(styleBonus(0, RunningStyle::FrontRunner), 20);
+    EXPECT_EQ(styleBonus(4, RunningStyle::DeepCloser), 0);
 }
 
 TEST(RunnerScore, SexAgeAndDistanceAptitude) {
@@ -289,7 +289,8 @@ TEST(ScoreRace, OverwritesTheWholeResult) {
     RaceSheet sheet = raceWithScores({150, 205, 150, 150, 150, 150, 150, 150});
     sheet.result.quinellaCount = 8;
     sheet.result.quinellaPairs.fill({9, 9});
-    sheet.result.ranking.fill(17);
+    for (int position = 1; position <= kMaxRunners; ++position)
+        sheet.result.setHorseAt(position, 17);
     scoreRace(sheet);
     EXPECT_EQ(sheet.result.quinellaCount, 0);
     EXPECT_EQ(sheet.result.quinellaPairs[0], (std::array<int, 2>{0, 0}));

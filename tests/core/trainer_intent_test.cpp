@@ -94,7 +94,7 @@ TEST(IntentCode, NoRaceInEitherRunGivesThirtyOneWhateverTheOdds) {
             horse1(sheet).oddsBand = band;
             prevRun(sheet).kind = kind;
             lastRun(sheet).kind = kRested;
-            EXPECT_EQ(code(sheet), 31) << band << " " << kind;
+            EXPECT_EQ(code(sheet), 31) << band << " " << listIndex(kind);
             EXPECT_EQ(trainerIntent(sheet, 1, IntentPart::Mark), "→");
             EXPECT_EQ(trainerIntent(sheet, 1, IntentPart::Remark), "");
         }
