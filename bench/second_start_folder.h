@@ -14,7 +14,7 @@ inline const std::string& secondStartFolder() {
     static const std::string folder = [] {
         const std::string path = dir.path().toStdString() + "/";
         AppSettings settings = defaultSettings();
-        settings.showFirstUseMessage = 0;
+        settings.showFirstUseMessage = false;
         writeSettings(settings, path + kConfigFileName);
         return path;
     }();

@@ -69,25 +69,51 @@ int readIndex(const QComboBox* box, int current) {
     return box->currentIndex() >= 0 ? box->currentIndex() : current;
 }
 
+// The list position of a sheet value: the number itself, or a named
+// choice's position.
+template <class T> int positionOf(T value) {
+    if constexpr (std::is_enum_v<T>)
+        return listIndex(value);
+    else
+        return value;
+}
+
 // Where a box's position lives in the sheet: a field of the race, of the
-// runner shown, or of one of its past runs.
-using Field = int& (*)(RaceSheet&, int horse);
+// runner shown, or of one of its past runs, read and written as a position.
+struct Field {
+    int (*get)(const RaceSheet&, int horse);
+    void (*set)(RaceSheet&, int horse, int position);
+};
 
-template <int RaceSheet::*F> int& raceField(RaceSheet& s, int) {
-    return s.*F;
+template <class Value> Value valueAt(int position) {
+    return static_cast<Value>(position);
 }
 
-template <int RunnerEntry::*F> int& runnerField(RaceSheet& s, int horse) {
-    return s.runner(horse).*F;
-}
+template <auto F> constexpr Field raceField = {
+    [](const RaceSheet& s, int) { return positionOf(s.*F); },
+    [](RaceSheet& s, int, int p) { s.*F = valueAt<std::remove_cvref_t<decltype(s.*F)>>(p); }};
 
-template <size_t Run, int PastRun::*F> int& pastRunField(RaceSheet& s, int horse) {
-    return s.runner(horse).pastRuns[Run].*F;
-}
+template <auto F> constexpr Field runnerField = {
+    [](const RaceSheet& s, int horse) { return positionOf(s.runner(horse).*F); },
+    [](RaceSheet& s, int horse, int p) {
+        s.runner(horse).*F = valueAt<std::remove_cvref_t<decltype(s.runner(horse).*F)>>(p);
+    }};
+
+template <size_t Run, auto F> constexpr Field pastRunField = {
+    [](const RaceSheet& s, int horse) { return positionOf(s.runner(horse).pastRuns[Run].*F); },
+    [](RaceSheet& s, int horse, int p) {
+        auto& value = s.runner(horse).pastRuns[Run].*F;
+        value = valueAt<std::remove_cvref_t<decltype(value)>>(p);
+    }};
+
+// The field size is shown as its position in the list of sizes.
+constexpr Field kFieldSizeField = {
+    [](const RaceSheet& s, int) { return fieldSizeIndexOf(s.runnerCount); },
+    [](RaceSheet& s, int, int p) { s.runnerCount = fieldSizeRunners(p); }};
 
 // The field in each of the two past-run rows.
-template <int PastRun::*F>
-constexpr std::array<Field, 2> kPastRunFields = {pastRunField<0, F>, pastRunField<1, F>};
+template <auto F> constexpr std::array<Field, 2> kPastRunFields = {pastRunField<0, F>,
+                                                                   pastRunField<1, F>};
 
 } // namespace
 
@@ -100,10 +126,11 @@ struct MainForm::Binding {
     Field field;
     int offset = 0;
 
-    void show(RaceSheet& sheet, int horse) const { showIndex(box, field(sheet, horse) - offset); }
+    void show(const RaceSheet& sheet, int horse) const {
+        showIndex(box, field.get(sheet, horse) - offset);
+    }
     void read(RaceSheet& sheet, int horse) const {
-        int& value = field(sheet, horse);
-        value = readIndex(box, value - offset) + offset;
+        field.set(sheet, horse, readIndex(box, field.get(sheet, horse) - offset) + offset);
     }
 };
 
@@ -133,7 +160,7 @@ void MainForm::bindControls() {
         {u.weightRuleBox, kWeightRuleList, raceField<&RaceSheet::weightRule>},
         {u.surfaceBox, kSurfaceList, raceField<&RaceSheet::surface>},
         {u.distanceBox, kDistanceList, raceField<&RaceSheet::distance>},
-        {u.fieldSizeBox, kFieldSizeList, raceField<&RaceSheet::runnerCount>, 4},
+        {u.fieldSizeBox, kFieldSizeList, kFieldSizeField},
         {u.sexBox, kSexList, runnerField<&RunnerEntry::sex>},
         {u.ageBox, kRunnerAgeList, runnerField<&RunnerEntry::age>},
         {u.weightBox, kWeightList, runnerField<&RunnerEntry::weight>},
@@ -365,14 +392,14 @@ void MainForm::onRacePresetChosen(int suggestion) {
 void MainForm::onFieldSizeChanged(int index) {
     // Takes effect at once for navigation; the form is committed on leaving.
     const QScopedValueRollback writing(writing_, true);
-    session_.setFieldSize(index + 4);
+    session_.setFieldSize(fieldSizeRunners(index));
     updateNavigation();
 }
 
 void MainForm::onSexLimitChanged(int index) {
     const QScopedValueRollback writing(writing_, true);
     session_.setSexLimit(index);
-    showIndex(ui_->sexBox, session_.sheet().runner(runner_).sex);
+    showIndex(ui_->sexBox, positionOf(session_.sheet().runner(runner_).sex));
 }
 
 void MainForm::onAgeLimitChanged(int index) {

@@ -1,5 +1,6 @@
 #include "archive/horse_file.h"
 
+#include "archive/archive_layouts.h"
 #include "archive/file_index.h"
 #include "archive/horse_lookup.h"
 #include "archive/past_horses.h"
@@ -33,75 +34,60 @@ std::string compactName(std::string_view field) {
            cutBeforeFullWidthSpace(field.substr(space + kFullWidthSpace.size()));
 }
 
-// Reads run slot `slot` from its 215-byte block; false at the end mark.
-bool parsePastRun(JvPastRun& run, std::string_view block) {
-    if (readText(block, 0, 4) == "    ")
+// Reads a run and what a page shows of it from its 215-byte block; false
+// at the end mark.
+bool parsePastRun(JvPastRun& run, JvPastRunDetails& details, std::string_view block) {
+    if (!parseRunBlock(run, block))
         return false;
-    readDecimal(block, 0, 4, run.year);
-    run.monthDay = readLeadingDigits(block, 4, 4);
-    run.courseCode = readText(block, 8, 2);
-    readDecimal(block, 10, 2, run.meeting);
-    readDecimal(block, 12, 2, run.meetingDay);
-    readDecimal(block, 14, 2, run.raceNumber);
-    run.shortName = readName(block, 16, 6);
-    run.gradeCode = readText(block, 22, 1);
-    readDecimal(block, 29, 3, run.conditionCode);
-    run.raceName = readName(block, 32, 24);
-    readDecimal(block, 56, 4, run.distanceMetres);
-    readDecimal(block, 60, 2, run.trackCode);
-    readDecimal(block, 74, 2, run.fieldSize);
-    readDecimal(block, 78, 1, run.trackConditionCode);
-    readDecimal(block, 79, 1, run.weatherCode);
-    readDecimal(block, 80, 2, run.horseNumber);
-    readDecimal(block, 82, 1, run.bracket);
-    readDecimal(block, 84, 3, run.weightCarried);
-    run.jockeyName = readName(block, 93, 8);
-    readDecimal(block, 115, 1, run.abnormal);
-    readDecimal(block, 116, 3, run.bodyWeight);
-    for (size_t i = 0; i < run.corners.size(); ++i)
-        readDecimal(block, 122 + 2 * i, 2, run.corners[i]);
-    readDecimal(block, 133, 3, run.lastThreeFurlongs);
-    readDecimal(block, 136, 4, run.time);
-    run.marginCode = readText(block, 140, 3);
-    readDecimal(block, 145, 2, run.finish);
-    readDecimal(block, 147, 2, run.popularity);
-    run.otherHorseName = readName(block, 191, 18);
-    readDecimal(block, 212, 3, run.timeDiff);
-    completePastRun(run);
-    decodePastRunTexts(run);
+    namespace f = archivelayout::run;
+    details.shortName = readName(block, f::kShortName);
+    details.raceName = readName(block, f::kRaceName);
+    details.trackConditionCode = readNumber(block, f::kTrackCondition);
+    details.weatherCode = readNumber(block, f::kWeather);
+    details.bracket = readNumber(block, f::kBracket);
+    details.jockeyName = readName(block, f::kJockeyName);
+    details.bodyWeight = readNumber(block, f::kBodyWeight);
+    details.lastThreeFurlongs = readNumber(block, f::kLastThreeFurlongs);
+    details.marginCode = readText(block, f::kMargin);
+    details.otherHorseName = readName(block, f::kOtherHorseName);
+    decodePastRunTexts(run, details);
     return true;
 }
 
 // The finishing counts by set, distance band and place.
 void readBandCounts(std::string_view record, JvBandCounts& counts) {
+    namespace h = archivelayout::horse;
     for (size_t set = 0; set < 2; ++set)
         for (size_t band = 0; band < 3; ++band)
             for (size_t place = 0; place < 4; ++place)
-                readDecimal(record, 817 + 36 * set + 12 * band + 3 * place, 3,
-                            counts[set][band][place]);
+                counts[set][band][place] = readNumber(
+                    record, {h::kBandCounts + h::kBandCountSetBytes * set +
+                                 h::kBandCountBandBytes * band + h::kBandCountWidth * place,
+                             h::kBandCountWidth});
 }
 
 } // namespace
 
 void parseHorseRecord(JvHorseRecord& horse, std::string_view record, long long fieldStrengthTotal,
                       int year) {
+    namespace h = archivelayout::horse;
     horse.reset();
-    horse.name = readCut(record, 28, 36);
-    readDecimal(record, 64, 4, horse.birthYear);
-    horse.birthMonthDay = readLeadingDigits(record, 68, 4);
-    readDecimal(record, 72, 1, horse.breedCode);
-    readDecimal(record, 73, 1, horse.sexCode);
-    readDecimal(record, 74, 2, horse.coatCode);
-    readDecimal(record, 76, 2, horse.markCode);
-    horse.sire = readCut(record, 78, 36);
-    horse.dam = readCut(record, 135, 36);
-    horse.damSire = readCut(record, 192, 36);
-    horse.damDam = readCut(record, 249, 36);
-    horse.birthplace = readCut(record, 405, 24);
-    horse.breeder = compactName(readName(record, 429, 40));
-    horse.owner = compactName(readName(record, 475, 40));
-    readDecimal(record, 573, 7, horse.earnings);
-    readDecimal(record, 587, 7, horse.prizeTotal);
+    horse.name = readCut(record, h::kName);
+    horse.birthYear = readNumber(record, h::kBirthYear);
+    horse.birthMonthDay = readNumber(record, h::kBirthMonthDay);
+    horse.breedCode = readNumber(record, h::kBreed);
+    horse.sexCode = readNumber(record, h::kSex);
+    horse.coatCode = readNumber(record, h::kCoat);
+    horse.markCode = readNumber(record, h::kMark);
+    horse.sire = readCut(record, h::kSire);
+    horse.dam = readCut(record, h::kDam);
+    horse.damSire = readCut(record, h::kDamSire);
+    horse.damDam = readCut(record, h::kDamDam);
+    horse.birthplace = readCut(record, h::kBirthplace);
+    horse.breeder = compactName(readName(record, h::kBreeder));
+    horse.owner = compactName(readName(record, h::kOwner));
+    horse.earnings = readNumber(record, h::kEarnings);
+    horse.prizeTotal = readNumber(record, h::kPrizeTotal);
     readBandCounts(record, horse.bandCounts);
 
     decodeHorseTexts(horse);
@@ -111,7 +97,7 @@ void parseHorseRecord(JvHorseRecord& horse, std::string_view record, long long f
         const size_t offset = kJvPastRunsOffset + kJvPastRunBytes * slot;
         const std::string_view block =
             offset < record.size() ? record.substr(offset, kJvPastRunBytes) : std::string_view();
-        if (!parsePastRun(horse.pastRuns[slot], block))
+        if (!parsePastRun(horse.pastRuns[slot], horse.pastRunDetails[slot], block))
             break;
     }
     deriveHorseValues(horse, horse.pastRuns, horse.bandCounts, fieldStrengthTotal, year);
@@ -120,7 +106,8 @@ void parseHorseRecord(JvHorseRecord& horse, std::string_view record, long long f
 HorseSheetFacts sheetFactsOf(std::string_view record) {
     HorseSheetFacts facts;
     facts.horse = parsePastHorse(record);
-    const std::string_view name = record.substr(std::min<size_t>(28, record.size()));
+    const std::string_view name =
+        record.substr(std::min(archivelayout::horse::kName.offset, record.size()));
     std::fill(facts.name.begin(), facts.name.end(), ' ');
     std::copy_n(name.begin(), std::min(name.size(), facts.name.size()), facts.name.begin());
     readBandCounts(record, facts.bandCounts);
@@ -129,12 +116,13 @@ HorseSheetFacts sheetFactsOf(std::string_view record) {
 
 void fillHorseForSheet(JvHorseRecord& horse, const HorseSheetFacts& facts, int year) {
     horse.reset();
-    horse.name = readCut(std::string_view(facts.name.data(), facts.name.size()), 0, 36);
+    horse.name = readCut(std::string_view(facts.name.data(), facts.name.size()),
+                         {0, archivelayout::horse::kName.width});
     horse.birthYear = facts.horse.birthYear;
     horse.sexCode = facts.horse.sexCode;
     horse.bandCounts = facts.bandCounts;
     for (size_t slot = 0; slot < static_cast<size_t>(facts.horse.runCount); ++slot)
-        fillJvPastRun(horse.pastRuns[slot], facts.horse.runs[slot]);
+        horse.pastRuns[slot] = facts.horse.runs[slot];
     deriveHorseValues(horse, horse.pastRuns, horse.bandCounts, 0, year);
 }
 

@@ -1,5 +1,6 @@
 #include "archive/past_horses.h"
 
+#include "archive/archive_layouts.h"
 #include "archive/file_index.h"
 #include "archive/horse_lookup.h"
 #include "race/code_tables.h"
@@ -12,7 +13,8 @@
 namespace zelkor {
 namespace {
 
-using jvrecord::readLeadingDigits;
+using archivelayout::Field;
+using jvrecord::readNumber;
 
 // The bytes at `bytes` as a number whose lowest byte is the first.
 template <typename Word> Word wordAt(const char* bytes) {
@@ -25,14 +27,15 @@ template <typename Word> Word wordAt(const char* bytes) {
     return word;
 }
 
-// The number in the `Width` (1..4) bytes at `offset`. A field of digits
+// The number in field `F` (1..4 bytes wide). A field of digits
 // only, as nearly every field is, is read in one word: loaded with the
 // bytes before it, made '0's, checked to be all digits and combined by two
 // multiplications instead of a branch per byte. Anything else is read by
 // the general parse.
-template <size_t Width> inline std::int16_t fieldNumber(std::string_view block, size_t offset) {
+template <Field F> inline std::int16_t fieldNumber(std::string_view block) {
+    constexpr size_t Width = F.width;
     static_assert(Width >= 1 && Width <= 4);
-    const size_t end = offset + Width;
+    const size_t end = F.offset + Width;
     if (end >= 4 && end <= block.size()) {
         // The four bytes ending with the field, those before it made '0's.
         const std::uint32_t word = wordAt<std::uint32_t>(block.data() + end - 4);
@@ -46,7 +49,7 @@ template <size_t Width> inline std::int16_t fieldNumber(std::string_view block, 
             return static_cast<std::int16_t>((pairs & 0xff) * 100 + (pairs >> 16 & 0xff));
         }
     }
-    return static_cast<std::int16_t>(readLeadingDigits(block, offset, Width));
+    return static_cast<std::int16_t>(readNumber(block, F));
 }
 
 // Bytes `first` to `last` of an eight-byte window.
@@ -55,17 +58,23 @@ constexpr std::uint64_t windowBytes(size_t first, size_t last) {
            ~((std::uint64_t{1} << (8 * first)) - 1);
 }
 
-// Eight bytes of a run block that hold several fields, read as one word
-// the way fieldNumber reads four: the bytes `fields` leaves out count as
-// '0's. When the block is short or a field byte is not a digit, each
-// field is read by fieldNumber instead.
-class DigitWindow {
+// Eight bytes of a run block from field `First` on that hold it and the
+// `Rest`, read as one word the way fieldNumber reads four: the bytes no
+// field covers count as '0's. When the block is short or a field byte is
+// not a digit, each field is read by fieldNumber instead.
+template <Field First, Field... Rest> class DigitWindow {
+    static constexpr size_t kBase = First.offset;
+    template <Field F> static constexpr std::uint64_t bytesOf() {
+        static_assert(F.offset >= kBase && F.offset + F.width <= kBase + 8);
+        return windowBytes(F.offset - kBase, F.offset - kBase + F.width - 1);
+    }
+
   public:
-    DigitWindow(std::string_view block, size_t offset, std::uint64_t fields)
-        : block_(block), offset_(offset) {
-        if (offset + 8 > block.size())
+    explicit DigitWindow(std::string_view block) : block_(block) {
+        constexpr std::uint64_t fields = (bytesOf<First>() | ... | bytesOf<Rest>());
+        if (kBase + 8 > block.size())
             return;
-        const std::uint64_t word = (wordAt<std::uint64_t>(block.data() + offset) & fields) |
+        const std::uint64_t word = (wordAt<std::uint64_t>(block.data() + kBase) & fields) |
                                    (0x3030303030303030u & ~fields);
         ok_ = ((word & 0xf0f0f0f0f0f0f0f0u) |
                ((word + 0x0606060606060606u) & 0xf0f0f0f0f0f0f0f0u) >> 4) == 0x3333333333333333u;
@@ -76,65 +85,74 @@ class DigitWindow {
         quads_ = (pairs_ & 0x00ff00ff00ff00ffu) * (1 + (std::uint64_t{100} << 16));
     }
 
-    // The number of the `Width` bytes from window byte `Byte`: a pair on
-    // an even byte, or the end of a group of four.
-    template <size_t Width, size_t Byte> std::int16_t number() const {
-        static_assert((Width == 2 && Byte % 2 == 0) ||
-                      ((Width == 3 || Width == 4) && (Byte + Width) % 4 == 0 && Byte < 8));
+    // The number of field `F`, one of the window's: a pair on an even
+    // byte, or the end of a group of four.
+    template <Field F> std::int16_t number() const {
+        constexpr size_t kByte = F.offset - kBase;
+        static_assert(((F.offset == First.offset) || ... || (F.offset == Rest.offset)));
+        static_assert((F.width == 2 && kByte % 2 == 0) ||
+                      ((F.width == 3 || F.width == 4) && (kByte + F.width) % 4 == 0 && kByte < 8));
         if (!ok_)
-            return fieldNumber<Width>(block_, offset_ + Byte);
-        if constexpr (Width == 2)
-            return static_cast<std::int16_t>(pairs_ >> (8 * Byte) & 0xff);
+            return fieldNumber<F>(block_);
+        if constexpr (F.width == 2)
+            return static_cast<std::int16_t>(pairs_ >> (8 * kByte) & 0xff);
         else
-            return static_cast<std::int16_t>(quads_ >> (8 * (Byte + Width - 4) + 16) & 0xffff);
+            return static_cast<std::int16_t>(quads_ >> (8 * (kByte + F.width - 4) + 16) & 0xffff);
     }
 
   private:
     std::string_view block_;
-    size_t offset_;
     bool ok_ = false;
     std::uint64_t pairs_ = 0;
     std::uint64_t quads_ = 0;
 };
 
-// Reads run slot `slot`'s block at the offsets the horse file reader uses;
-// false at the end mark.
-bool parseRunFacts(PastRunFacts& run, std::string_view block) {
+} // namespace
+
+bool parseRunBlock(JvPastRun& run, std::string_view block) {
+    namespace f = archivelayout::run;
     // Bytes a short record lacks read as blanks.
     auto byteAt = [&](size_t offset) { return offset < block.size() ? block[offset] : ' '; };
     if (byteAt(0) == ' ' && byteAt(1) == ' ' && byteAt(2) == ' ' && byteAt(3) == ' ')
         return false;
     // At most four places wide: every value fits the 16 bits it is kept in.
-    const DigitWindow date(block, 0, windowBytes(0, 7));
-    run.year = date.number<4, 0>();
-    run.monthDay = date.number<4, 4>();
-    run.courseCode = {byteAt(8), byteAt(9)};
-    const DigitWindow meeting(block, 8, windowBytes(2, 7));
-    run.meeting = meeting.number<2, 2>();
-    run.meetingDay = meeting.number<2, 4>();
-    run.raceNumber = meeting.number<2, 6>();
-    run.gradeCode = byteAt(22);
-    run.conditionCode = fieldNumber<3>(block, 29);
-    const DigitWindow course(block, 56, windowBytes(0, 5));
-    run.distanceMetres = course.number<4, 0>();
-    run.trackCode = course.number<2, 4>();
-    const DigitWindow numbers(block, 74, windowBytes(0, 1) | windowBytes(6, 7));
-    run.fieldSize = numbers.number<2, 0>();
-    run.horseNumber = numbers.number<2, 6>();
-    run.weightCarried = fieldNumber<3>(block, 84);
-    run.abnormal = fieldNumber<1>(block, 115);
-    const DigitWindow corners(block, 122, windowBytes(0, 7));
-    run.corners[0] = static_cast<std::int8_t>(corners.number<2, 0>());
-    run.corners[1] = static_cast<std::int8_t>(corners.number<2, 2>());
-    run.corners[2] = static_cast<std::int8_t>(corners.number<2, 4>());
-    run.corners[3] = static_cast<std::int8_t>(corners.number<2, 6>());
-    run.time = fieldNumber<4>(block, 136);
-    const DigitWindow placing(block, 145, windowBytes(0, 3));
-    run.finish = placing.number<2, 0>();
-    run.popularity = placing.number<2, 2>();
-    run.timeDiff = fieldNumber<3>(block, 212);
+    const DigitWindow<f::kYear, f::kMonthDay> date(block);
+    run.year = date.number<f::kYear>();
+    run.monthDay = date.number<f::kMonthDay>();
+    run.courseCode = {byteAt(f::kCourse.offset), byteAt(f::kCourse.offset + 1)};
+    const DigitWindow<f::kMeeting, f::kMeetingDay, f::kRaceNo> meeting(block);
+    run.meeting = meeting.number<f::kMeeting>();
+    run.meetingDay = meeting.number<f::kMeetingDay>();
+    run.raceNumber = meeting.number<f::kRaceNo>();
+    run.gradeCode = byteAt(f::kGrade.offset);
+    run.conditionCode = fieldNumber<f::kCondition>(block);
+    const DigitWindow<f::kDistance, f::kTrack> course(block);
+    run.distanceMetres = course.number<f::kDistance>();
+    run.trackCode = course.number<f::kTrack>();
+    const DigitWindow<f::kFieldSize, f::kHorseNo> numbers(block);
+    run.fieldSize = numbers.number<f::kFieldSize>();
+    run.horseNumber = numbers.number<f::kHorseNo>();
+    run.weightCarried = fieldNumber<f::kWeightCarried>(block);
+    run.abnormal = fieldNumber<f::kAbnormal>(block);
+    constexpr Field kCorner1 = f::kCorner.field(0, f::kCornerWidth);
+    constexpr Field kCorner2 = f::kCorner.field(1, f::kCornerWidth);
+    constexpr Field kCorner3 = f::kCorner.field(2, f::kCornerWidth);
+    constexpr Field kCorner4 = f::kCorner.field(3, f::kCornerWidth);
+    const DigitWindow<kCorner1, kCorner2, kCorner3, kCorner4> corners(block);
+    run.corners[0] = static_cast<std::int8_t>(corners.number<kCorner1>());
+    run.corners[1] = static_cast<std::int8_t>(corners.number<kCorner2>());
+    run.corners[2] = static_cast<std::int8_t>(corners.number<kCorner3>());
+    run.corners[3] = static_cast<std::int8_t>(corners.number<kCorner4>());
+    run.time = fieldNumber<f::kTime>(block);
+    const DigitWindow<f::kFinish, f::kPopularity> placing(block);
+    run.finish = placing.number<f::kFinish>();
+    run.popularity = placing.number<f::kPopularity>();
+    run.timeDiff = fieldNumber<f::kTimeDiff>(block);
+    run.read = true;
     return true;
 }
+
+namespace {
 
 // Leaves out every horse from `first` on whose key an earlier record has,
 // keeping file order: a key the table of keys seen already holds adds
@@ -161,14 +179,14 @@ PastHorse parsePastHorse(std::string_view record) {
     PastHorse horse;
     for (size_t i = 0; i < horse.id.size(); ++i)
         horse.id[i] = i < record.size() ? record[i] : ' ';
-    horse.birthYear = readLeadingDigits(record, 64, 4);
-    horse.sexCode = readLeadingDigits(record, 73, 1);
-    for (PastRunFacts& run : horse.runs) {
+    horse.birthYear = readNumber(record, archivelayout::horse::kBirthYear);
+    horse.sexCode = readNumber(record, archivelayout::horse::kSex);
+    for (JvPastRun& run : horse.runs) {
         const size_t offset =
             kJvPastRunsOffset + kJvPastRunBytes * static_cast<size_t>(horse.runCount);
         const std::string_view block =
             offset < record.size() ? record.substr(offset, kJvPastRunBytes) : std::string_view();
-        if (!parseRunFacts(run, block))
+        if (!parseRunBlock(run, block))
             break;
         ++horse.runCount;
     }

@@ -3,7 +3,7 @@
 #include "archive/horse_file.h"
 #include "core/ports.h"
 #include "platform/huge_pages.h"
-#include "race/past_run_facts.h"
+#include "race/horse_record.h"
 
 #include <array>
 #include <cstdint>
@@ -24,17 +24,21 @@ struct PastHorse {
     int birthYear = 0;
     int sexCode = 0;
     int runCount = 0; // runs before the end mark, [0] the most recent
-    std::array<PastRunFacts, kJvPastRunCount> runs{};
+    std::array<JvPastRun, kJvPastRunCount> runs{};
 
     std::string horseId() const { return {id.data(), id.size()}; }
-    std::span<const PastRunFacts> presentRuns() const {
-        return std::span<const PastRunFacts>(runs).first(static_cast<size_t>(runCount));
+    std::span<const JvPastRun> presentRuns() const {
+        return std::span<const JvPastRun>(runs).first(static_cast<size_t>(runCount));
     }
     // A record with a free run slot shows every run the horse had.
     bool showsWholeCareer() const { return runCount < kJvPastRunCount; }
 };
 // The horses of a whole file: held in huge pages.
 using PastHorses = jvfile::LargeVector<PastHorse>;
+
+// The run of one 215-byte run block; false, leaving `run` as it was, at the
+// end mark. Bytes a short block lacks read as blanks.
+bool parseRunBlock(JvPastRun& run, std::string_view block);
 
 // The horse of one whole record (key first).
 PastHorse parsePastHorse(std::string_view record);

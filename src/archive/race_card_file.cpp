@@ -1,5 +1,6 @@
 #include "archive/race_card_file.h"
 
+#include "archive/archive_layouts.h"
 #include "archive/file_index.h"
 #include "core/program_folder.h"
 #include "race/code_tables.h"
@@ -59,60 +60,68 @@ const std::string& runningProgramFolder() {
 // Fills the card from one race line (at most kJvMaxRaceLineBytes of it; the
 // line ends where the text ends, missing bytes read as blanks).
 void parseRaceLine(JvRaceCard& card, std::string_view line) {
-    readDecimal(line, 0, 4, card.year);
-    card.monthDay = readLeadingDigits(line, 4, 4);
-    card.courseCode = readText(line, 8, 2);
+    namespace c = archivelayout::card;
+    namespace r = archivelayout::runner;
+    static_assert(c::kCondition.count == std::tuple_size_v<decltype(card.conditionCodes)> &&
+                  c::kPrize.count == std::tuple_size_v<decltype(card.prizeMoney)> &&
+                  c::kAddedPrize.count == std::tuple_size_v<decltype(card.addedMoney)>);
+    card.year = readNumber(line, c::kYear);
+    card.monthDay = readNumber(line, c::kMonthDay);
+    card.courseCode = readText(line, c::kCourse);
     card.courseName = decodeRacecourse(card.courseCode);
-    readDecimal(line, 10, 2, card.meeting);
-    readDecimal(line, 12, 2, card.meetingDay);
-    readDecimal(line, 14, 2, card.raceNumber);
-    readDecimal(line, 16, 1, card.weekdayCode);
+    card.meeting = readNumber(line, c::kMeeting);
+    card.meetingDay = readNumber(line, c::kMeetingDay);
+    card.raceNumber = readNumber(line, c::kRaceNo);
+    card.weekdayCode = readNumber(line, c::kWeekday);
     card.weekdayText = codeText(kWeekdayTable, card.weekdayCode);
-    card.raceName = readCut(line, 17, 60);
-    card.shortName = readCut(line, 77, 6);
-    readDecimal(line, 83, 3, card.edition);
-    card.gradeCode = readText(line, 86, 1);
+    card.raceName = readCut(line, c::kName);
+    card.shortName = readCut(line, c::kShortName);
+    card.edition = readNumber(line, c::kEdition);
+    card.gradeCode = readText(line, c::kGrade);
     card.gradeText = decodeGrade(card.gradeCode);
-    readDecimal(line, 87, 2, card.kindCode);
+    card.kindCode = readNumber(line, c::kRaceKind);
     card.kindText = decodeRaceKind(card.kindCode);
-    card.symbolCode = readText(line, 89, 3);
+    card.symbolCode = readText(line, c::kSymbol);
     card.symbolText = decodeSymbol(card.symbolCode);
-    readDecimal(line, 92, 1, card.weightRuleCode);
+    card.weightRuleCode = readNumber(line, c::kWeightRule);
     card.weightRuleText = codeText(kWeightRuleTable, card.weightRuleCode);
-    for (size_t i = 0; i < card.conditionCodes.size(); ++i) {
-        readDecimal(line, 93 + 3 * i, 3, card.conditionCodes[i]);
-        card.conditionTexts[i] =
-            decodeCondition(card.conditionCodes[i], card.year * 10000 + card.monthDay);
+    for (int i = 0; i < c::kCondition.count; ++i) {
+        const auto slot = static_cast<size_t>(i);
+        card.conditionCodes[slot] = readNumber(line, c::kCondition.field(i, c::kConditionWidth));
+        card.conditionTexts[slot] =
+            decodeCondition(card.conditionCodes[slot], card.year * 10000 + card.monthDay);
     }
-    readDecimal(line, 132, 4, card.distanceMetres);
-    readDecimal(line, 136, 2, card.trackCode);
+    card.distanceMetres = readNumber(line, c::kDistance);
+    card.trackCode = readNumber(line, c::kTrack);
     card.trackText = decodeTrack(card.trackCode);
-    for (size_t i = 0; i < card.prizeMoney.size(); ++i)
-        readDecimal(line, 148 + 7 * i, 7, card.prizeMoney[i]);
-    for (size_t i = 0; i < card.addedMoney.size(); ++i)
-        readDecimal(line, 197 + 7 * i, 7, card.addedMoney[i]);
-    readDecimal(line, 319, 4, card.postTime);
-    readDecimal(line, 323, 1, card.saleCode);
+    for (int i = 0; i < c::kPrize.count; ++i)
+        card.prizeMoney[static_cast<size_t>(i)] =
+            readNumber(line, c::kPrize.field(i, c::kMoneyWidth));
+    for (int i = 0; i < c::kAddedPrize.count; ++i)
+        card.addedMoney[static_cast<size_t>(i)] =
+            readNumber(line, c::kAddedPrize.field(i, c::kMoneyWidth));
+    card.postTime = readNumber(line, c::kPostTime);
+    card.saleCode = readNumber(line, c::kSale);
     card.saleText = codeText(kSaleTable, card.saleCode);
-    readDecimal(line, 324, 2, card.runnerCount);
     // The runner slots hold 18 runners; further groups are not read.
-    card.runnerCount = std::clamp(card.runnerCount, 0, kJvMaxRunners);
+    card.runnerCount = std::clamp(readNumber(line, c::kRunnerCount), 0, kJvMaxRunners);
 
     for (int k = 1; k <= card.runnerCount; ++k) {
         const size_t group = kJvRacePartBytes + kJvRunnerGroupBytes * static_cast<size_t>(k - 1);
-        readDecimal(line, group + 0, 2, card.horseNumbers[k]);
-        readDecimal(line, group + 2, 1, card.brackets[k]);
-        card.horseIds[k] = readText(line, group + 3, 10);
-        card.horseNames[k] = readName(line, group + 13, 18);
-        readDecimal(line, group + 31, 1, card.sexCodes[k]);
-        card.sexTexts[k] = decodeRunnerSex(card.sexCodes[k]);
-        readDecimal(line, group + 32, 3, card.weightsCarried[k]);
-        readDecimal(line, group + 35, 1, card.blinkers[k]);
-        readDecimal(line, group + 36, 5, card.jockeyCodes[k]);
-        card.jockeyNames[k] = readName(line, group + 41, 8);
-        readDecimal(line, group + 49, 1, card.apprenticeCodes[k]);
-        readDecimal(line, group + 50, 5, card.trainerCodes[k]);
-        card.trainerNames[k] = readName(line, group + 55, 8);
+        const auto slot = static_cast<size_t>(k);
+        card.horseNumbers[slot] = readNumber(line, r::kHorseNo.at(group));
+        card.brackets[slot] = readNumber(line, r::kBracket.at(group));
+        card.horseIds[slot] = readText(line, r::kHorseId.at(group));
+        card.horseNames[slot] = readName(line, r::kName.at(group));
+        card.sexCodes[slot] = readNumber(line, r::kSex.at(group));
+        card.sexTexts[slot] = decodeRunnerSex(card.sexCodes[slot]);
+        card.weightsCarried[slot] = readNumber(line, r::kWeightCarried.at(group));
+        card.blinkers[slot] = readNumber(line, r::kBlinkers.at(group));
+        card.jockeyCodes[slot] = readNumber(line, r::kJockeyCode.at(group));
+        card.jockeyNames[slot] = readName(line, r::kJockeyName.at(group));
+        card.apprenticeCodes[slot] = readNumber(line, r::kApprentice.at(group));
+        card.trainerCodes[slot] = readNumber(line, r::kTrainerCode.at(group));
+        card.trainerNames[slot] = readName(line, r::kTrainerName.at(group));
     }
 
     nameOrdinaryRace(card);
@@ -248,12 +257,13 @@ void JvRaceCardFile::forEachHorseId(const std::function<void(std::string_view)>&
         return;
     for (const LineRead& read : index_->reads) {
         const std::string_view line = lineOf(read);
-        const int runners = std::clamp(readLeadingDigits(line, 324, 2), 0, kJvMaxRunners);
+        const int runners =
+            std::clamp(readNumber(line, archivelayout::card::kRunnerCount), 0, kJvMaxRunners);
         for (int k = 1; k <= runners; ++k) {
             // As parseRaceLine reads it: bytes past the line's end are blanks.
-            const size_t at =
-                kJvRacePartBytes + kJvRunnerGroupBytes * static_cast<size_t>(k - 1) + 3;
-            char id[10];
+            const size_t at = kJvRacePartBytes + kJvRunnerGroupBytes * static_cast<size_t>(k - 1) +
+                              archivelayout::runner::kHorseId.offset;
+            char id[archivelayout::runner::kHorseId.width];
             for (size_t i = 0; i < sizeof id; ++i)
                 id[i] = at + i < line.size() ? line[at + i] : ' ';
             take(std::string_view(id, sizeof id));

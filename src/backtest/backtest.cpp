@@ -77,13 +77,13 @@ BacktestRace predictPastRace(const PastRace& race, std::span<const PastHorse> ho
     out.fieldSize = race.fieldSize;
     out.surface = sheet.surface;
     if (n > 0) {
-        out.distanceMetres = field[1].run->distanceMetres;
+        out.distanceMetres = field[0].run->distanceMetres;
         out.distanceBand = distanceBandOf(out.distanceMetres);
     }
     out.darkHorseCount = result.darkHorseCount;
     // The sheet numbers the horses present 1..n; the race's own numbers go out.
     auto horseNumber = [&](int k) {
-        return k >= 1 && k <= n ? field[static_cast<size_t>(k)].run->horseNumber : 0;
+        return k >= 1 && k <= n ? field[static_cast<size_t>(k - 1)].run->horseNumber : 0;
     };
     for (int i = 0; i < result.quinellaCount && i < kMaxQuinellaPairs; ++i) {
         const auto& pair = result.quinellaPairs[static_cast<size_t>(i)];
@@ -93,14 +93,14 @@ BacktestRace predictPastRace(const PastRace& race, std::span<const PastHorse> ho
     }
     out.runners.reserve(static_cast<size_t>(n));
     for (int k = 1; k <= n; ++k) {
-        const PastRaceEntrant& entrant = field[static_cast<size_t>(k)];
+        const PastRaceEntrant& entrant = field[static_cast<size_t>(k - 1)];
         BacktestRunner runner;
         runner.horseId = horses[entrant.horse].horseId();
         runner.horseNumber = entrant.run->horseNumber;
         runner.finish = entrant.run->finish;
         runner.abnormal = entrant.run->abnormal;
         runner.popularity = entrant.run->popularity;
-        runner.score = result.scores[static_cast<size_t>(k)];
+        runner.score = result.score(k);
         runner.rank = rankOf(result, k, n);
         runner.oddsEstimate = entrant.oddsEstimate;
         out.runners.push_back(std::move(runner));

@@ -15,7 +15,7 @@ std::vector<Ticket> programTickets(const PredictionResult& result, int runnerCou
     std::vector<Ticket> tickets;
     const int darkHorses = std::clamp(result.darkHorseCount, 0, n);
     for (int position = 1; position <= darkHorses; ++position)
-        if (const int horse = real(result.ranking[static_cast<size_t>(position)]); horse > 0)
+        if (const int horse = real(result.horseAt(position)); horse > 0)
             tickets.push_back({BetType::Place, {horse, 0}});
     const int pairs = std::clamp(result.quinellaCount, 0, kMaxQuinellaPairs);
     for (int i = 0; i < pairs; ++i) {

@@ -18,7 +18,7 @@ namespace {
 // meeting, day, race number) is. Every field is a few digits wide, so each
 // has a fixed range: a year or month-day of four places lies in
 // -999..9999, a two-place number in -9..99.
-std::uint64_t raceKeyOf(const PastRunFacts& run) {
+std::uint64_t raceKeyOf(const JvPastRun& run) {
     auto upTo = [](int value, int lowest, int span) {
         return static_cast<std::uint64_t>(std::clamp(value - lowest, 0, span - 1));
     };
@@ -39,7 +39,7 @@ struct RunKey {
     std::uint64_t race;
     std::uint64_t order;
 
-    static RunKey of(const PastRunFacts& run, std::uint64_t place, bool shortHistory) {
+    static RunKey of(const JvPastRun& run, std::uint64_t place, bool shortHistory) {
         auto byte = [](int value) {
             return static_cast<std::uint64_t>(std::clamp(value + 16, 0, 255));
         };
@@ -85,16 +85,16 @@ void sortRunKeys(jvfile::LargeVector<RunKey>& keys) {
     }
 }
 
-const PastRunFacts& runOf(std::span<const PastHorse> horses, const PastRaceRunner& runner) {
+const JvPastRun& runOf(std::span<const PastHorse> horses, const PastRaceRunner& runner) {
     return horses[runner.horse].runs[runner.slot];
 }
 
-bool sameRace(const PastRunFacts& a, const PastRunFacts& b) {
+bool sameRace(const JvPastRun& a, const JvPastRun& b) {
     return std::tie(a.year, a.monthDay, a.courseCode, a.meeting, a.meetingDay, a.raceNumber) ==
            std::tie(b.year, b.monthDay, b.courseCode, b.meeting, b.meetingDay, b.raceNumber);
 }
 
-bool earlier(const PastRunFacts& a, const PastRunFacts& b) {
+bool earlier(const JvPastRun& a, const JvPastRun& b) {
     return std::tie(a.year, a.monthDay) < std::tie(b.year, b.monthDay);
 }
 
@@ -164,7 +164,7 @@ void count(PastRaceSet& set, Verdict verdict) {
 
 } // namespace
 
-PastRaceId pastRaceIdOf(const PastRunFacts& run) {
+PastRaceId pastRaceIdOf(const JvPastRun& run) {
     return {run.year,    run.monthDay,   std::string(run.course()),
             run.meeting, run.meetingDay, run.raceNumber};
 }
@@ -178,10 +178,10 @@ PastRaceSet rebuildPastRaces(std::span<const PastHorse> horses, const PastRaceRu
         const PastHorse& horse = horses[h];
         const auto runs = horse.presentRuns();
         for (size_t slot = 0; slot < runs.size(); ++slot) {
-            const PastRunFacts& run = runs[slot];
+            const JvPastRun& run = runs[slot];
             // The same race in two slots of one record is counted once.
             if (std::any_of(runs.begin(), runs.begin() + static_cast<std::ptrdiff_t>(slot),
-                            [&](const PastRunFacts& r) { return sameRace(r, run); }))
+                            [&](const JvPastRun& r) { return sameRace(r, run); }))
                 continue;
             const bool shortHistory =
                 !horse.showsWholeCareer() && slotsBefore(horse, slot, older) < 2;
@@ -203,7 +203,7 @@ PastRaceSet rebuildPastRaces(std::span<const PastHorse> horses, const PastRaceRu
             for (const RunKey& key : group)
                 race.runners.push_back(
                     {key.place() / kJvPastRunCount, key.place() % kJvPastRunCount});
-            const PastRunFacts& first = runOf(horses, race.runners.front());
+            const JvPastRun& first = runOf(horses, race.runners.front());
             race.id = pastRaceIdOf(first);
             race.fieldSize = first.fieldSize;
             set.races.push_back(std::move(race));
@@ -221,9 +221,9 @@ void fillRunsBefore(RunsBefore& before, const PastHorse& horse, size_t slot) {
         before.runs[i] = horse.runs[slots[i]];
 }
 
-JvBandCounts bandCountsOf(std::span<const PastRunFacts> runs) {
+JvBandCounts bandCountsOf(std::span<const JvPastRun> runs) {
     JvBandCounts counts{};
-    for (const PastRunFacts& run : runs) {
+    for (const JvPastRun& run : runs) {
         if (run.abnormal != 0 || run.finish < 1)
             continue;
         const size_t band = static_cast<size_t>(distanceBandOf(run.distanceMetres));
@@ -244,9 +244,10 @@ PastRaceField loadPastRace(RaceSheet& sheet, const PastRace& race,
     if (n == 0)
         return field;
 
-    const JvPastRun card = jvPastRunOf(runOf(horses, race.runners.front()));
-    sheet.raceNumber = std::clamp(card.raceNumber, 1, static_cast<int>(std::size(kRaceNumberList)));
-    sheet.grade = gradeOfCodes(card.gradeCode, card.conditionCode);
+    const JvPastRun& card = runOf(horses, race.runners.front());
+    sheet.raceNumber =
+        std::clamp<int>(card.raceNumber, 1, static_cast<int>(std::size(kRaceNumberList)));
+    sheet.grade = gradeOfCodes(std::string(1, card.gradeCode), card.conditionCode);
     sheet.surface = surfaceOfTrack(card.trackCode);
     sheet.distance = distanceIndex(card.distanceMetres);
 
@@ -265,8 +266,8 @@ PastRaceField loadPastRace(RaceSheet& sheet, const PastRace& race,
     for (int k = 1; k <= n; ++k) {
         const PastRaceRunner& runner = race.runners[static_cast<size_t>(k - 1)];
         const PastHorse& horse = horses[runner.horse];
-        const std::span<const PastRunFacts> runs = older[static_cast<size_t>(k - 1)].span();
-        const PastRunFacts& run = horse.runs[runner.slot];
+        const std::span<const JvPastRun> runs = older[static_cast<size_t>(k - 1)].span();
+        const JvPastRun& run = horse.runs[runner.slot];
         before.sexCode = horse.sexCode;
         before.birthYear = horse.birthYear;
         deriveHorseValues(before, runs, bandCountsOf(runs), strengthTotal, run.year,
@@ -276,7 +277,7 @@ PastRaceField loadPastRace(RaceSheet& sheet, const PastRace& race,
         entry.weight = weightIndex(run.weightCarried);
         fillRunnerFromHorse(entry, before);
         fillRunnerPastRuns(entry, runs);
-        field[static_cast<size_t>(k)] = {runner.horse, &run, before.oddsEstimate};
+        field[static_cast<size_t>(k - 1)] = {runner.horse, &run, before.oddsEstimate};
     }
     return field;
 }

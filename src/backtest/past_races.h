@@ -16,7 +16,7 @@ namespace zelkor {
 // keeps its last five runs, so grouping the runs of all horses by race gives
 // those races back with the finishing order of the horses present.
 
-PastRaceId pastRaceIdOf(const PastRunFacts& run);
+PastRaceId pastRaceIdOf(const JvPastRun& run);
 
 // One runner of a past race: the horse (index into the horses read) and the
 // run slot of its record that holds this race.
@@ -68,13 +68,13 @@ PastRaceSet rebuildPastRaces(std::span<const PastHorse> horses, const PastRaceRu
 // day or later (a record out of order) is skipped; the older ones after it
 // still count.
 struct RunsBefore {
-    std::array<PastRunFacts, kJvPastRunCount> runs{};
+    std::array<JvPastRun, kJvPastRunCount> runs{};
     size_t count = 0;
-    std::span<const PastRunFacts> span() const& {
-        return std::span<const PastRunFacts>(runs).first(count);
+    std::span<const JvPastRun> span() const& {
+        return std::span<const JvPastRun>(runs).first(count);
     }
     // The runs would not outlive a temporary (a loop over it reads freed runs).
-    std::span<const PastRunFacts> span() const&& = delete;
+    std::span<const JvPastRun> span() const&& = delete;
 };
 void fillRunsBefore(RunsBefore& before, const PastHorse& horse, size_t slot);
 inline RunsBefore runsBefore(const PastHorse& horse, size_t slot) {
@@ -85,16 +85,16 @@ inline RunsBefore runsBefore(const PastHorse& horse, size_t slot) {
 
 // Best distance counts made from the finishing places of `runs` by distance
 // band (set A only); an abnormal run or one without a place counts nowhere.
-JvBandCounts bandCountsOf(std::span<const PastRunFacts> runs);
+JvBandCounts bandCountsOf(std::span<const JvPastRun> runs);
 
 // What the sheet's runner k of a loaded past race is: its horse, its run in
 // that race and the odds estimate the formula saw.
 struct PastRaceEntrant {
     size_t horse = 0;
-    const PastRunFacts* run = nullptr;
+    const JvPastRun* run = nullptr;
     int oddsEstimate = 0;
 };
-using PastRaceField = std::array<PastRaceEntrant, kRunnerSlots>;
+using PastRaceField = std::array<PastRaceEntrant, kMaxRunners>; // [k - 1]: runner k
 
 // Loads the race as it stood before it was run into `sheet`: the horses
 // present become runners 1..n in horse-number order, each made by the

@@ -136,8 +136,8 @@ ReturnRace settledRace(const JvRaceCard& card, const RaceSheet& sheet,
     for (int k = 1; k <= n; ++k) {
         const auto slot = static_cast<size_t>(k);
         const auto found = finish.find(card.horseNumbers[slot]);
-        race.runners.push_back({card.horseNumbers[slot], card.horseIds[slot],
-                                sheet.result.scores[slot], rankOf(sheet.result, k, n),
+        race.runners.push_back({card.horseNumbers[slot], card.horseIds[slot], sheet.result.score(k),
+                                rankOf(sheet.result, k, n),
                                 found == finish.end() ? 0 : found->second, card.winOdds[slot],
                                 card.popularities[slot]});
     }

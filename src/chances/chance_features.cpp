@@ -69,7 +69,7 @@ ChanceFeatures chanceFeaturesOf(const JvRaceCard& card, int slot, const JvHorseR
         finishShare += share;
         bestShare = std::min(bestShare, share);
         // A winner's difference is to the second: it was behind nobody.
-        behind += run.finish == 1 ? 0.0 : std::clamp(run.timeDiff, 0, 50) / 10.0;
+        behind += run.finish == 1 ? 0.0 : std::clamp<int>(run.timeDiff, 0, 50) / 10.0;
         distanceGap += std::abs(card.distanceMetres - run.distanceMetres) / 1000.0;
         sameSurface += surfaceOf(run.trackCode) == surfaceOf(card.trackCode) ? 1 : 0;
     }

@@ -221,7 +221,7 @@ bool readRaceSamples(const std::string& storePath, int fromDate, int toDate,
                 const int number = card.horseNumbers[slot];
                 race.runners.push_back(
                     {number, withoutPadding(card.horseNames[slot]),
-                     chanceFeaturesOf(card, k, horse, sheet.result.scores[slot],
+                     chanceFeaturesOf(card, k, horse, sheet.result.score(k),
                                       people.of(card.jockeyCodes[slot], card.trainerCodes[slot])),
                      found(finish, number), card.winOdds[slot], found(place, number)});
             }

@@ -32,7 +32,7 @@ namespace {
 
 // Horse at ranking position `position`, read only within the field.
 int rankedHorse(const RaceSheet& sheet, int position) {
-    return sheet.result.ranking[static_cast<size_t>(position)];
+    return sheet.result.horseAt(position);
 }
 
 // The JSON object of the contract for a scored sheet. Every array follows
@@ -43,7 +43,7 @@ Json predictionJson(const RaceSheet& sheet) {
     Json scores = Json::array();
     Json ranking = Json::array();
     for (int i = 1; i <= n; ++i) {
-        scores.push_back(result.scores[static_cast<size_t>(i)]);
+        scores.push_back(result.score(i));
         ranking.push_back(sheet.shownNumber(rankedHorse(sheet, i)));
     }
     Json pairs = Json::array();

@@ -7,22 +7,24 @@ namespace {
 
 // Wide enough that no difference or sum of two stored indices can overflow,
 // whatever a loaded file held.
-using Values = std::array<long long, kRunnerSlots>;
+// By horse number: [h - 1] for horse h.
+using Values = std::array<long long, kMaxRunners>;
 
-// Three picks from V[1..n]: each pick walks from horse 1 and takes a horse
-// only when it is strictly better than the candidate so far, so ties go to
-// the lower number; the pick's value is then overwritten with `excluded`.
+// Three picks from the values of horses 1..n: each pick walks from horse 1
+// and takes a horse only when it is strictly better than the candidate so
+// far, so ties go to the lower number; the pick's value is then overwritten
+// with `excluded`. Without runners every pick is horse 1.
 template <typename Better>
 std::array<int, 3> pickThree(Values v, int n, long long excluded, Better better) {
     std::array<int, 3> picks{};
     for (int& pick : picks) {
-        int candidate = 1;
-        for (int h = 1; h <= n; ++h) {
-            if (better(v[static_cast<size_t>(h)], v[static_cast<size_t>(candidate)]))
-                candidate = h;
+        size_t candidate = 0;
+        for (size_t i = 0; i < static_cast<size_t>(n); ++i) {
+            if (better(v[i], v[candidate]))
+                candidate = i;
         }
-        pick = candidate;
-        v[static_cast<size_t>(candidate)] = excluded;
+        pick = static_cast<int>(candidate) + 1;
+        v[candidate] = excluded;
     }
     return picks;
 }
@@ -35,7 +37,7 @@ AnalysisRows analysisRows(const RaceSheet& sheet) {
     Values odds{}, distance{}, form{}, weightDrop{};
     for (int h = 1; h <= n; ++h) {
         const RunnerEntry& r = sheet.runner(h);
-        const auto i = static_cast<size_t>(h);
+        const auto i = static_cast<size_t>(h - 1);
         odds[i] = r.oddsBand;
         distance[i] = std::llabs(D - r.aptitudeDistance);
         form[i] = static_cast<long long>(r.pastRuns[kRunBeforeLast].timeDiff) +

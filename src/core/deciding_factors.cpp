@@ -21,7 +21,6 @@ constexpr std::string_view kFactorTexts[kDecidingFactorSlots] = {
 };
 
 constexpr int kHandicap = 2; // weightRule "ハンデ"
-constexpr int kRested = 1;   // past-run kind "放牧"
 
 } // namespace
 
@@ -63,7 +62,7 @@ std::array<int, kDecidingFactorSlots> decidingFactors(const RaceSheet& sheet, in
         if (run.raced() && run.raceClass <= sheet.grade && run.finish < 3)
             set(9);
     }
-    if (prev.kind == kRested)
+    if (prev.kind == PastRunKind::Rested)
         set(12);
     return slots;
 }

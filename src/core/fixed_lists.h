@@ -3,6 +3,7 @@
 #include <array>
 #include <span>
 #include <string_view>
+#include <type_traits>
 
 namespace zelkor {
 
@@ -189,6 +190,13 @@ constexpr std::string_view listText(TextList list, int index) {
     return list[static_cast<size_t>(index)];
 }
 
+// The entry of a named choice (Sex, RunningStyle, PastRunKind).
+template <class E>
+requires std::is_enum_v<E>
+constexpr std::string_view listText(TextList list, E value) {
+    return listText(list, static_cast<int>(value));
+}
+
 // `index` moved into the list's range.
 constexpr int clampToList(TextList list, int index) {
     if (index < 0)
@@ -196,6 +204,35 @@ constexpr int clampToList(TextList list, int index) {
     if (static_cast<size_t>(index) >= list.size())
         return static_cast<int>(list.size()) - 1;
     return index;
+}
+
+// The one converter of each list whose entries stand for a quantity, from
+// the list index to what it shows and back: distances (race, best distance,
+// past run) in metres, weights carried in tenths of a kilogram, field sizes
+// in runners. Unclamped both ways (callers clamp with clampToList); the
+// forward direction saturates, since a loaded file may hold any index.
+constexpr int saturatedInt(long long value) {
+    return value > 2147483647LL    ? 2147483647
+           : value < -2147483648LL ? -2147483647 - 1
+                                   : static_cast<int>(value);
+}
+constexpr int distanceMetres(int index) {
+    return saturatedInt(1000 + 100LL * index);
+}
+constexpr int distanceIndexOf(int metres) {
+    return metres / 100 - 10;
+}
+constexpr int weightTenthsOfKg(int index) {
+    return saturatedInt(460 + 5LL * index);
+}
+constexpr int weightIndexOf(int tenthsOfKg) {
+    return saturatedInt((tenthsOfKg - 460LL) / 5);
+}
+constexpr int fieldSizeRunners(int index) {
+    return saturatedInt(index + 4LL);
+}
+constexpr int fieldSizeIndexOf(int runners) {
+    return saturatedInt(runners - 4LL);
 }
 
 } // namespace zelkor

@@ -40,7 +40,7 @@ void appendText(std::string& out, const std::string& text) {
 }
 
 void appendRun(std::string& out, const PastRun& run) {
-    appendFormat(out, "%d,%d,%d,%d,%d,%d,%d,%d,", run.kind, run.finish, run.fieldSize,
+    appendFormat(out, "%d,%d,%d,%d,%d,%d,%d,%d,", listIndex(run.kind), run.finish, run.fieldSize,
                  run.popularity, run.distance, run.raceClass, run.weight, run.timeDiff);
 }
 
@@ -111,6 +111,16 @@ class Reader {
         if (!comma())
             return false;
         out = static_cast<int>(value);
+        return true;
+    }
+    // A named choice, written as its list position.
+    template <class E>
+    requires std::is_enum_v<E>
+    bool number(E& out) {
+        int index = 0;
+        if (!number(index))
+            return false;
+        out = static_cast<E>(index);
         return true;
     }
 
@@ -230,8 +240,8 @@ std::string predictionFileText(const RaceSheet& sheet) {
     for (int h = 1; h <= n; ++h) {
         const RunnerEntry& r = sheet.runner(h);
         appendText(out, r.name);
-        appendFormat(out, "%d,%d,%d,%d,%d,%d,", r.sex, r.age, r.weight, r.runningStyle,
-                     r.aptitudeDistance, r.oddsBand);
+        appendFormat(out, "%d,%d,%d,%d,%d,%d,", listIndex(r.sex), r.age, r.weight,
+                     listIndex(r.runningStyle), r.aptitudeDistance, r.oddsBand);
         appendRun(out, r.pastRuns[kRunBeforeLast]);
         out += "\r\n";
         appendRun(out, r.pastRuns[kLastRun]);
@@ -280,8 +290,7 @@ int readPredictionFile(RaceSheet& sheet, const std::string& path, UserPrompt& pr
         return refuse(kUnusable, damageReason(*data));
     loaded.currentRunner = 1;
     loaded.liveRunnerCount = loaded.runnerCount;
-    loaded.horseNumbers = {};
-    loaded.brackets = {};
+    loaded.clearShownNumbers();
     sheet = loaded;
     return 1;
 }

@@ -14,37 +14,35 @@ struct RacePreset {
     int sexLimit;   // 0 なし, 2 牝, 3 牡・せん, 4 牡・牝
     int weightRule; // 1 定量, 3 馬齢
     int surface;    // 0 芝, 1 ダート
-    int distance;   // index: 1000 m + 100 m × index
+    int metres;
 };
 
 // One entry per race-name suggestion, in the same order. Every one is a ＧⅠ.
 constexpr RacePreset kRacePresets[] = {
-    {"東京", 0, 0, 1, 1, 6},  // フェブラリーステークス  ダート 1600
-    {"阪神", 2, 2, 1, 0, 6},  // 桜花賞                  芝 1600
-    {"中山", 2, 4, 1, 0, 10}, // 皐月賞                  芝 2000
-    {"京都", 0, 4, 1, 0, 22}, // 天皇賞（春）            芝 3200
-    {"東京", 2, 4, 1, 0, 6},  // ＮＨＫマイルカップ      芝 1600
-    {"中京", 1, 0, 1, 0, 2},  // 高松宮記念              芝 1200
-    {"東京", 2, 2, 1, 0, 14}, // 優駿牝馬（オークス）    芝 2400
-    {"東京", 2, 4, 1, 0, 14}, // 東京優駿（日本ダービー）芝 2400
-    {"東京", 1, 0, 1, 0, 6},  // 安田記念                芝 1600
-    {"阪神", 1, 0, 1, 0, 12}, // 宝塚記念                芝 2200
-    {"京都", 2, 2, 1, 0, 10}, // 秋華賞                  芝 2000
-    {"東京", 1, 4, 1, 0, 10}, // 天皇賞（秋）            芝 2000
-    {"京都", 2, 4, 1, 0, 20}, // 菊花賞                  芝 3000
-    {"京都", 1, 2, 1, 0, 12}, // エリザベス女王杯        芝 2200
-    {"京都", 1, 0, 1, 0, 6},  // マイルチャンピオンシップ 芝 1600
-    {"東京", 1, 0, 1, 0, 14}, // ジャパンカップ          芝 2400
-    {"阪神", 3, 2, 3, 0, 6},  // 阪神３歳牝馬ステークス  芝 1600
-    {"中山", 3, 3, 1, 0, 6},  // 朝日杯３歳ステークス    芝 1600
-    {"中山", 1, 0, 3, 0, 2},  // スプリンターズステークス 芝 1200
-    {"中山", 1, 0, 3, 0, 15}, // 有馬記念                芝 2500
+    {"東京", 0, 0, 1, 1, 1600}, // フェブラリーステークス ダート
+    {"阪神", 2, 2, 1, 0, 1600}, // 桜花賞 芝
+    {"中山", 2, 4, 1, 0, 2000}, // 皐月賞 芝
+    {"京都", 0, 4, 1, 0, 3200}, // 天皇賞（春） 芝
+    {"東京", 2, 4, 1, 0, 1600}, // ＮＨＫマイルカップ 芝
+    {"中京", 1, 0, 1, 0, 1200}, // 高松宮記念 芝
+    {"東京", 2, 2, 1, 0, 2400}, // 優駿牝馬（オークス） 芝
+    {"東京", 2, 4, 1, 0, 2400}, // 東京優駿（日本ダービー） 芝
+    {"東京", 1, 0, 1, 0, 1600}, // 安田記念 芝
+    {"阪神", 1, 0, 1, 0, 2200}, // 宝塚記念 芝
+    {"京都", 2, 2, 1, 0, 2000}, // 秋華賞 芝
+    {"東京", 1, 4, 1, 0, 2000}, // 天皇賞（秋） 芝
+    {"京都", 2, 4, 1, 0, 3000}, // 菊花賞 芝
+    {"京都", 1, 2, 1, 0, 2200}, // エリザベス女王杯 芝
+    {"京都", 1, 0, 1, 0, 1600}, // マイルチャンピオンシップ 芝
+    {"東京", 1, 0, 1, 0, 2400}, // ジャパンカップ 芝
+    {"阪神", 3, 2, 3, 0, 1600}, // 阪神３歳牝馬ステークス 芝
+    {"中山", 3, 3, 1, 0, 1600}, // 朝日杯３歳ステークス 芝
+    {"中山", 1, 0, 3, 0, 1200}, // スプリンターズステークス 芝
+    {"中山", 1, 0, 3, 0, 2500}, // 有馬記念 芝
 };
 static_assert(std::size(kRacePresets) == std::size(kRaceNameSuggestions));
 
 constexpr int kFillyLimit = 2; // 牝
-constexpr int kFilly = 1;
-constexpr int kColt = 0;
 
 } // namespace
 
@@ -59,13 +57,13 @@ bool applyRacePreset(RaceSheet& sheet, int suggestion) {
     sheet.sexLimit = p.sexLimit;
     sheet.weightRule = p.weightRule;
     sheet.surface = p.surface;
-    sheet.distance = p.distance;
+    sheet.distance = distanceIndexOf(p.metres);
     return true;
 }
 
 void applySexLimitRule(RaceSheet& sheet) {
-    const int sex = sheet.sexLimit == kFillyLimit ? kFilly : kColt;
-    for (RunnerEntry& r : sheet.runners)
+    const Sex sex = sheet.sexLimit == kFillyLimit ? Sex::Filly : Sex::Colt;
+    for (RunnerEntry& r : sheet.runners())
         r.sex = sex;
 }
 
@@ -85,7 +83,7 @@ bool applyAgeLimitRule(RaceSheet& sheet) {
     default:
         return false;
     }
-    for (RunnerEntry& r : sheet.runners)
+    for (RunnerEntry& r : sheet.runners())
         r.age = age;
     return true;
 }

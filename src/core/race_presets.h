@@ -13,7 +13,7 @@ namespace zelkor {
 // for a position outside the list.
 bool applyRacePreset(RaceSheet& sheet, int suggestion);
 
-// Every one of the 19 runner slots gets the sex the race's sex limit implies:
+// Every one of the 18 runners gets the sex the race's sex limit implies:
 // 牝 for a fillies-and-mares race, 牡 otherwise.
 void applySexLimitRule(RaceSheet& sheet);
 

@@ -25,21 +25,30 @@ void RaceSheet::resetRaceConditions() {
 }
 
 void RaceSheet::resetRunners() {
-    for (auto& r : runners)
+    for (auto& r : runners_)
         r.reset();
-    horseNumbers = {};
-    brackets = {};
+    clearShownNumbers();
+}
+
+void RaceSheet::setShownNumber(int slot, int number, int bracket) {
+    if (!inField(slot))
+        return;
+    horseNumbers_[static_cast<size_t>(slot - 1)] = number;
+    brackets_[static_cast<size_t>(slot - 1)] = bracket;
+}
+
+void RaceSheet::clearShownNumbers() {
+    horseNumbers_ = {};
+    brackets_ = {};
 }
 
 int RaceSheet::shownNumber(int slot) const {
-    const bool inSlots = slot >= 1 && slot <= kMaxRunners;
-    const int number = inSlots ? horseNumbers[static_cast<size_t>(slot)] : 0;
+    const int number = inField(slot) ? horseNumbers_[static_cast<size_t>(slot - 1)] : 0;
     return number != 0 ? number : slot;
 }
 
 int RaceSheet::shownBracket(int slot, int count) const {
-    const bool inSlots = slot >= 1 && slot <= kMaxRunners;
-    const int bracket = inSlots ? brackets[static_cast<size_t>(slot)] : 0;
+    const int bracket = inField(slot) ? brackets_[static_cast<size_t>(slot - 1)] : 0;
     return bracket != 0 ? bracket : BracketOf(slot, count);
 }
 
@@ -51,11 +60,15 @@ bool RaceSheet::renumbered() const {
 }
 
 RunnerEntry& RaceSheet::runner(int horse) {
-    return runners[(horse >= 1 && horse <= kMaxRunners) ? static_cast<size_t>(horse) : 0];
+    if (inField(horse))
+        return runners_[static_cast<size_t>(horse - 1)];
+    outside_.reset();
+    return outside_;
 }
 
 const RunnerEntry& RaceSheet::runner(int horse) const {
-    return runners[(horse >= 1 && horse <= kMaxRunners) ? static_cast<size_t>(horse) : 0];
+    static const RunnerEntry kOutside;
+    return inField(horse) ? runners_[static_cast<size_t>(horse - 1)] : kOutside;
 }
 
 const PastRun* referenceRun(const RunnerEntry& runner) {

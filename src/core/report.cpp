@@ -13,13 +13,11 @@ namespace {
 int rankedHorse(const RaceSheet& sheet, int position) {
     if (position < 1 || position > sheet.usableRunnerCount())
         return 0;
-    return sheet.result.ranking[static_cast<size_t>(position)];
+    return sheet.result.horseAt(position);
 }
 
 int scoreOf(const RaceSheet& sheet, int horse) {
-    if (horse < 1 || horse > kMaxRunners)
-        return 0;
-    return sheet.result.scores[static_cast<size_t>(horse)];
+    return sheet.result.score(horse);
 }
 
 int darkHorseCount(const RaceSheet& sheet) {
@@ -37,10 +35,6 @@ const char* nameOf(const RaceSheet& sheet, int horse) {
     return sheet.runner(horse).name.c_str();
 }
 
-constexpr int kViewDarkHorses = 0;
-constexpr int kViewBets = 1;
-constexpr int kViewTrainer = 2;
-
 } // namespace
 
 void ResultLines::clear() {
@@ -57,8 +51,8 @@ ResultLines resultLines(const RaceSheet& sheet) {
     for (int i = 1; i <= n; ++i) {
         const int h = rankedHorse(sheet, i);
         lines.positions.push_back(format("%2d", i));
-        lines.brackets.push_back(format("%d枠%2d番", sheet.shownBracket(h, sheet.runnerCount),
-                                        sheet.shownNumber(h)));
+        lines.brackets.push_back(
+            format("%d枠%2d番", sheet.shownBracket(h, sheet.runnerCount), sheet.shownNumber(h)));
         lines.names.push_back(sheet.runner(h).name);
         lines.scores.push_back(format("%3d", scoreOf(sheet, h)));
         lines.odds.push_back(std::string(listText(kOddsBandList, sheet.runner(h).oddsBand)));
@@ -116,11 +110,11 @@ std::string trainerReport(const RaceSheet& sheet, int selection) {
 
 std::string buildReportText(const RaceSheet& sheet, int selection) {
     switch (sheet.result.reportMode) {
-    case kViewDarkHorses:
+    case ReportMode::DarkHorses:
         return darkHorsesReport(sheet);
-    case kViewBets:
+    case ReportMode::Bets:
         return betsReport(sheet);
-    case kViewTrainer:
+    case ReportMode::Trainer:
         return trainerReport(sheet, selection);
     default:
         return {};
@@ -150,7 +144,7 @@ unsigned PredictionCommands::predict(RaceSheet& sheet, UserPrompt& prompt) {
         return None;
     }
     scoreRace(sheet);
-    sheet.result.reportMode = kViewDarkHorses;
+    sheet.result.reportMode = ReportMode::DarkHorses;
     unsigned changes = clearResults();
     lines_ = resultLines(sheet);
     changes |= buildReport(sheet);
@@ -166,7 +160,7 @@ unsigned PredictionCommands::bets(RaceSheet& sheet, UserPrompt& prompt) {
         prompt.showMessage("先に予想してください。");
         return None;
     }
-    sheet.result.reportMode = kViewBets;
+    sheet.result.reportMode = ReportMode::Bets;
     return buildReport(sheet);
 }
 
@@ -179,7 +173,7 @@ unsigned PredictionCommands::trainer(RaceSheet& sheet, UserPrompt& prompt) {
         prompt.showMessage("ゼルコ馬予想の馬名を選択してください。");
         return None;
     }
-    sheet.result.reportMode = kViewTrainer;
+    sheet.result.reportMode = ReportMode::Trainer;
     return buildReport(sheet);
 }
 

@@ -24,13 +24,13 @@ struct ResultLines {
 
 ResultLines resultLines(const RaceSheet& sheet);
 
-// The report text (CR LF line ends) of view sheet.result.reportMode:
-// 0 the dark horses, 1 the bets, 2 the trainer's intent of the runner at
-// ranking position selection + 1. View 2 without a valid selection, and any
-// other mode, give the empty text.
+// The report text (CR LF line ends) of view sheet.result.reportMode: the
+// dark horses, the bets, or the trainer's intent of the runner at ranking
+// position selection + 1. The trainer view without a valid selection gives
+// the empty text.
 std::string buildReportText(const RaceSheet& sheet, int selection);
 
-// The views by number, whatever the sheet's reportMode.
+// Each view, whatever the sheet's reportMode.
 std::string darkHorsesReport(const RaceSheet& sheet);
 std::string betsReport(const RaceSheet& sheet);
 std::string trainerReport(const RaceSheet& sheet, int selection);

@@ -1,5 +1,7 @@
 #include "core/scoring.h"
 
+#include "core/fixed_lists.h"
+
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
@@ -11,13 +13,14 @@ namespace {
 // checked against their lists, and an absurd value must not overflow.
 using Points = std::int64_t;
 
-constexpr int kTwoThousandMetres = 10; // distance index of 2000 m
-constexpr int kFrontRunner = 0;        // 逃げ
-constexpr int kStalker = 1;            // 先行
+// A run over this distance or more earns points when today's race is shorter.
+constexpr int kStepDownDistance = distanceIndexOf(2000);
+// At a short distance (1400 m or less) the runners that go early earn more.
+constexpr int kShortDistance = distanceIndexOf(1400);
 
 // Points for a run over 2000 m or more when today's race is shorter.
 Points stepDownInDistance(const PastRun& run, int raceDistance) {
-    if (run.distance >= kTwoThousandMetres && raceDistance < kTwoThousandMetres)
+    if (run.distance >= kStepDownDistance && raceDistance < kStepDownDistance)
         return Points{run.distance} - raceDistance;
     return 0;
 }
@@ -45,14 +48,14 @@ Points lastRunPoints(const PastRun& run, const RunnerEntry& runner, int grade, i
            (Points{grade} - run.raceClass + 9) + beatenAboveItsOdds(run) + 3 * Points{run.finish};
 }
 
-Points sexPoints(int sex) {
+Points sexPoints(Sex sex) {
     switch (sex) {
-    case 0:
-        return 10; // 牡
-    case 2:
-        return 6; // せん
+    case Sex::Colt:
+        return 10;
+    case Sex::Gelding:
+        return 6;
     default:
-        return 0; // 牝
+        return 0; // 牝, and values from outside the list
     }
 }
 
@@ -83,18 +86,18 @@ int runnerScore(const RaceSheet& sheet, int horse) {
     score += 3 * (26 - (off < 0 ? -off : off));
     score += sexPoints(r.sex);
     score += agePoints(r.age);
-    if (d <= 4) { // 1400 m or less favours the runners that go early
-        if (r.runningStyle == kFrontRunner)
+    if (d <= kShortDistance) {
+        if (r.runningStyle == RunningStyle::FrontRunner)
             score += 10;
-        else if (r.runningStyle == kStalker)
+        else if (r.runningStyle == RunningStyle::Stalker)
             score += 5;
     }
-    if (r.runningStyle == kFrontRunner)
+    if (r.runningStyle == RunningStyle::FrontRunner)
         score += 10;
     // The odds decide last: a favourite is never a dark horse.
-    if (r.oddsBand <= 6)
+    if (r.oddsBand <= kFavouriteOddsBand)
         score = 0;
-    else if (r.oddsBand <= 9)
+    else if (r.oddsBand <= kMiddleOddsBand)
         score -= 10;
     else
         score += 40;
@@ -105,7 +108,7 @@ void scoreRace(RaceSheet& sheet) {
     PredictionResult result;
     const int n = sheet.usableRunnerCount();
     for (int h = 1; h <= n; ++h)
-        result.scores[h] = runnerScore(sheet, h);
+        result.setScore(h, runnerScore(sheet, h));
 
     // The highest score first, the lowest horse number among equals: a
     // horse's position is one more than the horses ahead of it, counted
@@ -113,28 +116,29 @@ void scoreRace(RaceSheet& sheet) {
     for (int h = 1; h <= n; ++h) {
         int ahead = 0;
         for (int other = 1; other <= n; ++other)
-            ahead += static_cast<int>(result.scores[other] > result.scores[h]) +
-                     static_cast<int>(result.scores[other] == result.scores[h] && other < h);
-        result.ranking[ahead + 1] = h;
+            ahead += static_cast<int>(result.score(other) > result.score(h)) +
+                     static_cast<int>(result.score(other) == result.score(h) && other < h);
+        result.setHorseAt(ahead + 1, h);
     }
 
     if (n > 0) {
-        const Points top = result.scores[result.ranking[1]];
+        const Points top = result.score(result.horseAt(1));
         int k = 1;
-        while (k < n && top - result.scores[result.ranking[k + 1]] <= kCloseToTop)
+        while (k < n && top - result.score(result.horseAt(k + 1)) <= kCloseToTop)
             ++k;
         result.darkHorseCount = k;
     }
     const int k = result.darkHorseCount;
 
-    std::array<bool, kRunnerSlots> isDarkHorse{};
+    std::array<bool, kMaxRunners> isDarkHorse{}; // [h - 1]
     for (int position = 1; position <= k; ++position)
-        isDarkHorse[result.ranking[position]] = true;
-    std::array<int, kRunnerSlots> partners{};
+        isDarkHorse[static_cast<size_t>(result.horseAt(position) - 1)] = true;
+    std::array<int, kMaxRunners> partners{};
     int partnerCount = 0;
     for (int h = 1; h <= n; ++h)
-        if (sheet.runner(h).oddsBand <= 7 && !isDarkHorse[h])
-            partners[partnerCount++] = h;
+        if (sheet.runner(h).oddsBand <= kPartnerOddsBand &&
+            !isDarkHorse[static_cast<size_t>(h - 1)])
+            partners[static_cast<size_t>(partnerCount++)] = h;
 
     auto addPair = [&result](int a, int b) {
         if (result.quinellaCount >= kMaxQuinellaPairs)
@@ -143,18 +147,18 @@ void scoreRace(RaceSheet& sheet) {
     };
     for (int position = 1; position <= k; ++position)
         for (int i = 0; i < partnerCount; ++i)
-            addPair(result.ranking[position], partners[i]);
+            addPair(result.horseAt(position), partners[static_cast<size_t>(i)]);
     for (int a = 1; a < k; ++a)
         for (int b = a + 1; b <= k; ++b)
-            addPair(result.ranking[a], result.ranking[b]);
+            addPair(result.horseAt(a), result.horseAt(b));
 
-    result.reportMode = 0;
+    result.reportMode = ReportMode::DarkHorses;
     sheet.result = result;
 }
 
 int rankOf(const PredictionResult& result, int horse, int runnerCount) {
     for (int position = 1; position <= runnerCount; ++position)
-        if (result.ranking[static_cast<size_t>(position)] == horse)
+        if (result.horseAt(position) == horse)
             return position;
     return 0;
 }

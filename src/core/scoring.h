@@ -21,4 +21,13 @@ int rankOf(const PredictionResult& result, int horse, int runnerCount);
 // a dark horse.
 inline constexpr int kCloseToTop = 5;
 
+// The thresholds of the points formula, on the stored indices.
+// A favourite (win odds up to 7.0) is never a dark horse: its score is 0.
+inline constexpr int kFavouriteOddsBand = 6;
+// Odds bands above the favourites up to this one (up to 10.0) cost points,
+// longer odds earn them.
+inline constexpr int kMiddleOddsBand = 9;
+// A partner of the dark horses in the quinella pairs has win odds up to 8.0.
+inline constexpr int kPartnerOddsBand = 7;
+
 } // namespace zelkor

@@ -15,27 +15,28 @@ namespace {
 constexpr const char* kUnreadable =
     "設定ファイル'%s'を読み込めませんでした\r\n今回は初期設定を使います";
 
-// The lines in file order; a line added later comes last, so older files read as before: key, and
-// where the value lives.
+// The lines in file order: key, and where the value lives (one of the
+// three). A line added later comes last, so older files read as before.
 struct Line {
     const char* key;
+    bool AppSettings::*flag;
     int AppSettings::*number;
     std::string AppSettings::*text;
 };
 
 constexpr std::array<Line, 12> kLines = {{
-    {"Zelkor sports Image file", &AppSettings::sportsShowImages, nullptr},
-    {"Zelkor sports Name DB link", &AppSettings::sportsLinkNames, nullptr},
-    {"JRA-VAN Newsp Image file", &AppSettings::paperShowImages, nullptr},
-    {"JRA-VAN Newsp How Read", &AppSettings::paperHowToRead, nullptr},
-    {"JRA-VAN Newsp Name DB link", &AppSettings::paperLinkNames, nullptr},
-    {"JRA-VAN Newsp kind", &AppSettings::paperEdition, nullptr},
-    {"JRA-VAN Newsp race", &AppSettings::paperPastRuns, nullptr},
-    {"DataBase URL1", nullptr, &AppSettings::dbUrl1},
-    {"DataBase URL2", nullptr, &AppSettings::dbUrl2},
-    {"DataBase Default Name", nullptr, &AppSettings::dbTestName},
-    {"HELPER", &AppSettings::showFirstUseMessage, nullptr},
-    {"Value threshold", &AppSettings::valueThreshold, nullptr},
+    {"Zelkor sports Image file", &AppSettings::sportsShowImages, nullptr, nullptr},
+    {"Zelkor sports Name DB link", &AppSettings::sportsLinkNames, nullptr, nullptr},
+    {"JRA-VAN Newsp Image file", &AppSettings::paperShowImages, nullptr, nullptr},
+    {"JRA-VAN Newsp How Read", &AppSettings::paperHowToRead, nullptr, nullptr},
+    {"JRA-VAN Newsp Name DB link", &AppSettings::paperLinkNames, nullptr, nullptr},
+    {"JRA-VAN Newsp kind", nullptr, &AppSettings::paperEdition, nullptr},
+    {"JRA-VAN Newsp race", nullptr, &AppSettings::paperPastRuns, nullptr},
+    {"DataBase URL1", nullptr, nullptr, &AppSettings::dbUrl1},
+    {"DataBase URL2", nullptr, nullptr, &AppSettings::dbUrl2},
+    {"DataBase Default Name", nullptr, nullptr, &AppSettings::dbTestName},
+    {"HELPER", &AppSettings::showFirstUseMessage, nullptr, nullptr},
+    {"Value threshold", nullptr, &AppSettings::valueThreshold, nullptr},
 }};
 
 constexpr int kDefaultValueThreshold = 110;
@@ -85,11 +86,11 @@ std::string singleLine(const std::string& text) {
 
 AppSettings defaultSettings() {
     AppSettings s;
-    s.sportsShowImages = 1;
-    s.sportsLinkNames = 1;
-    s.paperShowImages = 1;
-    s.paperHowToRead = 1;
-    s.paperLinkNames = 1;
+    s.sportsShowImages = true;
+    s.sportsLinkNames = true;
+    s.paperShowImages = true;
+    s.paperHowToRead = true;
+    s.paperLinkNames = true;
     s.paperEdition = 1;
     s.paperPastRuns = 5;
     // A web search that takes the name in Shift-JIS, as the pages send it,
@@ -97,7 +98,7 @@ AppSettings defaultSettings() {
     s.dbUrl1 = "https://www.google.com/search?ie=Shift_JIS&q=site%3Adb.netkeiba.com+";
     s.dbUrl2 = "";
     s.dbTestName = "duverovu";
-    s.showFirstUseMessage = 1;
+    s.showFirstUseMessage = true;
     s.valueThreshold = kDefaultValueThreshold;
     return s;
 }
@@ -116,7 +117,7 @@ SettingsFileState loadSettings(AppSettings& settings, const std::string& configP
         if (why == FileProblem::Missing)
             return SettingsFileState::Missing;
         // A file is there, so this is no first start.
-        settings.showFirstUseMessage = 0;
+        settings.showFirstUseMessage = false;
         if (problem != nullptr)
             *problem = format(kUnreadable, pathForDisplay(configPath).c_str());
         return SettingsFileState::Unreadable;
@@ -135,7 +136,10 @@ SettingsFileState loadSettings(AppSettings& settings, const std::string& configP
         if (!text.starts_with(key) || text.size() <= key.size() || text[key.size()] != '=')
             continue;
         std::string_view value = text.substr(key.size() + 1);
-        if (line.number) {
+        if (line.flag) {
+            if (std::optional<int> number = parseDecimal(value))
+                settings.*line.flag = *number != 0;
+        } else if (line.number) {
             if (std::optional<int> number = parseDecimal(value))
                 settings.*line.number = *number;
         } else {
@@ -156,7 +160,9 @@ SettingsFileState readSettings(AppSettings& settings, const std::string& configP
 bool writeSettings(const AppSettings& settings, const std::string& configPath) {
     std::string out;
     for (const Line& line : kLines) {
-        if (line.number)
+        if (line.flag)
+            appendFormat(out, "%s=%d\r\n", line.key, settings.*line.flag ? 1 : 0);
+        else if (line.number)
             appendFormat(out, "%s=%d\r\n", line.key, settings.*line.number);
         else
             out += std::string(line.key) + "=" + singleLine(settings.*line.text) + "\r\n";

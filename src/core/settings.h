@@ -5,19 +5,20 @@
 namespace zelkor {
 
 // The user's settings, kept in Zelkor2k.cfg in the program folder.
-// Before reading, numbers are 0 and texts empty.
+// Before reading, flags are off, numbers 0 and texts empty. A flag is a
+// number in the file: any but 0 reads as on, and it is written as 1 or 0.
 struct AppSettings {
-    int sportsShowImages = 0;
-    int sportsLinkNames = 0;
-    int paperShowImages = 0;
-    int paperHowToRead = 0;
-    int paperLinkNames = 0;
+    bool sportsShowImages = false;
+    bool sportsLinkNames = false;
+    bool paperShowImages = false;
+    bool paperHowToRead = false;
+    bool paperLinkNames = false;
     int paperEdition = 0;  // 1 simple, 2 detailed, 3 detailed with results
     int paperPastRuns = 0; // 1..5
     std::string dbUrl1;
     std::string dbUrl2;
     std::string dbTestName;
-    int showFirstUseMessage = 0;
+    bool showFirstUseMessage = false;
     int valueThreshold = 0; // hundredths; outside 1..9999 (an older file): the default
 
     friend bool operator==(const AppSettings&, const AppSettings&) = default;

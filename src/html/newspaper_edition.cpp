@@ -175,28 +175,29 @@ void readRunnerHorse(JvHorseRecord& horse, const JvRaceCard& race, int n, RaceSo
     }
 }
 
-void appendPastRunCell(std::string& out, const JvPastRun& run) {
+void appendPastRunCell(std::string& out, const JvPastRun& run, const JvPastRunDetails& shown) {
     if (!run.present()) {
         out += "<TH width=120></TH>\r\n";
         return;
     }
     appendFormat(
         out, "<TD width=120><font size=2>%d%s%d%s%s%d.%d<font size=4><b>%d</b></font><br>\r\n",
-        run.meeting, firstBytes(run.courseName, 2).c_str(), run.meetingDay,
-        firstBytes(run.trackText, 2).c_str(), firstBytes(run.trackConditionText, 2).c_str(),
+        run.meeting, firstBytes(shown.courseName, 2).c_str(), run.meetingDay,
+        firstBytes(shown.trackText, 2).c_str(), firstBytes(shown.trackConditionText, 2).c_str(),
         run.monthDay / 100, run.monthDay % 100, run.finish);
-    appendFormat(out, "%s %d頭%d人<br>\r\n", HtmlText(run.raceName).c_str(), run.fieldSize,
+    appendFormat(out, "%s %d頭%d人<br>\r\n", HtmlText(shown.raceName).c_str(), run.fieldSize,
                  run.popularity);
-    appendFormat(out, "%d(%d) %dm<b> %d</b><br>", run.bracket, run.horseNumber, run.distanceMetres,
-                 run.time);
-    const long long d = pastRunTimeDifference(run);
-    appendFormat(out, "<b>%s</b>%2.1f%s%1lld.%1lld<br>\r\n", esc(pastRunClassLabel(run)).c_str(),
-                 run.weightCarried / 10.0, firstBytes(run.jockeyName, 4).c_str(), d / 10, d % 10);
+    appendFormat(out, "%d(%d) %dm<b> %d</b><br>", shown.bracket, run.horseNumber,
+                 run.distanceMetres, run.time);
+    // Tenths of a second to the other horse, never negative.
+    const long long d = std::llabs(static_cast<long long>(run.timeDiff));
+    appendFormat(out, "<b>%s</b>%2.1f%s%1lld.%1lld<br>\r\n", esc(pastRunClassLabel(shown)).c_str(),
+                 run.weightCarried / 10.0, firstBytes(shown.jockeyName, 4).c_str(), d / 10, d % 10);
     appendFormat(out, "<font size=1>上り</font>%2.1f(%d>%d>%d>%d)<br>\r\n",
-                 run.lastThreeFurlongs / 10.0, run.corners[0], run.corners[1], run.corners[2],
-                 run.corners[3]);
-    appendFormat(out, "%d <font size=1>%s\r\n", run.bodyWeight,
-                 HtmlText(run.otherHorseName).c_str());
+                 shown.lastThreeFurlongs / 10.0, runCorner(run, 0), runCorner(run, 1),
+                 runCorner(run, 2), runCorner(run, 3));
+    appendFormat(out, "%d <font size=1>%s\r\n", shown.bodyWeight,
+                 HtmlText(shown.otherHorseName).c_str());
     out += "</TD>";
 }
 
@@ -211,7 +212,7 @@ void appendPastResultsTable(std::string& out, const JvHorseRecord& horse, int n,
     out += "<TR>\r\n";
     // The oldest run shown stands at the left, the most recent at the right.
     for (int k = runsBack; k >= 1; --k)
-        appendPastRunCell(out, horse.pastRuns[slot(k - 1)]);
+        appendPastRunCell(out, horse.pastRuns[slot(k - 1)], horse.pastRunDetails[slot(k - 1)]);
     out += "</TR></TABLE>\r\n";
 }
 
@@ -248,10 +249,10 @@ void appendRunnerBlock(std::string& out, NewspaperEdition edition, const Edition
 
     // A jockey other than the one of the last run is marked 替.
     const JvPastRun& lastRun = horse.pastRuns[0];
-    const char* jockeyChange =
-        lastRun.present() && lastRun.finish > 0 && lastRun.jockeyName != race.jockeyNames[k]
-            ? "<font size=2>替</font>"
-            : "";
+    const char* jockeyChange = lastRun.present() && lastRun.finish > 0 &&
+                                       horse.pastRunDetails[0].jockeyName != race.jockeyNames[k]
+                                   ? "<font size=2>替</font>"
+                                   : "";
     appendFormat(out, t.coatAndWeight, HtmlText(horse.coatText).c_str(),
                  race.weightsCarried[k] / 10.0, jockeyChange);
     appendFormat(out, t.jockey,
@@ -310,7 +311,7 @@ std::string ageConditionsText(const JvRaceCard& race) {
     return text;
 }
 
-std::string pastRunClassLabel(const JvPastRun& run) {
+std::string pastRunClassLabel(const JvPastRunDetails& run) {
     if (std::string_view(run.gradeText).substr(0, 2) == "Ｇ")
         return run.gradeText;
     for (const ClassByWins& byWins : kClassesByWins)
@@ -320,10 +321,6 @@ std::string pastRunClassLabel(const JvPastRun& run) {
     if (man != std::string::npos)
         return run.conditionText.substr(0, man + std::string_view("万").size());
     return run.conditionText;
-}
-
-long long pastRunTimeDifference(const JvPastRun& run) {
-    return std::llabs(static_cast<long long>(timeToTenths(run.time)) - timeToTenths(run.otherTime));
 }
 
 std::string buildNewspaper(NewspaperEdition edition, const JvRaceCard& race, RaceSource& source,

@@ -10,7 +10,7 @@
 namespace zelkor {
 
 class JvRaceCard;
-struct JvPastRun;
+struct JvPastRunDetails;
 
 // The three racing-newspaper editions of a JRA-VAN race.
 enum class NewspaperEdition {
@@ -45,10 +45,6 @@ std::string ageConditionsText(const JvRaceCard& race);
 // Class label of a past run: the grade of a graded race, else the label of
 // a class by wins ("1勝"), else the class text up to its "万" ("500万円以下"
 // → "500万"), else the whole class text.
-std::string pastRunClassLabel(const JvPastRun& run);
-
-// Tenths of a second between a past run's time and the other horse's time,
-// never negative.
-long long pastRunTimeDifference(const JvPastRun& run);
+std::string pastRunClassLabel(const JvPastRunDetails& run);
 
 } // namespace zelkor

@@ -22,9 +22,7 @@ namespace {
 constexpr const char* kSummaryTitle = "ゼルコ馬・買い目一覧";
 
 int scoreOf(const RaceSheet& sheet, int horse) {
-    if (horse < 0 || horse >= kRunnerSlots)
-        return 0;
-    return sheet.result.scores[static_cast<size_t>(horse)];
+    return sheet.result.score(horse);
 }
 
 } // namespace
@@ -41,7 +39,7 @@ std::string predictAllPageName(const JvRaceCard& race) {
 
 std::string betsSummaryRow(const JvRaceCard& race, const RaceSheet& sheet) {
     const PredictionResult& result = sheet.result;
-    const int top = result.ranking[1];
+    const int top = result.horseAt(1);
     return format("<tr><td><font size=2>%s %dR %s</font></td><td>%s</td><td><font "
                   "size=2>%d</font></td><td>%s</td><td>%s</td></tr>\r\n",
                   HtmlText(race.courseName).c_str(), race.raceNumber,

@@ -24,7 +24,7 @@ void appendPastRun(std::string& out, const PastRun& run) {
         appendFormat(out,
                      " <TD><center><b>%d</b><font size=1>着</font>%d<font size=1>ト</font>%d<font "
                      "size=1>人</center></TD>",
-                     run.finish + 1, run.fieldSize + 4, run.popularity + 1);
+                     run.finish + 1, fieldSizeRunners(run.fieldSize), run.popularity + 1);
     } else {
         out += " <TD><center><font color=008800><b>";
         out += listText(kPastRunKindList, run.kind);
@@ -77,7 +77,7 @@ void appendRaceTable(std::string& out, const RaceSheet& sheet, const AppSettings
                  ageLimit.c_str(), sexLimit.c_str(), weightRule.c_str(),
                  text(kSurfaceList, sheet.surface).c_str(),
                  text(kDistanceList, sheet.distance).c_str(),
-                 text(kFieldSizeList, sheet.liveRunnerCount - 4).c_str());
+                 text(kFieldSizeList, fieldSizeIndexOf(sheet.liveRunnerCount)).c_str());
 
     out += "<tr bgcolor=9999cc><th>枠馬番</th><th>馬名</th><th>性齢</th><th>重量</th>";
     out += "<th>脚質</th><th>適性</th><th>単オッズ</th><th>前々走</th><th>前走</th></tr>\r\n";
@@ -98,8 +98,8 @@ void appendRaceTable(std::string& out, const RaceSheet& sheet, const AppSettings
         } else {
             appendFormat(out, " <TD><b>%s</a></TD>", name.c_str());
         }
-        appendFormat(out, " <TD><center>%s%d</center></TD>", text(kSexList, r.sex).c_str(),
-                     r.age + 2);
+        appendFormat(out, " <TD><center>%s%d</center></TD>",
+                     std::string(listText(kSexList, r.sex)).c_str(), r.age + 2);
         appendCentredCell(out, listText(kWeightList, r.weight));
         appendCentredCell(out, listText(kRunningStyleList, r.runningStyle));
         appendCentredCell(out, listText(kDistanceList, r.aptitudeDistance));

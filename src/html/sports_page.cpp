@@ -54,7 +54,7 @@ std::string placeBetsText(const RaceSheet& sheet) {
     std::string text;
     const int darkHorses = std::clamp(result.darkHorseCount, 0, kMaxRunners);
     for (int i = 1; i <= darkHorses; ++i)
-        appendFormat(text, "%d　\r\n", sheet.shownNumber(result.ranking[static_cast<size_t>(i)]));
+        appendFormat(text, "%d　\r\n", sheet.shownNumber(result.horseAt(i)));
     return text;
 }
 
@@ -69,7 +69,7 @@ std::string buildSportsPage(const RaceSheet& sheet, const AppSettings& settings,
     const HtmlText racecourse(sheet.racecourse);
     const PredictionResult& result = sheet.result;
     const int runnerCount = sheet.usableRunnerCount();
-    const int topHorse = result.ranking[1];
+    const int topHorse = result.horseAt(1);
 
     std::string page = settings.sportsShowImages ? imageFolderHead(sheet.raceName, programFolder)
                                                  : plainHead(sheet.raceName);

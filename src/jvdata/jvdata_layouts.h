@@ -1,5 +1,7 @@
 #pragma once
 
+#include "race/fixed_record.h"
+
 #include <cstddef>
 #include <string_view>
 
@@ -8,18 +10,8 @@
 // fixed-width CP932; every length counts the final CR LF.
 namespace zelkor::jvlayout {
 
-struct Field {
-    size_t offset;
-    size_t width;
-};
-
-// An array field: element i starts at offset + i * stride.
-struct Repeated {
-    size_t offset;
-    size_t stride;
-    int count;
-    constexpr size_t at(int i) const { return offset + stride * static_cast<size_t>(i); }
-};
+using jvrecord::Field;
+using jvrecord::Repeated;
 
 inline constexpr size_t kLineEndBytes = 2;
 

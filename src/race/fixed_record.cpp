@@ -3,10 +3,6 @@
 #include "text/sjis.h"
 
 namespace zelkor::jvrecord {
-void readDecimal(std::string_view record, size_t offset, size_t width, int& value) {
-    value = readLeadingDigits(record, offset, width);
-}
-
 std::string readText(std::string_view record, size_t offset, size_t width) {
     return fixedField(record, offset, width);
 }

@@ -6,17 +6,33 @@
 
 namespace zelkor::jvrecord {
 
+// A field of a fixed-width record: its byte offset (0-based) and width. The
+// layouts of every record the program reads, JV-Data and the race-day
+// archive alike, are tables of these.
+struct Field {
+    size_t offset;
+    size_t width;
+    // The field of a group (a runner's, a run's) that starts at `base`.
+    constexpr Field at(size_t base) const { return {base + offset, width}; }
+};
+
+// An array field: element i starts at offset + i * stride.
+struct Repeated {
+    size_t offset;
+    size_t stride;
+    int count;
+    constexpr size_t at(int i) const { return offset + stride * static_cast<size_t>(i); }
+    constexpr Field field(int i, size_t width) const { return {at(i), width}; }
+};
+
 // Field conversions of the fixed-width JRA-VAN records. Bytes beyond the
 // end of a record read as blanks, so a short record never reads outside.
 
-// A decimal number into `value`: leading blanks skipped, an optional sign,
-// digits up to the first non-digit. A field without any digit reads 0,
-// never a value `value` held before.
-void readDecimal(std::string_view record, size_t offset, size_t width, int& value);
-
-// The same parse, returned. Parsed where it lies (it runs for every field of
-// every record a job reads): the bytes a short record lacks would be
-// blanks, which end a number as the record's end does.
+// A decimal number: leading blanks skipped, an optional sign, digits up to
+// the first non-digit; 0 for a field without any digit. Parsed where it
+// lies (it runs for every field of every record a job reads): the bytes a
+// short record lacks would be blanks, which end a number as the record's
+// end does.
 inline int readLeadingDigits(std::string_view record, size_t offset, size_t width) {
     if (offset >= record.size())
         return 0;
@@ -49,6 +65,10 @@ inline int readLeadingDigits(std::string_view record, size_t offset, size_t widt
     return static_cast<int>(negative ? -value : value);
 }
 
+inline int readNumber(std::string_view record, Field field) {
+    return readLeadingDigits(record, field.offset, field.width);
+}
+
 // The field's bytes as they are (codes).
 std::string readText(std::string_view record, size_t offset, size_t width);
 
@@ -58,5 +78,15 @@ std::string readName(std::string_view record, size_t offset, size_t width);
 // The field up to its first full-width space (all of it when it has none),
 // trailing blanks dropped.
 std::string readCut(std::string_view record, size_t offset, size_t width);
+
+inline std::string readText(std::string_view record, Field field) {
+    return readText(record, field.offset, field.width);
+}
+inline std::string readName(std::string_view record, Field field) {
+    return readName(record, field.offset, field.width);
+}
+inline std::string readCut(std::string_view record, Field field) {
+    return readCut(record, field.offset, field.width);
+}
 
 } // namespace zelkor::jvrecord

@@ -2,7 +2,6 @@
 
 #include "core/program_folder.h"
 #include "race/code_tables.h"
-#include "race/past_run_facts.h"
 #include "text/format.h"
 
 #include <algorithm>
@@ -16,23 +15,14 @@ int clampToInt(long long value) {
 
 } // namespace
 
-void fillMissingCorners(JvPastRun& run) {
-    // A corner the horse was not timed at takes its 1st-corner position, or
-    // 7 when that is missing too.
-    const int fill = run.corners[0] == 0 ? 7 : run.corners[0];
-    for (int& corner : run.corners)
-        if (corner == 0)
-            corner = fill;
-}
-
-void decodePastRunTexts(JvPastRun& run) {
-    run.courseName = decodeRacecourse(run.courseCode);
-    run.gradeText = decodeGrade(run.gradeCode);
-    run.conditionText = decodeCondition(run.conditionCode, run.year * 10000 + run.monthDay);
-    run.trackText = decodeTrack(run.trackCode);
-    run.trackConditionText = codeText(kTrackConditionTable, run.trackConditionCode);
-    run.weatherText = codeText(kWeatherTable, run.weatherCode);
-    run.marginText = decodeMargin(run.marginCode);
+void decodePastRunTexts(const JvPastRun& run, JvPastRunDetails& details) {
+    details.courseName = decodeRacecourse(std::string(run.course()));
+    details.gradeText = decodeGrade(std::string(1, run.gradeCode));
+    details.conditionText = decodeCondition(run.conditionCode, run.year * 10000 + run.monthDay);
+    details.trackText = decodeTrack(run.trackCode);
+    details.trackConditionText = codeText(kTrackConditionTable, details.trackConditionCode);
+    details.weatherText = codeText(kWeatherTable, details.weatherCode);
+    details.marginText = decodeMargin(details.marginCode);
 }
 
 void decodeHorseTexts(JvHorseRecord& horse) {
@@ -42,10 +32,9 @@ void decodeHorseTexts(JvHorseRecord& horse) {
     horse.markText = codeText(kHorseMarkTable, horse.markCode);
 }
 
-void completePastRun(JvPastRun& run) {
-    fillMissingCorners(run);
+int otherTimeOf(const JvPastRun& run) {
     // The other horse's time is a duration: 1:59.8 and 40.2 s make 2:40.0.
-    run.otherTime = tenthsToTime(timeToTenths(run.time) + run.timeDiff);
+    return tenthsToTime(timeToTenths(run.time) + run.timeDiff);
 }
 
 int distanceBandOf(int metres) {
@@ -66,37 +55,32 @@ int aptitudeMetresOf(const JvBandCounts& counts) {
     return 2000;
 }
 
-namespace {
-
-// The derivations below read a run through the run* accessors, so that the
-// reader's runs and the backtest's facts of runs share them.
-
-template <class Run> int runningStyleOfRuns(std::span<const Run> runs) {
+RunningStyle runningStyleOf(std::span<const JvPastRun> runs) {
     long long total = 0;
     int present = 0;
-    for (const Run& run : runs) {
-        if (!runPresent(run))
+    for (const JvPastRun& run : runs) {
+        if (!run.present())
             continue;
         total += static_cast<long long>(runCorner(run, 0)) + runCorner(run, 1);
         ++present;
     }
     if (present == 0)
-        return 2;
+        return RunningStyle::Closer;
     long long a = total / present;
     if (a < 6)
-        return 0;
+        return RunningStyle::FrontRunner;
     if (a < 12)
-        return 1;
+        return RunningStyle::Stalker;
     if (a >= 20 && a <= 36)
-        return 3;
-    return 2;
+        return RunningStyle::DeepCloser;
+    return RunningStyle::Closer;
 }
 
-template <class Run> int strengthOfRuns(std::span<const Run> runs) {
+int strengthOf(std::span<const JvPastRun> runs) {
     long long sum = 0;
     int taken = 0;
-    for (const Run& run : runs.first(std::min<size_t>(runs.size(), kJvPastRunCount))) {
-        if (!runPresent(run) || run.abnormal != 0)
+    for (const JvPastRun& run : runs.first(std::min<size_t>(runs.size(), kJvPastRunCount))) {
+        if (!run.present() || run.abnormal != 0)
             continue;
         sum += (20LL - 2LL * pastRunClassIndex(run)) + (19LL - run.finish);
         ++taken;
@@ -112,41 +96,6 @@ template <class Run> int strengthOfRuns(std::span<const Run> runs) {
     return strength == 0 ? 1 : clampToInt(strength);
 }
 
-template <class Run>
-void deriveHorseValuesOf(JvHorseRecord& horse, std::span<const Run> runs,
-                         const JvBandCounts& counts, long long fieldStrengthTotal, int year,
-                         int strength) {
-    horse.age = year - horse.birthYear;
-    horse.aptitudeMetres = aptitudeMetresOf(counts);
-    horse.runningStyle = runningStyleOfRuns(runs);
-    horse.strength = strength;
-    horse.oddsEstimate = estimateOdds(fieldStrengthTotal, horse.strength);
-}
-
-template <class Run> int pastRunClassIndexOf(const Run& run) {
-    static constexpr ConditionClass kStrengthClasses[] = {{5, 6},   {9, 5},   {10, 5}, {701, 9},
-                                                          {702, 8}, {703, 7}, {999, 3}};
-    return classIndexOfCodes(runGradeCode(run), run.conditionCode, kStrengthClasses, 4);
-}
-
-} // namespace
-
-int runningStyleOf(std::span<const JvPastRun> runs) {
-    return runningStyleOfRuns(runs);
-}
-
-int runningStyleOf(std::span<const PastRunFacts> runs) {
-    return runningStyleOfRuns(runs);
-}
-
-int strengthOf(std::span<const JvPastRun> runs) {
-    return strengthOfRuns(runs);
-}
-
-int strengthOf(std::span<const PastRunFacts> runs) {
-    return strengthOfRuns(runs);
-}
-
 void deriveHorseValues(JvHorseRecord& horse, std::span<const JvPastRun> runs,
                        const JvBandCounts& counts, long long fieldStrengthTotal, int year) {
     deriveHorseValues(horse, runs, counts, fieldStrengthTotal, year, strengthOf(runs));
@@ -155,13 +104,11 @@ void deriveHorseValues(JvHorseRecord& horse, std::span<const JvPastRun> runs,
 void deriveHorseValues(JvHorseRecord& horse, std::span<const JvPastRun> runs,
                        const JvBandCounts& counts, long long fieldStrengthTotal, int year,
                        int strength) {
-    deriveHorseValuesOf(horse, runs, counts, fieldStrengthTotal, year, strength);
-}
-
-void deriveHorseValues(JvHorseRecord& horse, std::span<const PastRunFacts> runs,
-                       const JvBandCounts& counts, long long fieldStrengthTotal, int year,
-                       int strength) {
-    deriveHorseValuesOf(horse, runs, counts, fieldStrengthTotal, year, strength);
+    horse.age = year - horse.birthYear;
+    horse.aptitudeMetres = aptitudeMetresOf(counts);
+    horse.runningStyle = runningStyleOf(runs);
+    horse.strength = strength;
+    horse.oddsEstimate = estimateOdds(fieldStrengthTotal, horse.strength);
 }
 
 int classIndexOfCodes(char gradeCode, int conditionCode, std::span<const ConditionClass> table,
@@ -176,11 +123,9 @@ int classIndexOfCodes(char gradeCode, int conditionCode, std::span<const Conditi
 }
 
 int pastRunClassIndex(const JvPastRun& run) {
-    return pastRunClassIndexOf(run);
-}
-
-int pastRunClassIndex(const PastRunFacts& run) {
-    return pastRunClassIndexOf(run);
+    static constexpr ConditionClass kStrengthClasses[] = {{5, 6},   {9, 5},   {10, 5}, {701, 9},
+                                                          {702, 8}, {703, 7}, {999, 3}};
+    return classIndexOfCodes(run.gradeCode, run.conditionCode, kStrengthClasses, 4);
 }
 
 int timeToTenths(int mssT) {

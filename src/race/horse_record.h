@@ -1,50 +1,64 @@
 #pragma once
 
+#include "core/race_sheet.h"
+
 #include <array>
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zelkor {
 
 inline constexpr int kJvPastRunCount = 5;
 
-struct PastRunFacts; // a run as the backtest keeps it (race/past_run_facts.h)
-
-// One of a horse's last five runs. A run is present when `courseCode` is
-// not empty; runs after the end mark are new (empty) runs.
+// One of a horse's last five runs: the facts of its run block as written
+// (the corners too: a 0 is a corner the horse was not timed at). A field of
+// three or four places (-999..9999) fits 16 bits, one of one or two places
+// (-9..99) fits 8: a backtest holds the runs of a whole file of horses in a
+// third of the memory and cache they would take in ints. A run is present
+// when it was read; runs after the end mark are new (empty) runs.
 struct JvPastRun {
-    int year = 0;
-    int monthDay = 0;
-    std::string courseCode;
-    int meeting = 0;
-    int meetingDay = 0;
-    int raceNumber = 0;
+    std::int16_t year = 0;
+    std::int16_t monthDay = 0;
+    std::array<char, 2> courseCode{};
+    std::int8_t meeting = 0;
+    std::int8_t meetingDay = 0;
+    std::int8_t raceNumber = 0;
+    char gradeCode = ' ';
+    std::int16_t conditionCode = 0;
+    std::int16_t distanceMetres = 0;
+    std::int8_t trackCode = 0;
+    std::int8_t fieldSize = 0;
+    std::int8_t horseNumber = 0;
+    std::int8_t abnormal = 0;       // non-zero: the run did not end normally
+    std::int16_t weightCarried = 0; // tenths of a kg
+    std::array<std::int8_t, 4> corners{};
+    std::int16_t time = 0;     // m·ss.t written mssT: 1219 = 1:21.9
+    std::int16_t timeDiff = 0; // tenths of a second to the other horse
+    std::int8_t finish = 0;
+    std::int8_t popularity = 0;
+    bool read = false;
+
+    bool present() const { return read; }
+    std::string_view course() const { return {courseCode.data(), courseCode.size()}; }
+    friend bool operator==(const JvPastRun&, const JvPastRun&) = default;
+};
+
+// What a newspaper shows of a run besides its facts: names, the numbers
+// only a page prints, and the texts of the run's codes.
+struct JvPastRunDetails {
     std::string shortName;
-    std::string gradeCode;
-    int conditionCode = 0;
     std::string raceName;
-    int distanceMetres = 0;
-    int trackCode = 0;
-    int fieldSize = 0;
     int trackConditionCode = 0;
     int weatherCode = 0;
-    int horseNumber = 0;
     int bracket = 0;
-    int weightCarried = 0; // tenths of a kg
     std::string jockeyName;
-    int abnormal = 0; // non-zero: the run did not end normally
     int bodyWeight = 0;
-    std::array<int, 4> corners{}; // zero corners filled from the 1st corner (or 7)
-    int lastThreeFurlongs = 0;    // tenths of a second
-    int time = 0;                 // m·ss.t written mssT: 1219 = 1:21.9
+    int lastThreeFurlongs = 0; // tenths of a second
     std::string marginCode;
-    int finish = 0;
-    int popularity = 0;
     std::string otherHorseName; // the winner, or the second when this horse won
-    int timeDiff = 0;           // tenths of a second to that horse
-    int otherTime = 0;          // that horse's time, mssT: `time` + `timeDiff` tenths
 
     std::string conditionText;
     std::string trackText;
@@ -54,9 +68,16 @@ struct JvPastRun {
     std::string courseName;
     std::string marginText;
 
-    bool present() const { return !courseCode.empty(); }
-    friend bool operator==(const JvPastRun&, const JvPastRun&) = default;
+    friend bool operator==(const JvPastRunDetails&, const JvPastRunDetails&) = default;
 };
+
+// A corner position of a run; a corner the horse was not timed at takes its
+// 1st-corner position, or 7 when that is missing too.
+inline int runCorner(const JvPastRun& run, size_t corner) {
+    if (run.corners[corner] != 0)
+        return run.corners[corner];
+    return run.corners[0] != 0 ? run.corners[0] : 7;
+}
 
 // Finishing counts: [set A/B][band: ≤1600 m, 1601–2200 m, ≥2201 m]
 // [1st, 2nd, 3rd, 4th or worse].
@@ -98,6 +119,7 @@ class JvHorseRecord {
     int prizeTotal = 0; // unit 1,000 yen
     JvBandCounts bandCounts{};
     std::array<JvPastRun, kJvPastRunCount> pastRuns{}; // [0] the most recent
+    std::array<JvPastRunDetails, kJvPastRunCount> pastRunDetails{};
 
     std::string coatText;
     std::string breedText;
@@ -108,7 +130,7 @@ class JvHorseRecord {
     int birthYear = 0;
     int oddsEstimate = 0;   // win odds × 10; 100 when no field total was given
     int aptitudeMetres = 0; // best distance; 2000 when the horse has no counts
-    int runningStyle = 0;   // race-sheet running style index
+    RunningStyle runningStyle = RunningStyle::FrontRunner;
     int strength = 0;
 
     friend bool operator==(const JvHorseRecord&, const JvHorseRecord&) = default;
@@ -118,13 +140,10 @@ class JvHorseRecord {
 
 // The texts of a run's codes (course, grade, condition, track, going,
 // weather, margin) and of a horse's (breed, sex, coat, mark).
-void decodePastRunTexts(JvPastRun& run);
+void decodePastRunTexts(const JvPastRun& run, JvPastRunDetails& details);
 void decodeHorseTexts(JvHorseRecord& horse);
-// Corners the horse was not timed at (0) take its 1st-corner position, or 7.
-void fillMissingCorners(JvPastRun& run);
-// The values of a run read from its fields: the corners the horse was not
-// timed at, and the other horse's time.
-void completePastRun(JvPastRun& run);
+// The other horse's time, mssT: the run's time and the time difference.
+int otherTimeOf(const JvPastRun& run);
 
 // Distance band of the finishing counts: 0 up to 1600 m, 1 1601–2200 m,
 // 2 2201 m and over.
@@ -132,13 +151,11 @@ int distanceBandOf(int metres);
 // Best distance in metres from the finishing counts, both sets summed band
 // by band (2000 when there are none).
 int aptitudeMetresOf(const JvBandCounts& counts);
-// Running style index from the corner positions of the present runs.
-int runningStyleOf(std::span<const JvPastRun> runs);
-int runningStyleOf(std::span<const PastRunFacts> runs);
+// Running style from the corner positions of the present runs.
+RunningStyle runningStyleOf(std::span<const JvPastRun> runs);
 // Strength from the usable runs among `runs` (at most five count); a horse
 // without any is 10.
 int strengthOf(std::span<const JvPastRun> runs);
-int strengthOf(std::span<const PastRunFacts> runs);
 // Age, best distance, running style, strength and odds estimate of `horse`
 // from `runs` (most recent first) and `counts`, ages counted in `year`.
 // readHorse derives from the record's own runs and counts in the current
@@ -148,9 +165,6 @@ void deriveHorseValues(JvHorseRecord& horse, std::span<const JvPastRun> runs,
 // The same with the horse's strength over `runs` already known (a field's
 // total needs every runner's first).
 void deriveHorseValues(JvHorseRecord& horse, std::span<const JvPastRun> runs,
-                       const JvBandCounts& counts, long long fieldStrengthTotal, int year,
-                       int strength);
-void deriveHorseValues(JvHorseRecord& horse, std::span<const PastRunFacts> runs,
                        const JvBandCounts& counts, long long fieldStrengthTotal, int year,
                        int strength);
 
@@ -169,7 +183,6 @@ int classIndexOfCodes(char gradeCode, int conditionCode, std::span<const Conditi
 // The class index the strength of a horse counts with (0 ＧⅠ ... 9 新馬戦;
 // unknown classes count as 1600万下).
 int pastRunClassIndex(const JvPastRun& run);
-int pastRunClassIndex(const PastRunFacts& run);
 // mssT time to tenths of a second and back (1219 ↔ 819).
 int timeToTenths(int mssT);
 int tenthsToTime(int tenths);

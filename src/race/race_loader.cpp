@@ -3,7 +3,6 @@
 #include "core/fixed_lists.h"
 #include "race/code_tables.h"
 #include "race/horse_record.h"
-#include "race/past_run_facts.h"
 #include "race/race_card.h"
 #include "race/race_source.h"
 #include "text/sjis.h"
@@ -17,9 +16,14 @@ namespace {
 // The strength the horse file gives a horse without runs; a runner whose
 // horse is missing counts as such a horse.
 constexpr int kStrengthWithoutRuns = 10;
-// Running style the horse file gives a horse without runs (差し).
-constexpr int kStyleWithoutRuns = 2;
-constexpr int kPastRunNotRun = 2; // 未出走
+// Running style the horse file gives a horse without runs.
+constexpr RunningStyle kStyleWithoutRuns = RunningStyle::Closer;
+
+// The sheet's sex of a JRA-VAN sex code (1 牡, 2 牝, 3 せん), clamped into
+// the list.
+Sex sexOfCode(int code) {
+    return static_cast<Sex>(clampToList(kSexList, code - 1));
+}
 
 // The runner data that only the race card knows, common to every runner.
 void fillFromCardLine(RunnerEntry& runner, const JvRaceCard& card, int k) {
@@ -31,17 +35,16 @@ void fillFromCardLine(RunnerEntry& runner, const JvRaceCard& card, int k) {
 void fillAsHorseWithoutRecord(RunnerEntry& runner, const JvRaceCard& card, int k) {
     const size_t slot = static_cast<size_t>(k);
     runner.name = cutBeforeFullWidthSpace(card.horseNames[slot]);
-    runner.sex = clampToList(kSexList, card.sexCodes[slot] - 1);
+    runner.sex = sexOfCode(card.sexCodes[slot]);
     runner.runningStyle = kStyleWithoutRuns;
     for (PastRun& run : runner.pastRuns)
-        run.kind = kPastRunNotRun;
+        run.kind = PastRunKind::NotRun;
 }
 
 // The numbers the runners carry, kept only where a scratch after the draw
 // left a gap, so a card numbered 1..n loads as it always did.
 void setShownNumbers(RaceSheet& sheet, const JvRaceCard& card) {
-    sheet.horseNumbers = {};
-    sheet.brackets = {};
+    sheet.clearShownNumbers();
     const int n = sheet.runnerCount;
     bool gap = false;
     for (int k = 1; k <= n; ++k)
@@ -50,62 +53,30 @@ void setShownNumbers(RaceSheet& sheet, const JvRaceCard& card) {
         return;
     for (int k = 1; k <= n; ++k) {
         const auto slot = static_cast<size_t>(k);
-        sheet.horseNumbers[slot] = card.horseNumbers[slot];
-        sheet.brackets[slot] = card.brackets[slot];
+        sheet.setShownNumber(k, card.horseNumbers[slot], card.brackets[slot]);
     }
-}
-
-// The sheet's forms of runs read through the run* accessors, alike for the
-// reader's runs and the backtest's facts of runs.
-
-template <class Run> int pastRunClassOf(const Run& run) {
-    static constexpr ConditionClass kSheetClasses[] = {{5, 6},   {9, 5},   {10, 5}, {16, 4},
-                                                       {702, 8}, {703, 7}, {999, 3}};
-    return classIndexOfCodes(runGradeCode(run), run.conditionCode, kSheetClasses, 9);
-}
-
-template <class Run> PastRun sheetPastRunOf(const Run& run) {
-    PastRun p;
-    if (run.finish == 0 || !runPresent(run)) {
-        p.kind = kPastRunNotRun;
-        return p;
-    }
-    p.kind = run.abnormal != 0 ? 3 : 0;
-    p.finish = clampToList(kPastFinishList, run.finish - 1);
-    p.fieldSize = clampToList(kPastFieldSizeList, run.fieldSize - 4);
-    p.popularity = clampToList(kPastPopularityList, run.popularity - 1);
-    p.distance = distanceIndex(run.distanceMetres);
-    p.raceClass = pastRunClassOf(run);
-    p.weight = weightIndex(run.weightCarried);
-    p.timeDiff = p.finish == 0 ? 0 : timeDiffIndex(run.time, runOtherTime(run));
-    return p;
-}
-
-template <class Run> void fillRunnerPastRunsOf(RunnerEntry& runner, std::span<const Run> runs) {
-    static const PastRun kNoRun{.kind = kPastRunNotRun};
-    runner.pastRuns[kRunBeforeLast] = runs.size() > 1 ? sheetPastRunOf(runs[1]) : kNoRun;
-    runner.pastRuns[kLastRun] = runs.empty() ? kNoRun : sheetPastRunOf(runs[0]);
 }
 
 } // namespace
 
 int weightIndex(int tenthsOfKg) {
-    return clampToList(kWeightList, (tenthsOfKg - 460) / 5);
+    return clampToList(kWeightList, weightIndexOf(tenthsOfKg));
 }
 
 int distanceIndex(int metres) {
-    return clampToList(kDistanceList, metres / 100 - 10);
+    return clampToList(kDistanceList, distanceIndexOf(metres));
 }
 
 void fillRunnerFromHorse(RunnerEntry& runner, const JvHorseRecord& horse) {
     runner.name = horse.name;
-    runner.sex = clampToList(kSexList, horse.sexCode - 1);
+    runner.sex = sexOfCode(horse.sexCode);
     runner.age = horse.age >= 20 ? 18 : clampToList(kRunnerAgeList, horse.age - 2);
-    runner.runningStyle = clampToList(kRunningStyleList, horse.runningStyle);
+    runner.runningStyle = horse.runningStyle;
     // A horse without finishing counts has no best distance; the reader
     // then gives 2000 m, anything below the list's start is treated alike.
-    runner.aptitudeDistance =
-        horse.aptitudeMetres < 1000 ? 10 : distanceIndex(horse.aptitudeMetres);
+    runner.aptitudeDistance = horse.aptitudeMetres < distanceMetres(0)
+                                  ? distanceIndexOf(2000)
+                                  : distanceIndex(horse.aptitudeMetres);
     runner.oddsBand = oddsBandOf(horse.oddsEstimate);
 }
 
@@ -218,19 +189,32 @@ int timeDiffIndex(int time, int otherTime) {
 }
 
 PastRun sheetPastRun(const JvPastRun& run) {
-    return sheetPastRunOf(run);
+    PastRun p;
+    if (run.finish == 0 || !run.present()) {
+        p.kind = PastRunKind::NotRun;
+        return p;
+    }
+    p.kind = run.abnormal != 0 ? PastRunKind::Accident : PastRunKind::Race;
+    p.finish = clampToList(kPastFinishList, run.finish - 1);
+    p.fieldSize = clampToList(kPastFieldSizeList, fieldSizeIndexOf(run.fieldSize));
+    p.popularity = clampToList(kPastPopularityList, run.popularity - 1);
+    p.distance = distanceIndex(run.distanceMetres);
+    p.raceClass = pastRunClass(run);
+    p.weight = weightIndex(run.weightCarried);
+    p.timeDiff = p.finish == 0 ? 0 : timeDiffIndex(run.time, otherTimeOf(run));
+    return p;
 }
 
 int pastRunClass(const JvPastRun& run) {
-    return pastRunClassOf(run);
+    static constexpr ConditionClass kSheetClasses[] = {{5, 6},   {9, 5},   {10, 5}, {16, 4},
+                                                       {702, 8}, {703, 7}, {999, 3}};
+    return classIndexOfCodes(run.gradeCode, run.conditionCode, kSheetClasses, 9);
 }
 
 void fillRunnerPastRuns(RunnerEntry& runner, std::span<const JvPastRun> runs) {
-    fillRunnerPastRunsOf(runner, runs);
-}
-
-void fillRunnerPastRuns(RunnerEntry& runner, std::span<const PastRunFacts> runs) {
-    fillRunnerPastRunsOf(runner, runs);
+    static const PastRun kNoRun{.kind = PastRunKind::NotRun};
+    runner.pastRuns[kRunBeforeLast] = runs.size() > 1 ? sheetPastRun(runs[1]) : kNoRun;
+    runner.pastRuns[kLastRun] = runs.empty() ? kNoRun : sheetPastRun(runs[0]);
 }
 
 void loadJvRace(RaceSheet& sheet, const JvRaceCard& card, RaceSource& source, UserPrompt& prompt) {
@@ -253,13 +237,13 @@ void loadJvRace(RaceSheet& sheet, const JvRaceCard& card, RaceSource& source, Us
     // reset values, so nothing of a race loaded before survives in fields
     // this race does not set. Each missing horse is reported, once.
     const int n = sheet.runnerCount;
-    std::array<int, kRunnerSlots> strengths{};
-    std::array<bool, kRunnerSlots> found{};
+    std::array<int, kMaxRunners> strengths{}; // [k - 1]
+    std::array<bool, kMaxRunners> found{};
     long long strengthTotal = 0;
     JvHorseRecord horse;
     for (int k = 1; k <= n; ++k) {
-        const size_t slot = static_cast<size_t>(k);
-        RunnerEntry& runner = sheet.runners[slot];
+        const size_t slot = static_cast<size_t>(k - 1);
+        RunnerEntry& runner = sheet.runner(k);
         runner.reset();
         fillFromCardLine(runner, card, k);
         found[slot] = source.readHorseForSheet(horse, card, k, prompt);
@@ -274,8 +258,8 @@ void loadJvRace(RaceSheet& sheet, const JvRaceCard& card, RaceSource& source, Us
 
     // The odds need the strength of the whole field.
     for (int k = 1; k <= n; ++k) {
-        const size_t slot = static_cast<size_t>(k);
-        sheet.runners[slot].oddsBand =
+        const size_t slot = static_cast<size_t>(k - 1);
+        sheet.runner(k).oddsBand =
             oddsBandOf(found[slot] ? runnerOddsEstimate(card, k, strengthTotal, strengths[slot])
                                    : estimateOdds(strengthTotal, kStrengthWithoutRuns));
     }

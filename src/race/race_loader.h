@@ -42,7 +42,6 @@ void fillRunnerFromHorse(RunnerEntry& runner, const JvHorseRecord& horse);
 // last run from `runs[0]`, the run before last from `runs[1]` (未出走 where
 // there is none).
 void fillRunnerPastRuns(RunnerEntry& runner, std::span<const JvPastRun> runs);
-void fillRunnerPastRuns(RunnerEntry& runner, std::span<const PastRunFacts> runs);
 
 // Class index of a past run on the race sheet (unknown classes, 新馬 among
 // them, count as 新馬戦).

@@ -141,7 +141,7 @@ void StorePeriodSource::keepRunsOfDay() {
         if (ra == dayRa_.end() || ra->second.first == jvdata::kCancelKind ||
             ra->second.first == jvdata::kDeleteKind || !isPastRun(runner.se))
             continue;
-        runs_[runner.horse].addNewer(pastRunFromRecords(runner.se, ra->second.second));
+        runs_[runner.horse].addNewer(runner.se, ra->second.second);
     }
     dayRunners_.clear();
 }

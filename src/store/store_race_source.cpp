@@ -111,53 +111,56 @@ int conditionOfRun(std::string_view ra, int age) {
 
 } // namespace
 
-JvPastRun pastRunFromRecords(std::string_view se, std::string_view ra) {
+JvPastRun pastRunFromRecords(std::string_view se, std::string_view ra, JvPastRunDetails& details) {
     JvPastRun run;
-    run.year = number(ra, kYear);
-    run.monthDay = number(ra, kMonthDay);
-    run.courseCode = raw(ra, kCourse);
-    run.meeting = number(ra, kMeeting);
-    run.meetingDay = number(ra, kMeetingDay);
-    run.raceNumber = number(ra, kRaceNo);
-    run.shortName = jvdata::trimmedText(ra, ra::kShort3);
-    run.gradeCode = raw(ra, ra::kGrade);
-    run.conditionCode = conditionOfRun(ra, number(se, se::kAge));
-    run.raceName = jvdata::headText(ra, ra::kName, 24);
-    run.distanceMetres = number(ra, ra::kDistance);
-    run.trackCode = number(ra, ra::kTrack);
-    run.fieldSize = number(ra, ra::kStarters);
+    details = {};
+    const std::string course = raw(ra, kCourse);
+    for (size_t i = 0; i < run.courseCode.size(); ++i)
+        run.courseCode[i] = i < course.size() ? course[i] : ' ';
+    run.year = static_cast<std::int16_t>(number(ra, kYear));
+    run.monthDay = static_cast<std::int16_t>(number(ra, kMonthDay));
+    run.meeting = static_cast<std::int8_t>(number(ra, kMeeting));
+    run.meetingDay = static_cast<std::int8_t>(number(ra, kMeetingDay));
+    run.raceNumber = static_cast<std::int8_t>(number(ra, kRaceNo));
+    details.shortName = jvdata::trimmedText(ra, ra::kShort3);
+    const std::string grade = raw(ra, ra::kGrade);
+    run.gradeCode = grade.empty() ? ' ' : grade[0];
+    run.conditionCode = static_cast<std::int16_t>(conditionOfRun(ra, number(se, se::kAge)));
+    details.raceName = jvdata::headText(ra, ra::kName, 24);
+    run.distanceMetres = static_cast<std::int16_t>(number(ra, ra::kDistance));
+    run.trackCode = static_cast<std::int8_t>(number(ra, ra::kTrack));
+    run.fieldSize = static_cast<std::int8_t>(number(ra, ra::kStarters));
     const bool dirt = run.trackCode >= 23 && run.trackCode <= 29;
-    run.trackConditionCode = number(ra, dirt ? ra::kGoingDirt : ra::kGoingTurf);
-    run.weatherCode = number(ra, ra::kWeather);
-    run.horseNumber = number(se, se::kHorseNo);
-    run.bracket = number(se, se::kBracket);
-    run.weightCarried = number(se, se::kWeightCarried);
-    run.jockeyName = jvdata::trimmedText(se, se::kJockeyShort);
-    run.abnormal = number(se, se::kAbnormal);
-    run.bodyWeight = number(se, se::kBodyWeight);
+    details.trackConditionCode = number(ra, dirt ? ra::kGoingDirt : ra::kGoingTurf);
+    details.weatherCode = number(ra, ra::kWeather);
+    run.horseNumber = static_cast<std::int8_t>(number(se, se::kHorseNo));
+    details.bracket = number(se, se::kBracket);
+    run.weightCarried = static_cast<std::int16_t>(number(se, se::kWeightCarried));
+    details.jockeyName = jvdata::trimmedText(se, se::kJockeyShort);
+    run.abnormal = static_cast<std::int8_t>(number(se, se::kAbnormal));
+    details.bodyWeight = number(se, se::kBodyWeight);
     for (int i = 0; i < se::kCornerPos.count; ++i)
-        run.corners[static_cast<size_t>(i)] = number(se, {se::kCornerPos.at(i), se::kCornerWidth});
-    fillMissingCorners(run);
-    run.lastThreeFurlongs = number(se, se::kLast3F);
-    run.time = number(se, se::kTime);
+        run.corners[static_cast<size_t>(i)] =
+            static_cast<std::int8_t>(number(se, {se::kCornerPos.at(i), se::kCornerWidth}));
+    details.lastThreeFurlongs = number(se, se::kLast3F);
+    run.time = static_cast<std::int16_t>(number(se, se::kTime));
     // The archive format writes its filler '_' where JV-Data has blanks.
-    run.marginCode = raw(se, se::kMargin);
-    std::replace(run.marginCode.begin(), run.marginCode.end(), ' ', '_');
-    run.finish = number(se, se::kFinish);
-    run.popularity = number(se, se::kPopularity);
-    run.otherHorseName = jvdata::headText(
+    details.marginCode = raw(se, se::kMargin);
+    std::replace(details.marginCode.begin(), details.marginCode.end(), ' ', '_');
+    run.finish = static_cast<std::int8_t>(number(se, se::kFinish));
+    run.popularity = static_cast<std::int8_t>(number(se, se::kPopularity));
+    details.otherHorseName = jvdata::headText(
         se, {se::kOpponent.at(0) + se::kOpponentIdWidth, se::kOpponentNameWidth}, 18);
     // Signed tenths to that horse: '-' for the winner (ahead of the second),
-    // '+' behind the winner; 9999 none. Its time is the run's time − d.
+    // '+' behind the winner; 9999 none, which leaves its time the run's.
     const std::string_view diff = slice(se, se::kTimeDiff);
-    run.otherTime = run.time;
     if (diff.size() == 4 && (diff[0] == '-' || diff[0] == '+' || diff[0] == ' ') &&
         jvdata::allDigits(diff.substr(1))) {
         const int d = number(se, {se::kTimeDiff.offset + 1, 3}) * (diff[0] == '-' ? -1 : 1);
-        run.timeDiff = -d;
-        run.otherTime = tenthsToTime(timeToTenths(run.time) - d);
+        run.timeDiff = static_cast<std::int16_t>(-d);
     }
-    decodePastRunTexts(run);
+    run.read = true;
+    decodePastRunTexts(run, details);
     return run;
 }
 
@@ -174,7 +177,7 @@ void countFinish(JvBandCounts& counts, const JvPastRun& run) {
     if (set < 0)
         return;
     ++counts[static_cast<size_t>(set)][static_cast<size_t>(distanceBandOf(run.distanceMetres))]
-            [static_cast<size_t>(std::min(run.finish, 4) - 1)];
+            [static_cast<size_t>(std::min<int>(run.finish, 4) - 1)];
 }
 
 } // namespace
@@ -256,15 +259,18 @@ HorseOrigin horseOriginOf(std::string_view um) {
     return origin;
 }
 
-void HorseHistory::addNewer(JvPastRun run) {
-    countFinish(counts, run);
-    ring_[next_] = std::move(run);
+void HorseHistory::addNewer(std::string_view se, std::string_view ra) {
+    ring_[next_] = pastRunFromRecords(se, ra, details_[next_]);
+    countFinish(counts, ring_[next_]);
     next_ = (next_ + 1) % ring_.size();
 }
 
-void HorseHistory::copyNewest(std::array<JvPastRun, kJvPastRunCount>& runs) const {
-    for (size_t k = 0; k < runs.size(); ++k)
-        runs[k] = ring_[(next_ + ring_.size() - 1 - k) % ring_.size()];
+void HorseHistory::copyNewest(JvHorseRecord& horse) const {
+    for (size_t k = 0; k < ring_.size(); ++k) {
+        const size_t at = (next_ + ring_.size() - 1 - k) % ring_.size();
+        horse.pastRuns[k] = ring_[at];
+        horse.pastRunDetails[k] = details_[at];
+    }
 }
 
 void horseFromRecords(JvHorseRecord& horse, const HorseOrigin& origin, std::string_view seOfRace,
@@ -287,7 +293,7 @@ void horseFromRecords(JvHorseRecord& horse, const HorseOrigin& origin, std::stri
     horse.earnings = origin.earnings;
     horse.prizeTotal = origin.prizeTotal;
     decodeHorseTexts(horse);
-    history.copyNewest(horse.pastRuns);
+    history.copyNewest(horse);
     horse.bandCounts = history.counts;
     deriveHorseValues(horse, horse.pastRuns, horse.bandCounts, 0, number(seOfRace, kYear));
     horse.age = number(seOfRace, se::kAge);
@@ -390,7 +396,7 @@ class StoreDaySource : public RaceSource {
             if (raKind == jvdata::kCancelKind || raKind == jvdata::kDeleteKind ||
                 !isPastRun(earlier.blob(0)))
                 continue;
-            history.addNewer(pastRunFromRecords(earlier.blob(0), earlier.blob(2)));
+            history.addNewer(earlier.blob(0), earlier.blob(2));
         }
         if (failed(prompt, earlier.failed()))
             return false;

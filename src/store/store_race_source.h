@@ -31,8 +31,9 @@ void nameStoreFiles(JvRaceCard& card, const std::string& storePath);
 // started and the race has its result.
 bool isPastRun(std::string_view se);
 
-// The past run made of a horse's SE of an earlier race and that race's RA.
-JvPastRun pastRunFromRecords(std::string_view se, std::string_view ra);
+// The past run made of a horse's SE of an earlier race and that race's RA,
+// and into `details` what a page shows of it.
+JvPastRun pastRunFromRecords(std::string_view se, std::string_view ra, JvPastRunDetails& details);
 
 // A horse's past runs as far as its record reads them: the five newest and
 // the finishing counts over all. Runs are added oldest first, so a backtest
@@ -41,14 +42,17 @@ class HorseHistory {
   public:
     JvBandCounts counts{};
 
-    // Adds a run newer than every run added before.
-    void addNewer(JvPastRun run);
-    // The five newest runs, [0] the most recent; fewer: the rest empty.
-    void copyNewest(std::array<JvPastRun, kJvPastRunCount>& runs) const;
+    // Adds the run of an SE and its race's RA, newer than every run added
+    // before.
+    void addNewer(std::string_view se, std::string_view ra);
+    // The five newest runs into the horse's runs, [0] the most recent;
+    // fewer: the rest empty.
+    void copyNewest(JvHorseRecord& horse) const;
 
   private:
     // A ring: a new run takes the place of the oldest, nothing moves.
     std::array<JvPastRun, kJvPastRunCount> ring_{};
+    std::array<JvPastRunDetails, kJvPastRunCount> details_{};
     size_t next_ = 0; // the place of the next run
 };
 

@@ -40,15 +40,15 @@ RaceSheet sampleRace() {
     for (int h = 1; h <= 18; ++h) {
         RunnerEntry& r = s.runner(h);
         r.name = kNames[h - 1];
-        r.sex = h % 6 == 0 ? 1 : 0;
+        r.sex = h % 6 == 0 ? Sex::Filly : Sex::Colt;
         r.age = 1 + h % 4;
         r.weight = 20 + (h % 3 == 0 ? -4 : 0);
-        r.runningStyle = h % 5;
+        r.runningStyle = static_cast<RunningStyle>(h % 5);
         r.aptitudeDistance = 10 + (h * 3) % 9;
         r.oddsBand = (h * 7) % 15;
         for (int k = 0; k < 2; ++k) {
             PastRun& p = r.pastRuns[size_t(k)];
-            p.kind = (h == 4 && k == 0) ? 1 : 0;
+            p.kind = (h == 4 && k == 0) ? PastRunKind::Rested : PastRunKind::Race;
             p.finish = (h * (5 + k * 6)) % 16;
             p.fieldSize = 12 + k;
             p.popularity = (h * (3 + k)) % 16;

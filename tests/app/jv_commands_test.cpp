@@ -389,8 +389,8 @@ TEST_F(JvCommandsTest, PredictAllWritesEveryRaceAndKeepsTheRaceBeingWorkedOn) {
     // The race being worked on stays in the sheet, the form and the viewer
     // with its prediction, whatever the batch went through.
     EXPECT_EQ(loadedWhileOpen, before.raceName);
-    EXPECT_EQ(w().session().sheet().runners, before.runners);
-    EXPECT_EQ(w().session().sheet().result.ranking, before.result.ranking);
+    EXPECT_EQ(w().session().sheet().runners(), before.runners());
+    EXPECT_EQ(w().session().sheet().result, before.result);
     EXPECT_EQ(w().session().loadedJvRace().raceNumber, 0);
     EXPECT_NE(w().viewer().browser()->toPlainText().indexOf(toQt(before.runner(1).name)), -1);
     EXPECT_FALSE(resultsEmpty());
@@ -489,7 +489,7 @@ TEST_F(JvCommandsTest, BacktestRunsOnTheOpenedArchivesHorseFileAndOpensItsReport
         ADD_FAILURE() << cp932ToUtf8(m);
     // The race in the window is not touched.
     EXPECT_EQ(w().session().sheet().raceName, before.raceName);
-    EXPECT_EQ(w().session().sheet().runners, before.runners);
+    EXPECT_EQ(w().session().sheet().runners(), before.runners());
     EXPECT_FALSE(QApplication::overrideCursor());
 }
 

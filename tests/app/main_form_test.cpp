@@ -191,7 +191,7 @@ TEST_F(MainFormTest, FieldSizeChangeKeepsRunnerFivesEditsAndShowsRunnerOne) {
     EXPECT_EQ(form().currentRunner(), 1);
     EXPECT_EQ(toQt(sheet().runner(5).name), q(u"ゴバンメ"));
     EXPECT_EQ(sheet().runner(5).weight, 16);
-    EXPECT_EQ(sheet().runner(5).runningStyle, 2);
+    EXPECT_EQ(sheet().runner(5).runningStyle, RunningStyle::Closer);
     EXPECT_TRUE(c().nameBox->text().isEmpty());
     EXPECT_EQ(c().runnerLabel->text(), q(u"白 1枠 1番 "));
     EXPECT_FALSE(c().previousButton->isEnabled());
@@ -283,7 +283,7 @@ TEST_F(MainFormTest, SakurashoPresetThenArimaKinen) {
     EXPECT_EQ(c().sexBox->currentText(), q(u"牝"));
     EXPECT_EQ(c().ageBox->currentText(), q(u"3"));
     for (int h = 1; h <= kMaxRunners; ++h) {
-        EXPECT_EQ(sheet().runner(h).sex, 1) << h;
+        EXPECT_EQ(sheet().runner(h).sex, Sex::Filly) << h;
         EXPECT_EQ(sheet().runner(h).age, 1) << h;
     }
     EXPECT_EQ(toQt(sheet().raceName), q(u"桜花賞"));
@@ -299,7 +299,7 @@ TEST_F(MainFormTest, SakurashoPresetThenArimaKinen) {
     EXPECT_EQ(c().sexBox->currentText(), q(u"牡"));
     EXPECT_EQ(c().ageBox->currentText(), q(u"4"));
     for (int h = 1; h <= kMaxRunners; ++h)
-        EXPECT_EQ(sheet().runner(h).sex, 0) << h;
+        EXPECT_EQ(sheet().runner(h).sex, Sex::Colt) << h;
 
     // Leaving the box puts the race name into the caption.
     QTest::keyClick(c().raceNameBox, Qt::Key_Tab);

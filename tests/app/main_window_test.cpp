@@ -65,7 +65,7 @@ void enterRace(MainWindow& w, int n) {
         r.pastRuns[kLastRun].weight = 14 + (h * 7) % 20;
         r.pastRuns[kLastRun].timeDiff = (h * 3) % 22;
         r.pastRuns[kRunBeforeLast].finish = (h * 11) % 18;
-        r.pastRuns[kRunBeforeLast].kind = h % 5 == 0 ? 1 : 0;
+        r.pastRuns[kRunBeforeLast].kind = h % 5 == 0 ? PastRunKind::Rested : PastRunKind::Race;
     }
     typeInRace(w, s);
 }
@@ -195,11 +195,11 @@ TEST_F(MainWindowTest, PredictingFillsTheFiveListsInRankingOrder) {
     for (int list = 0; list < 5; ++list)
         EXPECT_EQ(lines(list).size(), 18);
     for (int i = 0; i < 18; ++i) {
-        const int horse = s.result.ranking[size_t(i + 1)];
+        const int horse = s.result.horseAt(i + 1);
         EXPECT_EQ(lines(0)[i], toQt(format("%2d", i + 1)));
         EXPECT_EQ(lines(1)[i], toQt(format("%d枠%2d番", BracketOf(horse, 18), horse)));
         EXPECT_EQ(lines(2)[i], toQt(s.runner(horse).name));
-        EXPECT_EQ(lines(3)[i], toQt(format("%3d", s.result.scores[size_t(horse)])));
+        EXPECT_EQ(lines(3)[i], toQt(format("%3d", s.result.score(horse))));
         EXPECT_EQ(lines(4)[i], toQt(expected.odds[size_t(i)]));
         if (i > 0) {
             EXPECT_GE(lines(3)[i - 1].trimmed().toInt(), lines(3)[i].trimmed().toInt());
@@ -221,14 +221,14 @@ TEST_F(MainWindowTest, SelectingALineSelectsItInAllListsAndMovesTheForm) {
     EXPECT_EQ(c().resultList->selectionModel()->selectedIndexes().size(), MainForm::kResultColumns);
     for (const QModelIndex& index : c().resultList->selectionModel()->selectedIndexes())
         EXPECT_EQ(index.row(), 2);
-    const int third = w().session().sheet().result.ranking[3];
+    const int third = w().session().sheet().result.horseAt(3);
     EXPECT_EQ(w().form().currentRunner(), third);
     EXPECT_EQ(c().nameBox->text(), toQt(w().session().sheet().runner(third).name));
     EXPECT_TRUE(w().actions().trainer->isEnabled());
 
     clickLine(c().resultList, MainForm::kPositionColumn, 0);
     EXPECT_EQ(selectedLine(c().resultList), 0);
-    EXPECT_EQ(w().form().currentRunner(), w().session().sheet().result.ranking[1]);
+    EXPECT_EQ(w().form().currentRunner(), w().session().sheet().result.horseAt(1));
 }
 
 TEST_F(MainWindowTest, BetsAndTrainerViews) {

@@ -99,7 +99,7 @@ TEST(ResultList, SelectingALineHighlightsItsRowInEveryList) {
     ASSERT_EQ(selected.size(), MainForm::kResultColumns);
     for (const QModelIndex& index : selected)
         EXPECT_EQ(index.row(), 15);
-    EXPECT_EQ(app.window->form().currentRunner(), app.window->session().sheet().result.ranking[16]);
+    EXPECT_EQ(app.window->form().currentRunner(), app.window->session().sheet().result.horseAt(16));
 }
 
 } // namespace

@@ -176,7 +176,7 @@ TEST_F(ArchiveIntake, OpenedCardLoadsTheChosenRace) {
     EXPECT_TRUE(prompt.entries.empty());
     EXPECT_EQ(sheet.raceName, "ニバンレース");
     EXPECT_EQ(sheet.runnerCount, 2);
-    EXPECT_EQ(sheet.runners[2].name, "ホンモノ");
+    EXPECT_EQ(sheet.runner(2).name, "ホンモノ");
     EXPECT_EQ(card.trainerFilePath, staff + "JracChok.dat");
 
     // A race past the end of the card loads nothing.

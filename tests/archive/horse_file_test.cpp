@@ -175,45 +175,46 @@ TEST_F(HorseFile, ReadsEveryFieldOfAPastRun) {
     run.timeDiff = 1;
     JvHorseRecord r = readOne(horseWithRuns("2020100001", {run}));
     const JvPastRun& p = r.pastRuns[0];
+    const JvPastRunDetails& d = r.pastRunDetails[0];
 
     EXPECT_TRUE(p.present());
     EXPECT_EQ(p.year, 2025);
     EXPECT_EQ(p.monthDay, 1228);
-    EXPECT_EQ(p.courseCode, "06");
-    EXPECT_EQ(p.courseName, "中山");
+    EXPECT_EQ(p.course(), "06");
+    EXPECT_EQ(d.courseName, "中山");
     EXPECT_EQ(p.meeting, 5);
     EXPECT_EQ(p.meetingDay, 8);
     EXPECT_EQ(p.raceNumber, 11);
-    EXPECT_EQ(p.shortName, "有馬記");
-    EXPECT_EQ(p.gradeCode, "A");
-    EXPECT_EQ(p.gradeText, "ＧⅠ");
+    EXPECT_EQ(d.shortName, "有馬記");
+    EXPECT_EQ(p.gradeCode, 'A');
+    EXPECT_EQ(d.gradeText, "ＧⅠ");
     EXPECT_EQ(p.conditionCode, 999);
-    EXPECT_EQ(p.conditionText, "オープン");
-    EXPECT_EQ(p.raceName, "有馬記念");
+    EXPECT_EQ(d.conditionText, "オープン");
+    EXPECT_EQ(d.raceName, "有馬記念");
     EXPECT_EQ(p.distanceMetres, 2500);
     EXPECT_EQ(p.trackCode, 18);
-    EXPECT_EQ(p.trackText, "芝　右回り｜外回り");
+    EXPECT_EQ(d.trackText, "芝　右回り｜外回り");
     EXPECT_EQ(p.fieldSize, 16);
-    EXPECT_EQ(p.trackConditionCode, 2);
-    EXPECT_EQ(p.trackConditionText, "稍重");
-    EXPECT_EQ(p.weatherCode, 4);
-    EXPECT_EQ(p.weatherText, "小雨");
+    EXPECT_EQ(d.trackConditionCode, 2);
+    EXPECT_EQ(d.trackConditionText, "稍重");
+    EXPECT_EQ(d.weatherCode, 4);
+    EXPECT_EQ(d.weatherText, "小雨");
     EXPECT_EQ(p.horseNumber, 7);
-    EXPECT_EQ(p.bracket, 4);
+    EXPECT_EQ(d.bracket, 4);
     EXPECT_EQ(p.weightCarried, 570);
-    EXPECT_EQ(p.jockeyName, "騎手名");
+    EXPECT_EQ(d.jockeyName, "騎手名");
     EXPECT_EQ(p.abnormal, 0);
-    EXPECT_EQ(p.bodyWeight, 502);
-    EXPECT_EQ(p.corners, (std::array<int, 4>{3, 4, 2, 1}));
-    EXPECT_EQ(p.lastThreeFurlongs, 352);
+    EXPECT_EQ(d.bodyWeight, 502);
+    EXPECT_EQ(p.corners, (std::array<std::int8_t, 4>{3, 4, 2, 1}));
+    EXPECT_EQ(d.lastThreeFurlongs, 352);
     EXPECT_EQ(p.time, 2315);
-    EXPECT_EQ(p.marginCode, "K__");
-    EXPECT_EQ(p.marginText, " クビ");
+    EXPECT_EQ(d.marginCode, "K__");
+    EXPECT_EQ(d.marginText, " クビ");
     EXPECT_EQ(p.finish, 2);
     EXPECT_EQ(p.popularity, 5);
-    EXPECT_EQ(p.otherHorseName, "カチウマ");
+    EXPECT_EQ(d.otherHorseName, "カチウマ");
     EXPECT_EQ(p.timeDiff, 1);
-    EXPECT_EQ(p.otherTime, 2316);
+    EXPECT_EQ(otherTimeOf(p), 2316);
     EXPECT_FALSE(r.pastRuns[1].present());
 }
 
@@ -222,8 +223,8 @@ TEST_F(HorseFile, RunsEndAtTheBlankYear) {
         horseWithRuns("2020100002", {runOf(" ", 5, 2), runOf(" ", 5, 3), runOf(" ", 5, 4)}));
     EXPECT_TRUE(r.pastRuns[0].present());
     EXPECT_TRUE(r.pastRuns[2].present());
-    EXPECT_EQ(r.pastRuns[3].courseCode, "");
-    EXPECT_EQ(r.pastRuns[4].courseCode, "");
+    EXPECT_FALSE(r.pastRuns[3].present());
+    EXPECT_EQ(r.pastRuns[4], JvPastRun());
     // Three runs of class 6 count with factor 1: (8+17)+(8+16)+(8+15) = 72;
     // 72³ = 373248, ÷ 10000 = 37, squared 1369.
     EXPECT_EQ(r.strength, 1369);
@@ -262,13 +263,13 @@ TEST_F(HorseFile, StrengthFromTheRunsTaken) {
 
 TEST_F(HorseFile, ClassIndexOfAPastRun) {
     struct Case {
-        std::string grade;
-        int condition;
+        char grade;
+        std::int16_t condition;
         int index;
     };
-    const Case cases[] = {{"A", 5, 0},   {"B", 5, 1},   {"C", 999, 2}, {"D", 5, 6},
-                          {" ", 9, 5},   {" ", 16, 4},  {" ", 701, 9}, {" ", 702, 8},
-                          {" ", 703, 7}, {" ", 999, 3}, {"E", 10, 5},  {"A ", 999, 3}};
+    const Case cases[] = {{'A', 5, 0},   {'B', 5, 1},   {'C', 999, 2}, {'D', 5, 6},
+                          {' ', 9, 5},   {' ', 16, 4},  {' ', 701, 9}, {' ', 702, 8},
+                          {' ', 703, 7}, {' ', 999, 3}, {'E', 10, 5}};
     for (const Case& c : cases) {
         JvPastRun run;
         run.gradeCode = c.grade;
@@ -308,14 +309,16 @@ TEST_F(HorseFile, ZeroCornersAreFilled) {
     JvRunData unknown;
     unknown.corners = {0, 0, 4, 6};
     JvHorseRecord r = readOne(horseWithRuns("2020100020", {early, unknown}));
-    EXPECT_EQ(r.pastRuns[0].corners, (std::array<int, 4>{3, 3, 3, 5}));
-    EXPECT_EQ(r.pastRuns[1].corners, (std::array<int, 4>{7, 7, 4, 6}));
+    for (size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(runCorner(r.pastRuns[0], i), (std::array{3, 3, 3, 5})[i]);
+        EXPECT_EQ(runCorner(r.pastRuns[1], i), (std::array{7, 7, 4, 6})[i]);
+    }
 }
 
 TEST_F(HorseFile, RunningStyleFromTheEarlyCorners) {
     struct Case {
         std::array<int, 4> corners;
-        int style;
+        int style; // 0 逃げ, 1 先行, 2 差し, 3 追込
     };
     // The style follows the 1st + 2nd corner sum a: < 6 逃げ, < 12 先行,
     // 20..36 追込, otherwise 差し.
@@ -325,7 +328,7 @@ TEST_F(HorseFile, RunningStyleFromTheEarlyCorners) {
     for (const Case& c : cases) {
         JvRunData run;
         run.corners = c.corners;
-        EXPECT_EQ(readOne(horseWithRuns("2020100030", {run})).runningStyle, c.style)
+        EXPECT_EQ(readOne(horseWithRuns("2020100030", {run})).runningStyle, RunningStyle{c.style})
             << c.corners[0] << "," << c.corners[1];
     }
     // The average over the present runs is truncated: (4 + 9) ÷ 2 = 6.
@@ -333,8 +336,8 @@ TEST_F(HorseFile, RunningStyleFromTheEarlyCorners) {
     a.corners = {2, 2, 1, 1};
     b.corners = {4, 5, 1, 1};
     a.abnormal = 1; // abnormal runs still show where the horse ran
-    EXPECT_EQ(readOne(horseWithRuns("2020100031", {a, b})).runningStyle, 1);
-    EXPECT_EQ(readOne(horseWithRuns("2020100032", {})).runningStyle, 2);
+    EXPECT_EQ(readOne(horseWithRuns("2020100031", {a, b})).runningStyle, RunningStyle::Stalker);
+    EXPECT_EQ(readOne(horseWithRuns("2020100032", {})).runningStyle, RunningStyle::Closer);
 }
 
 TEST_F(HorseFile, OtherTimeIsTheRunTimePlusTheGapAsADuration) {
@@ -352,9 +355,9 @@ TEST_F(HorseFile, OtherTimeIsTheRunTimePlusTheGapAsADuration) {
         run.time = c.time;
         run.timeDiff = c.timeDiff;
         const JvPastRun p = readOne(horseWithRuns("2020100040", {run})).pastRuns[0];
-        EXPECT_EQ(p.otherTime, c.otherTime) << c.time << "+" << c.timeDiff;
+        EXPECT_EQ(otherTimeOf(p), c.otherTime) << c.time << "+" << c.timeDiff;
         // The loader's gap in tenths is the gap the file gave.
-        EXPECT_EQ(timeToTenths(p.otherTime) - timeToTenths(p.time), c.timeDiff);
+        EXPECT_EQ(timeToTenths(otherTimeOf(p)) - timeToTenths(p.time), c.timeDiff);
     }
     EXPECT_EQ(timeToTenths(1219), 819);
     EXPECT_EQ(tenthsToTime(819), 1219);
@@ -447,8 +450,8 @@ TEST(HorseKeyTable, EveryKeyIsFoundAndNearlyNoOtherGetsPastTheFilter) {
 // must come out as before.
 TEST(PastHorse, EachNumberReadsAsWrittenWhateverItsNeighboursHold) {
     const std::string record = test::jvHorseRecord(horseWithRuns("2020100070", {JvRunData{}}));
-    const PastRunFacts plain = parsePastHorse(record).runs[0];
-    using F = PastRunFacts;
+    const JvPastRun plain = parsePastHorse(record).runs[0];
+    using F = JvPastRun;
     const struct {
         size_t offset;
         std::string text;
@@ -473,7 +476,7 @@ TEST(PastHorse, EachNumberReadsAsWrittenWhateverItsNeighboursHold) {
     for (const auto& c : cases) {
         std::string changed = record;
         changed.replace(kJvPastRunsOffset + c.offset, c.text.size(), c.text);
-        PastRunFacts expected = plain;
+        JvPastRun expected = plain;
         c.expect(expected);
         EXPECT_EQ(parsePastHorse(changed).runs[0], expected) << c.offset;
     }

@@ -136,10 +136,7 @@ TEST(IndexedReaders, AnArchiveSourceReadsAndLoadsAsRescanningDoes) {
         ASSERT_EQ(race, rescanRace);
         loadJvRace(sheet, race, archive, archivePrompt);
         loadJvRace(rescanSheet, race, rescanning, rescanPrompt);
-        for (int k = 0; k < kRunnerSlots; ++k)
-            ASSERT_EQ(sheet.runners[static_cast<size_t>(k)],
-                      rescanSheet.runners[static_cast<size_t>(k)])
-                << n << " " << k;
+        ASSERT_EQ(sheet.runners(), rescanSheet.runners()) << n;
     }
     race.horseIds[1] = day.horses.back().id; // on the horse file, not on this card
     race.horseIds[2] = day.horses[1499].id;

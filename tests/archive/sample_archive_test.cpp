@@ -64,7 +64,7 @@ TEST(SampleArchive, AFullRaceDayThatLoadsCleanly) {
         EXPECT_GE(sheet.runnerCount, 4) << n;
         for (int h = 1; h <= sheet.runnerCount; ++h) {
             EXPECT_FALSE(sheet.runner(h).name.empty()) << n << " " << h;
-            if (sheet.runner(h).pastRuns[kLastRun].kind == 0)
+            if (sheet.runner(h).pastRuns[kLastRun].kind == PastRunKind::Race)
                 ++runnersWithRuns;
         }
     }
@@ -131,8 +131,8 @@ void checkDay(RaceSource& source, SampleFaults& f) {
                 f.add(card, "a 新馬 runner with a past run");
             for (const JvPastRun& run : horse.pastRuns)
                 if (run.present() && run.finish > 0 &&
-                    !test::courseDistances(run.courseCode, true).empty() &&
-                    (!courseRuns(run.courseCode, run.trackCode, run.distanceMetres) ||
+                    !test::courseDistances(run.course(), true).empty() &&
+                    (!courseRuns(std::string(run.course()), run.trackCode, run.distanceMetres) ||
                      !test::timeFitsDistance(tenthsOf(run.time), run.distanceMetres)))
                     f.add(card, format("a past run of %dm in %04d", run.distanceMetres, run.time));
             const int odds = card.winOdds[static_cast<size_t>(k)];

@@ -77,7 +77,7 @@ std::map<RaceKey, ExpectedRace> expectedRaces(const test::JvPastSeason& season) 
 std::vector<RunnerFacts> rebuiltRunners(const PastRace& race, const PastHorses& horses) {
     std::vector<RunnerFacts> facts;
     for (const PastRaceRunner& r : race.runners) {
-        const PastRunFacts& run = horses[r.horse].runs[r.slot];
+        const JvPastRun& run = horses[r.horse].runs[r.slot];
         facts.emplace_back(horses[r.horse].horseId(), run.horseNumber, run.finish, run.popularity,
                            run.abnormal != 0);
     }
@@ -207,7 +207,8 @@ TEST(PastRaces, ARaceTwiceInOneRecordCountsOnce) {
 PastHorse horseRunOn(std::initializer_list<int> monthDays) {
     PastHorse horse;
     for (int monthDay : monthDays) {
-        PastRunFacts& run = horse.runs[static_cast<size_t>(horse.runCount++)];
+        JvPastRun& run = horse.runs[static_cast<size_t>(horse.runCount++)];
+        run.read = true;
         run.courseCode = {'0', '5'};
         run.year = 2025;
         run.monthDay = monthDay;
@@ -218,7 +219,7 @@ PastHorse horseRunOn(std::initializer_list<int> monthDays) {
 std::vector<int> datesBefore(const PastHorse& horse, size_t slot) {
     std::vector<int> dates;
     const RunsBefore before = runsBefore(horse, slot);
-    for (const PastRunFacts& run : before.span())
+    for (const JvPastRun& run : before.span())
         dates.push_back(run.monthDay);
     return dates;
 }
@@ -279,7 +280,7 @@ TEST(PastRaces, RacesWhoseRunnersOrBaselinesCannotBeJudgedAreDropped) {
 }
 
 TEST(BandCountsOf, PlacesOfNormalRunsByDistanceBand) {
-    std::array<PastRunFacts, 5> runs{};
+    std::array<JvPastRun, 5> runs{};
     const int metres[] = {1600, 1601, 2200, 2201, 1200};
     const int finish[] = {1, 2, 7, 3, 1};
     for (size_t i = 0; i < runs.size(); ++i) {
@@ -353,12 +354,12 @@ TEST(LoadPastRace, EachRunnerIsMadeFromItsRunsBeforeTheRace) {
         const PastHorse& horse = horses[static_cast<size_t>(k - 1)];
         const RunsBefore before = runsBefore(horse, 1);
         const RunnerEntry& runner = sheet.runner(k);
-        EXPECT_EQ(field[static_cast<size_t>(k)].run, &horse.runs[1]);
+        EXPECT_EQ(field[static_cast<size_t>(k - 1)].run, &horse.runs[1]);
         EXPECT_EQ(runner.weight, weightIndex(540 + 5 * k));
-        EXPECT_EQ(runner.pastRuns[kLastRun], sheetPastRun(jvPastRunOf(horse.runs[2])));
-        EXPECT_EQ(runner.pastRuns[kRunBeforeLast], sheetPastRun(jvPastRunOf(horse.runs[3])));
+        EXPECT_EQ(runner.pastRuns[kLastRun], sheetPastRun(horse.runs[2]));
+        EXPECT_EQ(runner.pastRuns[kRunBeforeLast], sheetPastRun(horse.runs[3]));
         EXPECT_EQ(runner.age, 2025 - horse.birthYear - 2); // the race's year
-        EXPECT_EQ(runner.sex, horse.sexCode - 1);
+        EXPECT_EQ(listIndex(runner.sex), horse.sexCode - 1);
         EXPECT_EQ(runner.runningStyle, runningStyleOf(before.span()));
         EXPECT_EQ(runner.oddsBand, oddsBandOf(estimateOdds(total, strengthOf(before.span()))));
         // The best distance from the places before: the run before the race
@@ -368,44 +369,7 @@ TEST(LoadPastRace, EachRunnerIsMadeFromItsRunsBeforeTheRace) {
     }
     // The horses are older runners in the race run afterwards, so its
     // predictions differ.
-    EXPECT_NE(sheet.runner(1).pastRuns[kLastRun], sheetPastRun(jvPastRunOf(horses[0].runs[1])));
-}
-
-TEST(LoadPastRace, TheFactsOfRunsDeriveAsTheReadersRunsMadeOfThem) {
-    // Corners not timed, graded and ungraded classes, an abnormal run, a run
-    // without a place, a time behind the other horse.
-    std::array<PastRunFacts, kJvPastRunCount> facts{};
-    // The first two runs average 36 corner places only with 7 for a run not timed.
-    const int corners[][4] = {
-        {0, 0, 0, 0}, {29, 29, 0, 9}, {2, 0, 5, 0}, {0, 4, 4, 2}, {1, 1, 1, 1}};
-    const char grades[] = {'A', ' ', 'C', 'L', 'B'};
-    const int conditions[] = {5, 703, 16, 999, 10};
-    for (size_t i = 0; i < facts.size(); ++i) {
-        PastRunFacts& run = facts[i];
-        run.courseCode = {'0', static_cast<char>('5' + i)};
-        std::copy(std::begin(corners[i]), std::end(corners[i]), run.corners.begin());
-        run.gradeCode = grades[i];
-        run.conditionCode = static_cast<std::int16_t>(conditions[i]);
-        run.distanceMetres = static_cast<std::int16_t>(1200 + 400 * i);
-        run.finish = static_cast<std::int8_t>(i == 3 ? 0 : 2 * i + 1);
-        run.abnormal = static_cast<std::int8_t>(i == 2);
-        run.time = 1345;
-        run.timeDiff = static_cast<std::int16_t>(7 * i);
-    }
-    std::array<JvPastRun, kJvPastRunCount> read{};
-    std::transform(facts.begin(), facts.end(), read.begin(), jvPastRunOf);
-    for (size_t n = 0; n <= facts.size(); ++n) {
-        const auto f = std::span<const PastRunFacts>(facts).first(n);
-        const auto r = std::span<const JvPastRun>(read).first(n);
-        EXPECT_EQ(strengthOf(f), strengthOf(r)) << n;
-        EXPECT_EQ(runningStyleOf(f), runningStyleOf(r)) << n;
-        RunnerEntry fromFacts, fromRead;
-        fillRunnerPastRuns(fromFacts, f);
-        fillRunnerPastRuns(fromRead, r);
-        EXPECT_EQ(fromFacts.pastRuns, fromRead.pastRuns) << n;
-    }
-    for (size_t i = 0; i < facts.size(); ++i)
-        EXPECT_EQ(pastRunClassIndex(facts[i]), pastRunClassIndex(read[i])) << i;
+    EXPECT_NE(sheet.runner(1).pastRuns[kLastRun], sheetPastRun(horses[0].runs[1]));
 }
 
 TEST(PredictPastRace, NothingAtOrAfterTheRaceChangesItsPrediction) {
@@ -427,13 +391,13 @@ TEST(PredictPastRace, NothingAtOrAfterTheRaceChangesItsPrediction) {
     // The later race and the race's own result rewritten entirely.
     PastHorses changed = horses;
     for (PastHorse& horse : changed) {
-        PastRunFacts& later = horse.runs[0];
+        JvPastRun& later = horse.runs[0];
         later.finish = 1;
         later.distanceMetres = 3600;
         later.corners = {1, 1, 1, 1};
         later.gradeCode = 'A';
         later.abnormal = 1;
-        PastRunFacts& own = horse.runs[1];
+        JvPastRun& own = horse.runs[1];
         own.finish = 18 - own.finish;
         own.popularity = 1;
         own.corners = {18, 18, 18, 18};
@@ -478,8 +442,8 @@ TEST(PredictPastRace, ScoresAsAPredictionAndReportsTheRacesOwnNumbers) {
         const BacktestRunner& r = out.runners[k - 1];
         EXPECT_EQ(r.horseId, horses[k - 1].horseId());
         EXPECT_EQ(r.horseNumber, numbers[k - 1]);
-        EXPECT_EQ(r.score, expected.result.scores[k]);
-        EXPECT_EQ(expected.result.ranking[static_cast<size_t>(r.rank)], static_cast<int>(k));
+        EXPECT_EQ(r.score, expected.result.score(k));
+        EXPECT_EQ(expected.result.horseAt(r.rank), static_cast<int>(k));
     }
     ASSERT_EQ(out.quinellaPairs.size(), static_cast<size_t>(expected.result.quinellaCount));
     for (size_t i = 0; i < out.quinellaPairs.size(); ++i)

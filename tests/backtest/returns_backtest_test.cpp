@@ -141,7 +141,7 @@ TEST(StorePeriodSource, ReadsEveryRaceAndHorseAsTheDaySourceDoes) {
             RaceSheet sa, sb;
             loadJvRace(sa, a, *period, prompt);
             loadJvRace(sb, b, *day, prompt);
-            EXPECT_EQ(sa.runners, sb.runners) << period->date() << " race " << p;
+            EXPECT_EQ(sa.runners(), sb.runners()) << period->date() << " race " << p;
             ++races;
         }
     }

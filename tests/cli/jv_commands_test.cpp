@@ -230,8 +230,8 @@ TEST_F(JvCommands, BlankFieldsShowZeroNeverThePreviousRecordsValues) {
     EXPECT_EQ(load.err, "");
     const RaceSheet expected = loadedHere(card, 2);
     EXPECT_EQ(expected.runner(2).weight, 0);
-    EXPECT_EQ(expected.runner(2).pastRuns[kLastRun].kind, 2);
-    EXPECT_EQ(expected.runner(1).pastRuns[kLastRun].kind, 0);
+    EXPECT_EQ(expected.runner(2).pastRuns[kLastRun].kind, PastRunKind::NotRun);
+    EXPECT_EQ(expected.runner(1).pastRuns[kLastRun].kind, PastRunKind::Race);
     EXPECT_EQ(readWholeFile(out).value_or(""), predictionFileText(expected));
 }
 

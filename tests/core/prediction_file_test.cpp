@@ -57,7 +57,7 @@ class PredictionFile : public ::testing::Test {
         EXPECT_EQ(readPredictionFile(sheet, writeRaw(content), prompt), 0);
         EXPECT_EQ(whatFailed(prompt), message);
         EXPECT_EQ(predictionFileText(sheet), predictionFileText(before));
-        EXPECT_TRUE(sheet.runners == before.runners);
+        EXPECT_TRUE(sheet.runners() == before.runners());
         EXPECT_EQ(sheet.currentRunner, before.currentRunner);
     }
 
@@ -81,14 +81,14 @@ RaceSheet filledSheet() {
     for (int h = 1; h <= 12; ++h) {
         RunnerEntry& r = sheet.runner(h);
         r.name = "ホース" + std::to_string(h);
-        r.sex = h % 3;
+        r.sex = static_cast<Sex>(h % 3);
         r.age = h % 8;
         r.weight = 10 + h;
-        r.runningStyle = h % 5;
+        r.runningStyle = static_cast<RunningStyle>(h % 5);
         r.aptitudeDistance = h;
         r.oddsBand = h + 2;
         for (int i = 0; i < 2; ++i)
-            r.pastRuns[i] = {.kind = (h + i) % 4,
+            r.pastRuns[i] = {.kind = static_cast<PastRunKind>((h + i) % 4),
                              .finish = h + i,
                              .fieldSize = h,
                              .popularity = 17 - h,
@@ -320,7 +320,7 @@ TEST_F(PredictionFile, FileCutShortAnywhereLeavesTheSheetUnchanged) {
         }
         ASSERT_EQ(result, 0) << cut;
         EXPECT_EQ(whatFailed(prompt), "ファイルを開けません") << cut;
-        ASSERT_TRUE(sheet.runners == target.runners) << cut;
+        ASSERT_TRUE(sheet.runners() == target.runners()) << cut;
         ASSERT_EQ(predictionFileText(sheet), predictionFileText(target)) << cut;
     }
 }

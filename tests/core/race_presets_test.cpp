@@ -58,16 +58,16 @@ TEST(RacePreset, PositionOutsideTheListChangesNothing) {
 
 TEST(SexLimitRule, FilliesRaceMakesEverySlotAFillyOtherwiseAColt) {
     RaceSheet s;
-    s.runner(3).sex = 2;
+    s.runner(3).sex = Sex::Gelding;
     s.sexLimit = 2; // 牝
     applySexLimitRule(s);
-    for (const RunnerEntry& r : s.runners)
-        EXPECT_EQ(r.sex, 1);
+    for (const RunnerEntry& r : s.runners())
+        EXPECT_EQ(r.sex, Sex::Filly);
     for (int limit : {0, 1, 3, 4, 5}) {
         s.sexLimit = limit;
         applySexLimitRule(s);
-        for (const RunnerEntry& r : s.runners)
-            EXPECT_EQ(r.sex, 0) << limit;
+        for (const RunnerEntry& r : s.runners())
+            EXPECT_EQ(r.sex, Sex::Colt) << limit;
     }
 }
 
@@ -77,7 +77,7 @@ TEST(AgeLimitRule, AgeFollowsTheLimitAndUnknownLeavesTheRunners) {
     for (int limit = 0; limit < 4; ++limit) {
         s.ageLimit = limit;
         EXPECT_TRUE(applyAgeLimitRule(s));
-        for (const RunnerEntry& r : s.runners)
+        for (const RunnerEntry& r : s.runners())
             EXPECT_EQ(r.age, expected[limit]) << limit;
     }
     s.runner(2).age = 7;

@@ -1,8 +1,12 @@
 #include "core/fixed_lists.h"
 #include "core/race_sheet.h"
 #include "text/cp932.h"
+#include "text/format.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <string>
+#include <utility>
 
 namespace zelkor {
 namespace {
@@ -43,10 +47,15 @@ TEST(RaceSheet, ResetValuesAndRunnerLabel) {
     sheet.racecourse = "東京";
     sheet.resetRaceConditions();
     EXPECT_EQ(sheet.racecourse, "東京");
-    // Horse numbers outside 1..18 never reach a real slot.
-    EXPECT_EQ(&sheet.runner(0), &sheet.runners[0]);
-    EXPECT_EQ(&sheet.runner(19), &sheet.runners[0]);
-    EXPECT_EQ(&sheet.runner(-3), &sheet.runners[0]);
+    // Horse numbers outside 1..18 never reach a runner: what is written
+    // there is dropped.
+    for (int outside : {0, 19, -3}) {
+        sheet.runner(outside).name = "ソトノウマ";
+        EXPECT_EQ(sheet.runner(outside), RunnerEntry()) << outside;
+        EXPECT_EQ(std::as_const(sheet).runner(outside), RunnerEntry()) << outside;
+    }
+    EXPECT_TRUE(std::none_of(sheet.runners().begin(), sheet.runners().end(),
+                             [](const RunnerEntry& r) { return !r.name.empty(); }));
 }
 
 TEST(FixedLists, SizesAndOutOfRangeTexts) {
@@ -62,6 +71,22 @@ TEST(FixedLists, SizesAndOutOfRangeTexts) {
     EXPECT_EQ(listText(kClassList, -1), "");
     EXPECT_EQ(listText(kOddsBandList, 10), "10.1～15.0");
     EXPECT_EQ(clampToList(kWeightList, 40), 36);
+}
+
+// Each converter turns every index into what its list shows, and back.
+TEST(FixedLists, ConvertersAgreeWithTheListTexts) {
+    for (int i = 0; i < static_cast<int>(std::size(kPastFieldSizeList)); ++i) {
+        EXPECT_EQ(std::to_string(fieldSizeRunners(i)), kPastFieldSizeList[i]);
+        EXPECT_EQ(fieldSizeIndexOf(fieldSizeRunners(i)), i);
+    }
+    for (int i = 0; i < static_cast<int>(std::size(kWeightList)); ++i) {
+        EXPECT_TRUE(kWeightList[i].starts_with(format("%.1f", weightTenthsOfKg(i) / 10.0))) << i;
+        EXPECT_EQ(weightIndexOf(weightTenthsOfKg(i)), i);
+    }
+    for (int i = 0; i < static_cast<int>(std::size(kDistanceList)); ++i)
+        EXPECT_EQ(distanceIndexOf(distanceMetres(i)), i);
+    EXPECT_EQ(distanceMetres(10), 2000);
+    EXPECT_EQ(distanceMetres(2147483647), 2147483647); // a damaged file's index saturates
 }
 
 // Every fixed text survives CP932 -> UTF-8 -> CP932 unchanged, so none was

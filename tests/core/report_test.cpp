@@ -20,8 +20,8 @@ RaceSheet predictedSheet(int n, int dark) {
     for (int h = 1; h <= n; ++h) {
         sheet.runner(h).name = names[h];
         sheet.runner(h).oddsBand = h % 15;
-        sheet.result.scores[static_cast<size_t>(h)] = 10 * h - 40;
-        sheet.result.ranking[static_cast<size_t>(h)] = n + 1 - h;
+        sheet.result.setScore(h, 10 * h - 40);
+        sheet.result.setHorseAt(h, n + 1 - h);
     }
     sheet.result.darkHorseCount = dark;
     return sheet;
@@ -71,7 +71,7 @@ TEST(Report, BetsOfEightRunnersAreBracketQuinellas) {
     addPair(sheet, 3, 8);
     addPair(sheet, 1, 7);
     addPair(sheet, 7, 8);
-    sheet.result.reportMode = 1;
+    sheet.result.reportMode = ReportMode::Bets;
     EXPECT_EQ(buildReportText(sheet, -1), "＝＝＝＝＝＝＝  買い目  ＝＝＝＝＝＝＝＝\r\n"
                                           "【複勝】\r\n"
                                           " 8\t[クモマ]\r\n"
@@ -85,7 +85,7 @@ TEST(Report, BetsOfEightRunnersAreBracketQuinellas) {
 TEST(Report, BetsOfNineRunnersAreQuinellas) {
     RaceSheet sheet = predictedSheet(9, 1);
     addPair(sheet, 2, 9);
-    sheet.result.reportMode = 1;
+    sheet.result.reportMode = ReportMode::Bets;
     EXPECT_EQ(buildReportText(sheet, -1), "＝＝＝＝＝＝＝  買い目  ＝＝＝＝＝＝＝＝\r\n"
                                           "【複勝】\r\n"
                                           " 9\t[ケヤキ]\r\n"
@@ -95,7 +95,7 @@ TEST(Report, BetsOfNineRunnersAreQuinellas) {
 
 TEST(Report, BetsWithoutPairsEndWithTheHeading) {
     RaceSheet sheet = predictedSheet(12, 1);
-    sheet.result.reportMode = 1;
+    sheet.result.reportMode = ReportMode::Bets;
     EXPECT_EQ(buildReportText(sheet, -1), "＝＝＝＝＝＝＝  買い目  ＝＝＝＝＝＝＝＝\r\n"
                                           "【複勝】\r\n"
                                           " 12\t[シズカ]\r\n"
@@ -111,14 +111,14 @@ TEST(Report, NamesArePrintedNeverInterpreted) {
                                           "【穴馬】\r\n"
                                           "   [100%s%d%n]\r\n"
                                           "   [%%]\r\n");
-    sheet.result.reportMode = 1;
+    sheet.result.reportMode = ReportMode::Bets;
     EXPECT_EQ(buildReportText(sheet, -1), "＝＝＝＝＝＝＝  買い目  ＝＝＝＝＝＝＝＝\r\n"
                                           "【複勝】\r\n"
                                           " 4\t[100%s%d%n]\r\n"
                                           " 3\t[%%]\r\n"
                                           "【枠連】\r\n"
                                           " 3 - 4 \t[%%]-[100%s%d%n]\r\n");
-    sheet.result.reportMode = 2;
+    sheet.result.reportMode = ReportMode::Trainer;
     EXPECT_EQ(buildReportText(sheet, 0).rfind(
                   "＝＝＝＝＝＝＝ 調教師の本音 ＝＝＝＝＝＝\r\n 4番 100%s%d%n\r\n\r\n", 0),
               0u);
@@ -126,15 +126,15 @@ TEST(Report, NamesArePrintedNeverInterpreted) {
 
 TEST(Report, TrainerViewOfTheSelectedRunner) {
     RaceSheet sheet = predictedSheet(6, 1);
-    sheet.result.reportMode = 2;
+    sheet.result.reportMode = ReportMode::Trainer;
     // Ranked third is horse 4: a favourite that raced.
     sheet.runner(4).oddsBand = 0;
     EXPECT_EQ(buildReportText(sheet, 2), "＝＝＝＝＝＝＝ 調教師の本音 ＝＝＝＝＝＝\r\n"
                                          " 4番 エンジン\r\n\r\n"
                                          "↑ 完璧な仕上がりで、レースが楽しみだ。");
     // Nothing to judge by: the mark, a blank and no remark.
-    sheet.runner(4).pastRuns[0].kind = 1;
-    sheet.runner(4).pastRuns[1].kind = 1;
+    sheet.runner(4).pastRuns[0].kind = PastRunKind::Rested;
+    sheet.runner(4).pastRuns[1].kind = PastRunKind::Rested;
     EXPECT_EQ(buildReportText(sheet, 2), "＝＝＝＝＝＝＝ 調教師の本音 ＝＝＝＝＝＝\r\n"
                                          " 4番 エンジン\r\n\r\n"
                                          "→ ");
@@ -142,18 +142,16 @@ TEST(Report, TrainerViewOfTheSelectedRunner) {
 
 TEST(Report, TrainerViewWithoutAValidSelectionIsEmpty) {
     RaceSheet sheet = predictedSheet(6, 1);
-    sheet.result.reportMode = 2;
+    sheet.result.reportMode = ReportMode::Trainer;
     EXPECT_EQ(buildReportText(sheet, -1), "");
     EXPECT_EQ(buildReportText(sheet, 6), "");
     EXPECT_EQ(buildReportText(sheet, 1000), "");
-    sheet.result.reportMode = 3;
-    EXPECT_EQ(buildReportText(sheet, 0), "");
 }
 
 TEST(Report, CountsOutsideTheirRangeAreLimited) {
     RaceSheet sheet = predictedSheet(4, 40);
     sheet.result.quinellaCount = 99;
-    sheet.result.reportMode = 1;
+    sheet.result.reportMode = ReportMode::Bets;
     std::string text = buildReportText(sheet, -1);
     EXPECT_NE(text.find(" 1\t[アオゾラ]\r\n【枠連】\r\n"), std::string::npos);
     sheet.result.darkHorseCount = -3;
@@ -222,7 +220,7 @@ TEST(PredictionCommands, PredictRefusedWhileANameIsMissing) {
     EXPECT_EQ(prompt.onlyText(), "出走馬名をすべて入力してください。");
     EXPECT_EQ(prompt.entries[0].caption, kAppTitle);
     EXPECT_TRUE(commands.lines().empty());
-    EXPECT_EQ(sheet.result.ranking, before.result.ranking);
+    EXPECT_EQ(sheet.result, before.result);
 }
 
 TEST(PredictionCommands, PredictFillsListsAndDarkHorseView) {
@@ -230,15 +228,15 @@ TEST(PredictionCommands, PredictFillsListsAndDarkHorseView) {
     PredictionCommands commands;
     RecordingPrompt prompt;
     commands.updatePredictFlag(sheet);
-    sheet.result.reportMode = 1;
+    sheet.result.reportMode = ReportMode::Bets;
     const unsigned changes = commands.predict(sheet, prompt);
     EXPECT_TRUE(prompt.entries.empty());
     EXPECT_EQ(changes & (C::Lists | C::Report | C::Flags), C::Lists | C::Report | C::Flags);
 
     RaceSheet expected = namedSheet();
     scoreRace(expected);
-    EXPECT_EQ(sheet.result.ranking, expected.result.ranking);
-    EXPECT_EQ(sheet.result.reportMode, 0);
+    EXPECT_EQ(sheet.result, expected.result);
+    EXPECT_EQ(sheet.result.reportMode, ReportMode::DarkHorses);
     EXPECT_EQ(commands.lines(), resultLines(expected));
     EXPECT_EQ(commands.lines().names.size(), 6u);
     EXPECT_EQ(commands.reportText(), buildReportText(expected, -1));
@@ -260,7 +258,7 @@ TEST(PredictionCommands, BetsAndTrainerNeedAPrediction) {
     EXPECT_EQ(prompt.texts(),
               (std::vector<std::string>{"先に予想してください。", "先に予想してください。",
                                         "先に予想してください。"}));
-    EXPECT_EQ(sheet.result.reportMode, 0);
+    EXPECT_EQ(sheet.result.reportMode, ReportMode::DarkHorses);
 }
 
 TEST(PredictionCommands, BetsRefusedAfterANameWasErased) {
@@ -274,7 +272,7 @@ TEST(PredictionCommands, BetsRefusedAfterANameWasErased) {
     EXPECT_EQ(commands.bets(sheet, prompt), C::None);
     EXPECT_EQ(prompt.onlyText(), "先に予想してください。");
     EXPECT_EQ(commands.reportText(), report);
-    EXPECT_EQ(sheet.result.reportMode, 0);
+    EXPECT_EQ(sheet.result.reportMode, ReportMode::DarkHorses);
 }
 
 TEST(PredictionCommands, TrainerNeedsASelectedLine) {
@@ -285,7 +283,7 @@ TEST(PredictionCommands, TrainerNeedsASelectedLine) {
     commands.predict(sheet, prompt);
     EXPECT_EQ(commands.trainer(sheet, prompt), C::None);
     EXPECT_EQ(prompt.onlyText(), "ゼルコ馬予想の馬名を選択してください。");
-    EXPECT_EQ(sheet.result.reportMode, 0);
+    EXPECT_EQ(sheet.result.reportMode, ReportMode::DarkHorses);
 }
 
 TEST(PredictionCommands, SelectingALineMovesTheFormAndKeepsTheView) {
@@ -295,11 +293,11 @@ TEST(PredictionCommands, SelectingALineMovesTheFormAndKeepsTheView) {
     commands.updatePredictFlag(sheet);
     commands.predict(sheet, prompt);
     EXPECT_EQ(commands.bets(sheet, prompt), C::Report);
-    EXPECT_EQ(sheet.result.reportMode, 1);
+    EXPECT_EQ(sheet.result.reportMode, ReportMode::Bets);
     const std::string betsText = commands.reportText();
     EXPECT_EQ(betsText, buildReportText(sheet, -1));
 
-    const int third = sheet.result.ranking[3];
+    const int third = sheet.result.horseAt(3);
     const unsigned changes = commands.selectResult(sheet, 2);
     EXPECT_EQ(changes, C::Selection | C::Runner | C::Report | C::Flags);
     EXPECT_EQ(commands.selection(), 2);
@@ -309,13 +307,13 @@ TEST(PredictionCommands, SelectingALineMovesTheFormAndKeepsTheView) {
 
     EXPECT_EQ(commands.trainer(sheet, prompt), C::Report);
     EXPECT_TRUE(prompt.entries.empty());
-    EXPECT_EQ(sheet.result.reportMode, 2);
+    EXPECT_EQ(sheet.result.reportMode, ReportMode::Trainer);
     EXPECT_EQ(commands.reportText(), trainerReport(sheet, 2));
     EXPECT_NE(commands.reportText().find(sheet.runner(third).name), std::string::npos);
 
     // In the trainer view a new selection explains the new runner.
     commands.selectResult(sheet, 0);
-    EXPECT_EQ(sheet.currentRunner, sheet.result.ranking[1]);
+    EXPECT_EQ(sheet.currentRunner, sheet.result.horseAt(1));
     EXPECT_EQ(commands.reportText(), trainerReport(sheet, 0));
 }
 
@@ -375,7 +373,7 @@ TEST(PredictionCommands, PredictingAgainStartsOverInTheDarkHorseView) {
     commands.trainer(sheet, prompt);
     sheet.runner(1).oddsBand = 14; // the user edits the form meanwhile
     commands.predict(sheet, prompt);
-    EXPECT_EQ(sheet.result.reportMode, 0);
+    EXPECT_EQ(sheet.result.reportMode, ReportMode::DarkHorses);
     EXPECT_EQ(commands.selection(), -1);
     EXPECT_FALSE(commands.trainerEnabled());
     EXPECT_EQ(commands.reportText(), darkHorsesReport(sheet));

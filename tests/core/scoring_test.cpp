@@ -15,14 +15,14 @@ RaceSheet workedExample(int oddsBand) {
     sheet.grade = 2;
     sheet.distance = 6;
     RunnerEntry& r = sheet.runner(1);
-    r.sex = 0;
+    r.sex = Sex::Colt;
     r.age = 2;
     r.weight = 20;
-    r.runningStyle = 0;
+    r.runningStyle = RunningStyle::FrontRunner;
     r.aptitudeDistance = 6;
     r.oddsBand = oddsBand;
     PastRun& before = r.pastRuns[kRunBeforeLast];
-    before = {.kind = 0,
+    before = {.kind = PastRunKind::Race,
               .finish = 5,
               .fieldSize = 10,
               .popularity = 2,
@@ -31,7 +31,7 @@ RaceSheet workedExample(int oddsBand) {
               .weight = 22,
               .timeDiff = 8};
     PastRun& last = r.pastRuns[kLastRun];
-    last = {.kind = 0,
+    last = {.kind = PastRunKind::Race,
             .finish = 8,
             .fieldSize = 12,
             .popularity = 3,
@@ -58,7 +58,7 @@ TEST(RunnerScore, AFavouriteAlwaysScoresZero) {
 TEST(RunnerScore, RunsNotRacedGiveFixedPointsWhateverTheirOtherFields) {
     RaceSheet sheet = workedExample(10);
     RaceSheet rested = sheet;
-    rested.runner(1).pastRuns[kLastRun].kind = 1; // 放牧
+    rested.runner(1).pastRuns[kLastRun].kind = PastRunKind::Rested; // 放牧
     // The last run gave 101; resting gives 90 regardless of its fields.
     EXPECT_EQ(runnerScore(rested, 1), 318 - 101 + 90);
     rested.runner(1).pastRuns[kLastRun].finish = 17;
@@ -66,30 +66,30 @@ TEST(RunnerScore, RunsNotRacedGiveFixedPointsWhateverTheirOtherFields) {
     EXPECT_EQ(runnerScore(rested, 1), 318 - 101 + 90);
 
     RaceSheet neither = sheet;
-    neither.runner(1).pastRuns[kRunBeforeLast].kind = 3; // ｱｸｼﾃﾞﾝﾄ
-    neither.runner(1).pastRuns[kLastRun].kind = 2;       // 未出走
+    neither.runner(1).pastRuns[kRunBeforeLast].kind = PastRunKind::Accident; // ｱｸｼﾃﾞﾝﾄ
+    neither.runner(1).pastRuns[kLastRun].kind = PastRunKind::NotRun;         // 未出走
     EXPECT_EQ(runnerScore(neither, 1), 170 + 118 + 40);
 }
 
 TEST(RunnerScore, RunningStyleAtShortDistances) {
     RaceSheet sheet = workedExample(10);
     RunnerEntry& r = sheet.runner(1);
-    r.pastRuns[kRunBeforeLast].kind = 1;
-    r.pastRuns[kLastRun].kind = 1;
-    auto styleBonus = [&](int distance, int style) {
+    r.pastRuns[kRunBeforeLast].kind = PastRunKind::Rested;
+    r.pastRuns[kLastRun].kind = PastRunKind::Rested;
+    auto styleBonus = [&](int distance, RunningStyle style) {
         sheet.distance = distance;
         r.aptitudeDistance = distance;
         r.runningStyle = style;
         int withStyle = runnerScore(sheet, 1);
-        r.runningStyle = 2; // 差し gets nothing anywhere
+        r.runningStyle = RunningStyle::Closer; // 差し gets nothing anywhere
         return withStyle - runnerScore(sheet, 1);
     };
-    EXPECT_EQ(styleBonus(4, 0), 20); // 逃げ at 1400 m
-    EXPECT_EQ(styleBonus(4, 1), 5);  // 先行 at 1400 m
-    EXPECT_EQ(styleBonus(5, 0), 10); // 1500 m
-    EXPECT_EQ(styleBonus(5, 1), 0);
-    EXPECT_EQ(styleBonus(0, 0), 20);
-    EXPECT_EQ(styleBonus(4, 3), 0);
+    EXPECT_EQ(styleBonus(4, RunningStyle::FrontRunner), 20); // 1400 m
+    EXPECT_EQ(styleBonus(4, RunningStyle::Stalker), 5);
+    EXPECT_EQ(styleBonus(5, RunningStyle::FrontRunner), 10); // 1500 m
+    EXPECT_EQ(styleBonus(5, RunningStyle::Stalker), 0);
+    EXPECT_EQ(styleBonus(0, RunningStyle::FrontRunner), 20);
+    EXPECT_EQ(styleBonus(4, RunningStyle::DeepCloser), 0);
 }
 
 TEST(RunnerScore, SexAgeAndDistanceAptitude) {
@@ -103,8 +103,8 @@ TEST(RunnerScore, SexAgeAndDistanceAptitude) {
         r = saved;
         return after - before;
     };
-    EXPECT_EQ(delta([&] { r.sex = 1; }), -10); // 牝
-    EXPECT_EQ(delta([&] { r.sex = 2; }), -4);  // せん gets 6 instead of 10
+    EXPECT_EQ(delta([&] { r.sex = Sex::Filly; }), -10);  // 牝
+    EXPECT_EQ(delta([&] { r.sex = Sex::Gelding; }), -4); // せん gets 6 instead of 10
     const int agePoints[] = {17, 19, 20, 19, 16, 15, 0, 0, 0};
     for (int age = 0; age < 9; ++age)
         EXPECT_EQ(delta([&] { r.age = age; }), agePoints[age] - 20) << age;
@@ -133,13 +133,13 @@ TEST(RunnerScore, StepDownInDistanceCountsOnlyWhenTodayIsShorterThan2000m) {
 // (119..224) through the time differences of its two runs.
 void setScore(RaceSheet& sheet, int h, int score) {
     RunnerEntry& r = sheet.runner(h);
-    r.sex = 1;
+    r.sex = Sex::Filly;
     r.age = 6;
-    r.runningStyle = 2;
+    r.runningStyle = RunningStyle::Closer;
     r.aptitudeDistance = sheet.distance;
     r.oddsBand = 10;
     for (PastRun& run : r.pastRuns)
-        run = {.kind = 0,
+        run = {.kind = PastRunKind::Race,
                .finish = 0,
                .fieldSize = 0,
                .popularity = 0,
@@ -169,8 +169,10 @@ RaceSheet raceWithScores(const std::vector<int>& scores) {
 }
 
 std::vector<int> ranking(const RaceSheet& sheet) {
-    return {sheet.result.ranking.begin() + 1,
-            sheet.result.ranking.begin() + 1 + sheet.usableRunnerCount()};
+    std::vector<int> horses;
+    for (int position = 1; position <= sheet.usableRunnerCount(); ++position)
+        horses.push_back(sheet.result.horseAt(position));
+    return horses;
 }
 
 std::vector<std::array<int, 2>> pairs(const RaceSheet& sheet) {
@@ -180,12 +182,12 @@ std::vector<std::array<int, 2>> pairs(const RaceSheet& sheet) {
 
 TEST(ScoreRace, RanksByScoreWithTiesToTheLowerHorseNumber) {
     RaceSheet sheet = raceWithScores({150, 200, 180, 200, 150, 210});
-    sheet.result.reportMode = 2;
+    sheet.result.reportMode = ReportMode::Trainer;
     scoreRace(sheet);
     EXPECT_EQ(ranking(sheet), (std::vector<int>{6, 2, 4, 3, 1, 5}));
-    EXPECT_EQ(sheet.result.scores[3], 180);
+    EXPECT_EQ(sheet.result.score(3), 180);
     EXPECT_EQ(sheet.result.darkHorseCount, 1);
-    EXPECT_EQ(sheet.result.reportMode, 0);
+    EXPECT_EQ(sheet.result.reportMode, ReportMode::DarkHorses);
 }
 
 TEST(ScoreRace, DarkHorsesAreThoseWithinFiveOfTheTopScore) {
@@ -243,7 +245,7 @@ TEST(ScoreRace, AllFavouritesRace) {
         std::vector<int> expected;
         for (int h = 1; h <= n; ++h) {
             expected.push_back(h);
-            EXPECT_EQ(sheet.result.scores[h], 0);
+            EXPECT_EQ(sheet.result.score(h), 0);
         }
         EXPECT_EQ(ranking(sheet), expected);
         EXPECT_EQ(sheet.result.darkHorseCount, n);
@@ -265,11 +267,11 @@ TEST(ScoreRace, EveryRunnerIsRankedOnceEvenWithNegativeScores) {
         RunnerEntry& r = sheet.runner(h);
         r.oddsBand = 8;
         r.aptitudeDistance = 36 + h; // far from today's distance
-        r.sex = 1;
+        r.sex = Sex::Filly;
         r.age = 7;
-        r.runningStyle = 3;
+        r.runningStyle = RunningStyle::DeepCloser;
         for (PastRun& run : r.pastRuns)
-            run = {.kind = 0,
+            run = {.kind = PastRunKind::Race,
                    .finish = 0,
                    .fieldSize = 0,
                    .popularity = 0,
@@ -279,7 +281,7 @@ TEST(ScoreRace, EveryRunnerIsRankedOnceEvenWithNegativeScores) {
                    .timeDiff = 21};
     }
     scoreRace(sheet);
-    EXPECT_LT(sheet.result.scores[1], 0);
+    EXPECT_LT(sheet.result.score(1), 0);
     EXPECT_EQ(ranking(sheet), (std::vector<int>{1, 2, 3, 4, 5}));
 }
 
@@ -287,11 +289,12 @@ TEST(ScoreRace, OverwritesTheWholeResult) {
     RaceSheet sheet = raceWithScores({150, 205, 150, 150, 150, 150, 150, 150});
     sheet.result.quinellaCount = 8;
     sheet.result.quinellaPairs.fill({9, 9});
-    sheet.result.ranking.fill(17);
+    for (int position = 1; position <= kMaxRunners; ++position)
+        sheet.result.setHorseAt(position, 17);
     scoreRace(sheet);
     EXPECT_EQ(sheet.result.quinellaCount, 0);
     EXPECT_EQ(sheet.result.quinellaPairs[0], (std::array<int, 2>{0, 0}));
-    EXPECT_EQ(sheet.result.ranking[9], 0);
+    EXPECT_EQ(sheet.result.horseAt(9), 0);
 }
 
 TEST(ScoreRace, ValuesOutsideTheirListsNeverReachOutsideTheSheet) {
@@ -303,7 +306,7 @@ TEST(ScoreRace, ValuesOutsideTheirListsNeverReachOutsideTheSheet) {
         RunnerEntry& r = sheet.runner(h);
         r.oddsBand = 12;
         r.age = std::numeric_limits<int>::max();
-        r.sex = -1;
+        r.sex = static_cast<Sex>(-1);
         r.weight = std::numeric_limits<int>::min();
         r.aptitudeDistance = std::numeric_limits<int>::max();
         r.pastRuns[kLastRun].weight = std::numeric_limits<int>::max();
@@ -311,10 +314,10 @@ TEST(ScoreRace, ValuesOutsideTheirListsNeverReachOutsideTheSheet) {
         r.pastRuns[kRunBeforeLast].popularity = std::numeric_limits<int>::min();
     }
     scoreRace(sheet);
-    EXPECT_EQ(sheet.result.ranking[1], 1);
-    EXPECT_EQ(sheet.result.ranking[kMaxRunners], kMaxRunners);
+    EXPECT_EQ(sheet.result.horseAt(1), 1);
+    EXPECT_EQ(sheet.result.horseAt(kMaxRunners), kMaxRunners);
     EXPECT_EQ(sheet.result.darkHorseCount, kMaxRunners);
-    EXPECT_EQ(sheet.result.scores[1], std::numeric_limits<int>::max());
+    EXPECT_EQ(sheet.result.score(1), std::numeric_limits<int>::max());
 
     sheet.runnerCount = -2;
     scoreRace(sheet);

@@ -50,7 +50,7 @@ TEST_F(SettingsFile, MissingFileGivesDefaultsAndWritesThem) {
     EXPECT_EQ(fileText(), kDefaultFile);
 
     // The start-up clears the first-use flag and writes again.
-    settings.showFirstUseMessage = 0;
+    settings.showFirstUseMessage = false;
     ASSERT_TRUE(writeSettings(settings, path));
     std::string expected = kDefaultFile;
     expected.replace(expected.find("HELPER=1"), 8, "HELPER=0");
@@ -61,17 +61,17 @@ TEST_F(SettingsFile, MissingFileGivesDefaultsAndWritesThem) {
 
 TEST_F(SettingsFile, RoundTripKeepsEveryValueInItsField) {
     AppSettings written;
-    written.sportsShowImages = 0;
-    written.sportsLinkNames = 1;
-    written.paperShowImages = -1;
-    written.paperHowToRead = 0;
-    written.paperLinkNames = 2147483647;
+    written.sportsShowImages = false;
+    written.sportsLinkNames = true;
+    written.paperShowImages = true;
+    written.paperHowToRead = false;
+    written.paperLinkNames = true;
     written.paperEdition = 3;
     written.paperPastRuns = -2147483647 - 1;
     written.dbUrl1 = "http://example.test/?q= with blanks ";
     written.dbUrl2 = "";
     written.dbTestName = "メジロマックイーン";
-    written.showFirstUseMessage = 0;
+    written.showFirstUseMessage = false;
     written.valueThreshold = 125;
     ASSERT_TRUE(writeSettings(written, path));
 
@@ -81,7 +81,7 @@ TEST_F(SettingsFile, RoundTripKeepsEveryValueInItsField) {
     EXPECT_EQ(read, written);
 }
 
-TEST_F(SettingsFile, OutOfRangeNumbersAreReadAsTheyAre) {
+TEST_F(SettingsFile, OutOfRangeNumbersAreReadAsTheyAreAndFlagsAsOnOrOff) {
     writeFile("Zelkor sports Image file=  -3\r\n"
               "Zelkor sports Name DB link=+4\r\n"
               "JRA-VAN Newsp Image file=12abc\r\n"
@@ -91,15 +91,17 @@ TEST_F(SettingsFile, OutOfRangeNumbersAreReadAsTheyAre) {
               "JRA-VAN Newsp race=0\r\n");
     AppSettings settings;
     readSettings(settings, path);
-    EXPECT_EQ(settings.sportsShowImages, -3);
-    EXPECT_EQ(settings.sportsLinkNames, 4);
-    EXPECT_EQ(settings.paperShowImages, 12);
+    EXPECT_TRUE(settings.sportsShowImages && settings.sportsLinkNames && settings.paperShowImages);
+    EXPECT_FALSE(settings.paperHowToRead);
     EXPECT_EQ(settings.paperEdition, 7);
     EXPECT_EQ(settings.paperPastRuns, 0);
     // Missing lines leave their fields as they were.
     EXPECT_EQ(settings.dbUrl1, "");
-    EXPECT_EQ(settings.showFirstUseMessage, 0);
+    EXPECT_FALSE(settings.showFirstUseMessage);
     EXPECT_EQ(valueThresholdOf(settings), 1.10); // a file from before the threshold
+    // A flag is written back as 1.
+    ASSERT_TRUE(writeSettings(settings, path));
+    EXPECT_EQ(fileText().substr(0, 27), "Zelkor sports Image file=1\r");
 }
 
 TEST_F(SettingsFile, LineWithTheWrongKeyLeavesItsField) {
@@ -118,12 +120,12 @@ TEST_F(SettingsFile, LineWithTheWrongKeyLeavesItsField) {
               "HELPER=0\n");
     readSettings(settings, path);
     AppSettings expected = defaultSettings();
-    expected.sportsShowImages = 0;
+    expected.sportsShowImages = false;
     expected.paperPastRuns = 3;
     expected.dbUrl1 = "before";
     expected.dbUrl2 = "after";
     expected.dbTestName = "";
-    expected.showFirstUseMessage = 0;
+    expected.showFirstUseMessage = false;
     EXPECT_EQ(settings, expected);
     // An existing file is not rewritten by reading.
     EXPECT_EQ(fileText().substr(0, 27), "Zelkor sports Image file=0\n");

@@ -11,8 +11,8 @@
 namespace zelkor {
 namespace {
 
-constexpr int kRested = 1;
-constexpr int kNotRun = 2;
+constexpr PastRunKind kRested = PastRunKind::Rested;
+constexpr PastRunKind kNotRun = PastRunKind::NotRun;
 
 std::vector<int> nonZero(const std::array<int, kDecidingFactorSlots>& slots) {
     std::vector<int> codes;
@@ -49,7 +49,7 @@ TEST(DecidingFactors, SeveralInSlotOrder) {
     r.weight = 20;
     r.pastRuns[0].kind = kRested;
     PastRun& last = r.pastRuns[1];
-    last.kind = 0;
+    last.kind = PastRunKind::Race;
     last.finish = 11;    // twelfth
     last.popularity = 1; // second favourite
     last.raceClass = 3;  // above today's 1600万下
@@ -64,7 +64,7 @@ TEST(DecidingFactors, ReferenceRunFallsBackToTheRunBeforeLast) {
     RunnerEntry& r = sheet.runner(1);
     r.pastRuns[1].kind = kRested;
     PastRun& prev = r.pastRuns[0];
-    prev.kind = 0;
+    prev.kind = PastRunKind::Race;
     prev.finish = 9;
     prev.raceClass = 6;
     prev.weight = 30;
@@ -80,7 +80,7 @@ TEST(DecidingFactors, WeightStepsTruncateTowardZero) {
     for (const auto& [steps, expected] : cases) {
         RaceSheet sheet = factorlessSheet();
         RunnerEntry& r = sheet.runner(1);
-        r.pastRuns[1].kind = 0;
+        r.pastRuns[1].kind = PastRunKind::Race;
         r.pastRuns[1].raceClass = 6;
         r.pastRuns[1].finish = 5;
         r.pastRuns[1].distance = 5;
@@ -93,7 +93,7 @@ TEST(DecidingFactors, FormAndClassRecord) {
     RaceSheet sheet = factorlessSheet();
     RunnerEntry& r = sheet.runner(1);
     for (PastRun& run : r.pastRuns) {
-        run.kind = 0;
+        run.kind = PastRunKind::Race;
         run.raceClass = 6;
         run.finish = 5;
         run.distance = 5;
@@ -212,9 +212,9 @@ TEST(AnalysisRows, FewerThanThreeRunnersStillGiveThreeNumbers) {
 TEST(AnalysisRows, TheSheetIsNeverChanged) {
     RaceSheet sheet = fieldOf(6);
     sheet.runner(3).oddsBand = 1;
-    const auto runners = sheet.runners;
+    const auto runners = sheet.runners();
     analysisRows(sheet);
-    EXPECT_EQ(sheet.runners, runners);
+    EXPECT_EQ(sheet.runners(), runners);
 }
 
 TEST(AnalysisRows, ExtremeStoredValuesAreHandled) {

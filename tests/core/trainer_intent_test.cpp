@@ -6,10 +6,10 @@
 namespace zelkor {
 namespace {
 
-constexpr int kRace = 0;
-constexpr int kRested = 1;
-constexpr int kNotRun = 2;
-constexpr int kAccident = 3;
+constexpr PastRunKind kRace = PastRunKind::Race;
+constexpr PastRunKind kRested = PastRunKind::Rested;
+constexpr PastRunKind kNotRun = PastRunKind::NotRun;
+constexpr PastRunKind kAccident = PastRunKind::Accident;
 constexpr int kHandicap = 2;
 
 // A race (ＧⅢ, 2000 m, 定量) whose horse 1 is a long shot that raced twice
@@ -89,12 +89,12 @@ TEST(IntentCode, FavouriteThatRacedOnceOrTwiceGetsOne) {
 
 TEST(IntentCode, NoRaceInEitherRunGivesThirtyOneWhateverTheOdds) {
     for (int band : {0, 3, 6, 10, 14}) {
-        for (int kind : {kRested, kNotRun, kAccident}) {
+        for (PastRunKind kind : {kRested, kNotRun, kAccident}) {
             RaceSheet sheet = plainSheet();
             horse1(sheet).oddsBand = band;
             prevRun(sheet).kind = kind;
             lastRun(sheet).kind = kRested;
-            EXPECT_EQ(code(sheet), 31) << band << " " << kind;
+            EXPECT_EQ(code(sheet), 31) << band << " " << listIndex(kind);
             EXPECT_EQ(trainerIntent(sheet, 1, IntentPart::Mark), "→");
             EXPECT_EQ(trainerIntent(sheet, 1, IntentPart::Remark), "");
         }
@@ -382,7 +382,7 @@ TEST(IntentCode, ExtremeStoredValuesAreHandled) {
     horse1(sheet).aptitudeDistance = std::numeric_limits<int>::max();
     sheet.distance = std::numeric_limits<int>::min();
     EXPECT_NE(code(sheet), 0);
-    // Horse numbers outside the field read the never-used slot 0.
+    // Horse numbers outside the field read a reset runner.
     EXPECT_NE(intentCode(sheet, 0), 0);
     EXPECT_NE(intentCode(sheet, 99), 0);
 }

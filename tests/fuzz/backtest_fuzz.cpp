@@ -45,7 +45,7 @@ void checkFigures(const BacktestFigures& f) {
 size_t racesFound(const PastHorses& horses) {
     std::set<std::tuple<int, int, std::string_view, int, int, int>> races;
     for (const PastHorse& horse : horses)
-        for (const PastRunFacts& run : horse.presentRuns())
+        for (const JvPastRun& run : horse.presentRuns())
             races.emplace(run.year, run.monthDay, run.course(), run.meeting, run.meetingDay,
                           run.raceNumber);
     return races.size();

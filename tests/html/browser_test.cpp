@@ -32,7 +32,8 @@ TEST(Browser, PagesDecodeAsJapaneseText) {
 
     RaceSheet sheet = fourRunnerSheet();
     sheet.runner(4).name = "<script>document.title='x'</script>";
-    sheet.result.ranking = {0, 2, 1, 3, 4};
+    for (int position = 1; int horse : {2, 1, 3, 4})
+        sheet.result.setHorseAt(position++, horse);
     sheet.result.darkHorseCount = 1;
     const std::string sheetPage = (folder / "sheet.html").string();
     const std::string sportsPage = (folder / "sports.html").string();

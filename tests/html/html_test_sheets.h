@@ -30,7 +30,7 @@ inline PastRun raced(int finish, int fieldSize, int popularity) {
     return run;
 }
 
-inline PastRun notRaced(int kind) {
+inline PastRun notRaced(PastRunKind kind) {
     PastRun run;
     run.kind = kind;
     return run;
@@ -55,30 +55,30 @@ inline RaceSheet fourRunnerSheet() {
     a.name = "ステイヤー";
     a.age = 2;
     a.weight = 20;
-    a.runningStyle = 1;
+    a.runningStyle = RunningStyle::Stalker;
     a.aptitudeDistance = 14;
     a.oddsBand = 3;
     a.pastRuns = {raced(0, 12, 1), raced(4, 14, 6)};
 
     RunnerEntry& b = sheet.runner(2);
     b.name = "サクラハナコ";
-    b.sex = 1;
+    b.sex = Sex::Filly;
     b.age = 1;
     b.weight = 16;
-    b.runningStyle = 2;
+    b.runningStyle = RunningStyle::Closer;
     b.aptitudeDistance = 10;
     b.oddsBand = 10;
-    b.pastRuns = {raced(2, 8, 3), notRaced(1)};
+    b.pastRuns = {raced(2, 8, 3), notRaced(PastRunKind::Rested)};
 
     RunnerEntry& c = sheet.runner(3);
     c.name = "ミドリ";
-    c.sex = 2;
+    c.sex = Sex::Gelding;
     c.age = 5;
     c.weight = 22;
-    c.runningStyle = 3;
+    c.runningStyle = RunningStyle::DeepCloser;
     c.aptitudeDistance = 12;
     c.oddsBand = 14;
-    c.pastRuns = {notRaced(2), notRaced(3)};
+    c.pastRuns = {notRaced(PastRunKind::NotRun), notRaced(PastRunKind::Accident)};
     return sheet; // runner 4 keeps its reset values and no name
 }
 

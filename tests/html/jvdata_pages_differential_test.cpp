@@ -83,7 +83,7 @@ TEST(JvDataPagesDifferential, SameListLoadsNewspapersAndPredictAll) {
         RaceSheet sheetA, sheetB;
         loadJvRace(sheetA, a, *s.store, s.prompt);
         loadJvRace(sheetB, b, *s.archive, s.prompt);
-        EXPECT_EQ(sheetA.runners, sheetB.runners) << "race " << r;
+        EXPECT_EQ(sheetA.runners(), sheetB.runners()) << "race " << r;
         for (NewspaperEdition edition : {NewspaperEdition::Simple, NewspaperEdition::Detailed,
                                          NewspaperEdition::WithPastResults})
             EXPECT_EQ(buildNewspaper(edition, a, *s.store, paperSettings(1, 1, 1, 3),

@@ -365,7 +365,7 @@ TEST(AgeConditions, OneTextPerAgeGroupAndUpWhereTheOlderGroupsShareACondition) {
 }
 
 TEST(PastRunClassLabel, GradeOfAGradedRaceElseTheClassUpToItsMan) {
-    JvPastRun run;
+    JvPastRunDetails run;
     run.gradeText = "ＧⅠ";
     run.conditionText = "オープン";
     EXPECT_EQ(pastRunClassLabel(run), "ＧⅠ");
@@ -378,18 +378,6 @@ TEST(PastRunClassLabel, GradeOfAGradedRaceElseTheClassUpToItsMan) {
     EXPECT_EQ(pastRunClassLabel(run), "1億円以下");
     run.conditionText = "";
     EXPECT_EQ(pastRunClassLabel(run), "");
-}
-
-TEST(PastRunTimeDifference, TenthsOfASecondWithoutSignAcrossMinutes) {
-    JvPastRun run;
-    run.time = 1359;
-    run.otherTime = 1359;
-    EXPECT_EQ(pastRunTimeDifference(run), 0);
-    run.otherTime = 1402; // 1:40.2 against 1:35.9
-    EXPECT_EQ(pastRunTimeDifference(run), 43);
-    run.time = 2001;
-    run.otherTime = 1598; // 2:00.1 against 1:59.8
-    EXPECT_EQ(pastRunTimeDifference(run), 3);
 }
 
 } // namespace

@@ -160,20 +160,20 @@ TEST_F(PredictAll, SummaryListsEveryRaceWithAnEmptyQuinellaCellWhereNoPairIsKept
         "td><td>ZEL度</td><td>複勝</td><td>馬連</td></tr>\r\n" +
         format("<tr><td><font size=2>東京 1R 一番レース</font></td><td>アカイホシ</td><td><font "
                "size=2>%d</font></td><td>1　\r\n</td><td></td></tr>\r\n",
-               first.result.scores[1]);
+               first.result.score(1));
     // The other races as the program predicts them on their own.
     for (int position : {2, 3}) {
         const RaceSheet s = scored(position);
         const PredictionResult& r = s.result;
         std::string places, pairs;
         for (int i = 1; i <= r.darkHorseCount; ++i)
-            places += format("%d　\r\n", r.ranking[i]);
+            places += format("%d　\r\n", r.horseAt(i));
         for (int i = 0; i < r.quinellaCount; ++i)
             pairs += format("<nobr>%d-%d</nobr>　", r.quinellaPairs[i][0], r.quinellaPairs[i][1]);
         expected += format("<tr><td><font size=2>%s %dR %s</font></td><td>%s</td><td><font "
                            "size=2>%d</font></td><td>%s</td><td>%s</td></tr>\r\n",
                            s.racecourse.c_str(), s.raceNumber, s.raceName.c_str(),
-                           s.runner(r.ranking[1]).name.c_str(), r.scores[r.ranking[1]],
+                           s.runner(r.horseAt(1)).name.c_str(), r.score(r.horseAt(1)),
                            places.c_str(), pairs.c_str());
     }
     expected += "</table></BODY></HTML>";
@@ -208,8 +208,7 @@ TEST_F(PredictAll, EveryRaceIsWrittenAsItsSportsPageAndTheLastStaysLoaded) {
     EXPECT_EQ(sheet.liveRunnerCount, 2);
     for (int h = 1; h <= 2; ++h)
         EXPECT_EQ(sheet.runner(h), expected.runner(h)) << h;
-    EXPECT_EQ(sheet.result.scores, expected.result.scores);
-    EXPECT_EQ(sheet.result.ranking, expected.result.ranking);
+    EXPECT_EQ(sheet.result, expected.result);
 
     // Three races: the bar still ends at 100 (a fixed step of 33 would not).
     EXPECT_EQ(progress.positions, (std::vector<int>{0, 33, 66, 100}));
@@ -290,12 +289,12 @@ TEST(PredictAllWithBlankFields, BlankFieldsPredictAsZeroNeverThePreviousRecordsV
     RaceSheet expected;
     loadRaceOf(expected, second, prompt);
     scoreRace(expected);
-    EXPECT_EQ(sheet.runners, expected.runners);
-    EXPECT_EQ(sheet.result.scores, expected.result.scores);
+    EXPECT_EQ(sheet.runners(), expected.runners());
+    EXPECT_EQ(sheet.result, expected.result);
     EXPECT_EQ(sheet.runner(2).weight, 0);
     // The last run without a finish is 未出走 with no values of the race before.
     PastRun notRun;
-    notRun.kind = 2;
+    notRun.kind = PastRunKind::NotRun;
     EXPECT_EQ(sheet.runner(2).pastRuns[kLastRun], notRun);
 
     EXPECT_EQ(predictAllPageName(second), cp932ToUtf8("Jvzel0-1207_京都0Rアトノ.html"));
@@ -314,8 +313,9 @@ TEST(BetsSummaryRow, TopHorseScorePlacesAndPairsWithEscapedTexts) {
     race.raceName = "A&B<杯>";
     RaceSheet sheet;
     sheet.runner(3).name = "<ホシ>";
-    sheet.result.ranking = {0, 3, 1, 2};
-    sheet.result.scores[3] = 57;
+    for (int position = 1; int horse : {3, 1, 2})
+        sheet.result.setHorseAt(position++, horse);
+    sheet.result.setScore(3, 57);
     sheet.result.darkHorseCount = 2;
     sheet.result.quinellaCount = 2;
     sheet.result.quinellaPairs[0] = {1, 3};

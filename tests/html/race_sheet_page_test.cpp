@@ -96,7 +96,7 @@ TEST(RaceSheetPage, WholePageWithoutPicturesOrLinksEmptyNameAndUnknownLimits) {
     sheet.runner(2).name = "ビー";
     sheet.runner(3).name = "シー";
     sheet.runner(4).name = "ディー";
-    sheet.runner(4).pastRuns[kLastRun] = notRaced(1);
+    sheet.runner(4).pastRuns[kLastRun] = notRaced(PastRunKind::Rested);
 
     const std::string plainRow =
         " <TD><center>牡2</center></TD> <TD><center>56.0</center></TD> "

@@ -29,7 +29,8 @@ RaceSheet scoredSheet() {
     RaceSheet sheet = fourRunnerSheet();
     sheet.runner(4).name = "メジロタイヨウ";
     PredictionResult& r = sheet.result;
-    r.ranking = {0, 4, 2, 1, 3};
+    for (int position = 1; int horse : {4, 2, 1, 3})
+        r.setHorseAt(position++, horse);
     r.darkHorseCount = 2;
     r.quinellaCount = 2;
     r.quinellaPairs[0] = {2, 4};
@@ -109,7 +110,8 @@ TEST(SportsPage, WithoutPicturesTheMastheadIsText) {
 TEST(SportsPage, WithoutDecidingFactorsTheHeaderSpansOneRowAndNoFactorFollows) {
     RaceSheet sheet = scoredSheet();
     RunnerEntry& top = sheet.runner(4);
-    top.pastRuns = {notRaced(2), notRaced(2)}; // no run to judge by
+    top.pastRuns = {notRaced(PastRunKind::NotRun),
+                    notRaced(PastRunKind::NotRun)}; // no run to judge by
     const std::string page = buildSportsPage(sheet, pageSettings(0, 0), "/opt/", june16th2001());
     EXPECT_NE(page.find("<TABLE width=630 border><TR><TH width=150 rowspan=1 BGCOLOR=0000ff><font "
                         "color=eeeeee>ゼルコ馬の決め手</th><TR><TH rowspan=2 BGCOLOR=0000ff>"),
@@ -162,7 +164,8 @@ TEST(SportsPage, AnalysisOfTwoRunnersStillShowsThreeNumbers) {
     sheet.runnerCount = sheet.liveRunnerCount = 2;
     sheet.runner(1).oddsBand = 5;
     sheet.runner(2).oddsBand = 3;
-    sheet.result.ranking = {0, 2, 1};
+    for (int position = 1; int horse : {2, 1})
+        sheet.result.setHorseAt(position++, horse);
     sheet.result.darkHorseCount = 1;
     const std::string page = buildSportsPage(sheet, pageSettings(0, 0), "/opt/", june16th2001());
     EXPECT_NE(page.find("<TH bgcolor=77dd77>上位人気</TH><TD>2　1　1</TD></TR>\r\n"),
@@ -179,7 +182,7 @@ TEST(SportsPage, UnscoredOrDamagedResultsStayInsideTheirArrays) {
     RaceSheet sheet = scoredSheet();
     sheet.result.darkHorseCount = 500;
     sheet.result.quinellaCount = -3;
-    sheet.result.ranking[1] = 77;
+    sheet.result.setHorseAt(1, 77);
     const std::string page = buildSportsPage(sheet, pageSettings(0, 0), "/opt/", june16th2001());
     EXPECT_NE(page.find("<blink><nobr></nobr></font>"), std::string::npos);
     EXPECT_NE(page.find("馬連</TH><TD></TD>"), std::string::npos);

@@ -100,16 +100,16 @@ TEST(OddsBand, FirstBoundNotExceeded) {
 
 JvPastRun pastRun(int finish, int time, int otherTime) {
     JvPastRun run;
-    run.courseCode = "05";
-    run.finish = finish;
+    run.read = true;
+    run.courseCode = {'0', '5'};
+    run.finish = static_cast<std::int8_t>(finish);
     run.fieldSize = 16;
     run.popularity = 3;
     run.distanceMetres = 1600;
     run.conditionCode = 5;
-    run.gradeCode = " ";
     run.weightCarried = 550;
-    run.time = time;
-    run.otherTime = otherTime;
+    run.time = static_cast<std::int16_t>(time);
+    run.timeDiff = static_cast<std::int16_t>(timeToTenths(otherTime) - timeToTenths(time));
     return run;
 }
 
@@ -125,7 +125,7 @@ TEST(PastRuns, TimeDifferenceInTenthsUpToTwoSeconds) {
 
 TEST(PastRuns, ValuesBecomeClampedIndices) {
     PastRun p = sheetPastRun(pastRun(4, 1345, 1340));
-    EXPECT_EQ(p.kind, 0);
+    EXPECT_EQ(p.kind, PastRunKind::Race);
     EXPECT_EQ(p.finish, 3);
     EXPECT_EQ(p.fieldSize, 12);
     EXPECT_EQ(p.popularity, 2);
@@ -157,32 +157,32 @@ TEST(PastRuns, ValuesBecomeClampedIndices) {
 TEST(PastRuns, KindFromFinishRacecourseAndAbnormalFlag) {
     JvPastRun run = pastRun(3, 1345, 1340);
     run.abnormal = 1;
-    EXPECT_EQ(sheetPastRun(run).kind, 3);
+    EXPECT_EQ(sheetPastRun(run).kind, PastRunKind::Accident);
     run = pastRun(0, 1345, 1340);
-    EXPECT_EQ(sheetPastRun(run), (PastRun{.kind = 2}));
+    EXPECT_EQ(sheetPastRun(run), (PastRun{.kind = PastRunKind::NotRun}));
     run = pastRun(3, 1345, 1340);
-    run.courseCode.clear();
-    EXPECT_EQ(sheetPastRun(run), (PastRun{.kind = 2}));
+    run.read = false;
+    EXPECT_EQ(sheetPastRun(run), (PastRun{.kind = PastRunKind::NotRun}));
 }
 
 TEST(PastRuns, ClassOfARun) {
-    auto classOf = [](std::string grade, int condition) {
+    auto classOf = [](char grade, int condition) {
         JvPastRun run;
-        run.gradeCode = std::move(grade);
-        run.conditionCode = condition;
+        run.gradeCode = grade;
+        run.conditionCode = static_cast<std::int16_t>(condition);
         return pastRunClass(run);
     };
-    EXPECT_EQ(classOf("A", 5), 0);
-    EXPECT_EQ(classOf("B", 5), 1);
-    EXPECT_EQ(classOf("C", 5), 2);
-    EXPECT_EQ(classOf("D", 999), 3);
-    EXPECT_EQ(classOf(" ", 16), 4);
-    EXPECT_EQ(classOf(" ", 9), 5);
-    EXPECT_EQ(classOf(" ", 5), 6);
-    EXPECT_EQ(classOf(" ", 703), 7);
-    EXPECT_EQ(classOf(" ", 702), 8);
-    EXPECT_EQ(classOf(" ", 701), 9);
-    EXPECT_EQ(classOf(" ", 10), 5); // 1000万 (2勝クラス) as 900万, like the race itself
+    EXPECT_EQ(classOf('A', 5), 0);
+    EXPECT_EQ(classOf('B', 5), 1);
+    EXPECT_EQ(classOf('C', 5), 2);
+    EXPECT_EQ(classOf('D', 999), 3);
+    EXPECT_EQ(classOf(' ', 16), 4);
+    EXPECT_EQ(classOf(' ', 9), 5);
+    EXPECT_EQ(classOf(' ', 5), 6);
+    EXPECT_EQ(classOf(' ', 703), 7);
+    EXPECT_EQ(classOf(' ', 702), 8);
+    EXPECT_EQ(classOf(' ', 701), 9);
+    EXPECT_EQ(classOf(' ', 10), 5); // 1000万 (2勝クラス) as 900万, like the race itself
 }
 
 // A race card and horse file written by the generator, loaded as the
@@ -262,7 +262,7 @@ TEST_F(LoadRace, AgesCountInTheRacesYearNotTheClocks) {
     race.monthDay = 1228;
     race.runners = {runner(horse.id, "トシコシ")};
     load(race, {horse});
-    EXPECT_EQ(sheet.runners[1].age, 4 - 2); // the list starts at 2 years
+    EXPECT_EQ(sheet.runner(1).age, 4 - 2); // the list starts at 2 years
 }
 
 TEST_F(LoadRace, AHorseFileOfPartRecordsIsNotReadShifted) {
@@ -277,7 +277,7 @@ TEST_F(LoadRace, AHorseFileOfPartRecordsIsNotReadShifted) {
     prompt.entries.clear();
     ArchiveRaceSource fresh(dir.file("JracDen1.dat"), dir.path());
     loadJvRace(sheet, card, fresh, prompt);
-    EXPECT_EQ(sheet.runners[1].name, "カードノナマエ");
+    EXPECT_EQ(sheet.runner(1).name, "カードノナマエ");
     EXPECT_EQ(prompt.texts(), std::vector<std::string>{"登録馬ファイルの読み込みに失敗しました"});
 }
 
@@ -290,9 +290,9 @@ TEST_F(LoadRace, DistancesAndWeightsOutsideTheListsAreClamped) {
     load(race, {});
     EXPECT_EQ(sheet.distance, 26);
     EXPECT_EQ(sheet.raceNumber, 20);
-    EXPECT_EQ(sheet.runners[1].weight, 0);
-    EXPECT_EQ(sheet.runners[2].weight, 36);
-    EXPECT_EQ(sheet.runners[3].weight, 23);
+    EXPECT_EQ(sheet.runner(1).weight, 0);
+    EXPECT_EQ(sheet.runner(2).weight, 36);
+    EXPECT_EQ(sheet.runner(3).weight, 23);
 }
 
 TEST_F(LoadRace, RunnersFromTheHorseFileAndMissingHorsesFromTheirCardLine) {
@@ -317,22 +317,22 @@ TEST_F(LoadRace, RunnersFromTheHorseFileAndMissingHorsesFromTheirCardLine) {
     JvRaceData race;
     race.runners = {runner("2020100001", "エース"), runner("2020100002", "ナゾノウマ", 3, 540),
                     runner("2020100003", "シンジン")};
-    sheet.runners[2].pastRuns[0].finish = 9; // left over from an earlier race
-    sheet.runners[4].name = "ベツノウマ";
+    sheet.runner(2).pastRuns[0].finish = 9; // left over from an earlier race
+    sheet.runner(4).name = "ベツノウマ";
     load(race, {a, c});
 
     // B's horse is reported once, although every runner is read twice.
     EXPECT_EQ(prompt.texts(), std::vector<std::string>{"登録馬ファイルの読み込みに失敗しました"});
 
-    const RunnerEntry& ra = sheet.runners[1];
+    const RunnerEntry& ra = sheet.runner(1);
     EXPECT_EQ(ra.name, "エース");
-    EXPECT_EQ(ra.sex, 1);
+    EXPECT_EQ(ra.sex, Sex::Filly);
     EXPECT_EQ(ra.age, 2);
     EXPECT_EQ(ra.weight, 18);
-    EXPECT_EQ(ra.runningStyle, 1);
+    EXPECT_EQ(ra.runningStyle, RunningStyle::Stalker);
     EXPECT_EQ(ra.aptitudeDistance, 6);
     EXPECT_EQ(ra.oddsBand, 0); // estimate 8 against a field total of 469,245
-    EXPECT_EQ(ra.pastRuns[kLastRun], (PastRun{.kind = 0,
+    EXPECT_EQ(ra.pastRuns[kLastRun], (PastRun{.kind = PastRunKind::Race,
                                               .finish = 0,
                                               .fieldSize = 12,
                                               .popularity = 2,
@@ -340,29 +340,29 @@ TEST_F(LoadRace, RunnersFromTheHorseFileAndMissingHorsesFromTheirCardLine) {
                                               .raceClass = 0,
                                               .weight = 18,
                                               .timeDiff = 0}));
-    EXPECT_EQ(ra.pastRuns[kRunBeforeLast], (PastRun{.kind = 2}));
+    EXPECT_EQ(ra.pastRuns[kRunBeforeLast], (PastRun{.kind = PastRunKind::NotRun}));
 
     // The missing horse: card name, sex and weight, a horse without runs.
     RunnerEntry rb;
     rb.name = "ナゾノウマ";
-    rb.sex = 2;
+    rb.sex = Sex::Gelding;
     rb.weight = 16;
-    rb.runningStyle = 2;
+    rb.runningStyle = RunningStyle::Closer;
     rb.oddsBand = 14; // estimate 369,765
-    rb.pastRuns[0].kind = 2;
-    rb.pastRuns[1].kind = 2;
-    EXPECT_EQ(sheet.runners[2], rb);
+    rb.pastRuns[0].kind = PastRunKind::NotRun;
+    rb.pastRuns[1].kind = PastRunKind::NotRun;
+    EXPECT_EQ(sheet.runner(2), rb);
 
-    const RunnerEntry& rc = sheet.runners[3];
+    const RunnerEntry& rc = sheet.runner(3);
     EXPECT_EQ(rc.name, "シンジン");
     EXPECT_EQ(rc.age, 18); // 30 years old: 20以上
-    EXPECT_EQ(rc.runningStyle, 2);
+    EXPECT_EQ(rc.runningStyle, RunningStyle::Closer);
     EXPECT_EQ(rc.aptitudeDistance, 10); // no counts: 2000 m
     EXPECT_EQ(rc.oddsBand, 14);
-    EXPECT_EQ(rc.pastRuns[0].kind, 2);
-    EXPECT_EQ(rc.pastRuns[1].kind, 2);
+    EXPECT_EQ(rc.pastRuns[0].kind, PastRunKind::NotRun);
+    EXPECT_EQ(rc.pastRuns[1].kind, PastRunKind::NotRun);
 
-    EXPECT_EQ(sheet.runners[4].name, "ベツノウマ"); // beyond the field: untouched
+    EXPECT_EQ(sheet.runner(4).name, "ベツノウマ"); // beyond the field: untouched
 }
 
 TEST_F(LoadRace, LastTwoRunsInTheirSlots) {
@@ -389,22 +389,22 @@ TEST_F(LoadRace, LastTwoRunsInTheirSlots) {
     load(race, {h});
 
     EXPECT_TRUE(prompt.entries.empty());
-    EXPECT_EQ(sheet.runners[1].pastRuns[kLastRun], (PastRun{.kind = 0,
-                                                            .finish = 4,
-                                                            .fieldSize = 14,
-                                                            .popularity = 0,
-                                                            .distance = 14,
-                                                            .raceClass = 6,
-                                                            .weight = 22,
-                                                            .timeDiff = 21}));
-    EXPECT_EQ(sheet.runners[1].pastRuns[kRunBeforeLast], (PastRun{.kind = 0,
-                                                                  .finish = 2,
-                                                                  .fieldSize = 12,
-                                                                  .popularity = 2,
-                                                                  .distance = 6,
-                                                                  .raceClass = 5,
-                                                                  .weight = 18,
-                                                                  .timeDiff = 7}));
+    EXPECT_EQ(sheet.runner(1).pastRuns[kLastRun], (PastRun{.kind = PastRunKind::Race,
+                                                           .finish = 4,
+                                                           .fieldSize = 14,
+                                                           .popularity = 0,
+                                                           .distance = 14,
+                                                           .raceClass = 6,
+                                                           .weight = 22,
+                                                           .timeDiff = 21}));
+    EXPECT_EQ(sheet.runner(1).pastRuns[kRunBeforeLast], (PastRun{.kind = PastRunKind::Race,
+                                                                 .finish = 2,
+                                                                 .fieldSize = 12,
+                                                                 .popularity = 2,
+                                                                 .distance = 6,
+                                                                 .raceClass = 5,
+                                                                 .weight = 18,
+                                                                 .timeDiff = 7}));
 }
 
 TEST_F(LoadRace, AllHorsesMissingShowsOneMessageEach) {
@@ -412,9 +412,9 @@ TEST_F(LoadRace, AllHorsesMissingShowsOneMessageEach) {
     race.runners = {runner("2020100001", "イチ　"), runner("2020100002", "ニ")};
     load(race, {});
     EXPECT_EQ(prompt.entries.size(), 2u);
-    EXPECT_EQ(sheet.runners[1].name, "イチ");
-    EXPECT_EQ(sheet.runners[2].name, "ニ");
-    EXPECT_EQ(sheet.runners[1].oddsBand, sheet.runners[2].oddsBand);
+    EXPECT_EQ(sheet.runner(1).name, "イチ");
+    EXPECT_EQ(sheet.runner(2).name, "ニ");
+    EXPECT_EQ(sheet.runner(1).oddsBand, sheet.runner(2).oddsBand);
 }
 
 TEST(LoadRaceDay, IndexedAndRescanningReadersLoadTheSameSheets) {
@@ -444,10 +444,10 @@ TEST(LoadRaceDay, IndexedAndRescanningReadersLoadTheSameSheets) {
         RaceSheet rescanned;
         loadJvRace(indexed, card, source, indexedPrompt);
         loadJvRace(rescanned, card, reference, rescanPrompt);
-        EXPECT_EQ(indexed.runners, rescanned.runners) << n;
+        EXPECT_EQ(indexed.runners(), rescanned.runners()) << n;
         EXPECT_EQ(indexed.raceName, rescanned.raceName) << n;
         if (n == 1) {
-            EXPECT_NE(indexed.runners[1].name, "ニセモノ");
+            EXPECT_NE(indexed.runner(1).name, "ニセモノ");
         }
     }
     EXPECT_EQ(indexedPrompt.texts(), rescanPrompt.texts());
@@ -481,11 +481,11 @@ TEST(LoadRaceWithBlankFields, BlankFieldsLoadAsZeroNeverThePreviousRecordsValues
 
     // The horse with values ran 2nd as 3rd favourite; the next one's last
     // run without a finish is 未出走, with nothing of the run before.
-    EXPECT_EQ(sheet.runner(1).pastRuns[kLastRun].kind, 0);
+    EXPECT_EQ(sheet.runner(1).pastRuns[kLastRun].kind, PastRunKind::Race);
     EXPECT_EQ(sheet.runner(1).pastRuns[kLastRun].finish, 1);
     EXPECT_EQ(sheet.runner(1).pastRuns[kLastRun].popularity, 2);
     PastRun notRun;
-    notRun.kind = 2;
+    notRun.kind = PastRunKind::NotRun;
     EXPECT_EQ(sheet.runner(2).pastRuns[kLastRun], notRun);
 
     // Exactly what a new card and new horse records give.
@@ -495,11 +495,11 @@ TEST(LoadRaceWithBlankFields, BlankFieldsLoadAsZeroNeverThePreviousRecordsValues
     RaceSheet expected;
     ArchiveRaceSource freshSource(path, dir.path());
     loadJvRace(expected, freshCard, freshSource, prompt);
-    EXPECT_EQ(sheet.runners, expected.runners);
+    EXPECT_EQ(sheet.runners(), expected.runners());
     test::RescanRaceSource reference(path, dir.path());
     RaceSheet rescanned;
     loadJvRace(rescanned, freshCard, reference, prompt);
-    EXPECT_EQ(rescanned.runners, expected.runners);
+    EXPECT_EQ(rescanned.runners(), expected.runners());
     EXPECT_TRUE(prompt.entries.empty());
 }
 

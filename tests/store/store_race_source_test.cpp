@@ -181,9 +181,9 @@ TEST(StoreRaceSource, AScratchLeavesTheRealNumbersOnEveryView) {
     std::vector<std::string> shown = resultLines(sheet).brackets;
     std::sort(shown.begin(), shown.end());
     EXPECT_EQ(shown, (std::vector<std::string>{"1枠 1番", "3枠 3番", "4枠 4番"}));
-    sheet.result.reportMode = 2;
+    sheet.result.reportMode = ReportMode::Trainer;
     EXPECT_NE(buildReportText(sheet, 0).find(
-                  format(" %d番 ", sheet.shownNumber(sheet.result.ranking[1]))),
+                  format(" %d番 ", sheet.shownNumber(sheet.result.horseAt(1)))),
               std::string::npos);
     // The prediction file cannot hold the gap: its runners are 1..n, and
     // the user is told so; read back, the numbers are the slots again.
@@ -210,15 +210,16 @@ TEST(StoreRaceSource, HorseAsItStoodBeforeTheRace) {
     EXPECT_EQ(horse.earnings, 1500);
     EXPECT_EQ(horse.oddsEstimate, 31);
     // Overseas, local and JRA runs; the scratched, cancelled and later ones are none.
-    EXPECT_EQ(horse.pastRuns[0].courseCode, "A8");
-    EXPECT_EQ(horse.pastRuns[1].courseCode, "44");
-    EXPECT_EQ(horse.pastRuns[2].courseCode, "06");
+    EXPECT_EQ(horse.pastRuns[0].course(), "A8");
+    EXPECT_EQ(horse.pastRuns[1].course(), "44");
+    EXPECT_EQ(horse.pastRuns[2].course(), "06");
     EXPECT_FALSE(horse.pastRuns[3].present());
-    EXPECT_EQ(horse.pastRuns[0].marginCode, "K__");
-    EXPECT_EQ(horse.pastRuns[0].otherTime, 1338);                           // 1:35.0 - 1.2 s
-    EXPECT_EQ(horse.pastRuns[0].corners, (std::array<int, 4>{7, 3, 2, 5})); // no 1st corner: 7
+    EXPECT_EQ(horse.pastRunDetails[0].marginCode, "K__");
+    EXPECT_EQ(otherTimeOf(horse.pastRuns[0]), 1338); // 1:35.0 - 1.2 s
+    EXPECT_EQ(runCorner(horse.pastRuns[0], 0), 7);   // no 1st corner
+    EXPECT_EQ(runCorner(horse.pastRuns[0], 3), 5);
     EXPECT_EQ(horse.pastRuns[2].conditionCode, 10);
-    EXPECT_EQ(horse.pastRuns[2].raceName, "テスト特別");
+    EXPECT_EQ(horse.pastRunDetails[2].raceName, "テスト特別");
     EXPECT_EQ(horse.bandCounts[0][0][2], 1); // turf ≤1600, 3rd
     EXPECT_EQ(horse.bandCounts[1][1][0], 1); // dirt 2000, 1st
     EXPECT_EQ(horse.bandCounts[0][2][3], 1); // turf 2400, 5th
@@ -226,19 +227,14 @@ TEST(StoreRaceSource, HorseAsItStoodBeforeTheRace) {
 
 TEST(StoreRaceSource, HistoryKeepsTheFiveNewestRunsAndCountsEvery) {
     HorseHistory history;
-    for (int i = 1; i <= 7; ++i) {
-        JvPastRun run;
-        run.courseCode = "05";
-        run.raceNumber = i;
-        run.trackCode = 17; // turf
-        run.distanceMetres = 1600;
-        run.finish = i;
-        history.addNewer(run);
+    for (int i = 1; i <= 7; ++i) { // turf 1600 m
+        const JvdRace race = raceOn(20250105, "05", i);
+        history.addNewer(jvdRecord(race, runner(1, "2021100001", i)), jvdRecord(race));
     }
-    std::array<JvPastRun, kJvPastRunCount> newest;
+    JvHorseRecord newest;
     history.copyNewest(newest);
-    for (size_t k = 0; k < newest.size(); ++k)
-        EXPECT_EQ(newest[k].raceNumber, 7 - static_cast<int>(k));
+    for (size_t k = 0; k < newest.pastRuns.size(); ++k)
+        EXPECT_EQ(newest.pastRuns[k].raceNumber, 7 - static_cast<int>(k));
     EXPECT_EQ(history.counts[0][0], (std::array<int, 4>{1, 1, 1, 4}));
 }
 
