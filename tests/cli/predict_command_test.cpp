@@ -1,6 +1,7 @@
 // Runs the built zelkor2k-cli as a user would and checks what it prints.
 
 #include "cli_run.h"
+#include "support/temp_folder.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -30,10 +31,7 @@ class PredictCommand : public ::testing::Test {
         cli_ = fs::path(bin ? bin : ZELKOR_TEST_BIN_DIR) / "zelkor2k-cli";
         source_ = src ? src : ZELKOR_TEST_SOURCE_DIR;
         ASSERT_TRUE(fs::exists(cli_)) << cli_;
-        temp_ = fs::temp_directory_path() / ("zelkor-cli-" + std::to_string(::getpid()));
-        fs::create_directories(temp_);
     }
-    void TearDown() override { fs::remove_all(temp_); }
 
     Outcome run(const std::vector<std::string>& args) {
         return cli_test::runCli(cli_, args, temp_);
@@ -42,7 +40,9 @@ class PredictCommand : public ::testing::Test {
     std::string sample() const { return (source_ / "resources/sample/sample.zel").string(); }
     std::string eighteen() const { return (source_ / "tests/cli/fixtures/eighteen.zel").string(); }
 
-    fs::path cli_, source_, temp_;
+    fs::path cli_, source_;
+    test::TempFolder folder_{"zelkor-cli"};
+    fs::path temp_ = folder_.dir();
 };
 
 TEST_F(PredictCommand, SampleRaceTable) {
