@@ -1,7 +1,6 @@
 // Runs the built zelkor2k-cli as a user would and checks what it prints.
 
 #include "cli_run.h"
-#include "support/temp_folder.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -21,28 +20,15 @@ namespace fs = std::filesystem;
 using cli_test::Outcome;
 using cli_test::u8;
 
-class PredictCommand : public ::testing::Test {
+class PredictCommand : public cli_test::ProgramFolderTest {
   protected:
-    void SetUp() override {
-        // The environment names the build's folders; the values compiled in
-        // serve when a runner does not pass the environment on.
-        const char* bin = std::getenv("ZELKOR_BIN_DIR");
-        const char* src = std::getenv("ZELKOR_SOURCE_DIR");
-        cli_ = fs::path(bin ? bin : ZELKOR_TEST_BIN_DIR) / "zelkor2k-cli";
-        source_ = src ? src : ZELKOR_TEST_SOURCE_DIR;
-        ASSERT_TRUE(fs::exists(cli_)) << cli_;
-    }
-
+    // Without a program folder named: the command's own choice.
     Outcome run(const std::vector<std::string>& args) {
         return cli_test::runCli(cli_, args, temp_);
     }
 
     std::string sample() const { return (source_ / "resources/sample/sample.zel").string(); }
     std::string eighteen() const { return (source_ / "tests/cli/fixtures/eighteen.zel").string(); }
-
-    fs::path cli_, source_;
-    test::TempFolder folder_{"zelkor-cli"};
-    fs::path temp_ = folder_.dir();
 };
 
 TEST_F(PredictCommand, SampleRaceTable) {
