@@ -101,8 +101,8 @@ data=$HOME/.local/share/zelkor2k
 QT_QPA_PLATFORM=offscreen "$prefix/bin/zelkor2k" --no-splash >"$work/gui.log" 2>&1 &
 gui=$!
 waited=0
-until [ -s "$data/Zelkor2k.cfg" ] || [ "$waited" -ge 300 ]; do
-    sleep 0.1
+until [ -s "$data/Zelkor2k.cfg" ] || [ "$waited" -ge 30 ]; do
+    sleep 1
     waited=$((waited + 1))
 done
 kill "$gui" 2>/dev/null || true
