@@ -96,11 +96,11 @@ bool RaceSession::refreshPage() {
 }
 
 void RaceSession::edit(const RaceSheet& next) {
-    if (raceFields(next) == raceFields(sheet_) && next.runners == sheet_.runners)
+    if (raceFields(next) == raceFields(sheet_) && next.runners() == sheet_.runners())
         return;
     const bool wasModified = isModified();
     raceFields(sheet_) = raceFields(next);
-    sheet_.runners = next.runners;
+    sheet_.runners() = next.runners();
     ++revision_;
     emit sheetEdited();
     if (!wasModified)

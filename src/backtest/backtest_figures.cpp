@@ -193,10 +193,6 @@ Interval wilsonInterval(int hits, int trials) {
     return {std::max(0.0, centre - half), std::min(1.0, centre + half)};
 }
 
-bool quinellaHit(const BacktestRace& race, const std::array<int, 2>& pair) {
-    return quinellaHitOf(withNumber(race, pair[0]), withNumber(race, pair[1]));
-}
-
 BacktestFigures backtestFigures(std::span<const BacktestRace> races) {
     BacktestFigures figures;
     for (const BacktestRace& race : races)

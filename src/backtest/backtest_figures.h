@@ -142,8 +142,4 @@ std::span<const BacktestGroup> backtestGroups();
 // Figures of every group, in the order of backtestGroups().
 std::vector<BacktestFigures> groupFigures(std::span<const BacktestRace> races);
 
-// Whether the pair of horse numbers equals the first two finishers (a dead
-// heat for first counts the two winners).
-bool quinellaHit(const BacktestRace& race, const std::array<int, 2>& pair);
-
 } // namespace zelkor

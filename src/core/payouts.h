@@ -43,7 +43,6 @@ struct PayoutSlot {
 // its odds record, where there is one).
 struct RacePayouts {
     bool cancelled = false; // the race was cancelled: every ticket is refunded
-    int starters = 0;
     std::array<bool, kBetTypeCount> notEstablished{};
     std::array<bool, kBetTypeCount> specialPay{};
     std::array<bool, kBetTypeCount> refunds{};
@@ -52,10 +51,6 @@ struct RacePayouts {
     std::array<bool, 9> refundedSameBracket{}; // the pair n-n, by n 1..8
     std::array<std::vector<PayoutSlot>, kBetTypeCount> paidSlots{};
     std::array<SaleFlag, kBetTypeCount> sale{}; // Unknown where the odds record says nothing
-
-    const std::vector<PayoutSlot>& slotsOf(BetType type) const {
-        return paidSlots[static_cast<size_t>(type)];
-    }
 };
 
 // Whether tickets of the type could be bought in the race: the odds

@@ -53,7 +53,6 @@ SaleFlag saleFlagOf(std::string_view o1, Field field) {
 RacePayouts payoutsFromRecords(std::string_view hr, std::string_view o1) {
     RacePayouts p;
     p.cancelled = hr.size() > kDataKind.offset && hr[kDataKind.offset] == jvdata::kCancelKind;
-    p.starters = number(hr, hr::kStarters);
     readFlags(hr, hr::kNotEstablished, p.notEstablished, 0);
     readFlags(hr, hr::kSpecialPay, p.specialPay, 0);
     readFlags(hr, hr::kRefund, p.refunds, 0);

@@ -7,29 +7,8 @@
 #include <QApplication>
 #include <QInputMethodEvent>
 #include <QTest>
-#include <cstdlib>
-#include <filesystem>
 
 namespace zelkor::test {
-
-namespace {
-
-// Every test process gets a runtime folder of its own, so the pages handed
-// to the browser (the help's redirect page) by tests running side by side
-// never overwrite each other.
-const bool kPrivateRuntimeFolder = [] {
-    static char folder[] = "/tmp/zelkor-test-run-XXXXXX";
-    if (::mkdtemp(folder) == nullptr)
-        return false;
-    ::setenv("XDG_RUNTIME_DIR", folder, 1);
-    std::atexit([] {
-        std::error_code ignored;
-        std::filesystem::remove_all(folder, ignored);
-    });
-    return true;
-}();
-
-} // namespace
 
 void ensureApplication() {
     static int argc = 1;

@@ -5,6 +5,7 @@
 #include "app_fakes.h"
 #include "core/program_folder.h"
 #include "dialog_driving.h"
+#include "support/scoped_env.h"
 #include "support/temp_folder.h"
 #include "text/file_io.h"
 
@@ -12,12 +13,10 @@
 #include <QSet>
 #include <QTest>
 #include <QUrl>
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <thread>
 
 namespace zelkor::test {
 namespace {
@@ -45,26 +44,6 @@ TEST(Help, TheRedirectPageSendsTheBrowserToTheAnchor) {
     EXPECT_TRUE(shell.urls.empty());
     EXPECT_EQ(readWholeFile(helpRedirectPath()), helpRedirectPage(kHelpViewer));
 }
-
-// Sets an environment variable for the rest of a test.
-class ScopedEnv {
-  public:
-    ScopedEnv(const char* name, const std::string& value) : name_(name) {
-        if (const char* old = std::getenv(name))
-            old_ = old;
-        ::setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv() {
-        if (old_.empty())
-            ::unsetenv(name_);
-        else
-            ::setenv(name_, old_.c_str(), 1);
-    }
-
-  private:
-    const char* name_;
-    std::string old_;
-};
 
 // xdg-open drops the anchor of a file:// address; through the redirect page
 // the browser is still sent to it. A stand-in browser records what it gets.
@@ -98,8 +77,7 @@ TEST(Help, XdgOpenHandsTheBrowserAPageThatKeepsTheAnchor) {
     const QString address =
         QUrl::fromLocalFile(QString::fromStdString(shell.documents[0])).toString();
     ASSERT_EQ(std::system(("xdg-open '" + address.toStdString() + "'").c_str()), 0);
-    for (int i = 0; i < 200 && !readWholeFile(record); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    (void)QTest::qWaitFor([&] { return readWholeFile(record).has_value(); }, 10000);
     const std::optional<std::string> opened = readWholeFile(record);
     ASSERT_TRUE(opened) << "the browser was not started";
     const QUrl url = QUrl::fromUserInput(QString::fromStdString(*opened));

@@ -65,10 +65,11 @@ TEST(ResultList, EighteenLinesStayLevelAcrossTheFiveListsWhenScrolled) {
     QScrollBar* bar = results->verticalScrollBar();
     ASSERT_GT(bar->maximum(), 0) << "18 lines should not fit without scrolling";
     bar->setValue(bar->maximum());
-    QTest::qWait(1);
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        return results->viewport()->rect().contains(
+            results->visualRect(results->model()->index(17, 0)));
+    }));
     expectLevelLines(results);
-    const QRect last = results->visualRect(results->model()->index(17, 0));
-    EXPECT_TRUE(results->viewport()->rect().contains(last));
 
     // The header names the five lists in their order.
     QStringList headings;

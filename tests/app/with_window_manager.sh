@@ -1,15 +1,20 @@
 #!/bin/sh
 # Runs a command on a virtual X server of its own, managed by Openbox, so
-# tests can see what a real window manager does with our windows. Exits 77
-# (skipped) when the X server, the window manager or the X tools are absent.
+# tests can see what a real window manager does with our windows, in a home
+# of its own. Exits 77 (skipped) when the X server, the window manager or the
+# X tools are absent, 1 (failed) then in CI or with the outside tools required.
 for tool in Xvfb openbox xprop xwininfo xdotool; do
   if ! command -v "$tool" >/dev/null 2>&1; then
-    echo "skipped: $tool is not installed"
+    echo "$tool is not installed"
+    [ -n "${CI:-}" ] || [ "${ZELKOR_REQUIRE_OUTSIDE_TOOLS:-}" = ON ] && exit 1
     exit 77
   fi
 done
 
 work=$(mktemp -d)
+export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_CACHE_HOME="$work/home/.cache"
+export XDG_DATA_HOME="$work/home/.local/share" XDG_STATE_HOME="$work/home/.local/state"
+mkdir "$HOME"
 xvfb=""
 wm=""
 cleanup() {

@@ -102,7 +102,8 @@ TEST_F(HorseFile, ReadsThePedigreeCountsAndDecodedTexts) {
     EXPECT_EQ(r.bandCounts[0][1], (std::array<int, 4>{1, 2, 3, 4}));
     EXPECT_EQ(r.bandCounts[1][2], (std::array<int, 4>{5, 6, 7, 999}));
     EXPECT_EQ(r.bandCounts[0][0], (std::array<int, 4>{0, 0, 0, 0}));
-    EXPECT_EQ(r.age, jvCurrentYear() - 2021);
+    parseHorseRecord(r, test::jvHorseRecord(horse), 0, 2026);
+    EXPECT_EQ(r.age, 5); // counted in the year given
 }
 
 // The dam's dam and the place of birth lie where neighbouring unused rows

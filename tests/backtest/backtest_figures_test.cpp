@@ -98,6 +98,13 @@ TEST(BacktestFigures, WhatCountsAsATrialAndAHit) {
                 {{40, 41}}),
          &BacktestFigures::quinella,
          {1, 1, 1, 1}},
+        {"a dead heat for first: any two of the first three hit, a horse with itself not",
+         raceOf(10,
+                {backtestRunner(1, 1, 1, 1, 0), backtestRunner(2, 2, 2, 2, 0),
+                 backtestRunner(3, 3, 1, 3, 0)},
+                1, {{1, 3}, {1, 2}, {2, 3}, {1, 1}, {1, 9}}),
+         &BacktestFigures::quinella,
+         {1, 1, 4, 3}},
         {"of two runners with one rank the first is the pick",
          raceOf(10, {backtestRunner(1, 1, 5, 1, 0), backtestRunner(2, 1, 1, 2, 0)}),
          &BacktestFigures::topWin,
@@ -121,18 +128,6 @@ TEST(BacktestFigures, GroupsSplitBySurfaceAndDistanceBand) {
     // A group without races has no rates at all, not rates of 0.
     EXPECT_FALSE(groups[4].chancePlace);
     EXPECT_FALSE(groups[4].topPlace.rate());
-}
-
-TEST(QuinellaHit, FirstTwoFinishersOrADeadHeatForFirst) {
-    BacktestRace race;
-    race.runners = {test::backtestRunner(1, 1, 1, 1, 0), test::backtestRunner(2, 2, 2, 2, 0),
-                    test::backtestRunner(3, 3, 1, 3, 0), test::backtestRunner(4, 4, 2, 4, 0, 4)};
-    EXPECT_TRUE(quinellaHit(race, {1, 2}));
-    EXPECT_TRUE(quinellaHit(race, {1, 3}));  // dead heat for first
-    EXPECT_FALSE(quinellaHit(race, {1, 4})); // second but did not finish
-    EXPECT_FALSE(quinellaHit(race, {2, 4}));
-    EXPECT_FALSE(quinellaHit(race, {1, 1}));
-    EXPECT_FALSE(quinellaHit(race, {1, 9})); // a horse not present
 }
 
 TEST(WilsonInterval, KnownValuesAndTheEdges) {

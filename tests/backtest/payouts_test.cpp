@@ -9,15 +9,17 @@
 namespace zelkor {
 namespace {
 
-// Ten starters: 3 won from 5 and 8; bracket quinella 2-4.
-RacePayouts tenStarters() {
+// The payouts of a field of `starters` where 3 won from 5 and 7, bracket
+// quinella 2-4: place is paid on the first three, on two in a field of seven
+// or fewer, as the payout record lists them.
+RacePayouts finished(int starters) {
     RacePayouts p;
-    p.starters = 10;
     auto slots = [&](BetType t) -> std::vector<PayoutSlot>& {
         return p.paidSlots[static_cast<size_t>(t)];
     };
     slots(BetType::Win) = {{{3}, 450, 2}};
-    slots(BetType::Place) = {{{3}, 160, 2}, {{5}, 210, 4}, {{8}, 330, 6}};
+    slots(BetType::Place) = {{{3}, 160, 2}, {{5}, 210, 4}, {{7}, 330, 6}};
+    slots(BetType::Place).resize(starters <= 7 ? 2 : 3);
     slots(BetType::BracketQuinella) = {{{2, 4}, 800, 3}};
     slots(BetType::Quinella) = {{{3, 5}, 1230, 5}};
     return p;
@@ -56,9 +58,9 @@ TEST(SettleTicket, EveryRuleOfThePayouts) {
          {3},
          {true, 100, 100, false}},
         {"refunded horse",
-         [](RacePayouts& p) { p.refundedHorse[7] = true; },
+         [](RacePayouts& p) { p.refundedHorse[6] = true; },
          B::Quinella,
-         {3, 7},
+         {3, 6},
          {true, 100, 100, false}},
         {"vanished bracket",
          [](RacePayouts& p) { p.vanishedBracket[6] = true; },
@@ -93,17 +95,27 @@ TEST(SettleTicket, EveryRuleOfThePayouts) {
         {"slot before special",
          [](RacePayouts& p) { p.specialPay[1] = true; },
          B::Place,
-         {8},
+         {7},
          {true, 100, 330, true}},
         {"seven starters: the third is not paid",
-         [](RacePayouts& p) {
-             p.starters = 7;
-             p.paidSlots[1].pop_back();
-         },
+         [](RacePayouts& p) { p = finished(7); },
          B::Place,
-         {8},
+         {7},
          {true, 100, 0, false}},
+        {"eight starters: the third is paid",
+         [](RacePayouts& p) { p = finished(8); },
+         B::Place,
+         {7},
+         {true, 100, 330, true}},
         {"type not sold (no slot, no flag)", none, B::Wide, {3, 5}, {}},
+        {"type sold with only its refund flag",
+         [](RacePayouts& p) {
+             p.refunds[static_cast<size_t>(B::Wide)] = true;
+             p.refundedHorse[6] = true;
+         },
+         B::Wide,
+         {3, 6},
+         {true, 100, 100, false}},
         {"odds record: not sold",
          [](RacePayouts& p) { p.sale[2] = SaleFlag::NotSold; },
          B::BracketQuinella,
@@ -116,7 +128,7 @@ TEST(SettleTicket, EveryRuleOfThePayouts) {
          {}},
     };
     for (const Case& c : cases) {
-        RacePayouts p = tenStarters();
+        RacePayouts p = finished(10);
         c.change(p);
         const Settlement s = settleTicket(p, c.type, c.combination);
         EXPECT_EQ(s.bought, c.expected.bought) << c.what;

@@ -3,6 +3,8 @@
 // Runs the built zelkor2k-cli as a user would, with its output and errors
 // caught in files, and gives back what it printed.
 
+#include "support/temp_folder.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -70,6 +72,15 @@ inline Outcome runCli(const std::filesystem::path& cli, const std::vector<std::s
     return finishCli(startCli(cli, args, scratch), scratch);
 }
 
+// The words of `line`, split at spaces.
+inline std::vector<std::string> words(const std::string& line) {
+    std::istringstream in(line);
+    std::vector<std::string> args;
+    for (std::string word; in >> word;)
+        args.push_back(word);
+    return args;
+}
+
 // A test of the real program in a fresh temporary folder that holds its
 // program folder ("program"); the folder goes at the end of the test.
 // ZELKOR_BIN_DIR and ZELKOR_SOURCE_DIR name the built program and the sources.
@@ -81,14 +92,8 @@ class ProgramFolderTest : public ::testing::Test {
         ASSERT_TRUE(bin && src) << "ZELKOR_BIN_DIR and ZELKOR_SOURCE_DIR must be set";
         cli_ = std::filesystem::path(bin) / "zelkor2k-cli";
         source_ = src;
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "zelkor-clijv-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        temp_ = pattern;
-        program_ = temp_ / "program";
         std::filesystem::create_directories(program_);
     }
-    void TearDown() override { std::filesystem::remove_all(temp_); }
 
     // The program with `args` and the program folder.
     Outcome run(std::vector<std::string> args) {
@@ -96,8 +101,10 @@ class ProgramFolderTest : public ::testing::Test {
         args.push_back(program_.string());
         return runCli(cli_, args, temp_);
     }
+    std::string programFolder() const { return program_.string() + "/"; }
 
-    std::filesystem::path cli_, source_, temp_, program_;
+    test::TempFolder folder_{"zelkor-cli"};
+    std::filesystem::path cli_, source_, temp_ = folder_.dir(), program_ = temp_ / "program";
 };
 
 } // namespace zelkor::cli_test

@@ -20,29 +20,15 @@ namespace fs = std::filesystem;
 using cli_test::Outcome;
 using cli_test::u8;
 
-class PredictCommand : public ::testing::Test {
+class PredictCommand : public cli_test::ProgramFolderTest {
   protected:
-    void SetUp() override {
-        // The environment names the build's folders; the values compiled in
-        // serve when a runner does not pass the environment on.
-        const char* bin = std::getenv("ZELKOR_BIN_DIR");
-        const char* src = std::getenv("ZELKOR_SOURCE_DIR");
-        cli_ = fs::path(bin ? bin : ZELKOR_TEST_BIN_DIR) / "zelkor2k-cli";
-        source_ = src ? src : ZELKOR_TEST_SOURCE_DIR;
-        ASSERT_TRUE(fs::exists(cli_)) << cli_;
-        temp_ = fs::temp_directory_path() / ("zelkor-cli-" + std::to_string(::getpid()));
-        fs::create_directories(temp_);
-    }
-    void TearDown() override { fs::remove_all(temp_); }
-
+    // Without a program folder named: the command's own choice.
     Outcome run(const std::vector<std::string>& args) {
         return cli_test::runCli(cli_, args, temp_);
     }
 
     std::string sample() const { return (source_ / "resources/sample/sample.zel").string(); }
     std::string eighteen() const { return (source_ / "tests/cli/fixtures/eighteen.zel").string(); }
-
-    fs::path cli_, source_, temp_;
 };
 
 TEST_F(PredictCommand, SampleRaceTable) {

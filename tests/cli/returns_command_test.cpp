@@ -63,9 +63,12 @@ TEST_F(ReturnsCommand, CsvHasOneRowPerTicket) {
     const std::string csv = (temp_ / "tickets.csv").string();
     const cli_test::Outcome r = run({"backtest", "--from", day(1), "--to", day(1), "--csv", csv});
     ASSERT_EQ(r.status, 0) << r.err;
-    const std::string rows = cli_test::fileText(csv);
-    EXPECT_EQ(rows.substr(0, rows.find("\r\n")),
-              "year,monthDay,courseCode,raceNumber,betType,combination,stake,return");
+    // The tickets of returns.json: place pays 200 in all, quinella 900.
+    EXPECT_EQ(cli_test::fileText(csv),
+              "year,monthDay,courseCode,raceNumber,betType,combination,stake,return\r\n"
+              "2025,0105,05,1,place,1,100,200\r\n2025,0105,05,1,quinella,1-3,100,0\r\n"
+              "2025,0105,05,2,place,5,100,0\r\n2025,0105,05,2,quinella,5-8,100,900\r\n"
+              "2025,0105,05,3,place,4,100,0\r\n2025,0105,05,3,quinella,4-11,100,0\r\n");
     EXPECT_EQ(run({"backtest", "--from", day(1), "--to", "2025011"}).status, 1);
 }
 

@@ -2,6 +2,7 @@
 #include "core/prediction_file.h"
 #include "core/race_sheet.h"
 #include "support/recording_prompt.h"
+#include "support/temp_folder.h"
 #include "text/cp932.h"
 #include "text/file_io.h"
 
@@ -32,15 +33,6 @@ const std::string kUntouchedRunner = "0,,0,0,20,0,10,0,0,0,0,0,10,0,20,0,\r\n"
 
 class PredictionFile : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("zelkor-zel-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
     std::string path(const std::string& name) const { return (dir_ / name).string(); }
 
     std::string writeRaw(const std::string& content, const std::string& name = "in.zel") {
@@ -61,7 +53,8 @@ class PredictionFile : public ::testing::Test {
         EXPECT_EQ(sheet.currentRunner, before.currentRunner);
     }
 
-    fs::path dir_;
+    test::TempFolder temp_{"zelkor-zel"};
+    fs::path dir_ = temp_.dir();
 };
 
 // A sheet with every field away from its reset value.

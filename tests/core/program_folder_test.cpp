@@ -1,12 +1,12 @@
 // Where the program works: the user's own folder and making a folder ready.
 #include "core/program_folder.h"
+#include "support/scoped_env.h"
 #include "support/temp_folder.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,28 +15,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Sets an environment variable (or removes it) for the rest of a test.
-class ScopedEnv {
-  public:
-    ScopedEnv(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name))
-            old_ = old;
-        if (value != nullptr)
-            ::setenv(name, value, 1);
-        else
-            ::unsetenv(name);
-    }
-    ~ScopedEnv() {
-        if (old_)
-            ::setenv(name_, old_->c_str(), 1);
-        else
-            ::unsetenv(name_);
-    }
-
-  private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
+using test::ScopedEnv;
 
 TEST(UserDataFolder, FollowsXdgDataHomeOnlyWhenItIsAnAbsolutePath) {
     ScopedEnv home("HOME", "/home/racer");

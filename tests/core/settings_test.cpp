@@ -1,4 +1,5 @@
 #include "core/settings.h"
+#include "support/temp_folder.h"
 #include "text/file_io.h"
 
 #include <filesystem>
@@ -14,19 +15,12 @@ namespace fs = std::filesystem;
 
 class SettingsFile : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "zelkor-settings-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir = pattern;
-        path = (fs::path(dir) / kConfigFileName).string();
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
     std::string fileText() const { return readWholeFile(path).value_or("<missing>"); }
     void writeFile(const std::string& text) const { ASSERT_TRUE(writeWholeFile(path, text)); }
 
-    std::string dir;
-    std::string path;
+    test::TempFolder temp{"zelkor-settings"};
+    std::string dir = temp.dir();
+    std::string path = temp.file(kConfigFileName);
 };
 
 const std::string kDefaultFile =

@@ -193,39 +193,17 @@ TEST(IntentCode, HandicapWithoutAWeightRuleGoesOnToTheHeavierRules) {
     EXPECT_EQ(code(sheet), 10);
 }
 
-TEST(IntentCode, LighterTodayOutsideAHandicap) {
-    const std::pair<int, int> cases[] = {{14, 32}, {10, 32}, {9, 33}, {8, 33}, {6, 34}, {4, 35}};
-    for (auto [indexSteps, expected] : cases) {
+TEST(IntentCode, WeightAgainstTheLastRunInWholeKilogramsTowardZero) {
+    // The last run's weight index against today's 20, in steps of 0.5 kg:
+    // 1.5 kg counts as 1, 2.5 kg as 2; heavier today points down.
+    const std::pair<int, int> cases[] = {{0, 25},  {10, 25}, {11, 24}, {12, 24}, {14, 23}, {15, 22},
+                                         {16, 22}, {17, 30}, {23, 30}, {24, 35}, {25, 35}, {26, 34},
+                                         {28, 33}, {29, 33}, {30, 32}, {34, 32}};
+    for (auto [weight, expected] : cases) {
         RaceSheet sheet = plainSheet();
-        lastRun(sheet).weight = 20 + indexSteps;
-        EXPECT_EQ(code(sheet), expected) << indexSteps;
-    }
-}
-
-TEST(IntentCode, WholeKilogramsTruncateTowardZero) {
-    RaceSheet sheet = plainSheet();
-    lastRun(sheet).weight = 23; // 1.5 kg lighter today: w = 1
-    EXPECT_EQ(code(sheet), 30);
-    lastRun(sheet).weight = 17; // 1.5 kg heavier: w = −1, not −2
-    EXPECT_EQ(code(sheet), 30);
-    lastRun(sheet).weight = 16; // 2 kg heavier
-    EXPECT_EQ(code(sheet), 22);
-    lastRun(sheet).weight = 24; // 2 kg lighter
-    EXPECT_EQ(code(sheet), 35);
-    lastRun(sheet).weight = 25; // 2.5 kg lighter still counts as 2
-    EXPECT_EQ(code(sheet), 35);
-    lastRun(sheet).weight = 15; // 2.5 kg heavier still counts as 2
-    EXPECT_EQ(code(sheet), 22);
-}
-
-TEST(IntentCode, HeavierToday) {
-    const std::pair<int, int> cases[] = {{-4, 22}, {-6, 23},  {-8, 24},
-                                         {-9, 24}, {-10, 25}, {-20, 25}};
-    for (auto [indexSteps, expected] : cases) {
-        RaceSheet sheet = plainSheet();
-        lastRun(sheet).weight = 20 + indexSteps;
-        EXPECT_EQ(code(sheet), expected) << indexSteps;
-        EXPECT_EQ(trainerIntent(sheet, 1, IntentPart::Mark), "↓");
+        lastRun(sheet).weight = weight;
+        EXPECT_EQ(code(sheet), expected) << weight;
+        EXPECT_EQ(trainerIntent(sheet, 1, IntentPart::Mark) == "↓", weight < 17) << weight;
     }
     // Weight rules come before the general tests.
     RaceSheet sheet = plainSheet();

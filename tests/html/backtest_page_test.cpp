@@ -96,9 +96,7 @@ size_t countOf(const std::string& text, const std::string& part) {
 }
 
 TEST(BacktestPage, TheBrowserShowsTheTablesAndTheChart) {
-    if (!test::chromiumInstalled())
-        GTEST_SKIP() << "chromium is not installed (scripts/setup.sh installs it); the page was "
-                        "not opened in a browser";
+    ZELKOR_NEED_OUTSIDE_TOOL(test::chromiumInstalled(), "chromium");
     const test::TempFolder temp("zelkor-backtest-browser");
     fs::create_directories(temp.file("profile"));
     const std::string path = temp.file("report.html");

@@ -23,9 +23,7 @@ std::string dumpDom(const fs::path& page, const fs::path& profile) {
 }
 
 TEST(Browser, PagesDecodeAsJapaneseText) {
-    if (!chromiumInstalled())
-        GTEST_SKIP() << "chromium is not installed (scripts/setup.sh installs it); the pages were "
-                        "not opened in a browser";
+    ZELKOR_NEED_OUTSIDE_TOOL(test::chromiumInstalled(), "chromium");
     const TempFolder temp("zelkor-browser");
     const fs::path folder = temp.path();
     fs::create_directories(folder / "profile");

@@ -2,6 +2,8 @@
 
 // Opens a page in headless Chromium and returns the DOM it built (UTF-8).
 
+#include "support/outside_tools.h"
+
 #include <array>
 #include <cstdio>
 #include <filesystem>
@@ -16,14 +18,17 @@ inline bool chromiumInstalled() {
     return std::filesystem::exists(kChromiumPath);
 }
 
-// `address` is a "file://" address; `profile` a folder Chromium may write.
+// `address` is a "file://" address; `profile` a folder Chromium may write,
+// its home too.
 inline std::string chromiumDom(const std::string& address, const std::filesystem::path& profile) {
+    const std::string home = "'" + profile.string() + "'";
     const std::string command =
+        "HOME=" + home + " XDG_CONFIG_HOME=" + home + " XDG_CACHE_HOME=" + home + " " +
         std::string(kChromiumPath) +
         " --headless --no-sandbox --disable-gpu --disable-background-networking"
         " --disable-component-update --disable-sync --no-first-run"
-        " --user-data-dir='" +
-        profile.string() + "' --dump-dom '" + address + "' 2>/dev/null";
+        " --user-data-dir=" +
+        home + " --dump-dom '" + address + "' 2>/dev/null";
     std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
     if (!pipe)
         return {};

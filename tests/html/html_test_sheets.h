@@ -7,7 +7,7 @@
 
 namespace zelkor::test {
 
-inline constexpr const char* kMeta =
+inline const std::string kMeta =
     "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=shift_jis\"><meta "
     "http-equiv=\"Content-Language\" content=\"ja\">";
 

@@ -15,10 +15,6 @@ namespace {
 
 using namespace zelkor::test;
 
-const std::string kMetaLine =
-    "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=shift_jis\"><meta "
-    "http-equiv=\"Content-Language\" content=\"ja\">";
-
 const std::string kGuide =
     "<br><font color=0000ff><b>新聞の見方</b></font><TABLE border=1 bordercolor=ffffff> "
     "<TR>  <TD rowspan=2>枠番・馬番</TD> <TD>馬記号</TD> <TD>馬名</TD> "
@@ -68,7 +64,7 @@ class Newspaper : public ::testing::Test {
 
 TEST_F(Newspaper, SimpleEditionWithPicturesAndLinks) {
     const std::string expected =
-        "<HTML>\r\n<HEAD>" + kMetaLine +
+        "<HTML>\r\n<HEAD>" + kMeta +
         "<TITLE>Jv2026-105_東京11Rテスト記念</TITLE>\r\n<BASE "
         "HREF=\"file:///opt/zelkor/Image/\"></HEAD>\r\n<BODY background=\"Bg1.gif\">\r\n"
         "<CENTER>\r\n<TABLE border=1>\r\n"
@@ -109,7 +105,7 @@ TEST_F(Newspaper, SimpleEditionWithPicturesAndLinks) {
 
 TEST_F(Newspaper, DetailedEditionWithoutPicturesOrLinks) {
     const std::string expected =
-        "<HTML>\r\n<HEAD>" + kMetaLine +
+        "<HTML>\r\n<HEAD>" + kMeta +
         "<TITLE>Jv2026-0105_東京11Rテスト記念</TITLE></HEAD>\r\n<BODY BGCOLOR=cccccc>\r\n"
         "<CENTER>\r\n<TABLE border=1>\r\n"
         "<TR BGCOLOR=9999cc><TH rowspan=2><FONT SIZE=2 COLOR=47895C>東京 "
@@ -153,7 +149,7 @@ TEST_F(Newspaper, DetailedEditionWithoutPicturesOrLinks) {
 TEST_F(Newspaper, PastResultsEditionShowsTheOldestRunAtTheLeft) {
     const std::string emptyRun = "<TH width=120></TH>\r\n";
     const std::string expected =
-        "<HTML>\r\n<HEAD>" + kMetaLine +
+        "<HTML>\r\n<HEAD>" + kMeta +
         "<TITLE>Jv2026-0105_東京11Rテスト記念</TITLE>\r\n<BASE "
         "HREF=\"file:///opt/zelkor/Image/\"></HEAD>\r\n<BODY background=\"Bg1.gif\">\r\n"
         "<CENTER>\r\n<TABLE BGCOLOR=9999cc border=1>\r\n"

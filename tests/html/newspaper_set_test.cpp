@@ -16,10 +16,6 @@ namespace {
 using namespace zelkor::test;
 namespace fs = std::filesystem;
 
-const std::string kMetaLine =
-    "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=shift_jis\"><meta "
-    "http-equiv=\"Content-Language\" content=\"ja\">";
-
 TEST(NewspaperFileNames, SingleRaceDropsTheLeadingZeroOfTheDateWhileSetPagesKeepIt) {
     JvRaceCard race;
     race.year = 2001;
@@ -136,7 +132,7 @@ TEST_F(NewspaperSet, MenuGroupsByRacecourseAtEveryChangeAndTheIndexShowsTheLastS
 
     EXPECT_EQ(
         readWholeFile(index).value_or(""),
-        "<HTML>\r\n<HEAD>\r\n" + kMetaLine +
+        "<HTML>\r\n<HEAD>\r\n" + kMeta +
             " <TITLE>2026 0105 Race List from JRA-VAN</TITLE></HEAD>\r\n"
             "<FRAMESET COLS=\"30%,*\">\r\n"
             " <FRAME SRC=\"2026-0105menu.html\" NAME=\"MENU\">\r\n"
@@ -146,7 +142,7 @@ TEST_F(NewspaperSet, MenuGroupsByRacecourseAtEveryChangeAndTheIndexShowsTheLastS
 
     const std::string folderAddress = "file://" + folder;
     EXPECT_EQ(readWholeFile(folder + "2026-0105menu.html").value_or(""),
-              "<HTML>\r\n<HEAD>\r\n" + kMetaLine +
+              "<HTML>\r\n<HEAD>\r\n" + kMeta +
                   "\r\n<TITLE></TITLE></HEAD>\r\n<BODY bgcolor=dddddd><br>\r\n"
                   "<center><h2>2026年<br>1月5日<br>競走一覧</h2></center>\r\n"
                   "<br><br><b>東京競馬場</b><br>\r\n"

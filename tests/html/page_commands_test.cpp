@@ -1,4 +1,5 @@
 // Runs the built zelkor2k-cli's page commands as a user would.
+#include "cli/cli_run.h"
 #include "core/prediction_file.h"
 #include "core/scoring.h"
 #include "core/settings.h"
@@ -8,11 +9,9 @@
 #include "support/recording_prompt.h"
 #include "text/file_io.h"
 
-#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 namespace zelkor {
 namespace {
@@ -20,29 +19,18 @@ namespace {
 using namespace zelkor::test;
 namespace fs = std::filesystem;
 
-class PageCommands : public ::testing::Test {
+class PageCommands : public cli_test::ProgramFolderTest {
   protected:
     void SetUp() override {
-        const char* bin = std::getenv("ZELKOR_BIN_DIR");
-        cli_ = fs::path(bin ? bin : ZELKOR_TEST_BIN_DIR) / "zelkor2k-cli";
-        ASSERT_TRUE(fs::exists(cli_)) << cli_;
-        folder_ =
-            fs::temp_directory_path() / ("zelkor-page-commands-" + std::to_string(::getpid()));
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-        zel_ = (folder_ / "race.zel").string();
+        ProgramFolderTest::SetUp();
         RecordingPrompt prompt;
         ASSERT_EQ(writePredictionFile(fourRunnerSheet(), zel_, prompt), 1);
     }
-    void TearDown() override { fs::remove_all(folder_); }
-
-    int run(const std::string& arguments) {
-        const std::string command = cli_.string() + " " + arguments + " --program-folder " +
-                                    folder() + " >/dev/null 2>" + (folder_ / "err.txt").string();
-        const int status = std::system(command.c_str());
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    int run(const std::string& line) {
+        const cli_test::Outcome outcome = ProgramFolderTest::run(cli_test::words(line));
+        err_ = outcome.err;
+        return outcome.status;
     }
-    std::string folder() const { return folder_.string() + "/"; }
     RaceSheet loadedSheet() const {
         RaceSheet sheet;
         RecordingPrompt prompt;
@@ -50,29 +38,26 @@ class PageCommands : public ::testing::Test {
         return sheet;
     }
 
-    fs::path cli_;
-    fs::path folder_;
-    std::string zel_;
+    std::string zel_ = (temp_ / "race.zel").string();
+    std::string err_;
 };
 
 TEST_F(PageCommands, SheetCommandWritesTheRaceSheetPageWithTheFolderSettings) {
     AppSettings settings = defaultSettings();
     settings.sportsShowImages = 0;
     settings.sportsLinkNames = 0;
-    ASSERT_TRUE(writeSettings(settings, folder() + kConfigFileName));
-    const std::string out = (folder_ / "sheet.html").string();
-    ASSERT_EQ(run("sheet " + zel_ + " -o " + out), 0)
-        << *readWholeFile((folder_ / "err.txt").string());
-    EXPECT_EQ(readWholeFile(out), buildRaceSheetPage(loadedSheet(), settings, folder()));
+    ASSERT_TRUE(writeSettings(settings, programFolder() + kConfigFileName));
+    const std::string out = (temp_ / "sheet.html").string();
+    ASSERT_EQ(run("sheet " + zel_ + " -o " + out), 0) << err_;
+    EXPECT_EQ(readWholeFile(out), buildRaceSheetPage(loadedSheet(), settings, programFolder()));
 
     EXPECT_EQ(run("sheet " + zel_), 1); // no -o
-    EXPECT_EQ(run("sheet " + zel_ + " -o " + folder() + "missing/x.html"), 1);
-    EXPECT_NE(readWholeFile((folder_ / "err.txt").string())->find("missing/x.html"),
-              std::string::npos);
+    EXPECT_EQ(run("sheet " + zel_ + " -o " + programFolder() + "missing/x.html"), 1);
+    EXPECT_NE(err_.find("missing/x.html"), std::string::npos);
 }
 
 TEST_F(PageCommands, SportsCommandScoresTheRaceAndUsesDefaultsWithoutConfig) {
-    const std::string out = (folder_ / "sports.html").string();
+    const std::string out = (temp_ / "sports.html").string();
     const std::time_t before = std::time(nullptr);
     ASSERT_EQ(run("sports " + zel_ + " -o " + out), 0);
     std::tm local{};
@@ -80,9 +65,10 @@ TEST_F(PageCommands, SportsCommandScoresTheRaceAndUsesDefaultsWithoutConfig) {
 
     RaceSheet sheet = loadedSheet();
     scoreRace(sheet);
-    EXPECT_EQ(readWholeFile(out), buildSportsPage(sheet, defaultSettings(), folder(), local));
-    EXPECT_FALSE(fileExists(folder() + kConfigFileName)); // only read, never created
-    EXPECT_EQ(run("sports " + folder() + "none.zel -o " + out), 1);
+    EXPECT_EQ(readWholeFile(out),
+              buildSportsPage(sheet, defaultSettings(), programFolder(), local));
+    EXPECT_FALSE(fileExists(programFolder() + kConfigFileName)); // only read, never created
+    EXPECT_EQ(run("sports " + programFolder() + "none.zel -o " + out), 1);
 }
 
 } // namespace

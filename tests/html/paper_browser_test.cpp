@@ -63,9 +63,7 @@ void expectText(const std::string& dom, const std::string& cp932, const std::str
 }
 
 TEST(PaperBrowser, EveryPageOfBothSetsOpensWithItsFramesAndJapaneseText) {
-    if (!chromiumInstalled())
-        GTEST_SKIP() << "chromium is not installed (scripts/setup.sh installs it); the newspaper "
-                        "and predict-all pages were not opened in a browser";
+    ZELKOR_NEED_OUTSIDE_TOOL(test::chromiumInstalled(), "chromium");
     PaperTestDir dir;
     // Two races of two racecourses (each page costs the browser seconds).
     const JvRaceDay day = makeJvRaceDay(14, 400, 5);

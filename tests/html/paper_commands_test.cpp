@@ -2,6 +2,7 @@
 // generated race day.
 
 #include "archive/archive_race_source.h"
+#include "cli/cli_run.h"
 #include "core/settings.h"
 #include "html/newspaper_edition.h"
 #include "html/newspaper_set.h"
@@ -11,14 +12,8 @@
 #include "text/cp932.h"
 #include "text/file_io.h"
 
-#include <array>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <memory>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace zelkor {
 namespace {
@@ -26,50 +21,21 @@ namespace {
 using namespace zelkor::test;
 namespace fs = std::filesystem;
 
-struct Outcome {
-    int status = -1;
-    std::string out; // stdout (UTF-8)
-    std::string err;
-};
+using cli_test::Outcome;
 
-class PaperCommands : public ::testing::Test {
+class PaperCommands : public cli_test::ProgramFolderTest {
   protected:
     void SetUp() override {
-        const char* bin = std::getenv("ZELKOR_BIN_DIR");
-        cli_ = fs::path(bin ? bin : ZELKOR_TEST_BIN_DIR) / "zelkor2k-cli";
-        ASSERT_TRUE(fs::exists(cli_)) << cli_;
-        folder_ = fs::temp_directory_path() / ("zelkor-paper-cli-" + std::to_string(::getpid()));
-        fs::remove_all(folder_);
-        fs::create_directories(folder_ / "card");
+        ProgramFolderTest::SetUp();
+        fs::create_directories(temp_ / "card");
         // Races 1-12 at the first racecourse, 13-14 at the second.
         const JvRaceDay day = makeJvRaceDay(14, 400, 3);
-        card_ = (folder_ / "card" / "JracDen1.dat").string();
+        card_ = (temp_ / "card" / "JracDen1.dat").string();
         ASSERT_TRUE(writeJvRaceCard(card_, day.races));
-        ASSERT_TRUE(writeJvHorseFile((folder_ / "card" / "JracUmaj.dat").string(), day.horses));
+        ASSERT_TRUE(writeJvHorseFile((temp_ / "card" / "JracUmaj.dat").string(), day.horses));
     }
-    void TearDown() override { fs::remove_all(folder_); }
+    Outcome run(const std::string& line) { return ProgramFolderTest::run(cli_test::words(line)); }
 
-    Outcome run(const std::string& arguments) {
-        const std::string err = (folder_ / "err.txt").string();
-        const std::string command =
-            cli_.string() + " " + arguments + " --program-folder " + programFolder() + " 2>" + err;
-        Outcome outcome;
-        std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
-        if (!pipe)
-            return outcome;
-        std::array<char, 4096> buffer;
-        size_t n;
-        while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe.get())) > 0)
-            outcome.out.append(buffer.data(), n);
-        const int status = ::pclose(pipe.release());
-        outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        outcome.err = readWholeFile(err).value_or("");
-        return outcome;
-    }
-    std::string programFolder() const { return (folder_ / "prog").string() + "/"; }
-
-    fs::path cli_;
-    fs::path folder_;
     std::string card_;
 };
 
@@ -89,7 +55,7 @@ TEST_F(PaperCommands, SetOfRacesPrintsTheIndexToOpenAndShowsProgress) {
 }
 
 TEST_F(PaperCommands, OneRaceGoesToTheChosenPathInTheChosenEdition) {
-    const std::string out = (folder_ / "one.html").string();
+    const std::string out = (temp_ / "one.html").string();
     const Outcome o = run("paper " + card_ + " --races 2 --edition 2 -o " + out);
     ASSERT_EQ(o.status, 0) << o.err;
     EXPECT_EQ(o.out, out + "\n");
@@ -129,7 +95,7 @@ TEST_F(PaperCommands, PredictAllPrintsTheIndexOfTheWholeDay) {
 TEST_F(PaperCommands, BlankFieldsShowZeroNeverThePreviousRecordsValues) {
     const JvRaceDay day = makeJvDayWithBlankFields();
     ASSERT_TRUE(writeJvRaceCard(card_, day.races));
-    ASSERT_TRUE(writeJvHorseFile((folder_ / "card" / "JracUmaj.dat").string(), day.horses));
+    ASSERT_TRUE(writeJvHorseFile((temp_ / "card" / "JracUmaj.dat").string(), day.horses));
     RecordingPrompt prompt;
     JvRaceCard second;
     ArchiveRaceSource source(card_, programFolder());
@@ -147,7 +113,7 @@ TEST_F(PaperCommands, BlankFieldsShowZeroNeverThePreviousRecordsValues) {
         EXPECT_NE(expected.find(">0.0<"), std::string::npos);
         EXPECT_EQ(expected.find("53.0"), std::string::npos);
 
-        const std::string out = (folder_ / "one.html").string();
+        const std::string out = (temp_ / "one.html").string();
         const std::string number = std::to_string(edition);
         const Outcome one = run("paper " + card_ + " --races 2 --edition " + number + " -o " + out);
         ASSERT_EQ(one.status, 0) << one.err;

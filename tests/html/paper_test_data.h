@@ -8,6 +8,7 @@
 #include "core/settings.h"
 #include "html/newspaper_set.h"
 #include "html/predict_all.h"
+#include "html_test_sheets.h"
 #include "race/race_card.h"
 #include "race/race_loader.h"
 #include "support/jv_generator.h"

@@ -20,10 +20,6 @@ namespace {
 using namespace zelkor::test;
 namespace fs = std::filesystem;
 
-const std::string kMetaLine =
-    "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=shift_jis\"><meta "
-    "http-equiv=\"Content-Language\" content=\"ja\">";
-
 JvHorseData horse(const std::string& id, const std::string& name, int finish) {
     JvHorseData h = redStar();
     h.id = id;
@@ -111,7 +107,7 @@ TEST_F(PredictAll, IndexFirstShowsTheCardsFirstRaceAndIsOpened) {
     EXPECT_EQ(shell.documents, std::vector<std::string>{index});
     EXPECT_EQ(
         readWholeFile(index).value_or(""),
-        "<HTML>\r\n<HEAD>\r\n" + kMetaLine +
+        "<HTML>\r\n<HEAD>\r\n" + kMeta +
             " <TITLE>2026 0105 ゼルコ馬予想 from JRA-VAN</TITLE></HEAD>\r\n"
             "<FRAMESET COLS=\"30%,*\">\r\n"
             " <FRAME SRC=\"2026-0105menu.html\" NAME=\"MENU\">\r\n"
@@ -124,7 +120,7 @@ TEST_F(PredictAll, MenuLinksTheSummaryAndGroupsTheRacesByRacecourse) {
     run();
     const std::string address = "file://" + folder;
     EXPECT_EQ(readWholeFile(folder + "2026-0105menu.html").value_or(""),
-              "<HTML>\r\n<HEAD>\r\n" + kMetaLine +
+              "<HTML>\r\n<HEAD>\r\n" + kMeta +
                   "\r\n<TITLE></TITLE></HEAD>\r\n<BODY bgcolor=dddddd><br>\r\n"
                   "<center><h2>2026年<br>1月5日<br>ゼルコ馬予想一覧</h2></center><br><br>\r\n"
                   "<center><a href=\"" +
@@ -153,7 +149,7 @@ TEST_F(PredictAll, SummaryListsEveryRaceWithAnEmptyQuinellaCellWhereNoPairIsKept
     const RaceSheet first = scored(1);
     ASSERT_EQ(first.result.quinellaCount, 0);
     std::string expected =
-        "<HTML>\r\n<HEAD>\r\n" + kMetaLine +
+        "<HTML>\r\n<HEAD>\r\n" + kMeta +
         "\r\n<TITLE>ゼルコ馬・買い目一覧</TITLE></HEAD>\r\n<BODY bgcolor=dddddd><br>\r\n"
         "<center><h2>2026年<br>1月5日<br>ゼルコ馬・買い目一覧</h2></center><br><br>\r\n"
         "<table border=1><tr BGCOLOR=9999cc><td><font size=2>レース名</font></td><td>ゼルコ馬</"

@@ -9,7 +9,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-cmake --install "$build" --prefix "$work/prefix" >/dev/null
+"$(dirname "$0")/install_into.sh" "$build" "$work/prefix" "$work"
 share=$work/prefix/share
 
 desktop-file-validate "$share/applications/$id.desktop"

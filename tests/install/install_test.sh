@@ -10,7 +10,7 @@ trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 prefix=$work/prefix
-cmake --install "$build" --prefix "$prefix" >/dev/null
+"$(dirname "$0")/install_into.sh" "$build" "$prefix" "$work"
 chmod -R a-w "$prefix"
 
 # What the prefix holds.
@@ -37,7 +37,7 @@ done
 [ "$(env -u DISPLAY "$prefix/bin/zelkor2k" --version)" = "zelkor2k $version" ] ||
     fail "zelkor2k --version"
 
-unset XDG_DATA_HOME XDG_CONFIG_HOME
+unset XDG_DATA_HOME XDG_CONFIG_HOME XDG_CACHE_HOME XDG_STATE_HOME
 export HOME="$work/home"
 mkdir "$HOME"
 cd "$work"

@@ -159,6 +159,8 @@ TEST(JvDataImport, NewestVersionPerKey) {
         {{{'7', 20250106}, {'9', 20250106}, {'B', 20250106}}, '9', "RA r3 a1 p1 o1"},
         {{{'7', 20250106}, {'0', 20250107}, {'5', 20250105}}, '0', "RA r3 a1 o1 d1"},
         {{{'0', 20250107}, {'7', 20250108}}, '7', "RA r2 p1 d1"},
+        // A delete beats every version made on its day, read before or after it.
+        {{{'0', 20250106}, {'7', 20250106}, {'9', 20250106}}, '0', "RA r3 o2 d1"},
     };
     for (const auto& c : cases) {
         Fixture f;

@@ -25,6 +25,7 @@ class TempFolder {
     TempFolder& operator=(const TempFolder&) = delete;
 
     std::string path() const { return dir_ + "/"; }
+    std::filesystem::path dir() const { return dir_; }
     std::string file(const std::string& name) const { return path() + name; }
 
   private:

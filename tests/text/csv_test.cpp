@@ -13,6 +13,8 @@ TEST(CsvField, QuotedWhereItWouldSplitARowAndNeverAFormula) {
         {"a,b", "\"a,b\""},
         {"say \"hi\"", "\"say \"\"hi\"\"\""},
         {"one\r\ntwo", "\"one\r\ntwo\""},
+        {"one\rtwo", "\"one\rtwo\""},
+        {"one\ntwo", "\"one\ntwo\""},
         {"=1+2", "\"'=1+2\""},
         {"+81", "\"'+81\""},
         {"-5", "\"'-5\""},

@@ -1,3 +1,4 @@
+#include "support/temp_folder.h"
 #include "text/file_io.h"
 
 #include <csignal>
@@ -12,12 +13,8 @@ namespace {
 
 class FileIo : public ::testing::Test {
   protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/zelkor_fileio_XXXXXX";
-        dir = ::mkdtemp(pattern);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
-    std::string dir;
+    test::TempFolder temp{"zelkor-fileio"};
+    std::string dir = temp.dir();
 };
 
 TEST_F(FileIo, WriteTruncatesAndReadsBack) {
