@@ -1,8 +1,10 @@
 #include "core/scoring.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
+#include <numeric>
 
 namespace zelkor {
 namespace {
@@ -107,16 +109,12 @@ void scoreRace(RaceSheet& sheet) {
     for (int h = 1; h <= n; ++h)
         result.scores[h] = runnerScore(sheet, h);
 
-    // The highest score first, the lowest horse number among equals: a
-    // horse's position is one more than the horses ahead of it, counted
-    // without a branch to mispredict.
-    for (int h = 1; h <= n; ++h) {
-        int ahead = 0;
-        for (int other = 1; other <= n; ++other)
-            ahead += static_cast<int>(result.scores[other] > result.scores[h]) +
-                     static_cast<int>(result.scores[other] == result.scores[h] && other < h);
-        result.ranking[ahead + 1] = h;
-    }
+    // The highest score first; being stable, the sort keeps the lower horse
+    // number first among equal scores.
+    const auto ranked = result.ranking.begin() + 1;
+    std::iota(ranked, ranked + n, 1);
+    std::stable_sort(ranked, ranked + n,
+                     [&result](int a, int b) { return result.scores[a] > result.scores[b]; });
 
     if (n > 0) {
         const Points top = result.scores[result.ranking[1]];
