@@ -250,7 +250,8 @@ void JvCommands::newspaperSettings() {
                                    window_);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    writeSettings(session_.settings(), session_.configPath());
+    // Settings that cannot be written are kept for this run.
+    static_cast<void>(writeSettings(session_.settings(), session_.configPath()));
     session_.refreshPage();
 }
 

@@ -22,7 +22,7 @@ std::string RaceSession::configPath() const {
 }
 
 bool RaceSession::open() {
-    readSettings(settings_, configPath(), &settingsProblem_);
+    settingsProblem_ = readSettings(settings_, configPath()).message();
     const bool firstUse = settings_.showFirstUseMessage != 0;
     settings_.showFirstUseMessage = 0;
     return firstUse;
@@ -36,7 +36,7 @@ void RaceSession::prepareFolder() {
     // From its making on, a signal ending the program takes the page file
     // along (a crash leaves it to the next start).
     removeFileOnTerminationSignals(pageFile_->path());
-    writeSettings(settings_, configPath());
+    static_cast<void>(writeSettings(settings_, configPath()));
 }
 
 void RaceSession::setRaceCardPath(const std::string& path) {
@@ -101,7 +101,7 @@ void RaceSession::newRace() {
 }
 
 bool RaceSession::loadPredictionFile(const QString& path, UserPrompt& prompt) {
-    if (readPredictionFile(sheet_, toNativePath(path), prompt) != 1)
+    if (!readPredictionFile(sheet_, toNativePath(path), prompt))
         return false;
     markUnchanged();
     clearResults();
@@ -112,7 +112,7 @@ bool RaceSession::loadPredictionFile(const QString& path, UserPrompt& prompt) {
 }
 
 bool RaceSession::savePredictionFile(const QString& path, UserPrompt& prompt) {
-    if (writePredictionFile(sheet_, toNativePath(path), prompt) != 1)
+    if (!writePredictionFile(sheet_, toNativePath(path), prompt))
         return false;
     markUnchanged();
     return true;

@@ -30,9 +30,9 @@ void checkSavedRaceOpensAgain(const zelkor::RaceSheet& sheet) {
     using namespace zelkor;
     test::RecordingPrompt prompt;
     const std::string path = fuzz::scratchFolder() + "race.zel";
-    ZELKOR_FUZZ_CHECK(writePredictionFile(sheet, path, prompt) == 1);
+    ZELKOR_FUZZ_CHECK(writePredictionFile(sheet, path, prompt));
     RaceSheet opened;
-    ZELKOR_FUZZ_CHECK(readPredictionFile(opened, path, prompt) == 1);
+    ZELKOR_FUZZ_CHECK(readPredictionFile(opened, path, prompt));
     ZELKOR_FUZZ_CHECK(predictionFileText(opened) == predictionFileText(sheet));
 }
 

@@ -32,7 +32,7 @@ class PageCommands : public ::testing::Test {
         fs::create_directories(folder_);
         zel_ = (folder_ / "race.zel").string();
         RecordingPrompt prompt;
-        ASSERT_EQ(writePredictionFile(fourRunnerSheet(), zel_, prompt), 1);
+        ASSERT_TRUE(writePredictionFile(fourRunnerSheet(), zel_, prompt));
     }
     void TearDown() override { fs::remove_all(folder_); }
 
@@ -46,7 +46,7 @@ class PageCommands : public ::testing::Test {
     RaceSheet loadedSheet() const {
         RaceSheet sheet;
         RecordingPrompt prompt;
-        readPredictionFile(sheet, zel_, prompt);
+        EXPECT_TRUE(readPredictionFile(sheet, zel_, prompt));
         return sheet;
     }
 
