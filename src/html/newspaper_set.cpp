@@ -210,7 +210,7 @@ std::string writeNewspaperSet(RaceSource& source, std::vector<int> selectedPosit
         if (unwritten.removeIfCancelled(progress, folder, prompt))
             return {};
         ++done;
-        const bool read = source.readRace(race, position, prompt);
+        const bool read = source.readRace(race, position, prompt).ok();
         if (read && !raceLoadable(race)) {
             appendRaceToMenu(menu, previousCourse, race, {});
         } else if (read) {

@@ -65,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
             ZELKOR_FUZZ_CHECK(card.runnerCount >= 0 && card.runnerCount <= kJvMaxRunners);
             for (int k = 1; k <= card.runnerCount; ++k) {
                 JvHorseRecord horse;
-                day->readHorse(horse, card, k, prompt);
+                static_cast<void>(day->readHorse(horse, card, k, prompt));
             }
         }
     }
