@@ -115,7 +115,7 @@ class StoreImporter : public JvDataInputSink {
         if (error_ != 0)
             return;
         const char kind = body[kDataKind.offset];
-        if (jvdata::kindRank(type, kind) < 0)
+        if (!jvdata::kindRank(type, kind))
             return rejected(
                 type, offset,
                 format("%.2sレコードのデータ区分'%c'は使われない区分です", type.data(), kind));
