@@ -90,7 +90,7 @@ bool importInto(const Records& records, const std::string& store) {
     QuietPrompt prompt;
     test::SilentProgress progress;
     ImportSummary summary;
-    return importJvData({records.path}, store, summary, prompt, progress);
+    return importJvData({records.path}, store, summary, prompt, progress).ok();
 }
 
 std::string manyYearStore() {

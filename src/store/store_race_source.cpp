@@ -434,11 +434,12 @@ bool listedKind(long long kind) {
 
 } // namespace
 
-bool readStoreDates(const std::string& storePath, std::vector<StoreDate>& dates,
-                    UserPrompt& prompt) {
+Outcome readStoreDates(const std::string& storePath, std::vector<StoreDate>& dates,
+                       UserPrompt& userPrompt) {
+    RememberingPrompt prompt(userPrompt);
     auto store = JvStore::open(storePath, JvStore::Mode::Read, prompt);
     if (!store)
-        return false;
+        return prompt.failure(kStoreNotRead);
     std::map<int, int, std::greater<>> races;
     StoreStatement all = store->prepare("SELECT key, kind FROM ra");
     if (all) {
@@ -449,12 +450,12 @@ bool readStoreDates(const std::string& storePath, std::vector<StoreDate>& dates,
     // A store not filled yet has no tables: no dates.
     if (all.failed() != 0 && !store->empty()) {
         JvStore::showFailure(prompt, storePath, all.failed());
-        return false;
+        return prompt.failure(kStoreNotRead);
     }
     dates.clear();
     for (const auto& [date, count] : races)
         dates.push_back({date, count});
-    return true;
+    return {};
 }
 
 std::unique_ptr<RaceSource> openStoreDay(const std::string& storePath, int yyyymmdd,

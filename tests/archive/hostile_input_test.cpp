@@ -51,7 +51,7 @@ TEST(HostileInput, FifosAndDevicesAreRefusedWithoutWaiting) {
         [&](const std::string& p, UserPrompt& u) {
             ImportSummary summary;
             test::SilentProgress progress;
-            return importJvData({p}, jvStorePath(dir.path()), summary, u, progress);
+            return importJvData({p}, jvStorePath(dir.path()), summary, u, progress).ok();
         },
     };
     for (const std::string& path : {fifo, std::string("/dev/zero")}) {

@@ -43,7 +43,7 @@ bool importRecords(const std::string& records, const std::string& storePath,
     ImportSummary summary;
     RecordingPrompt prompt;
     SilentProgress progress;
-    return importJvData({file.string()}, storePath, summary, prompt, progress);
+    return importJvData({file.string()}, storePath, summary, prompt, progress).ok();
 }
 
 bool runSqlAsAnotherProgram(const std::string& path, const char* sql) {
