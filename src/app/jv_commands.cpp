@@ -208,7 +208,7 @@ void JvCommands::backtestArchive() {
     bool done = false;
     runBatchJob(window_, {}, services_.prompt, services_.shell,
                 [&](UserPrompt& prompt, ProgressSink& progress, Shell&) {
-                    done = backtestHorseFile(horseFile, rules, backtest, prompt, progress);
+                    done = backtestHorseFile(horseFile, rules, backtest, prompt, progress).ok();
                 });
     if (!done)
         return;
@@ -233,7 +233,8 @@ void JvCommands::backtestStore() {
     runBatchJob(window_, {}, services_.prompt, services_.shell,
                 [&](UserPrompt& prompt, ProgressSink& progress, Shell&) {
                     done = backtestStoreReturns(store, dialog.fromDate(), dialog.toDate(), backtest,
-                                                prompt, progress);
+                                                prompt, progress)
+                               .ok();
                 });
     if (!done)
         return;
