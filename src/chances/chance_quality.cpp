@@ -114,12 +114,12 @@ ChanceQuality chanceQuality(const ChanceModel& model, std::span<const RaceSample
     return tally.quality();
 }
 
-bool walkForwardQuality(const std::string& storePath, int fromDate, int toDate,
-                        WalkForwardQuality& out, UserPrompt& prompt) {
+Outcome walkForwardQuality(const std::string& storePath, int fromDate, int toDate,
+                           WalkForwardQuality& out, UserPrompt& prompt) {
     out = WalkForwardQuality{};
     std::vector<RaceSample> races;
-    if (!readRaceSamples(storePath, 0, toDate, races, prompt))
-        return false;
+    if (Outcome read = readRaceSamples(storePath, 0, toDate, races, prompt); !read)
+        return read;
     QualityTally tally;
     const auto earlier = [](const RaceSample& r, int date) { return r.date < date; };
     auto next = std::lower_bound(races.begin(), races.end(), fromDate, earlier);
@@ -138,7 +138,7 @@ bool walkForwardQuality(const std::string& storePath, int fromDate, int toDate,
     out.quality = tally.quality();
     out.calibration = tally.calibration();
     out.value = tally.valueBets();
-    return true;
+    return {};
 }
 
 } // namespace zelkor
