@@ -155,15 +155,17 @@ void JvCommands::makeNewspapers(RaceSelectionDialog& dialog, const std::vector<i
             return;
         WaitCursor wait;
         if (writeSingleNewspaper(race, dialog.source(), session_.settings(), programFolder,
-                                 toNativePath(path), services_.prompt, services_.shell) == 1)
+                                 toNativePath(path), services_.prompt, services_.shell))
             emit statusText(writtenText(u"競馬新聞", toNativePath(path)));
         return;
     }
     std::string index;
     runBatchJob(&dialog, {}, services_.prompt, services_.shell,
                 [&](UserPrompt& prompt, ProgressSink& progress, Shell& shell) {
-                    index = writeNewspaperSet(dialog.source(), positions, session_.settings(),
-                                              programFolder, prompt, progress, shell);
+                    const PageSetJob job{dialog.source(), session_.settings(),
+                                         programFolder,   prompt,
+                                         progress,        shell};
+                    index = writeNewspaperSet(job, positions).valueOr({}).indexPath;
                 });
     if (!index.empty())
         emit statusText(writtenText(u"競馬新聞", index));
@@ -172,14 +174,17 @@ void JvCommands::makeNewspapers(RaceSelectionDialog& dialog, const std::vector<i
 void JvCommands::predictAllRaces(RaceSelectionDialog& dialog) {
     // The day's races go through a sheet of their own: the race the user
     // works on, its prediction and its card stay as they are.
-    RaceSheet sheet;
-    JvRaceCard race;
     std::string index;
     runBatchJob(&dialog, {}, services_.prompt, services_.shell,
                 [&](UserPrompt& prompt, ProgressSink& progress, Shell& shell) {
-                    index = predictAll(dialog.source(), sheet, race, session_.settings(),
-                                       session_.programFolder(), currentLocalTime(), prompt,
-                                       progress, shell);
+                    const PageSetJob job{dialog.source(),
+                                         session_.settings(),
+                                         session_.programFolder(),
+                                         prompt,
+                                         progress,
+                                         shell};
+                    if (Result<PredictedDay> day = predictAll(job, currentLocalTime()))
+                        index = day->pages.indexPath;
                 });
     if (!index.empty())
         emit statusText(writtenText(u"すべてのレースの予想", index));

@@ -67,7 +67,11 @@ std::string RaceSession::pageFilePath() const {
 
 bool RaceSession::refreshPage() {
     updateModified();
-    if (!pageFile_ || pageFile_->refresh(sheet_, settings_) != 1)
+    if (!pageFile_)
+        return false;
+    // A page that could not be written is shown as the file stands.
+    const Result<PageRefresh> refreshed = pageFile_->refresh(sheet_, settings_);
+    if (refreshed && *refreshed == PageRefresh::Unchanged)
         return false;
     prediction_.setPredictFlag(pageFile_->predictEnabled());
     emit pageRewritten(fromNativePath(pageFile_->path()));

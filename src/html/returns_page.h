@@ -3,6 +3,7 @@
 #include "backtest/return_figures.h"
 #include "backtest/returns_backtest.h"
 #include "core/ports.h"
+#include "core/result.h"
 
 #include <string>
 
@@ -18,8 +19,8 @@ std::string returnsPagePath(const std::string& programFolder);
 std::string returnsPage(const ReturnsBacktest& backtest, const ReturnFigures& figures);
 
 // Writes the page to `path` and opens it through `shell` when one is given.
-// False, with nothing opened, when it cannot be written.
-bool writeReturnsPage(const std::string& path, const ReturnsBacktest& backtest,
-                      const ReturnFigures& figures, Shell* shell);
+// Fails, with nothing opened and nothing told, when it cannot be written.
+Outcome writeReturnsPage(const std::string& path, const ReturnsBacktest& backtest,
+                         const ReturnFigures& figures, Shell* shell);
 
 } // namespace zelkor
