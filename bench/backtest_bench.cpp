@@ -124,7 +124,8 @@ void BM_BacktestFigures(benchmark::State& state) {
     bench::SilentPrompt prompt;
     NoProgress progress;
     Backtest backtest;
-    backtestHorseFile(file.path(), {}, backtest, prompt, progress);
+    if (!backtestHorseFile(file.path(), {}, backtest, prompt, progress))
+        state.SkipWithError("the horse file could not be read");
     for (auto _ : state)
         benchmark::DoNotOptimize(groupFigures(backtest.races));
 }

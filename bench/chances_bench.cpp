@@ -70,7 +70,9 @@ void BM_DayWithKeptModel(benchmark::State& state) {
     const BenchStore& store = benchStore();
     DayValues day;
     test::RecordingPrompt first;
-    valuesOfDay(store.path, store.lastDate, kDefaultValueThreshold, day, first); // keeps the model
+    // Keeps the model.
+    if (!valuesOfDay(store.path, store.lastDate, kDefaultValueThreshold, day, first))
+        state.SkipWithError("the store could not be read");
     for (auto _ : state) {
         test::RecordingPrompt prompt;
         if (!valuesOfDay(store.path, store.lastDate, kDefaultValueThreshold, day, prompt))

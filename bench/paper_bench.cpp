@@ -73,15 +73,13 @@ template <class Source> void predictDay(const RaceDayFolder& d, benchmark::State
         removeSets(d);
         state.ResumeTiming();
         Source source(d.raceCard(), d.folder());
-        RaceSheet sheet;
-        JvRaceCard current;
         races = 0;
-        const std::string index =
-            predictAll(source, sheet, current, settings, d.folder(), std::tm{}, prompt, progress,
-                       shell, [&](const JvRaceCard&, RaceSheet&) { ++races; });
-        if (index.empty())
+        const Result<PredictedDay> day =
+            predictAll({source, settings, d.folder(), prompt, progress, shell}, std::tm{},
+                       [&](const JvRaceCard&, RaceSheet&) { ++races; });
+        if (!day)
             state.SkipWithError("predict-all wrote nothing");
-        benchmark::DoNotOptimize(sheet);
+        benchmark::DoNotOptimize(day);
     }
     state.counters["races"] = races;
     state.counters["messages"] = prompt.messages;
@@ -121,7 +119,7 @@ void BM_NewspaperSetArchiveSource(benchmark::State& state) {
         removeSets(d);
         state.ResumeTiming();
         ArchiveRaceSource source(d.raceCard(), d.folder());
-        if (writeNewspaperSet(source, all, settings, d.folder(), prompt, progress, shell).empty())
+        if (!writeNewspaperSet({source, settings, d.folder(), prompt, progress, shell}, all))
             state.SkipWithError("the newspaper set wrote nothing");
     }
     state.counters["messages"] = prompt.messages;

@@ -15,7 +15,8 @@ inline const std::string& secondStartFolder() {
         const std::string path = dir.path().toStdString() + "/";
         AppSettings settings = defaultSettings();
         settings.showFirstUseMessage = false;
-        writeSettings(settings, path + kConfigFileName);
+        if (!writeSettings(settings, path + kConfigFileName))
+            std::abort();
         return path;
     }();
     return folder;

@@ -161,15 +161,16 @@ void JvCommands::makeNewspapers(RaceSelectionDialog& dialog, const std::vector<i
             return;
         WaitCursor wait;
         if (writeSingleNewspaper(race, dialog.source(), settings, programFolder, toNativePath(path),
-                                 services_.prompt, services_.shell) == 1)
+                                 services_.prompt, services_.shell))
             emit statusText(writtenText(u"競馬新聞", toNativePath(path)));
         return;
     }
     std::string index;
     runBatchJob(&dialog, {}, services_.prompt, services_.shell,
                 [&](UserPrompt& prompt, ProgressSink& progress, Shell& shell) {
-                    index = writeNewspaperSet(dialog.source(), positions, settings, programFolder,
-                                              prompt, progress, shell);
+                    const PageSetJob job{dialog.source(), settings, programFolder,
+                                         prompt,          progress, shell};
+                    index = writeNewspaperSet(job, positions).valueOr({}).indexPath;
                 });
     if (!index.empty())
         emit statusText(writtenText(u"競馬新聞", index));
@@ -178,14 +179,17 @@ void JvCommands::makeNewspapers(RaceSelectionDialog& dialog, const std::vector<i
 void JvCommands::predictAllRaces(RaceSelectionDialog& dialog) {
     // The day's races go through a sheet of their own: the race the user
     // works on, its prediction and its card stay as they are.
-    RaceSheet sheet;
-    JvRaceCard race;
     std::string index;
     runBatchJob(&dialog, {}, services_.prompt, services_.shell,
                 [&](UserPrompt& prompt, ProgressSink& progress, Shell& shell) {
-                    index = predictAll(dialog.source(), sheet, race, session_.settings(),
-                                       session_.programFolder(), currentLocalTime(), prompt,
-                                       progress, shell);
+                    const PageSetJob job{dialog.source(),
+                                         session_.settings(),
+                                         session_.programFolder(),
+                                         prompt,
+                                         progress,
+                                         shell};
+                    if (Result<PredictedDay> day = predictAll(job, currentLocalTime()))
+                        index = day->pages.indexPath;
                 });
     if (!index.empty())
         emit statusText(writtenText(u"すべてのレースの予想", index));
@@ -214,7 +218,7 @@ void JvCommands::backtestArchive() {
     bool done = false;
     runBatchJob(window_, {}, services_.prompt, services_.shell,
                 [&](UserPrompt& prompt, ProgressSink& progress, Shell&) {
-                    done = backtestHorseFile(horseFile, rules, backtest, prompt, progress);
+                    done = backtestHorseFile(horseFile, rules, backtest, prompt, progress).ok();
                 });
     if (!done)
         return;
@@ -239,7 +243,8 @@ void JvCommands::backtestStore() {
     runBatchJob(window_, {}, services_.prompt, services_.shell,
                 [&](UserPrompt& prompt, ProgressSink& progress, Shell&) {
                     done = backtestStoreReturns(store, dialog.fromDate(), dialog.toDate(), backtest,
-                                                prompt, progress);
+                                                prompt, progress)
+                               .ok();
                 });
     if (!done)
         return;

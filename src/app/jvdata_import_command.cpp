@@ -51,7 +51,7 @@ bool JvDataImportCommand::importPaths(const QStringList& paths) {
     bool imported = false;
     runBatchJob(window_, QStringLiteral("JV-Dataを取り込み中..."), services_.prompt,
                 services_.shell, [&](UserPrompt& prompt, ProgressSink& progress, Shell&) {
-                    imported = importJvData(native, store, summary, prompt, progress);
+                    imported = importJvData(native, store, summary, prompt, progress).ok();
                 });
     emit storeChanged();
     if (!imported)

@@ -73,9 +73,9 @@ int main(int argc, char** argv) {
 
     QtUserPrompt prompt;
     // A folder that cannot be used is told now, not later as a failed import.
-    const ProgramFolderChoice folder = chooseProgramFolder(givenFolder);
-    if (!folder.problem.empty()) {
-        prompt.showMessage(folder.problem);
+    const Result<std::string> folder = chooseProgramFolder(givenFolder);
+    if (!folder) {
+        prompt.showMessage(folder.message());
         return 1;
     }
 
@@ -84,7 +84,7 @@ int main(int argc, char** argv) {
 
     QtShell shell;
     QtFileChooser files;
-    MainWindow window(folder.folder, AppServices{prompt, shell, files});
+    MainWindow window(*folder, AppServices{prompt, shell, files});
     prompt.setParent(&window);
     window.start(rest.join(u' '));
     return QApplication::exec();

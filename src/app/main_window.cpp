@@ -685,8 +685,8 @@ void MainWindow::sportsPage() {
     const QString path = files_.chooseSaveFile(this, request);
     if (path.isEmpty())
         return;
-    if (writeSportsPage(toNativePath(path), sheet, session_->settings(), session_->programFolder(),
-                        now, services_.prompt) != 1)
+    if (!writeSportsPage(toNativePath(path), sheet, session_->settings(), session_->programFolder(),
+                         now, services_.prompt))
         return;
     services_.shell.openDocument(toNativePath(path));
     tellInStatusBar(writtenText(u"ZELスポ", toNativePath(path)));

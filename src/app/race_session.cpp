@@ -34,9 +34,9 @@ std::string RaceSession::configPath() const {
 }
 
 bool RaceSession::open() {
-    readSettings(settings_, configPath(), &settingsProblem_);
-    const bool firstUse = settings_.showFirstUseMessage != 0;
-    settings_.showFirstUseMessage = 0;
+    settingsProblem_ = readSettings(settings_, configPath()).message();
+    const bool firstUse = settings_.showFirstUseMessage;
+    settings_.showFirstUseMessage = false;
     return firstUse;
 }
 
@@ -57,7 +57,8 @@ void RaceSession::setSettings(const AppSettings& settings) {
 }
 
 void RaceSession::saveSettings() {
-    writeSettings(settings_, configPath());
+    // Settings that cannot be written are kept for this run.
+    static_cast<void>(writeSettings(settings_, configPath()));
 }
 
 void RaceSession::setRaceCardPath(const std::string& path) {
@@ -87,7 +88,11 @@ std::string RaceSession::pageFilePath() const {
 }
 
 bool RaceSession::refreshPage() {
-    if (!pageFile_ || pageFile_->refresh(sheet_, settings_) != 1)
+    if (!pageFile_)
+        return false;
+    // A page that could not be written is shown as the file stands.
+    const Result<PageRefresh> refreshed = pageFile_->refresh(sheet_, settings_);
+    if (refreshed && *refreshed == PageRefresh::Unchanged)
         return false;
     prediction_.setPredictFlag(pageFile_->predictEnabled());
     emit pageRewritten(fromNativePath(pageFile_->path()));
@@ -181,14 +186,14 @@ void RaceSession::newRace() {
 }
 
 bool RaceSession::loadPredictionFile(const QString& path, UserPrompt& prompt) {
-    if (readPredictionFile(sheet_, toNativePath(path), prompt) != 1)
+    if (!readPredictionFile(sheet_, toNativePath(path), prompt))
         return false;
     replaced(toQt(sheet_.raceName));
     return true;
 }
 
 bool RaceSession::savePredictionFile(const QString& path, UserPrompt& prompt) {
-    if (writePredictionFile(sheet_, toNativePath(path), prompt) != 1)
+    if (!writePredictionFile(sheet_, toNativePath(path), prompt))
         return false;
     markSaved();
     return true;

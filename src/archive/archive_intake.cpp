@@ -24,6 +24,9 @@ std::string displayFileName(const std::string& path) {
 }
 
 // Existence as a directory search for that exact path would see it.
+// The failure of a race whose source told why before the load began.
+constexpr const char* kRaceNotRead = "レースを読み込めませんでした";
+
 bool entryExists(const std::string& path) {
     std::error_code ec;
     return fs::exists(fs::symlink_status(path, ec));
@@ -50,12 +53,11 @@ std::string staffFolder(const std::string& programFolder) {
     return programFolder + "KTDAT/";
 }
 
-bool checkJvArchive(const std::string& archivePath, UserPrompt& prompt) {
+Outcome checkJvArchive(const std::string& archivePath, UserPrompt& prompt) {
     if (isLzhArchive(archivePath))
-        return true;
-    prompt.showMessage(
-        format("ファイル '%s' は書庫ではありません", displayFileName(archivePath).c_str()));
-    return false;
+        return {};
+    return tell(prompt,
+                format("ファイル '%s' は書庫ではありません", displayFileName(archivePath).c_str()));
 }
 
 void clearJvWorkingFolder(const std::string& workingFolder) {
@@ -64,8 +66,8 @@ void clearJvWorkingFolder(const std::string& workingFolder) {
         fs::remove(workingFolder + name, ec);
 }
 
-bool unpackJvArchive(const std::string& archivePath, const std::string& workingFolder,
-                     UserPrompt& prompt, std::vector<std::string>* skipped) {
+Outcome unpackJvArchive(const std::string& archivePath, const std::string& workingFolder,
+                        UserPrompt& prompt, std::vector<std::string>* skipped) {
     std::error_code ec;
     fs::create_directories(workingFolder, ec);
     LzhExtraction extraction = extractLzhArchive(archivePath, workingFolder);
@@ -74,9 +76,8 @@ bool unpackJvArchive(const std::string& archivePath, const std::string& workingF
     if (skipped != nullptr)
         *skipped = std::move(extraction.skipped);
     if (extraction.ok)
-        return true;
-    prompt.showMessage("ファイルを解凍できませんでした");
-    return false;
+        return {};
+    return tell(prompt, "ファイルを解凍できませんでした");
 }
 
 void setJvCardPaths(JvRaceCard& card, const std::string& workingFolder) {
@@ -84,18 +85,14 @@ void setJvCardPaths(JvRaceCard& card, const std::string& workingFolder) {
     card.horseFilePath = workingFolder + kHorseFileName;
 }
 
-bool checkJvCardFiles(const JvRaceCard& card, UserPrompt& prompt) {
-    if (!entryExists(card.raceCardPath)) {
-        prompt.showMessage("このファイルには出馬表データがありません\r\n"
-                           "出馬表データが含まれている圧縮ファイルをダウンロードしてください");
-        return false;
-    }
-    if (!entryExists(card.horseFilePath)) {
-        prompt.showMessage("このファイルには競走馬データがありません\r\n"
-                           "競走馬データが含まれている圧縮ファイルをダウンロードしてください");
-        return false;
-    }
-    return true;
+Outcome checkJvCardFiles(const JvRaceCard& card, UserPrompt& prompt) {
+    if (!entryExists(card.raceCardPath))
+        return tell(prompt, "このファイルには出馬表データがありません\r\n"
+                            "出馬表データが含まれている圧縮ファイルをダウンロードしてください");
+    if (!entryExists(card.horseFilePath))
+        return tell(prompt, "このファイルには競走馬データがありません\r\n"
+                            "競走馬データが含まれている圧縮ファイルをダウンロードしてください");
+    return {};
 }
 
 void offerStaffFiles(const std::string& workingFolder, const std::string& staffFolderPath,
@@ -106,18 +103,18 @@ void offerStaffFiles(const std::string& workingFolder, const std::string& staffF
               "騎手データを更新しますか？\r\n(現在のデータは失われます)", prompt);
 }
 
-bool intakeJvArchive(const std::string& archivePath, const std::string& programFolder,
-                     JvRaceCard& card, UserPrompt& prompt) {
-    if (!checkJvArchive(archivePath, prompt))
-        return false;
+Outcome intakeJvArchive(const std::string& archivePath, const std::string& programFolder,
+                        JvRaceCard& card, UserPrompt& prompt) {
+    if (Outcome archive = checkJvArchive(archivePath, prompt); !archive)
+        return archive;
     const std::string working = jvWorkingFolder(programFolder);
     clearJvWorkingFolder(working);
     std::vector<std::string> skipped;
-    if (!unpackJvArchive(archivePath, working, prompt, &skipped))
-        return false;
+    if (Outcome unpacked = unpackJvArchive(archivePath, working, prompt, &skipped); !unpacked)
+        return unpacked;
     setJvCardPaths(card, working);
-    if (!checkJvCardFiles(card, prompt))
-        return false;
+    if (Outcome files = checkJvCardFiles(card, prompt); !files)
+        return files;
     std::string names;
     for (const std::string& name : skipped)
         names += (names.empty() ? "" : "、") + name;
@@ -127,11 +124,11 @@ bool intakeJvArchive(const std::string& archivePath, const std::string& programF
                                displayFileName(archivePath).c_str(), names.c_str()),
                         MessageIcon::Information);
     offerStaffFiles(working, staffFolder(programFolder), prompt);
-    return true;
+    return {};
 }
 
-bool openJvCard(const std::string& path, const std::string& programFolder, JvRaceCard& card,
-                UserPrompt& prompt) {
+Outcome openJvCard(const std::string& path, const std::string& programFolder, JvRaceCard& card,
+                   UserPrompt& prompt) {
     const std::string extension = fs::path(path).extension().string();
     const bool namedLzh = extension.size() == 4 && startsWithIgnoringAsciiCase(extension, ".lzh");
     if (namedLzh || isLzhArchive(path))
@@ -141,18 +138,19 @@ bool openJvCard(const std::string& path, const std::string& programFolder, JvRac
     return checkJvCardFiles(card, prompt);
 }
 
-bool loadChosenJvRace(RaceSource& source, int position, JvRaceCard& card, RaceSheet& sheet,
-                      UserPrompt& prompt) {
+Outcome loadChosenJvRace(RaceSource& source, int position, JvRaceCard& card, RaceSheet& sheet,
+                         UserPrompt& userPrompt) {
+    RememberingPrompt prompt(userPrompt);
     JvRaceCard race;
     if (!source.readRace(race, position, prompt) || !checkRaceLoadable(race, prompt))
-        return false;
+        return prompt.failure(kRaceNotRead);
     RaceSheet loaded = sheet;
     loadJvRace(loaded, race, source, prompt);
     if (source.failed())
-        return false;
+        return prompt.failure(kRaceNotRead);
     card = std::move(race);
     sheet = std::move(loaded);
-    return true;
+    return {};
 }
 
 } // namespace zelkor

@@ -3,6 +3,7 @@
 #include "archive/lzh_archive.h"
 #include "core/ports.h"
 #include "core/race_sheet.h"
+#include "core/result.h"
 
 #include <string>
 #include <vector>
@@ -18,10 +19,10 @@ std::string staffFolder(const std::string& programFolder);     // "KTDAT/"
 
 // The steps of opening a JRA-VAN archive, one function per step, so the
 // front ends' handlers can call them in order. Each step that can fail tells
-// the user and returns false; the caller then stops.
+// the user and fails; the caller then stops.
 
 // The chosen file must be an archive ("ファイル '%s' は書庫ではありません").
-bool checkJvArchive(const std::string& archivePath, UserPrompt& prompt);
+Outcome checkJvArchive(const std::string& archivePath, UserPrompt& prompt);
 
 // Deletes the four files of an earlier archive from the working folder, so
 // none of them survives into the new intake. Failures are ignored.
@@ -30,14 +31,14 @@ void clearJvWorkingFolder(const std::string& workingFolder);
 // Unpacks the four files of the archive into the working folder
 // ("ファイルを解凍できませんでした"); the names of the other entries, passed
 // over, go to `skipped`.
-bool unpackJvArchive(const std::string& archivePath, const std::string& workingFolder,
-                     UserPrompt& prompt, std::vector<std::string>* skipped = nullptr);
+Outcome unpackJvArchive(const std::string& archivePath, const std::string& workingFolder,
+                        UserPrompt& prompt, std::vector<std::string>* skipped = nullptr);
 
 // Points the card at the race card and horse file of the working folder.
 void setJvCardPaths(JvRaceCard& card, const std::string& workingFolder);
 
 // The race card and the horse file must have come with the archive.
-bool checkJvCardFiles(const JvRaceCard& card, UserPrompt& prompt);
+Outcome checkJvCardFiles(const JvRaceCard& card, UserPrompt& prompt);
 
 // Offers to keep the trainer and the jockey file (when the archive had
 // them) in the staff folder, replacing the kept ones. A failed copy is
@@ -48,22 +49,22 @@ void offerStaffFiles(const std::string& workingFolder, const std::string& staffF
 // Steps 2 to 9 in one call, as both front ends run them: check, clear,
 // unpack, set the card paths, check the files, name the entries passed
 // over (a note), offer the staff files.
-// True when the card is ready for the race selection; the caller then
+// Succeeds when the card is ready for the race selection; the caller then
 // enables the change-race command and lets the user pick a race.
-bool intakeJvArchive(const std::string& archivePath, const std::string& programFolder,
-                     JvRaceCard& card, UserPrompt& prompt);
+Outcome intakeJvArchive(const std::string& archivePath, const std::string& programFolder,
+                        JvRaceCard& card, UserPrompt& prompt);
 
 // Prepares `card` from what a user names as a race card: an LZH archive
 // (by its ".lzh" name or its contents) goes through the intake above into the
 // working folder; any other file is taken as a race card with its horse
-// file beside it. False after a message when the card cannot be used.
-bool openJvCard(const std::string& path, const std::string& programFolder, JvRaceCard& card,
-                UserPrompt& prompt);
+// file beside it. Fails after a message when the card cannot be used.
+Outcome openJvCard(const std::string& path, const std::string& programFolder, JvRaceCard& card,
+                   UserPrompt& prompt);
 
 // Reads the race at `position` of the source into `card` and loads it into
-// the sheet. False (nothing loaded, `card` unchanged) when the race cannot
+// the sheet. Fails (nothing loaded, `card` unchanged) when the race cannot
 // be read or loaded (cancelled, Thursday entries); the user was told why.
-bool loadChosenJvRace(RaceSource& source, int position, JvRaceCard& card, RaceSheet& sheet,
-                      UserPrompt& prompt);
+Outcome loadChosenJvRace(RaceSource& source, int position, JvRaceCard& card, RaceSheet& sheet,
+                         UserPrompt& prompt);
 
 } // namespace zelkor

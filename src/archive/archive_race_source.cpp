@@ -18,8 +18,10 @@ int ArchiveRaceSource::raceCount(UserPrompt& prompt) {
     return openCard(prompt) ? card_.raceCount(prompt) : 0;
 }
 
-bool ArchiveRaceSource::readRace(JvRaceCard& card, int position, UserPrompt& prompt) {
-    return openCard(prompt) && card_.readRace(card, position, prompt, programFolder_);
+Outcome ArchiveRaceSource::readRace(JvRaceCard& card, int position, UserPrompt& prompt) {
+    return toldOutcome(prompt, [&](UserPrompt& told) {
+        return openCard(told) && card_.readRace(card, position, told, programFolder_);
+    });
 }
 
 bool ArchiveRaceSource::prepareHorse(const JvRaceCard& race, int runner, std::string_view& horseId,
@@ -38,20 +40,24 @@ bool ArchiveRaceSource::prepareHorse(const JvRaceCard& race, int runner, std::st
     return true;
 }
 
-bool ArchiveRaceSource::readHorse(JvHorseRecord& record, const JvRaceCard& race, int runner,
-                                  UserPrompt& prompt) {
-    std::string_view horseId;
-    int year = 0;
-    return prepareHorse(race, runner, horseId, year) &&
-           horses_.read(record, horseId, 0, year, prompt);
+Outcome ArchiveRaceSource::readHorse(JvHorseRecord& record, const JvRaceCard& race, int runner,
+                                     UserPrompt& prompt) {
+    return toldOutcome(prompt, [&](UserPrompt& told) {
+        std::string_view horseId;
+        int year = 0;
+        return prepareHorse(race, runner, horseId, year) &&
+               horses_.read(record, horseId, 0, year, told);
+    });
 }
 
-bool ArchiveRaceSource::readHorseForSheet(JvHorseRecord& record, const JvRaceCard& race, int runner,
-                                          UserPrompt& prompt) {
-    std::string_view horseId;
-    int year = 0;
-    return prepareHorse(race, runner, horseId, year) &&
-           horses_.readForSheet(record, horseId, year, prompt);
+Outcome ArchiveRaceSource::readHorseForSheet(JvHorseRecord& record, const JvRaceCard& race,
+                                             int runner, UserPrompt& prompt) {
+    return toldOutcome(prompt, [&](UserPrompt& told) {
+        std::string_view horseId;
+        int year = 0;
+        return prepareHorse(race, runner, horseId, year) &&
+               horses_.readForSheet(record, horseId, year, told);
+    });
 }
 
 } // namespace zelkor

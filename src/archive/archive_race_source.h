@@ -21,12 +21,12 @@ class ArchiveRaceSource : public RaceSource {
     const std::string& raceCardPath() const { return raceCardPath_; }
 
     int raceCount(UserPrompt& prompt) override;
-    bool readRace(JvRaceCard& card, int position, UserPrompt& prompt) override;
+    Outcome readRace(JvRaceCard& card, int position, UserPrompt& prompt) override;
     // The horse file has no real odds: `oddsEstimate` is always the estimate.
-    bool readHorse(JvHorseRecord& record, const JvRaceCard& race, int runner,
-                   UserPrompt& prompt) override;
-    bool readHorseForSheet(JvHorseRecord& record, const JvRaceCard& race, int runner,
-                           UserPrompt& prompt) override;
+    Outcome readHorse(JvHorseRecord& record, const JvRaceCard& race, int runner,
+                      UserPrompt& prompt) override;
+    Outcome readHorseForSheet(JvHorseRecord& record, const JvRaceCard& race, int runner,
+                              UserPrompt& prompt) override;
 
   private:
     bool openCard(UserPrompt& prompt);

@@ -37,7 +37,7 @@ enum class EntryResult { Written, Damaged, TooLarge, WriteFailed };
 // it, so a failed entry never leaves a half-written file under its name.
 // The entry may not produce more than it declares (`declared`), nor push
 // `total` past `limit`; either stops the decoding at once.
-EntryResult writeEntry(archive* reader, std::uint64_t declared, const fs::path& target,
+EntryResult writeEntry(const LzhReader& archive, std::uint64_t declared, const fs::path& target,
                        std::uint64_t& total, std::uint64_t limit) {
     fs::path temp = target;
     temp += ".part";
@@ -53,7 +53,8 @@ EntryResult writeEntry(archive* reader, std::uint64_t declared, const fs::path& 
         std::array<char, 65536> buffer{};
         for (;;) {
             // A CRC error or data cut short comes back as a negative count.
-            const la_ssize_t n = archive_read_data(reader, buffer.data(), buffer.size());
+            const la_ssize_t n =
+                archive.api()->read_data(archive.get(), buffer.data(), buffer.size());
             if (n == 0)
                 break;
             if (n < 0) {
@@ -97,12 +98,13 @@ EntryResult writeEntry(archive* reader, std::uint64_t declared, const fs::path& 
 // before any of it is written; empty when it may be.
 std::string entryBoundError(const LzhReader& archive, archive_entry* entry, std::uint64_t total,
                             std::uint64_t limit) {
-    if (!archive_entry_size_is_set(entry) || archive_entry_size(entry) < 0)
+    const LibarchiveApi& la = *archive.api();
+    if (!la.entry_size_is_set(entry) || la.entry_size(entry) < 0)
         return "an entry without a size";
-    const auto declared = static_cast<std::uint64_t>(archive_entry_size(entry));
+    const auto declared = static_cast<std::uint64_t>(la.entry_size(entry));
     if (declared > limit - std::min(total, limit))
         return "the archive unpacks to more than the allowed size";
-    const std::int64_t offset = archive_read_header_position(archive.get());
+    const std::int64_t offset = la.header_position(archive.get());
     if (auto header = peekLzhHeader(archive.fd(), offset)) {
         const std::uint64_t left = archive.size() - std::min<std::uint64_t>(offset, archive.size());
         if (header->packedSize + kMinLzhHeaderBytes > left)
@@ -135,15 +137,16 @@ LzhExtraction extractLzhArchive(const std::string& archivePath, const std::strin
     std::uint64_t total = 0;
     int entries = 0;
     bool damaged = false;
+    const LibarchiveApi& la = *archive.api();
 
     while (archive_entry* entry = archive.next(damaged)) {
         if (++entries > kMaxArchiveEntries) {
             result.error = "too many entries";
             break;
         }
-        const std::string stored = entryName(entry);
+        const std::string stored = entryName(la, entry);
         const std::string name =
-            archive_entry_filetype(entry) == AE_IFREG ? jvFileNameFor(stored) : std::string();
+            la.entry_filetype(entry) == AE_IFREG ? jvFileNameFor(stored) : std::string();
         if (name.empty()) {
             result.skipped.push_back(stored);
             continue;
@@ -151,9 +154,8 @@ LzhExtraction extractLzhArchive(const std::string& archivePath, const std::strin
         result.error = entryBoundError(archive, entry, total, limit);
         if (!result.error.empty())
             break;
-        const EntryResult r =
-            writeEntry(archive.get(), static_cast<std::uint64_t>(archive_entry_size(entry)),
-                       base / name, total, limit);
+        const EntryResult r = writeEntry(archive, static_cast<std::uint64_t>(la.entry_size(entry)),
+                                         base / name, total, limit);
         if (r == EntryResult::Damaged) {
             result.error = "damaged entry " + stored;
             break;

@@ -193,16 +193,18 @@ PastHorse parsePastHorse(std::string_view record) {
     return horse;
 }
 
-bool readPastHorses(const std::string& horseFilePath, PastHorses& horses, UserPrompt& prompt) {
+Outcome readPastHorses(const std::string& horseFilePath, PastHorses& horses,
+                       UserPrompt& userPrompt) {
+    RememberingPrompt prompt(userPrompt);
     jvfile::ReadOnlyFile file;
     if (!file.open(horseFilePath)) {
         showHorseFileNotOpened(prompt, horseFilePath);
-        return false;
+        return prompt.failure({});
     }
     const std::uint64_t size = file.stamp().size;
     if (!holdsWholeHorseRecords(size)) {
         showHorseNotRead(prompt);
-        return false;
+        return prompt.failure({});
     }
     horses.clear();
     horses.reserve(static_cast<size_t>(size / kJvHorseRecordBytes));
@@ -216,9 +218,9 @@ bool readPastHorses(const std::string& horseFilePath, PastHorses& horses, UserPr
             return true;
         })) {
         showHorseNotRead(prompt);
-        return false;
+        return prompt.failure({});
     }
-    return true;
+    return {};
 }
 
 } // namespace zelkor

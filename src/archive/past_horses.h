@@ -2,6 +2,7 @@
 
 #include "archive/horse_file.h"
 #include "core/ports.h"
+#include "core/result.h"
 #include "platform/huge_pages.h"
 #include "race/horse_record.h"
 
@@ -54,9 +55,9 @@ struct HorseSheetFacts {
 
 // Every horse of the horse file in file order. A record whose key came
 // before is left out, as the search by key never reaches it. Shows
-// "ファイル %s は開けませんでした。" and returns false when the file cannot be
+// "ファイル %s は開けませんでした。" and fails when the file cannot be
 // opened, or "登録馬ファイルの読み込みに失敗しました" when it cannot be read
 // or is not whole records.
-bool readPastHorses(const std::string& horseFilePath, PastHorses& horses, UserPrompt& prompt);
+Outcome readPastHorses(const std::string& horseFilePath, PastHorses& horses, UserPrompt& prompt);
 
 } // namespace zelkor

@@ -145,17 +145,20 @@ bool backtestCancelled(const ProgressSink& progress, UserPrompt& prompt) {
     return true;
 }
 
-bool backtestHorseFile(const std::string& horseFilePath, const PastRaceRules& rules,
-                       Backtest& backtest, UserPrompt& prompt, ProgressSink& progress) {
+Outcome backtestHorseFile(const std::string& horseFilePath, const PastRaceRules& rules,
+                          Backtest& backtest, UserPrompt& prompt, ProgressSink& progress) {
     // Nothing is shown before the file is read, so a file that cannot be
     // read is told alone.
+    RememberingPrompt told(prompt);
     PastHorses horses;
-    if (!readPastHorses(horseFilePath, horses, prompt))
-        return false;
+    if (Outcome read = readPastHorses(horseFilePath, horses, told); !read)
+        return read;
     // Reading the file was about a third of the work.
     backtest = backtestHorses(horses, rules, progress, 30);
     backtest.horseFilePath = horseFilePath;
-    return !backtestCancelled(progress, prompt);
+    if (backtestCancelled(progress, told))
+        return told.failure({});
+    return {};
 }
 
 } // namespace zelkor

@@ -4,6 +4,7 @@
 #include "backtest/backtest_figures.h"
 #include "backtest/past_races.h"
 #include "core/ports.h"
+#include "core/result.h"
 
 #include <span>
 #include <string>
@@ -27,10 +28,11 @@ struct Backtest {
 Backtest backtestHorses(std::span<const PastHorse> horses, const PastRaceRules& rules,
                         ProgressSink& progress, int from = 0);
 
-// Reads the horse file and backtests it. False after the reader's message
-// when the file cannot be read, or after a note when the user cancelled.
-bool backtestHorseFile(const std::string& horseFilePath, const PastRaceRules& rules,
-                       Backtest& backtest, UserPrompt& prompt, ProgressSink& progress);
+// Reads the horse file and backtests it into `backtest`. Fails after the
+// reader's message when the file cannot be read, or after a note when the
+// user cancelled.
+Outcome backtestHorseFile(const std::string& horseFilePath, const PastRaceRules& rules,
+                          Backtest& backtest, UserPrompt& prompt, ProgressSink& progress);
 
 // When the user has cancelled (`progress.cancelled()`): a note that the
 // backtest was cancelled, and true. Both backtests stop on it between races.

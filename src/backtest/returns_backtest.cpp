@@ -167,19 +167,22 @@ std::string leftOutRacesText(const ReturnsBacktest& backtest) {
     return format("除いたレース: %d (%s)", total, reasons.c_str());
 }
 
-bool backtestStoreReturns(const std::string& storePath, int fromDate, int toDate,
-                          ReturnsBacktest& backtest, UserPrompt& prompt, ProgressSink& progress) {
+Outcome backtestStoreReturns(const std::string& storePath, int fromDate, int toDate,
+                             ReturnsBacktest& backtest, UserPrompt& userPrompt,
+                             ProgressSink& progress) {
+    RememberingPrompt prompt(userPrompt);
+    const auto failed = [&prompt] { return prompt.failure(kStoreNotRead); };
     backtest = ReturnsBacktest{fromDate, toDate, 0, {}, 0, {}};
     auto store = JvStore::open(storePath, JvStore::Mode::Read, prompt);
     if (!store)
-        return false;
+        return failed();
     if (store->empty()) {
         showStoreWithoutRaces(prompt);
-        return false;
+        return failed();
     }
     std::map<long long, Choice> chosen;
     if (!chooseRaces(*store, fromDate, toDate, chosen, prompt))
-        return false;
+        return failed();
     const auto toSettle = std::count_if(chosen.begin(), chosen.end(),
                                         [](const auto& c) { return !c.second.leftOut; });
 
@@ -187,7 +190,7 @@ bool backtestStoreReturns(const std::string& storePath, int fromDate, int toDate
     progress.setPosition(0);
     auto source = StorePeriodSource::open(storePath, fromDate, toDate, prompt);
     if (!source)
-        return false;
+        return failed();
     store->exec("BEGIN");
     RaceResults results(*store);
     CountingPrompt quiet;
@@ -216,7 +219,7 @@ bool backtestStoreReturns(const std::string& storePath, int fromDate, int toDate
             if (source->failed() || results.failure() != 0) {
                 JvStore::showFailure(prompt, storePath,
                                      source->failed() ? source->failure() : results.failure());
-                return false;
+                return failed();
             }
         }
         progress.setPosition(static_cast<int>(
@@ -225,9 +228,9 @@ bool backtestStoreReturns(const std::string& storePath, int fromDate, int toDate
     }
     store->exec("COMMIT");
     if (source->failed() || progress.cancelled())
-        return false;
+        return failed();
     progress.setPosition(100);
-    return true;
+    return {};
 }
 
 } // namespace zelkor

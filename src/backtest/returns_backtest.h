@@ -2,6 +2,7 @@
 
 #include "backtest/return_race.h"
 #include "core/ports.h"
+#include "core/result.h"
 
 #include <array>
 #include <span>
@@ -41,10 +42,10 @@ std::string leftOutRacesText(const ReturnsBacktest& backtest);
 // final results (its newest RA of data kind 5-7) and a payout record that
 // is not cancelled: rebuilt through the store's race source and the loader
 // as it stood before it was run, scored, its proposed tickets bought at 100
-// yen each and settled beside the baselines. False after a message when the
+// yen each and settled beside the baselines. Fails after a message when the
 // store cannot be read or the user cancelled (between race days).
-bool backtestStoreReturns(const std::string& storePath, int fromDate, int toDate,
-                          ReturnsBacktest& backtest, UserPrompt& prompt, ProgressSink& progress);
+Outcome backtestStoreReturns(const std::string& storePath, int fromDate, int toDate,
+                             ReturnsBacktest& backtest, UserPrompt& prompt, ProgressSink& progress);
 
 // How the races are chosen, predicted and settled, one sentence a line
 // (CP932), for the report page and the command's help.

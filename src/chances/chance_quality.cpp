@@ -116,13 +116,13 @@ ChanceQuality chanceQuality(const ChanceModel& model, std::span<const RaceSample
     return tally.quality();
 }
 
-bool walkForwardQuality(const std::string& storePath, int fromDate, int toDate, double threshold,
-                        WalkForwardQuality& out, UserPrompt& prompt) {
+Outcome walkForwardQuality(const std::string& storePath, int fromDate, int toDate, double threshold,
+                           WalkForwardQuality& out, UserPrompt& prompt) {
     out = WalkForwardQuality{};
     out.threshold = threshold;
     std::vector<RaceSample> races;
-    if (!readRaceSamples(storePath, 0, toDate, races, prompt))
-        return false;
+    if (Outcome read = readRaceSamples(storePath, 0, toDate, races, prompt); !read)
+        return read;
     QualityTally tally(threshold);
     const auto earlier = [](const RaceSample& r, int date) { return r.date < date; };
     auto next = std::lower_bound(races.begin(), races.end(), fromDate, earlier);
@@ -141,7 +141,7 @@ bool walkForwardQuality(const std::string& storePath, int fromDate, int toDate, 
     out.quality = tally.quality();
     out.calibration = tally.calibration();
     out.races = tally.races();
-    return true;
+    return {};
 }
 
 } // namespace zelkor

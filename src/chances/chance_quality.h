@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chances/chance_model.h"
+#include "core/result.h"
 
 #include <array>
 #include <span>
@@ -68,7 +69,7 @@ ChanceQuality chanceQuality(const ChanceModel& model, std::span<const RaceSample
 
 // The quality of the races from `fromDate` to `toDate` of the store, walk
 // forward: each month's races by a model fitted on the races before the
-// month (no chances for a month with too little history before it). False
+// month (no chances for a month with too little history before it). Fails
 // after a message when the store cannot be read.
 struct WalkForwardQuality {
     double threshold = kDefaultValueThreshold;
@@ -76,7 +77,7 @@ struct WalkForwardQuality {
     Calibration calibration{};
     std::vector<PredictedRace> races;
 };
-bool walkForwardQuality(const std::string& storePath, int fromDate, int toDate, double threshold,
-                        WalkForwardQuality& out, UserPrompt& prompt);
+Outcome walkForwardQuality(const std::string& storePath, int fromDate, int toDate, double threshold,
+                           WalkForwardQuality& out, UserPrompt& prompt);
 
 } // namespace zelkor

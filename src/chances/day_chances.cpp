@@ -64,21 +64,22 @@ RaceValues valuesOfRace(const ChanceModel& model, const RaceSample& race, double
     return out;
 }
 
-bool valuesOfDay(const std::string& storePath, int date, double threshold, DayValues& day,
-                 UserPrompt& prompt) {
+Outcome valuesOfDay(const std::string& storePath, int date, double threshold, DayValues& day,
+                    UserPrompt& userPrompt) {
+    RememberingPrompt prompt(userPrompt);
     day = DayValues{};
     std::vector<RaceSample> races;
-    if (!readRaceSamples(storePath, date, date, races, prompt))
-        return false;
+    if (Outcome read = readRaceSamples(storePath, date, date, races, prompt); !read)
+        return read;
     if (races.empty()) {
         prompt.showMessage(format("%08d には取り込んだレースがありません。", date), "勝率・期待値");
-        return false;
+        return prompt.failure({});
     }
     if (!modelForDay(storePath, date, day.model, prompt))
-        return false;
+        return prompt.failure({});
     for (const RaceSample& race : races)
         day.races.push_back(valuesOfRace(day.model, race, threshold));
-    return true;
+    return {};
 }
 
 } // namespace zelkor

@@ -2,6 +2,7 @@
 
 #include "chances/chance_model.h"
 #include "core/ports.h"
+#include "core/result.h"
 
 #include <string>
 #include <vector>
@@ -29,10 +30,10 @@ struct DayValues {
 };
 
 // The chances and expected returns of every JRA race of `date` from a model
-// fitted on the store's races before it. False after one message when the
+// fitted on the store's races before it. Fails after one message when the
 // store cannot be read, has no race that day or too little history.
-bool valuesOfDay(const std::string& storePath, int date, double threshold, DayValues& day,
-                 UserPrompt& prompt);
+Outcome valuesOfDay(const std::string& storePath, int date, double threshold, DayValues& day,
+                    UserPrompt& prompt);
 
 // The values of one race under `model`.
 RaceValues valuesOfRace(const ChanceModel& model, const RaceSample& race, double threshold);

@@ -173,17 +173,18 @@ bool RaceSample::hasOdds() const {
     return !runners.empty();
 }
 
-bool readRaceSamples(const std::string& storePath, int fromDate, int toDate,
-                     std::vector<RaceSample>& races, UserPrompt& prompt) {
+Outcome readRaceSamples(const std::string& storePath, int fromDate, int toDate,
+                        std::vector<RaceSample>& races, UserPrompt& userPrompt) {
+    RememberingPrompt prompt(userPrompt);
     races.clear();
     auto store = JvStore::open(storePath, JvStore::Mode::Read, prompt);
     if (!store)
-        return false;
+        return prompt.failure(kStoreNotRead);
     if (store->empty())
-        return true;
+        return {};
     auto source = StorePeriodSource::open(storePath, fromDate, toDate, prompt);
     if (!source)
-        return false;
+        return prompt.failure(kStoreNotRead);
     RaceOutcome outcome(*store);
     PeopleForms people(*store, fromDate, toDate);
     if (people.failed() != 0) {
@@ -230,11 +231,13 @@ bool readRaceSamples(const std::string& storePath, int fromDate, int toDate,
             if (source->failed() || outcome.failure() != 0) {
                 JvStore::showFailure(prompt, storePath,
                                      source->failed() ? source->failure() : outcome.failure());
-                return false;
+                return prompt.failure(kStoreNotRead);
             }
         }
     }
-    return !source->failed();
+    if (source->failed())
+        return prompt.failure(kStoreNotRead);
+    return {};
 }
 
 } // namespace zelkor

@@ -3,6 +3,7 @@
 #include "chances/chance_features.h"
 #include "core/payouts.h"
 #include "core/ports.h"
+#include "core/result.h"
 
 #include <string>
 #include <vector>
@@ -35,8 +36,8 @@ struct RaceSample {
 
 // The JRA races of the store from `fromDate` to `toDate` (inclusive) that
 // can be loaded, each runner with the formula's score among its features.
-// False after a message when the store cannot be read.
-bool readRaceSamples(const std::string& storePath, int fromDate, int toDate,
-                     std::vector<RaceSample>& races, UserPrompt& prompt);
+// Fails after a message when the store cannot be read.
+Outcome readRaceSamples(const std::string& storePath, int fromDate, int toDate,
+                        std::vector<RaceSample>& races, UserPrompt& prompt);
 
 } // namespace zelkor

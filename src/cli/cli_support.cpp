@@ -97,17 +97,17 @@ bool argumentsUsable(const Arguments& parsed, const Command& command) {
 }
 
 std::optional<std::string> programFolderFrom(const Arguments& args) {
-    ProgramFolderChoice choice = chooseProgramFolder(args.value("--program-folder").value_or(""));
-    if (!choice.problem.empty()) {
-        fail(choice.problem);
+    Result<std::string> folder = chooseProgramFolder(args.value("--program-folder").value_or(""));
+    if (!folder) {
+        fail(folder.message());
         return std::nullopt;
     }
-    return choice.folder;
+    return std::move(folder).value();
 }
 
 bool readPredictionArgument(const Arguments& parsed, RaceSheet& sheet, UserPrompt& prompt) {
     return parsed.positional().size() == 1 &&
-           readPredictionFile(sheet, parsed.positional()[0], prompt) == 1;
+           readPredictionFile(sheet, parsed.positional()[0], prompt).ok();
 }
 
 std::optional<int> wholeNumber(const std::string& text) {
@@ -126,10 +126,8 @@ std::optional<int> racePosition(const std::string& text) {
 
 AppSettings settingsOfProgramFolder(const std::string& programFolder) {
     AppSettings settings;
-    std::string problem;
-    if (loadSettings(settings, programFolder + kConfigFileName, &problem) ==
-        SettingsFileState::Unreadable)
-        printErr("zelkor2k-cli: " + terminalLines(problem) + "\n");
+    if (auto read = loadSettings(settings, programFolder + kConfigFileName); !read)
+        printErr("zelkor2k-cli: " + terminalLines(read.message()) + "\n");
     return settings;
 }
 

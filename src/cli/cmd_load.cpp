@@ -53,7 +53,7 @@ int runLoad(const Arguments& parsed) {
     // Horses missing from the horse file are reported on stderr and loaded
     // from their race-card line; the load itself goes on.
     if (!loadChosenJvRace(*source, *race, card, sheet, prompt) ||
-        writePredictionFile(sheet, *output, prompt) != 1)
+        !writePredictionFile(sheet, *output, prompt))
         return 1;
     if (parsed.flag("--json"))
         printJson(loadedJson(sheet, *output));

@@ -84,7 +84,7 @@ int runPaper(const Arguments& parsed) {
         // Without -o the page gets the suggested name in the current folder.
         const std::string path =
             parsed.value("-o").value_or(cp932ToUtf8(singleNewspaperFileName(card)));
-        if (writeSingleNewspaper(card, source, settings, programFolder, path, prompt, shell) != 1)
+        if (!writeSingleNewspaper(card, source, settings, programFolder, path, prompt, shell))
             return 1; // the writer has told why on stderr
         return 0;
     }
@@ -92,10 +92,9 @@ int runPaper(const Arguments& parsed) {
         return fail("-o は 1 レースのページにだけ使えます。複数のレースはプログラムフォルダの "
                     "HTML フォルダに書き出します");
     TerminalProgress progress;
-    int unwritten = 0;
-    const std::string index = writeNewspaperSet(source, *races, settings, programFolder, prompt,
-                                                progress, shell, &unwritten);
-    return index.empty() || unwritten > 0 ? 1 : 0;
+    const Result<WrittenPageSet> set =
+        writeNewspaperSet({source, settings, programFolder, prompt, progress, shell}, *races);
+    return !set || set->unwrittenFiles > 0 ? 1 : 0;
 }
 
 extern const Command kPaperCommand;

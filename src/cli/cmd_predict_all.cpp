@@ -29,17 +29,14 @@ int runPredictAll(const Arguments& parsed) {
         return 1; // told why on stderr
 
     const std::tm localTime = currentLocalTime();
-    RaceSheet sheet;
-    JvRaceCard currentRace;
     TerminalProgress progress;
     PathPrintingShell shell;
     const int messagesBefore = prompt.messageCount();
-    int unwritten = 0;
-    const std::string index = predictAll(*source, sheet, currentRace, settings, programFolder,
-                                         localTime, prompt, progress, shell, {}, &unwritten);
-    if (index.empty())
+    const Result<PredictedDay> day =
+        predictAll({*source, settings, programFolder, prompt, progress, shell}, localTime);
+    if (!day)
         return prompt.messageCount() != messagesBefore ? 1 : fail("出馬表にレースがありません");
-    return unwritten > 0 ? 1 : 0;
+    return day->pages.unwrittenFiles > 0 ? 1 : 0;
 }
 
 extern const Command kPredictAllCommand;

@@ -31,8 +31,8 @@ int runSports(const Arguments& parsed) {
     // the current folder (file names on this system are UTF-8).
     const std::string path =
         parsed.value("-o").value_or(cp932ToUtf8(suggestedSportsFileName(sheet, localTime)));
-    if (writeSportsPage(path, sheet, settingsOfProgramFolder(programFolder), programFolder,
-                        localTime, prompt) != 1)
+    if (!writeSportsPage(path, sheet, settingsOfProgramFolder(programFolder), programFolder,
+                         localTime, prompt))
         return 1; // the writer has told why on stderr
     printOut(pathForDisplay(path) + "\n");
     return 0;

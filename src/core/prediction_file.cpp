@@ -250,29 +250,24 @@ std::string predictionFileText(const RaceSheet& sheet) {
     return out;
 }
 
-int writePredictionFile(const RaceSheet& sheet, const std::string& path, UserPrompt& prompt) {
+Outcome writePredictionFile(const RaceSheet& sheet, const std::string& path, UserPrompt& prompt) {
     FileProblem problem = FileProblem::None;
-    if (!writeFileAtomic(path, predictionFileText(sheet), &problem)) {
-        prompt.showMessage(fileFailureText(kSaveFailed, problem, path, kCannotCreate));
-        return 0;
-    }
+    if (!writeFileAtomic(path, predictionFileText(sheet), &problem))
+        return tell(prompt, fileFailureText(kSaveFailed, problem, path, kCannotCreate));
     // The file has no room for a gap in the numbers: its runners are 1..n.
     if (sheet.renumbered())
         prompt.showNote(kRenumbered, MessageIcon::Information);
-    return 1;
+    return {};
 }
 
-int readPredictionFile(RaceSheet& sheet, const std::string& path, UserPrompt& prompt) {
+Outcome readPredictionFile(RaceSheet& sheet, const std::string& path, UserPrompt& prompt) {
     FileProblem problem = FileProblem::None;
     std::optional<std::string> data = readWholeFile(path, kPredictionFileLimit, &problem);
-    if (!data) {
-        prompt.showMessage(fileFailureText(kReadFailed, problem, path, kCannotOpen));
-        return 0;
-    }
-    const auto refuse = [&](const char* what, const char* why) {
-        prompt.showMessage(format("ゼルコ馬ファイル'%s'を読み込めませんでした。\r\n%s\r\n%s",
-                                  pathForDisplay(path).c_str(), what, why));
-        return 0;
+    if (!data)
+        return tell(prompt, fileFailureText(kReadFailed, problem, path, kCannotOpen));
+    const auto refuse = [&](const char* what, const char* why) -> Outcome {
+        return tell(prompt, format("ゼルコ馬ファイル'%s'を読み込めませんでした。\r\n%s\r\n%s",
+                                   pathForDisplay(path).c_str(), what, why));
     };
     Reader in(*data);
     if (in.word().substr(0, 6) != kPredictionMagic)
@@ -292,7 +287,7 @@ int readPredictionFile(RaceSheet& sheet, const std::string& path, UserPrompt& pr
     loaded.liveRunnerCount = loaded.runnerCount;
     loaded.clearShownNumbers();
     sheet = loaded;
-    return 1;
+    return {};
 }
 
 std::string defaultPredictionFileName(const RaceSheet& sheet) {

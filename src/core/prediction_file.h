@@ -2,6 +2,7 @@
 
 #include "core/ports.h"
 #include "core/race_sheet.h"
+#include "core/result.h"
 #include "core/version.h"
 
 #include <string>
@@ -19,16 +20,16 @@ std::string predictionFileHeader();
 std::string predictionFileText(const RaceSheet& sheet);
 
 // Saves the sheet to `path`. The file is replaced only once the new one is
-// completely written, so a failed save keeps the previous file. Returns 1 on
-// success (with a note when the runners carry numbers with a gap, which the
-// file stores as 1..n); on failure tells the user and returns 0.
-int writePredictionFile(const RaceSheet& sheet, const std::string& path, UserPrompt& prompt);
+// completely written, so a failed save keeps the previous file. A note tells
+// the user when the runners carry numbers with a gap, which the file stores
+// as 1..n; a failure is told to the user.
+Outcome writePredictionFile(const RaceSheet& sheet, const std::string& path, UserPrompt& prompt);
 
 // Loads the race and runners of a prediction file into the sheet and makes
-// runner 1 the current runner. Returns 1 on success; on failure tells the
-// user, leaves the sheet as it was and returns 0. Runner slots above the
-// file's runner count keep their data. The result is left as it was.
-int readPredictionFile(RaceSheet& sheet, const std::string& path, UserPrompt& prompt);
+// runner 1 the current runner. A failure is told to the user and leaves the
+// sheet as it was. Runner slots above the file's runner count keep their
+// data. The result is left as it was.
+Outcome readPredictionFile(RaceSheet& sheet, const std::string& path, UserPrompt& prompt);
 
 // Name proposed when a sheet is saved for the first time: "<race name>.zel",
 // or "<racecourse>_<n>R.zel" when the race has no name.

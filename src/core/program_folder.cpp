@@ -121,7 +121,10 @@ std::string detectProgramFolder() {
     return userDataFolder();
 }
 
-std::string prepareProgramFolder(const std::string& folder) {
+namespace {
+
+// What keeps `folder` from being used, or the empty text.
+std::string folderProblem(const std::string& folder) {
     for (const char* sub : {"", kImageFolder}) {
         const std::string path = folder + sub;
         std::error_code ec;
@@ -146,17 +149,26 @@ std::string prepareProgramFolder(const std::string& folder) {
     return refreshPictures(folder + kImageFolder);
 }
 
-ProgramFolderChoice chooseProgramFolder(const std::string& given) {
-    ProgramFolderChoice choice;
+} // namespace
+
+Outcome prepareProgramFolder(const std::string& folder) {
+    std::string problem = folderProblem(folder);
+    if (problem.empty())
+        return {};
+    return Failure{std::move(problem)};
+}
+
+Result<std::string> chooseProgramFolder(const std::string& given) {
     // A relative folder is made absolute: pages address their pictures as
     // "file://" + folder, which must not depend on the browser's folder.
     std::error_code ec;
     const fs::path absolute = fs::absolute(given, ec);
-    choice.folder = given.empty()
-                        ? detectProgramFolder()
-                        : withTrailingSeparator(ec ? given : absolute.lexically_normal().string());
-    choice.problem = prepareProgramFolder(choice.folder);
-    return choice;
+    std::string folder =
+        given.empty() ? detectProgramFolder()
+                      : withTrailingSeparator(ec ? given : absolute.lexically_normal().string());
+    if (Outcome ready = prepareProgramFolder(folder); !ready)
+        return Failure{ready.message()};
+    return folder;
 }
 
 std::string withTrailingSeparator(std::string folder) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/result.h"
+
 #include <ctime>
 #include <string>
 
@@ -25,19 +27,15 @@ std::string detectProgramFolder();
 // Makes `folder` ready for use: creates it with its "Image" folder, checks
 // that they and the working folders already there ("HTML", "JRA-VAN",
 // "KTDAT") can be written, and copies into "Image" every picture of
-// programFilesFolder() that is missing there or older. Returns the message
-// telling the user why the folder cannot be used (CP932, naming the folder
-// and the reason), or empty text when it is ready.
-std::string prepareProgramFolder(const std::string& folder);
+// programFilesFolder() that is missing there or older. Fails with the
+// message telling the user why the folder cannot be used (naming the folder
+// and the reason).
+Outcome prepareProgramFolder(const std::string& folder);
 
-// The folder a front end works on: `given` (from --program-folder) when not
-// empty, made absolute, else detectProgramFolder(); `problem` is what prepareProgramFolder
-// said of it (empty when the folder is ready).
-struct ProgramFolderChoice {
-    std::string folder;
-    std::string problem;
-};
-ProgramFolderChoice chooseProgramFolder(const std::string& given);
+// The folder a front end works on, prepared: `given` (from
+// --program-folder) when not empty, made absolute, else
+// detectProgramFolder(). Fails as prepareProgramFolder does.
+Result<std::string> chooseProgramFolder(const std::string& given);
 
 // `folder` with a trailing separator added when it has none.
 std::string withTrailingSeparator(std::string folder);

@@ -2,9 +2,11 @@
 
 #include "core/fixed_lists.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
+#include <numeric>
 
 namespace zelkor {
 namespace {
@@ -110,16 +112,14 @@ void scoreRace(RaceSheet& sheet) {
     for (int h = 1; h <= n; ++h)
         result.setScore(h, runnerScore(sheet, h));
 
-    // The highest score first, the lowest horse number among equals: a
-    // horse's position is one more than the horses ahead of it, counted
-    // without a branch to mispredict.
-    for (int h = 1; h <= n; ++h) {
-        int ahead = 0;
-        for (int other = 1; other <= n; ++other)
-            ahead += static_cast<int>(result.score(other) > result.score(h)) +
-                     static_cast<int>(result.score(other) == result.score(h) && other < h);
-        result.setHorseAt(ahead + 1, h);
-    }
+    // The highest score first; being stable, the sort keeps the lower horse
+    // number first among equal scores.
+    std::array<int, kMaxRunners> horses{};
+    std::iota(horses.begin(), horses.begin() + n, 1);
+    std::stable_sort(horses.begin(), horses.begin() + n,
+                     [&result](int a, int b) { return result.score(a) > result.score(b); });
+    for (int position = 1; position <= n; ++position)
+        result.setHorseAt(position, horses[static_cast<size_t>(position - 1)]);
 
     if (n > 0) {
         const Points top = result.score(result.horseAt(1));

@@ -14,6 +14,7 @@ namespace {
 
 constexpr const char* kUnreadable =
     "設定ファイル'%s'を読み込めませんでした\r\n今回は初期設定を使います";
+constexpr const char* kUnwritable = "設定ファイル'%s'に書き込めませんでした";
 
 // The lines in file order: key, and where the value lives (one of the
 // three). A line added later comes last, so older files read as before.
@@ -108,8 +109,7 @@ double valueThresholdOf(const AppSettings& settings) {
     return (t >= 1 && t <= 9999 ? t : kDefaultValueThreshold) / 100.0;
 }
 
-SettingsFileState loadSettings(AppSettings& settings, const std::string& configPath,
-                               std::string* problem) {
+Result<SettingsFileState> loadSettings(AppSettings& settings, const std::string& configPath) {
     FileProblem why = FileProblem::None;
     std::optional<std::string> file = readWholeFile(configPath, kSettingsFileLimit, &why);
     if (!file) {
@@ -118,9 +118,7 @@ SettingsFileState loadSettings(AppSettings& settings, const std::string& configP
             return SettingsFileState::Missing;
         // A file is there, so this is no first start.
         settings.showFirstUseMessage = false;
-        if (problem != nullptr)
-            *problem = format(kUnreadable, pathForDisplay(configPath).c_str());
-        return SettingsFileState::Unreadable;
+        return Failure{format(kUnreadable, pathForDisplay(configPath).c_str())};
     }
     std::string_view rest = *file;
     for (const Line& line : kLines) {
@@ -149,15 +147,15 @@ SettingsFileState loadSettings(AppSettings& settings, const std::string& configP
     return SettingsFileState::Read;
 }
 
-SettingsFileState readSettings(AppSettings& settings, const std::string& configPath,
-                               std::string* problem) {
-    const SettingsFileState state = loadSettings(settings, configPath, problem);
-    if (state == SettingsFileState::Missing)
-        writeSettings(settings, configPath);
+Result<SettingsFileState> readSettings(AppSettings& settings, const std::string& configPath) {
+    Result<SettingsFileState> state = loadSettings(settings, configPath);
+    // A first start that cannot write its folder still starts.
+    if (state && *state == SettingsFileState::Missing)
+        static_cast<void>(writeSettings(settings, configPath));
     return state;
 }
 
-bool writeSettings(const AppSettings& settings, const std::string& configPath) {
+Outcome writeSettings(const AppSettings& settings, const std::string& configPath) {
     std::string out;
     for (const Line& line : kLines) {
         if (line.flag)
@@ -167,9 +165,10 @@ bool writeSettings(const AppSettings& settings, const std::string& configPath) {
         else
             out += std::string(line.key) + "=" + singleLine(settings.*line.text) + "\r\n";
     }
-    if (fileExists(configPath) && !readWholeFile(configPath, kSettingsFileLimit))
-        return false;
-    return writeFileAtomic(configPath, out);
+    const bool written =
+        !(fileExists(configPath) && !readWholeFile(configPath, kSettingsFileLimit)) &&
+        writeFileAtomic(configPath, out);
+    return outcomeOf(written, format(kUnwritable, pathForDisplay(configPath).c_str()));
 }
 
 } // namespace zelkor

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/result.h"
+
 #include <string>
 
 namespace zelkor {
@@ -35,29 +37,27 @@ double valueThresholdOf(const AppSettings& settings);
 
 // What reading the settings file found.
 enum class SettingsFileState {
-    Read,       // the file's lines were read
-    Missing,    // no file: the defaults were set
-    Unreadable, // a file that cannot be read: the defaults were set for this run
+    Read,    // the file's lines were read
+    Missing, // no file: the defaults were set
 };
 
 // Reads the settings file at `configPath` into `settings` and never writes
 // it. A line that does not begin with its key and "=" leaves its field as it
 // was. An existing file that cannot be read (no right to read it, not a
-// regular file, too large) sets the defaults without the first-use message,
-// and `problem` (when given) gets the message telling the user so.
-SettingsFileState loadSettings(AppSettings& settings, const std::string& configPath,
-                               std::string* problem = nullptr);
+// regular file, too large) sets the defaults without the first-use message
+// and fails with the message telling the user so: the settings are still
+// usable for this run.
+Result<SettingsFileState> loadSettings(AppSettings& settings, const std::string& configPath);
 
 // The start of the desktop program: loadSettings, and a missing file is
-// created with the defaults. Never fails.
-SettingsFileState readSettings(AppSettings& settings, const std::string& configPath,
-                               std::string* problem = nullptr);
+// created with the defaults.
+Result<SettingsFileState> readSettings(AppSettings& settings, const std::string& configPath);
 
 // Writes the twelve lines (CR LF) through a temporary file renamed over the
-// old one (through a symbolic link). Returns false, and leaves any old file
-// intact, when the folder cannot be written or the old file cannot be read
-// (it is the user's, and this run never saw it); the caller keeps the
-// settings in memory.
-bool writeSettings(const AppSettings& settings, const std::string& configPath);
+// old one (through a symbolic link). Fails, and leaves any old file intact,
+// when the folder cannot be written or the old file cannot be read (it is
+// the user's, and this run never saw it); the caller keeps the settings in
+// memory.
+Outcome writeSettings(const AppSettings& settings, const std::string& configPath);
 
 } // namespace zelkor

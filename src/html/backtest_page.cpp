@@ -214,14 +214,14 @@ std::string backtestPage(const Backtest& backtest, const PastRaceRules& rules) {
     return page;
 }
 
-bool writeBacktestPage(const std::string& path, const Backtest& backtest,
-                       const PastRaceRules& rules, UserPrompt& prompt, Shell& shell) {
+Outcome writeBacktestPage(const std::string& path, const Backtest& backtest,
+                          const PastRaceRules& rules, UserPrompt& prompt, Shell& shell) {
     std::error_code ignored;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
-    if (!writePage(path, backtestPage(backtest, rules), prompt))
-        return false;
-    shell.openDocument(path);
-    return true;
+    Outcome written = writePage(path, backtestPage(backtest, rules), prompt);
+    if (written)
+        shell.openDocument(path);
+    return written;
 }
 
 } // namespace zelkor

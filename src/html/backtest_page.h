@@ -2,6 +2,7 @@
 
 #include "backtest/backtest.h"
 #include "core/ports.h"
+#include "core/result.h"
 
 #include <string>
 
@@ -15,9 +16,9 @@ std::string backtestPagePath(const std::string& programFolder);
 // position against the baselines, and the tables of every group.
 std::string backtestPage(const Backtest& backtest, const PastRaceRules& rules);
 
-// Writes the page to `path` and opens it through `shell`. False, with
+// Writes the page to `path` and opens it through `shell`. Fails, with
 // nothing opened and `prompt` told, when it cannot be written.
-bool writeBacktestPage(const std::string& path, const Backtest& backtest,
-                       const PastRaceRules& rules, UserPrompt& prompt, Shell& shell);
+Outcome writeBacktestPage(const std::string& path, const Backtest& backtest,
+                          const PastRaceRules& rules, UserPrompt& prompt, Shell& shell);
 
 } // namespace zelkor

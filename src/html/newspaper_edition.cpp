@@ -397,11 +397,16 @@ std::string buildNewspaper(NewspaperEdition edition, const JvRaceCard& race, Rac
     return out;
 }
 
-int writeNewspaper(NewspaperEdition edition, const JvRaceCard& race, RaceSource& source,
-                   const AppSettings& settings, const std::string& programFolder,
-                   UserPrompt& prompt, const std::string& path) {
-    const std::string page = buildNewspaper(edition, race, source, settings, programFolder, prompt);
-    return !source.failed() && writePageFile(path, page) ? 1 : 0;
+Outcome writeNewspaper(NewspaperEdition edition, const JvRaceCard& race, RaceSource& source,
+                       const AppSettings& settings, const std::string& programFolder,
+                       UserPrompt& prompt, const std::string& path) {
+    RememberingPrompt told(prompt);
+    const std::string page = buildNewspaper(edition, race, source, settings, programFolder, told);
+    if (source.failed())
+        return told.failure(kSourceNotRead);
+    if (!writePageFile(path, page))
+        return pageNotWritten(path);
+    return {};
 }
 
 } // namespace zelkor

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/ports.h"
+#include "core/result.h"
 #include "core/settings.h"
 #include "race/race_source.h"
 
@@ -28,10 +29,11 @@ std::string buildNewspaper(NewspaperEdition edition, const JvRaceCard& race, Rac
                            const AppSettings& settings, const std::string& programFolder,
                            UserPrompt& prompt);
 
-// Writes the page to `path`: 1 when written, 0 on any file error (no message).
-int writeNewspaper(NewspaperEdition edition, const JvRaceCard& race, RaceSource& source,
-                   const AppSettings& settings, const std::string& programFolder,
-                   UserPrompt& prompt, const std::string& path);
+// Writes the page to `path`. Fails when the source failed (as it told
+// `prompt`) or the file cannot be written (told to no one).
+Outcome writeNewspaper(NewspaperEdition edition, const JvRaceCard& race, RaceSource& source,
+                       const AppSettings& settings, const std::string& programFolder,
+                       UserPrompt& prompt, const std::string& path);
 
 // ---- Pieces of the page, exposed for the tests ----
 

@@ -134,9 +134,9 @@ void appendRaceToMenu(std::string& menu, std::string& previousCourse, const JvRa
                  fileAddress(pagePath).c_str(), race.raceNumber, HtmlText(race.raceName).c_str());
 }
 
-NewspaperEdition chosenPaperEdition(AppSettings& settings) {
+NewspaperEdition chosenPaperEdition(const AppSettings& settings) {
     if (settings.paperEdition < 1 || settings.paperEdition > 3)
-        settings.paperEdition = 1;
+        return NewspaperEdition::Simple;
     return static_cast<NewspaperEdition>(settings.paperEdition);
 }
 
@@ -156,42 +156,48 @@ std::string newspaperSetPageName(const JvRaceCard& race) {
                   fileNamePart(race.shortName).c_str());
 }
 
-int writeSingleNewspaper(const JvRaceCard& race, RaceSource& source, AppSettings& settings,
-                         const std::string& programFolder, const std::string& path,
-                         UserPrompt& prompt, Shell& shell) {
-    const int written = writeNewspaper(chosenPaperEdition(settings), race, source, settings,
-                                       programFolder, prompt, path);
+Outcome writeSingleNewspaper(const JvRaceCard& race, RaceSource& source,
+                             const AppSettings& settings, const std::string& programFolder,
+                             const std::string& path, UserPrompt& prompt, Shell& shell) {
+    Outcome written = writeNewspaper(chosenPaperEdition(settings), race, source, settings,
+                                     programFolder, prompt, path);
     if (source.failed())
-        return 0; // told why
-    if (written != 1)
-        reportPageNotWritten(prompt, path);
+        return written; // told why
+    if (!written)
+        prompt.showMessage(written.message());
     shell.openDocument(path);
     return written;
 }
 
-std::string writeNewspaperSet(RaceSource& source, std::vector<int> selectedPositions,
-                              AppSettings& settings, const std::string& programFolder,
-                              UserPrompt& prompt, ProgressSink& progress, Shell& shell,
-                              int* unwrittenFiles) {
+Result<WrittenPageSet> writeNewspaperSet(const PageSetJob& job,
+                                         std::vector<int> selectedPositions) {
+    RaceSource& source = job.source;
+    const AppSettings& settings = job.settings;
+    RememberingPrompt prompt(job.prompt);
+    ProgressSink& progress = job.progress;
     // The races in list order, each once.
     std::erase_if(selectedPositions, [](int position) { return position < 1; });
     std::sort(selectedPositions.begin(), selectedPositions.end());
     selectedPositions.erase(std::unique(selectedPositions.begin(), selectedPositions.end()),
                             selectedPositions.end());
     if (selectedPositions.empty())
-        return {};
+        return Failure{"レースが選ばれていません"};
 
     // The last selected race that can be loaded fixes the day of the set
     // and is shown first.
     JvRaceCard race;
     if (!source.readRace(race, selectedPositions.back(), prompt))
-        return {};
-    for (auto it = selectedPositions.rbegin(); !raceLoadable(race);)
-        if (++it == selectedPositions.rend() || !source.readRace(race, *it, prompt))
-            return {};
+        return prompt.failure(kSourceNotRead);
+    for (auto it = selectedPositions.rbegin(); !raceLoadable(race);) {
+        if (++it == selectedPositions.rend())
+            return Failure{"選んだレースはどれも中止か出馬表未確定です"};
+        if (!source.readRace(race, *it, prompt))
+            return prompt.failure(kSourceNotRead);
+    }
     const NewspaperEdition edition = chosenPaperEdition(settings);
     const int selected = static_cast<int>(selectedPositions.size());
 
+    const std::string& programFolder = job.programFolder;
     const std::string folder = newspaperSetFolder(programFolder, race);
     UnwrittenFiles unwritten;
     const std::string indexPath = startFramedSet(
@@ -208,9 +214,9 @@ std::string writeNewspaperSet(RaceSource& source, std::vector<int> selectedPosit
     int done = 0;
     for (int position : selectedPositions) {
         if (unwritten.removeIfCancelled(progress, folder, prompt))
-            return {};
+            return prompt.failure({});
         ++done;
-        const bool read = source.readRace(race, position, prompt);
+        const bool read = source.readRace(race, position, prompt).ok();
         if (read && !raceLoadable(race)) {
             appendRaceToMenu(menu, previousCourse, race, {});
         } else if (read) {
@@ -220,14 +226,14 @@ std::string writeNewspaperSet(RaceSource& source, std::vector<int> selectedPosit
             const std::string page =
                 buildNewspaper(edition, race, source, settings, programFolder, prompt);
             if (source.failed())
-                return {}; // told why
+                return prompt.failure(kSourceNotRead);
             const bool written = pages.write(pageName, page);
             unwritten.note(written, pagePath);
             if (written)
                 appendRaceToMenu(menu, previousCourse, race, pagePath);
         }
         if (source.failed())
-            return {}; // told why
+            return prompt.failure(kSourceNotRead);
         // Positions rather than a fixed step, so the bar ends at 100 for any
         // number of races.
         progress.setPosition(setProgressPosition(done, selected));
@@ -236,10 +242,8 @@ std::string writeNewspaperSet(RaceSource& source, std::vector<int> selectedPosit
     menu += "\r\n</BODY>\r\n</HTML>";
     unwritten.note(pages.write(menuName, menu), folder + menuName);
     unwritten.report(prompt);
-    if (unwrittenFiles != nullptr)
-        *unwrittenFiles = unwritten.count();
-    shell.openDocument(indexPath);
-    return indexPath;
+    job.shell.openDocument(indexPath);
+    return WrittenPageSet{indexPath, unwritten.count()};
 }
 
 } // namespace zelkor

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/ports.h"
+#include "core/result.h"
 #include "core/settings.h"
 #include "html/newspaper_edition.h"
 
@@ -12,7 +13,27 @@ namespace zelkor {
 
 class JvRaceCard;
 
-// ---- File names and texts shared by the newspaper set and predict-all ----
+// ---- What the newspaper set and predict-all share ----
+
+// What a set of pages is made from and where it goes: the races of
+// `source`, the settings, the program folder (the set goes below its
+// "HTML"), and the ports the job talks through: messages, progress between
+// races and its cancel, the index opened through `shell`.
+struct PageSetJob {
+    RaceSource& source;
+    const AppSettings& settings;
+    const std::string& programFolder;
+    UserPrompt& prompt;
+    ProgressSink& progress;
+    Shell& shell;
+};
+
+// What a set wrote: its index, and how many of its files could not be
+// written (named to the user at its end).
+struct WrittenPageSet {
+    std::string indexPath;
+    int unwrittenFiles = 0;
+};
 
 // A CP932 text (racecourse, race name) as part of a file name on this
 // platform: single-byte characters that would leave the folder or that file
@@ -78,9 +99,9 @@ void appendRaceToMenu(std::string& menu, std::string& previousCourse, const JvRa
 
 // ---- The newspaper set ----
 
-// The edition chosen in the settings; any value other than 1, 2 or 3 is
-// replaced by 1 there first.
-NewspaperEdition chosenPaperEdition(AppSettings& settings);
+// The edition chosen in the settings; the simple one for any value other
+// than 1, 2 or 3.
+NewspaperEdition chosenPaperEdition(const AppSettings& settings);
 
 // File name offered for one race: "Jv%d-%d_%s%dR%s.html" (year, MMDD
 // without leading zeros, racecourse, race number, short name), CP932.
@@ -93,28 +114,23 @@ std::string newspaperSetFolder(const std::string& programFolder, const JvRaceCar
 std::string newspaperSetPageName(const JvRaceCard& race);
 
 // One race (read from `source` just before) to the path the user chose:
-// writes the chosen edition and opens the file whatever the writer
-// returned; a page not written is told to `prompt` first. Returns the
-// writer's 1 or 0.
-int writeSingleNewspaper(const JvRaceCard& race, RaceSource& source, AppSettings& settings,
-                         const std::string& programFolder, const std::string& path,
-                         UserPrompt& prompt, Shell& shell);
+// writes the chosen edition and opens the file unless the source failed; a
+// page not written is told to `prompt` first. Fails as writeNewspaper does.
+Outcome writeSingleNewspaper(const JvRaceCard& race, RaceSource& source,
+                             const AppSettings& settings, const std::string& programFolder,
+                             const std::string& path, UserPrompt& prompt, Shell& shell);
 
-// Several races of `source` (positions 1..; order and repeats do not
-// matter) as a set: one page per race, the menu grouped by racecourse and
-// the index, whose right frame first shows the last selected race that can
-// be loaded. Progress goes to `progress`; the index is opened through
-// `shell`. Returns the index path, or the empty text when nothing was
-// written (no race selected, the last one cannot be read, or none can be
-// loaded). A race that cannot be read is left out, one that cannot be
-// loaded (cancelled, Thursday entries) is marked in the menu; a page that cannot be written is not
-// linked from the menu, and the files not written are named in one message at the end and counted
-// in `unwrittenFiles` when given.
+// Several races of the job's source (positions 1..; order and repeats do
+// not matter) as a set in newspaperSetFolder: one page per race, the menu
+// grouped by racecourse and the index, whose right frame first shows the
+// last selected race that can be loaded. Fails, with nothing written, when
+// no race is selected or none can be loaded (told to no one), or the last
+// one cannot be read. A race that cannot be read is left out, one that
+// cannot be loaded (cancelled, Thursday entries) is marked in the menu; a
+// page that cannot be written is not linked from the menu, and the files
+// not written are named in one message at the end.
 // A cancel (`progress.cancelled()`) between races removes the files written
-// so far, says how many they were, and returns the empty text.
-std::string writeNewspaperSet(RaceSource& source, std::vector<int> selectedPositions,
-                              AppSettings& settings, const std::string& programFolder,
-                              UserPrompt& prompt, ProgressSink& progress, Shell& shell,
-                              int* unwrittenFiles = nullptr);
+// so far, says how many they were, and fails.
+Result<WrittenPageSet> writeNewspaperSet(const PageSetJob& job, std::vector<int> selectedPositions);
 
 } // namespace zelkor

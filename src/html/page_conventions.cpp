@@ -10,16 +10,18 @@
 
 namespace zelkor {
 
-bool writePage(const std::string& path, std::string_view page, UserPrompt& prompt) {
+Outcome writePage(const std::string& path, std::string_view page, UserPrompt& prompt) {
     if (writePageFile(path, page))
-        return true;
-    reportPageNotWritten(prompt, path);
-    return false;
+        return {};
+    return tell(prompt, pageNotWritten(path).message);
+}
+
+Failure pageNotWritten(const std::string& path) {
+    return Failure{format("ファイル '%s' に書き込めませんでした", pathForDisplay(path).c_str())};
 }
 
 void reportPageNotWritten(UserPrompt& prompt, const std::string& path) {
-    prompt.showMessage(
-        format("ファイル '%s' に書き込めませんでした", pathForDisplay(path).c_str()));
+    prompt.showMessage(pageNotWritten(path).message);
 }
 
 namespace {

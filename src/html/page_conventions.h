@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/ports.h"
+#include "core/result.h"
 
 #include <string>
 #include <string_view>
@@ -13,8 +14,10 @@ namespace zelkor {
 
 // Writes a page the user asked for in one piece; one that cannot be
 // written is told to the user ("ファイル '<path>' に書き込めませんでした").
-// Returns whether it was written.
-bool writePage(const std::string& path, std::string_view page, UserPrompt& prompt);
+Outcome writePage(const std::string& path, std::string_view page, UserPrompt& prompt);
+
+// The failure of a page that could not be written to `path`.
+Failure pageNotWritten(const std::string& path);
 
 // Tells the user that the page at `path` could not be written.
 void reportPageNotWritten(UserPrompt& prompt, const std::string& path);

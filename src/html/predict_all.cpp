@@ -48,21 +48,30 @@ std::string betsSummaryRow(const JvRaceCard& race, const RaceSheet& sheet) {
                   quinellaBetsText(sheet).c_str());
 }
 
-std::string predictAll(RaceSource& source, RaceSheet& sheet, JvRaceCard& currentRace,
-                       const AppSettings& settings, const std::string& programFolder,
-                       const std::tm& localTime, UserPrompt& prompt, ProgressSink& progress,
-                       Shell& shell, const PredictAllRaceHook& onRaceLoaded, int* unwrittenFiles) {
+Result<PredictedDay> predictAll(const PageSetJob& job, const std::tm& localTime,
+                                const PredictAllRaceHook& onRaceLoaded) {
+    RaceSource& source = job.source;
+    const AppSettings& settings = job.settings;
+    const std::string& programFolder = job.programFolder;
+    RememberingPrompt prompt(job.prompt);
+    ProgressSink& progress = job.progress;
     // A card without races has nothing to predict (and no progress step to
     // divide by). The first race that can be loaded is shown first.
     const int raceCount = source.raceCount(prompt);
     if (raceCount < 1)
-        return {};
+        return prompt.failure("出馬表にレースがありません");
     JvRaceCard race;
     if (!source.readRace(race, 1, prompt))
-        return {};
-    for (int r = 1; !raceLoadable(race);)
-        if (++r > raceCount || !source.readRace(race, r, prompt))
-            return {};
+        return prompt.failure(kSourceNotRead);
+    for (int r = 1; !raceLoadable(race);) {
+        if (++r > raceCount)
+            return Failure{"予想できるレースがありません"};
+        if (!source.readRace(race, r, prompt))
+            return prompt.failure(kSourceNotRead);
+    }
+    PredictedDay day;
+    RaceSheet& sheet = day.sheet;
+    JvRaceCard& currentRace = day.race;
 
     const std::string folder = predictAllFolder(programFolder, race);
     UnwrittenFiles unwritten;
@@ -92,7 +101,7 @@ std::string predictAll(RaceSource& source, RaceSheet& sheet, JvRaceCard& current
 
     for (int r = 1; r <= raceCount; ++r) {
         if (unwritten.removeIfCancelled(progress, folder, prompt))
-            return {};
+            return prompt.failure({});
         if (source.readRace(race, r, prompt) && raceLoadable(race)) {
             const std::string pageName = predictAllPageName(race);
             const std::string pagePath = folder + pageName;
@@ -101,7 +110,7 @@ std::string predictAll(RaceSource& source, RaceSheet& sheet, JvRaceCard& current
             currentRace = std::move(race);
             loadJvRace(sheet, currentRace, source, prompt);
             if (source.failed())
-                return {}; // told why
+                return prompt.failure(kSourceNotRead);
             if (onRaceLoaded)
                 onRaceLoaded(currentRace, sheet);
             scoreRace(sheet);
@@ -114,7 +123,7 @@ std::string predictAll(RaceSource& source, RaceSheet& sheet, JvRaceCard& current
             summary += betsSummaryRow(currentRace, sheet);
         }
         if (source.failed())
-            return {}; // told why
+            return prompt.failure(kSourceNotRead);
         // Positions rather than a fixed step, so the bar ends at 100 for any
         // number of races.
         progress.setPosition(setProgressPosition(r, raceCount));
@@ -125,10 +134,9 @@ std::string predictAll(RaceSource& source, RaceSheet& sheet, JvRaceCard& current
     summary += "</table></BODY></HTML>";
     unwritten.note(pages.write(summaryName, summary), folder + summaryName);
     unwritten.report(prompt);
-    if (unwrittenFiles != nullptr)
-        *unwrittenFiles = unwritten.count();
-    shell.openDocument(indexPath);
-    return indexPath;
+    job.shell.openDocument(indexPath);
+    day.pages = {indexPath, unwritten.count()};
+    return day;
 }
 
 } // namespace zelkor

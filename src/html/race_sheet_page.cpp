@@ -101,14 +101,16 @@ std::string RaceSheetPageFile::address() const {
     return fileAddress(path_);
 }
 
-int RaceSheetPageFile::refresh(const RaceSheet& sheet, const AppSettings& settings) {
+Result<PageRefresh> RaceSheetPageFile::refresh(const RaceSheet& sheet,
+                                               const AppSettings& settings) {
     std::string text = buildRaceSheetPage(sheet, settings, programFolder_);
     if (text == lastText_)
-        return 0;
+        return PageRefresh::Unchanged;
     lastText_ = std::move(text);
-    writeWholeFile(path_, lastText_); // swallowed: the viewer shows what the file holds
     predictEnabled_ = everyRunnerNamed(sheet);
-    return 1;
+    if (!writeWholeFile(path_, lastText_))
+        return pageNotWritten(path_);
+    return PageRefresh::Rewritten;
 }
 
 } // namespace zelkor

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/race_sheet.h"
+#include "core/result.h"
 #include "core/settings.h"
 
 #include <string>
@@ -30,9 +31,14 @@ long raceSheetPageOwner(std::string_view fileName);
 // (ended by a signal or a crash, so it could not remove its own).
 void removeStaleRaceSheetPages(const std::string& programFolder);
 
+// What a refresh of the page file did.
+enum class PageRefresh {
+    Unchanged, // the page equals the text last written: the file was left alone
+    Rewritten,
+};
+
 // The page file the viewer shows while the program runs. It is created with
-// the text "test" and deleted when the object goes away. Write failures are
-// swallowed: the viewer then shows whatever the file holds.
+// the text "test" and deleted when the object goes away.
 class RaceSheetPageFile {
   public:
     explicit RaceSheetPageFile(const std::string& programFolder);
@@ -44,14 +50,15 @@ class RaceSheetPageFile {
     // "file:" address for the viewer.
     std::string address() const;
 
-    // Rebuilds the page; returns 0 when it equals the last text written,
-    // otherwise remembers it, rewrites the file, updates predictEnabled()
-    // and returns 1. The text is remembered before the write, so a failed
+    // Rebuilds the page; when it differs from the last text written,
+    // remembers it, rewrites the file and updates predictEnabled(). Fails
+    // when the file cannot be written (the viewer then shows whatever the
+    // file holds); the text is remembered before the write, so a failed
     // write is not retried until the page changes.
-    int refresh(const RaceSheet& sheet, const AppSettings& settings);
+    Result<PageRefresh> refresh(const RaceSheet& sheet, const AppSettings& settings);
 
     // Whether the predict command should be enabled, as of the last refresh
-    // that returned 1.
+    // that found the page changed.
     bool predictEnabled() const { return predictEnabled_; }
     const std::string& lastText() const { return lastText_; }
 

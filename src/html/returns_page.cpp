@@ -253,16 +253,16 @@ std::string returnsPage(const ReturnsBacktest& backtest, const ReturnFigures& f,
     return page;
 }
 
-bool writeReturnsPage(const std::string& path, const ReturnsBacktest& backtest,
-                      const ReturnFigures& figures, Shell* shell,
-                      const WalkForwardQuality* chances) {
+Outcome writeReturnsPage(const std::string& path, const ReturnsBacktest& backtest,
+                         const ReturnFigures& figures, Shell* shell,
+                         const WalkForwardQuality* chances) {
     std::error_code ignored;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
     if (!writeWholeFile(path, returnsPage(backtest, figures, chances)))
-        return false;
+        return pageNotWritten(path);
     if (shell != nullptr)
         shell->openDocument(path);
-    return true;
+    return {};
 }
 
 } // namespace zelkor

@@ -4,6 +4,7 @@
 #include "backtest/returns_backtest.h"
 #include "chances/chance_quality.h"
 #include "core/ports.h"
+#include "core/result.h"
 
 #include <string>
 
@@ -29,9 +30,9 @@ std::string returnsPage(const ReturnsBacktest& backtest, const ReturnFigures& fi
                         const WalkForwardQuality* chances = nullptr);
 
 // Writes the page to `path` and opens it through `shell` when one is given.
-// False, with nothing opened, when it cannot be written.
-bool writeReturnsPage(const std::string& path, const ReturnsBacktest& backtest,
-                      const ReturnFigures& figures, Shell* shell,
-                      const WalkForwardQuality* chances = nullptr);
+// Fails, with nothing opened and nothing told, when it cannot be written.
+Outcome writeReturnsPage(const std::string& path, const ReturnsBacktest& backtest,
+                         const ReturnFigures& figures, Shell* shell,
+                         const WalkForwardQuality* chances = nullptr);
 
 } // namespace zelkor

@@ -159,11 +159,10 @@ std::string buildSportsPage(const RaceSheet& sheet, const AppSettings& settings,
     return page;
 }
 
-int writeSportsPage(const std::string& path, const RaceSheet& sheet, const AppSettings& settings,
-                    const std::string& programFolder, const std::tm& localTime,
-                    UserPrompt& prompt) {
-    return writePage(path, buildSportsPage(sheet, settings, programFolder, localTime), prompt) ? 1
-                                                                                               : 0;
+Outcome writeSportsPage(const std::string& path, const RaceSheet& sheet,
+                        const AppSettings& settings, const std::string& programFolder,
+                        const std::tm& localTime, UserPrompt& prompt) {
+    return writePage(path, buildSportsPage(sheet, settings, programFolder, localTime), prompt);
 }
 
 std::string suggestedSportsFileName(const RaceSheet& sheet, const std::tm& localTime) {

@@ -2,6 +2,7 @@
 
 #include "core/ports.h"
 #include "core/race_sheet.h"
+#include "core/result.h"
 #include "core/settings.h"
 
 #include <ctime>
@@ -16,10 +17,10 @@ namespace zelkor {
 std::string buildSportsPage(const RaceSheet& sheet, const AppSettings& settings,
                             const std::string& programFolder, const std::tm& localTime);
 
-// Writes the page to `path`: 1 when written; 0 on any file error, which
-// `prompt` is told.
-int writeSportsPage(const std::string& path, const RaceSheet& sheet, const AppSettings& settings,
-                    const std::string& programFolder, const std::tm& localTime, UserPrompt& prompt);
+// Writes the page to `path`; a file error is told to `prompt`.
+Outcome writeSportsPage(const std::string& path, const RaceSheet& sheet,
+                        const AppSettings& settings, const std::string& programFolder,
+                        const std::tm& localTime, UserPrompt& prompt);
 
 // The file name offered when saving: "Zspo_<YYYY-MMDD>_<race name>.html".
 // Characters of the race name that would leave the chosen folder or are not

@@ -18,14 +18,17 @@ std::string_view kindOrder(std::string_view type) {
 
 } // namespace
 
-int kindRank(std::string_view type, char kind) {
+std::optional<int> kindRank(std::string_view type, char kind) {
     const size_t pos = kindOrder(type).find(kind);
-    return pos == std::string_view::npos ? -1 : static_cast<int>(pos);
+    if (pos == std::string_view::npos)
+        return std::nullopt;
+    return static_cast<int>(pos);
 }
 
 bool isNewerVersion(std::string_view type, int madeOn, char kind, int oldMadeOn, char oldKind) {
     if (madeOn != oldMadeOn)
         return madeOn > oldMadeOn;
+    // A kind outside the order ranks below every kind in it.
     return kindRank(type, kind) > kindRank(type, oldKind);
 }
 

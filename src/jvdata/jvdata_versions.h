@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 namespace zelkor::jvdata {
@@ -8,9 +9,9 @@ namespace zelkor::jvdata {
 // the later data kind in the type's order. Kind 0 (delete) is the latest of
 // every order, so a delete stays the newest version until a later date.
 
-// Position of data kind `kind` in the order of record type `type`; -1 when
+// Position of data kind `kind` in the order of record type `type`; none when
 // the type has no such kind.
-int kindRank(std::string_view type, char kind);
+std::optional<int> kindRank(std::string_view type, char kind);
 
 // True when (madeOn, kind) is a newer version than (oldMadeOn, oldKind).
 // Equal versions are not newer: the one read first stays.

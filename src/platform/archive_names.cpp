@@ -2,9 +2,6 @@
 
 #include "text/cp932.h"
 
-#include <archive.h>
-#include <archive_entry.h>
-
 namespace zelkor {
 
 ArchiveNameLocale::ArchiveNameLocale()
@@ -20,16 +17,16 @@ ArchiveNameLocale::~ArchiveNameLocale() {
     ::freelocale(utf8_);
 }
 
-void readNamesAsCp932(archive* reader) {
+void readNamesAsCp932(const LibarchiveApi& la, archive* reader) {
     // A format the reader does not take refuses its option; nothing to do then.
     for (const char* format : {"lha", "zip"})
-        archive_read_set_format_option(reader, format, "hdrcharset", "CP932");
+        la.set_format_option(reader, format, "hdrcharset", "CP932");
 }
 
-std::string entryName(archive_entry* entry) {
-    if (const char* utf8 = archive_entry_pathname_utf8(entry))
+std::string entryName(const LibarchiveApi& la, archive_entry* entry) {
+    if (const char* utf8 = la.entry_pathname_utf8(entry))
         return utf8ToCp932(utf8);
-    const char* raw = archive_entry_pathname(entry);
+    const char* raw = la.entry_pathname(entry);
     return raw != nullptr ? raw : "";
 }
 

@@ -1,10 +1,9 @@
 #pragma once
 
+#include "platform/libarchive_api.h"
+
 #include <locale.h>
 #include <string>
-
-struct archive;
-struct archive_entry;
 
 namespace zelkor {
 
@@ -26,10 +25,10 @@ class ArchiveNameLocale {
 
 // Names an LZH archive or a zip without the UTF-8 flag stores are CP932,
 // as Windows archivers write them; tar and flagged zip names are UTF-8.
-void readNamesAsCp932(archive* reader);
+void readNamesAsCp932(const LibarchiveApi& la, archive* reader);
 
 // The stored name of `entry` in CP932, for messages and for matching: its
 // raw bytes when they cannot be decoded.
-std::string entryName(archive_entry* entry);
+std::string entryName(const LibarchiveApi& la, archive_entry* entry);
 
 } // namespace zelkor

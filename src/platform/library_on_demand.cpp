@@ -17,8 +17,7 @@ void* LibraryOnDemand::load() {
     const std::lock_guard<std::mutex> hold(loadingLock());
     if (!tried_) {
         tried_ = true;
-        // Its symbols stay its own: none of them may stand in for the
-        // program's stubs of the same names.
+        // Its symbols stay its own: the program reaches them through dlsym.
         handle_ = ::dlopen(soname_, RTLD_NOW | RTLD_LOCAL);
         if (handle_ == nullptr) {
             const char* why = ::dlerror();
@@ -30,7 +29,14 @@ void* LibraryOnDemand::load() {
 
 void* LibraryOnDemand::symbol(const char* name) {
     void* handle = load();
-    return handle != nullptr ? ::dlsym(handle, name) : nullptr;
+    if (handle == nullptr)
+        return nullptr;
+    void* found = ::dlsym(handle, name);
+    if (found == nullptr) {
+        const std::lock_guard<std::mutex> hold(loadingLock());
+        error_ = std::string(soname_) + ": " + name + " not found";
+    }
+    return found;
 }
 
 const std::string& LibraryOnDemand::error() {

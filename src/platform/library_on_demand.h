@@ -7,7 +7,10 @@ namespace zelkor {
 // A shared library loaded at its first use rather than at the program's
 // start. The JV-Data store (SQLite) and the archive reader (libarchive) are
 // needed by a few commands only; linked as usual, loading them and the
-// libraries they bring took a third of every short command's start.
+// libraries they bring took a third of every short command's start. The
+// program calls them through a table of their functions filled from the
+// library (platform/libarchive_api.h, store/sqlite_api.h) and never
+// defines their symbols itself.
 class LibraryOnDemand {
   public:
     // `soname` as the dynamic linker looks it up (libsqlite3.so.0).
@@ -20,7 +23,15 @@ class LibraryOnDemand {
     template <class Function> Function function(const char* name) {
         return reinterpret_cast<Function>(symbol(name));
     }
-    // Why the library could not be loaded, or an empty text.
+    // Sets `function` to the library's function `name`; false when it
+    // cannot be had. For filling a table of the library's functions, each
+    // with the type of its declaration in the library's header.
+    template <class Function> bool find(Function& function, const char* name) {
+        function = this->function<Function>(name);
+        return function != nullptr;
+    }
+    // Why the library or a function asked for could not be had, or an
+    // empty text.
     const std::string& error();
 
   private:
@@ -34,12 +45,3 @@ class LibraryOnDemand {
 };
 
 } // namespace zelkor
-
-// The body of a function of the library (a stub of the same name and
-// signature): calls the library's own, resolved once, or returns
-// `fallback` when it cannot be had.
-#define ZELKOR_CALL_ON_DEMAND(library, name, fallback, ...)                                        \
-    static const auto loaded = (library).function<decltype(&::name)>(#name);                       \
-    if (loaded == nullptr)                                                                         \
-        return fallback;                                                                           \
-    return loaded(__VA_ARGS__)

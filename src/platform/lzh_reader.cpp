@@ -46,30 +46,30 @@ LzhReader::LzhReader(const std::string& path) {
     // Opened once, as a regular file: a FIFO or device is no archive.
     FileProblem problem = FileProblem::None;
     fd_ = openRegularFile(path, problem, size_);
-    if (fd_ < 0 || !mayBeLzh(fd_))
+    if (fd_ < 0 || !mayBeLzh(fd_) || (la_ = libarchive()) == nullptr)
         return;
-    archive_ = archive_read_new();
+    archive_ = la_->read_new();
     if (archive_ == nullptr)
         return;
-    const bool lha = archive_read_support_format_lha(archive_) == ARCHIVE_OK;
+    const bool lha = la_->support_format_lha(archive_) == ARCHIVE_OK;
     if (lha)
-        readNamesAsCp932(archive_);
-    if (!lha || archive_read_open_fd(archive_, fd_, 65536) != ARCHIVE_OK) {
-        archive_read_free(archive_);
+        readNamesAsCp932(*la_, archive_);
+    if (!lha || la_->open_fd(archive_, fd_, 65536) != ARCHIVE_OK) {
+        la_->read_free(archive_);
         archive_ = nullptr;
     }
 }
 
 LzhReader::~LzhReader() {
     if (archive_ != nullptr)
-        archive_read_free(archive_);
+        la_->read_free(archive_);
     if (fd_ >= 0)
         ::close(fd_);
 }
 
 archive_entry* LzhReader::next(bool& damaged) {
     archive_entry* entry = nullptr;
-    const int r = archive_read_next_header(archive_, &entry);
+    const int r = archive_ != nullptr ? la_->next_header(archive_, &entry) : ARCHIVE_FATAL;
     damaged = r != ARCHIVE_OK && r != ARCHIVE_WARN && r != ARCHIVE_EOF;
     return r == ARCHIVE_OK || r == ARCHIVE_WARN ? entry : nullptr;
 }
@@ -96,7 +96,7 @@ bool isLzhArchive(const std::string& path) {
         return false;
     // The library reads headers of methods it cannot decode; such an
     // archive is not one it can unpack.
-    auto header = peekLzhHeader(archive.fd(), archive_read_header_position(archive.get()));
+    auto header = peekLzhHeader(archive.fd(), archive.api()->header_position(archive.get()));
     if (!header)
         return true;
     return std::find(std::begin(kDecodedMethods), std::end(kDecodedMethods), header->method) !=

@@ -6,9 +6,6 @@
 #include <optional>
 #include <string>
 
-struct archive;
-struct archive_entry;
-
 namespace zelkor {
 
 // LZH archives read through libarchive (loaded at its first call), and the
@@ -53,6 +50,8 @@ class LzhReader {
     LzhReader& operator=(const LzhReader&) = delete;
 
     archive* get() const { return archive_; }
+    // The library's functions for the archive; set whenever get() is.
+    const LibarchiveApi* api() const { return la_; }
     int fd() const { return fd_; }
     std::uint64_t size() const { return size_; }
 
@@ -62,7 +61,8 @@ class LzhReader {
     archive_entry* next(bool& damaged);
 
   private:
-    ArchiveNameLocale names_; // before the archive is made, after it is freed
+    ArchiveNameLocale names_;           // before the archive is made, after it is freed
+    const LibarchiveApi* la_ = nullptr; // loaded only for a file that may be LZH
     archive* archive_ = nullptr;
     int fd_ = -1;
     std::uint64_t size_ = 0;

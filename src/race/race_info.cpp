@@ -48,12 +48,12 @@ RaceListRow raceListRow(const JvRaceCard& card) {
             card.raceName + mark};
 }
 
-bool checkRaceLoadable(const JvRaceCard& card, UserPrompt& prompt) {
+Outcome checkRaceLoadable(const JvRaceCard& card, UserPrompt& prompt) {
     if (card.cancelled)
-        prompt.showMessage("このレースは中止されました");
-    else if (card.entriesOnly)
-        prompt.showMessage("このレースはまだ出馬表が確定していません");
-    return raceLoadable(card);
+        return tell(prompt, "このレースは中止されました");
+    if (card.entriesOnly)
+        return tell(prompt, "このレースはまだ出馬表が確定していません");
+    return {};
 }
 
 RaceList readRaceList(RaceSource& source, UserPrompt& prompt) {

@@ -246,7 +246,7 @@ void loadJvRace(RaceSheet& sheet, const JvRaceCard& card, RaceSource& source, Us
         RunnerEntry& runner = sheet.runner(k);
         runner.reset();
         fillFromCardLine(runner, card, k);
-        found[slot] = source.readHorseForSheet(horse, card, k, prompt);
+        found[slot] = source.readHorseForSheet(horse, card, k, prompt).ok();
         if (found[slot]) {
             fillRunnerFromHorse(runner, horse);
             fillRunnerPastRuns(runner, horse.pastRuns);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/ports.h"
+#include "core/result.h"
 #include "race/horse_record.h"
 #include "race/race_card.h"
 
@@ -25,11 +26,11 @@ class RaceSource {
     virtual int raceCount(UserPrompt& prompt) = 0;
 
     // Race `position` (1-based) into `card`, starting from a new record. On
-    // failure shows the message and returns false with `card` unchanged. A
+    // failure shows the message and fails with `card` unchanged. A
     // cancelled race or one of Thursday entries reads (for the list and the
     // race information) with `cancelled` / `entriesOnly` set; see
     // raceLoadable.
-    virtual bool readRace(JvRaceCard& card, int position, UserPrompt& prompt) = 0;
+    virtual Outcome readRace(JvRaceCard& card, int position, UserPrompt& prompt) = 0;
 
     // The horse of runner `runner` (1..card.runnerCount) of `race`, read by
     // this source just before, as it stood before that race: its past runs
@@ -37,16 +38,16 @@ class RaceSource {
     // `oddsEstimate` holds the public's real win odds where the source has
     // them (`race.winOdds`), else 0 (the estimate needs the whole field: see
     // runnerOddsEstimate). The record starts as a new one on success. Shows
-    // the reader's message and returns false with `record` unchanged when
-    // the horse is missing.
-    virtual bool readHorse(JvHorseRecord& record, const JvRaceCard& race, int runner,
-                           UserPrompt& prompt) = 0;
+    // the reader's message and fails with `record` unchanged when the horse
+    // is missing.
+    virtual Outcome readHorse(JvHorseRecord& record, const JvRaceCard& race, int runner,
+                              UserPrompt& prompt) = 0;
 
     // The same horse with what the race sheet takes of it (see
     // parseHorseForSheet); a source that can read less than the whole horse
     // reads only that. Same messages and failures as readHorse.
-    virtual bool readHorseForSheet(JvHorseRecord& record, const JvRaceCard& race, int runner,
-                                   UserPrompt& prompt) {
+    virtual Outcome readHorseForSheet(JvHorseRecord& record, const JvRaceCard& race, int runner,
+                                      UserPrompt& prompt) {
         return readHorse(record, race, runner, prompt);
     }
 
@@ -55,6 +56,20 @@ class RaceSource {
     // and every read after it fails without a word.
     virtual bool failed() const { return false; }
 };
+
+// The failure of a read that told its reason before (a source whose store
+// failed earlier in the job).
+inline constexpr const char* kSourceNotRead = "レースのデータを読み込めませんでした";
+
+// The outcome of a read whose readers tell the user why they fail but give
+// back only whether they worked: `read` gets a prompt that passes everything
+// on to `prompt` and keeps what was told.
+template <class Read> Outcome toldOutcome(UserPrompt& prompt, Read&& read) {
+    RememberingPrompt told(prompt);
+    if (read(static_cast<UserPrompt&>(told)))
+        return {};
+    return told.failure(kSourceNotRead);
+}
 
 // The odds estimate of runner `runner` of `race` whose strength is
 // `strength` in a field of `fieldStrengthTotal`: the public's real win odds
@@ -74,6 +89,6 @@ inline bool raceLoadable(const JvRaceCard& card) {
 
 // raceLoadable, telling the user why not: "このレースは中止されました" or
 // "このレースはまだ出馬表が確定していません".
-bool checkRaceLoadable(const JvRaceCard& card, UserPrompt& prompt);
+Outcome checkRaceLoadable(const JvRaceCard& card, UserPrompt& prompt);
 
 } // namespace zelkor

@@ -3,6 +3,7 @@
 #include "jvdata/jvdata_layouts.h"
 #include "jvdata/jvdata_record.h"
 #include "store/jvdata_store.h"
+#include "store/sqlite_api.h"
 #include "text/cp932.h"
 #include "text/format.h"
 
@@ -10,7 +11,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sqlite3.h>
 #include <system_error>
 #include <unistd.h>
 
@@ -62,26 +62,29 @@ void showStoreWithoutRaces(UserPrompt& prompt) {
                        "先にJV-Dataを取り込んでください。");
 }
 
-StoreStatement::StoreStatement(sqlite3* db, const char* sql) {
-    if (sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr) != SQLITE_OK) {
-        failed_ = sqlite3_errcode(db);
-        sqlite3_finalize(stmt_);
+StoreStatement::StoreStatement(const SqliteApi& api, sqlite3* db, const char* sql) : api_(&api) {
+    if (api.prepare_v2(db, sql, -1, &stmt_, nullptr) != SQLITE_OK) {
+        failed_ = api.errcode(db);
+        api.finalize(stmt_);
         stmt_ = nullptr;
     }
 }
 
 StoreStatement::~StoreStatement() {
-    sqlite3_finalize(stmt_);
+    if (stmt_ != nullptr)
+        api_->finalize(stmt_);
 }
 
 StoreStatement::StoreStatement(StoreStatement&& other) noexcept
-    : stmt_(other.stmt_), failed_(other.failed_) {
+    : api_(other.api_), stmt_(other.stmt_), failed_(other.failed_) {
     other.stmt_ = nullptr;
 }
 
 StoreStatement& StoreStatement::operator=(StoreStatement&& other) noexcept {
     if (this != &other) {
-        sqlite3_finalize(stmt_);
+        if (stmt_ != nullptr)
+            api_->finalize(stmt_);
+        api_ = other.api_;
         stmt_ = other.stmt_;
         failed_ = other.failed_;
         other.stmt_ = nullptr;
@@ -90,19 +93,21 @@ StoreStatement& StoreStatement::operator=(StoreStatement&& other) noexcept {
 }
 
 StoreStatement& StoreStatement::bind(int index, long long value) {
-    sqlite3_bind_int64(stmt_, index, value);
+    if (stmt_ != nullptr)
+        api_->bind_int64(stmt_, index, value);
     return *this;
 }
 
 StoreStatement& StoreStatement::bind(int index, std::string_view blob) {
-    sqlite3_bind_blob64(stmt_, index, blob.data(), blob.size(), SQLITE_TRANSIENT);
+    if (stmt_ != nullptr)
+        api_->bind_blob64(stmt_, index, blob.data(), blob.size(), SQLITE_TRANSIENT);
     return *this;
 }
 
 bool StoreStatement::step() {
     if (stmt_ == nullptr)
         return false;
-    const int rc = sqlite3_step(stmt_);
+    const int rc = api_->step(stmt_);
     if (rc == SQLITE_ROW)
         return true;
     if (rc != SQLITE_DONE)
@@ -111,17 +116,21 @@ bool StoreStatement::step() {
 }
 
 void StoreStatement::reset() {
-    sqlite3_reset(stmt_);
-    sqlite3_clear_bindings(stmt_);
+    if (stmt_ == nullptr)
+        return;
+    api_->reset(stmt_);
+    api_->clear_bindings(stmt_);
 }
 
 long long StoreStatement::integer(int column) const {
-    return sqlite3_column_int64(stmt_, column);
+    return stmt_ != nullptr ? api_->column_int64(stmt_, column) : 0;
 }
 
 std::string_view StoreStatement::blob(int column) const {
-    const void* data = sqlite3_column_blob(stmt_, column);
-    const int size = sqlite3_column_bytes(stmt_, column);
+    if (stmt_ == nullptr)
+        return {};
+    const void* data = api_->column_blob(stmt_, column);
+    const int size = api_->column_bytes(stmt_, column);
     if (data == nullptr || size <= 0)
         return {};
     return {static_cast<const char*>(data), static_cast<size_t>(size)};
@@ -201,6 +210,16 @@ void showForeignFile(UserPrompt& prompt, const std::string& path) {
 
 } // namespace
 
+namespace {
+
+// SQLite's words for a result code, or why SQLite could not be loaded.
+const char* resultCodeText(int code) {
+    const SqliteApi* api = sqliteApi();
+    return api != nullptr ? api->errstr(code) : sqliteLoadError().c_str();
+}
+
+} // namespace
+
 void JvStore::showFailure(UserPrompt& prompt, const std::string& path, int code) {
     const std::string shown = displayPath(path);
     switch (code & 0xff) {
@@ -243,7 +262,7 @@ void JvStore::showFailure(UserPrompt& prompt, const std::string& path, int code)
     default:
         prompt.showMessage(format("JV-Dataの保存ファイル'%s'を使えませんでした（%s）。\r\n"
                                   "保存ファイルは前のままです。",
-                                  shown.c_str(), sqlite3_errstr(code)));
+                                  shown.c_str(), resultCodeText(code)));
         return;
     }
 }
@@ -260,25 +279,30 @@ std::unique_ptr<JvStore> JvStore::open(const std::string& path, Mode mode, UserP
         showNewerStore(prompt, path, schema);
         return nullptr;
     }
+    const SqliteApi* api = sqliteApi();
+    if (api == nullptr) {
+        showFailure(prompt, path, SQLITE_ERROR);
+        return nullptr;
+    }
     sqlite3* db = nullptr;
     int rc = SQLITE_OK;
     if (mode == Mode::Read && unchangeable(path))
-        rc = sqlite3_open_v2(fileUri(path, "?immutable=1").c_str(), &db,
-                             SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
+        rc = api->open_v2(fileUri(path, "?immutable=1").c_str(), &db,
+                          SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
     else
-        rc = sqlite3_open_v2(
-            path.c_str(), &db,
-            SQLITE_OPEN_READWRITE | (mode == Mode::Import ? SQLITE_OPEN_CREATE : 0), nullptr);
-    std::unique_ptr<JvStore> store(new JvStore(db, path));
+        rc = api->open_v2(path.c_str(), &db,
+                          SQLITE_OPEN_READWRITE | (mode == Mode::Import ? SQLITE_OPEN_CREATE : 0),
+                          nullptr);
+    std::unique_ptr<JvStore> store(new JvStore(*api, db, path));
     if (rc != SQLITE_OK) {
         showFailure(prompt, path, rc);
         return nullptr;
     }
     // Until the store is known to be ours, closing it must not write to
     // it: SQLite would move the log into a file it then refuses.
-    sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
-    sqlite3_busy_timeout(db, kBusyTimeoutMs);
-    sqlite3_extended_result_codes(db, 0);
+    api->db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+    api->busy_timeout(db, kBusyTimeoutMs);
+    api->extended_result_codes(db, 0);
 
     // The log may hold a newer version than the header.
     StoreStatement version = store->prepare("PRAGMA user_version");
@@ -320,7 +344,7 @@ std::unique_ptr<JvStore> JvStore::open(const std::string& path, Mode mode, UserP
     // The store stays in WAL mode once an import set it; a reader leaves
     // the log to the importers rather than checkpoint it on every close.
     if (mode == Mode::Import) {
-        sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 0, nullptr);
+        api->db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 0, nullptr);
         rc = store->exec("PRAGMA journal_mode = WAL");
         if (rc == SQLITE_OK)
             rc = store->exec("PRAGMA synchronous = FULL");
@@ -333,13 +357,13 @@ std::unique_ptr<JvStore> JvStore::open(const std::string& path, Mode mode, UserP
 }
 
 JvStore::~JvStore() {
-    sqlite3_close_v2(db_);
+    api_.close_v2(db_);
 }
 
 int JvStore::exec(const char* sql) {
     char* error = nullptr;
-    const int rc = sqlite3_exec(db_, sql, nullptr, nullptr, &error);
-    sqlite3_free(error);
+    const int rc = api_.exec(db_, sql, nullptr, nullptr, &error);
+    api_.free(error);
     return rc;
 }
 

@@ -12,11 +12,13 @@ struct sqlite3_stmt;
 
 namespace zelkor {
 
+struct SqliteApi;
+
 // One prepared SQLite statement; finalized with the object.
 class StoreStatement {
   public:
     StoreStatement() = default;
-    StoreStatement(sqlite3* db, const char* sql);
+    StoreStatement(const SqliteApi& api, sqlite3* db, const char* sql);
     ~StoreStatement();
     StoreStatement(StoreStatement&& other) noexcept;
     StoreStatement& operator=(StoreStatement&& other) noexcept;
@@ -35,6 +37,7 @@ class StoreStatement {
     int failed() const { return failed_; }
 
   private:
+    const SqliteApi* api_ = nullptr; // set whenever stmt_ is
     sqlite3_stmt* stmt_ = nullptr;
     int failed_ = 0;
 };
@@ -64,7 +67,7 @@ class JvStore {
     JvStore(const JvStore&) = delete;
     JvStore& operator=(const JvStore&) = delete;
 
-    StoreStatement prepare(const char* sql) { return StoreStatement(db_, sql); }
+    StoreStatement prepare(const char* sql) { return StoreStatement(api_, db_, sql); }
     // Runs SQL without results; the SQLite result code (0 on success).
     int exec(const char* sql);
     // Makes the tables of an empty store (in the running transaction).
@@ -78,7 +81,9 @@ class JvStore {
     static void showFailure(UserPrompt& prompt, const std::string& path, int code);
 
   private:
-    JvStore(sqlite3* db, std::string path) : db_(db), path_(std::move(path)) {}
+    JvStore(const SqliteApi& api, sqlite3* db, std::string path)
+        : api_(api), db_(db), path_(std::move(path)) {}
+    const SqliteApi& api_;
     sqlite3* db_;
     std::string path_;
     bool empty_ = false;

@@ -115,7 +115,7 @@ class StoreImporter : public JvDataInputSink {
         if (error_ != 0)
             return;
         const char kind = body[kDataKind.offset];
-        if (jvdata::kindRank(type, kind) < 0)
+        if (!jvdata::kindRank(type, kind))
             return rejected(
                 type, offset,
                 format("%.2sレコードのデータ区分'%c'は使われない区分です", type.data(), kind));
@@ -219,12 +219,16 @@ std::string jvStorePath(const std::string& programFolder) {
     return jvStoreFolder(programFolder) + "jvdata.sqlite3";
 }
 
-bool importJvData(const std::vector<std::string>& paths, const std::string& storePath,
-                  ImportSummary& summary, UserPrompt& prompt, ProgressSink& progress) {
+// The failure of an import whose reason was told before it began.
+constexpr const char* kNotImported = "JV-Dataを取り込めませんでした";
+
+Outcome importJvData(const std::vector<std::string>& paths, const std::string& storePath,
+                     ImportSummary& summary, UserPrompt& userPrompt, ProgressSink& progress) {
+    RememberingPrompt prompt(userPrompt);
     summary = ImportSummary();
     auto store = JvStore::open(storePath, JvStore::Mode::Import, prompt);
     if (!store)
-        return false;
+        return prompt.failure(kNotImported);
     // Immediate: a second importer waits (busy timeout), then is told.
     int rc = store->exec("BEGIN IMMEDIATE");
     if (rc == SQLITE_OK)
@@ -232,7 +236,7 @@ bool importJvData(const std::vector<std::string>& paths, const std::string& stor
     if (rc != SQLITE_OK) {
         store->exec("ROLLBACK");
         JvStore::showFailure(prompt, storePath, rc);
-        return false;
+        return prompt.failure(kNotImported);
     }
     store->exec("PRAGMA cache_size = -65536");
     bool read = false;
@@ -257,11 +261,11 @@ bool importJvData(const std::vector<std::string>& paths, const std::string& stor
                             "データベースは取り込む前のままです。",
                             MessageIcon::Information);
         summary = ImportSummary();
-        return false;
+        return prompt.failure(kNotImported);
     }
     // Keeps the write-ahead log from staying as large as the import was.
     store->exec("PRAGMA wal_checkpoint(TRUNCATE)");
-    return true;
+    return {};
 }
 
 std::string importSummaryText(const ImportSummary& summary) {

@@ -107,31 +107,34 @@ bool readPlainFile(const std::string& path, InputRun& run, UserPrompt& prompt) {
 // takes; nothing else is tried.
 class ArchiveStream {
   public:
-    explicit ArchiveStream(const std::string& path) : archive_(archive_read_new()) {
-        if (archive_ == nullptr)
+    explicit ArchiveStream(const std::string& path) {
+        if (la_ == nullptr || (archive_ = la_->read_new()) == nullptr)
             return;
-        archive_read_support_format_zip(archive_);
-        archive_read_support_format_lha(archive_);
-        archive_read_support_format_tar(archive_);
-        archive_read_support_format_raw(archive_); // a gzip file of records
-        archive_read_support_filter_gzip(archive_);
-        readNamesAsCp932(archive_);
-        if (archive_read_open_filename(archive_, path.c_str(), 65536) != ARCHIVE_OK) {
-            archive_read_free(archive_);
+        la_->support_format_zip(archive_);
+        la_->support_format_lha(archive_);
+        la_->support_format_tar(archive_);
+        la_->support_format_raw(archive_); // a gzip file of records
+        la_->support_filter_gzip(archive_);
+        readNamesAsCp932(*la_, archive_);
+        if (la_->open_filename(archive_, path.c_str(), 65536) != ARCHIVE_OK) {
+            la_->read_free(archive_);
             archive_ = nullptr;
         }
     }
     ~ArchiveStream() {
         if (archive_ != nullptr)
-            archive_read_free(archive_);
+            la_->read_free(archive_);
     }
     ArchiveStream(const ArchiveStream&) = delete;
     ArchiveStream& operator=(const ArchiveStream&) = delete;
     archive* get() const { return archive_; }
+    // The library's functions; set whenever get() is.
+    const LibarchiveApi& api() const { return *la_; }
 
   private:
     ArchiveNameLocale names_; // before the archive is made, after it is freed
-    archive* archive_;
+    const LibarchiveApi* la_ = libarchive();
+    archive* archive_ = nullptr;
 };
 
 enum class ArchiveResult { Read, Damaged, TooLarge, TooManyEntries };
@@ -146,25 +149,26 @@ ArchiveResult readArchiveEntries(const std::string& path, std::uint64_t size, In
                                            : size * kMaxExpansionRatio);
     std::uint64_t total = 0;
     std::string chunk(kChunkBytes, '\0');
+    const LibarchiveApi& la = stream.api();
     for (int entries = 0;; ++entries) {
         archive_entry* entry = nullptr;
-        const int r = archive_read_next_header(stream.get(), &entry);
+        const int r = la.next_header(stream.get(), &entry);
         if (r == ARCHIVE_EOF)
             return ArchiveResult::Read;
         if (r != ARCHIVE_OK && r != ARCHIVE_WARN)
             return ArchiveResult::Damaged;
         if (entries >= kMaxImportEntries)
             return ArchiveResult::TooManyEntries;
-        if (archive_entry_filetype(entry) != AE_IFREG)
+        if (la.entry_filetype(entry) != AE_IFREG)
             continue;
-        const bool sized = archive_entry_size_is_set(entry) != 0;
+        const bool sized = la.entry_size_is_set(entry) != 0;
         const auto declared =
-            static_cast<std::uint64_t>(std::max<la_int64_t>(archive_entry_size(entry), 0));
-        run.sink().beginFile(pathForDisplay(path) + ":" + entryName(entry));
+            static_cast<std::uint64_t>(std::max<la_int64_t>(la.entry_size(entry), 0));
+        run.sink().beginFile(pathForDisplay(path) + ":" + entryName(la, entry));
         jvdata::RecordFramer framer(run.sink());
         std::uint64_t length = 0;
         while (run.keepGoing()) {
-            const la_ssize_t n = archive_read_data(stream.get(), chunk.data(), chunk.size());
+            const la_ssize_t n = la.read_data(stream.get(), chunk.data(), chunk.size());
             if (n == 0)
                 break;
             if (n < 0)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/ports.h"
+#include "core/result.h"
 #include "race/race_source.h"
 
 #include <map>
@@ -67,8 +68,8 @@ struct ImportSummary {
 // one transaction. Each path must hold JV-Data. False after one message
 // (what happened and what to do) when the import could not be done or was
 // cancelled (`progress.cancelled()`); the store is then unchanged.
-bool importJvData(const std::vector<std::string>& paths, const std::string& storePath,
-                  ImportSummary& summary, UserPrompt& prompt, ProgressSink& progress);
+Outcome importJvData(const std::vector<std::string>& paths, const std::string& storePath,
+                     ImportSummary& summary, UserPrompt& prompt, ProgressSink& progress);
 
 // The summary as the front ends show it: a table of the counts per record
 // type with a total line, then the rejected records and the files that were
@@ -81,10 +82,10 @@ struct StoreDate {
 };
 
 // The race days of the store, newest first: dates with at least one race
-// that is neither a local or overseas race nor deleted. False after a
+// that is neither a local or overseas race nor deleted. Fails after a
 // message when the store cannot be read.
-bool readStoreDates(const std::string& storePath, std::vector<StoreDate>& dates,
-                    UserPrompt& prompt);
+Outcome readStoreDates(const std::string& storePath, std::vector<StoreDate>& dates,
+                       UserPrompt& prompt);
 
 // What the integrity check found, with the number of records kept of each
 // type ("RA", "SE", "UM", "HR", "O1"; -1 where the count cannot be read).
@@ -94,9 +95,9 @@ struct StoreCheck {
 };
 
 // Runs SQLite's integrity check over the whole store and counts its
-// records. A damaged store is a result (`sound` false); false after a
+// records. A damaged store is a result (`sound` false); fails after a
 // message when the store cannot be opened or read for another reason.
-bool checkJvStore(const std::string& storePath, StoreCheck& check, UserPrompt& prompt);
+Outcome checkJvStore(const std::string& storePath, StoreCheck& check, UserPrompt& prompt);
 
 // The result in one line (CP932): sound or damaged, the counts, and for a
 // damaged store the way out.
@@ -105,6 +106,9 @@ std::string storeCheckText(const std::string& storePath, const StoreCheck& check
 // Tells the user that the store holds no race yet and to import JV-Data
 // first (the message of a missing store or one without race days).
 void showStoreWithoutRaces(UserPrompt& prompt);
+
+// The failure of a job on a store whose reason was told before the job began.
+inline constexpr const char* kStoreNotRead = "JV-Dataの保存ファイルを読めませんでした";
 
 // The races of one day of the store as a race source; nullptr after a
 // message when the store cannot be read or has no race on that day.

@@ -14,11 +14,12 @@ bool damage(int code) {
 
 } // namespace
 
-bool checkJvStore(const std::string& storePath, StoreCheck& check, UserPrompt& prompt) {
+Outcome checkJvStore(const std::string& storePath, StoreCheck& check, UserPrompt& userPrompt) {
+    RememberingPrompt prompt(userPrompt);
     check = StoreCheck();
     auto store = JvStore::open(storePath, JvStore::Mode::Read, prompt);
     if (!store)
-        return false;
+        return prompt.failure(kStoreNotRead);
     // One read transaction: the counts are those of the store checked.
     store->exec("BEGIN");
     StoreStatement integrity = store->prepare("PRAGMA integrity_check(1)");
@@ -41,9 +42,9 @@ bool checkJvStore(const std::string& storePath, StoreCheck& check, UserPrompt& p
         check.sound = false;
     else if (failure != 0) {
         JvStore::showFailure(prompt, storePath, failure);
-        return false;
+        return prompt.failure(kStoreNotRead);
     }
-    return true;
+    return {};
 }
 
 std::string storeCheckText(const std::string& storePath, const StoreCheck& check) {

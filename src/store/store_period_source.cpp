@@ -188,14 +188,15 @@ int StorePeriodSource::raceCount(UserPrompt&) {
     return static_cast<int>(dayRaces_.size());
 }
 
-bool StorePeriodSource::readRace(JvRaceCard& card, int position, UserPrompt& prompt) {
+Outcome StorePeriodSource::readRace(JvRaceCard& card, int position, UserPrompt& userPrompt) {
+    RememberingPrompt prompt(userPrompt);
     if (failed())
-        return false;
+        return prompt.failure(kSourceNotRead);
     const long long key = raceKey(position);
     const auto ra = dayRa_.find(key);
     if (ra == dayRa_.end()) {
         prompt.showMessage("レースを読み込めませんでした");
-        return false;
+        return prompt.failure(kSourceNotRead);
     }
     std::vector<std::string> se;
     for (const Runner& runner : runnersOf(key))
@@ -203,18 +204,19 @@ bool StorePeriodSource::readRace(JvRaceCard& card, int position, UserPrompt& pro
             se.push_back(runner.se);
     const std::string o1 = newestRecord(odds_, key);
     if (storeFailed(odds_.failed(), prompt))
-        return false;
+        return prompt.failure(kSourceNotRead);
     JvRaceCard fresh;
     raceCardFromRecords(fresh, ra->second.second, se, o1);
     nameStoreFiles(fresh, store_->path());
     card = std::move(fresh);
-    return true;
+    return {};
 }
 
-bool StorePeriodSource::readHorse(JvHorseRecord& record, const JvRaceCard& race, int runner,
-                                  UserPrompt& prompt) {
+Outcome StorePeriodSource::readHorse(JvHorseRecord& record, const JvRaceCard& race, int runner,
+                                     UserPrompt& userPrompt) {
+    RememberingPrompt prompt(userPrompt);
     if (failed())
-        return false;
+        return prompt.failure(kSourceNotRead);
     const long long horse = runner >= 1 && runner <= race.runnerCount
                                 ? horseKeyOf(race.horseIds[static_cast<size_t>(runner)])
                                 : -1;
@@ -226,20 +228,20 @@ bool StorePeriodSource::readHorse(JvHorseRecord& record, const JvRaceCard& race,
     });
     if (horse < 0 || own == field.end()) {
         prompt.showMessage("競走馬データの読み込みに失敗しました");
-        return false;
+        return prompt.failure(kSourceNotRead);
     }
     const int realOdds = race.winOdds[static_cast<size_t>(runner)];
     auto um = um_.find(horse);
     if (um == um_.end()) {
         um = um_.emplace(horse, horseOriginOf(newestRecord(horses_, horse))).first;
         if (storeFailed(horses_.failed(), prompt))
-            return false;
+            return prompt.failure(kSourceNotRead);
     }
     static const HorseHistory kNoRuns;
     const auto runs = runs_.find(horse);
     horseFromRecords(record, um->second, own->se, runs == runs_.end() ? kNoRuns : runs->second,
                      realOdds);
-    return true;
+    return {};
 }
 
 } // namespace zelkor

@@ -41,9 +41,9 @@ class StorePeriodSource : public RaceSource {
 
     // The day's races by course code, then race number.
     int raceCount(UserPrompt& prompt) override;
-    bool readRace(JvRaceCard& card, int position, UserPrompt& prompt) override;
-    bool readHorse(JvHorseRecord& record, const JvRaceCard& race, int runner,
-                   UserPrompt& prompt) override;
+    Outcome readRace(JvRaceCard& card, int position, UserPrompt& prompt) override;
+    Outcome readHorse(JvHorseRecord& record, const JvRaceCard& race, int runner,
+                      UserPrompt& prompt) override;
 
   private:
     struct Runner {

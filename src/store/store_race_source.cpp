@@ -327,20 +327,21 @@ class StoreDaySource : public RaceSource {
 
     bool failed() const override { return failed_; }
 
-    bool readRace(JvRaceCard& card, int position, UserPrompt& prompt) override {
+    Outcome readRace(JvRaceCard& card, int position, UserPrompt& userPrompt) override {
+        RememberingPrompt prompt(userPrompt);
         if (failed_)
-            return false;
+            return prompt.failure(kSourceNotRead);
         if (position < 1 || position > static_cast<int>(races_.size())) {
             showNoRace(prompt);
-            return false;
+            return prompt.failure(kSourceNotRead);
         }
         const long long key = races_[static_cast<size_t>(position - 1)];
         std::string ra;
         if (!newest("SELECT kind, rec FROM ra WHERE key = ?1", key, ra, prompt))
-            return false;
+            return prompt.failure(kSourceNotRead);
         if (ra.empty()) {
             showNoRace(prompt);
-            return false;
+            return prompt.failure(kSourceNotRead);
         }
         std::vector<std::string> se;
         StoreStatement runners = store_->prepare("SELECT kind, rec FROM se WHERE race = ?1");
@@ -351,18 +352,19 @@ class StoreDaySource : public RaceSource {
         std::string o1;
         if (failed(prompt, runners.failed()) ||
             !newest("SELECT kind, rec FROM o1 WHERE key = ?1", key, o1, prompt))
-            return false;
+            return prompt.failure(kSourceNotRead);
         JvRaceCard fresh;
         raceCardFromRecords(fresh, ra, se, o1);
         nameStoreFiles(fresh, store_->path());
         card = std::move(fresh);
-        return true;
+        return {};
     }
 
-    bool readHorse(JvHorseRecord& record, const JvRaceCard& race, int runner,
-                   UserPrompt& prompt) override {
+    Outcome readHorse(JvHorseRecord& record, const JvRaceCard& race, int runner,
+                      UserPrompt& userPrompt) override {
+        RememberingPrompt prompt(userPrompt);
         if (failed_)
-            return false;
+            return prompt.failure(kSourceNotRead);
         const long long horse = runner >= 1 && runner <= race.runnerCount
                                     ? horseKeyOf(race.horseIds[static_cast<size_t>(runner)])
                                     : -1;
@@ -376,15 +378,15 @@ class StoreDaySource : public RaceSource {
             if (own.step() && own.integer(0) != jvdata::kDeleteKind)
                 seOfRace = own.blob(1);
             if (failed(prompt, own.failed()))
-                return false;
+                return prompt.failure(kSourceNotRead);
         }
         if (seOfRace.empty()) {
             prompt.showMessage("競走馬データの読み込みに失敗しました");
-            return false;
+            return prompt.failure(kSourceNotRead);
         }
         std::string um;
         if (!newest("SELECT kind, rec FROM um WHERE key = ?1", horse, um, prompt))
-            return false;
+            return prompt.failure(kSourceNotRead);
         HorseHistory history;
         StoreStatement earlier =
             store_->prepare("SELECT se.rec, ra.kind, ra.rec FROM se JOIN ra ON ra.key = se.race "
@@ -399,10 +401,10 @@ class StoreDaySource : public RaceSource {
             history.addNewer(earlier.blob(0), earlier.blob(2));
         }
         if (failed(prompt, earlier.failed()))
-            return false;
+            return prompt.failure(kSourceNotRead);
         horseFromRecords(record, horseOriginOf(um), seOfRace, history,
                          race.winOdds[static_cast<size_t>(runner)]);
-        return true;
+        return {};
     }
 
   private:
@@ -438,11 +440,12 @@ bool listedKind(long long kind) {
 
 } // namespace
 
-bool readStoreDates(const std::string& storePath, std::vector<StoreDate>& dates,
-                    UserPrompt& prompt) {
+Outcome readStoreDates(const std::string& storePath, std::vector<StoreDate>& dates,
+                       UserPrompt& userPrompt) {
+    RememberingPrompt prompt(userPrompt);
     auto store = JvStore::open(storePath, JvStore::Mode::Read, prompt);
     if (!store)
-        return false;
+        return prompt.failure(kStoreNotRead);
     std::map<int, int, std::greater<>> races;
     StoreStatement all = store->prepare("SELECT key, kind FROM ra");
     if (all) {
@@ -453,12 +456,12 @@ bool readStoreDates(const std::string& storePath, std::vector<StoreDate>& dates,
     // A store not filled yet has no tables: no dates.
     if (all.failed() != 0 && !store->empty()) {
         JvStore::showFailure(prompt, storePath, all.failed());
-        return false;
+        return prompt.failure(kStoreNotRead);
     }
     dates.clear();
     for (const auto& [date, count] : races)
         dates.push_back({date, count});
-    return true;
+    return {};
 }
 
 std::unique_ptr<RaceSource> openStoreDay(const std::string& storePath, int yyyymmdd,

@@ -333,7 +333,6 @@ TEST_F(JvCommandsTest, OneSelectedRaceIsSavedWhereTheUserSays) {
     EXPECT_TRUE(fs::exists(toNativePath(chosen)));
     ASSERT_EQ(ui->shell.documents.size(), 1u);
     EXPECT_EQ(ui->shell.documents[0], toNativePath(chosen));
-    EXPECT_EQ(w().session().settings().paperEdition, 1);
 
     // A folder that is not there: the user is told the paper was not written.
     const QString nowhere = QString::fromStdString(ui->folder() + "no folder/paper.html");

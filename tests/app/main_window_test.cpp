@@ -300,7 +300,7 @@ TEST_F(MainWindowTest, SaveThenOpenRoundTripThroughTheFileCommands) {
     trigger(w(), &MainActions::save);
     EXPECT_EQ(app.files.saveRequests.size(), 1u);
     RaceSheet reread;
-    EXPECT_EQ(readPredictionFile(reread, toNativePath(path), app.prompt), 1);
+    EXPECT_TRUE(readPredictionFile(reread, toNativePath(path), app.prompt));
     EXPECT_EQ(toQt(reread.runner(1).name), q(u"カワッタ"));
 }
 
@@ -637,7 +637,7 @@ TEST_F(MainWindowTest, CommandsThatReplaceAChangedRaceAskToSaveIt) {
                 << command.name << " " << int(choice);
             if (choice == SaveChoice::Save) {
                 RaceSheet reread;
-                EXPECT_EQ(readPredictionFile(reread, toNativePath(saved), app.prompt), 1);
+                EXPECT_TRUE(readPredictionFile(reread, toNativePath(saved), app.prompt));
                 EXPECT_EQ(toQt(reread.runner(1).name), typed) << command.name;
             }
             w().show();

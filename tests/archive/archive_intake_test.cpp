@@ -37,7 +37,7 @@ class ArchiveIntake : public ::testing::Test {
         fs::create_directories(staff);
     }
     bool intake(const std::string& archive) {
-        return intakeJvArchive(fixture(archive), program.path(), card, prompt);
+        return intakeJvArchive(fixture(archive), program.path(), card, prompt).ok();
     }
 
     JvTestDir program;

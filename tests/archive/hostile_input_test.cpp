@@ -42,16 +42,16 @@ TEST(HostileInput, FifosAndDevicesAreRefusedWithoutWaiting) {
         },
         [](const std::string& p, UserPrompt& u) {
             PastHorses horses;
-            return readPastHorses(p, horses, u);
+            return readPastHorses(p, horses, u).ok();
         },
         [&](const std::string& p, UserPrompt& u) {
             JvRaceCard card;
-            return openJvCard(p, dir.path(), card, u) && countRaces(card.raceCardPath, u) != 0;
+            return openJvCard(p, dir.path(), card, u).ok() && countRaces(card.raceCardPath, u) != 0;
         },
         [&](const std::string& p, UserPrompt& u) {
             ImportSummary summary;
             test::SilentProgress progress;
-            return importJvData({p}, jvStorePath(dir.path()), summary, u, progress);
+            return importJvData({p}, jvStorePath(dir.path()), summary, u, progress).ok();
         },
     };
     for (const std::string& path : {fifo, std::string("/dev/zero")}) {

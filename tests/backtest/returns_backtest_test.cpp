@@ -134,7 +134,7 @@ TEST(StorePeriodSource, ReadsEveryRaceAndHorseAsTheDaySourceDoes) {
         ASSERT_EQ(period->raceCount(prompt), day->raceCount(prompt));
         for (int p = 1; p <= day->raceCount(prompt); ++p) {
             JvRaceCard a, b;
-            ASSERT_EQ(period->readRace(a, p, prompt), day->readRace(b, p, prompt));
+            ASSERT_EQ(period->readRace(a, p, prompt).ok(), day->readRace(b, p, prompt).ok());
             ASSERT_EQ(a, b) << period->date() << " race " << p;
             if (!raceLoadable(a))
                 continue;

@@ -46,7 +46,7 @@ class PredictionFile : public ::testing::Test {
     void expectRefused(const std::string& content, const std::string& message, RaceSheet sheet) {
         const RaceSheet before = sheet;
         RecordingPrompt prompt;
-        EXPECT_EQ(readPredictionFile(sheet, writeRaw(content), prompt), 0);
+        EXPECT_FALSE(readPredictionFile(sheet, writeRaw(content), prompt));
         EXPECT_EQ(whatFailed(prompt), message);
         EXPECT_EQ(predictionFileText(sheet), predictionFileText(before));
         EXPECT_TRUE(sheet.runners() == before.runners());
@@ -120,7 +120,7 @@ TEST_F(PredictionFile, NewSheetIsWrittenByteForByte) {
 
     RecordingPrompt prompt;
     std::string p = path("new.zel");
-    ASSERT_EQ(writePredictionFile(sheet, p, prompt), 1);
+    ASSERT_TRUE(writePredictionFile(sheet, p, prompt));
     EXPECT_TRUE(prompt.entries.empty());
     EXPECT_EQ(readWholeFile(p).value_or(""), expected);
 }
@@ -143,11 +143,11 @@ TEST_F(PredictionFile, EverythingWrittenReadsBackUnchanged) {
     original.runner(3).name = "ソ表"; // 0x5C trail bytes
     RecordingPrompt prompt;
     std::string p = path("round.zel");
-    ASSERT_EQ(writePredictionFile(original, p, prompt), 1);
+    ASSERT_TRUE(writePredictionFile(original, p, prompt));
 
     RaceSheet loaded;
     loaded.currentRunner = 5;
-    ASSERT_EQ(readPredictionFile(loaded, p, prompt), 1);
+    ASSERT_TRUE(readPredictionFile(loaded, p, prompt));
     EXPECT_TRUE(prompt.entries.empty());
     expectSameRace(loaded, original);
     EXPECT_EQ(loaded.currentRunner, 1);
@@ -160,7 +160,7 @@ TEST_F(PredictionFile, ReaderAcceptsLineFeedsAloneAndBlanksBetweenValues) {
         text += "0,,0,0,20,0,10,0,0,0,0,0,10,0,20,0,\n 0,0,0,0, 10,0,20,0,\n";
     RaceSheet sheet = filledSheet();
     RecordingPrompt prompt;
-    ASSERT_EQ(readPredictionFile(sheet, writeRaw(text), prompt), 1);
+    ASSERT_TRUE(readPredictionFile(sheet, writeRaw(text), prompt));
     EXPECT_EQ(sheet.runnerCount, 4);
     EXPECT_EQ(sheet.racecourse, "東京");
     EXPECT_TRUE(sheet.runner(4) == RunnerEntry());
@@ -173,10 +173,10 @@ TEST_F(PredictionFile, FewerRunnersLeaveTheSlotsAboveThemAsTheyWere) {
         ten.runner(h).name = "十頭" + std::to_string(h);
     RecordingPrompt prompt;
     std::string p = path("ten.zel");
-    ASSERT_EQ(writePredictionFile(ten, p, prompt), 1);
+    ASSERT_TRUE(writePredictionFile(ten, p, prompt));
 
     RaceSheet sheet = filledSheet();
-    ASSERT_EQ(readPredictionFile(sheet, p, prompt), 1);
+    ASSERT_TRUE(readPredictionFile(sheet, p, prompt));
     EXPECT_EQ(sheet.runnerCount, 10);
     EXPECT_EQ(sheet.runner(10).name, "十頭10");
     EXPECT_EQ(sheet.runner(11).name, "ホース11");
@@ -191,7 +191,7 @@ TEST_F(PredictionFile, VersionAndMagicChecks) {
          {"ZELKOR 3.10,", "ZELKOR 3.04,", "ZELKORX 3.04,", "ZELKOR 3,", "  ZELKOR\t3.99,"}) {
         RaceSheet sheet = filledSheet();
         RecordingPrompt prompt;
-        EXPECT_EQ(readPredictionFile(sheet, writeRaw(opens + body), prompt), 1) << opens;
+        EXPECT_TRUE(readPredictionFile(sheet, writeRaw(opens + body), prompt)) << opens;
         EXPECT_TRUE(prompt.entries.empty()) << opens;
         EXPECT_EQ(sheet.raceName, "レース名");
     }
@@ -199,7 +199,7 @@ TEST_F(PredictionFile, VersionAndMagicChecks) {
     std::string longWord = "ZELKOR" + std::string(5000, 'Z') + " 3.04,";
     RaceSheet sheet;
     RecordingPrompt prompt;
-    EXPECT_EQ(readPredictionFile(sheet, writeRaw(longWord + body), prompt), 1);
+    EXPECT_TRUE(readPredictionFile(sheet, writeRaw(longWord + body), prompt));
 
     const RaceSheet filled = filledSheet();
     expectRefused("ZELKOR 2.50," + body, "以前のバージョンのファイルは開けません", filled);
@@ -221,7 +221,7 @@ TEST_F(PredictionFile, FileThatCannotBeOpenedNamesItsPath) {
     RaceSheet sheet = filledSheet();
     RecordingPrompt prompt;
     std::string missing = path("missing.zel");
-    EXPECT_EQ(readPredictionFile(sheet, missing, prompt), 0);
+    EXPECT_FALSE(readPredictionFile(sheet, missing, prompt));
     ASSERT_EQ(prompt.entries.size(), 1u);
     EXPECT_EQ(prompt.entries[0].text, "ゼルコ馬ファイルを読み込めませんでした。\r\nファイル'" +
                                           missing +
@@ -234,11 +234,11 @@ TEST_F(PredictionFile, FileThatCannotBeOpenedNamesItsPath) {
     const std::string large = writeRaw(std::string(kPredictionFileLimit + 1, ' '), "large.zel");
     for (const std::string& input : {dir_.string(), path("fifo.zel"), std::string("/dev/zero")}) {
         prompt.entries.clear();
-        EXPECT_EQ(readPredictionFile(sheet, input, prompt), 0);
+        EXPECT_FALSE(readPredictionFile(sheet, input, prompt));
         EXPECT_EQ(whatFailed(prompt), "'" + input + "'は通常のファイルではありません");
     }
     prompt.entries.clear();
-    EXPECT_EQ(readPredictionFile(sheet, large, prompt), 0);
+    EXPECT_FALSE(readPredictionFile(sheet, large, prompt));
     EXPECT_EQ(whatFailed(prompt), "ファイル'" + large + "'は大きすぎて読めません");
 }
 
@@ -256,7 +256,7 @@ TEST_F(PredictionFile, AFileCutShortOrInAnotherCodeSaysWhy) {
         RaceSheet sheet;
         RecordingPrompt prompt;
         const std::string p = writeRaw(content);
-        EXPECT_EQ(readPredictionFile(sheet, p, prompt), 0);
+        EXPECT_FALSE(readPredictionFile(sheet, p, prompt));
         EXPECT_EQ(prompt.onlyText(),
                   "ゼルコ馬ファイル'" + p + "'を読み込めませんでした。\r\n" + told);
     }
@@ -275,7 +275,7 @@ TEST_F(PredictionFile, RunnerCountsTheSlotsCannotHoldAreRefused) {
         eighteen += kUntouchedRunner;
     RaceSheet sheet;
     RecordingPrompt prompt;
-    EXPECT_EQ(readPredictionFile(sheet, writeRaw(eighteen), prompt), 1);
+    EXPECT_TRUE(readPredictionFile(sheet, writeRaw(eighteen), prompt));
 }
 
 // A JRA-VAN race may have fewer runners than the form offers; whatever the
@@ -287,9 +287,9 @@ TEST_F(PredictionFile, SmallFieldsTheProgramSavesOpenAgain) {
         saved.runnerCount = count;
         const std::string p = path("small.zel");
         RecordingPrompt prompt;
-        ASSERT_EQ(writePredictionFile(saved, p, prompt), 1);
+        ASSERT_TRUE(writePredictionFile(saved, p, prompt));
         RaceSheet opened;
-        ASSERT_EQ(readPredictionFile(opened, p, prompt), 1);
+        ASSERT_TRUE(readPredictionFile(opened, p, prompt));
         EXPECT_TRUE(prompt.entries.empty());
         EXPECT_EQ(opened.runnerCount, count);
         EXPECT_EQ(predictionFileText(opened), predictionFileText(saved));
@@ -306,12 +306,12 @@ TEST_F(PredictionFile, FileCutShortAnywhereLeavesTheSheetUnchanged) {
     for (size_t cut = predictionFileHeader().size(); cut < full.size(); ++cut) {
         RaceSheet sheet = target;
         RecordingPrompt prompt;
-        int result = readPredictionFile(sheet, writeRaw(full.substr(0, cut)), prompt);
+        const Outcome result = readPredictionFile(sheet, writeRaw(full.substr(0, cut)), prompt);
         if (cut > lastComma) {
-            EXPECT_EQ(result, 1) << cut;
+            EXPECT_TRUE(result) << cut;
             continue;
         }
-        ASSERT_EQ(result, 0) << cut;
+        ASSERT_FALSE(result) << cut;
         EXPECT_EQ(whatFailed(prompt), "ファイルを開けません") << cut;
         ASSERT_TRUE(sheet.runners() == target.runners()) << cut;
         ASSERT_EQ(predictionFileText(sheet), predictionFileText(target)) << cut;
@@ -344,7 +344,7 @@ TEST_F(PredictionFile, MalformedValuesAreRefusedWithoutTouchingTheSheet) {
     RaceSheet sheet = filled;
     RecordingPrompt prompt;
     std::string odd = head + "8,レース名,4,-7,0,0,0,0,0,2147483647,4,-2147483648,\r\n" + runners;
-    ASSERT_EQ(readPredictionFile(sheet, writeRaw(odd), prompt), 1);
+    ASSERT_TRUE(readPredictionFile(sheet, writeRaw(odd), prompt));
     EXPECT_EQ(sheet.grade, -7);
     EXPECT_EQ(sheet.distance, 2147483647);
     EXPECT_EQ(sheet.raceNumber, -2147483647 - 1);
@@ -368,10 +368,10 @@ TEST_F(PredictionFile, RacecoursePositions) {
     EXPECT_EQ(text.substr(0, 26), "ZELKOR 3.04,8,レース名,-1,");
     RecordingPrompt prompt;
     std::string p = path("course.zel");
-    ASSERT_EQ(writePredictionFile(sheet, p, prompt), 1);
+    ASSERT_TRUE(writePredictionFile(sheet, p, prompt));
     RaceSheet loaded;
     loaded.racecourse = "阪神";
-    ASSERT_EQ(readPredictionFile(loaded, p, prompt), 1);
+    ASSERT_TRUE(readPredictionFile(loaded, p, prompt));
     EXPECT_EQ(loaded.racecourse, "");
 
     for (auto [stored, expected] :
@@ -381,7 +381,7 @@ TEST_F(PredictionFile, RacecoursePositions) {
             file += kUntouchedRunner;
         RaceSheet s;
         s.racecourse = "阪神";
-        ASSERT_EQ(readPredictionFile(s, writeRaw(file), prompt), 1) << stored;
+        ASSERT_TRUE(readPredictionFile(s, writeRaw(file), prompt)) << stored;
         EXPECT_EQ(s.racecourse, expected) << stored;
     }
 }
@@ -390,14 +390,14 @@ TEST_F(PredictionFile, FailedSaveTellsTheUserAndKeepsWhatWasThere) {
     RaceSheet sheet = filledSheet();
     RecordingPrompt prompt;
     std::string nowhere = path("no-such-folder/race.zel");
-    EXPECT_EQ(writePredictionFile(sheet, nowhere, prompt), 0);
+    EXPECT_FALSE(writePredictionFile(sheet, nowhere, prompt));
     EXPECT_EQ(prompt.onlyText(),
               "ゼルコ馬ファイルを保存できませんでした。\r\nファイル'" + nowhere +
                   "'は開けませんでした。\r\nファイルまたはフォルダがありません。");
     EXPECT_FALSE(fileExists(nowhere));
     // A folder nobody may write into, root neither.
     prompt.entries.clear();
-    EXPECT_EQ(writePredictionFile(sheet, "/sys/race.zel", prompt), 0);
+    EXPECT_FALSE(writePredictionFile(sheet, "/sys/race.zel", prompt));
     EXPECT_TRUE(prompt.onlyText().ends_with(
         "\r\n書き込みや読み取りが許可されていない場所です（読み取り専用のフォルダなど）。"));
 
@@ -407,7 +407,7 @@ TEST_F(PredictionFile, FailedSaveTellsTheUserAndKeepsWhatWasThere) {
     fs::create_symlink("fifo.zel", path("link.zel"));
     for (const char* name : {"taken.zel", "fifo.zel", "link.zel"}) {
         prompt.entries.clear();
-        EXPECT_EQ(writePredictionFile(sheet, path(name), prompt), 0);
+        EXPECT_FALSE(writePredictionFile(sheet, path(name), prompt));
         EXPECT_EQ(whatFailed(prompt), "'" + path(name) + "'は通常のファイルではありません");
     }
     EXPECT_TRUE(fs::is_directory(path("taken.zel/inside")));
@@ -419,7 +419,7 @@ TEST_F(PredictionFile, FailedSaveTellsTheUserAndKeepsWhatWasThere) {
     std::string p = writeRaw(std::string(10000, 'x'), "old.zel");
     fs::create_symlink("old.zel", path("first.zel"));
     fs::create_symlink(path("first.zel"), path("second.zel"));
-    ASSERT_EQ(writePredictionFile(sheet, path("second.zel"), prompt), 1);
+    ASSERT_TRUE(writePredictionFile(sheet, path("second.zel"), prompt));
     EXPECT_EQ(readWholeFile(p).value_or(""), predictionFileText(sheet));
     EXPECT_TRUE(fs::is_symlink(path("first.zel")) && fs::is_symlink(path("second.zel")));
 }

@@ -46,18 +46,18 @@ TEST(DetectProgramFolder, IsTheUsersFolderWhenTheExecutableHasNoPictures) {
 TEST(ChooseProgramFolder, MakesTheGivenFolderWithItsPictureFolder) {
     test::TempFolder temp("zelkor-folder");
     const std::string given = temp.path() + "new/deeper";
-    const ProgramFolderChoice choice = chooseProgramFolder(given);
-    EXPECT_EQ(choice.problem, "");
-    EXPECT_EQ(choice.folder, given + "/");
-    EXPECT_TRUE(fs::is_directory(choice.folder + "Image"));
+    const Result<std::string> folder = chooseProgramFolder(given);
+    ASSERT_TRUE(folder) << folder.message();
+    EXPECT_EQ(*folder, given + "/");
+    EXPECT_TRUE(fs::is_directory(*folder + "Image"));
     // Working folders are left to what first writes into them.
-    EXPECT_FALSE(fs::exists(choice.folder + "HTML"));
+    EXPECT_FALSE(fs::exists(*folder + "HTML"));
     // Ready folders stay as they are.
-    EXPECT_EQ(chooseProgramFolder(choice.folder).problem, "");
+    EXPECT_TRUE(chooseProgramFolder(*folder));
     // A relative folder is taken from the current folder and made absolute.
     const fs::path before = fs::current_path();
     fs::current_path(temp.path());
-    EXPECT_EQ(chooseProgramFolder("new/./deeper").folder, choice.folder);
+    EXPECT_EQ(chooseProgramFolder("new/./deeper").valueOr(""), *folder);
     fs::current_path(before);
 }
 
@@ -66,7 +66,7 @@ TEST(ChooseProgramFolder, NamesTheFolderAndTheReasonWhenItCannotBeUsed) {
     std::FILE* plain = std::fopen(temp.file("plain").c_str(), "w");
     ASSERT_NE(plain, nullptr);
     std::fclose(plain);
-    EXPECT_EQ(chooseProgramFolder(temp.file("plain") + "/sub").problem,
+    EXPECT_EQ(chooseProgramFolder(temp.file("plain") + "/sub").message(),
               "フォルダ'" + temp.file("plain") + "/sub/'を作成できません (Not a directory)");
 
     // A working folder that is a file blocks the folder too.
@@ -74,7 +74,7 @@ TEST(ChooseProgramFolder, NamesTheFolderAndTheReasonWhenItCannotBeUsed) {
     std::FILE* blocker = std::fopen(temp.file("prog/KTDAT").c_str(), "w");
     ASSERT_NE(blocker, nullptr);
     std::fclose(blocker);
-    EXPECT_EQ(chooseProgramFolder(temp.file("prog")).problem,
+    EXPECT_EQ(chooseProgramFolder(temp.file("prog")).message(),
               "フォルダ'" + temp.file("prog/KTDAT") + "'を作成できません (Not a directory)");
 }
 
@@ -84,7 +84,7 @@ TEST(ChooseProgramFolder, RefusesAFolderItCannotWrite) {
     test::TempFolder temp("zelkor-folder");
     fs::create_directories(temp.file("prog/HTML"));
     ::chmod(temp.file("prog/HTML").c_str(), 0555);
-    EXPECT_EQ(chooseProgramFolder(temp.file("prog")).problem,
+    EXPECT_EQ(chooseProgramFolder(temp.file("prog")).message(),
               "フォルダ'" + temp.file("prog/HTML") + "'に書き込めません (Permission denied)");
     ::chmod(temp.file("prog/HTML").c_str(), 0755);
 }

@@ -39,7 +39,7 @@ const std::string kDefaultFile =
 
 TEST_F(SettingsFile, MissingFileGivesDefaultsAndWritesThem) {
     AppSettings settings;
-    readSettings(settings, path);
+    EXPECT_TRUE(readSettings(settings, path));
     EXPECT_EQ(settings, defaultSettings());
     EXPECT_EQ(fileText(), kDefaultFile);
 
@@ -71,7 +71,7 @@ TEST_F(SettingsFile, RoundTripKeepsEveryValueInItsField) {
 
     AppSettings read;
     read.dbUrl2 = "stale";
-    readSettings(read, path);
+    EXPECT_TRUE(readSettings(read, path));
     EXPECT_EQ(read, written);
 }
 
@@ -84,7 +84,7 @@ TEST_F(SettingsFile, OutOfRangeNumbersAreReadAsTheyAreAndFlagsAsOnOrOff) {
               "JRA-VAN Newsp kind=7\r\n"
               "JRA-VAN Newsp race=0\r\n");
     AppSettings settings;
-    readSettings(settings, path);
+    EXPECT_TRUE(readSettings(settings, path));
     EXPECT_TRUE(settings.sportsShowImages && settings.sportsLinkNames && settings.paperShowImages);
     EXPECT_FALSE(settings.paperHowToRead);
     EXPECT_EQ(settings.paperEdition, 7);
@@ -112,7 +112,7 @@ TEST_F(SettingsFile, LineWithTheWrongKeyLeavesItsField) {
               "DataBase URL2=after\n"
               "DataBase Default Name=\n"
               "HELPER=0\n");
-    readSettings(settings, path);
+    EXPECT_TRUE(readSettings(settings, path));
     AppSettings expected = defaultSettings();
     expected.sportsShowImages = false;
     expected.paperPastRuns = 3;
@@ -132,7 +132,7 @@ TEST_F(SettingsFile, LongTextValuesAreKeptWhole) {
         settings.dbTestName += "ア";
     ASSERT_TRUE(writeSettings(settings, path));
     AppSettings read;
-    readSettings(read, path);
+    EXPECT_TRUE(readSettings(read, path));
     EXPECT_EQ(read.dbUrl1, settings.dbUrl1);
     EXPECT_EQ(read.dbTestName, settings.dbTestName);
 }
@@ -143,7 +143,7 @@ TEST_F(SettingsFile, LineBreaksInsideTextsDoNotShiftTheFollowingLines) {
     settings.dbTestName = "name\n";
     ASSERT_TRUE(writeSettings(settings, path));
     AppSettings read;
-    readSettings(read, path);
+    EXPECT_TRUE(readSettings(read, path));
     EXPECT_EQ(read.dbUrl2, "&x=1&y=2");
     EXPECT_EQ(read.dbTestName, "name");
     EXPECT_EQ(read.showFirstUseMessage, 1);
@@ -152,7 +152,7 @@ TEST_F(SettingsFile, LineBreaksInsideTextsDoNotShiftTheFollowingLines) {
 TEST_F(SettingsFile, UnwritableFolderKeepsTheSettingsInMemory) {
     const std::string missing = (fs::path(dir) / "no-such-folder" / kConfigFileName).string();
     AppSettings settings;
-    readSettings(settings, missing);
+    EXPECT_TRUE(readSettings(settings, missing));
     EXPECT_EQ(settings, defaultSettings());
     EXPECT_FALSE(writeSettings(settings, missing));
     EXPECT_FALSE(fs::exists(fs::path(dir) / "no-such-folder"));
@@ -181,12 +181,12 @@ TEST_F(SettingsFile, AFileThatCannotBeReadIsToldAndNeverReplaced) {
         const auto before = fs::status(path).type();
         const std::string text = fs::is_regular_file(path) ? fileText() : "";
         AppSettings settings;
-        std::string problem;
-        EXPECT_EQ(readSettings(settings, path, &problem), SettingsFileState::Unreadable);
+        const Result<SettingsFileState> read = readSettings(settings, path);
+        EXPECT_FALSE(read);
         AppSettings expected = defaultSettings();
         expected.showFirstUseMessage = 0;
         EXPECT_EQ(settings, expected);
-        EXPECT_EQ(problem,
+        EXPECT_EQ(read.message(),
                   "設定ファイル'" + path + "'を読み込めませんでした\r\n今回は初期設定を使います");
         EXPECT_FALSE(writeSettings(settings, path));
         EXPECT_EQ(fs::status(path).type(), before);

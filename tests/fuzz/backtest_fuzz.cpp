@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     const std::string path = fuzz::scratchFile("JracUmaj.dat", fuzz::bytesOf(data, size));
     test::RecordingPrompt readPrompt;
     PastHorses horses;
-    const bool read = readPastHorses(path, horses, readPrompt);
+    const bool read = readPastHorses(path, horses, readPrompt).ok();
     ZELKOR_FUZZ_CHECK(read == holdsWholeHorseRecords(size));
     ZELKOR_FUZZ_CHECK(readPrompt.entries.size() == (read ? 0u : 1u));
     if (!read)

@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     fuzz::CountingPrompt prompt;
     fuzz::NoProgress progress;
     ImportSummary summary;
-    const bool imported = importJvData({input}, store, summary, prompt, progress);
+    const bool imported = importJvData({input}, store, summary, prompt, progress).ok();
     ZELKOR_FUZZ_CHECK(imported ? prompt.messages == 0 : prompt.messages == 1);
     for (const auto& [type, c] : summary.byType)
         ZELKOR_FUZZ_CHECK(c.read == c.added + c.replaced + c.olderIgnored + c.sameIgnored +
@@ -65,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
             ZELKOR_FUZZ_CHECK(card.runnerCount >= 0 && card.runnerCount <= kJvMaxRunners);
             for (int k = 1; k <= card.runnerCount; ++k) {
                 JvHorseRecord horse;
-                day->readHorse(horse, card, k, prompt);
+                static_cast<void>(day->readHorse(horse, card, k, prompt));
             }
         }
     }

@@ -30,9 +30,9 @@ void checkSavedRaceOpensAgain(const zelkor::RaceSheet& sheet) {
     using namespace zelkor;
     test::RecordingPrompt prompt;
     const std::string path = fuzz::scratchFolder() + "race.zel";
-    ZELKOR_FUZZ_CHECK(writePredictionFile(sheet, path, prompt) == 1);
+    ZELKOR_FUZZ_CHECK(writePredictionFile(sheet, path, prompt));
     RaceSheet opened;
-    ZELKOR_FUZZ_CHECK(readPredictionFile(opened, path, prompt) == 1);
+    ZELKOR_FUZZ_CHECK(readPredictionFile(opened, path, prompt));
     ZELKOR_FUZZ_CHECK(predictionFileText(opened) == predictionFileText(sheet));
 }
 
@@ -75,11 +75,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
             buildNewspaper(edition, race, source, settings, folder, prompt);
     }
     if (count >= 1 && count <= kRacesPerInput) {
-        RaceSheet sheet;
-        JvRaceCard current;
         fuzz::NoProgress progress;
         fuzz::NoShell shell;
-        predictAll(source, sheet, current, settings, folder, day, prompt, progress, shell);
+        static_cast<void>(predictAll({source, settings, folder, prompt, progress, shell}, day));
         std::error_code ec;
         std::filesystem::remove_all(folder + "HTML", ec);
     }

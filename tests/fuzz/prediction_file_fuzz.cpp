@@ -11,8 +11,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     test::RecordingPrompt prompt;
     RaceSheet sheet;
     const RaceSheet before = sheet;
-    if (readPredictionFile(sheet, fuzz::scratchFile("in.zel", fuzz::bytesOf(data, size)), prompt) !=
-        1) {
+    if (!readPredictionFile(sheet, fuzz::scratchFile("in.zel", fuzz::bytesOf(data, size)),
+                            prompt)) {
         // A refused file tells why once and changes nothing.
         ZELKOR_FUZZ_CHECK(prompt.entries.size() == 1);
         ZELKOR_FUZZ_CHECK(predictionFileText(sheet) == predictionFileText(before));
@@ -20,9 +20,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     }
     ZELKOR_FUZZ_CHECK(prompt.entries.empty());
     const std::string written = fuzz::scratchFolder() + "out.zel";
-    ZELKOR_FUZZ_CHECK(writePredictionFile(sheet, written, prompt) == 1);
+    ZELKOR_FUZZ_CHECK(writePredictionFile(sheet, written, prompt));
     RaceSheet again;
-    ZELKOR_FUZZ_CHECK(readPredictionFile(again, written, prompt) == 1);
+    ZELKOR_FUZZ_CHECK(readPredictionFile(again, written, prompt));
     ZELKOR_FUZZ_CHECK(predictionFileText(again) == predictionFileText(sheet));
     for (int h = 1; h <= sheet.usableRunnerCount(); ++h)
         ZELKOR_FUZZ_CHECK(again.runner(h) == sheet.runner(h));

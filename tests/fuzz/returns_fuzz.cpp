@@ -32,7 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     if (!importJvData({input}, store, summary, prompt, progress))
         return 0;
     ReturnsBacktest backtest;
-    const bool done = backtestStoreReturns(store, 19000101, 29991231, backtest, prompt, progress);
+    const bool done =
+        backtestStoreReturns(store, 19000101, 29991231, backtest, prompt, progress).ok();
     ZELKOR_FUZZ_CHECK(done ? prompt.messages == 0 : prompt.messages == 1);
     if (!done)
         return 0;

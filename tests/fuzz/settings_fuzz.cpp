@@ -12,14 +12,15 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     using namespace zelkor;
     AppSettings settings = defaultSettings();
-    readSettings(settings, fuzz::scratchFile(kConfigFileName, fuzz::bytesOf(data, size)));
+    static_cast<void>(
+        readSettings(settings, fuzz::scratchFile(kConfigFileName, fuzz::bytesOf(data, size))));
 
     // A value holding a line break is saved as its first line, so the saved
     // file, not the settings read, is what must come back.
     const std::string copy = fuzz::scratchFolder() + "copy.cfg";
     ZELKOR_FUZZ_CHECK(writeSettings(settings, copy));
     AppSettings again = defaultSettings();
-    readSettings(again, copy);
+    ZELKOR_FUZZ_CHECK(readSettings(again, copy));
     const std::string second = fuzz::scratchFolder() + "second.cfg";
     ZELKOR_FUZZ_CHECK(writeSettings(again, second));
     ZELKOR_FUZZ_CHECK(readWholeFile(copy) == readWholeFile(second));

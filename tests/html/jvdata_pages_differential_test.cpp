@@ -51,8 +51,6 @@ struct Sources {
 
 // Every file the predict-all of `source` writes, by name.
 std::map<std::string, std::string> predictAllFiles(RaceSource& source, Sources& s) {
-    RaceSheet sheet;
-    JvRaceCard current;
     RecordingShell shell;
     std::tm saturday{};
     saturday.tm_year = 125;
@@ -60,9 +58,9 @@ std::map<std::string, std::string> predictAllFiles(RaceSource& source, Sources& 
     saturday.tm_mday = 1;
     const std::string html = s.folder.file("HTML");
     fs::remove_all(html);
-    EXPECT_NE(predictAll(source, sheet, current, paperSettings(1, 1, 1), s.folder.path(), saturday,
-                         s.prompt, s.progress, shell),
-              "");
+    const AppSettings settings = paperSettings(1, 1, 1);
+    EXPECT_TRUE(
+        predictAll({source, settings, s.folder.path(), s.prompt, s.progress, shell}, saturday));
     std::map<std::string, std::string> files;
     for (const auto& entry : fs::recursive_directory_iterator(html))
         if (entry.is_regular_file())

@@ -248,16 +248,13 @@ TEST_F(Newspaper, WritesThePageAndReportsAFailedWrite) {
     const AppSettings settings = paperSettings(1, 1, 1);
     const std::string path = dir.file("paper.html");
     ArchiveRaceSource source(cardPath);
-    EXPECT_EQ(writeNewspaper(NewspaperEdition::Detailed, race, source, settings, "/opt/zelkor/",
-                             prompt, path),
-              1);
+    EXPECT_TRUE(writeNewspaper(NewspaperEdition::Detailed, race, source, settings, "/opt/zelkor/",
+                               prompt, path));
     EXPECT_EQ(readWholeFile(path).value_or(""), page(NewspaperEdition::Detailed, settings));
-    EXPECT_EQ(writeNewspaper(NewspaperEdition::Simple, race, source, settings, "/opt/zelkor/",
-                             prompt, dir.file("missing-folder/paper.html")),
-              0);
-    EXPECT_EQ(writeNewspaper(NewspaperEdition::WithPastResults, race, source, settings,
-                             "/opt/zelkor/", prompt, dir.path()),
-              0);
+    EXPECT_FALSE(writeNewspaper(NewspaperEdition::Simple, race, source, settings, "/opt/zelkor/",
+                                prompt, dir.file("missing-folder/paper.html")));
+    EXPECT_FALSE(writeNewspaper(NewspaperEdition::WithPastResults, race, source, settings,
+                                "/opt/zelkor/", prompt, dir.path()));
 }
 
 // Races and horses built per test for the smaller rules.

@@ -24,7 +24,7 @@ class PageCommands : public cli_test::ProgramFolderTest {
     void SetUp() override {
         ProgramFolderTest::SetUp();
         RecordingPrompt prompt;
-        ASSERT_EQ(writePredictionFile(fourRunnerSheet(), zel_, prompt), 1);
+        ASSERT_TRUE(writePredictionFile(fourRunnerSheet(), zel_, prompt));
     }
     int run(const std::string& line) {
         const cli_test::Outcome outcome = ProgramFolderTest::run(cli_test::words(line));
@@ -34,7 +34,7 @@ class PageCommands : public cli_test::ProgramFolderTest {
     RaceSheet loadedSheet() const {
         RaceSheet sheet;
         RecordingPrompt prompt;
-        readPredictionFile(sheet, zel_, prompt);
+        EXPECT_TRUE(readPredictionFile(sheet, zel_, prompt));
         return sheet;
     }
 

@@ -200,8 +200,10 @@ inline std::string newspaperSetOf(const std::string& cardPath, std::vector<int> 
                                   AppSettings& settings, const std::string& programFolder,
                                   UserPrompt& prompt, ProgressSink& progress, Shell& shell) {
     ArchiveRaceSource source(cardPath, programFolder);
-    return writeNewspaperSet(source, std::move(positions), settings, programFolder, prompt,
-                             progress, shell);
+    return writeNewspaperSet({source, settings, programFolder, prompt, progress, shell},
+                             std::move(positions))
+        .valueOr({})
+        .indexPath;
 }
 
 inline std::string predictAllOf(const std::string& cardPath, RaceSheet& sheet,
@@ -210,8 +212,13 @@ inline std::string predictAllOf(const std::string& cardPath, RaceSheet& sheet,
                                 UserPrompt& prompt, ProgressSink& progress, Shell& shell,
                                 const PredictAllRaceHook& hook = {}) {
     ArchiveRaceSource source(cardPath, programFolder);
-    return predictAll(source, sheet, currentRace, settings, programFolder, localTime, prompt,
-                      progress, shell, hook);
+    Result<PredictedDay> day =
+        predictAll({source, settings, programFolder, prompt, progress, shell}, localTime, hook);
+    if (!day)
+        return {};
+    sheet = day->sheet;
+    currentRace = day->race;
+    return day->pages.indexPath;
 }
 
 // The page or the sheet of a race read before, its horses read afresh.

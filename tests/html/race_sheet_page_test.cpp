@@ -198,17 +198,17 @@ TEST_F(RaceSheetPageFileTest, FileStartsAsTestIsRewrittenOnChangeOnlyAndIsDelete
 
         RaceSheet sheet = fourRunnerSheet();
         const AppSettings settings = pageSettings(1, 1);
-        EXPECT_EQ(page.refresh(sheet, settings), 1);
+        EXPECT_EQ(*page.refresh(sheet, settings), PageRefresh::Rewritten);
         EXPECT_EQ(readWholeFile(path), buildRaceSheetPage(sheet, settings, folder()));
         EXPECT_FALSE(page.predictEnabled()); // runner 4 has no name
 
         // Unchanged text: the file is left alone (a rewrite would show here).
         writeWholeFile(path, "untouched");
-        EXPECT_EQ(page.refresh(sheet, settings), 0);
+        EXPECT_EQ(*page.refresh(sheet, settings), PageRefresh::Unchanged);
         EXPECT_EQ(readWholeFile(path), "untouched");
 
         sheet.runner(4).name = "ヨン";
-        EXPECT_EQ(page.refresh(sheet, settings), 1);
+        EXPECT_EQ(*page.refresh(sheet, settings), PageRefresh::Rewritten);
         EXPECT_TRUE(page.predictEnabled());
         EXPECT_EQ(readWholeFile(path), page.lastText());
 
@@ -225,16 +225,17 @@ TEST_F(RaceSheetPageFileTest, EveryPageFileGetsItsOwnName) {
     EXPECT_NE(first.path(), second.path());
 }
 
-TEST_F(RaceSheetPageFileTest, UnwritableFolderFallsBackAndSwallowsWriteFailures) {
+TEST_F(RaceSheetPageFileTest, UnwritableFolderFallsBackAndTellsTheFailedWrite) {
     const std::string missing = folder() + "missing/";
     RaceSheetPageFile page(missing);
     EXPECT_EQ(page.path(), missing + "tmpzel.tmp");
     RaceSheet sheet = fourRunnerSheet();
     sheet.runner(4).name = "ヨン";
-    EXPECT_EQ(page.refresh(sheet, pageSettings(0, 0)), 1);
+    EXPECT_EQ(page.refresh(sheet, pageSettings(0, 0)).message(),
+              "ファイル '" + page.path() + "' に書き込めませんでした");
     EXPECT_TRUE(page.predictEnabled());
     // The text was remembered although the write failed: no retry.
-    EXPECT_EQ(page.refresh(sheet, pageSettings(0, 0)), 0);
+    EXPECT_EQ(*page.refresh(sheet, pageSettings(0, 0)), PageRefresh::Unchanged);
     EXPECT_FALSE(fileExists(page.path()));
 }
 

@@ -214,13 +214,13 @@ TEST(SportsPage, WriteTellsTheUserOfAPageItCouldNotWrite) {
     const std::string path = folder.file("page.html");
     const RaceSheet sheet = scoredSheet();
     test::RecordingPrompt prompt;
-    ASSERT_EQ(writeSportsPage(path, sheet, pageSettings(1, 0), "/opt/", june16th2001(), prompt), 1);
+    ASSERT_TRUE(writeSportsPage(path, sheet, pageSettings(1, 0), "/opt/", june16th2001(), prompt));
     EXPECT_EQ(readWholeFile(path),
               buildSportsPage(sheet, pageSettings(1, 0), "/opt/", june16th2001()));
     EXPECT_TRUE(prompt.entries.empty());
     const std::string missing = folder.file("no/such/dir.html");
-    EXPECT_EQ(writeSportsPage(missing, sheet, pageSettings(1, 0), "/opt/", june16th2001(), prompt),
-              0);
+    EXPECT_FALSE(
+        writeSportsPage(missing, sheet, pageSettings(1, 0), "/opt/", june16th2001(), prompt));
     EXPECT_EQ(prompt.onlyText(), "ファイル '" + missing + "' に書き込めませんでした");
 }
 

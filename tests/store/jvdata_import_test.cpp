@@ -86,7 +86,7 @@ struct Fixture {
     bool import(const std::string& bytes, ImportSummary& summary,
                 const std::string& name = "in.jvd") {
         writeFile(folder.file(name), bytes);
-        return importJvData({folder.file(name)}, store, summary, prompt, progress);
+        return importJvData({folder.file(name)}, store, summary, prompt, progress).ok();
     }
 };
 
@@ -213,7 +213,8 @@ TEST(JvDataImport, KilledImportLeavesTheStoreAsItWas) {
     const pid_t child = ::fork();
     if (child == 0) {
         KillHalfway progress;
-        importJvData({f.folder.file("more")}, f.store, summary, f.prompt, progress);
+        static_cast<void>(
+            importJvData({f.folder.file("more")}, f.store, summary, f.prompt, progress));
         ::_exit(0);
     }
     int status = 0;
@@ -299,7 +300,7 @@ TEST(JvDataImport, AReadOnlyStoreLeavesNoSideFileAndOneInTheWayIsNamed) {
     writeFile(shm, "");
     ::chmod(shm.c_str(), 0444);
     EXPECT_FALSE(asAnotherUser(said, [&](UserPrompt& prompt) {
-        return importJvData({f.folder.file("in.jvd")}, f.store, summary, prompt, f.progress);
+        return importJvData({f.folder.file("in.jvd")}, f.store, summary, prompt, f.progress).ok();
     }));
     EXPECT_EQ(readFile(said), format("JV-Dataの保存ファイル'%s'に使う'%s'に書き込めません。\r\n"
                                      "'%s'に書き込めるようにしてください。",

@@ -189,9 +189,9 @@ TEST(StoreRaceSource, AScratchLeavesTheRealNumbersOnEveryView) {
     // the user is told so; read back, the numbers are the slots again.
     TempFolder folder("renumbered");
     const size_t notes = day.prompt.entries.size();
-    ASSERT_EQ(writePredictionFile(sheet, folder.file("race.zel"), day.prompt), 1);
+    ASSERT_TRUE(writePredictionFile(sheet, folder.file("race.zel"), day.prompt));
     EXPECT_EQ(day.prompt.entries.size(), notes + 1);
-    ASSERT_EQ(readPredictionFile(sheet, folder.file("race.zel"), day.prompt), 1);
+    ASSERT_TRUE(readPredictionFile(sheet, folder.file("race.zel"), day.prompt));
     EXPECT_FALSE(sheet.renumbered());
 }
 

@@ -19,20 +19,24 @@ class RescanRaceSource : public RaceSource {
         : path_(std::move(raceCardPath)), folder_(std::move(programFolder)) {}
 
     int raceCount(UserPrompt& prompt) override { return rescan::countRaces(path_, prompt); }
-    bool readRace(JvRaceCard& card, int position, UserPrompt& prompt) override {
-        return rescan::readRace(card, path_, position, prompt, folder_);
+    Outcome readRace(JvRaceCard& card, int position, UserPrompt& prompt) override {
+        return toldOutcome(prompt, [&](UserPrompt& told) {
+            return rescan::readRace(card, path_, position, told, folder_);
+        });
     }
-    bool readHorse(JvHorseRecord& record, const JvRaceCard& race, int runner,
-                   UserPrompt& prompt) override {
-        JvHorseRecord fresh;
-        if (runner < 1 || runner > kJvMaxRunners ||
-            !rescan::readHorse(fresh, race.horseFilePath,
-                               race.horseIds[static_cast<size_t>(runner)], 0, prompt))
-            return false;
-        // Ages in the race's year (the clock's for a race without one).
-        fresh.age = (race.year > 0 ? race.year : jvCurrentYear()) - fresh.birthYear;
-        record = fresh;
-        return true;
+    Outcome readHorse(JvHorseRecord& record, const JvRaceCard& race, int runner,
+                      UserPrompt& prompt) override {
+        return toldOutcome(prompt, [&](UserPrompt& told) {
+            JvHorseRecord fresh;
+            if (runner < 1 || runner > kJvMaxRunners ||
+                !rescan::readHorse(fresh, race.horseFilePath,
+                                   race.horseIds[static_cast<size_t>(runner)], 0, told))
+                return false;
+            // Ages in the race's year (the clock's for a race without one).
+            fresh.age = (race.year > 0 ? race.year : jvCurrentYear()) - fresh.birthYear;
+            record = fresh;
+            return true;
+        });
     }
 
   private:

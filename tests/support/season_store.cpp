@@ -2,13 +2,13 @@
 
 #include "store/jv_store.h"
 #include "store/jvdata_store.h"
+#include "store/sqlite_api.h"
 #include "support/recording_prompt.h"
 #include "support/silent_progress.h"
 #include "text/format.h"
 
 #include <filesystem>
 #include <fstream>
-#include <sqlite3.h>
 #include <sstream>
 #include <tuple>
 
@@ -43,16 +43,19 @@ bool importRecords(const std::string& records, const std::string& storePath,
     ImportSummary summary;
     RecordingPrompt prompt;
     SilentProgress progress;
-    return importJvData({file.string()}, storePath, summary, prompt, progress);
+    return importJvData({file.string()}, storePath, summary, prompt, progress).ok();
 }
 
 bool runSqlAsAnotherProgram(const std::string& path, const char* sql) {
+    const SqliteApi* api = sqliteApi();
+    if (api == nullptr)
+        return false;
     sqlite3* db = nullptr;
-    bool done = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                                nullptr) == SQLITE_OK;
-    sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
-    done = done && sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
-    sqlite3_close_v2(db);
+    bool done = api->open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                             nullptr) == SQLITE_OK;
+    api->db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+    done = done && api->exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+    api->close_v2(db);
     return done;
 }
 
