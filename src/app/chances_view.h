@@ -38,6 +38,9 @@ class ChancesView : public QStackedWidget {
     // The line of a race not predicted yet.
     void showNotPredicted();
 
+    // The ranking beside it sizes the tabs and the window.
+    QSize sizeHint() const override { return {0, 0}; }
+
     QTreeWidget* table() const { return table_; }
     QLabel* reason() const { return reason_; }
 
