@@ -12,7 +12,9 @@
 #include "archive/archive_race_source.h"
 #include "backtest/backtest.h"
 #include "backtest/returns_backtest.h"
+#include "chances/chance_quality.h"
 #include "core/program_folder.h"
+#include "core/settings.h"
 #include "html/backtest_page.h"
 #include "html/newspaper_set.h"
 #include "html/page_conventions.h"
@@ -239,18 +241,26 @@ void JvCommands::backtestStore() {
     emit storeBacktestRequested(dialog.fromDate(), dialog.toDate());
 
     ReturnsBacktest backtest;
+    // The page judges the chances on the same races, walk forward.
+    WalkForwardQuality chances;
+    const double threshold = valueThresholdOf(session_.settings());
     bool done = false;
     runBatchJob(window_, {}, services_.prompt, services_.shell,
                 [&](UserPrompt& prompt, ProgressSink& progress, Shell&) {
                     done = backtestStoreReturns(store, dialog.fromDate(), dialog.toDate(), backtest,
                                                 prompt, progress)
+                               .ok() &&
+                           !progress.cancelled() &&
+                           walkForwardQuality(store, dialog.fromDate(), dialog.toDate(), threshold,
+                                              chances, prompt)
                                .ok();
                 });
     if (!done)
         return;
     WaitCursor wait;
     const std::string page = returnsPagePath(session_.programFolder());
-    if (writeReturnsPage(page, backtest, returnFigures(backtest.races), &services_.shell))
+    if (writeReturnsPage(page, backtest, returnFigures(backtest.races), &services_.shell,
+                         &chances))
         emit statusText(writtenText(u"回収率の検証結果", page));
     else
         reportPageNotWritten(services_.prompt, page);

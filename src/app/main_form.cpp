@@ -1,4 +1,5 @@
 #include "app/main_form.h"
+#include "app/chances_view.h"
 
 #include "app/form_list_box.h"
 #include "app/program_style.h"
@@ -22,6 +23,7 @@
 #include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QStyleOptionHeader>
+#include <QTabWidget>
 #include <QTreeWidget>
 #include <algorithm>
 
@@ -228,6 +230,15 @@ void MainForm::setUpResults() {
     for (int column = 0; column < kResultColumns; ++column)
         width += results->columnWidth(column);
     results->setFixedWidth(width);
+
+    // The chances share the ranking's place as a tab beside it; the tab
+    // scrolls sideways rather than widen the window.
+    auto* tabs = new QTabWidget(ui_->predictionGroup);
+    tabs->setObjectName(QStringLiteral("rankingTabs"));
+    delete ui_->predictionRow->replaceWidget(results, tabs);
+    tabs->addTab(results, QStringLiteral("穴順"));
+    chances_ = new ChancesView(tabs);
+    tabs->addTab(chances_, QStringLiteral("勝率・期待値"));
 }
 
 QWidget* MainForm::takePrediction() {

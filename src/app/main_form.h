@@ -17,6 +17,7 @@ class MainForm;
 
 namespace zelkor {
 
+class ChancesView;
 class PredictionCommands;
 class RaceSession;
 
@@ -44,6 +45,8 @@ class MainForm : public QWidget {
     // five result lists as its five columns, so line i of every list is the
     // same row: 穴順, 枠番, 馬名, 穴度, 単オッズ.
     const Ui::MainForm& ui() const { return *ui_; }
+    // The 勝率・期待値 tab beside the ranking.
+    ChancesView& chances() const { return *chances_; }
     // The runner (horse number) the runner row shows.
     int currentRunner() const { return runner_; }
 
@@ -112,6 +115,7 @@ class MainForm : public QWidget {
     std::vector<Binding> bindings_;
     // The eight boxes of each past-run row in column order: [0] 前々走, [1] 前走.
     std::array<std::array<QComboBox*, 8>, 2> pastRows_{};
+    ChancesView* chances_ = nullptr;
     int runner_ = 1;
     // The form is handing its own edit to the session, so it shows already.
     bool writing_ = false;

@@ -3,6 +3,7 @@
 #include "app/about_dialog.h"
 #include "app/alt_key_guard.h"
 #include "app/app_icons.h"
+#include "app/chances_view.h"
 #include "app/help.h"
 #include "app/jv_commands.h"
 #include "app/jvdata_import_command.h"
@@ -198,6 +199,7 @@ void MainWindow::connectSession() {
         updateCommandStates();
         updateStatus();
     });
+    connect(&s, &RaceSession::sheetReplaced, this, [this] { form_->chances().showNotPredicted(); });
     connect(&s, &RaceSession::pageRewritten, viewer_, &PageViewer::showPageFile);
     connect(&s, &RaceSession::pageRewritten, this, &MainWindow::updateStatus);
     connect(&s, &RaceSession::sourceChanged, this, [this] {
@@ -657,6 +659,8 @@ void MainWindow::about() {
 void MainWindow::predict() {
     form_->commit();
     session_->predict(services_.prompt);
+    if (!session_->prediction().lines().positions.empty())
+        showChancesOfRace(this, *session_, services_.shell, form_->chances());
     bringPredictionForward();
 }
 

@@ -189,7 +189,7 @@ Outcome readRaceSamples(const std::string& storePath, int fromDate, int toDate,
     PeopleForms people(*store, fromDate, toDate);
     if (people.failed() != 0) {
         JvStore::showFailure(prompt, storePath, people.failed());
-        return false;
+        return prompt.failure(kStoreNotRead);
     }
     SilentPrompt quiet; // a horse without its record runs without a past
     RaceSheet sheet;

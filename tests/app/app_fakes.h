@@ -27,7 +27,7 @@ void typeInRace(MainWindow& window, const RaceSheet& race);
 
 // Records every message and answers questions from a script (No, and
 // 保存しない, when the script is empty).
-class RecordingPrompt : public AppPrompt {
+class RecordingAppPrompt : public AppPrompt {
   public:
     void doShowMessage(const std::string& text, const std::string& caption) override {
         showNote(text, MessageIcon::Warning, caption);
@@ -135,7 +135,7 @@ struct WindowUnderTest {
     std::string folder() const;
 
     QTemporaryDir dir;
-    RecordingPrompt prompt;
+    RecordingAppPrompt prompt;
     RecordingShell shell;
     ScriptedFileChooser files;
     std::unique_ptr<MainWindow> window;

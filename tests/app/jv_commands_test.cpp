@@ -93,7 +93,7 @@ class JvCommandsTest : public ::testing::Test {
     std::string cardPath() { return working() + kRaceCardFileName; }
     JvRaceCard raceOf(int position) {
         JvRaceCard card;
-        RecordingPrompt quiet;
+        RecordingAppPrompt quiet;
         EXPECT_TRUE(readRace(card, cardPath(), position, quiet, ui->folder()));
         return card;
     }
@@ -480,7 +480,7 @@ TEST_F(JvCommandsTest, BacktestRunsOnTheOpenedArchivesHorseFileAndOpensItsReport
               q(u"検証の結果を書き出しました: %1。ブラウザを起動できませんでした (%1)")
                   .arg(QString::fromStdString(page)));
     Backtest expected;
-    RecordingPrompt quiet;
+    RecordingAppPrompt quiet;
     SilentProgress none;
     ASSERT_TRUE(backtestHorseFile(working() + kHorseFileName, {}, expected, quiet, none));
     EXPECT_EQ(readWholeFile(page), backtestPage(expected, {}));

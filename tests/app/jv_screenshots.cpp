@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
 
     QTemporaryDir dir;
     const std::string folder = dir.path().toStdString() + "/";
-    test::RecordingPrompt prompt;
+    test::RecordingAppPrompt prompt;
     test::RecordingShell shell;
     JvRaceCard card;
     if (!intakeJvArchive(archive, folder, card, prompt)) {

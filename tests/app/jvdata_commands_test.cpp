@@ -2,8 +2,10 @@
 // (menu and drop), a race day of the store opened, loaded and refused, and
 // the period asked before a backtest over the store, and the store's check.
 #include "app/backtest_period_dialog.h"
+#include "app/chances_view.h"
 #include "app/jv_commands.h"
 #include "app/jvdata_import_command.h"
+#include "app/main_form.h"
 #include "app/race_selection_dialog.h"
 #include "app/race_session.h"
 #include "app/store_dates_dialog.h"
@@ -12,12 +14,14 @@
 #include "html/backtest_page.h"
 #include "store/jvdata_store.h"
 #include "support/jvdata_generator.h"
+#include "support/season_store.h"
 #include "text/file_io.h"
 
 #include <QAction>
 #include <QDateEdit>
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMimeData>
 #include <QTreeWidget>
 #include <QUrl>
@@ -187,6 +191,24 @@ TEST_F(JvDataCommandsTest, AStoreDayLoadsARaceAndRefusesACancelledOne) {
     const auto menu = readWholeFile(ui.folder() + "HTML/Jv2025_0301/2025-0301menu.html");
     ASSERT_TRUE(menu);
     EXPECT_NE(menu->find("<b>2R</b> テスト特別 (中止)</font><br>"), std::string::npos);
+}
+
+// A season with history enough: 予想 of its last day's race fills the tab
+// beside the ranking with every runner, the win chances adding up to one.
+TEST_F(JvDataCommandsTest, PredictingAStoreRaceShowsEachRunnersChances) {
+    ASSERT_TRUE(importRecords(seasonRecords({.days = 12, .horses = 400, .market = true,
+                                             .placeOdds = true}),
+                              jvStorePath(ui.folder())));
+    const ChancesView& chances = w().form().chances();
+    openStoreRace(2);
+    w().actions().predict->trigger();
+    ASSERT_EQ(chances.currentWidget(), chances.table()) << chances.reason()->text().toStdString();
+    const QTreeWidget& table = *chances.table();
+    EXPECT_EQ(table.topLevelItemCount(), w().session().sheet().usableRunnerCount());
+    double win = 0;
+    for (int row = 0; row < table.topLevelItemCount(); ++row)
+        win += table.topLevelItem(row)->data(ChancesView::kWinColumn, Qt::UserRole).toDouble();
+    EXPECT_NEAR(win, 1.0, 1e-6);
 }
 
 TEST_F(JvDataCommandsTest, TheBacktestAsksForThePeriodAndWhichSourceWhenBothAreAtHand) {

@@ -136,7 +136,7 @@ TEST_F(MainWindowTest, FirstStartPreparesTheFolderAndShowsTheFirstUseNoteOnce) {
     EXPECT_TRUE(w().actions().predict->isEnabled());
 
     // A second start over the same folder stays quiet.
-    RecordingPrompt prompt;
+    RecordingAppPrompt prompt;
     MainWindow second(app.folder(), AppServices{prompt, app.shell, app.files});
     second.start(QString());
     EXPECT_TRUE(prompt.messages.empty());
@@ -146,7 +146,7 @@ TEST_F(MainWindowTest, FirstStartPreparesTheFolderAndShowsTheFirstUseNoteOnce) {
 
     // The first-use note stands over the empty sheet, not an empty viewer.
     QTemporaryDir fresh;
-    RecordingPrompt freshPrompt;
+    RecordingAppPrompt freshPrompt;
     MainWindow third(fresh.path().toStdString() + "/",
                      AppServices{freshPrompt, app.shell, app.files});
     QString pageBehindNote;
@@ -466,7 +466,7 @@ TEST_F(MainWindowTest, ThePageFileGoesWithTheWindowAndWithASignalDuringTheFirstU
     app.window.reset();
     EXPECT_FALSE(fileExists(page));
     QTemporaryDir fresh;
-    RecordingPrompt prompt;
+    RecordingAppPrompt prompt;
     MainWindow first(fresh.path().toStdString() + "/", AppServices{prompt, app.shell, app.files});
     std::string pageDuringNote;
     int status = 0;
@@ -722,7 +722,7 @@ TEST_F(MainWindowTest, TheViewerClosesReopensAndStaysAsTheUserLeftIt) {
     viewer.close();
     app.prompt.answers = {true};
     trigger(w(), &MainActions::exit);
-    RecordingPrompt prompt;
+    RecordingAppPrompt prompt;
     MainWindow next(app.folder(), AppServices{prompt, app.shell, app.files});
     next.start(QString());
     EXPECT_FALSE(next.viewer().isVisible());

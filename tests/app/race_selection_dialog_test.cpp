@@ -79,7 +79,7 @@ class RaceSelectionTest : public ::testing::Test {
     QTemporaryDir dir;
     std::string cardPath;
     std::unique_ptr<ArchiveRaceSource> source;
-    RecordingPrompt prompt;
+    RecordingAppPrompt prompt;
     RecordingShell shell;
     std::unique_ptr<RaceSelectionDialog> dialog;
     QTreeWidget* list = nullptr;
