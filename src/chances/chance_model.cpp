@@ -97,6 +97,11 @@ std::vector<double> placePoolShares(const RaceSample& race) {
 }
 
 bool fitChanceModel(std::span<const RaceSample> history, ChanceModel& model) {
+    if (!history.empty()) {
+        const int from = trainingStart(history.back().date + 1);
+        while (!history.empty() && history.front().date < from)
+            history = history.subspan(1);
+    }
     int withWinner = 0;
     for (const RaceSample& race : history)
         withWinner += race.winner() >= 0 ? 1 : 0;

@@ -121,7 +121,7 @@ Outcome walkForwardQuality(const std::string& storePath, int fromDate, int toDat
     out = WalkForwardQuality{};
     out.threshold = threshold;
     std::vector<RaceSample> races;
-    if (Outcome read = readRaceSamples(storePath, 0, toDate, races, prompt); !read)
+    if (Outcome read = readRaceSamples(storePath, trainingStart(fromDate / 100 * 100 + 1), toDate, races, prompt); !read)
         return read;
     QualityTally tally(threshold);
     const auto earlier = [](const RaceSample& r, int date) { return r.date < date; };

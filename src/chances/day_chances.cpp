@@ -31,7 +31,7 @@ bool modelForDay(const std::string& storePath, int date, ChanceModel& model, Use
         }
     }
     std::vector<RaceSample> history;
-    if (!readRaceSamples(storePath, 0, dayBefore(date), history, prompt))
+    if (!readRaceSamples(storePath, trainingStart(date), dayBefore(date), history, prompt))
         return false;
     if (!fitChanceModel(history, model)) {
         int withWinner = 0;
