@@ -106,12 +106,13 @@ std::string manyYearStore() {
 // Bytes of the records the store keeps (the newest version of each key,
 // line ends counted), the measure its size is held against.
 double keptBytes(const std::string& store) {
-    QuietPrompt prompt;
-    auto opened = JvStore::open(store, JvStore::Mode::Read, prompt);
+    auto opened = JvStore::open(store, JvStore::Mode::Read);
     double bytes = 0;
     for (const char* table : {"ra", "se", "um", "hr", "o1"}) {
+        if (!opened)
+            break;
         StoreStatement sum =
-            opened->prepare((std::string("SELECT sum(length(rec) + 2) FROM ") + table).c_str());
+            (*opened)->prepare((std::string("SELECT sum(length(rec) + 2) FROM ") + table).c_str());
         if (sum.step())
             bytes += static_cast<double>(sum.integer(0));
     }
@@ -154,11 +155,14 @@ BENCHMARK(BM_ImportManyYears)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 void BM_StoreDates(benchmark::State& state) {
     const std::string store = manyYearStore();
-    QuietPrompt prompt;
     std::vector<StoreDate> dates;
-    for (auto _ : state)
-        if (!readStoreDates(store, dates, prompt))
+    for (auto _ : state) {
+        Result<std::vector<StoreDate>> read = readStoreDates(store);
+        if (!read)
             state.SkipWithError("no dates");
+        else
+            dates = std::move(*read);
+    }
     state.counters["dates"] = static_cast<double>(dates.size());
 }
 BENCHMARK(BM_StoreDates)->Unit(benchmark::kMillisecond);
@@ -168,11 +172,11 @@ void BM_DayRaceList(benchmark::State& state) {
     const std::string store = manyYearStore();
     QuietPrompt prompt;
     for (auto _ : state) {
-        auto source = openStoreDay(store, manyYears().dates.back(), prompt);
-        const int races = source ? source->raceCount(prompt) : 0;
+        auto source = openStoreDay(store, manyYears().dates.back());
+        const int races = source ? (*source)->raceCount(prompt) : 0;
         JvRaceCard card;
         for (int r = 1; r <= races; ++r)
-            static_cast<void>(source->readRace(card, r, prompt));
+            static_cast<void>((*source)->readRace(card, r, prompt));
         benchmark::DoNotOptimize(card);
     }
 }
@@ -182,7 +186,8 @@ BENCHMARK(BM_DayRaceList)->Unit(benchmark::kMillisecond);
 void BM_LoadRaceWithHistories(benchmark::State& state) {
     const std::string store = manyYearStore();
     QuietPrompt prompt;
-    auto source = openStoreDay(store, manyYears().dates.back(), prompt);
+    auto opened = openStoreDay(store, manyYears().dates.back());
+    RaceSource* source = opened ? opened->get() : nullptr;
     int position = 0;
     JvRaceCard card;
     for (int r = 1; source && r <= source->raceCount(prompt) && position == 0; ++r)
@@ -194,12 +199,12 @@ void BM_LoadRaceWithHistories(benchmark::State& state) {
     }
     int runs = 0;
     for (auto _ : state) {
-        auto day = openStoreDay(store, manyYears().dates.back(), prompt);
-        static_cast<void>(day->readRace(card, position, prompt));
+        auto day = openStoreDay(store, manyYears().dates.back());
+        static_cast<void>((*day)->readRace(card, position, prompt));
         runs = 0;
         for (int k = 1; k <= card.runnerCount; ++k) {
             JvHorseRecord horse;
-            static_cast<void>(day->readHorse(horse, card, k, prompt));
+            static_cast<void>((*day)->readHorse(horse, card, k, prompt));
             for (const JvPastRun& run : horse.pastRuns)
                 runs += run.present();
         }

@@ -106,7 +106,7 @@ void showChancesOfRace(QWidget* owner, const RaceSession& session, Shell& shell,
         return;
     }
     const JvRaceCard& card = session.loadedJvRace();
-    const long long key =
+    const std::optional<long long> key =
         raceKeyOf(date, card.courseCode, card.meeting, card.meetingDay, card.raceNumber);
     const std::string store = jvStorePath(session.programFolder());
     const double threshold = valueThresholdOf(session.settings());

@@ -34,14 +34,13 @@ namespace {
 
 const QString kJvFilter = QStringLiteral("JRA-VAN出馬表＋競走馬ﾌｧｲﾙ (*.lzh);;すべてのファイル (*)");
 
-// The race days of the store, newest first. False after a message when the
-// store cannot be read or has no race day yet.
-bool readRaceDays(const std::string& store, std::vector<StoreDate>& dates, UserPrompt& prompt) {
-    if (!readStoreDates(store, dates, prompt))
-        return false;
-    if (dates.empty())
-        showStoreWithoutRaces(prompt);
-    return !dates.empty();
+// The race days of the store, newest first. Fails when the store cannot be
+// read or has no race day yet.
+Result<std::vector<StoreDate>> readRaceDays(const std::string& store) {
+    Result<std::vector<StoreDate>> dates = readStoreDates(store);
+    if (dates && dates->empty())
+        return storeWithoutRaces();
+    return dates;
 }
 
 } // namespace
@@ -84,18 +83,22 @@ void JvCommands::openStoreRaces() {
     if (!askToSaveChanges_())
         return;
     const std::string store = jvStorePath(session_.programFolder());
-    std::vector<StoreDate> dates;
-    if (!readRaceDays(store, dates, services_.prompt))
+    const Result<std::vector<StoreDate>> dates = readRaceDays(store);
+    if (!dates) {
+        services_.prompt.showMessage(dates.message());
         return;
-    StoreDatesDialog dialog(dates, window_);
+    }
+    StoreDatesDialog dialog(*dates, window_);
     if (dialog.exec() != QDialog::Accepted || dialog.chosenDate() == 0)
         return;
-    std::unique_ptr<RaceSource> source = openStoreDay(store, dialog.chosenDate(), services_.prompt);
-    if (!source)
+    Result<std::unique_ptr<RaceSource>> source = openStoreDay(store, dialog.chosenDate());
+    if (!source) {
+        services_.prompt.showMessage(source.message());
         return;
+    }
     session_.setStoreDate(dialog.chosenDate());
     loadedPosition_ = 0;
-    selectAndLoadRace(*source);
+    selectAndLoadRace(**source);
 }
 
 void JvCommands::changeRace() {
@@ -107,9 +110,14 @@ void JvCommands::changeRace() {
 }
 
 std::unique_ptr<RaceSource> JvCommands::currentSource() {
-    if (session_.storeDate() != 0)
-        return openStoreDay(jvStorePath(session_.programFolder()), session_.storeDate(),
-                            services_.prompt);
+    if (session_.storeDate() != 0) {
+        auto day = openStoreDay(jvStorePath(session_.programFolder()), session_.storeDate());
+        if (!day) {
+            services_.prompt.showMessage(day.message());
+            return nullptr;
+        }
+        return std::move(day).value();
+    }
     return std::make_unique<ArchiveRaceSource>(session_.raceCardPath(), session_.programFolder());
 }
 
@@ -232,10 +240,12 @@ void JvCommands::backtestArchive() {
 
 void JvCommands::backtestStore() {
     const std::string store = jvStorePath(session_.programFolder());
-    std::vector<StoreDate> dates;
-    if (!readRaceDays(store, dates, services_.prompt))
+    const Result<std::vector<StoreDate>> dates = readRaceDays(store);
+    if (!dates) {
+        services_.prompt.showMessage(dates.message());
         return;
-    BacktestPeriodDialog dialog(dates.back().date, dates.front().date, window_);
+    }
+    BacktestPeriodDialog dialog(dates->back().date, dates->front().date, window_);
     if (dialog.exec() != QDialog::Accepted)
         return;
     emit storeBacktestRequested(dialog.fromDate(), dialog.toDate());

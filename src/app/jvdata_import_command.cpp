@@ -65,8 +65,12 @@ void JvDataImportCommand::checkStore() {
     StoreCheck check;
     {
         WaitCursor wait;
-        if (!checkJvStore(store, check, services_.prompt))
+        Result<StoreCheck> checked = checkJvStore(store);
+        if (!checked) {
+            services_.prompt.showMessage(checked.message());
             return;
+        }
+        check = std::move(*checked);
     }
     if (check.sound)
         services_.prompt.showNote(storeCheckText(store, check), MessageIcon::Information,

@@ -68,8 +68,7 @@ struct Choice {
 
 // Every race of the period by race key, the ones to settle with their
 // payout record.
-bool chooseRaces(JvStore& store, int fromDate, int toDate, std::map<long long, Choice>& races,
-                 UserPrompt& prompt) {
+Outcome chooseRaces(JvStore& store, int fromDate, int toDate, std::map<long long, Choice>& races) {
     StoreStatement rows = store.prepare(
         "SELECT ra.key, ra.kind, hr.kind, hr.rec FROM ra LEFT JOIN hr ON hr.key = ra.key "
         "WHERE ra.key >= ?1 AND ra.key < ?2");
@@ -89,9 +88,8 @@ bool chooseRaces(JvStore& store, int fromDate, int toDate, std::map<long long, C
             choice.hr = std::string(rows.blob(3));
     }
     if (rows.failed() == 0)
-        return true;
-    JvStore::showFailure(prompt, store.path(), rows.failed());
-    return false;
+        return {};
+    return JvStore::failure(store.path(), rows.failed());
 }
 
 // The driver's own reads of a race: its odds record (for the sale flags)
@@ -171,35 +169,36 @@ Outcome backtestStoreReturns(const std::string& storePath, int fromDate, int toD
                              ReturnsBacktest& backtest, UserPrompt& userPrompt,
                              ProgressSink& progress) {
     RememberingPrompt prompt(userPrompt);
-    const auto failed = [&prompt] { return prompt.failure(kStoreNotRead); };
     backtest = ReturnsBacktest{fromDate, toDate, 0, {}, 0, {}};
-    auto store = JvStore::open(storePath, JvStore::Mode::Read, prompt);
-    if (!store)
-        return failed();
-    if (store->empty()) {
-        showStoreWithoutRaces(prompt);
-        return failed();
-    }
+    auto opened = JvStore::open(storePath, JvStore::Mode::Read);
+    if (!opened)
+        return tell(prompt, opened.message());
+    std::unique_ptr<JvStore>& store = *opened;
+    if (store->empty())
+        return tell(prompt, storeWithoutRaces().message);
     std::map<long long, Choice> chosen;
-    if (!chooseRaces(*store, fromDate, toDate, chosen, prompt))
-        return failed();
+    if (Outcome chose = chooseRaces(*store, fromDate, toDate, chosen); !chose)
+        return tell(prompt, chose.message());
     const auto toSettle = std::count_if(chosen.begin(), chosen.end(),
                                         [](const auto& c) { return !c.second.leftOut; });
 
     progress.setText(kProgressText);
     progress.setPosition(0);
-    auto source = StorePeriodSource::open(storePath, fromDate, toDate, prompt);
-    if (!source)
-        return failed();
+    auto period = StorePeriodSource::open(storePath, fromDate, toDate);
+    if (!period)
+        return tell(prompt, period.message());
+    std::unique_ptr<StorePeriodSource>& source = *period;
     store->exec("BEGIN");
     RaceResults results(*store);
     CountingPrompt quiet;
     RaceSheet sheet;
     JvRaceCard card;
-    while (!backtestCancelled(progress, prompt) && source->nextDay(prompt)) {
+    Result<bool> day = false;
+    while (!backtestCancelled(progress, prompt) && (day = source->nextDay()).valueOr(false)) {
         for (int position = 1; position <= source->raceCount(prompt); ++position) {
             ++backtest.racesFound;
-            const auto hr = chosen.find(source->raceKey(position));
+            const std::optional<long long> key = source->raceKey(position);
+            const auto hr = key ? chosen.find(*key) : chosen.end();
             std::optional<LeftOutReason> leftOut =
                 hr == chosen.end() ? LeftOutReason::NoFinalResults : hr->second.leftOut;
             if (!leftOut && (!source->readRace(card, position, prompt) || !raceLoadable(card)))
@@ -216,19 +215,21 @@ Outcome backtestStoreReturns(const std::string& storePath, int fromDate, int toD
                 settledRace(card, sheet, results.finishes(hr->first),
                             payoutsFromRecords(hr->second.hr, results.odds(hr->first))));
             // A horse's failure went to the quiet prompt.
-            if (source->failed() || results.failure() != 0) {
-                JvStore::showFailure(prompt, storePath,
-                                     source->failed() ? source->failure() : results.failure());
-                return failed();
-            }
+            if (source->failed() || results.failure() != 0)
+                return tell(prompt,
+                            JvStore::failure(storePath, source->failed() ? source->failure()
+                                                                         : results.failure())
+                                .message);
         }
         progress.setPosition(static_cast<int>(
             std::min<long long>(100, 100 * static_cast<long long>(backtest.races.size()) /
                                          std::max<long long>(toSettle, 1))));
     }
     store->exec("COMMIT");
+    if (!day)
+        return tell(prompt, day.message());
     if (source->failed() || progress.cancelled())
-        return failed();
+        return prompt.failure(kStoreNotRead);
     progress.setPosition(100);
     return {};
 }

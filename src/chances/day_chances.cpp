@@ -23,9 +23,10 @@ void showTooLittleHistory(UserPrompt& prompt, int races) {
 // The model kept for the races before `date`, else one fitted on them and kept.
 bool modelForDay(const std::string& storePath, int date, ChanceModel& model, UserPrompt& prompt) {
     std::string fingerprint;
-    if (auto store = JvStore::open(storePath, JvStore::Mode::Read, prompt)) {
-        fingerprint = historyFingerprint(*store, date);
-        if (std::optional<ChanceModel> kept = keptModel(*store, fingerprint)) {
+    // A store that cannot be read is told by the reading below.
+    if (auto store = JvStore::open(storePath, JvStore::Mode::Read)) {
+        fingerprint = historyFingerprint(**store, date);
+        if (std::optional<ChanceModel> kept = keptModel(**store, fingerprint)) {
             model = std::move(*kept);
             return true;
         }

@@ -1,7 +1,6 @@
 #include "chances/kept_models.h"
 
 #include "chances/place_chances.h"
-#include "chances/silent_prompt.h"
 #include "store/jv_store.h"
 #include "text/format.h"
 
@@ -100,10 +99,10 @@ std::optional<ChanceModel> keptModel(JvStore& store, const std::string& fingerpr
 
 void keepModel(const std::string& storePath, const std::string& fingerprint,
                const ChanceModel& model) {
-    SilentPrompt quiet;
-    auto store = JvStore::open(storePath, JvStore::Mode::Import, quiet);
-    if (!store || store->empty() || store->exec("BEGIN IMMEDIATE") != 0)
+    auto opened = JvStore::open(storePath, JvStore::Mode::Import);
+    if (!opened || (*opened)->empty() || (*opened)->exec("BEGIN IMMEDIATE") != 0)
         return;
+    std::unique_ptr<JvStore>& store = *opened;
     store->exec(kCreateTable);
     // The fingerprint reads these instead of the records.
     store->exec("CREATE INDEX IF NOT EXISTS ra_made ON ra(key, made, kind)");

@@ -177,33 +177,35 @@ Outcome readRaceSamples(const std::string& storePath, int fromDate, int toDate,
                         std::vector<RaceSample>& races, UserPrompt& userPrompt) {
     RememberingPrompt prompt(userPrompt);
     races.clear();
-    auto store = JvStore::open(storePath, JvStore::Mode::Read, prompt);
-    if (!store)
-        return prompt.failure(kStoreNotRead);
+    auto opened = JvStore::open(storePath, JvStore::Mode::Read);
+    if (!opened)
+        return tell(prompt, opened.message());
+    std::unique_ptr<JvStore>& store = *opened;
     if (store->empty())
         return {};
-    auto source = StorePeriodSource::open(storePath, fromDate, toDate, prompt);
-    if (!source)
-        return prompt.failure(kStoreNotRead);
+    auto period = StorePeriodSource::open(storePath, fromDate, toDate);
+    if (!period)
+        return tell(prompt, period.message());
+    std::unique_ptr<StorePeriodSource>& source = *period;
     RaceOutcome outcome(*store);
     PeopleForms people(*store, fromDate, toDate);
-    if (people.failed() != 0) {
-        JvStore::showFailure(prompt, storePath, people.failed());
-        return prompt.failure(kStoreNotRead);
-    }
+    if (people.failed() != 0)
+        return tell(prompt, JvStore::failure(storePath, people.failed()).message);
     SilentPrompt quiet; // a horse without its record runs without a past
     RaceSheet sheet;
     JvRaceCard card;
     JvHorseRecord horse;
-    while (source->nextDay(prompt)) {
+    Result<bool> day = false;
+    while ((day = source->nextDay()).valueOr(false)) {
         people.moveTo(source->date());
         for (int position = 1; position <= source->raceCount(prompt); ++position) {
-            if (!source->readRace(card, position, prompt) || !raceLoadable(card) ||
+            const std::optional<long long> raceKey = source->raceKey(position);
+            if (!raceKey || !source->readRace(card, position, prompt) || !raceLoadable(card) ||
                 card.cancelled || !isJraCourse(card.courseCode))
                 continue;
             loadJvRace(sheet, card, *source, quiet);
             scoreRace(sheet);
-            const long long key = source->raceKey(position);
+            const long long key = *raceKey;
             const std::map<int, int> finish = outcome.finishes(key);
             const std::string o1 = outcome.odds(key);
             const std::map<int, int> place = placeOddsLow(o1);
@@ -228,13 +230,15 @@ Outcome readRaceSamples(const std::string& storePath, int fromDate, int toDate,
             }
             if (race.runners.size() >= 2)
                 races.push_back(std::move(race));
-            if (source->failed() || outcome.failure() != 0) {
-                JvStore::showFailure(prompt, storePath,
-                                     source->failed() ? source->failure() : outcome.failure());
-                return prompt.failure(kStoreNotRead);
-            }
+            if (source->failed() || outcome.failure() != 0)
+                return tell(prompt,
+                            JvStore::failure(storePath, source->failed() ? source->failure()
+                                                                         : outcome.failure())
+                                .message);
         }
     }
+    if (!day)
+        return tell(prompt, day.message());
     if (source->failed())
         return prompt.failure(kStoreNotRead);
     return {};

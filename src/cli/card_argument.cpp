@@ -38,7 +38,12 @@ openRaceSource(const Arguments& parsed, const std::string& programFolder, Termin
             fail("--date には年月日を YYYYMMDD の形で指定してください");
             return nullptr;
         }
-        return openStoreDay(jvStorePath(programFolder), std::stoi(*date), prompt);
+        auto day = openStoreDay(jvStorePath(programFolder), std::stoi(*date));
+        if (!day) {
+            prompt.showMessage(day.message());
+            return nullptr;
+        }
+        return std::move(day).value();
     }
     JvRaceCard card;
     if (!openCardArgument(parsed, programFolder, prompt, card))

@@ -174,8 +174,9 @@ void printJson(const ReturnsBacktest& backtest, const ReturnFigures& f,
         predicted[race.key] = &race;
     for (size_t i = 0; i < backtest.races.size(); ++i) {
         const PastRaceId& id = backtest.races[i].id;
-        const auto found = predicted.find(raceKeyOf(id.year * 10000 + id.monthDay, id.courseCode,
-                                                    id.meeting, id.meetingDay, id.raceNumber));
+        const std::optional<long long> key = raceKeyOf(id.year * 10000 + id.monthDay, id.courseCode,
+                                                       id.meeting, id.meetingDay, id.raceNumber);
+        const auto found = key ? predicted.find(*key) : predicted.end();
         std::string race =
             "    " +
             raceJson(backtest.races[i], found == predicted.end() ? nullptr : found->second).dump(2);

@@ -8,10 +8,14 @@ namespace zelkor::cli {
 
 int runCheck(const Arguments& parsed) {
     const std::optional<std::string> folder = programFolderFrom(parsed);
-    TerminalPrompt prompt;
-    StoreCheck check;
-    if (!folder || !checkJvStore(jvStorePath(*folder), check, prompt))
+    if (!folder)
         return 1; // told why on stderr
+    const Result<StoreCheck> checked = checkJvStore(jvStorePath(*folder));
+    if (!checked) {
+        TerminalPrompt().showMessage(checked.message());
+        return 1;
+    }
+    const StoreCheck& check = *checked;
     const std::string line = storeCheckText(jvStorePath(*folder), check);
     if (!check.sound)
         return fail(line);

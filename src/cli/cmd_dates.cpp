@@ -12,10 +12,12 @@ int runDates(const Arguments& parsed) {
     const std::optional<std::string> folder = programFolderFrom(parsed);
     if (!folder)
         return 1; // told why on stderr
-    TerminalPrompt prompt;
-    std::vector<StoreDate> dates;
-    if (!readStoreDates(jvStorePath(*folder), dates, prompt))
-        return 1; // told why on stderr
+    const Result<std::vector<StoreDate>> read = readStoreDates(jvStorePath(*folder));
+    if (!read) {
+        TerminalPrompt().showMessage(read.message());
+        return 1;
+    }
+    const std::vector<StoreDate>& dates = *read;
     if (parsed.flag("--json")) {
         Json out = Json::array();
         for (const StoreDate& d : dates)

@@ -139,7 +139,7 @@ void addChances(Json& out, const std::string& programFolder, const JvRaceCard& c
     DayValues day;
     if (!valuesOfDay(jvStorePath(programFolder), date, threshold, day, prompt))
         return;
-    const long long key =
+    const std::optional<long long> key =
         raceKeyOf(date, card.courseCode, card.meeting, card.meetingDay, card.raceNumber);
     for (const RaceValues& race : day.races) {
         if (race.key != key)

@@ -43,12 +43,12 @@ std::string displayPath(const std::string& path) {
     return pathForDisplay(path);
 }
 
-int courseDigit(char c) {
+std::optional<int> courseDigit(char c) {
     if (c >= '0' && c <= '9')
         return c - '0';
     if (c >= 'A' && c <= 'Z')
         return c - 'A' + 10;
-    return -1;
+    return std::nullopt;
 }
 
 char courseChar(int digit) {
@@ -57,9 +57,9 @@ char courseChar(int digit) {
 
 } // namespace
 
-void showStoreWithoutRaces(UserPrompt& prompt) {
-    prompt.showMessage("JV-Dataはまだ取り込まれていません。\r\n"
-                       "先にJV-Dataを取り込んでください。");
+Failure storeWithoutRaces() {
+    return Failure{"JV-Dataはまだ取り込まれていません。\r\n"
+                   "先にJV-Dataを取り込んでください。"};
 }
 
 StoreStatement::StoreStatement(const SqliteApi& api, sqlite3* db, const char* sql) : api_(&api) {
@@ -193,19 +193,19 @@ std::string fileUri(const std::string& path, const char* query) {
     return uri + query;
 }
 
-void showNewerStore(UserPrompt& prompt, const std::string& path, long long schema) {
-    prompt.showMessage(format("JV-Dataの保存ファイル'%s'は、このプログラムより新しい版"
-                              "（保存形式 %lld）で作られています。\r\n"
-                              "このプログラムを新しい版に更新してください。"
-                              "保存ファイルはそのままです。",
-                              displayPath(path).c_str(), schema));
+Failure newerStore(const std::string& path, long long schema) {
+    return Failure{format("JV-Dataの保存ファイル'%s'は、このプログラムより新しい版"
+                          "（保存形式 %lld）で作られています。\r\n"
+                          "このプログラムを新しい版に更新してください。"
+                          "保存ファイルはそのままです。",
+                          displayPath(path).c_str(), schema)};
 }
 
-void showForeignFile(UserPrompt& prompt, const std::string& path) {
-    prompt.showMessage(format("ファイル'%s'はゼルコ馬のJV-Dataの保存ファイルではありません。\r\n"
-                              "ファイルには手を付けていません。別の名前に変えてから、"
-                              "JV-Dataを取り込み直してください。",
-                              displayPath(path).c_str()));
+Failure foreignFile(const std::string& path) {
+    return Failure{format("ファイル'%s'はゼルコ馬のJV-Dataの保存ファイルではありません。\r\n"
+                          "ファイルには手を付けていません。別の名前に変えてから、"
+                          "JV-Dataを取り込み直してください。",
+                          displayPath(path).c_str())};
 }
 
 } // namespace
@@ -220,70 +220,57 @@ const char* resultCodeText(int code) {
 
 } // namespace
 
-void JvStore::showFailure(UserPrompt& prompt, const std::string& path, int code) {
+Failure JvStore::failure(const std::string& path, int code) {
     const std::string shown = displayPath(path);
     switch (code & 0xff) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
-        prompt.showMessage(format("JV-Dataの保存ファイル'%s'は、ほかのプログラムが取り込みに"
-                                  "使っています。\r\n"
-                                  "取り込みが終わってから、もう一度実行してください。",
-                                  shown.c_str()));
-        return;
+        return Failure{format("JV-Dataの保存ファイル'%s'は、ほかのプログラムが取り込みに"
+                              "使っています。\r\n"
+                              "取り込みが終わってから、もう一度実行してください。",
+                              shown.c_str())};
     case SQLITE_FULL:
-        prompt.showMessage("ディスクがいっぱいのため、JV-Dataを保存できませんでした。\r\n"
-                           "保存ファイルは取り込みの前のままです。空きを作ってから、"
-                           "もう一度取り込んでください。");
-        return;
+        return Failure{"ディスクがいっぱいのため、JV-Dataを保存できませんでした。\r\n"
+                       "保存ファイルは取り込みの前のままです。空きを作ってから、"
+                       "もう一度取り込んでください。"};
     case SQLITE_NOTADB:
     case SQLITE_CORRUPT:
-        prompt.showMessage(
-            format("ファイル'%s'はJV-Dataの保存ファイルではないか、壊れています。\r\n"
-                   "ファイルには手を付けていません。別の名前に変えてから、"
-                   "JV-Dataを取り込み直してください。",
-                   shown.c_str()));
-        return;
+        return Failure{format("ファイル'%s'はJV-Dataの保存ファイルではないか、壊れています。\r\n"
+                              "ファイルには手を付けていません。別の名前に変えてから、"
+                              "JV-Dataを取り込み直してください。",
+                              shown.c_str())};
     case SQLITE_CANTOPEN:
     case SQLITE_READONLY:
     case SQLITE_PERM:
     case SQLITE_IOERR: {
         const std::string part = unwritablePart(path);
         if (part == path)
-            prompt.showMessage(format("JV-Dataの保存ファイル'%s'を読み書きできませんでした。\r\n"
-                                      "フォルダとファイルに書き込めるか確かめてください。",
-                                      shown.c_str()));
-        else
-            prompt.showMessage(format("JV-Dataの保存ファイル'%s'に使う'%s'に書き込めません。\r\n"
-                                      "'%s'に書き込めるようにしてください。",
-                                      shown.c_str(), displayPath(part).c_str(),
-                                      displayPath(part).c_str()));
-        return;
+            return Failure{format("JV-Dataの保存ファイル'%s'を読み書きできませんでした。\r\n"
+                                  "フォルダとファイルに書き込めるか確かめてください。",
+                                  shown.c_str())};
+        return Failure{format("JV-Dataの保存ファイル'%s'に使う'%s'に書き込めません。\r\n"
+                              "'%s'に書き込めるようにしてください。",
+                              shown.c_str(), displayPath(part).c_str(), displayPath(part).c_str())};
     }
     default:
-        prompt.showMessage(format("JV-Dataの保存ファイル'%s'を使えませんでした（%s）。\r\n"
-                                  "保存ファイルは前のままです。",
-                                  shown.c_str(), resultCodeText(code)));
-        return;
+        return Failure{format("JV-Dataの保存ファイル'%s'を使えませんでした（%s）。\r\n"
+                              "保存ファイルは前のままです。",
+                              shown.c_str(), resultCodeText(code))};
     }
 }
 
-std::unique_ptr<JvStore> JvStore::open(const std::string& path, Mode mode, UserPrompt& prompt) {
+Result<std::unique_ptr<JvStore>> JvStore::open(const std::string& path, Mode mode) {
     std::error_code ec;
     if (!fs::exists(path, ec)) {
-        if (mode == Mode::Read) {
-            showStoreWithoutRaces(prompt);
-            return nullptr;
-        }
+        if (mode == Mode::Read)
+            return storeWithoutRaces();
         fs::create_directories(fs::path(path).parent_path(), ec);
     } else if (const long long schema = headerVersion(path); schema > kSchemaVersion) {
-        showNewerStore(prompt, path, schema);
-        return nullptr;
+        return newerStore(path, schema);
     }
     const SqliteApi* api = sqliteApi();
-    if (api == nullptr) {
-        showFailure(prompt, path, SQLITE_ERROR);
-        return nullptr;
-    }
+    if (api == nullptr)
+        return failure(path, SQLITE_ERROR);
     sqlite3* db = nullptr;
     int rc = SQLITE_OK;
     if (mode == Mode::Read && unchangeable(path))
@@ -294,10 +281,8 @@ std::unique_ptr<JvStore> JvStore::open(const std::string& path, Mode mode, UserP
                           SQLITE_OPEN_READWRITE | (mode == Mode::Import ? SQLITE_OPEN_CREATE : 0),
                           nullptr);
     std::unique_ptr<JvStore> store(new JvStore(*api, db, path));
-    if (rc != SQLITE_OK) {
-        showFailure(prompt, path, rc);
-        return nullptr;
-    }
+    if (rc != SQLITE_OK)
+        return failure(path, rc);
     // Until the store is known to be ours, closing it must not write to
     // it: SQLite would move the log into a file it then refuses.
     api->db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
@@ -307,32 +292,22 @@ std::unique_ptr<JvStore> JvStore::open(const std::string& path, Mode mode, UserP
     // The log may hold a newer version than the header.
     StoreStatement version = store->prepare("PRAGMA user_version");
     const bool haveVersion = version.step();
-    if (!haveVersion) {
-        showFailure(prompt, path, version.failed() != 0 ? version.failed() : SQLITE_NOTADB);
-        return nullptr;
-    }
+    if (!haveVersion)
+        return failure(path, version.failed() != 0 ? version.failed() : SQLITE_NOTADB);
     const long long schema = version.integer(0);
     version = StoreStatement();
-    if (schema > kSchemaVersion) {
-        showNewerStore(prompt, path, schema);
-        return nullptr;
-    }
+    if (schema > kSchemaVersion)
+        return newerStore(path, schema);
     StoreStatement tables = store->prepare(
         schema == 0 ? "SELECT count(*) FROM sqlite_master"
                     : "SELECT count(*) = 5 FROM sqlite_master WHERE type = 'table' AND "
                       "name IN ('ra', 'se', 'um', 'hr', 'o1')");
-    if (!tables.step() || tables.failed() != 0) {
-        showFailure(prompt, path, tables.failed() != 0 ? tables.failed() : SQLITE_NOTADB);
-        return nullptr;
-    }
-    if (schema == 0 && tables.integer(0) != 0) {
-        showFailure(prompt, path, SQLITE_NOTADB);
-        return nullptr;
-    }
-    if (schema != 0 && tables.integer(0) != 1) {
-        showForeignFile(prompt, path);
-        return nullptr;
-    }
+    if (!tables.step() || tables.failed() != 0)
+        return failure(path, tables.failed() != 0 ? tables.failed() : SQLITE_NOTADB);
+    if (schema == 0 && tables.integer(0) != 0)
+        return failure(path, SQLITE_NOTADB);
+    if (schema != 0 && tables.integer(0) != 1)
+        return foreignFile(path);
     tables = StoreStatement(); // no read may be open while the page size is set
     if (schema == 0) {
         store->empty_ = true;
@@ -348,10 +323,8 @@ std::unique_ptr<JvStore> JvStore::open(const std::string& path, Mode mode, UserP
         rc = store->exec("PRAGMA journal_mode = WAL");
         if (rc == SQLITE_OK)
             rc = store->exec("PRAGMA synchronous = FULL");
-        if (rc != SQLITE_OK) {
-            showFailure(prompt, path, rc);
-            return nullptr;
-        }
+        if (rc != SQLITE_OK)
+            return failure(path, rc);
     }
     return store;
 }
@@ -379,26 +352,27 @@ int JvStore::createSchemaIfEmpty() {
     return rc;
 }
 
-long long raceKeyOf(int date, std::string_view course, int meeting, int meetingDay, int raceNo) {
+std::optional<long long> raceKeyOf(int date, std::string_view course, int meeting, int meetingDay,
+                                   int raceNo) {
     if (course.size() != 2 || date < 0 || date > 99991231 || meeting < 0 || meeting > 99 ||
         meetingDay < 0 || meetingDay > 99 || raceNo < 0 || raceNo > 99)
-        return -1;
-    const int c0 = courseDigit(course[0]);
-    const int c1 = courseDigit(course[1]);
-    if (c0 < 0 || c1 < 0)
-        return -1;
-    return (((static_cast<long long>(date) * 1296 + c0 * 36 + c1) * 100 + meeting) * 100 +
+        return std::nullopt;
+    const std::optional<int> c0 = courseDigit(course[0]);
+    const std::optional<int> c1 = courseDigit(course[1]);
+    if (!c0 || !c1)
+        return std::nullopt;
+    return (((static_cast<long long>(date) * 1296 + *c0 * 36 + *c1) * 100 + meeting) * 100 +
             meetingDay) *
                100 +
            raceNo;
 }
 
-long long raceKeyOf(std::string_view record) {
+std::optional<long long> raceKeyOf(std::string_view record) {
     using namespace jvlayout;
     const std::string_view key = jvdata::slice(record, kRaceKey);
     if (key.size() != kRaceKey.width || !jvdata::allDigits(key.substr(0, 8)) ||
         !jvdata::allDigits(key.substr(10, 6)))
-        return -1;
+        return std::nullopt;
     return raceKeyOf(jvdata::number(record, kYear) * 10000 + jvdata::number(record, kMonthDay),
                      jvdata::slice(record, kCourse), jvdata::number(record, kMeeting),
                      jvdata::number(record, kMeetingDay), jvdata::number(record, kRaceNo));
@@ -409,9 +383,9 @@ std::string courseOfRaceKey(long long key) {
     return {courseChar(course / 36), courseChar(course % 36)};
 }
 
-long long horseKeyOf(std::string_view horseId) {
+std::optional<long long> horseKeyOf(std::string_view horseId) {
     if (horseId.size() != 10 || !jvdata::allDigits(horseId))
-        return -1;
+        return std::nullopt;
     long long key = 0;
     for (char c : horseId)
         key = key * 10 + (c - '0');

@@ -1,9 +1,10 @@
 #pragma once
 
-#include "core/ports.h"
+#include "core/result.h"
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -57,12 +58,12 @@ class JvStore {
         Import, // created when missing; writes in one transaction
         Read,   // must exist
     };
-    // Opens the store at `path`. Refuses (with one message, nothing changed,
-    // side files included) a store of a newer schema, a file that is no
-    // store, a damaged or locked one. Read mode also refuses a store that
-    // does not exist yet, and reads one nobody here can change without
-    // lock or side file.
-    static std::unique_ptr<JvStore> open(const std::string& path, Mode mode, UserPrompt& prompt);
+    // Opens the store at `path`. Fails (nothing changed, side files
+    // included) for a store of a newer schema, a file that is no store, a
+    // damaged or locked one. Read mode also fails for a store that does not
+    // exist yet (storeWithoutRaces), and reads one nobody here can change
+    // without lock or side file.
+    static Result<std::unique_ptr<JvStore>> open(const std::string& path, Mode mode);
     ~JvStore();
     JvStore(const JvStore&) = delete;
     JvStore& operator=(const JvStore&) = delete;
@@ -76,9 +77,10 @@ class JvStore {
     // A store file without tables yet (an import made it, then failed).
     bool empty() const { return empty_; }
 
-    // The message for a failure with SQLite result code `code`: it names
-    // the store, or the side file or folder that cannot be written.
-    static void showFailure(UserPrompt& prompt, const std::string& path, int code);
+    // The failure of the store at `path` with SQLite result code `code`:
+    // its message names the store, or the side file or folder that cannot
+    // be written.
+    static Failure failure(const std::string& path, int code);
 
   private:
     JvStore(const SqliteApi& api, sqlite3* db, std::string path)
@@ -93,9 +95,10 @@ class JvStore {
 // A race key (date, course, meeting, day, race number) packs into one
 // integer that sorts like the key with the course code compared as text.
 inline constexpr long long kRaceKeysPerDate = 1296LL * 1000000;
-// -1 when the key bytes of the record are not a valid race key.
-long long raceKeyOf(std::string_view record);
-long long raceKeyOf(int date, std::string_view course, int meeting, int meetingDay, int raceNo);
+// None when the key bytes of the record are not a valid race key.
+std::optional<long long> raceKeyOf(std::string_view record);
+std::optional<long long> raceKeyOf(int date, std::string_view course, int meeting, int meetingDay,
+                                   int raceNo);
 inline int dateOfRaceKey(long long key) {
     return static_cast<int>(key / kRaceKeysPerDate);
 }
@@ -103,7 +106,7 @@ std::string courseOfRaceKey(long long key);
 inline int raceNoOfRaceKey(long long key) {
     return static_cast<int>(key % 100);
 }
-// A 10-digit horse registration number as an integer; -1 when it is none.
-long long horseKeyOf(std::string_view horseId);
+// A 10-digit horse registration number as an integer; none when it is none.
+std::optional<long long> horseKeyOf(std::string_view horseId);
 
 } // namespace zelkor

@@ -121,20 +121,21 @@ class StoreImporter : public JvDataInputSink {
                 format("%.2sレコードのデータ区分'%c'は使われない区分です", type.data(), kind));
         if (std::string fault = jvdata::recordFault(type, body); !fault.empty())
             return rejected(type, offset, std::move(fault));
-        std::array<long long, 2> key{-1, 0};
+        std::optional<long long> first, second = 0;
         KeptTable* table = nullptr;
         if (type == "UM") {
-            key[0] = horseKeyOf(jvdata::slice(body, um::kHorseId));
+            first = horseKeyOf(jvdata::slice(body, um::kHorseId));
             table = &um_;
         } else {
-            key[0] = raceKeyOf(body);
+            first = raceKeyOf(body);
             table = type == "RA" ? &ra_ : type == "HR" ? &hr_ : type == "O1" ? &o1_ : &se_;
             if (table == &se_)
-                key[1] = horseKeyOf(jvdata::slice(body, se::kHorseId));
+                second = horseKeyOf(jvdata::slice(body, se::kHorseId));
         }
-        if (key[0] < 0 || key[1] < 0)
+        if (!first || !second)
             return rejected(type, offset,
                             format("%.2sレコードのキーが正しくありません", type.data()));
+        const std::array<long long, 2> key{*first, *second};
         if (table != &se_) {
             keep(type, *table, key, body, jvdata::number(body, kMadeOn), kind);
             return;
@@ -226,25 +227,25 @@ Outcome importJvData(const std::vector<std::string>& paths, const std::string& s
                      ImportSummary& summary, UserPrompt& userPrompt, ProgressSink& progress) {
     RememberingPrompt prompt(userPrompt);
     summary = ImportSummary();
-    auto store = JvStore::open(storePath, JvStore::Mode::Import, prompt);
-    if (!store)
-        return prompt.failure(kNotImported);
+    auto opened = JvStore::open(storePath, JvStore::Mode::Import);
+    if (!opened)
+        return tell(prompt, opened.message());
+    JvStore* store = opened->get();
     // Immediate: a second importer waits (busy timeout), then is told.
     int rc = store->exec("BEGIN IMMEDIATE");
     if (rc == SQLITE_OK)
         rc = store->createSchemaIfEmpty();
     if (rc != SQLITE_OK) {
         store->exec("ROLLBACK");
-        JvStore::showFailure(prompt, storePath, rc);
-        return prompt.failure(kNotImported);
+        return tell(prompt, JvStore::failure(storePath, rc).message);
     }
     store->exec("PRAGMA cache_size = -65536");
-    bool read = false;
+    Outcome read = Failure{kNotImported};
     {
         StoreImporter importer(*store, summary);
         rc = importer.error();
         if (rc == SQLITE_OK) {
-            read = readJvDataPaths(paths, importer, progress, prompt);
+            read = readJvDataPaths(paths, importer, progress);
             if (read)
                 importer.countUncardedEntries(*store);
             rc = importer.error();
@@ -255,11 +256,13 @@ Outcome importJvData(const std::vector<std::string>& paths, const std::string& s
     if (rc != SQLITE_OK || !read) {
         store->exec("ROLLBACK");
         if (rc != SQLITE_OK)
-            JvStore::showFailure(prompt, storePath, rc);
+            prompt.showMessage(JvStore::failure(storePath, rc).message);
         else if (progress.cancelled())
             prompt.showNote("取り込みをキャンセルしました。\r\n"
                             "データベースは取り込む前のままです。",
                             MessageIcon::Information);
+        else
+            prompt.showMessage(read.message());
         summary = ImportSummary();
         return prompt.failure(kNotImported);
     }

@@ -71,18 +71,16 @@ Kind kindOf(const std::string& path) {
     return isLzhArchive(path) ? Kind::Archive : Kind::Plain;
 }
 
-void showCannotOpen(UserPrompt& prompt, const std::string& path) {
-    prompt.showMessage(format("ファイル'%s'を開けませんでした。\r\n"
-                              "ファイルがあるか、読めるかを確かめてください。",
-                              pathForDisplay(path).c_str()));
+Failure cannotOpen(const std::string& path) {
+    return Failure{format("ファイル'%s'を開けませんでした。\r\n"
+                          "ファイルがあるか、読めるかを確かめてください。",
+                          pathForDisplay(path).c_str())};
 }
 
-bool readPlainFile(const std::string& path, InputRun& run, UserPrompt& prompt) {
+Outcome readPlainFile(const std::string& path, InputRun& run) {
     std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        showCannotOpen(prompt, path);
-        return false;
-    }
+    if (!in)
+        return cannotOpen(path);
     run.sink().beginFile(pathForDisplay(path));
     jvdata::RecordFramer framer(run.sink());
     std::string chunk(kChunkBytes, '\0');
@@ -94,13 +92,11 @@ bool readPlainFile(const std::string& path, InputRun& run, UserPrompt& prompt) {
         framer.feed(std::string_view(chunk).substr(0, got));
         run.advance(got);
     }
-    if (in.bad()) {
-        showCannotOpen(prompt, path);
-        return false;
-    }
+    if (in.bad())
+        return cannotOpen(path);
     framer.finish();
     run.fileDone(framer);
-    return true;
+    return {};
 }
 
 // An archive opened for reading with every format and filter the import
@@ -188,34 +184,30 @@ ArchiveResult readArchiveEntries(const std::string& path, std::uint64_t size, In
     }
 }
 
-bool readArchive(const std::string& path, std::uint64_t size, InputRun& run, UserPrompt& prompt) {
+Outcome readArchive(const std::string& path, std::uint64_t size, InputRun& run) {
+    const std::string shown = pathForDisplay(path);
     switch (readArchiveEntries(path, size, run)) {
     case ArchiveResult::Read:
         run.advance(size);
-        return true;
+        return {};
     case ArchiveResult::Damaged:
-        prompt.showMessage(format("書庫'%s'が壊れているため、読めませんでした。\r\n"
-                                  "書庫を作り直してから、もう一度取り込んでください。",
-                                  pathForDisplay(path).c_str()));
-        return false;
+        break;
     case ArchiveResult::TooManyEntries:
-        prompt.showMessage(
-            format("書庫'%s'には%d個より多くのファイルがあるため、読みませんでした。\r\n"
-                   "中のファイルを取り出してから取り込んでください。",
-                   pathForDisplay(path).c_str(), kMaxImportEntries));
-        return false;
+        return Failure{format("書庫'%s'には%d個より多くのファイルがあるため、読みませんでした。\r\n"
+                              "中のファイルを取り出してから取り込んでください。",
+                              shown.c_str(), kMaxImportEntries)};
     case ArchiveResult::TooLarge:
-        prompt.showMessage(format("書庫'%s'は展開すると大きすぎるため、読みませんでした。\r\n"
-                                  "中のファイルを取り出してから取り込んでください。",
-                                  pathForDisplay(path).c_str()));
-        return false;
+        return Failure{format("書庫'%s'は展開すると大きすぎるため、読みませんでした。\r\n"
+                              "中のファイルを取り出してから取り込んでください。",
+                              shown.c_str())};
     }
-    return false;
+    return Failure{format("書庫'%s'が壊れているため、読めませんでした。\r\n"
+                          "書庫を作り直してから、もう一度取り込んでください。",
+                          shown.c_str())};
 }
 
-bool readFile(const std::string& path, std::uint64_t size, InputRun& run, UserPrompt& prompt) {
-    return kindOf(path) == Kind::Archive ? readArchive(path, size, run, prompt)
-                                         : readPlainFile(path, run, prompt);
+Outcome readFile(const std::string& path, std::uint64_t size, InputRun& run) {
+    return kindOf(path) == Kind::Archive ? readArchive(path, size, run) : readPlainFile(path, run);
 }
 
 struct Listed {
@@ -246,8 +238,8 @@ std::vector<Listed> listFiles(const std::string& path) {
 
 } // namespace
 
-bool readJvDataPaths(const std::vector<std::string>& paths, JvDataInputSink& sink,
-                     ProgressSink& progress, UserPrompt& prompt) {
+Outcome readJvDataPaths(const std::vector<std::string>& paths, JvDataInputSink& sink,
+                        ProgressSink& progress) {
     std::vector<std::vector<Listed>> listed;
     std::uint64_t total = 0;
     for (const std::string& path : paths) {
@@ -255,14 +247,10 @@ bool readJvDataPaths(const std::vector<std::string>& paths, JvDataInputSink& sin
         // and a device never end it.
         std::error_code ec;
         const fs::file_status status = fs::status(path, ec);
-        if (!fs::exists(status)) {
-            showCannotOpen(prompt, path);
-            return false;
-        }
-        if (!fs::is_regular_file(status) && !fs::is_directory(status)) {
-            prompt.showMessage(fileProblemText(FileProblem::NotRegularFile, path, "%s"));
-            return false;
-        }
+        if (!fs::exists(status))
+            return cannotOpen(path);
+        if (!fs::is_regular_file(status) && !fs::is_directory(status))
+            return Failure{fileProblemText(FileProblem::NotRegularFile, path, "%s")};
         listed.push_back(listFiles(path));
         for (const Listed& file : listed.back())
             total += file.size;
@@ -272,19 +260,19 @@ bool readJvDataPaths(const std::vector<std::string>& paths, JvDataInputSink& sin
     for (size_t i = 0; i < paths.size(); ++i) {
         for (const Listed& file : listed[i]) {
             progress.setText(pathForDisplay(file.path));
-            if (!readFile(file.path, file.size, run, prompt) || !run.keepGoing())
-                return false;
+            if (Outcome read = readFile(file.path, file.size, run); !read)
+                return read;
+            if (!run.keepGoing())
+                return Failure{kJvDataReadingStopped};
         }
-        if (!run.takeSawJvData()) {
-            prompt.showMessage(format("'%s'にはJV-Dataのレコードがありません。\r\n"
-                                      "JV-Linkから受け取ったレコードを保存したファイルを"
-                                      "選んでください。",
-                                      pathForDisplay(paths[i]).c_str()));
-            return false;
-        }
+        if (!run.takeSawJvData())
+            return Failure{format("'%s'にはJV-Dataのレコードがありません。\r\n"
+                                  "JV-Linkから受け取ったレコードを保存したファイルを"
+                                  "選んでください。",
+                                  pathForDisplay(paths[i]).c_str())};
     }
     progress.setPosition(100);
-    return true;
+    return {};
 }
 
 } // namespace zelkor

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/ports.h"
+#include "core/result.h"
 #include "jvdata/jvdata_record.h"
 
 #include <string>
@@ -24,12 +25,14 @@ class JvDataInputSink : public jvdata::RecordSink {
 // a zip, lzh, tar or gzip archive is read entry by entry with the bounds of
 // the archive intake (entries, total size, expansion ratio). Each path must
 // hold JV-Data; one that cannot be read, a damaged or oversized archive, or
-// a path without any JV-Data record stops the reading with one message
-// naming it (false). Files without JV-Data inside a folder or an archive
-// are passed over (the sink hears beginFile/endFile(false)).
-// A cancel (`progress.cancelled()`) stops the reading between chunks:
-// false, without a message.
-bool readJvDataPaths(const std::vector<std::string>& paths, JvDataInputSink& sink,
-                     ProgressSink& progress, UserPrompt& prompt);
+// a path without any JV-Data record stops the reading with a failure naming
+// it. Files without JV-Data inside a folder or an archive are passed over
+// (the sink hears beginFile/endFile(false)). A cancel (`progress.cancelled()`)
+// or a sink that stops taking records stops the reading between chunks with
+// kJvDataReadingStopped: the caller knows which and says so itself.
+Outcome readJvDataPaths(const std::vector<std::string>& paths, JvDataInputSink& sink,
+                        ProgressSink& progress);
+
+inline constexpr const char* kJvDataReadingStopped = "JV-Dataの読み込みを途中でやめました";
 
 } // namespace zelkor

@@ -65,7 +65,7 @@ struct ImportSummary {
 
 // Imports every JV-Data file under `paths` (files, folders searched through,
 // zip/lzh/tar/gz archives) into the store (created when missing), all in
-// one transaction. Each path must hold JV-Data. False after one message
+// one transaction. Each path must hold JV-Data. Fails after one message
 // (what happened and what to do) when the import could not be done or was
 // cancelled (`progress.cancelled()`); the store is then unchanged.
 Outcome importJvData(const std::vector<std::string>& paths, const std::string& storePath,
@@ -82,10 +82,9 @@ struct StoreDate {
 };
 
 // The race days of the store, newest first: dates with at least one race
-// that is neither a local or overseas race nor deleted. Fails after a
-// message when the store cannot be read.
-Outcome readStoreDates(const std::string& storePath, std::vector<StoreDate>& dates,
-                       UserPrompt& prompt);
+// that is neither a local or overseas race nor deleted. Fails when the
+// store cannot be read.
+Result<std::vector<StoreDate>> readStoreDates(const std::string& storePath);
 
 // What the integrity check found, with the number of records kept of each
 // type ("RA", "SE", "UM", "HR", "O1"; -1 where the count cannot be read).
@@ -95,24 +94,23 @@ struct StoreCheck {
 };
 
 // Runs SQLite's integrity check over the whole store and counts its
-// records. A damaged store is a result (`sound` false); fails after a
-// message when the store cannot be opened or read for another reason.
-Outcome checkJvStore(const std::string& storePath, StoreCheck& check, UserPrompt& prompt);
+// records. A damaged store is a result (`sound` false); fails when the
+// store cannot be opened or read for another reason.
+Result<StoreCheck> checkJvStore(const std::string& storePath);
 
 // The result in one line (CP932): sound or damaged, the counts, and for a
 // damaged store the way out.
 std::string storeCheckText(const std::string& storePath, const StoreCheck& check);
 
-// Tells the user that the store holds no race yet and to import JV-Data
-// first (the message of a missing store or one without race days).
-void showStoreWithoutRaces(UserPrompt& prompt);
+// The failure of a store that holds no race yet, saying to import JV-Data
+// first (a missing store or one without race days).
+Failure storeWithoutRaces();
 
 // The failure of a job on a store whose reason was told before the job began.
 inline constexpr const char* kStoreNotRead = "JV-Dataの保存ファイルを読めませんでした";
 
-// The races of one day of the store as a race source; nullptr after a
-// message when the store cannot be read or has no race on that day.
-std::unique_ptr<RaceSource> openStoreDay(const std::string& storePath, int yyyymmdd,
-                                         UserPrompt& prompt);
+// The races of one day of the store as a race source. Fails when the store
+// cannot be read or has no race on that day.
+Result<std::unique_ptr<RaceSource>> openStoreDay(const std::string& storePath, int yyyymmdd);
 
 } // namespace zelkor

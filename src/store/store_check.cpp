@@ -14,12 +14,12 @@ bool damage(int code) {
 
 } // namespace
 
-Outcome checkJvStore(const std::string& storePath, StoreCheck& check, UserPrompt& userPrompt) {
-    RememberingPrompt prompt(userPrompt);
-    check = StoreCheck();
-    auto store = JvStore::open(storePath, JvStore::Mode::Read, prompt);
-    if (!store)
-        return prompt.failure(kStoreNotRead);
+Result<StoreCheck> checkJvStore(const std::string& storePath) {
+    auto opened = JvStore::open(storePath, JvStore::Mode::Read);
+    if (!opened)
+        return Failure{opened.message()};
+    JvStore* store = opened->get();
+    StoreCheck check;
     // One read transaction: the counts are those of the store checked.
     store->exec("BEGIN");
     StoreStatement integrity = store->prepare("PRAGMA integrity_check(1)");
@@ -40,11 +40,9 @@ Outcome checkJvStore(const std::string& storePath, StoreCheck& check, UserPrompt
     store->exec("COMMIT");
     if (damage(failure))
         check.sound = false;
-    else if (failure != 0) {
-        JvStore::showFailure(prompt, storePath, failure);
-        return prompt.failure(kStoreNotRead);
-    }
-    return {};
+    else if (failure != 0)
+        return JvStore::failure(storePath, failure);
+    return check;
 }
 
 std::string storeCheckText(const std::string& storePath, const StoreCheck& check) {

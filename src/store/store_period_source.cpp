@@ -39,12 +39,12 @@ StorePeriodSource::~StorePeriodSource() {
     store_->exec("COMMIT");
 }
 
-std::unique_ptr<StorePeriodSource> StorePeriodSource::open(const std::string& storePath,
-                                                           int fromDate, int toDate,
-                                                           UserPrompt& prompt) {
-    auto store = JvStore::open(storePath, JvStore::Mode::Read, prompt);
-    if (!store)
-        return nullptr;
+Result<std::unique_ptr<StorePeriodSource>> StorePeriodSource::open(const std::string& storePath,
+                                                                   int fromDate, int toDate) {
+    auto opened = JvStore::open(storePath, JvStore::Mode::Read);
+    if (!opened)
+        return Failure{opened.message()};
+    std::unique_ptr<JvStore> store = std::move(opened).value();
     // One read transaction for the whole job: no lock per statement, and a
     // larger page cache for the runs read in race order.
     store->exec("PRAGMA cache_size = -65536");
@@ -65,20 +65,25 @@ std::unique_ptr<StorePeriodSource> StorePeriodSource::open(const std::string& st
     source->horses_ = s.prepare("SELECT kind, rec FROM um WHERE key = ?1");
     const int failure = begun != 0 ? begun : horses.failed();
     if (failure != 0 || !source->runners_ || !source->racesOfDay_ || !source->odds_ ||
-        !source->horses_) {
-        JvStore::showFailure(prompt, storePath, failure != 0 ? failure : 1);
-        return nullptr;
-    }
+        !source->horses_)
+        return JvStore::failure(storePath, failure != 0 ? failure : 1);
     return source;
 }
 
-bool StorePeriodSource::storeFailed(int code, UserPrompt& prompt) {
+// Keeps the store's first failure; true for `code` a failure.
+bool StorePeriodSource::storeFailed(int code) {
     if (code == 0)
         return false;
     if (failure_ == 0)
-        JvStore::showFailure(prompt, store_->path(), code);
-    failure_ = code;
+        failure_ = code;
     return true;
+}
+
+// The same, telling the first failure.
+bool StorePeriodSource::storeFailed(int code, UserPrompt& prompt) {
+    if (code != 0 && failure_ == 0)
+        prompt.showMessage(JvStore::failure(store_->path(), code).message);
+    return storeFailed(code);
 }
 
 std::string StorePeriodSource::newestRecord(StoreStatement& statement, long long key) {
@@ -89,14 +94,16 @@ std::string StorePeriodSource::newestRecord(StoreStatement& statement, long long
     return std::string(statement.blob(1));
 }
 
-// The runners of the next date in the store and the RA of that date.
-bool StorePeriodSource::readDay(UserPrompt& prompt) {
+// The runners of the next date in the store and the RA of that date;
+// false after the last date.
+Result<bool> StorePeriodSource::readDay() {
     dayRunners_.clear();
     dayRa_.clear();
     // A statement stepped past its end would start again from its first row.
     if (finished_ || (!pending_ && !runners_.step())) {
         finished_ = true;
-        storeFailed(runners_.failed(), prompt);
+        if (storeFailed(runners_.failed()))
+            return JvStore::failure(store_->path(), failure_);
         return false;
     }
     pending_ = false;
@@ -115,14 +122,16 @@ bool StorePeriodSource::readDay(UserPrompt& prompt) {
                                    std::string(runners_.blob(3))});
     } while (runners_.step());
     finished_ = !pending_;
-    if (finished_ && storeFailed(runners_.failed(), prompt))
-        return false;
+    if (finished_ && storeFailed(runners_.failed()))
+        return JvStore::failure(store_->path(), failure_);
     racesOfDay_.reset();
     racesOfDay_.bind(1, firstKeyOf(date_)).bind(2, firstKeyOf(date_ + 1));
     while (racesOfDay_.step())
         dayRa_.emplace(racesOfDay_.integer(0), std::pair{static_cast<char>(racesOfDay_.integer(1)),
                                                          std::string(racesOfDay_.blob(2))});
-    return !storeFailed(racesOfDay_.failed(), prompt);
+    if (storeFailed(racesOfDay_.failed()))
+        return JvStore::failure(store_->path(), failure_);
+    return true;
 }
 
 // The day's runs join the runs of their horses; a horse past its last race
@@ -146,12 +155,14 @@ void StorePeriodSource::keepRunsOfDay() {
     dayRunners_.clear();
 }
 
-bool StorePeriodSource::nextDay(UserPrompt& prompt) {
+Result<bool> StorePeriodSource::nextDay() {
     for (;;) {
         keepRunsOfDay();
         dayRaces_.clear();
-        if (failed() || !readDay(prompt))
+        if (failed())
             return false;
+        if (Result<bool> read = readDay(); !read || !*read)
+            return read;
         if (date_ > toDate_)
             return false;
         if (date_ < fromDate_)
@@ -178,10 +189,10 @@ std::span<const StorePeriodSource::Runner> StorePeriodSource::runnersOf(long lon
     return {first, last};
 }
 
-long long StorePeriodSource::raceKey(int position) const {
-    return position >= 1 && position <= static_cast<int>(dayRaces_.size())
-               ? dayRaces_[static_cast<size_t>(position - 1)]
-               : -1;
+std::optional<long long> StorePeriodSource::raceKey(int position) const {
+    if (position < 1 || position > static_cast<int>(dayRaces_.size()))
+        return std::nullopt;
+    return dayRaces_[static_cast<size_t>(position - 1)];
 }
 
 int StorePeriodSource::raceCount(UserPrompt&) {
@@ -192,17 +203,17 @@ Outcome StorePeriodSource::readRace(JvRaceCard& card, int position, UserPrompt& 
     RememberingPrompt prompt(userPrompt);
     if (failed())
         return prompt.failure(kSourceNotRead);
-    const long long key = raceKey(position);
-    const auto ra = dayRa_.find(key);
+    const std::optional<long long> key = raceKey(position);
+    const auto ra = key ? dayRa_.find(*key) : dayRa_.end();
     if (ra == dayRa_.end()) {
         prompt.showMessage("レースを読み込めませんでした");
         return prompt.failure(kSourceNotRead);
     }
     std::vector<std::string> se;
-    for (const Runner& runner : runnersOf(key))
+    for (const Runner& runner : runnersOf(*key))
         if (runner.kind != jvdata::kDeleteKind)
             se.push_back(runner.se);
-    const std::string o1 = newestRecord(odds_, key);
+    const std::string o1 = newestRecord(odds_, *key);
     if (storeFailed(odds_.failed(), prompt))
         return prompt.failure(kSourceNotRead);
     JvRaceCard fresh;
@@ -217,16 +228,20 @@ Outcome StorePeriodSource::readHorse(JvHorseRecord& record, const JvRaceCard& ra
     RememberingPrompt prompt(userPrompt);
     if (failed())
         return prompt.failure(kSourceNotRead);
-    const long long horse = runner >= 1 && runner <= race.runnerCount
-                                ? horseKeyOf(race.horseIds[static_cast<size_t>(runner)])
-                                : -1;
-    const long long key = raceKeyOf(race.year * 10000 + race.monthDay, race.courseCode,
-                                    race.meeting, race.meetingDay, race.raceNumber);
-    const std::span<const Runner> field = runnersOf(key);
+    const std::optional<long long> horseKey =
+        runner >= 1 && runner <= race.runnerCount
+            ? horseKeyOf(race.horseIds[static_cast<size_t>(runner)])
+            : std::nullopt;
+    const std::optional<long long> key =
+        raceKeyOf(race.year * 10000 + race.monthDay, race.courseCode, race.meeting, race.meetingDay,
+                  race.raceNumber);
+    const std::span<const Runner> field =
+        horseKey && key ? runnersOf(*key) : std::span<const Runner>();
+    const long long horse = horseKey.value_or(0); // unused when there is no field
     const auto own = std::find_if(field.begin(), field.end(), [&](const Runner& r) {
         return r.horse == horse && r.kind != jvdata::kDeleteKind;
     });
-    if (horse < 0 || own == field.end()) {
+    if (own == field.end()) {
         prompt.showMessage("競走馬データの読み込みに失敗しました");
         return prompt.failure(kSourceNotRead);
     }

@@ -6,6 +6,7 @@
 #include "store/store_race_source.h"
 
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <unordered_map>
@@ -24,20 +25,21 @@ namespace zelkor {
 class StorePeriodSource : public RaceSource {
   public:
     // Opens the store for the days from `fromDate` to `toDate` (yyyymmdd,
-    // inclusive). nullptr after a message when it cannot be read.
-    static std::unique_ptr<StorePeriodSource> open(const std::string& storePath, int fromDate,
-                                                   int toDate, UserPrompt& prompt);
+    // inclusive). Fails when it cannot be read.
+    static Result<std::unique_ptr<StorePeriodSource>> open(const std::string& storePath,
+                                                           int fromDate, int toDate);
     ~StorePeriodSource() override;
 
-    // Moves to the next race day of the period; false after the last one,
-    // or after a message when the store cannot be read (see failed()).
-    bool nextDay(UserPrompt& prompt);
+    // Moves to the next race day of the period: true, or false after the
+    // last one and on a source that failed() in a read (which told why).
+    // Fails when the store cannot be read (failed() from then on).
+    Result<bool> nextDay();
     int date() const { return date_; }
     bool failed() const override { return failure_ != 0; }
     // The SQLite result code of the failure.
     int failure() const { return failure_; }
-    // The race key of race `position` of the day.
-    long long raceKey(int position) const;
+    // The race key of race `position` of the day; none for no such race.
+    std::optional<long long> raceKey(int position) const;
 
     // The day's races by course code, then race number.
     int raceCount(UserPrompt& prompt) override;
@@ -53,9 +55,10 @@ class StorePeriodSource : public RaceSource {
         std::string se;
     };
     StorePeriodSource(std::unique_ptr<JvStore> store, int fromDate, int toDate);
-    bool readDay(UserPrompt& prompt);
+    Result<bool> readDay();
     void keepRunsOfDay();
     std::string newestRecord(StoreStatement& statement, long long key);
+    bool storeFailed(int code);
     bool storeFailed(int code, UserPrompt& prompt);
     std::span<const Runner> runnersOf(long long race) const;
 

@@ -365,25 +365,30 @@ class StoreDaySource : public RaceSource {
         RememberingPrompt prompt(userPrompt);
         if (failed_)
             return prompt.failure(kSourceNotRead);
-        const long long horse = runner >= 1 && runner <= race.runnerCount
-                                    ? horseKeyOf(race.horseIds[static_cast<size_t>(runner)])
-                                    : -1;
-        const long long raceKey = raceKeyOf(race.year * 10000 + race.monthDay, race.courseCode,
-                                            race.meeting, race.meetingDay, race.raceNumber);
-        std::string seOfRace;
-        if (horse >= 0 && raceKey >= 0) {
-            StoreStatement own =
-                store_->prepare("SELECT kind, rec FROM se WHERE race = ?1 AND horse = ?2");
-            own.bind(1, raceKey).bind(2, horse);
-            if (own.step() && own.integer(0) != jvdata::kDeleteKind)
-                seOfRace = own.blob(1);
-            if (failed(prompt, own.failed()))
-                return prompt.failure(kSourceNotRead);
-        }
-        if (seOfRace.empty()) {
+        const std::optional<long long> horseKey =
+            runner >= 1 && runner <= race.runnerCount
+                ? horseKeyOf(race.horseIds[static_cast<size_t>(runner)])
+                : std::nullopt;
+        const std::optional<long long> raceKey =
+            raceKeyOf(race.year * 10000 + race.monthDay, race.courseCode, race.meeting,
+                      race.meetingDay, race.raceNumber);
+        const auto missing = [&prompt] {
             prompt.showMessage("競走馬データの読み込みに失敗しました");
             return prompt.failure(kSourceNotRead);
-        }
+        };
+        if (!horseKey || !raceKey)
+            return missing();
+        const long long horse = *horseKey;
+        std::string seOfRace;
+        StoreStatement own =
+            store_->prepare("SELECT kind, rec FROM se WHERE race = ?1 AND horse = ?2");
+        own.bind(1, *raceKey).bind(2, horse);
+        if (own.step() && own.integer(0) != jvdata::kDeleteKind)
+            seOfRace = own.blob(1);
+        if (failed(prompt, own.failed()))
+            return prompt.failure(kSourceNotRead);
+        if (seOfRace.empty())
+            return missing();
         std::string um;
         if (!newest("SELECT kind, rec FROM um WHERE key = ?1", horse, um, prompt))
             return prompt.failure(kSourceNotRead);
@@ -391,7 +396,7 @@ class StoreDaySource : public RaceSource {
         StoreStatement earlier =
             store_->prepare("SELECT se.rec, ra.kind, ra.rec FROM se JOIN ra ON ra.key = se.race "
                             "WHERE se.horse = ?1 AND se.race < ?2 ORDER BY se.race");
-        earlier.bind(1, horse).bind(2, static_cast<long long>(dateOfRaceKey(raceKey)) *
+        earlier.bind(1, horse).bind(2, static_cast<long long>(dateOfRaceKey(*raceKey)) *
                                            kRaceKeysPerDate);
         while (earlier.step()) {
             const auto raKind = static_cast<char>(earlier.integer(1));
@@ -424,7 +429,7 @@ class StoreDaySource : public RaceSource {
         if (code == 0)
             return false;
         failed_ = true;
-        JvStore::showFailure(prompt, store_->path(), code);
+        prompt.showMessage(JvStore::failure(store_->path(), code).message);
         return true;
     }
 
@@ -440,12 +445,11 @@ bool listedKind(long long kind) {
 
 } // namespace
 
-Outcome readStoreDates(const std::string& storePath, std::vector<StoreDate>& dates,
-                       UserPrompt& userPrompt) {
-    RememberingPrompt prompt(userPrompt);
-    auto store = JvStore::open(storePath, JvStore::Mode::Read, prompt);
-    if (!store)
-        return prompt.failure(kStoreNotRead);
+Result<std::vector<StoreDate>> readStoreDates(const std::string& storePath) {
+    auto opened = JvStore::open(storePath, JvStore::Mode::Read);
+    if (!opened)
+        return Failure{opened.message()};
+    JvStore* store = opened->get();
     std::map<int, int, std::greater<>> races;
     StoreStatement all = store->prepare("SELECT key, kind FROM ra");
     if (all) {
@@ -454,21 +458,19 @@ Outcome readStoreDates(const std::string& storePath, std::vector<StoreDate>& dat
                 ++races[dateOfRaceKey(all.integer(0))];
     }
     // A store not filled yet has no tables: no dates.
-    if (all.failed() != 0 && !store->empty()) {
-        JvStore::showFailure(prompt, storePath, all.failed());
-        return prompt.failure(kStoreNotRead);
-    }
-    dates.clear();
+    if (all.failed() != 0 && !store->empty())
+        return JvStore::failure(storePath, all.failed());
+    std::vector<StoreDate> dates;
     for (const auto& [date, count] : races)
         dates.push_back({date, count});
-    return {};
+    return dates;
 }
 
-std::unique_ptr<RaceSource> openStoreDay(const std::string& storePath, int yyyymmdd,
-                                         UserPrompt& prompt) {
-    auto store = JvStore::open(storePath, JvStore::Mode::Read, prompt);
-    if (!store)
-        return nullptr;
+Result<std::unique_ptr<RaceSource>> openStoreDay(const std::string& storePath, int yyyymmdd) {
+    auto opened = JvStore::open(storePath, JvStore::Mode::Read);
+    if (!opened)
+        return Failure{opened.message()};
+    std::unique_ptr<JvStore> store = std::move(opened).value();
     std::vector<long long> races;
     StoreStatement day = store->prepare("SELECT key, kind FROM ra WHERE key >= ?1 AND key < ?2");
     day.bind(1, static_cast<long long>(yyyymmdd) * kRaceKeysPerDate)
@@ -477,23 +479,20 @@ std::unique_ptr<RaceSource> openStoreDay(const std::string& storePath, int yyyym
         if (listedKind(day.integer(1)))
             races.push_back(day.integer(0));
     // A store not filled yet has no tables: no races either.
-    if (day.failed() != 0 && !store->empty()) {
-        JvStore::showFailure(prompt, storePath, day.failed());
-        return nullptr;
-    }
-    if (races.empty()) {
-        prompt.showMessage(format("%d年%d月%d日のレースはJV-Dataの保存ファイルにありません。\r\n"
-                                  "その日のJV-Dataを取り込んでから開いてください。",
-                                  yyyymmdd / 10000, yyyymmdd / 100 % 100, yyyymmdd % 100));
-        return nullptr;
-    }
+    if (day.failed() != 0 && !store->empty())
+        return JvStore::failure(storePath, day.failed());
+    if (races.empty())
+        return Failure{format("%d年%d月%d日のレースはJV-Dataの保存ファイルにありません。\r\n"
+                              "その日のJV-Dataを取り込んでから開いてください。",
+                              yyyymmdd / 10000, yyyymmdd / 100 % 100, yyyymmdd % 100)};
     // Course code, then race number.
     std::stable_sort(races.begin(), races.end(), [](long long a, long long b) {
         const auto course = [](long long key) { return key / 1000000 % 1296; };
         return course(a) != course(b) ? course(a) < course(b)
                                       : raceNoOfRaceKey(a) < raceNoOfRaceKey(b);
     });
-    return std::make_unique<StoreDaySource>(std::move(store), std::move(races));
+    return std::unique_ptr<RaceSource>(
+        std::make_unique<StoreDaySource>(std::move(store), std::move(races)));
 }
 
 } // namespace zelkor

@@ -69,12 +69,12 @@ int main(int argc, char** argv) {
     // The sample JV-Data season imported, its race days listed.
     ImportSummary summary;
     test::SilentProgress progress;
-    std::vector<StoreDate> dates;
     const std::string store = jvStorePath(folder);
+    Result<std::vector<StoreDate>> dates = Failure{};
     if (importJvData({std::string(root ? root : ".") + "/resources/sample/JV-Data_sample.dat"},
                      store, summary, prompt, progress) &&
-        readStoreDates(store, dates, prompt)) {
-        StoreDatesDialog days(dates);
+        (dates = readStoreDates(store))) {
+        StoreDatesDialog days(*dates);
         ok = save(days, out + QStringLiteral("/store_dates.png")) && ok;
     } else {
         ok = false;

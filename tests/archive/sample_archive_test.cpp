@@ -179,10 +179,10 @@ TEST(SampleData, BelievableToARacingFan) {
     const std::string store = jvStorePath(program.path());
     ImportSummary summary;
     ASSERT_TRUE(importJvData({season}, store, summary, prompt, progress));
-    std::vector<StoreDate> dates;
-    ASSERT_TRUE(readStoreDates(store, dates, prompt));
-    for (const StoreDate& date : dates)
-        checkDay(*openStoreDay(store, date.date, prompt), f);
+    const Result<std::vector<StoreDate>> dates = readStoreDates(store);
+    ASSERT_TRUE(dates);
+    for (const StoreDate& date : *dates)
+        checkDay(**openStoreDay(store, date.date), f);
     EXPECT_EQ(f.faults, std::vector<std::string>());
     EXPECT_EQ(cancelledWithPayouts(readWholeFile(season).value_or("")), std::vector<std::string>());
 

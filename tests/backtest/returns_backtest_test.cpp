@@ -125,12 +125,15 @@ TEST(StorePeriodSource, ReadsEveryRaceAndHorseAsTheDaySourceDoes) {
     const std::string store = folder.file("jvdata.sqlite3");
     ASSERT_TRUE(importRecords(seasonRecords(plan, &stats), store));
     RecordingPrompt prompt;
-    auto period = StorePeriodSource::open(store, stats.dates[1], stats.dates.back(), prompt);
-    ASSERT_TRUE(period);
+    auto opened = StorePeriodSource::open(store, stats.dates[1], stats.dates.back());
+    ASSERT_TRUE(opened) << opened.message();
+    StorePeriodSource* period = opened->get();
     int races = 0;
-    while (period->nextDay(prompt)) {
-        auto day = openStoreDay(store, period->date(), prompt);
-        ASSERT_TRUE(day);
+    Result<bool> next = false;
+    while ((next = period->nextDay()).valueOr(false)) {
+        auto openedDay = openStoreDay(store, period->date());
+        ASSERT_TRUE(openedDay) << openedDay.message();
+        RaceSource* day = openedDay->get();
         ASSERT_EQ(period->raceCount(prompt), day->raceCount(prompt));
         for (int p = 1; p <= day->raceCount(prompt); ++p) {
             JvRaceCard a, b;
@@ -145,6 +148,7 @@ TEST(StorePeriodSource, ReadsEveryRaceAndHorseAsTheDaySourceDoes) {
             ++races;
         }
     }
+    EXPECT_TRUE(next) << next.message();
     EXPECT_FALSE(period->failed());
     EXPECT_GT(races, 30);
     EXPECT_TRUE(prompt.texts().empty());

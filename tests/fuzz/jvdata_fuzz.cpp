@@ -54,11 +54,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
                                         c.deleted + c.rejected + c.skipped);
     if (!imported)
         return 0;
-    std::vector<StoreDate> dates;
-    ZELKOR_FUZZ_CHECK(readStoreDates(store, dates, prompt));
+    const Result<std::vector<StoreDate>> read = readStoreDates(store);
+    ZELKOR_FUZZ_CHECK(read);
+    const std::vector<StoreDate>& dates = *read;
     for (size_t d = 0; d < dates.size() && d < 3; ++d) {
-        auto day = openStoreDay(store, dates[d].date, prompt);
-        ZELKOR_FUZZ_CHECK(day != nullptr && day->raceCount(prompt) == dates[d].races);
+        auto opened = openStoreDay(store, dates[d].date);
+        ZELKOR_FUZZ_CHECK(opened);
+        RaceSource* day = opened->get();
+        ZELKOR_FUZZ_CHECK(day->raceCount(prompt) == dates[d].races);
         for (int r = 1; r <= dates[d].races && r <= 40; ++r) {
             JvRaceCard card;
             ZELKOR_FUZZ_CHECK(day->readRace(card, r, prompt));

@@ -39,7 +39,8 @@ struct Sources {
         ImportSummary summary;
         EXPECT_TRUE(importJvData({folder.file("day.jvd")}, jvStorePath(folder.path()), summary,
                                  prompt, progress));
-        store = openStoreDay(jvStorePath(folder.path()), date, prompt);
+        if (auto opened = openStoreDay(jvStorePath(folder.path()), date))
+            store = std::move(*opened);
         const JvRaceDay day = jvdArchiveDay(described, date);
         fs::create_directory(folder.file("JRA-VAN"));
         EXPECT_TRUE(writeJvRaceCard(folder.file("JRA-VAN/JracDen1.dat"), day.races));

@@ -45,8 +45,9 @@ TEST(JvDataDifferential, StoreAndArchiveGiveTheSameRacesAndHorses) {
     const std::string store = jvStorePath(folder.path());
     ImportSummary summary;
     ASSERT_TRUE(importJvData({folder.file("day.jvd")}, store, summary, prompt, progress));
-    auto source = openStoreDay(store, 20250301, prompt);
-    ASSERT_TRUE(source);
+    auto opened = openStoreDay(store, 20250301);
+    ASSERT_TRUE(opened) << opened.message();
+    RaceSource* source = opened->get();
     ASSERT_EQ(source->raceCount(prompt), countRaces(folder.file("JracDen1.dat"), prompt));
     int horses = 0, runs = 0;
     for (int r = 1; r <= source->raceCount(prompt); ++r) {

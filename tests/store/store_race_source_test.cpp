@@ -114,14 +114,16 @@ struct Day {
         std::ofstream(folder.file("day.jvd"), std::ios::binary) << records();
         ImportSummary summary;
         EXPECT_TRUE(importJvData({folder.file("day.jvd")}, store, summary, prompt, progress));
-        source = openStoreDay(store, 20250301, prompt);
+        if (auto opened = openStoreDay(store, 20250301))
+            source = std::move(*opened);
     }
 };
 
 TEST(StoreRaceSource, DatesAndTheRacesOfADay) {
     Day day;
-    std::vector<StoreDate> dates;
-    ASSERT_TRUE(readStoreDates(day.store, dates, day.prompt));
+    const Result<std::vector<StoreDate>> read = readStoreDates(day.store);
+    ASSERT_TRUE(read);
+    const std::vector<StoreDate>& dates = *read;
     ASSERT_EQ(dates.size(), 5u); // local and overseas days are no race days
     EXPECT_EQ(dates[0].date, 20250308);
     EXPECT_EQ(dates[1].date, 20250301);
@@ -144,7 +146,9 @@ TEST(StoreRaceSource, DatesAndTheRacesOfADay) {
         EXPECT_EQ(card.cancelled, expected[i].cancelled);
         EXPECT_EQ(card.entriesOnly, expected[i].entriesOnly);
     }
-    EXPECT_EQ(openStoreDay(day.store, 20250120, day.prompt), nullptr); // only a local race
+    EXPECT_EQ(openStoreDay(day.store, 20250120).message(), // only a local race
+              "2025年1月20日のレースはJV-Dataの保存ファイルにありません。\r\n"
+              "その日のJV-Dataを取り込んでから開いてください。");
 }
 
 TEST(StoreRaceSource, RaceCardKeepsRealNumbersAndOdds) {
@@ -271,13 +275,14 @@ TEST(StoreRaceSource, SampleSeasonLoadsCleanly) {
     ASSERT_TRUE(importJvData({std::string(root) + "/resources/sample/JV-Data_sample.dat"}, store,
                              summary, prompt, progress));
     EXPECT_TRUE(summary.rejected.empty());
-    std::vector<StoreDate> dates;
-    ASSERT_TRUE(readStoreDates(store, dates, prompt));
-    ASSERT_EQ(dates.size(), 12u);
+    const Result<std::vector<StoreDate>> dates = readStoreDates(store);
+    ASSERT_TRUE(dates);
+    ASSERT_EQ(dates->size(), 12u);
     int loadable = 0, withHistory = 0;
-    for (const StoreDate& date : dates) {
-        auto source = openStoreDay(store, date.date, prompt);
-        ASSERT_TRUE(source);
+    for (const StoreDate& date : *dates) {
+        auto opened = openStoreDay(store, date.date);
+        ASSERT_TRUE(opened) << opened.message();
+        RaceSource* source = opened->get();
         ASSERT_EQ(source->raceCount(prompt), date.races);
         for (int r = 1; r <= date.races; ++r) {
             JvRaceCard card;

@@ -60,14 +60,13 @@ bool runSqlAsAnotherProgram(const std::string& path, const char* sql) {
 }
 
 void damageStoreTable(const std::string& storePath, const char* table) {
-    RecordingPrompt prompt;
     long long page = 0, pageSize = 0;
-    if (auto store = JvStore::open(storePath, JvStore::Mode::Read, prompt)) {
+    if (auto store = JvStore::open(storePath, JvStore::Mode::Read)) {
         StoreStatement root =
-            store->prepare(format("SELECT rootpage, page_size FROM sqlite_master, "
-                                  "pragma_page_size WHERE name = '%s'",
-                                  table)
-                               .c_str());
+            (*store)->prepare(format("SELECT rootpage, page_size FROM sqlite_master, "
+                                     "pragma_page_size WHERE name = '%s'",
+                                     table)
+                                  .c_str());
         if (root.step())
             std::tie(page, pageSize) = std::pair(root.integer(0), root.integer(1));
     }
