@@ -154,5 +154,29 @@ TEST(StorePeriodSource, ReadsEveryRaceAndHorseAsTheDaySourceDoes) {
     EXPECT_TRUE(prompt.texts().empty());
 }
 
+// A store that fails under a period fails its next day once, with the
+// store's message for the caller to tell; then there is no next day.
+TEST(StorePeriodSource, ADamagedStoreFailsTheNextDayOnce) {
+    JvdSeasonPlan plan;
+    plan.days = 2;
+    plan.horses = 40;
+    JvdSeasonStats stats;
+    TempFolder folder("period");
+    const std::string store = folder.file("jvdata.sqlite3");
+    ASSERT_TRUE(importRecords(seasonRecords(plan, &stats), store));
+    damageStoreTable(store, "ra");
+    auto opened = StorePeriodSource::open(store, stats.dates[0], stats.dates.back());
+    ASSERT_TRUE(opened) << opened.message();
+    StorePeriodSource& period = **opened;
+    EXPECT_EQ(period.nextDay().message(),
+              "ファイル'" + store +
+                  "'はJV-Dataの保存ファイルではないか、壊れています。\r\n"
+                  "ファイルには手を付けていません。別の名前に変えてから、"
+                  "JV-Dataを取り込み直してください。");
+    EXPECT_TRUE(period.failed());
+    const Result<bool> after = period.nextDay();
+    EXPECT_TRUE(after.ok() && !*after);
+}
+
 } // namespace
 } // namespace zelkor

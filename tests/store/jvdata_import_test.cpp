@@ -398,6 +398,9 @@ TEST(JvDataImport, NumbersAndDatesThatCannotBeTrue) {
          "RAレコードの開催年月日00000000は暦にない日付です"},
         {edited(jvdRecord(JvdHorse{}), 3, "20251301"),
          "UMレコードの作成日20251301は暦にない日付です"},
+        {edited(jvdRecord(local), 19, "4a"), "RAレコードのキーが正しくありません"},
+        {edited(se, 30, "20221000X1"), "SEレコードのキーが正しくありません"},
+        {edited(jvdRecord(JvdHorse{}), 11, "2022 00001"), "UMレコードのキーが正しくありません"},
     };
     for (const auto& c : cases) {
         Fixture f;
