@@ -70,20 +70,13 @@ Result<std::unique_ptr<StorePeriodSource>> StorePeriodSource::open(const std::st
     return source;
 }
 
-// Keeps the store's first failure; true for `code` a failure.
-bool StorePeriodSource::storeFailed(int code) {
+// How a read with SQLite result code `code` went. A store that fails a read
+// fails the job: every read after it fails without a word (see failed()).
+Outcome StorePeriodSource::storeRead(int code) {
     if (code == 0)
-        return false;
-    if (failure_ == 0)
-        failure_ = code;
-    return true;
-}
-
-// The same, telling the first failure.
-bool StorePeriodSource::storeFailed(int code, UserPrompt& prompt) {
-    if (code != 0 && failure_ == 0)
-        prompt.showMessage(JvStore::failure(store_->path(), code).message);
-    return storeFailed(code);
+        return {};
+    failure_ = code;
+    return JvStore::failure(store_->path(), code);
 }
 
 std::string StorePeriodSource::newestRecord(StoreStatement& statement, long long key) {
@@ -102,8 +95,8 @@ Result<bool> StorePeriodSource::readDay() {
     // A statement stepped past its end would start again from its first row.
     if (finished_ || (!pending_ && !runners_.step())) {
         finished_ = true;
-        if (storeFailed(runners_.failed()))
-            return JvStore::failure(store_->path(), failure_);
+        if (Outcome read = storeRead(runners_.failed()); !read)
+            return Failure{read.message()};
         return false;
     }
     pending_ = false;
@@ -122,15 +115,15 @@ Result<bool> StorePeriodSource::readDay() {
                                    std::string(runners_.blob(3))});
     } while (runners_.step());
     finished_ = !pending_;
-    if (finished_ && storeFailed(runners_.failed()))
-        return JvStore::failure(store_->path(), failure_);
+    if (Outcome read = storeRead(runners_.failed()); !read)
+        return Failure{read.message()};
     racesOfDay_.reset();
     racesOfDay_.bind(1, firstKeyOf(date_)).bind(2, firstKeyOf(date_ + 1));
     while (racesOfDay_.step())
         dayRa_.emplace(racesOfDay_.integer(0), std::pair{static_cast<char>(racesOfDay_.integer(1)),
                                                          std::string(racesOfDay_.blob(2))});
-    if (storeFailed(racesOfDay_.failed()))
-        return JvStore::failure(store_->path(), failure_);
+    if (Outcome read = storeRead(racesOfDay_.failed()); !read)
+        return Failure{read.message()};
     return true;
 }
 
@@ -214,8 +207,8 @@ Outcome StorePeriodSource::readRace(JvRaceCard& card, int position, UserPrompt& 
         if (runner.kind != jvdata::kDeleteKind)
             se.push_back(runner.se);
     const std::string o1 = newestRecord(odds_, *key);
-    if (storeFailed(odds_.failed(), prompt))
-        return prompt.failure(kSourceNotRead);
+    if (Outcome read = storeRead(odds_.failed()); !read)
+        return tell(prompt, read.message());
     JvRaceCard fresh;
     raceCardFromRecords(fresh, ra->second.second, se, o1);
     nameStoreFiles(fresh, store_->path());
@@ -249,8 +242,8 @@ Outcome StorePeriodSource::readHorse(JvHorseRecord& record, const JvRaceCard& ra
     auto um = um_.find(horse);
     if (um == um_.end()) {
         um = um_.emplace(horse, horseOriginOf(newestRecord(horses_, horse))).first;
-        if (storeFailed(horses_.failed(), prompt))
-            return prompt.failure(kSourceNotRead);
+        if (Outcome read = storeRead(horses_.failed()); !read)
+            return tell(prompt, read.message());
     }
     static const HorseHistory kNoRuns;
     const auto runs = runs_.find(horse);

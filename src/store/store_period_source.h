@@ -58,8 +58,7 @@ class StorePeriodSource : public RaceSource {
     Result<bool> readDay();
     void keepRunsOfDay();
     std::string newestRecord(StoreStatement& statement, long long key);
-    bool storeFailed(int code);
-    bool storeFailed(int code, UserPrompt& prompt);
+    Outcome storeRead(int code);
     std::span<const Runner> runnersOf(long long race) const;
 
     std::unique_ptr<JvStore> store_;

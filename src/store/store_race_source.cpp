@@ -336,10 +336,10 @@ class StoreDaySource : public RaceSource {
             return prompt.failure(kSourceNotRead);
         }
         const long long key = races_[static_cast<size_t>(position - 1)];
-        std::string ra;
-        if (!newest("SELECT kind, rec FROM ra WHERE key = ?1", key, ra, prompt))
-            return prompt.failure(kSourceNotRead);
-        if (ra.empty()) {
+        const Result<std::string> ra = newest("SELECT kind, rec FROM ra WHERE key = ?1", key);
+        if (!ra)
+            return tell(prompt, ra.message());
+        if (ra->empty()) {
             showNoRace(prompt);
             return prompt.failure(kSourceNotRead);
         }
@@ -349,12 +349,13 @@ class StoreDaySource : public RaceSource {
         while (runners.step())
             if (runners.integer(0) != jvdata::kDeleteKind)
                 se.emplace_back(runners.blob(1));
-        std::string o1;
-        if (failed(prompt, runners.failed()) ||
-            !newest("SELECT kind, rec FROM o1 WHERE key = ?1", key, o1, prompt))
-            return prompt.failure(kSourceNotRead);
+        if (Outcome read = storeRead(runners.failed()); !read)
+            return tell(prompt, read.message());
+        const Result<std::string> o1 = newest("SELECT kind, rec FROM o1 WHERE key = ?1", key);
+        if (!o1)
+            return tell(prompt, o1.message());
         JvRaceCard fresh;
-        raceCardFromRecords(fresh, ra, se, o1);
+        raceCardFromRecords(fresh, *ra, se, *o1);
         nameStoreFiles(fresh, store_->path());
         card = std::move(fresh);
         return {};
@@ -385,13 +386,13 @@ class StoreDaySource : public RaceSource {
         own.bind(1, *raceKey).bind(2, horse);
         if (own.step() && own.integer(0) != jvdata::kDeleteKind)
             seOfRace = own.blob(1);
-        if (failed(prompt, own.failed()))
-            return prompt.failure(kSourceNotRead);
+        if (Outcome read = storeRead(own.failed()); !read)
+            return tell(prompt, read.message());
         if (seOfRace.empty())
             return missing();
-        std::string um;
-        if (!newest("SELECT kind, rec FROM um WHERE key = ?1", horse, um, prompt))
-            return prompt.failure(kSourceNotRead);
+        const Result<std::string> um = newest("SELECT kind, rec FROM um WHERE key = ?1", horse);
+        if (!um)
+            return tell(prompt, um.message());
         HorseHistory history;
         StoreStatement earlier =
             store_->prepare("SELECT se.rec, ra.kind, ra.rec FROM se JOIN ra ON ra.key = se.race "
@@ -405,32 +406,34 @@ class StoreDaySource : public RaceSource {
                 continue;
             history.addNewer(earlier.blob(0), earlier.blob(2));
         }
-        if (failed(prompt, earlier.failed()))
-            return prompt.failure(kSourceNotRead);
-        horseFromRecords(record, horseOriginOf(um), seOfRace, history,
+        if (Outcome read = storeRead(earlier.failed()); !read)
+            return tell(prompt, read.message());
+        horseFromRecords(record, horseOriginOf(*um), seOfRace, history,
                          race.winOdds[static_cast<size_t>(runner)]);
         return {};
     }
 
   private:
-    // The record of a key into `record`, empty when its newest version is a
-    // delete; false after the store's message when it cannot be read.
-    bool newest(const char* sql, long long key, std::string& record, UserPrompt& prompt) {
+    // The record of a key, empty when its newest version is a delete.
+    // Fails as storeRead does.
+    Result<std::string> newest(const char* sql, long long key) {
         StoreStatement statement = store_->prepare(sql);
         statement.bind(1, key);
-        record.clear();
+        std::string record;
         if (statement.step() && statement.integer(0) != jvdata::kDeleteKind)
             record = statement.blob(1);
-        return !failed(prompt, statement.failed());
+        if (Outcome read = storeRead(statement.failed()); !read)
+            return Failure{read.message()};
+        return record;
     }
 
-    // A store that fails a read is told once; the job stops (see failed()).
-    bool failed(UserPrompt& prompt, int code) {
+    // How a read with SQLite result code `code` went. A store that fails a
+    // read is told once: the job stops (see failed()).
+    Outcome storeRead(int code) {
         if (code == 0)
-            return false;
+            return {};
         failed_ = true;
-        prompt.showMessage(JvStore::failure(store_->path(), code).message);
-        return true;
+        return JvStore::failure(store_->path(), code);
     }
 
     std::unique_ptr<JvStore> store_;
