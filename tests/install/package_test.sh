@@ -10,9 +10,19 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-cpack --config "$build/CPackConfig.cmake" -G DEB -B "$work" >"$work/cpack.log" 2>&1 ||
+# Packed from a stripped install into a staging folder, as the build's own
+# configuration would pack it: cpack on the build tree would install and
+# write its manifest there, beside tests running in parallel.
+DESTDIR="$work/stage" "$(dirname "$0")/install_into.sh" "$build" /usr "$work" \
+    -DCMAKE_INSTALL_DO_STRIP=1
+cat >"$work/CPackConfig.cmake" <<END
+include("$build/CPackConfig.cmake")
+set(CPACK_INSTALL_CMAKE_PROJECTS "")
+set(CPACK_INSTALLED_DIRECTORIES "$work/stage;.")
+END
+cpack --config "$work/CPackConfig.cmake" -G DEB -B "$work/out" >"$work/cpack.log" 2>&1 ||
     fail "cpack: $(cat "$work/cpack.log")"
-deb=$(ls "$work"/zelkor2k_"$version"_*.deb)
+deb=$(ls "$work"/out/zelkor2k_"$version"_*.deb)
 depends=$(dpkg-deb --field "$deb" Depends)
 case "$depends" in
 *libqt6widgets6*libc6* | *libc6*libqt6widgets6*) ;;
