@@ -260,9 +260,8 @@ TEST_F(MainFormTest, CharactersShiftJisLacksAreReplacedAndTheUserIsTold) {
     EXPECT_EQ(app.window->windowTitle(), q(u"[Ωステークス?] - ゼルコ馬 2000"));
     typeName(q(u"ＧⅠ馬～①"));
     QTest::keyClick(c().nameBox, Qt::Key_Tab);
-    QTest::qWait(1);
     EXPECT_EQ(toQt(sheet().runner(1).name), q(u"ＧⅠ馬～①"));
-    ASSERT_EQ(app.prompt.messages.size(), 2u);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app.prompt.messages.size() == 2; }));
     EXPECT_EQ(toQt(app.prompt.messages[1]),
               q(u"レース名にはShift-JISで表せない文字があるため、「Ωステークス?」として記録しまし"
                 u"た。"));

@@ -63,9 +63,9 @@ TEST(ResultList, EighteenLinesStayLevelAcrossTheFiveListsWhenScrolled) {
 
     // More lines than fit: one scroll bar moves all five lists together.
     results->setMaximumHeight(results->height() / 2);
-    QTest::qWait(1);
     QScrollBar* bar = results->verticalScrollBar();
-    ASSERT_GT(bar->maximum(), 0) << "18 lines should not fit without scrolling";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bar->maximum() > 0; }))
+        << "18 lines should not fit without scrolling";
     bar->setValue(bar->maximum());
     EXPECT_TRUE(QTest::qWaitFor([&] {
         return results->viewport()->rect().contains(

@@ -6,6 +6,7 @@ set -eu
 build=$1 id=$2 type=$3
 
 work=$(mktemp -d)
+export TMPDIR="$work" # what the tools leave in a temporary folder goes with it
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 

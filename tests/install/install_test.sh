@@ -6,6 +6,7 @@ set -eu
 build=$1 source=$2 version=$3 id=$4
 
 work=$(mktemp -d)
+export TMPDIR="$work" # what the tools leave in a temporary folder goes with it
 trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
@@ -100,15 +101,17 @@ mkdir "$HOME"
 data=$HOME/.local/share/zelkor2k
 QT_QPA_PLATFORM=offscreen "$prefix/bin/zelkor2k" --no-splash >"$work/gui.log" 2>&1 &
 gui=$!
+prepared() {
+    for sub in HTML JRA-VAN KTDAT Image/Logo.gif; do [ -e "$data/$sub" ] || return 1; done
+    [ -s "$data/Zelkor2k.cfg" ]
+}
 waited=0
-until [ -s "$data/Zelkor2k.cfg" ] || [ "$waited" -ge 30 ]; do
-    sleep 1
+until prepared || [ "$waited" -ge 300 ]; do
+    sleep 0.1
     waited=$((waited + 1))
 done
 kill "$gui" 2>/dev/null || true
 wait "$gui" 2>/dev/null || true
 [ -s "$data/Zelkor2k.cfg" ] || fail "the desktop program wrote no settings: $(cat "$work/gui.log")"
-for sub in HTML JRA-VAN KTDAT Image/Logo.gif; do
-    [ -e "$data/$sub" ] || fail "the desktop program made no $sub"
-done
+prepared || fail "the desktop program made not all of HTML JRA-VAN KTDAT Image/Logo.gif"
 echo "installed programs work from a read-only prefix"

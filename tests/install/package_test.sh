@@ -7,6 +7,7 @@ set -eu
 build=$1 version=$2
 
 work=$(mktemp -d)
+export TMPDIR="$work" # what the tools leave in a temporary folder goes with it
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -16,12 +17,21 @@ namespace {
 class TempHome {
   public:
     TempHome() {
+        // A death test's child, started anew from the test program, stays
+        // in its parent's home: it ends without removing a home of its own.
+        const char* home = std::getenv("HOME");
+        const char* parents = std::getenv("ZELKOR_TEST_HOME");
+        if (home && parents && std::string_view(home) == parents) {
+            owner_ = 0;
+            return;
+        }
         std::string pattern =
             (std::filesystem::temp_directory_path() / "zelkor-home-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr)
             std::abort();
         path_ = pattern;
         ::setenv("HOME", path_.c_str(), 1);
+        ::setenv("ZELKOR_TEST_HOME", path_.c_str(), 1);
         for (const auto& [name, sub] :
              {std::pair{"XDG_CONFIG_HOME", "/.config"}, std::pair{"XDG_CACHE_HOME", "/.cache"},
               std::pair{"XDG_DATA_HOME", "/.local/share"},
