@@ -129,11 +129,10 @@ TEST_F(MainWindowTest, FirstStartPreparesTheFolderAndShowsTheFirstUseNoteOnce) {
                      QApplication::font().pointSizeF() * 0.9);
 
     // Greyed at start: change race, bets, trainer and sports page.
-    EXPECT_FALSE(w().actions().changeRace->isEnabled());
-    EXPECT_FALSE(w().actions().bets->isEnabled());
-    EXPECT_FALSE(w().actions().trainer->isEnabled());
-    EXPECT_FALSE(w().actions().sports->isEnabled());
-    EXPECT_TRUE(w().actions().predict->isEnabled());
+    const MainActions& a = w().actions();
+    for (QAction* greyed : {a.changeRace, a.bets, a.trainer, a.sports})
+        EXPECT_FALSE(greyed->isEnabled()) << greyed->text().toStdString();
+    EXPECT_TRUE(a.predict->isEnabled());
 
     // A second start over the same folder stays quiet.
     RecordingAppPrompt prompt;
@@ -157,25 +156,24 @@ TEST_F(MainWindowTest, FirstStartPreparesTheFolderAndShowsTheFirstUseNoteOnce) {
 }
 
 TEST_F(MainWindowTest, MenusCarryTheirTextsInOrder) {
-    QStringList titles;
-    for (QAction* a : w().menuBar()->actions())
-        titles << a->text();
-    EXPECT_EQ(titles, (QStringList{q(u"ﾌｧｲﾙ(&F)"), q(u"予想(&R)"), q(u"表示(&V)"), q(u"設定(&S)"),
-                                   q(u"ﾍﾙﾌﾟ(&H)")}));
-    QStringList file;
-    for (QAction* a : w().menuBar()->actions()[0]->menu()->actions())
-        file << (a->isSeparator() ? QStringLiteral("—") : a->text());
-    EXPECT_EQ(file, (QStringList{q(u"新規レース入力(&N)"), q(u"ゼルコ馬ﾌｧｲﾙを開く(&O)..."),
-                                 q(u"JRA-VANﾌｧｲﾙを開く(&J)..."), q(u"JV-Dataを取り込む(&I)..."),
-                                 q(u"JV-Dataのレースを開く(&D)..."),
-                                 q(u"JV-Dataの保存ファイルを検査(&K)"), q(u"—"),
-                                 q(u"予想ﾚｰｽを変更(&E)"), q(u"過去レースで検証(&B)..."), q(u"—"),
-                                 q(u"上書き保存(&S)"), q(u"名前を付けて保存(&A)..."), q(u"—"),
-                                 q(u"最近使ったファイル(&R)"), q(u"—"), q(u"ゼルコ馬の終了(&X)")}));
-    QStringList prediction;
-    for (QAction* a : w().menuBar()->actions()[1]->menu()->actions())
-        prediction << a->text();
-    EXPECT_EQ(prediction,
+    const auto texts = [](const QList<QAction*>& actions) {
+        QStringList out;
+        for (QAction* a : actions)
+            out << (a->isSeparator() ? QStringLiteral("—") : a->text());
+        return out;
+    };
+    EXPECT_EQ(texts(w().menuBar()->actions()),
+              (QStringList{q(u"ﾌｧｲﾙ(&F)"), q(u"予想(&R)"), q(u"表示(&V)"), q(u"設定(&S)"),
+                           q(u"ﾍﾙﾌﾟ(&H)")}));
+    EXPECT_EQ(
+        texts(w().menuBar()->actions()[0]->menu()->actions()),
+        (QStringList{q(u"新規レース入力(&N)"), q(u"ゼルコ馬ﾌｧｲﾙを開く(&O)..."),
+                     q(u"JRA-VANﾌｧｲﾙを開く(&J)..."), q(u"JV-Dataを取り込む(&I)..."),
+                     q(u"JV-Dataのレースを開く(&D)..."), q(u"JV-Dataの保存ファイルを検査(&K)"),
+                     q(u"—"), q(u"予想ﾚｰｽを変更(&E)"), q(u"過去レースで検証(&B)..."), q(u"—"),
+                     q(u"上書き保存(&S)"), q(u"名前を付けて保存(&A)..."), q(u"—"),
+                     q(u"最近使ったファイル(&R)"), q(u"—"), q(u"ゼルコ馬の終了(&X)")}));
+    EXPECT_EQ(texts(w().menuBar()->actions()[1]->menu()->actions()),
               (QStringList{q(u"予想(&Y)"), q(u"買い目(&B)"), q(u"調教師(&T)"), q(u"ZELスポ(&A)")}));
 }
 
