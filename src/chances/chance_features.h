@@ -10,7 +10,7 @@ namespace zelkor {
 // What a runner's past says, as numbers of about unit scale. A change of
 // what they mean or how they are made raises the version, so a model kept
 // in the store under another version is fitted again, never misread.
-inline constexpr int kChanceFeatureVersion = 3;
+inline constexpr int kChanceFeatureVersion = 4;
 inline constexpr int kChanceFeatureCount = 12;
 using ChanceFeatures = std::array<double, kChanceFeatureCount>;
 

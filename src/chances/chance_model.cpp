@@ -25,7 +25,12 @@ std::vector<double> marketRows(const std::vector<double>& model,
     std::vector<double> rows;
     for (size_t i = 0; i < model.size(); ++i) {
         rows.push_back(std::log(std::max(model[i], 1e-12)));
-        rows.push_back(std::log(std::max(market[i], 1e-12)));
+        const double lnMarket = std::log(std::max(market[i], 1e-12));
+        rows.push_back(lnMarket);
+        // The far outsiders' odds overstate their chances (a pool over-bets
+        // them, and no odds are printed beyond 999.9): the square lets the
+        // fit bend them down.
+        rows.push_back(lnMarket * lnMarket / 10);
     }
     return rows;
 }
@@ -122,7 +127,7 @@ bool fitChanceModel(std::span<const RaceSample> history, ChanceModel& model) {
                 {marketRows(logitChances(featureRows(race), model.weights), market), winner});
     }
     if (!marketRaces.empty())
-        model.market = fitConditionalLogit(marketRaces, 2, kMarketRidge);
+        model.market = fitConditionalLogit(marketRaces, kMarketWeights, kMarketRidge);
     std::vector<PlaceOrder> orders;
     for (const RaceSample& race : history.subspan(split))
         if (std::vector<int> order = placeOrder(race); !order.empty())

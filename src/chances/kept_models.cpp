@@ -69,8 +69,9 @@ bool readModelNumbers(std::string_view text, ChanceModel& model) {
         }
     }
     if (group != 3 || values[0].size() != kChanceFeatureCount ||
-        (values[1].size() != 0 && values[1].size() != 2) || values[2].size() != kPlaceWeights ||
-        (values[3].size() != 0 && values[3].size() != kPlaceWeights + 1))
+        (values[1].size() != 0 && values[1].size() != kMarketWeights) ||
+        values[2].size() != kPlaceWeights ||
+        (values[3].size() != 0 && values[3].size() != kPoolPlaceWeights))
         return false;
     model.weights = std::move(values[0]);
     model.market = std::move(values[1]);

@@ -12,11 +12,20 @@ namespace {
 
 constexpr double kPlaceRidge = 0.1;
 
+// The square lets the strength fall faster than any one power of the
+// chance among the far outsiders, who hardly ever finish near the front:
+// one power fitted on the whole field made their places far too likely.
 void appendRow(std::vector<double>& rows, double win, const double* share) {
-    rows.push_back(std::log(std::max(win, 1e-12)));
+    const double lnWin = std::log(std::max(win, 1e-12));
+    rows.push_back(lnWin);
     rows.push_back(win);
-    if (share != nullptr)
-        rows.push_back(std::log(std::max(*share, 1e-12)));
+    if (share == nullptr) {
+        rows.push_back(lnWin * lnWin / 10);
+        return;
+    }
+    const double lnShare = std::log(std::max(*share, 1e-12));
+    rows.push_back(lnShare);
+    rows.push_back(lnShare * lnShare / 10);
 }
 
 double sumOf(const std::vector<double>& q) {
@@ -35,7 +44,7 @@ int placesPaid(int starters) {
 std::vector<double> placeStrengths(std::span<const double> win, std::span<const double> share,
                                    std::span<const double> weights) {
     std::vector<double> q(win.size(), 1.0);
-    const bool shares = weights.size() == kPlaceWeights + 1;
+    const bool shares = weights.size() == kPoolPlaceWeights;
     if ((weights.size() != kPlaceWeights && !shares) || (shares && share.size() != win.size()))
         return q;
     for (size_t i = 0; i < win.size(); ++i) {
@@ -76,7 +85,7 @@ std::vector<double> placeChances(std::span<const double> win, int places,
 }
 
 std::vector<double> fitPlaceWeights(std::span<const PlaceOrder> races, bool withShares) {
-    const int width = kPlaceWeights + (withShares ? 1 : 0);
+    const int width = withShares ? kPoolPlaceWeights : kPlaceWeights;
     std::vector<LogitRace> places;
     for (const PlaceOrder& race : races) {
         if (withShares && race.share.size() != race.win.size())

@@ -10,13 +10,16 @@ namespace zelkor {
 int placesPaid(int starters);
 
 // The strengths with which the runners fill the places after the first:
-// exp(d · ln win + lean · win + m · ln share) for `weights` {d, lean, m},
-// share being the runner's part of the place pool (m left out without
-// one). With {1, 0} this is plain Harville; d below 1 alone (the usual
-// discount) lifts every outsider alike, even one that can hardly finish near
-// the front; the lean evens out the favourites, and the place pool tells
-// what the public believes of the places, which the win chances cannot.
-inline constexpr int kPlaceWeights = 2;
+// exp(d · ln win + lean · win + c · (ln win)² / 10) for `weights`
+// {d, lean, c}; with the place pool, share being the runner's part of it,
+// exp(d · ln win + lean · win + m · ln share + c · (ln share)² / 10) for
+// {d, lean, m, c}. With {1, 0, 0} this is plain Harville; d below 1 alone
+// (the usual discount) lifts every outsider alike, even one that can hardly
+// finish near the front, which the square takes back; the lean evens out
+// the favourites, and the place pool tells what the public believes of the
+// places, which the win chances cannot.
+inline constexpr int kPlaceWeights = 3;
+inline constexpr int kPoolPlaceWeights = 4;
 std::vector<double> placeStrengths(std::span<const double> win, std::span<const double> share,
                                    std::span<const double> weights);
 
