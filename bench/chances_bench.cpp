@@ -14,6 +14,7 @@
 #include "store/jvdata_store.h"
 #include "support/recording_prompt.h"
 #include "support/season_store.h"
+#include "support/silent_progress.h"
 
 #include <benchmark/benchmark.h>
 #include <filesystem>
@@ -52,13 +53,13 @@ const BenchStore& benchStore() {
 
 void BM_FitTenYears(benchmark::State& state) {
     const BenchStore& store = benchStore();
-    ChanceModel model;
     size_t races = 0;
     for (auto _ : state) {
         test::RecordingPrompt prompt;
+        test::SilentProgress progress;
         std::vector<RaceSample> history;
-        if (!readRaceSamples(store.path, 0, store.lastDate - 1, history, prompt) ||
-            !fitChanceModel(history, model))
+        if (!readRaceSamples(store.path, 0, store.lastDate - 1, history, prompt, progress) ||
+            !fitChanceModel(history))
             state.SkipWithError("the model could not be fitted");
         races = history.size();
     }
@@ -68,17 +69,17 @@ BENCHMARK(BM_FitTenYears)->Unit(benchmark::kSecond)->Iterations(1);
 
 void BM_DayWithKeptModel(benchmark::State& state) {
     const BenchStore& store = benchStore();
-    DayValues day;
-    test::RecordingPrompt first;
+    test::SilentProgress progress;
     // Keeps the model.
-    if (!valuesOfDay(store.path, store.lastDate, kDefaultValueThreshold, day, first))
+    Result<DayValues> day = valuesOfDay(store.path, store.lastDate, kDefaultValueThreshold, progress);
+    if (!day)
         state.SkipWithError("the store could not be read");
     for (auto _ : state) {
-        test::RecordingPrompt prompt;
-        if (!valuesOfDay(store.path, store.lastDate, kDefaultValueThreshold, day, prompt))
+        day = valuesOfDay(store.path, store.lastDate, kDefaultValueThreshold, progress);
+        if (!day)
             state.SkipWithError("no chances for the day");
     }
-    state.counters["races"] = static_cast<double>(day.races.size());
+    state.counters["races"] = day ? static_cast<double>(day->races.size()) : 0;
 }
 BENCHMARK(BM_DayWithKeptModel)->Unit(benchmark::kMillisecond);
 
@@ -89,8 +90,9 @@ void BM_WalkForwardYear(benchmark::State& state) {
     WalkForwardQuality year;
     for (auto _ : state) {
         test::RecordingPrompt prompt;
+        test::SilentProgress progress;
         if (!walkForwardQuality(store.path, store.lastDate - 10000, store.lastDate,
-                                kDefaultValueThreshold, year, prompt))
+                                kDefaultValueThreshold, year, prompt, progress))
             state.SkipWithError("the store could not be read");
     }
     state.counters["races"] = static_cast<double>(year.races.size());

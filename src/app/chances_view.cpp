@@ -4,6 +4,7 @@
 #include "app/qt_text.h"
 #include "app/race_session.h"
 #include "chances/day_chances.h"
+#include "chances/silent_prompt.h"
 #include "core/settings.h"
 #include "store/jv_store.h"
 #include "store/jvdata_store.h"
@@ -15,19 +16,6 @@
 
 namespace zelkor {
 namespace {
-
-// What the library would have shown in a box, kept for the tab's line.
-class KeptMessage : public UserPrompt {
-  public:
-    std::string text;
-
-  private:
-    void doShowMessage(const std::string& message, const std::string&) override {
-        if (text.empty())
-            text = message;
-    }
-    bool doAskYesNo(const std::string&, const std::string&) override { return false; }
-};
 
 constexpr char16_t kNone[] = u"—";
 
@@ -110,18 +98,17 @@ void showChancesOfRace(QWidget* owner, const RaceSession& session, Shell& shell,
         raceKeyOf(date, card.courseCode, card.meeting, card.meetingDay, card.raceNumber);
     const std::string store = jvStorePath(session.programFolder());
     const double threshold = valueThresholdOf(session.settings());
-    KeptMessage message;
-    DayValues day;
-    bool done = false;
-    runBatchJob(owner, QStringLiteral("勝率を計算中..."), message, shell,
-                [&](UserPrompt& prompt, ProgressSink&, Shell&) {
-                    done = valuesOfDay(store, date, threshold, day, prompt).ok();
+    SilentPrompt unused; // the job tells nothing: its failure is the tab's line
+    Result<DayValues> day = Failure{};
+    runBatchJob(owner, QStringLiteral("勝率を計算中..."), unused, shell,
+                [&](UserPrompt&, ProgressSink& progress, Shell&) {
+                    day = valuesOfDay(store, date, threshold, progress);
                 });
-    if (!done) {
-        view.showReason(toQt(message.text));
+    if (!day) {
+        view.showReason(toQt(day.message()));
         return;
     }
-    for (const RaceValues& race : day.races)
+    for (const RaceValues& race : day->races)
         if (race.key == key) {
             view.showRace(race);
             return;

@@ -262,7 +262,7 @@ void JvCommands::backtestStore() {
                                .ok() &&
                            !progress.cancelled() &&
                            walkForwardQuality(store, dialog.fromDate(), dialog.toDate(), threshold,
-                                              chances, prompt)
+                                              chances, prompt, progress)
                                .ok();
                 });
     if (!done)

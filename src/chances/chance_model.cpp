@@ -2,6 +2,7 @@
 
 #include "chances/conditional_logit.h"
 #include "chances/place_chances.h"
+#include "text/format.h"
 
 #include <cmath>
 
@@ -101,7 +102,7 @@ std::vector<double> placePoolShares(const RaceSample& race) {
     return shares;
 }
 
-bool fitChanceModel(std::span<const RaceSample> history, ChanceModel& model) {
+Result<ChanceModel> fitChanceModel(std::span<const RaceSample> history) {
     if (!history.empty()) {
         const int from = trainingStart(history.back().date + 1);
         while (!history.empty() && history.front().date < from)
@@ -111,8 +112,10 @@ bool fitChanceModel(std::span<const RaceSample> history, ChanceModel& model) {
     for (const RaceSample& race : history)
         withWinner += race.winner() >= 0 ? 1 : 0;
     if (withWinner < kMinimumHistoryRaces || history.empty())
-        return false;
-    model = ChanceModel{};
+        return Failure{format("この日より前の結果のあるレースが %d 件しかないため、勝率を計算できません。"
+                              "%d 件以上のレースが必要です。過去の JV-Data を取り込んでください。",
+                              withWinner, kMinimumHistoryRaces)};
+    ChanceModel model;
     model.fromDate = history.front().date;
     model.toDate = history.back().date;
     model.races = withWinner;
@@ -136,7 +139,7 @@ bool fitChanceModel(std::span<const RaceSample> history, ChanceModel& model) {
         model.place = std::move(place);
     model.placeMarket = fitPlaceWeights(orders, true);
     model.weights = fitFeatures(history);
-    return true;
+    return model;
 }
 
 std::vector<RunnerChance> predictRace(const ChanceModel& model, const RaceSample& race) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chances/race_history.h"
+#include "core/result.h"
 
 #include <span>
 #include <vector>
@@ -42,9 +43,10 @@ struct ChanceModel {
 // Fits on `history` (oldest first). The features are fitted on the older
 // two thirds first, so the market weights and the place weights are fitted on
 // chances the features did not see; then on all races. Only the races from
-// trainingStart of the day after the last one count. False when fewer
-// than kMinimumHistoryRaces races have a winner.
-bool fitChanceModel(std::span<const RaceSample> history, ChanceModel& model);
+// trainingStart of the day after the last one count. Fails, telling nobody,
+// when fewer than kMinimumHistoryRaces races have a winner: the message
+// says how many there are and how many it takes.
+Result<ChanceModel> fitChanceModel(std::span<const RaceSample> history);
 
 struct RunnerChance {
     double win = 0;

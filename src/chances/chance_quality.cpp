@@ -117,26 +117,38 @@ ChanceQuality chanceQuality(const ChanceModel& model, std::span<const RaceSample
 }
 
 Outcome walkForwardQuality(const std::string& storePath, int fromDate, int toDate, double threshold,
-                           WalkForwardQuality& out, UserPrompt& prompt) {
+                           WalkForwardQuality& out, UserPrompt& userPrompt, ProgressSink& progress) {
+    RememberingPrompt prompt(userPrompt);
     out = WalkForwardQuality{};
     out.threshold = threshold;
+    progress.setText("過去のレースを読み込み中...");
     std::vector<RaceSample> races;
-    if (Outcome read = readRaceSamples(storePath, trainingStart(fromDate / 100 * 100 + 1), toDate, races, prompt); !read)
+    if (Outcome read = readRaceSamples(storePath, trainingStart(fromDate / 100 * 100 + 1), toDate,
+                                       races, prompt, progress, 0, 80);
+        !read)
         return read;
+    progress.setText("勝率のモデルを月ごとに当てはめ中...");
     QualityTally tally(threshold);
     const auto earlier = [](const RaceSample& r, int date) { return r.date < date; };
-    auto next = std::lower_bound(races.begin(), races.end(), fromDate, earlier);
+    const auto first = std::lower_bound(races.begin(), races.end(), fromDate, earlier);
+    auto next = first;
     while (next != races.end()) {
+        if (progress.cancelled()) {
+            prompt.showNote("勝率の計算をキャンセルしました。", MessageIcon::Information);
+            return prompt.failure({});
+        }
         const int monthEnd = firstDayOfNextMonth(next->date);
         const auto last = std::lower_bound(next, races.end(), monthEnd, earlier);
         // Fitted at the start of the month on the races before it.
         const int monthStart = next->date / 100 * 100 + 1;
         const auto before = std::lower_bound(races.begin(), next, monthStart, earlier);
-        ChanceModel model;
-        if (fitChanceModel(std::span<const RaceSample>(races.begin(), before), model))
+        if (const Result<ChanceModel> model =
+                fitChanceModel(std::span<const RaceSample>(races.begin(), before)))
             for (auto race = next; race != last; ++race)
-                tally.add(model, *race);
+                tally.add(*model, *race);
         next = last;
+        progress.setPosition(80 + static_cast<int>(20 * (next - first) /
+                                                   std::max<std::ptrdiff_t>(races.end() - first, 1)));
     }
     out.quality = tally.quality();
     out.calibration = tally.calibration();

@@ -69,8 +69,10 @@ ChanceQuality chanceQuality(const ChanceModel& model, std::span<const RaceSample
 
 // The quality of the races from `fromDate` to `toDate` of the store, walk
 // forward: each month's races by a model fitted on the races before the
-// month (no chances for a month with too little history before it). Fails
-// after a message when the store cannot be read.
+// month (no chances for a month with too little history before it).
+// `progress` goes to 100 over the reading and the months. Fails after a
+// message when the store cannot be read, or after a note when the user
+// cancelled (between race days and months).
 struct WalkForwardQuality {
     double threshold = kDefaultValueThreshold;
     ChanceQuality quality;
@@ -78,6 +80,6 @@ struct WalkForwardQuality {
     std::vector<PredictedRace> races;
 };
 Outcome walkForwardQuality(const std::string& storePath, int fromDate, int toDate, double threshold,
-                           WalkForwardQuality& out, UserPrompt& prompt);
+                           WalkForwardQuality& out, UserPrompt& prompt, ProgressSink& progress);
 
 } // namespace zelkor

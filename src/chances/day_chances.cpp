@@ -1,6 +1,7 @@
 #include "chances/day_chances.h"
 
 #include "chances/kept_models.h"
+#include "chances/silent_prompt.h"
 #include "store/jv_store.h"
 #include "store/jvdata_store.h"
 #include "text/format.h"
@@ -13,37 +14,27 @@ int dayBefore(int date) {
     return date - 1; // dates compare as numbers; day 0 of a month is before its first
 }
 
-void showTooLittleHistory(UserPrompt& prompt, int races) {
-    prompt.showMessage(format("この日より前の結果のあるレースが %d 件しかないため、勝率を計算できません。"
-                              "%d 件以上のレースが必要です。過去の JV-Data を取り込んでください。",
-                              races, kMinimumHistoryRaces),
-                       "勝率・期待値");
-}
-
 // The model kept for the races before `date`, else one fitted on them and kept.
-bool modelForDay(const std::string& storePath, int date, ChanceModel& model, UserPrompt& prompt) {
+Result<ChanceModel> modelForDay(const std::string& storePath, int date, UserPrompt& prompt,
+                                ProgressSink& progress) {
     std::string fingerprint;
     // A store that cannot be read is told by the reading below.
     if (auto store = JvStore::open(storePath, JvStore::Mode::Read)) {
         fingerprint = historyFingerprint(**store, date);
-        if (std::optional<ChanceModel> kept = keptModel(**store, fingerprint)) {
-            model = std::move(*kept);
-            return true;
-        }
+        if (std::optional<ChanceModel> kept = keptModel(**store, fingerprint))
+            return std::move(*kept);
     }
+    progress.setText("過去のレースを読み込み中...");
     std::vector<RaceSample> history;
-    if (!readRaceSamples(storePath, trainingStart(date), dayBefore(date), history, prompt))
-        return false;
-    if (!fitChanceModel(history, model)) {
-        int withWinner = 0;
-        for (const RaceSample& race : history)
-            withWinner += race.winner() >= 0 ? 1 : 0;
-        showTooLittleHistory(prompt, withWinner);
-        return false;
-    }
-    if (!fingerprint.empty())
-        keepModel(storePath, fingerprint, model);
-    return true;
+    if (Outcome read = readRaceSamples(storePath, trainingStart(date), dayBefore(date), history,
+                                       prompt, progress, 5, 90);
+        !read)
+        return Failure{read.message()};
+    progress.setText("勝率のモデルを当てはめ中...");
+    Result<ChanceModel> model = fitChanceModel(history);
+    if (model && !fingerprint.empty())
+        keepModel(storePath, fingerprint, *model);
+    return model;
 }
 
 } // namespace
@@ -65,22 +56,23 @@ RaceValues valuesOfRace(const ChanceModel& model, const RaceSample& race, double
     return out;
 }
 
-Outcome valuesOfDay(const std::string& storePath, int date, double threshold, DayValues& day,
-                    UserPrompt& userPrompt) {
-    RememberingPrompt prompt(userPrompt);
-    day = DayValues{};
+Result<DayValues> valuesOfDay(const std::string& storePath, int date, double threshold,
+                              ProgressSink& progress) {
+    SilentPrompt quiet;
+    RememberingPrompt told(quiet);
     std::vector<RaceSample> races;
-    if (Outcome read = readRaceSamples(storePath, date, date, races, prompt); !read)
-        return read;
-    if (races.empty()) {
-        prompt.showMessage(format("%08d には取り込んだレースがありません。", date), "勝率・期待値");
-        return prompt.failure({});
-    }
-    if (!modelForDay(storePath, date, day.model, prompt))
-        return prompt.failure({});
+    if (Outcome read = readRaceSamples(storePath, date, date, races, told, progress, 0, 5); !read)
+        return Failure{read.message()};
+    if (races.empty())
+        return Failure{format("%08d には取り込んだレースがありません。", date)};
+    Result<ChanceModel> model = modelForDay(storePath, date, told, progress);
+    if (!model)
+        return Failure{model.message()};
+    DayValues day{std::move(*model), {}};
     for (const RaceSample& race : races)
         day.races.push_back(valuesOfRace(day.model, race, threshold));
-    return {};
+    progress.setPosition(100);
+    return day;
 }
 
 } // namespace zelkor

@@ -29,11 +29,14 @@ struct DayValues {
     std::vector<RaceValues> races; // the day's races in course, race-number order
 };
 
-// The chances and expected returns of every JRA race of `date` from a model
-// fitted on the store's races before it. Fails after one message when the
-// store cannot be read, has no race that day or too little history.
-Outcome valuesOfDay(const std::string& storePath, int date, double threshold, DayValues& day,
-                    UserPrompt& prompt);
+// The chances and expected returns of every JRA race of `date` from the
+// model kept for the store's races before it, else one fitted on them.
+// `progress` goes to 100 over reading them and fitting. Fails, telling
+// nobody, when the store cannot be read, has no race that day or too little
+// history, or when the user cancelled (`progress.cancelled()`, asked
+// between race days): the caller tells the failure's message.
+Result<DayValues> valuesOfDay(const std::string& storePath, int date, double threshold,
+                              ProgressSink& progress);
 
 // The values of one race under `model`.
 RaceValues valuesOfRace(const ChanceModel& model, const RaceSample& race, double threshold);

@@ -48,7 +48,7 @@ std::string modelNumbers(const ChanceModel& model) {
     return out;
 }
 
-bool readModelNumbers(std::string_view text, ChanceModel& model) {
+std::optional<ChanceModel> readModelNumbers(std::string_view text) {
     std::vector<double> values[4];
     size_t group = 0;
     const char* at = text.data();
@@ -63,7 +63,7 @@ bool readModelNumbers(std::string_view text, ChanceModel& model) {
             double v = 0;
             const auto [next, error] = std::from_chars(at, end, v);
             if (error != std::errc() || !std::isfinite(v))
-                return false;
+                return std::nullopt;
             values[group].push_back(v);
             at = next;
         }
@@ -72,12 +72,13 @@ bool readModelNumbers(std::string_view text, ChanceModel& model) {
         (values[1].size() != 0 && values[1].size() != kMarketWeights) ||
         values[2].size() != kPlaceWeights ||
         (values[3].size() != 0 && values[3].size() != kPoolPlaceWeights))
-        return false;
+        return std::nullopt;
+    ChanceModel model;
     model.weights = std::move(values[0]);
     model.market = std::move(values[1]);
     model.place = std::move(values[2]);
     model.placeMarket = std::move(values[3]);
-    return true;
+    return model;
 }
 
 std::optional<ChanceModel> keptModel(JvStore& store, const std::string& fingerprint) {
@@ -87,14 +88,14 @@ std::optional<ChanceModel> keptModel(JvStore& store, const std::string& fingerpr
     if (!kept)
         return std::nullopt; // no model was ever kept
     kept.bind(1, fingerprint).bind(2, kChanceFeatureVersion);
-    ChanceModel model;
     if (!kept.step())
         return std::nullopt;
-    model.fromDate = static_cast<int>(kept.integer(0));
-    model.toDate = static_cast<int>(kept.integer(1));
-    model.races = static_cast<int>(kept.integer(2));
-    if (!readModelNumbers(kept.blob(3), model))
-        return std::nullopt;
+    std::optional<ChanceModel> model = readModelNumbers(kept.blob(3));
+    if (model) {
+        model->fromDate = static_cast<int>(kept.integer(0));
+        model->toDate = static_cast<int>(kept.integer(1));
+        model->races = static_cast<int>(kept.integer(2));
+    }
     return model;
 }
 

@@ -31,8 +31,9 @@ std::optional<ChanceModel> keptModel(JvStore& store, const std::string& fingerpr
 void keepModel(const std::string& storePath, const std::string& fingerprint,
                const ChanceModel& model);
 
-// The model's numbers as text and back (false for text that is not one).
+// The model's numbers as text and back: a model with the weights of the text
+// (its period and race count left empty), none for text that is not one.
 std::string modelNumbers(const ChanceModel& model);
-bool readModelNumbers(std::string_view text, ChanceModel& model);
+std::optional<ChanceModel> readModelNumbers(std::string_view text);
 
 } // namespace zelkor

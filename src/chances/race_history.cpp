@@ -69,6 +69,11 @@ std::map<int, int> placeOddsLow(std::string_view o1) {
     return out;
 }
 
+// Days counted as if every month had 31: enough to tell how far a period has gone.
+int dayNumber(int date) {
+    return date / 10000 * 372 + date / 100 % 100 * 31 + date % 100;
+}
+
 int found(const std::map<int, int>& values, int key) {
     const auto it = values.find(key);
     return it == values.end() ? 0 : it->second;
@@ -174,7 +179,8 @@ bool RaceSample::hasOdds() const {
 }
 
 Outcome readRaceSamples(const std::string& storePath, int fromDate, int toDate,
-                        std::vector<RaceSample>& races, UserPrompt& userPrompt) {
+                        std::vector<RaceSample>& races, UserPrompt& userPrompt,
+                        ProgressSink& progress, int from, int to) {
     RememberingPrompt prompt(userPrompt);
     races.clear();
     auto opened = JvStore::open(storePath, JvStore::Mode::Read);
@@ -197,6 +203,13 @@ Outcome readRaceSamples(const std::string& storePath, int fromDate, int toDate,
     JvHorseRecord horse;
     Result<bool> day = false;
     while ((day = source->nextDay()).valueOr(false)) {
+        if (progress.cancelled()) {
+            prompt.showNote("勝率の計算をキャンセルしました。", MessageIcon::Information);
+            return prompt.failure({});
+        }
+        progress.setPosition(from + (to - from) *
+                                        (dayNumber(source->date()) - dayNumber(fromDate)) /
+                                        std::max(1, dayNumber(toDate) - dayNumber(fromDate)));
         people.moveTo(source->date());
         for (int position = 1; position <= source->raceCount(prompt); ++position) {
             const std::optional<long long> raceKey = source->raceKey(position);

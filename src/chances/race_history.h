@@ -36,8 +36,11 @@ struct RaceSample {
 
 // The JRA races of the store from `fromDate` to `toDate` (inclusive) that
 // can be loaded, each runner with the formula's score among its features.
-// Fails after a message when the store cannot be read.
+// `progress` goes from `from` to `to` over the period's days. Fails after a
+// message when the store cannot be read, or after a note when the user
+// cancelled (`progress.cancelled()`, asked between race days).
 Outcome readRaceSamples(const std::string& storePath, int fromDate, int toDate,
-                        std::vector<RaceSample>& races, UserPrompt& prompt);
+                        std::vector<RaceSample>& races, UserPrompt& prompt,
+                        ProgressSink& progress, int from = 0, int to = 100);
 
 } // namespace zelkor

@@ -267,8 +267,12 @@ int runStoreBacktest(const Arguments& parsed) {
     // With --json only the JSON goes to stdout: the page is written without
     // its path.
     WalkForwardQuality chances;
-    if (!walkForwardQuality(jvStorePath(*folder), *from, *to, *threshold, chances, prompt))
-        return 1;
+    {
+        TerminalProgress progress(stderr, true);
+        if (!walkForwardQuality(jvStorePath(*folder), *from, *to, *threshold, chances, prompt,
+                                progress))
+            return 1;
+    }
     const bool json = parsed.flag("--json");
     if (!json)
         printOut(summaryText(backtest, figures));

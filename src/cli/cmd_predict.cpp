@@ -8,6 +8,7 @@
 #include "cli/card_argument.h"
 #include "cli/cli_support.h"
 #include "cli/json_output.h"
+#include "cli/terminal_progress.h"
 #include "cli/value_json.h"
 #include "core/analysis.h"
 #include "core/deciding_factors.h"
@@ -136,9 +137,15 @@ std::string reportSection(const RaceSheet& sheet) {
 void addChances(Json& out, const std::string& programFolder, const JvRaceCard& card,
                 double threshold, UserPrompt& prompt) {
     const int date = card.year * 10000 + card.monthDay;
-    DayValues day;
-    if (!valuesOfDay(jvStorePath(programFolder), date, threshold, day, prompt))
+    Result<DayValues> found = [&] {
+        TerminalProgress progress(stderr, true); // Ctrl+C stops the reading and fitting
+        return valuesOfDay(jvStorePath(programFolder), date, threshold, progress);
+    }();
+    if (!found) {
+        prompt.showMessage(found.message());
         return;
+    }
+    const DayValues& day = *found;
     const std::optional<long long> key =
         raceKeyOf(date, card.courseCode, card.meeting, card.meetingDay, card.raceNumber);
     for (const RaceValues& race : day.races) {

@@ -5,6 +5,7 @@
 #include "chances/day_chances.h"
 #include "cli/cli_support.h"
 #include "cli/json_output.h"
+#include "cli/terminal_progress.h"
 #include "cli/value_json.h"
 #include "race/code_tables.h"
 #include "store/jv_store.h"
@@ -105,10 +106,15 @@ int runValue(const Arguments& parsed) {
     const std::optional<double> threshold = valueThreshold(parsed, *folder);
     if (!threshold)
         return 1; // told why on stderr
-    TerminalPrompt prompt;
-    DayValues day;
-    if (!valuesOfDay(jvStorePath(*folder), *date, *threshold, day, prompt))
-        return 1; // told why on stderr
+    Result<DayValues> found = [&] {
+        TerminalProgress progress(stderr, true); // Ctrl+C stops the reading and fitting
+        return valuesOfDay(jvStorePath(*folder), *date, *threshold, progress);
+    }();
+    if (!found) {
+        TerminalPrompt().showMessage(found.message());
+        return 1;
+    }
+    DayValues& day = *found;
     if (raceNo) {
         std::erase_if(day.races,
                       [&](const RaceValues& race) { return raceNoOfRaceKey(race.key) != *raceNo; });

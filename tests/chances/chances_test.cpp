@@ -4,10 +4,12 @@
 #include "jvdata/jvdata_layouts.h"
 #include "support/recording_prompt.h"
 #include "support/season_store.h"
+#include "support/silent_progress.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 #include <numeric>
+#include <tuple>
 
 namespace zelkor {
 namespace {
@@ -51,10 +53,11 @@ TEST(Chances, LearnWhatTheOddsMissAndNoMore) {
         const std::string store = folder.file("jvdata.sqlite3");
         ASSERT_TRUE(importRecords(records, store));
         RecordingPrompt prompt;
+        SilentProgress progress;
         WalkForwardQuality walked;
         // January is the first history.
         ASSERT_TRUE(walkForwardQuality(store, 20250201, stats.dates.back(),
-                                       kDefaultValueThreshold, walked, prompt));
+                                       kDefaultValueThreshold, walked, prompt, progress));
         const ChanceQuality& q = walked.quality;
         ASSERT_GT(q.races, 1500);
         PlaceTake value, every;
@@ -103,10 +106,14 @@ TEST(Chances, LaterRacesNeverChangeADaysChances) {
             rec.replace(jvlayout::se::kFinish.offset, 2, "01");
         return rec;
     }));
-    RecordingPrompt prompt;
-    DayValues a, b;
-    ASSERT_TRUE(valuesOfDay(folder.file("a/jvdata.sqlite3"), day, 1.1, a, prompt));
-    ASSERT_TRUE(valuesOfDay(folder.file("b/jvdata.sqlite3"), day, 1.1, b, prompt));
+    SilentProgress progress;
+    const auto valuesOf = [&](const std::string& store, int date) {
+        Result<DayValues> values = valuesOfDay(store, date, 1.1, progress);
+        EXPECT_TRUE(values) << values.message();
+        return values.valueOr({});
+    };
+    const DayValues a = valuesOf(folder.file("a/jvdata.sqlite3"), day);
+    DayValues b = valuesOf(folder.file("b/jvdata.sqlite3"), day);
     EXPECT_EQ(a.model, b.model);
     ASSERT_EQ(a.races.size(), b.races.size());
     int valued = 0;
@@ -129,22 +136,23 @@ TEST(Chances, LaterRacesNeverChangeADaysChances) {
                              std::stoi(rec.substr(jvlayout::kYear.offset, 8)) == stats.dates[5];
         return dropped ? std::string() : rec;
     }));
-    ASSERT_TRUE(valuesOfDay(c, day, 1.1, b, prompt));
-    EXPECT_NE(a.model, b.model);
+    EXPECT_NE(a.model, valuesOf(c, day).model);
     ASSERT_TRUE(importRecords(records, c));
-    ASSERT_TRUE(valuesOfDay(c, day, 1.1, b, prompt));
-    EXPECT_EQ(a.model, b.model);
+    EXPECT_EQ(a.model, valuesOf(c, day).model);
     ASSERT_TRUE(runSqlAsAnotherProgram(c, "UPDATE chance_models SET feature_version = 0, numbers = "
                                           "'0 0 0 0 0 0 0 0 0 0 0 0 | | 1 0 | '"));
-    ASSERT_TRUE(valuesOfDay(c, day, 1.1, b, prompt));
-    EXPECT_EQ(a.model, b.model);
-    ASSERT_TRUE(valuesOfDay(c, day, 1.1, b, prompt)); // the kept model, read back exactly
-    EXPECT_EQ(a.model, b.model);
-    // Too little history: one message that says how many races it takes.
-    prompt.entries.clear();
-    EXPECT_FALSE(valuesOfDay(folder.file("a/jvdata.sqlite3"), stats.dates[2], 1.1, a, prompt));
-    ASSERT_EQ(prompt.entries.size(), 1u);
-    EXPECT_NE(prompt.entries[0].text.find("200"), std::string::npos);
+    EXPECT_EQ(a.model, valuesOf(c, day).model);
+    EXPECT_EQ(a.model, valuesOf(c, day).model); // the kept model, read back exactly
+    // Too little history, and a cancel: the failure says why, telling nobody.
+    struct Cancelled : SilentProgress {
+        bool cancelled() const override { return true; }
+    } cancelled;
+    for (auto [date, sink, why] : {std::tuple{stats.dates[2], &progress, "200 件以上"},
+                                   {day, &cancelled, "キャンセルしました"}}) {
+        const Result<DayValues> none = valuesOfDay(folder.file("a/jvdata.sqlite3"), date, 1.1, *sink);
+        ASSERT_FALSE(none);
+        EXPECT_NE(none.message().find(why), std::string::npos) << none.message();
+    }
 }
 
 } // namespace
