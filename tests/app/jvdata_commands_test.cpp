@@ -211,6 +211,36 @@ TEST_F(JvDataCommandsTest, PredictingAStoreRaceShowsEachRunnersChances) {
     EXPECT_NEAR(win, 1.0, 1e-6);
 }
 
+// Too little history is one line saying how many races it takes; a race
+// without odds shows its chances with neither odds nor returns.
+TEST_F(JvDataCommandsTest, TheChancesTabSaysWhyThereAreNoneAndShowsNoReturnsWithoutOdds) {
+    JvdSeasonStats stats;
+    const std::string records =
+        seasonRecords({.days = 12, .horses = 400, .market = true, .placeOdds = true}, &stats);
+    ASSERT_TRUE(importRecords(records, jvStorePath(ui.folder()), [&](std::string rec) {
+        return recordDate(rec) > stats.dates[1] ? std::string() : rec;
+    }));
+    const ChancesView& chances = w().form().chances();
+    openStoreRace(2);
+    w().actions().predict->trigger();
+    EXPECT_EQ(chances.currentWidget(), chances.reason());
+    EXPECT_TRUE(chances.reason()->text().contains(u"200 件以上のレースが必要です"))
+        << chances.reason()->text().toStdString();
+    // The rest of the season, its last day without odds.
+    ASSERT_TRUE(importRecords(records, jvStorePath(ui.folder()), [&](std::string rec) {
+        return recordDate(rec) == stats.dates.back() ? withoutOdds(rec) : rec;
+    }));
+    openStoreRace(2);
+    w().actions().predict->trigger();
+    ASSERT_EQ(chances.currentWidget(), chances.table()) << chances.reason()->text().toStdString();
+    const QTreeWidget& table = *chances.table();
+    ASSERT_GT(table.topLevelItemCount(), 0);
+    for (int row = 0; row < table.topLevelItemCount(); ++row)
+        for (int column : {ChancesView::kWinOddsColumn, ChancesView::kPlaceOddsColumn,
+                           ChancesView::kWinReturnColumn, ChancesView::kPlaceReturnColumn})
+            EXPECT_EQ(table.topLevelItem(row)->text(column), QStringLiteral("—")) << column;
+}
+
 TEST_F(JvDataCommandsTest, TheBacktestAsksForThePeriodAndWhichSourceWhenBothAreAtHand) {
     QAction* backtest = w().actions().backtest;
     EXPECT_FALSE(backtest->isEnabled());

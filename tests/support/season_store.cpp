@@ -1,5 +1,6 @@
 #include "support/season_store.h"
 
+#include "jvdata/jvdata_layouts.h"
 #include "store/jv_store.h"
 #include "store/jvdata_store.h"
 #include "store/sqlite_api.h"
@@ -44,6 +45,16 @@ bool importRecords(const std::string& records, const std::string& storePath,
     RecordingPrompt prompt;
     SilentProgress progress;
     return importJvData({file.string()}, storePath, summary, prompt, progress).ok();
+}
+
+int recordDate(const std::string& record) {
+    return record.starts_with("UM") ? 0 : std::stoi(record.substr(jvlayout::kYear.offset, 8));
+}
+
+std::string withoutOdds(std::string record) {
+    if (record.starts_with("SE"))
+        record.replace(jvlayout::se::kWinOdds.offset, jvlayout::se::kWinOdds.width, "0000");
+    return record.starts_with("O1") ? std::string() : record;
 }
 
 bool runSqlAsAnotherProgram(const std::string& path, const char* sql) {

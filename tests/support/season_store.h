@@ -16,6 +16,13 @@ std::string seasonRecords(const JvdSeasonPlan& plan, JvdSeasonStats* stats = nul
 bool importRecords(const std::string& records, const std::string& storePath,
                    const std::function<std::string(std::string record)>& edit = {});
 
+// The race date (YYYYMMDD) of a record, 0 for a horse's (UM).
+int recordDate(const std::string& record);
+
+// A record of a race as it would be without odds: an O1 is dropped (empty),
+// an SE loses its win odds.
+std::string withoutOdds(std::string record);
+
 // Runs `sql` on the SQLite file at `path` (made when missing) as another
 // program would, leaving its log and side files behind. False on an error.
 bool runSqlAsAnotherProgram(const std::string& path, const char* sql);
