@@ -71,7 +71,8 @@ void BM_DayWithKeptModel(benchmark::State& state) {
     const BenchStore& store = benchStore();
     test::SilentProgress progress;
     // Keeps the model.
-    Result<DayValues> day = valuesOfDay(store.path, store.lastDate, kDefaultValueThreshold, progress);
+    Result<DayValues> day =
+        valuesOfDay(store.path, store.lastDate, kDefaultValueThreshold, progress);
     if (!day)
         state.SkipWithError("the store could not be read");
     for (auto _ : state) {

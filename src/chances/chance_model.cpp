@@ -112,9 +112,10 @@ Result<ChanceModel> fitChanceModel(std::span<const RaceSample> history) {
     for (const RaceSample& race : history)
         withWinner += race.winner() >= 0 ? 1 : 0;
     if (withWinner < kMinimumHistoryRaces || history.empty())
-        return Failure{format("この日より前の結果のあるレースが %d 件しかないため、勝率を計算できません。"
-                              "%d 件以上のレースが必要です。過去の JV-Data を取り込んでください。",
-                              withWinner, kMinimumHistoryRaces)};
+        return Failure{
+            format("この日より前の結果のあるレースが %d 件しかないため、勝率を計算できません。"
+                   "%d 件以上のレースが必要です。過去の JV-Data を取り込んでください。",
+                   withWinner, kMinimumHistoryRaces)};
     ChanceModel model;
     model.fromDate = history.front().date;
     model.toDate = history.back().date;

@@ -23,20 +23,21 @@ constexpr int trainingStart(int date) {
     return date - kTrainingYears * 10000;
 }
 
-// A fitted model: the weights of the runners' features, the weights of the
-// second logit on ln(model chance), ln(market chance) and its square / 10,
-// and the weights of the strengths that fill the later places (see
-// placeStrengths); with the period and the races it was fitted on.
+// The weights of the second logit: on ln(model chance), ln(market chance)
+// and its square / 10.
 inline constexpr int kMarketWeights = 3;
 
+// A fitted model: the weights of the runners' features, the weights of the
+// second logit, and the weights of the strengths that fill the later places
+// (see placeStrengths); with the period and the races it was fitted on.
 struct ChanceModel {
     int fromDate = 0, toDate = 0;
     int races = 0;
     int featureVersion = kChanceFeatureVersion;
     std::vector<double> weights;
-    std::vector<double> market;          // empty: the history had no odds
+    std::vector<double> market;               // empty: the history had no odds
     std::vector<double> place{1.0, 0.0, 0.0}; // on the win chances alone
-    std::vector<double> placeMarket;     // with the place pool too; empty: no pool seen
+    std::vector<double> placeMarket;          // with the place pool too; empty: no pool seen
     friend bool operator==(const ChanceModel&, const ChanceModel&) = default;
 };
 

@@ -117,7 +117,8 @@ ChanceQuality chanceQuality(const ChanceModel& model, std::span<const RaceSample
 }
 
 Outcome walkForwardQuality(const std::string& storePath, int fromDate, int toDate, double threshold,
-                           WalkForwardQuality& out, UserPrompt& userPrompt, ProgressSink& progress) {
+                           WalkForwardQuality& out, UserPrompt& userPrompt,
+                           ProgressSink& progress) {
     RememberingPrompt prompt(userPrompt);
     out = WalkForwardQuality{};
     out.threshold = threshold;
@@ -147,8 +148,9 @@ Outcome walkForwardQuality(const std::string& storePath, int fromDate, int toDat
             for (auto race = next; race != last; ++race)
                 tally.add(*model, *race);
         next = last;
-        progress.setPosition(80 + static_cast<int>(20 * (next - first) /
-                                                   std::max<std::ptrdiff_t>(races.end() - first, 1)));
+        progress.setPosition(80 +
+                             static_cast<int>(20 * (next - first) /
+                                              std::max<std::ptrdiff_t>(races.end() - first, 1)));
     }
     out.quality = tally.quality();
     out.calibration = tally.calibration();

@@ -40,7 +40,7 @@ struct RaceSample {
 // message when the store cannot be read, or after a note when the user
 // cancelled (`progress.cancelled()`, asked between race days).
 Outcome readRaceSamples(const std::string& storePath, int fromDate, int toDate,
-                        std::vector<RaceSample>& races, UserPrompt& prompt,
-                        ProgressSink& progress, int from = 0, int to = 100);
+                        std::vector<RaceSample>& races, UserPrompt& prompt, ProgressSink& progress,
+                        int from = 0, int to = 100);
 
 } // namespace zelkor

@@ -56,8 +56,8 @@ TEST(Chances, LearnWhatTheOddsMissAndNoMore) {
         SilentProgress progress;
         WalkForwardQuality walked;
         // January is the first history.
-        ASSERT_TRUE(walkForwardQuality(store, 20250201, stats.dates.back(),
-                                       kDefaultValueThreshold, walked, prompt, progress));
+        ASSERT_TRUE(walkForwardQuality(store, 20250201, stats.dates.back(), kDefaultValueThreshold,
+                                       walked, prompt, progress));
         const ChanceQuality& q = walked.quality;
         ASSERT_GT(q.races, 1500);
         PlaceTake value, every;
@@ -145,7 +145,8 @@ TEST(Chances, LaterRacesNeverChangeADaysChances) {
     } cancelled;
     for (auto [date, sink, why] : {std::tuple{stats.dates[2], &progress, "200 件以上"},
                                    {day, &cancelled, "キャンセルしました"}}) {
-        const Result<DayValues> none = valuesOfDay(folder.file("a/jvdata.sqlite3"), date, 1.1, *sink);
+        const Result<DayValues> none =
+            valuesOfDay(folder.file("a/jvdata.sqlite3"), date, 1.1, *sink);
         ASSERT_FALSE(none);
         EXPECT_NE(none.message().find(why), std::string::npos) << none.message();
     }
