@@ -34,7 +34,7 @@ bool ArchiveRaceSource::prepareHorse(const JvRaceCard& race, int runner, std::st
         card_.forEachHorseId([this](std::string_view id) { horses_.expect(id); });
         cardHorsesExpected_ = true;
     }
-    horseId = race.horseIds[static_cast<size_t>(runner)];
+    horseId = race.runner(runner).horseId;
     // A race without a year has its horses' ages counted in this year.
     year = race.year > 0 ? race.year : jvCurrentYear();
     return true;

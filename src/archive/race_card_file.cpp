@@ -108,20 +108,20 @@ void parseRaceLine(JvRaceCard& card, std::string_view line) {
 
     for (int k = 1; k <= card.runnerCount; ++k) {
         const size_t group = kJvRacePartBytes + kJvRunnerGroupBytes * static_cast<size_t>(k - 1);
-        const auto slot = static_cast<size_t>(k);
-        card.horseNumbers[slot] = readNumber(line, r::kHorseNo.at(group));
-        card.brackets[slot] = readNumber(line, r::kBracket.at(group));
-        card.horseIds[slot] = readText(line, r::kHorseId.at(group));
-        card.horseNames[slot] = readName(line, r::kName.at(group));
-        card.sexCodes[slot] = readNumber(line, r::kSex.at(group));
-        card.sexTexts[slot] = decodeRunnerSex(card.sexCodes[slot]);
-        card.weightsCarried[slot] = readNumber(line, r::kWeightCarried.at(group));
-        card.blinkers[slot] = readNumber(line, r::kBlinkers.at(group));
-        card.jockeyCodes[slot] = readNumber(line, r::kJockeyCode.at(group));
-        card.jockeyNames[slot] = readName(line, r::kJockeyName.at(group));
-        card.apprenticeCodes[slot] = readNumber(line, r::kApprentice.at(group));
-        card.trainerCodes[slot] = readNumber(line, r::kTrainerCode.at(group));
-        card.trainerNames[slot] = readName(line, r::kTrainerName.at(group));
+        JvRunner& runner = card.runners[static_cast<size_t>(k - 1)];
+        runner.horseNumber = readNumber(line, r::kHorseNo.at(group));
+        runner.bracket = readNumber(line, r::kBracket.at(group));
+        runner.horseId = readText(line, r::kHorseId.at(group));
+        runner.horseName = readName(line, r::kName.at(group));
+        runner.sexCode = readNumber(line, r::kSex.at(group));
+        runner.sexText = decodeRunnerSex(runner.sexCode);
+        runner.weightCarried = readNumber(line, r::kWeightCarried.at(group));
+        runner.blinker = readNumber(line, r::kBlinkers.at(group));
+        runner.jockeyCode = readNumber(line, r::kJockeyCode.at(group));
+        runner.jockeyName = readName(line, r::kJockeyName.at(group));
+        runner.apprenticeCode = readNumber(line, r::kApprentice.at(group));
+        runner.trainerCode = readNumber(line, r::kTrainerCode.at(group));
+        runner.trainerName = readName(line, r::kTrainerName.at(group));
     }
 
     nameOrdinaryRace(card);

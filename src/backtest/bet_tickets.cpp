@@ -4,13 +4,11 @@
 
 namespace zelkor {
 
-std::vector<Ticket> programTickets(const PredictionResult& result, int runnerCount,
+std::vector<Ticket> programTickets(const PredictionResult& result,
                                    std::span<const int> horseNumbers) {
-    const int n = std::clamp(runnerCount, 0, kMaxRunners);
+    const int n = static_cast<int>(std::min<size_t>(horseNumbers.size(), kMaxRunners));
     auto real = [&](int k) {
-        return k >= 1 && k <= n && static_cast<size_t>(k) < horseNumbers.size()
-                   ? horseNumbers[static_cast<size_t>(k)]
-                   : 0;
+        return k >= 1 && k <= n ? horseNumbers[static_cast<size_t>(k - 1)] : 0;
     };
     std::vector<Ticket> tickets;
     const int darkHorses = std::clamp(result.darkHorseCount, 0, n);

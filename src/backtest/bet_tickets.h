@@ -29,9 +29,9 @@ inline bool pairsShownAsBracket(int runnerCount) {
 }
 
 // The tickets the prediction proposes: place on each dark horse (ranking
-// positions 1..K), then each proposed pair as quinella. `horseNumbers[k]`
-// is the real horse number of sheet runner k (1..runnerCount).
-std::vector<Ticket> programTickets(const PredictionResult& result, int runnerCount,
+// positions 1..K), then each proposed pair as quinella. `horseNumbers[k - 1]`
+// is the real horse number of sheet runner k; there is one per runner.
+std::vector<Ticket> programTickets(const PredictionResult& result,
                                    std::span<const int> horseNumbers);
 
 } // namespace zelkor

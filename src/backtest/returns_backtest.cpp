@@ -131,15 +131,16 @@ ReturnRace settledRace(const JvRaceCard& card, const RaceSheet& sheet,
     race.className = classNameOfRace(card);
     const int n = sheet.usableRunnerCount();
     race.pairsShownAsBracket = pairsShownAsBracket(n);
+    std::vector<int> numbers;
     for (int k = 1; k <= n; ++k) {
-        const auto slot = static_cast<size_t>(k);
-        const auto found = finish.find(card.horseNumbers[slot]);
-        race.runners.push_back({card.horseNumbers[slot], card.horseIds[slot], sheet.result.score(k),
-                                rankOf(sheet.result, k, n),
-                                found == finish.end() ? 0 : found->second, card.winOdds[slot],
-                                card.popularities[slot]});
+        const JvRunner& runner = card.runner(k);
+        const auto found = finish.find(runner.horseNumber);
+        race.runners.push_back(
+            {runner.horseNumber, runner.horseId, sheet.result.score(k), rankOf(sheet.result, k, n),
+             found == finish.end() ? 0 : found->second, runner.winOdds, runner.popularity});
+        numbers.push_back(runner.horseNumber);
     }
-    const std::vector<Ticket> tickets = programTickets(sheet.result, n, card.horseNumbers);
+    const std::vector<Ticket> tickets = programTickets(sheet.result, numbers);
     settleRace(race, tickets, payouts);
     return race;
 }

@@ -55,9 +55,8 @@ int raceClassOf(const JvRaceCard& card) {
 
 } // namespace
 
-ChanceFeatures chanceFeaturesOf(const JvRaceCard& card, int slot, const JvHorseRecord& horse,
-                                int score, PeopleForm people) {
-    const auto at = static_cast<size_t>(slot);
+ChanceFeatures chanceFeaturesOf(const JvRaceCard& card, const JvRunner& runner,
+                                const JvHorseRecord& horse, int score, PeopleForm people) {
     int runs = 0, sameSurface = 0;
     double finishShare = 0, bestShare = 1, behind = 0, distanceGap = 0;
     for (const JvPastRun& run : horse.pastRuns) {
@@ -87,7 +86,7 @@ ChanceFeatures chanceFeaturesOf(const JvRaceCard& card, int slot, const JvHorseR
     f[7] =
         lastDay > 0 && today > lastDay ? std::log1p(static_cast<double>(today - lastDay)) / 5 : 0.0;
     f[8] = runs == 0 ? 1.0 : 0.0;
-    f[9] = card.weightsCarried[at] > 0 ? (card.weightsCarried[at] / 10.0 - 55.0) / 2.0 : 0.0;
+    f[9] = runner.weightCarried > 0 ? (runner.weightCarried / 10.0 - 55.0) / 2.0 : 0.0;
     f[10] = 10 * people.jockey;
     f[11] = 10 * people.trainer;
     return f;

@@ -20,10 +20,10 @@ struct PeopleForm {
     double jockey = 0, trainer = 0;
 };
 
-// The features of runner `slot` of `card` with its horse as it stood before
-// the race (runs dated before it, newest first), the formula's `score` and
-// the form of its jockey and trainer.
-ChanceFeatures chanceFeaturesOf(const JvRaceCard& card, int slot, const JvHorseRecord& horse,
-                                int score, PeopleForm people);
+// The features of `runner` of `card` with its horse as it stood before the
+// race (runs dated before it, newest first), the formula's `score` and the
+// form of its jockey and trainer.
+ChanceFeatures chanceFeaturesOf(const JvRaceCard& card, const JvRunner& runner,
+                                const JvHorseRecord& horse, int score, PeopleForm people);
 
 } // namespace zelkor

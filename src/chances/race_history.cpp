@@ -231,15 +231,15 @@ Outcome readRaceSamples(const std::string& storePath, int fromDate, int toDate,
             }
             const int n = sheet.usableRunnerCount();
             for (int k = 1; k <= n; ++k) {
-                const auto slot = static_cast<size_t>(k);
                 if (!source->readHorse(horse, card, k, quiet))
                     horse.reset();
-                const int number = card.horseNumbers[slot];
+                const JvRunner& runner = card.runner(k);
+                const int number = runner.horseNumber;
                 race.runners.push_back(
-                    {number, withoutPadding(card.horseNames[slot]),
-                     chanceFeaturesOf(card, k, horse, sheet.result.score(k),
-                                      people.of(card.jockeyCodes[slot], card.trainerCodes[slot])),
-                     found(finish, number), card.winOdds[slot], found(place, number)});
+                    {number, withoutPadding(runner.horseName),
+                     chanceFeaturesOf(card, runner, horse, sheet.result.score(k),
+                                      people.of(runner.jockeyCode, runner.trainerCode)),
+                     found(finish, number), runner.winOdds, found(place, number)});
             }
             if (race.runners.size() >= 2)
                 races.push_back(std::move(race));

@@ -153,7 +153,7 @@ size_t slot(int n) {
     return static_cast<size_t>(n);
 }
 
-// Number of runners the runner slots can hold.
+// Number of runners a card can hold.
 int printedRunnerCount(const JvRaceCard& race) {
     return std::clamp(race.runnerCount, 0, kJvMaxRunners);
 }
@@ -171,7 +171,7 @@ void readRunnerHorse(JvHorseRecord& horse, const JvRaceCard& race, int n, RaceSo
     horse.reset();
     if (!source.readHorse(horse, race, n, prompt)) {
         horse.reset();
-        horse.name = cutBeforeFullWidthSpace(race.horseNames[slot(n)]);
+        horse.name = cutBeforeFullWidthSpace(race.runner(n).horseName);
     }
 }
 
@@ -219,7 +219,7 @@ void appendPastResultsTable(std::string& out, const JvHorseRecord& horse, int n,
 void appendRunnerBlock(std::string& out, NewspaperEdition edition, const EditionTemplates& t,
                        const JvRaceCard& race, const JvHorseRecord& horse, int n,
                        const AppSettings& settings, const HorseNameLinks& links) {
-    const size_t k = slot(n);
+    const JvRunner& runner = race.runner(n);
     const std::string_view coatImage = codeText(kCoatImageTable, horse.coatCode);
     // A horse without a known coat colour has no picture rather than a
     // reference to ".gif".
@@ -234,10 +234,10 @@ void appendRunnerBlock(std::string& out, NewspaperEdition edition, const Edition
     }
     out += "<TR>\r\n";
     appendFormat(out, t.bracketCell,
-                 std::string(bracketColour(race.brackets[k], BracketColumn::Newspaper)).c_str(),
-                 race.brackets[k], runnerNumber(race, n), picture.c_str());
+                 std::string(bracketColour(runner.bracket, BracketColumn::Newspaper)).c_str(),
+                 runner.bracket, runnerNumber(race, n), picture.c_str());
 
-    const char* blinker = race.blinkers[k] != 0 ? "B" : "";
+    const char* blinker = runner.blinker != 0 ? "B" : "";
     const HtmlText name(horse.name);
     const std::string link = settings.paperLinkNames ? links.linkOf(horse.name) : "";
     if (!link.empty())
@@ -245,19 +245,19 @@ void appendRunnerBlock(std::string& out, NewspaperEdition edition, const Edition
                      name.c_str());
     else
         appendFormat(out, t.plainName, blinker, HtmlText(horse.markText).c_str(), name.c_str());
-    appendFormat(out, t.sexAndAge, HtmlText(race.sexTexts[k]).c_str(), horse.age);
+    appendFormat(out, t.sexAndAge, HtmlText(runner.sexText).c_str(), horse.age);
 
     // A jockey other than the one of the last run is marked 替.
     const JvPastRun& lastRun = horse.pastRuns[0];
     const char* jockeyChange = lastRun.present() && lastRun.finish > 0 &&
-                                       horse.pastRunDetails[0].jockeyName != race.jockeyNames[k]
+                                       horse.pastRunDetails[0].jockeyName != runner.jockeyName
                                    ? "<font size=2>替</font>"
                                    : "";
     appendFormat(out, t.coatAndWeight, HtmlText(horse.coatText).c_str(),
-                 race.weightsCarried[k] / 10.0, jockeyChange);
+                 runner.weightCarried / 10.0, jockeyChange);
     appendFormat(out, t.jockey,
-                 std::string(codeText(kApprenticeMarkTable, race.apprenticeCodes[k])).c_str(),
-                 HtmlText(race.jockeyNames[k]).c_str());
+                 std::string(codeText(kApprenticeMarkTable, runner.apprenticeCode)).c_str(),
+                 HtmlText(runner.jockeyName).c_str());
     if (edition == NewspaperEdition::Simple) {
         out += "</TR>\r\n";
         return;
@@ -279,7 +279,7 @@ void appendRunnerBlock(std::string& out, NewspaperEdition edition, const Edition
                  HtmlText(horse.damSire).c_str(), HtmlText(horse.dam).c_str(),
                  HtmlText(horse.damDam).c_str());
     appendFormat(out, " <TD colspan=2><font size=2>%s<br>(%s)</TD>\r\n</TR>\r\n",
-                 HtmlText(horse.owner).c_str(), HtmlText(race.trainerNames[k]).c_str());
+                 HtmlText(horse.owner).c_str(), HtmlText(runner.trainerName).c_str());
     if (edition == NewspaperEdition::WithPastResults)
         out += "</TABLE>\r\n";
 }

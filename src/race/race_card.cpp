@@ -4,6 +4,11 @@
 
 namespace zelkor {
 
+const JvRunner& JvRaceCard::runner(int k) const {
+    static const JvRunner kNone;
+    return k >= 1 && k <= kJvMaxRunners ? runners[static_cast<size_t>(k - 1)] : kNone;
+}
+
 void nameOrdinaryRace(JvRaceCard& card) {
     if (!card.raceName.empty())
         return;

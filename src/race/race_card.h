@@ -5,15 +5,40 @@
 
 namespace zelkor {
 
-inline constexpr int kJvRunnerSlots = 19; // slot 0 is never used, at most 18 runners
 inline constexpr int kJvMaxRunners = 18;
+
+// One runner of a race card. A new record holds 0 in every integer and the
+// empty text in every text.
+struct JvRunner {
+    int horseNumber = 0;
+    int bracket = 0;
+    int sexCode = 0;
+    int blinker = 0;
+    int weightCarried = 0; // tenths of a kg
+    int jockeyCode = 0;
+    int apprenticeCode = 0;
+    int trainerCode = 0;
+
+    // Texts are read without the blanks that pad their fields.
+    std::string sexText;
+    std::string horseName;
+    std::string jockeyName;
+    std::string trainerName;
+    std::string horseId; // key of the horse file
+
+    // What only the JV-Data store knows; an archive's card leaves them so.
+    int winOdds = 0;    // real win odds × 10; 0 none
+    int popularity = 0; // win popularity; 0 none
+
+    friend bool operator==(const JvRunner&, const JvRunner&) = default;
+};
 
 // One race with its runners, as both sources give it: a line of a JRA-VAN
 // race card ("JracDen1.dat") or the RA and SE records of the JV-Data store.
 // A new record holds 0 in every integer and the empty text in every text.
 // Every successful read starts from such a record, so a numeric field
 // without digits reads 0 and nothing of a race read before survives (not
-// even in runner slots past this race's runners).
+// even in runners past this race's runners).
 class JvRaceCard {
   public:
     virtual ~JvRaceCard() = default;
@@ -54,15 +79,6 @@ class JvRaceCard {
     std::array<int, 3> addedMoney{}; // 1st..3rd, unit 1,000 yen
     int saleCode = 0;
 
-    std::array<int, kJvRunnerSlots> horseNumbers{};
-    std::array<int, kJvRunnerSlots> brackets{};
-    std::array<int, kJvRunnerSlots> sexCodes{};
-    std::array<int, kJvRunnerSlots> blinkers{};
-    std::array<int, kJvRunnerSlots> weightsCarried{}; // tenths of a kg
-    std::array<int, kJvRunnerSlots> jockeyCodes{};
-    std::array<int, kJvRunnerSlots> apprenticeCodes{};
-    std::array<int, kJvRunnerSlots> trainerCodes{};
-
     std::string courseCode;
     std::string courseName;
     std::string weekdayText;
@@ -74,26 +90,24 @@ class JvRaceCard {
     std::string gradeText;
     std::string saleText;
 
-    std::array<std::string, kJvRunnerSlots> sexTexts{};
-    // Texts are read without the blanks that pad their fields.
-    std::array<std::string, kJvRunnerSlots> horseNames{};
-    std::array<std::string, kJvRunnerSlots> jockeyNames{};
-    std::array<std::string, kJvRunnerSlots> trainerNames{};
-    std::array<std::string, kJvRunnerSlots> horseIds{}; // key of the horse file
-
     // What only the JV-Data store knows; an archive's card leaves them so.
-    bool cancelled = false;                         // 中止: listed, never loaded
-    bool entriesOnly = false;                       // Thursday entries without horse numbers yet
-    std::array<int, kJvRunnerSlots> winOdds{};      // real win odds × 10; 0 none
-    std::array<int, kJvRunnerSlots> popularities{}; // win popularity; 0 none
+    bool cancelled = false;   // 中止: listed, never loaded
+    bool entriesOnly = false; // Thursday entries without horse numbers yet
+
+    // Runner k of the race (1..runnerCount) at [k - 1].
+    std::array<JvRunner, kJvMaxRunners> runners{};
+
+    // Runner k, counted from 1 as the sheet counts; a new record for a k
+    // outside 1..18, so a reader past the card's runners reads 0 and "".
+    const JvRunner& runner(int k) const;
 
     friend bool operator==(const JvRaceCard&, const JvRaceCard&) = default;
 };
 
 // The horse number runner `k` carries: after a scratch the numbers have a
-// gap (1-4, 6-10). A card without one gives the slot.
+// gap (1-4, 6-10). A card without one gives k.
 inline int runnerNumber(const JvRaceCard& card, int k) {
-    const int number = k >= 1 && k <= kJvMaxRunners ? card.horseNumbers[static_cast<size_t>(k)] : 0;
+    const int number = card.runner(k).horseNumber;
     return number != 0 ? number : k;
 }
 

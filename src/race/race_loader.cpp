@@ -27,15 +27,15 @@ Sex sexOfCode(int code) {
 
 // The runner data that only the race card knows, common to every runner.
 void fillFromCardLine(RunnerEntry& runner, const JvRaceCard& card, int k) {
-    runner.weight = weightIndex(card.weightsCarried[static_cast<size_t>(k)]);
+    runner.weight = weightIndex(card.runner(k).weightCarried);
 }
 
 // A runner whose horse is not in the horse file: a horse without runs,
 // named and sexed by its race-card line (its odds band is the field's).
 void fillAsHorseWithoutRecord(RunnerEntry& runner, const JvRaceCard& card, int k) {
-    const size_t slot = static_cast<size_t>(k);
-    runner.name = cutBeforeFullWidthSpace(card.horseNames[slot]);
-    runner.sex = sexOfCode(card.sexCodes[slot]);
+    const JvRunner& line = card.runner(k);
+    runner.name = cutBeforeFullWidthSpace(line.horseName);
+    runner.sex = sexOfCode(line.sexCode);
     runner.runningStyle = kStyleWithoutRuns;
     for (PastRun& run : runner.pastRuns)
         run.kind = PastRunKind::NotRun;
@@ -48,13 +48,11 @@ void setShownNumbers(RaceSheet& sheet, const JvRaceCard& card) {
     const int n = sheet.runnerCount;
     bool gap = false;
     for (int k = 1; k <= n; ++k)
-        gap = gap || card.horseNumbers[static_cast<size_t>(k)] != k;
+        gap = gap || card.runner(k).horseNumber != k;
     if (!gap)
         return;
-    for (int k = 1; k <= n; ++k) {
-        const auto slot = static_cast<size_t>(k);
-        sheet.setShownNumber(k, card.horseNumbers[slot], card.brackets[slot]);
-    }
+    for (int k = 1; k <= n; ++k)
+        sheet.setShownNumber(k, card.runner(k).horseNumber, card.runner(k).bracket);
 }
 
 } // namespace

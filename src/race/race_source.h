@@ -36,10 +36,10 @@ class RaceSource {
     // this source just before, as it stood before that race: its past runs
     // older than the race, its age in the race's year, its derived values;
     // `oddsEstimate` holds the public's real win odds where the source has
-    // them (`race.winOdds`), else 0 (the estimate needs the whole field: see
-    // runnerOddsEstimate). The record starts as a new one on success. Shows
-    // the reader's message and fails with `record` unchanged when the horse
-    // is missing.
+    // them (the runner's `winOdds`), else 0 (the estimate needs the whole
+    // field: see runnerOddsEstimate). The record starts as a new one on
+    // success. Shows the reader's message and fails with `record` unchanged
+    // when the horse is missing.
     virtual Outcome readHorse(JvHorseRecord& record, const JvRaceCard& race, int runner,
                               UserPrompt& prompt) = 0;
 
@@ -76,8 +76,7 @@ template <class Read> Outcome toldOutcome(UserPrompt& prompt, Read&& read) {
 // where the race has them, else the estimate (as readHorse gives it).
 inline int runnerOddsEstimate(const JvRaceCard& race, int runner, long long fieldStrengthTotal,
                               int strength) {
-    const int real =
-        runner >= 1 && runner <= kJvMaxRunners ? race.winOdds[static_cast<size_t>(runner)] : 0;
+    const int real = race.runner(runner).winOdds;
     return real > 0 ? real : estimateOdds(fieldStrengthTotal, strength);
 }
 

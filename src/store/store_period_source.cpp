@@ -221,10 +221,9 @@ Outcome StorePeriodSource::readHorse(JvHorseRecord& record, const JvRaceCard& ra
     RememberingPrompt prompt(userPrompt);
     if (failed())
         return prompt.failure(kSourceNotRead);
-    const std::optional<long long> horseKey =
-        runner >= 1 && runner <= race.runnerCount
-            ? horseKeyOf(race.horseIds[static_cast<size_t>(runner)])
-            : std::nullopt;
+    const std::optional<long long> horseKey = runner >= 1 && runner <= race.runnerCount
+                                                  ? horseKeyOf(race.runner(runner).horseId)
+                                                  : std::nullopt;
     const std::optional<long long> key =
         raceKeyOf(race.year * 10000 + race.monthDay, race.courseCode, race.meeting, race.meetingDay,
                   race.raceNumber);
@@ -238,7 +237,7 @@ Outcome StorePeriodSource::readHorse(JvHorseRecord& record, const JvRaceCard& ra
         prompt.showMessage("競走馬データの読み込みに失敗しました");
         return prompt.failure(kSourceNotRead);
     }
-    const int realOdds = race.winOdds[static_cast<size_t>(runner)];
+    const int realOdds = race.runner(runner).winOdds;
     auto um = um_.find(horse);
     if (um == um_.end()) {
         um = um_.emplace(horse, horseOriginOf(newestRecord(horses_, horse))).first;

@@ -80,20 +80,20 @@ void fillRaceFields(JvRaceCard& card, std::string_view ra) {
     card.saleText = codeText(kSaleTable, card.saleCode);
 }
 
-void fillRunner(JvRaceCard& card, int k, std::string_view se) {
-    card.horseNumbers[k] = number(se, se::kHorseNo);
-    card.brackets[k] = number(se, se::kBracket);
-    card.horseIds[k] = raw(se, se::kHorseId);
-    card.horseNames[k] = jvdata::headText(se, se::kHorseName, 18);
-    card.sexCodes[k] = number(se, se::kSex);
-    card.sexTexts[k] = decodeRunnerSex(card.sexCodes[k]);
-    card.weightsCarried[k] = number(se, se::kWeightCarried);
-    card.blinkers[k] = number(se, se::kBlinkers);
-    card.jockeyCodes[k] = number(se, se::kJockeyCode);
-    card.jockeyNames[k] = jvdata::trimmedText(se, se::kJockeyShort);
-    card.apprenticeCodes[k] = number(se, se::kApprentice);
-    card.trainerCodes[k] = number(se, se::kTrainerCode);
-    card.trainerNames[k] = jvdata::trimmedText(se, se::kTrainerShort);
+void fillRunner(JvRunner& runner, std::string_view se) {
+    runner.horseNumber = number(se, se::kHorseNo);
+    runner.bracket = number(se, se::kBracket);
+    runner.horseId = raw(se, se::kHorseId);
+    runner.horseName = jvdata::headText(se, se::kHorseName, 18);
+    runner.sexCode = number(se, se::kSex);
+    runner.sexText = decodeRunnerSex(runner.sexCode);
+    runner.weightCarried = number(se, se::kWeightCarried);
+    runner.blinker = number(se, se::kBlinkers);
+    runner.jockeyCode = number(se, se::kJockeyCode);
+    runner.jockeyName = jvdata::trimmedText(se, se::kJockeyShort);
+    runner.apprenticeCode = number(se, se::kApprentice);
+    runner.trainerCode = number(se, se::kTrainerCode);
+    runner.trainerName = jvdata::trimmedText(se, se::kTrainerShort);
 }
 
 bool started(std::string_view se) {
@@ -200,28 +200,28 @@ void raceCardFromRecords(JvRaceCard& card, std::string_view ra, std::span<const 
         return number(a, se::kHorseNo) < number(b, se::kHorseNo);
     });
     card.runnerCount = static_cast<int>(std::min<size_t>(runners.size(), kJvMaxRunners));
-    for (int k = 1; k <= card.runnerCount; ++k)
-        fillRunner(card, k, runners[static_cast<size_t>(k - 1)]);
+    for (size_t i = 0; i < static_cast<size_t>(card.runnerCount); ++i)
+        fillRunner(card.runners[i], runners[i]);
     nameOrdinaryRace(card);
 
-    card.entriesOnly =
-        !card.cancelled && (!carded || card.runnerCount == 0 ||
-                            std::count(card.horseNumbers.begin() + 1,
-                                       card.horseNumbers.begin() + card.runnerCount + 1, 0) != 0);
+    card.entriesOnly = !card.cancelled &&
+                       (!carded || card.runnerCount == 0 ||
+                        std::any_of(card.runners.begin(), card.runners.begin() + card.runnerCount,
+                                    [](const JvRunner& r) { return r.horseNumber == 0; }));
     if (card.cancelled)
         return;
     const bool fromO1 = !raceHasResults(kind) && !o1.empty() && kindOf(o1) != jvdata::kCancelKind &&
                         kindOf(o1) != jvdata::kDeleteKind;
-    for (int k = 1; k <= card.runnerCount; ++k) {
-        const std::string_view runner = runners[static_cast<size_t>(k - 1)];
-        const int n = card.horseNumbers[k];
+    for (size_t i = 0; i < static_cast<size_t>(card.runnerCount); ++i) {
+        JvRunner& runner = card.runners[i];
+        const int n = runner.horseNumber;
         if (raceHasResults(kind)) {
-            card.winOdds[k] = oddsOf(runner, se::kWinOdds);
-            card.popularities[k] = number(runner, se::kPopularity);
+            runner.winOdds = oddsOf(runners[i], se::kWinOdds);
+            runner.popularity = number(runners[i], se::kPopularity);
         } else if (fromO1 && n >= 1 && n <= o1::kWinOdds.count) {
             const size_t slot = o1::kWinOdds.at(n - 1);
-            card.winOdds[k] = oddsOf(o1, {slot + 2, 4});
-            card.popularities[k] = number(o1, {slot + 6, 2});
+            runner.winOdds = oddsOf(o1, {slot + 2, 4});
+            runner.popularity = number(o1, {slot + 6, 2});
         }
     }
 }
@@ -366,10 +366,9 @@ class StoreDaySource : public RaceSource {
         RememberingPrompt prompt(userPrompt);
         if (failed_)
             return prompt.failure(kSourceNotRead);
-        const std::optional<long long> horseKey =
-            runner >= 1 && runner <= race.runnerCount
-                ? horseKeyOf(race.horseIds[static_cast<size_t>(runner)])
-                : std::nullopt;
+        const std::optional<long long> horseKey = runner >= 1 && runner <= race.runnerCount
+                                                      ? horseKeyOf(race.runner(runner).horseId)
+                                                      : std::nullopt;
         const std::optional<long long> raceKey =
             raceKeyOf(race.year * 10000 + race.monthDay, race.courseCode, race.meeting,
                       race.meetingDay, race.raceNumber);
@@ -409,7 +408,7 @@ class StoreDaySource : public RaceSource {
         if (Outcome read = storeRead(earlier.failed()); !read)
             return tell(prompt, read.message());
         horseFromRecords(record, horseOriginOf(*um), seOfRace, history,
-                         race.winOdds[static_cast<size_t>(runner)]);
+                         race.runner(runner).winOdds);
         return {};
     }
 

@@ -95,12 +95,12 @@ TEST(IndexedReaders, AWholeRaceDayReadsAsRescanningReadsIt) {
         ASSERT_TRUE(readRace(race, card, n, indexedPrompt));
         for (long long total : {0LL, 123456LL}) {
             for (int k = 1; k <= race.runnerCount; ++k) {
-                bool a =
-                    readHorse(indexed, race.horseFilePath, race.horseIds[k], total, indexedPrompt);
-                bool b = rescan::readHorse(rescanned, race.horseFilePath, race.horseIds[k], total,
-                                           rescanPrompt);
-                ASSERT_EQ(a, b) << race.horseIds[k];
-                ASSERT_EQ(indexed, rescanned) << race.horseIds[k];
+                bool a = readHorse(indexed, race.horseFilePath, race.runner(k).horseId, total,
+                                   indexedPrompt);
+                bool b = rescan::readHorse(rescanned, race.horseFilePath, race.runner(k).horseId,
+                                           total, rescanPrompt);
+                ASSERT_EQ(a, b) << race.runner(k).horseId;
+                ASSERT_EQ(indexed, rescanned) << race.runner(k).horseId;
                 found += a ? 1 : 0;
             }
         }
@@ -138,8 +138,8 @@ TEST(IndexedReaders, AnArchiveSourceReadsAndLoadsAsRescanningDoes) {
         loadJvRace(rescanSheet, race, rescanning, rescanPrompt);
         ASSERT_EQ(sheet.runners(), rescanSheet.runners()) << n;
     }
-    race.horseIds[1] = day.horses.back().id; // on the horse file, not on this card
-    race.horseIds[2] = day.horses[1499].id;
+    race.runners[0].horseId = day.horses.back().id; // on the horse file, not on this card
+    race.runners[1].horseId = day.horses[1499].id;
     for (int k : {1, 2, 3}) {
         JvHorseRecord a, b;
         ASSERT_EQ(archive.readHorse(a, race, k, archivePrompt).ok(),

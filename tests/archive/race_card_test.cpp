@@ -140,21 +140,21 @@ TEST_F(RaceCardFile, ReadsEveryFieldOfARunnerGroup) {
     JvRaceCard card = readOne(race);
 
     EXPECT_EQ(card.runnerCount, 3);
-    EXPECT_EQ(card.horseNumbers[3], 12);
-    EXPECT_EQ(card.brackets[3], 6);
-    EXPECT_EQ(card.horseIds[3], "2021104567");
-    EXPECT_EQ(card.horseNames[3], "サクラチヨ");
-    EXPECT_EQ(card.sexCodes[3], 2);
-    EXPECT_EQ(card.sexTexts[3], "牝");
-    EXPECT_EQ(card.weightsCarried[3], 540);
-    EXPECT_EQ(card.blinkers[3], 1);
-    EXPECT_EQ(card.jockeyCodes[3], 1234);
-    EXPECT_EQ(card.jockeyNames[3], "武藤");
-    EXPECT_EQ(card.apprenticeCodes[3], 2);
-    EXPECT_EQ(card.trainerCodes[3], 45678);
-    EXPECT_EQ(card.trainerNames[3], "藤沢");
-    EXPECT_EQ(card.horseNumbers[1], 1);
-    EXPECT_EQ(card.weightsCarried[1], 550); // 55.0 kg
+    EXPECT_EQ(card.runners[2], (JvRunner{.horseNumber = 12,
+                                         .bracket = 6,
+                                         .sexCode = 2,
+                                         .blinker = 1,
+                                         .weightCarried = 540,
+                                         .jockeyCode = 1234,
+                                         .apprenticeCode = 2,
+                                         .trainerCode = 45678,
+                                         .sexText = "牝",
+                                         .horseName = "サクラチヨ",
+                                         .jockeyName = "武藤",
+                                         .trainerName = "藤沢",
+                                         .horseId = "2021104567"}));
+    EXPECT_EQ(card.runners[0].horseNumber, 1);
+    EXPECT_EQ(card.runners[0].weightCarried, 550); // 55.0 kg
 }
 
 TEST_F(RaceCardFile, PrizeFieldsAreThousandsOfYen) {
@@ -340,15 +340,15 @@ TEST_F(RaceCardFile, FieldsWithoutDigitsReadZeroNeverThePreviousRacesValues) {
     EXPECT_EQ(fresh.raceNumber, 0);
     EXPECT_EQ(fresh.distanceMetres, 0);
     EXPECT_EQ(fresh.meeting, 0);
-    EXPECT_EQ(fresh.weightsCarried[2], 0);
+    EXPECT_EQ(fresh.runners[1].weightCarried, 0);
 
     // A card that held another race reads the same: nothing of it survives,
-    // not even in the runner slots past this race's runners.
+    // not even in the runners past this race's runners.
     for (auto reader : {&readRace, &rescan::readRace}) {
         JvRaceCard reused;
         ASSERT_TRUE(reader(reused, path, 1, prompt, "/prog/"));
-        EXPECT_EQ(reused.weightsCarried[2], 570);
-        EXPECT_EQ(reused.horseIds[4], "2020444444");
+        EXPECT_EQ(reused.runners[1].weightCarried, 570);
+        EXPECT_EQ(reused.runners[3].horseId, "2020444444");
         ASSERT_TRUE(reader(reused, path, 2, prompt, "/prog/"));
         EXPECT_EQ(reused, fresh);
         EXPECT_EQ(reused.year, 0);
@@ -357,9 +357,9 @@ TEST_F(RaceCardFile, FieldsWithoutDigitsReadZeroNeverThePreviousRacesValues) {
         EXPECT_EQ(reused.prizeMoney[0], 0);
         EXPECT_EQ(reused.meeting, 0);
         EXPECT_EQ(reused.monthDay, 0);
-        EXPECT_EQ(reused.weightsCarried[2], 0);
-        EXPECT_EQ(reused.horseIds[4], "");
-        EXPECT_EQ(reused.weightsCarried[4], 0);
+        EXPECT_EQ(reused.runners[1].weightCarried, 0);
+        EXPECT_EQ(reused.runners[3].horseId, "");
+        EXPECT_EQ(reused.runners[3].weightCarried, 0);
     }
 
     // A failed read leaves the card as it was.
@@ -398,10 +398,10 @@ TEST_F(RaceCardFile, AShortLineReadsItsMissingBytesAsBlanks) {
     JvRaceCard card;
     ASSERT_TRUE(readRace(card, path, 1, prompt));
     EXPECT_EQ(card.runnerCount, 3);
-    EXPECT_EQ(card.horseIds[3], "2020999999");
-    EXPECT_EQ(card.horseNames[3], "テス");
-    EXPECT_EQ(card.weightsCarried[3], 0); // not in the line: blanks read 0
-    EXPECT_EQ(card.trainerNames[3], "");
+    EXPECT_EQ(card.runners[2].horseId, "2020999999");
+    EXPECT_EQ(card.runners[2].horseName, "テス");
+    EXPECT_EQ(card.runners[2].weightCarried, 0); // not in the line: blanks read 0
+    EXPECT_EQ(card.runners[2].trainerName, "");
     EXPECT_EQ(card.raceNumber, 1);
     // Nothing of the next line was taken for the missing bytes.
     ASSERT_TRUE(readRace(card, path, 2, prompt));
@@ -427,7 +427,7 @@ TEST_F(RaceCardFile, MoreThanEighteenRunnersAreCutToEighteen) {
     JvRaceCard card;
     ASSERT_TRUE(readRace(card, path, 1, prompt));
     EXPECT_EQ(card.runnerCount, 18);
-    EXPECT_EQ(card.horseIds[18], test::jvHorseIdFor(17));
+    EXPECT_EQ(card.runners[17].horseId, test::jvHorseIdFor(17));
     // 327 + 19 × 63 bytes fill the line buffer, so the line counts twice.
     EXPECT_EQ(countRaces(path, prompt), 3);
     ASSERT_TRUE(readRace(card, path, 3, prompt));

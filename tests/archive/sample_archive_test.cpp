@@ -135,10 +135,9 @@ void checkDay(RaceSource& source, SampleFaults& f) {
                     (!courseRuns(std::string(run.course()), run.trackCode, run.distanceMetres) ||
                      !test::timeFitsDistance(tenthsOf(run.time), run.distanceMetres)))
                     f.add(card, format("a past run of %dm in %04d", run.distanceMetres, run.time));
-            const int odds = card.winOdds[static_cast<size_t>(k)];
+            const int odds = card.runner(k).winOdds;
             if (odds > 0)
-                (card.popularities[static_cast<size_t>(k)] == 1 ? f.favouriteOdds : f.odds)
-                    .push_back(odds);
+                (card.runner(k).popularity == 1 ? f.favouriteOdds : f.odds).push_back(odds);
         }
     }
     EXPECT_TRUE(prompt.entries.empty());

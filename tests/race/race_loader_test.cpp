@@ -474,7 +474,7 @@ TEST(LoadRaceWithBlankFields, BlankFieldsLoadAsZeroNeverThePreviousRecordsValues
     EXPECT_TRUE(prompt.entries.empty());
     EXPECT_EQ(card.year, 0);
     EXPECT_EQ(card.raceNumber, 0);
-    EXPECT_EQ(card.weightsCarried[2], 0);
+    EXPECT_EQ(card.runners[1].weightCarried, 0);
     EXPECT_EQ(sheet.raceNumber, 1); // race number 0 is below the list: its first entry
     EXPECT_EQ(sheet.runner(1).weight, (550 - 460) / 5);
     EXPECT_EQ(sheet.runner(2).weight, 0); // 0 kg: the list's first weight

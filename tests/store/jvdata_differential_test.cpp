@@ -58,8 +58,8 @@ TEST(JvDataDifferential, StoreAndArchiveGiveTheSameRacesAndHorses) {
         for (int k = 1; k <= fromStore.runnerCount; ++k) {
             JvHorseRecord a, b;
             ASSERT_TRUE(source->readHorse(a, fromStore, k, prompt));
-            ASSERT_TRUE(
-                readHorse(b, folder.file("JracUmaj.dat"), fromArchive.horseIds[k], 0, prompt));
+            ASSERT_TRUE(readHorse(b, folder.file("JracUmaj.dat"), fromArchive.runner(k).horseId, 0,
+                                  prompt));
             EXPECT_EQ(comparable(a), comparable(b)) << "race " << r << " runner " << k;
             ++horses;
             for (const JvPastRun& run : a.pastRuns)

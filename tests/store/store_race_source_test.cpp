@@ -160,16 +160,17 @@ TEST(StoreRaceSource, RaceCardKeepsRealNumbersAndOdds) {
     EXPECT_EQ(card.conditionTexts[1], "1勝クラス");
     EXPECT_EQ(card.prizeMoney[0], 10000);
     ASSERT_EQ(card.runnerCount, 3);
-    EXPECT_EQ((std::vector<int>{card.horseNumbers[1], card.horseNumbers[2], card.horseNumbers[3]}),
+    EXPECT_EQ((std::vector<int>{card.runners[0].horseNumber, card.runners[1].horseNumber,
+                                card.runners[2].horseNumber}),
               (std::vector<int>{1, 3, 4}));
-    EXPECT_EQ(card.horseIds[2], kC);
-    EXPECT_EQ(card.horseNames[1], "テストホース");
-    EXPECT_EQ(card.apprenticeCodes[3], 4);
-    EXPECT_EQ(card.winOdds[3], 34); // final odds of a race with results
-    EXPECT_EQ(card.popularities[3], 4);
+    EXPECT_EQ(card.runners[1].horseId, kC);
+    EXPECT_EQ(card.runners[0].horseName, "テストホース");
+    EXPECT_EQ(card.runners[2].apprenticeCode, 4);
+    EXPECT_EQ(card.runners[2].winOdds, 34); // final odds of a race with results
+    EXPECT_EQ(card.runners[2].popularity, 4);
     ASSERT_TRUE(day.source->readRace(card, 2, day.prompt));
-    EXPECT_EQ(card.winOdds[1], 123); // the newest O1 before results
-    EXPECT_EQ(card.winOdds[2], 0);   // "****": no odds
+    EXPECT_EQ(card.runners[0].winOdds, 123); // the newest O1 before results
+    EXPECT_EQ(card.runners[1].winOdds, 0);   // "****": no odds
 }
 
 TEST(StoreRaceSource, AScratchLeavesTheRealNumbersOnEveryView) {

@@ -29,8 +29,7 @@ class RescanRaceSource : public RaceSource {
         return toldOutcome(prompt, [&](UserPrompt& told) {
             JvHorseRecord fresh;
             if (runner < 1 || runner > kJvMaxRunners ||
-                !rescan::readHorse(fresh, race.horseFilePath,
-                                   race.horseIds[static_cast<size_t>(runner)], 0, told))
+                !rescan::readHorse(fresh, race.horseFilePath, race.runner(runner).horseId, 0, told))
                 return false;
             // Ages in the race's year (the clock's for a race without one).
             fresh.age = (race.year > 0 ? race.year : jvCurrentYear()) - fresh.birthYear;
