@@ -15,6 +15,9 @@ using TextList = std::span<const std::string_view>;
 inline constexpr std::string_view kClassList[] = {"ＧⅠ",      "ＧⅡ",     "ＧⅢ",     "オープン",
                                                   "1600万下", "900万下", "500万下", "未勝利",
                                                   "未出走",   "新馬戦"};
+// Classes count down from ＧⅠ (0) to 新馬戦 (9).
+inline constexpr int kClassCount = 10;
+static_assert(std::size(kClassList) == kClassCount);
 
 inline constexpr std::string_view kAgeLimitList[] = {"４歳上", "３歳上", "３歳", "２歳", "？"};
 
@@ -30,6 +33,10 @@ inline constexpr std::string_view kDistanceList[] = {
     "１７００", "１８００", "１９００", "２０００", "２１００", "２２００", "２３００",
     "２４００", "２５００", "２６００", "２７００", "２８００", "２９００", "３０００",
     "３１００", "３２００", "３３００", "３４００", "３５００", "３６００"};
+// 3600 m, the last distance; no two distances lie further apart than the
+// first and this one.
+inline constexpr int kLongestDistance = 26;
+static_assert(std::size(kDistanceList) == kLongestDistance + 1);
 
 inline constexpr std::string_view kRaceNumberList[] = {
     "１",   "２",   "３",   "４",   "５",   "６",   "７",   "８",   "９",   "１０",
@@ -74,6 +81,10 @@ inline constexpr std::string_view kPastFieldSizeList[] = {
 inline constexpr std::string_view kTimeDiffList[] = {
     "0.0", "0.1", "0.2", "0.3", "0.4", "0.5", "0.6", "0.7", "0.8", "0.9", "1.0",
     "1.1", "1.2", "1.3", "1.4", "1.5", "1.6", "1.7", "1.8", "1.9", "2.0", "大"};
+// Time behind the winner is told in tenths up to 2.0 s; anything more is "大".
+inline constexpr int kLongestTimeDiff = 20;
+inline constexpr int kTimeDiffBig = kLongestTimeDiff + 1;
+static_assert(std::size(kTimeDiffList) == kTimeDiffBig + 1);
 
 inline constexpr std::string_view kBaseWeightList[] = {
     "45", "46", "47", "48", "49", "50", "51", "52", "53", "54", "55", "56", "57",

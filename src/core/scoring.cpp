@@ -27,6 +27,17 @@ Points stepDownInDistance(const PastRun& run, int raceDistance) {
     return 0;
 }
 
+// Points for every tenth of a second a run finished nearer the winner than
+// the longest time difference told.
+Points nearTheWinner(const PastRun& run) {
+    return kLongestTimeDiff - Points{run.timeDiff};
+}
+
+// Points for every class a run stood above the bottom of the class list.
+Points classOfTheRun(const PastRun& run) {
+    return kClassCount - Points{run.raceClass};
+}
+
 // Points for finishing worse than the betting public expected.
 Points beatenAboveItsOdds(const PastRun& run) {
     Points behind = Points{run.finish} - run.popularity;
@@ -37,7 +48,7 @@ Points runBeforeLastPoints(const PastRun& run, int grade, int raceDistance) {
     if (!run.raced())
         return 80;
     return stepDownInDistance(run, raceDistance) + beatenAboveItsOdds(run) +
-           2 * (20 - Points{run.timeDiff}) + 3 * (10 - Points{run.raceClass}) +
+           2 * nearTheWinner(run) + 3 * classOfTheRun(run) +
            (Points{grade} - run.raceClass + 9);
 }
 
@@ -45,8 +56,8 @@ Points lastRunPoints(const PastRun& run, const RunnerEntry& runner, int grade, i
     if (!run.raced())
         return 90;
     Points lighterToday = Points{run.weight} - runner.weight;
-    return stepDownInDistance(run, raceDistance) + 3 * (20 - Points{run.timeDiff}) +
-           3 * (10 - Points{run.raceClass}) + (lighterToday > 0 ? 2 * lighterToday : 0) +
+    return stepDownInDistance(run, raceDistance) + 3 * nearTheWinner(run) +
+           3 * classOfTheRun(run) + (lighterToday > 0 ? 2 * lighterToday : 0) +
            (Points{grade} - run.raceClass + 9) + beatenAboveItsOdds(run) + 3 * Points{run.finish};
 }
 
@@ -84,8 +95,10 @@ int runnerScore(const RaceSheet& sheet, int horse) {
     const int d = sheet.distance;
     Points score = runBeforeLastPoints(r.pastRuns[kRunBeforeLast], sheet.grade, d);
     score += lastRunPoints(r.pastRuns[kLastRun], r, sheet.grade, d);
+    // Distance aptitude: points for every 100 m today's distance is nearer
+    // the best one than the list's widest gap.
     Points off = Points{d} - r.aptitudeDistance;
-    score += 3 * (26 - (off < 0 ? -off : off));
+    score += 3 * (kLongestDistance - (off < 0 ? -off : off));
     score += sexPoints(r.sex);
     score += agePoints(r.age);
     if (d <= kShortDistance) {

@@ -1,5 +1,8 @@
 #include "core/trainer_intent.h"
 
+#include "core/fixed_lists.h"
+#include "core/scoring.h"
+
 #include <array>
 
 namespace zelkor {
@@ -55,8 +58,14 @@ constexpr std::array<Intent, 36> kIntents = {{
 }};
 // clang-format on
 
-constexpr int kHandicap = 2;     // weightRule "ハンデ"
-constexpr int kTimeDiffBig = 21; // "大"
+constexpr int kHandicap = 2; // weightRule "ハンデ"
+
+// The odds speak first, for the favourites (up to kFavouriteOddsBand, win
+// odds up to 7.0): up to 2.0 the horse is in perfect condition (完璧な仕上がり),
+// up to 5.0 its workout was strong (追い切りはすごい手応え), the rest need
+// only run as they can (普通に走ってくれれば).
+constexpr int kPerfectConditionOddsBand = 1;
+constexpr int kStrongWorkoutOddsBand = 4;
 
 // Steps 4 to 6 on the reference run `r`; 0 when none of them applies.
 int referenceRunCode(const RaceSheet& sheet, const RunnerEntry& runner, const PastRun& r) {
@@ -141,11 +150,11 @@ int intentCode(const RaceSheet& sheet, int horse) {
     const int G = sheet.grade;
 
     int code = 0;
-    if (runner.oddsBand <= 1)
+    if (runner.oddsBand <= kPerfectConditionOddsBand)
         code = 1;
-    else if (runner.oddsBand <= 4)
+    else if (runner.oddsBand <= kStrongWorkoutOddsBand)
         code = 2;
-    else if (runner.oddsBand <= 6)
+    else if (runner.oddsBand <= kFavouriteOddsBand)
         code = 3;
     else if (!last.raced() && runner.aptitudeDistance == sheet.distance)
         code = 7;

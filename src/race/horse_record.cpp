@@ -1,5 +1,6 @@
 #include "race/horse_record.h"
 
+#include "core/fixed_lists.h"
 #include "core/program_folder.h"
 #include "race/code_tables.h"
 #include "text/format.h"
@@ -82,12 +83,14 @@ int strengthOf(std::span<const JvPastRun> runs) {
     for (const JvPastRun& run : runs.first(std::min<size_t>(runs.size(), kJvPastRunCount))) {
         if (!run.present() || run.abnormal != 0)
             continue;
-        sum += (20LL - 2LL * pastRunClassIndex(run)) + (19LL - run.finish);
+        // Twice for every class above the bottom of the list, once for every
+        // place ahead of the last of a full field.
+        sum += 2LL * (kClassCount - pastRunClassIndex(run)) + (kMaxRunners + 1LL - run.finish);
         ++taken;
     }
     // Slots the horse has no usable run in count as not taken.
     if (taken == 0)
-        return 10;
+        return kStrengthWithoutRuns;
     long long u = (kJvPastRunCount / taken) * sum;
     // Two-digit fields keep |u| below 2000; the bound keeps (u³)² in 64 bits.
     u = std::clamp<long long>(u, -20000, 20000);

@@ -154,7 +154,8 @@ int aptitudeMetresOf(const JvBandCounts& counts);
 // Running style from the corner positions of the present runs.
 RunningStyle runningStyleOf(std::span<const JvPastRun> runs);
 // Strength from the usable runs among `runs` (at most five count); a horse
-// without any is 10.
+// without any has kStrengthWithoutRuns.
+inline constexpr int kStrengthWithoutRuns = 10;
 int strengthOf(std::span<const JvPastRun> runs);
 // Age, best distance, running style, strength and odds estimate of `horse`
 // from `runs` (most recent first) and `counts`, ages counted in `year`.

@@ -13,9 +13,6 @@
 namespace zelkor {
 namespace {
 
-// The strength the horse file gives a horse without runs; a runner whose
-// horse is missing counts as such a horse.
-constexpr int kStrengthWithoutRuns = 10;
 // Running style the horse file gives a horse without runs.
 constexpr RunningStyle kStyleWithoutRuns = RunningStyle::Closer;
 
@@ -183,7 +180,7 @@ int oddsBandOf(int oddsEstimate) {
 int timeDiffIndex(int time, int otherTime) {
     long long diff = std::llabs(static_cast<long long>(timeToTenths(otherTime)) -
                                 static_cast<long long>(timeToTenths(time)));
-    return diff > 20 ? 21 : static_cast<int>(diff);
+    return diff > kLongestTimeDiff ? kTimeDiffBig : static_cast<int>(diff);
 }
 
 PastRun sheetPastRun(const JvPastRun& run) {
@@ -250,6 +247,7 @@ void loadJvRace(RaceSheet& sheet, const JvRaceCard& card, RaceSource& source, Us
             fillRunnerPastRuns(runner, horse.pastRuns);
         } else
             fillAsHorseWithoutRecord(runner, card, k);
+        // A runner whose horse is missing counts as a horse without runs.
         strengths[slot] = found[slot] ? horse.strength : kStrengthWithoutRuns;
         strengthTotal += strengths[slot];
     }
