@@ -427,7 +427,10 @@ TEST_F(RaceCardFile, MoreThanEighteenRunnersAreCutToEighteen) {
     JvRaceCard card;
     ASSERT_TRUE(readRace(card, path, 1, prompt));
     EXPECT_EQ(card.runnerCount, 18);
-    EXPECT_EQ(card.runners[17].horseId, test::jvHorseIdFor(17));
+    EXPECT_EQ(card.runner(18).horseId, test::jvHorseIdFor(17));
+    EXPECT_EQ(card.runner(1).horseId, test::jvHorseIdFor(0));
+    EXPECT_EQ(card.runner(0), JvRunner{});
+    EXPECT_EQ(card.runner(19), JvRunner{});
     // 327 + 19 × 63 bytes fill the line buffer, so the line counts twice.
     EXPECT_EQ(countRaces(path, prompt), 3);
     ASSERT_TRUE(readRace(card, path, 3, prompt));
