@@ -96,7 +96,7 @@ void BM_ReadPastHorses(benchmark::State& state) {
     bench::SilentPrompt prompt;
     PastHorses horses;
     for (auto _ : state) {
-        if (!readPastHorses(file.path(), horses, prompt))
+        if (!readPastHorses(file.path(), horses))
             state.SkipWithError("the horse file could not be read");
         benchmark::DoNotOptimize(horses);
     }
@@ -109,7 +109,7 @@ void BM_BacktestHorsesRead(benchmark::State& state) {
     bench::SilentPrompt prompt;
     NoProgress progress;
     PastHorses horses;
-    if (!readPastHorses(file.path(), horses, prompt))
+    if (!readPastHorses(file.path(), horses))
         state.SkipWithError("the horse file could not be read");
     for (auto _ : state) {
         Backtest backtest = backtestHorses(horses, {}, progress);

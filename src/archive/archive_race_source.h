@@ -29,7 +29,7 @@ class ArchiveRaceSource : public RaceSource {
                               UserPrompt& prompt) override;
 
   private:
-    bool openCard(UserPrompt& prompt);
+    Outcome openCard();
     // The horse's key and the year its age counts in, the card's horses
     // named to the horse file first; false for a runner out of range.
     bool prepareHorse(const JvRaceCard& race, int runner, std::string_view& horseId, int& year);

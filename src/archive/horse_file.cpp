@@ -151,21 +151,19 @@ horseIndexOf(const std::string& path, const jvfile::ReadOnlyFile& file, bool reb
 
 } // namespace
 
-void showHorseFileNotOpened(UserPrompt& prompt, const std::string& path) {
-    prompt.showMessage(format("ファイル %s は開けませんでした。", path.c_str()));
+Failure horseFileNotOpened(const std::string& path) {
+    return Failure{format("ファイル %s は開けませんでした。", path.c_str())};
 }
 
-void showHorseNotRead(UserPrompt& prompt) {
-    prompt.showMessage("登録馬ファイルの読み込みに失敗しました");
+Failure horseNotRead() {
+    return Failure{"登録馬ファイルの読み込みに失敗しました"};
 }
 
-bool readHorse(JvHorseRecord& record, const std::string& horseFilePath, const std::string& horseId,
-               long long fieldStrengthTotal, UserPrompt& prompt) {
+Outcome readHorse(JvHorseRecord& record, const std::string& horseFilePath,
+                  const std::string& horseId, long long fieldStrengthTotal) {
     jvfile::ReadOnlyFile file;
-    if (!file.open(horseFilePath)) {
-        showHorseFileNotOpened(prompt, horseFilePath);
-        return false;
-    }
+    if (!file.open(horseFilePath))
+        return horseFileNotOpened(horseFilePath);
     // A stale index (a file rewritten with the same stamp) shows as a record
     // whose key differs; the index is then built again once.
     for (int attempt = 0; attempt < 2; ++attempt) {
@@ -180,27 +178,22 @@ bool readHorse(JvHorseRecord& record, const std::string& horseFilePath, const st
         if (!bytes || bytes->compare(0, kJvHorseKeyBytes, horseId) != 0)
             continue;
         parseHorseRecord(record, *bytes, fieldStrengthTotal, jvCurrentYear());
-        return true;
+        return {};
     }
-    showHorseNotRead(prompt);
-    return false;
+    return horseNotRead();
 }
 
 namespace rescan {
 
-bool readHorse(JvHorseRecord& record, const std::string& horseFilePath, const std::string& horseId,
-               long long fieldStrengthTotal, UserPrompt& prompt) {
+Outcome readHorse(JvHorseRecord& record, const std::string& horseFilePath,
+                  const std::string& horseId, long long fieldStrengthTotal) {
     jvfile::StdioFile file = jvfile::openRegularStdioFile(horseFilePath);
-    if (!file) {
-        showHorseFileNotOpened(prompt, horseFilePath);
-        return false;
-    }
+    if (!file)
+        return horseFileNotOpened(horseFilePath);
     struct stat info {};
     if (::fstat(::fileno(file.get()), &info) != 0 ||
-        !holdsWholeHorseRecords(static_cast<std::uint64_t>(info.st_size))) {
-        showHorseNotRead(prompt);
-        return false;
-    }
+        !holdsWholeHorseRecords(static_cast<std::uint64_t>(info.st_size)))
+        return horseNotRead();
     // The file is read from its start in blocks of whole records, looking
     // only at each record's key.
     constexpr size_t kRecordsPerBlock = 64;
@@ -212,14 +205,13 @@ bool readHorse(JvHorseRecord& record, const std::string& horseFilePath, const st
                 size_t length = std::min(kJvHorseUsedBytes, n - pos);
                 parseHorseRecord(record, std::string_view(block.data() + pos, length),
                                  fieldStrengthTotal, jvCurrentYear());
-                return true;
+                return {};
             }
         }
         if (n < block.size())
             break;
     }
-    showHorseNotRead(prompt);
-    return false;
+    return horseNotRead();
 }
 
 } // namespace rescan

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/ports.h"
+#include "core/result.h"
 #include "race/horse_record.h"
 
 #include <cstdint>
@@ -26,16 +26,15 @@ inline constexpr size_t kJvHorseUsedBytes = kJvPastRunsOffset + kJvPastRunCount 
 // Reads the horse `horseId` (10-character registration number) from the
 // horse file into `record` and derives its values; `fieldStrengthTotal` is 0
 // or the sum of `strength` over all runners of the race (for the odds
-// estimate). The record starts as a new one on success. Shows
+// estimate). The record starts as a new one on success. Fails with
 // "ファイル %s は開けませんでした。" or
-// "登録馬ファイルの読み込みに失敗しました" and returns false with `record`
-// unchanged when the file cannot be opened, is not whole records or the
-// horse is not in it.
+// "登録馬ファイルの読み込みに失敗しました", `record` unchanged, when the
+// file cannot be opened, is not whole records or the horse is not in it.
 //
 // The first record in file order with the key wins. Keys are indexed once
 // per file and the index reused while the file is unchanged.
-bool readHorse(JvHorseRecord& record, const std::string& horseFilePath, const std::string& horseId,
-               long long fieldStrengthTotal, UserPrompt& prompt);
+Outcome readHorse(JvHorseRecord& record, const std::string& horseFilePath,
+                  const std::string& horseId, long long fieldStrengthTotal);
 
 // Fills `record` from the bytes of one horse record (key first) and derives
 // its values, ages counted in `year`; missing bytes at the end of a short
@@ -55,15 +54,15 @@ struct HorseSheetFacts;
 HorseSheetFacts sheetFactsOf(std::string_view bytes);
 void fillHorseForSheet(JvHorseRecord& record, const HorseSheetFacts& facts, int year);
 
-// The reader's two messages: the file cannot be opened, the horse cannot be
+// The reader's two failures: the file cannot be opened, the horse cannot be
 // read from it.
-void showHorseFileNotOpened(UserPrompt& prompt, const std::string& path);
-void showHorseNotRead(UserPrompt& prompt);
+Failure horseFileNotOpened(const std::string& path);
+Failure horseNotRead();
 
 namespace rescan {
 // Reference reader: searches the file from its start on every call.
-bool readHorse(JvHorseRecord& record, const std::string& horseFilePath, const std::string& horseId,
-               long long fieldStrengthTotal, UserPrompt& prompt);
+Outcome readHorse(JvHorseRecord& record, const std::string& horseFilePath,
+                  const std::string& horseId, long long fieldStrengthTotal);
 } // namespace rescan
 
 } // namespace zelkor

@@ -170,12 +170,9 @@ bool JvHorseFile::readExpected() {
     return true;
 }
 
-std::optional<std::uint32_t> JvHorseFile::placeOf(std::string_view horseId, Keep keep,
-                                                  UserPrompt& prompt) {
-    if (!opened_ && !(opened_ = file_.open(path_))) {
-        showHorseFileNotOpened(prompt, path_);
-        return std::nullopt;
-    }
+Result<std::uint32_t> JvHorseFile::placeOf(std::string_view horseId, Keep keep) {
+    if (!opened_ && !(opened_ = file_.open(path_)))
+        return horseFileNotOpened(path_);
     // Whole records are kept from the first whole read on: every horse
     // expected is read again in that form.
     if (keep == Keep::Records && keep_ == Keep::SheetFacts) {
@@ -198,33 +195,29 @@ std::optional<std::uint32_t> JvHorseFile::placeOf(std::string_view horseId, Keep
     }
     if (place)
         nextPlace_ = std::size_t{*place} + 1;
-    if (notRead_ > 0 && !readExpected()) {
-        showHorseNotRead(prompt);
-        return std::nullopt;
-    }
-    if (!place || !found_[*place]) {
-        showHorseNotRead(prompt);
-        return std::nullopt;
-    }
-    return place;
+    if (notRead_ > 0 && !readExpected())
+        return horseNotRead();
+    if (!place || !found_[*place])
+        return horseNotRead();
+    return *place;
 }
 
-bool JvHorseFile::read(JvHorseRecord& record, std::string_view horseId,
-                       long long fieldStrengthTotal, int year, UserPrompt& prompt) {
-    const std::optional<std::uint32_t> place = placeOf(horseId, Keep::Records, prompt);
-    if (place)
-        parseHorseRecord(record,
-                         std::string_view(records_.data() + std::size_t{*place} * kJvHorseUsedBytes,
-                                          kJvHorseUsedBytes),
-                         fieldStrengthTotal, year);
-    return place.has_value();
-}
-
-bool JvHorseFile::readForSheet(JvHorseRecord& record, std::string_view horseId, int year,
-                               UserPrompt& prompt) {
-    const std::optional<std::uint32_t> place = placeOf(horseId, keep_, prompt);
+Outcome JvHorseFile::read(JvHorseRecord& record, std::string_view horseId,
+                          long long fieldStrengthTotal, int year) {
+    const Result<std::uint32_t> place = placeOf(horseId, Keep::Records);
     if (!place)
-        return false;
+        return Failure{place.message()};
+    parseHorseRecord(record,
+                     std::string_view(records_.data() + std::size_t{*place} * kJvHorseUsedBytes,
+                                      kJvHorseUsedBytes),
+                     fieldStrengthTotal, year);
+    return {};
+}
+
+Outcome JvHorseFile::readForSheet(JvHorseRecord& record, std::string_view horseId, int year) {
+    const Result<std::uint32_t> place = placeOf(horseId, keep_);
+    if (!place)
+        return Failure{place.message()};
     if (keep_ == Keep::SheetFacts)
         fillHorseForSheet(record, facts_[*place], year);
     else
@@ -233,7 +226,7 @@ bool JvHorseFile::readForSheet(JvHorseRecord& record, std::string_view horseId, 
             std::string_view(records_.data() + std::size_t{*place} * kJvHorseUsedBytes,
                              kJvHorseUsedBytes),
             year);
-    return true;
+    return {};
 }
 
 } // namespace zelkor

@@ -3,7 +3,7 @@
 #include "archive/file_index.h"
 #include "archive/horse_file.h"
 #include "archive/past_horses.h"
-#include "core/ports.h"
+#include "core/result.h"
 #include "platform/huge_pages.h"
 
 #include <array>
@@ -86,7 +86,7 @@ bool indexHorseKeys(const jvfile::ReadOnlyFile& file, JvHorseKeyTable& keys);
 // are then kept, or only what the sheet takes of them while the job reads
 // no more: a large card's records are never all held. A horse named later,
 // or a whole read after reads for the sheet, costs another pass. Reads as
-// readHorse does, with its messages, the first record of a key winning.
+// readHorse does, with its failures, the first record of a key winning.
 class JvHorseFile {
   public:
     explicit JvHorseFile(std::string path);
@@ -99,18 +99,17 @@ class JvHorseFile {
 
     // Horse `horseId` into `record` with its values derived for a field of
     // `fieldStrengthTotal`, ages counted in `year`.
-    bool read(JvHorseRecord& record, std::string_view horseId, long long fieldStrengthTotal,
-              int year, UserPrompt& prompt);
+    Outcome read(JvHorseRecord& record, std::string_view horseId, long long fieldStrengthTotal,
+                 int year);
     // The same with only what the race sheet takes (see parseHorseForSheet).
-    bool readForSheet(JvHorseRecord& record, std::string_view horseId, int year,
-                      UserPrompt& prompt);
+    Outcome readForSheet(JvHorseRecord& record, std::string_view horseId, int year);
 
   private:
     // What a pass keeps of each horse.
     enum class Keep { SheetFacts, Records };
     // The place of the horse's record in records_ or facts_ (kept as
-    // `keep` asks), or nothing after the message.
-    std::optional<std::uint32_t> placeOf(std::string_view horseId, Keep keep, UserPrompt& prompt);
+    // `keep` asks).
+    Result<std::uint32_t> placeOf(std::string_view horseId, Keep keep);
     bool readExpected();
 
     std::string path_;

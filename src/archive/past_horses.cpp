@@ -193,19 +193,13 @@ PastHorse parsePastHorse(std::string_view record) {
     return horse;
 }
 
-Outcome readPastHorses(const std::string& horseFilePath, PastHorses& horses,
-                       UserPrompt& userPrompt) {
-    RememberingPrompt prompt(userPrompt);
+Outcome readPastHorses(const std::string& horseFilePath, PastHorses& horses) {
     jvfile::ReadOnlyFile file;
-    if (!file.open(horseFilePath)) {
-        showHorseFileNotOpened(prompt, horseFilePath);
-        return prompt.failure({});
-    }
+    if (!file.open(horseFilePath))
+        return horseFileNotOpened(horseFilePath);
     const std::uint64_t size = file.stamp().size;
-    if (!holdsWholeHorseRecords(size)) {
-        showHorseNotRead(prompt);
-        return prompt.failure({});
-    }
+    if (!holdsWholeHorseRecords(size))
+        return horseNotRead();
     horses.clear();
     horses.reserve(static_cast<size_t>(size / kJvHorseRecordBytes));
     JvHorseKeyTable seen;
@@ -216,10 +210,8 @@ Outcome readPastHorses(const std::string& horseFilePath, PastHorses& horses,
                 horses.push_back(parsePastHorse(block.substr(pos, kJvHorseUsedBytes)));
             dropRepeatedKeys(horses, first, seen);
             return true;
-        })) {
-        showHorseNotRead(prompt);
-        return prompt.failure({});
-    }
+        }))
+        return horseNotRead();
     return {};
 }
 

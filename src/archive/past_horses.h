@@ -1,7 +1,6 @@
 #pragma once
 
 #include "archive/horse_file.h"
-#include "core/ports.h"
 #include "core/result.h"
 #include "platform/huge_pages.h"
 #include "race/horse_record.h"
@@ -54,10 +53,10 @@ struct HorseSheetFacts {
 };
 
 // Every horse of the horse file in file order. A record whose key came
-// before is left out, as the search by key never reaches it. Shows
-// "ファイル %s は開けませんでした。" and fails when the file cannot be
-// opened, or "登録馬ファイルの読み込みに失敗しました" when it cannot be read
-// or is not whole records.
-Outcome readPastHorses(const std::string& horseFilePath, PastHorses& horses, UserPrompt& prompt);
+// before is left out, as the search by key never reaches it. Fails with
+// "ファイル %s は開けませんでした。" when the file cannot be opened, or
+// "登録馬ファイルの読み込みに失敗しました" when it cannot be read or is not
+// whole records.
+Outcome readPastHorses(const std::string& horseFilePath, PastHorses& horses);
 
 } // namespace zelkor

@@ -44,12 +44,12 @@ constexpr const char* kSeparator = "/";
 constexpr const char* kSeparators = "/";
 #endif
 
-void showCannotOpen(UserPrompt& prompt, const std::string& path) {
-    prompt.showMessage(format("ファイル'%s'を開けませんでした", pathForDisplay(path).c_str()));
+Failure cannotOpen(const std::string& path) {
+    return Failure{format("ファイル'%s'を開けませんでした", pathForDisplay(path).c_str())};
 }
 
-void showReadFailure(UserPrompt& prompt) {
-    prompt.showMessage("出馬表ファイルの読み込みに失敗しました");
+Failure readFailure() {
+    return Failure{"出馬表ファイルの読み込みに失敗しました"};
 }
 
 const std::string& runningProgramFolder() {
@@ -196,40 +196,40 @@ std::string horseFilePathFor(const std::string& raceCardPath) {
     return raceCardPath.substr(0, keep) + "JracUmaj.dat";
 }
 
-int countRaces(const std::string& path, UserPrompt& prompt) {
+Result<int> countRaces(const std::string& path) {
     JvRaceCardFile card;
-    return card.open(path, prompt) ? card.raceCount(prompt) : 0;
+    if (Outcome opened = card.open(path); !opened)
+        return Failure{opened.message()};
+    return card.raceCount();
 }
 
-bool readRace(JvRaceCard& card, const std::string& path, int raceIndex, UserPrompt& prompt,
-              const std::string& programFolder) {
+Outcome readRace(JvRaceCard& card, const std::string& path, int raceIndex,
+                 const std::string& programFolder) {
     JvRaceCardFile file;
-    return file.open(path, prompt) && file.readRace(card, raceIndex, prompt, programFolder);
+    if (Outcome opened = file.open(path); !opened)
+        return opened;
+    return file.readRace(card, raceIndex, programFolder);
 }
 
 JvRaceCardFile::JvRaceCardFile() = default;
 JvRaceCardFile::~JvRaceCardFile() = default;
 
-bool JvRaceCardFile::open(const std::string& path, UserPrompt& prompt) {
+Outcome JvRaceCardFile::open(const std::string& path) {
     jvfile::ReadOnlyFile file;
     jvfile::LargeVector<char> data;
-    if (!file.open(path) || !readIndexedBytes(file, data)) {
-        showCannotOpen(prompt, path);
-        return false;
-    }
+    if (!file.open(path) || !readIndexedBytes(file, data))
+        return cannotOpen(path);
     path_ = path;
     data_ = std::move(data);
     index_ = buildIndex(std::string_view(data_.data(), data_.size()));
-    return true;
+    return {};
 }
 
-int JvRaceCardFile::raceCount(UserPrompt& prompt) const {
+Result<int> JvRaceCardFile::raceCount() const {
     if (!index_)
         return 0;
-    if (index_->tooManyRaces()) {
-        showReadFailure(prompt);
-        return 0;
-    }
+    if (index_->tooManyRaces())
+        return readFailure();
     return static_cast<int>(index_->reads.size());
 }
 
@@ -240,16 +240,14 @@ std::string_view JvRaceCardFile::lineOf(const LineRead& read) const {
                     std::min<std::uint64_t>(read.textEnd - read.start, kJvMaxRaceLineBytes)));
 }
 
-bool JvRaceCardFile::readRace(JvRaceCard& card, int raceIndex, UserPrompt& prompt,
-                              const std::string& programFolder) const {
+Outcome JvRaceCardFile::readRace(JvRaceCard& card, int raceIndex,
+                                 const std::string& programFolder) const {
     // An index past the last race (one past included) has no line to read.
     const size_t position = static_cast<size_t>(std::max(raceIndex, 1));
-    if (!index_ || index_->tooManyRaces() || position > index_->reads.size()) {
-        showReadFailure(prompt);
-        return false;
-    }
+    if (!index_ || index_->tooManyRaces() || position > index_->reads.size())
+        return readFailure();
     fillCard(card, path_, lineOf(index_->reads[position - 1]), programFolder);
-    return true;
+    return {};
 }
 
 void JvRaceCardFile::forEachHorseId(const std::function<void(std::string_view)>& take) const {
@@ -332,51 +330,38 @@ int countBuffers(std::FILE* file) {
 
 } // namespace
 
-int countRaces(const std::string& path, UserPrompt& prompt) {
+Result<int> countRaces(const std::string& path) {
     jvfile::StdioFile file = jvfile::openRegularStdioFile(path);
-    if (!file) {
-        showCannotOpen(prompt, path);
-        return 0;
-    }
+    if (!file)
+        return cannotOpen(path);
     const int count = countBuffers(file.get());
-    if (count > kJvMaxRaces) {
-        showReadFailure(prompt);
-        return 0;
-    }
+    if (count > kJvMaxRaces)
+        return readFailure();
     return count;
 }
 
-bool readRace(JvRaceCard& card, const std::string& path, int raceIndex, UserPrompt& prompt,
-              const std::string& programFolder) {
+Outcome readRace(JvRaceCard& card, const std::string& path, int raceIndex,
+                 const std::string& programFolder) {
     jvfile::StdioFile file = jvfile::openRegularStdioFile(path);
-    if (!file) {
-        showCannotOpen(prompt, path);
-        return false;
-    }
-    if (countBuffers(file.get()) > kJvMaxRaces) {
-        showReadFailure(prompt);
-        return false;
-    }
+    if (!file)
+        return cannotOpen(path);
+    if (countBuffers(file.get()) > kJvMaxRaces)
+        return readFailure();
     std::rewind(file.get());
     TextReader reader(file.get());
-    for (int i = 1; i < raceIndex; ++i) {
-        if (!reader.readBuffer()) {
-            showReadFailure(prompt);
-            return false;
-        }
-    }
+    for (int i = 1; i < raceIndex; ++i)
+        if (!reader.readBuffer())
+            return readFailure();
     std::string line;
     int c = reader.get();
-    if (c == EOF) {
-        showReadFailure(prompt);
-        return false;
-    }
+    if (c == EOF)
+        return readFailure();
     while (c != EOF && c != '\n' && line.size() < kJvMaxRaceLineBytes) {
         line.push_back(static_cast<char>(c));
         c = reader.get();
     }
     fillCard(card, path, line, programFolder);
-    return true;
+    return {};
 }
 
 } // namespace rescan

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/ports.h"
+#include "core/result.h"
 #include "platform/huge_pages.h"
 #include "race/race_card.h"
 
@@ -35,7 +35,7 @@ struct LineRead;
 
 // A race card read once for a job: opened, read and indexed by open(), then
 // every race parsed from memory. Counts and reads as countRaces and readRace
-// do, with their messages.
+// do, with their failures.
 class JvRaceCardFile {
   public:
     JvRaceCardFile();
@@ -43,11 +43,10 @@ class JvRaceCardFile {
     JvRaceCardFile(const JvRaceCardFile&) = delete;
     JvRaceCardFile& operator=(const JvRaceCardFile&) = delete;
 
-    // False after "ファイル'%s'を開けませんでした" when it cannot be read.
-    bool open(const std::string& path, UserPrompt& prompt);
-    int raceCount(UserPrompt& prompt) const;
-    bool readRace(JvRaceCard& card, int raceIndex, UserPrompt& prompt,
-                  const std::string& programFolder) const;
+    // Fails with "ファイル'%s'を開けませんでした" when it cannot be read.
+    Outcome open(const std::string& path);
+    Result<int> raceCount() const;
+    Outcome readRace(JvRaceCard& card, int raceIndex, const std::string& programFolder) const;
     // The horse key of every runner of every race readRace would read, as
     // it reads them, without reading the rest of the races.
     void forEachHorseId(const std::function<void(std::string_view)>& take) const;
@@ -61,29 +60,27 @@ class JvRaceCardFile {
 };
 
 // Number of races (lines, counted through the 1464-byte line buffer) of the
-// race card. Shows "ファイル'%s'を開けませんでした" and returns 0 when the
-// file cannot be opened, "出馬表ファイルの読み込みに失敗しました" and 0
-// when it holds more than kJvMaxRaces races (readRace refuses such a card
-// too).
-int countRaces(const std::string& path, UserPrompt& prompt);
+// race card. Fails with "ファイル'%s'を開けませんでした" when the file
+// cannot be opened, "出馬表ファイルの読み込みに失敗しました" when it holds
+// more than kJvMaxRaces races (readRace refuses such a card too).
+Result<int> countRaces(const std::string& path);
 
 // Fills `card` from race `raceIndex` (1-based; values below 2 read the first
 // race), starting from a new record: only the race's line and the paths
-// below are in it afterwards. On failure shows the message and returns
-// false with `card` unchanged. `programFolder` (ending in a separator)
-// places the trainer and jockey file paths; empty means the folder of the
-// running program.
+// below are in it afterwards. Fails with `card` unchanged.
+// `programFolder` (ending in a separator) places the trainer and jockey file
+// paths; empty means the folder of the running program.
 // The card is read on every call; a job reads through JvRaceCardFile.
-bool readRace(JvRaceCard& card, const std::string& path, int raceIndex, UserPrompt& prompt,
-              const std::string& programFolder = {});
+Outcome readRace(JvRaceCard& card, const std::string& path, int raceIndex,
+                 const std::string& programFolder = {});
 
 // Reference readers that rescan the file from its start on every call, as
 // the format was first read. Results are identical to the indexed readers;
 // tests and the benchmark compare against them.
 namespace rescan {
-int countRaces(const std::string& path, UserPrompt& prompt);
-bool readRace(JvRaceCard& card, const std::string& path, int raceIndex, UserPrompt& prompt,
-              const std::string& programFolder = {});
+Result<int> countRaces(const std::string& path);
+Outcome readRace(JvRaceCard& card, const std::string& path, int raceIndex,
+                 const std::string& programFolder = {});
 } // namespace rescan
 
 // Drops every cached race-card and horse-file index. Call after rewriting

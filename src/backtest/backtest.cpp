@@ -151,8 +151,8 @@ Outcome backtestHorseFile(const std::string& horseFilePath, const PastRaceRules&
     // read is told alone.
     RememberingPrompt told(prompt);
     PastHorses horses;
-    if (Outcome read = readPastHorses(horseFilePath, horses, told); !read)
-        return read;
+    if (Outcome read = readPastHorses(horseFilePath, horses); !read)
+        return tell(prompt, read.message());
     // Reading the file was about a third of the work.
     backtest = backtestHorses(horses, rules, progress, 30);
     backtest.horseFilePath = horseFilePath;

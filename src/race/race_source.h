@@ -61,16 +61,6 @@ class RaceSource {
 // failed earlier in the job).
 inline constexpr const char* kSourceNotRead = "レースのデータを読み込めませんでした";
 
-// The outcome of a read whose readers tell the user why they fail but give
-// back only whether they worked: `read` gets a prompt that passes everything
-// on to `prompt` and keeps what was told.
-template <class Read> Outcome toldOutcome(UserPrompt& prompt, Read&& read) {
-    RememberingPrompt told(prompt);
-    if (read(static_cast<UserPrompt&>(told)))
-        return {};
-    return told.failure(kSourceNotRead);
-}
-
 // The odds estimate of runner `runner` of `race` whose strength is
 // `strength` in a field of `fieldStrengthTotal`: the public's real win odds
 // where the race has them, else the estimate (as readHorse gives it).

@@ -92,8 +92,7 @@ class JvCommandsTest : public ::testing::Test {
     std::string cardPath() { return working() + kRaceCardFileName; }
     JvRaceCard raceOf(int position) {
         JvRaceCard card;
-        RecordingAppPrompt quiet;
-        EXPECT_TRUE(readRace(card, cardPath(), position, quiet, ui->folder()));
+        EXPECT_TRUE(readRace(card, cardPath(), position, ui->folder()));
         return card;
     }
     void openJraVan(const std::string& archive) {

@@ -72,7 +72,7 @@ class RaceSelectionTest : public ::testing::Test {
     bool okOn() { return button("okButton")->isEnabled(); }
     QString infoOf(int position) {
         JvRaceCard card;
-        EXPECT_TRUE(readRace(card, cardPath, position, prompt));
+        EXPECT_TRUE(readRace(card, cardPath, position));
         return toQt(raceInfoText(card)).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     }
 

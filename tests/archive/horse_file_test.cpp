@@ -6,7 +6,6 @@
 #include "race/race_card.h"
 #include "support/jv_generator.h"
 #include "support/jv_test_dir.h"
-#include "support/recording_prompt.h"
 #include "text/file_io.h"
 
 #include <gtest/gtest.h>
@@ -17,7 +16,6 @@ namespace {
 using test::JvHorseData;
 using test::JvRunData;
 using test::JvTestDir;
-using test::RecordingPrompt;
 
 const std::string kNotFound = "登録馬ファイルの読み込みに失敗しました";
 
@@ -46,14 +44,12 @@ class HorseFile : public ::testing::Test {
     JvHorseRecord readOne(const JvHorseData& horse, long long total = 0) {
         write({horse});
         JvHorseRecord record;
-        EXPECT_TRUE(readHorse(record, path, horse.id, total, prompt));
-        EXPECT_TRUE(prompt.entries.empty());
+        EXPECT_TRUE(readHorse(record, path, horse.id, total));
         return record;
     }
 
     JvTestDir dir;
     std::string path = dir.file("JracUmaj.dat");
-    RecordingPrompt prompt;
 };
 
 TEST_F(HorseFile, ReadsThePedigreeCountsAndDecodedTexts) {
@@ -116,7 +112,7 @@ TEST_F(HorseFile, OverlappedFieldsAreReadAtTheirOwnOffsets) {
     forgetJvFileIndexes();
     ASSERT_TRUE(writeWholeFile(path, record));
     JvHorseRecord r;
-    ASSERT_TRUE(readHorse(r, path, horse.id, 0, prompt));
+    ASSERT_TRUE(readHorse(r, path, horse.id, 0));
     EXPECT_EQ(r.damDam, "ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯＰＱＲ");
     EXPECT_EQ(r.birthplace, "ａｂｃｄｅｆｇｈｉｊｋｌ");
 }
@@ -235,9 +231,9 @@ TEST_F(HorseFile, RunsEndAtTheBlankYear) {
     JvHorseData two = horseWithRuns("2020100004", {runOf(" ", 9, 1), runOf(" ", 9, 1)});
     write({full, two});
     JvHorseRecord reused;
-    ASSERT_TRUE(readHorse(reused, path, full.id, 0, prompt));
+    ASSERT_TRUE(readHorse(reused, path, full.id, 0));
     EXPECT_TRUE(reused.pastRuns[4].present());
-    ASSERT_TRUE(readHorse(reused, path, two.id, 0, prompt));
+    ASSERT_TRUE(readHorse(reused, path, two.id, 0));
     EXPECT_TRUE(reused.pastRuns[1].present());
     EXPECT_FALSE(reused.pastRuns[2].present());
     EXPECT_FALSE(reused.pastRuns[4].present());
@@ -389,18 +385,15 @@ TEST_F(HorseFile, TheLastRecordIsFoundAndAMissingOneReported) {
     }
     write(horses);
     JvHorseRecord r;
-    ASSERT_TRUE(readHorse(r, path, test::jvHorseIdFor(49), 0, prompt));
+    ASSERT_TRUE(readHorse(r, path, test::jvHorseIdFor(49), 0));
     EXPECT_EQ(r.name, "ウマ49");
-    ASSERT_TRUE(readHorse(r, path, test::jvHorseIdFor(0), 0, prompt));
+    ASSERT_TRUE(readHorse(r, path, test::jvHorseIdFor(0), 0));
     EXPECT_EQ(r.name, "ウマ0");
-    EXPECT_TRUE(prompt.entries.empty());
 
     const JvHorseRecord before = r;
     for (std::string id : {std::string("2099999999"), std::string("20000000"),
                            test::jvHorseIdFor(49) + " ", std::string("")}) {
-        prompt.entries.clear();
-        EXPECT_FALSE(readHorse(r, path, id, 0, prompt)) << id;
-        EXPECT_EQ(prompt.onlyText(), kNotFound);
+        EXPECT_EQ(readHorse(r, path, id, 0).message(), kNotFound) << id;
         EXPECT_EQ(r, before);
     }
     r.reset();
@@ -418,11 +411,11 @@ TEST_F(HorseFile, TheFirstRecordWithTheKeyWins) {
     other.id = "2020000001";
     write({other, first, second, other});
     JvHorseRecord r;
-    ASSERT_TRUE(readHorse(r, path, "2020123456", 0, prompt));
+    ASSERT_TRUE(readHorse(r, path, "2020123456", 0));
     EXPECT_EQ(r.name, "サキノウマ");
     // The backtest keeps each key's first record, in file order.
     PastHorses horses;
-    ASSERT_TRUE(readPastHorses(path, horses, prompt));
+    ASSERT_TRUE(readPastHorses(path, horses));
     ASSERT_EQ(horses.size(), 2u);
     EXPECT_EQ(horses[0].horseId(), other.id);
     EXPECT_EQ(horses[1].birthYear, first.birthYear);
@@ -501,14 +494,10 @@ TEST_F(HorseFile, AFileOfPartRecordsIsNotReadShifted) {
         forgetJvFileIndexes();
         ASSERT_TRUE(writeWholeFile(path, bytes));
         JvHorseRecord r;
-        test::RecordingPrompt indexed, fromStart, backtest;
-        EXPECT_FALSE(readHorse(r, path, horse.id, 0, indexed)) << bytes.size();
-        EXPECT_EQ(indexed.onlyText(), kNotFound);
-        EXPECT_FALSE(rescan::readHorse(r, path, horse.id, 0, fromStart)) << bytes.size();
-        EXPECT_EQ(fromStart.onlyText(), kNotFound);
+        EXPECT_EQ(readHorse(r, path, horse.id, 0).message(), kNotFound) << bytes.size();
+        EXPECT_EQ(rescan::readHorse(r, path, horse.id, 0).message(), kNotFound) << bytes.size();
         PastHorses horses;
-        EXPECT_FALSE(readPastHorses(path, horses, backtest)) << bytes.size();
-        EXPECT_EQ(backtest.onlyText(), kNotFound);
+        EXPECT_EQ(readPastHorses(path, horses).message(), kNotFound) << bytes.size();
     }
 }
 
@@ -534,7 +523,7 @@ TEST_F(HorseFile, FieldsWithoutDigitsReadZeroNeverThePreviousHorsesValues) {
     write({first, second});
 
     JvHorseRecord fresh;
-    ASSERT_TRUE(readHorse(fresh, path, second.id, 0, prompt));
+    ASSERT_TRUE(readHorse(fresh, path, second.id, 0));
     EXPECT_EQ(fresh.earnings, 0);
     EXPECT_TRUE(fresh.pastRuns[0].present());
     EXPECT_EQ(fresh.pastRuns[0].finish, 0);
@@ -544,9 +533,9 @@ TEST_F(HorseFile, FieldsWithoutDigitsReadZeroNeverThePreviousHorsesValues) {
     // A record that held another horse reads the same.
     for (auto reader : {&readHorse, &rescan::readHorse}) {
         JvHorseRecord reused;
-        ASSERT_TRUE(reader(reused, path, first.id, 0, prompt));
+        ASSERT_TRUE(reader(reused, path, first.id, 0));
         EXPECT_EQ(reused.pastRuns[0].popularity, 5);
-        ASSERT_TRUE(reader(reused, path, second.id, 0, prompt));
+        ASSERT_TRUE(reader(reused, path, second.id, 0));
         EXPECT_EQ(reused, fresh);
         EXPECT_EQ(reused.earnings, 0);
         EXPECT_EQ(reused.birthMonthDay, 0);
@@ -559,24 +548,22 @@ TEST_F(HorseFile, FieldsWithoutDigitsReadZeroNeverThePreviousHorsesValues) {
 
     // A horse that is not in the file leaves the record as it was.
     JvHorseRecord kept;
-    ASSERT_TRUE(readHorse(kept, path, first.id, 0, prompt));
+    ASSERT_TRUE(readHorse(kept, path, first.id, 0));
     const JvHorseRecord before = kept;
-    EXPECT_FALSE(readHorse(kept, path, "2020999999", 0, prompt));
+    EXPECT_EQ(readHorse(kept, path, "2020999999", 0).message(), kNotFound);
     EXPECT_EQ(kept, before);
-    EXPECT_EQ(prompt.onlyText(), kNotFound);
 }
 
 TEST_F(HorseFile, AFileThatCannotBeOpenedIsReported) {
     const std::string missing = dir.file("none/JracUmaj.dat");
     JvHorseRecord r;
-    EXPECT_FALSE(readHorse(r, missing, "2020000001", 0, prompt));
-    EXPECT_EQ(prompt.onlyText(), "ファイル " + missing + " は開けませんでした。");
-    prompt.entries.clear();
-    EXPECT_FALSE(rescan::readHorse(r, missing, "2020000001", 0, prompt));
-    EXPECT_EQ(prompt.onlyText(), "ファイル " + missing + " は開けませんでした。");
-    prompt.entries.clear();
-    EXPECT_FALSE(readHorse(r, dir.path(), "2020000001", 0, prompt));
-    EXPECT_EQ(prompt.onlyText(), "ファイル " + dir.path() + " は開けませんでした。");
+    const std::string cannotOpen = "ファイル " + missing + " は開けませんでした。";
+    EXPECT_EQ(readHorse(r, missing, "2020000001", 0).message(), cannotOpen);
+    EXPECT_EQ(rescan::readHorse(r, missing, "2020000001", 0).message(), cannotOpen);
+    PastHorses horses;
+    EXPECT_EQ(readPastHorses(missing, horses).message(), cannotOpen);
+    EXPECT_EQ(readHorse(r, dir.path(), "2020000001", 0).message(),
+              "ファイル " + dir.path() + " は開けませんでした。");
     EXPECT_EQ(r, JvHorseRecord());
 }
 
@@ -586,19 +573,19 @@ TEST_F(HorseFile, ARewrittenFileIsSearchedAfresh) {
     a.name = "マエノウマ";
     write({a});
     JvHorseRecord r;
-    ASSERT_TRUE(readHorse(r, path, a.id, 0, prompt));
+    ASSERT_TRUE(readHorse(r, path, a.id, 0));
 
     // Same size, the key moved: the stale position is noticed by its key.
     JvHorseData b;
     b.id = "2020000002";
     b.name = "ツギノウマ";
     ASSERT_TRUE(test::writeJvHorseFile(path, {b, a}));
-    ASSERT_TRUE(readHorse(r, path, b.id, 0, prompt));
+    ASSERT_TRUE(readHorse(r, path, b.id, 0));
     EXPECT_EQ(r.name, "ツギノウマ");
     ASSERT_TRUE(test::writeJvHorseFile(path, {a, b}));
-    ASSERT_TRUE(readHorse(r, path, b.id, 0, prompt));
+    ASSERT_TRUE(readHorse(r, path, b.id, 0));
     EXPECT_EQ(r.name, "ツギノウマ");
-    ASSERT_TRUE(readHorse(r, path, a.id, 0, prompt));
+    ASSERT_TRUE(readHorse(r, path, a.id, 0));
     EXPECT_EQ(r.name, "マエノウマ");
 }
 

@@ -24,48 +24,51 @@ TEST(HostileInput, FifosAndDevicesAreRefusedWithoutWaiting) {
     const std::string fifo = dir.file("JracDen1.dat");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     ASSERT_EQ(::mkfifo(dir.file("JracUmaj.dat").c_str(), 0600), 0);
-    using Reader = std::function<bool(const std::string&, UserPrompt&)>;
+    // What a reader tells of the path: its failure, or the one message it
+    // showed (empty when it read the path or said more than one thing).
+    using Reader = std::function<std::string(const std::string&)>;
     const Reader readers[] = {
-        [](const std::string& p, UserPrompt& u) { return countRaces(p, u) != 0; },
-        [](const std::string& p, UserPrompt& u) {
+        [](const std::string& p) { return countRaces(p).message(); },
+        [](const std::string& p) {
             JvRaceCard card;
-            return readRace(card, p, 1, u);
+            return readRace(card, p, 1).message();
         },
-        [](const std::string& p, UserPrompt& u) { return rescan::countRaces(p, u) != 0; },
-        [](const std::string& p, UserPrompt& u) {
+        [](const std::string& p) { return rescan::countRaces(p).message(); },
+        [](const std::string& p) {
             JvHorseRecord r;
-            return readHorse(r, p, "2020000001", 0, u);
+            return readHorse(r, p, "2020000001", 0).message();
         },
-        [](const std::string& p, UserPrompt& u) {
+        [](const std::string& p) {
             JvHorseRecord r;
-            return rescan::readHorse(r, p, "2020000001", 0, u);
+            return rescan::readHorse(r, p, "2020000001", 0).message();
         },
-        [](const std::string& p, UserPrompt& u) {
+        [](const std::string& p) {
             PastHorses horses;
-            return readPastHorses(p, horses, u).ok();
+            return readPastHorses(p, horses).message();
         },
-        [&](const std::string& p, UserPrompt& u) {
+        [&](const std::string& p) {
+            test::RecordingPrompt prompt;
             JvRaceCard card;
-            return openJvCard(p, dir.path(), card, u).ok() && countRaces(card.raceCardPath, u) != 0;
+            if (!openJvCard(p, dir.path(), card, prompt))
+                return prompt.onlyText();
+            return prompt.entries.empty() ? countRaces(card.raceCardPath).message() : "";
         },
-        [&](const std::string& p, UserPrompt& u) {
+        [&](const std::string& p) {
+            test::RecordingPrompt prompt;
             ImportSummary summary;
             test::SilentProgress progress;
-            return importJvData({p}, jvStorePath(dir.path()), summary, u, progress).ok();
+            static_cast<void>(
+                importJvData({p}, jvStorePath(dir.path()), summary, prompt, progress));
+            return prompt.onlyText();
         },
     };
     for (const std::string& path : {fifo, std::string("/dev/zero")}) {
         EXPECT_FALSE(isLzhArchive(path)) << path;
-        for (const Reader& read : readers) {
-            test::RecordingPrompt prompt;
-            EXPECT_FALSE(read(path, prompt)) << path;
-            EXPECT_EQ(prompt.entries.size(), 1u) << path;
-        }
+        for (const Reader& read : readers)
+            EXPECT_NE(read(path), "") << path;
         // The import says what the path is.
-        test::RecordingPrompt prompt;
-        readers[std::size(readers) - 1](path, prompt);
-        EXPECT_EQ(prompt.texts(),
-                  std::vector<std::string>{"'" + path + "'は通常のファイルではありません"});
+        EXPECT_EQ(readers[std::size(readers) - 1](path),
+                  "'" + path + "'は通常のファイルではありません");
     }
 }
 

@@ -2,7 +2,6 @@
 #include "race/race_card.h"
 #include "support/jv_generator.h"
 #include "support/jv_test_dir.h"
-#include "support/recording_prompt.h"
 #include "text/file_io.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +12,6 @@ namespace {
 using test::JvRaceData;
 using test::JvRunnerData;
 using test::JvTestDir;
-using test::RecordingPrompt;
 
 const std::string kReadFailure = "出馬表ファイルの読み込みに失敗しました";
 
@@ -47,14 +45,12 @@ class RaceCardFile : public ::testing::Test {
     JvRaceCard readOne(const JvRaceData& race, int index = 1) {
         write({race});
         JvRaceCard card;
-        EXPECT_TRUE(readRace(card, path, index, prompt, "/prog/"));
-        EXPECT_TRUE(prompt.entries.empty());
+        EXPECT_TRUE(readRace(card, path, index, "/prog/"));
         return card;
     }
 
     JvTestDir dir;
     std::string path = dir.file("JracDen1.dat");
-    RecordingPrompt prompt;
 };
 
 TEST_F(RaceCardFile, ReadsEveryFieldOfTheRacePart) {
@@ -223,78 +219,69 @@ TEST_F(RaceCardFile, UnnamedRaceIsNamedByKindAndTheMatchingAgeCondition) {
 
 TEST_F(RaceCardFile, RacesAreCountedAndReadByPosition) {
     write(fiveRaces());
-    EXPECT_EQ(countRaces(path, prompt), 5);
+    EXPECT_EQ(countRaces(path).valueOr(-1), 5);
     JvRaceCard card;
-    ASSERT_TRUE(readRace(card, path, 5, prompt));
+    ASSERT_TRUE(readRace(card, path, 5));
     EXPECT_EQ(card.raceNumber, 5);
-    ASSERT_TRUE(readRace(card, path, 3, prompt));
+    ASSERT_TRUE(readRace(card, path, 3));
     EXPECT_EQ(card.raceName, "第3競走");
-    ASSERT_TRUE(readRace(card, path, 0, prompt));
+    ASSERT_TRUE(readRace(card, path, 0));
     EXPECT_EQ(card.raceNumber, 1);
-    ASSERT_TRUE(readRace(card, path, -4, prompt));
+    ASSERT_TRUE(readRace(card, path, -4));
     EXPECT_EQ(card.raceNumber, 1);
-    ASSERT_TRUE(readRace(card, path, 1, prompt));
+    ASSERT_TRUE(readRace(card, path, 1));
     EXPECT_EQ(card.raceNumber, 1);
-    EXPECT_TRUE(prompt.entries.empty());
 }
 
 TEST_F(RaceCardFile, AnIndexPastTheLastRaceIsRefusedAndLeavesTheCard) {
     write(fiveRaces());
     JvRaceCard card;
-    ASSERT_TRUE(readRace(card, path, 2, prompt));
+    ASSERT_TRUE(readRace(card, path, 2));
     const JvRaceCard before = card;
     for (int index : {6, 7, 2147483647}) {
-        prompt.entries.clear();
-        EXPECT_FALSE(readRace(card, path, index, prompt)) << index;
-        EXPECT_EQ(prompt.onlyText(), kReadFailure) << index;
-        EXPECT_EQ(prompt.entries[0].caption, kAppTitle);
+        EXPECT_EQ(readRace(card, path, index).message(), kReadFailure) << index;
         EXPECT_EQ(card, before);
     }
 }
 
 TEST_F(RaceCardFile, AFileThatCannotBeOpenedIsReported) {
     const std::string missing = dir.file("nothing/JracDen1.dat");
-    EXPECT_EQ(countRaces(missing, prompt), 0);
-    EXPECT_EQ(prompt.onlyText(), "ファイル'" + missing + "'を開けませんでした");
+    const std::string cannotOpen = "ファイル'" + missing + "'を開けませんでした";
+    EXPECT_EQ(countRaces(missing).message(), cannotOpen);
+    EXPECT_EQ(rescan::countRaces(missing).message(), cannotOpen);
 
-    prompt.entries.clear();
     JvRaceCard card;
     card.raceName = "前のレース";
-    EXPECT_FALSE(readRace(card, missing, 1, prompt));
-    EXPECT_EQ(prompt.onlyText(), "ファイル'" + missing + "'を開けませんでした");
+    EXPECT_EQ(readRace(card, missing, 1).message(), cannotOpen);
+    EXPECT_EQ(rescan::readRace(card, missing, 1).message(), cannotOpen);
     EXPECT_EQ(card.raceName, "前のレース");
     EXPECT_TRUE(card.raceCardPath.empty());
 
     // A folder is no race card either.
-    prompt.entries.clear();
-    EXPECT_EQ(countRaces(dir.path(), prompt), 0);
-    EXPECT_EQ(prompt.entries.size(), 1u);
+    EXPECT_EQ(countRaces(dir.path()).message(), "ファイル'" + dir.path() + "'を開けませんでした");
 }
 
 TEST_F(RaceCardFile, AnEmptyFileHasNoRaces) {
     writeText("");
-    EXPECT_EQ(countRaces(path, prompt), 0);
+    EXPECT_EQ(countRaces(path).valueOr(-1), 0);
     JvRaceCard card;
-    EXPECT_FALSE(readRace(card, path, 1, prompt));
-    EXPECT_EQ(prompt.onlyText(), kReadFailure);
+    EXPECT_EQ(readRace(card, path, 1).message(), kReadFailure);
 }
 
 // A file of line ends is no race day: it would list a race per line.
 TEST_F(RaceCardFile, ACardOfMoreRacesThanADayHoldsIsRefusedByBothReaders) {
     writeText(std::string(kJvMaxRaces, '\n'));
-    EXPECT_EQ(countRaces(path, prompt), kJvMaxRaces);
-    EXPECT_EQ(rescan::countRaces(path, prompt), kJvMaxRaces);
-    EXPECT_TRUE(prompt.entries.empty());
+    EXPECT_EQ(countRaces(path).valueOr(-1), kJvMaxRaces);
+    EXPECT_EQ(rescan::countRaces(path).valueOr(-1), kJvMaxRaces);
 
     writeText(std::string(kJvMaxRaces + 1, '\n'));
     JvRaceCard card;
     card.raceName = "前のレース";
     const JvRaceCard before = card;
-    EXPECT_EQ(countRaces(path, prompt), 0);
-    EXPECT_EQ(rescan::countRaces(path, prompt), 0);
-    EXPECT_FALSE(readRace(card, path, 1, prompt));
-    EXPECT_FALSE(rescan::readRace(card, path, 1, prompt));
-    EXPECT_EQ(prompt.texts(), std::vector<std::string>(4, kReadFailure));
+    EXPECT_EQ(countRaces(path).message(), kReadFailure);
+    EXPECT_EQ(rescan::countRaces(path).message(), kReadFailure);
+    EXPECT_EQ(readRace(card, path, 1).message(), kReadFailure);
+    EXPECT_EQ(rescan::readRace(card, path, 1).message(), kReadFailure);
     EXPECT_EQ(card, before);
 
     // Lines of the longest text a buffer read takes, "\r\n" ended, and a
@@ -308,10 +295,8 @@ TEST_F(RaceCardFile, ACardOfMoreRacesThanADayHoldsIsRefusedByBothReaders) {
                                     }(),
                                     std::string(8 << 20, '\n')}) {
         writeText(text);
-        prompt.entries.clear();
-        EXPECT_EQ(countRaces(path, prompt), 0);
-        EXPECT_EQ(rescan::countRaces(path, prompt), 0);
-        EXPECT_EQ(prompt.texts(), std::vector<std::string>(2, kReadFailure));
+        EXPECT_EQ(countRaces(path).message(), kReadFailure);
+        EXPECT_EQ(rescan::countRaces(path).message(), kReadFailure);
     }
 }
 
@@ -335,7 +320,7 @@ TEST_F(RaceCardFile, FieldsWithoutDigitsReadZeroNeverThePreviousRacesValues) {
     write({first, second});
 
     JvRaceCard fresh;
-    ASSERT_TRUE(readRace(fresh, path, 2, prompt, "/prog/"));
+    ASSERT_TRUE(readRace(fresh, path, 2, "/prog/"));
     EXPECT_EQ(fresh.year, 0);
     EXPECT_EQ(fresh.raceNumber, 0);
     EXPECT_EQ(fresh.distanceMetres, 0);
@@ -346,10 +331,10 @@ TEST_F(RaceCardFile, FieldsWithoutDigitsReadZeroNeverThePreviousRacesValues) {
     // not even in the runners past this race's runners.
     for (auto reader : {&readRace, &rescan::readRace}) {
         JvRaceCard reused;
-        ASSERT_TRUE(reader(reused, path, 1, prompt, "/prog/"));
+        ASSERT_TRUE(reader(reused, path, 1, "/prog/"));
         EXPECT_EQ(reused.runners[1].weightCarried, 570);
         EXPECT_EQ(reused.runners[3].horseId, "2020444444");
-        ASSERT_TRUE(reader(reused, path, 2, prompt, "/prog/"));
+        ASSERT_TRUE(reader(reused, path, 2, "/prog/"));
         EXPECT_EQ(reused, fresh);
         EXPECT_EQ(reused.year, 0);
         EXPECT_EQ(reused.raceNumber, 0);
@@ -364,11 +349,10 @@ TEST_F(RaceCardFile, FieldsWithoutDigitsReadZeroNeverThePreviousRacesValues) {
 
     // A failed read leaves the card as it was.
     JvRaceCard kept;
-    ASSERT_TRUE(readRace(kept, path, 1, prompt, "/prog/"));
+    ASSERT_TRUE(readRace(kept, path, 1, "/prog/"));
     const JvRaceCard before = kept;
-    EXPECT_FALSE(readRace(kept, path, 4, prompt, "/prog/"));
+    EXPECT_EQ(readRace(kept, path, 4, "/prog/").message(), kReadFailure);
     EXPECT_EQ(kept, before);
-    EXPECT_EQ(prompt.onlyText(), kReadFailure);
 }
 
 TEST_F(RaceCardFile, NumbersAllowBlanksAndASign) {
@@ -378,7 +362,7 @@ TEST_F(RaceCardFile, NumbersAllowBlanksAndASign) {
     line.replace(148, 7, "12x4567"); // prize stops at the first non-digit
     writeText(line + "\r\n");
     JvRaceCard card;
-    ASSERT_TRUE(readRace(card, path, 1, prompt));
+    ASSERT_TRUE(readRace(card, path, 1));
     EXPECT_EQ(card.distanceMetres, 95);
     EXPECT_EQ(card.edition, -12);
     EXPECT_EQ(card.prizeMoney[0], 12);
@@ -396,7 +380,7 @@ TEST_F(RaceCardFile, AShortLineReadsItsMissingBytesAsBlanks) {
     writeText(line + "\r\n" + test::jvRaceLine(next) + "\r\n");
 
     JvRaceCard card;
-    ASSERT_TRUE(readRace(card, path, 1, prompt));
+    ASSERT_TRUE(readRace(card, path, 1));
     EXPECT_EQ(card.runnerCount, 3);
     EXPECT_EQ(card.runners[2].horseId, "2020999999");
     EXPECT_EQ(card.runners[2].horseName, "テス");
@@ -404,13 +388,13 @@ TEST_F(RaceCardFile, AShortLineReadsItsMissingBytesAsBlanks) {
     EXPECT_EQ(card.runners[2].trainerName, "");
     EXPECT_EQ(card.raceNumber, 1);
     // Nothing of the next line was taken for the missing bytes.
-    ASSERT_TRUE(readRace(card, path, 2, prompt));
+    ASSERT_TRUE(readRace(card, path, 2));
     EXPECT_EQ(card.raceNumber, 2);
 
     // A line that ends inside the race part keeps its earlier fields.
     writeText(test::jvRaceLine(raceNumbered(9)).substr(0, 90) + "\n");
     JvRaceCard partial;
-    ASSERT_TRUE(readRace(partial, path, 1, prompt));
+    ASSERT_TRUE(readRace(partial, path, 1));
     EXPECT_EQ(partial.raceNumber, 9);
     EXPECT_EQ(partial.raceName, "第9競走");
     EXPECT_EQ(partial.runnerCount, 0);
@@ -425,15 +409,15 @@ TEST_F(RaceCardFile, MoreThanEighteenRunnersAreCutToEighteen) {
     write({race, raceNumbered(2)});
 
     JvRaceCard card;
-    ASSERT_TRUE(readRace(card, path, 1, prompt));
+    ASSERT_TRUE(readRace(card, path, 1));
     EXPECT_EQ(card.runnerCount, 18);
     EXPECT_EQ(card.runner(18).horseId, test::jvHorseIdFor(17));
     EXPECT_EQ(card.runner(1).horseId, test::jvHorseIdFor(0));
     EXPECT_EQ(card.runner(0), JvRunner{});
     EXPECT_EQ(card.runner(19), JvRunner{});
     // 327 + 19 × 63 bytes fill the line buffer, so the line counts twice.
-    EXPECT_EQ(countRaces(path, prompt), 3);
-    ASSERT_TRUE(readRace(card, path, 3, prompt));
+    EXPECT_EQ(countRaces(path).valueOr(-1), 3);
+    ASSERT_TRUE(readRace(card, path, 3));
     EXPECT_EQ(card.raceNumber, 2);
 }
 
@@ -463,20 +447,19 @@ TEST_F(RaceCardFile, LinesAreCountedThroughTheLineBuffer) {
     };
     for (const Case& c : cases) {
         writeText(c.text);
-        EXPECT_EQ(countRaces(path, prompt), c.races) << c.text.size();
-        EXPECT_EQ(rescan::countRaces(path, prompt), c.races) << c.text.size();
+        EXPECT_EQ(countRaces(path).valueOr(-1), c.races) << c.text.size();
+        EXPECT_EQ(rescan::countRaces(path).valueOr(-1), c.races) << c.text.size();
     }
-    EXPECT_TRUE(prompt.entries.empty());
 }
 
 TEST_F(RaceCardFile, LineEndsOfEitherKindGiveTheSameRace) {
     std::vector<JvRaceData> races = fiveRaces();
     writeText(test::jvRaceCardText(races, "\n"));
     JvRaceCard lf;
-    ASSERT_TRUE(readRace(lf, path, 4, prompt, "/p/"));
+    ASSERT_TRUE(readRace(lf, path, 4, "/p/"));
     writeText(test::jvRaceCardText(races, "\r\n"));
     JvRaceCard crlf;
-    ASSERT_TRUE(readRace(crlf, path, 4, prompt, "/p/"));
+    ASSERT_TRUE(readRace(crlf, path, 4, "/p/"));
     EXPECT_EQ(lf, crlf);
     EXPECT_EQ(crlf.raceNumber, 4);
 }
@@ -492,9 +475,9 @@ TEST_F(RaceCardFile, HorseFileIsTheOneInTheCardsFolderWhateverTheCardsName) {
 
 TEST_F(RaceCardFile, ARewrittenCardIsReadAfresh) {
     write(fiveRaces());
-    EXPECT_EQ(countRaces(path, prompt), 5);
+    EXPECT_EQ(countRaces(path).valueOr(-1), 5);
     JvRaceCard card;
-    ASSERT_TRUE(readRace(card, path, 2, prompt));
+    ASSERT_TRUE(readRace(card, path, 2));
     EXPECT_EQ(card.raceName, "第2競走");
 
     // A different size is noticed without being told.
@@ -502,24 +485,24 @@ TEST_F(RaceCardFile, ARewrittenCardIsReadAfresh) {
     std::vector<JvRaceData> three(all.begin(), all.begin() + 3);
     three[1].raceName = "新しい名前";
     ASSERT_TRUE(test::writeJvRaceCard(path, three));
-    EXPECT_EQ(countRaces(path, prompt), 3);
-    ASSERT_TRUE(readRace(card, path, 2, prompt));
+    EXPECT_EQ(countRaces(path).valueOr(-1), 3);
+    ASSERT_TRUE(readRace(card, path, 2));
     EXPECT_EQ(card.raceName, "新しい名前");
 
     // A rewrite of the same size, announced as after an extraction.
     three[1].raceName = "別の名前だ";
     ASSERT_TRUE(test::writeJvRaceCard(path, three));
     forgetJvFileIndexes();
-    ASSERT_TRUE(readRace(card, path, 2, prompt));
+    ASSERT_TRUE(readRace(card, path, 2));
     EXPECT_EQ(card.raceName, "別の名前だ");
 }
 
 TEST_F(RaceCardFile, ProgramFolderPlacesTrainerAndJockeyFiles) {
     write(fiveRaces());
     JvRaceCard card;
-    ASSERT_TRUE(readRace(card, path, 1, prompt, "/opt/zelkor/"));
+    ASSERT_TRUE(readRace(card, path, 1, "/opt/zelkor/"));
     EXPECT_EQ(card.jockeyFilePath, "/opt/zelkor/KTDAT/JracKisi.dat");
-    ASSERT_TRUE(readRace(card, path, 1, prompt));
+    ASSERT_TRUE(readRace(card, path, 1));
     EXPECT_TRUE(card.jockeyFilePath.ends_with("/KTDAT/JracKisi.dat"));
     EXPECT_NE(card.jockeyFilePath, "/KTDAT/JracKisi.dat");
 }

@@ -6,7 +6,6 @@
 #include "fuzz_support.h"
 #include "race/race_card.h"
 #include "race/race_info.h"
-#include "support/recording_prompt.h"
 
 #include <algorithm>
 #include <set>
@@ -15,21 +14,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     using namespace zelkor;
     const std::string path = fuzz::scratchFile("JracDen1.dat", fuzz::bytesOf(data, size));
     forgetJvFileIndexes(); // the file changed within the time stamp's resolution
-    test::RecordingPrompt indexedPrompt, rescanPrompt;
-    const int count = countRaces(path, indexedPrompt);
-    ZELKOR_FUZZ_CHECK(count == rescan::countRaces(path, rescanPrompt));
-    ZELKOR_FUZZ_CHECK(indexedPrompt.texts() == rescanPrompt.texts());
+    const Result<int> counted = countRaces(path);
+    const Result<int> rescanCounted = rescan::countRaces(path);
+    ZELKOR_FUZZ_CHECK(counted.valueOr(-1) == rescanCounted.valueOr(-1));
+    ZELKOR_FUZZ_CHECK(counted.message() == rescanCounted.message());
+    const int count = counted.valueOr(0);
 
     std::set<int> positions = {0, 1, 2, count, count + 1};
     for (int n = 3; n <= std::min(count, 6); ++n)
         positions.insert(n);
     JvRaceCard indexed, rescanned;
     for (int n : positions) {
-        const bool a = readRace(indexed, path, n, indexedPrompt, fuzz::scratchFolder());
-        const bool b = rescan::readRace(rescanned, path, n, rescanPrompt, fuzz::scratchFolder());
-        ZELKOR_FUZZ_CHECK(a == b);
+        const Outcome a = readRace(indexed, path, n, fuzz::scratchFolder());
+        const Outcome b = rescan::readRace(rescanned, path, n, fuzz::scratchFolder());
+        ZELKOR_FUZZ_CHECK(a.ok() == b.ok() && a.message() == b.message());
         ZELKOR_FUZZ_CHECK(indexed == rescanned);
-        ZELKOR_FUZZ_CHECK(indexedPrompt.texts() == rescanPrompt.texts());
         ZELKOR_FUZZ_CHECK(indexed.runnerCount >= 0 && indexed.runnerCount <= kJvMaxRunners);
         if (a) {
             raceInfoText(indexed);

@@ -47,7 +47,7 @@ class Newspaper : public ::testing::Test {
   protected:
     void SetUp() override {
         cardPath = writeTestCard(dir.path(), {testRace()}, {redStar()});
-        ASSERT_TRUE(readRace(race, cardPath, 1, prompt, dir.path()));
+        ASSERT_TRUE(readRace(race, cardPath, 1, dir.path()));
         age = std::to_string(jvCurrentYear() - 2022);
     }
 
@@ -264,7 +264,7 @@ class NewspaperRules : public ::testing::Test {
                            const AppSettings& settings = paperSettings(0, 1, 0)) {
         const std::string card = writeTestCard(dir.path(), {raceData}, horses);
         JvRaceCard race;
-        EXPECT_TRUE(readRace(race, card, 1, prompt, dir.path()));
+        EXPECT_TRUE(readRace(race, card, 1, dir.path()));
         return newspaperOf(NewspaperEdition::Simple, race, settings, dir.path(), prompt);
     }
 
@@ -278,7 +278,7 @@ TEST_F(NewspaperRules, TitleOfAnUnnamedRaceAndOfAnUngradedOne) {
     raceData.gradeCode = "A";
     const std::string card = writeTestCard(dir.path(), {raceData}, {redStar()});
     JvRaceCard race;
-    ASSERT_TRUE(readRace(race, card, 1, prompt, dir.path()));
+    ASSERT_TRUE(readRace(race, card, 1, dir.path()));
     // An unnamed race still keeps its blank, so the grade follows two blanks.
     race.raceName.clear();
     EXPECT_NE(

@@ -161,7 +161,7 @@ TEST_F(NewspaperSet, MenuGroupsByRacecourseAtEveryChangeAndTheIndexShowsTheLastS
 
     // One page per selected race, in the chosen edition; race 4 was not selected.
     JvRaceCard race;
-    ASSERT_TRUE(readRace(race, cardPath, 2, prompt, dir.path()));
+    ASSERT_TRUE(readRace(race, cardPath, 2, dir.path()));
     EXPECT_EQ(readWholeFile(pagePath("Jv2026-0105_中山1R.html")).value_or(""),
               newspaperOf(NewspaperEdition::Detailed, race, settings, dir.path(), prompt));
     EXPECT_TRUE(fs::exists(pagePath("Jv2026-0105_東京1R.html")));
@@ -178,7 +178,7 @@ TEST_F(NewspaperSet, OutOfRangeEditionIsWrittenAsTheSimpleOne) {
     AppSettings settings = paperSettings(0, 0, 0, 9);
     newspaperSetOf(cardPath, {1, 4}, settings, dir.path(), prompt, progress, shell);
     JvRaceCard race;
-    ASSERT_TRUE(readRace(race, cardPath, 4, prompt, dir.path()));
+    ASSERT_TRUE(readRace(race, cardPath, 4, dir.path()));
     EXPECT_EQ(readWholeFile(pagePath("Jv2026-0105_中山2R.html")).value_or(""),
               newspaperOf(NewspaperEdition::Simple, race, settings, dir.path(), prompt));
 }
@@ -283,7 +283,7 @@ TEST(NewspaperSetWithBlankFields, EveryEditionShowsZeroNeverThePreviousRecordsVa
         EXPECT_TRUE(prompt.entries.empty());
 
         JvRaceCard second;
-        ASSERT_TRUE(readRace(second, card, 2, prompt, dir.path()));
+        ASSERT_TRUE(readRace(second, card, 2, dir.path()));
         EXPECT_EQ(newspaperSetPageName(second), cp932ToUtf8("Jv0-1207_京都0Rアトノ.html"));
         const std::string page = readWholeFile(folder + newspaperSetPageName(second)).value_or("");
         EXPECT_EQ(page,

@@ -83,7 +83,7 @@ TEST(PaperBrowser, EveryPageOfBothSetsOpensWithItsFramesAndJapaneseText) {
 
     std::vector<JvRaceCard> races(2);
     for (int r = 0; r < 2; ++r)
-        ASSERT_TRUE(readRace(races[static_cast<size_t>(r)], card, r + 1, prompt, dir.path()));
+        ASSERT_TRUE(readRace(races[static_cast<size_t>(r)], card, r + 1, dir.path()));
 
     const fs::path profile = fs::path(dir.path()) / "profile";
     int pages = 0;

@@ -83,7 +83,7 @@ class PredictAll : public ::testing::Test {
     // The race as the program would predict it on its own.
     RaceSheet scored(int position) {
         JvRaceCard card;
-        EXPECT_TRUE(readRace(card, cardPath, position, prompt, dir.path()));
+        EXPECT_TRUE(readRace(card, cardPath, position, dir.path()));
         RaceSheet s;
         loadRaceOf(s, card, prompt);
         scoreRace(s);
@@ -187,7 +187,7 @@ TEST_F(PredictAll, EveryRaceIsWrittenAsItsSportsPageAndTheLastStaysLoaded) {
     for (int position : {1, 2, 3}) {
         const RaceSheet s = scored(position);
         JvRaceCard card;
-        ASSERT_TRUE(readRace(card, cardPath, position, prompt, dir.path()));
+        ASSERT_TRUE(readRace(card, cardPath, position, dir.path()));
         EXPECT_EQ(readWholeFile(folder + predictAllPageName(card)).value_or(""),
                   buildSportsPage(s, settings, dir.path(), saturday()))
             << position;
@@ -197,7 +197,7 @@ TEST_F(PredictAll, EveryRaceIsWrittenAsItsSportsPageAndTheLastStaysLoaded) {
     // was reused for every race of the card.
     JvRaceCard last;
     for (int position : {1, 2, 3})
-        ASSERT_TRUE(readRace(last, cardPath, position, prompt, dir.path()));
+        ASSERT_TRUE(readRace(last, cardPath, position, dir.path()));
     EXPECT_EQ(currentRace, last);
     const RaceSheet expected = scored(3);
     EXPECT_EQ(sheet.raceName, "九番特別");
@@ -280,7 +280,7 @@ TEST(PredictAllWithBlankFields, BlankFieldsPredictAsZeroNeverThePreviousRecordsV
 
     // The second race as a new card and new horse records give it.
     JvRaceCard second;
-    ASSERT_TRUE(readRace(second, card, 2, prompt, dir.path()));
+    ASSERT_TRUE(readRace(second, card, 2, dir.path()));
     EXPECT_EQ(currentRace, second);
     RaceSheet expected;
     loadRaceOf(expected, second, prompt);

@@ -19,7 +19,7 @@ class RaceInfo : public ::testing::Test {
         forgetJvFileIndexes();
         EXPECT_TRUE(test::writeJvRaceCard(path, {race}));
         JvRaceCard card;
-        EXPECT_TRUE(readRace(card, path, 1, prompt, "/p/"));
+        EXPECT_TRUE(readRace(card, path, 1, "/p/"));
         return card;
     }
 
@@ -203,13 +203,13 @@ TEST_F(RaceInfo, BlankFieldsShowZeroNeverThePreviousRacesValues) {
 
     // The information of the second race read into the card that held the first.
     JvRaceCard card;
-    ASSERT_TRUE(readRace(card, path, 1, prompt, "/p/"));
-    ASSERT_TRUE(readRace(card, path, 2, prompt, "/p/"));
+    ASSERT_TRUE(readRace(card, path, 1, "/p/"));
+    ASSERT_TRUE(readRace(card, path, 2, "/p/"));
     const std::string text = raceInfoText(card);
     EXPECT_EQ(text.substr(0, text.find("\r\n")),
               "京都競馬場 第1回 1日目  0Ｒ 0年12月7日 土曜日 10:25 発走");
     JvRaceCard fresh;
-    ASSERT_TRUE(readRace(fresh, path, 2, prompt, "/p/"));
+    ASSERT_TRUE(readRace(fresh, path, 2, "/p/"));
     EXPECT_EQ(text, raceInfoText(fresh));
     EXPECT_TRUE(prompt.entries.empty());
 }

@@ -490,7 +490,7 @@ TEST(LoadRaceWithBlankFields, BlankFieldsLoadAsZeroNeverThePreviousRecordsValues
 
     // Exactly what a new card and new horse records give.
     JvRaceCard freshCard;
-    ASSERT_TRUE(readRace(freshCard, path, 2, prompt, dir.path()));
+    ASSERT_TRUE(readRace(freshCard, path, 2, dir.path()));
     EXPECT_EQ(card, freshCard);
     RaceSheet expected;
     ArchiveRaceSource freshSource(path, dir.path());
