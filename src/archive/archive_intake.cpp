@@ -70,14 +70,14 @@ Outcome unpackJvArchive(const std::string& archivePath, const std::string& worki
                         UserPrompt& prompt, std::vector<std::string>* skipped) {
     std::error_code ec;
     fs::create_directories(workingFolder, ec);
-    LzhExtraction extraction = extractLzhArchive(archivePath, workingFolder);
+    Result<LzhExtraction> extraction = extractLzhArchive(archivePath, workingFolder);
     // The new files may carry the old ones' sizes and times.
     forgetJvFileIndexes();
+    if (!extraction)
+        return tell(prompt, "ファイルを解凍できませんでした");
     if (skipped != nullptr)
-        *skipped = std::move(extraction.skipped);
-    if (extraction.ok)
-        return {};
-    return tell(prompt, "ファイルを解凍できませんでした");
+        *skipped = std::move(extraction->skipped);
+    return {};
 }
 
 void setJvCardPaths(JvRaceCard& card, const std::string& workingFolder) {

@@ -115,25 +115,22 @@ std::string entryBoundError(const LzhReader& archive, archive_entry* entry, std:
 
 } // namespace
 
-LzhExtraction extractLzhArchive(const std::string& archivePath, const std::string& folder,
-                                std::uint64_t maxTotalBytes) {
-    LzhExtraction result;
+Result<LzhExtraction> extractLzhArchive(const std::string& archivePath, const std::string& folder,
+                                        std::uint64_t maxTotalBytes) {
     LzhReader archive(archivePath);
-    if (archive.get() == nullptr) {
-        result.error = "cannot open the archive";
-        return result;
-    }
+    if (archive.get() == nullptr)
+        return Failure{"cannot open the archive"};
     std::error_code ec;
-    if (!fs::is_directory(folder, ec)) {
-        result.error = "the target folder does not exist";
-        return result;
-    }
+    if (!fs::is_directory(folder, ec))
+        return Failure{"the target folder does not exist"};
     const fs::path base(folder);
     // Whatever the archive declares, it cannot hold more than the ratio allows.
     const std::uint64_t limit =
         std::min(maxTotalBytes, archive.size() > maxTotalBytes / kMaxExpansionRatio
                                     ? maxTotalBytes
                                     : archive.size() * kMaxExpansionRatio);
+    LzhExtraction result;
+    std::string error;
     std::uint64_t total = 0;
     int entries = 0;
     bool damaged = false;
@@ -141,7 +138,7 @@ LzhExtraction extractLzhArchive(const std::string& archivePath, const std::strin
 
     while (archive_entry* entry = archive.next(damaged)) {
         if (++entries > kMaxArchiveEntries) {
-            result.error = "too many entries";
+            error = "too many entries";
             break;
         }
         const std::string stored = entryName(la, entry);
@@ -151,38 +148,36 @@ LzhExtraction extractLzhArchive(const std::string& archivePath, const std::strin
             result.skipped.push_back(stored);
             continue;
         }
-        result.error = entryBoundError(archive, entry, total, limit);
-        if (!result.error.empty())
+        error = entryBoundError(archive, entry, total, limit);
+        if (!error.empty())
             break;
         const EntryResult r = writeEntry(archive, static_cast<std::uint64_t>(la.entry_size(entry)),
                                          base / name, total, limit);
         if (r == EntryResult::Damaged) {
-            result.error = "damaged entry " + stored;
+            error = "damaged entry " + stored;
             break;
         }
         if (r == EntryResult::TooLarge) {
-            result.error = "the archive unpacks to more than the allowed size";
+            error = "the archive unpacks to more than the allowed size";
             break;
         }
         if (r == EntryResult::WriteFailed) {
-            result.error = "cannot write " + name;
+            error = "cannot write " + name;
             break;
         }
         if (std::find(result.written.begin(), result.written.end(), name) == result.written.end())
             result.written.push_back(name);
     }
-    if (result.error.empty() && damaged)
-        result.error = "damaged archive";
-    if (result.error.empty() && entries == 0)
-        result.error = "no entry could be read";
+    if (error.empty() && damaged)
+        error = "damaged archive";
+    if (error.empty() && entries == 0)
+        error = "no entry could be read";
 
-    if (!result.error.empty()) {
+    if (!error.empty()) {
         for (const std::string& name : result.written)
             fs::remove(base / name, ec);
-        result.written.clear();
-        return result;
+        return Failure{std::move(error)};
     }
-    result.ok = true;
     return result;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/result.h"
 #include "platform/lzh_reader.h"
 
 #include <array>
@@ -17,15 +18,13 @@ inline constexpr const char* kJockeyFileName = "JracKisi.dat";
 inline constexpr std::array<const char*, 4> kJvArchiveFileNames = {
     kRaceCardFileName, kHorseFileName, kTrainerFileName, kJockeyFileName};
 
+// What an extraction put into the folder and what it passed over.
 struct LzhExtraction {
-    bool ok = false;
     // Names of the files written into the folder, in archive order.
     std::vector<std::string> written;
     // Entry names that were not extracted (other files, unsafe names,
     // directories, links).
     std::vector<std::string> skipped;
-    // Why the extraction failed (English, for logs and tests); empty on success.
-    std::string error;
 };
 
 // Extracts the JRA-VAN files of the archive (kJvArchiveFileNames, matched by the
@@ -36,8 +35,9 @@ struct LzhExtraction {
 // truncated data, an entry larger than it declares or than the archive can
 // hold), one of more than kMaxArchiveEntries entries and one that would
 // write more than `maxTotalBytes` fail, and the files written by this call
-// are removed again.
-LzhExtraction extractLzhArchive(const std::string& archivePath, const std::string& folder,
-                                std::uint64_t maxTotalBytes = kDefaultExtractLimit);
+// are removed again. The failure says why in English, for logs and tests;
+// the intake tells the user its own message.
+Result<LzhExtraction> extractLzhArchive(const std::string& archivePath, const std::string& folder,
+                                        std::uint64_t maxTotalBytes = kDefaultExtractLimit);
 
 } // namespace zelkor

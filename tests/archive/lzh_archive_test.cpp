@@ -96,11 +96,11 @@ TEST(LzhArchive, LibrariesLoadedOnlyWhenUsed) {
 
 TEST(LzhArchive, ExtractsEveryFileWithItsContents) {
     test::JvTestDir dir;
-    LzhExtraction r = extractLzhArchive(fixture("good.lzh"), dir.path());
-    ASSERT_TRUE(r.ok) << r.error;
-    EXPECT_EQ(r.written, (std::vector<std::string>{"JracDen1.dat", "JracUmaj.dat", "JracChok.dat",
-                                                   "JracKisi.dat"}));
-    EXPECT_TRUE(r.skipped.empty());
+    Result<LzhExtraction> r = extractLzhArchive(fixture("good.lzh"), dir.path());
+    ASSERT_TRUE(r) << r.message();
+    EXPECT_EQ(r->written, (std::vector<std::string>{"JracDen1.dat", "JracUmaj.dat", "JracChok.dat",
+                                                    "JracKisi.dat"}));
+    EXPECT_TRUE(r->skipped.empty());
     EXPECT_EQ(filesIn(dir.path()), (std::vector<std::string>{"JracChok.dat", "JracDen1.dat",
                                                              "JracKisi.dat", "JracUmaj.dat"}));
     EXPECT_EQ(contents(dir.file("JracDen1.dat")), fixtureLines("race card"));
@@ -112,7 +112,7 @@ TEST(LzhArchive, ExtractsEveryFileWithItsContents) {
 TEST(LzhArchive, ReplacesFilesOfTheSameName) {
     test::JvTestDir dir;
     std::ofstream(dir.file("JracDen1.dat")) << "old";
-    ASSERT_TRUE(extractLzhArchive(fixture("no_staff.lzh"), dir.path()).ok);
+    ASSERT_TRUE(extractLzhArchive(fixture("no_staff.lzh"), dir.path()));
     EXPECT_EQ(contents(dir.file("JracDen1.dat")), fixtureLines("race card"));
 }
 
@@ -120,10 +120,10 @@ TEST(LzhArchive, ParentFolderNamesStayInsideTheTarget) {
     test::JvTestDir root;
     fs::create_directories(root.file("a/b/target"));
     std::string target = root.file("a/b/target");
-    LzhExtraction r = extractLzhArchive(fixture("evil.lzh"), target);
-    ASSERT_TRUE(r.ok) << r.error;
+    Result<LzhExtraction> r = extractLzhArchive(fixture("evil.lzh"), target);
+    ASSERT_TRUE(r) << r.message();
     // "../../evil.dat" is none of the four files: it lands nowhere.
-    EXPECT_EQ(r.written, (std::vector<std::string>{"JracDen1.dat", "JracUmaj.dat"}));
+    EXPECT_EQ(r->written, (std::vector<std::string>{"JracDen1.dat", "JracUmaj.dat"}));
     EXPECT_EQ(filesIn(target), (std::vector<std::string>{"JracDen1.dat", "JracUmaj.dat"}));
     EXPECT_FALSE(fs::exists(root.file("evil.dat")));
     EXPECT_FALSE(fs::exists(root.file("a/evil.dat")));
@@ -135,12 +135,12 @@ TEST(LzhArchive, UnsafeNamesAndLinksAreSkipped) {
     fs::create_directories(root.file("a/b/target"));
     std::string target = root.file("a/b/target");
     fs::remove("/tmp/zelkor_abs_evil.dat");
-    LzhExtraction r = extractLzhArchive(fixture("evil_names.lzh"), target);
-    ASSERT_TRUE(r.ok) << r.error;
+    Result<LzhExtraction> r = extractLzhArchive(fixture("evil_names.lzh"), target);
+    ASSERT_TRUE(r) << r.message();
     // "..\..\evil2.dat", "..", the absolute name, "C:..." and the link are
     // skipped; only the race card is extracted.
-    EXPECT_EQ(r.written, (std::vector<std::string>{"JracDen1.dat"}));
-    EXPECT_EQ(r.skipped.size(), 5u);
+    EXPECT_EQ(r->written, (std::vector<std::string>{"JracDen1.dat"}));
+    EXPECT_EQ(r->skipped.size(), 5u);
     EXPECT_EQ(filesIn(target), (std::vector<std::string>{"JracDen1.dat"}));
     EXPECT_EQ(contents(fs::path(target) / "JracDen1.dat"), "crafted card\r\n");
     EXPECT_FALSE(fs::exists("/tmp/zelkor_abs_evil.dat"));
@@ -165,10 +165,9 @@ TEST(LzhArchive, DamagedArchivesFailAndLeaveNothingBehind) {
     for (const char* name : {"damaged.lzh", "truncated.lzh", "not_archive.lzh"}) {
         SCOPED_TRACE(name);
         test::JvTestDir dir;
-        LzhExtraction r = extractLzhArchive(fixture(name), dir.path());
-        EXPECT_FALSE(r.ok);
-        EXPECT_FALSE(r.error.empty());
-        EXPECT_TRUE(r.written.empty());
+        Result<LzhExtraction> r = extractLzhArchive(fixture(name), dir.path());
+        EXPECT_FALSE(r.ok());
+        EXPECT_FALSE(r.message().empty());
         EXPECT_TRUE(filesIn(dir.path()).empty());
     }
 }
@@ -176,15 +175,16 @@ TEST(LzhArchive, DamagedArchivesFailAndLeaveNothingBehind) {
 TEST(LzhArchive, OutputIsBounded) {
     test::JvTestDir dir;
     // The good archive unpacks to 2160 bytes.
-    LzhExtraction r = extractLzhArchive(fixture("good.lzh"), dir.path(), 2000);
-    EXPECT_FALSE(r.ok);
+    Result<LzhExtraction> r = extractLzhArchive(fixture("good.lzh"), dir.path(), 2000);
+    EXPECT_EQ(r.message(), "the archive unpacks to more than the allowed size");
     EXPECT_TRUE(filesIn(dir.path()).empty());
-    EXPECT_TRUE(extractLzhArchive(fixture("good.lzh"), dir.path(), 2160).ok);
+    EXPECT_TRUE(extractLzhArchive(fixture("good.lzh"), dir.path(), 2160));
 }
 
 TEST(LzhArchive, MissingTargetFolderFails) {
     test::JvTestDir dir;
-    EXPECT_FALSE(extractLzhArchive(fixture("good.lzh"), dir.file("absent")).ok);
+    EXPECT_EQ(extractLzhArchive(fixture("good.lzh"), dir.file("absent")).message(),
+              "the target folder does not exist");
 }
 
 } // namespace
@@ -201,10 +201,10 @@ TEST(LzhArchive, OnlyTheFourFilesAreExtractedWhateverTheirCase) {
                               lzhStoredEntry("DATA\\JRACDEN1.DAT", "card\r\n") +
                               lzhStoredEntry("jracumaj.dat", "horses\r\n") +
                               lzhStoredEntry("JracKisi.dat.bak", "old\r\n") + std::string(1, '\0'));
-    LzhExtraction r = extractLzhArchive(archive, out.path());
-    ASSERT_TRUE(r.ok) << r.error;
-    EXPECT_EQ(r.written, (std::vector<std::string>{"JracDen1.dat", "JracUmaj.dat"}));
-    EXPECT_EQ(r.skipped, (std::vector<std::string>{"README.TXT", "説明.txt", "JracKisi.dat.bak"}));
+    Result<LzhExtraction> r = extractLzhArchive(archive, out.path());
+    ASSERT_TRUE(r) << r.message();
+    EXPECT_EQ(r->written, (std::vector<std::string>{"JracDen1.dat", "JracUmaj.dat"}));
+    EXPECT_EQ(r->skipped, (std::vector<std::string>{"README.TXT", "説明.txt", "JracKisi.dat.bak"}));
     EXPECT_EQ(filesIn(out.path()), (std::vector<std::string>{"JracDen1.dat", "JracUmaj.dat"}));
     EXPECT_EQ(contents(out.file("JracDen1.dat")), "card\r\n");
     EXPECT_EQ(contents(out.file("JracUmaj.dat")), "horses\r\n");
@@ -215,15 +215,14 @@ TEST(LzhArchive, AFloodOfEntriesIsRefusedAndLeavesNothing) {
     std::string flood = lzhStoredEntry("JracDen1.dat", "card\r\n");
     for (int i = 0; i < kMaxArchiveEntries; ++i)
         flood += lzhStoredEntry("e" + std::to_string(i), "");
-    LzhExtraction r = extractLzhArchive(writeArchive(dir, flood + '\0'), out.path());
-    EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.error, "too many entries");
+    EXPECT_EQ(extractLzhArchive(writeArchive(dir, flood + '\0'), out.path()).message(),
+              "too many entries");
     EXPECT_TRUE(filesIn(out.path()).empty());
 
     // One entry fewer is an archive like any other.
     flood.resize(flood.size() -
                  lzhStoredEntry("e" + std::to_string(kMaxArchiveEntries - 1), "").size());
-    EXPECT_TRUE(extractLzhArchive(writeArchive(dir, flood + '\0'), out.path()).ok);
+    EXPECT_TRUE(extractLzhArchive(writeArchive(dir, flood + '\0'), out.path()));
     EXPECT_EQ(filesIn(out.path()), (std::vector<std::string>{"JracDen1.dat"}));
 }
 
@@ -251,9 +250,7 @@ TEST(LzhArchive, EntriesMayNotOutgrowWhatTheArchiveHolds) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         test::JvTestDir out;
-        LzhExtraction r = extractLzhArchive(writeArchive(dir, c.bytes), out.path());
-        EXPECT_FALSE(r.ok);
-        EXPECT_EQ(r.error, c.error);
+        EXPECT_EQ(extractLzhArchive(writeArchive(dir, c.bytes), out.path()).message(), c.error);
         EXPECT_TRUE(filesIn(out.path()).empty());
     }
 }
