@@ -345,7 +345,7 @@ void MainForm::showRunner(int horse) {
     RaceSheet shown = session_.sheet();
     // The box shows the entry the prediction file would record; an empty
     // racecourse selects nothing.
-    showIndex(u.racecourseBox, racecoursePosition(shown.racecourse));
+    showIndex(u.racecourseBox, racecoursePosition(shown.racecourse).value_or(-1));
     // A name that is one of the suggestions selects it, so the arrow keys
     // carry on from there.
     const QString raceName = toQt(shown.raceName);

@@ -217,15 +217,15 @@ std::string predictionFileHeader() {
     return format("%s %d.%d%d,", kPredictionMagic, kVersionMajor, kVersionMinor, kVersionBuild);
 }
 
-int racecoursePosition(const std::string& racecourse) {
+std::optional<int> racecoursePosition(const std::string& racecourse) {
     // Every entry begins with the empty text; an empty racecourse is kept
     // empty rather than turned into the first entry.
     if (racecourse.empty())
-        return -1;
+        return std::nullopt;
     for (size_t i = 0; i < std::size(kRacecourseList); ++i)
         if (startsWithIgnoringAsciiCase(kRacecourseList[i], racecourse))
             return static_cast<int>(i);
-    return -1;
+    return std::nullopt;
 }
 
 std::string predictionFileText(const RaceSheet& sheet) {
@@ -234,9 +234,11 @@ std::string predictionFileText(const RaceSheet& sheet) {
     const int n = sheet.usableRunnerCount();
     std::string out = predictionFileHeader();
     appendText(out, sheet.raceName);
-    appendFormat(out, "%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,\r\n", racecoursePosition(sheet.racecourse),
-                 sheet.grade, sheet.ageLimit, sheet.sexLimit, sheet.weightRule, sheet.baseWeight,
-                 sheet.surface, sheet.distance, n, sheet.raceNumber);
+    // The file records no racecourse as -1.
+    appendFormat(out, "%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,\r\n",
+                 racecoursePosition(sheet.racecourse).value_or(-1), sheet.grade, sheet.ageLimit,
+                 sheet.sexLimit, sheet.weightRule, sheet.baseWeight, sheet.surface, sheet.distance,
+                 n, sheet.raceNumber);
     for (int h = 1; h <= n; ++h) {
         const RunnerEntry& r = sheet.runner(h);
         appendText(out, r.name);

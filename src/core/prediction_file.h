@@ -5,6 +5,7 @@
 #include "core/result.h"
 #include "core/version.h"
 
+#include <optional>
 #include <string>
 
 namespace zelkor {
@@ -36,8 +37,8 @@ Outcome readPredictionFile(RaceSheet& sheet, const std::string& path, UserPrompt
 std::string defaultPredictionFileName(const RaceSheet& sheet);
 
 // Position written for the sheet's racecourse: the first list entry that
-// begins with the text (ASCII letters in any case), −1 when none does or
+// begins with the text (ASCII letters in any case); none when none does or
 // the text is empty.
-int racecoursePosition(const std::string& racecourse);
+std::optional<int> racecoursePosition(const std::string& racecourse);
 
 } // namespace zelkor

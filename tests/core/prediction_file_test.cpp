@@ -356,11 +356,11 @@ TEST_F(PredictionFile, RacecoursePositions) {
     EXPECT_EQ(racecoursePosition("中京"), 6);
     EXPECT_EQ(racecoursePosition("新潟（"), 40);
     EXPECT_EQ(racecoursePosition("不明"), 76);
-    EXPECT_EQ(racecoursePosition("東京競馬場"), -1);
-    EXPECT_EQ(racecoursePosition("Tokyo"), -1);
-    EXPECT_EQ(racecoursePosition(""), -1);
+    EXPECT_EQ(racecoursePosition("東京競馬場"), std::nullopt);
+    EXPECT_EQ(racecoursePosition("Tokyo"), std::nullopt);
+    EXPECT_EQ(racecoursePosition(""), std::nullopt);
     // "\x93" alone is the first byte of 東; a half character matches nothing.
-    EXPECT_EQ(racecoursePosition("\x93"), -1);
+    EXPECT_EQ(racecoursePosition("\x93"), std::nullopt);
 
     RaceSheet sheet;
     sheet.racecourse = "ロンシャン";
