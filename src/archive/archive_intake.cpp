@@ -53,11 +53,11 @@ std::string staffFolder(const std::string& programFolder) {
     return programFolder + "KTDAT/";
 }
 
-Outcome checkJvArchive(const std::string& archivePath, UserPrompt& prompt) {
+Outcome checkJvArchive(const std::string& archivePath) {
     if (isLzhArchive(archivePath))
         return {};
-    return tell(prompt,
-                format("ファイル '%s' は書庫ではありません", displayFileName(archivePath).c_str()));
+    return Failure{
+        format("ファイル '%s' は書庫ではありません", displayFileName(archivePath).c_str())};
 }
 
 void clearJvWorkingFolder(const std::string& workingFolder) {
@@ -67,14 +67,14 @@ void clearJvWorkingFolder(const std::string& workingFolder) {
 }
 
 Outcome unpackJvArchive(const std::string& archivePath, const std::string& workingFolder,
-                        UserPrompt& prompt, std::vector<std::string>* skipped) {
+                        std::vector<std::string>* skipped) {
     std::error_code ec;
     fs::create_directories(workingFolder, ec);
     Result<LzhExtraction> extraction = extractLzhArchive(archivePath, workingFolder);
     // The new files may carry the old ones' sizes and times.
     forgetJvFileIndexes();
     if (!extraction)
-        return tell(prompt, "ファイルを解凍できませんでした");
+        return Failure{"ファイルを解凍できませんでした"};
     if (skipped != nullptr)
         *skipped = std::move(extraction->skipped);
     return {};
@@ -85,13 +85,13 @@ void setJvCardPaths(JvRaceCard& card, const std::string& workingFolder) {
     card.horseFilePath = workingFolder + kHorseFileName;
 }
 
-Outcome checkJvCardFiles(const JvRaceCard& card, UserPrompt& prompt) {
+Outcome checkJvCardFiles(const JvRaceCard& card) {
     if (!entryExists(card.raceCardPath))
-        return tell(prompt, "このファイルには出馬表データがありません\r\n"
-                            "出馬表データが含まれている圧縮ファイルをダウンロードしてください");
+        return Failure{"このファイルには出馬表データがありません\r\n"
+                       "出馬表データが含まれている圧縮ファイルをダウンロードしてください"};
     if (!entryExists(card.horseFilePath))
-        return tell(prompt, "このファイルには競走馬データがありません\r\n"
-                            "競走馬データが含まれている圧縮ファイルをダウンロードしてください");
+        return Failure{"このファイルには競走馬データがありません\r\n"
+                       "競走馬データが含まれている圧縮ファイルをダウンロードしてください"};
     return {};
 }
 
@@ -105,16 +105,16 @@ void offerStaffFiles(const std::string& workingFolder, const std::string& staffF
 
 Outcome intakeJvArchive(const std::string& archivePath, const std::string& programFolder,
                         JvRaceCard& card, UserPrompt& prompt) {
-    if (Outcome archive = checkJvArchive(archivePath, prompt); !archive)
-        return archive;
+    if (Outcome archive = checkJvArchive(archivePath); !archive)
+        return tell(prompt, archive.message());
     const std::string working = jvWorkingFolder(programFolder);
     clearJvWorkingFolder(working);
     std::vector<std::string> skipped;
-    if (Outcome unpacked = unpackJvArchive(archivePath, working, prompt, &skipped); !unpacked)
-        return unpacked;
+    if (Outcome unpacked = unpackJvArchive(archivePath, working, &skipped); !unpacked)
+        return tell(prompt, unpacked.message());
     setJvCardPaths(card, working);
-    if (Outcome files = checkJvCardFiles(card, prompt); !files)
-        return files;
+    if (Outcome files = checkJvCardFiles(card); !files)
+        return tell(prompt, files.message());
     std::string names;
     for (const std::string& name : skipped)
         names += (names.empty() ? "" : "、") + name;
@@ -135,7 +135,9 @@ Outcome openJvCard(const std::string& path, const std::string& programFolder, Jv
         return intakeJvArchive(path, programFolder, card, prompt);
     card.raceCardPath = path;
     card.horseFilePath = horseFilePathFor(path);
-    return checkJvCardFiles(card, prompt);
+    if (Outcome files = checkJvCardFiles(card); !files)
+        return tell(prompt, files.message());
+    return {};
 }
 
 Outcome loadChosenJvRace(RaceSource& source, int position, JvRaceCard& card, RaceSheet& sheet,

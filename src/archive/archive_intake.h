@@ -18,11 +18,11 @@ std::string jvWorkingFolder(const std::string& programFolder); // "JRA-VAN/"
 std::string staffFolder(const std::string& programFolder);     // "KTDAT/"
 
 // The steps of opening a JRA-VAN archive, one function per step, so the
-// front ends' handlers can call them in order. Each step that can fail tells
-// the user and fails; the caller then stops.
+// front ends' handlers can call them in order. Each step that can fail gives
+// back the message for the user; the caller tells it and stops.
 
 // The chosen file must be an archive ("ファイル '%s' は書庫ではありません").
-Outcome checkJvArchive(const std::string& archivePath, UserPrompt& prompt);
+Outcome checkJvArchive(const std::string& archivePath);
 
 // Deletes the four files of an earlier archive from the working folder, so
 // none of them survives into the new intake. Failures are ignored.
@@ -32,13 +32,13 @@ void clearJvWorkingFolder(const std::string& workingFolder);
 // ("ファイルを解凍できませんでした"); the names of the other entries, passed
 // over, go to `skipped`.
 Outcome unpackJvArchive(const std::string& archivePath, const std::string& workingFolder,
-                        UserPrompt& prompt, std::vector<std::string>* skipped = nullptr);
+                        std::vector<std::string>* skipped = nullptr);
 
 // Points the card at the race card and horse file of the working folder.
 void setJvCardPaths(JvRaceCard& card, const std::string& workingFolder);
 
 // The race card and the horse file must have come with the archive.
-Outcome checkJvCardFiles(const JvRaceCard& card, UserPrompt& prompt);
+Outcome checkJvCardFiles(const JvRaceCard& card);
 
 // Offers to keep the trainer and the jockey file (when the archive had
 // them) in the staff folder, replacing the kept ones. A failed copy is
@@ -48,7 +48,7 @@ void offerStaffFiles(const std::string& workingFolder, const std::string& staffF
 
 // Steps 2 to 9 in one call, as both front ends run them: check, clear,
 // unpack, set the card paths, check the files, name the entries passed
-// over (a note), offer the staff files.
+// over (a note), offer the staff files. A failed step is told.
 // Succeeds when the card is ready for the race selection; the caller then
 // enables the change-race command and lets the user pick a race.
 Outcome intakeJvArchive(const std::string& archivePath, const std::string& programFolder,
