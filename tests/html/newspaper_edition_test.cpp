@@ -8,6 +8,7 @@
 #include "race/race_card.h"
 #include "text/file_io.h"
 
+#include <ctime>
 #include <gtest/gtest.h>
 
 namespace zelkor {
@@ -48,7 +49,11 @@ class Newspaper : public ::testing::Test {
     void SetUp() override {
         cardPath = writeTestCard(dir.path(), {testRace()}, {redStar()});
         ASSERT_TRUE(readRace(race, cardPath, 1, dir.path()));
-        age = std::to_string(jvCurrentYear() - 2022);
+        // The age counts from this calendar year, read here from the clock itself.
+        const std::time_t now = std::time(nullptr);
+        std::tm local{};
+        localtime_r(&now, &local);
+        age = std::to_string(local.tm_year + 1900 - 2022);
     }
 
     std::string page(NewspaperEdition edition, const AppSettings& settings) {
