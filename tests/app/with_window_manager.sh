@@ -25,12 +25,12 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 1' INT TERM
 
-# Waits up to 10 s for a condition (a shell command) to hold.
+# Waits up to 30 s (a busy machine) for a condition (a shell command) to hold.
 wait_for() {
   tries=0
   until eval "$1"; do
     tries=$((tries + 1))
-    if [ "$tries" -gt 200 ]; then
+    if [ "$tries" -gt 600 ]; then
       echo "gave up waiting for: $2"
       return 1
     fi
