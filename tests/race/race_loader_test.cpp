@@ -54,19 +54,14 @@ TEST(RaceConditions, AgeLimitFromWhichAgeGroupsRun) {
 }
 
 TEST(RaceConditions, SexLimitLooksForTheTwoWordTextsFirst) {
-    JvRaceCard card;
-    card.symbolText = "○混牡・せん○指";
-    EXPECT_EQ(sexLimitOfRace(card), 3);
-    card.symbolText = "○混牡・牝";
-    EXPECT_EQ(sexLimitOfRace(card), 4);
-    card.symbolText = "○混牡";
-    EXPECT_EQ(sexLimitOfRace(card), 1);
-    card.symbolText = "○混牝";
-    EXPECT_EQ(sexLimitOfRace(card), 2);
-    card.symbolText = "○国際○特指";
-    EXPECT_EQ(sexLimitOfRace(card), 0);
-    card.symbolText = "";
-    EXPECT_EQ(sexLimitOfRace(card), 0);
+    const std::pair<const char*, int> cases[] = {{"○混牡・せん○指", 3}, {"○混牡・牝", 4},
+                                                 {"○混牡", 1},          {"○混牝", 2},
+                                                 {"○国際○特指", 0},     {"", 0}};
+    for (const auto& [symbol, limit] : cases) {
+        JvRaceCard card;
+        card.symbolText = symbol;
+        EXPECT_EQ(sexLimitOfRace(card), limit) << symbol;
+    }
 }
 
 TEST(RaceConditions, WeightRuleAndSurface) {
@@ -87,15 +82,10 @@ TEST(RaceConditions, WeightRuleAndSurface) {
 }
 
 TEST(OddsBand, FirstBoundNotExceeded) {
-    EXPECT_EQ(oddsBandOf(-40), 0);
-    EXPECT_EQ(oddsBandOf(15), 0);
-    EXPECT_EQ(oddsBandOf(16), 1);
-    EXPECT_EQ(oddsBandOf(98), 9);
-    EXPECT_EQ(oddsBandOf(100), 9);
-    EXPECT_EQ(oddsBandOf(150), 10);
-    EXPECT_EQ(oddsBandOf(151), 11);
-    EXPECT_EQ(oddsBandOf(500), 13);
-    EXPECT_EQ(oddsBandOf(501), 14);
+    const std::pair<int, int> cases[] = {{-40, 0},  {15, 0},   {16, 1},   {98, 9},  {100, 9},
+                                         {150, 10}, {151, 11}, {500, 13}, {501, 14}};
+    for (const auto& [odds, band] : cases)
+        EXPECT_EQ(oddsBandOf(odds), band) << odds;
 }
 
 JvPastRun pastRun(int finish, int time, int otherTime) {
@@ -113,6 +103,13 @@ JvPastRun pastRun(int finish, int time, int otherTime) {
     return run;
 }
 
+// A past run that was raced, by the indices of finish, field size, popularity,
+// distance, class, weight and time gap.
+PastRun raced(int finish, int field, int popularity, int distance, int raceClass, int weight,
+              int timeDiff) {
+    return {PastRunKind::Race, finish, field, popularity, distance, raceClass, weight, timeDiff};
+}
+
 TEST(PastRuns, TimeDifferenceInTenthsUpToTwoSeconds) {
     EXPECT_EQ(sheetPastRun(pastRun(1, 1345, 1347)).timeDiff, 0); // a winner is 0
     EXPECT_EQ(sheetPastRun(pastRun(2, 1345, 1338)).timeDiff, 7);
@@ -124,34 +121,18 @@ TEST(PastRuns, TimeDifferenceInTenthsUpToTwoSeconds) {
 }
 
 TEST(PastRuns, ValuesBecomeClampedIndices) {
-    PastRun p = sheetPastRun(pastRun(4, 1345, 1340));
-    EXPECT_EQ(p.kind, PastRunKind::Race);
-    EXPECT_EQ(p.finish, 3);
-    EXPECT_EQ(p.fieldSize, 12);
-    EXPECT_EQ(p.popularity, 2);
-    EXPECT_EQ(p.distance, 6);
-    EXPECT_EQ(p.raceClass, 6);
-    EXPECT_EQ(p.weight, 18);
-    EXPECT_EQ(p.timeDiff, 5);
+    EXPECT_EQ(sheetPastRun(pastRun(4, 1345, 1340)), raced(3, 12, 2, 6, 6, 18, 5));
 
     JvPastRun odd = pastRun(19, 1345, 1345);
     odd.fieldSize = 2;
     odd.popularity = 20;
     odd.distanceMetres = 900;
     odd.weightCarried = 440;
-    p = sheetPastRun(odd);
-    EXPECT_EQ(p.finish, 17);
-    EXPECT_EQ(p.fieldSize, 0);
-    EXPECT_EQ(p.popularity, 17);
-    EXPECT_EQ(p.distance, 0);
-    EXPECT_EQ(p.weight, 0);
+    EXPECT_EQ(sheetPastRun(odd), raced(17, 0, 17, 0, 6, 0, 0));
     odd.fieldSize = 30;
     odd.distanceMetres = 4000;
     odd.weightCarried = 700;
-    p = sheetPastRun(odd);
-    EXPECT_EQ(p.fieldSize, 14);
-    EXPECT_EQ(p.distance, 26);
-    EXPECT_EQ(p.weight, 36);
+    EXPECT_EQ(sheetPastRun(odd), raced(17, 14, 17, 26, 6, 36, 0));
 }
 
 TEST(PastRuns, KindFromFinishRacecourseAndAbnormalFlag) {
@@ -166,23 +147,19 @@ TEST(PastRuns, KindFromFinishRacecourseAndAbnormalFlag) {
 }
 
 TEST(PastRuns, ClassOfARun) {
-    auto classOf = [](char grade, int condition) {
+    const struct {
+        char grade;
+        int condition;
+        int index;
+    } cases[] = {{'A', 5, 0},   {'B', 5, 1},   {'C', 5, 2}, {'D', 999, 3},
+                 {' ', 16, 4},  {' ', 9, 5},   {' ', 5, 6}, {' ', 703, 7},
+                 {' ', 702, 8}, {' ', 701, 9}, {' ', 10, 5}}; // 1000万 (2勝クラス) as 900万
+    for (const auto& c : cases) {
         JvPastRun run;
-        run.gradeCode = grade;
-        run.conditionCode = static_cast<std::int16_t>(condition);
-        return pastRunClass(run);
-    };
-    EXPECT_EQ(classOf('A', 5), 0);
-    EXPECT_EQ(classOf('B', 5), 1);
-    EXPECT_EQ(classOf('C', 5), 2);
-    EXPECT_EQ(classOf('D', 999), 3);
-    EXPECT_EQ(classOf(' ', 16), 4);
-    EXPECT_EQ(classOf(' ', 9), 5);
-    EXPECT_EQ(classOf(' ', 5), 6);
-    EXPECT_EQ(classOf(' ', 703), 7);
-    EXPECT_EQ(classOf(' ', 702), 8);
-    EXPECT_EQ(classOf(' ', 701), 9);
-    EXPECT_EQ(classOf(' ', 10), 5); // 1000万 (2勝クラス) as 900万, like the race itself
+        run.gradeCode = c.grade;
+        run.conditionCode = static_cast<std::int16_t>(c.condition);
+        EXPECT_EQ(pastRunClass(run), c.index) << c.grade << c.condition;
+    }
 }
 
 // A race card and horse file written by the generator, loaded as the
@@ -332,14 +309,7 @@ TEST_F(LoadRace, RunnersFromTheHorseFileAndMissingHorsesFromTheirCardLine) {
     EXPECT_EQ(ra.runningStyle, RunningStyle::Stalker);
     EXPECT_EQ(ra.aptitudeDistance, 6);
     EXPECT_EQ(ra.oddsBand, 0); // estimate 8 against a field total of 469,245
-    EXPECT_EQ(ra.pastRuns[kLastRun], (PastRun{.kind = PastRunKind::Race,
-                                              .finish = 0,
-                                              .fieldSize = 12,
-                                              .popularity = 2,
-                                              .distance = 6,
-                                              .raceClass = 0,
-                                              .weight = 18,
-                                              .timeDiff = 0}));
+    EXPECT_EQ(ra.pastRuns[kLastRun], raced(0, 12, 2, 6, 0, 18, 0));
     EXPECT_EQ(ra.pastRuns[kRunBeforeLast], (PastRun{.kind = PastRunKind::NotRun}));
 
     // The missing horse: card name, sex and weight, a horse without runs.
@@ -389,22 +359,8 @@ TEST_F(LoadRace, LastTwoRunsInTheirSlots) {
     load(race, {h});
 
     EXPECT_TRUE(prompt.entries.empty());
-    EXPECT_EQ(sheet.runner(1).pastRuns[kLastRun], (PastRun{.kind = PastRunKind::Race,
-                                                           .finish = 4,
-                                                           .fieldSize = 14,
-                                                           .popularity = 0,
-                                                           .distance = 14,
-                                                           .raceClass = 6,
-                                                           .weight = 22,
-                                                           .timeDiff = 21}));
-    EXPECT_EQ(sheet.runner(1).pastRuns[kRunBeforeLast], (PastRun{.kind = PastRunKind::Race,
-                                                                 .finish = 2,
-                                                                 .fieldSize = 12,
-                                                                 .popularity = 2,
-                                                                 .distance = 6,
-                                                                 .raceClass = 5,
-                                                                 .weight = 18,
-                                                                 .timeDiff = 7}));
+    EXPECT_EQ(sheet.runner(1).pastRuns[kLastRun], raced(4, 14, 0, 14, 6, 22, 21));
+    EXPECT_EQ(sheet.runner(1).pastRuns[kRunBeforeLast], raced(2, 12, 2, 6, 5, 18, 7));
 }
 
 TEST_F(LoadRace, AllHorsesMissingShowsOneMessageEach) {
@@ -484,9 +440,7 @@ TEST(LoadRaceWithBlankFields, BlankFieldsLoadAsZeroNeverThePreviousRecordsValues
     EXPECT_EQ(sheet.runner(1).pastRuns[kLastRun].kind, PastRunKind::Race);
     EXPECT_EQ(sheet.runner(1).pastRuns[kLastRun].finish, 1);
     EXPECT_EQ(sheet.runner(1).pastRuns[kLastRun].popularity, 2);
-    PastRun notRun;
-    notRun.kind = PastRunKind::NotRun;
-    EXPECT_EQ(sheet.runner(2).pastRuns[kLastRun], notRun);
+    EXPECT_EQ(sheet.runner(2).pastRuns[kLastRun], (PastRun{.kind = PastRunKind::NotRun}));
 
     // Exactly what a new card and new horse records give.
     JvRaceCard freshCard;
