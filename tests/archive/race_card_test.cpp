@@ -176,16 +176,6 @@ TEST_F(RaceCardFile, NamesAreCutBeforeTheFirstFullWidthSpace) {
     EXPECT_EQ(readOne(race).raceName.size(), 60u);
 }
 
-TEST_F(RaceCardFile, SymbolTextsFromTheCard) {
-    JvRaceData race;
-    race.symbolCode = "A10";
-    EXPECT_EQ(readOne(race).symbolText, "○混牡");
-    race.symbolCode = "000";
-    EXPECT_EQ(readOne(race).symbolText, "");
-    race.symbolCode = "N04";
-    EXPECT_EQ(readOne(race).symbolText, "○国際○特指");
-}
-
 TEST_F(RaceCardFile, UnnamedRaceIsNamedByKindAndTheMatchingAgeCondition) {
     struct Case {
         int kind;
@@ -221,16 +211,11 @@ TEST_F(RaceCardFile, RacesAreCountedAndReadByPosition) {
     write(fiveRaces());
     EXPECT_EQ(countRaces(path).valueOr(-1), 5);
     JvRaceCard card;
-    ASSERT_TRUE(readRace(card, path, 5));
-    EXPECT_EQ(card.raceNumber, 5);
-    ASSERT_TRUE(readRace(card, path, 3));
-    EXPECT_EQ(card.raceName, "第3競走");
-    ASSERT_TRUE(readRace(card, path, 0));
-    EXPECT_EQ(card.raceNumber, 1);
-    ASSERT_TRUE(readRace(card, path, -4));
-    EXPECT_EQ(card.raceNumber, 1);
-    ASSERT_TRUE(readRace(card, path, 1));
-    EXPECT_EQ(card.raceNumber, 1);
+    // An index below the first race reads the first.
+    for (const auto& [index, number] : {std::pair{5, 5}, {3, 3}, {0, 1}, {-4, 1}, {1, 1}}) {
+        ASSERT_TRUE(readRace(card, path, index));
+        EXPECT_EQ(card.raceName, "第" + std::to_string(number) + "競走") << index;
+    }
 }
 
 TEST_F(RaceCardFile, AnIndexPastTheLastRaceIsRefusedAndLeavesTheCard) {
@@ -324,8 +309,11 @@ TEST_F(RaceCardFile, FieldsWithoutDigitsReadZeroNeverThePreviousRacesValues) {
     EXPECT_EQ(fresh.year, 0);
     EXPECT_EQ(fresh.raceNumber, 0);
     EXPECT_EQ(fresh.distanceMetres, 0);
+    EXPECT_EQ(fresh.prizeMoney[0], 0);
     EXPECT_EQ(fresh.meeting, 0);
+    EXPECT_EQ(fresh.monthDay, 0);
     EXPECT_EQ(fresh.runners[1].weightCarried, 0);
+    EXPECT_EQ(fresh.runners[3], JvRunner{});
 
     // A card that held another race reads the same: nothing of it survives,
     // not even in the runners past this race's runners.
@@ -336,15 +324,6 @@ TEST_F(RaceCardFile, FieldsWithoutDigitsReadZeroNeverThePreviousRacesValues) {
         EXPECT_EQ(reused.runners[3].horseId, "2020444444");
         ASSERT_TRUE(reader(reused, path, 2, "/prog/"));
         EXPECT_EQ(reused, fresh);
-        EXPECT_EQ(reused.year, 0);
-        EXPECT_EQ(reused.raceNumber, 0);
-        EXPECT_EQ(reused.distanceMetres, 0);
-        EXPECT_EQ(reused.prizeMoney[0], 0);
-        EXPECT_EQ(reused.meeting, 0);
-        EXPECT_EQ(reused.monthDay, 0);
-        EXPECT_EQ(reused.runners[1].weightCarried, 0);
-        EXPECT_EQ(reused.runners[3].horseId, "");
-        EXPECT_EQ(reused.runners[3].weightCarried, 0);
     }
 
     // A failed read leaves the card as it was.
