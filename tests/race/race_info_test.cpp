@@ -78,24 +78,17 @@ TEST_F(RaceInfo, GradeOneRaceWithEdition) {
 }
 
 TEST_F(RaceInfo, OrdinaryRaceWithoutName) {
-    JvRaceData race;
+    JvRaceData race; // the generator's date, meeting, weekday, grade and prizes
     race.courseCode = "09";
-    race.meeting = 1;
     race.meetingDay = 3;
     race.raceNumber = 3;
-    race.year = 2026;
-    race.monthDay = 105;
-    race.weekdayCode = 1;
     race.postTime = 1005;
-    race.gradeCode = " ";
     race.kindCode = 12;
     race.symbolCode = "000";
     race.weightRuleCode = 3;
     race.conditionCodes = {0, 703, 0, 0, 0};
     race.distanceMetres = 1200;
     race.trackCode = 24;
-    race.prizeMoney = {12000, 4800, 3000, 1800, 1200};
-    race.addedMoney = {0, 0, 0};
     race.saleCode = 0;
     race.runners.resize(16);
 

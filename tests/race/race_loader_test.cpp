@@ -139,8 +139,7 @@ TEST(PastRuns, KindFromFinishRacecourseAndAbnormalFlag) {
     JvPastRun run = pastRun(3, 1345, 1340);
     run.abnormal = 1;
     EXPECT_EQ(sheetPastRun(run).kind, PastRunKind::Accident);
-    run = pastRun(0, 1345, 1340);
-    EXPECT_EQ(sheetPastRun(run), (PastRun{.kind = PastRunKind::NotRun}));
+    EXPECT_EQ(sheetPastRun(pastRun(0, 1345, 1340)), (PastRun{.kind = PastRunKind::NotRun}));
     run = pastRun(3, 1345, 1340);
     run.read = false;
     EXPECT_EQ(sheetPastRun(run), (PastRun{.kind = PastRunKind::NotRun}));
