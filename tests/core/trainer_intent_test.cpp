@@ -12,35 +12,55 @@ constexpr PastRunKind kNotRun = PastRunKind::NotRun;
 constexpr PastRunKind kAccident = PastRunKind::Accident;
 constexpr int kHandicap = 2;
 
-// A race (ＧⅢ, 2000 m, 定量) whose horse 1 is a long shot that raced twice
-// without anything remarkable: same class, sixth, fifth favourite, 1.0 s
-// behind, same weight as today. It gets the plain code 30.
-RaceSheet plainSheet() {
+// What differs from the plain sheet below; every default is the plain value.
+struct Run {
+    PastRunKind kind = kRace;
+    int finish = 5;     // sixth
+    int popularity = 4; // fifth favourite
+    int distance = 10;
+    int raceClass = 2; // today's class
+    int weight = 20;   // same as today
+    int timeDiff = 10; // 1.0 s behind
+};
+struct Changes {
+    int oddsBand = 10; // a long shot
+    int aptitude = 10;
+    int distance = 10; // 2000 m
+    int weightRule = 1;
+    Run prev{};
+    Run last{};
+};
+
+// A ＧⅢ race whose horse 1 raced twice without anything remarkable; plain,
+// it gets code 30.
+RaceSheet sheetOf(const Changes& s) {
     RaceSheet sheet;
     sheet.grade = 2;
-    sheet.distance = 10;
-    sheet.weightRule = 1;
+    sheet.distance = s.distance;
+    sheet.weightRule = s.weightRule;
     RunnerEntry& r = sheet.runner(1);
-    r.oddsBand = 10;
+    r.oddsBand = s.oddsBand;
     r.weight = 20;
-    r.aptitudeDistance = 10;
-    for (PastRun& run : r.pastRuns) {
-        run.kind = kRace;
-        run.finish = 5;
-        run.popularity = 4;
-        run.distance = 10;
-        run.raceClass = 2;
-        run.weight = 20;
-        run.timeDiff = 10;
+    r.aptitudeDistance = s.aptitude;
+    for (int i : {kRunBeforeLast, kLastRun}) {
+        const Run& from = i == kLastRun ? s.last : s.prev;
+        r.pastRuns[static_cast<size_t>(i)] = {.kind = from.kind,
+                                              .finish = from.finish,
+                                              .popularity = from.popularity,
+                                              .distance = from.distance,
+                                              .raceClass = from.raceClass,
+                                              .weight = from.weight,
+                                              .timeDiff = from.timeDiff};
     }
     return sheet;
 }
 
+RaceSheet plainSheet() {
+    return sheetOf({});
+}
+
 RunnerEntry& horse1(RaceSheet& sheet) {
     return sheet.runner(1);
-}
-PastRun& prevRun(RaceSheet& sheet) {
-    return sheet.runner(1).pastRuns[kRunBeforeLast];
 }
 PastRun& lastRun(RaceSheet& sheet) {
     return sheet.runner(1).pastRuns[kLastRun];
@@ -90,107 +110,14 @@ TEST(IntentCode, FavouriteThatRacedOnceOrTwiceGetsOne) {
 TEST(IntentCode, NoRaceInEitherRunGivesThirtyOneWhateverTheOdds) {
     for (int band : {0, 3, 6, 10, 14}) {
         for (PastRunKind kind : {kRested, kNotRun, kAccident}) {
-            RaceSheet sheet = plainSheet();
-            horse1(sheet).oddsBand = band;
-            prevRun(sheet).kind = kind;
-            lastRun(sheet).kind = kRested;
+            const RaceSheet sheet =
+                sheetOf({.oddsBand = band, .prev = {.kind = kind}, .last = {.kind = kRested}});
             EXPECT_EQ(code(sheet), 31) << band << " " << listIndex(kind);
             EXPECT_EQ(trainerIntent(sheet, 1, IntentPart::Mark), "→");
             EXPECT_EQ(trainerIntent(sheet, 1, IntentPart::Remark), "");
         }
     }
     EXPECT_EQ(intentRemark(31), "");
-}
-
-TEST(IntentCode, BackFromRestAtItsBestDistanceGetsSeven) {
-    RaceSheet sheet = plainSheet();
-    horse1(sheet).oddsBand = 7;
-    lastRun(sheet).kind = kRested;
-    EXPECT_EQ(code(sheet), 7);
-    EXPECT_EQ(trainerIntent(sheet, 1, IntentPart::Mark), "→");
-
-    // Another best distance: no code 7, and with one run missing the
-    // fallback is 30 or, best distance 800 m or more longer, 20.
-    horse1(sheet).aptitudeDistance = 11;
-    EXPECT_EQ(code(sheet), 30);
-    horse1(sheet).aptitudeDistance = 18;
-    EXPECT_EQ(code(sheet), 20);
-    horse1(sheet).aptitudeDistance = 17;
-    EXPECT_EQ(code(sheet), 30);
-
-    // Code 7 needs the last run to be missing.
-    sheet = plainSheet();
-    horse1(sheet).oddsBand = 7;
-    prevRun(sheet).kind = kRested;
-    EXPECT_EQ(code(sheet), 30);
-}
-
-TEST(IntentCode, CloseFinishesInBothRunsGiveFour) {
-    RaceSheet sheet = plainSheet();
-    prevRun(sheet).timeDiff = 5;
-    lastRun(sheet).timeDiff = 0;
-    lastRun(sheet).weight = 30; // lighter today: would be 32 otherwise
-    EXPECT_EQ(code(sheet), 4);
-    prevRun(sheet).timeDiff = 6;
-    EXPECT_EQ(code(sheet), 32);
-}
-
-TEST(IntentCode, ReferenceRunIsTheLastRunOrElseTheOneBefore) {
-    RaceSheet sheet = plainSheet();
-    horse1(sheet).aptitudeDistance = 11; // no code 7 once the last run is missing
-    prevRun(sheet).weight = 30;          // 5 kg lighter than then
-    EXPECT_EQ(code(sheet), 30);          // the last run is the reference
-    lastRun(sheet).kind = kRested;
-    EXPECT_EQ(code(sheet), 32);
-}
-
-TEST(IntentCode, HandicapLighterAfterABeatingByWeight) {
-    const std::pair<int, int> cases[] = {{12, 8}, {10, 8}, {8, 9}, {6, 16}, {4, 17}};
-    for (auto [indexSteps, expected] : cases) {
-        RaceSheet sheet = plainSheet();
-        sheet.weightRule = kHandicap;
-        lastRun(sheet).finish = 8; // ninth
-        lastRun(sheet).weight = 20 + indexSteps;
-        EXPECT_EQ(code(sheet), expected) << indexSteps;
-    }
-    RaceSheet sheet = plainSheet();
-    sheet.weightRule = kHandicap;
-    lastRun(sheet).finish = 8;
-    lastRun(sheet).weight = 28;
-    EXPECT_EQ(trainerIntent(sheet, 1, IntentPart::Mark), "↑");
-    EXPECT_EQ(trainerIntent(sheet, 1, IntentPart::Remark),
-              "ハンデ戦だから、前走より４kgも軽くなった。これも前走わざと大敗したせいだろう。");
-}
-
-TEST(IntentCode, HandicapLighterAfterAGoodRunFallsThroughToTheGeneralTests) {
-    RaceSheet sheet = plainSheet();
-    sheet.weightRule = kHandicap;
-    lastRun(sheet).finish = 4; // fifth
-    lastRun(sheet).weight = 28;
-    EXPECT_EQ(code(sheet), 30);
-    lastRun(sheet).raceClass = 1; // a higher class than today
-    EXPECT_EQ(code(sheet), 5);
-    lastRun(sheet).raceClass = 2;
-    lastRun(sheet).finish = 7; // eighth is still not a beating
-    lastRun(sheet).distance = 12;
-    sheet.distance = 8;
-    EXPECT_EQ(code(sheet), 12);
-}
-
-TEST(IntentCode, HandicapWithoutAWeightRuleGoesOnToTheHeavierRules) {
-    RaceSheet sheet = plainSheet();
-    sheet.weightRule = kHandicap;
-    lastRun(sheet).finish = 8;
-    lastRun(sheet).weight = 16; // 2 kg heavier today
-    EXPECT_EQ(code(sheet), 22);
-    lastRun(sheet).weight = 22; // 1 kg lighter: nothing, general tests
-    lastRun(sheet).popularity = 2;
-    EXPECT_EQ(code(sheet), 14);
-    // 5 kg lighter after a good run: no weight code in a handicap, and the
-    // plain lighter-today codes belong to other races only.
-    lastRun(sheet).weight = 30;
-    lastRun(sheet).finish = 2;
-    EXPECT_EQ(code(sheet), 10);
 }
 
 TEST(IntentCode, WeightAgainstTheLastRunInWholeKilogramsTowardZero) {
@@ -205,144 +132,127 @@ TEST(IntentCode, WeightAgainstTheLastRunInWholeKilogramsTowardZero) {
         EXPECT_EQ(code(sheet), expected) << weight;
         EXPECT_EQ(trainerIntent(sheet, 1, IntentPart::Mark) == "↓", weight < 17) << weight;
     }
-    // Weight rules come before the general tests.
-    RaceSheet sheet = plainSheet();
-    lastRun(sheet).weight = 14;
-    lastRun(sheet).raceClass = 5;
-    lastRun(sheet).finish = 0;
-    EXPECT_EQ(code(sheet), 23);
 }
 
-TEST(IntentCode, HigherClassOutsideAHandicapGetsFiveNotTheHandicapRemark) {
-    RaceSheet sheet = plainSheet();
-    lastRun(sheet).raceClass = 1;
-    EXPECT_EQ(code(sheet), 5);
-    EXPECT_EQ(trainerIntent(sheet, 1, IntentPart::Mark), "↑");
-    EXPECT_EQ(trainerIntent(sheet, 1, IntentPart::Remark),
-              "前走は上のクラスで出走させて気合を入れさせた。これならいい結果が出せそうだ。");
-    // Even when it now carries more: the class test comes first here.
-    lastRun(sheet).weight = 10;
-    EXPECT_EQ(code(sheet), 5);
-    // A weight drop still wins.
-    lastRun(sheet).weight = 26;
-    EXPECT_EQ(code(sheet), 34);
-}
-
-TEST(IntentCode, GeneralTestsInTheirOrder) {
+// Rows that share a setup but for one value show where a rule's edge lies.
+TEST(IntentCode, RulesInTheirOrder) {
+    constexpr int H = kHandicap;
     struct Case {
         const char* what;
-        void (*setup)(RaceSheet&);
+        Changes changes;
         int expected;
+        const char* mark = nullptr;
+        const char* remark = nullptr;
     };
     const Case cases[] = {
-        {"long run before a short race", [](RaceSheet& s) { s.distance = 8; }, 12},
-        {"long run, but also a higher class",
-         [](RaceSheet& s) {
-             s.distance = 8;
-             lastRun(s).raceClass = 1;
-             // a handicap keeps the class test for the general tests
-             s.weightRule = kHandicap;
-         },
-         5},
-        {"beaten favourite",
-         [](RaceSheet& s) {
-             lastRun(s).popularity = 2;
-             lastRun(s).finish = 8;
-         },
+        {"back from rest at its best distance", {.oddsBand = 7, .last = {.kind = kRested}}, 7, "→"},
+        // Another best distance: no code 7; the fallback is 30, or 20 with a
+        // best distance 800 m or more longer.
+        {"rested, other distance", {.oddsBand = 7, .aptitude = 11, .last = {.kind = kRested}}, 30},
+        {"rested, far longer", {.oddsBand = 7, .aptitude = 18, .last = {.kind = kRested}}, 20},
+        {"rested, 700 m longer", {.oddsBand = 7, .aptitude = 17, .last = {.kind = kRested}}, 30},
+        {"code 7 needs the last run missing", {.oddsBand = 7, .prev = {.kind = kRested}}, 30},
+
+        {"close in both, lighter today",
+         {.prev = {.timeDiff = 5}, .last = {.weight = 30, .timeDiff = 0}},
+         4},
+        {"0.6 s behind is not close",
+         {.prev = {.timeDiff = 6}, .last = {.weight = 30, .timeDiff = 0}},
+         32},
+        // The last run is the reference for the weight, else the one before.
+        {"lighter than two runs ago", {.aptitude = 11, .prev = {.weight = 30}}, 30},
+        {"reference falls back",
+         {.aptitude = 11, .prev = {.weight = 30}, .last = {.kind = kRested}},
+         32},
+
+        // Handicap, ninth last time: the weight index steps of 0.5 kg decide.
+        {"handicap 6 kg lighter", {.weightRule = H, .last = {.finish = 8, .weight = 32}}, 8},
+        {"handicap 5 kg lighter", {.weightRule = H, .last = {.finish = 8, .weight = 30}}, 8},
+        {"handicap 4 kg lighter",
+         {.weightRule = H, .last = {.finish = 8, .weight = 28}},
+         9,
+         "↑",
+         "ハンデ戦だから、前走より４kgも軽くなった。これも前走わざと大敗したせいだろう。"},
+        {"handicap 3 kg lighter", {.weightRule = H, .last = {.finish = 8, .weight = 26}}, 16},
+        {"handicap 2 kg lighter", {.weightRule = H, .last = {.finish = 8, .weight = 24}}, 17},
+        {"handicap 1 kg lighter, no weight rule",
+         {.weightRule = H, .last = {.finish = 8, .popularity = 2, .weight = 22}},
          14},
+        {"handicap 2 kg heavier", {.weightRule = H, .last = {.finish = 8, .weight = 16}}, 22},
+        // Lighter after a good run falls through to the general tests; the
+        // plain lighter-today codes belong to other races only.
+        {"handicap lighter after a fifth",
+         {.weightRule = H, .last = {.finish = 4, .weight = 28}},
+         30},
+        {"handicap lighter from a higher class",
+         {.weightRule = H, .last = {.finish = 4, .raceClass = 1, .weight = 28}},
+         5},
+        {"handicap lighter, eighth is no beating",
+         {.distance = 8, .weightRule = H, .last = {.finish = 7, .distance = 12, .weight = 28}},
+         12},
+        {"handicap 5 kg lighter after a third",
+         {.weightRule = H, .last = {.finish = 2, .popularity = 2, .weight = 30}},
+         10},
+
+        {"weight rules before the general tests",
+         {.last = {.finish = 0, .raceClass = 5, .weight = 14}},
+         23},
+        {"higher class outside a handicap",
+         {.last = {.raceClass = 1}},
+         5,
+         "↑",
+         "前走は上のクラスで出走させて気合を入れさせた。これならいい結果が出せそうだ。"},
+        {"higher class even when heavier today", {.last = {.raceClass = 1, .weight = 10}}, 5},
+        {"a weight drop beats the higher class", {.last = {.raceClass = 1, .weight = 26}}, 34},
+
+        {"long run before a short race", {.distance = 8}, 12},
+        // A handicap keeps the class test for the general tests.
+        {"long run, but also a higher class",
+         {.distance = 8, .weightRule = H, .last = {.raceClass = 1}},
+         5},
+        {"beaten favourite", {.last = {.finish = 8, .popularity = 2}}, 14},
         {"beaten favourite after a long run",
-         [](RaceSheet& s) {
-             s.distance = 8;
-             lastRun(s).popularity = 0;
-             lastRun(s).finish = 9;
-         },
+         {.distance = 8, .last = {.finish = 9, .popularity = 0}},
          12},
         {"fourth favourite beaten far",
-         [](RaceSheet& s) {
-             lastRun(s).popularity = 3;
-             lastRun(s).finish = 8;
-             lastRun(s).timeDiff = 21;
-         },
+         {.last = {.finish = 8, .popularity = 3, .timeDiff = 21}},
          19},
-        {"placed in this class", [](RaceSheet& s) { lastRun(s).finish = 2; }, 10},
-        {"beaten but close",
-         [](RaceSheet& s) {
-             lastRun(s).finish = 8;
-             lastRun(s).timeDiff = 5;
-         },
-         15},
-        {"beaten far", [](RaceSheet& s) { lastRun(s).timeDiff = 21; }, 19},
-        {"too long today",
-         [](RaceSheet& s) {
-             s.distance = 18;
-             horse1(s).aptitudeDistance = 10;
-         },
-         21},
-        {"too long today, but the run was short",
-         [](RaceSheet& s) {
-             s.distance = 18;
-             horse1(s).aptitudeDistance = 10;
-             lastRun(s).distance = 9;
-         },
+        {"placed in this class", {.last = {.finish = 2}}, 10},
+        {"beaten but close", {.last = {.finish = 8, .timeDiff = 5}}, 15},
+        {"beaten far", {.last = {.timeDiff = 21}}, 19},
+        {"too long today", {.aptitude = 10, .distance = 18}, 21},
+        {"too long today, but the run was short", {.distance = 18, .last = {.distance = 9}}, 30},
+        {"far behind beats too long", {.distance = 18, .last = {.timeDiff = 21}}, 19},
+        {"won in a lower class", {.last = {.finish = 0, .raceClass = 5}}, 26},
+        {"second in a lower class", {.last = {.finish = 1, .raceClass = 5}}, 27},
+        {"third in a lower class", {.last = {.finish = 2, .raceClass = 5}}, 30},
+
+        // Both ran and nothing fired.
+        {"second two runs ago in this class", {.prev = {.finish = 1}}, 10},
+        {"second two runs ago in a lower class", {.prev = {.finish = 1, .raceClass = 3}}, 30},
+        {"twelfth or worse twice, never far behind in sum",
+         {.prev = {.finish = 11, .timeDiff = 3}, .last = {.finish = 12, .timeDiff = 6}},
+         11,
+         "↓"},
+        {"the sum reaches 10",
+         {.prev = {.finish = 11, .timeDiff = 3}, .last = {.finish = 12, .timeDiff = 7}},
          30},
-        {"far behind beats too long",
-         [](RaceSheet& s) {
-             s.distance = 18;
-             horse1(s).aptitudeDistance = 10;
-             lastRun(s).timeDiff = 21;
-         },
-         19},
-        {"won in a lower class",
-         [](RaceSheet& s) {
-             lastRun(s).finish = 0;
-             lastRun(s).raceClass = 5;
-         },
-         26},
-        {"second in a lower class",
-         [](RaceSheet& s) {
-             lastRun(s).finish = 1;
-             lastRun(s).raceClass = 5;
-         },
-         27},
-        {"third in a lower class",
-         [](RaceSheet& s) {
-             lastRun(s).finish = 2;
-             lastRun(s).raceClass = 5;
-         },
+        {"eleventh is not enough",
+         {.prev = {.finish = 10, .timeDiff = 3}, .last = {.finish = 12, .timeDiff = 6}},
          30},
+        {"best distance far longer", {.aptitude = 18}, 20, "↓"},
     };
     for (const Case& c : cases) {
-        RaceSheet sheet = plainSheet();
-        c.setup(sheet);
-        EXPECT_EQ(code(sheet), c.expected) << c.what;
+        SCOPED_TRACE(c.what);
+        const RaceSheet sheet = sheetOf(c.changes);
+        EXPECT_EQ(code(sheet), c.expected);
+        if (c.mark) {
+            EXPECT_EQ(trainerIntent(sheet, 1, IntentPart::Mark), c.mark);
+        }
+        if (c.remark) {
+            EXPECT_EQ(trainerIntent(sheet, 1, IntentPart::Remark), c.remark);
+        }
     }
-}
-
-TEST(IntentCode, FallbackWhenBothRanAndNothingFired) {
-    RaceSheet sheet = plainSheet();
-    prevRun(sheet).finish = 1; // second in a class no lower than today's
-    EXPECT_EQ(code(sheet), 10);
-    prevRun(sheet).raceClass = 3; // but in a lower class
-    EXPECT_EQ(code(sheet), 30);
-
-    // Twelfth or worse twice, never far behind in sum.
-    sheet = plainSheet();
-    prevRun(sheet).finish = 11;
-    prevRun(sheet).timeDiff = 3;
-    lastRun(sheet).finish = 12;
-    lastRun(sheet).timeDiff = 6;
-    EXPECT_EQ(code(sheet), 11);
-    EXPECT_EQ(trainerIntent(sheet, 1, IntentPart::Mark), "↓");
-    lastRun(sheet).timeDiff = 7; // the sum reaches 10
-    EXPECT_EQ(code(sheet), 30);
-    lastRun(sheet).timeDiff = 6;
-    prevRun(sheet).finish = 10; // eleventh is not enough
-    EXPECT_EQ(code(sheet), 30);
-
-    sheet = plainSheet();
-    horse1(sheet).aptitudeDistance = 18;
-    EXPECT_EQ(code(sheet), 20);
-    EXPECT_EQ(trainerIntent(sheet, 1, IntentPart::Mark), "↓");
 }
 
 TEST(IntentCode, FollowsTheSheetWithoutANewPrediction) {
