@@ -30,6 +30,15 @@ std::string whatFailed(const RecordingPrompt& prompt) {
 
 const std::string kUntouchedRunner = "0,,0,0,20,0,10,0,0,0,0,0,10,0,20,0,\r\n"
                                      "0,0,0,0,10,0,20,0,\r\n";
+// The race line of a file of four untouched runners, after the version.
+const std::string kRaceLine = "8,レース名,4,0,0,0,0,0,0,10,4,1,\r\n";
+
+std::string untouchedRunners(int n) {
+    std::string lines;
+    for (int h = 1; h <= n; ++h)
+        lines += kUntouchedRunner;
+    return lines;
+}
 
 class PredictionFile : public ::testing::Test {
   protected:
@@ -51,6 +60,23 @@ class PredictionFile : public ::testing::Test {
         EXPECT_EQ(predictionFileText(sheet), predictionFileText(before));
         EXPECT_TRUE(sheet.runners() == before.runners());
         EXPECT_EQ(sheet.currentRunner, before.currentRunner);
+    }
+
+    // Reads `content` over `sheet`; expects it taken without a word to the user.
+    void expectOpens(const std::string& content, RaceSheet& sheet) {
+        RecordingPrompt prompt;
+        EXPECT_TRUE(readPredictionFile(sheet, writeRaw(content), prompt));
+        EXPECT_TRUE(prompt.entries.empty());
+    }
+
+    // Saves `saved` and opens the file again over `opened`, both silently.
+    RaceSheet reopened(const RaceSheet& saved, RaceSheet opened = {}) {
+        RecordingPrompt prompt;
+        const std::string p = path("saved.zel");
+        EXPECT_TRUE(writePredictionFile(saved, p, prompt));
+        EXPECT_TRUE(readPredictionFile(opened, p, prompt));
+        EXPECT_TRUE(prompt.entries.empty());
+        return opened;
     }
 
     test::TempFolder temp_{"zelkor-zel"};
@@ -93,28 +119,11 @@ RaceSheet filledSheet() {
     return sheet;
 }
 
-void expectSameRace(const RaceSheet& a, const RaceSheet& b) {
-    EXPECT_EQ(a.raceName, b.raceName);
-    EXPECT_EQ(a.racecourse, b.racecourse);
-    EXPECT_EQ(a.grade, b.grade);
-    EXPECT_EQ(a.ageLimit, b.ageLimit);
-    EXPECT_EQ(a.sexLimit, b.sexLimit);
-    EXPECT_EQ(a.weightRule, b.weightRule);
-    EXPECT_EQ(a.baseWeight, b.baseWeight);
-    EXPECT_EQ(a.surface, b.surface);
-    EXPECT_EQ(a.distance, b.distance);
-    EXPECT_EQ(a.runnerCount, b.runnerCount);
-    EXPECT_EQ(a.raceNumber, b.raceNumber);
-    for (int h = 1; h <= a.runnerCount; ++h)
-        EXPECT_TRUE(a.runner(h) == b.runner(h)) << "horse " << h;
-}
-
 TEST_F(PredictionFile, NewSheetIsWrittenByteForByte) {
     RaceSheet sheet;
     sheet.racecourse = "東京";
-    std::string expected = "ZELKOR 3.04,8,レース名,4,0,0,0,0,0,0,10,6,1,\r\n";
-    for (int h = 1; h <= 6; ++h)
-        expected += kUntouchedRunner;
+    const std::string expected =
+        "ZELKOR 3.04,8,レース名,4,0,0,0,0,0,0,10,6,1,\r\n" + untouchedRunners(6);
     EXPECT_EQ(predictionFileHeader(), "ZELKOR 3.04,");
     EXPECT_EQ(predictionFileText(sheet), expected);
 
@@ -141,15 +150,12 @@ TEST_F(PredictionFile, EverythingWrittenReadsBackUnchanged) {
     original.raceName = ",,有馬記念,\r\n2000,";
     original.runner(2).name = std::string(500, 'A') + "長い名前";
     original.runner(3).name = "ソ表"; // 0x5C trail bytes
-    RecordingPrompt prompt;
-    std::string p = path("round.zel");
-    ASSERT_TRUE(writePredictionFile(original, p, prompt));
-
     RaceSheet loaded;
     loaded.currentRunner = 5;
-    ASSERT_TRUE(readPredictionFile(loaded, p, prompt));
-    EXPECT_TRUE(prompt.entries.empty());
-    expectSameRace(loaded, original);
+    loaded = reopened(original, loaded);
+    EXPECT_EQ(predictionFileText(loaded), predictionFileText(original));
+    EXPECT_EQ(loaded.raceName, original.raceName);
+    EXPECT_TRUE(loaded.runners() == original.runners());
     EXPECT_EQ(loaded.currentRunner, 1);
     EXPECT_EQ(loaded.liveRunnerCount, 12);
 }
@@ -159,8 +165,7 @@ TEST_F(PredictionFile, ReaderAcceptsLineFeedsAloneAndBlanksBetweenValues) {
     for (int h = 1; h <= 4; ++h)
         text += "0,,0,0,20,0,10,0,0,0,0,0,10,0,20,0,\n 0,0,0,0, 10,0,20,0,\n";
     RaceSheet sheet = filledSheet();
-    RecordingPrompt prompt;
-    ASSERT_TRUE(readPredictionFile(sheet, writeRaw(text), prompt));
+    expectOpens(text, sheet);
     EXPECT_EQ(sheet.runnerCount, 4);
     EXPECT_EQ(sheet.racecourse, "東京");
     EXPECT_TRUE(sheet.runner(4) == RunnerEntry());
@@ -171,12 +176,7 @@ TEST_F(PredictionFile, FewerRunnersLeaveTheSlotsAboveThemAsTheyWere) {
     ten.runnerCount = 10;
     for (int h = 1; h <= 10; ++h)
         ten.runner(h).name = "十頭" + std::to_string(h);
-    RecordingPrompt prompt;
-    std::string p = path("ten.zel");
-    ASSERT_TRUE(writePredictionFile(ten, p, prompt));
-
-    RaceSheet sheet = filledSheet();
-    ASSERT_TRUE(readPredictionFile(sheet, p, prompt));
+    const RaceSheet sheet = reopened(ten, filledSheet());
     EXPECT_EQ(sheet.runnerCount, 10);
     EXPECT_EQ(sheet.runner(10).name, "十頭10");
     EXPECT_EQ(sheet.runner(11).name, "ホース11");
@@ -184,37 +184,36 @@ TEST_F(PredictionFile, FewerRunnersLeaveTheSlotsAboveThemAsTheyWere) {
 }
 
 TEST_F(PredictionFile, VersionAndMagicChecks) {
-    std::string body = "8,レース名,4,0,0,0,0,0,0,10,4,1,\r\n";
-    for (int h = 1; h <= 4; ++h)
-        body += kUntouchedRunner;
-    for (const char* opens :
-         {"ZELKOR 3.10,", "ZELKOR 3.04,", "ZELKORX 3.04,", "ZELKOR 3,", "  ZELKOR\t3.99,"}) {
+    const std::string body = kRaceLine + untouchedRunners(4);
+    // A first word of any length is compared on its first six bytes only.
+    for (const std::string& opens : std::initializer_list<std::string>{
+             "ZELKOR 3.10,", "ZELKOR 3.04,", "ZELKORX 3.04,", "ZELKOR 3,", "  ZELKOR\t3.99,",
+             "ZELKOR" + std::string(5000, 'Z') + " 3.04,"}) {
+        SCOPED_TRACE(opens.substr(0, 20));
         RaceSheet sheet = filledSheet();
-        RecordingPrompt prompt;
-        EXPECT_TRUE(readPredictionFile(sheet, writeRaw(opens + body), prompt)) << opens;
-        EXPECT_TRUE(prompt.entries.empty()) << opens;
+        expectOpens(opens + body, sheet);
         EXPECT_EQ(sheet.raceName, "レース名");
     }
-    // A first word of any length is compared on its first six bytes only.
-    std::string longWord = "ZELKOR" + std::string(5000, 'Z') + " 3.04,";
-    RaceSheet sheet;
-    RecordingPrompt prompt;
-    EXPECT_TRUE(readPredictionFile(sheet, writeRaw(longWord + body), prompt));
-
-    const RaceSheet filled = filledSheet();
-    expectRefused("ZELKOR 2.50," + body, "以前のバージョンのファイルは開けません", filled);
-    expectRefused("ZELKOR 4.00," + body, "以前のバージョンのファイルは開けません", filled);
-    expectRefused("ZELKOR 30.4," + body, "以前のバージョンのファイルは開けません", filled);
-    expectRefused("ZELKOR -3.04," + body, "以前のバージョンのファイルは開けません", filled);
-    expectRefused("ZELKOR " + std::string(400, '9') + "," + body,
-                  "以前のバージョンのファイルは開けません", filled);
-    expectRefused("ZELKO 3.04," + body, "ゼルコ馬ファイルではありません", filled);
-    expectRefused("zelkor 3.04," + body, "ゼルコ馬ファイルではありません", filled);
-    expectRefused(std::string(5000, 'Q') + body, "ゼルコ馬ファイルではありません", filled);
-    expectRefused("", "ゼルコ馬ファイルではありません", filled);
-    expectRefused("ZELKOR v3.04," + body, "ファイルを開けません", filled);
-    expectRefused("ZELKOR", "ファイルを開けません", filled);
-    expectRefused("ZELKOR 3.04" + body, "ファイルを開けません", filled);
+    const std::string older = "以前のバージョンのファイルは開けません";
+    const std::string alien = "ゼルコ馬ファイルではありません";
+    const std::pair<std::string, std::string> refused[] = {
+        {"ZELKOR 2.50," + body, older},
+        {"ZELKOR 4.00," + body, older},
+        {"ZELKOR 30.4," + body, older},
+        {"ZELKOR -3.04," + body, older},
+        {"ZELKOR " + std::string(400, '9') + "," + body, older},
+        {"ZELKO 3.04," + body, alien},
+        {"zelkor 3.04," + body, alien},
+        {std::string(5000, 'Q') + body, alien},
+        {"", alien},
+        {"ZELKOR v3.04," + body, "ファイルを開けません"},
+        {"ZELKOR", "ファイルを開けません"},
+        {"ZELKOR 3.04" + body, "ファイルを開けません"},
+    };
+    for (const auto& [content, message] : refused) {
+        SCOPED_TRACE(content.substr(0, 20));
+        expectRefused(content, message, filledSheet());
+    }
 }
 
 TEST_F(PredictionFile, FileThatCannotBeOpenedNamesItsPath) {
@@ -263,19 +262,15 @@ TEST_F(PredictionFile, AFileCutShortOrInAnotherCodeSaysWhy) {
 }
 
 TEST_F(PredictionFile, RunnerCountsTheSlotsCannotHoldAreRefused) {
-    for (int count : {19, -1, 100000}) {
-        std::string text =
-            "ZELKOR 3.04,8,レース名,4,0,0,0,0,0,0,10," + std::to_string(count) + ",1,\r\n";
-        for (int h = 1; h <= 20; ++h)
-            text += kUntouchedRunner;
-        expectRefused(text, "ファイルを開けません", filledSheet());
-    }
-    std::string eighteen = "ZELKOR 3.04,8,レース名,4,0,0,0,0,0,0,10,18,1,\r\n";
-    for (int h = 1; h <= 18; ++h)
-        eighteen += kUntouchedRunner;
+    auto file = [](int count) {
+        return "ZELKOR 3.04,8,レース名,4,0,0,0,0,0,0,10," + std::to_string(count) + ",1,\r\n" +
+               untouchedRunners(20);
+    };
+    for (int count : {19, -1, 100000})
+        expectRefused(file(count), "ファイルを開けません", filledSheet());
     RaceSheet sheet;
-    RecordingPrompt prompt;
-    EXPECT_TRUE(readPredictionFile(sheet, writeRaw(eighteen), prompt));
+    expectOpens(file(18), sheet);
+    EXPECT_EQ(sheet.runnerCount, 18);
 }
 
 // A JRA-VAN race may have fewer runners than the form offers; whatever the
@@ -285,12 +280,7 @@ TEST_F(PredictionFile, SmallFieldsTheProgramSavesOpenAgain) {
         SCOPED_TRACE(count);
         RaceSheet saved = filledSheet();
         saved.runnerCount = count;
-        const std::string p = path("small.zel");
-        RecordingPrompt prompt;
-        ASSERT_TRUE(writePredictionFile(saved, p, prompt));
-        RaceSheet opened;
-        ASSERT_TRUE(readPredictionFile(opened, p, prompt));
-        EXPECT_TRUE(prompt.entries.empty());
+        const RaceSheet opened = reopened(saved);
         EXPECT_EQ(opened.runnerCount, count);
         EXPECT_EQ(predictionFileText(opened), predictionFileText(saved));
     }
@@ -320,10 +310,7 @@ TEST_F(PredictionFile, FileCutShortAnywhereLeavesTheSheetUnchanged) {
 
 TEST_F(PredictionFile, MalformedValuesAreRefusedWithoutTouchingTheSheet) {
     const std::string head = "ZELKOR 3.04,";
-    const std::string race = "8,レース名,4,0,0,0,0,0,0,10,4,1,\r\n";
-    std::string runners;
-    for (int h = 1; h <= 4; ++h)
-        runners += kUntouchedRunner;
+    const std::string runners = untouchedRunners(4);
     const RaceSheet filled = filledSheet();
     const char* refused[] = {
         "8,レース名,4,0,0,x,0,0,0,10,4,1,\r\n",          // not a number
@@ -336,15 +323,13 @@ TEST_F(PredictionFile, MalformedValuesAreRefusedWithoutTouchingTheSheet) {
     };
     for (const char* r : refused)
         expectRefused(head + r + runners, "ファイルを開けません", filled);
-    expectRefused(head + race + "0,,0,0,20,0,10,0,0,0,0,0,10,0,20,\r\n", "ファイルを開けません",
-                  filled);
+    expectRefused(head + kRaceLine + "0,,0,0,20,0,10,0,0,0,0,0,10,0,20,\r\n",
+                  "ファイルを開けません", filled);
 
     // Values outside their lists are kept as they stand: the reader does not
     // judge them, everything that shows them does so safely.
     RaceSheet sheet = filled;
-    RecordingPrompt prompt;
-    std::string odd = head + "8,レース名,4,-7,0,0,0,0,0,2147483647,4,-2147483648,\r\n" + runners;
-    ASSERT_TRUE(readPredictionFile(sheet, writeRaw(odd), prompt));
+    expectOpens(head + "8,レース名,4,-7,0,0,0,0,0,2147483647,4,-2147483648,\r\n" + runners, sheet);
     EXPECT_EQ(sheet.grade, -7);
     EXPECT_EQ(sheet.distance, 2147483647);
     EXPECT_EQ(sheet.raceNumber, -2147483647 - 1);
@@ -366,23 +351,19 @@ TEST_F(PredictionFile, RacecoursePositions) {
     sheet.racecourse = "ロンシャン";
     std::string text = predictionFileText(sheet);
     EXPECT_EQ(text.substr(0, 26), "ZELKOR 3.04,8,レース名,-1,");
-    RecordingPrompt prompt;
-    std::string p = path("course.zel");
-    ASSERT_TRUE(writePredictionFile(sheet, p, prompt));
     RaceSheet loaded;
     loaded.racecourse = "阪神";
-    ASSERT_TRUE(readPredictionFile(loaded, p, prompt));
-    EXPECT_EQ(loaded.racecourse, "");
+    EXPECT_EQ(reopened(sheet, loaded).racecourse, "");
 
     for (auto [stored, expected] :
          {std::pair{"76", "不明"}, {"0", "札幌"}, {"77", ""}, {"-5", ""}}) {
-        std::string file = "ZELKOR 3.04,0,," + std::string(stored) + ",0,0,0,0,0,0,10,4,1,\r\n";
-        for (int h = 1; h <= 4; ++h)
-            file += kUntouchedRunner;
+        SCOPED_TRACE(stored);
         RaceSheet s;
         s.racecourse = "阪神";
-        ASSERT_TRUE(readPredictionFile(s, writeRaw(file), prompt)) << stored;
-        EXPECT_EQ(s.racecourse, expected) << stored;
+        expectOpens("ZELKOR 3.04,0,," + std::string(stored) + ",0,0,0,0,0,0,10,4,1,\r\n" +
+                        untouchedRunners(4),
+                    s);
+        EXPECT_EQ(s.racecourse, expected);
     }
 }
 
