@@ -1,14 +1,18 @@
 #include "core/report.h"
 #include "support/recording_prompt.h"
 
+#include <array>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace zelkor {
 namespace {
 
+using Pairs = std::vector<std::array<int, 2>>;
+
 // A sheet of `n` named runners with a prediction result written by hand:
 // ranking n, n−1, …, 1, the first `dark` of them dark horses.
-RaceSheet predictedSheet(int n, int dark) {
+RaceSheet predictedSheet(int n, int dark, const Pairs& pairs = {}) {
     RaceSheet sheet;
     sheet.runnerCount = n;
     sheet.liveRunnerCount = n;
@@ -23,12 +27,12 @@ RaceSheet predictedSheet(int n, int dark) {
         sheet.result.setHorseAt(h, n + 1 - h);
     }
     sheet.result.darkHorseCount = dark;
+    for (const auto& pair : pairs)
+        sheet.result.quinellaPairs[static_cast<size_t>(sheet.result.quinellaCount++)] = pair;
     return sheet;
 }
 
-void addPair(RaceSheet& sheet, int lo, int hi) {
-    sheet.result.quinellaPairs[static_cast<size_t>(sheet.result.quinellaCount++)] = {lo, hi};
-}
+const std::string kBetsHead = "＝＝＝＝＝＝＝  買い目  ＝＝＝＝＝＝＝＝\r\n【複勝】\r\n";
 
 TEST(ResultLines, OneLinePerRunnerInRankingOrder) {
     RaceSheet sheet = predictedSheet(10, 1);
@@ -65,58 +69,48 @@ TEST(Report, DarkHorseView) {
                                           "   [オオゾラ]\r\n");
 }
 
-TEST(Report, BetsOfEightRunnersAreBracketQuinellas) {
-    RaceSheet sheet = predictedSheet(8, 2);
-    addPair(sheet, 3, 8);
-    addPair(sheet, 1, 7);
-    addPair(sheet, 7, 8);
-    sheet.result.reportMode = ReportMode::Bets;
-    EXPECT_EQ(buildReportText(sheet, -1), "＝＝＝＝＝＝＝  買い目  ＝＝＝＝＝＝＝＝\r\n"
-                                          "【複勝】\r\n"
-                                          " 8\t[クモマ]\r\n"
-                                          " 7\t[キラボシ]\r\n"
-                                          "【枠連】\r\n"
-                                          " 3 - 8 \t[ウミカゼ]-[クモマ]\r\n"
-                                          " 1 - 7 \t[アオゾラ]-[キラボシ]\r\n"
-                                          " 7 - 8 \t[キラボシ]-[クモマ]\r\n");
-}
-
-TEST(Report, BetsOfNineRunnersAreQuinellas) {
-    RaceSheet sheet = predictedSheet(9, 1);
-    addPair(sheet, 2, 9);
-    sheet.result.reportMode = ReportMode::Bets;
-    EXPECT_EQ(buildReportText(sheet, -1), "＝＝＝＝＝＝＝  買い目  ＝＝＝＝＝＝＝＝\r\n"
-                                          "【複勝】\r\n"
-                                          " 9\t[ケヤキ]\r\n"
-                                          "【馬連】\r\n"
-                                          " 2 - 9 \t[イナズマ]-[ケヤキ]\r\n");
-}
-
-TEST(Report, BetsWithoutPairsEndWithTheHeading) {
-    RaceSheet sheet = predictedSheet(12, 1);
-    sheet.result.reportMode = ReportMode::Bets;
-    EXPECT_EQ(buildReportText(sheet, -1), "＝＝＝＝＝＝＝  買い目  ＝＝＝＝＝＝＝＝\r\n"
-                                          "【複勝】\r\n"
-                                          " 12\t[シズカ]\r\n"
-                                          "【馬連】\r\n");
+// Up to eight runners the pairs are bracket quinellas, from nine quinellas.
+TEST(Report, BetsByFieldSize) {
+    struct Case {
+        int runners;
+        int dark;
+        Pairs pairs;
+        std::string afterHead;
+    };
+    const Case cases[] = {
+        {8,
+         2,
+         {{3, 8}, {1, 7}, {7, 8}},
+         " 8\t[クモマ]\r\n"
+         " 7\t[キラボシ]\r\n"
+         "【枠連】\r\n"
+         " 3 - 8 \t[ウミカゼ]-[クモマ]\r\n"
+         " 1 - 7 \t[アオゾラ]-[キラボシ]\r\n"
+         " 7 - 8 \t[キラボシ]-[クモマ]\r\n"},
+        {9, 1, {{2, 9}}, " 9\t[ケヤキ]\r\n【馬連】\r\n 2 - 9 \t[イナズマ]-[ケヤキ]\r\n"},
+        {12, 1, {}, " 12\t[シズカ]\r\n【馬連】\r\n"}, // no pairs: ends with the heading
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.runners);
+        RaceSheet sheet = predictedSheet(c.runners, c.dark, c.pairs);
+        sheet.result.reportMode = ReportMode::Bets;
+        EXPECT_EQ(buildReportText(sheet, -1), kBetsHead + c.afterHead);
+    }
 }
 
 TEST(Report, NamesArePrintedNeverInterpreted) {
-    RaceSheet sheet = predictedSheet(4, 2);
+    RaceSheet sheet = predictedSheet(4, 2, {{3, 4}});
     sheet.runner(4).name = "100%s%d%n";
     sheet.runner(3).name = "%%";
-    addPair(sheet, 3, 4);
     EXPECT_EQ(buildReportText(sheet, -1), "＝＝＝＝＝＝＝ ゼルコ馬予想 ＝＝＝＝＝＝＝\r\n"
                                           "【穴馬】\r\n"
                                           "   [100%s%d%n]\r\n"
                                           "   [%%]\r\n");
     sheet.result.reportMode = ReportMode::Bets;
-    EXPECT_EQ(buildReportText(sheet, -1), "＝＝＝＝＝＝＝  買い目  ＝＝＝＝＝＝＝＝\r\n"
-                                          "【複勝】\r\n"
-                                          " 4\t[100%s%d%n]\r\n"
-                                          " 3\t[%%]\r\n"
-                                          "【枠連】\r\n"
-                                          " 3 - 4 \t[%%]-[100%s%d%n]\r\n");
+    EXPECT_EQ(buildReportText(sheet, -1), kBetsHead + " 4\t[100%s%d%n]\r\n"
+                                                      " 3\t[%%]\r\n"
+                                                      "【枠連】\r\n"
+                                                      " 3 - 4 \t[%%]-[100%s%d%n]\r\n");
     sheet.result.reportMode = ReportMode::Trainer;
     EXPECT_EQ(buildReportText(sheet, 0).rfind(
                   "＝＝＝＝＝＝＝ 調教師の本音 ＝＝＝＝＝＝\r\n 4番 100%s%d%n\r\n\r\n", 0),
@@ -155,9 +149,7 @@ TEST(Report, CountsOutsideTheirRangeAreLimited) {
     EXPECT_NE(text.find(" 1\t[アオゾラ]\r\n【枠連】\r\n"), std::string::npos);
     sheet.result.darkHorseCount = -3;
     sheet.result.quinellaCount = -1;
-    EXPECT_EQ(buildReportText(sheet, -1), "＝＝＝＝＝＝＝  買い目  ＝＝＝＝＝＝＝＝\r\n"
-                                          "【複勝】\r\n"
-                                          "【枠連】\r\n");
+    EXPECT_EQ(buildReportText(sheet, -1), kBetsHead + "【枠連】\r\n");
 }
 
 // --- Command flow -----------------------------------------------------------
@@ -293,8 +285,9 @@ TEST_F(CommandFlow, SelectingALineMovesTheFormAndKeepsTheView) {
     EXPECT_EQ(commands.bets(sheet, prompt), C::Report);
     EXPECT_EQ(sheet.result.reportMode, ReportMode::Bets);
     const std::string betsText = commands.reportText();
-    EXPECT_EQ(betsText, "＝＝＝＝＝＝＝  買い目  ＝＝＝＝＝＝＝＝\r\n【複勝】\r\n 6\t[カゼマチ]\r\n"
-                        " 5\t[オオゾラ]\r\n【枠連】\r\n 5 - 6 \t[オオゾラ]-[カゼマチ]\r\n");
+    EXPECT_EQ(betsText, kBetsHead +
+                            " 6\t[カゼマチ]\r\n"
+                            " 5\t[オオゾラ]\r\n【枠連】\r\n 5 - 6 \t[オオゾラ]-[カゼマチ]\r\n");
 
     const int third = sheet.result.horseAt(3);
     const unsigned changes = commands.selectResult(sheet, 2);
