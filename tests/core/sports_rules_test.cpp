@@ -48,13 +48,9 @@ TEST(DecidingFactors, SeveralInSlotOrder) {
     r.aptitudeDistance = 6;
     r.weight = 20;
     r.pastRuns[0].kind = kRested;
-    PastRun& last = r.pastRuns[1];
-    last.kind = PastRunKind::Race;
-    last.finish = 11;    // twelfth
-    last.popularity = 1; // second favourite
-    last.raceClass = 3;  // above today's 1600万下
-    last.distance = 10;  // 2000 m before a 1600 m race
-    last.weight = 28;    // 4 kg lighter today
+    // Twelfth as second favourite, in a class above today's 1600万下, over
+    // 2000 m before a 1600 m race, and 4 kg lighter today.
+    r.pastRuns[1] = {.finish = 11, .popularity = 1, .distance = 10, .raceClass = 3, .weight = 28};
     EXPECT_EQ(nonZero(decidingFactors(sheet, 1)), (std::vector<int>{1, 3, 6, 8, 10, 11, 12, 13}));
 }
 
@@ -63,13 +59,7 @@ TEST(DecidingFactors, ReferenceRunFallsBackToTheRunBeforeLast) {
     sheet.weightRule = 2;
     RunnerEntry& r = sheet.runner(1);
     r.pastRuns[1].kind = kRested;
-    PastRun& prev = r.pastRuns[0];
-    prev.kind = PastRunKind::Race;
-    prev.finish = 9;
-    prev.raceClass = 6;
-    prev.weight = 30;
-    prev.distance = 5;
-    prev.popularity = 5;
+    r.pastRuns[0] = {.finish = 9, .popularity = 5, .distance = 5, .raceClass = 6, .weight = 30};
     // Slot 1 looks at the last run only; the weight at the run before.
     EXPECT_EQ(nonZero(decidingFactors(sheet, 1)), (std::vector<int>{2}));
 }
@@ -80,11 +70,7 @@ TEST(DecidingFactors, WeightStepsTruncateTowardZero) {
     for (const auto& [steps, expected] : cases) {
         RaceSheet sheet = factorlessSheet();
         RunnerEntry& r = sheet.runner(1);
-        r.pastRuns[1].kind = PastRunKind::Race;
-        r.pastRuns[1].raceClass = 6;
-        r.pastRuns[1].finish = 5;
-        r.pastRuns[1].distance = 5;
-        r.pastRuns[1].weight = r.weight + steps;
+        r.pastRuns[1] = {.finish = 5, .distance = 5, .raceClass = 6, .weight = r.weight + steps};
         EXPECT_EQ(nonZero(decidingFactors(sheet, 1)), expected) << steps;
     }
 }
@@ -92,14 +78,8 @@ TEST(DecidingFactors, WeightStepsTruncateTowardZero) {
 TEST(DecidingFactors, FormAndClassRecord) {
     RaceSheet sheet = factorlessSheet();
     RunnerEntry& r = sheet.runner(1);
-    for (PastRun& run : r.pastRuns) {
-        run.kind = PastRunKind::Race;
-        run.raceClass = 6;
-        run.finish = 5;
-        run.distance = 5;
-    }
-    r.pastRuns[0].timeDiff = 4;
-    r.pastRuns[1].timeDiff = 5;
+    r.pastRuns[0] = {.finish = 5, .distance = 5, .raceClass = 6, .timeDiff = 4};
+    r.pastRuns[1] = {.finish = 5, .distance = 5, .raceClass = 6, .timeDiff = 5};
     EXPECT_EQ(nonZero(decidingFactors(sheet, 1)), (std::vector<int>{7}));
     r.pastRuns[1].timeDiff = 6;
     EXPECT_EQ(nonZero(decidingFactors(sheet, 1)), (std::vector<int>{}));
@@ -230,12 +210,6 @@ TEST(AnalysisRows, ExtremeStoredValuesAreHandled) {
     EXPECT_EQ(rows.form[0], 5); // a count beyond 18 reads all 18 slots
     EXPECT_EQ(rows.weightDrop[0], 4);
 }
-
-} // namespace
-} // namespace zelkor
-
-namespace zelkor {
-namespace {
 
 // The texts are narrow literals converted by the compiler; a character
 // outside CP932 would turn into "?" without any warning.
