@@ -34,25 +34,28 @@ RaceSheet predictedSheet(int n, int dark, const Pairs& pairs = {}) {
 
 const std::string kBetsHead = "＝＝＝＝＝＝＝  買い目  ＝＝＝＝＝＝＝＝\r\n【複勝】\r\n";
 
+// The result lines of the lists, one text a line; every list must be as
+// long as the names.
+std::vector<std::string> lineTexts(const ResultLines& l) {
+    const size_t n = l.names.size();
+    EXPECT_TRUE(l.positions.size() == n && l.brackets.size() == n && l.scores.size() == n &&
+                l.odds.size() == n);
+    std::vector<std::string> texts;
+    for (size_t i = 0; i < n; ++i)
+        texts.push_back(l.positions.at(i) + " " + l.brackets.at(i) + " " + l.names[i] + " " +
+                        l.scores.at(i) + " " + l.odds.at(i));
+    return texts;
+}
+
 TEST(ResultLines, OneLinePerRunnerInRankingOrder) {
-    RaceSheet sheet = predictedSheet(10, 1);
-    ResultLines lines = resultLines(sheet);
-    ASSERT_EQ(lines.positions.size(), 10u);
-    ASSERT_EQ(lines.brackets.size(), 10u);
-    ASSERT_EQ(lines.names.size(), 10u);
-    ASSERT_EQ(lines.scores.size(), 10u);
-    ASSERT_EQ(lines.odds.size(), 10u);
-    EXPECT_EQ(lines.positions[0], " 1");
-    EXPECT_EQ(lines.positions[9], "10");
-    EXPECT_EQ(lines.brackets[0], "8枠10番"); // horse 10 of 10 shares bracket 8
-    EXPECT_EQ(lines.brackets[1], "8枠 9番");
-    EXPECT_EQ(lines.brackets[9], "1枠 1番");
-    EXPECT_EQ(lines.names[0], "コハル");
-    EXPECT_EQ(lines.scores[0], " 60");
-    EXPECT_EQ(lines.scores[8], "-20"); // horse 2
-    EXPECT_EQ(lines.scores[9], "-30");
-    EXPECT_EQ(lines.odds[0], "10.1～15.0");
-    EXPECT_EQ(lines.odds[9], "1.6～2.0");
+    // Horse 10 of 10 shares bracket 8.
+    EXPECT_EQ(lineTexts(resultLines(predictedSheet(10, 1))),
+              (std::vector<std::string>{
+                  " 1 8枠10番 コハル  60 10.1～15.0", " 2 8枠 9番 ケヤキ  50 9.1～10.0",
+                  " 3 7枠 8番 クモマ  40 8.1～9.0", " 4 7枠 7番 キラボシ  30 7.1～8.0",
+                  " 5 6枠 6番 カゼマチ  20 6.1～7.0", " 6 5枠 5番 オオゾラ  10 5.1～6.0",
+                  " 7 4枠 4番 エンジン   0 4.1～5.0", " 8 3枠 3番 ウミカゼ -10 3.1～4.0",
+                  " 9 2枠 2番 イナズマ -20 2.1～3.0", "10 1枠 1番 アオゾラ -30 1.6～2.0"}));
 }
 
 TEST(ResultLines, OddsOutsideTheBandsShowNothing) {
@@ -169,15 +172,6 @@ RaceSheet namedSheet() {
         r.aptitudeDistance = 4 + h;
     }
     return sheet;
-}
-
-// The result lines of the lists, one text a line.
-std::vector<std::string> lineTexts(const ResultLines& l) {
-    std::vector<std::string> texts;
-    for (size_t i = 0; i < l.names.size(); ++i)
-        texts.push_back(l.positions[i] + " " + l.brackets[i] + " " + l.names[i] + " " +
-                        l.scores[i] + " " + l.odds[i]);
-    return texts;
 }
 
 const std::string kDarkHorsesOfNamedSheet = "＝＝＝＝＝＝＝ ゼルコ馬予想 ＝＝＝＝＝＝＝\r\n"
