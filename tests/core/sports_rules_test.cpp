@@ -130,6 +130,14 @@ RaceSheet fieldOf(int n) {
     return sheet;
 }
 
+using Row = std::array<int, 3>;
+using Rows = std::array<Row, 4>; // popularity, distance, form, weight drop
+
+Rows rowsOf(const RaceSheet& sheet) {
+    const AnalysisRows rows = analysisRows(sheet);
+    return {rows.popularity, rows.distance, rows.form, rows.weightDrop};
+}
+
 TEST(AnalysisRows, BestFirstAndTiesToTheLowerNumber) {
     RaceSheet sheet = fieldOf(8);
     sheet.runner(5).oddsBand = 2;
@@ -147,11 +155,7 @@ TEST(AnalysisRows, BestFirstAndTiesToTheLowerNumber) {
     sheet.runner(3).pastRuns[1].weight = 24;
     sheet.runner(2).pastRuns[1].weight = 24;
 
-    AnalysisRows rows = analysisRows(sheet);
-    EXPECT_EQ(rows.popularity, (std::array<int, 3>{5, 7, 3}));
-    EXPECT_EQ(rows.distance, (std::array<int, 3>{6, 2, 4}));
-    EXPECT_EQ(rows.form, (std::array<int, 3>{8, 2, 3}));
-    EXPECT_EQ(rows.weightDrop, (std::array<int, 3>{6, 2, 3}));
+    EXPECT_EQ(rowsOf(sheet), (Rows{Row{5, 7, 3}, Row{6, 2, 4}, Row{8, 2, 3}, Row{6, 2, 3}}));
 }
 
 TEST(AnalysisRows, ExcludedHorsesLoseToAnyOther) {
@@ -165,10 +169,10 @@ TEST(AnalysisRows, ExcludedHorsesLoseToAnyOther) {
     sheet.runner(4).oddsBand = 0;
     sheet.runner(4).aptitudeDistance = 10;
     sheet.runner(4).weight = 0;
-    AnalysisRows rows = analysisRows(sheet);
-    EXPECT_EQ(rows.popularity, (std::array<int, 3>{4, 1, 2}));
-    EXPECT_EQ(rows.distance, (std::array<int, 3>{4, 1, 2}));
-    EXPECT_EQ(rows.weightDrop, (std::array<int, 3>{4, 1, 2}));
+    const Rows rows = rowsOf(sheet);
+    EXPECT_EQ(rows[0], (Row{4, 1, 2}));
+    EXPECT_EQ(rows[1], rows[0]);
+    EXPECT_EQ(rows[3], rows[0]);
 }
 
 TEST(AnalysisRows, FewerThanThreeRunnersStillGiveThreeNumbers) {
@@ -178,15 +182,9 @@ TEST(AnalysisRows, FewerThanThreeRunnersStillGiveThreeNumbers) {
     sheet.runner(1).aptitudeDistance = 14;
     sheet.runner(2).pastRuns[0].timeDiff = 0;
     sheet.runner(2).pastRuns[1].weight = 22;
-    AnalysisRows rows = analysisRows(sheet);
-    EXPECT_EQ(rows.popularity, (std::array<int, 3>{2, 1, 1}));
-    EXPECT_EQ(rows.distance, (std::array<int, 3>{2, 1, 1}));
-    EXPECT_EQ(rows.form, (std::array<int, 3>{2, 1, 1}));
-    EXPECT_EQ(rows.weightDrop, (std::array<int, 3>{2, 1, 1}));
-
+    EXPECT_EQ(rowsOf(sheet), (Rows{Row{2, 1, 1}, Row{2, 1, 1}, Row{2, 1, 1}, Row{2, 1, 1}}));
     sheet.runnerCount = 0;
-    rows = analysisRows(sheet);
-    EXPECT_EQ(rows.popularity, (std::array<int, 3>{1, 1, 1}));
+    EXPECT_EQ(rowsOf(sheet)[0], (Row{1, 1, 1}));
 }
 
 TEST(AnalysisRows, TheSheetIsNeverChanged) {
