@@ -307,12 +307,6 @@ TEST(JvDataImport, AReadOnlyStoreLeavesNoSideFileAndOneInTheWayIsNamed) {
                                      f.store.c_str(), shm.c_str(), shm.c_str()));
 }
 
-} // namespace
-} // namespace zelkor
-
-namespace zelkor {
-namespace {
-
 // Archives hold the same records as the plain files they were made from
 // (the seeds of the fuzz target: records.zip holds horses.dat and
 // versions.dat, race_day.gz is race_day.dat).
@@ -355,12 +349,6 @@ TEST(JvDataImport, SummaryText) {
               "RAレコードの長さが1271バイトです（1272バイトのはず）\r\n"
               "JV-Dataではないファイル: readme.txt\r\n");
 }
-
-} // namespace
-} // namespace zelkor
-
-namespace zelkor {
-namespace {
 
 std::string edited(std::string record, size_t at, std::string_view bytes) {
     return record.replace(at, bytes.size(), bytes);

@@ -104,16 +104,18 @@ std::string records() {
     return out;
 }
 
+// A store holding `file` (by default the records above), opened on 2025-03-01.
 struct Day {
     TempFolder folder{"jvday"};
     RecordingPrompt prompt;
     SilentProgress progress;
     std::string store = jvStorePath(folder.path());
+    ImportSummary summary;
     std::unique_ptr<RaceSource> source;
-    Day() {
-        std::ofstream(folder.file("day.jvd"), std::ios::binary) << records();
-        ImportSummary summary;
-        EXPECT_TRUE(importJvData({folder.file("day.jvd")}, store, summary, prompt, progress));
+    explicit Day(std::string file = {}) {
+        if (file.empty())
+            std::ofstream(file = folder.file("day.jvd"), std::ios::binary) << records();
+        EXPECT_TRUE(importJvData({file}, store, summary, prompt, progress));
         if (auto opened = openStoreDay(store, 20250301))
             source = std::move(*opened);
     }
@@ -257,48 +259,36 @@ TEST(StoreRaceSource, BothUmLengthsGiveTheSameHorse) {
     EXPECT_EQ(current.prizeTotal, 2300);
 }
 
-} // namespace
-} // namespace zelkor
-
-namespace zelkor {
-namespace {
-
 // The bundled season imports without a rejected record, and every race of
 // every day reads with every runner's horse without a message.
 TEST(StoreRaceSource, SampleSeasonLoadsCleanly) {
     const char* root = std::getenv("ZELKOR_SOURCE_DIR");
     ASSERT_NE(root, nullptr);
-    TempFolder folder("jvsample");
-    RecordingPrompt prompt;
-    SilentProgress progress;
-    const std::string store = jvStorePath(folder.path());
-    ImportSummary summary;
-    ASSERT_TRUE(importJvData({std::string(root) + "/resources/sample/JV-Data_sample.dat"}, store,
-                             summary, prompt, progress));
-    EXPECT_TRUE(summary.rejected.empty());
-    const Result<std::vector<StoreDate>> dates = readStoreDates(store);
+    Day sample(std::string(root) + "/resources/sample/JV-Data_sample.dat");
+    EXPECT_TRUE(sample.summary.rejected.empty());
+    const Result<std::vector<StoreDate>> dates = readStoreDates(sample.store);
     ASSERT_TRUE(dates);
     ASSERT_EQ(dates->size(), 12u);
     int loadable = 0, withHistory = 0;
     for (const StoreDate& date : *dates) {
-        auto opened = openStoreDay(store, date.date);
+        auto opened = openStoreDay(sample.store, date.date);
         ASSERT_TRUE(opened) << opened.message();
         RaceSource* source = opened->get();
-        ASSERT_EQ(source->raceCount(prompt), date.races);
+        ASSERT_EQ(source->raceCount(sample.prompt), date.races);
         for (int r = 1; r <= date.races; ++r) {
             JvRaceCard card;
-            ASSERT_TRUE(source->readRace(card, r, prompt));
+            ASSERT_TRUE(source->readRace(card, r, sample.prompt));
             if (!raceLoadable(card))
                 continue;
             ++loadable;
             for (int k = 1; k <= card.runnerCount; ++k) {
                 JvHorseRecord horse;
-                ASSERT_TRUE(source->readHorse(horse, card, k, prompt));
+                ASSERT_TRUE(source->readHorse(horse, card, k, sample.prompt));
                 withHistory += horse.pastRuns[0].present();
             }
         }
     }
-    EXPECT_TRUE(prompt.entries.empty());
+    EXPECT_TRUE(sample.prompt.entries.empty());
     EXPECT_GT(loadable, 250);
     EXPECT_GT(withHistory, 2000);
 }
