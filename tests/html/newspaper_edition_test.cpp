@@ -16,7 +16,8 @@ namespace {
 
 using namespace zelkor::test;
 
-const std::string kGuide =
+// The guide under the detailed editions; the past-results one adds a row.
+const std::string kGuideRows =
     "<br><font color=0000ff><b>新聞の見方</b></font><TABLE border=1 bordercolor=ffffff> "
     "<TR>  <TD rowspan=2>枠番・馬番</TD> <TD>馬記号</TD> <TD>馬名</TD> "
     "<TD>性・馬齢</TD> <TD>毛色</TD> <TD>重量</TD> <TD>騎手名</TD> "
@@ -25,23 +26,16 @@ const std::string kGuide =
     "size=1>1着,2着,3着,4着以下</font><br>(2201～3600m)<font "
     "size=1>1着,2着,3着,4着以下</font></TD></TR><TR> <TD "
     "colspan=4>生年月日　産地　生産者<br>父馬　母の父馬<br>母馬　母の母馬</TD> "
-    "<TD colspan=2>馬主<br>(調教師・所属)</TD> </TR> </TABLE>";
+    "<TD colspan=2>馬主<br>(調教師・所属)</TD> </TR>";
+const std::string kGuide = kGuideRows + " </TABLE>";
 const std::string kGuideWithPastRuns =
-    "<br><font color=0000ff><b>新聞の見方</b></font><TABLE border=1 bordercolor=ffffff> "
-    "<TR>  <TD rowspan=2>枠番・馬番</TD> <TD>馬記号</TD> <TD>馬名</TD> "
-    "<TD>性・馬齢</TD> <TD>毛色</TD> <TD>重量</TD> <TD>騎手名</TD> "
-    "<TD rowspan=2>収得金・本賞金<br>距離別成績<br>(1000～1600m)<font "
-    "size=1>1着,2着,3着,4着以下</font><br>(1601～2200m)<font "
-    "size=1>1着,2着,3着,4着以下</font><br>(2201～3600m)<font "
-    "size=1>1着,2着,3着,4着以下</font></TD></TR><TR> <TD "
-    "colspan=4>生年月日　産地　生産者<br>父馬　母の父馬<br>母馬　母の母馬</TD> "
-    "<TD colspan=2>馬主<br>(調教師・所属)</TD> </TR> <TR> <TD colspan=8> "
-    " 回次　競馬場　日数　コース　馬場状態　月.日　<b>着順</b><br> "
-    " レース名　出走頭数　単勝人気順位<br>  発走枠(馬番)　距離　<b>タイム</b>(例 "
-    "1219=1分21秒9)<br>  "
-    "<b>クラス(グレード)</b>　重量　騎手　1着(当馬が1着なら2着)とのタイム差<br> "
-    " 上り3Fタイム　(1角順位>2角>3角>4角)<br>  馬体重 1着(当馬が1着なら2着)の馬 "
-    "</TD> </TR></TABLE>";
+    kGuideRows + " <TR> <TD colspan=8> "
+                 " 回次　競馬場　日数　コース　馬場状態　月.日　<b>着順</b><br> "
+                 " レース名　出走頭数　単勝人気順位<br>  発走枠(馬番)　距離　<b>タイム</b>(例 "
+                 "1219=1分21秒9)<br>  "
+                 "<b>クラス(グレード)</b>　重量　騎手　1着(当馬が1着なら2着)とのタイム差<br> "
+                 " 上り3Fタイム　(1角順位>2角>3角>4角)<br>  馬体重 1着(当馬が1着なら2着)の馬 "
+                 "</TD> </TR></TABLE>";
 
 // The test race read back from its generated card, with the horse file.
 class Newspaper : public ::testing::Test {
@@ -241,11 +235,10 @@ TEST_F(Newspaper, PastRunsSettingChoosesTheColumnsWithinOneToFive) {
 }
 
 TEST_F(Newspaper, GuideOnlyWhenAskedFor) {
+    const std::string past = page(NewspaperEdition::WithPastResults, paperSettings(0, 0, 0, 3));
     EXPECT_EQ(page(NewspaperEdition::Detailed, paperSettings(0, 0, 0)).find("新聞の見方"),
               std::string::npos);
-    EXPECT_EQ(page(NewspaperEdition::WithPastResults, paperSettings(0, 0, 0, 3)).find("新聞の見方"),
-              std::string::npos);
-    const std::string past = page(NewspaperEdition::WithPastResults, paperSettings(0, 0, 0, 3));
+    EXPECT_EQ(past.find("新聞の見方"), std::string::npos);
     EXPECT_TRUE(past.ends_with("</TR></TABLE>\r\n</CENTER>\r\n</BODY>\r\n</HTML>"));
 }
 
@@ -262,12 +255,20 @@ TEST_F(Newspaper, WritesThePageAndReportsAFailedWrite) {
                                 "/opt/zelkor/", prompt, dir.path()));
 }
 
+// The test race cut to its first runner.
+JvRaceData oneRunner() {
+    JvRaceData raceData = testRace();
+    raceData.runners.resize(1);
+    return raceData;
+}
+
 // Races and horses built per test for the smaller rules.
 class NewspaperRules : public ::testing::Test {
   protected:
-    std::string simplePage(const JvRaceData& raceData, const std::vector<JvHorseData>& horses,
-                           const AppSettings& settings = paperSettings(0, 1, 0)) {
-        const std::string card = writeTestCard(dir.path(), {raceData}, horses);
+    std::string simplePage(const JvHorseData& horse,
+                           const AppSettings& settings = paperSettings(0, 1, 0),
+                           const JvRaceData& raceData = oneRunner()) {
+        const std::string card = writeTestCard(dir.path(), {raceData}, {horse});
         JvRaceCard race;
         EXPECT_TRUE(readRace(race, card, 1, dir.path()));
         return newspaperOf(NewspaperEdition::Simple, race, settings, dir.path(), prompt);
@@ -278,8 +279,7 @@ class NewspaperRules : public ::testing::Test {
 };
 
 TEST_F(NewspaperRules, TitleOfAnUnnamedRaceAndOfAnUngradedOne) {
-    JvRaceData raceData = testRace();
-    raceData.runners.resize(1);
+    JvRaceData raceData = oneRunner();
     raceData.gradeCode = "A";
     const std::string card = writeTestCard(dir.path(), {raceData}, {redStar()});
     JvRaceCard race;
@@ -294,31 +294,28 @@ TEST_F(NewspaperRules, TitleOfAnUnnamedRaceAndOfAnUngradedOne) {
     raceData.raceName = "ウインター特別";
     raceData.gradeCode = "E"; // 特別 sorts after "D": no grade part
     raceData.edition = 0;
-    EXPECT_NE(
-        simplePage(raceData, {redStar()}).find("<FONT SIZE=5 COLOR=000000> ウインター特別</FONT>"),
-        std::string::npos);
+    EXPECT_NE(simplePage(redStar(), paperSettings(0, 1, 0), raceData)
+                  .find("<FONT SIZE=5 COLOR=000000> ウインター特別</FONT>"),
+              std::string::npos);
 }
 
 TEST_F(NewspaperRules, SameJockeyAsLastTimeAndAnUnplacedLastRunHaveNoChangeMark) {
-    JvRaceData raceData = testRace();
-    raceData.runners.resize(1);
     JvHorseData horse = redStar();
     horse.runs[0].jockeyName = "騎手一";
-    EXPECT_EQ(simplePage(raceData, {horse}).find("替"), std::string::npos);
+    EXPECT_EQ(simplePage(horse).find("替"), std::string::npos);
     horse.runs[0].jockeyName = "騎手二";
     horse.runs[0].finish = 0;
-    EXPECT_EQ(simplePage(raceData, {horse}).find("替"), std::string::npos);
+    EXPECT_EQ(simplePage(horse).find("替"), std::string::npos);
     horse.runs.clear();
-    EXPECT_EQ(simplePage(raceData, {horse}).find("替"), std::string::npos);
+    EXPECT_EQ(simplePage(horse).find("替"), std::string::npos);
 }
 
 TEST_F(NewspaperRules, FileTextIsEscapedAndTheLinkedNamePercentEncoded) {
-    JvRaceData raceData = testRace();
+    JvRaceData raceData = oneRunner();
     raceData.raceName = "R&D<1>";
-    raceData.runners.resize(1);
     JvHorseData horse = redStar();
     horse.name = "A&B <i>";
-    const std::string p = simplePage(raceData, {horse});
+    const std::string p = simplePage(horse, paperSettings(0, 1, 0), raceData);
     EXPECT_NE(p.find("<TITLE>Jv2026-105_東京11RR&amp;D&lt;1&gt;</TITLE>"), std::string::npos);
     EXPECT_NE(p.find("第12回 R&amp;D&lt;1&gt; (ＧⅢ)"), std::string::npos);
     EXPECT_NE(p.find("<a href=\"http://db.example.jp/s?key=A%26B%20%3Ci%3E&x=1\" "
@@ -328,16 +325,13 @@ TEST_F(NewspaperRules, FileTextIsEscapedAndTheLinkedNamePercentEncoded) {
 }
 
 TEST_F(NewspaperRules, UnknownCoatColourHasNoPicture) {
-    JvRaceData raceData = testRace();
-    raceData.runners.resize(1);
     JvHorseData horse = redStar();
     horse.coatCode = 0;
-    const std::string p = simplePage(raceData, {horse}, paperSettings(1, 0, 0));
+    const std::string p = simplePage(horse, paperSettings(1, 0, 0));
     EXPECT_NE(p.find("<p align=right>1枠  1番</p>"), std::string::npos);
     EXPECT_EQ(p.find("<img"), std::string::npos);
     horse.coatCode = 11;
-    EXPECT_NE(simplePage(raceData, {horse}, paperSettings(1, 0, 0))
-                  .find("1枠  1番<img src=\"siro.gif\"></p>"),
+    EXPECT_NE(simplePage(horse, paperSettings(1, 0, 0)).find("1枠  1番<img src=\"siro.gif\"></p>"),
               std::string::npos);
 }
 
