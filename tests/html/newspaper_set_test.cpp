@@ -129,34 +129,16 @@ TEST_F(NewspaperSet, MenuGroupsByRacecourseAtEveryChangeAndTheIndexShowsTheLastS
 
     EXPECT_EQ(
         readWholeFile(index).value_or(""),
-        "<HTML>\r\n<HEAD>\r\n" + kMeta +
-            " <TITLE>2026 0105 Race List from JRA-VAN</TITLE></HEAD>\r\n"
-            "<FRAMESET COLS=\"30%,*\">\r\n"
-            " <FRAME SRC=\"2026-0105menu.html\" NAME=\"MENU\">\r\n"
-            " <FRAME SRC=\"Jv2026-0105_%E6%9D%B1%E4%BA%AC2R.html\" NAME=\"NEWS\">\r\n"
-            " <NOFRAMES>\r\n このブラウザはフレーム機能に対応していません。<br>\r\n"
-            "各htmlファイルを直接開いてください。\r\n </NOFRAMES>\r\n</FRAMESET>\r\n</HTML>\r\n");
+        framedIndex("2026 0105 Race List from JRA-VAN", "Jv2026-0105_%E6%9D%B1%E4%BA%AC2R.html"));
 
-    const std::string folderAddress = "file://" + folder;
+    const std::string at = "file://" + folder + "Jv2026-0105_";
     EXPECT_EQ(readWholeFile(folder + "2026-0105menu.html").value_or(""),
               "<HTML>\r\n<HEAD>\r\n" + kMeta +
                   "\r\n<TITLE></TITLE></HEAD>\r\n<BODY bgcolor=dddddd><br>\r\n"
-                  "<center><h2>2026年<br>1月5日<br>競走一覧</h2></center>\r\n"
-                  "<br><br><b>東京競馬場</b><br>\r\n"
-                  "　<font size=1><a href=\"" +
-                  folderAddress +
-                  "Jv2026-0105_%E6%9D%B1%E4%BA%AC1R.html\" target=\"NEWS\"><b>1R</b> "
-                  "一番レース</font></a><br>\r\n"
-                  "<br><br><b>中山競馬場</b><br>\r\n"
-                  "　<font size=1><a href=\"" +
-                  folderAddress +
-                  "Jv2026-0105_%E4%B8%AD%E5%B1%B11R.html\" target=\"NEWS\"><b>1R</b> "
-                  "中山一番</font></a><br>\r\n"
-                  "<br><br><b>東京競馬場</b><br>\r\n"
-                  "　<font size=1><a href=\"" +
-                  folderAddress +
-                  "Jv2026-0105_%E6%9D%B1%E4%BA%AC2R.html\" target=\"NEWS\"><b>2R</b> "
-                  "二番レース</font></a><br>\r\n"
+                  "<center><h2>2026年<br>1月5日<br>競走一覧</h2></center>\r\n" +
+                  menuGroup("東京", at + "%E6%9D%B1%E4%BA%AC1R.html", "1R", "一番レース") +
+                  menuGroup("中山", at + "%E4%B8%AD%E5%B1%B11R.html", "1R", "中山一番") +
+                  menuGroup("東京", at + "%E6%9D%B1%E4%BA%AC2R.html", "2R", "二番レース") +
                   "\r\n</BODY>\r\n</HTML>");
 
     // One page per selected race, in the chosen edition; race 4 was not selected.

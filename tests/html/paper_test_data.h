@@ -22,6 +22,25 @@
 
 namespace zelkor::test {
 
+// The index page of a day's set: its menu framed beside the page `news`.
+inline std::string framedIndex(const std::string& title, const std::string& news) {
+    return "<HTML>\r\n<HEAD>\r\n" + kMeta + " <TITLE>" + title +
+           "</TITLE></HEAD>\r\n<FRAMESET COLS=\"30%,*\">\r\n"
+           " <FRAME SRC=\"2026-0105menu.html\" NAME=\"MENU\">\r\n <FRAME SRC=\"" +
+           news +
+           "\" NAME=\"NEWS\">\r\n <NOFRAMES>\r\n このブラウザはフレーム機能に対応していません。"
+           "<br>\r\n各htmlファイルを直接開いてください。\r\n "
+           "</NOFRAMES>\r\n</FRAMESET>\r\n</HTML>\r\n";
+}
+
+// A menu link to `page` that starts the group of `course` (every test day
+// changes racecourse at each race).
+inline std::string menuGroup(const std::string& course, const std::string& page,
+                             const std::string& raceNo, const std::string& name) {
+    return "<br><br><b>" + course + "競馬場</b><br>\r\n　<font size=1><a href=\"" + page +
+           "\" target=\"NEWS\"><b>" + raceNo + "</b> " + name + "</font></a><br>\r\n";
+}
+
 // A fresh folder for one newspaper or predict-all test, removed at its end.
 struct PaperTestDir : TempFolder {
     PaperTestDir() : TempFolder("zelkor-paper") {}

@@ -105,43 +105,26 @@ TEST_F(PredictAll, IndexFirstShowsTheCardsFirstRaceAndIsOpened) {
     const std::string index = run();
     EXPECT_EQ(index, folder + "index.html");
     EXPECT_EQ(shell.documents, std::vector<std::string>{index});
-    EXPECT_EQ(
-        readWholeFile(index).value_or(""),
-        "<HTML>\r\n<HEAD>\r\n" + kMeta +
-            " <TITLE>2026 0105 ゼルコ馬予想 from JRA-VAN</TITLE></HEAD>\r\n"
-            "<FRAMESET COLS=\"30%,*\">\r\n"
-            " <FRAME SRC=\"2026-0105menu.html\" NAME=\"MENU\">\r\n"
-            " <FRAME SRC=\"Jvzel2026-0105_%E6%9D%B1%E4%BA%AC1R.html\" NAME=\"NEWS\">\r\n"
-            " <NOFRAMES>\r\n このブラウザはフレーム機能に対応していません。<br>\r\n"
-            "各htmlファイルを直接開いてください。\r\n </NOFRAMES>\r\n</FRAMESET>\r\n</HTML>\r\n");
+    EXPECT_EQ(readWholeFile(index).value_or(""),
+              framedIndex("2026 0105 ゼルコ馬予想 from JRA-VAN",
+                          "Jvzel2026-0105_%E6%9D%B1%E4%BA%AC1R.html"));
 }
 
 TEST_F(PredictAll, MenuLinksTheSummaryAndGroupsTheRacesByRacecourse) {
     run();
-    const std::string address = "file://" + folder;
-    EXPECT_EQ(readWholeFile(folder + "2026-0105menu.html").value_or(""),
-              "<HTML>\r\n<HEAD>\r\n" + kMeta +
-                  "\r\n<TITLE></TITLE></HEAD>\r\n<BODY bgcolor=dddddd><br>\r\n"
-                  "<center><h2>2026年<br>1月5日<br>ゼルコ馬予想一覧</h2></center><br><br>\r\n"
-                  "<center><a href=\"" +
-                  address +
-                  "2026-0105kaime.html\" target=\"NEWS\">ゼルコ馬・買い目一覧</a></center><br>\r\n"
-                  "<br><br><b>東京競馬場</b><br>\r\n"
-                  "　<font size=1><a href=\"" +
-                  address +
-                  "Jvzel2026-0105_%E6%9D%B1%E4%BA%AC1R.html\" target=\"NEWS\"><b>1R</b> "
-                  "一番レース</font></a><br>\r\n"
-                  "<br><br><b>中山競馬場</b><br>\r\n"
-                  "　<font size=1><a href=\"" +
-                  address +
-                  "Jvzel2026-0105_%E4%B8%AD%E5%B1%B15R.html\" target=\"NEWS\"><b>5R</b> "
-                  "中山五番</font></a><br>\r\n"
-                  "<br><br><b>東京競馬場</b><br>\r\n"
-                  "　<font size=1><a href=\"" +
-                  address +
-                  "Jvzel2026-0105_%E6%9D%B1%E4%BA%AC9R.html\" target=\"NEWS\"><b>9R</b> "
-                  "九番特別</font></a><br>\r\n"
-                  "</BODY></HTML>");
+    const std::string address = "file://" + folder, at = address + "Jvzel2026-0105_";
+    EXPECT_EQ(
+        readWholeFile(folder + "2026-0105menu.html").value_or(""),
+        "<HTML>\r\n<HEAD>\r\n" + kMeta +
+            "\r\n<TITLE></TITLE></HEAD>\r\n<BODY bgcolor=dddddd><br>\r\n"
+            "<center><h2>2026年<br>1月5日<br>ゼルコ馬予想一覧</h2></center><br><br>\r\n"
+            "<center><a href=\"" +
+            address +
+            "2026-0105kaime.html\" target=\"NEWS\">ゼルコ馬・買い目一覧</a></center><br>\r\n" +
+            menuGroup("東京", at + "%E6%9D%B1%E4%BA%AC1R.html", "1R", "一番レース") +
+            menuGroup("中山", at + "%E4%B8%AD%E5%B1%B15R.html", "5R", "中山五番") +
+            menuGroup("東京", at + "%E6%9D%B1%E4%BA%AC9R.html", "9R", "九番特別") +
+            "</BODY></HTML>");
 }
 
 TEST_F(PredictAll, SummaryListsEveryRaceWithAnEmptyQuinellaCellWhereNoPairIsKept) {
