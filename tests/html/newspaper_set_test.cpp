@@ -165,21 +165,19 @@ TEST_F(NewspaperSet, OutOfRangeEditionIsWrittenAsTheSimpleOne) {
               newspaperOf(NewspaperEdition::Simple, race, settings, dir.path(), prompt));
 }
 
-TEST_F(NewspaperSet, NothingSelectedWritesNothing) {
+// The last selected race fixes the day: with none, or one beyond the card
+// (told once), there is no set.
+TEST_F(NewspaperSet, NoRaceOrALastRaceBeyondTheCardWritesNothing) {
     AppSettings settings = paperSettings(0, 0, 0, 1);
-    EXPECT_EQ(newspaperSetOf(cardPath, {}, settings, dir.path(), prompt, progress, shell), "");
-    EXPECT_EQ(newspaperSetOf(cardPath, {0, -3}, settings, dir.path(), prompt, progress, shell), "");
+    const std::pair<std::vector<int>, size_t> cases[] = {{{}, 0}, {{0, -3}, 0}, {{1, 9}, 1}};
+    for (const auto& [chosen, toldSoFar] : cases) {
+        EXPECT_EQ(newspaperSetOf(cardPath, chosen, settings, dir.path(), prompt, progress, shell),
+                  "");
+        EXPECT_EQ(prompt.entries.size(), toldSoFar) << chosen.size();
+    }
     EXPECT_TRUE(shell.documents.empty());
     EXPECT_TRUE(progress.texts.empty());
     EXPECT_FALSE(fs::exists(dir.path() + "HTML"));
-}
-
-TEST_F(NewspaperSet, ARaceBeyondTheCardIsLeftOutOfTheMenu) {
-    AppSettings settings = paperSettings(0, 0, 0, 1);
-    // The last selected race fixes the day; it cannot be read, so no set.
-    EXPECT_EQ(newspaperSetOf(cardPath, {1, 9}, settings, dir.path(), prompt, progress, shell), "");
-    EXPECT_FALSE(prompt.entries.empty());
-    EXPECT_TRUE(shell.documents.empty());
 }
 
 TEST_F(NewspaperSet, ProgressEndsAtOneHundredForMoreThanOneHundredRaces) {
