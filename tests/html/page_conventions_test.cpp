@@ -1,5 +1,6 @@
 #include "core/settings.h"
 #include "html/page_conventions.h"
+#include "html_test_sheets.h"
 
 #include <gtest/gtest.h>
 
@@ -80,14 +81,11 @@ TEST(FileAddress, PosixPathsGetThreeSlashesInAll) {
 
 TEST(PageHeads, ImageHeadPointsAtTheImageFolderAndEscapesTheTitle) {
     EXPECT_EQ(imageFolderHead("A<B", "/opt/zel/"),
-              "<HTML>\r\n<HEAD><meta http-equiv=\"Content-Type\" content=\"text/html; "
-              "charset=shift_jis\"><meta http-equiv=\"Content-Language\" "
-              "content=\"ja\"><TITLE>A&lt;B</TITLE>\r\n<BASE "
-              "HREF=\"file:///opt/zel/Image/\"></HEAD>\r\n<BODY background=\"Bg1.gif\">\r\n");
-    EXPECT_EQ(plainHead("桜花賞"),
-              "<HTML>\r\n<HEAD><meta http-equiv=\"Content-Type\" content=\"text/html; "
-              "charset=shift_jis\"><meta http-equiv=\"Content-Language\" "
-              "content=\"ja\"><TITLE>桜花賞</TITLE></HEAD>\r\n<BODY BGCOLOR=cccccc>\r\n");
+              "<HTML>\r\n<HEAD>" + test::kMeta +
+                  "<TITLE>A&lt;B</TITLE>\r\n<BASE HREF=\"file:///opt/zel/Image/\"></HEAD>\r\n"
+                  "<BODY background=\"Bg1.gif\">\r\n");
+    EXPECT_EQ(plainHead("桜花賞"), "<HTML>\r\n<HEAD>" + test::kMeta +
+                                       "<TITLE>桜花賞</TITLE></HEAD>\r\n<BODY BGCOLOR=cccccc>\r\n");
 }
 
 } // namespace
