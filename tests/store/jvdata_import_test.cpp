@@ -83,8 +83,8 @@ struct Fixture {
     RecordingPrompt prompt;
     SilentProgress progress;
     std::string store = jvStorePath(folder.path());
-    bool import(const std::string& bytes, ImportSummary& summary,
-                const std::string& name = "in.jvd") {
+    ImportSummary summary;
+    bool import(const std::string& bytes, const std::string& name = "in.jvd") {
         writeFile(folder.file(name), bytes);
         return importJvData({folder.file(name)}, store, summary, prompt, progress).ok();
     }
@@ -129,16 +129,14 @@ TEST(JvDataImport, FramingLengthsAndTypes) {
     };
     for (const auto& c : cases) {
         Fixture f;
-        ImportSummary summary;
-        EXPECT_TRUE(f.import(c.bytes, summary)) << c.name;
-        EXPECT_EQ(countsText(summary), c.counts) << c.name;
+        EXPECT_TRUE(f.import(c.bytes)) << c.name;
+        EXPECT_EQ(countsText(f.summary), c.counts) << c.name;
     }
 }
 
 TEST(JvDataImport, NotJvDataIsOneMessageNamingTheFile) {
     Fixture f;
-    ImportSummary summary;
-    EXPECT_FALSE(f.import("hello\r\nworld\r\n" + std::string(200000, 'x'), summary, "notes.txt"));
+    EXPECT_FALSE(f.import("hello\r\nworld\r\n" + std::string(200000, 'x'), "notes.txt"));
     ASSERT_EQ(f.prompt.entries.size(), 1u);
     EXPECT_NE(f.prompt.entries[0].text.find("notes.txt"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(f.store) && dump(f.store) != "");
@@ -167,14 +165,13 @@ TEST(JvDataImport, NewestVersionPerKey) {
         std::string bytes;
         for (const Version& v : c.versions)
             bytes += jvdFramed(jvdRecord(race(v.kind, v.madeOn)));
-        ImportSummary summary;
-        ASSERT_TRUE(f.import(bytes, summary));
-        EXPECT_EQ(countsText(summary), c.counts);
+        ASSERT_TRUE(f.import(bytes));
+        EXPECT_EQ(countsText(f.summary), c.counts);
         EXPECT_EQ(dump(f.store).substr(9, 1), std::string(1, c.kept)) << c.counts;
         // Importing the same file again changes nothing.
         const std::string before = dump(f.store);
-        ASSERT_TRUE(f.import(bytes, summary));
-        const ImportCounts& again = summary.byType["RA"];
+        ASSERT_TRUE(f.import(bytes));
+        const ImportCounts& again = f.summary.byType["RA"];
         EXPECT_EQ(again.olderIgnored + again.sameIgnored,
                   static_cast<long long>(c.versions.size()));
         EXPECT_EQ(again.sameIgnored, std::count_if(c.versions.begin(), c.versions.end(),
@@ -204,8 +201,7 @@ class KillHalfway : public SilentProgress {
 
 TEST(JvDataImport, KilledImportLeavesTheStoreAsItWas) {
     Fixture f;
-    ImportSummary summary;
-    ASSERT_TRUE(f.import(season(1, 1), summary));
+    ASSERT_TRUE(f.import(season(1, 1)));
     const std::string before = dump(f.store);
     std::filesystem::create_directory(f.folder.file("more"));
     writeFile(f.folder.file("more/a.jvd"), season(2, 2));
@@ -214,7 +210,7 @@ TEST(JvDataImport, KilledImportLeavesTheStoreAsItWas) {
     if (child == 0) {
         KillHalfway progress;
         static_cast<void>(
-            importJvData({f.folder.file("more")}, f.store, summary, f.prompt, progress));
+            importJvData({f.folder.file("more")}, f.store, f.summary, f.prompt, progress));
         ::_exit(0);
     }
     int status = 0;
@@ -222,7 +218,7 @@ TEST(JvDataImport, KilledImportLeavesTheStoreAsItWas) {
     ASSERT_TRUE(WIFSIGNALED(status));
     EXPECT_EQ(dump(f.store), before);
     // The store still takes imports.
-    EXPECT_TRUE(importJvData({f.folder.file("more")}, f.store, summary, f.prompt, f.progress));
+    EXPECT_TRUE(importJvData({f.folder.file("more")}, f.store, f.summary, f.prompt, f.progress));
     EXPECT_NE(dump(f.store), before);
 }
 
@@ -252,8 +248,7 @@ TEST(JvDataImport, ARefusedStoreIsLeftAsItWasSideFilesIncluded) {
         writeFile(f.store, *sql != '\0' ? "" : std::string(5000, 'z'));
         ASSERT_TRUE(runSqlAsAnotherProgram(f.store, sql));
         const std::string before = storeFiles(f.store);
-        ImportSummary summary;
-        EXPECT_FALSE(f.import(jvdFramed(jvdRecord(race())), summary));
+        EXPECT_FALSE(f.import(jvdFramed(jvdRecord(race()))));
         const std::vector<std::string> failures = {readStoreDates(f.store).message(),
                                                    openStoreDay(f.store, 20250105).message(),
                                                    checkJvStore(f.store).message()};
@@ -283,8 +278,7 @@ bool asAnotherUser(const std::string& said, const std::function<bool(UserPrompt&
 // import that meets a side file it cannot write names that file.
 TEST(JvDataImport, AReadOnlyStoreLeavesNoSideFileAndOneInTheWayIsNamed) {
     Fixture f;
-    ImportSummary summary;
-    ASSERT_TRUE(f.import(jvdFramed(jvdRecord(race())), summary));
+    ASSERT_TRUE(f.import(jvdFramed(jvdRecord(race()))));
     const std::string said = f.folder.file("said"), shm = f.store + "-shm";
     for (const std::string& folder : {f.folder.path(), jvStoreFolder(f.folder.path())})
         ::chmod(folder.c_str(), 0777);
@@ -300,7 +294,7 @@ TEST(JvDataImport, AReadOnlyStoreLeavesNoSideFileAndOneInTheWayIsNamed) {
     writeFile(shm, "");
     ::chmod(shm.c_str(), 0444);
     EXPECT_FALSE(asAnotherUser(said, [&](UserPrompt& prompt) {
-        return importJvData({f.folder.file("in.jvd")}, f.store, summary, prompt, f.progress).ok();
+        return importJvData({f.folder.file("in.jvd")}, f.store, f.summary, prompt, f.progress).ok();
     }));
     EXPECT_EQ(readFile(said), format("JV-Dataの保存ファイル'%s'に使う'%s'に書き込めません。\r\n"
                                      "'%s'に書き込めるようにしてください。",
@@ -322,10 +316,9 @@ TEST(JvDataImport, ArchivesGiveTheirFilesRecords) {
         std::string counts[2], rows[2];
         for (int i = 0; i < 2; ++i) {
             Fixture f;
-            ImportSummary summary;
-            ASSERT_TRUE(importJvData(pair[i], f.store, summary, f.prompt, f.progress));
-            summary.rejected.clear();
-            counts[i] = countsText(summary);
+            ASSERT_TRUE(importJvData(pair[i], f.store, f.summary, f.prompt, f.progress));
+            f.summary.rejected.clear();
+            counts[i] = countsText(f.summary);
             rows[i] = dump(f.store);
         }
         EXPECT_EQ(counts[0], counts[1]);
@@ -392,9 +385,8 @@ TEST(JvDataImport, NumbersAndDatesThatCannotBeTrue) {
     };
     for (const auto& c : cases) {
         Fixture f;
-        ImportSummary summary;
-        ASSERT_TRUE(f.import(c.records + "\r\n", summary)) << c.reason;
-        EXPECT_EQ(summary.rejected.empty() ? "" : summary.rejected.back().reason, c.reason);
+        ASSERT_TRUE(f.import(c.records + "\r\n")) << c.reason;
+        EXPECT_EQ(f.summary.rejected.empty() ? "" : f.summary.rejected.back().reason, c.reason);
     }
 }
 
@@ -419,14 +411,14 @@ TEST(JvDataImport, ArchivesNameTheirEntries) {
     };
     for (const auto& c : cases) {
         Fixture f;
-        ImportSummary summary;
-        ASSERT_TRUE(f.import(c.bytes, summary, c.name)) << c.name;
+        ASSERT_TRUE(f.import(c.bytes, c.name)) << c.name;
         std::string files;
-        for (const ImportedFile& file : summary.files)
+        for (const ImportedFile& file : f.summary.files)
             files += (files.empty() ? "" : " ") +
                      std::filesystem::path(file.file).filename().string() +
                      (file.jvData ? "+" : "-");
-        EXPECT_EQ(summary.files.size() > 3 ? std::to_string(summary.files.size()) : files, c.files);
+        EXPECT_EQ(f.summary.files.size() > 3 ? std::to_string(f.summary.files.size()) : files,
+                  c.files);
     }
 }
 
