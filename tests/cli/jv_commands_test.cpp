@@ -39,8 +39,18 @@ class JvCommands : public cli_test::ProgramFolderTest {
         return (source_ / "tests/archive/fixtures" / name).string();
     }
 
-    // A race card of two races and a horse file beside it, in a folder of
-    // their own (not the program's working folder).
+    // `races` as a race card and `horses` as the horse file beside it, in a
+    // folder of their own (not the program's working folder).
+    std::string writeDay(const std::vector<test::JvRaceData>& races,
+                         const std::vector<test::JvHorseData>& horses) {
+        fs::create_directories(temp_ / "card");
+        const std::string card = (temp_ / "card/JracDen1.dat").string();
+        EXPECT_TRUE(test::writeJvRaceCard(card, races));
+        EXPECT_TRUE(test::writeJvHorseFile((temp_ / "card/JracUmaj.dat").string(), horses));
+        return card;
+    }
+
+    // A race card of two races and their horses.
     std::string writeCard(bool withAllHorses = true) {
         test::JvRaceData first;
         first.raceName = "ハツユキ特別";
@@ -90,12 +100,7 @@ class JvCommands : public cli_test::ProgramFolderTest {
         std::vector<test::JvHorseData> horses = {ha};
         if (withAllHorses)
             horses.push_back(hb);
-
-        fs::create_directories(temp_ / "card");
-        std::string card = (temp_ / "card/JracDen1.dat").string();
-        EXPECT_TRUE(test::writeJvRaceCard(card, {first, second}));
-        EXPECT_TRUE(test::writeJvHorseFile((temp_ / "card/JracUmaj.dat").string(), horses));
-        return card;
+        return writeDay({first, second}, horses);
     }
 
     // Race `position` of `card` loaded in this process, as the command
@@ -109,6 +114,8 @@ class JvCommands : public cli_test::ProgramFolderTest {
         loadJvRace(sheet, race, source, prompt);
         return sheet;
     }
+
+    const std::string zel_ = (temp_ / "race.zel").string(); // where load saves
 };
 
 TEST_F(JvCommands, RacesListsOneLinePerRace) {
@@ -126,20 +133,16 @@ TEST_F(JvCommands, ControlCharactersFromTheDataAreShownAsEscapes) {
     runner.horseId = "2021100001";
     runner.horseName = "ミナ\x1b[2J";
     race.runners = {runner, runner};
-    fs::create_directories(temp_ / "card");
-    const std::string card = (temp_ / "card/JracDen1.dat").string();
-    ASSERT_TRUE(test::writeJvRaceCard(card, {race}));
-    ASSERT_TRUE(test::writeJvHorseFile((temp_ / "card/JracUmaj.dat").string(), {}));
-    const std::string zel = (temp_ / "race.zel").string();
-    ASSERT_EQ(run({"load", card, "--race", "1", "-o", zel}).status, 0);
+    const std::string card = writeDay({race}, {});
+    ASSERT_EQ(run({"load", card, "--race", "1", "-o", zel_}).status, 0);
 
-    Outcome list = run({"races", card});
+    const Outcome list = run({"races", card}), predicted = run({"predict", zel_});
     EXPECT_EQ(list.out.substr(list.out.rfind('\t')), u8(u8"\tア\\x09イ\\x1B]0;x\\x07\n"));
-    for (const Outcome& r : {list, run({"races", card, "--info", "1"}), run({"predict", zel})}) {
+    for (const Outcome& r : {list, run({"races", card, "--info", "1"}), predicted}) {
         EXPECT_EQ(r.out.find('\x1b'), std::string::npos) << r.out;
         EXPECT_EQ(r.out.find('\x07'), std::string::npos) << r.out;
     }
-    EXPECT_NE(run({"predict", zel}).out.find(u8(u8"ミナ\\x1B[2J")), std::string::npos);
+    EXPECT_NE(predicted.out.find(u8(u8"ミナ\\x1B[2J")), std::string::npos);
 }
 
 TEST_F(JvCommands, RaceInformationWithLineFeeds) {
@@ -171,46 +174,40 @@ TEST_F(JvCommands, RaceInformationWithLineFeeds) {
 
 TEST_F(JvCommands, LoadSavesTheSheetTheLoaderMakes) {
     std::string card = writeCard();
-    std::string out = (temp_ / "race.zel").string();
-    Outcome r = run({"load", card, "--race", "1", "-o", out});
+    Outcome r = run({"load", card, "--race", "1", "-o", zel_});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
 
     // The same race loaded in this process gives the same file.
     const RaceSheet expected = loadedHere(card, 1);
-    EXPECT_EQ(readWholeFile(out).value_or(""), predictionFileText(expected));
+    EXPECT_EQ(readWholeFile(zel_).value_or(""), predictionFileText(expected));
     EXPECT_EQ(expected.raceName, "ハツユキ特別");
     EXPECT_EQ(expected.runner(2).name, "キタカゼ");
 }
 
 TEST_F(JvCommands, LoadReportsMissingHorsesAndGoesOn) {
-    std::string out = (temp_ / "race.zel").string();
-    Outcome r = run({"load", writeCard(false), "--race", "1", "-o", out});
+    Outcome r = run({"load", writeCard(false), "--race", "1", "-o", zel_});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, u8(u8"登録馬ファイルの読み込みに失敗しました\n"));
-    EXPECT_NE(readWholeFile(out).value_or("").find("キタカゼ"), std::string::npos);
+    EXPECT_NE(readWholeFile(zel_).value_or("").find("キタカゼ"), std::string::npos);
 }
 
 TEST_F(JvCommands, LoadRefusesBadArguments) {
     std::string card = writeCard();
-    std::string out = (temp_ / "race.zel").string();
-    EXPECT_EQ(run({"load", card, "-o", out}).status, 1);
-    EXPECT_EQ(run({"load", card, "--race", "0", "-o", out}).status, 1);
-    EXPECT_EQ(run({"load", card, "--race", "x", "-o", out}).status, 1);
+    EXPECT_EQ(run({"load", card, "-o", zel_}).status, 1);
+    EXPECT_EQ(run({"load", card, "--race", "0", "-o", zel_}).status, 1);
+    EXPECT_EQ(run({"load", card, "--race", "x", "-o", zel_}).status, 1);
     EXPECT_EQ(run({"load", card, "--race", "1"}).status, 1);
-    EXPECT_EQ(run({"load", card, "--race", "1", "-o", out, "--bogus"}).status, 1);
-    Outcome past = run({"load", card, "--race", "3", "-o", out});
+    EXPECT_EQ(run({"load", card, "--race", "1", "-o", zel_, "--bogus"}).status, 1);
+    Outcome past = run({"load", card, "--race", "3", "-o", zel_});
     EXPECT_EQ(past.status, 1);
     EXPECT_EQ(past.err, u8(u8"出馬表ファイルの読み込みに失敗しました\n"));
-    EXPECT_FALSE(fs::exists(out));
+    EXPECT_FALSE(fs::exists(zel_));
 }
 
 TEST_F(JvCommands, BlankFieldsShowZeroNeverThePreviousRecordsValues) {
     const test::JvRaceDay day = test::makeJvDayWithBlankFields();
-    fs::create_directories(temp_ / "card");
-    const std::string card = (temp_ / "card/JracDen1.dat").string();
-    ASSERT_TRUE(test::writeJvRaceCard(card, day.races));
-    ASSERT_TRUE(test::writeJvHorseFile((temp_ / "card/JracUmaj.dat").string(), day.horses));
+    const std::string card = writeDay(day.races, day.horses);
 
     Outcome list = run({"races", card});
     EXPECT_EQ(list.status, 0) << list.err;
@@ -224,15 +221,14 @@ TEST_F(JvCommands, BlankFieldsShowZeroNeverThePreviousRecordsValues) {
 
     // The loaded race as new records give it: runner 2 carries 0 kg (the
     // list's first weight) and its last run without a finish is 未出走.
-    const std::string out = (temp_ / "race.zel").string();
-    Outcome load = run({"load", card, "--race", "2", "-o", out});
+    Outcome load = run({"load", card, "--race", "2", "-o", zel_});
     ASSERT_EQ(load.status, 0) << load.err;
     EXPECT_EQ(load.err, "");
     const RaceSheet expected = loadedHere(card, 2);
     EXPECT_EQ(expected.runner(2).weight, 0);
     EXPECT_EQ(expected.runner(2).pastRuns[kLastRun].kind, PastRunKind::NotRun);
     EXPECT_EQ(expected.runner(1).pastRuns[kLastRun].kind, PastRunKind::Race);
-    EXPECT_EQ(readWholeFile(out).value_or(""), predictionFileText(expected));
+    EXPECT_EQ(readWholeFile(zel_).value_or(""), predictionFileText(expected));
 }
 
 TEST_F(JvCommands, ArchivesAreUnpackedIntoTheProgramFolder) {
@@ -243,11 +239,10 @@ TEST_F(JvCommands, ArchivesAreUnpackedIntoTheProgramFolder) {
     EXPECT_TRUE(fs::exists(program_ / "JRA-VAN/JracDen1.dat"));
     EXPECT_TRUE(fs::exists(program_ / "JRA-VAN/JracUmaj.dat"));
 
-    std::string out = (temp_ / "sample.zel").string();
-    Outcome load = run({"load", sampleArchive(), "--race", "11", "-o", out});
+    Outcome load = run({"load", sampleArchive(), "--race", "11", "-o", zel_});
     EXPECT_EQ(load.status, 0) << load.err;
     EXPECT_EQ(load.err, "");
-    EXPECT_TRUE(fs::exists(out));
+    EXPECT_TRUE(fs::exists(zel_));
 }
 
 TEST_F(JvCommands, StaffFilesAreKeptOnlyWhenAsked) {
@@ -373,20 +368,19 @@ TEST_F(JvCommands, JvDataImportedThenItsDaysListedLoadedAndPredicted) {
     EXPECT_EQ(races["raceCount"], 24);
     EXPECT_EQ(races["races"][8]["loadable"], false);
 
-    const fs::path saved = temp_ / "race.zel";
-    r = run({"load", "--date", "20250105", "--race", "9", "-o", saved.string()});
+    r = run({"load", "--date", "20250105", "--race", "9", "-o", zel_});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, u8(u8"このレースは中止されました\n"));
-    EXPECT_FALSE(fs::exists(saved));
-    r = run({"load", "--date", "20250105", "--race", "1", "-o", saved.string(), "--json"});
+    EXPECT_FALSE(fs::exists(zel_));
+    r = run({"load", "--date", "20250105", "--race", "1", "-o", zel_, "--json"});
     ASSERT_EQ(r.status, 0) << r.err;
     const Json loaded = Json::parse(r.out);
     EXPECT_EQ(loaded["raceNumber"], races["races"][0]["raceNumber"]);
     EXPECT_EQ(loaded["runners"].size(), loaded["runnerCount"].get<size_t>());
-    EXPECT_TRUE(fs::exists(saved));
+    EXPECT_TRUE(fs::exists(zel_));
     // Horse 10 of race 5 was scratched: the runners keep their numbers, and
     // only the file renumbers them, saying so once.
-    r = run({"load", "--date", "20250105", "--race", "5", "-o", saved.string(), "--json"});
+    r = run({"load", "--date", "20250105", "--race", "5", "-o", zel_, "--json"});
     EXPECT_EQ(Json::parse(r.out)["runners"][9]["horse"], 11);
     EXPECT_EQ(r.err, u8(u8"出走取消で馬番に欠番があるため、予想ファイルには出走馬を1番から順に"
                         u8"付け直して保存しました。\n"));
