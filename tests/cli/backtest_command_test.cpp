@@ -103,23 +103,21 @@ class BacktestCommand : public cli_test::ProgramFolderTest {
     std::string horseFile_;
 };
 
+// The horse file, or a race card that brings the one beside it: JSON alone
+// on stdout, no progress where stderr is no terminal, and the page written.
 TEST_F(BacktestCommand, JsonHoldsEveryFigureAndEveryRace) {
-    const Outcome r = run({"backtest", horseFile_, "--json"});
-    ASSERT_EQ(r.status, 0) << r.err;
-    // JSON alone on stdout; no progress where stderr is no terminal.
-    EXPECT_EQ(withoutTemp(r.out), expected("backtest.json"));
-    EXPECT_EQ(r.err, "");
-    EXPECT_TRUE(fs::exists(program_ / "HTML" / "ZelBacktest.html"));
-}
-
-TEST_F(BacktestCommand, ARaceCardBringsTheHorseFileBesideIt) {
+    const std::string card = (temp_ / "data" / "JracDen1.dat").string();
     test::JvRaceData race;
-    test::JvRunnerData runner;
-    race.runners = {runner};
-    ASSERT_TRUE(test::writeJvRaceCard((temp_ / "data" / "JracDen1.dat").string(), {race}));
-    const Outcome r = run({"backtest", (temp_ / "data" / "JracDen1.dat").string(), "--json"});
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(withoutTemp(r.out), expected("backtest.json"));
+    race.runners = {test::JvRunnerData{}};
+    ASSERT_TRUE(test::writeJvRaceCard(card, {race}));
+    for (const std::string& input : {horseFile_, card}) {
+        SCOPED_TRACE(input);
+        const Outcome r = run({"backtest", input, "--json"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(withoutTemp(r.out), expected("backtest.json"));
+        EXPECT_EQ(r.err, "");
+        EXPECT_TRUE(fs::remove(program_ / "HTML" / "ZelBacktest.html"));
+    }
 }
 
 TEST_F(BacktestCommand, CsvHasOneRowPerRaceAndRunner) {
