@@ -17,12 +17,9 @@ class ReturnsCommand : public cli_test::ProgramFolderTest {
   protected:
     void SetUp() override {
         ProgramFolderTest::SetUp();
-        test::JvdSeasonPlan plan;
-        plan.days = 2;
-        plan.coursesPerDay = 1;
-        plan.horses = 40;
-        ASSERT_TRUE(test::importRecords(test::seasonRecords(plan, &stats_),
-                                        jvStorePath(program_.string() + "/")));
+        ASSERT_TRUE(test::importRecords(
+            test::seasonRecords({.days = 2, .coursesPerDay = 1, .horses = 40}, &stats_),
+            jvStorePath(program_.string() + "/")));
     }
     std::string expected(const std::string& name) const {
         return cli_test::fileText(source_ / "tests/cli/fixtures" / name);

@@ -13,12 +13,9 @@ namespace {
 class ValueCommand : public cli_test::ProgramFolderTest {};
 
 TEST_F(ValueCommand, ChancesAndReturnsOfARaceOrWhyThereAreNone) {
-    test::JvdSeasonPlan plan;
-    plan.days = 12;
-    plan.coursesPerDay = 3; // 288 races before February
-    plan.horses = 400;
-    plan.market = true;
-    plan.placeOdds = true;
+    // 288 races before February.
+    const test::JvdSeasonPlan plan{
+        .days = 12, .coursesPerDay = 3, .horses = 400, .market = true, .placeOdds = true};
     test::JvdSeasonStats stats;
     ASSERT_TRUE(test::importRecords(test::seasonRecords(plan, &stats),
                                     jvStorePath(program_.string() + "/")));
