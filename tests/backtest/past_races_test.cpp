@@ -319,17 +319,21 @@ std::vector<JvHorseData> fieldWithHistory() {
     return horses;
 }
 
-const PastRace& raceNumbered(const PastRaceSet& set, int raceNumber) {
-    for (const PastRace& race : set.races)
-        if (race.id.raceNumber == raceNumber)
-            return race;
-    throw std::runtime_error("race not rebuilt");
+// Race 5 of `data` as rebuilt, beside the horses it was rebuilt from.
+struct RaceFive {
+    PastHorses horses;
+    PastRace race;
+};
+RaceFive raceFiveOf(const std::vector<JvHorseData>& data) {
+    PastHorses horses = readBack(data);
+    for (const PastRace& race : rebuildPastRaces(horses, {}).races)
+        if (race.id.raceNumber == 5)
+            return {std::move(horses), race};
+    throw std::runtime_error("race 5 not rebuilt");
 }
 
 TEST(LoadPastRace, EachRunnerIsMadeFromItsRunsBeforeTheRace) {
-    const PastHorses horses = readBack(fieldWithHistory());
-    const PastRaceSet set = rebuildPastRaces(horses, {});
-    const PastRace& race = raceNumbered(set, 5);
+    const auto [horses, race] = raceFiveOf(fieldWithHistory());
     RaceSheet sheet;
     sheet.runnerCount = 12;
     const PastRaceField field = loadPastRace(sheet, race, horses);
@@ -370,9 +374,7 @@ TEST(LoadPastRace, EachRunnerIsMadeFromItsRunsBeforeTheRace) {
 }
 
 TEST(PredictPastRace, NothingAtOrAfterTheRaceChangesItsPrediction) {
-    PastHorses horses = readBack(fieldWithHistory());
-    const PastRaceSet set = rebuildPastRaces(horses, {});
-    const PastRace race = raceNumbered(set, 5);
+    const auto [horses, race] = raceFiveOf(fieldWithHistory());
     RaceSheet sheet;
     const BacktestRace original = predictPastRace(race, horses, sheet);
     // Scores of 0 (favourites) would hide any change.
@@ -421,9 +423,7 @@ TEST(PredictPastRace, ScoresAsAPredictionAndReportsTheRacesOwnNumbers) {
         data[h].runs[1].fieldSize = 6;
         data[h].runs[1].horseNumber = numbers[h];
     }
-    const PastHorses horses = readBack(data);
-    const PastRaceSet set = rebuildPastRaces(horses, {});
-    const PastRace& race = raceNumbered(set, 5);
+    const auto [horses, race] = raceFiveOf(data);
     RaceSheet sheet;
     const BacktestRace out = predictPastRace(race, horses, sheet);
     RaceSheet expected;
