@@ -16,12 +16,20 @@ namespace {
 
 using namespace test;
 
-std::vector<ReturnRace> backtestOf(const std::string& store, int from, int to) {
+ReturnsBacktest backtestOf(const std::string& store, int from, int to) {
     ReturnsBacktest backtest;
     RecordingPrompt prompt;
     SilentProgress progress;
     EXPECT_TRUE(backtestStoreReturns(store, from, to, backtest, prompt, progress));
-    return backtest.races;
+    return backtest;
+}
+
+// A store in `folder` of the season `plan` makes, whose days go to `stats`.
+std::string seasonStore(const TempFolder& folder, const JvdSeasonPlan& plan,
+                        JvdSeasonStats& stats) {
+    const std::string store = folder.file("jvdata.sqlite3");
+    EXPECT_TRUE(importRecords(seasonRecords(plan, &stats), store));
+    return store;
 }
 
 // What was predicted of a race: every runner's score and rank, every ticket.
@@ -37,12 +45,9 @@ std::string predictionOf(const ReturnRace& race) {
 }
 
 TEST(ReturnsBacktest, RecordsOnOrAfterTheRaceDayDoNotChangeItsPrediction) {
-    JvdSeasonPlan plan;
-    plan.days = 6;
-    plan.coursesPerDay = 1;
-    plan.horses = 80;
     JvdSeasonStats stats;
-    const std::string records = seasonRecords(plan, &stats);
+    const std::string records =
+        seasonRecords({.days = 6, .coursesPerDay = 1, .horses = 80}, &stats);
     ASSERT_GE(stats.dates.size(), 4u);
     const int day = stats.dates[3];
     TempFolder folder("returns");
@@ -62,8 +67,8 @@ TEST(ReturnsBacktest, RecordsOnOrAfterTheRaceDayDoNotChangeItsPrediction) {
             rec.replace(jvlayout::hr::kPlace.slots.offset + 2, 9, "000000990");
         return rec;
     }));
-    const auto before = backtestOf(folder.file("a/jvdata.sqlite3"), day, day);
-    const auto after = backtestOf(folder.file("b/jvdata.sqlite3"), day, day);
+    const auto before = backtestOf(folder.file("a/jvdata.sqlite3"), day, day).races;
+    const auto after = backtestOf(folder.file("b/jvdata.sqlite3"), day, day).races;
     ASSERT_FALSE(before.empty());
     ASSERT_EQ(before.size(), after.size());
     for (size_t i = 0; i < before.size(); ++i)
@@ -105,8 +110,7 @@ TEST(ReturnsBacktest, EveryRaceLeftOutIsCountedByReason) {
     const std::string store = folder.file("jvdata.sqlite3");
     ASSERT_TRUE(importJvData({folder.file("day.jvd")}, store, summary, prompt, progress));
     EXPECT_EQ(summary.uncardedEntries, 2);
-    ReturnsBacktest backtest;
-    ASSERT_TRUE(backtestStoreReturns(store, 20250105, 20250105, backtest, prompt, progress));
+    const ReturnsBacktest backtest = backtestOf(store, 20250105, 20250105);
     ASSERT_EQ(backtest.races.size(), 2u);
     EXPECT_EQ(backtest.races[1].runners.size(), 3u);
     EXPECT_EQ(backtest.racesFound, 5);
@@ -116,14 +120,10 @@ TEST(ReturnsBacktest, EveryRaceLeftOutIsCountedByReason) {
 }
 
 TEST(StorePeriodSource, ReadsEveryRaceAndHorseAsTheDaySourceDoes) {
-    JvdSeasonPlan plan;
-    plan.days = 4;
-    plan.coursesPerDay = 2;
-    plan.horses = 150;
     JvdSeasonStats stats;
     TempFolder folder("period");
-    const std::string store = folder.file("jvdata.sqlite3");
-    ASSERT_TRUE(importRecords(seasonRecords(plan, &stats), store));
+    const std::string store =
+        seasonStore(folder, {.days = 4, .coursesPerDay = 2, .horses = 150}, stats);
     RecordingPrompt prompt;
     auto opened = StorePeriodSource::open(store, stats.dates[1], stats.dates.back());
     ASSERT_TRUE(opened) << opened.message();
@@ -157,13 +157,9 @@ TEST(StorePeriodSource, ReadsEveryRaceAndHorseAsTheDaySourceDoes) {
 // A store that fails under a period fails its next day once, with the
 // store's message for the caller to tell; then there is no next day.
 TEST(StorePeriodSource, ADamagedStoreFailsTheNextDayOnce) {
-    JvdSeasonPlan plan;
-    plan.days = 2;
-    plan.horses = 40;
     JvdSeasonStats stats;
     TempFolder folder("period");
-    const std::string store = folder.file("jvdata.sqlite3");
-    ASSERT_TRUE(importRecords(seasonRecords(plan, &stats), store));
+    const std::string store = seasonStore(folder, {.days = 2, .horses = 40}, stats);
     damageStoreTable(store, "ra");
     auto opened = StorePeriodSource::open(store, stats.dates[0], stats.dates.back());
     ASSERT_TRUE(opened) << opened.message();
