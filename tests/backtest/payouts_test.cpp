@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <gtest/gtest.h>
+#include <tuple>
 #include <vector>
 
 namespace zelkor {
@@ -127,14 +128,13 @@ TEST(SettleTicket, EveryRuleOfThePayouts) {
          {3},
          {}},
     };
+    const auto fields = [](const Settlement& s) {
+        return std::tuple(s.bought, s.stake, s.ret, s.hit);
+    };
     for (const Case& c : cases) {
         RacePayouts p = finished(10);
         c.change(p);
-        const Settlement s = settleTicket(p, c.type, c.combination);
-        EXPECT_EQ(s.bought, c.expected.bought) << c.what;
-        EXPECT_EQ(s.stake, c.expected.stake) << c.what;
-        EXPECT_EQ(s.ret, c.expected.ret) << c.what;
-        EXPECT_EQ(s.hit, c.expected.hit) << c.what;
+        EXPECT_EQ(fields(settleTicket(p, c.type, c.combination)), fields(c.expected)) << c.what;
     }
 }
 
