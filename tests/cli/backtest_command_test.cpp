@@ -96,10 +96,6 @@ class BacktestCommand : public cli_test::ProgramFolderTest {
         return text;
     }
 
-    std::string expected(const std::string& name) const {
-        return cli_test::fileText(source_ / "tests/cli/fixtures" / name);
-    }
-
     std::string horseFile_;
 };
 
@@ -114,7 +110,7 @@ TEST_F(BacktestCommand, JsonHoldsEveryFigureAndEveryRace) {
         SCOPED_TRACE(input);
         const Outcome r = run({"backtest", input, "--json"});
         ASSERT_EQ(r.status, 0) << r.err;
-        EXPECT_EQ(withoutTemp(r.out), expected("backtest.json"));
+        EXPECT_EQ(withoutTemp(r.out), fixtureText("backtest.json"));
         EXPECT_EQ(r.err, "");
         EXPECT_TRUE(fs::remove(program_ / "HTML" / "ZelBacktest.html"));
     }
@@ -124,7 +120,7 @@ TEST_F(BacktestCommand, CsvHasOneRowPerRaceAndRunner) {
     const std::string csv = (temp_ / "rows.csv").string();
     const Outcome r = run({"backtest", horseFile_, "--csv", csv, "--min-runners", "4"});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(cli_test::fileText(csv), expected("backtest.csv"));
+    EXPECT_EQ(cli_test::fileText(csv), fixtureText("backtest.csv"));
     // The terminal gets the summary and the page's path last.
     EXPECT_NE(r.out.find(u8(u8"検証したレース: 2\n")), std::string::npos) << r.out;
     EXPECT_NE(r.out.find(u8(u8"払戻金のデータがないため、回収率は出していません。")),

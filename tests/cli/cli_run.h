@@ -102,6 +102,10 @@ class ProgramFolderTest : public ::testing::Test {
         return runCli(cli_, args, temp_);
     }
     std::string programFolder() const { return program_.string() + "/"; }
+    // The expected output kept as `name` in tests/cli/fixtures.
+    std::string fixtureText(const std::string& name) const {
+        return fileText(source_ / "tests/cli/fixtures" / name);
+    }
 
     test::TempFolder folder_{"zelkor-cli"};
     std::filesystem::path cli_, source_, temp_ = folder_.dir(), program_ = temp_ / "program";

@@ -21,9 +21,6 @@ class ReturnsCommand : public cli_test::ProgramFolderTest {
             test::seasonRecords({.days = 2, .coursesPerDay = 1, .horses = 40}, &stats_),
             jvStorePath(program_.string() + "/")));
     }
-    std::string expected(const std::string& name) const {
-        return cli_test::fileText(source_ / "tests/cli/fixtures" / name);
-    }
     std::string day(size_t i) const { return std::to_string(stats_.dates.at(i)); }
     test::JvdSeasonStats stats_;
 };
@@ -52,7 +49,7 @@ TEST_F(ReturnsCommand, CtrlCStopsAnImportAndTheStoreStaysAsItWas) {
 TEST_F(ReturnsCommand, JsonOfASmallSeason) {
     const cli_test::Outcome r = run({"backtest", "--from", day(1), "--to", day(1), "--json"});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, expected("returns.json"));
+    EXPECT_EQ(r.out, fixtureText("returns.json"));
     EXPECT_TRUE(fs::exists(program_ / "HTML" / "ZelReturns.html"));
 }
 
