@@ -9,16 +9,6 @@ namespace zelkor {
 
 namespace {
 
-// Days since the epoch; 0 for a date that is none.
-long daysOf(int year, int monthDay) {
-    using namespace std::chrono;
-    const year_month_day ymd{std::chrono::year(year), month(static_cast<unsigned>(monthDay / 100)),
-                             day(static_cast<unsigned>(monthDay % 100))};
-    if (!ymd.ok())
-        return 0;
-    return static_cast<long>(sys_days(ymd).time_since_epoch().count());
-}
-
 // Turf, dirt and jumps differ; within one, the codes name the course's turns.
 int surfaceOf(int trackCode) {
     if (trackCode >= 10 && trackCode <= 22)
@@ -54,6 +44,16 @@ int raceClassOf(const JvRaceCard& card) {
 }
 
 } // namespace
+
+// Days since the epoch; 0 for a date that is none.
+long daysOf(int year, int monthDay) {
+    using namespace std::chrono;
+    const year_month_day ymd{std::chrono::year(year), month(static_cast<unsigned>(monthDay / 100)),
+                             day(static_cast<unsigned>(monthDay % 100))};
+    if (!ymd.ok())
+        return 0;
+    return static_cast<long>(sys_days(ymd).time_since_epoch().count());
+}
 
 ChanceFeatures chanceFeaturesOf(const JvRaceCard& card, const JvRunner& runner,
                                 const JvHorseRecord& horse, int score, PeopleForm people) {

@@ -14,6 +14,10 @@ inline constexpr int kChanceFeatureVersion = 4;
 inline constexpr int kChanceFeatureCount = 12;
 using ChanceFeatures = std::array<double, kChanceFeatureCount>;
 
+// Days since the epoch of a date (year, month × 100 + day); 0 for a date
+// that is none.
+long daysOf(int year, int monthDay);
+
 // The share of races won over the year before a race by the runner's jockey
 // and by its trainer.
 struct PeopleForm {

@@ -1,5 +1,6 @@
 #include "chances/race_history.h"
 
+#include "chances/chance_features.h"
 #include "chances/silent_prompt.h"
 #include "core/race_sheet.h"
 #include "core/scoring.h"
@@ -69,9 +70,8 @@ std::map<int, int> placeOddsLow(std::string_view o1) {
     return out;
 }
 
-// Days counted as if every month had 31: enough to tell how far a period has gone.
-int dayNumber(int date) {
-    return date / 10000 * 372 + date / 100 % 100 * 31 + date % 100;
+long dayNumber(int date) {
+    return daysOf(date / 10000, date % 10000);
 }
 
 int found(const std::map<int, int>& values, int key) {
@@ -202,14 +202,19 @@ Outcome readRaceSamples(const std::string& storePath, int fromDate, int toDate,
     JvRaceCard card;
     JvHorseRecord horse;
     Result<bool> day = false;
+    long firstDay = 0;
     while ((day = source->nextDay()).valueOr(false)) {
         if (progress.cancelled()) {
             prompt.showNote("勝率の計算をキャンセルしました。", MessageIcon::Information);
             return prompt.failure({});
         }
-        progress.setPosition(from + (to - from) *
-                                        (dayNumber(source->date()) - dayNumber(fromDate)) /
-                                        std::max(1, dayNumber(toDate) - dayNumber(fromDate)));
+        // The period's share read so far, counted from its first day with races.
+        const long today = dayNumber(source->date());
+        firstDay = firstDay == 0 ? today : firstDay;
+        const long span = std::max(1L, dayNumber(toDate) - firstDay);
+        progress.setPosition(from +
+                             static_cast<int>(std::clamp((to - from) * (today - firstDay) / span,
+                                                         0L, 1L * (to - from))));
         people.moveTo(source->date());
         for (int position = 1; position <= source->raceCount(prompt); ++position) {
             const std::optional<long long> raceKey = source->raceKey(position);
